@@ -1,0 +1,339 @@
+#include "VoConnection.h"
+
+#include "VoExceptions.h"
+#include "VoMessages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlError>
+#include <QStandardPaths>
+#include <QUuid>
+
+TVoSQLConnection *qqoVoGlobConn = nullptr;
+
+namespace {
+
+const char *const kDriver = "QIBASE";
+
+QString FirebirdRoot() {
+    static const char *const candidates[] = {
+        "/usr/lib/x86_64-linux-gnu/firebird/3.0", "/usr/lib/aarch64-linux-gnu/firebird/3.0",
+        "/usr/lib/firebird/3.0", "/opt/firebird",
+    };
+    for (const char *c : candidates)
+        if (QFileInfo::exists(QString::fromLatin1(c) + QStringLiteral("/firebird.msg")))
+            return QString::fromLatin1(c);
+    return QString();
+}
+
+void LinkInto(const QString &dir, const QString &root, const QString &name) {
+    const QString target = dir + QLatin1Char('/') + name;
+    if (root.isEmpty() || QFileInfo::exists(target) || !QFileInfo::exists(root + QLatin1Char('/') + name))
+        return;
+    QFile::link(root + QLatin1Char('/') + name, target);
+}
+
+} // namespace
+
+QString VoPrepareEmbeddedEngine() {
+    static QString prepared;
+    if (!prepared.isEmpty())
+        return prepared;
+    // A configuration chosen by whoever runs the program stays in force.
+    const QByteArray existing = qgetenv("FIREBIRD");
+    if (!existing.isEmpty()) {
+        prepared = QString::fromLocal8Bit(existing);
+        return prepared;
+    }
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                        QStringLiteral("/velisto/firebird");
+    QDir().mkpath(dir);
+    // SuperClassic lets several processes open one database file; the default mode locks it for one.
+    const QByteArray conf = "# Written by the program: the in-process engine shares database files.\n"
+                            "ServerMode = SuperClassic\n";
+    QFile f(dir + QStringLiteral("/firebird.conf"));
+    if (!f.exists() || (f.open(QIODevice::ReadOnly) && f.readAll() != conf)) {
+        f.close();
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(conf);
+    }
+    f.close();
+    const QString root = FirebirdRoot();
+    LinkInto(dir, root, QStringLiteral("firebird.msg"));
+    LinkInto(dir, root, QStringLiteral("intl"));
+    qputenv("FIREBIRD", QFile::encodeName(dir));
+    prepared = dir;
+    return prepared;
+}
+
+void VoSplitDatabaseName(const QString &database, QString *host, QString *path) {
+    const int colon = int(database.indexOf(QLatin1Char(':')));
+    // "C:\..." is a drive letter, "/x:y" a path with a colon; a host never holds a slash before it.
+    if (colon > 1) {
+        const QString before = database.left(colon);
+        if (!before.contains(QLatin1Char('\\')) && !before.startsWith(QLatin1Char('/'))) {
+            *host = before;
+            *path = database.mid(colon + 1);
+            return;
+        }
+    }
+    host->clear();
+    *path = database;
+}
+
+bool VoIsEmbeddedDatabase(const QString &database) {
+    QString host, path;
+    VoSplitDatabaseName(database, &host, &path);
+    return host.isEmpty();
+}
+
+// --- TVoSQLConnection -------------------------------------------------------------------------------
+
+TVoSQLConnection::TVoSQLConnection(QObject *parent, const QString &connectionName)
+    : QObject(parent),
+      m_connectionName(connectionName.isEmpty()
+                           ? QStringLiteral("vo-") + QUuid::createUuid().toString(QUuid::WithoutBraces)
+                           : connectionName) {
+    SetParam(QStringLiteral("Database"), QString());
+    SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+    SetParam(QStringLiteral("Password"), QString());
+}
+
+TVoSQLConnection::~TVoSQLConnection() {
+    Close();
+    if (qqoVoGlobConn == this)
+        qqoVoGlobConn = nullptr;
+}
+
+QString TVoSQLConnection::Param(const QString &name) const { return m_params.value(name.toUpper()); }
+
+void TVoSQLConnection::SetParam(const QString &name, const QString &value) {
+    if (!m_params.contains(name.toUpper()))
+        m_paramOrder << name;
+    m_params.insert(name.toUpper(), value);
+}
+
+bool TVoSQLConnection::Open(QString *error) {
+    if (Connected())
+        return true;
+    const QString database = Param(QStringLiteral("Database"));
+    QString host, path;
+    VoSplitDatabaseName(database, &host, &path);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        QSqlDatabase::removeDatabase(m_connectionName);
+        return false;
+    };
+    if (database.trimmed().isEmpty())
+        return fail(QStringLiteral("Nessun database indicato."));
+    if (host.isEmpty()) {
+        VoPrepareEmbeddedEngine();
+        if (!QFileInfo::exists(path))
+            return fail(QStringLiteral("Il file del database non esiste."));
+    }
+    if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
+        return fail(QStringLiteral("Il driver Firebird di Qt (QIBASE) non è installato."));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), m_connectionName);
+        db.setHostName(host);
+        db.setDatabaseName(path);
+        db.setUserName(Param(QStringLiteral("User_Name")));
+        db.setPassword(Param(QStringLiteral("Password")));
+        db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+            db = QSqlDatabase();
+            return fail(text.trimmed());
+        }
+    }
+    return true;
+}
+
+void TVoSQLConnection::Close() {
+    if (!QSqlDatabase::contains(m_connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen()) {
+            if (m_transactionDepth > 0)
+                db.rollback();
+            db.close();
+        }
+    }
+    m_transactionDepth = 0;
+    m_rollbackOnly = false;
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool TVoSQLConnection::Connected() const {
+    return QSqlDatabase::contains(m_connectionName) && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+QSqlDatabase TVoSQLConnection::Database() const { return QSqlDatabase::database(m_connectionName, false); }
+
+void TVoSQLConnection::StartTransaction() {
+    if (!Connected())
+        throw EVoError(QStringLiteral("Connessione al database non aperta."));
+    if (m_transactionDepth == 0) {
+        QSqlDatabase db = Database();
+        if (!db.transaction())
+            throw EVoDatabaseError(db.lastError().text(), QStringLiteral("START TRANSACTION"));
+        m_rollbackOnly = false;
+    }
+    ++m_transactionDepth;
+}
+
+void TVoSQLConnection::Commit() {
+    if (m_transactionDepth == 0)
+        return;
+    if (--m_transactionDepth > 0)
+        return;
+    QSqlDatabase db = Database();
+    if (m_rollbackOnly) {
+        db.rollback();
+        m_rollbackOnly = false;
+        throw EVoError(QStringLiteral("La transazione è stata annullata."));
+    }
+    if (!db.commit()) {
+        const QString text = db.lastError().databaseText().isEmpty() ? db.lastError().text()
+                                                                      : db.lastError().databaseText();
+        db.rollback();
+        throw EVoDatabaseError(text, QStringLiteral("COMMIT"));
+    }
+}
+
+void TVoSQLConnection::Rollback() {
+    if (m_transactionDepth == 0)
+        return;
+    if (--m_transactionDepth > 0) {
+        // An inner rollback dooms the outer transaction: it can no longer commit what it holds.
+        m_rollbackOnly = true;
+        return;
+    }
+    Database().rollback();
+    m_rollbackOnly = false;
+}
+
+// --- TdmVoConnection --------------------------------------------------------------------------------
+
+namespace {
+TdmVoConnection::TDatabaseCreator &Creator() {
+    static TdmVoConnection::TDatabaseCreator creator;
+    return creator;
+}
+} // namespace
+
+TdmVoConnection::TdmVoConnection(QObject *parent)
+    : QObject(parent), xqoMain(new TVoSQLConnection(this, QStringLiteral("xqoMain"))) {}
+
+TdmVoConnection::~TdmVoConnection() {
+    if (qqoVoGlobConn == xqoMain)
+        qqoVoGlobConn = nullptr;
+}
+
+void TdmVoConnection::SetStartupArguments(const QStringList &values) {
+    m_startup = values;
+    m_startupSet = true;
+}
+
+void TdmVoConnection::SetDatabaseCreator(TDatabaseCreator creator) { Creator() = std::move(creator); }
+
+QString TdmVoConnection::DefaultDatabasePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/velisto/velisto.fdb");
+}
+
+QString TdmVoConnection::SettingsFileName() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velisto/connection.ini");
+}
+
+bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s) {
+    const QString file = SettingsFileName();
+    if (!QFileInfo::exists(file))
+        return false;
+    QSettings ini(file, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Connection"));
+    s->database = ini.value(QStringLiteral("Database")).toString();
+    if (s->database.trimmed().isEmpty())
+        return false;
+    s->userName = ini.value(QStringLiteral("User_Name"), s->userName).toString();
+    s->password = ini.value(QStringLiteral("Password"), s->password).toString();
+    s->code = ini.value(QStringLiteral("Code"), s->code).toString();
+    s->user = ini.value(QStringLiteral("User"), s->user).toString();
+    s->userPassword = ini.value(QStringLiteral("UserPassword"), s->userPassword).toString();
+    s->rights = ini.value(QStringLiteral("Rights"), s->rights).toInt();
+    return true;
+}
+
+bool TdmVoConnection::PrepareValues() {
+    QStringList startup = m_startup;
+    if (!m_startupSet) {
+        const QStringList args = QCoreApplication::arguments();
+        if (args.size() == 8)
+            startup = args.mid(1);
+    }
+    TVoConnectionSettings s;
+    if (startup.size() == 7) {
+        s.code = startup[0];
+        s.user = startup[1];
+        s.userPassword = startup[2];
+        bool ok = false;
+        s.rights = startup[3].toInt(&ok);
+        if (!ok)
+            s.rights = 0;
+        s.database = startup[4];
+        s.userName = startup[5];
+        s.password = startup[6];
+    } else if (!ReadSettings(&s)) {
+        s.database = DefaultDatabasePath();
+        if (!QFileInfo::exists(s.database)) {
+            if (!Creator()) {
+                m_lastError = QStringLiteral("Il database predefinito non esiste e non può essere creato.");
+                return false;
+            }
+            QDir().mkpath(QFileInfo(s.database).absolutePath());
+            VoPrepareEmbeddedEngine();
+            QString why;
+            if (!Creator()(s.database, &why)) {
+                m_lastError = QStringLiteral("Impossibile creare il database predefinito \"%1\":\n%2")
+                                  .arg(s.database, why);
+                return false;
+            }
+        }
+    }
+    xqoMain->C = s.code;
+    xqoMain->U = s.user;
+    xqoMain->P = s.userPassword;
+    xqoMain->F = s.rights;
+    xqoMain->SetParam(QStringLiteral("Database"), s.database);
+    xqoMain->SetParam(QStringLiteral("User_Name"), s.userName);
+    xqoMain->SetParam(QStringLiteral("Password"), s.password);
+    return true;
+}
+
+bool TdmVoConnection::OpenConnection() {
+    m_lastError.clear();
+    if (xqoMain->Connected()) {
+        qqoVoGlobConn = xqoMain;
+        return true;
+    }
+    QString why;
+    if (!PrepareValues()) {
+        VoMessageDlg(m_lastError, mtError, mbOK);
+        return false;
+    }
+    if (!xqoMain->Open(&why)) {
+        m_lastError = QStringLiteral("Impossibile aprire il database \"%1\":\n%2")
+                          .arg(xqoMain->Param(QStringLiteral("Database")), why);
+        VoMessageDlg(m_lastError, mtError, mbOK);
+        return false;
+    }
+    qqoVoGlobConn = xqoMain;
+    return true;
+}

@@ -1,0 +1,112 @@
+#pragma once
+// The one database connection of a program and the module that opens it.
+//
+// A plain path is a database file opened by the in-process engine; "host:/path" is a database on a
+// server. The in-process engine runs in SuperClassic mode through a configuration folder of our own,
+// so that both programs, or two windows of one computer, can work on the same file at once.
+#include <QHash>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class TVoSQLConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit TVoSQLConnection(QObject *parent = nullptr, const QString &connectionName = QString());
+    ~TVoSQLConnection() override;
+
+    // Application code and the database version the program expects.
+    QString CodAppl;
+    QString DBVersion;
+
+    // Login values: code, user, password and the user's rights bit set.
+    QString C;
+    QString U;
+    QString P;
+    int F = 0;
+
+    // Connection parameters "Database", "User_Name", "Password" (names compared ignoring case).
+    QString Param(const QString &name) const;
+    void SetParam(const QString &name, const QString &value);
+    QStringList ParamNames() const { return m_paramOrder; }
+
+    // Opens the database named by the "Database" parameter; on failure returns false and sets error.
+    bool Open(QString *error = nullptr);
+    void Close();
+    bool Connected() const;
+
+    QSqlDatabase Database() const;
+    QString ConnectionName() const { return m_connectionName; }
+
+    // Transactions nest: only the outermost start and commit reach the database; a rollback at any
+    // depth undoes the whole transaction.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return m_transactionDepth > 0; }
+
+private:
+    QString m_connectionName;
+    QHash<QString, QString> m_params;
+    QStringList m_paramOrder;
+    int m_transactionDepth = 0;
+    bool m_rollbackOnly = false;
+};
+
+// The connection every query, dataset, transaction and XML load of the program uses.
+extern TVoSQLConnection *qqoVoGlobConn;
+
+// Splits "host:/path" (or "host/port:/path") into host and path; a plain path has no host.
+void VoSplitDatabaseName(const QString &database, QString *host, QString *path);
+// Whether the name is a file opened by the in-process engine.
+bool VoIsEmbeddedDatabase(const QString &database);
+
+// Prepares the in-process engine's configuration (idempotent; must run before the first use of the
+// client library in the process). Returns the configuration folder.
+QString VoPrepareEmbeddedEngine();
+
+// Connection settings read from the settings file.
+struct TVoConnectionSettings {
+    QString database;
+    QString userName = QStringLiteral("SYSDBA");
+    QString password = QStringLiteral("masterkey");
+    QString code = QStringLiteral("1");
+    QString user = QStringLiteral("VELISTO");
+    QString userPassword;
+    int rights = 0x3FF;
+};
+
+// The connection module: decides where the connection comes from and opens it.
+class TdmVoConnection : public QObject {
+    Q_OBJECT
+public:
+    // Makes a new database file with its schema (and demo data); false with a reason on failure.
+    using TDatabaseCreator = std::function<bool(const QString &path, QString *error)>;
+
+    explicit TdmVoConnection(QObject *parent = nullptr);
+    ~TdmVoConnection() override;
+
+    TVoSQLConnection *xqoMain;
+
+    // The seven start-up values "%_C%" "%_U%" "%_P%" "%_F%" "%_RDBMS_DB%" "%_RDBMS_U%" "%_RDBMS_P%".
+    // By default they are taken from the process's command line when it carries exactly seven.
+    void SetStartupArguments(const QStringList &values);
+    // Who creates the embedded default database when it does not exist yet.
+    static void SetDatabaseCreator(TDatabaseCreator creator);
+    static QString DefaultDatabasePath();
+    static QString SettingsFileName();
+    static bool ReadSettings(TVoConnectionSettings *settings);
+
+    // Opens the connection and publishes it as qqoVoGlobConn; a failure is told to the user and
+    // returns false.
+    bool OpenConnection();
+    QString LastError() const { return m_lastError; }
+
+private:
+    bool PrepareValues();
+    QStringList m_startup;
+    bool m_startupSet = false;
+    QString m_lastError;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Dates cross the framework as day counts (day 0 = 30 December 1899, fractions are the time of day),
+// because the programs' rules are written that way. Every conversion to and from Qt and the
+// database happens here.
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+inline constexpr double VoNoDate = -1.0;    // an unset date
+inline constexpr double VoOpenEnd = 99999.0; // open upper bound of a date window
+
+double DateToDays(const QDate &date);
+double DateTimeToDays(const QDateTime &dateTime);
+QDate DaysToDate(double days);
+QDateTime DaysToDateTime(double days);
+
+// A value read from the database as a day count; NULL and unreadable values read as day 0.
+double VariantToDays(const QVariant &value);
+// A day count as a DATE parameter value; a negative count (unset) becomes a typed NULL.
+QVariant DaysToDateParam(double days);
+// A day count with its time part as a TIMESTAMP parameter value; negative becomes NULL.
+QVariant DaysToTimestampParam(double days);
+
+// Today (no time part) and now, as day counts.
+double TodayDays();
+double NowDays();
+
+// "dd/MM/yyyy", always with a four-digit year; an empty text for an unset date.
+QString FormatDays(double days);
+// Parses "dd/MM/yyyy" (also "d/M/yyyy" and two-digit years in 1950..2049); VoNoDate when invalid.
+double ParseDays(const QString &text);

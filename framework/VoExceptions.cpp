@@ -1,0 +1,26 @@
+#include "VoExceptions.h"
+
+#include <QStringList>
+
+QString VoFormat(QString pattern, const QStringList &args) {
+    QString out;
+    int next = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == QLatin1Char('%') && i + 1 < pattern.size()) {
+            const QChar c = pattern[i + 1];
+            if (c == QLatin1Char('s') || c == QLatin1Char('d')) {
+                out += next < args.size() ? args[next] : QString();
+                ++next;
+                ++i;
+                continue;
+            }
+            if (c == QLatin1Char('%')) {
+                out += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}

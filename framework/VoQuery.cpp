@@ -1,0 +1,280 @@
+#include "VoQuery.h"
+
+#include "VoConnection.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+
+namespace {
+
+bool IsParamChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+
+QString DatabaseMessage(const QSqlError &e) {
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        text = e.text().trimmed();
+    return text;
+}
+
+} // namespace
+
+TVoParsedSQL VoParseSQL(const QString &sql) {
+    TVoParsedSQL out;
+    out.text.reserve(sql.size());
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // A quoted literal or identifier is copied untouched ('' and "" escape themselves).
+            qsizetype j = i + 1;
+            while (j < n && sql[j] != c)
+                ++j;
+            out.text += sql.mid(i, j - i + 1);
+            i = j;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            qsizetype j = i;
+            while (j < n && sql[j] != QLatin1Char('\n'))
+                ++j;
+            out.text += sql.mid(i, j - i);
+            i = j - 1;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            qsizetype j = sql.indexOf(QStringLiteral("*/"), i + 2);
+            j = j < 0 ? n : j + 2;
+            out.text += sql.mid(i, j - i);
+            i = j - 1;
+            continue;
+        }
+        if (c == QLatin1Char(':')) {
+            // "::" is a text marker replaced by the programs, never a parameter.
+            if (i + 1 < n && sql[i + 1] == QLatin1Char(':')) {
+                qsizetype j = i;
+                while (j < n && (sql[j] == QLatin1Char(':') || IsParamChar(sql[j])))
+                    ++j;
+                out.text += sql.mid(i, j - i);
+                i = j - 1;
+                continue;
+            }
+            qsizetype j = i + 1;
+            while (j < n && IsParamChar(sql[j]))
+                ++j;
+            if (j > i + 1) {
+                out.params << sql.mid(i + 1, j - i - 1);
+                out.text += QLatin1Char('?');
+                i = j - 1;
+                continue;
+            }
+        }
+        out.text += c;
+    }
+    return out;
+}
+
+QStringList VoParamNames(const QString &sql) {
+    QStringList names;
+    for (const QString &p : VoParseSQL(sql).params) {
+        bool seen = false;
+        for (const QString &q : names)
+            if (q.compare(p, Qt::CaseInsensitive) == 0)
+                seen = true;
+        if (!seen)
+            names << p;
+    }
+    return names;
+}
+
+QVariant VoNull(QMetaType::Type type) { return QVariant(QMetaType(type)); }
+
+QString VoVariantToText(const QVariant &value) {
+    if (value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray());
+    return value.toString();
+}
+
+TVoQuery::TVoQuery(TVoSQLConnection *connection) : m_connection(connection ? connection : qqoVoGlobConn) {}
+
+TVoQuery::TVoQuery(const QString &sql, TVoSQLConnection *connection) : TVoQuery(connection) { SetSQL(sql); }
+
+TVoQuery::~TVoQuery() { Close(); }
+
+void TVoQuery::SetSQL(const QString &sql) {
+    Close();
+    m_sql = sql;
+}
+
+QStringList TVoQuery::ParamNames() const { return VoParamNames(m_sql); }
+
+TVoQuery &TVoQuery::SetParam(const QString &name, const QVariant &value) {
+    m_values.insert(name.toUpper(), value);
+    return *this;
+}
+
+TVoQuery &TVoQuery::SetParamNull(const QString &name, QMetaType::Type type) { return SetParam(name, VoNull(type)); }
+
+TVoQuery &TVoQuery::SetParamDate(const QString &name, double days) { return SetParam(name, DaysToDateParam(days)); }
+
+TVoQuery &TVoQuery::SetParamDateTime(const QString &name, double days) {
+    return SetParam(name, DaysToTimestampParam(days));
+}
+
+bool TVoQuery::HasParamValue(const QString &name) const { return m_values.contains(name.toUpper()); }
+
+void TVoQuery::Run(bool select) {
+    Close();
+    if (!m_connection || !m_connection->Connected())
+        throw EVoError(QStringLiteral("Connessione al database non aperta."));
+    const TVoParsedSQL parsed = VoParseSQL(m_sql);
+    for (const QString &p : parsed.params)
+        if (!m_values.contains(p.toUpper()))
+            throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(p));
+    m_query = std::make_unique<QSqlQuery>(m_connection->Database());
+    m_query->setForwardOnly(true);
+    if (!m_query->prepare(parsed.text))
+        throw EVoDatabaseError(DatabaseMessage(m_query->lastError()), m_sql);
+    for (int i = 0; i < parsed.params.size(); ++i)
+        m_query->bindValue(i, m_values.value(parsed.params[i].toUpper()));
+    if (!m_query->exec()) {
+        const QString message = DatabaseMessage(m_query->lastError());
+        m_query.reset();
+        throw EVoDatabaseError(message, m_sql);
+    }
+    // The driver has no row count for DDL and complains when asked for one.
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER|DROP|RECREATE|COMMENT|GRANT|REVOKE)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    m_rowsAffected = select || ddl.match(m_sql).hasMatch() ? 0 : m_query->numRowsAffected();
+    if (select) {
+        m_active = true;
+        m_record = m_query->record();
+        m_empty = !m_query->next();
+        m_eof = m_empty;
+    } else {
+        m_query->finish();
+        m_query.reset();
+    }
+}
+
+TVoQuery &TVoQuery::Open() {
+    Run(true);
+    return *this;
+}
+
+int TVoQuery::Exec() {
+    Run(false);
+    return m_rowsAffected;
+}
+
+void TVoQuery::Close() {
+    if (m_query) {
+        m_query->finish();
+        m_query.reset();
+    }
+    m_active = false;
+    m_eof = true;
+    m_empty = true;
+    m_record = QSqlRecord();
+}
+
+bool TVoQuery::Next() {
+    if (!m_active || m_eof)
+        return false;
+    m_eof = !m_query->next();
+    return !m_eof;
+}
+
+int TVoQuery::CountToEnd() {
+    if (!m_active || m_empty)
+        return 0;
+    int count = 1;
+    while (Next())
+        ++count;
+    return count;
+}
+
+int TVoQuery::FieldCount() const { return m_record.count(); }
+
+QString TVoQuery::FieldName(int index) const { return m_record.fieldName(index); }
+
+bool TVoQuery::HasField(const QString &name) const { return m_record.indexOf(name) >= 0; }
+
+int TVoQuery::IndexOf(const QString &name) const {
+    const int i = m_record.indexOf(name);
+    if (i < 0)
+        throw EVoError(QStringLiteral("Campo \"%1\" non trovato.").arg(name));
+    return i;
+}
+
+QVariant TVoQuery::Value(int index) const {
+    if (Eof())
+        return QVariant();
+    return m_query->value(index);
+}
+
+QVariant TVoQuery::Value(const QString &name) const {
+    const int i = IndexOf(name);
+    return Value(i);
+}
+
+bool TVoQuery::IsNull(const QString &name) const { return Value(name).isNull(); }
+
+int TVoQuery::AsInteger(const QString &name, int defaultValue) const {
+    const QVariant v = Value(name);
+    if (v.isNull())
+        return defaultValue;
+    bool ok = false;
+    const int r = v.toInt(&ok);
+    return ok ? r : defaultValue;
+}
+
+qint64 TVoQuery::AsLargeInt(const QString &name, qint64 defaultValue) const {
+    const QVariant v = Value(name);
+    if (v.isNull())
+        return defaultValue;
+    bool ok = false;
+    const qint64 r = v.toLongLong(&ok);
+    return ok ? r : defaultValue;
+}
+
+double TVoQuery::AsFloat(const QString &name, double defaultValue) const {
+    const QVariant v = Value(name);
+    if (v.isNull())
+        return defaultValue;
+    bool ok = false;
+    const double r = v.toDouble(&ok);
+    return ok ? r : defaultValue;
+}
+
+QString TVoQuery::AsString(const QString &name) const { return VoVariantToText(Value(name)); }
+
+double TVoQuery::AsDate(const QString &name) const { return VariantToDays(Value(name)); }
+
+bool TVoQuery::AsBoolean(const QString &name) const {
+    const QVariant v = Value(name);
+    return !v.isNull() && v.toInt() != 0;
+}
+
+namespace {
+void Bind(TVoQuery &q, const QVariantHash &params) {
+    for (auto it = params.constBegin(); it != params.constEnd(); ++it)
+        q.SetParam(it.key(), it.value());
+}
+} // namespace
+
+int VoExecSQL(const QString &sql, const QVariantHash &params, TVoSQLConnection *connection) {
+    TVoQuery q(sql, connection);
+    Bind(q, params);
+    return q.Exec();
+}
+
+QVariant VoSelectValue(const QString &sql, const QVariantHash &params, TVoSQLConnection *connection) {
+    TVoQuery q(sql, connection);
+    Bind(q, params);
+    q.Open();
+    return q.Eof() ? QVariant() : q.Value(0);
+}

@@ -1,0 +1,102 @@
+#pragma once
+// Short-lived queries: created, run and freed inside one routine. Parameters are named in the text
+// as ":name" and matched ignoring case; a name the text uses and nobody binds is an error rather
+// than a silent NULL.
+#include <QMetaType>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class TVoSQLConnection;
+
+// A statement text with its ":name" parameters turned into positional markers.
+struct TVoParsedSQL {
+    QString text;       // with "?" in place of every parameter
+    QStringList params; // parameter names in order of appearance (repeats kept), as written
+};
+TVoParsedSQL VoParseSQL(const QString &sql);
+// Distinct parameter names of a text, in order of first appearance.
+QStringList VoParamNames(const QString &sql);
+
+// A typed NULL for a parameter.
+QVariant VoNull(QMetaType::Type type);
+
+// Decodes a value read from the database: BLOB text arrives as UTF-8 bytes.
+QString VoVariantToText(const QVariant &value);
+
+class TVoQuery {
+public:
+    explicit TVoQuery(TVoSQLConnection *connection = nullptr);
+    explicit TVoQuery(const QString &sql, TVoSQLConnection *connection = nullptr);
+    ~TVoQuery();
+    TVoQuery(const TVoQuery &) = delete;
+    TVoQuery &operator=(const TVoQuery &) = delete;
+
+    void SetSQL(const QString &sql);
+    const QString &SQL() const { return m_sql; }
+    QStringList ParamNames() const;
+
+    TVoQuery &SetParam(const QString &name, const QVariant &value);
+    TVoQuery &SetParamNull(const QString &name, QMetaType::Type type = QMetaType::Int);
+    // A day count as a DATE (negative: NULL).
+    TVoQuery &SetParamDate(const QString &name, double days);
+    // A day count with its time as a TIMESTAMP (negative: NULL).
+    TVoQuery &SetParamDateTime(const QString &name, double days);
+    bool HasParamValue(const QString &name) const;
+    void ClearParams() { m_values.clear(); }
+
+    // Runs a SELECT and stands on its first row (Eof when there is none).
+    TVoQuery &Open();
+    // Runs a statement that returns no rows; returns the rows it affected.
+    int Exec();
+    void Close();
+
+    bool Active() const { return m_active; }
+    bool Eof() const { return !m_active || m_eof; }
+    bool IsEmpty() const { return !m_active || m_empty; }
+    // Moves to the next row; false at the end.
+    bool Next();
+    // Reads the remaining rows and returns how many rows the result had in all.
+    int CountToEnd();
+
+    int FieldCount() const;
+    QString FieldName(int index) const;
+    bool HasField(const QString &name) const;
+    QVariant Value(const QString &name) const;
+    QVariant Value(int index) const;
+    bool IsNull(const QString &name) const;
+
+    int AsInteger(const QString &name, int defaultValue = 0) const;
+    qint64 AsLargeInt(const QString &name, qint64 defaultValue = 0) const;
+    double AsFloat(const QString &name, double defaultValue = 0.0) const;
+    QString AsString(const QString &name) const;
+    // A day count; NULL reads as day 0.
+    double AsDate(const QString &name) const;
+    bool AsBoolean(const QString &name) const;
+
+    int RowsAffected() const { return m_rowsAffected; }
+    TVoSQLConnection *Connection() const { return m_connection; }
+
+private:
+    void Run(bool select);
+    int IndexOf(const QString &name) const;
+
+    TVoSQLConnection *m_connection;
+    QString m_sql;
+    QHash<QString, QVariant> m_values; // by upper-case name
+    std::unique_ptr<QSqlQuery> m_query;
+    QSqlRecord m_record;
+    bool m_active = false;
+    bool m_eof = true;
+    bool m_empty = true;
+    int m_rowsAffected = 0;
+};
+
+// Runs one statement with parameters given as name/value pairs; returns the rows affected.
+int VoExecSQL(const QString &sql, const QVariantHash &params = {}, TVoSQLConnection *connection = nullptr);
+// The first column of the first row, or an invalid variant when there is no row.
+QVariant VoSelectValue(const QString &sql, const QVariantHash &params = {},
+                       TVoSQLConnection *connection = nullptr);

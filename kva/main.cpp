@@ -1,0 +1,18 @@
+#include "VoConnection.h"
+#include "VoDbCreate.h"
+#include "kvaFMain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kva"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velisto"));
+    TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
+        return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
+    });
+    auto *dmkvaConn = new TdmVoConnection(&app);
+    TfmkvaMain main(dmkvaConn);
+    main.show();
+    return app.exec();
+}

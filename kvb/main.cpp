@@ -1,0 +1,39 @@
+// The durable-goods inventory program: opens the connection it was started with and its main window.
+#include "VoConnection.h"
+#include "VoDbCreate.h"
+#include "VoMDIMain.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+class TfmkvbMain : public TfmVoMDIMain {
+public:
+    explicit TfmkvbMain(TdmVoConnection *connection) : m_connection(connection) {
+        setWindowTitle(QStringLiteral("Velisto - Beni durevoli"));
+        resize(1100, 720);
+    }
+
+protected:
+    void FirstActivation() override {
+        if (!m_connection->OpenConnection())
+            QTimer::singleShot(0, this, &QWidget::close);
+    }
+
+private:
+    TdmVoConnection *m_connection;
+};
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvb"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velisto - Beni durevoli"));
+    TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
+        return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
+    });
+    auto *dmkvbConn = new TdmVoConnection(&app);
+    TfmkvbMain main(dmkvbConn);
+    main.show();
+    return app.exec();
+}

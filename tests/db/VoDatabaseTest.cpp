@@ -1,0 +1,310 @@
+// The database made from db/: keys, server time, transactions, shared access by two processes,
+// the query helper on real rows, and how a missing or damaged file is reported.
+#include "VoConnection.h"
+#include "VoDates.h"
+#include "VoDbCreate.h"
+#include "VoDbScript.h"
+#include "VoExceptions.h"
+#include "VoQuery.h"
+#include "VoTestDb.h"
+#include "VoTransaction.h"
+#include "VoUtils.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+int NewKey(const QString &table, int count = 1) {
+    TVoQuery q(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:sTable, :n)"));
+    q.SetParam(QStringLiteral("sTable"), table).SetParam(QStringLiteral("n"), count);
+    q.Open();
+    return q.AsInteger(QStringLiteral("L_ICNTID"));
+}
+
+void CreateScratchTable(const QString &name) {
+    VoExecSQL(QStringLiteral("CREATE TABLE %1 (ID INTEGER, SWHO VARCHAR(20), X INTEGER, B BLOB SUB_TYPE TEXT,"
+                             " D DATE)")
+                  .arg(name));
+}
+
+} // namespace
+
+using VoKeysTest = VoDbTest;
+
+TEST_F(VoKeysTest, KeysAreCountedPerTableName) {
+    const int a1 = NewKey(QStringLiteral("TPROVA_A"));
+    const int a2 = NewKey(QStringLiteral("TPROVA_A"));
+    const int b1 = NewKey(QStringLiteral("tprova_b"));
+    EXPECT_EQ(a1, 1);
+    EXPECT_EQ(a2, 2);
+    EXPECT_EQ(b1, 1);
+    // The name is not case-sensitive: the same table asked for in lower case goes on counting.
+    EXPECT_EQ(NewKey(QStringLiteral("tprova_a")), 3);
+    // A reserved block: the first of five keys, the next call after the block.
+    EXPECT_EQ(NewKey(QStringLiteral("TPROVA_A"), 5), 4);
+    EXPECT_EQ(NewKey(QStringLiteral("TPROVA_A")), 9);
+    // Names too long for a generator of their own still get keys of their own.
+    const QString longA = QStringLiteral("TABELLA_CON_UN_NOME_MOLTO_LUNGO_A");
+    const QString longB = QStringLiteral("TABELLA_CON_UN_NOME_MOLTO_LUNGO_B");
+    EXPECT_EQ(NewKey(longA), 1);
+    EXPECT_EQ(NewKey(longB), 1);
+    EXPECT_EQ(NewKey(longA), 2);
+}
+
+TEST_F(VoKeysTest, DemoRowsDrewTheirKeysFromTheCounters) {
+    // The next key of a table the demo data filled is above every key already there.
+    const int maxId = VoSelectValue(QStringLiteral("SELECT MAX(IANFID) FROM TANF_ANNIFINANZ")).toInt();
+    EXPECT_EQ(maxId, 3);
+    EXPECT_EQ(NewKey(QStringLiteral("TANF_ANNIFINANZ")), maxId + 1);
+}
+
+TEST_F(VoKeysTest, InlineInsertSelectGivesEveryRowItsOwnKey) {
+    CreateScratchTable(QStringLiteral("TSRC"));
+    CreateScratchTable(QStringLiteral("TDST"));
+    for (int i = 0; i < 50; ++i)
+        VoExecSQL(QStringLiteral("INSERT INTO TSRC (X) VALUES (:x)"), {{QStringLiteral("x"), i}});
+    const int rows = VoExecSQL(QStringLiteral("INSERT INTO TDST (ID, X) SELECT (SELECT L_ICNTID FROM "
+                                              "PYSETGETID('TDST', 0)), X FROM TSRC"));
+    EXPECT_EQ(rows, 50);
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(DISTINCT ID) FROM TDST")).toInt(), 50);
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT MIN(ID) FROM TDST")).toInt(), 1);
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT MAX(ID) FROM TDST")).toInt(), 50);
+}
+
+TEST_F(VoKeysTest, ServerTimeIsNow) {
+    const QDateTime server =
+        VoSelectValue(QStringLiteral("SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP")).toDateTime();
+    ASSERT_TRUE(server.isValid());
+    EXPECT_LT(qAbs(server.secsTo(QDateTime::currentDateTime())), 5);
+}
+
+using VoTransactionTest = VoDbTest;
+
+TEST_F(VoTransactionTest, RolledBackWorkLeavesNoRow) {
+    CreateScratchTable(QStringLiteral("TTR"));
+    {
+        TVoTransaction tr;
+        tr.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR (X) VALUES (1)"));
+        tr.Rollback();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR")), 0);
+    // Leaving the scope without a commit, as when an exception is thrown half-way, rolls back too.
+    try {
+        TVoTransaction tr;
+        tr.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR (X) VALUES (2)"));
+        VoExecSQL(QStringLiteral("INSERT INTO TABELLA_CHE_NON_ESISTE (X) VALUES (3)"));
+        tr.Commit();
+        FAIL() << "the insert into a missing table must fail";
+    } catch (const EVoDatabaseError &e) {
+        EXPECT_FALSE(e.Message().isEmpty());
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR")), 0);
+    {
+        TVoTransaction tr;
+        tr.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR (X) VALUES (4)"));
+        tr.Commit();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR")), 1);
+}
+
+TEST_F(VoTransactionTest, AnInnerRollbackUndoesTheOuterTransaction) {
+    CreateScratchTable(QStringLiteral("TTR2"));
+    TVoTransaction outer;
+    outer.StartTransaction();
+    VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (1)"));
+    {
+        TVoTransaction inner;
+        inner.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (2)"));
+        inner.Rollback();
+    }
+    EXPECT_THROW(outer.Commit(), EVoError);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR2")), 0);
+}
+
+using VoQueryTest = VoDbTest;
+
+TEST_F(VoQueryTest, ParametersMatchIgnoringCaseAndUnboundOnesFail) {
+    TVoQuery q(QStringLiteral("SELECT IANFVALORE FROM TANF_ANNIFINANZ WHERE IANFVALORE = :Anno OR IANFVALORE = :ANNO"));
+    q.SetParam(QStringLiteral("anno"), 2026);
+    q.Open();
+    ASSERT_FALSE(q.Eof());
+    EXPECT_EQ(q.AsInteger(QStringLiteral("ianfvalore")), 2026);
+    EXPECT_EQ(q.CountToEnd(), 1);
+
+    TVoQuery unbound(QStringLiteral("SELECT * FROM TANF_ANNIFINANZ WHERE IANFVALORE = :anno AND IANFID = :id"));
+    unbound.SetParam(QStringLiteral("ANNO"), 2026);
+    try {
+        unbound.Open();
+        FAIL() << "an unbound parameter must be refused";
+    } catch (const EVoError &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("id"))) << e.Message().toStdString();
+    }
+}
+
+TEST_F(VoQueryTest, ReadersTypedNullsDatesAndBlobText) {
+    CreateScratchTable(QStringLiteral("TRD"));
+    TVoQuery ins(QStringLiteral("INSERT INTO TRD (ID, SWHO, X, B, D) VALUES (:id, :who, :x, :b, :d)"));
+    ins.SetParam(QStringLiteral("id"), 1)
+        .SetParamNull(QStringLiteral("who"), QMetaType::QString)
+        .SetParamNull(QStringLiteral("x"))
+        .SetParam(QStringLiteral("b"), QStringLiteral("<xml>perché àèìòù</xml>"))
+        .SetParamDate(QStringLiteral("d"), 45292);
+    ins.Exec();
+    ins.SetParam(QStringLiteral("id"), 2).SetParamDate(QStringLiteral("d"), VoNoDate);
+    ins.Exec();
+
+    TVoQuery q(QStringLiteral("SELECT * FROM TRD ORDER BY ID"));
+    q.Open();
+    EXPECT_TRUE(q.IsNull(QStringLiteral("SWHO")));
+    EXPECT_EQ(q.AsInteger(QStringLiteral("X"), -1), -1);
+    EXPECT_EQ(q.AsFloat(QStringLiteral("X"), 2.5), 2.5);
+    EXPECT_EQ(q.AsString(QStringLiteral("SWHO")), QString());
+    EXPECT_EQ(q.AsString(QStringLiteral("B")), QStringLiteral("<xml>perché àèìòù</xml>"));
+    EXPECT_EQ(q.AsDate(QStringLiteral("D")), 45292.0);
+    ASSERT_TRUE(q.Next());
+    EXPECT_EQ(q.AsDate(QStringLiteral("D")), 0.0); // a NULL date reads as day 0
+    EXPECT_FALSE(q.Next());
+    EXPECT_TRUE(q.Eof());
+    EXPECT_THROW(q.Value(QStringLiteral("NONCE")), EVoError);
+}
+
+TEST_F(VoQueryTest, XmlArchiveAndEnumerations) {
+    VoExecSQL(QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
+                             "SELECT 77, IYXLSID, 'PROVA', '<root a=\"1\"/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"));
+    EXPECT_EQ(GetDBXML(QStringLiteral("PROVA")), QStringLiteral("<root a=\"1\"/>"));
+    EXPECT_EQ(GetDBXML(QStringLiteral("PROVA"), QStringLiteral("KVA")), QStringLiteral("<root a=\"1\"/>"));
+    try {
+        GetDBXML(QStringLiteral("PROVA"), QStringLiteral("KVB"));
+        FAIL();
+    } catch (const EVoError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("XML codice PROVA Non trovato nel DB"));
+    }
+    const auto years = LoadEnumValues(
+        QStringLiteral("SELECT IANFID, 'Anno ' || IANFVALORE FROM TANF_ANNIFINANZ ORDER BY IANFVALORE"));
+    ASSERT_EQ(years.size(), 3);
+    EXPECT_EQ(years[0].text, QStringLiteral("Anno 2025"));
+    EXPECT_EQ(years[2].text, QStringLiteral("Anno 2027"));
+}
+
+TEST_F(VoQueryTest, DemoDataIsAWorkingStart) {
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM VDOW_DATAOWNER")), 1);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TSEDINF_SEDEINFO")), 1);
+    // The consumables register has both options set and is open for every demo year.
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFAC_VELISTO WHERE ITFCID NOT IN (5, 7) AND "
+                                         "IFACNUMERAZ IS NOT NULL AND IFACIVAINCLUSA IS NOT NULL")),
+              1);
+    TVoQuery q(QStringLiteral("SELECT anf.IANFVALORE, anf.DANFVOREXINIZIO, anf.DANFVOREXFINE FROM TDWGFACANF dfa "
+                              "INNER JOIN TDWGFAC df ON dfa.IDWGFACID = df.IDWGFACID "
+                              "INNER JOIN TANF_ANNIFINANZ anf ON dfa.IANFID = anf.IANFID ORDER BY anf.IANFVALORE"));
+    q.Open();
+    int year = 2025;
+    while (!q.Eof()) {
+        EXPECT_EQ(q.AsInteger(QStringLiteral("IANFVALORE")), year);
+        EXPECT_EQ(DaysToDate(q.AsDate(QStringLiteral("DANFVOREXINIZIO"))), QDate(year, 1, 1));
+        EXPECT_EQ(DaysToDate(q.AsDate(QStringLiteral("DANFVOREXFINE"))), QDate(year, 12, 31));
+        ++year;
+        q.Next();
+    }
+    EXPECT_EQ(year, 2028);
+}
+
+using VoSharedFileTest = VoDbTest;
+
+TEST_F(VoSharedFileTest, TwoProcessesWorkOnOneFileAtOnce) {
+    VoExecSQL(QStringLiteral("CREATE TABLE TSHARE (SWHO VARCHAR(20))"));
+    // This process keeps its connection open while the other one opens the same file.
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER), {dbPath, QStringLiteral("TSHARE")});
+    ASSERT_TRUE(peer.waitForStarted());
+    bool sawPeer = false;
+    for (int i = 0; i < 300 && !sawPeer; ++i) {
+        sawPeer = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() > 0;
+        if (!sawPeer)
+            peer.waitForFinished(100);
+        ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
+    }
+    EXPECT_TRUE(sawPeer);
+    VoExecSQL(QStringLiteral("INSERT INTO TSHARE (SWHO) VALUES ('parent')"));
+    ASSERT_TRUE(peer.waitForFinished(40000));
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+}
+
+class VoOpenFailureTest : public ::testing::Test {};
+
+TEST_F(VoOpenFailureTest, MissingOrDamagedFileIsToldClearly) {
+    TVoScriptedMessages messages;
+    const QString missing = TVoTestDb::Folder() + QStringLiteral("/non-esiste.fdb");
+    const QString damaged = TVoTestDb::Folder() + QStringLiteral("/rovinato.fdb");
+    QFile f(damaged);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(20000, 'x'));
+    f.close();
+    for (const QString &path : {missing, damaged}) {
+        TdmVoConnection module;
+        module.SetStartupArguments({QStringLiteral("1"), QStringLiteral("U"), QStringLiteral("P"),
+                                    QStringLiteral("960"), path, QStringLiteral("SYSDBA"), QString()});
+        EXPECT_FALSE(module.OpenConnection());
+        EXPECT_EQ(qqoVoGlobConn, nullptr);
+        ASSERT_FALSE(messages->Shown().isEmpty());
+        EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database \"") + path))
+            << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Shown().last().type, mtError);
+    }
+    EXPECT_EQ(messages->Shown().size(), 2);
+}
+
+TEST_F(VoOpenFailureTest, StartupArgumentsFillTheLoginValues) {
+    TVoScriptedMessages messages;
+    const QString path = TVoTestDb::FreshCopy(QStringLiteral("startup"));
+    TdmVoConnection module;
+    module.SetStartupArguments({QStringLiteral("C1"), QStringLiteral("utente"), QStringLiteral("segreto"),
+                                QStringLiteral("960"), path, QStringLiteral("SYSDBA"), QStringLiteral("pw")});
+    ASSERT_TRUE(module.OpenConnection()) << module.LastError().toStdString();
+    EXPECT_EQ(qqoVoGlobConn, module.xqoMain);
+    EXPECT_EQ(module.xqoMain->C, QStringLiteral("C1"));
+    EXPECT_EQ(module.xqoMain->U, QStringLiteral("utente"));
+    EXPECT_EQ(module.xqoMain->P, QStringLiteral("segreto"));
+    EXPECT_EQ(module.xqoMain->F, 960);
+    EXPECT_EQ(module.xqoMain->Param(QStringLiteral("database")), path);
+    EXPECT_EQ(module.xqoMain->Param(QStringLiteral("User_Name")), QStringLiteral("SYSDBA"));
+    EXPECT_EQ(module.xqoMain->Param(QStringLiteral("Password")), QStringLiteral("pw"));
+    EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(VoOpenFailureTest, DefaultDatabaseIsCreatedOnFirstUse) {
+    TVoScriptedMessages messages;
+    QFile::remove(TdmVoConnection::DefaultDatabasePath());
+    QFile::remove(TdmVoConnection::SettingsFileName());
+    TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
+        return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
+    });
+    {
+        TdmVoConnection module;
+        module.SetStartupArguments({});
+        ASSERT_TRUE(module.OpenConnection()) << module.LastError().toStdString();
+        EXPECT_EQ(module.xqoMain->Param(QStringLiteral("Database")), TdmVoConnection::DefaultDatabasePath());
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM VDOW_DATAOWNER")), 1);
+    }
+    TdmVoConnection::SetDatabaseCreator({});
+    QFile::remove(TdmVoConnection::DefaultDatabasePath());
+}
+
+TEST(VoDbScriptTest, SetTermAndCommentsSplitCorrectly) {
+    const QStringList s = SplitSqlScript(QStringLiteral(
+        "-- a comment; with a semicolon\nCREATE TABLE A (X INTEGER);\n/* block; comment */\n"
+        "INSERT INTO A VALUES (';');\nSET TERM ^ ;\nCREATE PROCEDURE P AS BEGIN X = 1; END^\nSET TERM ; ^\n"
+        "SELECT 1 FROM RDB$DATABASE;"));
+    ASSERT_EQ(s.size(), 4);
+    EXPECT_EQ(s[0], QStringLiteral("CREATE TABLE A (X INTEGER)"));
+    EXPECT_EQ(s[1], QStringLiteral("INSERT INTO A VALUES (';')"));
+    EXPECT_EQ(s[2], QStringLiteral("CREATE PROCEDURE P AS BEGIN X = 1; END"));
+    EXPECT_EQ(s[3], QStringLiteral("SELECT 1 FROM RDB$DATABASE"));
+}

@@ -1,0 +1,127 @@
+// The framework's core services that need no database: dates, messages, class registry, globals,
+// parameter parsing and small helpers.
+#include "VoClassRegistry.h"
+#include "VoConnection.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoGlobals.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "VoUtils.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+TEST(VoDates, DayCountsMatchTheProgramsCalendar) {
+    EXPECT_EQ(DateToDays(QDate(2024, 1, 1)), 45292.0);
+    EXPECT_EQ(DateToDays(QDate(1899, 12, 30)), 0.0);
+    EXPECT_EQ(DaysToDate(45292.0), QDate(2024, 1, 1));
+    for (const QDate d : {QDate(1900, 3, 1), QDate(2000, 2, 29), QDate(2026, 12, 31), QDate(2173, 10, 13)})
+        EXPECT_EQ(DaysToDate(DateToDays(d)), d) << d.toString().toStdString();
+    EXPECT_EQ(DaysToDate(VoOpenEnd), QDate(2173, 10, 13));
+}
+
+TEST(VoDates, TimePartAndUnsetValues) {
+    const QDateTime noon(QDate(2024, 1, 1), QTime(12, 0));
+    EXPECT_DOUBLE_EQ(DateTimeToDays(noon), 45292.5);
+    EXPECT_EQ(DaysToDateTime(45292.5), noon);
+    // A time part never moves the day.
+    EXPECT_EQ(DaysToDate(45292.999), QDate(2024, 1, 1));
+    EXPECT_EQ(VariantToDays(QVariant()), 0.0);
+    EXPECT_EQ(VariantToDays(QVariant(QMetaType(QMetaType::QDate))), 0.0);
+    EXPECT_TRUE(DaysToDateParam(VoNoDate).isNull());
+    EXPECT_EQ(DaysToDateParam(45292).toDate(), QDate(2024, 1, 1));
+}
+
+TEST(VoDates, TextsUseFourDigitYears) {
+    EXPECT_EQ(FormatDays(45292), QStringLiteral("01/01/2024"));
+    EXPECT_EQ(FormatDays(VoNoDate), QString());
+    EXPECT_EQ(ParseDays(QStringLiteral("01/01/2024")), 45292.0);
+    EXPECT_EQ(ParseDays(QStringLiteral("1/1/24")), 45292.0);
+    EXPECT_EQ(ParseDays(QStringLiteral("31/02/2024")), VoNoDate);
+    EXPECT_EQ(ParseDays(QStringLiteral("abc")), VoNoDate);
+}
+
+TEST(VoMessagesTest, ScriptedResponderAnswersAndRecords) {
+    TVoScriptedMessages messages;
+    messages->Push({mrNo, mrYes});
+    EXPECT_EQ(VoMessageDlg(QStringLiteral("Prima?"), mtConfirmation, mbYesNo), mrNo);
+    EXPECT_EQ(VoMessageDlg(QStringLiteral("Seconda?"), mtConfirmation, mbYesNo, 0, mbNo), mrYes);
+    VoMessageBox(QStringLiteral("Programma non aggiornato"));
+    ASSERT_EQ(messages->Shown().size(), 3);
+    EXPECT_EQ(messages->Shown()[0].text, QStringLiteral("Prima?"));
+    EXPECT_EQ(messages->Shown()[0].buttons, mbYesNo);
+    EXPECT_EQ(messages->Shown()[1].defaultButton, mbNo);
+    EXPECT_EQ(messages->Shown()[2].type, mtInformation);
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Programma non aggiornato"));
+    // Unscripted questions get the answer of the safe button.
+    EXPECT_EQ(VoMessageDlg(QStringLiteral("Terza?"), mtConfirmation, mbYesNo), mrNo);
+}
+
+TEST(VoMessagesTest, ExceptionsCarryTheirTextToTheUser) {
+    TVoScriptedMessages messages;
+    try {
+        throw EVoError(VoFormat(QStringLiteral("XML codice %s Non trovato nel DB"), {QStringLiteral("X1")}));
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+    EXPECT_EQ(messages->LastText(), QStringLiteral("XML codice X1 Non trovato nel DB"));
+    EXPECT_EQ(messages->Shown().last().type, mtError);
+    EXPECT_EQ(VoFormat(QStringLiteral("Parametro %s non definito"), {QStringLiteral("P")}),
+              QStringLiteral("Parametro P non definito"));
+}
+
+TEST(VoClassRegistryTest, CreatesByNameIgnoringCase) {
+    RegisterVoClass(QStringLiteral("TfmProva"), [](QWidget *parent) -> QWidget * {
+        auto *l = new QLabel(parent);
+        l->setObjectName(QStringLiteral("prova"));
+        return l;
+    });
+    std::unique_ptr<QWidget> w(CreateVoClass(QStringLiteral("tfmprova")));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->objectName(), QStringLiteral("prova"));
+    EXPECT_TRUE(IsVoClassRegistered(QStringLiteral("TFMPROVA")));
+    UnRegisterVoClass(QStringLiteral("TfmProva"));
+    EXPECT_THROW(CreateVoClass(QStringLiteral("TfmProva")), EVoError);
+}
+
+TEST(VoGlobalsTest, NamesIgnoreCaseAndReadersDefault) {
+    TVoGlobalVarManager g;
+    EXPECT_FALSE(g.GetValues(QStringLiteral("VOUP_DwgId")).isValid());
+    g.Add(QStringLiteral("VOUP_DwgId"), QStringLiteral("12"));
+    EXPECT_EQ(VoVarToInt(g.GetValues(QStringLiteral("voup_dwgid"))), 12);
+    EXPECT_EQ(VoVarToInt(QVariant()), -1);
+    EXPECT_EQ(VoVarToInt(QStringLiteral("")), -1);
+    EXPECT_EQ(VoVarToInt(QStringLiteral("x"), 7), 7);
+}
+
+TEST(VoParseSQLTest, NamedParametersBecomePositional) {
+    const auto p = VoParseSQL(QStringLiteral(
+        "SELECT ':no' AS A, \":x\" FROM T WHERE a = :Id AND b = :id -- :c\n AND d = :D_1 /* :e */ AND e = '::CURR_DWG'"
+        " AND f = ::CURR_DWG"));
+    EXPECT_EQ(p.params, (QStringList{QStringLiteral("Id"), QStringLiteral("id"), QStringLiteral("D_1")}));
+    EXPECT_TRUE(p.text.contains(QStringLiteral("a = ? AND b = ?")));
+    EXPECT_TRUE(p.text.contains(QStringLiteral("::CURR_DWG")));
+    EXPECT_EQ(VoParamNames(QStringLiteral("x = :A or y = :a or z = :b")),
+              (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
+}
+
+TEST(VoConnectionTest, DatabaseNamesSplitIntoHostAndPath) {
+    QString host, path;
+    VoSplitDatabaseName(QStringLiteral("/var/db/velisto.fdb"), &host, &path);
+    EXPECT_TRUE(host.isEmpty());
+    EXPECT_EQ(path, QStringLiteral("/var/db/velisto.fdb"));
+    VoSplitDatabaseName(QStringLiteral("server:/var/db/velisto.fdb"), &host, &path);
+    EXPECT_EQ(host, QStringLiteral("server"));
+    EXPECT_EQ(path, QStringLiteral("/var/db/velisto.fdb"));
+    VoSplitDatabaseName(QStringLiteral("10.0.0.5/3051:velisto"), &host, &path);
+    EXPECT_EQ(host, QStringLiteral("10.0.0.5/3051"));
+    VoSplitDatabaseName(QStringLiteral("C:\\dati\\velisto.fdb"), &host, &path);
+    EXPECT_TRUE(host.isEmpty());
+    EXPECT_TRUE(VoIsEmbeddedDatabase(QStringLiteral("/tmp/a:b.fdb")));
+}
+
+TEST(VoUtilsTest, PadLeft) {
+    EXPECT_EQ(PadL(QStringLiteral("42"), 7, QLatin1Char('0')), QStringLiteral("0000042"));
+    EXPECT_EQ(PadL(QStringLiteral("12345678"), 7, QLatin1Char('0')), QStringLiteral("12345678"));
+}

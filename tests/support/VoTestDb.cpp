@@ -1,0 +1,75 @@
+#include "VoTestDb.h"
+
+#include "VoDbCreate.h"
+#include "VoQuery.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QUuid>
+
+QString TVoTestDb::Folder() {
+    static QTemporaryDir dir;
+    return dir.path();
+}
+
+QString TVoTestDb::Template(bool demoData) {
+    static QString withDemo, withoutDemo;
+    QString &path = demoData ? withDemo : withoutDemo;
+    if (path.isEmpty()) {
+        const QString target = Folder() + (demoData ? QStringLiteral("/template-demo.fdb")
+                                                    : QStringLiteral("/template-empty.fdb"));
+        QString error;
+        TVoDbCreateOptions options;
+        options.demoData = demoData;
+        options.overwrite = true;
+        if (!VoCreateDatabase(target, options, &error)) {
+            ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+            return QString();
+        }
+        path = target;
+    }
+    return path;
+}
+
+QString TVoTestDb::FreshCopy(const QString &name, bool demoData) {
+    const QString source = Template(demoData);
+    const QString target = Folder() + QLatin1Char('/') + name + QStringLiteral(".fdb");
+    QFile::remove(target);
+    if (source.isEmpty() || !QFile::copy(source, target))
+        ADD_FAILURE() << "cannot copy the test database to " << target.toStdString();
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    return target;
+}
+
+void VoDbTest::SetUp() {
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dbPath = TVoTestDb::FreshCopy(QString::fromLatin1(info->test_suite_name()) + QLatin1Char('_') +
+                                      QString::fromLatin1(info->name()),
+                                  WithDemoData());
+    conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("test-") +
+                                                           QUuid::createUuid().toString(QUuid::WithoutBraces));
+    conn->SetParam(QStringLiteral("Database"), dbPath);
+    conn->C = QStringLiteral("1");
+    conn->U = QStringLiteral("TEST");
+    conn->F = 0x3FF;
+    QString error;
+    ASSERT_TRUE(conn->Open(&error)) << error.toStdString();
+    qqoVoGlobConn = conn.get();
+    messages = std::make_unique<TVoScriptedMessages>();
+}
+
+void VoDbTest::TearDown() {
+    messages.reset();
+    if (qqoVoGlobConn == conn.get())
+        qqoVoGlobConn = nullptr;
+    conn.reset();
+    QFile::remove(dbPath);
+}
+
+int VoCountRows(const QString &sql, const QVariantHash &params) {
+    TVoQuery q(sql);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        q.SetParam(it.key(), it.value());
+    q.Open();
+    return q.CountToEnd();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Test databases: a database is made from db/ once per test binary and copied for each test, so
+// every test starts from the same rows and none sees another's.
+#include "VoConnection.h"
+#include "VoMessages.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+class TVoTestDb {
+public:
+    // The folder of this binary's test files.
+    static QString Folder();
+    // The database made from the scripts (with the demo data or without), made once per binary.
+    static QString Template(bool demoData = true);
+    // A copy of a template under a new name; returns its path.
+    static QString FreshCopy(const QString &name, bool demoData = true);
+};
+
+// A test with its own database, opened as the global connection, and scripted messages.
+class VoDbTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Whether the test starts from the demo data (override to start from an empty schema).
+    virtual bool WithDemoData() const { return true; }
+
+    QString dbPath;
+    std::unique_ptr<TVoSQLConnection> conn;
+    std::unique_ptr<TVoScriptedMessages> messages;
+};
+
+// Counts the rows of a statement's result.
+int VoCountRows(const QString &sql, const QVariantHash &params = {});

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine, builds, and then runs the program or the tests.
+#   tools/build.sh run [kva|kvb]   install what is missing, build, start the program
+#   tools/build.sh test            install what is missing, build, run every test
+#   tools/build.sh build           install what is missing, build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-ibase libfbclient2 firebird3.0-server-core
+          firebird-dev libgtest-dev fonts-dejavu-core)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build -j "$(nproc)"
+}
+
+what=${1:-run}
+install_missing
+build
+case "$what" in
+  run)  exec "build/${2:-kva}/${2:-kva}" ;;
+  test) cd build && ctest --output-on-failure -j "$(nproc)" ;;
+  build) ;;
+  *) echo "usage: $0 run [kva|kvb] | test | build" >&2; exit 2 ;;
+esac
