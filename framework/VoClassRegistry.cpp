@@ -19,9 +19,13 @@ void RegisterVoClass(const QString &className, TVoClassFactory factory) {
     Registry().insert(className.toUpper(), Entry{className, std::move(factory)});
 }
 
-void UnRegisterVoClass(const QString &className) { Registry().remove(className.toUpper()); }
+void UnRegisterVoClass(const QString &className) {
+    Registry().remove(className.toUpper());
+}
 
-bool IsVoClassRegistered(const QString &className) { return Registry().contains(className.toUpper()); }
+bool IsVoClassRegistered(const QString &className) {
+    return Registry().contains(className.toUpper());
+}
 
 QStringList RegisteredVoClasses() {
     QStringList names;
@@ -34,7 +38,8 @@ QStringList RegisteredVoClasses() {
 QWidget *CreateVoClass(const QString &className, QWidget *parent) {
     const auto it = Registry().constFind(className.toUpper());
     if (it == Registry().constEnd() || !it->factory)
-        throw EVoError(QStringLiteral("La finestra \"%1\" non è disponibile in questa versione del programma.")
-                           .arg(className));
+        throw EVoError(
+            QStringLiteral("La finestra \"%1\" non è disponibile in questa versione del programma.")
+                .arg(className));
     return it->factory(parent);
 }

@@ -16,7 +16,9 @@ TfmVoMDIMain::TfmVoMDIMain(QWidget *parent) : QMainWindow(parent), m_mdi(new QMd
     AddPanel(150);
 }
 
-int TfmVoMDIMain::MDIChildCount() const { return int(m_mdi->subWindowList().size()); }
+int TfmVoMDIMain::MDIChildCount() const {
+    return int(m_mdi->subWindowList().size());
+}
 
 int TfmVoMDIMain::AddPanel(int width) {
     auto *label = new QLabel(this);

@@ -46,8 +46,8 @@ void VoDbTest::SetUp() {
     dbPath = TVoTestDb::FreshCopy(QString::fromLatin1(info->test_suite_name()) + QLatin1Char('_') +
                                       QString::fromLatin1(info->name()),
                                   WithDemoData());
-    conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("test-") +
-                                                           QUuid::createUuid().toString(QUuid::WithoutBraces));
+    conn = std::make_unique<TVoSQLConnection>(
+        nullptr, QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
     conn->SetParam(QStringLiteral("Database"), dbPath);
     conn->C = QStringLiteral("1");
     conn->U = QStringLiteral("TEST");
@@ -55,11 +55,13 @@ void VoDbTest::SetUp() {
     QString error;
     ASSERT_TRUE(conn->Open(&error)) << error.toStdString();
     qqoVoGlobConn = conn.get();
-    messages = std::make_unique<TVoScriptedMessages>();
+    scripted = std::make_unique<TVoScriptedMessages>();
+    messages = &**scripted;
 }
 
 void VoDbTest::TearDown() {
-    messages.reset();
+    messages = nullptr;
+    scripted.reset();
     if (qqoVoGlobConn == conn.get())
         qqoVoGlobConn = nullptr;
     conn.reset();

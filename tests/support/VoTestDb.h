@@ -29,7 +29,8 @@ protected:
 
     QString dbPath;
     std::unique_ptr<TVoSQLConnection> conn;
-    std::unique_ptr<TVoScriptedMessages> messages;
+    std::unique_ptr<TVoScriptedMessages> scripted;
+    TVoScriptedResponder *messages = nullptr; // answers and records the messages of the test
 };
 
 // Counts the rows of a statement's result.
