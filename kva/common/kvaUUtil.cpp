@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+#include <charconv>
+
 int CurrentRegisterType = 0;
 int CurrentNumbering = 0;
 int CurrentVatIncluded = 0;
@@ -69,6 +71,45 @@ const char *const kXmlArchiveSQL =
     "SELECT TYXar.bYXarXmlFile FROM TYXar_XmlArchivio TYXar INNER JOIN TYXls_XmlLista TYXls ON "
     "(TYXls.iYXlsId "
     "= TYXar.iYXlsId) WHERE sYXarCodice = :sYXarCodice AND TYXls.sYXlsCodice = :sYXlsCodice";
+
+// The numbering scope is the register-year or the whole register, after the register's option.
+const char *const kMaxNumberYearSQL =
+    "SELECT Max(iFBuoNumero) AS iFBuoNumero FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON "
+    "(buo.iDwgFacAnfId = "
+    "dfa.iDwgFacAnfId) WHERE (buo.iFBuoTipo = :iFBuoTipo) AND (dfa.iDwgFacAnfId=:iDwgFacAnfId);";
+const char *const kMaxNumberRegisterSQL = "SELECT Max(iFBuoNumero) AS iFBuoNumero FROM TFBuo_Buoni buo INNER "
+                                          "JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = "
+                                          "dfa.iDwgFacAnfId) INNER JOIN TDwgFac df ON "
+                                          "dfa.iDwgFacId=df.iDwgFacId WHERE (buo.iFBuoTipo = :iFBuoTipo) AND "
+                                          "(df.iFacId=:iFacId);";
+const char *const kNumberExistsYearSQL =
+    "SELECT iFBuoId FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) "
+    "WHERE "
+    "(buo.iFBuoTipo = :iFBuoTipo) AND (dfa.iDwgFacAnfId=:iDwgFacAnfId) AND (buo.iFBuoNumero = :iFBuoNumero);";
+const char *const kNumberExistsRegisterSQL = "SELECT iFBuoId FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa "
+                                             "ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER "
+                                             "JOIN TDwgFac df ON dfa.iDwgFacId=df.iDwgFacId WHERE "
+                                             "(buo.iFBuoTipo = :iFBuoTipo) AND (df.iFacId=:iFacId) AND "
+                                             "(buo.iFBuoNumero = :iFBuoNumero);";
+const char *const kDateLowSQL =
+    "SELECT MAX(dFBuoData) AS dFBuoDataMin FROM TFBuo_Buoni WHERE "
+    "(iDwgFacAnfId=:iDwgFacAnfId) AND (iFBuoTipo=:iFBuoTipo) AND (iFBuoNumero<:iFBuoNumero);";
+const char *const kDateHighSQL =
+    "SELECT MIN(dFBuoData) AS dFBuoDataMax FROM TFBuo_Buoni WHERE "
+    "(iDwgFacAnfId=:iDwgFacAnfId) AND (iFBuoTipo=:iFBuoTipo) AND (iFBuoNumero>:iFBuoNumero);";
+const char *const kStockSQL =
+    "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
+const char *const kCheckStockSQL =
+    "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId,:iAfcId,:fAfcQuantita,:iBuoId_sca,:iDwgFacAnfId);";
+
+// Binds the numbering scope of the current register to a query.
+void BindScope(TVoQuery &q, int type) {
+    q.SetParam(QStringLiteral("iFBuoTipo"), type);
+    if (CurrentNumbering == 1)
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    else
+        q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+}
 
 QString GlobalText(const QString &name) {
     const QVariant v = xgvmGlobalVar.GetValues(name);
@@ -235,6 +276,96 @@ void GetPreviousRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &w
 void GetNextRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
                          int &registerYearId) {
     NeighbourRegisterYear(false, schoolRegisterId, leaveOutId, window, year, registerYearId);
+}
+
+int NextVoucherNumber(int type) {
+    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kMaxNumberYearSQL : kMaxNumberRegisterSQL));
+    BindScope(q, type);
+    q.Open();
+    return q.AsInteger(QStringLiteral("iFBuoNumero")) + 1;
+}
+
+bool VoucherNumberExists(int number, int type) {
+    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kNumberExistsYearSQL : kNumberExistsRegisterSQL));
+    BindScope(q, type);
+    q.SetParam(QStringLiteral("iFBuoNumero"), number);
+    q.Open();
+    return !q.Eof();
+}
+
+void GetVoucherDateLimits(int number, int type, DateWindow &window) {
+    window = {0.0, VoOpenEnd};
+    for (const bool low : {true, false}) {
+        TVoQuery q(QString::fromLatin1(low ? kDateLowSQL : kDateHighSQL));
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+            .SetParam(QStringLiteral("iFBuoTipo"), type)
+            .SetParam(QStringLiteral("iFBuoNumero"), number);
+        q.Open();
+        if (q.Eof())
+            continue;
+        if (low) {
+            window.low = q.AsDate(QStringLiteral("dFBuoDataMin"));
+        } else {
+            // A higher-numbered voucher without a date does not close the window.
+            const double high = q.AsDate(QStringLiteral("dFBuoDataMax"));
+            if (high != 0.0)
+                window.high = high;
+        }
+    }
+}
+
+namespace {
+void RunStock(TVoQuery &q, int articleId, int sectorId, double date) {
+    q.SetParam(QStringLiteral("iFarId"), articleId)
+        .SetParamDate(QStringLiteral("dFBuoData"), date)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+        .SetParam(QStringLiteral("iSecId"), sectorId);
+    q.Open();
+}
+} // namespace
+
+double GetStock(int articleId, int sectorId, double date) {
+    TVoQuery q(QString::fromLatin1(kStockSQL));
+    RunStock(q, articleId, sectorId, date);
+    return q.AsFloat(QStringLiteral("GIACENZA"));
+}
+
+void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date) {
+    stock = 0.0;
+    cost = 0.0;
+    TVoQuery q(QString::fromLatin1(kStockSQL));
+    RunStock(q, articleId, sectorId, date);
+    stock = q.AsFloat(QStringLiteral("GIACENZA"));
+    cost = q.AsFloat(QStringLiteral("COSTOUNIMED"));
+}
+
+bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity) {
+    TVoQuery q(QString::fromLatin1(kCheckStockSQL));
+    q.SetParam(QStringLiteral("iFarId"), articleId)
+        .SetParam(QStringLiteral("iAfcId"), rowId > 0 ? QVariant(rowId) : VoNull(QMetaType::Int))
+        .SetParam(QStringLiteral("fAfcQuantita"), quantity)
+        .SetParam(QStringLiteral("iBuoId_sca"),
+                  unloadingVoucherId > 0 ? QVariant(unloadingVoucherId) : VoNull(QMetaType::Int))
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    q.Open();
+    return q.AsInteger(QStringLiteral("CONTROLLO")) != 1;
+}
+
+double TruncateDecimals(int decimals, double value) {
+    // The shortest decimal text that reads back as the value: 0.29 is cut as "0.29", not as the
+    // binary 0.28999..., and very small or large values keep their magnitude.
+    char buffer[400];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return value;
+    std::string text(buffer, res.ptr);
+    const auto point = text.find('.');
+    if (point == std::string::npos)
+        return value;
+    text.resize(std::min(text.size(), point + 1 + static_cast<size_t>(std::max(decimals, 0))));
+    double out = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), out);
+    return out;
 }
 
 int NewId(const QString &tableName) {

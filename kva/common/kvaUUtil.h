@@ -62,6 +62,29 @@ void GetPreviousRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &w
 void GetNextRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
                          int &registerYearId);
 
+// --- Voucher numbering, date windows and stock ------------------------------------------------------
+
+// Voucher kinds.
+inline constexpr int kvaLoading = 0;
+inline constexpr int kvaUnloading = 1;
+
+// The next number of a voucher kind in the numbering scope of the current register.
+int NextVoucherNumber(int type);
+// Whether a voucher of that kind already has the number in the numbering scope.
+bool VoucherNumberExists(int number, int type);
+// The dates a voucher of that number and kind may take in the current register-year: not before the
+// lower-numbered vouchers' latest date nor after the higher-numbered ones' earliest date.
+void GetVoucherDateLimits(int number, int type, DateWindow &window);
+// An article's stock at a date in the current register-year (sector -1: all sectors).
+double GetStock(int articleId, int sectorId, double date);
+void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date);
+// Whether the stock of the article stays non-negative after the change of a row (rowId > 0: the row's
+// quantity becomes quantity, 0 for a deletion), or the addition of an unloading row of quantity to
+// unloadingVoucherId (rowId <= 0); with neither, the data as they stand.
+bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity);
+// Cuts a value to a number of decimals, toward zero, on its shortest decimal form.
+double TruncateDecimals(int decimals, double value);
+
 // --- Common routines ----------------------------------------------------------------------------------
 
 // A new key for a table from the server.

@@ -118,3 +118,15 @@ TEST(kvaLikeFilterTest, SingleAndBracketedConditions) {
     // Nothing to rewrite: the text stays as it is.
     EXPECT_EQ(ConvertLikeFilter(QStringLiteral("X = 1")), QStringLiteral("X = 1"));
 }
+
+TEST(kvaTruncateTest, CutsTowardZeroOnTheDecimalForm) {
+    EXPECT_DOUBLE_EQ(TruncateDecimals(2, 3.14159), 3.14);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(1, -2.678), -2.6);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(2, 7), 7.0);
+    // Values whose binary form lies just below the decimal one are not cut a step too far.
+    EXPECT_DOUBLE_EQ(TruncateDecimals(2, 0.29), 0.29);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(2, 1.005), 1.0);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(3, 1e-7), 0.0);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(2, 1234567890.129), 1234567890.12);
+    EXPECT_DOUBLE_EQ(TruncateDecimals(0, 9.99), 9.0);
+}
