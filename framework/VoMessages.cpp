@@ -110,6 +110,8 @@ int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, 
 void VoMessageBox(const QString &text) { VoMessageDlg(text, mtInformation, mbOK); }
 
 void VoShowException(const std::exception &e) {
+    if (dynamic_cast<const EVoAbort *>(&e))
+        return;
     if (auto *vo = dynamic_cast<const EVoException *>(&e))
         VoMessageDlg(vo->Message(), mtError, mbOK);
     else
