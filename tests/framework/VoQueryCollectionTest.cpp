@@ -9,7 +9,6 @@
 #include "VoTransaction.h"
 
 #include <QSet>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,12 +20,6 @@ const QString kInsertHead = QStringLiteral(
 const QString kInsertLog =
     QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (:VOGENID, :iHeadId, :sNote)");
 const QString kCountTotal = QStringLiteral("UPDATE TQC_TOT SET N = N + 1 WHERE ITOTID = 1");
-
-// Statements whose text holds PSQL variables, which the framework would take for parameters.
-void ExecRaw(const QString &sql) {
-    QSqlQuery q(qqoVoGlobConn->Database());
-    ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
-}
 
 class VoQueryCollectionTest : public VoDbTest {
 protected:
@@ -354,9 +347,9 @@ TEST_F(VoQueryCollectionTest, RefreshKeepsTheCurrentRowAndBookmarksFindItAgain) 
 }
 
 TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTheReading) {
-    ExecRaw(QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
-                           "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Pacchetto ' || :I); "
-                           "I = I + 1; END END"));
+    VoExecRaw(QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
+                             "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Pacchetto ' || :I); "
+                             "I = I + 1; END END"));
     qc.SetPacketRecords(25);
     qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
     qc.Open();

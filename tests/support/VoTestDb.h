@@ -32,5 +32,9 @@ protected:
     std::unique_ptr<TVoScriptedMessages> messages;
 };
 
+// Runs a statement as it is, without the framework's parameters: PSQL blocks refer to their
+// variables as ":name".
+void VoExecRaw(const QString &sql);
+
 // Counts the rows of a statement's result.
 int VoCountRows(const QString &sql, const QVariantHash &params = {});
