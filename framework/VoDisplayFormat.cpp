@@ -212,16 +212,31 @@ QString VoDisplayText(const QVariant &value, const QString &displayFormat) {
     case QMetaType::Double:
     case QMetaType::Float:
         return VoFormatFloat(displayFormat, value.toDouble());
+    default:
+        if (!VoIsNumber(value))
+            return VoVariantToText(value);
+        if (displayFormat.isEmpty())
+            return QString::number(value.toLongLong());
+        return VoFormatFloat(displayFormat, value.toDouble());
+    }
+}
+
+bool VoIsNumericType(int typeId) {
+    switch (typeId) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Short:
     case QMetaType::UShort:
-        if (displayFormat.isEmpty())
-            return QString::number(value.toLongLong());
-        return VoFormatFloat(displayFormat, value.toDouble());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
     default:
-        return VoVariantToText(value);
+        return false;
     }
+}
+
+bool VoIsNumber(const QVariant &value) {
+    return VoIsNumericType(value.typeId());
 }

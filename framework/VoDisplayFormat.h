@@ -14,6 +14,10 @@ QString VoFloatToText(double value);
 // Reads a number typed the Italian way ("1.234,5"); also "1234.5". False when it is no number.
 bool VoTextToFloat(const QString &text, double *value);
 
+// Whether a type (a value's type) is a number, integer or not.
+bool VoIsNumericType(int typeId);
+bool VoIsNumber(const QVariant &value);
+
 // A value as a grid shows it: NULL is empty; numbers through the display format when one is given;
 // dates as "dd/MM/yyyy" (or the Qt date format given), timestamps with their time when they have one.
 QString VoDisplayText(const QVariant &value, const QString &displayFormat = QString());

@@ -8,6 +8,7 @@
 #include "VoQuery.h"
 #include "VoTransaction.h"
 
+#include <QScopeGuard>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <cmath>
@@ -94,22 +95,6 @@ QString TableToken(const QList<TToken> &t, int i) {
     return t[i].quoted ? t[i].text : t[i].text.toUpper();
 }
 
-bool IsNumericType(QMetaType::Type type) {
-    switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QVariant TypedNull(QMetaType::Type type) {
     return type == QMetaType::UnknownType ? QVariant() : QVariant(QMetaType(type));
 }
@@ -123,7 +108,7 @@ QVariant ToFieldType(const QVariant &value, QMetaType::Type type, const QString 
     const auto refuse = [&]() -> QVariant {
         throw EVoError(QStringLiteral("Valore non valido per il campo \"%1\".").arg(fieldName));
     };
-    if (value.typeId() == QMetaType::QString && IsNumericType(type)) {
+    if (value.typeId() == QMetaType::QString && VoIsNumericType(type)) {
         double d = 0;
         if (!VoTextToFloat(value.toString(), &d))
             return refuse();
@@ -163,7 +148,7 @@ bool SameValue(const QVariant &have, const QVariant &want, TVoLocateOptions opti
     const bool wantDate = want.typeId() == QMetaType::QDate || want.typeId() == QMetaType::QDateTime;
     if (haveDate || wantDate)
         return VariantToDays(have) == VariantToDays(want);
-    if (IsNumericType(QMetaType::Type(have.typeId())) && IsNumericType(QMetaType::Type(want.typeId())))
+    if (VoIsNumber(have) && VoIsNumber(want))
         return have.toDouble() == want.toDouble();
     return have == want;
 }
@@ -619,6 +604,7 @@ void TVoQueryCollection::Open() {
 void TVoQueryCollection::Close() {
     if (!Active())
         return;
+    CheckNotWriting();
     BeforeClose(this);
     RowsAboutToReset();
     m_cursor.reset();
@@ -634,6 +620,11 @@ void TVoQueryCollection::Close() {
 }
 
 void TVoQueryCollection::Refresh() {
+    // Asked for by a statement's event while the row is being saved: done once it is saved.
+    if (m_writing) {
+        m_refreshPending = true;
+        return;
+    }
     if (!Active()) {
         Open();
         return;
@@ -725,7 +716,29 @@ bool TVoQueryCollection::EnsureRow(int index, bool notify) {
 
 // --- Moving -----------------------------------------------------------------------------------------
 
+void TVoQueryCollection::CheckNotWriting() const {
+    if (m_writing)
+        throw EVoError(QStringLiteral("Operazione non possibile mentre il record viene salvato."));
+}
+
+void TVoQueryCollection::RefreshIfAsked() {
+    if (!m_refreshPending)
+        return;
+    m_refreshPending = false;
+    try {
+        Refresh();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}
+
+bool TVoQueryCollection::ReadyToMove() {
+    CheckActive();
+    return CheckBrowseMode();
+}
+
 bool TVoQueryCollection::CheckBrowseMode() {
+    CheckNotWriting();
     if (m_state == dsInsert || m_state == dsEdit)
         return Post();
     return true;
@@ -743,8 +756,7 @@ void TVoQueryCollection::SetCurrent(int index) {
 }
 
 void TVoQueryCollection::First() {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
     m_cur = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
@@ -753,8 +765,7 @@ void TVoQueryCollection::First() {
 }
 
 void TVoQueryCollection::Last() {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
     FetchAll();
     m_cur = int(m_rows.size()) - 1;
@@ -764,8 +775,7 @@ void TVoQueryCollection::Last() {
 }
 
 void TVoQueryCollection::Next() {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
     if (EnsureRow(m_cur + 1))
         SetCurrent(m_cur + 1);
@@ -774,8 +784,7 @@ void TVoQueryCollection::Next() {
 }
 
 void TVoQueryCollection::Prior() {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
     if (m_cur > 0)
         SetCurrent(m_cur - 1);
@@ -784,8 +793,7 @@ void TVoQueryCollection::Prior() {
 }
 
 int TVoQueryCollection::MoveBy(int distance) {
-    CheckActive();
-    if (!CheckBrowseMode() || distance == 0 || m_rows.isEmpty())
+    if (!ReadyToMove() || distance == 0 || m_rows.isEmpty())
         return 0;
     int target = m_cur + distance;
     if (distance > 0) {
@@ -802,8 +810,7 @@ int TVoQueryCollection::MoveBy(int distance) {
 }
 
 void TVoQueryCollection::SetRecNo(int recNo) {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
     if (!EnsureRow(recNo - 1))
         recNo = int(m_rows.size());
@@ -972,10 +979,19 @@ QVariant TVoQueryCollection::KeyValue() const {
 // --- Editing ----------------------------------------------------------------------------------------
 
 void TVoQueryCollection::Insert() {
-    CheckActive();
-    if (!CheckBrowseMode())
+    if (!ReadyToMove())
         return;
-    const int position = m_rows.isEmpty() ? 0 : qMax(m_cur, 0);
+    InsertRowAt(m_rows.isEmpty() ? 0 : qMax(m_cur, 0));
+}
+
+void TVoQueryCollection::Append() {
+    if (!ReadyToMove())
+        return;
+    FetchAll();
+    InsertRowAt(int(m_rows.size()));
+}
+
+void TVoQueryCollection::InsertRowAt(int position) {
     RowsAboutToBeInserted(position, position);
     m_rows.insert(position, NewRow());
     RowsInserted(position, position);
@@ -990,28 +1006,9 @@ void TVoQueryCollection::Insert() {
     AfterScroll(this);
 }
 
-void TVoQueryCollection::Append() {
-    CheckActive();
-    if (!CheckBrowseMode())
-        return;
-    FetchAll();
-    const int position = int(m_rows.size());
-    RowsAboutToBeInserted(position, position);
-    m_rows.append(NewRow());
-    RowsInserted(position, position);
-    m_cur = position;
-    m_bof = m_eof = false;
-    m_oldValues = m_rows[position].values;
-    m_state = dsInsert;
-    Calculate(position);
-    StateChange(this);
-    DataChange(this, nullptr);
-    AfterInsert(this);
-    AfterScroll(this);
-}
-
 void TVoQueryCollection::Edit() {
     CheckActive();
+    CheckNotWriting();
     if (m_state == dsEdit || m_state == dsInsert)
         return;
     if (m_rows.isEmpty()) {
@@ -1025,6 +1022,7 @@ void TVoQueryCollection::Edit() {
 }
 
 void TVoQueryCollection::Cancel() {
+    CheckNotWriting();
     if (m_state == dsInsert) {
         const int position = m_cur;
         RowsAboutToBeRemoved(position, position);
@@ -1051,6 +1049,7 @@ void TVoQueryCollection::Cancel() {
 }
 
 bool TVoQueryCollection::Post() {
+    CheckNotWriting();
     if (m_state != dsInsert && m_state != dsEdit)
         return true;
     try {
@@ -1066,6 +1065,7 @@ bool TVoQueryCollection::Post() {
     m_state = dsBrowse;
     Calculate(m_cur);
     RowChanged(m_cur);
+    RefreshIfAsked();
     StateChange(this);
     DataChange(this, nullptr);
     try {
@@ -1079,6 +1079,7 @@ bool TVoQueryCollection::Post() {
 
 bool TVoQueryCollection::Delete() {
     CheckActive();
+    CheckNotWriting();
     if (m_state == dsInsert) {
         Cancel();
         return true;
@@ -1111,6 +1112,7 @@ bool TVoQueryCollection::Delete() {
     m_cur = qMin(position, int(m_rows.size()) - 1);
     m_bof = m_cur <= 0;
     m_eof = m_rows.isEmpty();
+    RefreshIfAsked();
     DataChange(this, nullptr);
     AfterDelete(this);
     AfterScroll(this);
@@ -1191,6 +1193,9 @@ bool TVoQueryCollection::RunList(int listKind, TRunResult *result) {
     const int k = KeyIndex();
     const QVariant keyBefore = k >= 0 && m_cur >= 0 ? m_rows[m_cur].values[k] : QVariant();
     TVoTransaction transaction(Connection());
+    m_writing = true;
+    m_refreshPending = false;
+    const auto done = qScopeGuard([this] { m_writing = false; });
     try {
         const TVoSQLList list = StatementsFor(listKind);
         result->statements = list.Count();
@@ -1204,6 +1209,7 @@ bool TVoQueryCollection::RunList(int listKind, TRunResult *result) {
         transaction.Rollback();
         VoShowException(e);
     }
+    m_refreshPending = false;
     // The row keeps what the user typed; only the key drawn for it is taken back.
     if (k >= 0 && m_cur >= 0 && m_rows[m_cur].values[k] != keyBefore) {
         m_rows[m_cur].values[k] = keyBefore;

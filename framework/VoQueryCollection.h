@@ -287,7 +287,8 @@ public:
     bool Active() const { return m_state != dsInactive; }
     void SetActive(bool active) { active ? Open() : Close(); }
     // Reads the rows again and stands on the same row (by key) when it still exists, else on the
-    // row now in its place.
+    // row now in its place. Asked for by a statement's event during a post or delete, it runs once
+    // the row is saved. Other moves and edits are refused while the statements run.
     void Refresh();
     TVoDataSetState State() const { return m_state; }
 
@@ -391,9 +392,14 @@ private:
     };
 
     void CheckActive() const;
+    void CheckNotWriting() const;
     bool CheckBrowseMode();
+    // Open, and out of insert or edit (posting what was typed).
+    bool ReadyToMove();
+    void RefreshIfAsked();
     void BuildFields(const QSqlRecord &record);
     TRow NewRow();
+    void InsertRowAt(int position);
     std::unique_ptr<TVoQuery> OpenCursor();
     int FirstPacket() const;
     int FetchRows(int max, bool notify);
@@ -438,6 +444,9 @@ private:
     bool m_bof = true;
     TVoDataSetState m_state = dsInactive;
     QVariantList m_oldValues;
+    // While a post or delete runs its statements; a refresh asked for meanwhile waits for the end.
+    bool m_writing = false;
+    bool m_refreshPending = false;
 };
 
 // A new key for a table from the server's counters (PYSETGETID), the table name upper-cased.

@@ -5,26 +5,6 @@
 
 #include <QSize>
 
-namespace {
-
-bool IsNumber(const QVariant &value) {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 TVoTableModel::TVoTableModel(TVoQueryCollection *collection, QObject *parent) : QAbstractTableModel(parent) {
     SetCollection(collection);
 }
@@ -178,8 +158,8 @@ QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
     case Qt::EditRole:
         return value;
     case Qt::TextAlignmentRole:
-        return IsNumber(value) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                               : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return VoIsNumber(value) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return QVariant();
     }

@@ -206,7 +206,7 @@ TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEd
     EXPECT_EQ(Desc(), QStringLiteral("Mia descrizione"));
 }
 
-TEST_F(VoQueryCollectionTest, PostAndDeleteJoinTheCallersTransaction) {
+TEST_F(VoQueryCollectionTest, APostJoinsTheCallersTransaction) {
     qc.SQLInsert.Add(kInsertHead);
     qc.SQLInsert.Add(kCountTotal);
     qc.SetPacketRecords(1);
@@ -344,6 +344,32 @@ TEST_F(VoQueryCollectionTest, RefreshKeepsTheCurrentRowAndBookmarksFindItAgain) 
     ASSERT_TRUE(qc.Locate(QStringLiteral("SDESC;FAMOUNT"), {QStringLiteral("riga 10"), 100.1},
                           loCaseInsensitive | loPartialKey));
     EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1001);
+}
+
+TEST_F(VoQueryCollectionTest, ARefreshAskedForWhileSavingRunsOnceTheRowIsSaved) {
+    qc.SetCommandText(QStringLiteral("SELECT IHEADID, SDESC, ILOCKED FROM TQC_HEAD ORDER BY IHEADID"));
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
+    QString refused;
+    qc.VoAfterExec.Add([&](TVoQueryCollection *c, TVoQueryProp &) {
+        c->Refresh();
+        try {
+            c->Next();
+        } catch (const EVoError &e) {
+            refused = e.Message();
+        }
+    });
+    qc.Open();
+    qc.Last();
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Con default"));
+    ASSERT_TRUE(qc.Post());
+    EXPECT_FALSE(refused.isEmpty());
+    EXPECT_EQ(qc.State(), dsBrowse);
+    EXPECT_EQ(qc.RecordCount(), 4);
+    EXPECT_EQ(Desc(), QStringLiteral("Con default"));
+    // The table's default, which only the refreshed row can know.
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("ILOCKED"))->AsInteger(-1), 0);
+    EXPECT_EQ(qc.RecNo(), 1) << "the new key sorts first and the cursor followed it";
 }
 
 TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTheReading) {
