@@ -334,7 +334,8 @@ public:
     bool Post();
     void Cancel();
     // Asks the delete confirmation when switched on, then runs the delete list in one transaction.
-    // Returns whether the row went; a row whose delete statements were all skipped stays.
+    // Returns whether the row went; a row whose delete statements were all skipped stays. A
+    // collection without statements deletes in memory only.
     bool Delete();
 
     // --- Fields ---------------------------------------------------------------------------------

@@ -155,6 +155,49 @@ TEST_F(VoQueryCollectionTest, ExplicitListsInsertUpdateAndDelete) {
     EXPECT_EQ(qc.RecordCount(), 3);
 }
 
+TEST_F(VoQueryCollectionTest, ARegisterRoundTripsThroughItsStatementLists) {
+    TVoQueryCollection reg;
+    reg.SetCommandText(QStringLiteral(
+        "SELECT fac.iFacID, fac.sFacDESC, tfc.iTfcId, tfc.sTfcLDesc, fac.iFacNumeraz, fac.iFacIvaInclusa "
+        "FROM TFac_Velisto fac LEFT JOIN TTfc_TipoVelist tfc ON (tfc.iTfcId = fac.iTfcId) "
+        "WHERE (tfc.ITFCID<>5) AND (tfc.ITFCID<>7) ORDER BY fac.sFacDesc"));
+    reg.SQLInsert.Add(
+        QStringLiteral("INSERT INTO TFac_Velisto (iFacId, sFacDesc, iTfcId, iFacNumeraz, iFacIvaInclusa) "
+                       "VALUES (:VOGENID, :sFacDesc, :iTfcId, :iFacNumeraz, :iFacIvaInclusa);"));
+    reg.SQLUpdate.Add(QStringLiteral("UPDATE TFac_Velisto SET sFacDesc=:sFacDesc, iFacNumeraz=:iFacNumeraz, "
+                                     "iFacIvaInclusa=:iFacIvaInclusa WHERE iFacId=:VOCURRID;"));
+    reg.SQLDelete.Add(QStringLiteral("DELETE FROM TFac_Velisto WHERE iFacId=:VOCURRID;"));
+    QList<int> kinds;
+    reg.VoAfterExec.Add([&](TVoQueryCollection *, TVoQueryProp &prop) { kinds << prop.Kind; });
+    reg.Open();
+    ASSERT_EQ(reg.RecordCount(), 1);
+    const int demo = reg.FieldByName(QStringLiteral("IFACID"))->AsInteger();
+
+    reg.Insert();
+    reg.FieldByName(QStringLiteral("SFACDESC"))->SetValue(QStringLiteral("Biblioteca di plesso"));
+    reg.FieldByName(QStringLiteral("ITFCID"))->SetAsInteger(2);
+    reg.FieldByName(QStringLiteral("IFACNUMERAZ"))->SetAsInteger(0);
+    reg.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->SetAsInteger(1);
+    ASSERT_TRUE(reg.Post()) << Msg().LastText().toStdString();
+    const int key = reg.FieldByName(QStringLiteral("IFACID"))->AsInteger();
+    EXPECT_EQ(key, demo + 1) << "the register's counter gave the next key";
+    reg.Edit();
+    reg.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->SetAsInteger(0);
+    ASSERT_TRUE(reg.Post());
+    EXPECT_EQ(
+        Select(QStringLiteral("SELECT SFACDESC || '/' || ITFCID || '/' || IFACIVAINCLUSA FROM TFAC_VELISTO "
+                              "WHERE IFACID = :k"),
+               {{QStringLiteral("k"), key}})
+            .toString(),
+        QStringLiteral("Biblioteca di plesso/2/0"));
+    reg.Refresh();
+    EXPECT_EQ(reg.FieldByName(QStringLiteral("STFCLDESC"))->AsString(), QStringLiteral("Biblioteca"));
+    Msg().Push(mrYes);
+    ASSERT_TRUE(reg.Delete());
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFAC_VELISTO")), 1);
+    EXPECT_EQ(kinds, (QList<int>{skInsert, skUpdate, skDelete}));
+}
+
 TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEditable) {
     VoExecSQL(QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (500, 1001, 'esistente')"));
     qc.SQLInsert.Add(kInsertHead);
