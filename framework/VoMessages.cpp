@@ -120,6 +120,8 @@ void VoMessageBox(const QString &text) {
 }
 
 void VoShowException(const std::exception &e) {
+    if (dynamic_cast<const EVoAbort *>(&e))
+        return;
     if (auto *vo = dynamic_cast<const EVoException *>(&e))
         VoMessageDlg(vo->Message(), mtError, mbOK);
     else

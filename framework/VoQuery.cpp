@@ -202,6 +202,9 @@ bool TVoQuery::Next() {
     if (!m_active || m_eof)
         return false;
     m_eof = !m_query->next();
+    // A cursor that dies half-way (its transaction ended) must not pass for the end of the rows.
+    if (m_eof && m_query->lastError().isValid())
+        throw EVoDatabaseError(DatabaseMessage(m_query->lastError()), m_sql);
     return !m_eof;
 }
 

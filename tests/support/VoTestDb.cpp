@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUuid>
 
 QString TVoTestDb::Folder() {
@@ -74,4 +76,10 @@ int VoCountRows(const QString &sql, const QVariantHash &params) {
         q.SetParam(it.key(), it.value());
     q.Open();
     return q.CountToEnd();
+}
+
+void VoExecRaw(const QString &sql) {
+    QSqlQuery q(qqoVoGlobConn->Database());
+    if (!q.exec(sql))
+        ADD_FAILURE() << q.lastError().text().toStdString() << "\n" << sql.toStdString();
 }

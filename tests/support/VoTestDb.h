@@ -33,5 +33,9 @@ protected:
     TVoScriptedResponder *messages = nullptr; // answers and records the messages of the test
 };
 
+// Runs a statement as it is, without the framework's parameters: PSQL blocks refer to their
+// variables as ":name".
+void VoExecRaw(const QString &sql);
+
 // Counts the rows of a statement's result.
 int VoCountRows(const QString &sql, const QVariantHash &params = {});
