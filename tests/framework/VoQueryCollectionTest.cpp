@@ -61,7 +61,7 @@ protected:
         return VoSelectValue(sql, params);
     }
 
-    TVoScriptedResponder &Msg() { return **messages; }
+    TVoScriptedResponder &Msg() { return *messages; }
     QString Desc() { return qc.FieldByName(QStringLiteral("sdesc"))->AsString(); }
 
     TVoQueryCollection qc;
