@@ -4,6 +4,7 @@
 #include "VoExceptions.h"
 #include "VoGlobals.h"
 #include "VoQuery.h"
+#include "VoQueryCollection.h"
 
 #include <QLocale>
 
@@ -62,8 +63,6 @@ const char *const kNeighbourYearSQL =
     "(SELECT %1(a2.IANFVALORE) FROM TDwgFacAnf d2 INNER JOIN TANF_ANNIFINANZ a2 ON (d2.IANFID = a2.IANFID) "
     "WHERE (d2.iDwgFacId = :iDwgFacId) AND (d2.iDwgFacAnfId <> :iDwgFacAnfId) AND (a2.IANFVALORE %2 "
     ":IANFVALORE))";
-
-const char *const kNewIdSQL = "SELECT L_ICNTID FROM PYSETGETID(:sTable,1);";
 
 const char *const kCustomReportSQL = "SELECT iYRptId FROM TYRpc_RptCustom WHERE iYRpcId = :iYRpcId;";
 
@@ -368,12 +367,7 @@ double TruncateDecimals(int decimals, double value) {
     return out;
 }
 
-int NewId(const QString &tableName) {
-    TVoQuery q(QString::fromLatin1(kNewIdSQL));
-    q.SetParam(QStringLiteral("sTable"), tableName);
-    q.Open();
-    return q.AsInteger(QStringLiteral("L_ICNTID"));
-}
+int NewId(const QString &tableName) { return VoNewId(tableName); }
 
 int GetBaseReportId(int reportId) {
     if (reportId < 1000000)
