@@ -66,17 +66,21 @@ public:
     TWindowCloseWatcher(QWidget *window, QEventLoop *loop) : QObject(window), m_loop(loop) {
         window->installEventFilter(this);
     }
-    ~TWindowCloseWatcher() override { m_loop->quit(); }
+    ~TWindowCloseWatcher() override {
+        if (m_loop)
+            m_loop->quit();
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override {
-        if (e->type() == QEvent::Hide)
+        if (e->type() == QEvent::Hide && m_loop)
             m_loop->quit();
         return QObject::eventFilter(watched, e);
     }
 
 private:
-    QEventLoop *m_loop;
+    // The loop ends before the window when the window is only hidden.
+    QPointer<QEventLoop> m_loop;
 };
 
 void RunModal(QWidget *window, QWidget *owner) {

@@ -49,14 +49,7 @@ QWidget *CreateVoClass(const QString &className, QWidget *parent) {
     if (!window)
         throw EVoError(VoClassNotAvailableMessage(className));
     window->setProperty(ClassNameProperty, it->name);
-    if (auto *form = dynamic_cast<TVoFormBase *>(window)) {
-        try {
-            form->EnsureFormCreated();
-        } catch (...) {
-            delete window;
-            throw;
-        }
-    }
+    VoFinishFormCreation(window);
     return window;
 }
 

@@ -1,5 +1,7 @@
 #include "VoForms.h"
 
+#include <QWidget>
+
 void TVoFormBase::EnsureFormCreated() {
     // A FormCreate that shows the window would come back here through the first show.
     if (m_created || m_creating)
@@ -32,4 +34,16 @@ TCloseAction TVoFormBase::RunFormClose(TCloseAction defaultAction) {
         action = a;
     });
     return action;
+}
+
+void VoFinishFormCreation(QWidget *window) {
+    auto *form = dynamic_cast<TVoFormBase *>(window);
+    if (!form)
+        return;
+    try {
+        form->EnsureFormCreated();
+    } catch (...) {
+        delete window;
+        throw;
+    }
 }

@@ -47,16 +47,14 @@ private:
     bool m_creating = false;
 };
 
-// Creates a window that is not opened by class name and runs its FormCreate; a failing FormCreate
-// frees the window and the exception reaches the caller.
+// Runs the FormCreate of a new window (when it is one of the framework's); a failing FormCreate frees
+// the window and the exception reaches the caller.
+void VoFinishFormCreation(QWidget *window);
+
+// Creates a window that is not opened by class name and runs its FormCreate.
 template <class T, class... Args> T *VoNewForm(Args &&...args) {
     T *form = new T(std::forward<Args>(args)...);
-    try {
-        form->EnsureFormCreated();
-    } catch (...) {
-        delete form;
-        throw;
-    }
+    VoFinishFormCreation(form);
     return form;
 }
 

@@ -302,6 +302,22 @@ TEST_F(VoMenuTest, ModalWindowIsShownModallyAndFreedWhenClosed) {
     EXPECT_FALSE(xafDlg->HasOpenForm());
     EXPECT_EQ(main->MDIChildCount(), 0);
     EXPECT_EQ(Events(), QStringList{QStringLiteral("show dlg Rinumera beni")});
+
+    // A window that is no dialog is shown modally too, outside the MDI area.
+    xafA->Modal = true;
+    modalWhileOpen = false;
+    xafA->OnInizializedForm = [&](TVoCustomAtt *, QWidget *form) {
+        QTimer::singleShot(0, form, [&, form] {
+            modalWhileOpen = form->isWindow() && form->windowModality() == Qt::ApplicationModal;
+            form->close();
+        });
+    };
+    module.Execute();
+    Click(QStringLiteral("Movimentazione"), QStringLiteral("Carico"));
+    EXPECT_TRUE(modalWhileOpen);
+    EXPECT_FALSE(xafA->HasOpenForm());
+    EXPECT_EQ(main->MDIChildCount(), 0);
+    EXPECT_EQ(Events().count(QStringLiteral("close A")), 1);
 }
 
 TEST_F(VoMenuTest, ComponentAndReportItems) {
