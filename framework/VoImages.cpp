@@ -9,30 +9,33 @@ int TVoImageList::Add(const QIcon &icon) {
     return int(m_icons.size()) - 1;
 }
 
+void TVoImageList::Add(const QList<QIcon> &icons) {
+    m_icons += icons;
+}
+
 QIcon TVoImageList::Icon(int index) const {
     return index >= 0 && index < m_icons.size() ? m_icons[index] : QIcon();
 }
 
-namespace {
-
-QIcon DrawnIcon(const QString &name) {
+QIcon VoTileIcon(const QString &sign, const QColor &colour) {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    // The colour follows the name, so that neighbouring items look different.
-    const QColor colour = QColor::fromHsv(int(qHash(name) % 360), 120, 190);
     p.setBrush(colour);
-    p.setPen(colour.darker(130));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
     p.setPen(Qt::white);
     QFont font = p.font();
     font.setBold(true);
-    font.setPixelSize(18);
+    font.setPixelSize(sign.size() > 2 ? 11 : 15);
     p.setFont(font);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, name.isEmpty() ? QString() : name.left(1).toUpper());
+    p.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, sign);
+    p.end();
     return QIcon(pixmap);
 }
+
+namespace {
 
 QIcon StoreIcon(const QString &name, const QString &group) {
     const QString resource = group.isEmpty() ? QStringLiteral(":/images/%1.png").arg(name)
@@ -41,7 +44,8 @@ QIcon StoreIcon(const QString &name, const QString &group) {
         return QIcon(resource);
     if (QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
-    return DrawnIcon(name);
+    // The colour follows the name, so that neighbouring items look different.
+    return VoTileIcon(name.left(1).toUpper(), QColor::fromHsv(int(qHash(name) % 360), 120, 190));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 class TVoImageList {
 public:
     int Add(const QIcon &icon);
+    void Add(const QList<QIcon> &icons);
     // The image at an index; an empty icon for an index outside the list (-1: no image).
     QIcon Icon(int index) const;
     int Count() const { return int(m_icons.size()); }
@@ -16,6 +17,9 @@ public:
 private:
     QList<QIcon> m_icons;
 };
+
+// A 32-pixel tile of a colour with a short sign on it, for pictures that no image store holds.
+QIcon VoTileIcon(const QString &sign, const QColor &colour);
 
 // Appends one image per name, in order, from the framework's image store: the resource
 // ":/images/<name>.png" when it exists, else the desktop theme's icon of that name, else a drawn

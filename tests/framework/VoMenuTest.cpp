@@ -134,6 +134,9 @@ TEST_F(VoMenuTest, BarShowsVisiblePagesByOrderAndTheirItems) {
     auto *hiddenItem = module.AddComponent(QStringLiteral("xacH"), pgMov, QStringLiteral("Nascosto"), 1);
     hiddenItem->Visible = false;
     xafB->Enabled = false;
+    main->MenuImages().Clear();
+    LoadDefaultImages(main->MenuImages(), {QStringLiteral("carico"), QStringLiteral("scarico")});
+    xafA->ImageIndex = 1;
     module.Execute();
 
     TVoOutlookBar *bar = main->mxOLBar();
@@ -153,6 +156,9 @@ TEST_F(VoMenuTest, BarShowsVisiblePagesByOrderAndTheirItems) {
     EXPECT_EQ(bar->Item(2, 1)->toolTip(), QStringLiteral("Firme"));
     EXPECT_FALSE(bar->Item(2, 0)->flags() & Qt::ItemIsEnabled);
     EXPECT_EQ(bar->ItemData(1, 0), xafA);
+    EXPECT_FALSE(bar->Item(1, 0)->icon().isNull());
+    EXPECT_TRUE(bar->Item(1, 1)->icon().isNull());
+    EXPECT_EQ(main->MenuImages().Count(), 2);
 }
 
 TEST_F(VoMenuTest, WindowOpensOnceAndComesForwardOnTheSecondClick) {
