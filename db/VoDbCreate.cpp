@@ -52,9 +52,13 @@ bool CreateEmptyFile(const QString &path, QString *error) {
 
 } // namespace
 
-QStringList VoSchemaScripts() { return ResourceScripts(QStringLiteral("sql")); }
+QStringList VoSchemaScripts() {
+    return ResourceScripts(QStringLiteral("sql"));
+}
 
-QStringList VoDemoScripts() { return ResourceScripts(QStringLiteral("demo")); }
+QStringList VoDemoScripts() {
+    return ResourceScripts(QStringLiteral("demo"));
+}
 
 QString VoScriptText(const QString &name) {
     QFile f(QStringLiteral(":/db/") + name);

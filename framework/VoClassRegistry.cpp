@@ -24,9 +24,13 @@ void RegisterVoClass(const QString &className, TVoClassFactory factory) {
     Registry().insert(className.toUpper(), Entry{className, std::move(factory)});
 }
 
-void UnRegisterVoClass(const QString &className) { Registry().remove(className.toUpper()); }
+void UnRegisterVoClass(const QString &className) {
+    Registry().remove(className.toUpper());
+}
 
-bool IsVoClassRegistered(const QString &className) { return Registry().contains(className.toUpper()); }
+bool IsVoClassRegistered(const QString &className) {
+    return Registry().contains(className.toUpper());
+}
 
 QStringList RegisteredVoClasses() {
     QStringList names;

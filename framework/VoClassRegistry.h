@@ -29,8 +29,6 @@ struct TVoClassRegistrar {
     }
 };
 
-#define VO_REGISTER_CLASS(ClassName)                                                                     \
-    static const TVoClassRegistrar ClassName##_registrar(QStringLiteral(#ClassName),                     \
-                                                         [](QWidget *parent) -> QWidget * {              \
-                                                             return new ClassName(parent);               \
-                                                         })
+#define VO_REGISTER_CLASS(ClassName)                                                                         \
+    static const TVoClassRegistrar ClassName##_registrar(                                                    \
+        QStringLiteral(#ClassName), [](QWidget *parent) -> QWidget * { return new ClassName(parent); })

@@ -20,8 +20,10 @@ const char *const kDriver = "QIBASE";
 
 QString FirebirdRoot() {
     static const char *const candidates[] = {
-        "/usr/lib/x86_64-linux-gnu/firebird/3.0", "/usr/lib/aarch64-linux-gnu/firebird/3.0",
-        "/usr/lib/firebird/3.0", "/opt/firebird",
+        "/usr/lib/x86_64-linux-gnu/firebird/3.0",
+        "/usr/lib/aarch64-linux-gnu/firebird/3.0",
+        "/usr/lib/firebird/3.0",
+        "/opt/firebird",
     };
     for (const char *c : candidates)
         if (QFileInfo::exists(QString::fromLatin1(c) + QStringLiteral("/firebird.msg")))
@@ -108,7 +110,9 @@ TVoSQLConnection::~TVoSQLConnection() {
         qqoVoGlobConn = nullptr;
 }
 
-QString TVoSQLConnection::Param(const QString &name) const { return m_params.value(name.toUpper()); }
+QString TVoSQLConnection::Param(const QString &name) const {
+    return m_params.value(name.toUpper());
+}
 
 void TVoSQLConnection::SetParam(const QString &name, const QString &value) {
     if (!m_params.contains(name.toUpper()))
@@ -171,10 +175,13 @@ void TVoSQLConnection::Close() {
 }
 
 bool TVoSQLConnection::Connected() const {
-    return QSqlDatabase::contains(m_connectionName) && QSqlDatabase::database(m_connectionName, false).isOpen();
+    return QSqlDatabase::contains(m_connectionName) &&
+           QSqlDatabase::database(m_connectionName, false).isOpen();
 }
 
-QSqlDatabase TVoSQLConnection::Database() const { return QSqlDatabase::database(m_connectionName, false); }
+QSqlDatabase TVoSQLConnection::Database() const {
+    return QSqlDatabase::database(m_connectionName, false);
+}
 
 void TVoSQLConnection::StartTransaction() {
     if (!Connected())
@@ -200,8 +207,8 @@ void TVoSQLConnection::Commit() {
         throw EVoError(QStringLiteral("La transazione è stata annullata."));
     }
     if (!db.commit()) {
-        const QString text = db.lastError().databaseText().isEmpty() ? db.lastError().text()
-                                                                      : db.lastError().databaseText();
+        const QString text =
+            db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
         db.rollback();
         throw EVoDatabaseError(text, QStringLiteral("COMMIT"));
     }
@@ -241,7 +248,9 @@ void TdmVoConnection::SetStartupArguments(const QStringList &values) {
     m_startupSet = true;
 }
 
-void TdmVoConnection::SetDatabaseCreator(TDatabaseCreator creator) { Creator() = std::move(creator); }
+void TdmVoConnection::SetDatabaseCreator(TDatabaseCreator creator) {
+    Creator() = std::move(creator);
+}
 
 QString TdmVoConnection::DefaultDatabasePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

@@ -63,9 +63,13 @@ QVariant DaysToTimestampParam(double days) {
     return DaysToDateTime(days);
 }
 
-double TodayDays() { return DateToDays(QDate::currentDate()); }
+double TodayDays() {
+    return DateToDays(QDate::currentDate());
+}
 
-double NowDays() { return DateTimeToDays(QDateTime::currentDateTime()); }
+double NowDays() {
+    return DateTimeToDays(QDateTime::currentDateTime());
+}
 
 QString FormatDays(double days) {
     if (days < 0)

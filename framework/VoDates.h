@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-inline constexpr double VoNoDate = -1.0;    // an unset date
+inline constexpr double VoNoDate = -1.0;     // an unset date
 inline constexpr double VoOpenEnd = 99999.0; // open upper bound of a date window
 
 double DateToDays(const QDate &date);

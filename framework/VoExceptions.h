@@ -29,5 +29,11 @@ private:
     QString m_statement;
 };
 
+// Ends an operation without a message, because whoever refuses it has already told the user why.
+class EVoAbort : public EVoException {
+public:
+    EVoAbort() : EVoException(QStringLiteral("Operazione annullata.")) {}
+};
+
 // Formats a message with "%s" placeholders, the way the programs' texts are written.
 QString VoFormat(QString pattern, const QStringList &args);

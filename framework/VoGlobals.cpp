@@ -2,13 +2,21 @@
 
 TVoGlobalVarManager xgvmGlobalVar;
 
-QVariant TVoGlobalVarManager::GetValues(const QString &name) const { return m_values.value(name.toUpper()); }
+QVariant TVoGlobalVarManager::GetValues(const QString &name) const {
+    return m_values.value(name.toUpper());
+}
 
-void TVoGlobalVarManager::Add(const QString &name, const QVariant &value) { m_values.insert(name.toUpper(), value); }
+void TVoGlobalVarManager::Add(const QString &name, const QVariant &value) {
+    m_values.insert(name.toUpper(), value);
+}
 
-bool TVoGlobalVarManager::Exists(const QString &name) const { return m_values.contains(name.toUpper()); }
+bool TVoGlobalVarManager::Exists(const QString &name) const {
+    return m_values.contains(name.toUpper());
+}
 
-void TVoGlobalVarManager::Remove(const QString &name) { m_values.remove(name.toUpper()); }
+void TVoGlobalVarManager::Remove(const QString &name) {
+    m_values.remove(name.toUpper());
+}
 
 int VoVarToInt(const QVariant &value, int defaultValue) {
     if (!value.isValid() || value.isNull())

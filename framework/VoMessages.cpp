@@ -38,10 +38,14 @@ public:
             int result;
         };
         static const Map maps[] = {
-            {mbYes, QMessageBox::Yes, mrYes},         {mbNo, QMessageBox::No, mrNo},
-            {mbOK, QMessageBox::Ok, mrOk},            {mbCancel, QMessageBox::Cancel, mrCancel},
-            {mbAbort, QMessageBox::Abort, mrAbort},   {mbRetry, QMessageBox::Retry, mrRetry},
-            {mbIgnore, QMessageBox::Ignore, mrIgnore}, {mbAll, QMessageBox::YesToAll, mrAll},
+            {mbYes, QMessageBox::Yes, mrYes},
+            {mbNo, QMessageBox::No, mrNo},
+            {mbOK, QMessageBox::Ok, mrOk},
+            {mbCancel, QMessageBox::Cancel, mrCancel},
+            {mbAbort, QMessageBox::Abort, mrAbort},
+            {mbRetry, QMessageBox::Retry, mrRetry},
+            {mbIgnore, QMessageBox::Ignore, mrIgnore},
+            {mbAll, QMessageBox::YesToAll, mrAll},
         };
         QMessageBox::StandardButtons set;
         for (const Map &map : maps)
@@ -56,10 +60,14 @@ public:
             if (QAbstractButton *b = box.button(map.std)) {
                 // The programs speak Italian whatever the machine's language.
                 static const QHash<int, QString> captions = {
-                    {mrYes, QStringLiteral("&Sì")},        {mrNo, QStringLiteral("&No")},
-                    {mrOk, QStringLiteral("OK")},          {mrCancel, QStringLiteral("Annulla")},
-                    {mrAbort, QStringLiteral("Interrompi")}, {mrRetry, QStringLiteral("&Riprova")},
-                    {mrIgnore, QStringLiteral("&Ignora")}, {mrAll, QStringLiteral("&Tutti")},
+                    {mrYes, QStringLiteral("&Sì")},
+                    {mrNo, QStringLiteral("&No")},
+                    {mrOk, QStringLiteral("OK")},
+                    {mrCancel, QStringLiteral("Annulla")},
+                    {mrAbort, QStringLiteral("Interrompi")},
+                    {mrRetry, QStringLiteral("&Riprova")},
+                    {mrIgnore, QStringLiteral("&Ignora")},
+                    {mrAll, QStringLiteral("&Tutti")},
                 };
                 b->setText(captions.value(map.result));
             }
@@ -107,9 +115,13 @@ int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, 
     return responder->Answer(m);
 }
 
-void VoMessageBox(const QString &text) { VoMessageDlg(text, mtInformation, mbOK); }
+void VoMessageBox(const QString &text) {
+    VoMessageDlg(text, mtInformation, mbOK);
+}
 
 void VoShowException(const std::exception &e) {
+    if (dynamic_cast<const EVoAbort *>(&e))
+        return;
     if (auto *vo = dynamic_cast<const EVoException *>(&e))
         VoMessageDlg(vo->Message(), mtError, mbOK);
     else
@@ -145,4 +157,6 @@ TVoScriptedMessages::TVoScriptedMessages() : m_responder(std::make_shared<TVoScr
     m_previous = SetVoMessageResponder(m_responder);
 }
 
-TVoScriptedMessages::~TVoScriptedMessages() { SetVoMessageResponder(m_previous); }
+TVoScriptedMessages::~TVoScriptedMessages() {
+    SetVoMessageResponder(m_previous);
+}

@@ -60,7 +60,7 @@ int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, 
 // A plain information message with an OK button.
 void VoMessageBox(const QString &text);
 // Reports an exception's text as an error message (used where events start, so that no exception
-// crosses the event loop).
+// crosses the event loop). An EVoAbort shows nothing.
 void VoShowException(const std::exception &e);
 // The same for an exception that is no std::exception.
 void VoShowUnknownException();

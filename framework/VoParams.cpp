@@ -75,8 +75,8 @@ QString TVoParamManager::ApplCode() const {
     return m_codeList.isEmpty() ? QString() : CodeOf(m_codeList.first());
 }
 
-QList<TVoParam> TVoParamManager::Params() const {
-    QList<TVoParam> params;
+QList<TVoParamEntry> TVoParamManager::Params() const {
+    QList<TVoParamEntry> params;
     QStringList seen;
     for (const QString &entry : m_codeList) {
         const QString code = CodeOf(entry);
@@ -84,7 +84,7 @@ QList<TVoParam> TVoParamManager::Params() const {
             if (seen.contains(def.Name, Qt::CaseInsensitive))
                 continue;
             seen << def.Name;
-            params << TVoParam{def.Name, def.Caption, def.Kind, code, GetParams(def.Name)};
+            params << TVoParamEntry{def.Name, def.Caption, def.Kind, code, GetParams(def.Name)};
         }
     }
     return params;
@@ -128,7 +128,7 @@ void TVoParamManager::Reload() {
         for (const QString &key : settings.childKeys())
             m_values.insert(key.toUpper(), settings.value(key).toString());
     }
-    for (const TVoParam &p : Params())
+    for (const TVoParamEntry &p : Params())
         if (p.Value.isValid())
             xgvmGlobalVar.Add(p.Name, p.Value);
         else
@@ -147,7 +147,7 @@ TfmVoParamDlg *TVoParamManager::CreateDialog(QWidget *parent) {
     auto dialog = std::make_unique<TfmVoParamDlg>(this, parent);
     QWidget *client = dialog->pnClient;
     int top = RowTop;
-    for (const TVoParam &param : Params()) {
+    for (const TVoParamEntry &param : Params()) {
         TfmVoParamDlg::Row row;
         row.param = param;
         switch (param.Kind) {
@@ -298,19 +298,19 @@ void TfmVoParamDlg::buOkClick() {
 
 TdmVouParams::TdmVouParams(QObject *parent) : QObject(parent), xpmVouParams(new TVoParamManager(this)) {
     xpmVouParams->setObjectName(QStringLiteral("xpmVouParams"));
-    xpmVouParams->AfterCreateCtrl = [this](QObject *sender, QWidget *control, TVoParam &param) {
+    xpmVouParams->AfterCreateCtrl = [this](QObject *sender, QWidget *control, TVoParamEntry &param) {
         xpmVouParamsAfterCreateCtrl(sender, control, param);
     };
-    xpmVouParams->ReadParam = [this](QObject *sender, QWidget *control, TVoParam &param, bool &flag) {
+    xpmVouParams->ReadParam = [this](QObject *sender, QWidget *control, TVoParamEntry &param, bool &flag) {
         xpmVouParamsReadParam(sender, control, param, flag);
     };
-    xpmVouParams->WriteParam = [this](QObject *sender, QWidget *control, TVoParam &param, bool &flag) {
+    xpmVouParams->WriteParam = [this](QObject *sender, QWidget *control, TVoParamEntry &param, bool &flag) {
         xpmVouParamsWriteParam(sender, control, param, flag);
     };
 }
 
-void TdmVouParams::xpmVouParamsAfterCreateCtrl(QObject *, QWidget *, TVoParam &) {}
+void TdmVouParams::xpmVouParamsAfterCreateCtrl(QObject *, QWidget *, TVoParamEntry &) {}
 
-void TdmVouParams::xpmVouParamsReadParam(QObject *, QWidget *, TVoParam &, bool &) {}
+void TdmVouParams::xpmVouParamsReadParam(QObject *, QWidget *, TVoParamEntry &, bool &) {}
 
-void TdmVouParams::xpmVouParamsWriteParam(QObject *, QWidget *, TVoParam &, bool &) {}
+void TdmVouParams::xpmVouParamsWriteParam(QObject *, QWidget *, TVoParamEntry &, bool &) {}

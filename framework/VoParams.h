@@ -39,7 +39,7 @@ struct TVoParamDef {
 };
 
 // A parameter as the hooks see it.
-struct TVoParam {
+struct TVoParamEntry {
     QString Name;
     QString Caption;
     TVoParamKind Kind = pkText;
@@ -66,7 +66,7 @@ public:
     // The program's code: the first of the list; its section of the settings holds the values.
     QString ApplCode() const;
     // The parameters of every code of the list, with their stored values.
-    QList<TVoParam> Params() const;
+    QList<TVoParamEntry> Params() const;
 
     // The stored value (a text), unset when it was never chosen.
     QVariant GetParams(const QString &name) const;
@@ -82,9 +82,9 @@ public:
     void SetShowAggregate(bool show) { m_showAggregate = show; }
     bool ShowAggregate() const { return m_showAggregate; }
 
-    std::function<void(QObject *Sender, QWidget *Control, TVoParam &Param)> AfterCreateCtrl;
-    std::function<void(QObject *Sender, QWidget *Control, TVoParam &Param, bool &flag)> ReadParam;
-    std::function<void(QObject *Sender, QWidget *Control, TVoParam &Param, bool &flag)> WriteParam;
+    std::function<void(QObject *Sender, QWidget *Control, TVoParamEntry &Param)> AfterCreateCtrl;
+    std::function<void(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag)> ReadParam;
+    std::function<void(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag)> WriteParam;
     // Runs when the dialog of Execute is on screen (tests answer the dialog from here).
     std::function<void(TfmVoParamDlg *dialog)> OnDialogShown;
 
@@ -130,7 +130,7 @@ protected:
 private:
     friend class TVoParamManager;
     struct Row {
-        TVoParam param;
+        TVoParamEntry param;
         QLabel *label = nullptr;
         QWidget *control = nullptr;
     };
@@ -148,7 +148,7 @@ public:
     TVoParamManager *xpmVouParams;
 
 protected:
-    virtual void xpmVouParamsAfterCreateCtrl(QObject *Sender, QWidget *Control, TVoParam &Param);
-    virtual void xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoParam &Param, bool &flag);
-    virtual void xpmVouParamsWriteParam(QObject *Sender, QWidget *Control, TVoParam &Param, bool &flag);
+    virtual void xpmVouParamsAfterCreateCtrl(QObject *Sender, QWidget *Control, TVoParamEntry &Param);
+    virtual void xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag);
+    virtual void xpmVouParamsWriteParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag);
 };

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsParamChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool IsParamChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 QString DatabaseMessage(const QSqlError &e) {
     QString text = e.databaseText().trimmed();
@@ -88,7 +90,9 @@ QStringList VoParamNames(const QString &sql) {
     return names;
 }
 
-QVariant VoNull(QMetaType::Type type) { return QVariant(QMetaType(type)); }
+QVariant VoNull(QMetaType::Type type) {
+    return QVariant(QMetaType(type));
+}
 
 QString VoVariantToText(const QVariant &value) {
     if (value.isNull())
@@ -100,31 +104,43 @@ QString VoVariantToText(const QVariant &value) {
 
 TVoQuery::TVoQuery(TVoSQLConnection *connection) : m_connection(connection ? connection : qqoVoGlobConn) {}
 
-TVoQuery::TVoQuery(const QString &sql, TVoSQLConnection *connection) : TVoQuery(connection) { SetSQL(sql); }
+TVoQuery::TVoQuery(const QString &sql, TVoSQLConnection *connection) : TVoQuery(connection) {
+    SetSQL(sql);
+}
 
-TVoQuery::~TVoQuery() { Close(); }
+TVoQuery::~TVoQuery() {
+    Close();
+}
 
 void TVoQuery::SetSQL(const QString &sql) {
     Close();
     m_sql = sql;
 }
 
-QStringList TVoQuery::ParamNames() const { return VoParamNames(m_sql); }
+QStringList TVoQuery::ParamNames() const {
+    return VoParamNames(m_sql);
+}
 
 TVoQuery &TVoQuery::SetParam(const QString &name, const QVariant &value) {
     m_values.insert(name.toUpper(), value);
     return *this;
 }
 
-TVoQuery &TVoQuery::SetParamNull(const QString &name, QMetaType::Type type) { return SetParam(name, VoNull(type)); }
+TVoQuery &TVoQuery::SetParamNull(const QString &name, QMetaType::Type type) {
+    return SetParam(name, VoNull(type));
+}
 
-TVoQuery &TVoQuery::SetParamDate(const QString &name, double days) { return SetParam(name, DaysToDateParam(days)); }
+TVoQuery &TVoQuery::SetParamDate(const QString &name, double days) {
+    return SetParam(name, DaysToDateParam(days));
+}
 
 TVoQuery &TVoQuery::SetParamDateTime(const QString &name, double days) {
     return SetParam(name, DaysToTimestampParam(days));
 }
 
-bool TVoQuery::HasParamValue(const QString &name) const { return m_values.contains(name.toUpper()); }
+bool TVoQuery::HasParamValue(const QString &name) const {
+    return m_values.contains(name.toUpper());
+}
 
 void TVoQuery::Run(bool select) {
     Close();
@@ -146,8 +162,9 @@ void TVoQuery::Run(bool select) {
         throw EVoDatabaseError(message, m_sql);
     }
     // The driver has no row count for DDL and complains when asked for one.
-    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER|DROP|RECREATE|COMMENT|GRANT|REVOKE)\\b"),
-                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression ddl(
+        QStringLiteral("^\\s*(CREATE|ALTER|DROP|RECREATE|COMMENT|GRANT|REVOKE)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
     m_rowsAffected = select || ddl.match(m_sql).hasMatch() ? 0 : m_query->numRowsAffected();
     if (select) {
         m_active = true;
@@ -185,6 +202,9 @@ bool TVoQuery::Next() {
     if (!m_active || m_eof)
         return false;
     m_eof = !m_query->next();
+    // A cursor that dies half-way (its transaction ended) must not pass for the end of the rows.
+    if (m_eof && m_query->lastError().isValid())
+        throw EVoDatabaseError(DatabaseMessage(m_query->lastError()), m_sql);
     return !m_eof;
 }
 
@@ -197,11 +217,17 @@ int TVoQuery::CountToEnd() {
     return count;
 }
 
-int TVoQuery::FieldCount() const { return m_record.count(); }
+int TVoQuery::FieldCount() const {
+    return m_record.count();
+}
 
-QString TVoQuery::FieldName(int index) const { return m_record.fieldName(index); }
+QString TVoQuery::FieldName(int index) const {
+    return m_record.fieldName(index);
+}
 
-bool TVoQuery::HasField(const QString &name) const { return m_record.indexOf(name) >= 0; }
+bool TVoQuery::HasField(const QString &name) const {
+    return m_record.indexOf(name) >= 0;
+}
 
 int TVoQuery::IndexOf(const QString &name) const {
     const int i = m_record.indexOf(name);
@@ -221,7 +247,9 @@ QVariant TVoQuery::Value(const QString &name) const {
     return Value(i);
 }
 
-bool TVoQuery::IsNull(const QString &name) const { return Value(name).isNull(); }
+bool TVoQuery::IsNull(const QString &name) const {
+    return Value(name).isNull();
+}
 
 int TVoQuery::AsInteger(const QString &name, int defaultValue) const {
     const QVariant v = Value(name);
@@ -250,9 +278,13 @@ double TVoQuery::AsFloat(const QString &name, double defaultValue) const {
     return ok ? r : defaultValue;
 }
 
-QString TVoQuery::AsString(const QString &name) const { return VoVariantToText(Value(name)); }
+QString TVoQuery::AsString(const QString &name) const {
+    return VoVariantToText(Value(name));
+}
 
-double TVoQuery::AsDate(const QString &name) const { return VariantToDays(Value(name)); }
+double TVoQuery::AsDate(const QString &name) const {
+    return VariantToDays(Value(name));
+}
 
 bool TVoQuery::AsBoolean(const QString &name) const {
     const QVariant v = Value(name);

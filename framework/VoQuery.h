@@ -65,6 +65,8 @@ public:
     int FieldCount() const;
     QString FieldName(int index) const;
     bool HasField(const QString &name) const;
+    // Names, types and source tables of the result's columns.
+    const QSqlRecord &Record() const { return m_record; }
     QVariant Value(const QString &name) const;
     QVariant Value(int index) const;
     bool IsNull(const QString &name) const;

@@ -19,7 +19,8 @@ QList<TVoEnumValue> LoadEnumValues(const QString &sql, const QVariantHash &param
 
 // An XML text kept in the framework's archive, by its code (and list code when given); an unknown
 // code raises EVoError.
-QString GetDBXML(const QString &code, const QString &listCode = QString(), TVoSQLConnection *connection = nullptr);
+QString GetDBXML(const QString &code, const QString &listCode = QString(),
+                 TVoSQLConnection *connection = nullptr);
 
 // The suite's main folder: the environment's VELISTO_HOME when set, else the folder above the one
 // holding the running program (the programs live in its "bin" folder). Ends with a separator.

@@ -132,14 +132,16 @@ TEST_F(VoTransactionTest, AnInnerRollbackUndoesTheOuterTransaction) {
 using VoQueryTest = VoDbTest;
 
 TEST_F(VoQueryTest, ParametersMatchIgnoringCaseAndUnboundOnesFail) {
-    TVoQuery q(QStringLiteral("SELECT IANFVALORE FROM TANF_ANNIFINANZ WHERE IANFVALORE = :Anno OR IANFVALORE = :ANNO"));
+    TVoQuery q(QStringLiteral(
+        "SELECT IANFVALORE FROM TANF_ANNIFINANZ WHERE IANFVALORE = :Anno OR IANFVALORE = :ANNO"));
     q.SetParam(QStringLiteral("anno"), 2026);
     q.Open();
     ASSERT_FALSE(q.Eof());
     EXPECT_EQ(q.AsInteger(QStringLiteral("ianfvalore")), 2026);
     EXPECT_EQ(q.CountToEnd(), 1);
 
-    TVoQuery unbound(QStringLiteral("SELECT * FROM TANF_ANNIFINANZ WHERE IANFVALORE = :anno AND IANFID = :id"));
+    TVoQuery unbound(
+        QStringLiteral("SELECT * FROM TANF_ANNIFINANZ WHERE IANFVALORE = :anno AND IANFID = :id"));
     unbound.SetParam(QStringLiteral("ANNO"), 2026);
     try {
         unbound.Open();
@@ -177,8 +179,9 @@ TEST_F(VoQueryTest, ReadersTypedNullsDatesAndBlobText) {
 }
 
 TEST_F(VoQueryTest, XmlArchiveAndEnumerations) {
-    VoExecSQL(QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
-                             "SELECT 77, IYXLSID, 'PROVA', '<root a=\"1\"/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"));
+    VoExecSQL(QStringLiteral(
+        "INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
+        "SELECT 77, IYXLSID, 'PROVA', '<root a=\"1\"/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"));
     EXPECT_EQ(GetDBXML(QStringLiteral("PROVA")), QStringLiteral("<root a=\"1\"/>"));
     EXPECT_EQ(GetDBXML(QStringLiteral("PROVA"), QStringLiteral("KVA")), QStringLiteral("<root a=\"1\"/>"));
     try {
@@ -201,9 +204,10 @@ TEST_F(VoQueryTest, DemoDataIsAWorkingStart) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFAC_VELISTO WHERE ITFCID NOT IN (5, 7) AND "
                                          "IFACNUMERAZ IS NOT NULL AND IFACIVAINCLUSA IS NOT NULL")),
               1);
-    TVoQuery q(QStringLiteral("SELECT anf.IANFVALORE, anf.DANFVOREXINIZIO, anf.DANFVOREXFINE FROM TDWGFACANF dfa "
-                              "INNER JOIN TDWGFAC df ON dfa.IDWGFACID = df.IDWGFACID "
-                              "INNER JOIN TANF_ANNIFINANZ anf ON dfa.IANFID = anf.IANFID ORDER BY anf.IANFVALORE"));
+    TVoQuery q(
+        QStringLiteral("SELECT anf.IANFVALORE, anf.DANFVOREXINIZIO, anf.DANFVOREXFINE FROM TDWGFACANF dfa "
+                       "INNER JOIN TDWGFAC df ON dfa.IDWGFACID = df.IDWGFACID "
+                       "INNER JOIN TANF_ANNIFINANZ anf ON dfa.IANFID = anf.IANFID ORDER BY anf.IANFVALORE"));
     q.Open();
     int year = 2025;
     while (!q.Eof()) {
@@ -226,7 +230,8 @@ TEST_F(VoSharedFileTest, TwoProcessesWorkOnOneFileAtOnce) {
     ASSERT_TRUE(peer.waitForStarted());
     bool sawPeer = false;
     for (int i = 0; i < 300 && !sawPeer; ++i) {
-        sawPeer = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() > 0;
+        sawPeer =
+            VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() > 0;
         if (!sawPeer)
             peer.waitForFinished(100);
         ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
@@ -254,7 +259,8 @@ TEST_F(VoOpenFailureTest, MissingOrDamagedFileIsToldClearly) {
         EXPECT_FALSE(module.OpenConnection());
         EXPECT_EQ(qqoVoGlobConn, nullptr);
         ASSERT_FALSE(messages->Shown().isEmpty());
-        EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database \"") + path))
+        EXPECT_TRUE(
+            messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database \"") + path))
             << messages->LastText().toStdString();
         EXPECT_EQ(messages->Shown().last().type, mtError);
     }

@@ -96,9 +96,9 @@ TEST(VoGlobalsTest, NamesIgnoreCaseAndReadersDefault) {
 }
 
 TEST(VoParseSQLTest, NamedParametersBecomePositional) {
-    const auto p = VoParseSQL(QStringLiteral(
-        "SELECT ':no' AS A, \":x\" FROM T WHERE a = :Id AND b = :id -- :c\n AND d = :D_1 /* :e */ AND e = '::CURR_DWG'"
-        " AND f = ::CURR_DWG"));
+    const auto p = VoParseSQL(QStringLiteral("SELECT ':no' AS A, \":x\" FROM T WHERE a = :Id AND b = :id -- "
+                                             ":c\n AND d = :D_1 /* :e */ AND e = '::CURR_DWG'"
+                                             " AND f = ::CURR_DWG"));
     EXPECT_EQ(p.params, (QStringList{QStringLiteral("Id"), QStringLiteral("id"), QStringLiteral("D_1")}));
     EXPECT_TRUE(p.text.contains(QStringLiteral("a = ? AND b = ?")));
     EXPECT_TRUE(p.text.contains(QStringLiteral("::CURR_DWG")));

@@ -89,7 +89,7 @@ protected:
     // What a program's parameters module does: chain the school's change handler, fill the
     // register-years of the chosen school, and store the register-year itself.
     void InstallHooks() {
-        params.AfterCreateCtrl = [this](QObject *, QWidget *control, TVoParam &param) {
+        params.AfterCreateCtrl = [this](QObject *, QWidget *control, TVoParamEntry &param) {
             if (param.Name.compare(School, Qt::CaseInsensitive) == 0) {
                 control->setGeometry(95, control->y(), 300, control->height());
                 TVoIdComboBox *school = params.SchoolCombo();
@@ -105,7 +105,7 @@ protected:
                 regYears = qobject_cast<TVoIdComboBox *>(control);
             }
         };
-        params.ReadParam = [this](QObject *, QWidget *control, TVoParam &param, bool &flag) {
+        params.ReadParam = [this](QObject *, QWidget *control, TVoParamEntry &param, bool &flag) {
             if (param.Name.compare(RegYear, Qt::CaseInsensitive) != 0)
                 return;
             auto *combo = qobject_cast<TVoIdComboBox *>(control);
@@ -117,7 +117,7 @@ protected:
                 combo->SelectId(param.Value.toInt());
             flag = false;
         };
-        params.WriteParam = [this](QObject *, QWidget *control, TVoParam &param, bool &flag) {
+        params.WriteParam = [this](QObject *, QWidget *control, TVoParamEntry &param, bool &flag) {
             if (param.Name.compare(RegYear, Qt::CaseInsensitive) != 0)
                 return;
             auto *combo = qobject_cast<TVoIdComboBox *>(control);
@@ -219,7 +219,7 @@ TEST_F(VoParamDialogTest, ConfirmingStoresTheChoiceAndCancellingDoesNot) {
     };
     EXPECT_TRUE(params.Execute());
     EXPECT_EQ(VoVarToInt(params.GetParams(School)), -1);
-    EXPECT_TRUE((*messages)->Shown().isEmpty());
+    EXPECT_TRUE(messages->Shown().isEmpty());
 }
 
 } // namespace

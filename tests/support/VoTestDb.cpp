@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUuid>
 
 QString TVoTestDb::Folder() {
@@ -46,8 +48,8 @@ void VoDbTest::SetUp() {
     dbPath = TVoTestDb::FreshCopy(QString::fromLatin1(info->test_suite_name()) + QLatin1Char('_') +
                                       QString::fromLatin1(info->name()),
                                   WithDemoData());
-    conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("test-") +
-                                                           QUuid::createUuid().toString(QUuid::WithoutBraces));
+    conn = std::make_unique<TVoSQLConnection>(
+        nullptr, QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
     conn->SetParam(QStringLiteral("Database"), dbPath);
     conn->C = QStringLiteral("1");
     conn->U = QStringLiteral("TEST");
@@ -55,11 +57,13 @@ void VoDbTest::SetUp() {
     QString error;
     ASSERT_TRUE(conn->Open(&error)) << error.toStdString();
     qqoVoGlobConn = conn.get();
-    messages = std::make_unique<TVoScriptedMessages>();
+    scripted = std::make_unique<TVoScriptedMessages>();
+    messages = &**scripted;
 }
 
 void VoDbTest::TearDown() {
-    messages.reset();
+    messages = nullptr;
+    scripted.reset();
     if (qqoVoGlobConn == conn.get())
         qqoVoGlobConn = nullptr;
     conn.reset();
@@ -72,4 +76,10 @@ int VoCountRows(const QString &sql, const QVariantHash &params) {
         q.SetParam(it.key(), it.value());
     q.Open();
     return q.CountToEnd();
+}
+
+void VoExecRaw(const QString &sql) {
+    QSqlQuery q(qqoVoGlobConn->Database());
+    if (!q.exec(sql))
+        ADD_FAILURE() << q.lastError().text().toStdString() << "\n" << sql.toStdString();
 }

@@ -29,8 +29,13 @@ protected:
 
     QString dbPath;
     std::unique_ptr<TVoSQLConnection> conn;
-    std::unique_ptr<TVoScriptedMessages> messages;
+    std::unique_ptr<TVoScriptedMessages> scripted;
+    TVoScriptedResponder *messages = nullptr; // answers and records the messages of the test
 };
+
+// Runs a statement as it is, without the framework's parameters: PSQL blocks refer to their
+// variables as ":name".
+void VoExecRaw(const QString &sql);
 
 // Counts the rows of a statement's result.
 int VoCountRows(const QString &sql, const QVariantHash &params = {});

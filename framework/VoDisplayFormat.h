@@ -1,0 +1,23 @@
+#pragma once
+// Numbers and dates as the user reads and types them: Italian conventions whatever the machine's
+// locale (comma decimals, dot thousands, "dd/MM/yyyy" with a four-digit year).
+#include <QString>
+#include <QVariant>
+
+// Formats a number with a display format as the programs write them: "0" a digit always shown,
+// "#" a digit shown when significant, "," anywhere in the integer part groups thousands, "." the
+// decimal point; text before and after the digits is kept, and "pos;neg;zero" sections are honoured.
+// "0000000" gives 0000042, "#,##0.00" gives 1.234,50, "#,###.00" gives ,50 for one half.
+QString VoFormatFloat(const QString &format, double value);
+// A number in plain form with a decimal comma and no thousands separator.
+QString VoFloatToText(double value);
+// Reads a number typed the Italian way ("1.234,5"); also "1234.5". False when it is no number.
+bool VoTextToFloat(const QString &text, double *value);
+
+// Whether a type (a value's type) is a number, integer or not.
+bool VoIsNumericType(int typeId);
+bool VoIsNumber(const QVariant &value);
+
+// A value as a grid shows it: NULL is empty; numbers through the display format when one is given;
+// dates as "dd/MM/yyyy" (or the Qt date format given), timestamps with their time when they have one.
+QString VoDisplayText(const QVariant &value, const QString &displayFormat = QString());

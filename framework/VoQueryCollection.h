@@ -1,0 +1,463 @@
+#pragma once
+// The client dataset every window reads and writes through.
+//
+// A select text with ":name" parameters is opened into rows held in memory, with a current row
+// and the states browse, insert and edit. Writing is done by statement lists: SQLInsert or
+// SQLUpdate when a row is posted, SQLDelete when it is deleted, each statement run in the order
+// added, all of one post or delete in one transaction. Before each statement VoBeforeExec may add
+// parameter values or skip it; the other parameters come from the row's fields of the same name
+// (ignoring case), VOGENID is a new key for the statement's table and VOCURRID the row's key.
+//
+// Events are TVoEvent callbacks (VoEvent.h), called synchronously; several listeners may hook one.
+// A "before" handler refuses the operation by throwing: EVoAbort silently, any other exception
+// with its message shown once. A VoBeforeExec or VoAfterExec handler that throws ends the whole
+// post or delete the same way, and everything the statements wrote is rolled back.
+//
+// Large results are read in packets of PacketRecords rows: as the cursor moves past the rows read,
+// or as a grid asks for more (CanFetchMore, FetchMore). The select stays open only while rows are
+// pending; it runs in a transaction of its own (a snapshot of the data as of the opening), so
+// posting rows meanwhile neither disturbs nor duplicates what is still to be read. A collection
+// opened while the caller holds a transaction reads all its rows at once, since the cursor would
+// die with that transaction.
+#include "VoEvent.h"
+
+#include <QHash>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class TVoSQLConnection;
+class TVoQuery;
+class TVoQueryCollection;
+class QSqlRecord;
+
+// The framework's data-source modes, numbered as the programs compare them.
+enum TVoDataSetState { dsInactive = -1, dsBrowse = 0, dsInsert = 1, dsEdit = 2 };
+
+// What a statement does: 0 update, 1 insert, 2 delete; other statements (a procedure) are -1.
+enum TVoStatementKind { skOther = -1, skUpdate = 0, skInsert = 1, skDelete = 2 };
+
+// Questions asked before an operation; only the delete one is asked by the collection itself.
+enum TVoConfirmation : unsigned { cfNone = 0, cfTrash = 1u << 0, cfDisable = 1u << 1, cfDelete = 1u << 2 };
+using TVoConfirmations = unsigned;
+
+enum TVoLocateOption : unsigned { loNone = 0, loCaseInsensitive = 1u << 0, loPartialKey = 1u << 1 };
+using TVoLocateOptions = unsigned;
+
+// Parameter values for one statement, by name ignoring case.
+class TVoFieldValue {
+public:
+    // Sets a value; a name added before (in any case) is replaced.
+    void Add(const QString &name, const QVariant &value);
+    // A NULL of the given type.
+    void AddNull(const QString &name, QMetaType::Type type = QMetaType::Int);
+    // A day count as a DATE (negative: NULL).
+    void AddDate(const QString &name, double days);
+    bool Contains(const QString &name) const;
+    QVariant Value(const QString &name) const;
+    void Remove(const QString &name);
+    void Clear();
+    int Count() const { return int(m_names.size()); }
+    QStringList Names() const { return m_names; }
+
+private:
+    int IndexOf(const QString &name) const;
+    QStringList m_names;
+    QVariantList m_values;
+};
+
+// What a VoBeforeExec or VoAfterExec handler learns about the statement and gives it.
+struct TVoQueryProp {
+    // Before: the values the handler adds. After: every value the statement ran with, VOGENID and
+    // VOCURRID included.
+    TVoFieldValue Values;
+    // The table the statement writes, upper-case ("TFBUO_BUONI"); for a procedure, its name.
+    QString TableName;
+    // What the statement itself does (TVoStatementKind): an UPDATE in the delete list is 0. A
+    // statement that is neither insert, update nor delete takes the kind of its list.
+    int Kind = skUpdate;
+    // The list it belongs to: 0 update, 1 insert, 2 delete.
+    int ListKind = skUpdate;
+    // Its position in its list, from 0.
+    int Index = 0;
+    QString SQL;
+};
+
+// One statement of a list, with what is read from its text once.
+class TVoSQLStatement {
+public:
+    explicit TVoSQLStatement(const QString &sql);
+    const QString &SQL() const { return m_sql; }
+    const QString &TableName() const { return m_table; }
+    int Kind() const { return m_kind; }
+    const QStringList &ParamNames() const { return m_params; }
+    bool UsesParam(const QString &name) const;
+
+private:
+    QString m_sql;
+    QString m_table;
+    int m_kind = skOther;
+    QStringList m_params;
+};
+
+class TVoSQLList {
+public:
+    void Add(const QString &sql) { m_items.append(TVoSQLStatement(sql)); }
+    void Clear() { m_items.clear(); }
+    int Count() const { return int(m_items.size()); }
+    bool IsEmpty() const { return m_items.isEmpty(); }
+    const TVoSQLStatement &operator[](int index) const { return m_items[index]; }
+    QStringList Texts() const;
+
+private:
+    QList<TVoSQLStatement> m_items;
+};
+
+// A parameter of the select. A parameter the text names must be given a value (a NULL counts)
+// before the collection opens.
+class TVoParam {
+public:
+    explicit TVoParam(const QString &name, QMetaType::Type type = QMetaType::UnknownType);
+    const QString &Name() const { return m_name; }
+    QMetaType::Type DataType() const { return m_type; }
+    void SetDataType(QMetaType::Type type) { m_type = type; }
+    bool Bound() const { return m_bound; }
+    const QVariant &Value() const { return m_value; }
+    bool IsNull() const { return m_value.isNull(); }
+
+    void SetValue(const QVariant &value);
+    // Sets the type, clears the value and marks the parameter bound: the select receives a NULL.
+    void SetNull(QMetaType::Type type);
+    void SetAsInteger(int value) { SetValue(value); }
+    void SetAsFloat(double value) { SetValue(value); }
+    void SetAsString(const QString &value) { SetValue(value); }
+    // A day count as a DATE (negative: NULL).
+    void SetAsDate(double days);
+    // Forgets the value: the parameter is unbound again.
+    void Clear();
+
+    int AsInteger(int defaultValue = 0) const;
+    double AsFloat(double defaultValue = 0.0) const;
+    QString AsString() const;
+    double AsDate() const;
+
+private:
+    QString m_name;
+    QMetaType::Type m_type;
+    QVariant m_value;
+    bool m_bound = false;
+};
+
+// The select's parameters, in order of first appearance in the text, found by name ignoring case.
+class TVoParams {
+public:
+    int Count() const { return int(m_items.size()); }
+    TVoParam &operator[](int index) { return *m_items[index]; }
+    const TVoParam &operator[](int index) const { return *m_items[index]; }
+    TVoParam *FindParam(const QString &name) const;
+    // Raises EVoError when there is no such parameter.
+    TVoParam &ParamByName(const QString &name) const;
+    // Adds a parameter; one of the same name (any case) is kept and only takes the type.
+    TVoParam &CreateParam(const QString &name, QMetaType::Type type = QMetaType::UnknownType);
+    void Clear() { m_items.clear(); }
+    QStringList Names() const;
+    // Replaces the list by the parameters the text names, keeping the values of names that remain.
+    void RebuildFrom(const QString &sql);
+
+private:
+    std::vector<std::unique_ptr<TVoParam>> m_items;
+};
+
+// A column of the collection (or a calculated field), read and written on the current row.
+class TVoField {
+public:
+    const QString &FieldName() const { return m_name; }
+    int Index() const { return m_index; }
+    QMetaType::Type DataType() const { return m_type; }
+    bool Calculated() const { return m_calculated; }
+    // The table the column comes from, as the database names it; empty for an expression.
+    const QString &Origin() const { return m_origin; }
+    TVoQueryCollection *DataSet() const { return m_owner; }
+
+    // How grids show the field. A display format is a number format (VoFormatFloat) for numbers and
+    // a Qt date format for dates.
+    const QString &DisplayFormat() const { return m_displayFormat; }
+    void SetDisplayFormat(const QString &format);
+    QString DisplayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
+    void SetDisplayLabel(const QString &label);
+
+    QVariant Value() const;
+    // The value before the current edit began (NULL for a row being inserted).
+    QVariant OldValue() const;
+    bool IsNull() const { return Value().isNull(); }
+    int AsInteger(int defaultValue = 0) const;
+    qint64 AsLargeInt(qint64 defaultValue = 0) const;
+    double AsFloat(double defaultValue = 0.0) const;
+    // Numbers with a decimal comma, dates as "dd/MM/yyyy", text as it is.
+    QString AsString() const;
+    // A day count; NULL reads as day 0.
+    double AsDate() const;
+    bool AsBoolean() const;
+    QString DisplayText() const;
+
+    // Writing needs the collection in insert or edit state (calculated fields: inside OnCalcFields).
+    void SetValue(const QVariant &value);
+    void SetNull() { SetValue(QVariant()); }
+    void SetAsInteger(int value) { SetValue(value); }
+    void SetAsLargeInt(qint64 value) { SetValue(value); }
+    void SetAsFloat(double value) { SetValue(value); }
+    // Text typed by the user: numbers the Italian way, dates as "dd/MM/yyyy"; empty text is NULL.
+    void SetAsString(const QString &value);
+    // A day count (negative: NULL).
+    void SetAsDate(double days);
+    void SetAsBoolean(bool value) { SetValue(value ? 1 : 0); }
+
+private:
+    friend class TVoQueryCollection;
+    TVoField(TVoQueryCollection *owner, const QString &name, QMetaType::Type type, bool calculated);
+    TVoQueryCollection *m_owner;
+    QString m_name;
+    QMetaType::Type m_type;
+    bool m_calculated;
+    QString m_origin;
+    int m_index = -1;
+    QString m_displayFormat;
+    QString m_displayLabel;
+};
+
+// A remembered row: found again by its identity, or by its key after a refresh.
+struct TVoBookmark {
+    quint64 row = 0;
+    QVariant key;
+    bool IsEmpty() const { return row == 0; }
+};
+
+class TVoQueryCollection : public QObject {
+    Q_OBJECT
+public:
+    explicit TVoQueryCollection(QObject *parent = nullptr);
+    ~TVoQueryCollection() override;
+
+    // --- What is read --------------------------------------------------------------------------
+    // The connection used: the global one unless another was set.
+    TVoSQLConnection *Connection() const;
+    void SetConnection(TVoSQLConnection *connection) { m_connection = connection; }
+    const QString &CommandText() const { return m_commandText; }
+    // Takes effect at the next opening; the parameter list follows the text (RebuildParamsFromSQL).
+    void SetCommandText(const QString &sql);
+    TVoParams &Params() { return m_params; }
+    // Sets a parameter by name ignoring case, creating it when the list lacks it.
+    void SetParam(const QString &name, const QVariant &value);
+    void SetParamNull(const QString &name, QMetaType::Type type = QMetaType::Int);
+    void RebuildParamsFromSQL() { m_params.RebuildFrom(m_commandText); }
+    // Rows read at a time; 0 or less reads every row at the opening (the default).
+    int PacketRecords() const { return m_packetRecords; }
+    void SetPacketRecords(int rows) { m_packetRecords = rows; }
+    // The field holding the row's key (VOCURRID, VOGENID written back); the first column by default.
+    QString KeyField() const;
+    void SetKeyField(const QString &name) { m_keyField = name; }
+    // The table whose new key is written back into the key field; the first table of the select's
+    // FROM by default (when no statement inserts into it: the first statement that draws VOGENID).
+    QString TableName() const;
+    void SetTableName(const QString &name) { m_tableName = name; }
+    // When on, a list left empty is built from the select at each post or delete: the columns of
+    // the main table that the select reads, the key as VOGENID / VOCURRID.
+    bool AutoBuildSQL() const { return m_autoBuildSQL; }
+    void SetAutoBuildSQL(bool on) { m_autoBuildSQL = on; }
+    // Delete is confirmed by default; the windows switch it as they need.
+    TVoConfirmations Confirmations() const { return m_confirmations; }
+    void SetConfirmations(TVoConfirmations confirmations) { m_confirmations = confirmations; }
+
+    TVoSQLList SQLInsert;
+    TVoSQLList SQLUpdate;
+    TVoSQLList SQLDelete;
+
+    // A field computed in OnCalcFields for every row; added while the collection is closed.
+    void AddCalcField(const QString &name, QMetaType::Type type);
+
+    // --- Opening --------------------------------------------------------------------------------
+    // Runs the select and reads the first packet; database errors are raised (EVoDatabaseError).
+    void Open();
+    void Close();
+    bool Active() const { return m_state != dsInactive; }
+    void SetActive(bool active) { active ? Open() : Close(); }
+    // Reads the rows again and stands on the same row (by key) when it still exists, else on the
+    // row now in its place. Asked for by a statement's event during a post or delete, it runs once
+    // the row is saved. Other moves and edits are refused while the statements run.
+    void Refresh();
+    TVoDataSetState State() const { return m_state; }
+
+    // --- Moving ---------------------------------------------------------------------------------
+    // Moving away from a row being inserted or edited posts it first; when the post fails the
+    // cursor stays.
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    int MoveBy(int distance);
+    bool Eof() const { return m_eof; }
+    bool Bof() const { return m_bof; }
+    bool IsEmpty() const { return m_rows.isEmpty(); }
+    // The current row's number from 1; 0 when there is none.
+    int RecNo() const { return m_cur + 1; }
+    void SetRecNo(int recNo);
+    // Every row (reads those still pending).
+    int RecordCount();
+    int FetchedCount() const { return int(m_rows.size()); }
+    bool CanFetchMore() const { return m_cursor != nullptr; }
+    // Reads one more packet; returns the rows read.
+    int FetchMore();
+    void FetchAll();
+    // Moves to the first row whose fields (names separated by ";") hold the values.
+    bool Locate(const QString &fields, const QVariantList &values, TVoLocateOptions options = loNone);
+    bool Locate(const QString &field, const QVariant &value, TVoLocateOptions options = loNone) {
+        return Locate(field, QVariantList{value}, options);
+    }
+    TVoBookmark GetBookmark() const;
+    bool BookmarkValid(const TVoBookmark &bookmark) const;
+    bool GotoBookmark(const TVoBookmark &bookmark);
+
+    // --- Editing --------------------------------------------------------------------------------
+    // A new row before the current one / after the last one.
+    void Insert();
+    void Append();
+    // An empty collection starts inserting instead.
+    void Edit();
+    // Runs the insert or update list in one transaction. On failure everything is rolled back, the
+    // database's message is shown once, and the row stays in its state with the user's values
+    // (its key as it was); returns false. A collection without statements posts in memory only.
+    bool Post();
+    void Cancel();
+    // Asks the delete confirmation when switched on, then runs the delete list in one transaction.
+    // Returns whether the row went; a row whose delete statements were all skipped stays. A
+    // collection without statements deletes in memory only.
+    bool Delete();
+
+    // --- Fields ---------------------------------------------------------------------------------
+    int FieldCount() const { return int(m_fields.size()); }
+    TVoField *Fields(int index) const { return m_fields[index].get(); }
+    TVoField *FindField(const QString &name) const;
+    // Raises EVoError when there is no such field.
+    TVoField *FieldByName(const QString &name) const;
+    QStringList FieldNames() const;
+    // A value of any row read so far, for grids (row from 0).
+    QVariant RowValue(int row, int field) const;
+
+    // --- Events ---------------------------------------------------------------------------------
+    TVoEvent<TVoQueryCollection *> BeforeOpen;
+    TVoEvent<TVoQueryCollection *> AfterOpen;
+    TVoEvent<TVoQueryCollection *> BeforeClose;
+    TVoEvent<TVoQueryCollection *> AfterClose;
+    TVoEvent<TVoQueryCollection *> AfterScroll;
+    TVoEvent<TVoQueryCollection *> StateChange;
+    // The current row changed as a whole (field nullptr) or in one field.
+    TVoEvent<TVoQueryCollection *, TVoField *> DataChange;
+    // After a new row is created: the place for default values.
+    TVoEvent<TVoQueryCollection *> AfterInsert;
+    TVoEvent<TVoQueryCollection *> AfterEdit;
+    TVoEvent<TVoQueryCollection *> BeforePost;
+    TVoEvent<TVoQueryCollection *> AfterPost;
+    TVoEvent<TVoQueryCollection *> AfterCancel;
+    TVoEvent<TVoQueryCollection *> BeforeDelete;
+    TVoEvent<TVoQueryCollection *> AfterDelete;
+    TVoEvent<TVoQueryCollection *> OnCalcFields;
+    TVoEvent<TVoQueryCollection *, TVoQueryProp &, bool &> VoBeforeExec;
+    TVoEvent<TVoQueryCollection *, TVoQueryProp &> VoAfterExec;
+
+    // Notifications for views of the rows (the table model); rows from 0.
+    TVoEvent<> RowsAboutToReset;
+    TVoEvent<> RowsReset;
+    TVoEvent<int, int> RowsAboutToBeInserted;
+    TVoEvent<int, int> RowsInserted;
+    TVoEvent<int, int> RowsAboutToBeRemoved;
+    TVoEvent<int, int> RowsRemoved;
+    TVoEvent<int> RowChanged;
+    TVoEvent<int> FieldDisplayChanged;
+
+private:
+    friend class TVoField;
+    struct TRow {
+        quint64 id = 0;
+        QVariantList values;
+    };
+    struct TRunResult {
+        int statements = 0;
+        int ran = 0;
+        int deleteStatements = 0;
+        int deletesRan = 0;
+    };
+
+    void CheckActive() const;
+    void CheckNotWriting() const;
+    bool CheckBrowseMode();
+    // Open, and out of insert or edit (posting what was typed).
+    bool ReadyToMove();
+    void RefreshIfAsked();
+    void BuildFields(const QSqlRecord &record);
+    TRow NewRow();
+    void InsertRowAt(int position);
+    std::unique_ptr<TVoQuery> OpenCursor();
+    int FirstPacket() const;
+    int FetchRows(int max, bool notify);
+    bool EnsureRow(int index, bool notify = true);
+    void Scrolled();
+    void SetCurrent(int index);
+    int ActiveRow() const { return m_calcRow >= 0 ? m_calcRow : m_cur; }
+    QVariant CellValue(int field) const;
+    void WriteCell(TVoField *field, const QVariant &value);
+    void Calculate(int row);
+    QVariant KeyValue() const;
+    int KeyIndex() const;
+    bool RowMatches(int row, const QList<TVoField *> &fields, const QVariantList &values,
+                    TVoLocateOptions options) const;
+    int FindRowById(quint64 id) const;
+    int FindRowByKey(const QVariant &key, bool fetch, bool notify = true);
+    TVoSQLList StatementsFor(int listKind);
+    QStringList TableColumns(const QString &table);
+    bool RunList(int listKind, TRunResult *result);
+    void RunStatements(const TVoSQLList &list, int listKind, TRunResult *result);
+
+    TVoSQLConnection *m_connection = nullptr;
+    QString m_commandText;
+    TVoParams m_params;
+    int m_packetRecords = -1;
+    QString m_keyField;
+    QString m_tableName;
+    bool m_autoBuildSQL = false;
+    TVoConfirmations m_confirmations = cfDelete;
+    QList<QPair<QString, QMetaType::Type>> m_calcDefs;
+    QHash<QString, QStringList> m_tableColumns;
+
+    std::vector<std::unique_ptr<TVoField>> m_fields;
+    QHash<QString, int> m_fieldIndex; // upper-case name -> index
+    int m_dataFieldCount = 0;
+    QList<TRow> m_rows;
+    std::unique_ptr<TVoQuery> m_cursor;
+    quint64 m_nextRowId = 1;
+    int m_cur = -1;
+    int m_calcRow = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+    TVoDataSetState m_state = dsInactive;
+    QVariantList m_oldValues;
+    // While a post or delete runs its statements; a refresh asked for meanwhile waits for the end.
+    bool m_writing = false;
+    bool m_refreshPending = false;
+};
+
+// A new key for a table from the server's counters (PYSETGETID), the table name upper-cased.
+int VoNewId(const QString &table, TVoSQLConnection *connection = nullptr);
+// The table a statement writes ("INSERT INTO X", "UPDATE X", "DELETE FROM X", "EXECUTE PROCEDURE
+// X"), upper-case, with what it does (TVoStatementKind).
+QString VoStatementTable(const QString &sql, int *kind = nullptr);
+// The first table of a select's FROM clause, upper-case; empty when it is a derived table.
+QString VoMainTable(const QString &select);
+
+// The routines the windows call on a collection by these names.
+void RebuildParamsFromSQL(TVoQueryCollection *collection);
+void SetParamNull(TVoQueryCollection *collection, const QString &name, QMetaType::Type type = QMetaType::Int);

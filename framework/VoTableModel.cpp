@@ -1,0 +1,200 @@
+#include "VoTableModel.h"
+
+#include "VoDisplayFormat.h"
+#include "VoMessages.h"
+
+#include <QSize>
+
+TVoTableModel::TVoTableModel(TVoQueryCollection *collection, QObject *parent) : QAbstractTableModel(parent) {
+    SetCollection(collection);
+}
+
+TVoTableModel::~TVoTableModel() {
+    Detach();
+}
+
+void TVoTableModel::SetCollection(TVoQueryCollection *collection) {
+    beginResetModel();
+    Detach();
+    m_collection = collection;
+    Attach();
+    m_rows = m_collection ? m_collection->FetchedCount() : 0;
+    endResetModel();
+}
+
+void TVoTableModel::Attach() {
+    if (!m_collection)
+        return;
+    TVoQueryCollection *c = m_collection;
+    const auto hook = [this, c](auto &event, auto handler) {
+        const int handle = event.Add(handler);
+        QPointer<TVoQueryCollection> guard(c);
+        m_detach.push_back([guard, &event, handle] {
+            if (guard)
+                event.Remove(handle);
+        });
+    };
+    hook(c->RowsAboutToReset, [this] { beginResetModel(); });
+    hook(c->RowsReset, [this] {
+        m_rows = m_collection ? m_collection->FetchedCount() : 0;
+        endResetModel();
+    });
+    hook(c->RowsAboutToBeInserted,
+         [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    hook(c->RowsInserted, [this](int first, int last) {
+        m_rows += last - first + 1;
+        endInsertRows();
+    });
+    hook(c->RowsAboutToBeRemoved,
+         [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
+    hook(c->RowsRemoved, [this](int first, int last) {
+        m_rows -= last - first + 1;
+        endRemoveRows();
+    });
+    hook(c->RowChanged, [this](int row) {
+        if (row >= 0 && row < m_rows && columnCount() > 0)
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+    hook(c->FieldDisplayChanged, [this](int field) { FieldChanged(field); });
+    m_destroyed = connect(c, &QObject::destroyed, this, [this] {
+        beginResetModel();
+        m_detach.clear();
+        m_rows = 0;
+        endResetModel();
+    });
+}
+
+void TVoTableModel::Detach() {
+    for (const auto &detach : m_detach)
+        detach();
+    m_detach.clear();
+    disconnect(m_destroyed);
+}
+
+void TVoTableModel::FieldChanged(int fieldIndex) {
+    if (m_rows == 0)
+        return;
+    if (m_columns.isEmpty()) {
+        if (fieldIndex >= 0 && fieldIndex < columnCount())
+            emit dataChanged(index(0, fieldIndex), index(m_rows - 1, fieldIndex));
+        emit headerDataChanged(Qt::Horizontal, fieldIndex, fieldIndex);
+        return;
+    }
+    for (int c = 0; c < m_columns.size(); ++c) {
+        const TVoField *f = FieldOfColumn(c);
+        if (f && f->Index() == fieldIndex) {
+            emit dataChanged(index(0, c), index(m_rows - 1, c));
+            emit headerDataChanged(Qt::Horizontal, c, c);
+        }
+    }
+}
+
+int TVoTableModel::AddColumn(const QString &fieldName, const QString &title, int width,
+                             const QString &displayFormat) {
+    beginResetModel();
+    m_columns.append({fieldName, title, width, displayFormat});
+    endResetModel();
+    return int(m_columns.size()) - 1;
+}
+
+void TVoTableModel::ClearColumns() {
+    beginResetModel();
+    m_columns.clear();
+    endResetModel();
+}
+
+QString TVoTableModel::ColumnField(int column) const {
+    if (!m_columns.isEmpty())
+        return column >= 0 && column < m_columns.size() ? m_columns[column].field : QString();
+    const TVoField *f = FieldOfColumn(column);
+    return f ? f->FieldName() : QString();
+}
+
+int TVoTableModel::ColumnWidth(int column) const {
+    return column >= 0 && column < m_columns.size() ? m_columns[column].width : 0;
+}
+
+int TVoTableModel::ColumnOfField(const QString &fieldName) const {
+    for (int c = 0; c < columnCount(); ++c)
+        if (ColumnField(c).compare(fieldName, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+TVoField *TVoTableModel::FieldOfColumn(int column) const {
+    if (!m_collection || column < 0)
+        return nullptr;
+    if (m_columns.isEmpty())
+        return column < m_collection->FieldCount() ? m_collection->Fields(column) : nullptr;
+    return column < m_columns.size() ? m_collection->FindField(m_columns[column].field) : nullptr;
+}
+
+int TVoTableModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int TVoTableModel::columnCount(const QModelIndex &parent) const {
+    if (parent.isValid())
+        return 0;
+    if (!m_columns.isEmpty())
+        return int(m_columns.size());
+    return m_collection ? m_collection->FieldCount() : 0;
+}
+
+QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= m_rows)
+        return QVariant();
+    const TVoField *f = FieldOfColumn(index.column());
+    if (!f)
+        return QVariant();
+    const QVariant value = m_collection->RowValue(index.row(), f->Index());
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QString format = !m_columns.isEmpty() && !m_columns[index.column()].format.isEmpty()
+                                   ? m_columns[index.column()].format
+                                   : f->DisplayFormat();
+        return VoDisplayText(value, format);
+    }
+    case Qt::EditRole:
+        return value;
+    case Qt::TextAlignmentRole:
+        return VoIsNumber(value) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant TVoTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole) {
+        if (!m_columns.isEmpty() && section < m_columns.size() && !m_columns[section].title.isEmpty())
+            return m_columns[section].title;
+        const TVoField *f = FieldOfColumn(section);
+        return f ? f->DisplayLabel() : ColumnField(section);
+    }
+    if (role == Qt::SizeHintRole && ColumnWidth(section) > 0)
+        return QSize(ColumnWidth(section), 20);
+    return QVariant();
+}
+
+Qt::ItemFlags TVoTableModel::flags(const QModelIndex &index) const {
+    // Rows are edited in the detail page through the collection, never in the grid's cells.
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+bool TVoTableModel::canFetchMore(const QModelIndex &parent) const {
+    return !parent.isValid() && m_collection && m_collection->CanFetchMore();
+}
+
+void TVoTableModel::fetchMore(const QModelIndex &parent) {
+    if (!canFetchMore(parent))
+        return;
+    // The event loop called in: a failing read is reported here rather than thrown through Qt.
+    try {
+        m_collection->FetchMore();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}

@@ -1,0 +1,427 @@
+#include "kvaUUtil.h"
+
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoGlobals.h"
+#include "VoQuery.h"
+
+#include <QLocale>
+
+#include <charconv>
+
+int CurrentRegisterType = 0;
+int CurrentNumbering = 0;
+int CurrentVatIncluded = 0;
+int CurrentRegisterId = 0;
+int CurrentRegYear = 0;
+int CurrentRegYearId = 0;
+int CurrentSchoolRegisterId = 0;
+int CurrentRegisterYearId = 0;
+double CurrentRegStart = 0.0;
+double CurrentRegEnd = 0.0;
+int CurrentSiteId = 0;
+QString CurrentSiteDesc;
+
+namespace {
+
+const char *const kContextSQL =
+    "SELECT anf.iAnfValore, anf.DANFVOREXINIZIO, anf.DANFVOREXFINE, dfa.dDwgFacAnfInizio, "
+    "dfa.dDwgFacAnfFine, "
+    "df.iDwgId, df.iFacId, anf.iAnfId, df.iDwgFacId FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON "
+    "dfa.IDWGFacID=df.IDWGFacID INNER JOIN TANF_ANNIFINANZ anf ON (dfa.iAnfId = anf.iAnfId) WHERE "
+    "dfa.iDwgFacAnfId = :iDwgFacAnfId;";
+
+const char *const kRegisterYearDescSQL =
+    "SELECT fac.sfacdesc || '  Anno: ' || anf.iAnfValore AS DESCR, fac.iTfcId, fac.iFacNumeraz, "
+    "fac.iFacIvaInclusa FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGfacID = df.IDWGfacID) "
+    "INNER JOIN TFac_Velisto fac ON (df.IfacID = fac.IfacID) INNER JOIN TANF_ANNIFINANZ ANF ON "
+    "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND ((fac.ITFCID<>5) AND "
+    "(fac.ITFCID<>7))";
+
+const char *const kSchoolDescSQL =
+    "SELECT VDow.sDowSDesc FROM VDow_DataOwner VDow WHERE VDow.iDwgId = :iDwgId";
+
+const char *const kSitesSQL = "SELECT iSedInfId, sSedInfLDesc FROM TSedInf_SedeInfo;";
+
+const char *const kSystemYearSQL =
+    " SELECT TANF_ANNIFINANZ.DANFVOREXINIZIO, TANF_ANNIFINANZ.DANFVOREXFINE FROM "
+    "TANF_ANNIFINANZ WHERE TANF_ANNIFINANZ.IANFVALORE = :IANFVALORE";
+
+const char *const kRegisterHasYearSQL =
+    " SELECT dfa.iDwgFacAnfId, anf.IANFID, dfa.iDwgFacId, dfa.DDWGFACANFINIZIO, dfa.DDWGFACANFFINE FROM "
+    "TDwgFacAnf dfa INNER JOIN TANF_ANNIFINANZ anf ON (dfa.IANFID = anf.IANFID) WHERE (anf.IANFVALORE = "
+    ":IANFVALORE) AND (dfa.iDwgFacId = :iDwgFacId)";
+
+// The neighbouring register-year: %1 is MAX or MIN, %2 the comparison. The register-year left out is
+// compared by id, with -1 leaving out none (a NULL would leave out every row).
+const char *const kNeighbourYearSQL =
+    "SELECT dfa.iDwgFacAnfId, dfa.DDWGFACANFINIZIO AS INIZIOUTENTE, dfa.DDWGFACANFFINE AS FINEUTENTE, "
+    "anf.DANFVOREXINIZIO AS INIZIOVOREX, anf.DANFVOREXFINE AS FINEVOREX, anf.IANFVALORE AS ANNOFIN "
+    "FROM TDwgFacAnf dfa INNER JOIN TANF_ANNIFINANZ anf ON (dfa.IANFID = anf.IANFID) "
+    "WHERE (dfa.iDwgFacId = :iDwgFacId) AND (dfa.iDwgFacAnfId <> :iDwgFacAnfId) AND anf.IANFVALORE = "
+    "(SELECT %1(a2.IANFVALORE) FROM TDwgFacAnf d2 INNER JOIN TANF_ANNIFINANZ a2 ON (d2.IANFID = a2.IANFID) "
+    "WHERE (d2.iDwgFacId = :iDwgFacId) AND (d2.iDwgFacAnfId <> :iDwgFacAnfId) AND (a2.IANFVALORE %2 "
+    ":IANFVALORE))";
+
+const char *const kNewIdSQL = "SELECT L_ICNTID FROM PYSETGETID(:sTable,1);";
+
+const char *const kCustomReportSQL = "SELECT iYRptId FROM TYRpc_RptCustom WHERE iYRpcId = :iYRpcId;";
+
+const char *const kXmlArchiveSQL =
+    "SELECT TYXar.bYXarXmlFile FROM TYXar_XmlArchivio TYXar INNER JOIN TYXls_XmlLista TYXls ON "
+    "(TYXls.iYXlsId "
+    "= TYXar.iYXlsId) WHERE sYXarCodice = :sYXarCodice AND TYXls.sYXlsCodice = :sYXlsCodice";
+
+// The numbering scope is the register-year or the whole register, after the register's option.
+const char *const kMaxNumberYearSQL =
+    "SELECT Max(iFBuoNumero) AS iFBuoNumero FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON "
+    "(buo.iDwgFacAnfId = "
+    "dfa.iDwgFacAnfId) WHERE (buo.iFBuoTipo = :iFBuoTipo) AND (dfa.iDwgFacAnfId=:iDwgFacAnfId);";
+const char *const kMaxNumberRegisterSQL = "SELECT Max(iFBuoNumero) AS iFBuoNumero FROM TFBuo_Buoni buo INNER "
+                                          "JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = "
+                                          "dfa.iDwgFacAnfId) INNER JOIN TDwgFac df ON "
+                                          "dfa.iDwgFacId=df.iDwgFacId WHERE (buo.iFBuoTipo = :iFBuoTipo) AND "
+                                          "(df.iFacId=:iFacId);";
+const char *const kNumberExistsYearSQL =
+    "SELECT iFBuoId FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) "
+    "WHERE "
+    "(buo.iFBuoTipo = :iFBuoTipo) AND (dfa.iDwgFacAnfId=:iDwgFacAnfId) AND (buo.iFBuoNumero = :iFBuoNumero);";
+const char *const kNumberExistsRegisterSQL = "SELECT iFBuoId FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa "
+                                             "ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER "
+                                             "JOIN TDwgFac df ON dfa.iDwgFacId=df.iDwgFacId WHERE "
+                                             "(buo.iFBuoTipo = :iFBuoTipo) AND (df.iFacId=:iFacId) AND "
+                                             "(buo.iFBuoNumero = :iFBuoNumero);";
+const char *const kDateLowSQL =
+    "SELECT MAX(dFBuoData) AS dFBuoDataMin FROM TFBuo_Buoni WHERE "
+    "(iDwgFacAnfId=:iDwgFacAnfId) AND (iFBuoTipo=:iFBuoTipo) AND (iFBuoNumero<:iFBuoNumero);";
+const char *const kDateHighSQL =
+    "SELECT MIN(dFBuoData) AS dFBuoDataMax FROM TFBuo_Buoni WHERE "
+    "(iDwgFacAnfId=:iDwgFacAnfId) AND (iFBuoTipo=:iFBuoTipo) AND (iFBuoNumero>:iFBuoNumero);";
+const char *const kStockSQL =
+    "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
+const char *const kCheckStockSQL =
+    "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId,:iAfcId,:fAfcQuantita,:iBuoId_sca,:iDwgFacAnfId);";
+
+// Binds the numbering scope of the current register to a query.
+void BindScope(TVoQuery &q, int type) {
+    q.SetParam(QStringLiteral("iFBuoTipo"), type);
+    if (CurrentNumbering == 1)
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    else
+        q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+}
+
+QString GlobalText(const QString &name) {
+    const QVariant v = xgvmGlobalVar.GetValues(name);
+    return v.isNull() ? QString() : VoVariantToText(v);
+}
+
+} // namespace
+
+int ParamRegisterYearId() {
+    return VoVarToInt(xgvmGlobalVar.GetValues(ParRegisterYear), -1);
+}
+
+int ParamSchoolId() {
+    return VoVarToInt(xgvmGlobalVar.GetValues(ParSchool), -1);
+}
+
+QVariant GetParamDescription(const QString &name) {
+    if (name.isEmpty() || GlobalText(name).isEmpty()) {
+        CurrentRegisterType = 0;
+        CurrentNumbering = 0;
+        return QVariant();
+    }
+    const bool registerYear = name.compare(ParRegisterYear, Qt::CaseInsensitive) == 0;
+    const bool school = name.compare(ParSchool, Qt::CaseInsensitive) == 0;
+    if (!registerYear && !school)
+        throw EVoException(VoFormat(QStringLiteral("Parametro %s non definito"), {name}));
+    TVoQuery q(QString::fromLatin1(registerYear ? kRegisterYearDescSQL : kSchoolDescSQL));
+    q.SetParam(registerYear ? QStringLiteral("idwgfacanfid") : QStringLiteral("iDwgId"),
+               VoVarToInt(xgvmGlobalVar.GetValues(name), -1));
+    q.Open();
+    if (q.Eof())
+        return QVariant();
+    if (registerYear) {
+        CurrentRegisterType = q.AsInteger(QStringLiteral("iTfcId"));
+        CurrentNumbering = q.AsInteger(QStringLiteral("iFacNumeraz"));
+        CurrentVatIncluded = q.AsInteger(QStringLiteral("iFacIvaInclusa"));
+    }
+    const QVariant v = q.Value(0);
+    return v.isNull() ? QVariant() : QVariant(VoVariantToText(v));
+}
+
+void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+    TVoQuery q(QString::fromLatin1(kContextSQL));
+    q.SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId);
+    q.Open();
+    if (q.Eof()) {
+        start = VoNoDate;
+        end = VoNoDate;
+        return;
+    }
+    CurrentRegYear = q.AsInteger(QStringLiteral("iAnfValore"));
+    CurrentRegYearId = q.AsInteger(QStringLiteral("iAnfId"));
+    CurrentSchoolRegisterId = q.AsInteger(QStringLiteral("iDwgFacId"));
+    CurrentRegisterYearId = registerYearId;
+    auto effective = [&q](const char *own, const char *year) {
+        // A custom date counts only when set (not day 0); else the financial year's default.
+        const double o = q.AsDate(QString::fromLatin1(own));
+        if (!q.IsNull(QString::fromLatin1(own)) && o != 0.0)
+            return o;
+        if (!q.IsNull(QString::fromLatin1(year)))
+            return q.AsDate(QString::fromLatin1(year));
+        return VoNoDate;
+    };
+    start = effective("dDwgFacAnfInizio", "DANFVOREXINIZIO");
+    end = effective("dDwgFacAnfFine", "DANFVOREXFINE");
+}
+
+void LoadWorkingContext(bool firstActivation) {
+    const QVariant parameter = xgvmGlobalVar.GetValues(ParRegisterYear);
+    const bool unset = parameter.isNull() || VoVariantToText(parameter).isEmpty();
+    const int id = VoVarToInt(parameter, -1);
+    if (!(firstActivation && unset))
+        LoadCurrentRegisterYear(id, CurrentRegStart, CurrentRegEnd);
+    UseSchoolYearDates = false;
+    {
+        TVoQuery q(QString::fromLatin1(kContextSQL));
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), id);
+        q.Open();
+        // With no row each value reads as 0.
+        CurrentRegisterId = q.AsInteger(QStringLiteral("iFacId"));
+        CurrentYearValue = q.AsInteger(QStringLiteral("iAnfValore"));
+        CurrentSchoolId = q.AsInteger(QStringLiteral("iDwgId"));
+    }
+    if (firstActivation) {
+        TVoQuery q(QString::fromLatin1(kSitesSQL));
+        q.Open();
+        const int siteId = q.AsInteger(QStringLiteral("iSedInfId"), -1);
+        const QString siteDesc = q.AsString(QStringLiteral("sSedInfLDesc"));
+        if (q.CountToEnd() == 1) {
+            CurrentSiteId = siteId;
+            CurrentSiteDesc = siteDesc;
+        } else {
+            CurrentSiteId = -1;
+            CurrentSiteDesc.clear();
+        }
+    }
+    GetFinancialYearDates(CurrentYearValue, CurrentSchoolId, CurrentYearStart, CurrentYearEnd);
+}
+
+void ReplaceCurrDwg(QString &sql) {
+    if (sql.contains(QStringLiteral("::CURR_DWG")))
+        sql.replace(QStringLiteral("::CURR_DWG"), GlobalText(ParSchool));
+}
+
+void ResetWorkingContext() {
+    CurrentRegisterType = CurrentNumbering = CurrentVatIncluded = 0;
+    CurrentRegisterId = CurrentRegYear = CurrentRegYearId = 0;
+    CurrentSchoolRegisterId = CurrentRegisterYearId = 0;
+    CurrentRegStart = CurrentRegEnd = 0.0;
+    CurrentSiteId = 0;
+    CurrentSiteDesc.clear();
+    ResetSharedContext();
+}
+
+void GetSystemYearDates(int yearValue, DateWindow &window) {
+    TVoQuery q(QString::fromLatin1(kSystemYearSQL));
+    q.SetParam(QStringLiteral("IANFVALORE"), yearValue);
+    q.Open();
+    window.low = q.AsDate(QStringLiteral("DANFVOREXINIZIO"));
+    window.high = q.AsDate(QStringLiteral("DANFVOREXFINE"));
+}
+
+bool RegisterHasYear(int schoolRegisterId, int yearValue) {
+    TVoQuery q(QString::fromLatin1(kRegisterHasYearSQL));
+    q.SetParam(QStringLiteral("IANFVALORE"), yearValue)
+        .SetParam(QStringLiteral("iDwgFacId"), schoolRegisterId);
+    q.Open();
+    return !q.Eof();
+}
+
+namespace {
+void NeighbourRegisterYear(bool previous, int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
+                           int &registerYearId) {
+    TVoQuery q(QString::fromLatin1(kNeighbourYearSQL)
+                   .arg(previous ? QStringLiteral("MAX") : QStringLiteral("MIN"),
+                        previous ? QStringLiteral("<") : QStringLiteral(">")));
+    q.SetParam(QStringLiteral("iDwgFacId"), schoolRegisterId)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), leaveOutId)
+        .SetParam(QStringLiteral("IANFVALORE"), year);
+    q.Open();
+    const double startUser = q.AsDate(QStringLiteral("INIZIOUTENTE"));
+    const double endUser = q.AsDate(QStringLiteral("FINEUTENTE"));
+    const double startYear = q.AsDate(QStringLiteral("INIZIOVOREX"));
+    const double endYear = q.AsDate(QStringLiteral("FINEVOREX"));
+    // The previous year is told apart by its end, the next one by its start.
+    const bool empty = previous ? (endUser == 0.0 && endYear == 0.0) : (startUser == 0.0 && startYear == 0.0);
+    if (empty) {
+        (previous ? window.high : window.low) = VoNoDate;
+        year = -1;
+        return;
+    }
+    window.low = startUser != 0.0 ? startUser : startYear;
+    window.high = endUser != 0.0 ? endUser : endYear;
+    registerYearId = q.AsInteger(QStringLiteral("iDwgFacAnfId"));
+    year = q.AsInteger(QStringLiteral("ANNOFIN"));
+}
+} // namespace
+
+void GetPreviousRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
+                             int &registerYearId) {
+    NeighbourRegisterYear(true, schoolRegisterId, leaveOutId, window, year, registerYearId);
+}
+
+void GetNextRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
+                         int &registerYearId) {
+    NeighbourRegisterYear(false, schoolRegisterId, leaveOutId, window, year, registerYearId);
+}
+
+int NextVoucherNumber(int type) {
+    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kMaxNumberYearSQL : kMaxNumberRegisterSQL));
+    BindScope(q, type);
+    q.Open();
+    return q.AsInteger(QStringLiteral("iFBuoNumero")) + 1;
+}
+
+bool VoucherNumberExists(int number, int type) {
+    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kNumberExistsYearSQL : kNumberExistsRegisterSQL));
+    BindScope(q, type);
+    q.SetParam(QStringLiteral("iFBuoNumero"), number);
+    q.Open();
+    return !q.Eof();
+}
+
+void GetVoucherDateLimits(int number, int type, DateWindow &window) {
+    window = {0.0, VoOpenEnd};
+    for (const bool low : {true, false}) {
+        TVoQuery q(QString::fromLatin1(low ? kDateLowSQL : kDateHighSQL));
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+            .SetParam(QStringLiteral("iFBuoTipo"), type)
+            .SetParam(QStringLiteral("iFBuoNumero"), number);
+        q.Open();
+        if (q.Eof())
+            continue;
+        if (low) {
+            window.low = q.AsDate(QStringLiteral("dFBuoDataMin"));
+        } else {
+            // A higher-numbered voucher without a date does not close the window.
+            const double high = q.AsDate(QStringLiteral("dFBuoDataMax"));
+            if (high != 0.0)
+                window.high = high;
+        }
+    }
+}
+
+namespace {
+void RunStock(TVoQuery &q, int articleId, int sectorId, double date) {
+    q.SetParam(QStringLiteral("iFarId"), articleId)
+        .SetParamDate(QStringLiteral("dFBuoData"), date)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+        .SetParam(QStringLiteral("iSecId"), sectorId);
+    q.Open();
+}
+} // namespace
+
+double GetStock(int articleId, int sectorId, double date) {
+    TVoQuery q(QString::fromLatin1(kStockSQL));
+    RunStock(q, articleId, sectorId, date);
+    return q.AsFloat(QStringLiteral("GIACENZA"));
+}
+
+void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date) {
+    stock = 0.0;
+    cost = 0.0;
+    TVoQuery q(QString::fromLatin1(kStockSQL));
+    RunStock(q, articleId, sectorId, date);
+    stock = q.AsFloat(QStringLiteral("GIACENZA"));
+    cost = q.AsFloat(QStringLiteral("COSTOUNIMED"));
+}
+
+bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity) {
+    TVoQuery q(QString::fromLatin1(kCheckStockSQL));
+    q.SetParam(QStringLiteral("iFarId"), articleId)
+        .SetParam(QStringLiteral("iAfcId"), rowId > 0 ? QVariant(rowId) : VoNull(QMetaType::Int))
+        .SetParam(QStringLiteral("fAfcQuantita"), quantity)
+        .SetParam(QStringLiteral("iBuoId_sca"),
+                  unloadingVoucherId > 0 ? QVariant(unloadingVoucherId) : VoNull(QMetaType::Int))
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    q.Open();
+    return q.AsInteger(QStringLiteral("CONTROLLO")) != 1;
+}
+
+double TruncateDecimals(int decimals, double value) {
+    // The shortest decimal text that reads back as the value: 0.29 is cut as "0.29", not as the
+    // binary 0.28999..., and very small or large values keep their magnitude.
+    char buffer[400];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return value;
+    std::string text(buffer, res.ptr);
+    const auto point = text.find('.');
+    if (point == std::string::npos)
+        return value;
+    text.resize(std::min(text.size(), point + 1 + static_cast<size_t>(std::max(decimals, 0))));
+    double out = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), out);
+    return out;
+}
+
+int NewId(const QString &tableName) {
+    TVoQuery q(QString::fromLatin1(kNewIdSQL));
+    q.SetParam(QStringLiteral("sTable"), tableName);
+    q.Open();
+    return q.AsInteger(QStringLiteral("L_ICNTID"));
+}
+
+int GetBaseReportId(int reportId) {
+    if (reportId < 1000000)
+        return reportId;
+    TVoQuery q(QString::fromLatin1(kCustomReportSQL));
+    q.SetParam(QStringLiteral("iYRpcId"), reportId);
+    q.Open();
+    return q.AsInteger(QStringLiteral("iYRptId"));
+}
+
+void LoadXmlArchive(QString &target, const QString &code, const QString &listCode) {
+    TVoQuery q(QString::fromLatin1(kXmlArchiveSQL));
+    q.SetParam(QStringLiteral("sYXarCodice"), code)
+        .SetParam(QStringLiteral("sYXlsCodice"), listCode.isEmpty() ? QStringLiteral("KVA") : listCode);
+    q.Open();
+    if (q.Eof())
+        throw EVoError(VoFormat(QStringLiteral("XML codice %s Non trovato nel DB"), {code}));
+    target = q.AsString(QStringLiteral("bYXarXmlFile"));
+}
+
+QString ConvertLikeFilter(const QString &filter) {
+    static const QString like = QStringLiteral(" LIKE '");
+    const QLocale locale;
+    auto convert = [&locale](const QString &value) {
+        return QStringLiteral("%") + locale.toUpper(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
+               QStringLiteral("%");
+    };
+    if (!filter.startsWith(QLatin1Char('('))) {
+        const qsizetype p = filter.indexOf(like);
+        if (p < 0 || filter.size() <= p + like.size())
+            return filter;
+        const qsizetype valueStart = p + like.size();
+        const QString rest = filter.mid(valueStart);
+        return filter.left(valueStart) + convert(rest.left(rest.size() - 1)) + rest.right(1);
+    }
+    QString output;
+    QString remaining = filter;
+    qsizetype p;
+    while ((p = remaining.indexOf(like)) >= 0) {
+        output += remaining.left(p + like.size());
+        remaining = remaining.mid(p + like.size());
+        const qsizetype end = remaining.indexOf(QStringLiteral("')"));
+        if (end < 0) {
+            // An unclosed value: keep the rest as it stands rather than guess where it ends.
+            break;
+        }
+        output += convert(remaining.left(end));
+        remaining = remaining.mid(end);
+    }
+    return output + remaining;
+}

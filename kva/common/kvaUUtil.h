@@ -1,0 +1,98 @@
+#pragma once
+// The working context of the consumables register and the routines that many of its windows share.
+#include "AbcUUtil.h"
+
+#include <QString>
+#include <QVariant>
+
+// --- Working context ----------------------------------------------------------------------------------
+
+extern int CurrentRegisterType;     // iTfcId of the current register
+extern int CurrentNumbering;        // 1 = numbering per register-year, else across the register's years
+extern int CurrentVatIncluded;      // 1 = loading amounts are typed VAT included
+extern int CurrentRegisterId;       // iFacId of the current register
+extern int CurrentRegYear;          // year number of the current register-year
+extern int CurrentRegYearId;        // iAnfId of that financial year
+extern int CurrentSchoolRegisterId; // iDwgFacId of the current register-year
+extern int CurrentRegisterYearId;   // iDwgFacAnfId of the current register-year
+extern double CurrentRegStart;      // effective start of the current register-year; -1.0 when not found
+extern double CurrentRegEnd;        // effective end; -1.0 when not found
+extern int CurrentSiteId;           // the only site, else -1
+extern QString CurrentSiteDesc;     // its description, else empty
+
+// A pair of dates, low and high.
+struct DateWindow {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// Names of the program parameters.
+inline const QString ParSchool = QStringLiteral("VOUP_DwgId");
+inline const QString ParRegisterYear = QStringLiteral("VOUP_DwgFacAnfId");
+
+// The register-year chosen in the parameters, -1 when unset.
+int ParamRegisterYearId();
+// The school chosen in the parameters, -1 when unset.
+int ParamSchoolId();
+
+// Display text of a parameter's value; for the register-year also loads the register options.
+// Another name raises EVoException "Parametro %s non definito".
+QVariant GetParamDescription(const QString &name);
+// Reads a register-year's effective dates and sets the register-year part of the context.
+void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
+// Loads the context from the parameters: at the first activation (which also reads the site and
+// skips the register-year when its parameter is unset) and after the parameters are written.
+void LoadWorkingContext(bool firstActivation);
+// Replaces every "::CURR_DWG" of an SQL text by the current school parameter.
+void ReplaceCurrDwg(QString &sql);
+// Back to the state before the first activation (used when a program changes database).
+void ResetWorkingContext();
+
+// --- Financial years and register-years ---------------------------------------------------------------
+
+// The default dates of a financial year (day 0 for a missing row or date).
+void GetSystemYearDates(int yearValue, DateWindow &window);
+// Whether a school register is open for a financial year.
+bool RegisterHasYear(int schoolRegisterId, int yearValue);
+// The register-year of the school register just before (after) the given year number, leaving out
+// the register-year leaveOutId (-1: none). With none, year becomes -1 and window.high (window.low)
+// -1.0; otherwise window, year and registerYearId describe it.
+void GetPreviousRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
+                             int &registerYearId);
+void GetNextRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
+                         int &registerYearId);
+
+// --- Voucher numbering, date windows and stock ------------------------------------------------------
+
+// Voucher kinds.
+inline constexpr int kvaLoading = 0;
+inline constexpr int kvaUnloading = 1;
+
+// The next number of a voucher kind in the numbering scope of the current register.
+int NextVoucherNumber(int type);
+// Whether a voucher of that kind already has the number in the numbering scope.
+bool VoucherNumberExists(int number, int type);
+// The dates a voucher of that number and kind may take in the current register-year: not before the
+// lower-numbered vouchers' latest date nor after the higher-numbered ones' earliest date.
+void GetVoucherDateLimits(int number, int type, DateWindow &window);
+// An article's stock at a date in the current register-year (sector -1: all sectors).
+double GetStock(int articleId, int sectorId, double date);
+void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date);
+// Whether the stock of the article stays non-negative after the change of a row (rowId > 0: the row's
+// quantity becomes quantity, 0 for a deletion), or the addition of an unloading row of quantity to
+// unloadingVoucherId (rowId <= 0); with neither, the data as they stand.
+bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity);
+// Cuts a value to a number of decimals, toward zero, on its shortest decimal form.
+double TruncateDecimals(int decimals, double value);
+
+// --- Common routines ----------------------------------------------------------------------------------
+
+// A new key for a table from the server.
+int NewId(const QString &tableName);
+// The standard report a report id stands for: customised reports (ids from 1000000) map to theirs.
+int GetBaseReportId(int reportId);
+// The text of an XML definition of the archive; an empty list code means "KVA". A missing definition
+// raises EVoError "XML codice %s Non trovato nel DB".
+void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
+// Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
+QString ConvertLikeFilter(const QString &filter);

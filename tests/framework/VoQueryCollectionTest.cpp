@@ -1,0 +1,582 @@
+// The query collection on a real database: statement lists and their events, one transaction per
+// post or delete, parameters, automatic statements, refresh, bookmarks and packet reading.
+#include "VoQueryCollection.h"
+#include "VoConnection.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoQuery.h"
+#include "VoTestDb.h"
+#include "VoTransaction.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSelect =
+    QStringLiteral("SELECT IHEADID, SDESC, FAMOUNT, DDATA FROM TQC_HEAD ORDER BY IHEADID");
+const QString kInsertHead = QStringLiteral(
+    "INSERT INTO TQC_Head (IHEADID, SDESC, FAMOUNT, DDATA) VALUES (:VOGENID, :sDesc, :fAmount, :dData)");
+const QString kInsertLog =
+    QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (:VOGENID, :iHeadId, :sNote)");
+const QString kCountTotal = QStringLiteral("UPDATE TQC_TOT SET N = N + 1 WHERE ITOTID = 1");
+
+class VoQueryCollectionTest : public VoDbTest {
+protected:
+    void SetUp() override {
+        VoDbTest::SetUp();
+        VoExecSQL(
+            QStringLiteral("CREATE TABLE TQC_HEAD (IHEADID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(50), "
+                           "FAMOUNT DOUBLE PRECISION, DDATA DATE, ILOCKED INTEGER DEFAULT 0 NOT NULL)"));
+        VoExecSQL(QStringLiteral("CREATE TABLE TQC_LOG (ILOGID INTEGER NOT NULL PRIMARY KEY, IHEADID "
+                                 "INTEGER, SNOTE VARCHAR(50))"));
+        VoExecSQL(QStringLiteral("CREATE TABLE TQC_TOT (ITOTID INTEGER NOT NULL PRIMARY KEY, N INTEGER)"));
+        VoExecSQL(QStringLiteral("INSERT INTO TQC_TOT (ITOTID, N) VALUES (1, 0)"));
+        for (int id : {1001, 1002, 1003})
+            VoExecSQL(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC, FAMOUNT) VALUES (:id, :d, :a)"),
+                      {{QStringLiteral("id"), id},
+                       {QStringLiteral("d"), QStringLiteral("Riga %1").arg(id)},
+                       {QStringLiteral("a"), id / 10.0}});
+        qc.SetCommandText(kSelect);
+        qc.SetConfirmations(cfNone);
+    }
+
+    // Every row of a table, one line each, to compare the database before and after.
+    static QString Dump(const QString &table) {
+        TVoQuery q(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
+        QStringList lines;
+        for (q.Open(); !q.Eof(); q.Next()) {
+            QStringList cells;
+            for (int i = 0; i < q.FieldCount(); ++i)
+                cells << VoVariantToText(q.Value(i));
+            lines << cells.join(QLatin1Char('|'));
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
+    static QString DumpAll() {
+        return Dump(QStringLiteral("TQC_HEAD")) + QStringLiteral("\n--\n") + Dump(QStringLiteral("TQC_LOG")) +
+               QStringLiteral("\n--\n") + Dump(QStringLiteral("TQC_TOT"));
+    }
+    static QVariant Select(const QString &sql, const QVariantHash &params = {}) {
+        return VoSelectValue(sql, params);
+    }
+
+    TVoScriptedResponder &Msg() { return *messages; }
+    QString Desc() { return qc.FieldByName(QStringLiteral("sdesc"))->AsString(); }
+
+    TVoQueryCollection qc;
+};
+
+} // namespace
+
+TEST_F(VoQueryCollectionTest, ExplicitListsInsertUpdateAndDelete) {
+    qc.SQLInsert.Add(kInsertHead);
+    qc.SQLInsert.Add(kInsertLog);
+    qc.SQLInsert.Add(kCountTotal);
+    qc.SQLUpdate.Add(
+        QStringLiteral("UPDATE TQC_HEAD SET SDESC = :SDESC, FAMOUNT = :famount WHERE IHEADID = :VOCURRID"));
+    qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_LOG WHERE IHEADID = :VOCURRID"));
+    qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID = :VOCURRID"));
+    QStringList seen;
+    QVariant genIdAfterHead, keyWhenLogRan, currIdOfDelete;
+    qc.VoBeforeExec.Add([&](TVoQueryCollection *, TVoQueryProp &prop, bool &allow) {
+        seen << QStringLiteral("%1 %2 %3/%4")
+                    .arg(prop.TableName)
+                    .arg(prop.Kind)
+                    .arg(prop.Index)
+                    .arg(prop.ListKind);
+        if (prop.TableName == QLatin1String("TQC_LOG") && prop.Kind == skInsert)
+            prop.Values.Add(QStringLiteral("SNOTE"), QStringLiteral("aggiunta"));
+        if (prop.TableName == QLatin1String("TQC_TOT"))
+            allow = false;
+    });
+    qc.VoAfterExec.Add([&](TVoQueryCollection *c, TVoQueryProp &prop) {
+        if (prop.TableName == QLatin1String("TQC_HEAD") && prop.Kind == skInsert)
+            genIdAfterHead = prop.Values.Value(QStringLiteral("vogenid"));
+        if (prop.TableName == QLatin1String("TQC_LOG") && prop.Kind == skInsert)
+            keyWhenLogRan = c->FieldByName(QStringLiteral("IHEADID"))->Value();
+        if (prop.Kind == skDelete && prop.Index == 1)
+            currIdOfDelete = prop.Values.Value(QStringLiteral("VOCURRID"));
+    });
+    qc.Open();
+    ASSERT_EQ(qc.RecordCount(), 3);
+
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Nuova"));
+    qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(12.5);
+    qc.FieldByName(QStringLiteral("DDATA"))->SetAsDate(45292);
+    ASSERT_TRUE(qc.Post());
+    EXPECT_EQ(qc.State(), dsBrowse);
+    EXPECT_TRUE(Msg().Shown().isEmpty()) << Msg().LastText().toStdString();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("TQC_HEAD 1 0/1"), QStringLiteral("TQC_LOG 1 1/1"),
+                                 QStringLiteral("TQC_TOT 0 2/1")}));
+
+    // The new key reached the after-exec event, the row and the statements after it.
+    const int key = qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger();
+    ASSERT_TRUE(genIdAfterHead.isValid());
+    EXPECT_EQ(genIdAfterHead.toInt(), key);
+    EXPECT_EQ(keyWhenLogRan.toInt(), key);
+    TVoQuery saved(QStringLiteral("SELECT * FROM TQC_HEAD WHERE IHEADID = :k"));
+    saved.SetParam(QStringLiteral("k"), key).Open();
+    EXPECT_EQ(saved.AsString(QStringLiteral("SDESC")), QStringLiteral("Nuova"));
+    EXPECT_EQ(saved.AsFloat(QStringLiteral("FAMOUNT")), 12.5);
+    EXPECT_EQ(saved.AsDate(QStringLiteral("DDATA")), 45292.0);
+    saved.Close();
+    EXPECT_EQ(
+        Select(QStringLiteral("SELECT SNOTE FROM TQC_LOG WHERE IHEADID = :k"), {{QStringLiteral("k"), key}})
+            .toString(),
+        QStringLiteral("aggiunta"));
+    // The log row drew a key of its own table, and the skipped statement wrote nothing.
+    EXPECT_EQ(
+        Select(QStringLiteral("SELECT ILOGID FROM TQC_LOG WHERE IHEADID = :k"), {{QStringLiteral("k"), key}})
+            .toInt(),
+        1);
+    EXPECT_EQ(Select(QStringLiteral("SELECT N FROM TQC_TOT")).toInt(), 0);
+
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Cambiata"));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SDESC"))->OldValue().toString(), QStringLiteral("Nuova"));
+    ASSERT_TRUE(qc.Post());
+    EXPECT_EQ(
+        Select(QStringLiteral("SELECT SDESC FROM TQC_HEAD WHERE IHEADID = :k"), {{QStringLiteral("k"), key}})
+            .toString(),
+        QStringLiteral("Cambiata"));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SDESC"))->OldValue().toString(), QStringLiteral("Cambiata"));
+
+    qc.SetConfirmations(cfDelete);
+    Msg().Push(mrYes);
+    ASSERT_TRUE(qc.Delete());
+    EXPECT_EQ(Msg().LastText(), QStringLiteral("Cancellare il record?"));
+    EXPECT_EQ(currIdOfDelete.toInt(), key);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD WHERE IHEADID = :k"),
+                          {{QStringLiteral("k"), key}}),
+              0);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_LOG")), 0);
+    EXPECT_EQ(qc.RecordCount(), 3);
+}
+
+TEST_F(VoQueryCollectionTest, ARegisterRoundTripsThroughItsStatementLists) {
+    TVoQueryCollection reg;
+    reg.SetCommandText(QStringLiteral(
+        "SELECT fac.iFacID, fac.sFacDESC, tfc.iTfcId, tfc.sTfcLDesc, fac.iFacNumeraz, fac.iFacIvaInclusa "
+        "FROM TFac_Velisto fac LEFT JOIN TTfc_TipoVelist tfc ON (tfc.iTfcId = fac.iTfcId) "
+        "WHERE (tfc.ITFCID<>5) AND (tfc.ITFCID<>7) ORDER BY fac.sFacDesc"));
+    reg.SQLInsert.Add(
+        QStringLiteral("INSERT INTO TFac_Velisto (iFacId, sFacDesc, iTfcId, iFacNumeraz, iFacIvaInclusa) "
+                       "VALUES (:VOGENID, :sFacDesc, :iTfcId, :iFacNumeraz, :iFacIvaInclusa);"));
+    reg.SQLUpdate.Add(QStringLiteral("UPDATE TFac_Velisto SET sFacDesc=:sFacDesc, iFacNumeraz=:iFacNumeraz, "
+                                     "iFacIvaInclusa=:iFacIvaInclusa WHERE iFacId=:VOCURRID;"));
+    reg.SQLDelete.Add(QStringLiteral("DELETE FROM TFac_Velisto WHERE iFacId=:VOCURRID;"));
+    QList<int> kinds;
+    reg.VoAfterExec.Add([&](TVoQueryCollection *, TVoQueryProp &prop) { kinds << prop.Kind; });
+    reg.Open();
+    ASSERT_EQ(reg.RecordCount(), 1);
+    const int demo = reg.FieldByName(QStringLiteral("IFACID"))->AsInteger();
+
+    reg.Insert();
+    reg.FieldByName(QStringLiteral("SFACDESC"))->SetValue(QStringLiteral("Biblioteca di plesso"));
+    reg.FieldByName(QStringLiteral("ITFCID"))->SetAsInteger(2);
+    reg.FieldByName(QStringLiteral("IFACNUMERAZ"))->SetAsInteger(0);
+    reg.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->SetAsInteger(1);
+    ASSERT_TRUE(reg.Post()) << Msg().LastText().toStdString();
+    const int key = reg.FieldByName(QStringLiteral("IFACID"))->AsInteger();
+    EXPECT_EQ(key, demo + 1) << "the register's counter gave the next key";
+    reg.Edit();
+    reg.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->SetAsInteger(0);
+    ASSERT_TRUE(reg.Post());
+    EXPECT_EQ(
+        Select(QStringLiteral("SELECT SFACDESC || '/' || ITFCID || '/' || IFACIVAINCLUSA FROM TFAC_VELISTO "
+                              "WHERE IFACID = :k"),
+               {{QStringLiteral("k"), key}})
+            .toString(),
+        QStringLiteral("Biblioteca di plesso/2/0"));
+    reg.Refresh();
+    EXPECT_EQ(reg.FieldByName(QStringLiteral("STFCLDESC"))->AsString(), QStringLiteral("Biblioteca"));
+    Msg().Push(mrYes);
+    ASSERT_TRUE(reg.Delete());
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFAC_VELISTO")), 1);
+    EXPECT_EQ(kinds, (QList<int>{skInsert, skUpdate, skDelete}));
+}
+
+TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEditable) {
+    VoExecSQL(QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (500, 1001, 'esistente')"));
+    qc.SQLInsert.Add(kInsertHead);
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID) VALUES (:ILOGID, :IHEADID)"));
+    qc.SQLInsert.Add(kCountTotal);
+    int logId = 500; // already taken: the second statement fails
+    qc.VoBeforeExec.Add([&](TVoQueryCollection *, TVoQueryProp &prop, bool &) {
+        if (prop.TableName == QLatin1String("TQC_LOG"))
+            prop.Values.Add(QStringLiteral("ILOGID"), logId);
+    });
+    qc.Open();
+    const QString before = DumpAll();
+
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Mia descrizione"));
+    qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(3.5);
+    EXPECT_FALSE(qc.Post());
+    EXPECT_EQ(DumpAll(), before);
+    ASSERT_EQ(Msg().Shown().size(), 1);
+    EXPECT_EQ(Msg().Shown()[0].type, mtError);
+    EXPECT_TRUE(Msg().LastText().contains(QStringLiteral("TQC_LOG"))) << Msg().LastText().toStdString();
+    EXPECT_EQ(qc.State(), dsInsert);
+    EXPECT_EQ(Desc(), QStringLiteral("Mia descrizione"));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("FAMOUNT"))->AsFloat(), 3.5);
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("IHEADID"))->IsNull())
+        << "the key drawn for the failed post stays";
+
+    // The user corrects what was wrong and saves the same row.
+    logId = 501;
+    ASSERT_TRUE(qc.Post());
+    EXPECT_EQ(qc.State(), dsBrowse);
+    EXPECT_FALSE(qc.FieldByName(QStringLiteral("IHEADID"))->IsNull());
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
+    EXPECT_EQ(Select(QStringLiteral("SELECT N FROM TQC_TOT")).toInt(), 1);
+
+    // An update failing in its second statement: the edit and the user's values stay.
+    qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_HEAD SET SDESC = :SDESC WHERE IHEADID = :VOCURRID"));
+    qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_TABELLA_ASSENTE SET X = 1"));
+    const QString beforeEdit = DumpAll();
+    Msg().Clear();
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
+    EXPECT_FALSE(qc.Post());
+    EXPECT_EQ(DumpAll(), beforeEdit);
+    EXPECT_EQ(Msg().Shown().size(), 1);
+    EXPECT_EQ(qc.State(), dsEdit);
+    EXPECT_EQ(Desc(), QStringLiteral("Modificata"));
+    qc.Cancel();
+    EXPECT_EQ(Desc(), QStringLiteral("Mia descrizione"));
+}
+
+TEST_F(VoQueryCollectionTest, APostJoinsTheCallersTransaction) {
+    qc.SQLInsert.Add(kInsertHead);
+    qc.SQLInsert.Add(kCountTotal);
+    qc.SetPacketRecords(1);
+    const QString before = DumpAll();
+    {
+        TVoTransaction outer;
+        outer.StartTransaction();
+        // Opened inside a transaction, the collection reads everything before that transaction ends.
+        qc.Open();
+        EXPECT_EQ(qc.FetchedCount(), 3);
+        EXPECT_FALSE(qc.CanFetchMore());
+        qc.Insert();
+        qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Dentro"));
+        ASSERT_TRUE(qc.Post());
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
+        outer.Rollback();
+    }
+    EXPECT_EQ(DumpAll(), before);
+}
+
+TEST_F(VoQueryCollectionTest, ParametersMatchIgnoringCaseAndUnsuppliedOnesFailClearly) {
+    qc.SetCommandText(
+        QStringLiteral("SELECT IHEADID, SDESC FROM TQC_HEAD WHERE IHEADID >= :MinId AND IHEADID <= :MAXID "
+                       "ORDER BY IHEADID"));
+    ASSERT_EQ(qc.Params().Count(), 2);
+    qc.SetParam(QStringLiteral("minid"), 1002);
+    qc.Params()[1].SetAsInteger(1003);
+    qc.Open();
+    EXPECT_EQ(qc.RecordCount(), 2);
+    qc.Close();
+
+    // The text changes: the value of a name that remains is kept, a new name must be given.
+    qc.SetCommandText(
+        QStringLiteral("SELECT IHEADID, SDESC FROM TQC_HEAD WHERE IHEADID >= :MINID AND SDESC <> :sNot"));
+    RebuildParamsFromSQL(&qc);
+    EXPECT_EQ(qc.Params().ParamByName(QStringLiteral("minId")).AsInteger(), 1002);
+    try {
+        qc.Open();
+        FAIL() << "a parameter without a value must be refused";
+    } catch (const EVoError &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("sNot"))) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(qc.Active());
+    SetParamNull(&qc, QStringLiteral("SNOT"), QMetaType::QString);
+    qc.Open();
+    EXPECT_TRUE(qc.IsEmpty()) << "a comparison with NULL holds for no row";
+    qc.Close();
+
+    qc.SetCommandText(kSelect);
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SNESSUNO)"));
+    qc.Open();
+    const QString before = DumpAll();
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("x"));
+    EXPECT_FALSE(qc.Post());
+    EXPECT_EQ(Msg().Shown().size(), 1);
+    EXPECT_TRUE(Msg().LastText().contains(QStringLiteral("SNESSUNO"))) << Msg().LastText().toStdString();
+    EXPECT_EQ(qc.State(), dsInsert);
+    EXPECT_EQ(DumpAll(), before);
+}
+
+TEST_F(VoQueryCollectionTest, AutoBuiltStatementsWriteOnlyTheMainTable) {
+    qc.SetCommandText(QStringLiteral(
+        "SELECT h.IHEADID, h.SDESC, h.FAMOUNT, h.ILOCKED, t.N, "
+        "(SELECT COUNT(*) FROM TQC_LOG l WHERE l.IHEADID = h.IHEADID) AS NLOG, UPPER(h.SDESC) AS SUPPER "
+        "FROM TQC_HEAD h LEFT JOIN TQC_TOT t ON t.ITOTID = 1 ORDER BY h.IHEADID"));
+    qc.SetAutoBuildSQL(true);
+    QStringList statements;
+    qc.VoBeforeExec.Add([&](TVoQueryCollection *, TVoQueryProp &prop, bool &) {
+        statements << QStringLiteral("%1 %2").arg(prop.TableName).arg(prop.Kind);
+    });
+    qc.Open();
+    EXPECT_EQ(qc.TableName(), QStringLiteral("TQC_HEAD"));
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Automatica"));
+    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    const QVariant key = qc.FieldByName(QStringLiteral("IHEADID"))->Value();
+    ASSERT_FALSE(key.isNull());
+    // The empty ILOCKED was left to the table's default.
+    EXPECT_EQ(Select(QStringLiteral("SELECT SDESC || '/' || ILOCKED FROM TQC_HEAD WHERE IHEADID = :k"),
+                     {{QStringLiteral("k"), key}})
+                  .toString(),
+              QStringLiteral("Automatica/0"));
+
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(7.25);
+    qc.FieldByName(QStringLiteral("N"))->SetAsInteger(99);
+    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    EXPECT_EQ(Select(QStringLiteral("SELECT FAMOUNT FROM TQC_HEAD WHERE IHEADID = :k"),
+                     {{QStringLiteral("k"), key}})
+                  .toDouble(),
+              7.25);
+    EXPECT_EQ(Select(QStringLiteral("SELECT N FROM TQC_TOT")).toInt(), 0) << "a joined table is not written";
+
+    ASSERT_TRUE(qc.Delete());
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD WHERE IHEADID = :k"),
+                          {{QStringLiteral("k"), key}}),
+              0);
+    EXPECT_EQ(statements, (QStringList{QStringLiteral("TQC_HEAD 1"), QStringLiteral("TQC_HEAD 0"),
+                                       QStringLiteral("TQC_HEAD 2")}));
+    // Own statements win over the automatic ones.
+    qc.SQLDelete.Add(QStringLiteral("UPDATE TQC_HEAD SET ILOCKED = 1 WHERE IHEADID = :VOCURRID"));
+    qc.First();
+    ASSERT_TRUE(qc.Delete());
+    EXPECT_EQ(Select(QStringLiteral("SELECT ILOCKED FROM TQC_HEAD WHERE IHEADID = 1001")).toInt(), 1);
+}
+
+TEST_F(VoQueryCollectionTest, RefreshKeepsTheCurrentRowAndBookmarksFindItAgain) {
+    qc.Open();
+    ASSERT_TRUE(qc.Locate(QStringLiteral("ihEadid"), 1002));
+    const TVoBookmark mark = qc.GetBookmark();
+    VoExecSQL(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (900, 'Prima di tutte')"));
+    int scrolls = 0;
+    qc.AfterScroll.Add([&](TVoQueryCollection *) { ++scrolls; });
+    qc.Refresh();
+    EXPECT_EQ(qc.RecordCount(), 4);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1002);
+    EXPECT_EQ(qc.RecNo(), 3);
+    EXPECT_EQ(scrolls, 0);
+    qc.First();
+    EXPECT_TRUE(qc.BookmarkValid(mark));
+    ASSERT_TRUE(qc.GotoBookmark(mark));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1002);
+
+    // Deleted meanwhile: the row now in its place becomes current.
+    VoExecSQL(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID = 1002"));
+    scrolls = 0;
+    qc.Refresh();
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1003);
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_FALSE(qc.BookmarkValid(mark));
+    EXPECT_FALSE(qc.GotoBookmark(mark));
+    EXPECT_FALSE(qc.Locate(QStringLiteral("SDESC;FAMOUNT"), {QStringLiteral("riga 10"), QVariant()},
+                           loCaseInsensitive | loPartialKey));
+    ASSERT_TRUE(qc.Locate(QStringLiteral("SDESC;FAMOUNT"), {QStringLiteral("riga 10"), 100.1},
+                          loCaseInsensitive | loPartialKey));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1001);
+}
+
+TEST_F(VoQueryCollectionTest, ARefreshAskedForWhileSavingRunsOnceTheRowIsSaved) {
+    qc.SetCommandText(QStringLiteral("SELECT IHEADID, SDESC, ILOCKED FROM TQC_HEAD ORDER BY IHEADID"));
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
+    QString refused;
+    qc.VoAfterExec.Add([&](TVoQueryCollection *c, TVoQueryProp &) {
+        c->Refresh();
+        try {
+            c->Next();
+        } catch (const EVoError &e) {
+            refused = e.Message();
+        }
+    });
+    qc.Open();
+    qc.Last();
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Con default"));
+    ASSERT_TRUE(qc.Post());
+    EXPECT_FALSE(refused.isEmpty());
+    EXPECT_EQ(qc.State(), dsBrowse);
+    EXPECT_EQ(qc.RecordCount(), 4);
+    EXPECT_EQ(Desc(), QStringLiteral("Con default"));
+    // The table's default, which only the refreshed row can know.
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("ILOCKED"))->AsInteger(-1), 0);
+    EXPECT_EQ(qc.RecNo(), 1) << "the new key sorts first and the cursor followed it";
+}
+
+TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTheReading) {
+    VoExecRaw(QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
+                             "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Pacchetto ' || :I); "
+                             "I = I + 1; END END"));
+    qc.SetPacketRecords(25);
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
+    qc.Open();
+    EXPECT_EQ(qc.FetchedCount(), 25);
+    EXPECT_TRUE(qc.CanFetchMore());
+    for (int i = 0; i < 30; ++i)
+        qc.Next();
+    EXPECT_EQ(qc.RecNo(), 31);
+    EXPECT_EQ(qc.FetchedCount(), 50);
+
+    // A post while rows are pending: the reading goes on with neither a lost nor a repeated row.
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Durante la lettura"));
+    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    EXPECT_TRUE(qc.CanFetchMore());
+    ASSERT_TRUE(qc.Locate(QStringLiteral("IHEADID"), 2500));
+    EXPECT_LT(qc.FetchedCount(), 1004);
+    EXPECT_EQ(qc.RecordCount(), 1004);
+    EXPECT_FALSE(qc.CanFetchMore());
+    QSet<int> keys;
+    for (qc.First(); !qc.Eof(); qc.Next())
+        keys.insert(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger());
+    EXPECT_EQ(keys.size(), 1004);
+    qc.Last();
+    EXPECT_TRUE(qc.Eof());
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 2999);
+}
+
+TEST_F(VoQueryCollectionTest, EventsDefaultsRefusalsAndConfirmations) {
+    qc.SQLInsert.Add(kInsertHead);
+    qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID = :VOCURRID"));
+    QStringList log;
+    qc.StateChange.Add([&](TVoQueryCollection *c) { log << QStringLiteral("state %1").arg(c->State()); });
+    qc.DataChange.Add([&](TVoQueryCollection *, TVoField *f) {
+        log << QStringLiteral("data %1").arg(f ? f->FieldName() : QStringLiteral("*"));
+    });
+    qc.AfterInsert.Add([&](TVoQueryCollection *c) {
+        log << QStringLiteral("afterinsert");
+        c->FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(1);
+    });
+    qc.AfterPost.Add([&](TVoQueryCollection *) { log << QStringLiteral("afterpost"); });
+    qc.AfterScroll.Add([&](TVoQueryCollection *) { log << QStringLiteral("scroll"); });
+    qc.Open();
+    EXPECT_EQ(log,
+              (QStringList{QStringLiteral("state 0"), QStringLiteral("data *"), QStringLiteral("scroll")}));
+    EXPECT_THROW(qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("fuori modifica")),
+                 EVoError);
+
+    log.clear();
+    qc.Insert();
+    EXPECT_EQ(log,
+              (QStringList{QStringLiteral("state 1"), QStringLiteral("data *"), QStringLiteral("afterinsert"),
+                           QStringLiteral("data FAMOUNT"), QStringLiteral("scroll")}));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("famount"))->AsFloat(), 1.0);
+
+    // A before-post handler refuses silently or with its message; nothing is written either way.
+    int refusal = 0;
+    const int handle = qc.BeforePost.Add([&](TVoQueryCollection *) {
+        if (refusal == 1)
+            throw EVoAbort();
+        if (refusal == 2)
+            throw EVoError(QStringLiteral("Descrizione obbligatoria"));
+    });
+    refusal = 1;
+    EXPECT_FALSE(qc.Post());
+    EXPECT_TRUE(Msg().Shown().isEmpty());
+    refusal = 2;
+    EXPECT_FALSE(qc.Post());
+    EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral("Descrizione obbligatoria")});
+    EXPECT_EQ(qc.State(), dsInsert);
+    qc.BeforePost.Remove(handle);
+    log.clear();
+    ASSERT_TRUE(qc.Post());
+    EXPECT_EQ(
+        log, (QStringList{QStringLiteral("state 0"), QStringLiteral("data *"), QStringLiteral("afterpost")}));
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
+
+    // The delete question: No keeps the row.
+    qc.SetConfirmations(cfDelete);
+    Msg().Clear();
+    Msg().Push(mrNo);
+    EXPECT_FALSE(qc.Delete());
+    EXPECT_EQ(Msg().Shown().size(), 1);
+    EXPECT_EQ(Msg().Shown()[0].buttons, mbYesNo);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
+
+    // A before-exec handler that skips the only delete keeps the row in the list too.
+    qc.SetConfirmations(cfNone);
+    qc.VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &prop, bool &allow) {
+        if (prop.Kind == skDelete)
+            allow = false;
+    });
+    const int rows = qc.RecordCount();
+    EXPECT_FALSE(qc.Delete());
+    EXPECT_EQ(qc.RecordCount(), rows);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
+}
+
+TEST_F(VoQueryCollectionTest, FieldsReadAndWriteInTheirTypesAndCalculatedFieldsFollow) {
+    qc.AddCalcField(QStringLiteral("SCALC"), QMetaType::QString);
+    qc.OnCalcFields.Add([](TVoQueryCollection *c) {
+        c->FieldByName(QStringLiteral("SCALC"))
+            ->SetValue(c->FieldByName(QStringLiteral("SDESC"))->AsString() + QStringLiteral("!"));
+    });
+    qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_HEAD SET SDESC = :SDESC, FAMOUNT = :FAMOUNT, DDATA = :DDATA "
+                                    "WHERE IHEADID = :VOCURRID"));
+    qc.Open();
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("scalc"))->AsString(), QStringLiteral("Riga 1001!"));
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("DDATA"))->IsNull());
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), 0.0);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsInteger(-1), -1);
+
+    qc.Edit();
+    TVoField *amount = qc.FieldByName(QStringLiteral("FAMOUNT"));
+    amount->SetAsString(QStringLiteral("1.234,5"));
+    EXPECT_EQ(amount->AsFloat(), 1234.5);
+    EXPECT_EQ(amount->AsString(), QStringLiteral("1234,5"));
+    EXPECT_THROW(amount->SetAsString(QStringLiteral("molto")), EVoError);
+    EXPECT_THROW(qc.FieldByName(QStringLiteral("IHEADID"))->SetAsString(QStringLiteral("1,5")), EVoError);
+    qc.FieldByName(QStringLiteral("DDATA"))->SetAsString(QStringLiteral("29/02/2024"));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), DateToDays(QDate(2024, 2, 29)));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsString(), QStringLiteral("29/02/2024"));
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Nuovo testo"));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SCALC"))->AsString(), QStringLiteral("Nuovo testo!"));
+    EXPECT_THROW(qc.FieldByName(QStringLiteral("SCALC"))->SetValue(QStringLiteral("a mano")), EVoError);
+    EXPECT_THROW(qc.FieldByName(QStringLiteral("NESSUNO")), EVoError);
+    ASSERT_TRUE(qc.Post());
+    EXPECT_EQ(Select(QStringLiteral("SELECT DDATA FROM TQC_HEAD WHERE IHEADID = 1001")).toDate(),
+              QDate(2024, 2, 29));
+    EXPECT_EQ(Select(QStringLiteral("SELECT FAMOUNT FROM TQC_HEAD WHERE IHEADID = 1001")).toDouble(), 1234.5);
+
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("DDATA"))->SetAsDate(VoNoDate);
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("DDATA"))->IsNull());
+    qc.Cancel();
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), DateToDays(QDate(2024, 2, 29)));
+}
+
+TEST(VoStatementText, TablesAndKindsAreReadFromTheText) {
+    int kind = -5;
+    EXPECT_EQ(VoStatementTable(QStringLiteral(" INSERT INTO TFBuo_Buoni (a) VALUES (:a)"), &kind),
+              QStringLiteral("TFBUO_BUONI"));
+    EXPECT_EQ(kind, skInsert);
+    EXPECT_EQ(
+        VoStatementTable(QStringLiteral("UPDATE TFBUO_BUONI SET lfbuoscaricato = 0 WHERE ifbuoid = "
+                                        "(SELECT iFBuoId_p FROM TFBuo_Buoni WHERE iFBuoId = :VOCURRID)"),
+                         &kind),
+        QStringLiteral("TFBUO_BUONI"));
+    EXPECT_EQ(kind, skUpdate);
+    EXPECT_EQ(
+        VoStatementTable(QStringLiteral("-- note\nDELETE FROM TFBUOIDC WHERE IFBUOIDCID=:VOCURRID;"), &kind),
+        QStringLiteral("TFBUOIDC"));
+    EXPECT_EQ(kind, skDelete);
+    EXPECT_EQ(VoStatementTable(QStringLiteral("EXECUTE PROCEDURE PKVB_UPDBENE :VOCURRID"), &kind),
+              QStringLiteral("PKVB_UPDBENE"));
+    EXPECT_EQ(kind, skOther);
+    EXPECT_EQ(VoMainTable(QStringLiteral("SELECT a, (SELECT b FROM TBEN_BENEFICIARI x WHERE x.i = f.i) AS c, "
+                                         "SUBSTRING(s FROM 1 FOR 2) FROM TFBuo_Buoni f JOIN T2 ON 1=1")),
+              QStringLiteral("TFBUO_BUONI"));
+    EXPECT_EQ(VoMainTable(QStringLiteral("SELECT * FROM (SELECT 1 AS X FROM RDB$DATABASE)")), QString());
+}
