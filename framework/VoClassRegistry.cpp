@@ -1,10 +1,15 @@
 #include "VoClassRegistry.h"
 
 #include "VoExceptions.h"
+#include "VoForms.h"
+
+#include <QWidget>
 
 #include <QHash>
 
 namespace {
+const char *const ClassNameProperty = "voClassName";
+
 struct Entry {
     QString name;
     TVoClassFactory factory;
@@ -35,11 +40,23 @@ QStringList RegisteredVoClasses() {
     return names;
 }
 
+QString VoClassNotAvailableMessage(const QString &className) {
+    return QStringLiteral("La finestra \"%1\" non è disponibile in questa versione del programma.")
+        .arg(className);
+}
+
 QWidget *CreateVoClass(const QString &className, QWidget *parent) {
     const auto it = Registry().constFind(className.toUpper());
     if (it == Registry().constEnd() || !it->factory)
-        throw EVoError(
-            QStringLiteral("La finestra \"%1\" non è disponibile in questa versione del programma.")
-                .arg(className));
-    return it->factory(parent);
+        throw EVoError(VoClassNotAvailableMessage(className));
+    QWidget *window = it->factory(parent);
+    if (!window)
+        throw EVoError(VoClassNotAvailableMessage(className));
+    window->setProperty(ClassNameProperty, it->name);
+    VoFinishFormCreation(window);
+    return window;
+}
+
+QString VoFormClassName(const QObject *window) {
+    return window ? window->property(ClassNameProperty).toString() : QString();
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 
+class QObject;
 class QWidget;
 
 using TVoClassFactory = std::function<QWidget *(QWidget *parent)>;
@@ -13,8 +14,13 @@ void RegisterVoClass(const QString &className, TVoClassFactory factory);
 void UnRegisterVoClass(const QString &className);
 bool IsVoClassRegistered(const QString &className);
 QStringList RegisteredVoClasses();
-// Creates a window of the named class; an unknown name raises EVoError.
+// Creates a window of the named class and runs its FormCreate; an unknown name raises EVoError. The
+// window remembers the name (VoFormClassName).
 QWidget *CreateVoClass(const QString &className, QWidget *parent = nullptr);
+// The registered class name under which a window was created (empty for other windows).
+QString VoFormClassName(const QObject *window);
+// What the user is told when a window class is not available.
+QString VoClassNotAvailableMessage(const QString &className);
 
 // Registers a class at static-initialisation time: place one in each window unit.
 struct TVoClassRegistrar {

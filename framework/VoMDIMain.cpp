@@ -1,23 +1,119 @@
 #include "VoMDIMain.h"
 
-#include "VoExceptions.h"
-#include "VoMessages.h"
+#include "VoChildDB.h"
+#include "VoClassRegistry.h"
+#include "VoForms.h"
+#include "VoOutlookBar.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 
-TfmVoMDIMain::TfmVoMDIMain(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+namespace {
+QList<QPointer<TfmVoMDIMain>> &Instances() {
+    static QList<QPointer<TfmVoMDIMain>> instances;
+    return instances;
+}
+} // namespace
+
+TfmVoMDIMain::TfmVoMDIMain(QWidget *parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea), m_bar(new TVoOutlookBar), m_splitter(new QSplitter(this)) {
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setCentralWidget(m_mdi);
+    m_splitter->setObjectName(QStringLiteral("spOLBar"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_bar);
+    m_splitter->addWidget(m_mdi);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({184, 800});
+    setCentralWidget(m_splitter);
     AddPanel(150);
+    Instances().append(this);
+}
+
+TfmVoMDIMain::~TfmVoMDIMain() {
+    Instances().removeAll(this);
+}
+
+TfmVoMDIMain *TfmVoMDIMain::Instance() {
+    auto &list = Instances();
+    list.removeAll(nullptr);
+    return list.isEmpty() ? nullptr : list.last().data();
+}
+
+QMdiSubWindow *TfmVoMDIMain::AddMDIChild(QWidget *child, bool show) {
+    QMdiSubWindow *sub = m_mdi->addSubWindow(child);
+    // The frame goes with its window: a closed child leaves no empty frame behind.
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    if (show)
+        ShowMDIChild(child);
+    return sub;
+}
+
+void TfmVoMDIMain::ShowMDIChild(QWidget *child) {
+    auto *sub = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+    if (!sub)
+        return;
+    auto *db = qobject_cast<TfmVoChildDB *>(child);
+    if (db && db->OpenMaximized)
+        sub->showMaximized();
+    else
+        sub->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+QList<QWidget *> TfmVoMDIMain::ActiveMDIChildren() const {
+    QList<QWidget *> children;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (sub->widget())
+            children << sub->widget();
+    return children;
 }
 
 int TfmVoMDIMain::MDIChildCount() const {
-    return int(m_mdi->subWindowList().size());
+    return int(ActiveMDIChildren().size());
+}
+
+QWidget *TfmVoMDIMain::ActiveMDIChild() const {
+    QMdiSubWindow *sub = m_mdi->currentSubWindow();
+    return sub ? sub->widget() : nullptr;
+}
+
+QWidget *TfmVoMDIMain::FindMDIChild(const QString &className) const {
+    for (QWidget *child : ActiveMDIChildren())
+        if (VoFormClassName(child).compare(className, Qt::CaseInsensitive) == 0 ||
+            QString::fromLatin1(child->metaObject()->className()).compare(className, Qt::CaseInsensitive) ==
+                0)
+            return child;
+    return nullptr;
+}
+
+void TfmVoMDIMain::BringToFront(QWidget *window) {
+    if (!window)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget())) {
+        if (sub->isMinimized())
+            sub->showNormal();
+        else if (!sub->isVisible())
+            sub->show();
+        if (QMdiArea *area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+        sub->raise();
+        return;
+    }
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 int TfmVoMDIMain::AddPanel(int width) {
@@ -51,13 +147,7 @@ bool TfmVoMDIMain::event(QEvent *e) {
     if (!m_activated && (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)) {
         m_activated = true;
         // After the show has finished, so that the window is on screen while the start-up runs.
-        QTimer::singleShot(0, this, [this] {
-            try {
-                FirstActivation();
-            } catch (const std::exception &ex) {
-                VoShowException(ex);
-            }
-        });
+        QTimer::singleShot(0, this, [this] { VoGuarded([this] { FirstActivation(); }); });
     }
     return handled;
 }

@@ -1,20 +1,53 @@
 #pragma once
-// The programs' main window: an MDI frame whose children are the registry and document windows,
-// with status-bar panels whose texts the program supplies.
+// The programs' main window: an MDI frame whose children are the registry and document windows, the
+// outlook-style bar of the menu pages on its left, and status-bar panels whose texts the program
+// supplies.
+#include "VoImages.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <functional>
 
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QSplitter;
+class TVoOutlookBar;
 
 class TfmVoMDIMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfmVoMDIMain(QWidget *parent = nullptr);
+    ~TfmVoMDIMain() override;
+
+    // The program's main window: the last one created that still exists.
+    static TfmVoMDIMain *Instance();
 
     QMdiArea *MdiArea() const { return m_mdi; }
+    // The bar of the menu pages and the splitter between it and the MDI area.
+    TVoOutlookBar *mxOLBar() const { return m_bar; }
+    QSplitter *spOLBar() const { return m_splitter; }
+    // The pictures of the menu items, by index.
+    TVoImageList &MenuImages() { return m_menuImages; }
+
+    // Puts a window in the MDI area (the area takes it over) and shows it unless told not to.
+    QMdiSubWindow *AddMDIChild(QWidget *child, bool show = true);
+    // Shows a child added without showing it, maximised when it asks to open so, and makes it current.
+    void ShowMDIChild(QWidget *child);
+    // The windows in the MDI area, in the order they were opened.
+    QList<QWidget *> ActiveMDIChildren() const;
     int MDIChildCount() const;
+    // The child in front; nullptr when there is none.
+    QWidget *ActiveMDIChild() const;
+    // The first open child of a class: its registered name or its C++ class name, ignoring case.
+    QWidget *FindMDIChild(const QString &className) const;
+    // Brings a window forward: an MDI child is restored if minimised and made current; another
+    // window is shown and raised.
+    static void BringToFront(QWidget *window);
+
+    // Help file of the program; kept, no help is shown.
+    QString HelpFile() const { return m_helpFile; }
+    void SetHelpFile(const QString &fileName) { m_helpFile = fileName; }
 
     // Adds a status-bar panel of the given width; returns its index (panel 0 is the framework's own).
     int AddPanel(int width);
@@ -33,6 +66,10 @@ protected:
 
 private:
     QMdiArea *m_mdi;
+    TVoOutlookBar *m_bar;
+    QSplitter *m_splitter;
+    TVoImageList m_menuImages;
     QList<QLabel *> m_panels;
+    QString m_helpFile;
     bool m_activated = false;
 };

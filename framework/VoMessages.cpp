@@ -128,6 +128,8 @@ void VoShowException(const std::exception &e) {
         VoMessageDlg(QString::fromLocal8Bit(e.what()), mtError, mbOK);
 }
 
+void VoShowUnknownException() { VoMessageDlg(QStringLiteral("Errore imprevisto."), mtError, mbOK); }
+
 int TVoScriptedResponder::Answer(const TVoShownMessage &message) {
     m_shown.append(message);
     if (!m_answers.isEmpty())

@@ -62,6 +62,8 @@ void VoMessageBox(const QString &text);
 // Reports an exception's text as an error message (used where events start, so that no exception
 // crosses the event loop). An EVoAbort shows nothing.
 void VoShowException(const std::exception &e);
+// The same for an exception that is no std::exception.
+void VoShowUnknownException();
 
 // Replaces the responder; returns the previous one. nullptr restores the message boxes.
 std::shared_ptr<IVoMessageResponder> SetVoMessageResponder(std::shared_ptr<IVoMessageResponder> responder);

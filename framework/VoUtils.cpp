@@ -7,8 +7,14 @@
 #include <QDir>
 
 QList<TVoEnumValue> LoadEnumValues(const QString &sql, TVoSQLConnection *connection) {
+    return LoadEnumValues(sql, QVariantHash(), connection);
+}
+
+QList<TVoEnumValue> LoadEnumValues(const QString &sql, const QVariantHash &params, TVoSQLConnection *connection) {
     QList<TVoEnumValue> values;
     TVoQuery q(sql, connection);
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        q.SetParam(it.key(), it.value());
     q.Open();
     while (!q.Eof()) {
         values.append(TVoEnumValue{q.Value(0).toInt(), VoVariantToText(q.Value(1))});

@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QVariantHash>
 
 class TVoSQLConnection;
 
@@ -12,6 +13,9 @@ struct TVoEnumValue {
 
 // Reads (id, text) pairs from a query whose first column is the id and second the text.
 QList<TVoEnumValue> LoadEnumValues(const QString &sql, TVoSQLConnection *connection = nullptr);
+// The same with the statement's parameters by name.
+QList<TVoEnumValue> LoadEnumValues(const QString &sql, const QVariantHash &params,
+                                   TVoSQLConnection *connection = nullptr);
 
 // An XML text kept in the framework's archive, by its code (and list code when given); an unknown
 // code raises EVoError.

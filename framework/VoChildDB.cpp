@@ -1,0 +1,85 @@
+#include "VoChildDB.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QShowEvent>
+
+TfmVoChildDB::TfmVoChildDB(QWidget *parent) : QWidget(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QMdiSubWindow *TfmVoChildDB::SubWindow() const {
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+bool TfmVoChildDB::event(QEvent *e) {
+    // Closing the frame closes this window first; watching the frame tells the two closings apart.
+    if (e->type() == QEvent::ParentAboutToChange) {
+        if (QMdiSubWindow *sub = SubWindow())
+            sub->removeEventFilter(this);
+    } else if (e->type() == QEvent::ParentChange) {
+        if (QMdiSubWindow *sub = SubWindow())
+            sub->installEventFilter(this);
+    }
+    return QWidget::event(e);
+}
+
+bool TfmVoChildDB::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == parentWidget() && e->type() == QEvent::Close)
+        m_frameClosing = true;
+    return QWidget::eventFilter(watched, e);
+}
+
+void TfmVoChildDB::showEvent(QShowEvent *e) {
+    QWidget::showEvent(e);
+    // The MDI frame hides and shows its window as it is maximised, minimised and restored; only the
+    // opening, and a reopening after a close that hid the window, is a show of the window.
+    if (e->spontaneous() || m_shown)
+        return;
+    m_shown = true;
+    RunFormShow();
+}
+
+void TfmVoChildDB::closeEvent(QCloseEvent *e) {
+    const bool fromFrame = m_frameClosing;
+    m_frameClosing = false;
+    if (m_closed) {
+        e->accept();
+        return;
+    }
+    QMdiSubWindow *sub = SubWindow();
+    switch (RunFormClose(caFree)) {
+    case caNone:
+        e->ignore();
+        return;
+    case caMinimize:
+        e->ignore();
+        if (sub)
+            sub->showMinimized();
+        else
+            showMinimized();
+        return;
+    case caHide:
+        // Kept for later: neither the window nor its frame is freed.
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        m_shown = false;
+        e->accept();
+        if (sub) {
+            sub->setAttribute(Qt::WA_DeleteOnClose, false);
+            if (!fromFrame)
+                sub->hide();
+        }
+        return;
+    case caFree:
+        m_closed = true;
+        setAttribute(Qt::WA_DeleteOnClose);
+        e->accept();
+        if (sub) {
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            // Closed from inside (a button, code): the frame must go too, or an empty one stays.
+            if (!fromFrame)
+                sub->close();
+        }
+        return;
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The base of the programs' MDI child windows (registries, vouchers, lists): a widget that the main
+// window puts in its MDI area and that is freed when it is closed.
+#include "VoForms.h"
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+class TfmVoChildDB : public QWidget, public TVoFormBase {
+    Q_OBJECT
+public:
+    explicit TfmVoChildDB(QWidget *parent = nullptr);
+
+    // Opened maximised in the MDI area.
+    bool OpenMaximized = false;
+
+    // The MDI frame around the window (nullptr while it is not in an MDI area).
+    QMdiSubWindow *SubWindow() const;
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    bool m_frameClosing = false;
+    bool m_closed = false;
+    bool m_shown = false;
+};

@@ -1,0 +1,79 @@
+#pragma once
+// The bases of the programs' dialogs: a plain dialog, the OK/Cancel dialog (Enter confirms, Escape
+// cancels) and the wizard whose pages the Next and Prior buttons turn.
+#include "VoForms.h"
+
+#include <QDialog>
+
+class QHBoxLayout;
+class QPushButton;
+class QStackedWidget;
+class QVBoxLayout;
+
+class TfmVoDialog : public QDialog, public TVoFormBase {
+    Q_OBJECT
+public:
+    explicit TfmVoDialog(QWidget *parent = nullptr);
+
+    // Closes the dialog with a result; the close hooks run first and may keep it open.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+};
+
+class TfmVoOkCancDlg : public TfmVoDialog {
+    Q_OBJECT
+public:
+    explicit TfmVoOkCancDlg(QWidget *parent = nullptr);
+
+    // The area above the buttons where a dialog puts its controls (it sets the layout it needs).
+    QWidget *pnClient;
+    QPushButton *buOk;
+    QPushButton *buCancel;
+
+    // Makes Cancel, instead of OK, the button that Enter presses.
+    void SetCancelDefault(bool cancelDefault);
+
+protected:
+    // OK closes the dialog accepted; a dialog that checks its values first overrides this and calls
+    // it when they are right.
+    virtual void buOkClick();
+    virtual void buCancelClick();
+    void showEvent(QShowEvent *e) override;
+
+    QVBoxLayout *MainLayout() const { return m_mainLayout; }
+    // The row of buttons, OK and Cancel at its right end.
+    QHBoxLayout *ButtonLayout() const { return m_buttonLayout; }
+
+private:
+    void ArrangeFocus();
+    QVBoxLayout *m_mainLayout;
+    QHBoxLayout *m_buttonLayout;
+    bool m_focusArranged = false;
+};
+
+// Pages without tabs in pcMain; Next and Prior move one page and then NavigatorClick runs.
+class TfmVoWizard : public TfmVoOkCancDlg {
+    Q_OBJECT
+public:
+    explicit TfmVoWizard(QWidget *parent = nullptr);
+
+    QStackedWidget *pcMain;
+    QPushButton *buPrior;
+    QPushButton *buNext;
+
+    // Adds a page at the end (the wizard takes it over); returns its index.
+    int AddPage(QWidget *page);
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int index);
+    int PageCount() const;
+
+protected:
+    // After Next or Prior has changed the page; Sender is the button pressed.
+    virtual void NavigatorClick(QObject *Sender) { (void)Sender; }
+    virtual void buNextClick();
+    virtual void buPriorClick();
+    // Enables Prior and Next by the position of the current page; runs after every page change.
+    virtual void UpdateNavigator();
+};

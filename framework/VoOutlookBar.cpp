@@ -1,0 +1,123 @@
+#include "VoOutlookBar.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPointer>
+#include <functional>
+
+namespace {
+
+const int DataRole = Qt::UserRole + 1;
+
+// A page's column of items. Enter runs the current item; the mouse runs an item on a single click,
+// as in an outlook bar, and a double click does not run it twice.
+class TPageList : public QListWidget {
+public:
+    explicit TPageList(QWidget *parent) : QListWidget(parent) {
+        setViewMode(QListView::IconMode);
+        setFlow(QListView::TopToBottom);
+        setWrapping(false);
+        setMovement(QListView::Static);
+        setResizeMode(QListView::Adjust);
+        setIconSize(QSize(32, 32));
+        setWordWrap(true);
+        setUniformItemSizes(true);
+        setSpacing(4);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    std::function<void(QListWidgetItem *)> onRun;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && currentItem()) {
+            onRun(currentItem());
+            return;
+        }
+        QListWidget::keyPressEvent(e);
+    }
+    void resizeEvent(QResizeEvent *e) override {
+        QListWidget::resizeEvent(e);
+        // Items as wide as the bar, so that captions wrap instead of being cut.
+        setGridSize(QSize(qMax(64, viewport()->width() - 8), 64));
+    }
+};
+
+} // namespace
+
+TVoOutlookBar::TVoOutlookBar(QWidget *parent) : QToolBox(parent) {
+    setObjectName(QStringLiteral("mxOLBar"));
+    setMinimumWidth(120);
+}
+
+void TVoOutlookBar::Clear() {
+    while (count() > 0) {
+        QWidget *page = widget(0);
+        removeItem(0);
+        // The page may be the one whose click is being handled.
+        page->hide();
+        page->deleteLater();
+    }
+}
+
+int TVoOutlookBar::AddPage(const QString &caption, const QIcon &icon) {
+    auto *list = new TPageList(this);
+    list->onRun = [this](QListWidgetItem *item) { Report(item); };
+    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { Report(item); });
+    return addItem(list, icon, caption);
+}
+
+QListWidgetItem *TVoOutlookBar::AddItem(int page, const QString &caption, const QIcon &icon,
+                                        const QString &hint, bool enabled, QObject *data) {
+    QListWidget *list = PageList(page);
+    if (!list)
+        return nullptr;
+    auto *item = new QListWidgetItem(icon, caption, list);
+    item->setToolTip(hint.isEmpty() ? caption : hint);
+    item->setStatusTip(hint);
+    item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    item->setData(DataRole, QVariant::fromValue(QPointer<QObject>(data)));
+    Qt::ItemFlags flags = Qt::ItemIsSelectable;
+    if (enabled)
+        flags |= Qt::ItemIsEnabled;
+    item->setFlags(flags);
+    return item;
+}
+
+QListWidget *TVoOutlookBar::PageList(int page) const {
+    return qobject_cast<QListWidget *>(widget(page));
+}
+
+int TVoOutlookBar::ItemCount(int page) const {
+    const QListWidget *list = PageList(page);
+    return list ? list->count() : 0;
+}
+
+QListWidgetItem *TVoOutlookBar::Item(int page, int index) const {
+    const QListWidget *list = PageList(page);
+    return list ? list->item(index) : nullptr;
+}
+
+QObject *TVoOutlookBar::ItemData(int page, int index) const {
+    const QListWidgetItem *item = Item(page, index);
+    return item ? item->data(DataRole).value<QPointer<QObject>>().data() : nullptr;
+}
+
+bool TVoOutlookBar::FindItem(const QObject *data, int *page, int *index) const {
+    for (int p = 0; p < count(); ++p)
+        for (int i = 0; i < ItemCount(p); ++i)
+            if (ItemData(p, i) == data) {
+                *page = p;
+                *index = i;
+                return true;
+            }
+    return false;
+}
+
+void TVoOutlookBar::Report(QListWidgetItem *item) {
+    if (!item || !(item->flags() & Qt::ItemIsEnabled))
+        return;
+    if (QObject *data = item->data(DataRole).value<QPointer<QObject>>().data())
+        emit ItemClicked(data);
+}
