@@ -11,11 +11,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
+#include "VoOutlookBar.h"
+
 class TVoApgPage;
-class TVoOutlookBar;
 class TdmVoAttivazioni;
 class TfmVoMDIMain;
 

@@ -11,8 +11,9 @@ int main(int argc, char *argv[]) {
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });
-    auto *dmkvaConn = new TdmVoConnection(&app);
-    TfmkvaMain main(dmkvaConn);
-    main.show();
-    return app.exec();
+    TfmkvaMain *main = kvaCreateModules(&app);
+    main->show();
+    const int result = app.exec();
+    kvaDestroyModules();
+    return result;
 }

@@ -31,7 +31,7 @@ what=${1:-run}
 install_missing
 build
 case "$what" in
-  run)  exec "build/${2:-kva}/${2:-kva}" ;;
+  run)  exec "build/bin/${2:-kva}" ;;
   test) cd build && ctest --output-on-failure -j "$(nproc)" ;;
   build) ;;
   *) echo "usage: $0 run [kva|kvb] | test | build" >&2; exit 2 ;;

@@ -39,3 +39,8 @@ void VoExecRaw(const QString &sql);
 
 // Counts the rows of a statement's result.
 int VoCountRows(const QString &sql, const QVariantHash &params = {});
+
+// Readable texts in the failures of the tests.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE

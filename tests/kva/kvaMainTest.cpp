@@ -1,0 +1,330 @@
+// The program as a user starts it: the program choice, the first activation (connection, menu,
+// context, status bar, checks), the menu's guards and the parameters dialog.
+#include "VoAddOns.h"
+#include "VoAttivazioni.h"
+#include "VoChildDB.h"
+#include "VoClassRegistry.h"
+#include "VoDates.h"
+#include "VoGlobals.h"
+#include "VoIdComboBox.h"
+#include "VoMDIMain.h"
+#include "VoOutlookBar.h"
+#include "VoParams.h"
+#include "VoQuery.h"
+#include "VoTestDb.h"
+#include "VoTestRegisters.h"
+#include "kvaFMain.h"
+#include "kvaFSelectPrg.h"
+#include "kvaMAtt.h"
+#include "kvaMConn.h"
+#include "kvaMParams.h"
+#include "kvaUUtil.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A child window the tests open from the menu in place of the real ones.
+class TfmProvaFinestra : public TfmVoChildDB {
+public:
+    explicit TfmProvaFinestra(QWidget *parent) : TfmVoChildDB(parent) { setWindowTitle(QStringLiteral("Prova")); }
+};
+
+class kvaMainTest : public VoDbTest {
+protected:
+    void SetUp() override {
+        VoDbTest::SetUp();
+        xgvmGlobalVar.Clear();
+        ResetWorkingContext();
+        QFile::remove(TVoParamManager::SettingsFileName());
+        qputenv("VELISTO_HOME", home.path().toLocal8Bit());
+        QDir().mkpath(home.path() + QStringLiteral("/bin"));
+        qqoVoGlobConn = nullptr; // the program opens its own connection
+    }
+    void TearDown() override {
+        TfmKvaSelectPrg::OnShown = nullptr;
+        kvaDestroyModules();
+        qunsetenv("VELISTO_HOME");
+        xgvmGlobalVar.Clear();
+        ResetWorkingContext();
+        VoDbTest::TearDown();
+    }
+
+    // Starts the program answering the choice: "Kva", "Kvb" or "" (Cancel).
+    TfmkvaMain *Start(const QString &choice, bool activate = true) {
+        TfmKvaSelectPrg::OnShown = [choice](TfmKvaSelectPrg *dlg) {
+            if (choice == QLatin1String("Kva"))
+                dlg->rbKva->click();
+            else if (choice == QLatin1String("Kvb"))
+                dlg->rbKvb->click();
+            (choice.isEmpty() ? dlg->buCancel : dlg->buOk)->click();
+        };
+        TfmkvaMain *main = kvaCreateModules(qApp);
+        dmkvaConn->SetStartupArguments({QStringLiteral("SC01"), QStringLiteral("segreteria"), QStringLiteral("pw"),
+                                        QStringLiteral("960"), dbPath, QStringLiteral("SYSDBA"), QString()});
+        if (activate) {
+            main->show();
+            QTest::qWait(50);
+        }
+        return main;
+    }
+
+    // Opens the parameters dialog from the menu and chooses the demo school and a register-year.
+    void ChooseInDialog(int registerYearId) {
+        dmkvaParams->xpmVouParams->OnDialogShown = [registerYearId](TfmVoParamDlg *dlg) {
+            TVoIdComboBox *school = dlg->SchoolCombo();
+            school->SelectId(DemoSchoolId());
+            emit school->activated(school->currentIndex());
+            auto *years = qobject_cast<TVoIdComboBox *>(dlg->Control(ParRegisterYear));
+            years->SelectId(registerYearId);
+            dlg->Confirm();
+        };
+        EXPECT_TRUE(dmkvaAtt->xacParam->Execute());
+        dmkvaParams->xpmVouParams->OnDialogShown = nullptr;
+    }
+
+    QTemporaryDir home;
+};
+
+TEST_F(kvaMainTest, CancelledChoiceEndsTheProgramWithoutMenu) {
+    TfmkvaMain *main = Start(QString());
+    EXPECT_TRUE(main->ExitRequested());
+    EXPECT_EQ(main->mxOLBar()->PageCount(), 0);
+    EXPECT_FALSE(dmkvaConn->xqoMain->Connected());
+    QTest::qWait(20);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(kvaMainTest, DurableGoodsChoiceWithoutTheProgramSaysSo) {
+    TfmkvaMain *main = Start(QStringLiteral("Kvb"));
+    EXPECT_TRUE(main->ExitRequested());
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Programma non aggiornato")});
+    EXPECT_EQ(main->mxOLBar()->PageCount(), 0);
+}
+
+TEST_F(kvaMainTest, DurableGoodsChoiceStartsItWithTheSevenValues) {
+    const QString out = home.path() + QStringLiteral("/args.txt");
+    QFile script(home.path() + QStringLiteral("/bin/kvb"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'\n").arg(out).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TfmkvaMain *main = Start(QStringLiteral("Kvb"));
+    EXPECT_TRUE(main->ExitRequested());
+    EXPECT_FALSE(dmkvaConn->xqoMain->Connected());
+    for (int i = 0; i < 100 && !QFile::exists(out); ++i)
+        QTest::qWait(20);
+    QTest::qWait(50);
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList args = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(args, (QStringList{QStringLiteral("SC01"), QStringLiteral("segreteria"), QStringLiteral("pw"),
+                                 QStringLiteral("960"), dbPath, QStringLiteral("SYSDBA")}))
+        << "the empty password is the seventh argument";
+    EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
+    TfmkvaMain *main = Start(QStringLiteral("Kva"));
+    EXPECT_FALSE(main->ExitRequested());
+    EXPECT_TRUE(dmkvaConn->xqoMain->Connected());
+    EXPECT_EQ(qqoVoGlobConn, dmkvaConn->xqoMain);
+    const QStringList pages{QStringLiteral("Movimentazione"), QStringLiteral("Chiusura"), QStringLiteral("Tabelle"),
+                            QStringLiteral("Archivi di base"), QStringLiteral("Stampe"), QStringLiteral("Importa"),
+                            QStringLiteral("Esporta"), QStringLiteral("Utility"), QStringLiteral("Strumenti")};
+    ASSERT_EQ(main->mxOLBar()->PageCount(), pages.size());
+    for (int i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(main->mxOLBar()->PageCaption(i), pages[i]);
+    // Hidden items stay out; the tools page is sorted and holds the add-on item at its order.
+    QStringList tools;
+    for (TVoCustomAtt *item : dmkvaAtt->xpgTools->ShownItems())
+        tools << item->Caption;
+    EXPECT_EQ(tools, (QStringList{QStringLiteral("Velisto"), QStringLiteral("Nuovo Anno"), QStringLiteral("Parametri"),
+                                  QStringLiteral("Firme")}));
+    QStringList tables;
+    for (TVoCustomAtt *item : dmkvaAtt->xpgTabelle->ShownItems())
+        tables << item->Caption;
+    EXPECT_FALSE(tables.contains(QStringLiteral("Tipi documenti")));
+    EXPECT_EQ(dmkvaAtt->xafCarico->HelpContext, 103);
+    EXPECT_EQ(main->MenuImages().Count(), 30);
+    EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
+    EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
+    EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
+    EXPECT_TRUE(messages->Shown().isEmpty());
+    // A second activation repeats nothing.
+    main->FormActivate();
+    EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(kvaMainTest, UnopenableDatabaseClosesTheProgram) {
+    TfmKvaSelectPrg::OnShown = [](TfmKvaSelectPrg *dlg) {
+        dlg->rbKva->click();
+        dlg->buOk->click();
+    };
+    TfmkvaMain *main = kvaCreateModules(qApp);
+    dmkvaConn->SetStartupArguments({QStringLiteral("1"), QStringLiteral("u"), QString(), QStringLiteral("960"),
+                                    home.path() + QStringLiteral("/manca.fdb"), QStringLiteral("SYSDBA"), QString()});
+    main->show();
+    QTest::qWait(50);
+    ASSERT_EQ(messages->Shown().size(), 1);
+    EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database")));
+    EXPECT_FALSE(main->isVisible());
+}
+
+TEST_F(kvaMainTest, ParametersChooseTheRegisterYearAndRefreshTheStatus) {
+    TfmkvaMain *main = Start(QStringLiteral("Kva"));
+    ChooseInDialog(DemoRegisterYear(2026));
+    EXPECT_EQ(dmkvaParams->xpmVouParams->GetParams(ParRegisterYear).toString(),
+              QString::number(DemoRegisterYear(2026)));
+    EXPECT_EQ(CurrentRegYear, 2026);
+    EXPECT_EQ(CurrentYearValue, 2026);
+    EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: I.C. Rodari"));
+    EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: Facile consumo  Anno: 2026"));
+    EXPECT_EQ(CurrentNumbering, 1);
+}
+
+TEST_F(kvaMainTest, RegisterYearListOfASchool) {
+    Start(QStringLiteral("Kva"));
+    MakeRegister(QStringLiteral("Un registro con una descrizione lunga oltre 32 caratteri"), 3);
+    const TVoTestRegister durable = MakeRegister(QStringLiteral("Inventario"), 5);
+    OpenRegisterYear(durable.schoolRegId, 2026);
+    const auto list = TdmkvaParams::RegisterYearList(DemoSchoolId());
+    QStringList texts;
+    for (const auto &v : list)
+        texts << v.text;
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Facile consumo Anno: 2025"), QStringLiteral("Facile consumo Anno: 2026"),
+                                  QStringLiteral("Facile consumo Anno: 2027")}));
+    EXPECT_TRUE(TdmkvaParams::RegisterYearList(-1).isEmpty());
+}
+
+TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
+    Start(QStringLiteral("Kva"));
+    RegisterVoClass(QStringLiteral("TfmkvaBuoni"), [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
+    bool dialogOpened = false;
+    dmkvaParams->xpmVouParams->OnDialogShown = [&dialogOpened](TfmVoParamDlg *dlg) {
+        dialogOpened = true;
+        dlg->Cancel();
+    };
+    EXPECT_FALSE(dmkvaAtt->xafCarico->Execute());
+    EXPECT_TRUE(dialogOpened);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Prima di eseguire questa operazione bisogna impostare i parametri")});
+    EXPECT_EQ(messages->Shown()[0].type, mtWarning);
+    EXPECT_EQ(fmkvaMain->MDIChildCount(), 0);
+
+    // "0", stored when the dialog is confirmed without a register-year, is refused the same way.
+    dmkvaParams->xpmVouParams->SetParams(ParSchool, QString::number(DemoSchoolId()));
+    dmkvaParams->xpmVouParams->SetParams(ParRegisterYear, QStringLiteral("0"));
+    messages->Clear();
+    dialogOpened = false;
+    EXPECT_FALSE(dmkvaAtt->xafScarico->Execute());
+    EXPECT_TRUE(dialogOpened);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Prima di eseguire questa operazione bisogna impostare i parametri")});
+
+    dmkvaParams->xpmVouParams->OnDialogShown = nullptr;
+    messages->Clear();
+    ChooseInDialog(DemoRegisterYear(2026));
+    EXPECT_TRUE(dmkvaAtt->xafCarico->Execute());
+    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    EXPECT_TRUE(messages->Shown().isEmpty());
+
+    // With a window open the parameters cannot be changed.
+    EXPECT_FALSE(dmkvaAtt->xacParam->Execute());
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri"));
+    UnRegisterVoClass(QStringLiteral("TfmkvaBuoni"));
+}
+
+TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchers) {
+    VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACIVAINCLUSA = NULL"));
+    RegisterVoClass(QStringLiteral("TfmkvaFac"), [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
+    Start(QStringLiteral("Kva"));
+    const QString text = QStringLiteral("Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di "
+                                        "velisto.\r\nSe non vengono impostati si potrebbero causare degli errori "
+                                        "irreversibili nel programma.");
+    // At start: the message, then the registers window.
+    EXPECT_EQ(messages->Texts(), QStringList{text});
+    EXPECT_EQ(messages->Shown()[0].type, mtInformation);
+    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    fmkvaMain->MdiArea()->closeAllSubWindows();
+    QTest::qWait(20);
+    messages->Clear();
+    ChooseInDialog(DemoRegisterYear(2026));
+    EXPECT_FALSE(dmkvaAtt->xafCarico->Execute());
+    EXPECT_EQ(messages->Texts(), QStringList{text});
+    UnRegisterVoClass(QStringLiteral("TfmkvaFac"));
+}
+
+TEST_F(kvaMainTest, ImportGuardsTellWhatIsMissing) {
+    Start(QStringLiteral("Kva"));
+    ChooseInDialog(DemoRegisterYear(2026));
+    messages->Clear();
+    EXPECT_FALSE(dmkvaAtt->xafImpMag->Execute());
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nel magazzino non ci sono buoni di scarico da importare nel velisto")});
+    messages->Clear();
+    EXPECT_FALSE(dmkvaAtt->xafImpInv->Execute());
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto")});
+    messages->Clear();
+    EXPECT_FALSE(dmkvaAtt->xafImpBenDur->Execute());
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto")});
+}
+
+TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
+    Start(QStringLiteral("Kva"));
+    EXPECT_FALSE(dmkvaAtt->xafArticoli->Execute());
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
+}
+
+TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
+    Start(QStringLiteral("Kva"));
+    dmkvaAtt->xafResponsabili->Execute();
+    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    QWidget *w = fmkvaMain->ActiveMDIChildren().value(0);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Anagrafica Responsabili"));
+    EXPECT_EQ(dmModAnaAtt->CategorieAmmesse, QSet<int>{3});
+    dmkvaAtt->xafResponsabili->Execute();
+    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+// Takes the requests to open a document that would go to the desktop's viewer.
+class TDocumentViewer : public QObject {
+    Q_OBJECT
+public:
+    QStringList opened;
+public slots:
+    void Open(const QUrl &url) { opened << url.toLocalFile(); }
+};
+
+TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {
+    TDocumentViewer viewer;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &viewer, "Open");
+    const QString etc = kvaEtcDir();
+    QDir().mkpath(etc);
+    for (const char *name : {"kva_Version.txt", "kva_Notizie.pdf"}) {
+        QFile f(etc + QString::fromLatin1(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    Start(QStringLiteral("Kva"));
+    EXPECT_EQ(viewer.opened, QStringList{etc + QStringLiteral("kva_Notizie.pdf")});
+    EXPECT_FALSE(QFile::exists(etc + QStringLiteral("kva_Version.txt")));
+    QFile::remove(etc + QStringLiteral("kva_Notizie.pdf"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+} // namespace
+
+VO_REGISTER_CLASS(TfmProvaFinestra);
+
+#include "kvaMainTest.moc"
