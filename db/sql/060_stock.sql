@@ -1,0 +1,169 @@
+-- Stock on hand and average cost of an article, and the stock check of a proposed change.
+--
+-- Which rows count: the rows of the article whose voucher lies in the scope of the given
+-- register-year. A register that numbers its vouchers per register-year (IFACNUMERAZ = 1) keeps
+-- its stock per register-year, the year closing carrying it over; any other register runs on
+-- across the years, so every register-year of the same school register counts. Vouchers without a
+-- date never count.
+--
+-- Loading rows hold quantities in loading measures, unloading rows in unloading measures: an
+-- unloading row of quantity q lowers the stock by q / F, F being the unit factor of the article's
+-- unit (NULL or 0 counts as 1). Stocks are given, and tested for sign, rounded to 6 decimals, so
+-- that three thirds of a box unloaded from one box leave 0 and not a trace below it.
+--
+-- Both procedures sum an article's rows found through its index; they never walk the register.
+
+SET TERM ^ ;
+
+-- Stock (in loading measures) and average unit cost of an article at a date (compared by day, a
+-- time part is ignored) in the scope of a register-year, over one sector or all of them (-1 or
+-- NULL). The cost is the quantity-weighted average of the loading costs counted, with each row's
+-- VAT added unless the register's costs already include it (IFACIVAINCLUSA = 1); 0 when nothing
+-- was loaded. Always exactly one row, so that it can stand inline in UPDATE and WHERE texts.
+CREATE PROCEDURE PKVA_GETGIACENZA (IFARID INTEGER, DDATA TIMESTAMP, IDWGFACANFID INTEGER, ISECID INTEGER)
+RETURNS (GIACENZA DOUBLE PRECISION, COSTOUNIMED DOUBLE PRECISION)
+AS
+DECLARE VARIABLE INUMERAZ INTEGER;
+DECLARE VARIABLE IIVAINCLUSA INTEGER;
+DECLARE VARIABLE IDWGFACID INTEGER;
+DECLARE VARIABLE DGIORNO DATE;
+DECLARE VARIABLE FFATTORE DOUBLE PRECISION;
+DECLARE VARIABLE FCARICATO DOUBLE PRECISION;
+DECLARE VARIABLE FSCARICATO DOUBLE PRECISION;
+DECLARE VARIABLE FVALORE DOUBLE PRECISION;
+BEGIN
+  DGIORNO = CAST(DDATA AS DATE);
+  IF (ISECID = -1) THEN
+    ISECID = NULL;
+
+  SELECT fac.IFACNUMERAZ, fac.IFACIVAINCLUSA, dfa.IDWGFACID
+    FROM TDWGFACANF dfa
+    INNER JOIN TDWGFAC df ON df.IDWGFACID = dfa.IDWGFACID
+    INNER JOIN TFAC_VELISTO fac ON fac.IFACID = df.IFACID
+   WHERE dfa.IDWGFACANFID = :IDWGFACANFID
+    INTO :INUMERAZ, :IIVAINCLUSA, :IDWGFACID;
+
+  SELECT COALESCE(NULLIF(unm.FUNMFATTOREPROP, 0), 1)
+    FROM TFAR_FACARTICOLI far
+    LEFT JOIN TUNM_UNITAMISURA unm ON unm.IUNMID = far.IUNMID
+   WHERE far.IFARID = :IFARID
+    INTO :FFATTORE;
+  FFATTORE = COALESCE(FFATTORE, 1);
+
+  -- One statement per scope, so that each keeps a plain plan: rows by article, voucher by key.
+  IF (INUMERAZ = 1) THEN
+    SELECT SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)),
+           SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)),
+           SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0)
+                   * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100), 0))
+      FROM TAFC_ARTVELIST afc
+      INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
+      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID
+     WHERE afc.IFARID = :IFARID
+       AND buo.IDWGFACANFID = :IDWGFACANFID
+       AND buo.DFBUODATA <= :DGIORNO
+       AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+      INTO :FCARICATO, :FSCARICATO, :FVALORE;
+  ELSE
+    SELECT SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)),
+           SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)),
+           SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0)
+                   * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100), 0))
+      FROM TAFC_ARTVELIST afc
+      INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
+      INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID
+      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID
+     WHERE afc.IFARID = :IFARID
+       AND dfa.IDWGFACID = :IDWGFACID
+       AND buo.DFBUODATA <= :DGIORNO
+       AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+      INTO :FCARICATO, :FSCARICATO, :FVALORE;
+
+  GIACENZA = ROUND(COALESCE(FCARICATO, 0) - COALESCE(FSCARICATO, 0) / FFATTORE, 6);
+  -- Loads that sum to no quantity (a load and its correction) give no average either.
+  IF (COALESCE(FCARICATO, 0) = 0) THEN
+    COSTOUNIMED = 0;
+  ELSE
+    COSTOUNIMED = FVALORE / FCARICATO;
+  SUSPEND;
+END^
+
+-- 1 when, after a proposed change, the article's stock in the scope of the register-year (all
+-- sectors, all dates, the rows of each day taken together) would fall below zero on some day;
+-- else 0. The change:
+--   - a row id (IAFCID above 0): that row's quantity becomes FQUANTITA (NULL or 0: the row is gone);
+--   - else an unloading voucher (IBUOID_SCA above 0) and a quantity: a new unloading row of that
+--     quantity, in unloading measures, on that voucher's date;
+--   - else nothing: the data as they stand (after a trial write in the caller's transaction).
+-- The callers pass -1 for "no row" and "no voucher".
+CREATE PROCEDURE PKVA_CONTROLLAGIAC (IFARID INTEGER, IAFCID INTEGER, FQUANTITA DOUBLE PRECISION,
+                                     IBUOID_SCA INTEGER, IDWGFACANFID INTEGER)
+RETURNS (CONTROLLO INTEGER)
+AS
+DECLARE VARIABLE INUMERAZ INTEGER;
+DECLARE VARIABLE IDWGFACID INTEGER;
+DECLARE VARIABLE FFATTORE DOUBLE PRECISION;
+DECLARE VARIABLE FNUOVA DOUBLE PRECISION;
+DECLARE VARIABLE DNUOVA DATE;
+DECLARE VARIABLE DGIORNO DATE;
+DECLARE VARIABLE FGIORNO DOUBLE PRECISION;
+DECLARE VARIABLE FGIACENZA DOUBLE PRECISION;
+BEGIN
+  CONTROLLO = 0;
+  IF (IAFCID <= 0) THEN
+    IAFCID = NULL;
+  IF (IBUOID_SCA <= 0) THEN
+    IBUOID_SCA = NULL;
+  FNUOVA = COALESCE(FQUANTITA, 0);
+  -- A new unloading row only when no existing row is changed.
+  IF (IAFCID IS NULL AND IBUOID_SCA IS NOT NULL AND FQUANTITA IS NOT NULL) THEN
+    SELECT DFBUODATA FROM TFBUO_BUONI WHERE IFBUOID = :IBUOID_SCA INTO :DNUOVA;
+
+  SELECT fac.IFACNUMERAZ, dfa.IDWGFACID
+    FROM TDWGFACANF dfa
+    INNER JOIN TDWGFAC df ON df.IDWGFACID = dfa.IDWGFACID
+    INNER JOIN TFAC_VELISTO fac ON fac.IFACID = df.IFACID
+   WHERE dfa.IDWGFACANFID = :IDWGFACANFID
+    INTO :INUMERAZ, :IDWGFACID;
+
+  SELECT COALESCE(NULLIF(unm.FUNMFATTOREPROP, 0), 1)
+    FROM TFAR_FACARTICOLI far
+    LEFT JOIN TUNM_UNITAMISURA unm ON unm.IUNMID = far.IUNMID
+   WHERE far.IFARID = :IFARID
+    INTO :FFATTORE;
+  FFATTORE = COALESCE(FFATTORE, 1);
+
+  -- The rows are summed per day first; the walk then runs over days, in date order, and stops at
+  -- the first day below zero.
+  FGIACENZA = 0;
+  FOR SELECT mov.DGIORNO, SUM(mov.FDELTA)
+        FROM (SELECT buo.DFBUODATA AS DGIORNO,
+                     IIF(afc.IAFCID = :IAFCID, :FNUOVA, COALESCE(afc.FAFCQUANTITA, 0))
+                     * IIF(buo.IFBUOTIPO = 0, 1, -1 / :FFATTORE) AS FDELTA
+                FROM TAFC_ARTVELIST afc
+                INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
+                INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID
+               WHERE afc.IFARID = :IFARID
+                 AND buo.DFBUODATA IS NOT NULL
+                 AND ((:INUMERAZ = 1 AND buo.IDWGFACANFID = :IDWGFACANFID)
+                      OR (:INUMERAZ IS DISTINCT FROM 1 AND dfa.IDWGFACID = :IDWGFACID))
+              UNION ALL
+              SELECT :DNUOVA, -:FNUOVA / :FFATTORE
+                FROM RDB$DATABASE
+               WHERE :DNUOVA IS NOT NULL) mov
+       GROUP BY mov.DGIORNO
+       ORDER BY mov.DGIORNO
+        INTO :DGIORNO, :FGIORNO
+  DO
+  BEGIN
+    FGIACENZA = FGIACENZA + FGIORNO;
+    IF (ROUND(FGIACENZA, 6) < 0) THEN
+    BEGIN
+      CONTROLLO = 1;
+      LEAVE;
+    END
+  END
+  SUSPEND;
+END^
+
+SET TERM ; ^
