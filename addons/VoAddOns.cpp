@@ -65,7 +65,9 @@ class TfrAnaAbt : public TfrAnaDetail {
 public:
     explicit TfrAnaAbt(QWidget *parent)
         : TfrAnaDetail(parent, "SELECT * FROM TANAABT WHERE IANAID = :IANAID ORDER BY IANAABTID",
-                       {{"SANAABTIND", "Indirizzo", 260}, {"SANAABTCAP", "CAP", 60}, {"SANAABTCOM", "Comune", 180},
+                       {{"SANAABTIND", "Indirizzo", 260},
+                        {"SANAABTCAP", "CAP", 60},
+                        {"SANAABTCOM", "Comune", 180},
                         {"SANAABTPROV", "Prov.", 50}}) {}
 };
 
@@ -86,7 +88,8 @@ public:
 // The persons of the admitted categories, with the frames the program asked for.
 class TfmVoAnagrafiche : public TfmVoChildDB {
 public:
-    explicit TfmVoAnagrafiche(QWidget *parent) : TfmVoChildDB(parent), m_persons(new TVoQueryCollection(this)) {}
+    explicit TfmVoAnagrafiche(QWidget *parent)
+        : TfmVoChildDB(parent), m_persons(new TVoQueryCollection(this)) {}
 
 protected:
     void FormCreate() override {
@@ -101,10 +104,11 @@ protected:
         // The category numbers are the program's own integers, never user text.
         m_persons->SetConnection(dmModAnaAtt->Connection());
         m_persons->SetCommandText(
-            QStringLiteral("SELECT ana.IANAID, cag.SANACAGCODE, ana.SANACOGNOME, ana.SANANOME, ana.SANACODFISCALE "
-                           "FROM TANA_ANAGRAFICHE ana INNER JOIN TANACAG cag ON (cag.IANAID = ana.IANAID AND "
-                           "cag.DDELETE IS NULL) WHERE ana.DDELETE IS NULL AND cag.ICAGID IN (%1) ORDER BY "
-                           "ana.SANACOGNOME, ana.SANANOME")
+            QStringLiteral(
+                "SELECT ana.IANAID, cag.SANACAGCODE, ana.SANACOGNOME, ana.SANANOME, ana.SANACODFISCALE "
+                "FROM TANA_ANAGRAFICHE ana INNER JOIN TANACAG cag ON (cag.IANAID = ana.IANAID AND "
+                "cag.DDELETE IS NULL) WHERE ana.DDELETE IS NULL AND cag.ICAGID IN (%1) ORDER BY "
+                "ana.SANACOGNOME, ana.SANANOME")
                 .arg(categories.join(QLatin1Char(','))));
         auto *layout = new QVBoxLayout(this);
         auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -142,7 +146,8 @@ protected:
 
 private:
     void ShowDetails() {
-        const int person = m_persons->IsEmpty() ? -1 : m_persons->FieldByName(QStringLiteral("IANAID"))->AsInteger();
+        const int person =
+            m_persons->IsEmpty() ? -1 : m_persons->FieldByName(QStringLiteral("IANAID"))->AsInteger();
         for (TfrAnaDetail *d : m_details)
             d->ShowPerson(person);
     }
@@ -164,7 +169,8 @@ protected:
         m_data->SetConnection(qqoVoGlobConn);
         m_data->SetCommandText(QStringLiteral("SELECT * FROM TZNS_FIRME ORDER BY IZNSORDINE"));
         auto *layout = new QVBoxLayout(this);
-        layout->addWidget(ListView(this, m_data, {{"SZNSQUALIFICA", "Qualifica", 250}, {"SZNSNOMINATIVO", "Nominativo", 250}}));
+        layout->addWidget(ListView(
+            this, m_data, {{"SZNSQUALIFICA", "Qualifica", 250}, {"SZNSNOMINATIVO", "Nominativo", 250}}));
     }
     void FormShow() override {
         TfmVoChildDB::FormShow();
@@ -195,5 +201,6 @@ void TdmModAnaAtt::FilterDialogSpecificsDef(int category, const QSet<int> &speci
 
 TdmznsActivations::TdmznsActivations(QObject *parent) : QObject(parent), Menu(new TdmVoAttivazioni(this)) {
     setObjectName(QStringLiteral("dmznsActivations"));
-    m_item = Menu->AddForm(QStringLiteral("xafFirme"), nullptr, QStringLiteral("Firme"), QStringLiteral("TfmznsFirme"));
+    m_item = Menu->AddForm(QStringLiteral("xafFirme"), nullptr, QStringLiteral("Firme"),
+                           QStringLiteral("TfmznsFirme"));
 }

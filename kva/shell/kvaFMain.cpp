@@ -32,7 +32,8 @@ const char *const kRegisterOptions =
     "impostati si potrebbero causare degli errori irreversibili nel programma.";
 // Every loading row without a VAT rate takes its article's rate.
 const char *const kVatRepairSQL =
-    "UPDATE TAfc_ArtVelist afc SET afc.iAlvId = (SELECT far.iAlvId FROM TFar_FacArticoli far WHERE far.iFarId = "
+    "UPDATE TAfc_ArtVelist afc SET afc.iAlvId = (SELECT far.iAlvId FROM TFar_FacArticoli far WHERE "
+    "far.iFarId = "
     "afc.iFarId) WHERE afc.iAlvId IS NULL AND EXISTS (SELECT 1 FROM TFBuo_Buoni buo WHERE buo.iFBuoId = "
     "afc.iFBuoId AND buo.iFBuoTipo = 0)";
 
@@ -56,7 +57,8 @@ void TfmkvaMain::FormCreate() {
     m_releaseNotesPath = GetMainDir() + QStringLiteral("etc/kva/kva_notizie.pdf");
     m_firstActivate = true;
     dmkvaAtt->SetContainer(mxOLBar());
-    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"), QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
+    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"),
+                      QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
     AddPanel(300);
     AddPanel(500);
     DoOnRefreshPanel = [this](int panel) { RefreshStatusPanel(panel); };
@@ -94,7 +96,8 @@ void TfmkvaMain::FormActivate() {
     dmkvaAtt->Execute();
     if (mxOLBar()->PageCount() > 0)
         mxOLBar()->setCurrentIndex(0);
-    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"), QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
+    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"),
+                      QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
     LoadWorkingContext(true);
     RefreshPanels();
     {
@@ -123,8 +126,10 @@ void TfmkvaMain::LoadMenuImages() {
     MenuImages().Add(kvaMenuImages());
 }
 
-TfmkvaMain *kvaCreateModules(QObject *owner) {
+TfmkvaMain *kvaCreateModules(QObject *owner, const std::function<void(TdmkvaConn *)> &setUpConnection) {
     dmkvaConn = new TdmkvaConn(owner);
+    if (setUpConnection)
+        setUpConnection(dmkvaConn);
     dmznsActivations = new TdmznsActivations(owner);
     dmkvaAtt = new TdmkvaAtt(owner);
     fmKvaSelectPrg = new TfmKvaSelectPrg(nullptr);

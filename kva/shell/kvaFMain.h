@@ -1,6 +1,10 @@
 #pragma once
 #include "VoMDIMain.h"
 
+#include <functional>
+
+class TdmkvaConn;
+
 // The main window of the consumables register. Its creation shows the program choice; its first
 // activation opens the database, builds the menu, loads the working context and checks the data.
 class TfmkvaMain : public TfmVoMDIMain {
@@ -32,7 +36,8 @@ private:
 extern TfmkvaMain *fmkvaMain;
 
 // Creates the program's modules and windows in their order, the main window last but the report
-// and shared modules; the main window's creation runs the program choice.
-TfmkvaMain *kvaCreateModules(QObject *owner);
+// and shared modules; the main window's creation runs the program choice. The connection module can
+// be given its values before anything uses it.
+TfmkvaMain *kvaCreateModules(QObject *owner, const std::function<void(TdmkvaConn *)> &setUpConnection = {});
 // Frees what kvaCreateModules made.
 void kvaDestroyModules();

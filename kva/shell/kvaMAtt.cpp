@@ -3,11 +3,11 @@
 #include "AbcMVpro.h"
 #include "AbeMSettCons.h"
 #include "AbiMBen.h"
+#include "VoAddOns.h"
 #include "VoConnection.h"
 #include "VoGlobals.h"
 #include "VoMDIMain.h"
 #include "VoMessages.h"
-#include "VoAddOns.h"
 #include "VoQuery.h"
 #include "VoUtils.h"
 #include "kvaMConn.h"
@@ -32,27 +32,32 @@ const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE (
                                         "(iFacIvaInclusa IS NULL)) AND ((ITFCID<>5) AND (ITFCID<>7));";
 // A register-year chosen in the parameters must exist and belong to this program.
 const char *const kRegisterYearOfProgramSQL =
-    "SELECT dfa.iDwgFacAnfId FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) INNER "
+    "SELECT dfa.iDwgFacAnfId FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) "
+    "INNER "
     "JOIN TFac_Velisto fac ON (df.iFacId = fac.iFacId) WHERE dfa.iDwgFacAnfId = :iDwgFacAnfId AND "
     "((fac.ITFCID<>5) AND (fac.ITFCID<>7))";
 
 const char *const kWarehouseSQL =
-    "SELECT mgm.*, mgm_c.ibenid AS BenCarico, v.SDOWLDESC FROM TMgm_MovMagazzino mgm LEFT JOIN TMgm_MovMagazzino "
+    "SELECT mgm.*, mgm_c.ibenid AS BenCarico, v.SDOWLDESC FROM TMgm_MovMagazzino mgm LEFT JOIN "
+    "TMgm_MovMagazzino "
     "mgm_c ON (mgm.imgmid_p = mgm_c.imgmid) LEFT JOIN VDOW_DATAOWNER v ON (mgm.idwgid = v.idwgid) WHERE "
     "(mgm.iTbuId=9) AND (mgm.imgmid NOT IN (SELECT imgmid FROM TFBuo_Buoni WHERE imgmid IS NOT NULL)) AND "
     "(mgm.iMgmEsercizioFin = :iEsFin) ORDER BY mgm.sMgmCod DESC";
 const char *const kInventorySQL =
     "SELECT buo.*, inv.sInvDesc FROM TBuo_Buoni buo INNER JOIN TDwgInvAnf dia ON (buo.iDwgInvAnfId = "
-    "dia.iDwgInvAnfId) INNER JOIN TDwgInv di ON (dia.iDwgInvId = di.iDwgInvId) INNER JOIN TInv_Inventari inv ON "
+    "dia.iDwgInvAnfId) INNER JOIN TDwgInv di ON (dia.iDwgInvId = di.iDwgInvId) INNER JOIN TInv_Inventari inv "
+    "ON "
     "(di.iInvId = inv.iInvId) WHERE (buo.sBuoApplScarico = 'VELIST') AND (dia.iAnfId = :iAnfId) ORDER BY "
     "buo.iBuoNumero";
 const char *const kDurablesSQL =
     "SELECT buo.*, fac.sFacDesc FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
-    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON (dia.iDwgFacId = di.iDwgFacId) INNER JOIN TFac_Velisto fac ON "
+    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON (dia.iDwgFacId = di.iDwgFacId) INNER JOIN TFac_Velisto fac "
+    "ON "
     "(di.iFacId = fac.iFacId) WHERE (buo.sBBuoApplScarico = 'VELIST') AND (dia.iAnfId = :iAnfId) ORDER BY "
     "buo.iBBuoNumero";
 const char *const kLaterLoadsSQL =
-    "SELECT * FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER JOIN "
+    "SELECT * FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER "
+    "JOIN "
     "TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) WHERE (dFBuoData > :dFBuoData) AND (iFacId = :iFacId)";
 
 void Refuse(const char *message, bool &Allow, TMsgDlgType type = mtWarning) {
@@ -70,7 +75,9 @@ bool HasRow(const QString &sql, const QVariantHash &params = {}) {
 
 } // namespace
 
-QString kvaEtcDir() { return QDir::cleanPath(GetProgramDir() + QStringLiteral("../etc/kva")) + QLatin1Char('/'); }
+QString kvaEtcDir() {
+    return GetMainDir() + QStringLiteral("etc/kva/");
+}
 
 TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmVoAttivazioni(parent) {
     setObjectName(QStringLiteral("dmkvaAtt"));
@@ -104,8 +111,10 @@ TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmVoAttivazioni(parent) {
     xafCausali = form("xafCausali", xpgTabelle, QStringLiteral("Causali "), "TfmkvaCausali", 9, 14);
     xafMerceol =
         form("xafMerceol", xpgArchiviBase, QStringLiteral("Codici merceologici"), "TfmkvaCodMerce", 0, 10);
-    xafCatMerc = form("xafCatMerc", xpgArchiviBase, QStringLiteral("Classificazioni"), "TFmCategMerce", 1, 10);
-    xafBeneficiari = form("xafBeneficiari", xpgArchiviBase, QStringLiteral("Provenienza"), "TFmBeneficiari", 3, 6);
+    xafCatMerc =
+        form("xafCatMerc", xpgArchiviBase, QStringLiteral("Classificazioni"), "TFmCategMerce", 1, 10);
+    xafBeneficiari =
+        form("xafBeneficiari", xpgArchiviBase, QStringLiteral("Provenienza"), "TFmBeneficiari", 3, 6);
     xafBeneficiari->Hint = QStringLiteral("Fornitori");
     xafDoc = form("xafDoc", xpgArchiviBase, QStringLiteral("Documenti"), "TfmkvaDoc", 4, 22);
     xafDoc->Visible = xafDoc->Enabled = false;
@@ -114,8 +123,10 @@ TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmVoAttivazioni(parent) {
     xasFatture->Enabled = false;
     xafSettCons =
         form("xafSettCons", xpgArchiviBase, QStringLiteral("Settori di Consegna"), "TfmSettConsegna", 5, 16);
-    xafResponsabili = form("xafResponsabili", xpgArchiviBase, QStringLiteral("Anagrafica Responsabili"), "", 6, 17);
-    xafUniMisura = form("xafUniMisura", xpgArchiviBase, QStringLiteral("Unità misura"), "TfmkvaUniMisura", 7, 0);
+    xafResponsabili =
+        form("xafResponsabili", xpgArchiviBase, QStringLiteral("Anagrafica Responsabili"), "", 6, 17);
+    xafUniMisura =
+        form("xafUniMisura", xpgArchiviBase, QStringLiteral("Unità misura"), "TfmkvaUniMisura", 7, 0);
     xafCollocazioni =
         form("xafCollocazioni", xpgArchiviBase, QStringLiteral("Collocazioni"), "TfmkvaCollocazioni", 8, 26);
     xarkvaStampe = AddReport(QStringLiteral("xarkvaStampe"), xpgStampe, QStringLiteral("Stampe"),
@@ -126,13 +137,15 @@ TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmVoAttivazioni(parent) {
         form("xafImpBenDur", xpgImporta, QStringLiteral("Import da beni durevoli"), "TfmKvaImpBenDur", 2, 29);
     xafExportBenDur = form("xafExportBenDur", xpgEsporta, QStringLiteral("Esporta per beni durevoli"),
                            "TfmkvaSelectBenDur", 0, 29);
-    xafDataReplace = form("xafDataReplace", xpgUtility, QStringLiteral("Sostituisci dati"), "TfmKvaDataReplace", 0, 2);
+    xafDataReplace =
+        form("xafDataReplace", xpgUtility, QStringLiteral("Sostituisci dati"), "TfmKvaDataReplace", 0, 2);
     xafDataReplace->Modal = true;
     xafVelist = form("xafVelist", xpgTools, QStringLiteral("Velisto"), "TfmkvaFac", 0, 3);
     xafNuovoAnno = form("xafNuovoAnno", xpgTools, QStringLiteral("Nuovo Anno"), "TfmNuovoAnno", 1, 18);
     xacParam = AddComponent(QStringLiteral("xacParam"), xpgTools, QStringLiteral("Parametri"), 10, 15);
     xasBeniDur = AddShell(QStringLiteral("xasBeniDur"), nullptr, QString(), QString(), 0, -1);
-    xasNotizie = AddShell(QStringLiteral("xasNotizie"), nullptr, QString(), QStringLiteral("kva_Notizie.pdf"), 0, -1);
+    xasNotizie =
+        AddShell(QStringLiteral("xasNotizie"), nullptr, QString(), QStringLiteral("kva_Notizie.pdf"), 0, -1);
     xasNotizie->Enabled = false;
 
     xacParam->OnExecute = [this](TVoCustomAtt *s) { xacParamExecute(s); };
@@ -161,9 +174,9 @@ TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmVoAttivazioni(parent) {
     if (!dmkvaParams)
         dmkvaParams = new TdmkvaParams(nullptr);
     const std::pair<TVoCustomAtt *, int> help[] = {
-        {xafBeneficiari, 101}, {xafCarico, 103},     {xafCategorie, 104}, {xafCatMerc, 105},
-        {xafCausali, 106},     {xafMerceol, 107},    {xafCondizioni, 108}, {xafDoc, 112},
-        {xacParam, 113},       {xafVelist, 114},     {xafScarico, 119},   {xarkvaStampe, 120},
+        {xafBeneficiari, 101}, {xafCarico, 103},  {xafCategorie, 104},  {xafCatMerc, 105},
+        {xafCausali, 106},     {xafMerceol, 107}, {xafCondizioni, 108}, {xafDoc, 112},
+        {xacParam, 113},       {xafVelist, 114},  {xafScarico, 119},    {xarkvaStampe, 120},
     };
     for (const auto &[item, topic] : help)
         item->HelpContext = topic;
@@ -197,7 +210,8 @@ QWidget *TdmkvaAtt::FindOpenForm(const QString &caption) {
 void TdmkvaAtt::AddResponsabiliFrames(int kind, QStringList &frameClasses, QStringList &frameCaptions) {
     if (kind != 3)
         return;
-    frameClasses << QStringLiteral("TfrAnaAbt") << QStringLiteral("TfrAnaTel") << QStringLiteral("TfrAnaEMail");
+    frameClasses << QStringLiteral("TfrAnaAbt") << QStringLiteral("TfrAnaTel")
+                 << QStringLiteral("TfrAnaEMail");
     frameCaptions << QStringLiteral("Indirizzi") << QStringLiteral("Telefoni") << QStringLiteral("E-Mail");
 }
 
@@ -227,7 +241,8 @@ void TdmkvaAtt::xafCaricoBeforeExecute(TVoCustomAtt *, bool &Allow) {
     // choice) is as good as unset: no voucher may be written against it.
     if (!school.isValid() || school.isNull() || VoVarToInt(school, -1) == -1 || !registerYear.isValid() ||
         registerYear.isNull() || registerYearId == -1 ||
-        !HasRow(QString::fromLatin1(kRegisterYearOfProgramSQL), {{QStringLiteral("iDwgFacAnfId"), registerYearId}})) {
+        !HasRow(QString::fromLatin1(kRegisterYearOfProgramSQL),
+                {{QStringLiteral("iDwgFacAnfId"), registerYearId}})) {
         Refuse(kParamsFirst, Allow);
         xacParam->Execute();
         return;
@@ -267,14 +282,18 @@ void TdmkvaAtt::xafBeneficiariBeforeExecute(TVoCustomAtt *, bool &) {
         "SELECT TBEN_BENEFICIARI.IBENID, TBEN_BENEFICIARI.IANAID, TBEN_BENEFICIARI.IEDIID, "
         "TBEN_BENEFICIARI.SBENRAGSOC, TBEN_BENEFICIARI.SBENDESC, TBEN_BENEFICIARI.SBENCODFISCALE, "
         "TBEN_BENEFICIARI.SBENPARTITAIVA, TBEN_BENEFICIARI.LBENAVVPAGAMENTO, TBEN_BENEFICIARI.DSTART, "
-        "TBEN_BENEFICIARI.DEND, TBEN_BENEFICIARI.DDELETE, TBEN_BENEFICIARI.lBenPrivacy, TBEN_BENEFICIARI.lBenEnd, "
+        "TBEN_BENEFICIARI.DEND, TBEN_BENEFICIARI.DDELETE, TBEN_BENEFICIARI.lBenPrivacy, "
+        "TBEN_BENEFICIARI.lBenEnd, "
         "TBEN_BENEFICIARI.lBenObblTracc, TBEN_BENEFICIARI.lBenEstero, TBEN_BENEFICIARI.sBenStato, "
-        "TBEN_BENEFICIARI.lBenAdempFiscNoRegola, TBEN_BENEFICIARI.dBenAdempFiscData, TANA_ANAGRAFICHE.IANAID AS "
+        "TBEN_BENEFICIARI.lBenAdempFiscNoRegola, TBEN_BENEFICIARI.dBenAdempFiscData, TANA_ANAGRAFICHE.IANAID "
+        "AS "
         "IANAID_ANA, TANA_ANAGRAFICHE.IVOMID, TANA_ANAGRAFICHE.SANACODFISCALE, TANA_ANAGRAFICHE.SANANOME, "
         "TANA_ANAGRAFICHE.SANACOGNOME, TANA_ANAGRAFICHE.DANANASCITA, TANA_ANAGRAFICHE.ISRPCID, "
         "TANA_ANAGRAFICHE.IIOCTRLCODE, TSRPC.ISTAID, TSRPC.IPROID, TSRPC.ICOMID, NULL AS VUOTO FROM "
-        "TBEN_BENEFICIARI LEFT JOIN TANA_ANAGRAFICHE ON (TBEN_BENEFICIARI.IANAID = TANA_ANAGRAFICHE.IANAID) LEFT "
-        "JOIN TSRPC ON (TANA_ANAGRAFICHE.ISRPCID = TSRPC.ISRPCID) WHERE TBEN_BENEFICIARI.DDELETE IS NULL ORDER BY "
+        "TBEN_BENEFICIARI LEFT JOIN TANA_ANAGRAFICHE ON (TBEN_BENEFICIARI.IANAID = TANA_ANAGRAFICHE.IANAID) "
+        "LEFT "
+        "JOIN TSRPC ON (TANA_ANAGRAFICHE.ISRPCID = TSRPC.ISRPCID) WHERE TBEN_BENEFICIARI.DDELETE IS NULL "
+        "ORDER BY "
         "TBEN_BENEFICIARI.SBENRAGSOC"));
 }
 
@@ -306,7 +325,8 @@ void TdmkvaAtt::ImportGuard(const QString &sourceSQL, const QString &paramName, 
         Allow = false;
     }
     TVoQuery later(QString::fromLatin1(kLaterLoadsSQL));
-    later.SetParamDate(QStringLiteral("dFBuoData"), CurrentRegEnd).SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    later.SetParamDate(QStringLiteral("dFBuoData"), CurrentRegEnd)
+        .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     later.Open();
     if (!later.Eof()) {
         VoMessageDlg(QStringLiteral("Ci sono buoni di carico del velisto caricati in anni successivi al ") +
@@ -323,12 +343,14 @@ void TdmkvaAtt::xafImpMagBeforeExecute(TVoCustomAtt *, bool &Allow) {
 
 void TdmkvaAtt::xafImpInvBeforeExecute(TVoCustomAtt *, bool &Allow) {
     ImportGuard(QString::fromLatin1(kInventorySQL), QStringLiteral("iAnfId"), CurrentRegYearId,
-                QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto"), Allow);
+                QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto"),
+                Allow);
 }
 
 void TdmkvaAtt::xafImpBenDurBeforeExecute(TVoCustomAtt *, bool &Allow) {
     ImportGuard(QString::fromLatin1(kDurablesSQL), QStringLiteral("iAnfId"), CurrentRegYearId,
-                QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto"), Allow);
+                QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto"),
+                Allow);
 }
 
 void TdmkvaAtt::xasFattureBeforeExecute(TVoCustomAtt *, bool &) {

@@ -17,8 +17,8 @@ public:
         *xpgUtility, *xpgTools;
     TVoAttForm *xafCarico, *xafScarico, *xafArticoli, *xafChiusura, *xafVoci, *xafTipoDoc, *xafCategorie,
         *xafAliquote, *xafCondizioni, *xafCausali, *xafMerceol, *xafCatMerc, *xafBeneficiari, *xafDoc,
-        *xafSettCons, *xafResponsabili, *xafUniMisura, *xafCollocazioni, *xafImpMag, *xafImpInv, *xafImpBenDur,
-        *xafExportBenDur, *xafDataReplace, *xafVelist, *xafNuovoAnno;
+        *xafSettCons, *xafResponsabili, *xafUniMisura, *xafCollocazioni, *xafImpMag, *xafImpInv,
+        *xafImpBenDur, *xafExportBenDur, *xafDataReplace, *xafVelist, *xafNuovoAnno;
     TVoAttShell *xasFatture, *xasBeniDur, *xasNotizie;
     TVoAttReport *xarkvaStampe;
     TVoAttComponent *xacParam;

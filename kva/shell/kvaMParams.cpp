@@ -11,14 +11,16 @@ namespace {
 // The school is bound as a parameter (the list used to be formatted with the id in its text).
 const char *const kRegisterYearListSQL =
     "SELECT dfa.idwgfacanfid, SUBSTRING(fac.sfacdesc FROM 1 FOR 32) || ' Anno: ' || anf.iAnfValore AS DESCR "
-    "FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGFacID = df.IDWGFacID) INNER JOIN TFac_Velisto fac ON "
+    "FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGFacID = df.IDWGFacID) INNER JOIN TFac_Velisto fac "
+    "ON "
     "(df.IfacID = fac.IfacID) INNER JOIN TANF_ANNIFINANZ ANF ON (dfa.IANFID = ANF.IANFID) WHERE df.idwgid = "
     ":idwgid AND ((fac.ITFCID<>5) AND (fac.ITFCID<>7)) ORDER BY fac.sfacdesc, anf.ianfvalore";
 } // namespace
 
 TdmkvaParams::TdmkvaParams(QObject *parent) : TdmVouParams(parent) {
     setObjectName(QStringLiteral("dmkvaParams"));
-    xpmVouParams->SetApplCodeList({QStringLiteral("KVA=1.0"), QStringLiteral("VO=1.0"), QStringLiteral("ZNA=1.0")});
+    xpmVouParams->SetApplCodeList(
+        {QStringLiteral("KVA=1.0"), QStringLiteral("VO=1.0"), QStringLiteral("ZNA=1.0")});
     xpmVouParams->SetShowAggregate(true);
 }
 
@@ -42,7 +44,8 @@ void TdmkvaParams::xpmVouParamsAfterCreateCtrl(QObject *Sender, QWidget *Control
     }
 }
 
-void TdmkvaParams::xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag) {
+void TdmkvaParams::xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param,
+                                         bool &flag) {
     TdmVouParams::xpmVouParamsReadParam(Sender, Control, Param, flag);
     if (Param.Name.compare(ParRegisterYear, Qt::CaseInsensitive) != 0)
         return;
@@ -58,14 +61,15 @@ void TdmkvaParams::xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoP
     flag = false;
 }
 
-void TdmkvaParams::xpmVouParamsWriteParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param, bool &flag) {
+void TdmkvaParams::xpmVouParamsWriteParam(QObject *Sender, QWidget *Control, TVoParamEntry &Param,
+                                          bool &flag) {
     TdmVouParams::xpmVouParamsWriteParam(Sender, Control, Param, flag);
     if (Param.Name.compare(ParRegisterYear, Qt::CaseInsensitive) != 0)
         return;
     auto *combo = qobject_cast<TVoIdComboBox *>(Control);
     const int selected = combo ? combo->SelectedId(-1) : -1;
     xpmVouParams->SetParams(Param.Name, combo && combo->currentIndex() >= 0 ? QString::number(selected)
-                                                                             : QStringLiteral("0"));
+                                                                            : QStringLiteral("0"));
     LoadWorkingContext(false);
     flag = false;
 }

@@ -22,14 +22,14 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,7 +37,9 @@ namespace {
 // A child window the tests open from the menu in place of the real ones.
 class TfmProvaFinestra : public TfmVoChildDB {
 public:
-    explicit TfmProvaFinestra(QWidget *parent) : TfmVoChildDB(parent) { setWindowTitle(QStringLiteral("Prova")); }
+    explicit TfmProvaFinestra(QWidget *parent) : TfmVoChildDB(parent) {
+        setWindowTitle(QStringLiteral("Prova"));
+    }
 };
 
 class kvaMainTest : public VoDbTest {
@@ -69,9 +71,11 @@ protected:
                 dlg->rbKvb->click();
             (choice.isEmpty() ? dlg->buCancel : dlg->buOk)->click();
         };
-        TfmkvaMain *main = kvaCreateModules(qApp);
-        dmkvaConn->SetStartupArguments({QStringLiteral("SC01"), QStringLiteral("segreteria"), QStringLiteral("pw"),
-                                        QStringLiteral("960"), dbPath, QStringLiteral("SYSDBA"), QString()});
+        TfmkvaMain *main = kvaCreateModules(qApp, [this](TdmkvaConn *connection) {
+            connection->SetStartupArguments({QStringLiteral("SC01"), QStringLiteral("segreteria"),
+                                             QStringLiteral("pw"), QStringLiteral("960"), dbPath,
+                                             QStringLiteral("SYSDBA"), QString()});
+        });
         if (activate) {
             main->show();
             QTest::qWait(50);
@@ -117,7 +121,9 @@ TEST_F(kvaMainTest, DurableGoodsChoiceStartsItWithTheSevenValues) {
     const QString out = home.path() + QStringLiteral("/args.txt");
     QFile script(home.path() + QStringLiteral("/bin/kvb"));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'\n").arg(out).toUtf8());
+    script.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'\n")
+                     .arg(out)
+                     .toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     TfmkvaMain *main = Start(QStringLiteral("Kvb"));
@@ -140,9 +146,10 @@ TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
     EXPECT_FALSE(main->ExitRequested());
     EXPECT_TRUE(dmkvaConn->xqoMain->Connected());
     EXPECT_EQ(qqoVoGlobConn, dmkvaConn->xqoMain);
-    const QStringList pages{QStringLiteral("Movimentazione"), QStringLiteral("Chiusura"), QStringLiteral("Tabelle"),
-                            QStringLiteral("Archivi di base"), QStringLiteral("Stampe"), QStringLiteral("Importa"),
-                            QStringLiteral("Esporta"), QStringLiteral("Utility"), QStringLiteral("Strumenti")};
+    const QStringList pages{
+        QStringLiteral("Movimentazione"),  QStringLiteral("Chiusura"), QStringLiteral("Tabelle"),
+        QStringLiteral("Archivi di base"), QStringLiteral("Stampe"),   QStringLiteral("Importa"),
+        QStringLiteral("Esporta"),         QStringLiteral("Utility"),  QStringLiteral("Strumenti")};
     ASSERT_EQ(main->mxOLBar()->PageCount(), pages.size());
     for (int i = 0; i < pages.size(); ++i)
         EXPECT_EQ(main->mxOLBar()->PageCaption(i), pages[i]);
@@ -150,8 +157,8 @@ TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
     QStringList tools;
     for (TVoCustomAtt *item : dmkvaAtt->xpgTools->ShownItems())
         tools << item->Caption;
-    EXPECT_EQ(tools, (QStringList{QStringLiteral("Velisto"), QStringLiteral("Nuovo Anno"), QStringLiteral("Parametri"),
-                                  QStringLiteral("Firme")}));
+    EXPECT_EQ(tools, (QStringList{QStringLiteral("Velisto"), QStringLiteral("Nuovo Anno"),
+                                  QStringLiteral("Parametri"), QStringLiteral("Firme")}));
     QStringList tables;
     for (TVoCustomAtt *item : dmkvaAtt->xpgTabelle->ShownItems())
         tables << item->Caption;
@@ -172,9 +179,12 @@ TEST_F(kvaMainTest, UnopenableDatabaseClosesTheProgram) {
         dlg->rbKva->click();
         dlg->buOk->click();
     };
-    TfmkvaMain *main = kvaCreateModules(qApp);
-    dmkvaConn->SetStartupArguments({QStringLiteral("1"), QStringLiteral("u"), QString(), QStringLiteral("960"),
-                                    home.path() + QStringLiteral("/manca.fdb"), QStringLiteral("SYSDBA"), QString()});
+    const QString missing = home.path() + QStringLiteral("/manca.fdb");
+    TfmkvaMain *main = kvaCreateModules(qApp, [&missing](TdmkvaConn *connection) {
+        connection->SetStartupArguments({QStringLiteral("1"), QStringLiteral("u"), QString(),
+                                         QStringLiteral("960"), missing, QStringLiteral("SYSDBA"),
+                                         QString()});
+    });
     main->show();
     QTest::qWait(50);
     ASSERT_EQ(messages->Shown().size(), 1);
@@ -203,14 +213,16 @@ TEST_F(kvaMainTest, RegisterYearListOfASchool) {
     QStringList texts;
     for (const auto &v : list)
         texts << v.text;
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("Facile consumo Anno: 2025"), QStringLiteral("Facile consumo Anno: 2026"),
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Facile consumo Anno: 2025"),
+                                  QStringLiteral("Facile consumo Anno: 2026"),
                                   QStringLiteral("Facile consumo Anno: 2027")}));
     EXPECT_TRUE(TdmkvaParams::RegisterYearList(-1).isEmpty());
 }
 
 TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     Start(QStringLiteral("Kva"));
-    RegisterVoClass(QStringLiteral("TfmkvaBuoni"), [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
+    RegisterVoClass(QStringLiteral("TfmkvaBuoni"),
+                    [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
     bool dialogOpened = false;
     dmkvaParams->xpmVouParams->OnDialogShown = [&dialogOpened](TfmVoParamDlg *dlg) {
         dialogOpened = true;
@@ -218,7 +230,8 @@ TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     };
     EXPECT_FALSE(dmkvaAtt->xafCarico->Execute());
     EXPECT_TRUE(dialogOpened);
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Prima di eseguire questa operazione bisogna impostare i parametri")});
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Prima di eseguire questa operazione bisogna impostare i parametri")});
     EXPECT_EQ(messages->Shown()[0].type, mtWarning);
     EXPECT_EQ(fmkvaMain->MDIChildCount(), 0);
 
@@ -229,7 +242,8 @@ TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     dialogOpened = false;
     EXPECT_FALSE(dmkvaAtt->xafScarico->Execute());
     EXPECT_TRUE(dialogOpened);
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Prima di eseguire questa operazione bisogna impostare i parametri")});
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Prima di eseguire questa operazione bisogna impostare i parametri")});
 
     dmkvaParams->xpmVouParams->OnDialogShown = nullptr;
     messages->Clear();
@@ -240,17 +254,20 @@ TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
 
     // With a window open the parameters cannot be changed.
     EXPECT_FALSE(dmkvaAtt->xacParam->Execute());
-    EXPECT_EQ(messages->LastText(), QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri"));
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri"));
     UnRegisterVoClass(QStringLiteral("TfmkvaBuoni"));
 }
 
 TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchers) {
-    VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACIVAINCLUSA = NULL"));
-    RegisterVoClass(QStringLiteral("TfmkvaFac"), [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
+    VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACIVAINCLUSA = NULL"), {}, conn.get());
+    RegisterVoClass(QStringLiteral("TfmkvaFac"),
+                    [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
     Start(QStringLiteral("Kva"));
-    const QString text = QStringLiteral("Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di "
-                                        "velisto.\r\nSe non vengono impostati si potrebbero causare degli errori "
-                                        "irreversibili nel programma.");
+    const QString text =
+        QStringLiteral("Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di "
+                       "velisto.\r\nSe non vengono impostati si potrebbero causare degli errori "
+                       "irreversibili nel programma.");
     // At start: the message, then the registers window.
     EXPECT_EQ(messages->Texts(), QStringList{text});
     EXPECT_EQ(messages->Shown()[0].type, mtInformation);
@@ -269,20 +286,26 @@ TEST_F(kvaMainTest, ImportGuardsTellWhatIsMissing) {
     ChooseInDialog(DemoRegisterYear(2026));
     messages->Clear();
     EXPECT_FALSE(dmkvaAtt->xafImpMag->Execute());
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nel magazzino non ci sono buoni di scarico da importare nel velisto")});
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Nel magazzino non ci sono buoni di scarico da importare nel velisto")});
     messages->Clear();
     EXPECT_FALSE(dmkvaAtt->xafImpInv->Execute());
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto")});
+    EXPECT_EQ(
+        messages->Texts(),
+        QStringList{QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto")});
     messages->Clear();
     EXPECT_FALSE(dmkvaAtt->xafImpBenDur->Execute());
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto")});
+    EXPECT_EQ(messages->Texts(),
+              QStringList{
+                  QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto")});
 }
 
 TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
     Start(QStringLiteral("Kva"));
     EXPECT_FALSE(dmkvaAtt->xafArticoli->Execute());
-    EXPECT_EQ(messages->LastText(),
-              QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
+    EXPECT_EQ(
+        messages->LastText(),
+        QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
 }
 
 TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {

@@ -42,5 +42,7 @@ int VoCountRows(const QString &sql, const QVariantHash &params = {});
 
 // Readable texts in the failures of the tests.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
