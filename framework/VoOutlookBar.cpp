@@ -21,7 +21,6 @@ public:
         setResizeMode(QListView::Adjust);
         setIconSize(QSize(32, 32));
         setWordWrap(true);
-        setUniformItemSizes(true);
         setSpacing(4);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setFrameShape(QFrame::NoFrame);
