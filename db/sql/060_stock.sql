@@ -50,33 +50,41 @@ BEGIN
     INTO :FFATTORE;
   FFATTORE = COALESCE(FFATTORE, 1);
 
-  -- One statement per scope, so that each keeps a plain plan: rows by article, voucher by key.
+  -- One statement per scope, so that each keeps a plain plan: rows by article, voucher by key. The
+  -- rows are summed per VAT rate first and the few rates looked up after: a rate looked up for every
+  -- row would cost as much as the rest of the sum.
   IF (INUMERAZ = 1) THEN
-    SELECT SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)),
-           SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)),
-           SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0)
-                   * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100), 0))
-      FROM TAFC_ARTVELIST afc
-      INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
-      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID
-     WHERE afc.IFARID = :IFARID
-       AND buo.IDWGFACANFID = :IDWGFACANFID
-       AND buo.DFBUODATA <= :DGIORNO
-       AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+    SELECT SUM(r.FCARICATO), SUM(r.FSCARICATO),
+           SUM(r.FVALORE * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100))
+      FROM (SELECT afc.IALVID,
+                   SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)) AS FCARICATO,
+                   SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)) AS FSCARICATO,
+                   SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0), 0)) AS FVALORE
+              FROM TAFC_ARTVELIST afc
+              INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
+             WHERE afc.IFARID = :IFARID
+               AND buo.IDWGFACANFID = :IDWGFACANFID
+               AND buo.DFBUODATA <= :DGIORNO
+               AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+             GROUP BY afc.IALVID) r
+      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = r.IALVID
       INTO :FCARICATO, :FSCARICATO, :FVALORE;
   ELSE
-    SELECT SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)),
-           SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)),
-           SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0)
-                   * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100), 0))
-      FROM TAFC_ARTVELIST afc
-      INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
-      INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID
-      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID
-     WHERE afc.IFARID = :IFARID
-       AND dfa.IDWGFACID = :IDWGFACID
-       AND buo.DFBUODATA <= :DGIORNO
-       AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+    SELECT SUM(r.FCARICATO), SUM(r.FSCARICATO),
+           SUM(r.FVALORE * IIF(:IIVAINCLUSA = 1, 1, 1 + COALESCE(alv.FALVIVA, 0) / 100))
+      FROM (SELECT afc.IALVID,
+                   SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA, 0)) AS FCARICATO,
+                   SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCQUANTITA, 0)) AS FSCARICATO,
+                   SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCQUANTITA * COALESCE(afc.FAFCCOSTOUNIT, 0), 0)) AS FVALORE
+              FROM TAFC_ARTVELIST afc
+              INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
+              INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID
+             WHERE afc.IFARID = :IFARID
+               AND dfa.IDWGFACID = :IDWGFACID
+               AND buo.DFBUODATA <= :DGIORNO
+               AND (:ISECID IS NULL OR afc.ISECID = :ISECID)
+             GROUP BY afc.IALVID) r
+      LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = r.IALVID
       INTO :FCARICATO, :FSCARICATO, :FVALORE;
 
   GIACENZA = ROUND(COALESCE(FCARICATO, 0) - COALESCE(FSCARICATO, 0) / FFATTORE, 6);
