@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -43,6 +44,9 @@ const QString kVouchers =
                               "CAST(:d26 AS DATE))), '', t.I, 0 "
                               "  FROM Y y CROSS JOIN Y t CROSS JOIN N v");
 
+// What saving a row of an article runs: every unloading row of the article in the register-year of
+// the saved row's voucher gets the average cost at its own voucher's date over all sectors, divided
+// by the unit factor, since unloading rows count pieces and the average is per loading measure.
 const QString kRepricing = QStringLiteral(
     "UPDATE TAFC_ARTVELIST afc "
     "   SET afc.FAFCCOSTOUNIT = "
@@ -102,29 +106,17 @@ TKeys Generate(TVoSQLConnection *conn) {
     conn->StartTransaction();
     const QString unit =
         QStringLiteral("INSERT INTO TUNM_UNITAMISURA (IUNMID, SUNMCOD, SUNMDESCS, FUNMFATTOREPROP) "
-                       "VALUES (:id, :cod, :cod, :f)");
-    VoExecSQL(unit,
-              {{QStringLiteral("id"), k.piece},
-               {QStringLiteral("cod"), QStringLiteral("PZ")},
-               {QStringLiteral("f"), 1}},
-              conn);
-    VoExecSQL(unit,
-              {{QStringLiteral("id"), k.box},
-               {QStringLiteral("cod"), QStringLiteral("CF")},
-               {QStringLiteral("f"), 12}},
-              conn);
+                       "VALUES (:id, :cod, :cod, :v)");
     const QString vat =
-        QStringLiteral("INSERT INTO TALV_ALIQUOTEIVA (IALVID, SALVDESCS, FALVIVA) VALUES (:id, :cod, :iva)");
-    VoExecSQL(vat,
-              {{QStringLiteral("id"), k.vat22},
-               {QStringLiteral("cod"), QStringLiteral("22")},
-               {QStringLiteral("iva"), 22}},
-              conn);
-    VoExecSQL(vat,
-              {{QStringLiteral("id"), k.vat10},
-               {QStringLiteral("cod"), QStringLiteral("10")},
-               {QStringLiteral("iva"), 10}},
-              conn);
+        QStringLiteral("INSERT INTO TALV_ALIQUOTEIVA (IALVID, SALVDESCS, FALVIVA) VALUES (:id, :cod, :v)");
+    const std::tuple<QString, int, QString, double> codes[] = {{unit, k.piece, QStringLiteral("PZ"), 1},
+                                                               {unit, k.box, QStringLiteral("CF"), 12},
+                                                               {vat, k.vat22, QStringLiteral("22"), 22},
+                                                               {vat, k.vat10, QStringLiteral("10"), 10}};
+    for (const auto &[sql, id, code, value] : codes)
+        VoExecSQL(sql,
+                  {{QStringLiteral("id"), id}, {QStringLiteral("cod"), code}, {QStringLiteral("v"), value}},
+                  conn);
     // Every fifth article is bought in boxes of 12, every third at 10% VAT.
     VoExecSQL(QStringLiteral(
                   "INSERT INTO TFAR_FACARTICOLI (IFARID, SFARSDESC, SFARLDESC, SFARLIBTITOLO, SFARLIBAUTORE, "
