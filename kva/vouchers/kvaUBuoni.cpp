@@ -1,0 +1,168 @@
+#include "kvaUBuoni.h"
+
+#include "VoQuery.h"
+
+#include "VoQueryCollection.h"
+#include "VoTransaction.h"
+#include <QList>
+
+const char *const kvaSQLBuoInsert =
+    "INSERT INTO TFBuo_Buoni (iFBuoId, iDwgFacAnfId, iFBuoNUMERO, dFBuoDATA, IBENID, sFBuoDESC, iFBuoTipo, "
+    "dFBuoPROTDATA, sFBuoPROTNUM, ILOCKED, iMgmId, sFBuoUse, iFBuoId_P, lFBuoScaricato) VALUES (:VOGENID, "
+    ":iDwgFacAnfId, :iFBuoNUMERO, :dFBuoDATA, :IBENID, :sFBuoDESC, :iFBuoTipo, :dFBuoPROTDATA, "
+    ":sFBuoPROTNUM, 0, "
+    ":iMgmId, :sFBuoUse, :iFBuoId_P, :lFBuoScaricato)";
+const char *const kvaSQLBuoUpdate = "UPDATE TFBuo_Buoni SET iFBuoNUMERO = :iFBuoNUMERO, dFBuoDATA = "
+                                    ":dFBuoDATA, IBENID = :IBENID, sFBuoDESC = "
+                                    ":sFBuoDESC, dFBuoPROTDATA = :dFBuoPROTDATA, sFBuoPROTNUM = "
+                                    ":sFBuoPROTNUM, lFBuoScaricato = :lFBuoScaricato "
+                                    "WHERE iFBuoId = :VOCURRID";
+const char *const kvaSQLBuoDelete = "DELETE FROM TFBuo_Buoni WHERE iFBuoId=:VOCURRID";
+const char *const kvaSQLBuoResetUnloaded = "UPDATE TFBUO_BUONI SET lfbuoscaricato = 0 WHERE ifbuoid = "
+                                           "(SELECT iFBuoId_p FROM TFBuo_Buoni WHERE iFBuoId = "
+                                           ":VOCURRID)";
+const char *const kvaSQLAfcInsert =
+    "INSERT INTO TAfc_ArtVelist (IAFCID, IFBUOID, ISECID, ICLCID, ISEDINFID, IVPROID, ICAVID, ICONDID, "
+    "DINSERT, "
+    "FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IINBANNOASSUNZ, iRspId, iFarId, iAlvId) VALUES (:VOGENID, "
+    ":IFBUOID, "
+    ":ISECID, :ICLCID, :ISEDINFID, :IVPROID, :ICAVID, :ICONDID, (SELECT SERVERDATE FROM "
+    "PYGETSERVERTIMESTAMP), "
+    ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, :IINBANNOASSUNZ, :iRspId, :iFarId, :iAlvId)";
+const char *const kvaSQLAfcUpdate =
+    "UPDATE TAfc_ArtVelist SET IFBUOID = :IFBUOID, ISECID = :ISECID, ICLCID = :ICLCID, ISEDINFID = "
+    ":ISEDINFID, "
+    "IVPROID = :IVPROID, ICAVID = :ICAVID, ICONDID = :ICONDID, FAFCQUANTITA = :FAFCQUANTITA, FAFCCOSTOUNIT = "
+    ":FAFCCOSTOUNIT, BAFCNOTE = :BAFCNOTE, IAFCPROGR = :IAFCPROGR, IALVID = :IALVID, ICFMID = :ICFMID, "
+    "ICAFID = "
+    ":ICAFID, IDCMID = :IDCMID, IMERID = :IMERID, IINBANNOASSUNZ = :IINBANNOASSUNZ, IUNMID = :IUNMID, iRspId "
+    "= "
+    ":iRspId WHERE IAFCID = :VOCURRID";
+const char *const kvaSQLAfcDelete = "DELETE FROM TAfc_ArtVelist WHERE iAfcId=:VOCURRID";
+const char *const kvaSQLRePricing =
+    "UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b CROSS JOIN "
+    "PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g WHERE b.IFBUOID = afc.IFBUOID) / "
+    "(SELECT "
+    "COALESCE(NULLIF(unm.FUNMFATTOREPROP, 0), 1) FROM TFAR_FACARTICOLI far LEFT JOIN TUNM_UNITAMISURA unm ON "
+    "unm.IUNMID = far.IUNMID WHERE far.IFARID = afc.IFARID) WHERE afc.IFARID = :iFarId AND afc.IFBUOID IN "
+    "(SELECT "
+    "sca.IFBUOID FROM TFBUO_BUONI sca WHERE sca.IFBUOTIPO = 1 AND sca.IDWGFACANFID = (SELECT "
+    "cur.IDWGFACANFID FROM "
+    "TFBUO_BUONI cur WHERE cur.IFBUOID = :iFBuoId))";
+const char *const kvaSQLArticleVat =
+    "UPDATE TFar_FacArticoli SET iAlvId = :iAlvId WHERE iFarId = :iFarId AND iAlvId IS NULL";
+const char *const kvaSQLAseInsert =
+    "INSERT INTO TASE_ARTFCSETTORI (IASEID, IAFCID, ISECID, DSTART, DEND) VALUES "
+    "(:VOGENID, :IAFCID, :ISECID, (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP), NULL)";
+const char *const kvaSQLAseClose =
+    "UPDATE TASE_ARTFCSETTORI SET DEND=(SELECT ServerDate FROM PYGetServerTimeStamp) "
+    "WHERE (IAFCID=:IAFCID) AND (DEND IS NULL);";
+const char *const kvaSQLIdcInsert =
+    "INSERT INTO TFBuoIdc (iFBuoIdcId, iFBuoId, iIdcId) VALUES (:VOGENID, :iFBuoId, "
+    ":iIdcId)";
+const char *const kvaSQLIdcSupplier = "UPDATE TFBuo_Buoni SET iBenId = :iBenId WHERE iFBuoId = :iFBuoId;";
+const char *const kvaSQLIdcDelete = "DELETE FROM TFBUOIDC WHERE IFBUOIDCID=:VOCURRID;";
+
+namespace {
+const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "
+                                        "afc.iFBuoId = :iFBuoId AND afc.iFarId IS NOT NULL";
+const char *const kVoucherYearSQL = "SELECT iDwgFacAnfId FROM TFBuo_Buoni WHERE iFBuoId = :iFBuoId";
+const char *const kDeleteRowsSQL = "DELETE FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
+const char *const kDeleteLinksSQL = "DELETE FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
+const char *const kCheckSQL =
+    "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId, NULL, NULL, NULL, :iDwgFacAnfId)";
+QList<int> VoucherArticles(int voucherId) {
+    QList<int> articles;
+    TVoQuery q(QString::fromLatin1(kVoucherArticlesSQL));
+    q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
+    while (!q.Eof()) {
+        articles << q.AsInteger(QStringLiteral("iFarId"));
+        q.Next();
+    }
+    return articles;
+}
+
+int VoucherYear(int voucherId) {
+    return VoSelectValue(QString::fromLatin1(kVoucherYearSQL), {{QStringLiteral("iFBuoId"), voucherId}})
+        .toInt();
+}
+} // namespace
+
+void kvaSetHeaderLists(TVoQueryCollection *headers, int kind) {
+    headers->SQLInsert.Clear();
+    headers->SQLUpdate.Clear();
+    headers->SQLDelete.Clear();
+    headers->SQLInsert.Add(QString::fromLatin1(kvaSQLBuoInsert));
+    headers->SQLUpdate.Add(QString::fromLatin1(kvaSQLBuoUpdate));
+    if (kind == 1)
+        headers->SQLDelete.Add(QString::fromLatin1(kvaSQLBuoResetUnloaded));
+    headers->SQLDelete.Add(QString::fromLatin1(kvaSQLBuoDelete));
+}
+
+void kvaSetRowLists(TVoQueryCollection *rows, int kind) {
+    rows->SQLInsert.Clear();
+    rows->SQLUpdate.Clear();
+    rows->SQLDelete.Clear();
+    rows->SQLInsert.Add(QString::fromLatin1(kvaSQLAfcInsert));
+    rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLAfcUpdate));
+    if (kind == 0) {
+        rows->SQLInsert.Add(QString::fromLatin1(kvaSQLRePricing));
+        rows->SQLInsert.Add(QString::fromLatin1(kvaSQLArticleVat));
+        rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLRePricing));
+        rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLArticleVat));
+    } else {
+        rows->SQLInsert.Add(QString::fromLatin1(kvaSQLAseInsert));
+        rows->SQLInsert.Add(QString::fromLatin1(kvaSQLRePricing));
+        rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLAseClose));
+        rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLAseInsert));
+        rows->SQLUpdate.Add(QString::fromLatin1(kvaSQLRePricing));
+    }
+    // The row goes first, so that the re-priced costs no longer count it.
+    rows->SQLDelete.Add(QString::fromLatin1(kvaSQLAfcDelete));
+    rows->SQLDelete.Add(QString::fromLatin1(kvaSQLRePricing));
+}
+
+void kvaSetDocumentLists(TVoQueryCollection *documents, int kind) {
+    documents->SQLInsert.Clear();
+    documents->SQLUpdate.Clear();
+    documents->SQLDelete.Clear();
+    documents->SQLInsert.Add(QString::fromLatin1(kvaSQLIdcInsert));
+    if (kind == 0)
+        documents->SQLInsert.Add(QString::fromLatin1(kvaSQLIdcSupplier));
+    documents->SQLDelete.Add(QString::fromLatin1(kvaSQLIdcDelete));
+}
+
+bool kvaVoucherRowsCanGo(int voucherId) {
+    const int year = VoucherYear(voucherId);
+    const QList<int> articles = VoucherArticles(voucherId);
+    TVoTransaction trial;
+    trial.StartTransaction();
+    VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
+    bool ok = true;
+    for (int article : articles) {
+        TVoQuery q(QString::fromLatin1(kCheckSQL));
+        q.SetParam(QStringLiteral("iFarId"), article).SetParam(QStringLiteral("iDwgFacAnfId"), year).Open();
+        if (q.AsInteger(QStringLiteral("CONTROLLO")) == 1) {
+            ok = false;
+            break;
+        }
+    }
+    trial.Rollback();
+    return ok;
+}
+
+void kvaDeleteVoucher(int voucherId) {
+    const QList<int> articles = VoucherArticles(voucherId);
+    const QVariantHash voucher{{QStringLiteral("iFBuoId"), voucherId}};
+    TVoTransaction tr;
+    tr.StartTransaction();
+    VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), voucher);
+    VoExecSQL(QString::fromLatin1(kDeleteLinksSQL), voucher);
+    // The header still names the register-year whose unloading rows are re-priced without the rows.
+    for (int article : articles)
+        VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
+                  {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+    VoExecSQL(QString::fromLatin1(kvaSQLBuoResetUnloaded), {{QStringLiteral("VOCURRID"), voucherId}});
+    VoExecSQL(QString::fromLatin1(kvaSQLBuoDelete), {{QStringLiteral("VOCURRID"), voucherId}});
+    tr.Commit();
+}
