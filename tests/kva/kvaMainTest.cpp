@@ -11,6 +11,7 @@
 #include "VoOutlookBar.h"
 #include "VoParams.h"
 #include "VoQuery.h"
+#include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
 #include "kvaFMain.h"
@@ -206,7 +207,9 @@ TEST_F(kvaMainTest, ParametersChooseTheRegisterYearAndRefreshTheStatus) {
 
 TEST_F(kvaMainTest, RegisterYearListOfASchool) {
     Start(QStringLiteral("Kva"));
-    MakeRegister(QStringLiteral("Un registro con una descrizione lunga oltre 32 caratteri"), 3);
+    const TVoTestRegister longName =
+        MakeRegister(QStringLiteral("Un registro con una descrizione lunga oltre 32 caratteri"), 3);
+    OpenRegisterYear(longName.schoolRegId, 2026);
     const TVoTestRegister durable = MakeRegister(QStringLiteral("Inventario"), 5);
     OpenRegisterYear(durable.schoolRegId, 2026);
     const auto list = TdmkvaParams::RegisterYearList(DemoSchoolId());
@@ -215,7 +218,8 @@ TEST_F(kvaMainTest, RegisterYearListOfASchool) {
         texts << v.text;
     EXPECT_EQ(texts, (QStringList{QStringLiteral("Facile consumo Anno: 2025"),
                                   QStringLiteral("Facile consumo Anno: 2026"),
-                                  QStringLiteral("Facile consumo Anno: 2027")}));
+                                  QStringLiteral("Facile consumo Anno: 2027"),
+                                  QStringLiteral("Un registro con una descrizione  Anno: 2026")}));
     EXPECT_TRUE(TdmkvaParams::RegisterYearList(-1).isEmpty());
 }
 
@@ -257,6 +261,23 @@ TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     EXPECT_EQ(messages->LastText(),
               QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri"));
     UnRegisterVoClass(QStringLiteral("TfmkvaBuoni"));
+}
+
+TEST_F(kvaMainTest, LoadingRowsWithoutVatRateTakeTheirArticlesRate) {
+    qqoVoGlobConn = conn.get();
+    const int rate = VoTestVatRate(22);
+    const int article = VoTestArticle(QStringLiteral("Toner"), 0, rate);
+    const int ry = VoTestRegisterYear(2026);
+    const int loadRow = VoTestRow(VoTestVoucher(0, QDate(2026, 1, 5), ry), article, 1, 50.0, 0, 0);
+    const int unloadRow = VoTestRow(VoTestVoucher(1, QDate(2026, 1, 6), ry), article, 1, 0.0, 0, 0);
+    qqoVoGlobConn = nullptr;
+    Start(QStringLiteral("Kva"));
+    auto rateOf = [](int row) {
+        return VoSelectValue(QStringLiteral("SELECT IALVID FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                             {{QStringLiteral("r"), row}});
+    };
+    EXPECT_EQ(rateOf(loadRow).toInt(), rate);
+    EXPECT_TRUE(rateOf(unloadRow).isNull());
 }
 
 TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchers) {
