@@ -25,11 +25,6 @@ TfmkvaMain *fmkvaMain = nullptr;
 
 namespace {
 
-const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE ((iFacNumeraz IS NULL) OR "
-                                        "(iFacIvaInclusa IS NULL)) AND ((ITFCID<>5) AND (ITFCID<>7));";
-const char *const kRegisterOptions =
-    "Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di velisto.\r\nSe non vengono "
-    "impostati si potrebbero causare degli errori irreversibili nel programma.";
 // Every loading row without a VAT rate takes its article's rate.
 const char *const kVatRepairSQL =
     "UPDATE TAfc_ArtVelist afc SET afc.iAlvId = (SELECT far.iAlvId FROM TFar_FacArticoli far WHERE "
@@ -100,14 +95,9 @@ void TfmkvaMain::FormActivate() {
                       QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
     LoadWorkingContext(true);
     RefreshPanels();
-    {
-        TVoQuery q(QString::fromLatin1(kRegisterOptionsSQL));
-        q.Open();
-        if (!q.Eof()) {
-            q.Close();
-            VoMessageDlg(QString::fromUtf8(kRegisterOptions), mtInformation, mbOK);
-            dmkvaAtt->xafVelist->Execute();
-        }
+    if (kvaRegisterOptionsMissing()) {
+        VoMessageDlg(QString::fromUtf8(kvaRegisterOptionsMessage), mtInformation, mbOK);
+        dmkvaAtt->xafVelist->Execute();
     }
     VoExecSQL(QString::fromLatin1(kVatRepairSQL));
     if (QFileInfo::exists(kvaEtcDir() + QStringLiteral("kva_Version.txt")))

@@ -25,9 +25,6 @@ namespace {
 
 const char *const kParamsFirst = "Prima di eseguire questa operazione bisogna impostare i parametri";
 const char *const kCloseWindows = "Bisogna chiudere tutte le finestre attive per modificare i parametri";
-const char *const kRegisterOptions =
-    "Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di velisto.\r\nSe non vengono "
-    "impostati si potrebbero causare degli errori irreversibili nel programma.";
 const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE ((iFacNumeraz IS NULL) OR "
                                         "(iFacIvaInclusa IS NULL)) AND ((ITFCID<>5) AND (ITFCID<>7));";
 // A register-year chosen in the parameters must exist and belong to this program.
@@ -74,6 +71,14 @@ bool HasRow(const QString &sql, const QVariantHash &params = {}) {
 }
 
 } // namespace
+
+const char *const kvaRegisterOptionsMessage =
+    "Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di velisto.\r\nSe non vengono "
+    "impostati si potrebbero causare degli errori irreversibili nel programma.";
+
+bool kvaRegisterOptionsMissing() {
+    return HasRow(QString::fromLatin1(kRegisterOptionsSQL));
+}
 
 QString kvaEtcDir() {
     return GetMainDir() + QStringLiteral("etc/kva/");
@@ -247,8 +252,8 @@ void TdmkvaAtt::xafCaricoBeforeExecute(TVoCustomAtt *, bool &Allow) {
         xacParam->Execute();
         return;
     }
-    if (HasRow(QString::fromLatin1(kRegisterOptionsSQL))) {
-        Refuse(kRegisterOptions, Allow, mtInformation);
+    if (kvaRegisterOptionsMissing()) {
+        Refuse(kvaRegisterOptionsMessage, Allow, mtInformation);
         xafVelist->Execute();
     }
 }

@@ -54,5 +54,10 @@ private:
 
 extern TdmkvaAtt *dmkvaAtt;
 
+// Whether a register of this program still lacks its numbering or VAT option.
+bool kvaRegisterOptionsMissing();
+// What the user is told when one does.
+extern const char *const kvaRegisterOptionsMessage;
+
 // The folder of the release notes and of the update marker, beside the program.
 QString kvaEtcDir();
