@@ -29,7 +29,10 @@ TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(
     m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     m_button->setToolTip(QStringLiteral("Scegli una data"));
     connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        ProgramChanged();
+        OnChange(this);
+    });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 

@@ -34,7 +34,10 @@ qint64 ScaleFactor(int scale) {
 // --- TVoDBEdit --------------------------------------------------------------------------------------
 
 TVoDBEdit::TVoDBEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        ProgramChanged();
+        OnChange(this);
+    });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
@@ -229,8 +232,15 @@ QString TVoDBNumericEdit::FormattedText() const {
     return VoFormatFloat(format, Shown(m_value));
 }
 
+void TVoDBNumericEdit::ShowText(const QString &text) {
+    const bool formatting = m_formatting;
+    m_formatting = true;
+    setText(text);
+    m_formatting = formatting;
+}
+
 void TVoDBNumericEdit::ShowValue() {
-    setText(hasFocus() ? EditText() : FormattedText());
+    ShowText(hasFocus() ? EditText() : FormattedText());
 }
 
 bool TVoDBNumericEdit::ParseText(QVariant *stored, QString *error) const {
@@ -324,7 +334,7 @@ void TVoDBNumericEdit::keyPressEvent(QKeyEvent *event) {
 
 void TVoDBNumericEdit::focusInEvent(QFocusEvent *event) {
     if (!Modified())
-        setText(EditText());
+        ShowText(EditText());
     QLineEdit::focusInEvent(event);
 }
 
@@ -332,7 +342,7 @@ void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
     Leaving(event->reason());
     if (!Modified() && !hasFocus())
-        setText(FormattedText());
+        ShowText(FormattedText());
 }
 
 // --- TVoDBCurrencyEdit ------------------------------------------------------------------------------

@@ -118,12 +118,15 @@ private:
     double Shown(const QVariant &stored) const;
     QString EditText() const;
     QString FormattedText() const;
+    // Shows a form of the value: not a change of it.
+    void ShowText(const QString &text);
     void ShowValue();
     bool ParseText(QVariant *stored, QString *error) const;
 
     QString m_displayFormat;
     int m_scale = 0;
     QVariant m_value; // as stored
+    bool m_formatting = false;
 };
 
 // An amount: a number edit whose display format is "#,##0.00" unless set.

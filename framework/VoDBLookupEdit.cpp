@@ -69,8 +69,11 @@ TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : QLineEdit(parent), TVoDBCont
     connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
     connect(this, &QLineEdit::textEdited, this, [this] {
         UserChanged();
-        if (Modified())
+        // Clearing the text is no search: the whole list comes with Alt+Down.
+        if (Modified() && !text().trimmed().isEmpty())
             ShowDropDown();
+        else
+            m_popup->hide();
     });
 }
 
@@ -390,6 +393,12 @@ void TVoDBLookupEdit::keyPressEvent(QKeyEvent *event) {
     if (searchKey || dropKey) {
         event->accept();
         searchKey ? (void)ShowSearchForm() : ShowDropDown();
+        return;
+    }
+    // Escape closes the drop-down first, then takes back what was typed.
+    if (event->key() == Qt::Key_Escape && m_popup->isVisible()) {
+        event->accept();
+        m_popup->hide();
         return;
     }
     if (event->key() == Qt::Key_Escape && Modified()) {

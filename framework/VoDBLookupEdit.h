@@ -14,7 +14,11 @@
 // equals a row's search field, or with AutoSeek the first row the text begins) writes the key into
 // the bound field at once, and the shown column into a field of the same name when the data source
 // has one (so that its grid shows it). Emptying the text and leaving sets the key to NULL. A typed
-// text that matches no row is taken back. F8, Alt+Down and the button open the search form.
+// text that matches no row is taken back.
+//
+// Keys: typing opens the drop-down, whose highlighted row Enter chooses; Tab leaves the lookup with
+// what was typed (resolved as above); Escape closes the drop-down, a second one takes the typed text
+// back; Alt+Down shows the whole list; F8 and the button open the search form.
 //
 // Values cached per key are dropped by RefreshList and by a new list text.
 #include "VoDataSource.h"

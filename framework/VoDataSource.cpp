@@ -397,6 +397,11 @@ void TVoDBControl::UserChanged() {
     m_modified = true;
 }
 
+void TVoDBControl::ProgramChanged() {
+    if (!m_reading && m_dataSource && m_dataSource->Editing())
+        m_modified = true;
+}
+
 bool TVoDBControl::WriteNow() {
     if (!m_modified || !Field())
         return true;

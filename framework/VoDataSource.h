@@ -162,6 +162,8 @@ protected:
     // The user changed the text (a paste, a typed key): starts editing, or takes the change back
     // when the row cannot be edited.
     void UserChanged();
+    // The window set the text while the row is edited: written like a typed one.
+    void ProgramChanged();
     // Writes the pending text now (a control that writes on each change calls it directly).
     bool WriteNow();
     // To be called from the widget's focus-out event.
