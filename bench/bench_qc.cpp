@@ -104,21 +104,15 @@ double OpenFrameToFirstScreen(TVoQueryCollection &qc, int *fetched) {
     frame->grFrame->ColsIndex().Add(0, QStringLiteral("SCODICE"), QString(), true);
     frame->grFrame->ColsIndex().Add(1, QStringLiteral("SDESC"), QString(), true);
     auto *form = new QFormLayout(frame->tsDetail);
-    auto *code = new TVoDBEdit;
-    auto *desc = new TVoDBEdit;
-    auto *amount = new TVoDBCurrencyEdit;
-    auto *date = new TVoDBDateEdit;
-    form->addRow(QStringLiteral("Codice"), code);
-    form->addRow(QStringLiteral("Descrizione"), desc);
-    form->addRow(QStringLiteral("Importo"), amount);
-    form->addRow(QStringLiteral("Data"), date);
-    const QList<std::pair<TVoDBControl *, QString>> bindings = {{code, QStringLiteral("SCODICE")},
-                                                                {desc, QStringLiteral("SDESC")},
-                                                                {amount, QStringLiteral("FIMPORTO")},
-                                                                {date, QStringLiteral("DDATA")}};
-    for (const auto &[control, field] : bindings) {
-        control->SetDataSource(frame->xdsMain);
-        control->SetDataField(field);
+    const QList<std::pair<QString, TVoDBControl *>> edits = {
+        {QStringLiteral("SCODICE"), new TVoDBEdit},
+        {QStringLiteral("SDESC"), new TVoDBEdit},
+        {QStringLiteral("FIMPORTO"), new TVoDBCurrencyEdit},
+        {QStringLiteral("DDATA"), new TVoDBDateEdit},
+    };
+    for (const auto &[field, edit] : edits) {
+        form->addRow(field, edit->Widget());
+        edit->Bind(frame->xdsMain, field);
     }
     (new QVBoxLayout(&window))->addWidget(frame);
     frame->SetDataSet(&qc);

@@ -33,7 +33,7 @@ qint64 ScaleFactor(int scale) {
 
 // --- TVoDBEdit --------------------------------------------------------------------------------------
 
-TVoDBEdit::TVoDBEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBEdit::TVoDBEdit(QWidget *parent) : TVoDBWidget(parent) {
     connect(this, &QLineEdit::textChanged, this, [this] {
         ProgramChanged();
         OnChange(this);
@@ -66,19 +66,9 @@ void TVoDBEdit::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBEdit::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
-}
-
-void TVoDBEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBMemo --------------------------------------------------------------------------------------
 
-TVoDBMemo::TVoDBMemo(QWidget *parent) : QPlainTextEdit(parent), TVoDBControl(this) {
+TVoDBMemo::TVoDBMemo(QWidget *parent) : TVoDBWidget(parent) {
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (Reading())
@@ -115,22 +105,11 @@ void TVoDBMemo::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBMemo::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QPlainTextEdit::keyPressEvent(event);
-}
-
-void TVoDBMemo::focusOutEvent(QFocusEvent *event) {
-    QPlainTextEdit::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBCheckBox ----------------------------------------------------------------------------------
 
 TVoDBCheckBox::TVoDBCheckBox(QWidget *parent) : TVoDBCheckBox(QString(), parent) {}
 
-TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent)
-    : QCheckBox(text, parent), TVoDBControl(this) {
+TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent) : TVoDBWidget(text, parent) {
     connect(this, &QCheckBox::toggled, this, [this] { OnChange(this); });
 }
 
@@ -172,19 +151,9 @@ void TVoDBCheckBox::nextCheckState() {
     WriteNow();
 }
 
-void TVoDBCheckBox::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QCheckBox::keyPressEvent(event);
-}
-
-void TVoDBCheckBox::focusOutEvent(QFocusEvent *event) {
-    QCheckBox::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBNumericEdit -------------------------------------------------------------------------------
 
-TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
@@ -327,20 +296,14 @@ void TVoDBNumericEdit::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBNumericEdit::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
-}
-
 void TVoDBNumericEdit::focusInEvent(QFocusEvent *event) {
     if (!Modified())
         ShowText(EditText());
-    QLineEdit::focusInEvent(event);
+    TVoDBWidget::focusInEvent(event);
 }
 
 void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    Leaving(event->reason());
+    TVoDBWidget::focusOutEvent(event);
     if (!Modified() && !hasFocus())
         ShowText(FormattedText());
 }

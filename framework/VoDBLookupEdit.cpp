@@ -37,7 +37,7 @@ bool IsOwnParam(const QString &name) {
 
 } // namespace
 
-TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : TVoDBWidget(parent) {
     m_list = new TVoQueryCollection(this);
     m_list->SetPacketRecords(50);
     m_model = new TVoTableModel(m_list, this);
@@ -407,15 +407,15 @@ void TVoDBLookupEdit::keyPressEvent(QKeyEvent *event) {
         SetModified(false);
         return;
     }
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
+    TVoDBWidget::keyPressEvent(event);
 }
 
 void TVoDBLookupEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
+    if (event->reason() == Qt::PopupFocusReason) {
+        QLineEdit::focusOutEvent(event);
         return;
-    Leaving(event->reason());
+    }
+    TVoDBWidget::focusOutEvent(event);
     if (!Modified() || (DataSource() && DataSource()->Editing()))
         return;
     // A lookup outside a row being edited: unbound it resolves what was typed, bound it shows the

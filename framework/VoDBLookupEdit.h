@@ -33,7 +33,7 @@ class TVoSQLConnection;
 class TVoSearchDialog;
 class TVoTableModel;
 
-class TVoDBLookupEdit : public QLineEdit, public TVoDBControl {
+class TVoDBLookupEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
     explicit TVoDBLookupEdit(QWidget *parent = nullptr);

@@ -27,15 +27,14 @@
 #include "VoEvent.h"
 #include "VoQueryCollection.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <functional>
-#include <vector>
 
 class QWidget;
-class QKeyEvent;
 class TVoDBControl;
 
 class TVoDataSource : public QObject {
@@ -85,7 +84,6 @@ private:
     void Attach(TVoDBControl *control);
     void Detach(TVoDBControl *control);
     void Hook();
-    void Unhook();
     void StateChanged();
     void DataChanged(TVoField *field);
     void FlushStateChange();
@@ -93,7 +91,7 @@ private:
 
     QPointer<TVoQueryCollection> m_dataSet;
     QList<TVoDBControl *> m_controls;
-    std::vector<std::function<void()>> m_unhook;
+    TVoHooks m_hooks;
     bool m_autoEdit = true;
     bool m_readOnly = false;
     bool m_stateChangePending = false;
@@ -114,6 +112,8 @@ public:
     void SetDataSource(TVoDataSource *dataSource);
     const QString &DataField() const { return m_dataField; }
     void SetDataField(const QString &fieldName);
+    // Both at once.
+    void Bind(TVoDataSource *dataSource, const QString &fieldName);
     // The bound field of the open collection, or nullptr.
     TVoField *Field() const;
 
@@ -194,6 +194,24 @@ private:
     bool m_writing = false;
     bool m_validating = false;
     bool m_leaving = false;
+};
+
+// A Qt widget made data-aware: keys pass through the control's checks, leaving it runs them.
+template <typename Base> class TVoDBWidget : public Base, public TVoDBControl {
+public:
+    explicit TVoDBWidget(QWidget *parent = nullptr) : Base(parent), TVoDBControl(this) {}
+    TVoDBWidget(const QString &text, QWidget *parent) : Base(text, parent), TVoDBControl(this) {}
+    Q_DISABLE_COPY(TVoDBWidget)
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        if (!KeyDown(event))
+            Base::keyPressEvent(event);
+    }
+    void focusOutEvent(QFocusEvent *event) override {
+        Base::focusOutEvent(event);
+        Leaving(event->reason());
+    }
 };
 
 // The message shown for a refused value (the rule in VoDataSource.h).

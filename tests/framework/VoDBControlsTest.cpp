@@ -50,8 +50,7 @@ protected:
         auto *caption = new QLabel(label);
         caption->setBuddy(control);
         form->addRow(caption, control);
-        control->SetDataSource(&ds);
-        control->SetDataField(field);
+        control->Bind(&ds, field);
         return control;
     }
 

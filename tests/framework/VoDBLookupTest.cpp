@@ -48,8 +48,7 @@ protected:
         lookup->SetListSQL(kTypes);
         lookup->SetKeyField(QStringLiteral("iTfcId"));
         lookup->SetListField(QStringLiteral("sTfcLDesc"));
-        lookup->SetDataSource(&ds);
-        lookup->SetDataField(QStringLiteral("iTfcId"));
+        lookup->Bind(&ds, QStringLiteral("iTfcId"));
         lookup->OnChangeFKValue.Add([this](TVoDBLookupEdit *l) { changes << l->KeyValue().toString(); });
         next = new QLineEdit;
         auto *layout = new QVBoxLayout(&window);
