@@ -7,7 +7,8 @@
 //     typed text, ignoring case, bound as a parameter (never spliced into the text);
 //   - "##ORDERBY##" becomes the search field.
 // KeyField and SearchField are written as the list text names them ("mer.iMerId"); values are read
-// back by the column name without the qualifier. ListField names the column shown ("a;b": the drop-
+// back by the column name without the qualifier. A list text without "##WHERE##" is narrowed from
+// outside, as a derived table, on the names of its result. ListField names the column shown ("a;b": the drop-
 // down shows both, the edit the first).
 //
 // Choosing a row (from the drop-down, the search form, or by leaving the edit with a text that

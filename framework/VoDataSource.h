@@ -15,7 +15,9 @@
 // Validators. OnValidate(Sender, Ok, Msg) runs when the user leaves a control while a row is being
 // inserted or edited, and before the post. When it clears Ok the framework shows a warning (OK
 // button), marks the control with a red frame and the message as its tool tip until a later check
-// passes, brings its page forward and puts the focus back into it. The message is composed from Msg:
+// passes, brings its page forward and puts the focus back into it; when the user left the control
+// by a click, the click is dropped, as if the focus had never left. The message is composed from
+// Msg:
 //   - a Msg beginning with "Attenzione", or ending with ".", "!", "?" or ":", is a sentence of the
 //     program's own and is shown as it stands;
 //   - otherwise, when the control was empty as the check began, Msg names the missing value:
