@@ -26,49 +26,38 @@ void TVoTableModel::Attach() {
     if (!m_collection)
         return;
     TVoQueryCollection *c = m_collection;
-    const auto hook = [this, c](auto &event, auto handler) {
-        const int handle = event.Add(handler);
-        QPointer<TVoQueryCollection> guard(c);
-        m_detach.push_back([guard, &event, handle] {
-            if (guard)
-                event.Remove(handle);
-        });
-    };
-    hook(c->RowsAboutToReset, [this] { beginResetModel(); });
-    hook(c->RowsReset, [this] {
+    m_hooks.Add(c, c->RowsAboutToReset, [this] { beginResetModel(); });
+    m_hooks.Add(c, c->RowsReset, [this] {
         m_rows = m_collection ? m_collection->FetchedCount() : 0;
         endResetModel();
     });
-    hook(c->RowsAboutToBeInserted,
-         [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
-    hook(c->RowsInserted, [this](int first, int last) {
+    m_hooks.Add(c, c->RowsAboutToBeInserted,
+                [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    m_hooks.Add(c, c->RowsInserted, [this](int first, int last) {
         m_rows += last - first + 1;
         endInsertRows();
     });
-    hook(c->RowsAboutToBeRemoved,
-         [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
-    hook(c->RowsRemoved, [this](int first, int last) {
+    m_hooks.Add(c, c->RowsAboutToBeRemoved,
+                [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
+    m_hooks.Add(c, c->RowsRemoved, [this](int first, int last) {
         m_rows -= last - first + 1;
         endRemoveRows();
     });
-    hook(c->RowChanged, [this](int row) {
+    m_hooks.Add(c, c->RowChanged, [this](int row) {
         if (row >= 0 && row < m_rows && columnCount() > 0)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
-    hook(c->FieldDisplayChanged, [this](int field) { FieldChanged(field); });
-    m_destroyed = connect(c, &QObject::destroyed, this, [this] {
+    m_hooks.Add(c, c->FieldDisplayChanged, [this](int field) { FieldChanged(field); });
+    m_hooks.Add(connect(c, &QObject::destroyed, this, [this] {
         beginResetModel();
-        m_detach.clear();
+        m_hooks.Clear();
         m_rows = 0;
         endResetModel();
-    });
+    }));
 }
 
 void TVoTableModel::Detach() {
-    for (const auto &detach : m_detach)
-        detach();
-    m_detach.clear();
-    disconnect(m_destroyed);
+    m_hooks.Clear();
 }
 
 void TVoTableModel::FieldChanged(int fieldIndex) {
@@ -92,7 +81,7 @@ void TVoTableModel::FieldChanged(int fieldIndex) {
 int TVoTableModel::AddColumn(const QString &fieldName, const QString &title, int width,
                              const QString &displayFormat) {
     beginResetModel();
-    m_columns.append({fieldName, title, width, displayFormat});
+    m_columns.append({fieldName, title, width, displayFormat, {}});
     endResetModel();
     return int(m_columns.size()) - 1;
 }
@@ -119,6 +108,39 @@ int TVoTableModel::ColumnOfField(const QString &fieldName) const {
         if (ColumnField(c).compare(fieldName, Qt::CaseInsensitive) == 0)
             return c;
     return -1;
+}
+
+QString TVoTableModel::ColumnTitle(int column) const {
+    return headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+void TVoTableModel::SetColumnTitle(int column, const QString &title) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TVoTableModel::SetColumnField(int column, const QString &fieldName) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].field = fieldName;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column));
+}
+
+void TVoTableModel::SetColumnWidth(int column, int width) {
+    if (column >= 0 && column < m_columns.size())
+        m_columns[column].width = width;
+}
+
+void TVoTableModel::SetColumnAlignment(int column, Qt::Alignment alignment) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].alignment = alignment;
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column), {Qt::TextAlignmentRole});
 }
 
 TVoField *TVoTableModel::FieldOfColumn(int column) const {
@@ -158,6 +180,8 @@ QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
     case Qt::EditRole:
         return value;
     case Qt::TextAlignmentRole:
+        if (!m_columns.isEmpty() && m_columns[index.column()].alignment)
+            return QVariant(m_columns[index.column()].alignment | Qt::AlignVCenter);
         return VoIsNumber(value) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default:

@@ -1,0 +1,258 @@
+#include "VoDBGrid.h"
+
+#include "VoDataSource.h"
+#include "VoMessages.h"
+#include "VoQueryCollection.h"
+#include "VoTableModel.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace {
+
+QStringList SplitFields(const QString &fields) {
+    QStringList out;
+    for (const QString &f : fields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!f.trimmed().isEmpty())
+            out << f.trimmed();
+    return out;
+}
+
+} // namespace
+
+// --- TVoColsIndex -----------------------------------------------------------------------------------
+
+QStringList TVoColsIndexItem::SortFieldList() const {
+    return SplitFields(SortFields);
+}
+
+QStringList TVoColsIndexItem::DescSortFieldList() const {
+    const QStringList desc = SplitFields(DescSortFields);
+    return desc.isEmpty() ? SortFieldList() : desc;
+}
+
+bool TVoColsIndexItem::HasField(const QString &fieldName) const {
+    return SortFieldList().contains(fieldName.trimmed(), Qt::CaseInsensitive) ||
+           DescSortFieldList().contains(fieldName.trimmed(), Qt::CaseInsensitive);
+}
+
+TVoColsIndexItem &TVoColsIndex::Add(int column, const QString &sortFields, const QString &descSortFields,
+                                    bool text) {
+    m_items.append({column, sortFields, descSortFields, text});
+    return m_items.last();
+}
+
+TVoColsIndexItem *TVoColsIndex::ItemOfColumn(int column) {
+    for (TVoColsIndexItem &item : m_items)
+        if (item.Column == column)
+            return &item;
+    return nullptr;
+}
+
+const TVoColsIndexItem *TVoColsIndex::ItemOfColumn(int column) const {
+    return const_cast<TVoColsIndex *>(this)->ItemOfColumn(column);
+}
+
+const TVoColsIndexItem *TVoColsIndex::ItemOfField(const QString &fieldName) const {
+    for (const TVoColsIndexItem &item : m_items)
+        if (item.HasField(fieldName))
+            return &item;
+    return nullptr;
+}
+
+// --- TVoDBGrid --------------------------------------------------------------------------------------
+
+TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
+    m_model = new TVoTableModel(nullptr, this);
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setAlternatingRowColors(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (m_colsIndex.ItemOfColumn(column))
+            SortByColumn(column, column == m_sortColumn ? !m_sortDescending : false);
+        OnTitleClick(this, column);
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { OnRowActivated(this); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        ApplyWidths();
+        FollowCursor();
+    });
+}
+
+TVoDBGrid::~TVoDBGrid() = default;
+
+TVoQueryCollection *TVoDBGrid::Collection() const {
+    return m_dataSource ? m_dataSource->DataSet() : nullptr;
+}
+
+void TVoDBGrid::SetDataSource(TVoDataSource *dataSource) {
+    m_hooks.Clear();
+    m_dataSource = dataSource;
+    if (dataSource) {
+        m_hooks.Add(dataSource, dataSource->OnDataChange, [this](TVoDataSource *, TVoField *field) {
+            if (!field)
+                FollowCursor();
+        });
+        m_hooks.Add(dataSource, dataSource->OnDataSetChange, [this](TVoDataSource *) { Bind(); });
+    }
+    Bind();
+}
+
+void TVoDBGrid::Bind() {
+    m_model->SetCollection(Collection());
+    m_sortColumn = -1;
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void TVoDBGrid::FollowCursor() {
+    const TVoQueryCollection *c = Collection();
+    if (!c || m_following)
+        return;
+    const int row = c->RecNo() - 1;
+    if (row < 0 || row >= m_model->rowCount()) {
+        clearSelection();
+        return;
+    }
+    if (currentIndex().row() == row && selectionModel()->isRowSelected(row, QModelIndex()))
+        return;
+    m_following = true;
+    const int column = qMax(currentIndex().column(), 0);
+    selectionModel()->setCurrentIndex(m_model->index(row, column),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(m_model->index(row, column));
+    m_following = false;
+}
+
+void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.column() != previous.column() && current.isValid())
+        OnColEnter(this, current.column());
+    TVoQueryCollection *c = Collection();
+    if (m_following || !c || !c->Active() || !current.isValid() || current.row() == c->RecNo() - 1)
+        return;
+    m_following = true;
+    try {
+        c->SetRecNo(current.row() + 1);
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+    m_following = false;
+    // Refused (a row that could not be posted): the grid goes back to the cursor once Qt is done
+    // moving it.
+    if (c->RecNo() - 1 != current.row())
+        QTimer::singleShot(0, this, [this] { FollowCursor(); });
+}
+
+void TVoDBGrid::keyPressEvent(QKeyEvent *event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        event->accept();
+        OnRowActivated(this);
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+int TVoDBGrid::AddColumn(const QString &fieldName, const QString &title, int width, Qt::Alignment alignment,
+                         const QString &displayFormat) {
+    const int column = m_model->AddColumn(fieldName, title, width, displayFormat);
+    if (alignment)
+        m_model->SetColumnAlignment(column, alignment);
+    return column;
+}
+
+void TVoDBGrid::ClearColumns() {
+    m_model->ClearColumns();
+    m_colsIndex.Clear();
+}
+
+int TVoDBGrid::ColumnCount() const {
+    return m_model->columnCount();
+}
+
+QString TVoDBGrid::ColumnField(int column) const {
+    return m_model->ColumnField(column);
+}
+
+void TVoDBGrid::SetColumnField(int column, const QString &fieldName) {
+    m_model->SetColumnField(column, fieldName);
+}
+
+QString TVoDBGrid::ColumnTitle(int column) const {
+    return m_model->ColumnTitle(column);
+}
+
+void TVoDBGrid::SetColumnTitle(int column, const QString &title) {
+    m_model->SetColumnTitle(column, title);
+}
+
+void TVoDBGrid::SetColumnWidth(int column, int width) {
+    m_model->SetColumnWidth(column, width);
+    if (width > 0)
+        setColumnWidth(column, width);
+}
+
+void TVoDBGrid::SetColumnAlignment(int column, Qt::Alignment alignment) {
+    m_model->SetColumnAlignment(column, alignment);
+}
+
+void TVoDBGrid::SetColumnVisible(int column, bool visible) {
+    setColumnHidden(column, !visible);
+}
+
+void TVoDBGrid::ApplyWidths() {
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (const int width = m_model->ColumnWidth(c); width > 0)
+            setColumnWidth(c, width);
+}
+
+bool TVoDBGrid::SortByColumn(int column, bool descending) {
+    const TVoColsIndexItem *item = m_colsIndex.ItemOfColumn(column);
+    TVoQueryCollection *c = Collection();
+    if (!item || !c || !c->Active())
+        return false;
+    try {
+        if ((c->State() == dsInsert || c->State() == dsEdit) && !c->Post())
+            return false;
+        QStringList positions;
+        for (const QString &name : descending ? item->DescSortFieldList() : item->SortFieldList()) {
+            const TVoField *f = c->FindField(name);
+            if (!f || f->Calculated())
+                continue;
+            positions << QString::number(f->Index() + 1) + (descending ? QStringLiteral(" DESC") : QString());
+        }
+        if (positions.isEmpty())
+            return false;
+        const TVoField *keyField = c->FindField(c->KeyField());
+        const QVariant key = keyField ? keyField->Value() : QVariant();
+        const int keyIndex = keyField ? keyField->Index() : -1;
+        const int wasRead = c->FetchedCount();
+        c->Close();
+        c->SetCommandText(VoReplaceOrderBy(c->CommandText(), positions.join(QStringLiteral(", "))));
+        c->Open();
+        m_sortColumn = column;
+        m_sortDescending = descending;
+        horizontalHeader()->setSortIndicatorShown(true);
+        horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        if (!key.isNull() && keyIndex >= 0)
+            for (int r = 0; r < wasRead; ++r) {
+                if (r >= c->FetchedCount() && (!c->CanFetchMore() || c->FetchMore() == 0))
+                    break;
+                if (c->RowValue(r, keyIndex) == key) {
+                    c->SetRecNo(r + 1);
+                    break;
+                }
+            }
+    } catch (const std::exception &e) {
+        VoShowException(e);
+        return false;
+    }
+    return true;
+}
