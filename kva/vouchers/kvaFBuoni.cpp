@@ -77,9 +77,10 @@ void SetUpCollection(TVoQueryCollection *collection, const char *sql) {
     RebuildParamsFromSQL(collection);
 }
 
-void SortEachColumnOnItsField(TVoDBGrid *grid) {
+// Sort entries for the first columns of a grid, each on its own field.
+void SortColumnsOnTheirFields(TVoDBGrid *grid, int columns) {
     grid->ColsIndex().Clear();
-    for (int column = 0; column < grid->ColumnCount(); ++column)
+    for (int column = 0; column < columns; ++column)
         grid->ColsIndex().Add(column, grid->ColumnField(column));
 }
 
@@ -141,10 +142,12 @@ void TfmkvaBuoni::FormCreate() {
     kvaSetDocumentLists(xqcDoc, kvaLoading);
 
     pcDetail->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame : {static_cast<TfrVoDBRWGrid *>(frMaster), frDetail, frBuoDoc}) {
+    for (TfrVoDBRWGrid *frame : {static_cast<TfrVoDBRWGrid *>(frMaster), frDetail, frBuoDoc})
         frame->pcMain->setCurrentIndex(0);
-        SortEachColumnOnItsField(frame->grFrame);
-    }
+    // The delivery sector of the rows is the one column that does not sort.
+    SortColumnsOnTheirFields(frMaster->grFrame, 5);
+    SortColumnsOnTheirFields(frDetail->grFrame, 5);
+    SortColumnsOnTheirFields(frBuoDoc->grFrame, 5);
 
     frMaster->xdsMain->OnDataChange.Add(
         [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
