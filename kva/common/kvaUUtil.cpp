@@ -5,6 +5,7 @@
 #include "VoGlobals.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
+#include "VoSearchDialog.h"
 
 #include <QLocale>
 
@@ -367,7 +368,9 @@ double TruncateDecimals(int decimals, double value) {
     return out;
 }
 
-int NewId(const QString &tableName) { return VoNewId(tableName); }
+int NewId(const QString &tableName) {
+    return VoNewId(tableName);
+}
 
 int GetBaseReportId(int reportId) {
     if (reportId < 1000000)
@@ -386,6 +389,14 @@ void LoadXmlArchive(QString &target, const QString &code, const QString &listCod
     if (q.Eof())
         throw EVoError(VoFormat(QStringLiteral("XML codice %s Non trovato nel DB"), {code}));
     target = q.AsString(QStringLiteral("bYXarXmlFile"));
+}
+
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name) {
+    TVoSearchColumn &column = form->Columns(1);
+    column.Visible = true;
+    column.Indexed = true;
+    column.Caption = QStringLiteral("Tabella ") + name;
+    column.Width = 450;
 }
 
 QString ConvertLikeFilter(const QString &filter) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+class TVoSearchDialog;
+
 // --- Working context ----------------------------------------------------------------------------------
 
 extern int CurrentRegisterType;     // iTfcId of the current register
@@ -94,5 +96,7 @@ int GetBaseReportId(int reportId);
 // The text of an XML definition of the archive; an empty list code means "KVA". A missing definition
 // raises EVoError "XML codice %s Non trovato nel DB".
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
+// A search form listing one table: its column 1 searched, titled "Tabella " and the name.
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);

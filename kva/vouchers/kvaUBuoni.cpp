@@ -1,10 +1,14 @@
 #include "kvaUBuoni.h"
 
+#include "VoDates.h"
+#include "VoExceptions.h"
 #include "VoQuery.h"
-
 #include "VoQueryCollection.h"
 #include "VoTransaction.h"
+#include "kvaUUtil.h"
+
 #include <QList>
+#include <algorithm>
 
 const char *const kvaSQLBuoInsert =
     "INSERT INTO TFBuo_Buoni (iFBuoId, iDwgFacAnfId, iFBuoNUMERO, dFBuoDATA, IBENID, sFBuoDESC, iFBuoTipo, "
@@ -71,6 +75,19 @@ const char *const kDeleteRowsSQL = "DELETE FROM TAfc_ArtVelist WHERE iFBuoId = :
 const char *const kDeleteLinksSQL = "DELETE FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
 const char *const kCheckSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId, NULL, NULL, NULL, :iDwgFacAnfId)";
+const char *const kDateTrialSQL = "UPDATE TFBuo_Buoni SET dFBuoData = :dFBuoData WHERE iFBuoId = :iFBuoId;";
+const char *const kVoucherRowsSQL =
+    "SELECT iFarId, sFarLDesc FROM VAfc_ArtVelist WHERE iFBuoId = :iFBuoId ORDER BY iAfcId";
+
+// Whether the stock of an article stays non-negative on every day of a register-year's scope.
+bool StockStays(int article, int registerYearId) {
+    TVoQuery q(QString::fromLatin1(kCheckSQL));
+    q.SetParam(QStringLiteral("iFarId"), article)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId)
+        .Open();
+    return q.AsInteger(QStringLiteral("CONTROLLO")) != 1;
+}
+
 QList<int> VoucherArticles(int voucherId) {
     QList<int> articles;
     TVoQuery q(QString::fromLatin1(kVoucherArticlesSQL));
@@ -132,7 +149,7 @@ void kvaSetDocumentLists(TVoQueryCollection *documents, int kind) {
     documents->SQLDelete.Add(QString::fromLatin1(kvaSQLIdcDelete));
 }
 
-bool kvaVoucherRowsCanGo(int voucherId) {
+bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle) {
     const int year = VoucherYear(voucherId);
     const QList<int> articles = VoucherArticles(voucherId);
     TVoTransaction trial;
@@ -140,10 +157,10 @@ bool kvaVoucherRowsCanGo(int voucherId) {
     VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
     bool ok = true;
     for (int article : articles) {
-        TVoQuery q(QString::fromLatin1(kCheckSQL));
-        q.SetParam(QStringLiteral("iFarId"), article).SetParam(QStringLiteral("iDwgFacAnfId"), year).Open();
-        if (q.AsInteger(QStringLiteral("CONTROLLO")) == 1) {
+        if (!StockStays(article, year)) {
             ok = false;
+            if (failingArticle)
+                *failingArticle = article;
             break;
         }
     }
@@ -165,4 +182,76 @@ void kvaDeleteVoucher(int voucherId) {
     VoExecSQL(QString::fromLatin1(kvaSQLBuoResetUnloaded), {{QStringLiteral("VOCURRID"), voucherId}});
     VoExecSQL(QString::fromLatin1(kvaSQLBuoDelete), {{QStringLiteral("VOCURRID"), voucherId}});
     tr.Commit();
+}
+
+double kvaProposedVoucherDate(int number, int kind) {
+    DateWindow window;
+    GetVoucherDateLimits(number, kind, window);
+    // With no lower-numbered voucher the window starts at day 0: the year's start is the first date
+    // the validation accepts.
+    const double low = std::max(window.low, CurrentRegStart);
+    const double high = std::min(window.high, CurrentRegEnd);
+    const double today = TodayDays();
+    return today >= low && today <= high ? today : low;
+}
+
+QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {
+    if (number.isNull() || !number.isValid() || number.toDouble() < 1)
+        return QStringLiteral("Numero del buono");
+    if (number.toInt() == acceptedNumber)
+        return QString();
+    if (VoucherNumberExists(number.toInt(), kind))
+        return QStringLiteral("Numero del buono già presente");
+    return QString();
+}
+
+QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, double storedDate) {
+    if (date < 0)
+        return QStringLiteral("Data del buono");
+    DateWindow window;
+    GetVoucherDateLimits(number, kind, window);
+    if (date < CurrentRegStart || date > CurrentRegEnd)
+        return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
+    if (date < window.low)
+        return QStringLiteral("Data del buono minore della data del buono precedente");
+    if (date > window.high)
+        return QStringLiteral("Data del buono maggiore della data del buono successivo");
+    QString article;
+    if (voucherId > 0 && date != storedDate && !kvaVoucherDateKeepsStock(voucherId, date, &article))
+        return VoFormat(
+            QStringLiteral("Impossibile modificare la data, la giacenza dell'articolo \"%s\" andrebbe "
+                           "in negativo"),
+            {article});
+    return QString();
+}
+
+bool kvaVoucherDateKeepsStock(int voucherId, double date, QString *article) {
+    TVoTransaction trial;
+    trial.StartTransaction();
+    VoExecSQL(QString::fromLatin1(kDateTrialSQL),
+              {{QStringLiteral("dFBuoData"), DaysToDateParam(date)}, {QStringLiteral("iFBuoId"), voucherId}});
+    QList<std::pair<int, QString>> rows;
+    {
+        TVoQuery q(QString::fromLatin1(kVoucherRowsSQL));
+        q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
+        for (; !q.Eof(); q.Next())
+            rows.append({q.AsInteger(QStringLiteral("iFarId")), q.AsString(QStringLiteral("sFarLDesc"))});
+    }
+    bool ok = true;
+    for (const auto &[articleId, description] : rows) {
+        bool stays = false;
+        try {
+            stays = StockStays(articleId, CurrentRegisterYearId);
+        } catch (const std::exception &) {
+            // A check that cannot be made does not let the date pass.
+        }
+        if (!stays) {
+            ok = false;
+            if (article)
+                *article = description;
+            break;
+        }
+    }
+    trial.Rollback();
+    return ok;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The statements with which the voucher windows write vouchers, their rows, the rows' sector history
 // and the documents, and the deletion of a whole voucher.
+#include <QString>
+#include <QVariant>
+
 class TVoQueryCollection;
 
 extern const char *const kvaSQLBuoInsert;
@@ -30,9 +33,28 @@ void kvaSetRowLists(TVoQueryCollection *rows, int kind);
 void kvaSetDocumentLists(TVoQueryCollection *documents, int kind);
 
 // Whether all rows of a loading voucher can go together without the stock of one of their articles
-// falling below zero on some day. Tried inside a transaction that is always rolled back.
-bool kvaVoucherRowsCanGo(int voucherId);
+// falling below zero on some day. Tried inside a transaction that is always rolled back. When they
+// cannot, failingArticle (when given) receives the first article whose stock would fall.
+bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle = nullptr);
 // Deletes a voucher whole in one transaction: its rows, its document links, the flag of the loading
 // voucher it was generated from, the header; then the unloading rows of every article it held are
 // re-priced. A failure leaves the voucher as it was and reaches the caller.
 void kvaDeleteVoucher(int voucherId);
+
+// --- Rules of the voucher windows' headers -------------------------------------------------------------
+
+// The date proposed for a new voucher of a number and kind: today when it lies in the voucher's date
+// window and the register-year, else the window's low end, taken no earlier than the year's start.
+double kvaProposedVoucherDate(int number, int kind);
+// What is wrong with a voucher number typed in a header, or an empty text when nothing is. The
+// accepted number (the one proposed, or the voucher's own) passes without asking the database.
+QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber);
+// What is wrong with a voucher date, or an empty text: outside the register-year, before the dates of
+// lower numbers or after those of higher ones; then, for a saved voucher (voucherId > 0) whose date
+// changes from storedDate, whether its articles' stock stays non-negative (kvaVoucherDateKeepsStock).
+QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, double storedDate);
+// Tries a new date on a saved voucher: whether every article of its rows keeps a stock of zero or
+// more with the voucher on that date. The date is written and the server asked inside a transaction
+// that is always rolled back, so the trial date never stays. When the stock would fall, article
+// receives the long description of the first row that makes it fall (or whose check failed).
+bool kvaVoucherDateKeepsStock(int voucherId, double date, QString *article);

@@ -14,6 +14,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
+#include "kvaFBuoni.h"
 #include "kvaFMain.h"
 #include "kvaFSelectPrg.h"
 #include "kvaMAtt.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -225,8 +227,6 @@ TEST_F(kvaMainTest, RegisterYearListOfASchool) {
 
 TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     Start(QStringLiteral("Kva"));
-    RegisterVoClass(QStringLiteral("TfmkvaBuoni"),
-                    [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
     bool dialogOpened = false;
     dmkvaParams->xpmVouParams->OnDialogShown = [&dialogOpened](TfmVoParamDlg *dlg) {
         dialogOpened = true;
@@ -253,14 +253,20 @@ TEST_F(kvaMainTest, VouchersNeedTheParametersFirst) {
     messages->Clear();
     ChooseInDialog(DemoRegisterYear(2026));
     EXPECT_TRUE(dmkvaAtt->xafCarico->Execute());
-    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    ASSERT_EQ(fmkvaMain->MDIChildCount(), 1);
     EXPECT_TRUE(messages->Shown().isEmpty());
+    // The loading vouchers' window, maximised, on the demo register-year that has none yet.
+    auto *vouchers = qobject_cast<TfmkvaBuoni *>(fmkvaMain->FindMDIChild(QStringLiteral("TfmkvaBuoni")));
+    ASSERT_NE(vouchers, nullptr);
+    EXPECT_EQ(vouchers->windowTitle(), QStringLiteral("Gestione movimenti"));
+    EXPECT_TRUE(vouchers->SubWindow()->isMaximized());
+    EXPECT_TRUE(vouchers->xqcMain->Active());
+    EXPECT_TRUE(vouchers->xqcMain->IsEmpty());
 
     // With a window open the parameters cannot be changed.
     EXPECT_FALSE(dmkvaAtt->xacParam->Execute());
     EXPECT_EQ(messages->LastText(),
               QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri"));
-    UnRegisterVoClass(QStringLiteral("TfmkvaBuoni"));
 }
 
 TEST_F(kvaMainTest, LoadingRowsWithoutVatRateTakeTheirArticlesRate) {

@@ -1,0 +1,332 @@
+#include "kvaFBuoni.h"
+
+#include "VoClassRegistry.h"
+#include "VoConnection.h"
+#include "VoDBDateEdit.h"
+#include "VoDBEdits.h"
+#include "VoDBFrames.h"
+#include "VoDBLookupEdit.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "VoSearchDialog.h"
+#include "kvaRBuoniCarico.h"
+#include "kvaUBuoni.h"
+#include "kvaUUtil.h"
+
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+VO_REGISTER_CLASS(TfmkvaBuoni);
+
+namespace {
+
+// The amounts of a voucher: its rows' values, and the same with each row's VAT added.
+const char *const kHeaderSQL =
+    "SELECT buo.iFBuoId, buo.IBENID, buo.IFBUONUMERO, buo.DFBUODATA, buo.SFBUODESC, buo.DFBUOPROTDATA, "
+    "buo.SFBUOPROTNUM, buo.ILOCKED, buo.lFBuoScaricato, "
+    "(SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = buo.IBENID) AS SBENRAGSOC, "
+    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc "
+    "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
+    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + CAST(afc.FAFCQUANTITA * "
+    "afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc LEFT "
+    "JOIN "
+    "TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
+    "FROM TFBuo_Buoni buo WHERE buo.IFBUOTIPO = :iFBuoTipo AND buo.iDwgFacAnfId = :iDwgFacAnfId "
+    "ORDER BY buo.IFBUONUMERO DESC";
+const char *const kRowsSQL =
+    "SELECT iAfcId, iFBuoId, iFarId, sFarSDesc, sFarLDesc, sFarLibTitolo, sFarLibAutore, sFarLibEditore, "
+    "fAfcQuantita, fAfcCostoUnit, fAfcTotale, fAfcTotale_ConIva, iAlvId, fAlvIva, iCavId, sCavDesc, iCondId, "
+    "sCondDesc, sCondCodice, iSecId, sSecDescS, iRspId, iSedInfId, sSedInfLDesc, iClcId, sClcDescL, iVProId, "
+    "bAfcNote, iInbAnnoAssunz, iAfcProgr, iCfmId, iCafId, sCafDesc, iMerId, sMerDesc, iDcmId, sDcmDescL, "
+    "iUnmId, sUnmDescS, iLocked FROM VAfc_ArtVelist WHERE iFBuoId = :iFBuoId ORDER BY iAfcId";
+const char *const kDocumentsSQL =
+    "SELECT bi.iFBuoIdcId, idc.iIdcId, idc.sIdcNumero, idc.dIdcData, idc.sIdcDesc, ben.iBenId, "
+    "ben.sBenRagSoc, tid.sTidDesc, buo.iLocked FROM TIdc_InvDoc idc INNER JOIN TFBuoIdc bi ON bi.iIdcId = "
+    "idc.iIdcId LEFT OUTER JOIN TBen_Beneficiari ben ON ben.iBenId = idc.iBenId INNER JOIN TFBuo_Buoni buo "
+    "ON buo.iFBuoId = bi.iFBuoId LEFT OUTER JOIN TTid_TipoInvDoc tid ON tid.iTidId = idc.iTidId WHERE "
+    "bi.iFBuoId = :iFBuoId";
+const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
+const char *const kHasRowsSQL = "SELECT FIRST 1 iAfcId FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
+const char *const kHasDocumentsSQL = "SELECT FIRST 1 iFBuoIdcId FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
+const char *const kArticleSQL = "SELECT sFarLDesc FROM TFar_FacArticoli WHERE iFarId = :iFarId";
+
+bool HasRow(const char *sql, int voucherId) {
+    TVoQuery q(QString::fromLatin1(sql));
+    q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
+    return !q.Eof();
+}
+
+[[noreturn]] void RowsCannotGo() {
+    VoMessageDlg(QStringLiteral("Impossibile cancellare gli articoli del buono."), mtError, mbOK);
+    throw EVoAbort();
+}
+
+// A collection of the window: the global connection, its select with the school marker replaced,
+// packets of 25 rows, the parameters the select names.
+void SetUpCollection(TVoQueryCollection *collection, const char *sql) {
+    collection->SetConnection(qqoVoGlobConn);
+    collection->SetAutoBuildSQL(false);
+    collection->SetPacketRecords(25);
+    collection->SetConfirmations(cfTrash | cfDisable | cfDelete);
+    QString text = QString::fromLatin1(sql);
+    ReplaceCurrDwg(text);
+    collection->SetCommandText(text);
+    RebuildParamsFromSQL(collection);
+}
+
+// Sort entries for the first columns of a grid, each on its own field.
+void SortColumnsOnTheirFields(TVoDBGrid *grid, int columns) {
+    grid->ColsIndex().Clear();
+    for (int column = 0; column < columns; ++column)
+        grid->ColsIndex().Add(column, grid->ColumnField(column));
+}
+
+} // namespace
+
+TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
+    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
+      xqcDoc(new TVoQueryCollection(this)), frMaster(new TfrkvaBuoniCarico),
+      Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), tsBeni(new QWidget),
+      tsDoc(new QWidget), frDetail(new TfrVoDBRWGrid), frBuoDoc(new TfrVoDBRWGrid) {
+    setWindowTitle(QStringLiteral("Gestione movimenti"));
+    OpenMaximized = true;
+
+    frMaster->SetDataSet(xqcMain);
+    frDetail->setToolTip(QStringLiteral("Dati di carico dell'articolo"));
+    frDetail->SetDataSet(xqcDetail);
+    frBuoDoc->setToolTip(QStringLiteral("Documenti"));
+    frBuoDoc->SetDataSet(xqcDoc);
+    for (auto [page, frame] : {std::pair{tsBeni, frDetail}, std::pair{tsDoc, frBuoDoc}}) {
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(frame);
+    }
+    pcDetail->addTab(tsBeni, QStringLiteral("Articoli"));
+    pcDetail->addTab(tsDoc, QStringLiteral("Documenti"));
+    Splitter1->addWidget(frMaster);
+    Splitter1->addWidget(pcDetail);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+}
+
+void TfmkvaBuoni::FormCreate() {
+    TfmVoChildDB::FormCreate();
+
+    SetUpDetailPages();
+    // Amounts are typed without VAT unless the register says they include it: then they are shown
+    // as typed, otherwise with the VAT added.
+    const bool vatIncluded = CurrentVatIncluded == 1;
+    frMaster->grFrame->SetColumnField(TfrkvaBuoniCarico::AmountColumn,
+                                      vatIncluded ? QStringLiteral("IBENIIMP")
+                                                  : QStringLiteral("IBENIIMP_CONIVA"));
+    frDetail->grFrame->SetColumnField(4, vatIncluded ? QStringLiteral("fAfcTotale")
+                                                     : QStringLiteral("fAfcTotale_ConIva"));
+
+    frMaster->xelBenef->SetConnection(qqoVoGlobConn);
+    frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
+    frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
+        SetSearchFormTable(form, QStringLiteral("Fornitori"));
+    });
+
+    SetUpCollection(xqcMain, kHeaderSQL);
+    kvaSetHeaderLists(xqcMain, kvaLoading);
+    xqcMain->SetParam(QStringLiteral("iFBuoTipo"), kvaLoading);
+    xqcMain->SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    SetUpCollection(xqcDetail, kRowsSQL);
+    kvaSetRowLists(xqcDetail, kvaLoading);
+    SetUpCollection(xqcDoc, kDocumentsSQL);
+    kvaSetDocumentLists(xqcDoc, kvaLoading);
+
+    pcDetail->setCurrentIndex(0);
+    for (TfrVoDBRWGrid *frame : {static_cast<TfrVoDBRWGrid *>(frMaster), frDetail, frBuoDoc})
+        frame->pcMain->setCurrentIndex(0);
+    // The delivery sector of the rows is the one column that does not sort.
+    SortColumnsOnTheirFields(frMaster->grFrame, 5);
+    SortColumnsOnTheirFields(frDetail->grFrame, 5);
+    SortColumnsOnTheirFields(frBuoDoc->grFrame, 5);
+
+    frMaster->xdsMain->OnDataChange.Add(
+        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
+    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
+    frMaster->xneNumero->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
+    frMaster->xdeData->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
+    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) { xqcMainAfterOpen(); });
+    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterOpen(); });
+    xqcMain->BeforeDelete.Add([this](TVoQueryCollection *) { xqcMainBeforeDelete(); });
+    xqcMain->VoBeforeExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcMainVoBeforeExec(prop); });
+    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
+    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
+}
+
+// The pages show the voucher's rows and documents; writing them is the work of their own frames.
+void TfmkvaBuoni::SetUpDetailPages() {
+    TVoDBGrid *rows = frDetail->grFrame;
+    rows->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Numero"));
+    rows->AddColumn(QStringLiteral("sFarLDesc"), QStringLiteral("Descrizione"), 340);
+    rows->AddColumn(QStringLiteral("fAfcQuantita"), QStringLiteral("Quantità"), 100, Qt::AlignRight);
+    rows->AddColumn(QStringLiteral("FAFCCOSTOUNIT"), QStringLiteral("Costo unitario"), 100, Qt::AlignRight);
+    rows->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100, Qt::AlignRight);
+    rows->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 200);
+    TVoDBGrid *documents = frBuoDoc->grFrame;
+    documents->AddColumn(QStringLiteral("sIdcNumero"), QStringLiteral("Numero"));
+    documents->AddColumn(QStringLiteral("sIdcDesc"), QStringLiteral("Descrizione"), 200);
+    documents->AddColumn(QStringLiteral("dIdcData"), QStringLiteral("Data"));
+    documents->AddColumn(QStringLiteral("sBenRagSoc"), QStringLiteral("Fornitore"), 200);
+    documents->AddColumn(QStringLiteral("sTidDesc"), QStringLiteral("Tipo di documento"), 200);
+    for (TfrVoDBRWGrid *frame : {frDetail, frBuoDoc})
+        frame->SetReadOnly(true);
+}
+
+void TfmkvaBuoni::FormShow() {
+    TfmVoChildDB::FormShow();
+    xqcMain->Open();
+}
+
+void TfmkvaBuoni::FormClose(TCloseAction &Action) {
+    TfmVoChildDB::FormClose(Action);
+    xqcMain->Close();
+}
+
+void TfmkvaBuoni::OpenDetails() {
+    QVariant voucher;
+    if (xqcMain->Active() && !xqcMain->IsEmpty() && xqcMain->State() != dsInsert)
+        voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->Value();
+    for (TVoQueryCollection *collection : {xqcDetail, xqcDoc}) {
+        collection->Close();
+        if (!xqcMain->Active())
+            continue;
+        TVoParam &voucherParam = collection->Params()[0];
+        if (voucher.isNull())
+            voucherParam.SetNull(QMetaType::Int);
+        else
+            voucherParam.SetAsInteger(voucher.toInt());
+        collection->Open();
+    }
+}
+
+// A locked voucher is definitive: nothing may be added to it.
+void TfmkvaBuoni::ApplyLock() {
+    const TVoField *locked = xqcMain->Active() ? xqcMain->FindField(QStringLiteral("ILOCKED")) : nullptr;
+    const bool on = locked && !xqcMain->IsEmpty() && locked->AsInteger() == 1;
+    frDetail->xacInsert->SetLocked(on);
+    frBuoDoc->xacInsert->SetLocked(on);
+}
+
+void TfmkvaBuoni::frMasterxdsMainDataChange(TVoField *field) {
+    ApplyLock();
+    if (!field)
+        OpenDetails();
+}
+
+void TfmkvaBuoni::frMasterxdsMainAfterStateChange() {
+    if (xqcMain->State() == dsInsert)
+        ProposeNewVoucher();
+    OpenDetails();
+}
+
+void TfmkvaBuoni::ProposeNewVoucher() {
+    frMaster->xdeData->setEnabled(true);
+    frMaster->xdeData->SetReadOnly(false);
+    m_proposedNumber = NextVoucherNumber(kvaLoading);
+    frMaster->xneNumero->SetValue(m_proposedNumber);
+    frMaster->xdeData->SetDate(DaysToDate(kvaProposedVoucherDate(m_proposedNumber, kvaLoading)));
+}
+
+void TfmkvaBuoni::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
+    const int accepted = xqcMain->State() == dsInsert
+                             ? m_proposedNumber
+                             : xqcMain->FieldByName(QStringLiteral("IFBUONUMERO"))->OldValue().toInt();
+    Msg = kvaVoucherNumberProblem(frMaster->xneNumero->Value(), kvaLoading, accepted);
+    Ok = Msg.isEmpty();
+}
+
+void TfmkvaBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
+    const bool editing = xqcMain->State() == dsEdit;
+    const int voucher = editing ? xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger() : -1;
+    const QVariant stored =
+        editing ? xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->OldValue() : QVariant();
+    Msg = kvaVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), kvaLoading,
+                                voucher, stored.isNull() ? VoNoDate : VariantToDays(stored));
+    Ok = Msg.isEmpty();
+}
+
+void TfmkvaBuoni::xqcMainAfterOpen() {
+    for (const char *amount : {"IBENIIMP", "IBENIIMP_CONIVA"})
+        xqcMain->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+    xqcMain->FieldByName(QStringLiteral("iFBuoNumero"))->SetDisplayFormat(QStringLiteral("0000000"));
+}
+
+void TfmkvaBuoni::xqcDetailAfterOpen() {
+    for (const char *amount : {"fAfcCostoUnit", "fAfcTotale", "fAfcTotale_ConIva"})
+        xqcDetail->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+}
+
+// Every question is asked before anything is deleted, so that a refusal leaves the voucher whole.
+void TfmkvaBuoni::xqcMainBeforeDelete() {
+    const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
+    if (HasRow(kHasRowsSQL, voucher)) {
+        if (VoMessageDlg(QStringLiteral("Ci sono degli articoli collegati al buono, cancellarli?"),
+                         mtConfirmation, mbYesNoCancel) != mrYes)
+            throw EVoAbort();
+        int article = 0;
+        bool canGo = false;
+        try {
+            canGo = kvaVoucherRowsCanGo(voucher, &article);
+        } catch (const std::exception &) {
+            RowsCannotGo();
+        }
+        if (!canGo) {
+            const QString description =
+                VoSelectValue(QString::fromLatin1(kArticleSQL), {{QStringLiteral("iFarId"), article}})
+                    .toString();
+            VoMessageDlg(
+                VoFormat(QStringLiteral("Impossibile cancellare, la giacenza dell'articolo %s andrebbe in "
+                                        "negativo!"),
+                         {description}),
+                mtError, mbOK);
+            throw EVoAbort();
+        }
+    }
+    if (HasRow(kHasDocumentsSQL, voucher) &&
+        VoMessageDlg(QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"), mtConfirmation,
+                     mbYesNoCancel) != mrYes)
+        throw EVoAbort();
+}
+
+void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
+    if (prop.ListKind == skInsert && prop.Kind == skInsert) {
+        prop.Values.Add(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+        prop.Values.Add(QStringLiteral("iFBuoTipo"), kvaLoading);
+        // Markers of the imports, the wizard and the year closing: a voucher typed here has none.
+        prop.Values.AddNull(QStringLiteral("iMgmId"));
+        prop.Values.AddNull(QStringLiteral("sFBuoUse"), QMetaType::QString);
+        prop.Values.AddNull(QStringLiteral("iFBuoId_P"));
+    } else if (prop.Kind == skDelete && prop.TableName == QLatin1String("TFBUO_BUONI")) {
+        // Rows, links and header go in the list's own transaction; the list's DELETE then finds the
+        // header gone.
+        const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
+        const bool hadRows = HasRow(kHasRowsSQL, voucher);
+        try {
+            kvaDeleteVoucher(voucher);
+        } catch (const std::exception &) {
+            if (!hadRows)
+                throw;
+            RowsCannotGo();
+        }
+    }
+}
+
+// A row changed the voucher's amount: the header is read again, and the rows with it.
+void TfmkvaBuoni::xqcDetailVoRefresh() {
+    const TVoBookmark bookmark = xqcDetail->GetBookmark();
+    xqcMain->Refresh();
+    if (xqcDetail->BookmarkValid(bookmark))
+        xqcDetail->GotoBookmark(bookmark);
+}

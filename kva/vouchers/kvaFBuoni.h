@@ -1,0 +1,55 @@
+#pragma once
+// The loading-voucher window: the loading vouchers of the current register-year with the detail of
+// the chosen one, and below it two pages with its article rows and its linked documents.
+#include "VoChildDB.h"
+#include "VoQueryCollection.h"
+
+class QSplitter;
+class QTabWidget;
+class TfrVoDBRWGrid;
+class TfrkvaBuoniCarico;
+
+class TfmkvaBuoni : public TfmVoChildDB {
+    Q_OBJECT
+public:
+    explicit TfmkvaBuoni(QWidget *parent = nullptr);
+
+    TVoQueryCollection *const xqcMain;
+    TVoQueryCollection *const xqcDetail;
+    TVoQueryCollection *const xqcDoc;
+    TfrkvaBuoniCarico *const frMaster;
+    QSplitter *const Splitter1;
+    QTabWidget *const pcDetail;
+    QWidget *const tsBeni;
+    QWidget *const tsDoc;
+    // The rows and the documents of the voucher; read-only until their own frames take their place.
+    TfrVoDBRWGrid *const frDetail;
+    TfrVoDBRWGrid *const frBuoDoc;
+
+    // The number proposed for the voucher being inserted.
+    int ProposedNumber() const { return m_proposedNumber; }
+
+protected:
+    void FormCreate() override;
+    void FormShow() override;
+    void FormClose(TCloseAction &Action) override;
+
+private:
+    void SetUpDetailPages();
+    // Rows and documents follow the header: the current voucher's, none while one is inserted.
+    void OpenDetails();
+    void ApplyLock();
+
+    void frMasterxdsMainDataChange(TVoField *field);
+    void frMasterxdsMainAfterStateChange();
+    void ProposeNewVoucher();
+    void frMasterxneNumeroValidate(bool &Ok, QString &Msg);
+    void frMasterxdeDataValidate(bool &Ok, QString &Msg);
+    void xqcMainAfterOpen();
+    void xqcDetailAfterOpen();
+    void xqcMainBeforeDelete();
+    void xqcMainVoBeforeExec(TVoQueryProp &prop);
+    void xqcDetailVoRefresh();
+
+    int m_proposedNumber = 0;
+};
