@@ -119,6 +119,20 @@ TSection ParseSection(const QString &text) {
     return s;
 }
 
+// A number typed the Italian way ("1.234,5") or plainly ("1234.5") with "." as its only point and
+// no grouping.
+QString PlainNumber(const QString &text) {
+    QString t = text.trimmed();
+    static const QRegularExpression grouped(QStringLiteral("^-?\\d{1,3}(\\.\\d{3})+$"));
+    if (t.contains(QLatin1Char(','))) {
+        t.remove(QLatin1Char('.'));
+        t.replace(QLatin1Char(','), QLatin1Char('.'));
+    } else if (grouped.match(t).hasMatch()) {
+        t.remove(QLatin1Char('.'));
+    }
+    return t;
+}
+
 } // namespace
 
 QString VoFormatFloat(const QString &format, double value) {
@@ -177,16 +191,9 @@ QString VoFloatToText(double value) {
 }
 
 bool VoTextToFloat(const QString &text, double *value) {
-    QString t = text.trimmed();
+    const QString t = PlainNumber(text);
     if (t.isEmpty())
         return false;
-    static const QRegularExpression grouped(QStringLiteral("^-?\\d{1,3}(\\.\\d{3})+$"));
-    if (t.contains(QLatin1Char(','))) {
-        t.remove(QLatin1Char('.'));
-        t.replace(QLatin1Char(','), QLatin1Char('.'));
-    } else if (grouped.match(t).hasMatch()) {
-        t.remove(QLatin1Char('.'));
-    }
     bool ok = false;
     const double v = t.toDouble(&ok);
     if (ok && value)
@@ -219,6 +226,53 @@ QString VoDisplayText(const QVariant &value, const QString &displayFormat) {
             return QString::number(value.toLongLong());
         return VoFormatFloat(displayFormat, value.toDouble());
     }
+}
+
+bool VoTextToScaled(const QString &text, int scale, qint64 *value) {
+    if (scale < 0 || scale > 9 || !VoTextToFloat(text, nullptr))
+        return false;
+    QString t = PlainNumber(text);
+    const bool negative = t.startsWith(QLatin1Char('-'));
+    if (negative || t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    const qsizetype point = t.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? t : t.left(point);
+    QString decimals = point < 0 ? QString() : t.mid(point + 1);
+    while (decimals.size() > scale && decimals.endsWith(QLatin1Char('0')))
+        decimals.chop(1);
+    if (decimals.size() > scale || whole.size() > 18 - scale)
+        return false;
+    bool ok = true;
+    const qint64 units = whole.isEmpty() ? 0 : whole.toLongLong(&ok);
+    if (!ok)
+        return false;
+    const qint64 fraction =
+        decimals.isEmpty() ? 0 : decimals.leftJustified(scale, QLatin1Char('0')).toLongLong(&ok);
+    if (!ok)
+        return false;
+    qint64 factor = 1;
+    for (int i = 0; i < scale; ++i)
+        factor *= 10;
+    const qint64 result = units * factor + fraction;
+    *value = negative ? -result : result;
+    return true;
+}
+
+QString VoScaledToText(qint64 value, int scale) {
+    qint64 factor = 1;
+    for (int i = 0; i < scale; ++i)
+        factor *= 10;
+    const bool negative = value < 0;
+    const quint64 magnitude = negative ? quint64(-(value + 1)) + 1 : quint64(value);
+    QString text = QString::number(magnitude / quint64(factor));
+    QString decimals =
+        scale > 0 ? QString::number(magnitude % quint64(factor)).rightJustified(scale, QLatin1Char('0'))
+                  : QString();
+    while (decimals.endsWith(QLatin1Char('0')))
+        decimals.chop(1);
+    if (!decimals.isEmpty())
+        text += QLatin1Char(',') + decimals;
+    return negative ? QLatin1Char('-') + text : text;
 }
 
 bool VoIsNumericType(int typeId) {

@@ -14,6 +14,13 @@ QString VoFloatToText(double value);
 // Reads a number typed the Italian way ("1.234,5"); also "1234.5". False when it is no number.
 bool VoTextToFloat(const QString &text, double *value);
 
+// Amounts stored as integers in units of 10^-scale (ten-thousandths: scale 4), read and written
+// exactly, without passing through a double. Text as VoTextToFloat reads it; false when it is no
+// number or has more decimals than the scale holds.
+bool VoTextToScaled(const QString &text, int scale, qint64 *value);
+// A scaled amount in plain form with a decimal comma, trailing zeros of the decimals dropped.
+QString VoScaledToText(qint64 value, int scale);
+
 // Whether a type (a value's type) is a number, integer or not.
 bool VoIsNumericType(int typeId);
 bool VoIsNumber(const QVariant &value);

@@ -536,6 +536,7 @@ void TVoQueryCollection::BuildFields(const QSqlRecord &record) {
             name = source.name() + QLatin1Char('_') + QString::number(n);
         auto field = take(name, QMetaType::Type(source.metaType().id()), false);
         field->m_origin = source.tableName().trimmed();
+        field->m_required = source.requiredStatus() == QSqlField::Required;
         add(std::move(field));
     }
     m_dataFieldCount = int(m_fields.size());

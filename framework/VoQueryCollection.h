@@ -182,6 +182,8 @@ public:
     bool Calculated() const { return m_calculated; }
     // The table the column comes from, as the database names it; empty for an expression.
     const QString &Origin() const { return m_origin; }
+    // Whether the database refuses a NULL in the column (NOT NULL); false for calculated fields.
+    bool Required() const { return m_required; }
     TVoQueryCollection *DataSet() const { return m_owner; }
 
     // How grids show the field. A display format is a number format (VoFormatFloat) for numbers and
@@ -225,6 +227,7 @@ private:
     QMetaType::Type m_type;
     bool m_calculated;
     QString m_origin;
+    bool m_required = false;
     int m_index = -1;
     QString m_displayFormat;
     QString m_displayLabel;

@@ -92,7 +92,7 @@ void TVoTableModel::FieldChanged(int fieldIndex) {
 int TVoTableModel::AddColumn(const QString &fieldName, const QString &title, int width,
                              const QString &displayFormat) {
     beginResetModel();
-    m_columns.append({fieldName, title, width, displayFormat});
+    m_columns.append({fieldName, title, width, displayFormat, {}});
     endResetModel();
     return int(m_columns.size()) - 1;
 }
@@ -119,6 +119,39 @@ int TVoTableModel::ColumnOfField(const QString &fieldName) const {
         if (ColumnField(c).compare(fieldName, Qt::CaseInsensitive) == 0)
             return c;
     return -1;
+}
+
+QString TVoTableModel::ColumnTitle(int column) const {
+    return headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+void TVoTableModel::SetColumnTitle(int column, const QString &title) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TVoTableModel::SetColumnField(int column, const QString &fieldName) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].field = fieldName;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column));
+}
+
+void TVoTableModel::SetColumnWidth(int column, int width) {
+    if (column >= 0 && column < m_columns.size())
+        m_columns[column].width = width;
+}
+
+void TVoTableModel::SetColumnAlignment(int column, Qt::Alignment alignment) {
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].alignment = alignment;
+    if (m_rows > 0)
+        emit dataChanged(index(0, column), index(m_rows - 1, column), {Qt::TextAlignmentRole});
 }
 
 TVoField *TVoTableModel::FieldOfColumn(int column) const {
@@ -158,6 +191,8 @@ QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
     case Qt::EditRole:
         return value;
     case Qt::TextAlignmentRole:
+        if (!m_columns.isEmpty() && m_columns[index.column()].alignment)
+            return QVariant(m_columns[index.column()].alignment | Qt::AlignVCenter);
         return VoIsNumber(value) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default:

@@ -29,6 +29,14 @@ public:
     int ColumnWidth(int column) const;
     // The column showing a field (ignoring case), or -1.
     int ColumnOfField(const QString &fieldName) const;
+    // The title the header shows.
+    QString ColumnTitle(int column) const;
+    void SetColumnTitle(int column, const QString &title);
+    // Shows another field in a column, keeping its title, width and alignment.
+    void SetColumnField(int column, const QString &fieldName);
+    void SetColumnWidth(int column, int width);
+    // Without an alignment numbers go right and the rest left.
+    void SetColumnAlignment(int column, Qt::Alignment alignment);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -44,6 +52,7 @@ private:
         QString title;
         int width = 0;
         QString format;
+        Qt::Alignment alignment;
     };
     void Attach();
     void Detach();

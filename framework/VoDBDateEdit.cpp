@@ -1,0 +1,164 @@
+#include "VoDBDateEdit.h"
+
+#include "VoDates.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
+
+int QtKeyOfVirtualKey(int virtualKey) {
+    if (virtualKey >= 112 && virtualKey <= 135)
+        return Qt::Key_F1 + (virtualKey - 112);
+    return virtualKey;
+}
+
+} // namespace
+
+const QString TVoDBDateEdit::EmptyText = QStringLiteral("  /  /    ");
+
+TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+    setInputMask(QStringLiteral("99/99/9999; "));
+    m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    m_button->setToolTip(QStringLiteral("Scegli una data"));
+    connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
+    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
+}
+
+TVoDBDateEdit::~TVoDBDateEdit() {
+    delete m_popup;
+}
+
+QDate TVoDBDateEdit::Date() const {
+    return IsEmpty() ? QDate() : QDate::fromString(displayText(), kDateFormat);
+}
+
+double TVoDBDateEdit::AsDays() const {
+    const QDate d = Date();
+    return d.isValid() ? DateToDays(d) : VoNoDate;
+}
+
+void TVoDBDateEdit::SetDate(const QDate &date) {
+    if (date.isValid())
+        setText(date.toString(kDateFormat));
+    else
+        clear();
+    if (Field() && DataSource()->Editing()) {
+        SetModified(true);
+        WriteNow();
+    }
+}
+
+bool TVoDBDateEdit::IsEmpty() const {
+    return QString(displayText()).remove(QLatin1Char('/')).trimmed().isEmpty();
+}
+
+void TVoDBDateEdit::DataToControl() {
+    if (!DataSource())
+        return;
+    const TVoField *f = Field();
+    const QVariant v = f ? f->Value() : QVariant();
+    const QDate d = v.isNull() ? QDate() : v.toDate();
+    if (d.isValid())
+        setText(d.toString(kDateFormat));
+    else
+        clear();
+}
+
+bool TVoDBDateEdit::ControlToData(QString *error) {
+    TVoField *f = Field();
+    if (IsEmpty()) {
+        if (f->Required()) {
+            *error = VoValidationMessage(QString(), true, Caption());
+            return false;
+        }
+        f->SetNull();
+        return true;
+    }
+    const QDate d = QDate::fromString(displayText(), kDateFormat);
+    if (!d.isValid()) {
+        *error =
+            QStringLiteral("Attenzione ! \r\n\"%1\" non è una data valida. ").arg(displayText().trimmed());
+        return false;
+    }
+    f->SetValue(d);
+    return true;
+}
+
+void TVoDBDateEdit::ApplyReadOnly(bool readOnly) {
+    setReadOnly(readOnly);
+    m_button->setEnabled(!readOnly);
+}
+
+void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
+    if (KeyDown(event))
+        return;
+    if (event->key() == QtKeyOfVirtualKey(m_pickerKey) && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (!isReadOnly())
+            ButtonClicked();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TVoDBDateEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    Leaving(event->reason());
+}
+
+void TVoDBDateEdit::ButtonClicked() {
+    OnButtonClick(this);
+    ShowPicker();
+}
+
+void TVoDBDateEdit::ShowPicker() {
+    if (isReadOnly())
+        return;
+    if (!m_popup) {
+        m_popup = new QFrame(this, Qt::Popup);
+        m_popup->setFrameShape(QFrame::StyledPanel);
+        auto *layout = new QVBoxLayout(m_popup);
+        layout->setContentsMargins(2, 2, 2, 2);
+        m_calendar = new QCalendarWidget(m_popup);
+        m_calendar->setGridVisible(true);
+        m_calendar->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        layout->addWidget(m_calendar);
+        connect(m_calendar, &QCalendarWidget::activated, this, [this](const QDate &date) { Accept(date); });
+        connect(m_calendar, &QCalendarWidget::clicked, this, [this](const QDate &date) { Accept(date); });
+    }
+    m_popup->setWindowTitle(m_dialogTitle);
+    const QDate shown = Date();
+    m_calendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    m_popup->adjustSize();
+    m_popup->move(mapToGlobal(QPoint(0, height())));
+    m_popup->show();
+    m_calendar->setFocus(Qt::PopupFocusReason);
+}
+
+QCalendarWidget *TVoDBDateEdit::Calendar() const {
+    return m_popup && m_popup->isVisible() ? m_calendar : nullptr;
+}
+
+void TVoDBDateEdit::Accept(const QDate &date) {
+    // A double click is a click and an activation: one choice.
+    if (!m_popup || !m_popup->isVisible())
+        return;
+    m_popup->hide();
+    setFocus(Qt::PopupFocusReason);
+    if (!BeginEdit())
+        return;
+    setText(date.toString(kDateFormat));
+    SetModified(true);
+    if (Field())
+        WriteNow();
+    OnAcceptDate(this);
+}

@@ -1,0 +1,68 @@
+#pragma once
+// A date bound to a field, typed as "dd/MM/yyyy" with a four-digit year. An empty edit shows the
+// mask "  /  /    " and stores NULL, unless the field refuses NULL. A text that is no date
+// ("31/02/2026") is refused with a message when the user leaves the edit or posts. The picker key
+// (F8 unless set) and the edit's button open a calendar; OnButtonClick runs first, so that the
+// window may preset the date the calendar opens on.
+#include "VoDataSource.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QPointer>
+
+class QCalendarWidget;
+class QFrame;
+
+class TVoDBDateEdit : public QLineEdit, public TVoDBControl {
+    Q_OBJECT
+public:
+    explicit TVoDBDateEdit(QWidget *parent = nullptr);
+    ~TVoDBDateEdit() override;
+
+    // The text of an empty edit, as the windows compare it.
+    static const QString EmptyText;
+
+    // What the user sees, mask included.
+    QString Text() const { return displayText(); }
+    // The date shown; invalid when the edit is empty or holds no date.
+    QDate Date() const;
+    // The same as a day count; VoNoDate when there is none.
+    double AsDays() const;
+    // Shows a date (an invalid one empties the edit); while the row is edited it is also written.
+    void SetDate(const QDate &date);
+
+    // The key that opens the calendar, as a virtual-key number (119 is F8, 112 F1 ... 123 F12).
+    int PickerKey() const { return m_pickerKey; }
+    void SetPickerKey(int virtualKey) { m_pickerKey = virtualKey; }
+    QString DialogTitle() const { return m_dialogTitle; }
+    void SetDialogTitle(const QString &title) { m_dialogTitle = title; }
+
+    // Opens the calendar on the date shown (today when none).
+    void ShowPicker();
+    // The open calendar, or nullptr.
+    QCalendarWidget *Calendar() const;
+
+    bool IsEmpty() const override;
+
+    // The button (or the picker key) was pressed; the calendar opens afterwards.
+    TVoEvent<QWidget *> OnButtonClick;
+    // A date was chosen in the calendar and shown.
+    TVoEvent<QWidget *> OnAcceptDate;
+
+protected:
+    void DataToControl() override;
+    bool ControlToData(QString *error) override;
+    void ApplyReadOnly(bool readOnly) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void ButtonClicked();
+    void Accept(const QDate &date);
+
+    int m_pickerKey = 119;
+    QString m_dialogTitle;
+    QAction *m_button = nullptr;
+    QPointer<QFrame> m_popup;
+    QCalendarWidget *m_calendar = nullptr;
+};

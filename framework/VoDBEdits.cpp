@@ -1,0 +1,342 @@
+#include "VoDBEdits.h"
+
+#include "VoDisplayFormat.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+#include <QValidator>
+
+namespace {
+
+class TUpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+bool IsIntegerType(int typeId) {
+    return VoIsNumericType(typeId) && typeId != QMetaType::Double && typeId != QMetaType::Float;
+}
+
+qint64 ScaleFactor(int scale) {
+    qint64 factor = 1;
+    for (int i = 0; i < scale; ++i)
+        factor *= 10;
+    return factor;
+}
+
+} // namespace
+
+// --- TVoDBEdit --------------------------------------------------------------------------------------
+
+TVoDBEdit::TVoDBEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
+}
+
+void TVoDBEdit::SetUpperCase(bool on) {
+    m_upperCase = on;
+    setValidator(on ? new TUpperCaseValidator(this) : nullptr);
+}
+
+bool TVoDBEdit::IsEmpty() const {
+    return text().trimmed().isEmpty();
+}
+
+void TVoDBEdit::DataToControl() {
+    if (!DataSource())
+        return;
+    const TVoField *f = Field();
+    setText(f ? f->AsString() : QString());
+}
+
+bool TVoDBEdit::ControlToData(QString *) {
+    Field()->SetAsString(text());
+    return true;
+}
+
+void TVoDBEdit::ApplyReadOnly(bool readOnly) {
+    setReadOnly(readOnly);
+}
+
+void TVoDBEdit::keyPressEvent(QKeyEvent *event) {
+    if (!KeyDown(event))
+        QLineEdit::keyPressEvent(event);
+}
+
+void TVoDBEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    Leaving(event->reason());
+}
+
+// --- TVoDBMemo --------------------------------------------------------------------------------------
+
+TVoDBMemo::TVoDBMemo(QWidget *parent) : QPlainTextEdit(parent), TVoDBControl(this) {
+    setTabChangesFocus(true);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (Reading())
+            return;
+        if (m_maxLength > 0 && toPlainText().size() > m_maxLength) {
+            QTextCursor cursor = textCursor();
+            setPlainText(toPlainText().left(m_maxLength));
+            cursor.setPosition(m_maxLength);
+            setTextCursor(cursor);
+        }
+        UserChanged();
+        OnChange(this);
+    });
+}
+
+bool TVoDBMemo::IsEmpty() const {
+    return toPlainText().trimmed().isEmpty();
+}
+
+void TVoDBMemo::DataToControl() {
+    if (!DataSource())
+        return;
+    const TVoField *f = Field();
+    setPlainText(f ? f->AsString() : QString());
+    OnChange(this);
+}
+
+bool TVoDBMemo::ControlToData(QString *) {
+    Field()->SetAsString(toPlainText());
+    return true;
+}
+
+void TVoDBMemo::ApplyReadOnly(bool readOnly) {
+    setReadOnly(readOnly);
+}
+
+void TVoDBMemo::keyPressEvent(QKeyEvent *event) {
+    if (!KeyDown(event))
+        QPlainTextEdit::keyPressEvent(event);
+}
+
+void TVoDBMemo::focusOutEvent(QFocusEvent *event) {
+    QPlainTextEdit::focusOutEvent(event);
+    Leaving(event->reason());
+}
+
+// --- TVoDBCheckBox ----------------------------------------------------------------------------------
+
+TVoDBCheckBox::TVoDBCheckBox(QWidget *parent) : TVoDBCheckBox(QString(), parent) {}
+
+TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent)
+    : QCheckBox(text, parent), TVoDBControl(this) {
+    connect(this, &QCheckBox::toggled, this, [this] { OnChange(this); });
+}
+
+void TVoDBCheckBox::SetValues(const QVariant &checked, const QVariant &unchecked) {
+    m_checked = checked;
+    m_unchecked = unchecked;
+    ReadField();
+}
+
+void TVoDBCheckBox::DataToControl() {
+    if (!DataSource())
+        return;
+    const TVoField *f = Field();
+    bool on = false;
+    if (f && !f->IsNull()) {
+        const QVariant v = f->Value();
+        if (v.typeId() == QMetaType::QString)
+            on = v.toString().trimmed().compare(m_checked.toString(), Qt::CaseInsensitive) == 0;
+        else
+            on = f->AsBoolean();
+    }
+    setChecked(on);
+}
+
+bool TVoDBCheckBox::ControlToData(QString *) {
+    Field()->SetValue(isChecked() ? m_checked : m_unchecked);
+    return true;
+}
+
+void TVoDBCheckBox::ApplyReadOnly(bool readOnly) {
+    m_effectiveReadOnly = readOnly;
+}
+
+void TVoDBCheckBox::nextCheckState() {
+    if (m_effectiveReadOnly || !BeginEdit())
+        return;
+    QCheckBox::nextCheckState();
+    SetModified(true);
+    WriteNow();
+}
+
+void TVoDBCheckBox::keyPressEvent(QKeyEvent *event) {
+    if (!KeyDown(event))
+        QCheckBox::keyPressEvent(event);
+}
+
+void TVoDBCheckBox::focusOutEvent(QFocusEvent *event) {
+    QCheckBox::focusOutEvent(event);
+    Leaving(event->reason());
+}
+
+// --- TVoDBNumericEdit -------------------------------------------------------------------------------
+
+TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
+    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
+}
+
+void TVoDBNumericEdit::SetDisplayFormat(const QString &format) {
+    m_displayFormat = format;
+    if (!Modified())
+        ShowValue();
+}
+
+void TVoDBNumericEdit::SetScale(int scale) {
+    m_scale = qBound(0, scale, 9);
+    if (!Modified())
+        ShowValue();
+}
+
+double TVoDBNumericEdit::Shown(const QVariant &stored) const {
+    if (m_scale > 0)
+        return double(stored.toLongLong()) / double(ScaleFactor(m_scale));
+    return stored.toDouble();
+}
+
+QString TVoDBNumericEdit::EditText() const {
+    if (m_value.isNull() || !m_value.isValid())
+        return QString();
+    if (m_scale > 0)
+        return VoScaledToText(m_value.toLongLong(), m_scale);
+    if (IsIntegerType(m_value.typeId()))
+        return QString::number(m_value.toLongLong());
+    return VoFloatToText(m_value.toDouble());
+}
+
+QString TVoDBNumericEdit::FormattedText() const {
+    if (m_value.isNull() || !m_value.isValid())
+        return QString();
+    QString format = m_displayFormat;
+    if (format.isEmpty())
+        if (const TVoField *f = Field())
+            format = f->DisplayFormat();
+    if (format.isEmpty())
+        return m_scale > 0 ? VoScaledToText(m_value.toLongLong(), m_scale) : VoDisplayText(m_value);
+    return VoFormatFloat(format, Shown(m_value));
+}
+
+void TVoDBNumericEdit::ShowValue() {
+    setText(hasFocus() ? EditText() : FormattedText());
+}
+
+bool TVoDBNumericEdit::ParseText(QVariant *stored, QString *error) const {
+    const QString t = text().trimmed();
+    *stored = QVariant();
+    if (t.isEmpty())
+        return true;
+    const auto refuse = [&](const char *what) {
+        if (error)
+            *error =
+                QStringLiteral("Attenzione ! \r\n\"%1\" non è un numero %2. ").arg(t, QLatin1String(what));
+        return false;
+    };
+    if (m_scale > 0) {
+        qint64 units = 0;
+        if (!VoTextToScaled(t, m_scale, &units))
+            return refuse("valido");
+        *stored = units;
+        return true;
+    }
+    double d = 0;
+    if (!VoTextToFloat(t, &d))
+        return refuse("valido");
+    const TVoField *f = Field();
+    const int type = f ? f->DataType() : m_value.typeId();
+    if (IsIntegerType(type)) {
+        if (d != double(qint64(d)))
+            return refuse("intero");
+        *stored = qint64(d);
+    } else {
+        *stored = d;
+    }
+    return true;
+}
+
+QVariant TVoDBNumericEdit::Value() const {
+    if (!Modified())
+        return m_value;
+    QVariant v;
+    return ParseText(&v, nullptr) ? v : QVariant();
+}
+
+double TVoDBNumericEdit::AsFloat(double defaultValue) const {
+    const QVariant v = Value();
+    return v.isNull() || !v.isValid() ? defaultValue : Shown(v);
+}
+
+void TVoDBNumericEdit::SetValue(const QVariant &value) {
+    m_value = value;
+    ShowValue();
+    if (Field() && DataSource()->Editing()) {
+        SetModified(true);
+        WriteNow();
+    }
+}
+
+bool TVoDBNumericEdit::IsEmpty() const {
+    return text().trimmed().isEmpty();
+}
+
+void TVoDBNumericEdit::DataToControl() {
+    if (!DataSource())
+        return;
+    const TVoField *f = Field();
+    m_value = f ? f->Value() : QVariant();
+    ShowValue();
+}
+
+bool TVoDBNumericEdit::ControlToData(QString *error) {
+    QVariant v;
+    if (!ParseText(&v, error))
+        return false;
+    TVoField *f = Field();
+    if (v.isNull() && f->Required()) {
+        *error = VoValidationMessage(QString(), true, Caption());
+        return false;
+    }
+    f->SetValue(v);
+    m_value = f->Value();
+    return true;
+}
+
+void TVoDBNumericEdit::ApplyReadOnly(bool readOnly) {
+    setReadOnly(readOnly);
+}
+
+void TVoDBNumericEdit::keyPressEvent(QKeyEvent *event) {
+    if (!KeyDown(event))
+        QLineEdit::keyPressEvent(event);
+}
+
+void TVoDBNumericEdit::focusInEvent(QFocusEvent *event) {
+    if (!Modified())
+        setText(EditText());
+    QLineEdit::focusInEvent(event);
+}
+
+void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    Leaving(event->reason());
+    if (!Modified() && !hasFocus())
+        setText(FormattedText());
+}
+
+// --- TVoDBCurrencyEdit ------------------------------------------------------------------------------
+
+TVoDBCurrencyEdit::TVoDBCurrencyEdit(QWidget *parent) : TVoDBNumericEdit(parent) {
+    SetDisplayFormat(QStringLiteral("#,##0.00"));
+}

@@ -1,0 +1,312 @@
+#include "VoDBFrames.h"
+
+#include "VoConnection.h"
+#include "VoMessages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+// The detail page: Enter and Escape that its controls leave unused arrive here.
+class TVoDetailPage : public QWidget {
+public:
+    TVoDetailPage(TfrVoDBRWGrid *frame, QWidget *parent) : QWidget(parent), m_frame(frame) {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            event->accept();
+            m_frame->DetailEnter();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            event->accept();
+            m_frame->DetailEscape();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+private:
+    TfrVoDBRWGrid *m_frame;
+};
+
+// --- TVoDataAction ----------------------------------------------------------------------------------
+
+TVoDataAction::TVoDataAction(const QIcon &icon, const QString &text, std::function<void()> standard,
+                             QObject *parent)
+    : QAction(icon, text, parent), m_standard(std::move(standard)) {
+    setToolTip(text);
+    connect(this, &QAction::triggered, this, [this] { Run(); });
+}
+
+void TVoDataAction::Run() {
+    try {
+        if (OnExecute.Assigned())
+            OnExecute(this);
+        else if (m_standard)
+            m_standard();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}
+
+void TVoDataAction::ExecuteDefault() {
+    try {
+        if (m_standard)
+            m_standard();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}
+
+bool TVoDataAction::Execute() {
+    if (m_locked || !isEnabled())
+        return false;
+    trigger();
+    return true;
+}
+
+void TVoDataAction::SetLocked(bool locked) {
+    m_locked = locked;
+    if (locked)
+        setEnabled(false);
+    emit lockChanged();
+}
+
+void TVoDataAction::SetStateEnabled(bool enabled) {
+    if (!m_locked)
+        setEnabled(enabled);
+}
+
+// --- TfrVoDBROGrid ----------------------------------------------------------------------------------
+
+TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent) : TfrVoDBROGrid(parent, TWithPages{}) {
+    layout()->addWidget(grFrame);
+}
+
+TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
+    : QFrame(parent), xdsMain(new TVoDataSource(this)), grFrame(new TVoDBGrid(this)),
+      tbControl(new QToolBar(this)), xacFirst(AddAction(QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"),
+                                                        QKeySequence(), [this] { DataSet()->First(); })),
+      xacPrior(AddAction(QStyle::SP_MediaSeekBackward, QStringLiteral("Precedente"), QKeySequence(),
+                         [this] { DataSet()->Prior(); })),
+      xacNext(AddAction(QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"), QKeySequence(),
+                        [this] { DataSet()->Next(); })),
+      xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"), QKeySequence(),
+                        [this] { DataSet()->Last(); })),
+      xacRefresh(AddAction(QStyle::SP_BrowserReload, QStringLiteral("Aggiorna"), QKeySequence(Qt::Key_F5),
+                           [this] { DataSet()->Refresh(); })) {
+    tbControl->setIconSize(QSize(16, 16));
+    tbControl->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tbControl);
+    grFrame->SetDataSource(xdsMain);
+    grFrame->OnRowActivated.Add([this](TVoDBGrid *) { RowActivated(); });
+    xdsMain->OnStateChange.Add([this](TVoDataSource *) { StateChanged(); });
+    xdsMain->OnDataChange.Add([this](TVoDataSource *, TVoField *field) {
+        if (!field)
+            UpdateActions();
+    });
+    setFocusProxy(grFrame);
+    UpdateActions();
+}
+
+TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QString &text,
+                                        const QKeySequence &shortcut, std::function<void()> standard) {
+    auto *action = new TVoDataAction(style()->standardIcon(icon), text, std::move(standard), this);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    addAction(action);
+    tbControl->addAction(action);
+    connect(action, &TVoDataAction::lockChanged, this, [this] { UpdateActions(); });
+    m_actions << action;
+    return action;
+}
+
+void TfrVoDBROGrid::AddControlWidget(QWidget *widget) {
+    tbControl->addWidget(widget);
+}
+
+void TfrVoDBROGrid::SetReadOnly(bool readOnly) {
+    m_readOnly = readOnly;
+    xdsMain->SetReadOnly(readOnly);
+    UpdateActions();
+}
+
+void TfrVoDBROGrid::ApplyWriteRights(int mask) {
+    const int rights = qqoVoGlobConn ? qqoVoGlobConn->F : 0;
+    SetReadOnly((rights & mask) != mask);
+}
+
+void TfrVoDBROGrid::UpdateActions() {
+    const TVoQueryCollection *c = DataSet();
+    const bool browse = xdsMain->State() == dsBrowse;
+    const bool rows = browse && !c->IsEmpty();
+    for (TVoDataAction *action : {xacFirst, xacPrior, xacNext, xacLast})
+        action->SetStateEnabled(rows);
+    xacRefresh->SetStateEnabled(browse);
+}
+
+void TfrVoDBROGrid::StateChanged() {
+    UpdateActions();
+}
+
+void TfrVoDBROGrid::RowActivated() {
+    OnRowActivated(this);
+}
+
+// --- TfrVoDBRWGrid ----------------------------------------------------------------------------------
+
+TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
+    : TfrVoDBROGrid(parent, TWithPages{}), pcMain(new QTabWidget(this)), tsGrid(new QWidget),
+      tsDetail(new TVoDetailPage(this, nullptr)),
+      xacInsert(AddAction(QStyle::SP_FileIcon, QStringLiteral("Inserisci"), QKeySequence(Qt::Key_Insert),
+                          [this] { xdsMain->Insert(); })),
+      xacEdit(AddAction(QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifica"),
+                        QKeySequence(Qt::Key_F2),
+                        [this] {
+                            if (xdsMain->Edit()) {
+                                ShowDetail();
+                                FocusFirstControl();
+                            }
+                        })),
+      xacDelete(AddAction(QStyle::SP_TrashIcon, QStringLiteral("Cancella"),
+                          QKeySequence(Qt::ControlModifier | Qt::Key_Delete),
+                          [this] { DataSet()->Delete(); })),
+      xacPost(AddAction(QStyle::SP_DialogSaveButton, QStringLiteral("Salva"), QKeySequence(),
+                        [this] { xdsMain->Post(); })),
+      xacCancel(AddAction(QStyle::SP_DialogCancelButton, QStringLiteral("Annulla"), QKeySequence(),
+                          [this] { xdsMain->Cancel(); })) {
+    auto *gridLayout = new QVBoxLayout(tsGrid);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->addWidget(grFrame);
+    pcMain->setDocumentMode(true);
+    pcMain->addTab(tsGrid, QStringLiteral("Elenco"));
+    pcMain->addTab(tsDetail, QStringLiteral("Dettaglio"));
+    layout()->addWidget(pcMain);
+    connect(pcMain->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0 && index != pcMain->currentIndex())
+            OnPageChanging(this, index);
+    });
+    connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == pcMain->indexOf(tsDetail))
+            OnDetailShow(this);
+    });
+    UpdateActions();
+    UpdateDetailEnabled();
+}
+
+void TfrVoDBRWGrid::ShowList() {
+    if (pcMain->currentWidget() != tsGrid) {
+        OnPageChanging(this, 0);
+        pcMain->setCurrentWidget(tsGrid);
+    }
+    grFrame->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrVoDBRWGrid::ShowDetail() {
+    if (pcMain->currentWidget() == tsDetail)
+        return;
+    OnPageChanging(this, 1);
+    pcMain->setCurrentWidget(tsDetail);
+}
+
+bool TfrVoDBRWGrid::DetailShown() const {
+    return pcMain->currentWidget() == tsDetail;
+}
+
+QList<QWidget *> TfrVoDBRWGrid::DetailFocusChain() const {
+    QList<QWidget *> chain;
+    for (QWidget *w = tsDetail->nextInFocusChain(); w && w != tsDetail; w = w->nextInFocusChain()) {
+        if (!tsDetail->isAncestorOf(w) || chain.contains(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(tsDetail))
+            chain << w;
+    }
+    return chain;
+}
+
+void TfrVoDBRWGrid::FocusFirstControl() {
+    for (QWidget *w : DetailFocusChain()) {
+        const auto *line = qobject_cast<QLineEdit *>(w);
+        const auto *plain = qobject_cast<QPlainTextEdit *>(w);
+        if ((line && line->isReadOnly()) || (plain && plain->isReadOnly()))
+            continue;
+        w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
+void TfrVoDBRWGrid::DetailEnter() {
+    QWidget *focused = QApplication::focusWidget();
+    if (!focused || !tsDetail->isAncestorOf(focused))
+        return;
+    const QList<QWidget *> chain = DetailFocusChain();
+    const qsizetype at = chain.indexOf(focused);
+    if (at >= 0 && at + 1 < chain.size()) {
+        chain[at + 1]->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (xdsMain->Editing())
+        xacPost->Execute();
+}
+
+void TfrVoDBRWGrid::DetailEscape() {
+    if (xdsMain->Editing())
+        xacCancel->Execute();
+    else
+        ShowList();
+}
+
+void TfrVoDBRWGrid::SetReadOnly(bool readOnly) {
+    TfrVoDBROGrid::SetReadOnly(readOnly);
+    UpdateDetailEnabled();
+}
+
+void TfrVoDBRWGrid::UpdateActions() {
+    TfrVoDBROGrid::UpdateActions();
+    const TVoQueryCollection *c = DataSet();
+    const bool browse = xdsMain->State() == dsBrowse;
+    const bool rows = browse && !c->IsEmpty();
+    const bool write = !ReadOnly();
+    xacInsert->SetStateEnabled(browse && write);
+    xacEdit->SetStateEnabled(rows && write);
+    xacDelete->SetStateEnabled(rows && write);
+    xacPost->SetStateEnabled(xdsMain->Editing() && write);
+    xacCancel->SetStateEnabled(xdsMain->Editing());
+}
+
+void TfrVoDBRWGrid::UpdateDetailEnabled() {
+    const int state = xdsMain->State();
+    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly()));
+}
+
+void TfrVoDBRWGrid::StateChanged() {
+    UpdateActions();
+    UpdateDetailEnabled();
+    if (!xdsMain->Editing())
+        return;
+    ShowDetail();
+    const QWidget *focused = QApplication::focusWidget();
+    if (!focused || !tsDetail->isAncestorOf(focused))
+        FocusFirstControl();
+}
+
+void TfrVoDBRWGrid::RowActivated() {
+    TfrVoDBROGrid::RowActivated();
+    ShowDetail();
+    FocusFirstControl();
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The list frames every registry window is made of.
+//
+// TfrVoDBROGrid: a control bar with the navigator (first, prior, next, last, refresh) over a grid of
+// its data source xdsMain. TfrVoDBRWGrid adds the page control pcMain with the list page tsGrid and
+// the detail page tsDetail, where the window puts its data-aware controls, and the actions insert,
+// edit, delete (the collection asks its confirmation), post and cancel.
+//
+// Actions are enabled by the data source's state (browse: moving, insert, edit, delete, refresh;
+// insert or edit: post and cancel) and by the frame's write permission; a locked action stays
+// disabled whatever the state, a hidden one is not shown. A handler on an action's OnExecute takes
+// the place of the standard behaviour, which it may still run with ExecuteDefault().
+//
+// Keyboard: Ins inserts, F2 edits, Ctrl+Del deletes, F5 refreshes. In the grid, Enter or a double
+// click opens the detail. In the detail page, Enter moves to the next control in tab order and, on
+// the last one, posts (a memo keeps Enter for its new lines); Escape cancels the insert or edit, or
+// goes back to the list when nothing is being edited. Insert and edit bring the detail page forward
+// and put the focus on its first control that takes input. While browsing, the detail page accepts
+// input only when the data source's AutoEdit is on and the frame may write.
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QStyle>
+#include <functional>
+
+class QTabWidget;
+class QToolBar;
+
+class TVoDataAction : public QAction {
+    Q_OBJECT
+public:
+    TVoDataAction(const QIcon &icon, const QString &text, std::function<void()> standard, QObject *parent);
+
+    // A handler here replaces the standard behaviour.
+    TVoEvent<TVoDataAction *> OnExecute;
+    // The framework's own behaviour, whatever the handler.
+    void ExecuteDefault();
+    // Runs the action as the user would; false when it is disabled or locked.
+    bool Execute();
+
+    // A locked action stays disabled; the frame's state rules leave it alone.
+    bool Locked() const { return m_locked; }
+    void SetLocked(bool locked);
+    // The state rules' verdict, applied unless the action is locked.
+    void SetStateEnabled(bool enabled);
+
+signals:
+    void lockChanged();
+
+private:
+    void Run();
+    std::function<void()> m_standard;
+    bool m_locked = false;
+};
+
+class TfrVoDBROGrid : public QFrame {
+    Q_OBJECT
+    // First: the actions are made in the members' initialisers below.
+    QList<TVoDataAction *> m_actions;
+    bool m_readOnly = false;
+
+public:
+    explicit TfrVoDBROGrid(QWidget *parent = nullptr);
+
+    TVoDataSource *const xdsMain;
+    TVoDBGrid *const grFrame;
+    QToolBar *const tbControl;
+    TVoDataAction *const xacFirst;
+    TVoDataAction *const xacPrior;
+    TVoDataAction *const xacNext;
+    TVoDataAction *const xacLast;
+    TVoDataAction *const xacRefresh;
+
+    TVoQueryCollection *DataSet() const { return xdsMain->DataSet(); }
+    void SetDataSet(TVoQueryCollection *dataSet) { xdsMain->SetDataSet(dataSet); }
+    // The control bar's end, where a window places its own tools (a search box).
+    void AddControlWidget(QWidget *widget);
+    QList<TVoDataAction *> Actions() const { return m_actions; }
+
+    // The user may only read: no action or control writes.
+    bool ReadOnly() const { return m_readOnly; }
+    virtual void SetReadOnly(bool readOnly);
+    // Read-only unless the connection's user rights hold every bit of the mask.
+    void ApplyWriteRights(int mask = 0x3C0);
+
+    // Enables the actions by the data source's state.
+    virtual void UpdateActions();
+
+    // Enter or a double click on a grid row.
+    TVoEvent<TfrVoDBROGrid *> OnRowActivated;
+
+protected:
+    struct TWithPages {};
+    TfrVoDBROGrid(QWidget *parent, TWithPages);
+    TVoDataAction *AddAction(QStyle::StandardPixmap icon, const QString &text, const QKeySequence &shortcut,
+                             std::function<void()> standard);
+    virtual void StateChanged();
+    virtual void RowActivated();
+};
+
+class TfrVoDBRWGrid : public TfrVoDBROGrid {
+    Q_OBJECT
+public:
+    explicit TfrVoDBRWGrid(QWidget *parent = nullptr);
+
+    QTabWidget *const pcMain;
+    QWidget *const tsGrid;
+    QWidget *const tsDetail;
+    TVoDataAction *const xacInsert;
+    TVoDataAction *const xacEdit;
+    TVoDataAction *const xacDelete;
+    TVoDataAction *const xacPost;
+    TVoDataAction *const xacCancel;
+
+    void ShowList();
+    void ShowDetail();
+    bool DetailShown() const;
+    // Puts the focus on the first control of the detail page that takes input.
+    void FocusFirstControl();
+
+    void SetReadOnly(bool readOnly) override;
+    void UpdateActions() override;
+
+    // The page about to be shown (0 list, 1 detail).
+    TVoEvent<TfrVoDBRWGrid *, int> OnPageChanging;
+    // The detail page was brought forward.
+    TVoEvent<TfrVoDBRWGrid *> OnDetailShow;
+
+protected:
+    void StateChanged() override;
+    void RowActivated() override;
+
+private:
+    friend class TVoDetailPage;
+    void DetailEnter();
+    void DetailEscape();
+    void UpdateDetailEnabled();
+    QList<QWidget *> DetailFocusChain() const;
+};

@@ -1,0 +1,526 @@
+#include "VoDataSource.h"
+
+#include "VoExceptions.h"
+#include "VoMessages.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScopedValueRollback>
+#include <QSet>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// While the framework puts the focus back into a refused control, the control that loses it must
+// not run its own check: that would refuse it in turn and pull the focus away again.
+bool g_restoringFocus = false;
+
+// The mouse click that moved the focus out of a refused control is still on its way to the widget
+// clicked (a grid row, a button): it is dropped, as if the focus had never left.
+class TClickSwallower : public QObject {
+public:
+    bool eventFilter(QObject *, QEvent *event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+void SwallowPendingClicks() {
+    static QPointer<TClickSwallower> swallower;
+    if (swallower || !qApp)
+        return;
+    swallower = new TClickSwallower;
+    qApp->installEventFilter(swallower);
+    QTimer::singleShot(0, swallower, [] { delete swallower; });
+}
+
+void RestoreFocus(QWidget *widget) {
+    if (!widget || !widget->isVisible() || !widget->isEnabled() || widget->hasFocus())
+        return;
+    QScopedValueRollback restoring(g_restoringFocus, true);
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+QString ExceptionText(const std::exception &e) {
+    if (auto *vo = dynamic_cast<const EVoException *>(&e))
+        return vo->Message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+} // namespace
+
+// --- Free routines ----------------------------------------------------------------------------------
+
+QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QString &caption) {
+    const QString word = msg.trimmed().isEmpty() ? caption.trimmed() : msg.trimmed();
+    if (word.startsWith(QLatin1String("Attenzione"), Qt::CaseInsensitive))
+        return msg;
+    if (!word.isEmpty()) {
+        const QChar last = word.back();
+        if (last == QLatin1Char('.') || last == QLatin1Char('!') || last == QLatin1Char('?') ||
+            last == QLatin1Char(':'))
+            return msg;
+    }
+    if (word.isEmpty())
+        return QStringLiteral("Attenzione ! \r\nValore non valido. ");
+    if (controlWasEmpty)
+        return QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"%1\". ").arg(word);
+    return QStringLiteral("Attenzione ! \r\n%1. ").arg(word);
+}
+
+void VoShowControl(QWidget *widget) {
+    for (QWidget *child = widget, *parent = widget ? widget->parentWidget() : nullptr; parent;
+         child = parent, parent = parent->parentWidget()) {
+        auto *stack = qobject_cast<QStackedWidget *>(parent);
+        if (!stack)
+            continue;
+        if (auto *tabs = qobject_cast<QTabWidget *>(stack->parentWidget()))
+            tabs->setCurrentWidget(child);
+        else
+            stack->setCurrentWidget(child);
+    }
+}
+
+bool VoIsInUse(const QWidget *widget) {
+    for (const QWidget *w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (w->isHidden() && !qobject_cast<const QStackedWidget *>(w->parentWidget()))
+            return false;
+    return widget != nullptr;
+}
+
+// --- TVoDataSource ----------------------------------------------------------------------------------
+
+TVoDataSource::TVoDataSource(QObject *parent) : QObject(parent) {}
+
+TVoDataSource::~TVoDataSource() {
+    Unhook();
+    for (TVoDBControl *control : m_controls)
+        control->m_dataSource = nullptr;
+}
+
+void TVoDataSource::SetDataSet(TVoQueryCollection *dataSet) {
+    if (m_dataSet == dataSet)
+        return;
+    Unhook();
+    m_dataSet = dataSet;
+    Hook();
+    OnDataSetChange(this);
+    for (TVoDBControl *control : m_controls) {
+        control->ReadField();
+        control->UpdateReadOnly();
+    }
+    OnStateChange(this);
+    OnDataChange(this, nullptr);
+    AfterStateChange(this);
+}
+
+int TVoDataSource::State() const {
+    return m_dataSet ? m_dataSet->State() : dsInactive;
+}
+
+void TVoDataSource::SetAutoEdit(bool on) {
+    m_autoEdit = on;
+    for (TVoDBControl *control : m_controls)
+        control->UpdateReadOnly();
+}
+
+void TVoDataSource::SetReadOnly(bool on) {
+    m_readOnly = on;
+    for (TVoDBControl *control : m_controls)
+        control->UpdateReadOnly();
+}
+
+void TVoDataSource::Hook() {
+    TVoQueryCollection *c = m_dataSet;
+    if (!c)
+        return;
+    const auto hook = [this, c](auto &event, auto handler) {
+        const int handle = event.Add(handler);
+        QPointer<TVoQueryCollection> guard(c);
+        m_unhook.push_back([guard, &event, handle] {
+            if (guard)
+                event.Remove(handle);
+        });
+    };
+    hook(c->StateChange, [this](TVoQueryCollection *) { StateChanged(); });
+    hook(c->DataChange, [this](TVoQueryCollection *, TVoField *field) { DataChanged(field); });
+    hook(c->AfterEdit, [this](TVoQueryCollection *) { FlushStateChange(); });
+    hook(c->BeforePost, [this](TVoQueryCollection *) {
+        if (!UpdateRecord() || !ValidateControls())
+            throw EVoAbort();
+    });
+    const auto destroyed = connect(c, &QObject::destroyed, this, [this] {
+        m_unhook.clear();
+        for (TVoDBControl *control : m_controls) {
+            control->ReadField();
+            control->UpdateReadOnly();
+        }
+        OnDataSetChange(this);
+    });
+    m_unhook.push_back([destroyed] { disconnect(destroyed); });
+}
+
+void TVoDataSource::Unhook() {
+    for (const auto &unhook : m_unhook)
+        unhook();
+    m_unhook.clear();
+    m_stateChangePending = false;
+}
+
+void TVoDataSource::StateChanged() {
+    for (TVoDBControl *control : m_controls)
+        control->UpdateReadOnly();
+    m_stateChangePending = true;
+    OnStateChange(this);
+}
+
+void TVoDataSource::DataChanged(TVoField *field) {
+    const QList<TVoDBControl *> controls = m_controls;
+    for (TVoDBControl *control : controls) {
+        if (field && control->m_dataField.compare(field->FieldName(), Qt::CaseInsensitive) != 0)
+            continue;
+        if (!field)
+            control->Unmark();
+        control->ReadField();
+    }
+    OnDataChange(this, field);
+    FlushStateChange();
+}
+
+void TVoDataSource::FlushStateChange() {
+    if (!m_stateChangePending)
+        return;
+    m_stateChangePending = false;
+    AfterStateChange(this);
+}
+
+bool TVoDataSource::Edit() {
+    TVoQueryCollection *c = m_dataSet;
+    if (!c || !c->Active() || m_readOnly)
+        return false;
+    if (Editing())
+        return true;
+    try {
+        c->Edit();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+        return false;
+    }
+    return Editing();
+}
+
+void TVoDataSource::Insert() {
+    if (!m_dataSet)
+        return;
+    try {
+        m_dataSet->Insert();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}
+
+bool TVoDataSource::Post() {
+    if (!m_dataSet || !Editing())
+        return true;
+    try {
+        return m_dataSet->Post();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+        return false;
+    }
+}
+
+void TVoDataSource::Cancel() {
+    if (!m_dataSet || !Editing())
+        return;
+    try {
+        m_dataSet->Cancel();
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
+}
+
+bool TVoDataSource::UpdateRecord() {
+    for (TVoDBControl *control : ControlsInTabOrder())
+        if (control->Modified() && !control->WriteNow())
+            return false;
+    return true;
+}
+
+bool TVoDataSource::ValidateControls() {
+    for (TVoDBControl *control : ControlsInTabOrder())
+        if (control->Field() && VoIsInUse(control->Widget()) && !control->Validate())
+            return false;
+    return true;
+}
+
+QList<TVoDBControl *> TVoDataSource::ControlsInTabOrder() const {
+    QHash<QWidget *, TVoDBControl *> byWidget;
+    QList<QWidget *> windows;
+    for (TVoDBControl *control : m_controls) {
+        byWidget.insert(control->Widget(), control);
+        if (!windows.contains(control->Widget()->window()))
+            windows << control->Widget()->window();
+    }
+    QList<TVoDBControl *> ordered;
+    QSet<TVoDBControl *> seen;
+    for (QWidget *window : windows) {
+        QWidget *w = window;
+        do {
+            if (TVoDBControl *control = byWidget.value(w); control && !seen.contains(control)) {
+                ordered << control;
+                seen.insert(control);
+            }
+            w = w->nextInFocusChain();
+        } while (w && w != window);
+    }
+    for (TVoDBControl *control : m_controls)
+        if (!seen.contains(control))
+            ordered << control;
+    return ordered;
+}
+
+void TVoDataSource::Attach(TVoDBControl *control) {
+    if (!m_controls.contains(control))
+        m_controls << control;
+}
+
+void TVoDataSource::Detach(TVoDBControl *control) {
+    m_controls.removeAll(control);
+}
+
+// --- TVoDBControl -----------------------------------------------------------------------------------
+
+TVoDBControl::TVoDBControl(QWidget *self) : m_self(self) {}
+
+TVoDBControl::~TVoDBControl() {
+    if (m_dataSource)
+        m_dataSource->Detach(this);
+}
+
+void TVoDBControl::SetDataSource(TVoDataSource *dataSource) {
+    if (m_dataSource == dataSource)
+        return;
+    if (m_dataSource)
+        m_dataSource->Detach(this);
+    m_dataSource = dataSource;
+    if (m_dataSource)
+        m_dataSource->Attach(this);
+    ReadField();
+    UpdateReadOnly();
+}
+
+void TVoDBControl::SetDataField(const QString &fieldName) {
+    m_dataField = fieldName;
+    ReadField();
+    UpdateReadOnly();
+}
+
+TVoField *TVoDBControl::Field() const {
+    if (!m_dataSource || m_dataField.isEmpty())
+        return nullptr;
+    TVoQueryCollection *c = m_dataSource->DataSet();
+    return c && c->Active() ? c->FindField(m_dataField) : nullptr;
+}
+
+void TVoDBControl::SetReadOnly(bool on) {
+    m_readOnly = on;
+    UpdateReadOnly();
+}
+
+QString TVoDBControl::Caption() const {
+    if (!m_caption.isEmpty())
+        return m_caption;
+    for (const QLabel *label : m_self->window()->findChildren<QLabel *>())
+        if (label->buddy() == m_self) {
+            QString text = label->text().remove(QLatin1Char('&')).trimmed();
+            if (text.endsWith(QLatin1Char(':')))
+                text.chop(1);
+            return text.trimmed();
+        }
+    if (const TVoField *f = Field())
+        return f->DisplayLabel();
+    return m_dataField;
+}
+
+void TVoDBControl::ReadField() {
+    if (m_writing)
+        return;
+    QScopedValueRollback reading(m_reading, true);
+    DataToControl();
+    m_modified = false;
+}
+
+void TVoDBControl::UpdateReadOnly() {
+    ApplyReadOnly(EffectiveReadOnly());
+}
+
+bool TVoDBControl::EffectiveReadOnly() const {
+    if (m_readOnly)
+        return true;
+    if (!m_dataSource)
+        return false;
+    const int state = m_dataSource->State();
+    return m_dataSource->ReadOnly() || state == dsInactive ||
+           (state == dsBrowse && !m_dataSource->AutoEdit());
+}
+
+bool TVoDBControl::BeginEdit() {
+    if (!m_dataSource)
+        return true;
+    if (m_dataSource->Editing())
+        return true;
+    if (EffectiveReadOnly())
+        return false;
+    return m_dataSource->Edit();
+}
+
+void TVoDBControl::UserChanged() {
+    if (m_reading)
+        return;
+    if (!BeginEdit()) {
+        ReadField();
+        return;
+    }
+    m_modified = true;
+}
+
+bool TVoDBControl::WriteNow() {
+    if (!m_modified || !Field())
+        return true;
+    if (!m_dataSource->Editing() && !BeginEdit()) {
+        ReadField();
+        return true;
+    }
+    QString error;
+    bool ok = false;
+    {
+        QScopedValueRollback writing(m_writing, true);
+        try {
+            ok = ControlToData(&error);
+        } catch (const std::exception &e) {
+            error = ExceptionText(e);
+        }
+    }
+    if (!ok)
+        return Fail(error);
+    m_modified = false;
+    return true;
+}
+
+bool TVoDBControl::Validate() {
+    if (m_validating)
+        return true;
+    QScopedValueRollback validating(m_validating, true);
+    const bool wasEmpty = IsEmpty();
+    if (!WriteNow())
+        return false;
+    bool ok = true;
+    QString msg;
+    try {
+        OnValidate(m_self, ok, msg);
+    } catch (const EVoAbort &) {
+        return Fail(QString());
+    } catch (const std::exception &e) {
+        return Fail(ExceptionText(e));
+    }
+    // A validator may have rewritten the text (a code padded with zeros).
+    if (!WriteNow())
+        return false;
+    if (ok) {
+        Unmark();
+        return true;
+    }
+    return Fail(VoValidationMessage(msg, wasEmpty, Caption()));
+}
+
+bool TVoDBControl::Fail(const QString &message) {
+    if (!message.isEmpty())
+        VoMessageDlg(message, mtWarning, mbOK);
+    Mark(message);
+    VoShowControl(m_self);
+    QPointer<QWidget> widget(m_self);
+    if (!m_leaving)
+        RestoreFocus(widget);
+    // Leaving the control, the focus is still on its way to the next one: put it back afterwards.
+    QTimer::singleShot(0, widget, [widget] { RestoreFocus(widget); });
+    SwallowPendingClicks();
+    return false;
+}
+
+void TVoDBControl::Mark(const QString &message) {
+    if (m_invalidMessage.isEmpty()) {
+        m_styleBeforeMark = m_self->styleSheet();
+        m_toolTipBeforeMark = m_self->toolTip();
+    }
+    m_invalidMessage = message.isEmpty() ? QStringLiteral("!") : message;
+    m_self->setStyleSheet(m_styleBeforeMark + QStringLiteral(" %1 { border: 2px solid #d00000; }")
+                                                  .arg(QLatin1String(m_self->metaObject()->className())));
+    m_self->setToolTip(message.trimmed());
+}
+
+void TVoDBControl::Unmark() {
+    if (m_invalidMessage.isEmpty())
+        return;
+    m_invalidMessage.clear();
+    m_self->setStyleSheet(m_styleBeforeMark);
+    m_self->setToolTip(m_toolTipBeforeMark);
+}
+
+void TVoDBControl::Leaving(Qt::FocusReason reason) {
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return;
+    if (g_restoringFocus || m_validating || !m_dataSource || !m_dataSource->Editing())
+        return;
+    // Being hidden (its page put away): the check waits for the post.
+    if (!m_self->isVisible())
+        return;
+    QScopedValueRollback leaving(m_leaving, true);
+    Validate();
+}
+
+bool TVoDBControl::KeyDown(QKeyEvent *event) {
+    int key = event->key();
+    OnKeyDown(m_self, key, event->modifiers());
+    if (key == 0) {
+        event->accept();
+        return true;
+    }
+    if (IsEditingKey(event) && !EffectiveReadOnly() && !BeginEdit()) {
+        event->accept();
+        return true;
+    }
+    return false;
+}
+
+bool TVoDBControl::IsEditingKey(QKeyEvent *event) {
+    static const QKeySequence::StandardKey editing[] = {
+        QKeySequence::Paste,
+        QKeySequence::Cut,
+        QKeySequence::Delete,
+        QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfLine,
+        QKeySequence::Undo,
+        QKeySequence::Redo,
+    };
+    for (const auto key : editing)
+        if (event->matches(key))
+            return true;
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        return true;
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Windows driven offscreen: shown, activated (so that focus changes happen as on a desktop) and
+// typed into as a user types: to the open pop-up when there is one, else to the focused widget.
+#include <QString>
+#include <Qt>
+
+class QWidget;
+
+// Shows a window, activates it and waits until it is active; false when it never became active.
+bool VoShowActive(QWidget *window);
+// Types text, or presses a key, where the keyboard goes now; then lets queued events run.
+void VoType(const QString &text);
+void VoPress(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
