@@ -3,8 +3,10 @@
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoGlobals.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
+#include "VoSearchDialog.h"
 
 #include <QLocale>
 
@@ -367,7 +369,9 @@ double TruncateDecimals(int decimals, double value) {
     return out;
 }
 
-int NewId(const QString &tableName) { return VoNewId(tableName); }
+int NewId(const QString &tableName) {
+    return VoNewId(tableName);
+}
 
 int GetBaseReportId(int reportId) {
     if (reportId < 1000000)
@@ -418,4 +422,22 @@ QString ConvertLikeFilter(const QString &filter) {
         remaining = remaining.mid(end);
     }
     return output + remaining;
+}
+
+void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths) {
+    if (captions.size() != widths.size()) {
+        VoMessageDlg(QStringLiteral("Parametri del SetSearchForm sbagliati"), mtError, mbOK);
+        return;
+    }
+    for (int i = 0; i < captions.size(); ++i) {
+        TVoSearchColumn &column = form->Columns(i + 1);
+        column.Visible = true;
+        column.Indexed = true;
+        column.Caption = captions[i];
+        column.Width = widths[i];
+    }
+}
+
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name) {
+    SetSearchForm(form, {QStringLiteral("Tabella ") + name}, {450});
 }

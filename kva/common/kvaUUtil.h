@@ -2,8 +2,12 @@
 // The working context of the consumables register and the routines that many of its windows share.
 #include "AbcUUtil.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+
+class TVoSearchDialog;
 
 // --- Working context ----------------------------------------------------------------------------------
 
@@ -96,3 +100,9 @@ int GetBaseReportId(int reportId);
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);
+// Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with
+// its caption and width. Lists of different lengths change nothing and say "Parametri del
+// SetSearchForm sbagliati".
+void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths);
+// Shows column 1 as the searched column "Tabella <name>", 450 wide.
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name);
