@@ -424,6 +424,15 @@ QString ConvertLikeFilter(const QString &filter) {
     return output + remaining;
 }
 
+void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
+                           const QString &message) {
+    TVoQuery q(usersSQL);
+    q.SetParam(keyParam, key);
+    q.Open();
+    if (!q.Eof())
+        throw EVoError(message);
+}
+
 void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths) {
     if (captions.size() != widths.size()) {
         VoMessageDlg(QStringLiteral("Parametri del SetSearchForm sbagliati"), mtError, mbOK);

@@ -100,6 +100,10 @@ int GetBaseReportId(int reportId);
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);
+// Refuses the deletion of a row that other rows still use (EVoError with the message), before the
+// database would refuse it with its own words: the select, given the row's key, finds a user.
+void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
+                           const QString &message);
 // Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with
 // its caption and width. Lists of different lengths change nothing and say "Parametri del
 // SetSearchForm sbagliati".
