@@ -1,5 +1,6 @@
 #include "kvaUUtil.h"
 
+#include "VoDataSource.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoGlobals.h"
@@ -431,6 +432,11 @@ void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, con
     q.Open();
     if (!q.Eof())
         throw EVoError(message);
+}
+
+void SetControlWritable(TVoDBControl *control, bool writable) {
+    control->SetReadOnly(!writable);
+    control->Widget()->setEnabled(writable);
 }
 
 void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+class TVoDBControl;
 class TVoSearchDialog;
 
 // --- Working context ----------------------------------------------------------------------------------
@@ -104,6 +105,8 @@ QString ConvertLikeFilter(const QString &filter);
 // database would refuse it with its own words: the select, given the row's key, finds a user.
 void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
                            const QString &message);
+// A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
+void SetControlWritable(TVoDBControl *control, bool writable);
 // Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with
 // its caption and width. Lists of different lengths change nothing and say "Parametri del
 // SetSearchForm sbagliati".

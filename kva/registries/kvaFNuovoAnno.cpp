@@ -176,8 +176,7 @@ TfrAnniFinanziari::TfrAnniFinanziari(QWidget *parent) : TfrVoDBRWGrid(parent) {
     xdlAnnoFin = new TVoDBLookupEdit(tsDetail);
     xdlAnnoFin->SetKeyField(QStringLiteral("ianfid"));
     xdlAnnoFin->SetListField(QStringLiteral("ianfvalore"));
-    xdlAnnoFin->SetReadOnly(true);
-    xdlAnnoFin->setEnabled(false);
+    SetControlWritable(xdlAnnoFin, false);
     laAnnoFin = Caption(QStringLiteral("Anno Finanziario"), xdlAnnoFin, tsDetail);
     laDataInizio = BoldLabel(tsDetail);
     laInizio = Caption(QStringLiteral("Inizio"), laDataInizio, tsDetail);
@@ -237,10 +236,9 @@ TfrAnniFinanziari::TfrAnniFinanziari(QWidget *parent) : TfrVoDBRWGrid(parent) {
 }
 
 void TfrAnniFinanziari::ShowDefaultDates() {
-    bool number = false;
-    const int year = xdlAnnoFin->text().trimmed().toInt(&number);
+    const int year = xdlAnnoFin->text().trimmed().toInt(); // 0 when not a number
     DateWindow window;
-    if (number && year >= kFirstYear && year <= kLastYear)
+    if (year >= kFirstYear && year <= kLastYear)
         GetSystemYearDates(year, window);
     // A year without its dates (no row, or dates never set) shows none rather than day 0.
     laDataInizio->setText(window.low > 0 ? FormatDays(window.low) : QString());
@@ -293,9 +291,7 @@ void TfrAnniFinanziari::xddFineButtonClick(QWidget *) {
 }
 
 void TfrAnniFinanziari::xdsMainAfterStateChange(TVoDataSource *) {
-    const bool inserting = xdsMain->State() == dsInsert;
-    xdlAnnoFin->SetReadOnly(!inserting);
-    xdlAnnoFin->setEnabled(inserting);
+    SetControlWritable(xdlAnnoFin, xdsMain->State() == dsInsert);
 }
 
 void TfrAnniFinanziari::xacInsertExecute(TVoDataAction *Sender) {
@@ -324,10 +320,7 @@ bool TfrAnniFinanziari::CheckPost() {
     TRegisterYearInput in;
     in.inserting = xdsMain->State() == dsInsert;
     in.schoolRegisterId = SchoolRegister ? SchoolRegister() : 0;
-    bool number = false;
-    in.yearValue = xdlAnnoFin->text().trimmed().toInt(&number);
-    if (!number)
-        in.yearValue = 0;
+    in.yearValue = xdlAnnoFin->text().trimmed().toInt(); // 0 when not a number
     in.customStart = xddInizio->AsDays();
     in.customEnd = xddFine->AsDays();
     in.defaultStart = ParseDays(laDataInizio->text());

@@ -24,15 +24,14 @@ TfrkvaTFac::TfrkvaTFac(QWidget *parent) : TfrVoDBRWGrid(parent) {
     xelTipoFac->SetSearchFormClass(QStringLiteral("TfmVoSearch"));
     xelTipoFac->SetAutoSeek(false);
     xelTipoFac->SetDefaultValue(0);
-    xelTipoFac->SetReadOnly(true);
     laTipoFac = new QLabel(QStringLiteral("Tipo Velisto"), tsDetail);
     laTipoFac->setBuddy(xelTipoFac);
 
     xckIva = new TVoDBCheckBox(QStringLiteral("Carica importi già ivati"), tsDetail);
     xckNumAnnuale = new TVoDBCheckBox(QStringLiteral("Gestione annuale"), tsDetail);
-    for (QWidget *w : {static_cast<QWidget *>(xelTipoFac), static_cast<QWidget *>(xckIva),
-                       static_cast<QWidget *>(xckNumAnnuale)})
-        w->setEnabled(false);
+    // The state rules open them as the register is made or edited.
+    for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{xelTipoFac, xckIva, xckNumAnnuale})
+        SetControlWritable(control, false);
 
     auto *form = new QFormLayout(tsDetail);
     form->addRow(laDesc, xdeDesc);
@@ -77,11 +76,6 @@ void TfrkvaTFac::xelTipoFacShowSearchForm(TVoDBLookupEdit *, TVoSearchDialog *Fo
     SetSearchFormTable(Form, QStringLiteral("tipo Velisto"));
 }
 
-void TfrkvaTFac::SetTypeWritable(bool writable) {
-    xelTipoFac->SetReadOnly(!writable);
-    xelTipoFac->setEnabled(writable);
-}
-
 void TfrkvaTFac::ApplyOptionRule() {
     const TVoQueryCollection *c = DataSet();
     if (!c || xdsMain->State() == dsInsert)
@@ -92,30 +86,19 @@ void TfrkvaTFac::ApplyOptionRule() {
         const TVoField *f = c->Active() && !c->IsEmpty() ? c->FindField(QString::fromLatin1(name)) : nullptr;
         // As stored: a box ticked by mistake in this edit can be unticked again.
         const QVariant stored = f ? f->OldValue() : QVariant();
-        const bool settable = f && (stored.isNull() || stored.toInt() != 0);
-        box->SetReadOnly(!settable);
-        box->setEnabled(settable);
+        SetControlWritable(box, f && (stored.isNull() || stored.toInt() != 0));
     }
 }
 
 void TfrkvaTFac::xdsMainAfterStateChange(TVoDataSource *) {
     switch (xdsMain->State()) {
     case dsBrowse:
-        SetTypeWritable(false);
-        for (TVoDBCheckBox *box : {xckIva, xckNumAnnuale}) {
-            box->SetReadOnly(true);
-            box->setEnabled(false);
-        }
-        break;
     case dsInsert:
-        SetTypeWritable(true);
-        for (TVoDBCheckBox *box : {xckIva, xckNumAnnuale}) {
-            box->SetReadOnly(false);
-            box->setEnabled(true);
-        }
+        for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{xelTipoFac, xckIva, xckNumAnnuale})
+            SetControlWritable(control, xdsMain->State() == dsInsert);
         break;
     case dsEdit:
-        SetTypeWritable(false);
+        SetControlWritable(xelTipoFac, false);
         ApplyOptionRule();
         xckIva->update();
         xckNumAnnuale->update();
@@ -132,7 +115,7 @@ void TfrkvaTFac::xdsMainDataChange(TVoDataSource *, TVoField *) {
 void TfrkvaTFac::tsDetailShow(TfrVoDBRWGrid *) {
     // Coming back to the page of a register being made, its type can still be chosen.
     if (xdsMain->State() != dsInsert)
-        SetTypeWritable(false);
+        SetControlWritable(xelTipoFac, false);
     ApplyOptionRule();
     xckIva->update();
     xckNumAnnuale->update();

@@ -29,7 +29,6 @@ public:
     void tsDetailShow(TfrVoDBRWGrid *Sender);
 
 private:
-    void SetTypeWritable(bool writable);
     // The check box of an option may be set while the register holds it set, or has never been given
     // it (NULL); an option stored as clear cannot be set again. While a register is being made both
     // boxes stay free.
