@@ -50,7 +50,59 @@ bool CreateEmptyFile(const QString &path, QString *error) {
     return true;
 }
 
+const char *const kRecordSQL = "INSERT INTO TYSCR_SCRIPT (SYSCRNOME, DYSCRAPPLICATO) VALUES (:nome, (SELECT "
+                               "SERVERDATE FROM PYGETSERVERTIMESTAMP))";
+
+// Applies the schema scripts not in applied, in order, recording each (the first script makes the
+// record table, the second the server time).
+bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied, QString *error) {
+    QStringList pending;
+    for (const QString &name : VoSchemaScripts())
+        if (!applied.contains(name))
+            pending << name;
+    for (const QString &name : pending) {
+        if (!VoApplyScript(conn, VoScriptText(name), error)) {
+            *error = name + QStringLiteral(": ") + *error;
+            return false;
+        }
+    }
+    // Recorded once all are in, so that the procedures the record uses exist.
+    try {
+        for (const QString &name : pending)
+            VoExecSQL(QString::fromLatin1(kRecordSQL), {{QStringLiteral("nome"), name}}, conn);
+    } catch (const EVoException &e) {
+        *error = e.Message();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error) {
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    try {
+        if (VoSelectValue(
+                QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TYSCR_SCRIPT'"),
+                {}, connection)
+                .toInt() == 0)
+            return true;
+        QStringList applied;
+        TVoQuery q(QStringLiteral("SELECT SYSCRNOME FROM TYSCR_SCRIPT"), connection);
+        q.Open();
+        while (!q.Eof()) {
+            applied << q.AsString(QStringLiteral("SYSCRNOME")).trimmed();
+            q.Next();
+        }
+        q.Close();
+        return ApplyMissingScripts(connection, applied, error);
+    } catch (const EVoException &e) {
+        *error = e.Message();
+        return false;
+    }
+}
 
 QStringList VoSchemaScripts() {
     return ResourceScripts(QStringLiteral("sql"));
@@ -110,15 +162,8 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         conn.SetParam(QStringLiteral("Database"), path);
         conn.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
         ok = conn.Open(error);
-        if (ok) {
-            for (const QString &name : VoSchemaScripts()) {
-                if (!VoApplyScript(&conn, VoScriptText(name), error)) {
-                    *error = name + QStringLiteral(": ") + *error;
-                    ok = false;
-                    break;
-                }
-            }
-        }
+        if (ok)
+            ok = ApplyMissingScripts(&conn, {}, error);
         if (ok && options.demoData) {
             // The demo rows go in together or not at all.
             conn.StartTransaction();

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class TVoSQLConnection;
+
 struct TVoDbCreateOptions {
     bool demoData = true;
     bool overwrite = false;
@@ -18,6 +20,9 @@ QString VoScriptText(const QString &name);
 // half-made file is removed, error tells why, and the result is false.
 bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QString *error);
 
+// Applies to an open database the schema scripts it has not had yet, each recorded once applied.
+// A database that keeps no record of its scripts is left as it is.
+bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error);
+
 // Runs the statements of a script on an open connection; false with the failing statement's message.
-class TVoSQLConnection;
 bool VoApplyScript(TVoSQLConnection *connection, const QString &script, QString *error);

@@ -248,6 +248,17 @@ void TdmVoConnection::SetStartupArguments(const QStringList &values) {
     m_startupSet = true;
 }
 
+namespace {
+TdmVoConnection::TDatabaseUpgrader &Upgrader() {
+    static TdmVoConnection::TDatabaseUpgrader upgrader;
+    return upgrader;
+}
+} // namespace
+
+void TdmVoConnection::SetDatabaseUpgrader(TDatabaseUpgrader upgrader) {
+    Upgrader() = std::move(upgrader);
+}
+
 void TdmVoConnection::SetDatabaseCreator(TDatabaseCreator creator) {
     Creator() = std::move(creator);
 }
@@ -340,6 +351,13 @@ bool TdmVoConnection::OpenConnection() {
     if (!xqoMain->Open(&why)) {
         m_lastError = QStringLiteral("Impossibile aprire il database \"%1\":\n%2")
                           .arg(xqoMain->Param(QStringLiteral("Database")), why);
+        VoMessageDlg(m_lastError, mtError, mbOK);
+        return false;
+    }
+    if (Upgrader() && !Upgrader()(xqoMain, &why)) {
+        m_lastError = QStringLiteral("Impossibile aggiornare il database \"%1\":\n%2")
+                          .arg(xqoMain->Param(QStringLiteral("Database")), why);
+        xqoMain->Close();
         VoMessageDlg(m_lastError, mtError, mbOK);
         return false;
     }

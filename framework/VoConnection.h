@@ -95,6 +95,9 @@ public:
     void SetStartupArguments(const QStringList &values);
     // Who creates the embedded default database when it does not exist yet.
     static void SetDatabaseCreator(TDatabaseCreator creator);
+    // Brings an opened database up to the schema the program expects; false with a reason.
+    using TDatabaseUpgrader = std::function<bool(TVoSQLConnection *connection, QString *error)>;
+    static void SetDatabaseUpgrader(TDatabaseUpgrader upgrader);
     static QString DefaultDatabasePath();
     static QString SettingsFileName();
     static bool ReadSettings(TVoConnectionSettings *settings);

@@ -24,12 +24,15 @@ int QtKeyOfVirtualKey(int virtualKey) {
 
 const QString TVoDBDateEdit::EmptyText = QStringLiteral("  /  /    ");
 
-TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : TVoDBWidget(parent) {
     setInputMask(QStringLiteral("99/99/9999; "));
     m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     m_button->setToolTip(QStringLiteral("Scegli una data"));
     connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        ProgramChanged();
+        OnChange(this);
+    });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
@@ -99,20 +102,13 @@ void TVoDBDateEdit::ApplyReadOnly(bool readOnly) {
 }
 
 void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
-    if (KeyDown(event))
-        return;
     if (event->key() == QtKeyOfVirtualKey(m_pickerKey) && event->modifiers() == Qt::NoModifier) {
         event->accept();
         if (!isReadOnly())
             ButtonClicked();
         return;
     }
-    QLineEdit::keyPressEvent(event);
-}
-
-void TVoDBDateEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    Leaving(event->reason());
+    TVoDBWidget::keyPressEvent(event);
 }
 
 void TVoDBDateEdit::ButtonClicked() {

@@ -13,7 +13,7 @@
 class QCalendarWidget;
 class QFrame;
 
-class TVoDBDateEdit : public QLineEdit, public TVoDBControl {
+class TVoDBDateEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
     explicit TVoDBDateEdit(QWidget *parent = nullptr);
@@ -54,7 +54,6 @@ protected:
     bool ControlToData(QString *error) override;
     void ApplyReadOnly(bool readOnly) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void ButtonClicked();

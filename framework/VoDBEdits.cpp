@@ -33,8 +33,11 @@ qint64 ScaleFactor(int scale) {
 
 // --- TVoDBEdit --------------------------------------------------------------------------------------
 
-TVoDBEdit::TVoDBEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+TVoDBEdit::TVoDBEdit(QWidget *parent) : TVoDBWidget(parent) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        ProgramChanged();
+        OnChange(this);
+    });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
@@ -63,19 +66,9 @@ void TVoDBEdit::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBEdit::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
-}
-
-void TVoDBEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBMemo --------------------------------------------------------------------------------------
 
-TVoDBMemo::TVoDBMemo(QWidget *parent) : QPlainTextEdit(parent), TVoDBControl(this) {
+TVoDBMemo::TVoDBMemo(QWidget *parent) : TVoDBWidget(parent) {
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (Reading())
@@ -112,22 +105,11 @@ void TVoDBMemo::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBMemo::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QPlainTextEdit::keyPressEvent(event);
-}
-
-void TVoDBMemo::focusOutEvent(QFocusEvent *event) {
-    QPlainTextEdit::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBCheckBox ----------------------------------------------------------------------------------
 
 TVoDBCheckBox::TVoDBCheckBox(QWidget *parent) : TVoDBCheckBox(QString(), parent) {}
 
-TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent)
-    : QCheckBox(text, parent), TVoDBControl(this) {
+TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent) : TVoDBWidget(text, parent) {
     connect(this, &QCheckBox::toggled, this, [this] { OnChange(this); });
 }
 
@@ -169,19 +151,9 @@ void TVoDBCheckBox::nextCheckState() {
     WriteNow();
 }
 
-void TVoDBCheckBox::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QCheckBox::keyPressEvent(event);
-}
-
-void TVoDBCheckBox::focusOutEvent(QFocusEvent *event) {
-    QCheckBox::focusOutEvent(event);
-    Leaving(event->reason());
-}
-
 // --- TVoDBNumericEdit -------------------------------------------------------------------------------
 
-TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
@@ -229,8 +201,15 @@ QString TVoDBNumericEdit::FormattedText() const {
     return VoFormatFloat(format, Shown(m_value));
 }
 
+void TVoDBNumericEdit::ShowText(const QString &text) {
+    const bool formatting = m_formatting;
+    m_formatting = true;
+    setText(text);
+    m_formatting = formatting;
+}
+
 void TVoDBNumericEdit::ShowValue() {
-    setText(hasFocus() ? EditText() : FormattedText());
+    ShowText(hasFocus() ? EditText() : FormattedText());
 }
 
 bool TVoDBNumericEdit::ParseText(QVariant *stored, QString *error) const {
@@ -317,22 +296,16 @@ void TVoDBNumericEdit::ApplyReadOnly(bool readOnly) {
     setReadOnly(readOnly);
 }
 
-void TVoDBNumericEdit::keyPressEvent(QKeyEvent *event) {
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
-}
-
 void TVoDBNumericEdit::focusInEvent(QFocusEvent *event) {
     if (!Modified())
-        setText(EditText());
-    QLineEdit::focusInEvent(event);
+        ShowText(EditText());
+    TVoDBWidget::focusInEvent(event);
 }
 
 void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    Leaving(event->reason());
+    TVoDBWidget::focusOutEvent(event);
     if (!Modified() && !hasFocus())
-        setText(FormattedText());
+        ShowText(FormattedText());
 }
 
 // --- TVoDBCurrencyEdit ------------------------------------------------------------------------------

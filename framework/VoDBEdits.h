@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-class TVoDBEdit : public QLineEdit, public TVoDBControl {
+class TVoDBEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
     explicit TVoDBEdit(QWidget *parent = nullptr);
@@ -25,14 +25,12 @@ protected:
     void DataToControl() override;
     bool ControlToData(QString *error) override;
     void ApplyReadOnly(bool readOnly) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_upperCase = false;
 };
 
-class TVoDBMemo : public QPlainTextEdit, public TVoDBControl {
+class TVoDBMemo : public TVoDBWidget<QPlainTextEdit> {
     Q_OBJECT
 public:
     explicit TVoDBMemo(QWidget *parent = nullptr);
@@ -47,8 +45,6 @@ protected:
     void DataToControl() override;
     bool ControlToData(QString *error) override;
     void ApplyReadOnly(bool readOnly) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     int m_maxLength = 0;
@@ -56,7 +52,7 @@ private:
 
 // Ticked when the field holds a true value (non-zero number, or the checked value for text fields);
 // writes the checked value (1) or the unchecked one (0) as the user clicks.
-class TVoDBCheckBox : public QCheckBox, public TVoDBControl {
+class TVoDBCheckBox : public TVoDBWidget<QCheckBox> {
     Q_OBJECT
 public:
     explicit TVoDBCheckBox(QWidget *parent = nullptr);
@@ -73,8 +69,6 @@ protected:
     bool ControlToData(QString *error) override;
     void ApplyReadOnly(bool readOnly) override;
     void nextCheckState() override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QVariant m_checked = 1;
@@ -84,7 +78,7 @@ private:
 
 // A number: plain while the user types ("1234,5"), in its display format otherwise ("1.234,50").
 // An empty text is NULL; a field that refuses NULL refuses the empty text.
-class TVoDBNumericEdit : public QLineEdit, public TVoDBControl {
+class TVoDBNumericEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
     explicit TVoDBNumericEdit(QWidget *parent = nullptr);
@@ -109,7 +103,6 @@ protected:
     void DataToControl() override;
     bool ControlToData(QString *error) override;
     void ApplyReadOnly(bool readOnly) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -118,12 +111,15 @@ private:
     double Shown(const QVariant &stored) const;
     QString EditText() const;
     QString FormattedText() const;
+    // Shows a form of the value: not a change of it.
+    void ShowText(const QString &text);
     void ShowValue();
     bool ParseText(QVariant *stored, QString *error) const;
 
     QString m_displayFormat;
     int m_scale = 0;
     QVariant m_value; // as stored
+    bool m_formatting = false;
 };
 
 // An amount: a number edit whose display format is "#,##0.00" unless set.

@@ -95,16 +95,17 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent) : TfrVoDBROGrid(parent, TWithPages
 
 TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
     : QFrame(parent), xdsMain(new TVoDataSource(this)), grFrame(new TVoDBGrid(this)),
-      tbControl(new QToolBar(this)), xacFirst(AddAction(QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"),
-                                                        QKeySequence(), [this] { DataSet()->First(); })),
+      tbControl(new QToolBar(this)),
+      xacFirst(AddAction(QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"), QKeySequence(),
+                         [this] { OnDataSet(&TVoQueryCollection::First); })),
       xacPrior(AddAction(QStyle::SP_MediaSeekBackward, QStringLiteral("Precedente"), QKeySequence(),
-                         [this] { DataSet()->Prior(); })),
+                         [this] { OnDataSet(&TVoQueryCollection::Prior); })),
       xacNext(AddAction(QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"), QKeySequence(),
-                        [this] { DataSet()->Next(); })),
+                        [this] { OnDataSet(&TVoQueryCollection::Next); })),
       xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"), QKeySequence(),
-                        [this] { DataSet()->Last(); })),
+                        [this] { OnDataSet(&TVoQueryCollection::Last); })),
       xacRefresh(AddAction(QStyle::SP_BrowserReload, QStringLiteral("Aggiorna"), QKeySequence(Qt::Key_F5),
-                           [this] { DataSet()->Refresh(); })) {
+                           [this] { OnDataSet(&TVoQueryCollection::Refresh); })) {
     tbControl->setIconSize(QSize(16, 16));
     tbControl->setToolButtonStyle(Qt::ToolButtonIconOnly);
     auto *layout = new QVBoxLayout(this);
@@ -134,6 +135,11 @@ TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QStri
     connect(action, &TVoDataAction::lockChanged, this, [this] { UpdateActions(); });
     m_actions << action;
     return action;
+}
+
+template <typename Result> void TfrVoDBROGrid::OnDataSet(Result (TVoQueryCollection::*step)()) {
+    if (TVoQueryCollection *c = DataSet())
+        (c->*step)();
 }
 
 void TfrVoDBROGrid::AddControlWidget(QWidget *widget) {
@@ -185,7 +191,7 @@ TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
                         })),
       xacDelete(AddAction(QStyle::SP_TrashIcon, QStringLiteral("Cancella"),
                           QKeySequence(Qt::ControlModifier | Qt::Key_Delete),
-                          [this] { DataSet()->Delete(); })),
+                          [this] { OnDataSet(&TVoQueryCollection::Delete); })),
       xacPost(AddAction(QStyle::SP_DialogSaveButton, QStringLiteral("Salva"), QKeySequence(),
                         [this] { xdsMain->Post(); })),
       xacCancel(AddAction(QStyle::SP_DialogCancelButton, QStringLiteral("Annulla"), QKeySequence(),

@@ -98,6 +98,8 @@ protected:
                              std::function<void()> standard);
     virtual void StateChanged();
     virtual void RowActivated();
+    // Runs a step of the collection, when there is one.
+    template <typename Result> void OnDataSet(Result (TVoQueryCollection::*step)());
 };
 
 class TfrVoDBRWGrid : public TfrVoDBROGrid {

@@ -19,76 +19,7 @@ QStringList SplitFields(const QString &fields) {
     return out;
 }
 
-bool IsWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
-}
-
 } // namespace
-
-// --- Free routines ----------------------------------------------------------------------------------
-
-QString VoReplaceOrderBy(const QString &select, const QString &orderBy) {
-    // Words at parenthesis depth 0, outside literals and comments, with their positions.
-    struct TWord {
-        QString text;
-        qsizetype start;
-    };
-    QList<TWord> words;
-    int depth = 0;
-    const qsizetype n = select.size();
-    for (qsizetype i = 0; i < n;) {
-        const QChar c = select[i];
-        const QChar next = i + 1 < n ? select[i + 1] : QChar();
-        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
-            while (i < n && select[i] != QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
-            const qsizetype end = select.indexOf(QStringLiteral("*/"), i + 2);
-            i = end < 0 ? n : end + 2;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            qsizetype j = i + 1;
-            while (j < n && !(select[j] == c && (j + 1 >= n || select[j + 1] != c)))
-                j += select[j] == c ? 2 : 1;
-            i = j + 1;
-        } else if (c == QLatin1Char('(') || c == QLatin1Char(')')) {
-            depth += c == QLatin1Char('(') ? 1 : -1;
-            ++i;
-        } else if (IsWordChar(c)) {
-            qsizetype j = i;
-            while (j < n && IsWordChar(select[j]))
-                ++j;
-            if (depth == 0)
-                words.append({select.mid(i, j - i).toUpper(), i});
-            i = j;
-        } else {
-            ++i;
-        }
-    }
-    qsizetype orderAt = -1, tailAt = -1;
-    for (int w = 0; w + 1 < words.size(); ++w)
-        if (words[w].text == QLatin1String("ORDER") && words[w + 1].text == QLatin1String("BY"))
-            orderAt = words[w].start;
-    // What may follow an ORDER BY and stays: a row limit, a lock, a plan.
-    for (const TWord &w : words)
-        if (w.start > orderAt && (w.text == QLatin1String("ROWS") || w.text == QLatin1String("FOR") ||
-                                  w.text == QLatin1String("PLAN") || w.text == QLatin1String("OFFSET") ||
-                                  w.text == QLatin1String("FETCH"))) {
-            tailAt = w.start;
-            break;
-        }
-    QString head = select.left(orderAt >= 0 ? orderAt : (tailAt >= 0 ? tailAt : n));
-    QString tail = tailAt >= 0 ? select.mid(tailAt) : QString();
-    head = head.trimmed();
-    while (head.endsWith(QLatin1Char(';')))
-        head = head.chopped(1).trimmed();
-    tail = tail.trimmed();
-    while (tail.endsWith(QLatin1Char(';')))
-        tail = tail.chopped(1).trimmed();
-    QString out = head + QStringLiteral(" ORDER BY ") + orderBy;
-    if (!tail.isEmpty())
-        out += QLatin1Char(' ') + tail;
-    return out;
-}
 
 // --- TVoColsIndex -----------------------------------------------------------------------------------
 
@@ -156,33 +87,21 @@ TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
     });
 }
 
-TVoDBGrid::~TVoDBGrid() {
-    for (const auto &unhook : m_unhook)
-        unhook();
-}
+TVoDBGrid::~TVoDBGrid() = default;
 
 TVoQueryCollection *TVoDBGrid::Collection() const {
     return m_dataSource ? m_dataSource->DataSet() : nullptr;
 }
 
 void TVoDBGrid::SetDataSource(TVoDataSource *dataSource) {
-    for (const auto &unhook : m_unhook)
-        unhook();
-    m_unhook.clear();
+    m_hooks.Clear();
     m_dataSource = dataSource;
     if (dataSource) {
-        QPointer<TVoDataSource> guard(dataSource);
-        const int data = dataSource->OnDataChange.Add([this](TVoDataSource *, TVoField *field) {
+        m_hooks.Add(dataSource, dataSource->OnDataChange, [this](TVoDataSource *, TVoField *field) {
             if (!field)
                 FollowCursor();
         });
-        const int set = dataSource->OnDataSetChange.Add([this](TVoDataSource *) { Bind(); });
-        m_unhook.push_back([guard, data, set] {
-            if (guard) {
-                guard->OnDataChange.Remove(data);
-                guard->OnDataSetChange.Remove(set);
-            }
-        });
+        m_hooks.Add(dataSource, dataSource->OnDataSetChange, [this](TVoDataSource *) { Bind(); });
     }
     Bind();
 }

@@ -18,8 +18,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTableView>
-#include <functional>
-#include <vector>
 
 class TVoDataSource;
 class TVoQueryCollection;
@@ -112,11 +110,8 @@ private:
     TVoTableModel *m_model;
     TVoColsIndex m_colsIndex;
     QList<int> m_widths;
-    std::vector<std::function<void()>> m_unhook;
+    TVoHooks m_hooks;
     int m_sortColumn = -1;
     bool m_sortDescending = false;
     bool m_following = false;
 };
-
-// A select with its ORDER BY clause replaced (or added when it has none) by the given one.
-QString VoReplaceOrderBy(const QString &select, const QString &orderBy);

@@ -37,7 +37,7 @@ bool IsOwnParam(const QString &name) {
 
 } // namespace
 
-TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : QLineEdit(parent), TVoDBControl(this) {
+TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : TVoDBWidget(parent) {
     m_list = new TVoQueryCollection(this);
     m_list->SetPacketRecords(50);
     m_model = new TVoTableModel(m_list, this);
@@ -69,8 +69,11 @@ TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : QLineEdit(parent), TVoDBCont
     connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
     connect(this, &QLineEdit::textEdited, this, [this] {
         UserChanged();
-        if (Modified())
+        // Clearing the text is no search: the whole list comes with Alt+Down.
+        if (Modified() && !text().trimmed().isEmpty())
             ShowDropDown();
+        else
+            m_popup->hide();
     });
 }
 
@@ -392,21 +395,27 @@ void TVoDBLookupEdit::keyPressEvent(QKeyEvent *event) {
         searchKey ? (void)ShowSearchForm() : ShowDropDown();
         return;
     }
+    // Escape closes the drop-down first, then takes back what was typed.
+    if (event->key() == Qt::Key_Escape && m_popup->isVisible()) {
+        event->accept();
+        m_popup->hide();
+        return;
+    }
     if (event->key() == Qt::Key_Escape && Modified()) {
         event->accept();
         ShowRow(m_key, m_row);
         SetModified(false);
         return;
     }
-    if (!KeyDown(event))
-        QLineEdit::keyPressEvent(event);
+    TVoDBWidget::keyPressEvent(event);
 }
 
 void TVoDBLookupEdit::focusOutEvent(QFocusEvent *event) {
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason)
+    if (event->reason() == Qt::PopupFocusReason) {
+        QLineEdit::focusOutEvent(event);
         return;
-    Leaving(event->reason());
+    }
+    TVoDBWidget::focusOutEvent(event);
     if (!Modified() || (DataSource() && DataSource()->Editing()))
         return;
     // A lookup outside a row being edited: unbound it resolves what was typed, bound it shows the

@@ -7,14 +7,19 @@
 //     typed text, ignoring case, bound as a parameter (never spliced into the text);
 //   - "##ORDERBY##" becomes the search field.
 // KeyField and SearchField are written as the list text names them ("mer.iMerId"); values are read
-// back by the column name without the qualifier. ListField names the column shown ("a;b": the drop-
+// back by the column name without the qualifier. A list text without "##WHERE##" is narrowed from
+// outside, as a derived table, on the names of its result. ListField names the column shown ("a;b": the drop-
 // down shows both, the edit the first).
 //
 // Choosing a row (from the drop-down, the search form, or by leaving the edit with a text that
 // equals a row's search field, or with AutoSeek the first row the text begins) writes the key into
 // the bound field at once, and the shown column into a field of the same name when the data source
 // has one (so that its grid shows it). Emptying the text and leaving sets the key to NULL. A typed
-// text that matches no row is taken back. F8, Alt+Down and the button open the search form.
+// text that matches no row is taken back.
+//
+// Keys: typing opens the drop-down, whose highlighted row Enter chooses; Tab leaves the lookup with
+// what was typed (resolved as above); Escape closes the drop-down, a second one takes the typed text
+// back; Alt+Down shows the whole list; F8 and the button open the search form.
 //
 // Values cached per key are dropped by RefreshList and by a new list text.
 #include "VoDataSource.h"
@@ -29,7 +34,7 @@ class TVoSQLConnection;
 class TVoSearchDialog;
 class TVoTableModel;
 
-class TVoDBLookupEdit : public QLineEdit, public TVoDBControl {
+class TVoDBLookupEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
     explicit TVoDBLookupEdit(QWidget *parent = nullptr);

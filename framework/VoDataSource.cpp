@@ -53,6 +53,17 @@ void RestoreFocus(QWidget *widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
+// Runs an operation the user asked for: a failure is shown, not thrown through Qt.
+template <typename Operation> bool Reported(Operation operation) {
+    try {
+        operation();
+        return true;
+    } catch (const std::exception &e) {
+        VoShowException(e);
+        return false;
+    }
+}
+
 QString ExceptionText(const std::exception &e) {
     if (auto *vo = dynamic_cast<const EVoException *>(&e))
         return vo->Message();
@@ -105,7 +116,7 @@ bool VoIsInUse(const QWidget *widget) {
 TVoDataSource::TVoDataSource(QObject *parent) : QObject(parent) {}
 
 TVoDataSource::~TVoDataSource() {
-    Unhook();
+    m_hooks.Clear();
     for (TVoDBControl *control : m_controls)
         control->m_dataSource = nullptr;
 }
@@ -113,7 +124,8 @@ TVoDataSource::~TVoDataSource() {
 void TVoDataSource::SetDataSet(TVoQueryCollection *dataSet) {
     if (m_dataSet == dataSet)
         return;
-    Unhook();
+    m_hooks.Clear();
+    m_stateChangePending = false;
     m_dataSet = dataSet;
     Hook();
     OnDataSetChange(this);
@@ -146,37 +158,21 @@ void TVoDataSource::Hook() {
     TVoQueryCollection *c = m_dataSet;
     if (!c)
         return;
-    const auto hook = [this, c](auto &event, auto handler) {
-        const int handle = event.Add(handler);
-        QPointer<TVoQueryCollection> guard(c);
-        m_unhook.push_back([guard, &event, handle] {
-            if (guard)
-                event.Remove(handle);
-        });
-    };
-    hook(c->StateChange, [this](TVoQueryCollection *) { StateChanged(); });
-    hook(c->DataChange, [this](TVoQueryCollection *, TVoField *field) { DataChanged(field); });
-    hook(c->AfterEdit, [this](TVoQueryCollection *) { FlushStateChange(); });
-    hook(c->BeforePost, [this](TVoQueryCollection *) {
+    m_hooks.Add(c, c->StateChange, [this](TVoQueryCollection *) { StateChanged(); });
+    m_hooks.Add(c, c->DataChange, [this](TVoQueryCollection *, TVoField *field) { DataChanged(field); });
+    m_hooks.Add(c, c->AfterEdit, [this](TVoQueryCollection *) { FlushStateChange(); });
+    m_hooks.Add(c, c->BeforePost, [this](TVoQueryCollection *) {
         if (!UpdateRecord() || !ValidateControls())
             throw EVoAbort();
     });
-    const auto destroyed = connect(c, &QObject::destroyed, this, [this] {
-        m_unhook.clear();
+    m_hooks.Add(connect(c, &QObject::destroyed, this, [this] {
+        m_hooks.Clear();
         for (TVoDBControl *control : m_controls) {
             control->ReadField();
             control->UpdateReadOnly();
         }
         OnDataSetChange(this);
-    });
-    m_unhook.push_back([destroyed] { disconnect(destroyed); });
-}
-
-void TVoDataSource::Unhook() {
-    for (const auto &unhook : m_unhook)
-        unhook();
-    m_unhook.clear();
-    m_stateChangePending = false;
+    }));
 }
 
 void TVoDataSource::StateChanged() {
@@ -210,46 +206,25 @@ bool TVoDataSource::Edit() {
     TVoQueryCollection *c = m_dataSet;
     if (!c || !c->Active() || m_readOnly)
         return false;
-    if (Editing())
-        return true;
-    try {
-        c->Edit();
-    } catch (const std::exception &e) {
-        VoShowException(e);
-        return false;
-    }
-    return Editing();
+    return Editing() || (Reported([c] { c->Edit(); }) && Editing());
 }
 
 void TVoDataSource::Insert() {
-    if (!m_dataSet)
-        return;
-    try {
-        m_dataSet->Insert();
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    if (TVoQueryCollection *c = m_dataSet)
+        Reported([c] { c->Insert(); });
 }
 
 bool TVoDataSource::Post() {
-    if (!m_dataSet || !Editing())
-        return true;
-    try {
-        return m_dataSet->Post();
-    } catch (const std::exception &e) {
-        VoShowException(e);
+    TVoQueryCollection *c = m_dataSet;
+    bool posted = true;
+    if (c && Editing() && !Reported([c, &posted] { posted = c->Post(); }))
         return false;
-    }
+    return posted;
 }
 
 void TVoDataSource::Cancel() {
-    if (!m_dataSet || !Editing())
-        return;
-    try {
-        m_dataSet->Cancel();
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    if (TVoQueryCollection *c = m_dataSet; c && Editing())
+        Reported([c] { c->Cancel(); });
 }
 
 bool TVoDataSource::UpdateRecord() {
@@ -318,6 +293,13 @@ void TVoDBControl::SetDataSource(TVoDataSource *dataSource) {
     m_dataSource = dataSource;
     if (m_dataSource)
         m_dataSource->Attach(this);
+    ReadField();
+    UpdateReadOnly();
+}
+
+void TVoDBControl::Bind(TVoDataSource *dataSource, const QString &fieldName) {
+    m_dataField = fieldName;
+    SetDataSource(dataSource);
     ReadField();
     UpdateReadOnly();
 }
@@ -395,6 +377,11 @@ void TVoDBControl::UserChanged() {
         return;
     }
     m_modified = true;
+}
+
+void TVoDBControl::ProgramChanged() {
+    if (!m_reading && m_dataSource && m_dataSource->Editing())
+        m_modified = true;
 }
 
 bool TVoDBControl::WriteNow() {

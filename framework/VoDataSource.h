@@ -15,7 +15,9 @@
 // Validators. OnValidate(Sender, Ok, Msg) runs when the user leaves a control while a row is being
 // inserted or edited, and before the post. When it clears Ok the framework shows a warning (OK
 // button), marks the control with a red frame and the message as its tool tip until a later check
-// passes, brings its page forward and puts the focus back into it. The message is composed from Msg:
+// passes, brings its page forward and puts the focus back into it; when the user left the control
+// by a click, the click is dropped, as if the focus had never left. The message is composed from
+// Msg:
 //   - a Msg beginning with "Attenzione", or ending with ".", "!", "?" or ":", is a sentence of the
 //     program's own and is shown as it stands;
 //   - otherwise, when the control was empty as the check began, Msg names the missing value:
@@ -27,15 +29,14 @@
 #include "VoEvent.h"
 #include "VoQueryCollection.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <functional>
-#include <vector>
 
 class QWidget;
-class QKeyEvent;
 class TVoDBControl;
 
 class TVoDataSource : public QObject {
@@ -85,7 +86,6 @@ private:
     void Attach(TVoDBControl *control);
     void Detach(TVoDBControl *control);
     void Hook();
-    void Unhook();
     void StateChanged();
     void DataChanged(TVoField *field);
     void FlushStateChange();
@@ -93,7 +93,7 @@ private:
 
     QPointer<TVoQueryCollection> m_dataSet;
     QList<TVoDBControl *> m_controls;
-    std::vector<std::function<void()>> m_unhook;
+    TVoHooks m_hooks;
     bool m_autoEdit = true;
     bool m_readOnly = false;
     bool m_stateChangePending = false;
@@ -114,6 +114,8 @@ public:
     void SetDataSource(TVoDataSource *dataSource);
     const QString &DataField() const { return m_dataField; }
     void SetDataField(const QString &fieldName);
+    // Both at once.
+    void Bind(TVoDataSource *dataSource, const QString &fieldName);
     // The bound field of the open collection, or nullptr.
     TVoField *Field() const;
 
@@ -162,6 +164,8 @@ protected:
     // The user changed the text (a paste, a typed key): starts editing, or takes the change back
     // when the row cannot be edited.
     void UserChanged();
+    // The window set the text while the row is edited: written like a typed one.
+    void ProgramChanged();
     // Writes the pending text now (a control that writes on each change calls it directly).
     bool WriteNow();
     // To be called from the widget's focus-out event.
@@ -192,6 +196,24 @@ private:
     bool m_writing = false;
     bool m_validating = false;
     bool m_leaving = false;
+};
+
+// A Qt widget made data-aware: keys pass through the control's checks, leaving it runs them.
+template <typename Base> class TVoDBWidget : public Base, public TVoDBControl {
+public:
+    explicit TVoDBWidget(QWidget *parent = nullptr) : Base(parent), TVoDBControl(this) {}
+    TVoDBWidget(const QString &text, QWidget *parent) : Base(text, parent), TVoDBControl(this) {}
+    Q_DISABLE_COPY(TVoDBWidget)
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        if (!KeyDown(event))
+            Base::keyPressEvent(event);
+    }
+    void focusOutEvent(QFocusEvent *event) override {
+        Base::focusOutEvent(event);
+        Leaving(event->reason());
+    }
 };
 
 // The message shown for a refused value (the rule in VoDataSource.h).

@@ -4,6 +4,8 @@
 // handler may throw: the exception reaches whoever caused the event, which is how a "before"
 // handler refuses an operation. Qt signals are not used here because an exception must never
 // cross a signal emission.
+#include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -41,4 +43,38 @@ public:
 private:
     std::vector<std::pair<int, std::shared_ptr<THandler>>> m_handlers;
     int m_lastHandle = 0;
+};
+
+// Handlers one listener hooked to the events of objects that may be destroyed before it: removed
+// together by Clear (or the destructor), each only while its object still exists.
+class TVoHooks {
+public:
+    TVoHooks() = default;
+    ~TVoHooks() { Clear(); }
+    TVoHooks(const TVoHooks &) = delete;
+    TVoHooks &operator=(const TVoHooks &) = delete;
+
+    // Adds a handler to an event that belongs to the object owner.
+    template <typename... Args, typename Handler>
+    void Add(QObject *owner, TVoEvent<Args...> &event, Handler handler) {
+        const int handle = event.Add(std::move(handler));
+        QPointer<QObject> guard(owner);
+        m_removers.push_back([guard, &event, handle] {
+            if (guard)
+                event.Remove(handle);
+        });
+    }
+    // Also a Qt connection, disconnected with the rest.
+    void Add(QMetaObject::Connection connection) {
+        m_removers.push_back([connection] { QObject::disconnect(connection); });
+    }
+    void Clear() {
+        const auto removers = std::move(m_removers);
+        m_removers.clear();
+        for (const auto &remove : removers)
+            remove();
+    }
+
+private:
+    std::vector<std::function<void()>> m_removers;
 };

@@ -22,6 +22,7 @@ struct TToken {
     QString text;
     int depth = 0;
     bool quoted = false;
+    qsizetype start = 0;
 };
 
 bool IsWordChar(QChar c) {
@@ -61,24 +62,24 @@ QList<TToken> Tokens(const QString &sql, int limit) {
                 text += sql[j++];
             }
             if (c == QLatin1Char('"'))
-                out.append({text, depth, true});
+                out.append({text, depth, true, i});
             i = j + 1;
         } else if (c == QLatin1Char('(')) {
-            out.append({QStringLiteral("("), depth, false});
+            out.append({QStringLiteral("("), depth, false, i});
             ++depth;
             ++i;
         } else if (c == QLatin1Char(')')) {
             --depth;
-            out.append({QStringLiteral(")"), depth, false});
+            out.append({QStringLiteral(")"), depth, false, i});
             ++i;
         } else if (IsWordChar(c)) {
             qsizetype j = i;
             while (j < n && IsWordChar(sql[j]))
                 ++j;
-            out.append({sql.mid(i, j - i), depth, false});
+            out.append({sql.mid(i, j - i), depth, false, i});
             i = j;
         } else {
-            out.append({QString(c), depth, false});
+            out.append({QString(c), depth, false, i});
             ++i;
         }
     }
@@ -202,6 +203,32 @@ QString VoMainTable(const QString &select) {
         if (t[i].depth == 0 && IsWord(t, i, "FROM"))
             return TableToken(t, i + 1);
     return QString();
+}
+
+QString VoReplaceOrderBy(const QString &select, const QString &orderBy) {
+    const QList<TToken> t = Tokens(select, -1);
+    qsizetype orderAt = -1, tailAt = -1;
+    for (int i = 0; i + 1 < t.size(); ++i)
+        if (t[i].depth == 0 && IsWord(t, i, "ORDER") && IsWord(t, i + 1, "BY"))
+            orderAt = t[i].start;
+    // What may follow an ORDER BY and stays: a row limit, a lock, a plan.
+    for (int i = 0; i < t.size() && tailAt < 0; ++i)
+        if (t[i].depth == 0 && t[i].start > orderAt &&
+            (IsWord(t, i, "ROWS") || IsWord(t, i, "FOR") || IsWord(t, i, "PLAN") || IsWord(t, i, "OFFSET") ||
+             IsWord(t, i, "FETCH")))
+            tailAt = t[i].start;
+    const auto statement = [](QString part) {
+        part = part.trimmed();
+        while (part.endsWith(QLatin1Char(';')))
+            part = part.chopped(1).trimmed();
+        return part;
+    };
+    const QString head = statement(select.left(orderAt >= 0  ? orderAt
+                                               : tailAt >= 0 ? tailAt
+                                                             : select.size()));
+    const QString tail = tailAt >= 0 ? statement(select.mid(tailAt)) : QString();
+    return head + QStringLiteral(" ORDER BY ") + orderBy +
+           (tail.isEmpty() ? QString() : QLatin1Char(' ') + tail);
 }
 
 void RebuildParamsFromSQL(TVoQueryCollection *collection) {

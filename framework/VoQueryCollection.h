@@ -460,6 +460,9 @@ int VoNewId(const QString &table, TVoSQLConnection *connection = nullptr);
 QString VoStatementTable(const QString &sql, int *kind = nullptr);
 // The first table of a select's FROM clause, upper-case; empty when it is a derived table.
 QString VoMainTable(const QString &select);
+// A select with its ORDER BY clause replaced (or added when it has none) by the given one; a row
+// limit or lock after it stays.
+QString VoReplaceOrderBy(const QString &select, const QString &orderBy);
 
 // The routines the windows call on a collection by these names.
 void RebuildParamsFromSQL(TVoQueryCollection *collection);

@@ -26,49 +26,38 @@ void TVoTableModel::Attach() {
     if (!m_collection)
         return;
     TVoQueryCollection *c = m_collection;
-    const auto hook = [this, c](auto &event, auto handler) {
-        const int handle = event.Add(handler);
-        QPointer<TVoQueryCollection> guard(c);
-        m_detach.push_back([guard, &event, handle] {
-            if (guard)
-                event.Remove(handle);
-        });
-    };
-    hook(c->RowsAboutToReset, [this] { beginResetModel(); });
-    hook(c->RowsReset, [this] {
+    m_hooks.Add(c, c->RowsAboutToReset, [this] { beginResetModel(); });
+    m_hooks.Add(c, c->RowsReset, [this] {
         m_rows = m_collection ? m_collection->FetchedCount() : 0;
         endResetModel();
     });
-    hook(c->RowsAboutToBeInserted,
-         [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
-    hook(c->RowsInserted, [this](int first, int last) {
+    m_hooks.Add(c, c->RowsAboutToBeInserted,
+                [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    m_hooks.Add(c, c->RowsInserted, [this](int first, int last) {
         m_rows += last - first + 1;
         endInsertRows();
     });
-    hook(c->RowsAboutToBeRemoved,
-         [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
-    hook(c->RowsRemoved, [this](int first, int last) {
+    m_hooks.Add(c, c->RowsAboutToBeRemoved,
+                [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
+    m_hooks.Add(c, c->RowsRemoved, [this](int first, int last) {
         m_rows -= last - first + 1;
         endRemoveRows();
     });
-    hook(c->RowChanged, [this](int row) {
+    m_hooks.Add(c, c->RowChanged, [this](int row) {
         if (row >= 0 && row < m_rows && columnCount() > 0)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
-    hook(c->FieldDisplayChanged, [this](int field) { FieldChanged(field); });
-    m_destroyed = connect(c, &QObject::destroyed, this, [this] {
+    m_hooks.Add(c, c->FieldDisplayChanged, [this](int field) { FieldChanged(field); });
+    m_hooks.Add(connect(c, &QObject::destroyed, this, [this] {
         beginResetModel();
-        m_detach.clear();
+        m_hooks.Clear();
         m_rows = 0;
         endResetModel();
-    });
+    }));
 }
 
 void TVoTableModel::Detach() {
-    for (const auto &detach : m_detach)
-        detach();
-    m_detach.clear();
-    disconnect(m_destroyed);
+    m_hooks.Clear();
 }
 
 void TVoTableModel::FieldChanged(int fieldIndex) {

@@ -5,8 +5,6 @@
 // changes them; a view asking for more rows (canFetchMore / fetchMore) reads the next packet.
 #include <QAbstractTableModel>
 #include <QPointer>
-#include <functional>
-#include <vector>
 
 #include "VoQueryCollection.h"
 
@@ -63,6 +61,5 @@ private:
     QList<TColumn> m_columns;
     // The rows as the views were last told, so that counts stay right between notifications.
     int m_rows = 0;
-    std::vector<std::function<void()>> m_detach;
-    QMetaObject::Connection m_destroyed;
+    TVoHooks m_hooks;
 };

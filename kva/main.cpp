@@ -11,6 +11,7 @@ int main(int argc, char *argv[]) {
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });
+    TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
     TfmkvaMain *main = kvaCreateModules(&app);
     main->show();
     const int result = app.exec();

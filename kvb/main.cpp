@@ -32,6 +32,7 @@ int main(int argc, char *argv[]) {
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });
+    TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
     auto *dmkvbConn = new TdmVoConnection(&app);
     TfmkvbMain main(dmkvbConn);
     main.show();

@@ -314,3 +314,25 @@ TEST(VoDbScriptTest, SetTermAndCommentsSplitCorrectly) {
     EXPECT_EQ(s[2], QStringLiteral("CREATE PROCEDURE P AS BEGIN X = 1; END"));
     EXPECT_EQ(s[3], QStringLiteral("SELECT 1 FROM RDB$DATABASE"));
 }
+
+using VoUpgradeTest = VoDbTest;
+
+TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
+    // As a database made before the last script: its tables and its record missing, rows kept.
+    const QString last = QStringLiteral("sql/070_suite_programs.sql");
+    ASSERT_TRUE(VoSchemaScripts().contains(last));
+    for (const char *table :
+         {"TBUO_BUONI", "TDWGINVANF", "TDWGINV", "TINV_INVENTARI", "TBBUO_BUONI", "TMGM_MOVMAGAZZINO"})
+        VoExecSQL(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
+    VoExecSQL(QStringLiteral("DELETE FROM TYSCR_SCRIPT WHERE SYSCRNOME = :n"), {{QStringLiteral("n"), last}});
+    const int schools = VoCountRows(QStringLiteral("SELECT * FROM TDOW_DATAOWNER"));
+
+    QString error;
+    ASSERT_TRUE(VoUpgradeDatabase(conn.get(), &error)) << error.toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TBBUO_BUONI")), 0);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TDOW_DATAOWNER")), schools);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT")), VoSchemaScripts().size());
+    // Nothing more to do the second time.
+    ASSERT_TRUE(VoUpgradeDatabase(conn.get(), &error)) << error.toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT")), VoSchemaScripts().size());
+}

@@ -63,14 +63,10 @@ protected:
         form->addRow(QStringLiteral("Tipo Velisto"), type);
         form->addRow(vat);
         form->addRow(yearly);
-        const QList<std::pair<TVoDBControl *, QString>> bindings = {{desc, QStringLiteral("sFacDesc")},
-                                                                    {type, QStringLiteral("iTfcId")},
-                                                                    {vat, QStringLiteral("iFacIvaInclusa")},
-                                                                    {yearly, QStringLiteral("iFacNumeraz")}};
-        for (const auto &[control, field] : bindings) {
-            control->SetDataSource(frame->xdsMain);
-            control->SetDataField(field);
-        }
+        desc->Bind(frame->xdsMain, QStringLiteral("sFacDesc"));
+        type->Bind(frame->xdsMain, QStringLiteral("iTfcId"));
+        vat->Bind(frame->xdsMain, QStringLiteral("iFacIvaInclusa"));
+        yearly->Bind(frame->xdsMain, QStringLiteral("iFacNumeraz"));
         desc->OnValidate.Add([](QWidget *sender, bool &ok, QString &msg) {
             if (static_cast<TVoDBEdit *>(sender)->text().trimmed().isEmpty()) {
                 ok = false;

@@ -1,0 +1,278 @@
+// The data-aware edits on a scratch table, typed into as a user types: dates with their mask,
+// calendar and NULLs, check boxes, numbers and amounts in the Italian form, upper case, and the
+// composition of the validators' messages.
+#include "VoDBDateEdit.h"
+#include "VoDBEdits.h"
+#include "VoQuery.h"
+#include "VoTestDb.h"
+#include "VoWidgetTest.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QFormLayout>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class VoDBControlsTest : public VoDbTest {
+protected:
+    void SetUp() override {
+        VoDbTest::SetUp();
+        VoExecSQL(
+            QStringLiteral("CREATE TABLE TDBW_ROW (IROWID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(40), "
+                           "DNULL DATE, DREQ DATE NOT NULL, LFLAG INTEGER, FAMOUNT DOUBLE PRECISION, "
+                           "IQTY INTEGER, BIMPORTO BIGINT, SNOTE VARCHAR(200))"));
+        VoExecSQL(QStringLiteral("INSERT INTO TDBW_ROW VALUES (1, 'uno', NULL, '2026-01-15', 1, 1234.5, 3, "
+                                 "12345678, 'nota')"));
+        qc.SetCommandText(QStringLiteral("SELECT * FROM TDBW_ROW ORDER BY IROWID"));
+        qc.SetAutoBuildSQL(true);
+        ds.SetDataSet(&qc);
+
+        form = new QFormLayout(&window);
+        desc = Add<TVoDBEdit>(QStringLiteral("Descrizione"), QStringLiteral("SDESC"));
+        optional = Add<TVoDBDateEdit>(QStringLiteral("Data facoltativa"), QStringLiteral("DNULL"));
+        required = Add<TVoDBDateEdit>(QStringLiteral("Data richiesta"), QStringLiteral("DREQ"));
+        flag = Add<TVoDBCheckBox>(QStringLiteral("Scaricato"), QStringLiteral("LFLAG"));
+        amount = Add<TVoDBNumericEdit>(QStringLiteral("Importo"), QStringLiteral("FAMOUNT"));
+        quantity = Add<TVoDBNumericEdit>(QStringLiteral("Quantità"), QStringLiteral("IQTY"));
+        money = Add<TVoDBCurrencyEdit>(QStringLiteral("Importo beni"), QStringLiteral("BIMPORTO"));
+        note = Add<TVoDBMemo>(QStringLiteral("Note"), QStringLiteral("SNOTE"));
+        amount->SetDisplayFormat(QStringLiteral("#,##0.00"));
+        money->SetScale(4);
+        qc.Open();
+        VoShowActive(&window);
+    }
+
+    template <typename T> T *Add(const QString &label, const QString &field) {
+        auto *control = new T;
+        auto *caption = new QLabel(label);
+        caption->setBuddy(control);
+        form->addRow(caption, control);
+        control->Bind(&ds, field);
+        return control;
+    }
+
+    // Puts the focus in a control and replaces its text by typing.
+    static void Retype(QWidget *control, const QString &text) {
+        control->setFocus();
+        if (auto *line = qobject_cast<QLineEdit *>(control))
+            line->selectAll();
+        QTest::keyClick(control, Qt::Key_Delete);
+        VoType(text);
+    }
+
+    static QVariant Stored(const QString &column) {
+        return VoSelectValue(QStringLiteral("SELECT %1 FROM TDBW_ROW WHERE IROWID = 1").arg(column));
+    }
+
+    TVoQueryCollection qc;
+    TVoDataSource ds;
+    QWidget window;
+    QFormLayout *form = nullptr;
+    TVoDBEdit *desc = nullptr;
+    TVoDBDateEdit *optional = nullptr;
+    TVoDBDateEdit *required = nullptr;
+    TVoDBCheckBox *flag = nullptr;
+    TVoDBNumericEdit *amount = nullptr;
+    TVoDBNumericEdit *quantity = nullptr;
+    TVoDBCurrencyEdit *money = nullptr;
+    TVoDBMemo *note = nullptr;
+};
+
+} // namespace
+
+TEST_F(VoDBControlsTest, DateEditTakesRefusesAndEmptiesDates) {
+    EXPECT_EQ(required->Text(), QStringLiteral("15/01/2026"));
+    EXPECT_EQ(optional->Text(), TVoDBDateEdit::EmptyText);
+    EXPECT_TRUE(optional->IsEmpty());
+
+    Retype(optional, QStringLiteral("01022026"));
+    EXPECT_EQ(qc.State(), dsEdit);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->Value().toDate(), QDate(2026, 2, 1));
+    EXPECT_TRUE(messages->Texts().isEmpty());
+
+    Retype(optional, QStringLiteral("31022026"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"31/02/2026\" non è una data valida. ")});
+    EXPECT_EQ(QApplication::focusWidget(), optional);
+    EXPECT_TRUE(optional->MarkedInvalid());
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->Value().toDate(), QDate(2026, 2, 1));
+    EXPECT_FALSE(ds.Post());
+
+    // Emptied, a nullable date is NULL; a required one is refused with its label.
+    Retype(optional, QString());
+    VoPress(Qt::Key_Tab);
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("DNULL"))->IsNull());
+    EXPECT_FALSE(optional->MarkedInvalid());
+    messages->Clear();
+    Retype(required, QString());
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Data richiesta\". ")});
+    EXPECT_EQ(QApplication::focusWidget(), required);
+    Retype(required, QStringLiteral("20012026"));
+    ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
+    EXPECT_TRUE(Stored(QStringLiteral("DNULL")).isNull());
+    EXPECT_EQ(Stored(QStringLiteral("DREQ")).toDate(), QDate(2026, 1, 20));
+}
+
+TEST_F(VoDBControlsTest, DatePickerOpensOnF8AfterTheButtonEvent) {
+    QStringList events;
+    optional->OnButtonClick.Add([&](QWidget *) {
+        events << QStringLiteral("button");
+        if (optional->IsEmpty())
+            optional->setText(QStringLiteral("10/03/2026"));
+    });
+    optional->OnAcceptDate.Add([&](QWidget *) { events << QStringLiteral("accepted ") + optional->Text(); });
+    optional->setFocus();
+    QTest::keyClick(optional, Qt::Key_F8);
+    QCalendarWidget *calendar = optional->Calendar();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->selectedDate(), QDate(2026, 3, 10));
+    calendar->setSelectedDate(QDate(2026, 3, 12));
+    emit calendar->activated(calendar->selectedDate());
+    EXPECT_EQ(optional->Calendar(), nullptr);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("button"), QStringLiteral("accepted 12/03/2026")}));
+    EXPECT_EQ(qc.State(), dsEdit);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->Value().toDate(), QDate(2026, 3, 12));
+
+    // Another picker key, and none at all on a read-only edit.
+    optional->SetPickerKey(113);
+    QTest::keyClick(optional, Qt::Key_F2);
+    EXPECT_NE(optional->Calendar(), nullptr);
+    optional->Calendar()->parentWidget()->hide();
+    optional->SetReadOnly(true);
+    QTest::keyClick(optional, Qt::Key_F2);
+    EXPECT_EQ(optional->Calendar(), nullptr);
+}
+
+TEST_F(VoDBControlsTest, CheckBoxWritesOneAndZero) {
+    EXPECT_TRUE(flag->isChecked());
+    const QPoint box(6, flag->height() / 2);
+    QTest::mouseClick(flag, Qt::LeftButton, {}, box);
+    EXPECT_EQ(qc.State(), dsEdit);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("LFLAG"))->Value(), QVariant(0));
+    ASSERT_TRUE(ds.Post());
+    EXPECT_EQ(Stored(QStringLiteral("LFLAG")).toInt(), 0);
+    QTest::mouseClick(flag, Qt::LeftButton, {}, box);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("LFLAG"))->Value(), QVariant(1));
+    ds.Cancel();
+
+    // A new row holds NULL: unticked. A read-only box does not change.
+    qc.Insert();
+    EXPECT_FALSE(flag->isChecked());
+    flag->SetReadOnly(true);
+    QTest::mouseClick(flag, Qt::LeftButton, {}, box);
+    flag->setFocus();
+    QTest::keyClick(flag, Qt::Key_Space);
+    EXPECT_FALSE(flag->isChecked());
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("LFLAG"))->IsNull());
+}
+
+TEST_F(VoDBControlsTest, NumbersAndAmountsTheItalianWay) {
+    EXPECT_EQ(amount->text(), QStringLiteral("1.234,50"));
+    EXPECT_EQ(money->text(), QStringLiteral("1.234,57"));
+    amount->setFocus();
+    EXPECT_EQ(amount->text(), QStringLiteral("1234,5"));
+    Retype(amount, QStringLiteral("2.500,75"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("FAMOUNT"))->AsFloat(), 2500.75);
+    EXPECT_EQ(amount->text(), QStringLiteral("2.500,75"));
+
+    Retype(quantity, QStringLiteral("1,5"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"1,5\" non è un numero intero. ")});
+    EXPECT_EQ(QApplication::focusWidget(), quantity);
+    Retype(quantity, QStringLiteral("12"));
+
+    // An amount kept in ten-thousandths is written exactly.
+    money->setFocus();
+    EXPECT_EQ(money->text(), QStringLiteral("1234,5678"));
+    Retype(money, QStringLiteral("0,0001"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("BIMPORTO"))->AsLargeInt(), 1);
+    Retype(money, QStringLiteral("92.233.720.368.547,5807"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("BIMPORTO"))->AsLargeInt(), Q_INT64_C(922337203685475807));
+    ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(Stored(QStringLiteral("IQTY")).toInt(), 12);
+    EXPECT_EQ(Stored(QStringLiteral("BIMPORTO")).toLongLong(), Q_INT64_C(922337203685475807));
+
+    // Emptied, a number is NULL.
+    Retype(amount, QString());
+    ASSERT_TRUE(ds.Post());
+    EXPECT_TRUE(Stored(QStringLiteral("FAMOUNT")).isNull());
+}
+
+TEST_F(VoDBControlsTest, TextEditsUpperCaseLengthMemoAndAutoEdit) {
+    desc->SetUpperCase(true);
+    desc->setMaxLength(5);
+    Retype(desc, QStringLiteral("abcdefg"));
+    EXPECT_EQ(desc->text(), QStringLiteral("ABCDE"));
+    note->setFocus();
+    note->selectAll();
+    VoType(QStringLiteral("nuova nota"));
+    EXPECT_TRUE(desc->Modified() == false) << "written when the user left it";
+    VoPress(Qt::Key_Tab);
+    ASSERT_TRUE(ds.Post());
+    EXPECT_EQ(Stored(QStringLiteral("SDESC")).toString(), QStringLiteral("ABCDE"));
+    EXPECT_EQ(Stored(QStringLiteral("SNOTE")).toString(), QStringLiteral("nuova nota"));
+
+    // Without AutoEdit a browsed row cannot be typed into.
+    ds.SetAutoEdit(false);
+    desc->setFocus();
+    VoType(QStringLiteral("x"));
+    EXPECT_EQ(qc.State(), dsBrowse);
+    EXPECT_EQ(desc->text(), QStringLiteral("ABCDE"));
+    ds.Edit();
+    VoType(QStringLiteral("X"));
+    EXPECT_EQ(desc->text(), QStringLiteral("ABCDEX").left(5));
+}
+
+TEST_F(VoDBControlsTest, ValidatorsRewriteAndRefuseBeforePost) {
+    // A validator may rewrite the text; what it leaves is what is written.
+    desc->OnValidate.Add([this](QWidget *, bool &ok, QString &msg) {
+        if (desc->IsEmpty()) {
+            ok = false;
+            msg = QStringLiteral("Codice articolo");
+        }
+        desc->setText(desc->text().rightJustified(7, QLatin1Char('0')));
+        if (desc->text() == QLatin1String("0000uno")) {
+            ok = false;
+            msg = QStringLiteral("Codice articolo già usato");
+        }
+    });
+    ds.Edit();
+    EXPECT_FALSE(ds.Post());
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Attenzione ! \r\nCodice articolo già usato. "));
+    Retype(desc, QStringLiteral("12"));
+    ASSERT_TRUE(ds.Post());
+    EXPECT_EQ(Stored(QStringLiteral("SDESC")).toString(), QStringLiteral("0000012"));
+    Retype(desc, QString());
+    EXPECT_FALSE(ds.Post());
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Codice articolo\". "));
+    // A hidden control is not checked.
+    desc->hide();
+    EXPECT_TRUE(ds.Post());
+}
+
+TEST(VoValidationMessage, ComposesWordsAndKeepsSentences) {
+    EXPECT_EQ(VoValidationMessage(QStringLiteral("descrizione"), true),
+              QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"descrizione\". "));
+    EXPECT_EQ(VoValidationMessage(QStringLiteral("Numero del buono già presente"), false),
+              QStringLiteral("Attenzione ! \r\nNumero del buono già presente. "));
+    EXPECT_EQ(
+        VoValidationMessage(QStringLiteral("Per le banche estere è obbligatorio il codice BIC."), false),
+        QStringLiteral("Per le banche estere è obbligatorio il codice BIC."));
+    EXPECT_EQ(VoValidationMessage(QStringLiteral("Attenzione!\r\nValore obbligatorio"), true),
+              QStringLiteral("Attenzione!\r\nValore obbligatorio"));
+    EXPECT_EQ(VoValidationMessage(QString(), true, QStringLiteral("Data di inizio")),
+              QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Data di inizio\". "));
+    EXPECT_EQ(VoValidationMessage(QString(), false), QStringLiteral("Attenzione ! \r\nValore non valido. "));
+}
