@@ -346,6 +346,18 @@ TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
         QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
 }
 
+TEST_F(kvaMainTest, ToolsOpenTheRegistersWindowsMaximised) {
+    Start(QStringLiteral("Kva"));
+    ASSERT_TRUE(dmkvaAtt->xafVelist->Execute());
+    ASSERT_TRUE(dmkvaAtt->xafNuovoAnno->Execute());
+    const QList<QWidget *> open = fmkvaMain->ActiveMDIChildren();
+    ASSERT_EQ(open.size(), 2);
+    EXPECT_TRUE(qobject_cast<TfmkvaFac *>(open[0]));
+    EXPECT_EQ(VoFormClassName(open[1]), QStringLiteral("TfmNuovoAnno"));
+    EXPECT_TRUE(open[1]->parentWidget()->isMaximized());
+    EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
+}
+
 TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     Start(QStringLiteral("Kva"));
     dmkvaAtt->xafResponsabili->Execute();
