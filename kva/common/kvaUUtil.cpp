@@ -1,8 +1,10 @@
 #include "kvaUUtil.h"
 
+#include "VoDataSource.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoGlobals.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
@@ -391,14 +393,6 @@ void LoadXmlArchive(QString &target, const QString &code, const QString &listCod
     target = q.AsString(QStringLiteral("bYXarXmlFile"));
 }
 
-void SetSearchFormTable(TVoSearchDialog *form, const QString &name) {
-    TVoSearchColumn &column = form->Columns(1);
-    column.Visible = true;
-    column.Indexed = true;
-    column.Caption = QStringLiteral("Tabella ") + name;
-    column.Width = 450;
-}
-
 QString ConvertLikeFilter(const QString &filter) {
     static const QString like = QStringLiteral(" LIKE '");
     const QLocale locale;
@@ -429,4 +423,36 @@ QString ConvertLikeFilter(const QString &filter) {
         remaining = remaining.mid(end);
     }
     return output + remaining;
+}
+
+void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
+                           const QString &message) {
+    TVoQuery q(usersSQL);
+    q.SetParam(keyParam, key);
+    q.Open();
+    if (!q.Eof())
+        throw EVoError(message);
+}
+
+void SetControlWritable(TVoDBControl *control, bool writable) {
+    control->SetReadOnly(!writable);
+    control->Widget()->setEnabled(writable);
+}
+
+void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths) {
+    if (captions.size() != widths.size()) {
+        VoMessageDlg(QStringLiteral("Parametri del SetSearchForm sbagliati"), mtError, mbOK);
+        return;
+    }
+    for (int i = 0; i < captions.size(); ++i) {
+        TVoSearchColumn &column = form->Columns(i + 1);
+        column.Visible = true;
+        column.Indexed = true;
+        column.Caption = captions[i];
+        column.Width = widths[i];
+    }
+}
+
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name) {
+    SetSearchForm(form, {QStringLiteral("Tabella ") + name}, {450});
 }

@@ -2,9 +2,12 @@
 // The working context of the consumables register and the routines that many of its windows share.
 #include "AbcUUtil.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
+class TVoDBControl;
 class TVoSearchDialog;
 
 // --- Working context ----------------------------------------------------------------------------------
@@ -96,7 +99,17 @@ int GetBaseReportId(int reportId);
 // The text of an XML definition of the archive; an empty list code means "KVA". A missing definition
 // raises EVoError "XML codice %s Non trovato nel DB".
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
-// A search form listing one table: its column 1 searched, titled "Tabella " and the name.
-void SetSearchFormTable(TVoSearchDialog *form, const QString &name);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);
+// Refuses the deletion of a row that other rows still use (EVoError with the message), before the
+// database would refuse it with its own words: the select, given the row's key, finds a user.
+void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
+                           const QString &message);
+// A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
+void SetControlWritable(TVoDBControl *control, bool writable);
+// Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with
+// its caption and width. Lists of different lengths change nothing and say "Parametri del
+// SetSearchForm sbagliati".
+void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths);
+// Shows column 1 as the searched column "Tabella <name>", 450 wide.
+void SetSearchFormTable(TVoSearchDialog *form, const QString &name);

@@ -117,8 +117,10 @@ bool TChecker::FieldChecks() {
     if (in.yearValue <= 0)
         return Error(QString::fromUtf8(kYearRequired), TRegisterYearCheck::FocusYear);
     if (RegisterHasYear(in.schoolRegisterId, in.yearValue) &&
-        (in.inserting || in.yearValue != in.storedYearValue))
+        (in.inserting || in.yearValue != in.storedYearValue)) {
+        result.clearYear = true;
         return Error(QString::fromUtf8(kDuplicateYear), TRegisterYearCheck::FocusYear);
+    }
     const bool hasStart = in.customStart >= 0, hasEnd = in.customEnd >= 0;
     if (hasStart && hasEnd && in.customEnd < in.customStart)
         return Error(QString::fromUtf8(kEndBeforeStart), TRegisterYearCheck::FocusEnd);

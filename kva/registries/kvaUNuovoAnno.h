@@ -34,6 +34,8 @@ struct TRegisterYearCheck {
     enum TFocus { FocusNone, FocusYear, FocusStart, FocusEnd };
     bool ok = false;
     TFocus focus = FocusNone;
+    // The year is already open for the school register: the year chosen is to be emptied.
+    bool clearYear = false;
     // Neighbours to update before the row itself, in this order (previous, then next).
     QList<TRegisterYearAdjustment> adjustments;
 };

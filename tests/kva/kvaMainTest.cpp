@@ -4,6 +4,7 @@
 #include "VoAttivazioni.h"
 #include "VoChildDB.h"
 #include "VoClassRegistry.h"
+#include "VoDBEdits.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
@@ -15,11 +16,13 @@
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
 #include "kvaFBuoni.h"
+#include "kvaFFac.h"
 #include "kvaFMain.h"
 #include "kvaFSelectPrg.h"
 #include "kvaMAtt.h"
 #include "kvaMConn.h"
 #include "kvaMParams.h"
+#include "kvaRFac.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -286,10 +289,8 @@ TEST_F(kvaMainTest, LoadingRowsWithoutVatRateTakeTheirArticlesRate) {
     EXPECT_TRUE(rateOf(unloadRow).isNull());
 }
 
-TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchers) {
+TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchersUntilSetInTheRegisters) {
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACIVAINCLUSA = NULL"), {}, conn.get());
-    RegisterVoClass(QStringLiteral("TfmkvaFac"),
-                    [](QWidget *p) -> QWidget * { return new TfmProvaFinestra(p); });
     Start(QStringLiteral("Kva"));
     const QString text =
         QStringLiteral("Impostare le opzioni di gestione ed iva utilizzate in tutti i registri di "
@@ -298,14 +299,30 @@ TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchers) {
     // At start: the message, then the registers window.
     EXPECT_EQ(messages->Texts(), QStringList{text});
     EXPECT_EQ(messages->Shown()[0].type, mtInformation);
-    EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
+    ASSERT_EQ(fmkvaMain->MDIChildCount(), 1);
+    auto *registers = qobject_cast<TfmkvaFac *>(fmkvaMain->ActiveMDIChildren().value(0));
+    ASSERT_TRUE(registers);
     fmkvaMain->MdiArea()->closeAllSubWindows();
     QTest::qWait(20);
     messages->Clear();
     ChooseInDialog(DemoRegisterYear(2026));
     EXPECT_FALSE(dmkvaAtt->xafCarico->Execute());
     EXPECT_EQ(messages->Texts(), QStringList{text});
-    UnRegisterVoClass(QStringLiteral("TfmkvaFac"));
+    ASSERT_EQ(fmkvaMain->MDIChildCount(), 1);
+
+    // The window the check opened is where the option is set.
+    registers = qobject_cast<TfmkvaFac *>(fmkvaMain->ActiveMDIChildren().value(0));
+    ASSERT_TRUE(registers);
+    ASSERT_TRUE(registers->xqcMain->Locate(QStringLiteral("sFacDesc"), QStringLiteral("Facile consumo")));
+    ASSERT_TRUE(registers->frkvaFac->xacEdit->Execute());
+    ASSERT_TRUE(registers->frkvaFac->xckIva->isEnabled());
+    registers->frkvaFac->xckIva->click();
+    ASSERT_TRUE(registers->frkvaFac->xacPost->Execute());
+    fmkvaMain->MdiArea()->closeAllSubWindows();
+    QTest::qWait(20);
+    messages->Clear();
+    dmkvaAtt->xafCarico->Execute();
+    EXPECT_FALSE(messages->Texts().contains(text));
 }
 
 TEST_F(kvaMainTest, ImportGuardsTellWhatIsMissing) {
@@ -333,6 +350,18 @@ TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
     EXPECT_EQ(
         messages->LastText(),
         QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
+}
+
+TEST_F(kvaMainTest, ToolsOpenTheRegistersWindowsMaximised) {
+    Start(QStringLiteral("Kva"));
+    ASSERT_TRUE(dmkvaAtt->xafVelist->Execute());
+    ASSERT_TRUE(dmkvaAtt->xafNuovoAnno->Execute());
+    const QList<QWidget *> open = fmkvaMain->ActiveMDIChildren();
+    ASSERT_EQ(open.size(), 2);
+    EXPECT_TRUE(qobject_cast<TfmkvaFac *>(open[0]));
+    EXPECT_EQ(VoFormClassName(open[1]), QStringLiteral("TfmNuovoAnno"));
+    EXPECT_TRUE(open[1]->parentWidget()->isMaximized());
+    EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
 }
 
 TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {

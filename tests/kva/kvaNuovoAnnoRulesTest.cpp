@@ -143,10 +143,12 @@ TEST_F(kvaNuovoAnnoRulesTest, FieldChecks) {
     EXPECT_EQ(messages->LastText(),
               QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Anno Finanziario\". "));
     EXPECT_EQ(r.focus, TRegisterYearCheck::FocusYear);
+    EXPECT_FALSE(r.clearYear);
 
     r = CheckRegisterYearPost(Insert(2025));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(messages->LastText(), QStringLiteral("Attenzione ! \r\nAnno Finanziario già definito. "));
+    EXPECT_TRUE(r.clearYear);
 
     r = CheckRegisterYearPost(Insert(2026, Day(2026, 3, 1), -1));
     EXPECT_FALSE(r.ok);

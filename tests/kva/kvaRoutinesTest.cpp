@@ -3,10 +3,13 @@
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoSearchDialog.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
 #include "kvaUUtil.h"
 
+#include <QHeaderView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,6 +107,39 @@ TEST_F(kvaCommonTest, XmlArchiveLooksInTheProgramsListByDefault) {
     } catch (const EVoError &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("XML codice KVA_ARTFL Non trovato nel DB"));
     }
+}
+
+TEST_F(kvaCommonTest, SearchFormColumnsFromTheFirstOn) {
+    TVoSearchDialog form;
+    form.SetSQL(QStringLiteral("SELECT IANFID, IANFVALORE, DANFVOREXINIZIO, DANFVOREXFINE FROM "
+                               "TANF_ANNIFINANZ WHERE ##WHERE## ORDER BY IANFVALORE"));
+    form.SetDefaultColumnsVisible(false);
+    SetSearchForm(&form, {QStringLiteral("Anno Finanziario"), QStringLiteral("Inizio")}, {100, 120});
+    ASSERT_TRUE(form.Open());
+    EXPECT_TRUE(form.Grid()->isColumnHidden(0));
+    EXPECT_FALSE(form.Grid()->isColumnHidden(1));
+    EXPECT_FALSE(form.Grid()->isColumnHidden(2));
+    EXPECT_TRUE(form.Grid()->isColumnHidden(3));
+    EXPECT_EQ(form.Grid()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Inizio"));
+    EXPECT_EQ(form.Grid()->columnWidth(2), 120);
+    // The columns set are the ones searched: the starts match, the ends (column 3) do not.
+    form.SetSearchText(QStringLiteral("2026"));
+    EXPECT_EQ(form.RowCount(), 1);
+    form.SetSearchText(QStringLiteral("-01-01"));
+    EXPECT_EQ(form.RowCount(), 3);
+    form.SetSearchText(QStringLiteral("-12-31"));
+    EXPECT_EQ(form.RowCount(), 0);
+    EXPECT_TRUE(messages->Shown().isEmpty());
+
+    SetSearchForm(&form, {QStringLiteral("Fine")}, {100, 100});
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Parametri del SetSearchForm sbagliati")});
+    EXPECT_EQ(messages->Shown()[0].type, mtError);
+    EXPECT_FALSE(form.Columns(3).Visible);
+
+    SetSearchFormTable(&form, QStringLiteral("tipo Velisto"));
+    EXPECT_EQ(form.Columns(1).Caption, QStringLiteral("Tabella tipo Velisto"));
+    EXPECT_EQ(form.Columns(1).Width, 450);
+    EXPECT_TRUE(form.Columns(1).Indexed);
 }
 
 TEST(kvaLikeFilterTest, SingleAndBracketedConditions) {
