@@ -1,5 +1,6 @@
 #include "VoConnection.h"
 #include "VoDbCreate.h"
+#include "VoMessageBoxes.h"
 #include "kvaFMain.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velisto"));
+    VoUseMessageBoxes();
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });

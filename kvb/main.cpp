@@ -2,6 +2,7 @@
 #include "VoConnection.h"
 #include "VoDbCreate.h"
 #include "VoMDIMain.h"
+#include "VoMessageBoxes.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -29,6 +30,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvb"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velisto - Beni durevoli"));
+    VoUseMessageBoxes();
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });

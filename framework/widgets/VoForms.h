@@ -57,17 +57,3 @@ template <class T, class... Args> T *VoNewForm(Args &&...args) {
     VoFinishFormCreation(form);
     return form;
 }
-
-// Runs a callable where an event of the window system starts, showing any exception to the user
-// instead of letting it cross the event loop. Returns false when the callable threw.
-template <class F> bool VoGuarded(F &&f) {
-    try {
-        std::forward<F>(f)();
-        return true;
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    } catch (...) {
-        VoShowUnknownException();
-    }
-    return false;
-}

@@ -1,6 +1,5 @@
 // The framework's core services that need no database: dates, messages, class registry, globals,
 // parameter parsing and small helpers.
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
@@ -9,7 +8,6 @@
 #include "VoQuery.h"
 #include "VoUtils.h"
 
-#include <QLabel>
 #include <gtest/gtest.h>
 
 TEST(VoDates, DayCountsMatchTheProgramsCalendar) {
@@ -69,20 +67,6 @@ TEST(VoMessagesTest, ExceptionsCarryTheirTextToTheUser) {
     EXPECT_EQ(messages->Shown().last().type, mtError);
     EXPECT_EQ(VoFormat(QStringLiteral("Parametro %s non definito"), {QStringLiteral("P")}),
               QStringLiteral("Parametro P non definito"));
-}
-
-TEST(VoClassRegistryTest, CreatesByNameIgnoringCase) {
-    RegisterVoClass(QStringLiteral("TfmProva"), [](QWidget *parent) -> QWidget * {
-        auto *l = new QLabel(parent);
-        l->setObjectName(QStringLiteral("prova"));
-        return l;
-    });
-    std::unique_ptr<QWidget> w(CreateVoClass(QStringLiteral("tfmprova")));
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->objectName(), QStringLiteral("prova"));
-    EXPECT_TRUE(IsVoClassRegistered(QStringLiteral("TFMPROVA")));
-    UnRegisterVoClass(QStringLiteral("TfmProva"));
-    EXPECT_THROW(CreateVoClass(QStringLiteral("TfmProva")), EVoError);
 }
 
 TEST(VoGlobalsTest, NamesIgnoreCaseAndReadersDefault) {

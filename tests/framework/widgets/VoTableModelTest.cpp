@@ -7,7 +7,7 @@
 #include "VoTestDb.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -150,13 +150,13 @@ TEST_F(VoTableModelTest, FollowsTheCollectionAndReadsPacketsAsTheViewNeedsThem) 
     view.resize(500, 300);
     view.show();
     qc.Open();
-    QApplication::processEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(screen.rowCount(), 25);
     EXPECT_EQ(qc.FetchedCount(), 25);
     ASSERT_EQ(screen.columnCount(), 5);
     EXPECT_TRUE(screen.canFetchMore(QModelIndex()));
     view.scrollToBottom();
-    QApplication::processEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(screen.rowCount(), 50);
 
     // Moving the cursor past the rows read reads more, and the grid learns of them.

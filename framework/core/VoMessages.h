@@ -4,8 +4,10 @@
 // the exact message and drive the branch the user would choose.
 #include <QList>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <utility>
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
@@ -47,7 +49,8 @@ struct TVoShownMessage {
     TMsgDlgBtn defaultButton = mbNone;
 };
 
-// Answers a message. The default responder shows a message box.
+// Answers a message. Without a window system the default responder writes the text to the error
+// output; the programs install the message boxes (VoMessageBoxes.h).
 class IVoMessageResponder {
 public:
     virtual ~IVoMessageResponder() = default;
@@ -65,7 +68,10 @@ void VoShowException(const std::exception &e);
 // The same for an exception that is no std::exception.
 void VoShowUnknownException();
 
-// Replaces the responder; returns the previous one. nullptr restores the message boxes.
+// The answer a user gives by pressing Enter on a message with these buttons.
+int VoFirstAnswer(TMsgDlgButtons buttons);
+
+// Replaces the responder; returns the previous one. nullptr restores the default one.
 std::shared_ptr<IVoMessageResponder> SetVoMessageResponder(std::shared_ptr<IVoMessageResponder> responder);
 
 // The responder of the tests: answers from a script and records every message.
@@ -105,3 +111,17 @@ private:
     std::shared_ptr<TVoScriptedResponder> m_responder;
     std::shared_ptr<IVoMessageResponder> m_previous;
 };
+
+// Runs a callable where an event of the window system starts, showing any exception to the user
+// instead of letting it cross the event loop. Returns false when the callable threw.
+template <class F> bool VoGuarded(F &&f) {
+    try {
+        std::forward<F>(f)();
+        return true;
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    } catch (...) {
+        VoShowUnknownException();
+    }
+    return false;
+}

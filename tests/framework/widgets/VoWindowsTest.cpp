@@ -8,6 +8,8 @@
 #include "VoMessages.h"
 #include "VoWait.h"
 
+#include <QLabel>
+
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -280,3 +282,17 @@ TEST(VoWaitTest, ShowsItsTextWhileTheWorkRunsAndHidesAfterAFailure) {
 }
 
 } // namespace
+
+TEST(VoClassRegistryTest, CreatesByNameIgnoringCase) {
+    RegisterVoClass(QStringLiteral("TfmProva"), [](QWidget *parent) -> QWidget * {
+        auto *l = new QLabel(parent);
+        l->setObjectName(QStringLiteral("prova"));
+        return l;
+    });
+    std::unique_ptr<QWidget> w(CreateVoClass(QStringLiteral("tfmprova")));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->objectName(), QStringLiteral("prova"));
+    EXPECT_TRUE(IsVoClassRegistered(QStringLiteral("TFMPROVA")));
+    UnRegisterVoClass(QStringLiteral("TfmProva"));
+    EXPECT_THROW(CreateVoClass(QStringLiteral("TfmProva")), EVoError);
+}

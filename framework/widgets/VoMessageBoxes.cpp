@@ -1,8 +1,7 @@
-#include "VoMessages.h"
-
-#include "VoExceptions.h"
+#include "VoMessageBoxes.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,7 +11,7 @@ class TBoxResponder : public IVoMessageResponder {
 public:
     int Answer(const TVoShownMessage &m) override {
         if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-            return FirstAnswer(m.buttons);
+            return VoFirstAnswer(m.buttons);
         QMessageBox box;
         box.setWindowTitle(QApplication::applicationDisplayName());
         box.setText(m.text);
@@ -82,81 +81,10 @@ public:
             return mrNo;
         return mrOk;
     }
-
-    static int FirstAnswer(TMsgDlgButtons buttons) {
-        if (buttons & mbOK)
-            return mrOk;
-        if (buttons & mbCancel)
-            return mrCancel;
-        if (buttons & mbNo)
-            return mrNo;
-        return mrOk;
-    }
 };
-
-std::shared_ptr<IVoMessageResponder> &Responder() {
-    static std::shared_ptr<IVoMessageResponder> responder = std::make_shared<TBoxResponder>();
-    return responder;
-}
 
 } // namespace
 
-std::shared_ptr<IVoMessageResponder> SetVoMessageResponder(std::shared_ptr<IVoMessageResponder> responder) {
-    auto previous = Responder();
-    Responder() = responder ? std::move(responder) : std::make_shared<TBoxResponder>();
-    return previous;
-}
-
-int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                 TMsgDlgBtn defaultButton) {
-    TVoShownMessage m{text, type, buttons, helpContext, defaultButton};
-    // Keep the responder alive even if it replaces itself while answering.
-    auto responder = Responder();
-    return responder->Answer(m);
-}
-
-void VoMessageBox(const QString &text) {
-    VoMessageDlg(text, mtInformation, mbOK);
-}
-
-void VoShowException(const std::exception &e) {
-    if (dynamic_cast<const EVoAbort *>(&e))
-        return;
-    if (auto *vo = dynamic_cast<const EVoException *>(&e))
-        VoMessageDlg(vo->Message(), mtError, mbOK);
-    else
-        VoMessageDlg(QString::fromLocal8Bit(e.what()), mtError, mbOK);
-}
-
-void VoShowUnknownException() { VoMessageDlg(QStringLiteral("Errore imprevisto."), mtError, mbOK); }
-
-int TVoScriptedResponder::Answer(const TVoShownMessage &message) {
-    m_shown.append(message);
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    // Unscripted: the answer a user gives by pressing Enter on a plain message.
-    if (message.buttons & mbOK)
-        return mrOk;
-    if (message.defaultButton == mbYes)
-        return mrYes;
-    if (message.buttons & mbCancel)
-        return mrCancel;
-    if (message.buttons & mbNo)
-        return mrNo;
-    return mrOk;
-}
-
-QStringList TVoScriptedResponder::Texts() const {
-    QStringList out;
-    for (const auto &m : m_shown)
-        out << m.text;
-    return out;
-}
-
-TVoScriptedMessages::TVoScriptedMessages() : m_responder(std::make_shared<TVoScriptedResponder>()) {
-    m_previous = SetVoMessageResponder(m_responder);
-}
-
-TVoScriptedMessages::~TVoScriptedMessages() {
-    SetVoMessageResponder(m_previous);
+void VoUseMessageBoxes() {
+    SetVoMessageResponder(std::make_shared<TBoxResponder>());
 }
