@@ -131,6 +131,53 @@ double Median(QList<double> values) {
     return values[values.size() / 2];
 }
 
+// Transactions of this program's connection open now, the one asking left out.
+int OpenTransactions() {
+    return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = "
+                                        "CURRENT_CONNECTION AND MON$TRANSACTION_ID <> CURRENT_TRANSACTION"))
+        .toInt();
+}
+
+// Opens the collection under a grid, then moves its cursor to row 50,000 (as a locate or a jump does);
+// returns the milliseconds of the move.
+double MoveToRow(TVoQueryCollection &qc, int row) {
+    qc.Close();
+    qc.SetPacketRecords(25);
+    qc.Open();
+    QElapsedTimer timer;
+    timer.start();
+    qc.SetRecNo(row);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (qc.RecNo() != row)
+        Out() << "moved to row " << qc.RecNo() << " instead of " << row << "\n";
+    return ms;
+}
+
+// Opens the collection under a grid and drags its scroll bar to the end until row 50,000 is on
+// screen, as a user scrolling through the list; returns milliseconds.
+double ScrollGridToRow(TVoQueryCollection &qc, int row) {
+    qc.Close();
+    qc.SetPacketRecords(25);
+    TVoTableModel model(&qc);
+    model.AddColumn(QStringLiteral("SCODICE"), QStringLiteral("Codice"), 80);
+    model.AddColumn(QStringLiteral("SDESC"), QStringLiteral("Descrizione"), 340);
+    QTableView view;
+    view.resize(1000, 700);
+    view.setModel(&model);
+    view.show();
+    qc.Open();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    while (model.rowCount() < row && model.canFetchMore(QModelIndex())) {
+        view.scrollToBottom();
+        QApplication::processEvents();
+    }
+    view.scrollTo(model.index(row - 1, 0));
+    view.grab();
+    return timer.nsecsElapsed() / 1e6;
+}
+
 bool PostOne(TVoQueryCollection &qc, int n) {
     qc.Insert();
     qc.FieldByName(QStringLiteral("SCODICE"))->SetValue(QStringLiteral("N%1").arg(n));
@@ -192,6 +239,25 @@ int main(int argc, char *argv[]) {
     Out() << "open a list-and-detail window over " << kRows
           << " rows to its first screen, packets of 25: " << Median(frames) << " ms (median of 5), rows read "
           << fetched << "\n";
+    {
+        qc.Close();
+        qc.SetPacketRecords(25);
+        TVoTableModel model(&qc);
+        QTableView view;
+        view.setModel(&model);
+        view.show();
+        qc.Open();
+        QApplication::processEvents();
+        Out() << "transactions open while the list of " << kRows << " rows stands: " << OpenTransactions()
+              << "\n";
+    }
+    QList<double> moves, scrolls;
+    for (int i = 0; i < 3; ++i)
+        moves << MoveToRow(qc, 50000);
+    Out() << "move the cursor to row 50,000: " << Median(moves) << " ms (median of 3)\n";
+    for (int i = 0; i < 3; ++i)
+        scrolls << ScrollGridToRow(qc, 50000);
+    Out() << "scroll a grid down to row 50,000: " << Median(scrolls) << " ms (median of 3)\n";
 
     qc.Close();
     qc.SetPacketRecords(25);
