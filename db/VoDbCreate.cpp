@@ -1,9 +1,9 @@
 #include "VoDbCreate.h"
 
 #include "VoConnection.h"
-#include "VoDbScript.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoSqlText.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +120,7 @@ QString VoScriptText(const QString &name) {
 }
 
 bool VoApplyScript(TVoSQLConnection *connection, const QString &script, QString *error) {
-    for (const QString &statement : SplitSqlScript(script)) {
+    for (const QString &statement : VoSplitSqlScript(script)) {
         try {
             QSqlQuery q(connection->Database());
             // Procedure bodies carry ":variable" references, so the text goes to the database as it is.

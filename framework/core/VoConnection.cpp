@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -170,7 +171,6 @@ void TVoSQLConnection::Close() {
         }
     }
     m_transactionDepth = 0;
-    m_rollbackOnly = false;
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
@@ -183,6 +183,21 @@ QSqlDatabase TVoSQLConnection::Database() const {
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+namespace {
+QString SavepointName(int depth) {
+    return QStringLiteral("VO_SP%1").arg(depth);
+}
+} // namespace
+
+void TVoSQLConnection::RunSavepointStatement(const QString &sql) {
+    QSqlQuery q(Database());
+    if (!q.exec(sql)) {
+        const QSqlError e = q.lastError();
+        throw EVoDatabaseError(e.databaseText().isEmpty() ? e.text() : e.databaseText(), sql,
+                               e.nativeErrorCode().toInt());
+    }
+}
+
 void TVoSQLConnection::StartTransaction() {
     if (!Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
@@ -190,7 +205,8 @@ void TVoSQLConnection::StartTransaction() {
         QSqlDatabase db = Database();
         if (!db.transaction())
             throw EVoDatabaseError(db.lastError().text(), QStringLiteral("START TRANSACTION"));
-        m_rollbackOnly = false;
+    } else {
+        RunSavepointStatement(QStringLiteral("SAVEPOINT ") + SavepointName(m_transactionDepth));
     }
     ++m_transactionDepth;
 }
@@ -198,19 +214,17 @@ void TVoSQLConnection::StartTransaction() {
 void TVoSQLConnection::Commit() {
     if (m_transactionDepth == 0)
         return;
-    if (--m_transactionDepth > 0)
+    if (--m_transactionDepth > 0) {
+        RunSavepointStatement(QStringLiteral("RELEASE SAVEPOINT ") + SavepointName(m_transactionDepth) +
+                              QStringLiteral(" ONLY"));
         return;
-    QSqlDatabase db = Database();
-    if (m_rollbackOnly) {
-        db.rollback();
-        m_rollbackOnly = false;
-        throw EVoError(QStringLiteral("La transazione è stata annullata."));
     }
+    QSqlDatabase db = Database();
     if (!db.commit()) {
-        const QString text =
-            db.lastError().databaseText().isEmpty() ? db.lastError().text() : db.lastError().databaseText();
+        const QSqlError e = db.lastError();
+        const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
         db.rollback();
-        throw EVoDatabaseError(text, QStringLiteral("COMMIT"));
+        throw EVoDatabaseError(text, QStringLiteral("COMMIT"), e.nativeErrorCode().toInt());
     }
 }
 
@@ -218,12 +232,12 @@ void TVoSQLConnection::Rollback() {
     if (m_transactionDepth == 0)
         return;
     if (--m_transactionDepth > 0) {
-        // An inner rollback dooms the outer transaction: it can no longer commit what it holds.
-        m_rollbackOnly = true;
+        const QString name = SavepointName(m_transactionDepth);
+        RunSavepointStatement(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+        RunSavepointStatement(QStringLiteral("RELEASE SAVEPOINT ") + name + QStringLiteral(" ONLY"));
         return;
     }
     Database().rollback();
-    m_rollbackOnly = false;
 }
 
 // --- TdmVoConnection --------------------------------------------------------------------------------

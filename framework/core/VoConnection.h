@@ -40,19 +40,21 @@ public:
     QSqlDatabase Database() const;
     QString ConnectionName() const { return m_connectionName; }
 
-    // Transactions nest: only the outermost start and commit reach the database; a rollback at any
-    // depth undoes the whole transaction.
+    // Transactions nest. The outermost start and commit reach the database as a transaction; an inner
+    // one is a savepoint of it, so that rolling an inner one back (a trial write) undoes only what it
+    // wrote and leaves the caller's transaction able to commit.
     void StartTransaction();
     void Commit();
     void Rollback();
     bool InTransaction() const { return m_transactionDepth > 0; }
+    int TransactionDepth() const { return m_transactionDepth; }
 
 private:
     QString m_connectionName;
     QHash<QString, QString> m_params;
     QStringList m_paramOrder;
+    void RunSavepointStatement(const QString &sql);
     int m_transactionDepth = 0;
-    bool m_rollbackOnly = false;
 };
 
 // The connection every query, dataset, transaction and XML load of the program uses.

@@ -24,3 +24,11 @@ QString VoFormat(QString pattern, const QStringList &args) {
     }
     return out;
 }
+
+bool EVoDatabaseError::IsLockConflict() const {
+    // -913: a deadlock or an update conflict with a concurrent transaction; -901 also reports a lock
+    // conflict of a transaction that does not wait.
+    return m_sqlCode == -913 ||
+           Message().contains(QLatin1String("update conflicts with concurrent update")) ||
+           Message().contains(QLatin1String("lock conflict on no wait transaction"));
+}

@@ -18,15 +18,28 @@ public:
     using EVoException::EVoException;
 };
 
-// A statement the database refused; the text is the database's own message.
+// A statement the database refused; the text is the database's own message, the code its SQL code.
 class EVoDatabaseError : public EVoError {
 public:
-    EVoDatabaseError(const QString &message, const QString &statement)
-        : EVoError(message), m_statement(statement) {}
+    EVoDatabaseError(const QString &message, const QString &statement, int sqlCode = 0)
+        : EVoError(message), m_statement(statement), m_sqlCode(sqlCode) {}
     const QString &Statement() const { return m_statement; }
+    int SqlCode() const { return m_sqlCode; }
+    // Another transaction holds the row, or changed it after this one began: the write may succeed
+    // when tried again in a new transaction.
+    bool IsLockConflict() const;
 
 private:
     QString m_statement;
+    int m_sqlCode = 0;
+};
+
+// An update or delete of the row being saved touched no row: another user changed its key or
+// deleted it since it was read.
+class EVoRecordChanged : public EVoError {
+public:
+    EVoRecordChanged()
+        : EVoError(QStringLiteral("Il record è stato modificato o cancellato da un altro utente.")) {}
 };
 
 // Ends an operation without a message, because whoever refuses it has already told the user why.

@@ -20,75 +20,20 @@ QString DatabaseMessage(const QSqlError &e) {
     return text;
 }
 
+EVoDatabaseError DatabaseError(const QSqlError &e, const QString &sql) {
+    return EVoDatabaseError(DatabaseMessage(e), sql, e.nativeErrorCode().toInt());
+}
+
+bool IsIdentifier(const QString &name) {
+    if (name.isEmpty() || !name.at(0).isLetter())
+        return false;
+    for (const QChar c : name)
+        if (!IsParamChar(c))
+            return false;
+    return true;
+}
+
 } // namespace
-
-TVoParsedSQL VoParseSQL(const QString &sql) {
-    TVoParsedSQL out;
-    out.text.reserve(sql.size());
-    const qsizetype n = sql.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            // A quoted literal or identifier is copied untouched ('' and "" escape themselves).
-            qsizetype j = i + 1;
-            while (j < n && sql[j] != c)
-                ++j;
-            out.text += sql.mid(i, j - i + 1);
-            i = j;
-            continue;
-        }
-        if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            qsizetype j = i;
-            while (j < n && sql[j] != QLatin1Char('\n'))
-                ++j;
-            out.text += sql.mid(i, j - i);
-            i = j - 1;
-            continue;
-        }
-        if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            qsizetype j = sql.indexOf(QStringLiteral("*/"), i + 2);
-            j = j < 0 ? n : j + 2;
-            out.text += sql.mid(i, j - i);
-            i = j - 1;
-            continue;
-        }
-        if (c == QLatin1Char(':')) {
-            // "::" is a text marker replaced by the programs, never a parameter.
-            if (i + 1 < n && sql[i + 1] == QLatin1Char(':')) {
-                qsizetype j = i;
-                while (j < n && (sql[j] == QLatin1Char(':') || IsParamChar(sql[j])))
-                    ++j;
-                out.text += sql.mid(i, j - i);
-                i = j - 1;
-                continue;
-            }
-            qsizetype j = i + 1;
-            while (j < n && IsParamChar(sql[j]))
-                ++j;
-            if (j > i + 1) {
-                out.params << sql.mid(i + 1, j - i - 1);
-                out.text += QLatin1Char('?');
-                i = j - 1;
-                continue;
-            }
-        }
-        out.text += c;
-    }
-    return out;
-}
-
-QStringList VoParamNames(const QString &sql) {
-    QStringList names;
-    for (const QString &p : VoParseSQL(sql).params) {
-        bool seen = false;
-        for (const QString &q : names)
-            if (q.compare(p, Qt::CaseInsensitive) == 0)
-                seen = true;
-        if (!seen)
-            names << p;
-    }
-    return names;
-}
 
 QVariant VoNull(QMetaType::Type type) {
     return QVariant(QMetaType(type));
@@ -153,13 +98,13 @@ void TVoQuery::Run(bool select) {
     m_query = std::make_unique<QSqlQuery>(m_connection->Database());
     m_query->setForwardOnly(true);
     if (!m_query->prepare(parsed.text))
-        throw EVoDatabaseError(DatabaseMessage(m_query->lastError()), m_sql);
+        throw DatabaseError(m_query->lastError(), m_sql);
     for (int i = 0; i < parsed.params.size(); ++i)
         m_query->bindValue(i, m_values.value(parsed.params[i].toUpper()));
     if (!m_query->exec()) {
-        const QString message = DatabaseMessage(m_query->lastError());
+        const QSqlError error = m_query->lastError();
         m_query.reset();
-        throw EVoDatabaseError(message, m_sql);
+        throw DatabaseError(error, m_sql);
     }
     // The driver has no row count for DDL and complains when asked for one.
     static const QRegularExpression ddl(
@@ -204,7 +149,7 @@ bool TVoQuery::Next() {
     m_eof = !m_query->next();
     // A cursor that dies half-way (its transaction ended) must not pass for the end of the rows.
     if (m_eof && m_query->lastError().isValid())
-        throw EVoDatabaseError(DatabaseMessage(m_query->lastError()), m_sql);
+        throw DatabaseError(m_query->lastError(), m_sql);
     return !m_eof;
 }
 
@@ -309,4 +254,20 @@ QVariant VoSelectValue(const QString &sql, const QVariantHash &params, TVoSQLCon
     Bind(q, params);
     q.Open();
     return q.Eof() ? QVariant() : q.Value(0);
+}
+
+bool VoLockRow(const QString &table, const QString &keyColumn, const QVariant &key,
+               TVoSQLConnection *connection) {
+    // The names come from the programs' code, never from the user; they are checked all the same,
+    // since they are written into the text.
+    if (!IsIdentifier(table) || !IsIdentifier(keyColumn))
+        throw EVoError(
+            QStringLiteral("Nome di tabella o di colonna non valido: %1.%2").arg(table, keyColumn));
+    TVoSQLConnection *c = connection ? connection : qqoVoGlobConn;
+    if (!c || !c->InTransaction())
+        throw EVoError(QStringLiteral("Il blocco di una riga vale solo dentro una transazione."));
+    TVoQuery q(QStringLiteral("SELECT %2 FROM %1 WHERE %2 = :VOLOCKKEY WITH LOCK").arg(table, keyColumn), c);
+    q.SetParam(QStringLiteral("VOLOCKKEY"), key);
+    q.Open();
+    return !q.Eof();
 }

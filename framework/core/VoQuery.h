@@ -2,6 +2,8 @@
 // Short-lived queries: created, run and freed inside one routine. Parameters are named in the text
 // as ":name" and matched ignoring case; a name the text uses and nobody binds is an error rather
 // than a silent NULL.
+#include "VoSqlText.h"
+
 #include <QMetaType>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,15 +13,6 @@
 #include <memory>
 
 class TVoSQLConnection;
-
-// A statement text with its ":name" parameters turned into positional markers.
-struct TVoParsedSQL {
-    QString text;       // with "?" in place of every parameter
-    QStringList params; // parameter names in order of appearance (repeats kept), as written
-};
-TVoParsedSQL VoParseSQL(const QString &sql);
-// Distinct parameter names of a text, in order of first appearance.
-QStringList VoParamNames(const QString &sql);
 
 // A typed NULL for a parameter.
 QVariant VoNull(QMetaType::Type type);
@@ -102,3 +95,10 @@ int VoExecSQL(const QString &sql, const QVariantHash &params = {}, TVoSQLConnect
 // The first column of the first row, or an invalid variant when there is no row.
 QVariant VoSelectValue(const QString &sql, const QVariantHash &params = {},
                        TVoSQLConnection *connection = nullptr);
+
+// Locks a row for the rest of the caller's transaction (which must be open): a second program that
+// locks or writes it waits until this transaction ends, and then fails with a lock conflict (see
+// EVoDatabaseError::IsLockConflict), so that checks made after the lock see every write committed
+// before it. Returns whether the row exists.
+bool VoLockRow(const QString &table, const QString &keyColumn, const QVariant &key,
+               TVoSQLConnection *connection = nullptr);

@@ -20,6 +20,7 @@
 // opened while the caller holds a transaction reads all its rows at once, since the cursor would
 // die with that transaction.
 #include "VoEvent.h"
+#include "VoSqlText.h"
 
 #include <QHash>
 #include <QList>
@@ -38,9 +39,6 @@ class QSqlRecord;
 
 // The framework's data-source modes, numbered as the programs compare them.
 enum TVoDataSetState { dsInactive = -1, dsBrowse = 0, dsInsert = 1, dsEdit = 2 };
-
-// What a statement does: 0 update, 1 insert, 2 delete; other statements (a procedure) are -1.
-enum TVoStatementKind { skOther = -1, skUpdate = 0, skInsert = 1, skDelete = 2 };
 
 // Questions asked before an operation; only the delete one is asked by the collection itself.
 enum TVoConfirmation : unsigned { cfNone = 0, cfTrash = 1u << 0, cfDisable = 1u << 1, cfDelete = 1u << 2 };
@@ -455,15 +453,6 @@ private:
 
 // A new key for a table from the server's counters (PYSETGETID), the table name upper-cased.
 int VoNewId(const QString &table, TVoSQLConnection *connection = nullptr);
-// The table a statement writes ("INSERT INTO X", "UPDATE X", "DELETE FROM X", "EXECUTE PROCEDURE
-// X"), upper-case, with what it does (TVoStatementKind).
-QString VoStatementTable(const QString &sql, int *kind = nullptr);
-// The first table of a select's FROM clause, upper-case; empty when it is a derived table.
-QString VoMainTable(const QString &select);
-// A select with its ORDER BY clause replaced (or added when it has none) by the given one; a row
-// limit or lock after it stays.
-QString VoReplaceOrderBy(const QString &select, const QString &orderBy);
-
 // The routines the windows call on a collection by these names.
 void RebuildParamsFromSQL(TVoQueryCollection *collection);
 void SetParamNull(TVoQueryCollection *collection, const QString &name, QMetaType::Type type = QMetaType::Int);

@@ -10,7 +10,8 @@ QList<TVoEnumValue> LoadEnumValues(const QString &sql, TVoSQLConnection *connect
     return LoadEnumValues(sql, QVariantHash(), connection);
 }
 
-QList<TVoEnumValue> LoadEnumValues(const QString &sql, const QVariantHash &params, TVoSQLConnection *connection) {
+QList<TVoEnumValue> LoadEnumValues(const QString &sql, const QVariantHash &params,
+                                   TVoSQLConnection *connection) {
     QList<TVoEnumValue> values;
     TVoQuery q(sql, connection);
     for (auto it = params.cbegin(); it != params.cend(); ++it)

@@ -3,9 +3,9 @@
 #include "VoConnection.h"
 #include "VoDates.h"
 #include "VoDbCreate.h"
-#include "VoDbScript.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoSqlText.h"
 #include "VoTestDb.h"
 #include "VoTransaction.h"
 #include "VoUtils.h"
@@ -114,19 +114,37 @@ TEST_F(VoTransactionTest, RolledBackWorkLeavesNoRow) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR")), 1);
 }
 
-TEST_F(VoTransactionTest, AnInnerRollbackUndoesTheOuterTransaction) {
+// A trial inside a caller's transaction (a savepoint) is undone alone; the caller still commits,
+// and an inner commit keeps its rows for the caller to commit or roll back.
+TEST_F(VoTransactionTest, AnInnerTransactionIsASavepointOfTheOuterOne) {
     CreateScratchTable(QStringLiteral("TTR2"));
     TVoTransaction outer;
     outer.StartTransaction();
     VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (1)"));
     {
-        TVoTransaction inner;
-        inner.StartTransaction();
+        TVoTransaction trial;
+        trial.StartTransaction();
         VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (2)"));
-        inner.Rollback();
+        trial.Rollback();
     }
-    EXPECT_THROW(outer.Commit(), EVoError);
-    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TTR2")), 0);
+    {
+        TVoTransaction kept;
+        kept.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (3)"));
+        kept.Commit();
+    }
+    {
+        // Left without a commit: undone like a rollback.
+        TVoTransaction abandoned;
+        abandoned.StartTransaction();
+        VoExecSQL(QStringLiteral("INSERT INTO TTR2 (X) VALUES (4)"));
+    }
+    EXPECT_EQ(conn->TransactionDepth(), 1);
+    outer.Commit();
+    EXPECT_FALSE(conn->InTransaction());
+    EXPECT_EQ(
+        VoSelectValue(QStringLiteral("SELECT LIST(X, ',') FROM (SELECT X FROM TTR2 ORDER BY X)")).toString(),
+        QStringLiteral("1,3"));
 }
 
 using VoQueryTest = VoDbTest;
@@ -304,7 +322,7 @@ TEST_F(VoOpenFailureTest, DefaultDatabaseIsCreatedOnFirstUse) {
 }
 
 TEST(VoDbScriptTest, SetTermAndCommentsSplitCorrectly) {
-    const QStringList s = SplitSqlScript(QStringLiteral(
+    const QStringList s = VoSplitSqlScript(QStringLiteral(
         "-- a comment; with a semicolon\nCREATE TABLE A (X INTEGER);\n/* block; comment */\n"
         "INSERT INTO A VALUES (';');\nSET TERM ^ ;\nCREATE PROCEDURE P AS BEGIN X = 1; END^\nSET TERM ; ^\n"
         "SELECT 1 FROM RDB$DATABASE;"));
