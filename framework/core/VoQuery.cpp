@@ -115,6 +115,12 @@ void TVoQuery::Run(bool select) {
         m_active = true;
         m_record = m_query->record();
         m_empty = !m_query->next();
+        // The first row's fetch may fail too (a lock conflict shows there): not an empty result.
+        if (m_empty && m_query->lastError().isValid()) {
+            const QSqlError error = m_query->lastError();
+            Close();
+            throw DatabaseError(error, m_sql);
+        }
         m_eof = m_empty;
     } else {
         m_query->finish();

@@ -10,15 +10,26 @@
 //
 // Events are TVoEvent callbacks (VoEvent.h), called synchronously; several listeners may hook one.
 // A "before" handler refuses the operation by throwing: EVoAbort silently, any other exception
-// with its message shown once. A VoBeforeExec or VoAfterExec handler that throws ends the whole
-// post or delete the same way, and everything the statements wrote is rolled back.
+// with its message shown once. A BeforeWrite, VoBeforeExec or VoAfterExec handler that throws ends
+// the whole post or delete the same way, and everything the statements wrote is rolled back.
 //
-// Large results are read in packets of PacketRecords rows: as the cursor moves past the rows read,
-// or as a grid asks for more (CanFetchMore, FetchMore). The select stays open only while rows are
-// pending; it runs in a transaction of its own (a snapshot of the data as of the opening), so
-// posting rows meanwhile neither disturbs nor duplicates what is still to be read. A collection
-// opened while the caller holds a transaction reads all its rows at once, since the cursor would
-// die with that transaction.
+// Two copies of a program may write the same rows. So:
+// - a check that guards a write (a free number, enough stock) runs in BeforeWrite, inside the
+//   write's transaction, after locking the row that owns the rule (VoLockRow);
+// - a write that meets a lock conflict (another copy held or changed the row meanwhile) is tried
+//   again in a new transaction, so that its checks see what the other copy committed;
+// - the statement that updates or deletes the row itself (on the main table, by the row's key)
+//   must touch exactly one row; otherwise the write fails with "Il record è stato modificato o
+//   cancellato da un altro utente.", the edit is given up and the rows are read again.
+//
+// Rows are read in packets of PacketRecords rows, as the cursor moves past the rows read or a grid
+// asks for more (CanFetchMore, FetchMore). Each packet is a short query of its own (the select's
+// rows from the position reached on), so no transaction stays open while the user reads; packets
+// grow as more are read, so that reading far into a long list costs few queries. A few rows
+// before the position are read again to find the place: rows that others inserted or deleted
+// before it meanwhile neither repeat nor drop a row, and rows this collection wrote itself are not
+// read twice. A select that limits or locks its rows itself, or a collection opened while the
+// caller holds a transaction, reads all its rows at once.
 #include "VoEvent.h"
 #include "VoSqlText.h"
 
@@ -367,6 +378,11 @@ public:
     TVoEvent<TVoQueryCollection *> BeforeDelete;
     TVoEvent<TVoQueryCollection *> AfterDelete;
     TVoEvent<TVoQueryCollection *> OnCalcFields;
+    // Inside the transaction of a post (list kind skInsert or skUpdate) or delete (skDelete), before
+    // its first statement: the place to lock the row that owns a rule and to check the rule. A
+    // handler refuses by throwing; the transaction is rolled back and the row stays as the user left
+    // it. It runs again when the write is retried after a lock conflict.
+    TVoEvent<TVoQueryCollection *, int> BeforeWrite;
     TVoEvent<TVoQueryCollection *, TVoQueryProp &, bool &> VoBeforeExec;
     TVoEvent<TVoQueryCollection *, TVoQueryProp &> VoAfterExec;
 
@@ -421,6 +437,9 @@ private:
     TVoSQLList StatementsFor(int listKind);
     QStringList TableColumns(const QString &table);
     bool RunList(int listKind, TRunResult *result);
+    bool RunListOnce(int listKind, TRunResult *result);
+    // After a write that found its row changed or gone: the edit is given up and the rows read again.
+    void RecordChanged();
     void RunStatements(const TVoSQLList &list, int listKind, TRunResult *result);
 
     TVoSQLConnection *m_connection = nullptr;

@@ -237,30 +237,68 @@ TVoSQLList TVoQueryCollection::StatementsFor(int listKind) {
 bool TVoQueryCollection::RunList(int listKind, TRunResult *result) {
     const int k = KeyIndex();
     const QVariant keyBefore = k >= 0 && m_cur >= 0 ? m_rows[m_cur].values[k] : QVariant();
-    TVoTransaction transaction(Connection());
+    // The row keeps what the user typed; only the key drawn for it is taken back.
+    const auto restoreKey = [&] {
+        if (k >= 0 && m_cur >= 0 && m_rows[m_cur].values[k] != keyBefore) {
+            m_rows[m_cur].values[k] = keyBefore;
+            RowChanged(m_cur);
+        }
+    };
     m_writing = true;
-    m_refreshPending = false;
     const auto done = qScopeGuard([this] { m_writing = false; });
-    try {
-        const TVoSQLList list = StatementsFor(listKind);
-        result->statements = list.Count();
-        if (list.IsEmpty())
-            return true;
-        transaction.StartTransaction();
-        RunStatements(list, listKind, result);
-        transaction.Commit();
+    // Joined to a caller's transaction the write cannot be tried again: the caller's work would be
+    // lost with it. The caller hears of the conflict.
+    const bool ownTransaction = !Connection() || !Connection()->InTransaction();
+    const int attempts = ownTransaction ? 3 : 1;
+    bool changed = false;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        m_refreshPending = false;
+        try {
+            if (RunListOnce(listKind, result))
+                return true;
+        } catch (const EVoDatabaseError &e) {
+            restoreKey();
+            if (e.IsLockConflict() && attempt < attempts)
+                continue;
+            VoShowException(e);
+        } catch (const EVoRecordChanged &e) {
+            restoreKey();
+            VoShowException(e);
+            changed = true;
+        } catch (const std::exception &e) {
+            restoreKey();
+            VoShowException(e);
+        }
+        break;
+    }
+    m_refreshPending = false;
+    m_writing = false;
+    if (changed)
+        RecordChanged();
+    return false;
+}
+
+bool TVoQueryCollection::RunListOnce(int listKind, TRunResult *result) {
+    *result = TRunResult();
+    const TVoSQLList list = StatementsFor(listKind);
+    result->statements = list.Count();
+    if (list.IsEmpty())
         return true;
+    TVoTransaction transaction(Connection());
+    transaction.StartTransaction();
+    BeforeWrite(this, listKind);
+    RunStatements(list, listKind, result);
+    transaction.Commit();
+    return true;
+}
+
+void TVoQueryCollection::RecordChanged() {
+    try {
+        Cancel();
+        Refresh();
     } catch (const std::exception &e) {
-        transaction.Rollback();
         VoShowException(e);
     }
-    m_refreshPending = false;
-    // The row keeps what the user typed; only the key drawn for it is taken back.
-    if (k >= 0 && m_cur >= 0 && m_rows[m_cur].values[k] != keyBefore) {
-        m_rows[m_cur].values[k] = keyBefore;
-        RowChanged(m_cur);
-    }
-    return false;
 }
 
 void TVoQueryCollection::RunStatements(const TVoSQLList &list, int listKind, TRunResult *result) {
@@ -326,7 +364,11 @@ void TVoQueryCollection::RunStatements(const TVoSQLList &list, int listKind, TRu
             prop.Values.Add(kCurrId, KeyValue());
         if (!prop.Values.Contains(kGenId) && drawn.contains(statement.TableName()))
             prop.Values.Add(kGenId, drawn.value(statement.TableName()));
-        query.Exec();
+        const int touched = query.Exec();
+        if (listKind != skInsert && (statement.Kind() == skUpdate || statement.Kind() == skDelete) &&
+            statement.TableName() == TableName() && touched != 1 &&
+            VoWritesRowByKey(statement.SQL(), KeyField(), {kCurrId, KeyField()}))
+            throw EVoRecordChanged();
         ++result->ran;
         if (statement.Kind() == skDelete)
             ++result->deletesRan;

@@ -309,12 +309,11 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
         prop.Values.AddNull(QStringLiteral("sFBuoUse"), QMetaType::QString);
         prop.Values.AddNull(QStringLiteral("iFBuoId_P"));
     } else if (prop.Kind == skDelete && prop.TableName == QLatin1String("TFBUO_BUONI")) {
-        // Rows, links and header go in the list's own transaction; the list's DELETE then finds the
-        // header gone.
+        // Rows and links go in the list's own transaction, before the header's DELETE.
         const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
         const bool hadRows = HasRow(kHasRowsSQL, voucher);
         try {
-            kvaDeleteVoucher(voucher);
+            kvaDeleteVoucherContents(voucher);
         } catch (const std::exception &) {
             if (!hadRows)
                 throw;

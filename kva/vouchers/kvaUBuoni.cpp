@@ -168,7 +168,7 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle) {
     return ok;
 }
 
-void kvaDeleteVoucher(int voucherId) {
+void kvaDeleteVoucherContents(int voucherId) {
     const QList<int> articles = VoucherArticles(voucherId);
     const QVariantHash voucher{{QStringLiteral("iFBuoId"), voucherId}};
     TVoTransaction tr;
@@ -179,6 +179,13 @@ void kvaDeleteVoucher(int voucherId) {
     for (int article : articles)
         VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
                   {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+    tr.Commit();
+}
+
+void kvaDeleteVoucher(int voucherId) {
+    TVoTransaction tr;
+    tr.StartTransaction();
+    kvaDeleteVoucherContents(voucherId);
     VoExecSQL(QString::fromLatin1(kvaSQLBuoResetUnloaded), {{QStringLiteral("VOCURRID"), voucherId}});
     VoExecSQL(QString::fromLatin1(kvaSQLBuoDelete), {{QStringLiteral("VOCURRID"), voucherId}});
     tr.Commit();

@@ -9,7 +9,12 @@
 #include "VoTransaction.h"
 
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -413,6 +418,109 @@ TEST_F(VoQueryCollectionTest, ARefreshAskedForWhileSavingRunsOnceTheRowIsSaved) 
     // The table's default, which only the refreshed row can know.
     EXPECT_EQ(qc.FieldByName(QStringLiteral("ILOCKED"))->AsInteger(-1), 0);
     EXPECT_EQ(qc.RecNo(), 1) << "the new key sorts first and the cursor followed it";
+}
+
+// A second copy of the program: its own connection to the same database file.
+class VoOtherCopy {
+public:
+    explicit VoOtherCopy(const QString &path)
+        : m_conn(nullptr, QStringLiteral("other-") + QString::number(quintptr(this))) {
+        m_conn.SetParam(QStringLiteral("Database"), path);
+        QString error;
+        if (!m_conn.Open(&error))
+            ADD_FAILURE() << error.toStdString();
+    }
+    void Exec(const QString &sql) { VoExecSQL(sql, {}, &m_conn); }
+    QSqlDatabase Database() const { return m_conn.Database(); }
+
+private:
+    TVoSQLConnection m_conn;
+};
+
+// The row being saved was deleted by another copy: the write fails with a plain message, nothing
+// of it stays, and the rows are read again. A statement that writes some other row of the main
+// table may touch none.
+TEST_F(VoQueryCollectionTest, AWriteOfARowAnotherCopyDeletedFailsAndTheRowsAreReadAgain) {
+    qc.SQLUpdate.Add(
+        QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (:VOGENID, :VOCURRID, 'x')"));
+    qc.SQLUpdate.Add(
+        QStringLiteral("UPDATE TQC_HEAD SET ILOCKED = 1 WHERE IHEADID = (SELECT MAX(IHEADID) + 1 "
+                       "FROM TQC_HEAD)"));
+    qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_HEAD h SET h.SDESC = :SDESC WHERE h.IHEADID = :VOCURRID"));
+    qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_LOG WHERE IHEADID = :VOCURRID"));
+    qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_HEAD WHERE :iHeadId = IHEADID"));
+    VoOtherCopy other(dbPath);
+    for (const bool deleting : {false, true}) {
+        SCOPED_TRACE(deleting ? "delete" : "update");
+        Msg().Clear();
+        qc.Close();
+        qc.Open();
+        ASSERT_TRUE(qc.Locate(QStringLiteral("IHEADID"), deleting ? 1003 : 1002));
+        other.Exec(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID = %1").arg(deleting ? 1003 : 1002));
+        const QString before = DumpAll();
+        if (deleting) {
+            EXPECT_FALSE(qc.Delete());
+        } else {
+            qc.Edit();
+            qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
+            EXPECT_FALSE(qc.Post());
+        }
+        EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral(
+                                     "Il record è stato modificato o cancellato da un altro utente.")});
+        EXPECT_EQ(DumpAll(), before);
+        EXPECT_EQ(qc.State(), dsBrowse);
+        EXPECT_FALSE(qc.Locate(QStringLiteral("IHEADID"), deleting ? 1003 : 1002))
+            << "the rows were read again";
+    }
+    EXPECT_EQ(qc.RecordCount(), 1);
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
+    EXPECT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+}
+
+// Two copies save at once: the second waits on the row that owns the rule, then its check, run
+// again in a new transaction, sees what the first committed and refuses; nothing of it is written.
+TEST_F(VoQueryCollectionTest, ACheckInsideTheWriteSeesWhatAnotherCopyCommittedWhileItWaited) {
+    qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
+    int checks = 0;
+    qc.BeforeWrite.Add([&](TVoQueryCollection *c, int listKind) {
+        EXPECT_EQ(listKind, skInsert);
+        EXPECT_TRUE(qqoVoGlobConn->InTransaction());
+        ++checks;
+        VoLockRow(QStringLiteral("TQC_TOT"), QStringLiteral("ITOTID"), 1);
+        if (VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TQC_HEAD WHERE SDESC = :d"),
+                          {{QStringLiteral("d"), c->FieldByName(QStringLiteral("SDESC"))->Value()}})
+                .toInt() > 0)
+            throw EVoError(QStringLiteral("Descrizione già presente"));
+    });
+    qc.Open();
+    qc.Insert();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Contesa"));
+
+    std::atomic<bool> locked{false};
+    std::thread first([&] {
+        VoOtherCopy copy(dbPath);
+        QSqlDatabase db = copy.Database();
+        db.transaction();
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SELECT ITOTID FROM TQC_TOT WHERE ITOTID = 1 WITH LOCK"));
+        q.next();
+        q.exec(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (5000, 'Contesa')"));
+        locked = true;
+        QThread::msleep(300);
+        db.commit();
+    });
+    while (!locked)
+        QThread::msleep(5);
+    EXPECT_FALSE(qc.Post());
+    first.join();
+    EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral("Descrizione già presente")});
+    EXPECT_EQ(checks, 2) << "waited, met the conflict, and checked again";
+    EXPECT_EQ(qc.State(), dsInsert);
+    EXPECT_EQ(Desc(), QStringLiteral("Contesa"));
+    EXPECT_EQ(Select(QStringLiteral("SELECT LIST(IHEADID) FROM TQC_HEAD WHERE SDESC = 'Contesa'")).toString(),
+              QStringLiteral("5000"));
+    EXPECT_FALSE(qqoVoGlobConn->InTransaction());
 }
 
 TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTheReading) {
