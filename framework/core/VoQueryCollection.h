@@ -37,6 +37,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -321,7 +322,7 @@ public:
     // Every row (reads those still pending).
     int RecordCount();
     int FetchedCount() const { return int(m_rows.size()); }
-    bool CanFetchMore() const { return m_cursor != nullptr; }
+    bool CanFetchMore() const { return m_paging.pending; }
     // Reads one more packet; returns the rows read.
     int FetchMore();
     void FetchAll();
@@ -418,10 +419,25 @@ private:
     void BuildFields(const QSqlRecord &record);
     TRow NewRow();
     void InsertRowAt(int position);
-    std::unique_ptr<TVoQuery> OpenCursor();
+    // Runs the select for the next slice of rows: overlap rows read before again, then max rows
+    // (0 or less: the rest); the whole select when it cannot be sliced.
+    std::unique_ptr<TVoQuery> RunSlice(int max, int overlap);
+    // The data columns of a query's rows; the query is ended.
+    QList<QVariantList> ReadValues(std::unique_ptr<TVoQuery> query) const;
+    // Where a slice's new rows start (-1: the place was not found).
+    int Aligned(const QList<QVariantList> &slice, int overlap) const;
+    // Takes a slice's new rows from first on (-1: wherever, by their keys).
+    QList<TRow> TakeSlice(QList<QVariantList> slice, int first, int max, int overlap);
+    // The next max rows (0 or less: the rest), found again in a result others may have changed.
+    QList<TRow> ReadSlice(int max);
+    bool SameRow(const QVariantList &a, const QVariantList &b, bool byKey) const;
+    void ResetPaging();
     int FirstPacket() const;
+    // Rows to read next: at least what is needed, and more as more have been read.
+    int NextPacket(int needed) const;
     int FetchRows(int max, bool notify);
     bool EnsureRow(int index, bool notify = true);
+    void RememberWritten();
     void Scrolled();
     void SetCurrent(int index);
     int ActiveRow() const { return m_calcRow >= 0 ? m_calcRow : m_cur; }
@@ -457,7 +473,17 @@ private:
     QHash<QString, int> m_fieldIndex; // upper-case name -> index
     int m_dataFieldCount = 0;
     QList<TRow> m_rows;
-    std::unique_ptr<TVoQuery> m_cursor;
+    // Reading in slices: each a short query of its own, so no transaction stays open between them.
+    struct TPaging {
+        bool sliced = false;
+        bool pending = false;
+        // Rows of the result read so far, in the server's order.
+        int position = 0;
+        // The last rows read (their data columns), to find the place again in a changed result.
+        QList<QVariantList> tail;
+        // Keys of the rows this collection wrote since it was opened: already among the rows.
+        QSet<QString> written;
+    } m_paging;
     quint64 m_nextRowId = 1;
     int m_cur = -1;
     int m_calcRow = -1;

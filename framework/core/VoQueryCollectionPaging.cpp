@@ -5,6 +5,8 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 
+#include <limits>
+
 using namespace VoQc;
 
 // --- Opening ----------------------------------------------------------------------------------------
@@ -14,40 +16,160 @@ void TVoQueryCollection::CheckActive() const {
         throw EVoError(QStringLiteral("Operazione non possibile: il dataset è chiuso."));
 }
 
-std::unique_ptr<TVoQuery> TVoQueryCollection::OpenCursor() {
-    auto cursor = std::make_unique<TVoQuery>(m_commandText, Connection());
+namespace {
+// Rows read again before the position reached, to find the place in a result that others changed.
+constexpr int kOverlap = 8;
+// The slice that reads to the end.
+constexpr qint64 kLastRow = std::numeric_limits<qint32>::max();
+} // namespace
+
+void TVoQueryCollection::ResetPaging() {
+    m_paging = TPaging();
+    m_paging.sliced = VoCanSlice(m_commandText);
+    m_paging.pending = true;
+}
+
+int TVoQueryCollection::FirstPacket() const {
+    // Read inside the caller's transaction, the first rows could come from writes it later rolls
+    // back while the others would not: such a collection reads everything at once.
+    const bool all = m_packetRecords <= 0 || (Connection() && Connection()->InTransaction());
+    return all ? -1 : m_packetRecords;
+}
+
+int TVoQueryCollection::NextPacket(int needed) const {
+    return qMax(qMax(needed, m_packetRecords), m_paging.position);
+}
+
+std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
+    QString text = m_commandText;
+    // Everything from the first row is the select as it stands.
+    if (m_paging.sliced && (max > 0 || m_paging.position > overlap))
+        text = VoSlice(m_commandText, m_paging.position - overlap + 1,
+                       max > 0 ? qint64(m_paging.position) + max : kLastRow);
+    auto query = std::make_unique<TVoQuery>(text, Connection());
     for (const QString &name : VoParamNames(m_commandText)) {
         const TVoParam *p = m_params.FindParam(name);
         if (!p || !p->Bound())
             throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
-        cursor->SetParam(name, p->Value());
+        query->SetParam(name, p->Value());
     }
-    cursor->Open();
-    return cursor;
+    query->Open();
+    return query;
 }
 
-int TVoQueryCollection::FirstPacket() const {
-    // A cursor opened inside the caller's transaction would die with it: read everything now.
-    const bool all = m_packetRecords <= 0 || (Connection() && Connection()->InTransaction());
-    return all ? -1 : m_packetRecords;
+QList<QVariantList> TVoQueryCollection::ReadValues(std::unique_ptr<TVoQuery> query) const {
+    QList<QVariantList> slice;
+    for (; !query->Eof(); query->Next()) {
+        QVariantList values;
+        values.reserve(m_dataFieldCount);
+        for (int i = 0; i < m_dataFieldCount; ++i)
+            values.append(query->Value(i));
+        slice.append(std::move(values));
+    }
+    // Freeing the query ends the transaction it was read in.
+    query.reset();
+    return slice;
+}
+
+bool TVoQueryCollection::SameRow(const QVariantList &a, const QVariantList &b, bool byKey) const {
+    if (byKey) {
+        const int k = KeyIndex();
+        return k >= 0 && k < a.size() && !a[k].isNull() && SameValue(a[k], b[k], loNone);
+    }
+    for (int i = 0; i < a.size(); ++i)
+        if (!SameValue(a[i], b[i], loNone))
+            return false;
+    return true;
+}
+
+int TVoQueryCollection::Aligned(const QList<QVariantList> &slice, int overlap) const {
+    const QList<QVariantList> &tail = m_paging.tail;
+    if (overlap == 0 || tail.isEmpty())
+        return 0;
+    // Most often nothing changed: the last row read stands where it was.
+    if (overlap <= slice.size() && SameRow(slice[overlap - 1], tail.last(), false))
+        return overlap;
+    // Rows were inserted or deleted before the position, or the last row read was changed or
+    // deleted: the new rows start after the latest of the rows read that is still there.
+    for (const bool byKey : {false, true})
+        for (int t = int(tail.size()) - 1; t >= 0; --t)
+            for (int i = 0; i < slice.size(); ++i)
+                if (SameRow(slice[i], tail[t], byKey))
+                    return i + 1;
+    return -1;
+}
+
+QList<TVoQueryCollection::TRow> TVoQueryCollection::TakeSlice(QList<QVariantList> slice, int first, int max,
+                                                              int overlap) {
+    TPaging &p = m_paging;
+    p.pending = p.sliced && max > 0 && slice.size() >= overlap + max;
+    p.position += int(slice.size()) - overlap;
+    p.tail = slice.mid(qMax(0, int(slice.size()) - kOverlap));
+
+    // Without the place found, a row already among the rows is known by its key.
+    const int k = KeyIndex();
+    QSet<QString> known = p.written;
+    if (first < 0) {
+        first = 0;
+        for (const TRow &row : std::as_const(m_rows))
+            if (k >= 0)
+                known.insert(VoVariantToText(row.values[k]));
+    }
+    const int total = int(m_fields.size());
+    QList<TRow> rows;
+    rows.reserve(int(slice.size()) - first);
+    for (int r = first; r < slice.size(); ++r) {
+        if (!known.isEmpty() && k >= 0 && known.contains(VoVariantToText(slice[r][k])))
+            continue;
+        TRow row;
+        row.id = m_nextRowId++;
+        row.values = std::move(slice[r]);
+        for (int i = m_dataFieldCount; i < total; ++i)
+            row.values.append(TypedNull(m_fields[i]->m_type));
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+QList<TVoQueryCollection::TRow> TVoQueryCollection::ReadSlice(int max) {
+    // The rows read last are read again to find the place; when others deleted more rows before
+    // it than that, the slice reaches further back, up to the first row.
+    int overlap = m_paging.sliced ? qMin(m_paging.position, kOverlap) : 0;
+    for (;;) {
+        QList<QVariantList> slice = ReadValues(RunSlice(max, overlap));
+        const int first = Aligned(slice, overlap);
+        if (first >= 0 || overlap >= m_paging.position)
+            return TakeSlice(std::move(slice), first, max, overlap);
+        overlap = qMin(m_paging.position, overlap * 16);
+    }
+}
+
+void TVoQueryCollection::RememberWritten() {
+    // Only a collection still reading its rows can meet a row it wrote again.
+    const int k = KeyIndex();
+    if (m_paging.pending && k >= 0 && m_cur >= 0 && m_cur < m_rows.size())
+        m_paging.written.insert(VoVariantToText(m_rows[m_cur].values[k]));
 }
 
 void TVoQueryCollection::Open() {
     if (Active())
         return;
     BeforeOpen(this);
-    auto cursor = OpenCursor();
+    ResetPaging();
+    const int first = FirstPacket();
+    auto query = RunSlice(first, 0);
 
     RowsAboutToReset();
-    BuildFields(cursor->Record());
+    BuildFields(query->Record());
     m_rows.clear();
     m_oldValues.clear();
-    m_cursor = std::move(cursor);
     m_state = dsBrowse;
     try {
-        FetchRows(FirstPacket(), false);
+        m_rows = TakeSlice(ReadValues(std::move(query)), 0, first, 0);
+        for (int r = 0; OnCalcFields.Assigned() && r < m_rows.size(); ++r)
+            Calculate(r);
     } catch (...) {
-        m_cursor.reset();
+        m_paging = TPaging();
         m_rows.clear();
         m_state = dsInactive;
         RowsReset();
@@ -69,7 +191,7 @@ void TVoQueryCollection::Close() {
     CheckNotWriting();
     BeforeClose(this);
     RowsAboutToReset();
-    m_cursor.reset();
+    m_paging = TPaging();
     m_rows.clear();
     m_oldValues.clear();
     m_cur = -1;
@@ -95,20 +217,30 @@ void TVoQueryCollection::Refresh() {
         return;
     const QVariant key = KeyValue();
     const int position = m_cur;
-    auto cursor = OpenCursor();
+    const TPaging before = m_paging;
+    ResetPaging();
+    const int first = FirstPacket();
+    QList<QVariantList> slice;
+    try {
+        slice = ReadValues(RunSlice(first, 0));
+    } catch (...) {
+        m_paging = before;
+        throw;
+    }
 
     // Views are told once, at the end: the rows read meanwhile are part of the new set.
     RowsAboutToReset();
-    m_cursor = std::move(cursor);
     m_rows.clear();
     int found = -1;
     try {
-        FetchRows(FirstPacket(), false);
+        m_rows = TakeSlice(std::move(slice), 0, first, 0);
+        for (int r = 0; OnCalcFields.Assigned() && r < m_rows.size(); ++r)
+            Calculate(r);
         found = FindRowByKey(key, true, false);
         if (found < 0)
             EnsureRow(position, false);
     } catch (...) {
-        m_cursor.reset();
+        m_paging.pending = false;
         m_cur = qMin(m_cur, int(m_rows.size()) - 1);
         RowsReset();
         throw;
@@ -123,29 +255,16 @@ void TVoQueryCollection::Refresh() {
 }
 
 int TVoQueryCollection::FetchRows(int max, bool notify) {
-    if (!m_cursor)
+    if (!m_paging.pending)
         return 0;
     QList<TRow> batch;
-    const int total = int(m_fields.size());
     try {
-        while (!m_cursor->Eof() && (max <= 0 || batch.size() < max)) {
-            TRow row;
-            row.id = m_nextRowId++;
-            row.values.reserve(total);
-            for (int i = 0; i < m_dataFieldCount; ++i)
-                row.values.append(m_cursor->Value(i));
-            for (int i = m_dataFieldCount; i < total; ++i)
-                row.values.append(TypedNull(m_fields[i]->m_type));
-            batch.append(std::move(row));
-            m_cursor->Next();
-        }
+        batch = ReadSlice(max);
     } catch (...) {
-        m_cursor.reset();
+        // What was read stays; the rest is given up rather than read again and again.
+        m_paging.pending = false;
         throw;
     }
-    // Finishing the select also ends the transaction it was read in.
-    if (m_cursor->Eof())
-        m_cursor.reset();
     if (batch.isEmpty())
         return 0;
     const int first = int(m_rows.size());
@@ -162,17 +281,17 @@ int TVoQueryCollection::FetchRows(int max, bool notify) {
 }
 
 int TVoQueryCollection::FetchMore() {
-    return FetchRows(m_packetRecords, true);
+    return FetchRows(NextPacket(0), true);
 }
 
 void TVoQueryCollection::FetchAll() {
-    while (m_cursor)
+    while (m_paging.pending)
         FetchRows(-1, true);
 }
 
 bool TVoQueryCollection::EnsureRow(int index, bool notify) {
-    while (index >= m_rows.size() && m_cursor)
-        FetchRows(m_packetRecords, notify);
+    while (index >= m_rows.size() && m_paging.pending)
+        FetchRows(NextPacket(index + 1 - int(m_rows.size())), notify);
     return index >= 0 && index < m_rows.size();
 }
 

@@ -106,6 +106,7 @@ bool TVoQueryCollection::Post() {
     TRunResult result;
     if (!RunList(m_state == dsInsert ? skInsert : skUpdate, &result))
         return false;
+    RememberWritten();
     m_oldValues.clear();
     m_state = dsBrowse;
     Calculate(m_cur);

@@ -555,6 +555,55 @@ TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTh
     EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 2999);
 }
 
+// Packets are short queries of their own: what another copy writes between two of them neither
+// repeats nor drops a row. Rows it inserts before the place reached stay out until a refresh, as rows
+// it inserts after it come in.
+TEST_F(VoQueryCollectionTest, PacketsReadWhileAnotherCopyWritesNeitherRepeatNorDropARow) {
+    const struct {
+        const char *name;
+        const char *change;
+    } cases[] = {
+        {"nothing", "UPDATE TQC_TOT SET N = N"},
+        {"rows inserted before",
+         "INSERT INTO TQC_HEAD (IHEADID) SELECT IHEADID - 500 FROM TQC_HEAD WHERE IHEADID "
+         "BETWEEN 2000 AND 2011"},
+        {"rows deleted before", "DELETE FROM TQC_HEAD WHERE IHEADID BETWEEN 2003 AND 2017"},
+        {"the last row read deleted", "DELETE FROM TQC_HEAD WHERE IHEADID IN (2020, 2021)"},
+        {"the last row read changed", "UPDATE TQC_HEAD SET SDESC = 'Cambiata' WHERE IHEADID = 2021"},
+        {"rows inserted after",
+         "INSERT INTO TQC_HEAD (IHEADID) SELECT IHEADID + 5000 FROM TQC_HEAD WHERE IHEADID "
+         "BETWEEN 2500 AND 2599"},
+    };
+    VoOtherCopy other(dbPath);
+    qc.SetPacketRecords(25);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        VoExecSQL(QStringLiteral("DELETE FROM TQC_HEAD"));
+        VoExecRaw(QStringLiteral(
+            "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 1000) DO BEGIN "
+            "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Riga'); I = I + 1; END END"));
+        qc.Close();
+        qc.Open();
+        ASSERT_EQ(qc.FetchedCount(), 25);
+        QList<int> keys;
+        for (int r = 0; r < 22; ++r, qc.Next())
+            keys << qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger();
+        const int lastRead = 2024;
+        other.Exec(QString::fromLatin1(c.change));
+        qc.RecordCount();
+        keys.clear();
+        for (qc.First(); !qc.Eof(); qc.Next())
+            keys << qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger();
+        QList<int> expected;
+        for (int k = 2000; k <= lastRead; ++k)
+            expected << k;
+        TVoQuery after(QStringLiteral("SELECT IHEADID FROM TQC_HEAD WHERE IHEADID > :k ORDER BY IHEADID"));
+        for (after.SetParam(QStringLiteral("k"), lastRead).Open(); !after.Eof(); after.Next())
+            expected << after.AsInteger(QStringLiteral("IHEADID"));
+        EXPECT_EQ(keys, expected);
+    }
+}
+
 TEST_F(VoQueryCollectionTest, EventsDefaultsRefusalsAndConfirmations) {
     qc.SQLInsert.Add(kInsertHead);
     qc.SQLDelete.Add(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID = :VOCURRID"));
