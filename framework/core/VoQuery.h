@@ -2,6 +2,7 @@
 // Short-lived queries: created, run and freed inside one routine. Parameters are named in the text
 // as ":name" and matched ignoring case; a name the text uses and nobody binds is an error rather
 // than a silent NULL.
+#include "VoMoney.h"
 #include "VoSqlText.h"
 
 #include <QMetaType>
@@ -67,6 +68,8 @@ public:
     int AsInteger(const QString &name, int defaultValue = 0) const;
     qint64 AsLargeInt(const QString &name, qint64 defaultValue = 0) const;
     double AsFloat(const QString &name, double defaultValue = 0.0) const;
+    // An amount kept as a BIGINT of ten-thousandths; NULL reads as zero.
+    TVoMoney AsMoney(const QString &name) const { return TVoMoney::FromStored(AsLargeInt(name)); }
     QString AsString(const QString &name) const;
     // A day count; NULL reads as day 0.
     double AsDate(const QString &name) const;

@@ -31,6 +31,7 @@
 // read twice. A select that limits or locks its rows itself, or a collection opened while the
 // caller holds a transaction, reads all its rows at once.
 #include "VoEvent.h"
+#include "VoMoney.h"
 #include "VoSqlText.h"
 
 #include <QHash>
@@ -210,6 +211,8 @@ public:
     int AsInteger(int defaultValue = 0) const;
     qint64 AsLargeInt(qint64 defaultValue = 0) const;
     double AsFloat(double defaultValue = 0.0) const;
+    // An amount kept as a BIGINT of ten-thousandths; NULL reads as zero.
+    TVoMoney AsMoney() const { return TVoMoney::FromStored(AsLargeInt()); }
     // Numbers with a decimal comma, dates as "dd/MM/yyyy", text as it is.
     QString AsString() const;
     // A day count; NULL reads as day 0.
@@ -223,6 +226,7 @@ public:
     void SetAsInteger(int value) { SetValue(value); }
     void SetAsLargeInt(qint64 value) { SetValue(value); }
     void SetAsFloat(double value) { SetValue(value); }
+    void SetAsMoney(TVoMoney value) { SetValue(value.Stored()); }
     // Text typed by the user: numbers the Italian way, dates as "dd/MM/yyyy"; empty text is NULL.
     void SetAsString(const QString &value);
     // A day count (negative: NULL).

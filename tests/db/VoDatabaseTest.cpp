@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSet>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -246,14 +247,14 @@ TEST_F(VoSharedFileTest, TwoProcessesWorkOnOneFileAtOnce) {
     QProcess peer;
     peer.start(QStringLiteral(VO_DBPEER), {dbPath, QStringLiteral("TSHARE")});
     ASSERT_TRUE(peer.waitForStarted());
-    bool sawPeer = false;
-    for (int i = 0; i < 300 && !sawPeer; ++i) {
-        sawPeer =
-            VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() > 0;
-        if (!sawPeer)
-            peer.waitForFinished(100);
-        ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
-    }
+    const bool sawPeer = QTest::qWaitFor(
+        [&peer] {
+            return peer.state() != QProcess::Running ||
+                   VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() >
+                       0;
+        },
+        30000);
+    ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
     EXPECT_TRUE(sawPeer);
     VoExecSQL(QStringLiteral("INSERT INTO TSHARE (SWHO) VALUES ('parent')"));
     ASSERT_TRUE(peer.waitForFinished(40000));

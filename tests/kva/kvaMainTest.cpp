@@ -82,11 +82,24 @@ protected:
                                              QStringLiteral("pw"), QStringLiteral("960"), dbPath,
                                              QStringLiteral("SYSDBA"), QString()});
         });
-        if (activate) {
-            main->show();
-            QTest::qWait(50);
-        }
+        if (activate)
+            ShowAndActivate(main);
         return main;
+    }
+
+    // Shows the main window and waits for its first activation, which runs just after the show and
+    // ends with the menu built or the window closed.
+    static void ShowAndActivate(TfmkvaMain *main) {
+        main->show();
+        EXPECT_TRUE(
+            QTest::qWaitFor([main] { return main->mxOLBar()->PageCount() > 0 || !main->isVisible(); }, 30000))
+            << "the first activation never finished";
+    }
+
+    // Closes the windows of the MDI area and waits until they are gone.
+    static void CloseAllChildren() {
+        fmkvaMain->MdiArea()->closeAllSubWindows();
+        EXPECT_TRUE(QTest::qWaitFor([] { return fmkvaMain->MDIChildCount() == 0; }));
     }
 
     // Opens the parameters dialog from the menu and chooses the demo school and a register-year.
@@ -111,7 +124,6 @@ TEST_F(kvaMainTest, CancelledChoiceEndsTheProgramWithoutMenu) {
     EXPECT_TRUE(main->ExitRequested());
     EXPECT_EQ(main->mxOLBar()->PageCount(), 0);
     EXPECT_FALSE(dmkvaConn->xqoMain->Connected());
-    QTest::qWait(20);
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(messages->Shown().isEmpty());
 }
@@ -127,17 +139,18 @@ TEST_F(kvaMainTest, DurableGoodsChoiceStartsItWithTheSevenValues) {
     const QString out = home.path() + QStringLiteral("/args.txt");
     QFile script(home.path() + QStringLiteral("/bin/kvb"));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'\n")
-                     .arg(out)
-                     .toUtf8());
+    // The list is renamed into place once whole, so its appearance means the program has finished.
+    script.write(
+        QStringLiteral(
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part' && mv '%1.part' '%1'\n")
+            .arg(out)
+            .toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     TfmkvaMain *main = Start(QStringLiteral("Kvb"));
     EXPECT_TRUE(main->ExitRequested());
     EXPECT_FALSE(dmkvaConn->xqoMain->Connected());
-    for (int i = 0; i < 100 && !QFile::exists(out); ++i)
-        QTest::qWait(20);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&out] { return QFile::exists(out); }, 30000));
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList args = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -191,8 +204,7 @@ TEST_F(kvaMainTest, UnopenableDatabaseClosesTheProgram) {
                                          QStringLiteral("960"), missing, QStringLiteral("SYSDBA"),
                                          QString()});
     });
-    main->show();
-    QTest::qWait(50);
+    ShowAndActivate(main);
     ASSERT_EQ(messages->Shown().size(), 1);
     EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database")));
     EXPECT_FALSE(main->isVisible());
@@ -302,8 +314,7 @@ TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchersUntilSetInTheRegister
     ASSERT_EQ(fmkvaMain->MDIChildCount(), 1);
     auto *registers = qobject_cast<TfmkvaFac *>(fmkvaMain->ActiveMDIChildren().value(0));
     ASSERT_TRUE(registers);
-    fmkvaMain->MdiArea()->closeAllSubWindows();
-    QTest::qWait(20);
+    CloseAllChildren();
     messages->Clear();
     ChooseInDialog(DemoRegisterYear(2026));
     EXPECT_FALSE(dmkvaAtt->xafCarico->Execute());
@@ -318,8 +329,7 @@ TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchersUntilSetInTheRegister
     ASSERT_TRUE(registers->frkvaFac->xckIva->isEnabled());
     registers->frkvaFac->xckIva->click();
     ASSERT_TRUE(registers->frkvaFac->xacPost->Execute());
-    fmkvaMain->MdiArea()->closeAllSubWindows();
-    QTest::qWait(20);
+    CloseAllChildren();
     messages->Clear();
     dmkvaAtt->xafCarico->Execute();
     EXPECT_FALSE(messages->Texts().contains(text));

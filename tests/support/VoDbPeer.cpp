@@ -5,9 +5,8 @@
 #include "VoQuery.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QTextStream>
-#include <QThread>
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
@@ -26,17 +25,17 @@ int main(int argc, char *argv[]) {
         TVoQuery ins(QStringLiteral("INSERT INTO %1 (SWHO) VALUES (:who)").arg(table), &conn);
         ins.SetParam(QStringLiteral("who"), QStringLiteral("peer"));
         ins.Exec();
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 30000) {
-            TVoQuery q(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE SWHO = 'parent'").arg(table), &conn);
-            q.Open();
-            if (q.Value(0).toInt() > 0) {
-                out << "saw parent\n";
-                return 0;
-            }
-            q.Close();
-            QThread::msleep(50);
+        // Polled: nothing tells this process when the other one commits.
+        const bool sawParent = QTest::qWaitFor(
+            [&] {
+                TVoQuery q(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE SWHO = 'parent'").arg(table), &conn);
+                q.Open();
+                return q.Value(0).toInt() > 0;
+            },
+            30000);
+        if (sawParent) {
+            out << "saw parent\n";
+            return 0;
         }
     } catch (const std::exception &e) {
         out << "error: " << e.what() << "\n";

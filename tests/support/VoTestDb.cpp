@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -14,12 +15,21 @@ QString TVoTestDb::Folder() {
     return dir.path();
 }
 
+QString TVoTestDb::TemplateFileName(bool demoData) {
+    return demoData ? QStringLiteral("template-demo.fdb") : QStringLiteral("template-empty.fdb");
+}
+
 QString TVoTestDb::Template(bool demoData) {
     static QString withDemo, withoutDemo;
     QString &path = demoData ? withDemo : withoutDemo;
     if (path.isEmpty()) {
-        const QString target = Folder() + (demoData ? QStringLiteral("/template-demo.fdb")
-                                                    : QStringLiteral("/template-empty.fdb"));
+        const QString name = QLatin1Char('/') + TemplateFileName(demoData);
+        const QString preparedFolder = qEnvironmentVariable("VO_TEST_TEMPLATES");
+        if (!preparedFolder.isEmpty() && QFileInfo::exists(preparedFolder + name)) {
+            path = preparedFolder + name;
+            return path;
+        }
+        const QString target = Folder() + name;
         QString error;
         TVoDbCreateOptions options;
         options.demoData = demoData;

@@ -1,6 +1,7 @@
 #pragma once
-// Test databases: a database is made from db/ once per test binary and copied for each test, so
-// every test starts from the same rows and none sees another's.
+// Test databases: a database is made from db/ once and copied for each test, so every test starts
+// from the same rows and none sees another's. Under CTest a set-up step makes the templates in the
+// folder named by VO_TEST_TEMPLATES; a binary run by hand makes its own.
 #include "VoConnection.h"
 #include "VoMessages.h"
 
@@ -13,8 +14,11 @@ class TVoTestDb {
 public:
     // The folder of this binary's test files.
     static QString Folder();
-    // The database made from the scripts (with the demo data or without), made once per binary.
+    // The database made from the scripts (with the demo data or without): the prepared one when
+    // there is one, else made once per process.
     static QString Template(bool demoData = true);
+    // The file name of a template, the same in the prepared folder and in the process's own.
+    static QString TemplateFileName(bool demoData);
     // A copy of a template under a new name; returns its path.
     static QString FreshCopy(const QString &name, bool demoData = true);
 };

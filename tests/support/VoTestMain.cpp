@@ -1,12 +1,13 @@
-// The main of every test binary: an offscreen application with settings and data folders of the
-// tests' own, so that no test touches the user's database or parameters.
+// The main of every test binary: an offscreen application with a home, settings and data folders of
+// the process's own, so that no test touches the user's database or parameters, nor another test's.
+#include "VoTestProcess.h"
+
 #include <QApplication>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
+    VoTestIsolateProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,11 +1,12 @@
-// The main of the test binaries that link no widgets: settings and data folders of the tests' own,
-// so that no test touches the user's database or parameters.
+// The main of the test binaries that link no widgets: a home, settings and data folders of the
+// process's own, so that no test touches the user's database or parameters, nor another test's.
+#include "VoTestProcess.h"
+
 #include <QCoreApplication>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
-    QStandardPaths::setTestModeEnabled(true);
+    VoTestIsolateProcess();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,8 +1,9 @@
 // The data-aware edits on a scratch table, typed into as a user types: dates with their mask,
-// calendar and NULLs, check boxes, numbers and amounts in the Italian form, upper case, and the
-// composition of the validators' messages.
+// calendar and NULLs, check boxes, numbers and amounts in the Italian form, exact money, upper case,
+// and the composition of the validators' messages.
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
+#include "VoDBMoneyEdit.h"
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoWidgetTest.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -207,6 +209,42 @@ TEST_F(VoDBControlsTest, NumbersAndAmountsTheItalianWay) {
     Retype(amount, QString());
     ASSERT_TRUE(ds.Post());
     EXPECT_TRUE(Stored(QStringLiteral("FAMOUNT")).isNull());
+}
+
+TEST_F(VoDBControlsTest, MoneyEditWritesExactlyWhatWasTyped) {
+    auto *exact = Add<TVoDBMoneyEdit>(QStringLiteral("Importo esatto"), QStringLiteral("BIMPORTO"));
+    exact->show();
+    EXPECT_EQ(exact->text(), QStringLiteral("1.234,57"));
+    exact->setFocus();
+    EXPECT_EQ(exact->text(), QStringLiteral("1234,5678"));
+    const qint64 smallest = std::numeric_limits<qint64>::min();
+    const struct {
+        QString typed;
+        qint64 stored;
+        QString shown;
+    } cases[] = {
+        {QStringLiteral("-0,01"), -100, QStringLiteral("-0,01")},
+        {QStringLiteral(" 1.234,5 "), 12345000, QStringLiteral("1.234,50")},
+        {QStringLiteral("-922.337.203.685.477,5808"), smallest, QStringLiteral("-922.337.203.685.477,58")},
+    };
+    for (const auto &c : cases) {
+        Retype(exact, c.typed);
+        VoPress(Qt::Key_Tab);
+        EXPECT_EQ(qc.FieldByName(QStringLiteral("BIMPORTO"))->AsLargeInt(), c.stored)
+            << c.typed.toStdString();
+        EXPECT_EQ(exact->text(), c.shown);
+    }
+    ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(Stored(QStringLiteral("BIMPORTO")).toLongLong(), smallest);
+
+    Retype(exact, QStringLiteral("1,23456"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"1,23456\" non è un numero valido. ")});
+    EXPECT_EQ(QApplication::focusWidget(), exact);
+    Retype(exact, QString());
+    ASSERT_TRUE(ds.Post());
+    EXPECT_TRUE(Stored(QStringLiteral("BIMPORTO")).isNull());
 }
 
 TEST_F(VoDBControlsTest, TextEditsUpperCaseLengthMemoAndAutoEdit) {

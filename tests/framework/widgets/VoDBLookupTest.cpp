@@ -1,6 +1,6 @@
 // Lookups and the search form over the demo registers and their types: the text of a key, the
 // drop-down narrowed as the user types, the search form narrowing its list and setting the key,
-// typed text that is no value, and the search form on its own.
+// typed text that is no value, the search form on its own, and typed wildcards that match themselves.
 #include "VoDBLookupEdit.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
@@ -209,4 +209,53 @@ TEST_F(VoDBLookupTest, SearchFormOnItsOwn) {
     form.SetSearchText(QString());
     form.SortByColumn(1, true);
     EXPECT_EQ(form.SelectedValue(1).toString(), QStringLiteral("Pulizia"));
+}
+
+// The rows a list shows, by the texts of one of its columns.
+QStringList ListedTexts(const QAbstractItemModel *model, int column) {
+    QStringList texts;
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, column).data().toString();
+    return texts;
+}
+
+// Typed text is bound as a value with an escape, so "%", "_", "\" and quotes match themselves: in
+// the search form (anywhere in a text) and in the lookup's drop-down (at its start).
+TEST_F(VoDBLookupTest, TypedWildcardsMatchThemselves) {
+    VoExecSQL(QStringLiteral("CREATE TABLE TVOCI (IVOCEID INTEGER NOT NULL PRIMARY KEY, SVOCE VARCHAR(40))"));
+    const QStringList rows{QStringLiteral("50% sconto"), QStringLiteral("500 lotto"),
+                           QStringLiteral("a_b codice"), QStringLiteral("axb codice"),
+                           QStringLiteral("l'anno"),     QStringLiteral("a\\b cartella")};
+    for (int i = 0; i < rows.size(); ++i)
+        VoExecSQL(QStringLiteral("INSERT INTO TVOCI (IVOCEID, SVOCE) VALUES (:id, :text)"),
+                  {{QStringLiteral("id"), i + 1}, {QStringLiteral("text"), rows[i]}});
+    const QString list = QStringLiteral("SELECT IVOCEID, SVOCE FROM TVOCI WHERE ##WHERE##");
+    TVoSearchDialog form;
+    form.SetSQL(list);
+    ASSERT_TRUE(form.Open());
+    lookup->SetListSQL(list);
+    lookup->SetKeyField(QStringLiteral("IVOCEID"));
+    lookup->SetListField(QStringLiteral("SVOCE"));
+
+    const struct {
+        QString typed;
+        QString found;
+    } cases[] = {
+        {QStringLiteral("50%"), QStringLiteral("50% sconto")},
+        {QStringLiteral("a_b"), QStringLiteral("a_b codice")},
+        {QStringLiteral("a\\b"), QStringLiteral("a\\b cartella")},
+        {QStringLiteral("l'a"), QStringLiteral("l'anno")},
+    };
+    for (const auto &c : cases) {
+        form.SearchEdit()->clear();
+        QTest::keyClicks(form.SearchEdit(), c.typed);
+        EXPECT_EQ(ListedTexts(form.Grid()->model(), 1), QStringList{c.found}) << c.typed.toStdString();
+
+        lookup->setFocus();
+        lookup->selectAll();
+        VoType(c.typed);
+        EXPECT_EQ(ListedTexts(lookup->DropDown()->model(), 0), QStringList{c.found}) << c.typed.toStdString();
+        VoPress(Qt::Key_Escape);
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }

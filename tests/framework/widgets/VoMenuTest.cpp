@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -349,18 +348,19 @@ TEST_F(VoMenuTest, ComponentAndReportItems) {
     EXPECT_EQ(ran, QStringLiteral("KVA"));
 }
 
-// Waits for a file written by a process that the test does not wait for.
+// Waits for a file written by a process that the test does not wait for, until its last line is there.
 QString WaitForFile(const QString &path) {
-    for (int i = 0; i < 500; ++i) {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QString text = QString::fromUtf8(f.readAll());
-            if (text.endsWith(QLatin1String("END\n")))
-                return text;
-        }
-        QThread::msleep(10);
-    }
-    return QString();
+    QString text;
+    const bool whole = QTest::qWaitFor(
+        [&] {
+            QFile f(path);
+            text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+            return text.endsWith(QLatin1String("END\n"));
+        },
+        30000);
+    if (!whole)
+        ADD_FAILURE() << "the program never finished writing " << path.toStdString();
+    return text;
 }
 
 TEST(VoAttShellTest, StartsAProgramWithItsArgumentsAsAList) {
