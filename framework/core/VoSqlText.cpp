@@ -232,21 +232,22 @@ bool VoWritesRowByKey(const QString &sql, const QString &keyColumn, const QStrin
             where = i;
     if (where < 0)
         return false;
+    // At the outer level of an update or delete only its own table's columns stand.
     const auto isColumn = [&](int i) {
-        // "col", or "alias.col"
-        const bool name = i >= 0 && i < t.size() &&
-                          (t[i].kind == TVoSqlPieceKind::Word || t[i].kind == TVoSqlPieceKind::QuotedName) &&
-                          t[i].text.compare(keyColumn, Qt::CaseInsensitive) == 0;
-        return name && (i - 1 <= where || !IsSign(t, i - 1, '.') || i - 2 > where);
+        return i >= 0 && i < t.size() &&
+               (t[i].kind == TVoSqlPieceKind::Word || t[i].kind == TVoSqlPieceKind::QuotedName) &&
+               t[i].text.compare(keyColumn, Qt::CaseInsensitive) == 0;
     };
     const auto isKeyParam = [&](int i) {
         return i < t.size() && t[i].kind == TVoSqlPieceKind::Param &&
                keyParams.contains(t[i].text, Qt::CaseInsensitive);
     };
-    for (int i = where + 1; i + 2 < t.size(); ++i) {
-        if (t[i].depth != 0 || !IsSign(t, i + 1, '='))
+    // "column = :key" or ":key = column", the column perhaps qualified ("x.column").
+    const auto columnAfter = [&](int i) { return IsSign(t, i + 1, '.') ? isColumn(i + 2) : isColumn(i); };
+    for (int e = where + 2; e + 1 < t.size(); ++e) {
+        if (t[e].depth != 0 || !IsSign(t, e, '='))
             continue;
-        if ((isColumn(i) && isKeyParam(i + 2)) || (isKeyParam(i) && isColumn(i + 2)))
+        if ((isColumn(e - 1) && isKeyParam(e + 1)) || (isKeyParam(e - 1) && columnAfter(e + 1)))
             return true;
     }
     return false;

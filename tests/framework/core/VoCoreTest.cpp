@@ -90,22 +90,37 @@ TEST(VoParseSQLTest, NamedParametersBecomePositional) {
               (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
 }
 
-TEST(VoConnectionTest, DatabaseNamesSplitIntoHostAndPath) {
-    QString host, path;
-    VoSplitDatabaseName(QStringLiteral("/var/db/velisto.fdb"), &host, &path);
-    EXPECT_TRUE(host.isEmpty());
-    EXPECT_EQ(path, QStringLiteral("/var/db/velisto.fdb"));
-    VoSplitDatabaseName(QStringLiteral("server:/var/db/velisto.fdb"), &host, &path);
-    EXPECT_EQ(host, QStringLiteral("server"));
-    EXPECT_EQ(path, QStringLiteral("/var/db/velisto.fdb"));
-    VoSplitDatabaseName(QStringLiteral("10.0.0.5/3051:velisto"), &host, &path);
-    EXPECT_EQ(host, QStringLiteral("10.0.0.5/3051"));
-    VoSplitDatabaseName(QStringLiteral("C:\\dati\\velisto.fdb"), &host, &path);
-    EXPECT_TRUE(host.isEmpty());
-    EXPECT_TRUE(VoIsEmbeddedDatabase(QStringLiteral("/tmp/a:b.fdb")));
-}
-
-TEST(VoUtilsTest, PadLeft) {
-    EXPECT_EQ(PadL(QStringLiteral("42"), 7, QLatin1Char('0')), QStringLiteral("0000042"));
-    EXPECT_EQ(PadL(QStringLiteral("12345678"), 7, QLatin1Char('0')), QStringLiteral("12345678"));
+TEST(VoSqlTextTest, WritesOfTheRowByItsKeyAndSelectsThatCanBeSliced) {
+    const struct {
+        const char *sql;
+        bool byKey;
+    } writes[] = {
+        {"UPDATE T SET A = :A WHERE ID = :VOCURRID", true},
+        {"DELETE FROM T x WHERE :VOCURRID = x.\"ID\" AND A > 0;", true},
+        {"UPDATE T SET A = 0 WHERE ID = :Id", true},
+        {"UPDATE T SET A = 0 WHERE ID = (SELECT P FROM T WHERE ID = :VOCURRID)", false},
+        {"UPDATE T SET A = 0 WHERE OTHERID = :VOCURRID", false},
+        {"UPDATE T SET A = 'WHERE ID = :VOCURRID'", false},
+    };
+    for (const auto &w : writes)
+        EXPECT_EQ(VoWritesRowByKey(QString::fromLatin1(w.sql), QStringLiteral("id"),
+                                   {QStringLiteral("VOCURRID"), QStringLiteral("ID")}),
+                  w.byKey)
+            << w.sql;
+    const struct {
+        const char *sql;
+        bool sliced;
+    } selects[] = {
+        {"SELECT A FROM T ORDER BY A;", true},
+        {"SELECT A, (SELECT FIRST 1 B FROM U ORDER BY B) FROM T", true},
+        {"WITH X AS (SELECT 1 AS A FROM RDB$DATABASE) SELECT A FROM X", true},
+        {"SELECT FIRST 10 A FROM T", false},
+        {"SELECT A FROM T ORDER BY A ROWS 5", false},
+        {"SELECT A FROM T WHERE ID = 1 WITH LOCK", false},
+        {"EXECUTE PROCEDURE P", false},
+    };
+    for (const auto &s : selects)
+        EXPECT_EQ(VoCanSlice(QString::fromLatin1(s.sql)), s.sliced) << s.sql;
+    EXPECT_EQ(VoSlice(QStringLiteral("SELECT A FROM T ORDER BY A; "), 26, 50),
+              QStringLiteral("SELECT A FROM T ORDER BY A ROWS 26 TO 50"));
 }
