@@ -65,7 +65,16 @@ const TVoColsIndexItem *TVoColsIndex::ItemOfField(const QString &fieldName) cons
 
 TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
     m_model = new TVoTableModel(nullptr, this);
+    // Rows the collection adds or takes away (a new row given up) move the grid's current row
+    // without the user: that must not move the cursor, which would post the row being left. The
+    // collection's data change then brings the grid to the cursor. The view's own handlers, which
+    // move the current row, run between these two.
+    for (const auto begin :
+         {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        connect(m_model, begin, this, [this] { m_modelChanging = true; });
     setModel(m_model);
+    for (const auto end : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, end, this, [this] { m_modelChanging = false; });
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -136,7 +145,8 @@ void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
     if (current.column() != previous.column() && current.isValid())
         OnColEnter(this, current.column());
     TVoQueryCollection *c = Collection();
-    if (m_following || !c || !c->Active() || !current.isValid() || current.row() == c->RecNo() - 1)
+    if (m_following || m_modelChanging || !c || !c->Active() || !current.isValid() ||
+        current.row() == c->RecNo() - 1)
         return;
     m_following = true;
     try {

@@ -114,4 +114,5 @@ private:
     int m_sortColumn = -1;
     bool m_sortDescending = false;
     bool m_following = false;
+    bool m_modelChanging = false;
 };

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QScopedValueRollback>
 #include <QSet>
 #include <QStackedWidget>
@@ -44,6 +45,28 @@ void SwallowPendingClicks() {
     swallower = new TClickSwallower;
     qApp->installEventFilter(swallower);
     QTimer::singleShot(0, swallower, [] { delete swallower; });
+}
+
+// The window a widget works in: its top-level window, or its MDI child.
+const QWidget *FormOf(const QWidget *widget) {
+    const QWidget *w = widget;
+    while (w && !w->isWindow() && !qobject_cast<const QMdiSubWindow *>(w->parentWidget()))
+        w = w->parentWidget();
+    return w;
+}
+
+// Whether the focus went from a control to another data field of its window. Only then, or when the
+// user tabs out of it, is a control checked on leaving: a click on a button (a dialog's Annulla), a
+// grid or another window leaves the check to the post, so that cancelling is never held up by a
+// value about to be discarded.
+bool MovedToDataField(const QWidget *from) {
+    const QWidget *to = QApplication::focusWidget();
+    if (!to || to == from || FormOf(to) != FormOf(from))
+        return false;
+    for (const QWidget *w = to; w && w != from; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (dynamic_cast<const TVoDBControl *>(w))
+            return true;
+    return false;
 }
 
 void RestoreFocus(QWidget *widget) {
@@ -385,6 +408,10 @@ void TVoDBControl::ProgramChanged() {
 }
 
 bool TVoDBControl::WriteNow() {
+    return Write(true);
+}
+
+bool TVoDBControl::Write(bool report) {
     if (!m_modified || !Field())
         return true;
     if (!m_dataSource->Editing() && !BeginEdit()) {
@@ -402,7 +429,7 @@ bool TVoDBControl::WriteNow() {
         }
     }
     if (!ok)
-        return Fail(error);
+        return report ? Fail(error) : false;
     m_modified = false;
     return true;
 }
@@ -475,7 +502,12 @@ void TVoDBControl::Leaving(Qt::FocusReason reason) {
     if (!m_self->isVisible())
         return;
     QScopedValueRollback leaving(m_leaving, true);
-    Validate();
+    // Tab walks the fields: never a way of giving up the row.
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || MovedToDataField(m_self))
+        Validate();
+    else
+        // What can be stored is written; a text that cannot waits, unreported, for the post.
+        Write(false);
 }
 
 bool TVoDBControl::KeyDown(QKeyEvent *event) {

@@ -4,6 +4,7 @@
 #include "VoDBFrames.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
+#include "VoDialogs.h"
 #include "VoQuery.h"
 #include "VoTableModel.h"
 #include "VoTestDb.h"
@@ -13,9 +14,12 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -195,6 +199,70 @@ TEST_F(VoDBFramesTest, LeavingAFailingFieldKeepsTheFocusUntilCorrected) {
     EXPECT_FALSE(vat->isChecked());
     EXPECT_TRUE(qc.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->IsNull());
     EXPECT_EQ(qc.State(), dsInsert);
+}
+
+TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
+    auto *other = new QPushButton(QStringLiteral("Altro"), &window);
+    other->show();
+    const auto annulla = [this] {
+        QTest::mouseClick(frame->tbControl->widgetForAction(frame->xacCancel), Qt::LeftButton);
+    };
+    const auto escape = [this] { VoPress(Qt::Key_Escape); };
+    const auto start = [this](bool insert) {
+        ASSERT_TRUE(insert ? frame->xacInsert->Execute() : frame->xacEdit->Execute());
+        desc->selectAll();
+        VoPress(Qt::Key_Delete);
+        // The empty description refused once, then the user gives up.
+        EXPECT_FALSE(frame->xdsMain->Post());
+        QApplication::processEvents();
+        messages->Clear();
+    };
+    const struct {
+        const char *name;
+        bool insert;
+        std::function<void()> cancel;
+    } cases[] = {
+        {"Annulla on a new row", true, annulla},
+        {"Escape on a new row", true, escape},
+        {"Annulla on an edited row", false, annulla},
+        {"Escape on an edited row", false, escape},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        start(c.insert);
+        c.cancel();
+        QApplication::processEvents();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(qc.State(), dsBrowse);
+        EXPECT_EQ(qc.RecordCount(), 1);
+        EXPECT_EQ(Registers(QStringLiteral("Facile consumo")), 1);
+    }
+
+    // Leaving a refused field for something that is no data field checks nothing: the post does.
+    start(true);
+    other->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_FALSE(frame->xdsMain->Post());
+    EXPECT_EQ(messages->Texts(), QStringList{kRequired});
+    frame->xacCancel->Execute();
+
+    // The Annulla of a dialog whose field is refused closes it.
+    TfmVoOkCancDlg dialog;
+    auto *field = new TVoDBEdit(dialog.pnClient);
+    (new QVBoxLayout(dialog.pnClient))->addWidget(field);
+    field->Bind(frame->xdsMain, QStringLiteral("sFacDesc"));
+    field->OnValidate.Add([](QWidget *, bool &ok, QString &) { ok = false; });
+    ASSERT_TRUE(VoShowActive(&dialog));
+    frame->xdsMain->Edit();
+    field->setFocus(Qt::MouseFocusReason);
+    messages->Clear();
+    QTest::mouseClick(dialog.buCancel, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(VoDBFramesTest, KeyboardOfTheDetailPage) {
