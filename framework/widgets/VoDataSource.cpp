@@ -114,6 +114,26 @@ QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QStr
     return QStringLiteral("Attenzione ! \r\n%1. ").arg(word);
 }
 
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption) {
+    if (!source || !source->Editing())
+        return true;
+    TVoShownMessage question{QStringLiteral("Salvare le modifiche prima di chiudere?"),
+                             mtConfirmation,
+                             mbYesNoCancel,
+                             0,
+                             mbYes,
+                             caption};
+    switch (VoMessageDlg(question)) {
+    case mrYes:
+        return source->Post();
+    case mrNo:
+        source->Cancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void VoShowControl(QWidget *widget) {
     for (QWidget *child = widget, *parent = widget ? widget->parentWidget() : nullptr; parent;
          child = parent, parent = parent->parentWidget()) {

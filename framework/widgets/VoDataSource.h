@@ -221,6 +221,13 @@ protected:
     }
 };
 
+// Before a window or frame closes: when the data source's row is being inserted or edited, asks
+// "Salvare le modifiche prima di chiudere?" (Yes, No, Cancel; Yes by default) in a box titled with
+// the caption. Yes posts through the data source, so the validators run; No cancels, without them;
+// Cancel keeps the row as it is. True when the closing may go on (nothing pending, saved or
+// discarded).
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption);
+
 // The message shown for a refused value (the rule in VoDataSource.h).
 QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QString &caption = QString());
 

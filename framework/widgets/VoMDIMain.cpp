@@ -5,6 +5,7 @@
 #include "VoForms.h"
 #include "VoOutlookBar.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -140,6 +141,15 @@ void TfmVoMDIMain::RefreshPanels() {
         return;
     for (int i = 0; i < m_panels.size(); ++i)
         DoOnRefreshPanel(i);
+}
+
+void TfmVoMDIMain::closeEvent(QCloseEvent *e) {
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->close() && !sub->isMinimized()) {
+            e->ignore();
+            return;
+        }
+    QMainWindow::closeEvent(e);
 }
 
 bool TfmVoMDIMain::event(QEvent *e) {

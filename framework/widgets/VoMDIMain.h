@@ -63,6 +63,8 @@ protected:
     // activates it, as offscreen).
     virtual void FirstActivation() {}
     bool event(QEvent *e) override;
+    // The windows close first, each asking about its unsaved changes; one kept open keeps the program.
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     QMdiArea *m_mdi;

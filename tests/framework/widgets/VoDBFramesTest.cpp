@@ -2,9 +2,11 @@
 // by a validator, edit, delete with its question, the keyboard of the detail page, the actions'
 // states and replacements, and the grid's sorting.
 #include "VoDBFrames.h"
+#include "VoChildDB.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoDialogs.h"
+#include "VoMDIMain.h"
 #include "VoQuery.h"
 #include "VoTableModel.h"
 #include "VoTestDb.h"
@@ -14,6 +16,7 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -263,6 +266,67 @@ TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(VoDBFramesTest, ClosingAWindowWithAPendingRowAsksWhetherToSave) {
+    const QString question = QStringLiteral("Salvare le modifiche prima di chiudere?");
+    const struct {
+        const char *name;
+        int answer;
+        QString typed;
+        bool closed;
+        QStringList texts;
+        int saved;
+        int state;
+    } cases[] = {
+        {"Yes saves", mrYes, QStringLiteral("Salvato"), true, {question}, 1, dsBrowse},
+        {"Yes with a refused field stays", mrYes, QString(), false, {question, kRequired}, 0, dsInsert},
+        {"No discards unchecked", mrNo, QString(), true, {question}, 0, dsBrowse},
+        {"Cancel keeps the typing", mrCancel, QStringLiteral("Tenuto"), false, {question}, 0, dsInsert},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QPointer<TfmVoChildDB> child = new TfmVoChildDB;
+        child->setWindowTitle(QStringLiteral("Registri"));
+        // Two data sources on one data set: one question.
+        (new TfrVoDBRWGrid(child))->SetDataSet(&qc);
+        (new TVoDataSource(child))->SetDataSet(&qc);
+        ASSERT_TRUE(frame->xacInsert->Execute());
+        QTest::keyClicks(desc, c.typed);
+        type->SetKeyValue(2);
+        messages->Push(c.answer);
+        child->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(child.isNull(), c.closed);
+        EXPECT_EQ(messages->Texts(), c.texts);
+        const TVoShownMessage asked = messages->Shown().value(0);
+        EXPECT_EQ(asked.caption, QStringLiteral("Registri"));
+        EXPECT_EQ(asked.type, mtConfirmation);
+        EXPECT_EQ(asked.buttons, mbYesNoCancel);
+        EXPECT_EQ(asked.defaultButton, mbYes);
+        EXPECT_EQ(qc.State(), c.state);
+        if (c.state == dsInsert) {
+            EXPECT_EQ(desc->text(), c.typed);
+        }
+        EXPECT_EQ(Registers(c.typed), c.saved);
+        delete child;
+        frame->xacCancel->Execute();
+        messages->Clear();
+    }
+
+    // Closing the main window closes its windows first, with the same question.
+    TfmVoMDIMain main;
+    auto *child = new TfmVoChildDB;
+    (new TVoDataSource(child))->SetDataSet(&qc);
+    main.AddMDIChild(child);
+    main.show();
+    frame->xacInsert->Execute();
+    messages->Push(mrCancel);
+    EXPECT_FALSE(main.close());
+    EXPECT_EQ(messages->Texts(), QStringList{question});
+    EXPECT_EQ(main.MDIChildCount(), 1);
+    EXPECT_EQ(qc.State(), dsInsert);
+    frame->xacCancel->Execute();
 }
 
 TEST_F(VoDBFramesTest, KeyboardOfTheDetailPage) {
