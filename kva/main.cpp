@@ -1,15 +1,14 @@
+#include "VoApplication.h"
 #include "VoConnection.h"
 #include "VoDbCreate.h"
-#include "VoMessageBoxes.h"
 #include "kvaFMain.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velisto"));
-    VoUseMessageBoxes();
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });

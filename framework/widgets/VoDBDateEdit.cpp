@@ -1,6 +1,7 @@
 #include "VoDBDateEdit.h"
 
 #include "VoDates.h"
+#include "VoMessages.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -31,7 +32,7 @@ TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : TVoDBWidget(parent) {
     connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
     connect(this, &QLineEdit::textChanged, this, [this] {
         ProgramChanged();
-        OnChange(this);
+        RaiseChange();
     });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -112,8 +113,8 @@ void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
 }
 
 void TVoDBDateEdit::ButtonClicked() {
-    OnButtonClick(this);
-    ShowPicker();
+    if (VoGuarded([this] { OnButtonClick(this); }))
+        ShowPicker();
 }
 
 void TVoDBDateEdit::ShowPicker() {
@@ -156,5 +157,5 @@ void TVoDBDateEdit::Accept(const QDate &date) {
     SetModified(true);
     if (Field())
         WriteNow();
-    OnAcceptDate(this);
+    VoGuarded([this] { OnAcceptDate(this); });
 }

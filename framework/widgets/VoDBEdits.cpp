@@ -36,7 +36,7 @@ qint64 ScaleFactor(int scale) {
 TVoDBEdit::TVoDBEdit(QWidget *parent) : TVoDBWidget(parent) {
     connect(this, &QLineEdit::textChanged, this, [this] {
         ProgramChanged();
-        OnChange(this);
+        RaiseChange();
     });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -80,7 +80,7 @@ TVoDBMemo::TVoDBMemo(QWidget *parent) : TVoDBWidget(parent) {
             setTextCursor(cursor);
         }
         UserChanged();
-        OnChange(this);
+        RaiseChange();
     });
 }
 
@@ -93,7 +93,7 @@ void TVoDBMemo::DataToControl() {
         return;
     const TVoField *f = Field();
     setPlainText(f ? f->AsString() : QString());
-    OnChange(this);
+    RaiseChange();
 }
 
 bool TVoDBMemo::ControlToData(QString *) {
@@ -110,7 +110,7 @@ void TVoDBMemo::ApplyReadOnly(bool readOnly) {
 TVoDBCheckBox::TVoDBCheckBox(QWidget *parent) : TVoDBCheckBox(QString(), parent) {}
 
 TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent) : TVoDBWidget(text, parent) {
-    connect(this, &QCheckBox::toggled, this, [this] { OnChange(this); });
+    connect(this, &QCheckBox::toggled, this, [this] { RaiseChange(); });
 }
 
 void TVoDBCheckBox::SetValues(const QVariant &checked, const QVariant &unchecked) {
@@ -157,7 +157,7 @@ TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] { RaiseChange(); });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 

@@ -87,9 +87,9 @@ TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (m_colsIndex.ItemOfColumn(column))
             SortByColumn(column, column == m_sortColumn ? !m_sortDescending : false);
-        OnTitleClick(this, column);
+        VoGuarded([&] { OnTitleClick(this, column); });
     });
-    connect(this, &QAbstractItemView::doubleClicked, this, [this] { OnRowActivated(this); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { RowActivated(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         ApplyWidths();
         FollowCursor();
@@ -143,17 +143,13 @@ void TVoDBGrid::FollowCursor() {
 void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
     QTableView::currentChanged(current, previous);
     if (current.column() != previous.column() && current.isValid())
-        OnColEnter(this, current.column());
+        VoGuarded([&] { OnColEnter(this, current.column()); });
     TVoQueryCollection *c = Collection();
     if (m_following || m_modelChanging || !c || !c->Active() || !current.isValid() ||
         current.row() == c->RecNo() - 1)
         return;
     m_following = true;
-    try {
-        c->SetRecNo(current.row() + 1);
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    VoGuarded([&] { c->SetRecNo(current.row() + 1); });
     m_following = false;
     // Refused (a row that could not be posted): the grid goes back to the cursor once Qt is done
     // moving it.
@@ -161,10 +157,14 @@ void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
         QTimer::singleShot(0, this, [this] { FollowCursor(); });
 }
 
+void TVoDBGrid::RowActivated() {
+    VoGuarded([this] { OnRowActivated(this); });
+}
+
 void TVoDBGrid::keyPressEvent(QKeyEvent *event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
         event->accept();
-        OnRowActivated(this);
+        RowActivated();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -105,6 +105,7 @@ private:
     void Bind();
     void FollowCursor();
     void ApplyWidths();
+    void RowActivated();
 
     QPointer<TVoDataSource> m_dataSource;
     TVoTableModel *m_model;

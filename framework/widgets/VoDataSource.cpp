@@ -76,17 +76,6 @@ void RestoreFocus(QWidget *widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-// Runs an operation the user asked for: a failure is shown, not thrown through Qt.
-template <typename Operation> bool Reported(Operation operation) {
-    try {
-        operation();
-        return true;
-    } catch (const std::exception &e) {
-        VoShowException(e);
-        return false;
-    }
-}
-
 QString ExceptionText(const std::exception &e) {
     if (auto *vo = dynamic_cast<const EVoException *>(&e))
         return vo->Message();
@@ -249,25 +238,25 @@ bool TVoDataSource::Edit() {
     TVoQueryCollection *c = m_dataSet;
     if (!c || !c->Active() || m_readOnly)
         return false;
-    return Editing() || (Reported([c] { c->Edit(); }) && Editing());
+    return Editing() || (VoGuarded([c] { c->Edit(); }) && Editing());
 }
 
 void TVoDataSource::Insert() {
     if (TVoQueryCollection *c = m_dataSet)
-        Reported([c] { c->Insert(); });
+        VoGuarded([c] { c->Insert(); });
 }
 
 bool TVoDataSource::Post() {
     TVoQueryCollection *c = m_dataSet;
     bool posted = true;
-    if (c && Editing() && !Reported([c, &posted] { posted = c->Post(); }))
+    if (c && Editing() && !VoGuarded([c, &posted] { posted = c->Post(); }))
         return false;
     return posted;
 }
 
 void TVoDataSource::Cancel() {
     if (TVoQueryCollection *c = m_dataSet; c && Editing())
-        Reported([c] { c->Cancel(); });
+        VoGuarded([c] { c->Cancel(); });
 }
 
 bool TVoDataSource::UpdateRecord() {
@@ -378,6 +367,10 @@ QString TVoDBControl::Caption() const {
     if (const TVoField *f = Field())
         return f->DisplayLabel();
     return m_dataField;
+}
+
+void TVoDBControl::RaiseChange() {
+    VoGuarded([this] { OnChange(m_self); });
 }
 
 void TVoDBControl::ReadField() {
@@ -532,7 +525,9 @@ void TVoDBControl::Leaving(Qt::FocusReason reason) {
 
 bool TVoDBControl::KeyDown(QKeyEvent *event) {
     int key = event->key();
-    OnKeyDown(m_self, key, event->modifiers());
+    // A handler that fails swallows the key.
+    if (!VoGuarded([&] { OnKeyDown(m_self, key, event->modifiers()); }))
+        key = 0;
     if (key == 0) {
         event->accept();
         return true;

@@ -181,6 +181,8 @@ protected:
     static bool IsEditingKey(QKeyEvent *event);
     // Whether the control is refreshing itself from the field (no user change).
     bool Reading() const { return m_reading; }
+    // Runs OnChange; a handler's failure is shown (it runs from Qt's signals).
+    void RaiseChange();
 
 private:
     friend class TVoDataSource;

@@ -1,0 +1,14 @@
+#pragma once
+// The programs' application object. Every handler the framework calls from an event is guarded
+// already; what still escapes an event (a program's own slot or event override) is caught here as a
+// last resort, shown once through the message service, and the program goes on. It answers the
+// messages with message boxes from the start.
+#include <QApplication>
+
+class TVoApplication : public QApplication {
+    Q_OBJECT
+public:
+    TVoApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+};
