@@ -1,10 +1,15 @@
 #include "VoApplication.h"
 
+#include "VoImages.h"
 #include "VoMessageBoxes.h"
 #include "VoMessages.h"
 
 TVoApplication::TVoApplication(int &argc, char **argv) : QApplication(argc, argv) {
     VoUseMessageBoxes();
+}
+
+void TVoApplication::SetProgramIcon(const QString &sign, const QColor &colour) {
+    setWindowIcon(VoTileIcon(sign, colour));
 }
 
 bool TVoApplication::notify(QObject *receiver, QEvent *event) {

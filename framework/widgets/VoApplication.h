@@ -5,10 +5,15 @@
 // messages with message boxes from the start.
 #include <QApplication>
 
+class QColor;
+
 class TVoApplication : public QApplication {
     Q_OBJECT
 public:
     TVoApplication(int &argc, char **argv);
+
+    // The icon of every window of the program, dialogs included: a tile of the colour with the sign.
+    void SetProgramIcon(const QString &sign, const QColor &colour);
 
     bool notify(QObject *receiver, QEvent *event) override;
 };

@@ -1,5 +1,6 @@
 #include "VoDBDateEdit.h"
 
+#include "VoDBEdits.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 
@@ -27,6 +28,7 @@ const QString TVoDBDateEdit::EmptyText = QStringLiteral("  /  /    ");
 
 TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : TVoDBWidget(parent) {
     setInputMask(QStringLiteral("99/99/9999; "));
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     m_button->setToolTip(QStringLiteral("Scegli una data"));
     connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
@@ -63,6 +65,10 @@ void TVoDBDateEdit::SetDate(const QDate &date) {
 
 bool TVoDBDateEdit::IsEmpty() const {
     return QString(displayText()).remove(QLatin1Char('/')).trimmed().isEmpty();
+}
+
+QSize TVoDBDateEdit::sizeHint() const {
+    return VoLineEditHint(this, TVoDBWidget::sizeHint(), QStringLiteral("00/00/0000"));
 }
 
 void TVoDBDateEdit::DataToControl() {

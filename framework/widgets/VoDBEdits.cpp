@@ -155,6 +155,7 @@ void TVoDBCheckBox::nextCheckState() {
 
 TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
     connect(this, &QLineEdit::textChanged, this, [this] { RaiseChange(); });
@@ -270,6 +271,10 @@ bool TVoDBNumericEdit::IsEmpty() const {
     return text().trimmed().isEmpty();
 }
 
+QSize TVoDBNumericEdit::sizeHint() const {
+    return VoLineEditHint(this, TVoDBWidget::sizeHint(), QStringLiteral("-999.999.999,99"));
+}
+
 void TVoDBNumericEdit::DataToControl() {
     if (!DataSource())
         return;
@@ -306,6 +311,14 @@ void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
     TVoDBWidget::focusOutEvent(event);
     if (!Modified() && !hasFocus())
         ShowText(FormattedText());
+}
+
+QSize VoLineEditHint(const QLineEdit *edit, const QSize &standardHint, const QString &sample) {
+    // Qt's hint is seventeen x's wide, plus frame, margins and buttons: those stay.
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int room = metrics.horizontalAdvance(sample) + metrics.averageCharWidth();
+    return QSize(standardHint.width() - 17 * metrics.horizontalAdvance(QLatin1Char('x')) + room,
+                 standardHint.height());
 }
 
 // --- TVoDBCurrencyEdit ------------------------------------------------------------------------------

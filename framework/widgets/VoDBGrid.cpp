@@ -7,6 +7,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTimer>
 
 namespace {
@@ -201,12 +203,28 @@ QString TVoDBGrid::ColumnTitle(int column) const {
 
 void TVoDBGrid::SetColumnTitle(int column, const QString &title) {
     m_model->SetColumnTitle(column, title);
+    FitColumn(column, columnWidth(column));
 }
 
 void TVoDBGrid::SetColumnWidth(int column, int width) {
     m_model->SetColumnWidth(column, width);
     if (width > 0)
-        setColumnWidth(column, width);
+        FitColumn(column, width);
+}
+
+int TVoDBGrid::TitleWidth(int column) const {
+    const QHeaderView *header = horizontalHeader();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.section = column;
+    option.text = m_model->headerData(column, Qt::Horizontal).toString();
+    if (header->isSortIndicatorShown() && header->sortIndicatorSection() == column)
+        option.sortIndicator = QStyleOptionHeader::SortDown;
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+}
+
+void TVoDBGrid::FitColumn(int column, int width) {
+    setColumnWidth(column, qMax(width, TitleWidth(column)));
 }
 
 void TVoDBGrid::SetColumnAlignment(int column, Qt::Alignment alignment) {
@@ -218,9 +236,12 @@ void TVoDBGrid::SetColumnVisible(int column, bool visible) {
 }
 
 void TVoDBGrid::ApplyWidths() {
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        if (const int width = m_model->ColumnWidth(c); width > 0)
-            setColumnWidth(c, width);
+    // The program's width, else the one the column has (the user may have widened it), and never
+    // less than the title's.
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const int width = m_model->ColumnWidth(c);
+        FitColumn(c, width > 0 ? width : columnWidth(c));
+    }
 }
 
 bool TVoDBGrid::SortByColumn(int column, bool descending) {
@@ -251,6 +272,7 @@ bool TVoDBGrid::SortByColumn(int column, bool descending) {
         m_sortDescending = descending;
         horizontalHeader()->setSortIndicatorShown(true);
         horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        FitColumn(column, columnWidth(column));
         if (!key.isNull() && keyIndex >= 0)
             for (int r = 0; r < wasRead; ++r) {
                 if (r >= c->FetchedCount() && (!c->CanFetchMore() || c->FetchMore() == 0))
