@@ -1,15 +1,15 @@
+#include "VoApplication.h"
 #include "VoConnection.h"
 #include "VoDbCreate.h"
-#include "VoMessageBoxes.h"
 #include "kvaFMain.h"
 
-#include <QApplication>
+#include <QColor>
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velisto"));
-    VoUseMessageBoxes();
+    app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });

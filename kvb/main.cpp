@@ -1,10 +1,10 @@
 // The durable-goods inventory program: opens the connection it was started with and its main window.
+#include "VoApplication.h"
 #include "VoConnection.h"
 #include "VoDbCreate.h"
 #include "VoMDIMain.h"
-#include "VoMessageBoxes.h"
 
-#include <QApplication>
+#include <QColor>
 #include <QTimer>
 
 namespace {
@@ -27,10 +27,10 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvb"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velisto - Beni durevoli"));
-    VoUseMessageBoxes();
+    app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
     });

@@ -41,10 +41,13 @@ std::shared_ptr<IVoMessageResponder> SetVoMessageResponder(std::shared_ptr<IVoMe
 
 int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
                  TMsgDlgBtn defaultButton) {
-    TVoShownMessage m{text, type, buttons, helpContext, defaultButton};
+    return VoMessageDlg(TVoShownMessage{text, type, buttons, helpContext, defaultButton, QString()});
+}
+
+int VoMessageDlg(const TVoShownMessage &message) {
     // Keep the responder alive even if it replaces itself while answering.
     auto responder = Responder();
-    return responder->Answer(m);
+    return responder->Answer(message);
 }
 
 void VoMessageBox(const QString &text) {

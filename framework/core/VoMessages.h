@@ -47,6 +47,8 @@ struct TVoShownMessage {
     TMsgDlgButtons buttons = mbOK;
     int helpContext = 0;
     TMsgDlgBtn defaultButton = mbNone;
+    // The title of the box; empty: the program's name.
+    QString caption;
 };
 
 // Answers a message. Without a window system the default responder writes the text to the error
@@ -60,6 +62,8 @@ public:
 // Shows a message and returns the button pressed.
 int VoMessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0,
                  TMsgDlgBtn defaultButton = mbNone);
+// The same for a message given whole (with a caption of its own).
+int VoMessageDlg(const TVoShownMessage &message);
 // A plain information message with an OK button.
 void VoMessageBox(const QString &text);
 // Reports an exception's text as an error message (used where events start, so that no exception

@@ -1,7 +1,10 @@
 #include "VoChildDB.h"
 
+#include "VoDataSource.h"
+
 #include <QCloseEvent>
 #include <QMdiSubWindow>
+#include <QSet>
 #include <QShowEvent>
 
 TfmVoChildDB::TfmVoChildDB(QWidget *parent) : QWidget(parent) {
@@ -10,6 +13,19 @@ TfmVoChildDB::TfmVoChildDB(QWidget *parent) : QWidget(parent) {
 
 QMdiSubWindow *TfmVoChildDB::SubWindow() const {
     return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+bool TfmVoChildDB::FormCloseQuery() {
+    QSet<const TVoQueryCollection *> asked;
+    for (TVoDataSource *source : findChildren<TVoDataSource *>()) {
+        const TVoQueryCollection *dataSet = source->DataSet();
+        if (!dataSet || asked.contains(dataSet))
+            continue;
+        asked.insert(dataSet);
+        if (!AskSaveBeforeClose(source, windowTitle()))
+            return false;
+    }
+    return true;
 }
 
 bool TfmVoChildDB::event(QEvent *e) {

@@ -19,6 +19,9 @@ public:
     QMdiSubWindow *SubWindow() const;
 
 protected:
+    // For each data source of the window (those it holds, in order) whose data set is being inserted
+    // or edited, asks whether to save (AskSaveBeforeClose); the first refusal keeps the window open.
+    bool FormCloseQuery() override;
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;

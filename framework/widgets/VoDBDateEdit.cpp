@@ -1,6 +1,8 @@
 #include "VoDBDateEdit.h"
 
+#include "VoDBEdits.h"
 #include "VoDates.h"
+#include "VoMessages.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -26,12 +28,13 @@ const QString TVoDBDateEdit::EmptyText = QStringLiteral("  /  /    ");
 
 TVoDBDateEdit::TVoDBDateEdit(QWidget *parent) : TVoDBWidget(parent) {
     setInputMask(QStringLiteral("99/99/9999; "));
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     m_button->setToolTip(QStringLiteral("Scegli una data"));
     connect(m_button, &QAction::triggered, this, [this] { ButtonClicked(); });
     connect(this, &QLineEdit::textChanged, this, [this] {
         ProgramChanged();
-        OnChange(this);
+        RaiseChange();
     });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -62,6 +65,10 @@ void TVoDBDateEdit::SetDate(const QDate &date) {
 
 bool TVoDBDateEdit::IsEmpty() const {
     return QString(displayText()).remove(QLatin1Char('/')).trimmed().isEmpty();
+}
+
+QSize TVoDBDateEdit::sizeHint() const {
+    return VoLineEditHint(this, TVoDBWidget::sizeHint(), QStringLiteral("00/00/0000"));
 }
 
 void TVoDBDateEdit::DataToControl() {
@@ -112,8 +119,8 @@ void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
 }
 
 void TVoDBDateEdit::ButtonClicked() {
-    OnButtonClick(this);
-    ShowPicker();
+    if (VoGuarded([this] { OnButtonClick(this); }))
+        ShowPicker();
 }
 
 void TVoDBDateEdit::ShowPicker() {
@@ -156,5 +163,5 @@ void TVoDBDateEdit::Accept(const QDate &date) {
     SetModified(true);
     if (Field())
         WriteNow();
-    OnAcceptDate(this);
+    VoGuarded([this] { OnAcceptDate(this); });
 }

@@ -43,6 +43,8 @@ public:
     QCalendarWidget *Calendar() const;
 
     bool IsEmpty() const override;
+    // As wide as a date and the button, not as the row it stands in.
+    QSize sizeHint() const override;
 
     // The button (or the picker key) was pressed; the calendar opens afterwards.
     TVoEvent<QWidget *> OnButtonClick;

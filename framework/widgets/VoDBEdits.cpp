@@ -36,7 +36,7 @@ qint64 ScaleFactor(int scale) {
 TVoDBEdit::TVoDBEdit(QWidget *parent) : TVoDBWidget(parent) {
     connect(this, &QLineEdit::textChanged, this, [this] {
         ProgramChanged();
-        OnChange(this);
+        RaiseChange();
     });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -80,7 +80,7 @@ TVoDBMemo::TVoDBMemo(QWidget *parent) : TVoDBWidget(parent) {
             setTextCursor(cursor);
         }
         UserChanged();
-        OnChange(this);
+        RaiseChange();
     });
 }
 
@@ -93,7 +93,7 @@ void TVoDBMemo::DataToControl() {
         return;
     const TVoField *f = Field();
     setPlainText(f ? f->AsString() : QString());
-    OnChange(this);
+    RaiseChange();
 }
 
 bool TVoDBMemo::ControlToData(QString *) {
@@ -110,7 +110,7 @@ void TVoDBMemo::ApplyReadOnly(bool readOnly) {
 TVoDBCheckBox::TVoDBCheckBox(QWidget *parent) : TVoDBCheckBox(QString(), parent) {}
 
 TVoDBCheckBox::TVoDBCheckBox(const QString &text, QWidget *parent) : TVoDBWidget(text, parent) {
-    connect(this, &QCheckBox::toggled, this, [this] { OnChange(this); });
+    connect(this, &QCheckBox::toggled, this, [this] { RaiseChange(); });
 }
 
 void TVoDBCheckBox::SetValues(const QVariant &checked, const QVariant &unchecked) {
@@ -155,9 +155,10 @@ void TVoDBCheckBox::nextCheckState() {
 
 TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] { RaiseChange(); });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
@@ -270,6 +271,10 @@ bool TVoDBNumericEdit::IsEmpty() const {
     return text().trimmed().isEmpty();
 }
 
+QSize TVoDBNumericEdit::sizeHint() const {
+    return VoLineEditHint(this, TVoDBWidget::sizeHint(), QStringLiteral("-999.999.999,99"));
+}
+
 void TVoDBNumericEdit::DataToControl() {
     if (!DataSource())
         return;
@@ -306,6 +311,14 @@ void TVoDBNumericEdit::focusOutEvent(QFocusEvent *event) {
     TVoDBWidget::focusOutEvent(event);
     if (!Modified() && !hasFocus())
         ShowText(FormattedText());
+}
+
+QSize VoLineEditHint(const QLineEdit *edit, const QSize &standardHint, const QString &sample) {
+    // Qt's hint is seventeen x's wide, plus frame, margins and buttons: those stay.
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int room = metrics.horizontalAdvance(sample) + metrics.averageCharWidth();
+    return QSize(standardHint.width() - 17 * metrics.horizontalAdvance(QLatin1Char('x')) + room,
+                 standardHint.height());
 }
 
 // --- TVoDBCurrencyEdit ------------------------------------------------------------------------------

@@ -77,7 +77,8 @@ private:
 };
 
 // A number: plain while the user types ("1234,5"), in its display format otherwise ("1.234,50").
-// An empty text is NULL; a field that refuses NULL refuses the empty text.
+// An empty text is NULL; a field that refuses NULL refuses the empty text. As wide as a number of
+// hundreds of millions with decimals, not as the row it stands in.
 class TVoDBNumericEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
@@ -98,6 +99,7 @@ public:
     void SetValue(const QVariant &value);
 
     bool IsEmpty() const override;
+    QSize sizeHint() const override;
 
 protected:
     void DataToControl() override;
@@ -121,6 +123,10 @@ private:
     QVariant m_value; // as stored
     bool m_formatting = false;
 };
+
+// The size hint of a line edit made to hold a sample text instead of Qt's standard width; with a
+// Maximum horizontal policy the edit keeps to it in a form.
+QSize VoLineEditHint(const QLineEdit *edit, const QSize &standardHint, const QString &sample);
 
 // An amount: a number edit whose display format is "#,##0.00" unless set.
 class TVoDBCurrencyEdit : public TVoDBNumericEdit {

@@ -49,23 +49,15 @@ TVoDataAction::TVoDataAction(const QIcon &icon, const QString &text, std::functi
 }
 
 void TVoDataAction::Run() {
-    try {
-        if (OnExecute.Assigned())
-            OnExecute(this);
-        else if (m_standard)
-            m_standard();
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    if (OnExecute.Assigned())
+        VoGuarded([this] { OnExecute(this); });
+    else
+        ExecuteDefault();
 }
 
 void TVoDataAction::ExecuteDefault() {
-    try {
-        if (m_standard)
-            m_standard();
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    if (m_standard)
+        VoGuarded(m_standard);
 }
 
 bool TVoDataAction::Execute() {
@@ -171,7 +163,7 @@ void TfrVoDBROGrid::StateChanged() {
 }
 
 void TfrVoDBROGrid::RowActivated() {
-    OnRowActivated(this);
+    VoGuarded([this] { OnRowActivated(this); });
 }
 
 // --- TfrVoDBRWGrid ----------------------------------------------------------------------------------
@@ -205,29 +197,29 @@ TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
     layout()->addWidget(pcMain);
     connect(pcMain->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0 && index != pcMain->currentIndex())
-            OnPageChanging(this, index);
+            PageChanging(index);
     });
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == pcMain->indexOf(tsDetail))
-            OnDetailShow(this);
+            VoGuarded([this] { OnDetailShow(this); });
     });
     UpdateActions();
     UpdateDetailEnabled();
 }
 
 void TfrVoDBRWGrid::ShowList() {
-    if (pcMain->currentWidget() != tsGrid) {
-        OnPageChanging(this, 0);
+    if (pcMain->currentWidget() != tsGrid && PageChanging(0))
         pcMain->setCurrentWidget(tsGrid);
-    }
     grFrame->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrVoDBRWGrid::ShowDetail() {
-    if (pcMain->currentWidget() == tsDetail)
-        return;
-    OnPageChanging(this, 1);
-    pcMain->setCurrentWidget(tsDetail);
+    if (pcMain->currentWidget() != tsDetail && PageChanging(1))
+        pcMain->setCurrentWidget(tsDetail);
+}
+
+bool TfrVoDBRWGrid::PageChanging(int page) {
+    return VoGuarded([this, page] { OnPageChanging(this, page); });
 }
 
 bool TfrVoDBRWGrid::DetailShown() const {

@@ -125,7 +125,7 @@ public:
     void SetReadOnly(bool readOnly) override;
     void UpdateActions() override;
 
-    // The page about to be shown (0 list, 1 detail).
+    // The page about to be shown (0 list, 1 detail); a handler that fails keeps the page in front.
     TVoEvent<TfrVoDBRWGrid *, int> OnPageChanging;
     // The detail page was brought forward.
     TVoEvent<TfrVoDBRWGrid *> OnDetailShow;
@@ -136,6 +136,7 @@ protected:
 
 private:
     friend class TVoDetailPage;
+    bool PageChanging(int page);
     void DetailEnter();
     void DetailEscape();
     void UpdateDetailEnabled();

@@ -7,6 +7,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTimer>
 
 namespace {
@@ -65,7 +67,16 @@ const TVoColsIndexItem *TVoColsIndex::ItemOfField(const QString &fieldName) cons
 
 TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
     m_model = new TVoTableModel(nullptr, this);
+    // Rows the collection adds or takes away (a new row given up) move the grid's current row
+    // without the user: that must not move the cursor, which would post the row being left. The
+    // collection's data change then brings the grid to the cursor. The view's own handlers, which
+    // move the current row, run between these two.
+    for (const auto begin :
+         {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        connect(m_model, begin, this, [this] { m_modelChanging = true; });
     setModel(m_model);
+    for (const auto end : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, end, this, [this] { m_modelChanging = false; });
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -78,9 +89,9 @@ TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (m_colsIndex.ItemOfColumn(column))
             SortByColumn(column, column == m_sortColumn ? !m_sortDescending : false);
-        OnTitleClick(this, column);
+        VoGuarded([&] { OnTitleClick(this, column); });
     });
-    connect(this, &QAbstractItemView::doubleClicked, this, [this] { OnRowActivated(this); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { RowActivated(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         ApplyWidths();
         FollowCursor();
@@ -134,16 +145,13 @@ void TVoDBGrid::FollowCursor() {
 void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
     QTableView::currentChanged(current, previous);
     if (current.column() != previous.column() && current.isValid())
-        OnColEnter(this, current.column());
+        VoGuarded([&] { OnColEnter(this, current.column()); });
     TVoQueryCollection *c = Collection();
-    if (m_following || !c || !c->Active() || !current.isValid() || current.row() == c->RecNo() - 1)
+    if (m_following || m_modelChanging || !c || !c->Active() || !current.isValid() ||
+        current.row() == c->RecNo() - 1)
         return;
     m_following = true;
-    try {
-        c->SetRecNo(current.row() + 1);
-    } catch (const std::exception &e) {
-        VoShowException(e);
-    }
+    VoGuarded([&] { c->SetRecNo(current.row() + 1); });
     m_following = false;
     // Refused (a row that could not be posted): the grid goes back to the cursor once Qt is done
     // moving it.
@@ -151,10 +159,14 @@ void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
         QTimer::singleShot(0, this, [this] { FollowCursor(); });
 }
 
+void TVoDBGrid::RowActivated() {
+    VoGuarded([this] { OnRowActivated(this); });
+}
+
 void TVoDBGrid::keyPressEvent(QKeyEvent *event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
         event->accept();
-        OnRowActivated(this);
+        RowActivated();
         return;
     }
     QTableView::keyPressEvent(event);
@@ -191,12 +203,28 @@ QString TVoDBGrid::ColumnTitle(int column) const {
 
 void TVoDBGrid::SetColumnTitle(int column, const QString &title) {
     m_model->SetColumnTitle(column, title);
+    FitColumn(column, columnWidth(column));
 }
 
 void TVoDBGrid::SetColumnWidth(int column, int width) {
     m_model->SetColumnWidth(column, width);
     if (width > 0)
-        setColumnWidth(column, width);
+        FitColumn(column, width);
+}
+
+int TVoDBGrid::TitleWidth(int column) const {
+    const QHeaderView *header = horizontalHeader();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.section = column;
+    option.text = m_model->headerData(column, Qt::Horizontal).toString();
+    if (header->isSortIndicatorShown() && header->sortIndicatorSection() == column)
+        option.sortIndicator = QStyleOptionHeader::SortDown;
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+}
+
+void TVoDBGrid::FitColumn(int column, int width) {
+    setColumnWidth(column, qMax(width, TitleWidth(column)));
 }
 
 void TVoDBGrid::SetColumnAlignment(int column, Qt::Alignment alignment) {
@@ -208,9 +236,12 @@ void TVoDBGrid::SetColumnVisible(int column, bool visible) {
 }
 
 void TVoDBGrid::ApplyWidths() {
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        if (const int width = m_model->ColumnWidth(c); width > 0)
-            setColumnWidth(c, width);
+    // The program's width, else the one the column has (the user may have widened it), and never
+    // less than the title's.
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const int width = m_model->ColumnWidth(c);
+        FitColumn(c, width > 0 ? width : columnWidth(c));
+    }
 }
 
 bool TVoDBGrid::SortByColumn(int column, bool descending) {
@@ -241,6 +272,7 @@ bool TVoDBGrid::SortByColumn(int column, bool descending) {
         m_sortDescending = descending;
         horizontalHeader()->setSortIndicatorShown(true);
         horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        FitColumn(column, columnWidth(column));
         if (!key.isNull() && keyIndex >= 0)
             for (int r = 0; r < wasRead; ++r) {
                 if (r >= c->FetchedCount() && (!c->CanFetchMore() || c->FetchMore() == 0))

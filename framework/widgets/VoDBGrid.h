@@ -66,7 +66,8 @@ public:
     void SetDataSource(TVoDataSource *dataSource);
     TVoTableModel *Model() const { return m_model; }
 
-    // Columns; without any, every field is shown. Returns the column's index.
+    // Columns; without any, every field is shown. A column is never narrower than its title. Returns
+    // the column's index.
     int AddColumn(const QString &fieldName, const QString &title = QString(), int width = 0,
                   Qt::Alignment alignment = {}, const QString &displayFormat = QString());
     void ClearColumns();
@@ -105,6 +106,11 @@ private:
     void Bind();
     void FollowCursor();
     void ApplyWidths();
+    // The width that shows a column's whole title.
+    int TitleWidth(int column) const;
+    // Gives a column a width, widened to its title.
+    void FitColumn(int column, int width);
+    void RowActivated();
 
     QPointer<TVoDataSource> m_dataSource;
     TVoTableModel *m_model;
@@ -114,4 +120,5 @@ private:
     int m_sortColumn = -1;
     bool m_sortDescending = false;
     bool m_following = false;
+    bool m_modelChanging = false;
 };

@@ -66,7 +66,7 @@ TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : TVoDBWidget(parent) {
         addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView), QLineEdit::TrailingPosition);
     m_button->setToolTip(QStringLiteral("Ricerca (F8)"));
     connect(m_button, &QAction::triggered, this, [this] { ShowSearchForm(); });
-    connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
+    connect(this, &QLineEdit::textChanged, this, [this] { RaiseChange(); });
     connect(this, &QLineEdit::textEdited, this, [this] {
         UserChanged();
         // Clearing the text is no search: the whole list comes with Alt+Down.
@@ -199,7 +199,7 @@ void TVoDBLookupEdit::Choose(const QVariant &key, const TRow &row) {
             g->SetValue(row.value(shown.toUpper()));
     }
     if (!SameKey(before, key))
-        OnChangeFKValue(this);
+        VoGuarded([this] { OnChangeFKValue(this); });
 }
 
 void TVoDBLookupEdit::RefreshList() {
@@ -338,8 +338,11 @@ bool TVoDBLookupEdit::ShowSearchForm() {
             column.Indexed = true;
             column.Caption = Caption();
         }
-    OnSetSearchQuery(this, form.get());
-    OnShowSearchForm(this, form.get());
+    if (!VoGuarded([&] {
+            OnSetSearchQuery(this, form.get());
+            OnShowSearchForm(this, form.get());
+        }))
+        return false;
     form->SetSelectedID(m_key);
     const bool chosen = form->Execute();
     const QVariant key = form->SelectedID();

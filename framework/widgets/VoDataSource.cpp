@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QScopedValueRollback>
 #include <QSet>
 #include <QStackedWidget>
@@ -46,22 +47,33 @@ void SwallowPendingClicks() {
     QTimer::singleShot(0, swallower, [] { delete swallower; });
 }
 
+// The window a widget works in: its top-level window, or its MDI child.
+const QWidget *FormOf(const QWidget *widget) {
+    const QWidget *w = widget;
+    while (w && !w->isWindow() && !qobject_cast<const QMdiSubWindow *>(w->parentWidget()))
+        w = w->parentWidget();
+    return w;
+}
+
+// Whether the focus went from a control to another data field of its window. Only then, or when the
+// user tabs out of it, is a control checked on leaving: a click on a button (a dialog's Annulla), a
+// grid or another window leaves the check to the post, so that cancelling is never held up by a
+// value about to be discarded.
+bool MovedToDataField(const QWidget *from) {
+    const QWidget *to = QApplication::focusWidget();
+    if (!to || to == from || FormOf(to) != FormOf(from))
+        return false;
+    for (const QWidget *w = to; w && w != from; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (dynamic_cast<const TVoDBControl *>(w))
+            return true;
+    return false;
+}
+
 void RestoreFocus(QWidget *widget) {
     if (!widget || !widget->isVisible() || !widget->isEnabled() || widget->hasFocus())
         return;
     QScopedValueRollback restoring(g_restoringFocus, true);
     widget->setFocus(Qt::OtherFocusReason);
-}
-
-// Runs an operation the user asked for: a failure is shown, not thrown through Qt.
-template <typename Operation> bool Reported(Operation operation) {
-    try {
-        operation();
-        return true;
-    } catch (const std::exception &e) {
-        VoShowException(e);
-        return false;
-    }
 }
 
 QString ExceptionText(const std::exception &e) {
@@ -89,6 +101,26 @@ QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QStr
     if (controlWasEmpty)
         return QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"%1\". ").arg(word);
     return QStringLiteral("Attenzione ! \r\n%1. ").arg(word);
+}
+
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption) {
+    if (!source || !source->Editing())
+        return true;
+    TVoShownMessage question{QStringLiteral("Salvare le modifiche prima di chiudere?"),
+                             mtConfirmation,
+                             mbYesNoCancel,
+                             0,
+                             mbYes,
+                             caption};
+    switch (VoMessageDlg(question)) {
+    case mrYes:
+        return source->Post();
+    case mrNo:
+        source->Cancel();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void VoShowControl(QWidget *widget) {
@@ -206,25 +238,25 @@ bool TVoDataSource::Edit() {
     TVoQueryCollection *c = m_dataSet;
     if (!c || !c->Active() || m_readOnly)
         return false;
-    return Editing() || (Reported([c] { c->Edit(); }) && Editing());
+    return Editing() || (VoGuarded([c] { c->Edit(); }) && Editing());
 }
 
 void TVoDataSource::Insert() {
     if (TVoQueryCollection *c = m_dataSet)
-        Reported([c] { c->Insert(); });
+        VoGuarded([c] { c->Insert(); });
 }
 
 bool TVoDataSource::Post() {
     TVoQueryCollection *c = m_dataSet;
     bool posted = true;
-    if (c && Editing() && !Reported([c, &posted] { posted = c->Post(); }))
+    if (c && Editing() && !VoGuarded([c, &posted] { posted = c->Post(); }))
         return false;
     return posted;
 }
 
 void TVoDataSource::Cancel() {
     if (TVoQueryCollection *c = m_dataSet; c && Editing())
-        Reported([c] { c->Cancel(); });
+        VoGuarded([c] { c->Cancel(); });
 }
 
 bool TVoDataSource::UpdateRecord() {
@@ -337,6 +369,10 @@ QString TVoDBControl::Caption() const {
     return m_dataField;
 }
 
+void TVoDBControl::RaiseChange() {
+    VoGuarded([this] { OnChange(m_self); });
+}
+
 void TVoDBControl::ReadField() {
     if (m_writing)
         return;
@@ -385,6 +421,10 @@ void TVoDBControl::ProgramChanged() {
 }
 
 bool TVoDBControl::WriteNow() {
+    return Write(true);
+}
+
+bool TVoDBControl::Write(bool report) {
     if (!m_modified || !Field())
         return true;
     if (!m_dataSource->Editing() && !BeginEdit()) {
@@ -402,7 +442,7 @@ bool TVoDBControl::WriteNow() {
         }
     }
     if (!ok)
-        return Fail(error);
+        return report ? Fail(error) : false;
     m_modified = false;
     return true;
 }
@@ -475,12 +515,19 @@ void TVoDBControl::Leaving(Qt::FocusReason reason) {
     if (!m_self->isVisible())
         return;
     QScopedValueRollback leaving(m_leaving, true);
-    Validate();
+    // Tab walks the fields: never a way of giving up the row.
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || MovedToDataField(m_self))
+        Validate();
+    else
+        // What can be stored is written; a text that cannot waits, unreported, for the post.
+        Write(false);
 }
 
 bool TVoDBControl::KeyDown(QKeyEvent *event) {
     int key = event->key();
-    OnKeyDown(m_self, key, event->modifiers());
+    // A handler that fails swallows the key.
+    if (!VoGuarded([&] { OnKeyDown(m_self, key, event->modifiers()); }))
+        key = 0;
     if (key == 0) {
         event->accept();
         return true;

@@ -10,14 +10,17 @@
 // Controls write what the user typed into the field when the user leaves them, and at the latest
 // when the row is posted: every post of the collection (the frame's, the program's or the one made
 // by moving away from the row) first writes the controls and runs their validators, and a failing
-// validator stops the post.
+// validator stops the post. Cancelling (the frame's Annulla, Escape in its detail, a dialog's
+// Annulla, closing a window whose changes the user chose not to save) runs no validator.
 //
-// Validators. OnValidate(Sender, Ok, Msg) runs when the user leaves a control while a row is being
-// inserted or edited, and before the post. When it clears Ok the framework shows a warning (OK
-// button), marks the control with a red frame and the message as its tool tip until a later check
-// passes, brings its page forward and puts the focus back into it; when the user left the control
-// by a click, the click is dropped, as if the focus had never left. The message is composed from
-// Msg:
+// Validators. OnValidate(Sender, Ok, Msg) runs when, while a row is being inserted or edited, the
+// focus moves from a control to another data-aware control of its window or the user tabs out of
+// it, and before the post. Leaving otherwise (a click on a button or a grid, another window) only
+// writes what can be stored and leaves the checks to the post. When a validator clears Ok the
+// framework shows a warning (OK button), marks the control with a red frame and the message as its
+// tool tip until a later check passes, brings its page forward and puts the focus back into it; when
+// the user left the control by a click, the click is dropped, as if the focus had never left. The
+// message is composed from Msg:
 //   - a Msg beginning with "Attenzione", or ending with ".", "!", "?" or ":", is a sentence of the
 //     program's own and is shown as it stands;
 //   - otherwise, when the control was empty as the check began, Msg names the missing value:
@@ -25,7 +28,8 @@
 //   - otherwise Msg says what is wrong with the value: "Attenzione ! \r\n<Msg>. ";
 //   - an empty Msg stands for the control's caption (its buddy label, else the field's label).
 // A text that cannot be stored in the field (a date that does not exist, a word in a number) fails
-// the same way with the framework's own sentence, before the program's validator runs.
+// the same way with the framework's own sentence, before the program's validator runs; leaving for
+// something other than a data field keeps such a text unwritten, without a word, until the post.
 #include "VoEvent.h"
 #include "VoQueryCollection.h"
 
@@ -168,6 +172,8 @@ protected:
     void ProgramChanged();
     // Writes the pending text now (a control that writes on each change calls it directly).
     bool WriteNow();
+    // The same; a text that cannot be stored is reported only when asked, else left pending.
+    bool Write(bool report);
     // To be called from the widget's focus-out event.
     void Leaving(Qt::FocusReason reason);
     // To be called first in the widget's key-press event; true when the key was swallowed.
@@ -176,6 +182,8 @@ protected:
     static bool IsEditingKey(QKeyEvent *event);
     // Whether the control is refreshing itself from the field (no user change).
     bool Reading() const { return m_reading; }
+    // Runs OnChange; a handler's failure is shown (it runs from Qt's signals).
+    void RaiseChange();
 
 private:
     friend class TVoDataSource;
@@ -215,6 +223,13 @@ protected:
         Leaving(event->reason());
     }
 };
+
+// Before a window or frame closes: when the data source's row is being inserted or edited, asks
+// "Salvare le modifiche prima di chiudere?" (Yes, No, Cancel; Yes by default) in a box titled with
+// the caption. Yes posts through the data source, so the validators run; No cancels, without them;
+// Cancel keeps the row as it is. True when the closing may go on (nothing pending, saved or
+// discarded).
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption);
 
 // The message shown for a refused value (the rule in VoDataSource.h).
 QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QString &caption = QString());

@@ -5,16 +5,22 @@
 #include "VoForms.h"
 #include "VoOutlookBar.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
+
+const QKeySequence kCloseChild(Qt::ControlModifier | Qt::Key_F4);
+
 QList<QPointer<TfmVoMDIMain>> &Instances() {
     static QList<QPointer<TfmVoMDIMain>> instances;
     return instances;
@@ -34,6 +40,19 @@ TfmVoMDIMain::TfmVoMDIMain(QWidget *parent)
     m_splitter->setSizes({184, 800});
     setCentralWidget(m_splitter);
     AddPanel(150);
+    // The keys of every desktop MDI program: close the window in front, move to the next one.
+    const std::pair<QKeySequence, void (QMdiArea::*)()> keys[] = {
+        {kCloseChild, &QMdiArea::closeActiveSubWindow},
+        {QKeySequence(Qt::ControlModifier | Qt::Key_Tab), &QMdiArea::activateNextSubWindow},
+        {QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab),
+         &QMdiArea::activatePreviousSubWindow},
+    };
+    for (const auto &[key, step] : keys) {
+        auto *action = new QAction(this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, m_mdi, step);
+        addAction(action);
+    }
     Instances().append(this);
 }
 
@@ -52,6 +71,12 @@ QMdiSubWindow *TfmVoMDIMain::AddMDIChild(QWidget *child, bool show) {
     // The frame goes with its window: a closed child leaves no empty frame behind.
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    // The main window's Ctrl+F4 closes the child in front wherever the focus is; the frame's own
+    // would make the key ambiguous.
+    if (QMenu *menu = sub->systemMenu())
+        for (QAction *action : menu->actions())
+            if (QList<QKeySequence> keys = action->shortcuts(); keys.removeAll(kCloseChild) > 0)
+                action->setShortcuts(keys);
     if (show)
         ShowMDIChild(child);
     return sub;
@@ -140,6 +165,15 @@ void TfmVoMDIMain::RefreshPanels() {
         return;
     for (int i = 0; i < m_panels.size(); ++i)
         DoOnRefreshPanel(i);
+}
+
+void TfmVoMDIMain::closeEvent(QCloseEvent *e) {
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->close() && !sub->isMinimized()) {
+            e->ignore();
+            return;
+        }
+    QMainWindow::closeEvent(e);
 }
 
 bool TfmVoMDIMain::event(QEvent *e) {

@@ -1,7 +1,8 @@
 #pragma once
 // The programs' main window: an MDI frame whose children are the registry and document windows, the
 // outlook-style bar of the menu pages on its left, and status-bar panels whose texts the program
-// supplies.
+// supplies. Ctrl+F4 closes the child in front, Ctrl+Tab and Ctrl+Shift+Tab move to the next and the
+// previous one.
 #include "VoImages.h"
 
 #include <QList>
@@ -63,6 +64,8 @@ protected:
     // activates it, as offscreen).
     virtual void FirstActivation() {}
     bool event(QEvent *e) override;
+    // The windows close first, each asking about its unsaved changes; one kept open keeps the program.
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     QMdiArea *m_mdi;

@@ -13,7 +13,7 @@ public:
         if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
             return VoFirstAnswer(m.buttons);
         QMessageBox box;
-        box.setWindowTitle(QApplication::applicationDisplayName());
+        box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationDisplayName() : m.caption);
         box.setText(m.text);
         switch (m.type) {
         case mtWarning:

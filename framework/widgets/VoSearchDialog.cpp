@@ -294,7 +294,7 @@ bool TVoSearchDialog::Execute() {
         return false;
     m_edit->setFocus();
     const bool accepted = exec() == QDialog::Accepted && m_hasChosen;
-    OnClose(this);
+    VoGuarded([this] { OnClose(this); });
     return accepted;
 }
 

@@ -2,8 +2,11 @@
 // by a validator, edit, delete with its question, the keyboard of the detail page, the actions'
 // states and replacements, and the grid's sorting.
 #include "VoDBFrames.h"
+#include "VoChildDB.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
+#include "VoDialogs.h"
+#include "VoMDIMain.h"
 #include "VoQuery.h"
 #include "VoTableModel.h"
 #include "VoTestDb.h"
@@ -13,9 +16,13 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -195,6 +202,131 @@ TEST_F(VoDBFramesTest, LeavingAFailingFieldKeepsTheFocusUntilCorrected) {
     EXPECT_FALSE(vat->isChecked());
     EXPECT_TRUE(qc.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->IsNull());
     EXPECT_EQ(qc.State(), dsInsert);
+}
+
+TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
+    auto *other = new QPushButton(QStringLiteral("Altro"), &window);
+    other->show();
+    const auto annulla = [this] {
+        QTest::mouseClick(frame->tbControl->widgetForAction(frame->xacCancel), Qt::LeftButton);
+    };
+    const auto escape = [this] { VoPress(Qt::Key_Escape); };
+    const auto start = [this](bool insert) {
+        ASSERT_TRUE(insert ? frame->xacInsert->Execute() : frame->xacEdit->Execute());
+        desc->selectAll();
+        VoPress(Qt::Key_Delete);
+        // The empty description refused once, then the user gives up.
+        EXPECT_FALSE(frame->xdsMain->Post());
+        QApplication::processEvents();
+        messages->Clear();
+    };
+    const struct {
+        const char *name;
+        bool insert;
+        std::function<void()> cancel;
+    } cases[] = {
+        {"Annulla on a new row", true, annulla},
+        {"Escape on a new row", true, escape},
+        {"Annulla on an edited row", false, annulla},
+        {"Escape on an edited row", false, escape},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        start(c.insert);
+        c.cancel();
+        QApplication::processEvents();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(qc.State(), dsBrowse);
+        EXPECT_EQ(qc.RecordCount(), 1);
+        EXPECT_EQ(Registers(QStringLiteral("Facile consumo")), 1);
+    }
+
+    // Leaving a refused field for something that is no data field checks nothing: the post does.
+    start(true);
+    other->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_FALSE(frame->xdsMain->Post());
+    EXPECT_EQ(messages->Texts(), QStringList{kRequired});
+    frame->xacCancel->Execute();
+
+    // The Annulla of a dialog whose field is refused closes it.
+    TfmVoOkCancDlg dialog;
+    auto *field = new TVoDBEdit(dialog.pnClient);
+    (new QVBoxLayout(dialog.pnClient))->addWidget(field);
+    field->Bind(frame->xdsMain, QStringLiteral("sFacDesc"));
+    field->OnValidate.Add([](QWidget *, bool &ok, QString &) { ok = false; });
+    ASSERT_TRUE(VoShowActive(&dialog));
+    frame->xdsMain->Edit();
+    field->setFocus(Qt::MouseFocusReason);
+    messages->Clear();
+    QTest::mouseClick(dialog.buCancel, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(VoDBFramesTest, ClosingAWindowWithAPendingRowAsksWhetherToSave) {
+    const QString question = QStringLiteral("Salvare le modifiche prima di chiudere?");
+    const struct {
+        const char *name;
+        int answer;
+        QString typed;
+        bool closed;
+        QStringList texts;
+        int saved;
+        int state;
+    } cases[] = {
+        {"Yes saves", mrYes, QStringLiteral("Salvato"), true, {question}, 1, dsBrowse},
+        {"Yes with a refused field stays", mrYes, QString(), false, {question, kRequired}, 0, dsInsert},
+        {"No discards unchecked", mrNo, QString(), true, {question}, 0, dsBrowse},
+        {"Cancel keeps the typing", mrCancel, QStringLiteral("Tenuto"), false, {question}, 0, dsInsert},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QPointer<TfmVoChildDB> child = new TfmVoChildDB;
+        child->setWindowTitle(QStringLiteral("Registri"));
+        // Two data sources on one data set: one question.
+        (new TfrVoDBRWGrid(child))->SetDataSet(&qc);
+        (new TVoDataSource(child))->SetDataSet(&qc);
+        ASSERT_TRUE(frame->xacInsert->Execute());
+        QTest::keyClicks(desc, c.typed);
+        type->SetKeyValue(2);
+        messages->Push(c.answer);
+        child->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(child.isNull(), c.closed);
+        EXPECT_EQ(messages->Texts(), c.texts);
+        const TVoShownMessage asked = messages->Shown().value(0);
+        EXPECT_EQ(asked.caption, QStringLiteral("Registri"));
+        EXPECT_EQ(asked.type, mtConfirmation);
+        EXPECT_EQ(asked.buttons, mbYesNoCancel);
+        EXPECT_EQ(asked.defaultButton, mbYes);
+        EXPECT_EQ(qc.State(), c.state);
+        if (c.state == dsInsert) {
+            EXPECT_EQ(desc->text(), c.typed);
+        }
+        EXPECT_EQ(Registers(c.typed), c.saved);
+        delete child;
+        frame->xacCancel->Execute();
+        messages->Clear();
+    }
+
+    // Closing the main window closes its windows first, with the same question.
+    TfmVoMDIMain main;
+    auto *child = new TfmVoChildDB;
+    (new TVoDataSource(child))->SetDataSet(&qc);
+    main.AddMDIChild(child);
+    main.show();
+    frame->xacInsert->Execute();
+    messages->Push(mrCancel);
+    EXPECT_FALSE(main.close());
+    EXPECT_EQ(messages->Texts(), QStringList{question});
+    EXPECT_EQ(main.MDIChildCount(), 1);
+    EXPECT_EQ(qc.State(), dsInsert);
+    frame->xacCancel->Execute();
 }
 
 TEST_F(VoDBFramesTest, KeyboardOfTheDetailPage) {

@@ -6,11 +6,14 @@
 #include "VoExceptions.h"
 #include "VoMDIMain.h"
 #include "VoMessages.h"
+#include "VoOutlookBar.h"
 #include "VoWait.h"
+#include "VoWidgetTest.h"
 
 #include <QLabel>
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -215,6 +218,34 @@ TEST(VoMDIMainTest, ChildrenCloseAsTheirHooksSay) {
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(frame.isNull());
     EXPECT_EQ(main.MDIChildCount(), 0);
+}
+
+TEST(VoMDIMainTest, CtrlTabMovesToTheNextChildAndCtrlF4ClosesIt) {
+    TVoScriptedMessages messages;
+    TfmVoMDIMain main;
+    ASSERT_TRUE(VoShowActive(&main));
+    QList<TfmProvaFiglia *> children;
+    for (int i = 0; i < 3; ++i) {
+        children << VoNewForm<TfmProvaFiglia>();
+        (new QVBoxLayout(children.last()))->addWidget(new QLineEdit);
+        main.AddMDIChild(children.last());
+    }
+    ASSERT_EQ(main.ActiveMDIChild(), children[2]);
+    VoPress(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(main.ActiveMDIChild(), children[0]);
+    VoPress(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(main.ActiveMDIChild(), children[1]);
+    QPointer<TfmProvaFiglia> closing = children[1];
+    // Also with the focus on the menu bar beside the windows.
+    main.mxOLBar()->PageList(main.mxOLBar()->AddPage(QStringLiteral("Archivi"), QIcon()))->setFocus();
+    VoPress(Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(main.MDIChildCount(), 2);
+    // And with the focus in the window.
+    main.ActiveMDIChild()->findChild<QLineEdit *>()->setFocus();
+    VoPress(Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(main.MDIChildCount(), 1);
 }
 
 class TfmProvaErrata : public TfmVoChildDB {

@@ -1,0 +1,19 @@
+#pragma once
+// The programs' application object. Every handler the framework calls from an event is guarded
+// already; what still escapes an event (a program's own slot or event override) is caught here as a
+// last resort, shown once through the message service, and the program goes on. It answers the
+// messages with message boxes from the start.
+#include <QApplication>
+
+class QColor;
+
+class TVoApplication : public QApplication {
+    Q_OBJECT
+public:
+    TVoApplication(int &argc, char **argv);
+
+    // The icon of every window of the program, dialogs included: a tile of the colour with the sign.
+    void SetProgramIcon(const QString &sign, const QColor &colour);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+};

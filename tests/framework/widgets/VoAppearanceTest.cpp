@@ -1,0 +1,94 @@
+// What the user sees: grid titles never cut, date and number edits as wide as their content, and
+// message boxes with the icon of their kind and the caption asked for.
+#include "VoDBDateEdit.h"
+#include "VoDBEdits.h"
+#include "VoDBGrid.h"
+#include "VoMessageBoxes.h"
+#include "VoWidgetTest.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(VoAppearanceTest, GridColumnsAreAtLeastAsWideAsTheirTitles) {
+    TVoDBGrid grid;
+    grid.AddColumn(QStringLiteral("DINIZIO"), QStringLiteral("Inizio Personalizzato"), 60);
+    grid.AddColumn(QStringLiteral("IANNO"), QStringLiteral("Anno Finanziario e Riferimento"));
+    grid.AddColumn(QStringLiteral("SDESC"), QStringLiteral("Descrizione"), 300);
+    grid.ColsIndex().Add(0, QStringLiteral("DINIZIO"));
+    VoShowActive(&grid);
+    const QFontMetrics metrics = grid.horizontalHeader()->fontMetrics();
+    const auto fits = [&](int column) {
+        return grid.columnWidth(column) > metrics.horizontalAdvance(grid.ColumnTitle(column));
+    };
+    EXPECT_TRUE(fits(0));
+    EXPECT_TRUE(fits(1));
+    EXPECT_EQ(grid.columnWidth(2), 300);
+    grid.SetColumnWidth(0, 40);
+    grid.SetColumnTitle(2, QStringLiteral("Descrizione del registro e delle sue regole di carico"));
+    EXPECT_TRUE(fits(0));
+    EXPECT_TRUE(fits(2));
+}
+
+TEST(VoAppearanceTest, DatesAndNumbersAreAsWideAsTheirContent) {
+    QWidget window;
+    auto *form = new QFormLayout(&window);
+    auto *date = new TVoDBDateEdit;
+    auto *number = new TVoDBNumericEdit;
+    auto *amount = new TVoDBCurrencyEdit;
+    auto *text = new TVoDBEdit;
+    form->addRow(QStringLiteral("Data"), date);
+    form->addRow(QStringLiteral("Numero"), number);
+    form->addRow(QStringLiteral("Importo"), amount);
+    form->addRow(QStringLiteral("Descrizione"), text);
+    window.resize(900, 300);
+    VoShowActive(&window);
+    const QFontMetrics metrics = date->fontMetrics();
+    EXPECT_GT(date->width(), metrics.horizontalAdvance(QStringLiteral("00/00/0000")));
+    EXPECT_LT(date->width(), 250);
+    EXPECT_GT(number->width(), metrics.horizontalAdvance(QStringLiteral("-999.999.999,99")));
+    EXPECT_LT(number->width(), 250);
+    EXPECT_EQ(amount->width(), number->width());
+    // Texts still take the whole row.
+    EXPECT_GT(text->width(), 600);
+}
+
+TEST(VoAppearanceTest, MessageBoxesShowTheIconOfTheirKindAndTheirCaption) {
+    const auto previous = SetVoMessageResponder(nullptr);
+    VoUseMessageBoxes();
+    const struct {
+        TMsgDlgType type;
+        QMessageBox::Icon icon;
+    } cases[] = {
+        {mtWarning, QMessageBox::Warning},
+        {mtError, QMessageBox::Critical},
+        {mtInformation, QMessageBox::Information},
+        {mtConfirmation, QMessageBox::Question},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.type);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            icon = box->icon();
+            title = box->windowTitle();
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_EQ(VoMessageDlg(TVoShownMessage{QStringLiteral("Testo"), c.type, mbYesNo, 0, mbYes,
+                                               QStringLiteral("Registri")}),
+                  mrNo);
+        EXPECT_EQ(icon, c.icon);
+        EXPECT_EQ(title, QStringLiteral("Registri"));
+    }
+    SetVoMessageResponder(previous);
+}
+
+} // namespace
