@@ -140,7 +140,7 @@ protected:
         connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex &current) {
                     if (current.isValid())
-                        m_persons->SetRecNo(current.row() + 1);
+                        VoGuarded([&] { m_persons->SetRecNo(current.row() + 1); });
                 });
     }
 

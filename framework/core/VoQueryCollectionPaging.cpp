@@ -245,7 +245,8 @@ void TVoQueryCollection::Refresh() {
         RowsReset();
         throw;
     }
-    m_cur = found >= 0 ? found : qMin(position, int(m_rows.size()) - 1);
+    // A list that was empty stands on its first row, if it has rows now.
+    m_cur = found >= 0 ? found : qMin(qMax(position, 0), int(m_rows.size()) - 1);
     m_bof = m_cur <= 0;
     m_eof = m_rows.isEmpty();
     RowsReset();

@@ -219,13 +219,15 @@ TfrAnniFinanziari::TfrAnniFinanziari(QWidget *parent) : TfrVoDBRWGrid(parent) {
         [this](QWidget *s, int &key, Qt::KeyboardModifiers shift) { xdlAnnoFinKeyDown(s, key, shift); });
     xdlAnnoFin->OnShowSearchForm.Add(
         [this](TVoDBLookupEdit *s, TVoSearchDialog *f) { xdlAnnoFinShowSearchForm(s, f); });
-    connect(cbImpostazioni, &QCheckBox::toggled, this, [this] { cbImpostazioniClick(); });
+    connect(cbImpostazioni, &QCheckBox::toggled, this,
+            [this] { VoGuarded([this] { cbImpostazioniClick(); }); });
     // Switching the custom dates off by hand takes them away: hidden, they would still be saved.
     connect(cbImpostazioni, &QCheckBox::clicked, this, [this](bool checked) {
-        if (!checked && xdsMain->Editing()) {
-            xddInizio->SetDate(QDate());
-            xddFine->SetDate(QDate());
-        }
+        if (!checked && xdsMain->Editing())
+            VoGuarded([this] {
+                xddInizio->SetDate(QDate());
+                xddFine->SetDate(QDate());
+            });
     });
     xdsMain->OnDataChange.Add([this](TVoDataSource *s, TVoField *f) { xdsMainDataChange(s, f); });
     xddInizio->OnButtonClick.Add([this](QWidget *s) { xddInizioButtonClick(s); });

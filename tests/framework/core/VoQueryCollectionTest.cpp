@@ -394,6 +394,24 @@ TEST_F(VoQueryCollectionTest, RefreshKeepsTheCurrentRowAndBookmarksFindItAgain) 
     EXPECT_EQ(qc.FieldByName(QStringLiteral("IHEADID"))->AsInteger(), 1001);
 }
 
+TEST_F(VoQueryCollectionTest, AListEmptyWhenOpenedStandsOnItsFirstRowOnceARefreshBringsRows) {
+    qc.SetCommandText(
+        QStringLiteral("SELECT IHEADID, SDESC FROM TQC_HEAD WHERE IHEADID > :k ORDER BY IHEADID"));
+    qc.SetParam(QStringLiteral("k"), 1001);
+    qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_HEAD SET SDESC = :SDESC WHERE IHEADID = :VOCURRID"));
+    VoExecSQL(QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID > 1001"));
+    qc.Open();
+    ASSERT_TRUE(qc.IsEmpty());
+    VoExecSQL(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (1005, 'Nuova')"));
+    qc.Refresh();
+    ASSERT_EQ(qc.RecNo(), 1);
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
+    EXPECT_TRUE(qc.Post());
+    EXPECT_EQ(Select(QStringLiteral("SELECT SDESC FROM TQC_HEAD WHERE IHEADID = 1005")).toString(),
+              QStringLiteral("Modificata"));
+}
+
 TEST_F(VoQueryCollectionTest, ARefreshAskedForWhileSavingRunsOnceTheRowIsSaved) {
     qc.SetCommandText(QStringLiteral("SELECT IHEADID, SDESC, ILOCKED FROM TQC_HEAD ORDER BY IHEADID"));
     qc.SQLInsert.Add(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:VOGENID, :SDESC)"));
