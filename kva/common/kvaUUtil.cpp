@@ -212,8 +212,11 @@ void LoadWorkingContext(bool firstActivation) {
 }
 
 void ReplaceCurrDwg(QString &sql) {
+    // The marker stands where a value goes, so it takes the school as a number written here: the
+    // settings file's text never reaches the statement, and an unset or unreadable school (-1)
+    // selects no school instead of breaking the statement.
     if (sql.contains(QStringLiteral("::CURR_DWG")))
-        sql.replace(QStringLiteral("::CURR_DWG"), GlobalText(ParSchool));
+        sql.replace(QStringLiteral("::CURR_DWG"), QString::number(ParamSchoolId()));
 }
 
 void ResetWorkingContext() {

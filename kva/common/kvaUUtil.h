@@ -48,7 +48,8 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
 // Loads the context from the parameters: at the first activation (which also reads the site and
 // skips the register-year when its parameter is unset) and after the parameters are written.
 void LoadWorkingContext(bool firstActivation);
-// Replaces every "::CURR_DWG" of an SQL text by the current school parameter.
+// Replaces every "::CURR_DWG" of an SQL text by the current school parameter as a number (-1 when
+// unset or not a number).
 void ReplaceCurrDwg(QString &sql);
 // Back to the state before the first activation (used when a program changes database).
 void ResetWorkingContext();
