@@ -39,8 +39,7 @@ const char *const kRegisterYearDescSQL =
     "SELECT fac.sfacdesc || '  Anno: ' || anf.iAnfValore AS DESCR, fac.iTfcId, fac.iFacNumeraz, "
     "fac.iFacIvaInclusa FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGfacID = df.IDWGfacID) "
     "INNER JOIN TFac_Velisto fac ON (df.IfacID = fac.IfacID) INNER JOIN TANF_ANNIFINANZ ANF ON "
-    "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND ((fac.ITFCID<>5) AND "
-    "(fac.ITFCID<>7))";
+    "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND " KVA_OWN_REGISTERS("fac.ITFCID");
 
 const char *const kSchoolDescSQL =
     "SELECT VDow.sDowSDesc FROM VDow_DataOwner VDow WHERE VDow.iDwgId = :iDwgId";
