@@ -159,6 +159,7 @@ void TfmkvaBuoni::FormCreate() {
     xqcMain->AfterOpen.Add([this](TVoQueryCollection *) { xqcMainAfterOpen(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterOpen(); });
     xqcMain->BeforeDelete.Add([this](TVoQueryCollection *) { xqcMainBeforeDelete(); });
+    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
     xqcMain->VoBeforeExec.Add(
         [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcMainVoBeforeExec(prop); });
     xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
@@ -298,6 +299,10 @@ void TfmkvaBuoni::xqcMainBeforeDelete() {
         VoMessageDlg(QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"), mtConfirmation,
                      mbYesNoCancel) != mrYes)
         throw EVoAbort();
+}
+
+void TfmkvaBuoni::xqcMainBeforeWrite(int listKind) {
+    kvaVoucherHeaderBeforeWrite(xqcMain, kvaLoading, listKind, &m_proposedNumber);
 }
 
 void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {

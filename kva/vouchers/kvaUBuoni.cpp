@@ -187,6 +187,36 @@ void kvaDeleteVoucher(int voucherId) {
     tr.Commit();
 }
 
+namespace {
+void LockNumbering() {
+    if (CurrentNumbering == 1)
+        VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
+    else
+        VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
+}
+
+void CheckNumberFree(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
+    TVoField *number = headers->FieldByName(QStringLiteral("IFBUONUMERO"));
+    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
+        return;
+    LockNumbering();
+    if (!VoucherNumberExists(number->AsInteger(), kind))
+        return;
+    if (listKind == skInsert) {
+        const int next = NextVoucherNumber(kind);
+        number->SetAsInteger(next);
+        if (proposedNumber)
+            *proposedNumber = next;
+    }
+    throw EVoError(QStringLiteral("Numero del buono già presente"));
+}
+} // namespace
+
+void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
+    if (listKind == skInsert || listKind == skUpdate)
+        CheckNumberFree(headers, kind, listKind, proposedNumber);
+}
+
 double kvaProposedVoucherDate(int number, int kind) {
     DateWindow window;
     GetVoucherDateLimits(number, kind, window);

@@ -46,6 +46,16 @@ void kvaDeleteVoucherContents(int voucherId);
 
 // --- Rules of the voucher windows' headers -------------------------------------------------------------
 
+// The checks a voucher header's collection makes inside the transaction of its write: the windows
+// hook it to the collection's BeforeWrite. Two copies of the program may save at once, so a check
+// made before the write could be stale when it commits.
+// - Insert, or update that changes the number: locks the row that owns the numbering (the
+//   register-year with numbering per register-year, else the register, whose numbers run across
+//   all its school registers), then refuses a number another voucher of the kind holds with
+//   "Numero del buono già presente". A new voucher is then given the next free number, in its
+//   number field and in proposedNumber, so that saving again succeeds.
+void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
+
 // The date proposed for a new voucher of a number and kind: today when it lies in the voucher's date
 // window and the register-year, else the window's low end, taken no earlier than the year's start.
 double kvaProposedVoucherDate(int number, int kind);

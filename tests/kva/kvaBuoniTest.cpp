@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -201,6 +202,71 @@ TEST_F(kvaBuoniTest, NumberMustBeFreeInItsScope) {
     Type(frame->xneNumero, QStringLiteral("1"));
     EXPECT_EQ(messages->Texts(), QStringList{Warning(QStringLiteral("Numero del buono già presente"))});
     frame->xacCancel->Execute();
+}
+
+TEST_F(kvaBuoniTest, ANumberAnotherCopySavedMeanwhileIsRefusedAndTheNextOneGiven) {
+    // Per register-year the other copy's voucher counts only in this year; across the years, in any
+    // year of the register.
+    const QList<std::pair<int, int>> scopes = {{1, ry}, {0, VoTestRegisterYear(2025)}};
+    for (const auto &[numbering, otherYear] : scopes) {
+        VoExecSQL(QStringLiteral("DELETE FROM TFBUO_BUONI"));
+        VoTestSetRegisterOptions(VoTestRegister(), numbering, 0);
+        ChooseRegisterYear(ry);
+        VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 3);
+        Open();
+        ASSERT_TRUE(frame->xacInsert->Execute());
+        ASSERT_EQ(window->ProposedNumber(), 4);
+        Type(frame->xedDescr, QStringLiteral("Cancelleria"));
+        VoTestVoucher(kvaLoading, QDate(2025, 6, 1), otherYear, 4);
+
+        frame->xacPost->Execute();
+        EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")})
+            << numbering;
+        EXPECT_EQ(window->xqcMain->State(), dsInsert);
+        EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
+        EXPECT_EQ(window->ProposedNumber(), 5);
+        EXPECT_EQ(frame->xedDescr->text(), QStringLiteral("Cancelleria"));
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUO_BUONI")), 2);
+
+        messages->Clear();
+        frame->xacPost->Execute();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(Column(QStringLiteral("IFBUONUMERO || SFBUODESC"), Current()).toString(),
+                  QStringLiteral("5Cancelleria"));
+        delete window;
+        messages->Clear();
+    }
+}
+
+TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
+    // Numbers run across the register's years, so the register's row owns them.
+    VoTestSetRegisterOptions(VoTestRegister(), 0, 0);
+    ChooseRegisterYear(ry);
+    VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 3);
+    Open();
+    ASSERT_TRUE(frame->xacInsert->Execute());
+    ASSERT_EQ(window->ProposedNumber(), 4);
+
+    // The other copy holds the register while it saves its voucher 4 in another year.
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER),
+               {dbPath, QStringLiteral("--voucher"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
+                QString::number(VoTestRegister()), QString::number(VoTestRegisterYear(2025)),
+                QStringLiteral("4"), QStringLiteral("2025-06-01")});
+    ASSERT_TRUE(peer.waitForReadyRead(30000));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    frame->xacPost->Execute();
+    ASSERT_TRUE(peer.waitForFinished(30000));
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")});
+    EXPECT_EQ(window->xqcMain->State(), dsInsert);
+    EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
+
+    messages->Clear();
+    frame->xacPost->Execute();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFBUONUMERO FROM TFBUO_BUONI GROUP BY IFBUONUMERO")), 3);
+    EXPECT_EQ(Column(QStringLiteral("IFBUONUMERO"), Current()).toInt(), 5);
 }
 
 TEST_F(kvaBuoniTest, DateMustLieInTheYearAndBetweenItsNeighbours) {
