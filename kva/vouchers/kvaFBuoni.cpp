@@ -51,17 +51,11 @@ const char *const kDocumentsSQL =
 const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
 const char *const kHasRowsSQL = "SELECT FIRST 1 iAfcId FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
 const char *const kHasDocumentsSQL = "SELECT FIRST 1 iFBuoIdcId FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
-const char *const kArticleSQL = "SELECT sFarLDesc FROM TFar_FacArticoli WHERE iFarId = :iFarId";
 
 bool HasRow(const char *sql, int voucherId) {
     TVoQuery q(QString::fromLatin1(sql));
     q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
     return !q.Eof();
-}
-
-[[noreturn]] void RowsCannotGo() {
-    VoMessageDlg(QStringLiteral("Impossibile cancellare gli articoli del buono."), mtError, mbOK);
-    throw EVoAbort();
 }
 
 // A collection of the window: the global connection, its select with the school marker replaced,
@@ -269,32 +263,14 @@ void TfmkvaBuoni::xqcDetailAfterOpen() {
         xqcDetail->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
 }
 
-// Every question is asked before anything is deleted, so that a refusal leaves the voucher whole.
+// Every question is asked before the deletion's transaction starts, so that none keeps it open; the
+// stock trial runs inside it (BeforeWrite).
 void TfmkvaBuoni::xqcMainBeforeDelete() {
     const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
-    if (HasRow(kHasRowsSQL, voucher)) {
-        if (VoMessageDlg(QStringLiteral("Ci sono degli articoli collegati al buono, cancellarli?"),
-                         mtConfirmation, mbYesNoCancel) != mrYes)
-            throw EVoAbort();
-        int article = 0;
-        bool canGo = false;
-        try {
-            canGo = kvaVoucherRowsCanGo(voucher, &article);
-        } catch (const std::exception &) {
-            RowsCannotGo();
-        }
-        if (!canGo) {
-            const QString description =
-                VoSelectValue(QString::fromLatin1(kArticleSQL), {{QStringLiteral("iFarId"), article}})
-                    .toString();
-            VoMessageDlg(
-                VoFormat(QStringLiteral("Impossibile cancellare, la giacenza dell'articolo %s andrebbe in "
-                                        "negativo!"),
-                         {description}),
-                mtError, mbOK);
-            throw EVoAbort();
-        }
-    }
+    if (HasRow(kHasRowsSQL, voucher) &&
+        VoMessageDlg(QStringLiteral("Ci sono degli articoli collegati al buono, cancellarli?"),
+                     mtConfirmation, mbYesNoCancel) != mrYes)
+        throw EVoAbort();
     if (HasRow(kHasDocumentsSQL, voucher) &&
         VoMessageDlg(QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"), mtConfirmation,
                      mbYesNoCancel) != mrYes)
@@ -315,15 +291,7 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
         prop.Values.AddNull(QStringLiteral("iFBuoId_P"));
     } else if (prop.Kind == skDelete && prop.TableName == QLatin1String("TFBUO_BUONI")) {
         // Rows and links go in the list's own transaction, before the header's DELETE.
-        const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
-        const bool hadRows = HasRow(kHasRowsSQL, voucher);
-        try {
-            kvaDeleteVoucherContents(voucher);
-        } catch (const std::exception &) {
-            if (!hadRows)
-                throw;
-            RowsCannotGo();
-        }
+        kvaDeleteVoucherContents(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     }
 }
 

@@ -395,19 +395,74 @@ TEST_F(kvaBuoniTest, DeletionAsksEverythingFirstThenDeletesTheWholeVoucher) {
     EXPECT_EQ(window->xqcDetail->RecordCount(), 2);
 }
 
-TEST_F(kvaBuoniTest, RowsThatCannotBeDeletedKeepTheVoucher) {
+TEST_F(kvaBuoniTest, AVoucherThatCannotGoStaysWholeAndTheRefusalSaysWhy) {
+    VoExecRaw(QStringLiteral("CREATE EXCEPTION ETEST_BLOCCO 'bloccato'"));
+    struct TCase {
+        const char *trigger; // on the table whose deletion it refuses, or none
+        bool unloaded;       // a later unloading needs the voucher's stock
+        QString message;
+        bool exact; // the program's own text, else a part of the database's message
+    };
+    const QList<TCase> cases = {
+        {nullptr, true,
+         QStringLiteral("Impossibile cancellare, la giacenza dell'articolo TONER andrebbe in negativo!"),
+         true},
+        {"TAFC_ARTVELIST", false, QStringLiteral("Impossibile cancellare gli articoli del buono."), true},
+        {"TFBUOIDC", false, QStringLiteral("Cancellazione bloccata"), false},
+    };
+    for (const TCase &c : cases) {
+        VoExecSQL(QStringLiteral("DELETE FROM TAFC_ARTVELIST"));
+        const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry);
+        const int article = VoTestArticle(QStringLiteral("Toner"));
+        VoTestRow(voucher, article, 2, 40.0);
+        LinkDocument(voucher, QStringLiteral("F-%1").arg(voucher));
+        if (c.unloaded)
+            VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 2, 1), ry), article, 1);
+        if (c.trigger)
+            VoExecRaw(QStringLiteral("CREATE TRIGGER TTEST_BLOCCO FOR %1 BEFORE DELETE AS BEGIN EXCEPTION "
+                                     "ETEST_BLOCCO 'Cancellazione bloccata'; END")
+                          .arg(QString::fromLatin1(c.trigger)));
+        Open();
+        ASSERT_TRUE(Select(Column(QStringLiteral("IFBUONUMERO"), voucher).toInt()));
+        messages->Push({mrYes, mrYes, mrYes});
+        frame->xacDelete->Execute();
+        ASSERT_EQ(messages->Shown().size(), 4) << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Shown().value(2).text,
+                  QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"));
+        EXPECT_TRUE(c.exact ? messages->LastText() == c.message : messages->LastText().contains(c.message))
+            << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Shown().last().type, mtError);
+        EXPECT_EQ(Rows(voucher), 1);
+        EXPECT_EQ(Links(voucher), 1);
+        EXPECT_EQ(Current(), voucher);
+        EXPECT_FALSE(conn->InTransaction());
+        delete window;
+        messages->Clear();
+        if (c.trigger)
+            VoExecRaw(QStringLiteral("DROP TRIGGER TTEST_BLOCCO"));
+    }
+}
+
+TEST_F(kvaBuoniTest, AStockCheckThatCannotBeMadeSaysWhy) {
     const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
-    VoTestRow(voucher, VoTestArticle(QStringLiteral("Toner")), 1, 40.0);
-    VoExecRaw(QStringLiteral("CREATE EXCEPTION ETEST_BLOCCO 'Righe bloccate'"));
-    VoExecRaw(QStringLiteral("CREATE TRIGGER TTEST_BLOCCO FOR TAFC_ARTVELIST BEFORE DELETE AS BEGIN "
-                             "EXCEPTION ETEST_BLOCCO; END"));
+    VoTestRow(voucher, VoTestArticle(QStringLiteral("Toner")), 2, 40.0);
+    VoExecRaw(QStringLiteral("DROP PROCEDURE PKVA_CONTROLLAGIAC"));
+    const auto saysWhy = [this] {
+        return messages->LastText().contains(QStringLiteral("PKVA_CONTROLLAGIAC"), Qt::CaseInsensitive) &&
+               !messages->LastText().contains(QStringLiteral("giacenza"));
+    };
     Open();
+    ASSERT_TRUE(frame->xacEdit->Execute());
+    TypeDate(QStringLiteral("20/01/2026"));
+    EXPECT_TRUE(saysWhy()) << messages->LastText().toStdString();
+    frame->xacCancel->Execute();
+    EXPECT_EQ(Column(QStringLiteral("DFBUODATA"), voucher).toDate(), QDate(2026, 1, 10));
+
+    messages->Clear();
     messages->Push({mrYes, mrYes});
     frame->xacDelete->Execute();
-    EXPECT_EQ(messages->LastText(), QStringLiteral("Impossibile cancellare gli articoli del buono."));
+    EXPECT_TRUE(saysWhy()) << messages->LastText().toStdString();
     EXPECT_EQ(Rows(voucher), 1);
-    EXPECT_EQ(window->xqcMain->RecordCount(), 1);
-    EXPECT_FALSE(conn->InTransaction());
 }
 
 TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
