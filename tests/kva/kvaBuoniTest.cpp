@@ -15,6 +15,7 @@
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
 #include "kvaRBuoniCarico.h"
+#include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -463,6 +464,33 @@ TEST_F(kvaBuoniTest, AStockCheckThatCannotBeMadeSaysWhy) {
     frame->xacDelete->Execute();
     EXPECT_TRUE(saysWhy()) << messages->LastText().toStdString();
     EXPECT_EQ(Rows(voucher), 1);
+}
+
+TEST_F(kvaBuoniTest, EditingAVoucherAnotherCopyDeletedSaysSoAndShowsTheListAsItIs) {
+    const int kept = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
+    VoTestRow(kept, VoTestArticle(QStringLiteral("Carta")), 1, 5.0);
+    const int gone = VoTestVoucher(kvaLoading, QDate(2026, 1, 20), ry, 2);
+    VoTestRow(gone, VoTestArticle(QStringLiteral("Toner")), 2, 40.0);
+    VoTestRow(gone, VoTestArticle(QStringLiteral("Penne")), 3, 1.0);
+    LinkDocument(gone, QStringLiteral("F-1"));
+    Open();
+    ASSERT_EQ(Current(), gone);
+    ASSERT_EQ(window->xqcDetail->RecordCount(), 2);
+    ASSERT_TRUE(frame->xacEdit->Execute());
+    Type(frame->xedDescr, QStringLiteral("Cancelleria"));
+    kvaDeleteVoucher(gone);
+
+    frame->xacPost->Execute();
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Il record è stato modificato o cancellato da un altro utente.")});
+    EXPECT_EQ(window->xqcMain->State(), dsBrowse);
+    EXPECT_EQ(window->xqcMain->RecordCount(), 1);
+    EXPECT_EQ(Current(), kept);
+    EXPECT_EQ(GridText(frame, 0, 0), QStringLiteral("0000001"));
+    EXPECT_EQ(frame->xedDescr->text(), QString());
+    EXPECT_EQ(window->xqcDetail->RecordCount(), 1);
+    EXPECT_EQ(window->xqcDetail->FieldByName(QStringLiteral("IFBUOID"))->AsInteger(), kept);
+    EXPECT_TRUE(window->xqcDoc->IsEmpty());
 }
 
 TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
