@@ -23,17 +23,18 @@ VO_REGISTER_CLASS(TfmkvaBuoni);
 
 namespace {
 
-// The amounts of a voucher: its rows' values, and the same with each row's VAT added.
+// The amounts of a voucher: its rows' values, and the same with each row's VAT added; a voucher
+// without rows is worth 0, not nothing.
 const char *const kHeaderSQL =
     "SELECT buo.iFBuoId, buo.IBENID, buo.IFBUONUMERO, buo.DFBUODATA, buo.SFBUODESC, buo.DFBUOPROTDATA, "
     "buo.SFBUOPROTNUM, buo.ILOCKED, buo.lFBuoScaricato, "
     "(SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = buo.IBENID) AS SBENRAGSOC, "
-    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc "
-    "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
-    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + CAST(afc.FAFCQUANTITA * "
-    "afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc LEFT "
-    "JOIN "
-    "TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
+    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))), 0) FROM "
+    "TAFC_ARTVELIST afc WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
+    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + "
+    "CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))), 0) "
+    "FROM TAFC_ARTVELIST afc LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID "
+    "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
     "FROM TFBuo_Buoni buo WHERE buo.IFBUOTIPO = :iFBuoTipo AND buo.iDwgFacAnfId = :iDwgFacAnfId "
     "ORDER BY buo.IFBUONUMERO DESC";
 const char *const kRowsSQL =
@@ -51,6 +52,9 @@ const char *const kDocumentsSQL =
 const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
 const char *const kHasRowsSQL = "SELECT FIRST 1 iAfcId FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
 const char *const kHasDocumentsSQL = "SELECT FIRST 1 iFBuoIdcId FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
+
+// Amounts keep their units digit: "#,###.00" would show 0 as ",00" and a half as ",50".
+const char *const kAmountFormat = "#,##0.00";
 
 bool HasRow(const char *sql, int voucherId) {
     TVoQuery q(QString::fromLatin1(sql));
@@ -254,13 +258,15 @@ void TfmkvaBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
 
 void TfmkvaBuoni::xqcMainAfterOpen() {
     for (const char *amount : {"IBENIIMP", "IBENIIMP_CONIVA"})
-        xqcMain->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+        xqcMain->FieldByName(QString::fromLatin1(amount))
+            ->SetDisplayFormat(QString::fromLatin1(kAmountFormat));
     xqcMain->FieldByName(QStringLiteral("iFBuoNumero"))->SetDisplayFormat(QStringLiteral("0000000"));
 }
 
 void TfmkvaBuoni::xqcDetailAfterOpen() {
     for (const char *amount : {"fAfcCostoUnit", "fAfcTotale", "fAfcTotale_ConIva"})
-        xqcDetail->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+        xqcDetail->FieldByName(QString::fromLatin1(amount))
+            ->SetDisplayFormat(QString::fromLatin1(kAmountFormat));
 }
 
 // Every question is asked before the deletion's transaction starts, so that none keeps it open; the

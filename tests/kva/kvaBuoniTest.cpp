@@ -536,4 +536,15 @@ TEST_F(kvaBuoniTest, AmountsShowVatUnlessTheRegisterIncludesIt) {
     Open();
     EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("20,00"));
     EXPECT_EQ(GridText(window->frDetail, 0, 4), QStringLiteral("20,00"));
+
+    // A voucher without rows is worth nothing, in the list and in its detail, whatever the option.
+    for (const int vatIncluded : {1, 0}) {
+        delete window;
+        VoExecSQL(QStringLiteral("DELETE FROM TAFC_ARTVELIST"));
+        VoTestSetRegisterOptions(VoTestRegister(), 1, vatIncluded);
+        ChooseRegisterYear(ry);
+        Open();
+        EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("0,00")) << vatIncluded;
+        EXPECT_EQ(frame->xceImportoBeni->text(), QStringLiteral("0,00")) << vatIncluded;
+    }
 }
