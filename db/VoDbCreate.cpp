@@ -4,6 +4,7 @@
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoSqlText.h"
+#include "VoTransaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,26 +51,52 @@ bool CreateEmptyFile(const QString &path, QString *error) {
     return true;
 }
 
-const char *const kRecordSQL = "INSERT INTO TYSCR_SCRIPT (SYSCRNOME, DYSCRAPPLICATO) VALUES (:nome, (SELECT "
-                               "SERVERDATE FROM PYGETSERVERTIMESTAMP))";
+const char *const kRecordSQL =
+    "INSERT INTO TYSCR_SCRIPT (SYSCRNOME, DYSCRAPPLICATO) VALUES (:nome, CURRENT_TIMESTAMP)";
+const char *const kRecordTableSQL =
+    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TYSCR_SCRIPT'";
 
-// Applies the schema scripts not in applied, in order, recording each (the first script makes the
-// record table, the second the server time).
-bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied, QString *error) {
-    QStringList pending;
-    for (const QString &name : VoSchemaScripts())
-        if (!applied.contains(name))
-            pending << name;
-    for (const QString &name : pending) {
-        if (!VoApplyScript(conn, VoScriptText(name), error)) {
-            *error = name + QStringLiteral(": ") + *error;
-            return false;
-        }
-    }
-    // Recorded once all are in, so that the procedures the record uses exist.
+bool HasRecordTable(TVoSQLConnection *conn) {
+    return VoSelectValue(QString::fromLatin1(kRecordTableSQL), {}, conn).toInt() > 0;
+}
+
+void Record(TVoSQLConnection *conn, const QString &name) {
+    VoExecSQL(QString::fromLatin1(kRecordSQL), {{QStringLiteral("nome"), name}}, conn);
+}
+
+// Applies the scripts not in applied, in order. Each script and its record commit together, so that
+// a script that fails half-way leaves the database as it was and is applied whole at the next start.
+// Firebird runs DDL inside a transaction, but a table made in a transaction takes no rows in it: a
+// script therefore may not write rows into the tables it creates itself (such rows go into a
+// following script), and the script that makes the record table is recorded once it has committed.
+bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied,
+                         const QList<TVoDbScript> &scripts, QString *error) {
     try {
-        for (const QString &name : pending)
-            VoExecSQL(QString::fromLatin1(kRecordSQL), {{QStringLiteral("nome"), name}}, conn);
+        bool recordTable = HasRecordTable(conn);
+        for (const TVoDbScript &script : scripts) {
+            if (applied.contains(script.name))
+                continue;
+            QString failure;
+            try {
+                TVoTransaction transaction(conn);
+                transaction.StartTransaction();
+                if (!VoApplyScript(conn, script.text, &failure)) {
+                    *error = script.name + QStringLiteral(": ") + failure;
+                    return false;
+                }
+                if (recordTable)
+                    Record(conn, script.name);
+                transaction.Commit();
+            } catch (const EVoDatabaseError &e) {
+                *error =
+                    script.name + QStringLiteral(": ") + e.Message() + QStringLiteral("\n\n") + e.Statement();
+                return false;
+            }
+            if (!recordTable && HasRecordTable(conn)) {
+                Record(conn, script.name);
+                recordTable = true;
+            }
+        }
     } catch (const EVoException &e) {
         *error = e.Message();
         return false;
@@ -80,14 +107,15 @@ bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied, QSt
 } // namespace
 
 bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error) {
+    return VoUpgradeDatabaseWith(connection, VoSchemaScriptList(), error);
+}
+
+bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript> &scripts, QString *error) {
     QString ignored;
     if (!error)
         error = &ignored;
     try {
-        if (VoSelectValue(
-                QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TYSCR_SCRIPT'"),
-                {}, connection)
-                .toInt() == 0)
+        if (!HasRecordTable(connection))
             return true;
         QStringList applied;
         TVoQuery q(QStringLiteral("SELECT SYSCRNOME FROM TYSCR_SCRIPT"), connection);
@@ -97,7 +125,7 @@ bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error) {
             q.Next();
         }
         q.Close();
-        return ApplyMissingScripts(connection, applied, error);
+        return ApplyMissingScripts(connection, applied, scripts, error);
     } catch (const EVoException &e) {
         *error = e.Message();
         return false;
@@ -106,6 +134,13 @@ bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error) {
 
 QStringList VoSchemaScripts() {
     return ResourceScripts(QStringLiteral("sql"));
+}
+
+QList<TVoDbScript> VoSchemaScriptList() {
+    QList<TVoDbScript> scripts;
+    for (const QString &name : VoSchemaScripts())
+        scripts.append({name, VoScriptText(name)});
+    return scripts;
 }
 
 QStringList VoDemoScripts() {
@@ -163,7 +198,7 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         conn.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
         ok = conn.Open(error);
         if (ok)
-            ok = ApplyMissingScripts(&conn, {}, error);
+            ok = ApplyMissingScripts(&conn, {}, VoSchemaScriptList(), error);
         if (ok && options.demoData) {
             // The demo rows go in together or not at all.
             conn.StartTransaction();

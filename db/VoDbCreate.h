@@ -11,8 +11,16 @@ struct TVoDbCreateOptions {
     bool overwrite = false;
 };
 
+// A script: the name it is recorded under, and its statements.
+struct TVoDbScript {
+    QString name;
+    QString text;
+};
+
 // Names of the schema scripts and of the demo scripts, in the order they are applied.
 QStringList VoSchemaScripts();
+// The schema scripts with their texts, in order.
+QList<TVoDbScript> VoSchemaScriptList();
 QStringList VoDemoScripts();
 QString VoScriptText(const QString &name);
 
@@ -20,9 +28,13 @@ QString VoScriptText(const QString &name);
 // half-made file is removed, error tells why, and the result is false.
 bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QString *error);
 
-// Applies to an open database the schema scripts it has not had yet, each recorded once applied.
-// A database that keeps no record of its scripts is left as it is.
+// Applies to an open database the schema scripts it has not had yet, in order, each in a transaction
+// of its own together with its record. A script that fails is rolled back whole and stops the
+// upgrade: error names the script and the failing statement, and the next start tries it again. A
+// database that keeps no record of its scripts is left as it is.
 bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error);
+// The same with a given list of scripts in place of the program's.
+bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript> &scripts, QString *error);
 
 // Runs the statements of a script on an open connection; false with the failing statement's message.
 bool VoApplyScript(TVoSQLConnection *connection, const QString &script, QString *error);

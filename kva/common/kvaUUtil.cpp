@@ -39,8 +39,7 @@ const char *const kRegisterYearDescSQL =
     "SELECT fac.sfacdesc || '  Anno: ' || anf.iAnfValore AS DESCR, fac.iTfcId, fac.iFacNumeraz, "
     "fac.iFacIvaInclusa FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGfacID = df.IDWGfacID) "
     "INNER JOIN TFac_Velisto fac ON (df.IfacID = fac.IfacID) INNER JOIN TANF_ANNIFINANZ ANF ON "
-    "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND ((fac.ITFCID<>5) AND "
-    "(fac.ITFCID<>7))";
+    "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND " KVA_OWN_REGISTERS("fac.ITFCID");
 
 const char *const kSchoolDescSQL =
     "SELECT VDow.sDowSDesc FROM VDow_DataOwner VDow WHERE VDow.iDwgId = :iDwgId";
@@ -212,8 +211,11 @@ void LoadWorkingContext(bool firstActivation) {
 }
 
 void ReplaceCurrDwg(QString &sql) {
+    // The marker stands where a value goes, so it takes the school as a number written here: the
+    // settings file's text never reaches the statement, and an unset or unreadable school (-1)
+    // selects no school instead of breaking the statement.
     if (sql.contains(QStringLiteral("::CURR_DWG")))
-        sql.replace(QStringLiteral("::CURR_DWG"), GlobalText(ParSchool));
+        sql.replace(QStringLiteral("::CURR_DWG"), QString::number(ParamSchoolId()));
 }
 
 void ResetWorkingContext() {

@@ -25,6 +25,11 @@ extern double CurrentRegEnd;        // effective end; -1.0 when not found
 extern int CurrentSiteId;           // the only site, else -1
 extern QString CurrentSiteDesc;     // its description, else empty
 
+// Registers of types 5 and 7 share the registers table but belong to the durable-goods program: every
+// statement of this program that lists registers or register types leaves them out with this
+// condition on the column holding the type. A macro, so that the statements stay string constants.
+#define KVA_OWN_REGISTERS(typeColumn) "((" typeColumn "<>5) AND (" typeColumn "<>7))"
+
 // A pair of dates, low and high.
 struct DateWindow {
     double low = 0.0;
@@ -48,7 +53,8 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
 // Loads the context from the parameters: at the first activation (which also reads the site and
 // skips the register-year when its parameter is unset) and after the parameters are written.
 void LoadWorkingContext(bool firstActivation);
-// Replaces every "::CURR_DWG" of an SQL text by the current school parameter.
+// Replaces every "::CURR_DWG" of an SQL text by the current school parameter as a number (-1 when
+// unset or not a number).
 void ReplaceCurrDwg(QString &sql);
 // Back to the state before the first activation (used when a program changes database).
 void ResetWorkingContext();

@@ -14,13 +14,13 @@ VO_REGISTER_CLASS(TfmkvaFac);
 
 namespace {
 
-const char *const kTypeListSQL = "SELECT ITFCID, STFCLDESC FROM TTfc_TipoVelist WHERE ##WHERE## AND "
-                                 "((ITFCID<>5) AND (ITFCID<>7)) ";
+const char *const kTypeListSQL =
+    "SELECT ITFCID, STFCLDESC FROM TTfc_TipoVelist WHERE ##WHERE## AND " KVA_OWN_REGISTERS("ITFCID") " ";
 
 const char *const kListSQL =
     "SELECT fac.iFacID, fac.sFacDESC, tfc.iTfcId, tfc.sTfcLDesc, fac.iFacNumeraz, fac.iFacIvaInclusa "
     "FROM TFac_Velisto fac LEFT JOIN TTfc_TipoVelist tfc ON (fac.iTfcId = tfc.iTfcId) "
-    "WHERE (tfc.ITFCID<>5) AND (tfc.ITFCID<>7) ORDER BY fac.sFacDesc";
+    "WHERE " KVA_OWN_REGISTERS("tfc.ITFCID") " ORDER BY fac.sFacDesc";
 
 const char *const kInsertSQL = "INSERT INTO TFac_Velisto (iFacId, sFacDesc, iTfcId, iFacNumeraz, "
                                "iFacIvaInclusa) VALUES (:VOGENID, :sFacDesc, :iTfcId, :iFacNumeraz, "

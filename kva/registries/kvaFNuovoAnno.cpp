@@ -26,8 +26,8 @@ namespace {
 // Schools marked deleted are not offered: a register linked to one would vanish from the list.
 const char *const kSchoolListSQL = "SELECT IDWGID, SDOWLDESC FROM VDOW_DATAOWNER WHERE ##WHERE## AND "
                                    "(DDELETE_DOW IS NULL)";
-const char *const kRegisterListSQL = "SELECT iFacId, sFacDesc FROM TFac_Velisto WHERE ##WHERE## AND "
-                                     "((ITFCID<>5) AND (ITFCID<>7))";
+const char *const kRegisterListSQL =
+    "SELECT iFacId, sFacDesc FROM TFac_Velisto WHERE ##WHERE## AND " KVA_OWN_REGISTERS("ITFCID");
 const char *const kUnlinkedRegisters = " AND (iFacId NOT IN (SELECT iFacId FROM TDwgFac))";
 const char *const kYearListSQL = " SELECT IANFID, IANFVALORE, DANFVOREXINIZIO, DANFVOREXFINE FROM "
                                  "TANF_ANNIFINANZ WHERE ##WHERE## ORDER BY IANFVALORE";
@@ -35,8 +35,8 @@ const char *const kYearListSQL = " SELECT IANFID, IANFVALORE, DANFVOREXINIZIO, D
 const char *const kDataOwnerSQL =
     "SELECT df.iDwgFacId, dow.IDWGID, dow.SDOWSDESC, dow.SDOWLDESC, dow.IDOWID_P, fac.iFacId, fac.sFacDesc "
     "FROM TDwgFac df INNER JOIN VDOW_DATAOWNER dow ON (df.iDwgId = dow.IDWGID) INNER JOIN TFac_Velisto "
-    "fac ON (df.iFacId = fac.iFacId) WHERE (dow.DDELETE_DOW IS NULL) AND ((fac.ITFCID<>5) AND "
-    "(fac.ITFCID<>7)) ORDER BY dow.IDOWID_P";
+    "fac ON (df.iFacId = fac.iFacId) WHERE (dow.DDELETE_DOW IS NULL) "
+    "AND " KVA_OWN_REGISTERS("fac.ITFCID") " ORDER BY dow.IDOWID_P";
 const char *const kDataOwnerInsertSQL =
     "INSERT INTO TDwgFac (iDwgFacId, iDwgId, iFacId) VALUES (:VOGENID, :iDwgId, :iFacId);";
 const char *const kDataOwnerDeleteSQL = "DELETE FROM TDwgFac WHERE iDwgFacId = :VOCURRID;";

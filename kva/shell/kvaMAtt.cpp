@@ -26,13 +26,13 @@ namespace {
 const char *const kParamsFirst = "Prima di eseguire questa operazione bisogna impostare i parametri";
 const char *const kCloseWindows = "Bisogna chiudere tutte le finestre attive per modificare i parametri";
 const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE ((iFacNumeraz IS NULL) OR "
-                                        "(iFacIvaInclusa IS NULL)) AND ((ITFCID<>5) AND (ITFCID<>7));";
+                                        "(iFacIvaInclusa IS NULL)) AND " KVA_OWN_REGISTERS("ITFCID") ";";
 // A register-year chosen in the parameters must exist and belong to this program.
 const char *const kRegisterYearOfProgramSQL =
     "SELECT dfa.iDwgFacAnfId FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) "
     "INNER "
-    "JOIN TFac_Velisto fac ON (df.iFacId = fac.iFacId) WHERE dfa.iDwgFacAnfId = :iDwgFacAnfId AND "
-    "((fac.ITFCID<>5) AND (fac.ITFCID<>7))";
+    "JOIN TFac_Velisto fac ON (df.iFacId = fac.iFacId) WHERE dfa.iDwgFacAnfId = :iDwgFacAnfId "
+    "AND " KVA_OWN_REGISTERS("fac.ITFCID");
 
 const char *const kWarehouseSQL =
     "SELECT mgm.*, mgm_c.ibenid AS BenCarico, v.SDOWLDESC FROM TMgm_MovMagazzino mgm LEFT JOIN "

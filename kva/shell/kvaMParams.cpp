@@ -14,7 +14,7 @@ const char *const kRegisterYearListSQL =
     "FROM TDwgFacAnf dfa INNER JOIN TDwgFac df ON (dfa.IDWGFacID = df.IDWGFacID) INNER JOIN TFac_Velisto fac "
     "ON "
     "(df.IfacID = fac.IfacID) INNER JOIN TANF_ANNIFINANZ ANF ON (dfa.IANFID = ANF.IANFID) WHERE df.idwgid = "
-    ":idwgid AND ((fac.ITFCID<>5) AND (fac.ITFCID<>7)) ORDER BY fac.sfacdesc, anf.ianfvalore";
+    ":idwgid AND " KVA_OWN_REGISTERS("fac.ITFCID") " ORDER BY fac.sfacdesc, anf.ianfvalore";
 } // namespace
 
 TdmkvaParams::TdmkvaParams(QObject *parent) : TdmVouParams(parent) {

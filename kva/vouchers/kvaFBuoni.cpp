@@ -23,17 +23,18 @@ VO_REGISTER_CLASS(TfmkvaBuoni);
 
 namespace {
 
-// The amounts of a voucher: its rows' values, and the same with each row's VAT added.
+// The amounts of a voucher: its rows' values, and the same with each row's VAT added; a voucher
+// without rows is worth 0, not nothing.
 const char *const kHeaderSQL =
     "SELECT buo.iFBuoId, buo.IBENID, buo.IFBUONUMERO, buo.DFBUODATA, buo.SFBUODESC, buo.DFBUOPROTDATA, "
     "buo.SFBUOPROTNUM, buo.ILOCKED, buo.lFBuoScaricato, "
     "(SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = buo.IBENID) AS SBENRAGSOC, "
-    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc "
-    "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
-    "(SELECT SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + CAST(afc.FAFCQUANTITA * "
-    "afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))) FROM TAFC_ARTVELIST afc LEFT "
-    "JOIN "
-    "TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
+    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))), 0) FROM "
+    "TAFC_ARTVELIST afc WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
+    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + "
+    "CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))), 0) "
+    "FROM TAFC_ARTVELIST afc LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID "
+    "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
     "FROM TFBuo_Buoni buo WHERE buo.IFBUOTIPO = :iFBuoTipo AND buo.iDwgFacAnfId = :iDwgFacAnfId "
     "ORDER BY buo.IFBUONUMERO DESC";
 const char *const kRowsSQL =
@@ -51,17 +52,14 @@ const char *const kDocumentsSQL =
 const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
 const char *const kHasRowsSQL = "SELECT FIRST 1 iAfcId FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
 const char *const kHasDocumentsSQL = "SELECT FIRST 1 iFBuoIdcId FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
-const char *const kArticleSQL = "SELECT sFarLDesc FROM TFar_FacArticoli WHERE iFarId = :iFarId";
+
+// Amounts keep their units digit: "#,###.00" would show 0 as ",00" and a half as ",50".
+const char *const kAmountFormat = "#,##0.00";
 
 bool HasRow(const char *sql, int voucherId) {
     TVoQuery q(QString::fromLatin1(sql));
     q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
     return !q.Eof();
-}
-
-[[noreturn]] void RowsCannotGo() {
-    VoMessageDlg(QStringLiteral("Impossibile cancellare gli articoli del buono."), mtError, mbOK);
-    throw EVoAbort();
 }
 
 // A collection of the window: the global connection, its select with the school marker replaced,
@@ -159,6 +157,7 @@ void TfmkvaBuoni::FormCreate() {
     xqcMain->AfterOpen.Add([this](TVoQueryCollection *) { xqcMainAfterOpen(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterOpen(); });
     xqcMain->BeforeDelete.Add([this](TVoQueryCollection *) { xqcMainBeforeDelete(); });
+    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
     xqcMain->VoBeforeExec.Add(
         [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcMainVoBeforeExec(prop); });
     xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
@@ -259,45 +258,33 @@ void TfmkvaBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
 
 void TfmkvaBuoni::xqcMainAfterOpen() {
     for (const char *amount : {"IBENIIMP", "IBENIIMP_CONIVA"})
-        xqcMain->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+        xqcMain->FieldByName(QString::fromLatin1(amount))
+            ->SetDisplayFormat(QString::fromLatin1(kAmountFormat));
     xqcMain->FieldByName(QStringLiteral("iFBuoNumero"))->SetDisplayFormat(QStringLiteral("0000000"));
 }
 
 void TfmkvaBuoni::xqcDetailAfterOpen() {
     for (const char *amount : {"fAfcCostoUnit", "fAfcTotale", "fAfcTotale_ConIva"})
-        xqcDetail->FieldByName(QString::fromLatin1(amount))->SetDisplayFormat(QStringLiteral("#,###.00"));
+        xqcDetail->FieldByName(QString::fromLatin1(amount))
+            ->SetDisplayFormat(QString::fromLatin1(kAmountFormat));
 }
 
-// Every question is asked before anything is deleted, so that a refusal leaves the voucher whole.
+// Every question is asked before the deletion's transaction starts, so that none keeps it open; the
+// stock trial runs inside it (BeforeWrite).
 void TfmkvaBuoni::xqcMainBeforeDelete() {
     const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
-    if (HasRow(kHasRowsSQL, voucher)) {
-        if (VoMessageDlg(QStringLiteral("Ci sono degli articoli collegati al buono, cancellarli?"),
-                         mtConfirmation, mbYesNoCancel) != mrYes)
-            throw EVoAbort();
-        int article = 0;
-        bool canGo = false;
-        try {
-            canGo = kvaVoucherRowsCanGo(voucher, &article);
-        } catch (const std::exception &) {
-            RowsCannotGo();
-        }
-        if (!canGo) {
-            const QString description =
-                VoSelectValue(QString::fromLatin1(kArticleSQL), {{QStringLiteral("iFarId"), article}})
-                    .toString();
-            VoMessageDlg(
-                VoFormat(QStringLiteral("Impossibile cancellare, la giacenza dell'articolo %s andrebbe in "
-                                        "negativo!"),
-                         {description}),
-                mtError, mbOK);
-            throw EVoAbort();
-        }
-    }
+    if (HasRow(kHasRowsSQL, voucher) &&
+        VoMessageDlg(QStringLiteral("Ci sono degli articoli collegati al buono, cancellarli?"),
+                     mtConfirmation, mbYesNoCancel) != mrYes)
+        throw EVoAbort();
     if (HasRow(kHasDocumentsSQL, voucher) &&
         VoMessageDlg(QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"), mtConfirmation,
                      mbYesNoCancel) != mrYes)
         throw EVoAbort();
+}
+
+void TfmkvaBuoni::xqcMainBeforeWrite(int listKind) {
+    kvaVoucherHeaderBeforeWrite(xqcMain, kvaLoading, listKind, &m_proposedNumber);
 }
 
 void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
@@ -310,15 +297,7 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
         prop.Values.AddNull(QStringLiteral("iFBuoId_P"));
     } else if (prop.Kind == skDelete && prop.TableName == QLatin1String("TFBUO_BUONI")) {
         // Rows and links go in the list's own transaction, before the header's DELETE.
-        const int voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
-        const bool hadRows = HasRow(kHasRowsSQL, voucher);
-        try {
-            kvaDeleteVoucherContents(voucher);
-        } catch (const std::exception &) {
-            if (!hadRows)
-                throw;
-            RowsCannotGo();
-        }
+        kvaDeleteVoucherContents(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     }
 }
 

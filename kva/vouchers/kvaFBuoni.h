@@ -48,6 +48,7 @@ private:
     void xqcMainAfterOpen();
     void xqcDetailAfterOpen();
     void xqcMainBeforeDelete();
+    void xqcMainBeforeWrite(int listKind);
     void xqcMainVoBeforeExec(TVoQueryProp &prop);
     void xqcDetailVoRefresh();
 

@@ -46,12 +46,8 @@ const char *const kvaSQLAfcDelete = "DELETE FROM TAfc_ArtVelist WHERE iAfcId=:VO
 const char *const kvaSQLRePricing =
     "UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b CROSS JOIN "
     "PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g WHERE b.IFBUOID = afc.IFBUOID) / "
-    "(SELECT "
-    "COALESCE(NULLIF(unm.FUNMFATTOREPROP, 0), 1) FROM TFAR_FACARTICOLI far LEFT JOIN TUNM_UNITAMISURA unm ON "
-    "unm.IUNMID = far.IUNMID WHERE far.IFARID = afc.IFARID) WHERE afc.IFARID = :iFarId AND afc.IFBUOID IN "
-    "(SELECT "
-    "sca.IFBUOID FROM TFBUO_BUONI sca WHERE sca.IFBUOTIPO = 1 AND sca.IDWGFACANFID = (SELECT "
-    "cur.IDWGFACANFID FROM "
+    "FKVA_FATTOREUNITA(afc.IFARID) WHERE afc.IFARID = :iFarId AND afc.IFBUOID IN (SELECT sca.IFBUOID FROM "
+    "TFBUO_BUONI sca WHERE sca.IFBUOTIPO = 1 AND sca.IDWGFACANFID = (SELECT cur.IDWGFACANFID FROM "
     "TFBUO_BUONI cur WHERE cur.IFBUOID = :iFBuoId))";
 const char *const kvaSQLArticleVat =
     "UPDATE TFar_FacArticoli SET iAlvId = :iAlvId WHERE iFarId = :iFarId AND iAlvId IS NULL";
@@ -78,6 +74,24 @@ const char *const kCheckSQL =
 const char *const kDateTrialSQL = "UPDATE TFBuo_Buoni SET dFBuoData = :dFBuoData WHERE iFBuoId = :iFBuoId;";
 const char *const kVoucherRowsSQL =
     "SELECT iFarId, sFarLDesc FROM VAfc_ArtVelist WHERE iFBuoId = :iFBuoId ORDER BY iAfcId";
+const char *const kArticleSQL = "SELECT sFarLDesc FROM TFar_FacArticoli WHERE iFarId = :iFarId";
+
+// The database refused to delete a voucher's rows by a rule on them: an exception raised by a trigger
+// (-836) or a row that refers to them (-530). Other errors (a lock conflict, a lost connection, a
+// missing object) are no verdict on the rows and reach the user as themselves.
+bool RowsRefused(const EVoDatabaseError &e) {
+    return e.SqlCode() == -836 || e.SqlCode() == -530;
+}
+
+void DeleteRows(int voucherId) {
+    try {
+        VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
+    } catch (const EVoDatabaseError &e) {
+        if (RowsRefused(e))
+            throw EVoError(QStringLiteral("Impossibile cancellare gli articoli del buono."));
+        throw;
+    }
+}
 
 // Whether the stock of an article stays non-negative on every day of a register-year's scope.
 bool StockStays(int article, int registerYearId) {
@@ -154,7 +168,7 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle) {
     const QList<int> articles = VoucherArticles(voucherId);
     TVoTransaction trial;
     trial.StartTransaction();
-    VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
+    DeleteRows(voucherId);
     bool ok = true;
     for (int article : articles) {
         if (!StockStays(article, year)) {
@@ -173,7 +187,7 @@ void kvaDeleteVoucherContents(int voucherId) {
     const QVariantHash voucher{{QStringLiteral("iFBuoId"), voucherId}};
     TVoTransaction tr;
     tr.StartTransaction();
-    VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), voucher);
+    DeleteRows(voucherId);
     VoExecSQL(QString::fromLatin1(kDeleteLinksSQL), voucher);
     // The header still names the register-year whose unloading rows are re-priced without the rows.
     for (int article : articles)
@@ -189,6 +203,53 @@ void kvaDeleteVoucher(int voucherId) {
     VoExecSQL(QString::fromLatin1(kvaSQLBuoResetUnloaded), {{QStringLiteral("VOCURRID"), voucherId}});
     VoExecSQL(QString::fromLatin1(kvaSQLBuoDelete), {{QStringLiteral("VOCURRID"), voucherId}});
     tr.Commit();
+}
+
+namespace {
+void LockNumbering() {
+    if (CurrentNumbering == 1)
+        VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
+    else
+        VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
+}
+
+void CheckNumberFree(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
+    TVoField *number = headers->FieldByName(QStringLiteral("IFBUONUMERO"));
+    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
+        return;
+    LockNumbering();
+    if (!VoucherNumberExists(number->AsInteger(), kind))
+        return;
+    if (listKind == skInsert) {
+        const int next = NextVoucherNumber(kind);
+        number->SetAsInteger(next);
+        if (proposedNumber)
+            *proposedNumber = next;
+    }
+    throw EVoError(QStringLiteral("Numero del buono già presente"));
+}
+
+// Serialises on the voucher's articles, so that no other copy changes their stock between the trial
+// and the commit, then tries the rows' removal.
+void CheckRowsCanGo(int voucherId) {
+    for (int article : VoucherArticles(voucherId))
+        VoLockRow(QStringLiteral("TFAR_FACARTICOLI"), QStringLiteral("IFARID"), article);
+    int article = 0;
+    if (kvaVoucherRowsCanGo(voucherId, &article))
+        return;
+    const QString description =
+        VoSelectValue(QString::fromLatin1(kArticleSQL), {{QStringLiteral("iFarId"), article}}).toString();
+    throw EVoError(
+        VoFormat(QStringLiteral("Impossibile cancellare, la giacenza dell'articolo %s andrebbe in negativo!"),
+                 {description}));
+}
+} // namespace
+
+void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
+    if (listKind == skInsert || listKind == skUpdate)
+        CheckNumberFree(headers, kind, listKind, proposedNumber);
+    else if (listKind == skDelete && kind == kvaLoading)
+        CheckRowsCanGo(headers->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
 }
 
 double kvaProposedVoucherDate(int number, int kind) {
@@ -246,13 +307,8 @@ bool kvaVoucherDateKeepsStock(int voucherId, double date, QString *article) {
     }
     bool ok = true;
     for (const auto &[articleId, description] : rows) {
-        bool stays = false;
-        try {
-            stays = StockStays(articleId, CurrentRegisterYearId);
-        } catch (const std::exception &) {
-            // A check that cannot be made does not let the date pass.
-        }
-        if (!stays) {
+        // A check that cannot be made raises its own error, which keeps the date from passing.
+        if (!StockStays(articleId, CurrentRegisterYearId)) {
             ok = false;
             if (article)
                 *article = description;

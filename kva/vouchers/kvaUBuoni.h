@@ -33,8 +33,13 @@ void kvaSetRowLists(TVoQueryCollection *rows, int kind);
 void kvaSetDocumentLists(TVoQueryCollection *documents, int kind);
 
 // Whether all rows of a loading voucher can go together without the stock of one of their articles
-// falling below zero on some day. Tried inside a transaction that is always rolled back. When they
-// cannot, failingArticle (when given) receives the first article whose stock would fall.
+// falling below zero on some day. Tried inside a transaction (a savepoint of the caller's) that is
+// always rolled back. When they cannot, failingArticle (when given) receives the first article whose
+// stock would fall. A check that cannot be made raises its error.
+//
+// Wherever a voucher's rows are deleted, the database refusing it by a rule on the rows (a trigger,
+// a reference) raises EVoError "Impossibile cancellare gli articoli del buono."; any other database
+// error (a lock conflict, a lost connection) is raised as it is.
 bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle = nullptr);
 // Deletes a voucher whole in one transaction: its rows, its document links, the flag of the loading
 // voucher it was generated from, the header; then the unloading rows of every article it held are
@@ -45,6 +50,20 @@ void kvaDeleteVoucher(int voucherId);
 void kvaDeleteVoucherContents(int voucherId);
 
 // --- Rules of the voucher windows' headers -------------------------------------------------------------
+
+// The checks a voucher header's collection makes inside the transaction of its write: the windows
+// hook it to the collection's BeforeWrite. Two copies of the program may save at once, so a check
+// made before the write could be stale when it commits.
+// - Insert, or update that changes the number: locks the row that owns the numbering (the
+//   register-year with numbering per register-year, else the register, whose numbers run across
+//   all its school registers), then refuses a number another voucher of the kind holds with
+//   "Numero del buono già presente". A new voucher is then given the next free number, in its
+//   number field and in proposedNumber, so that saving again succeeds.
+// - Delete of a loading voucher: locks the articles of its rows and refuses, with "Impossibile
+//   cancellare, la giacenza dell'articolo %s andrebbe in negativo!", when removing the rows together
+//   would take the stock of one of them below zero (kvaVoucherRowsCanGo). The questions about rows
+//   and documents come before, outside the transaction.
+void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
 
 // The date proposed for a new voucher of a number and kind: today when it lies in the voucher's date
 // window and the register-year, else the window's low end, taken no earlier than the year's start.
@@ -59,5 +78,6 @@ QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, 
 // Tries a new date on a saved voucher: whether every article of its rows keeps a stock of zero or
 // more with the voucher on that date. The date is written and the server asked inside a transaction
 // that is always rolled back, so the trial date never stays. When the stock would fall, article
-// receives the long description of the first row that makes it fall (or whose check failed).
+// receives the long description of the first row that makes it fall. A check that cannot be made
+// raises its error.
 bool kvaVoucherDateKeepsStock(int voucherId, double date, QString *article);

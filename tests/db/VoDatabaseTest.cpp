@@ -355,3 +355,36 @@ TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
     ASSERT_TRUE(VoUpgradeDatabase(conn.get(), &error)) << error.toStdString();
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT")), VoSchemaScripts().size());
 }
+
+TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing) {
+    const auto relations = [] {
+        return VoCountRows(QStringLiteral(
+            "SELECT * FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN ('TPRIMA', 'TPROVA', 'VPROVA')"));
+    };
+    const auto recorded = [](const QString &name) {
+        return VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT WHERE SYSCRNOME = :n"),
+                           {{QStringLiteral("n"), name}});
+    };
+    const QString first = QStringLiteral("sql/900_prima.sql"), second = QStringLiteral("sql/910_prova.sql");
+    const QString broken = QStringLiteral("CREATE VIEW VPROVA AS SELECT Y FROM TPROVA");
+    QList<TVoDbScript> scripts = VoSchemaScriptList();
+    scripts.append({first, QStringLiteral("CREATE TABLE TPRIMA (X INTEGER);\n")});
+    scripts.append({second, QStringLiteral("CREATE TABLE TPROVA (X INTEGER);\n%1;\n").arg(broken)});
+
+    QString error;
+    EXPECT_FALSE(VoUpgradeDatabaseWith(conn.get(), scripts, &error));
+    EXPECT_TRUE(error.startsWith(second + QStringLiteral(": "))) << error.toStdString();
+    EXPECT_TRUE(error.endsWith(broken)) << error.toStdString();
+    EXPECT_FALSE(conn->InTransaction());
+    // The script before it stays with its record; the failed one left neither its table nor a record.
+    EXPECT_EQ(relations(), 1);
+    EXPECT_EQ(recorded(first), 1);
+    EXPECT_EQ(recorded(second), 0);
+
+    scripts.last().text =
+        QStringLiteral("CREATE TABLE TPROVA (X INTEGER);\nCREATE VIEW VPROVA AS SELECT X FROM "
+                       "TPROVA;\n");
+    ASSERT_TRUE(VoUpgradeDatabaseWith(conn.get(), scripts, &error)) << error.toStdString();
+    EXPECT_EQ(relations(), 3);
+    EXPECT_EQ(recorded(second), 1);
+}

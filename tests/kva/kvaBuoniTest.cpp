@@ -15,10 +15,12 @@
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
 #include "kvaRBuoniCarico.h"
+#include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -203,6 +205,71 @@ TEST_F(kvaBuoniTest, NumberMustBeFreeInItsScope) {
     frame->xacCancel->Execute();
 }
 
+TEST_F(kvaBuoniTest, ANumberAnotherCopySavedMeanwhileIsRefusedAndTheNextOneGiven) {
+    // Per register-year the other copy's voucher counts only in this year; across the years, in any
+    // year of the register.
+    const QList<std::pair<int, int>> scopes = {{1, ry}, {0, VoTestRegisterYear(2025)}};
+    for (const auto &[numbering, otherYear] : scopes) {
+        VoExecSQL(QStringLiteral("DELETE FROM TFBUO_BUONI"));
+        VoTestSetRegisterOptions(VoTestRegister(), numbering, 0);
+        ChooseRegisterYear(ry);
+        VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 3);
+        Open();
+        ASSERT_TRUE(frame->xacInsert->Execute());
+        ASSERT_EQ(window->ProposedNumber(), 4);
+        Type(frame->xedDescr, QStringLiteral("Cancelleria"));
+        VoTestVoucher(kvaLoading, QDate(2025, 6, 1), otherYear, 4);
+
+        frame->xacPost->Execute();
+        EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")})
+            << numbering;
+        EXPECT_EQ(window->xqcMain->State(), dsInsert);
+        EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
+        EXPECT_EQ(window->ProposedNumber(), 5);
+        EXPECT_EQ(frame->xedDescr->text(), QStringLiteral("Cancelleria"));
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUO_BUONI")), 2);
+
+        messages->Clear();
+        frame->xacPost->Execute();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(Column(QStringLiteral("IFBUONUMERO || SFBUODESC"), Current()).toString(),
+                  QStringLiteral("5Cancelleria"));
+        delete window;
+        messages->Clear();
+    }
+}
+
+TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
+    // Numbers run across the register's years, so the register's row owns them.
+    VoTestSetRegisterOptions(VoTestRegister(), 0, 0);
+    ChooseRegisterYear(ry);
+    VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 3);
+    Open();
+    ASSERT_TRUE(frame->xacInsert->Execute());
+    ASSERT_EQ(window->ProposedNumber(), 4);
+
+    // The other copy holds the register while it saves its voucher 4 in another year.
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER),
+               {dbPath, QStringLiteral("--voucher"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
+                QString::number(VoTestRegister()), QString::number(VoTestRegisterYear(2025)),
+                QStringLiteral("4"), QStringLiteral("2025-06-01")});
+    ASSERT_TRUE(peer.waitForReadyRead(30000));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    frame->xacPost->Execute();
+    ASSERT_TRUE(peer.waitForFinished(30000));
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")});
+    EXPECT_EQ(window->xqcMain->State(), dsInsert);
+    EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
+
+    messages->Clear();
+    frame->xacPost->Execute();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFBUONUMERO FROM TFBUO_BUONI GROUP BY IFBUONUMERO")), 3);
+    EXPECT_EQ(Column(QStringLiteral("IFBUONUMERO"), Current()).toInt(), 5);
+}
+
 TEST_F(kvaBuoniTest, DateMustLieInTheYearAndBetweenItsNeighbours) {
     VoTestVoucher(kvaLoading, QDate(2026, 3, 1), ry, 1);
     VoTestVoucher(kvaLoading, QDate(2026, 5, 1), ry, 3);
@@ -329,19 +396,101 @@ TEST_F(kvaBuoniTest, DeletionAsksEverythingFirstThenDeletesTheWholeVoucher) {
     EXPECT_EQ(window->xqcDetail->RecordCount(), 2);
 }
 
-TEST_F(kvaBuoniTest, RowsThatCannotBeDeletedKeepTheVoucher) {
+TEST_F(kvaBuoniTest, AVoucherThatCannotGoStaysWholeAndTheRefusalSaysWhy) {
+    VoExecRaw(QStringLiteral("CREATE EXCEPTION ETEST_BLOCCO 'bloccato'"));
+    struct TCase {
+        const char *trigger; // on the table whose deletion it refuses, or none
+        bool unloaded;       // a later unloading needs the voucher's stock
+        QString message;
+        bool exact; // the program's own text, else a part of the database's message
+    };
+    const QList<TCase> cases = {
+        {nullptr, true,
+         QStringLiteral("Impossibile cancellare, la giacenza dell'articolo TONER andrebbe in negativo!"),
+         true},
+        {"TAFC_ARTVELIST", false, QStringLiteral("Impossibile cancellare gli articoli del buono."), true},
+        {"TFBUOIDC", false, QStringLiteral("Cancellazione bloccata"), false},
+    };
+    for (const TCase &c : cases) {
+        VoExecSQL(QStringLiteral("DELETE FROM TAFC_ARTVELIST"));
+        const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry);
+        const int article = VoTestArticle(QStringLiteral("Toner"));
+        VoTestRow(voucher, article, 2, 40.0);
+        LinkDocument(voucher, QStringLiteral("F-%1").arg(voucher));
+        if (c.unloaded)
+            VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 2, 1), ry), article, 1);
+        if (c.trigger)
+            VoExecRaw(QStringLiteral("CREATE TRIGGER TTEST_BLOCCO FOR %1 BEFORE DELETE AS BEGIN EXCEPTION "
+                                     "ETEST_BLOCCO 'Cancellazione bloccata'; END")
+                          .arg(QString::fromLatin1(c.trigger)));
+        Open();
+        ASSERT_TRUE(Select(Column(QStringLiteral("IFBUONUMERO"), voucher).toInt()));
+        messages->Push({mrYes, mrYes, mrYes});
+        frame->xacDelete->Execute();
+        ASSERT_EQ(messages->Shown().size(), 4) << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Shown().value(2).text,
+                  QStringLiteral("Ci sono dei documenti collegati al buono, cancellarli?"));
+        EXPECT_TRUE(c.exact ? messages->LastText() == c.message : messages->LastText().contains(c.message))
+            << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Shown().last().type, mtError);
+        EXPECT_EQ(Rows(voucher), 1);
+        EXPECT_EQ(Links(voucher), 1);
+        EXPECT_EQ(Current(), voucher);
+        EXPECT_FALSE(conn->InTransaction());
+        delete window;
+        messages->Clear();
+        if (c.trigger)
+            VoExecRaw(QStringLiteral("DROP TRIGGER TTEST_BLOCCO"));
+    }
+}
+
+TEST_F(kvaBuoniTest, AStockCheckThatCannotBeMadeSaysWhy) {
     const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
-    VoTestRow(voucher, VoTestArticle(QStringLiteral("Toner")), 1, 40.0);
-    VoExecRaw(QStringLiteral("CREATE EXCEPTION ETEST_BLOCCO 'Righe bloccate'"));
-    VoExecRaw(QStringLiteral("CREATE TRIGGER TTEST_BLOCCO FOR TAFC_ARTVELIST BEFORE DELETE AS BEGIN "
-                             "EXCEPTION ETEST_BLOCCO; END"));
+    VoTestRow(voucher, VoTestArticle(QStringLiteral("Toner")), 2, 40.0);
+    VoExecRaw(QStringLiteral("DROP PROCEDURE PKVA_CONTROLLAGIAC"));
+    const auto saysWhy = [this] {
+        return messages->LastText().contains(QStringLiteral("PKVA_CONTROLLAGIAC"), Qt::CaseInsensitive) &&
+               !messages->LastText().contains(QStringLiteral("giacenza"));
+    };
     Open();
+    ASSERT_TRUE(frame->xacEdit->Execute());
+    TypeDate(QStringLiteral("20/01/2026"));
+    EXPECT_TRUE(saysWhy()) << messages->LastText().toStdString();
+    frame->xacCancel->Execute();
+    EXPECT_EQ(Column(QStringLiteral("DFBUODATA"), voucher).toDate(), QDate(2026, 1, 10));
+
+    messages->Clear();
     messages->Push({mrYes, mrYes});
     frame->xacDelete->Execute();
-    EXPECT_EQ(messages->LastText(), QStringLiteral("Impossibile cancellare gli articoli del buono."));
+    EXPECT_TRUE(saysWhy()) << messages->LastText().toStdString();
     EXPECT_EQ(Rows(voucher), 1);
+}
+
+TEST_F(kvaBuoniTest, EditingAVoucherAnotherCopyDeletedSaysSoAndShowsTheListAsItIs) {
+    const int kept = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
+    VoTestRow(kept, VoTestArticle(QStringLiteral("Carta")), 1, 5.0);
+    const int gone = VoTestVoucher(kvaLoading, QDate(2026, 1, 20), ry, 2);
+    VoTestRow(gone, VoTestArticle(QStringLiteral("Toner")), 2, 40.0);
+    VoTestRow(gone, VoTestArticle(QStringLiteral("Penne")), 3, 1.0);
+    LinkDocument(gone, QStringLiteral("F-1"));
+    Open();
+    ASSERT_EQ(Current(), gone);
+    ASSERT_EQ(window->xqcDetail->RecordCount(), 2);
+    ASSERT_TRUE(frame->xacEdit->Execute());
+    Type(frame->xedDescr, QStringLiteral("Cancelleria"));
+    kvaDeleteVoucher(gone);
+
+    frame->xacPost->Execute();
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Il record è stato modificato o cancellato da un altro utente.")});
+    EXPECT_EQ(window->xqcMain->State(), dsBrowse);
     EXPECT_EQ(window->xqcMain->RecordCount(), 1);
-    EXPECT_FALSE(conn->InTransaction());
+    EXPECT_EQ(Current(), kept);
+    EXPECT_EQ(GridText(frame, 0, 0), QStringLiteral("0000001"));
+    EXPECT_EQ(frame->xedDescr->text(), QString());
+    EXPECT_EQ(window->xqcDetail->RecordCount(), 1);
+    EXPECT_EQ(window->xqcDetail->FieldByName(QStringLiteral("IFBUOID"))->AsInteger(), kept);
+    EXPECT_TRUE(window->xqcDoc->IsEmpty());
 }
 
 TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
@@ -387,4 +536,15 @@ TEST_F(kvaBuoniTest, AmountsShowVatUnlessTheRegisterIncludesIt) {
     Open();
     EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("20,00"));
     EXPECT_EQ(GridText(window->frDetail, 0, 4), QStringLiteral("20,00"));
+
+    // A voucher without rows is worth nothing, in the list and in its detail, whatever the option.
+    for (const int vatIncluded : {1, 0}) {
+        delete window;
+        VoExecSQL(QStringLiteral("DELETE FROM TAFC_ARTVELIST"));
+        VoTestSetRegisterOptions(VoTestRegister(), 1, vatIncluded);
+        ChooseRegisterYear(ry);
+        Open();
+        EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("0,00")) << vatIncluded;
+        EXPECT_EQ(frame->xceImportoBeni->text(), QStringLiteral("0,00")) << vatIncluded;
+    }
 }

@@ -160,10 +160,22 @@ TEST_F(kvaContextTest, WriteRightsNeedAllFourBits) {
     EXPECT_EQ(CurrentUserRights(), 0xFFF);
 }
 
-TEST_F(kvaContextTest, SchoolMarkerIsReplacedByTheChosenSchool) {
-    xgvmGlobalVar.Add(ParSchool, QStringLiteral("7"));
-    QString sql =
-        QStringLiteral("SELECT * FROM T WHERE (IDWGID = ::CURR_DWG OR IDWGID IS NULL) AND X <> ::CURR_DWG");
-    ReplaceCurrDwg(sql);
-    EXPECT_EQ(sql, QStringLiteral("SELECT * FROM T WHERE (IDWGID = 7 OR IDWGID IS NULL) AND X <> 7"));
+TEST_F(kvaContextTest, SchoolMarkerIsReplacedByTheChosenSchoolAsANumber) {
+    // The parameter's text never reaches the statement: what is no number selects no school.
+    const QList<std::pair<QVariant, const char *>> cases = {
+        {QStringLiteral("7"), "7"},
+        {QStringLiteral(" 12 "), "12"},
+        {QStringLiteral("3 OR 1=1"), "-1"},
+        {QStringLiteral("3) OR (1=1"), "-1"},
+        {QVariant(), "-1"},
+    };
+    for (const auto &[school, expected] : cases) {
+        xgvmGlobalVar.Add(ParSchool, school);
+        QString sql = QStringLiteral(
+            "SELECT * FROM T WHERE (IDWGID = ::CURR_DWG OR IDWGID IS NULL) AND X <> ::CURR_DWG");
+        ReplaceCurrDwg(sql);
+        EXPECT_EQ(sql, QStringLiteral("SELECT * FROM T WHERE (IDWGID = %1 OR IDWGID IS NULL) AND X <> %1")
+                           .arg(QString::fromLatin1(expected)))
+            << school.toString().toStdString();
+    }
 }

@@ -1,16 +1,61 @@
 // A second process on the same database file: vo_dbpeer FILE TABLE
 // Inserts a row marked "peer", then waits (up to 30 s) until a row marked "parent" is committed by
 // the other process, and exits 0 when it saw it.
+//
+// vo_dbpeer FILE --voucher LOCKTABLE LOCKCOLUMN LOCKKEY REGISTERYEAR NUMBER DATE
+// Saves a loading voucher as another copy of the program does: in one transaction it locks the row
+// that owns the numbering, inserts the voucher (DATE as yyyy-MM-dd), prints "locked", holds the
+// transaction a moment and commits; exits 0 once committed.
 #include "VoConnection.h"
 #include "VoQuery.h"
+#include "VoTransaction.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QTest>
+#include <QThread>
 #include <QTextStream>
+
+namespace {
+int SaveVoucherHoldingTheLock(const QStringList &args, QTextStream &out) {
+    if (args.size() != 9)
+        return 2;
+    TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
+    conn.SetParam(QStringLiteral("Database"), args[1]);
+    QString error;
+    if (!conn.Open(&error)) {
+        out << "open failed: " << error << Qt::endl;
+        return 3;
+    }
+    try {
+        TVoTransaction transaction(&conn);
+        transaction.StartTransaction();
+        VoLockRow(args[3], args[4], args[5].toInt(), &conn);
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TFBUO_BUONI (IFBUOID, IDWGFACANFID, IFBUONUMERO, DFBUODATA, "
+                           "IFBUOTIPO, ILOCKED) VALUES ((SELECT L_ICNTID FROM PYSETGETID('TFBUO_BUONI', 1)), "
+                           ":ry, :n, :d, 0, 0)"),
+            {{QStringLiteral("ry"), args[6].toInt()},
+             {QStringLiteral("n"), args[7].toInt()},
+             {QStringLiteral("d"), QDate::fromString(args[8], Qt::ISODate)}},
+            &conn);
+        out << "locked" << Qt::endl;
+        QThread::msleep(1500);
+        transaction.Commit();
+    } catch (const std::exception &e) {
+        out << "error: " << e.what() << Qt::endl;
+        return 4;
+    }
+    out << "committed" << Qt::endl;
+    return 0;
+}
+} // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    if (app.arguments().value(2) == QLatin1String("--voucher"))
+        return SaveVoucherHoldingTheLock(app.arguments(), out);
     if (app.arguments().size() != 3)
         return 2;
     TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
