@@ -53,8 +53,7 @@ const QString kRepricing = QStringLiteral(
     "       (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b "
     "          CROSS JOIN PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g "
     "         WHERE b.IFBUOID = afc.IFBUOID) "
-    "       / (SELECT COALESCE(NULLIF(unm.FUNMFATTOREPROP, 0), 1) FROM TFAR_FACARTICOLI far "
-    "            LEFT JOIN TUNM_UNITAMISURA unm ON unm.IUNMID = far.IUNMID WHERE far.IFARID = afc.IFARID) "
+    "       / FKVA_FATTOREUNITA(afc.IFARID) "
     " WHERE afc.IFARID = :iFarId "
     "   AND afc.IFBUOID IN (SELECT sca.IFBUOID FROM TFBUO_BUONI sca WHERE sca.IFBUOTIPO = 1 AND "
     "       sca.IDWGFACANFID = (SELECT cur.IDWGFACANFID FROM TFBUO_BUONI cur WHERE cur.IFBUOID = :iFBuoId))");
