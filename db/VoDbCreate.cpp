@@ -197,12 +197,20 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         conn.SetParam(QStringLiteral("Database"), path);
         conn.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
         ok = conn.Open(error);
-        if (ok)
-            ok = ApplyMissingScripts(&conn, {}, VoSchemaScriptList(), error);
+        const auto included = [&options](const QString &name) {
+            return !options.include || options.include(name);
+        };
+        if (ok) {
+            QList<TVoDbScript> schema = VoSchemaScriptList();
+            schema.removeIf([&](const TVoDbScript &script) { return !included(script.name); });
+            ok = ApplyMissingScripts(&conn, {}, schema, error);
+        }
         if (ok && options.demoData) {
             // The demo rows go in together or not at all.
             conn.StartTransaction();
             for (const QString &name : VoDemoScripts()) {
+                if (!included(name))
+                    continue;
                 if (!VoApplyScript(&conn, VoScriptText(name), error)) {
                     *error = name + QStringLiteral(": ") + *error;
                     ok = false;

@@ -3,12 +3,16 @@
 // the demo data a new user starts from.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class TVoSQLConnection;
 
 struct TVoDbCreateOptions {
     bool demoData = true;
     bool overwrite = false;
+    // The scripts applied ("sql/..." and "demo/..." names); all when unset. A database as an earlier
+    // release made it takes the scripts of that release only.
+    std::function<bool(const QString &name)> include;
 };
 
 // A script: the name it is recorded under, and its statements.
