@@ -723,6 +723,8 @@ void TdmBeneficiari::xqcSediVoBeforeExec(TVoQueryProp &prop) {
     prop.Values.Add(QStringLiteral("ICOMCAPID"), IdOrNull(SeatComCapFra.iComCapId));
     prop.Values.Add(QStringLiteral("IBENID"), BenType.iBenId);
     if (BenReferenceSeat) {
+        // Two copies making different seats the reference wait for each other.
+        VoLockRow(QStringLiteral("TBEN_BENEFICIARI"), QStringLiteral("IBENID"), BenType.iBenId, qquIns);
         TVoQuery clear(Text(kSediClearReferenceSQL), qquIns);
         clear.SetParam(QStringLiteral("LSEBRIFERIMENTO"), 1)
             .SetParam(QStringLiteral("IBENID"), BenType.iBenId);
@@ -732,10 +734,13 @@ void TdmBeneficiari::xqcSediVoBeforeExec(TVoQueryProp &prop) {
 
 // A beneficiary that represents another has category 4 as long as it represents one.
 void TdmBeneficiari::xqcRappresentantiVoAfterExec(const TVoQueryProp &prop) {
-    if (prop.TableName != QLatin1String("TRPS_RAPPR"))
+    if (prop.TableName != QLatin1String("TRPS_RAPPR") || prop.ListKind == skUpdate)
         return;
+    // Links of one representative written by two copies at once are counted one after the other.
+    const int representative = prop.ListKind == skInsert ? prop.Values.Value(QStringLiteral("IBENID")).toInt()
+                                                         : m_lastRemovedRepresentative;
+    VoLockRow(QStringLiteral("TBEN_BENEFICIARI"), QStringLiteral("IBENID"), representative, qquIns);
     if (prop.ListKind == skInsert) {
-        const int representative = prop.Values.Value(QStringLiteral("IBENID")).toInt();
         TVoQuery category(Text(kRepresentativeCategorySQL), qquIns);
         category.SetParam(QStringLiteral("IBENID"), representative)
             .SetParam(QStringLiteral("IBCAID"), kCategoryRepresentative);
@@ -749,12 +754,12 @@ void TdmBeneficiari::xqcRappresentantiVoAfterExec(const TVoQueryProp &prop) {
         insert.Exec();
     } else if (prop.ListKind == skDelete && !BenPublishersMode) {
         TVoQuery links(Text(kRepresentativeLinksSQL), qquIns);
-        links.SetParam(QStringLiteral("IBENID"), m_lastRemovedRepresentative);
+        links.SetParam(QStringLiteral("IBENID"), representative);
         if (!links.Open().IsEmpty())
             return;
         links.Close();
         TVoQuery remove(Text(kRepresentativeCategoryDeleteSQL), qquIns);
-        remove.SetParam(QStringLiteral("IBENID"), m_lastRemovedRepresentative)
+        remove.SetParam(QStringLiteral("IBENID"), representative)
             .SetParam(QStringLiteral("IBCAID"), kCategoryRepresentative);
         remove.Exec();
     }
