@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
+
 #include <ibase.h>
 
 namespace {
@@ -197,9 +199,14 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         conn.SetParam(QStringLiteral("Database"), path);
         conn.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
         ok = conn.Open(error);
+        QList<TVoDbScript> scripts = VoSchemaScriptList();
+        if (!options.lastScript.isEmpty())
+            scripts.erase(std::remove_if(scripts.begin(), scripts.end(),
+                                         [&](const TVoDbScript &s) { return s.name > options.lastScript; }),
+                          scripts.end());
         if (ok)
-            ok = ApplyMissingScripts(&conn, {}, VoSchemaScriptList(), error);
-        if (ok && options.demoData) {
+            ok = ApplyMissingScripts(&conn, {}, scripts, error);
+        if (ok && options.demoData && options.lastScript.isEmpty()) {
             // The demo rows go in together or not at all.
             conn.StartTransaction();
             for (const QString &name : VoDemoScripts()) {

@@ -9,6 +9,9 @@ class TVoSQLConnection;
 struct TVoDbCreateOptions {
     bool demoData = true;
     bool overwrite = false;
+    // The schema as an older program made it: the scripts up to this one ("sql/080_unit_factor.sql")
+    // and no demo data. Empty: every script.
+    QString lastScript;
 };
 
 // A script: the name it is recorded under, and its statements.
