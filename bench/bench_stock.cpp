@@ -6,15 +6,13 @@
 // re-pricing of the 500 unloading rows, per register-year and across years.
 //
 //   bench_stock [calls]     calls: how many calls each figure averages (default 500)
-#include "VoConnection.h"
-#include "VoDbCreate.h"
+#include "VoBench.h"
 #include "VoQuery.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
@@ -188,35 +186,17 @@ TKeys Generate(TVoSQLConnection *conn) {
     return k;
 }
 
-// Mean time of one call, in microseconds, over calls calls of fn(i).
-double MeanMicros(int calls, const std::function<void(int)> &fn) {
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < calls; ++i)
-        fn(i);
-    return t.nsecsElapsed() / 1000.0 / calls;
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
     QTextStream out(stdout);
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 500;
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/bench_stock.fdb");
-    QString error;
-    if (!VoCreateDatabase(path, TVoDbCreateOptions{}, &error)) {
-        out << "create failed: " << error << "\n";
+    const std::unique_ptr<TVoSQLConnection> db = VoBenchDatabase(dir, QStringLiteral("bench_stock"), out);
+    if (!db)
         return 1;
-    }
-    TVoSQLConnection conn(nullptr, QStringLiteral("bench"));
-    conn.SetParam(QStringLiteral("Database"), path);
-    if (!conn.Open(&error)) {
-        out << "open failed: " << error << "\n";
-        return 1;
-    }
+    TVoSQLConnection &conn = *db;
 
     QElapsedTimer timer;
     timer.start();
@@ -290,10 +270,10 @@ int main(int argc, char *argv[]) {
         differ += stock(hot) != sumOnce(hot);
         for (const bool isHot : {false, true}) {
             const auto article = [&](int i) { return isHot ? hot : ordinary(i); };
-            const double called = MeanMicros(calls, [&](int i) { stock(article(i)); });
-            const double proc = MeanMicros(calls, [&](int i) { stockPrepared(article(i)); });
-            const double sum = MeanMicros(calls, [&](int i) { sumOnce(article(i)); });
-            const double ctl = MeanMicros(calls, [&](int i) { check(article(i)); });
+            const double called = VoMeanMicros(calls, [&](int i) { stock(article(i)); });
+            const double proc = VoMeanMicros(calls, [&](int i) { stockPrepared(article(i)); });
+            const double sum = VoMeanMicros(calls, [&](int i) { sumOnce(article(i)); });
+            const double ctl = VoMeanMicros(calls, [&](int i) { check(article(i)); });
             out << (isHot ? "  article with 600 rows in 2026\n" : "  ordinary article (about 40 rows)\n")
                 << "    PKVA_GETGIACENZA as the programs call it: " << called << "\n"
                 << "    PKVA_GETGIACENZA prepared once:           " << proc << "\n"
@@ -310,7 +290,7 @@ int main(int argc, char *argv[]) {
 
         const int reprices = qMax(3, calls / 50);
         int rows = 0;
-        const double update = MeanMicros(reprices, [&](int) {
+        const double update = VoMeanMicros(reprices, [&](int) {
             conn.StartTransaction();
             rows = VoExecSQL(
                 kRepricing,

@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
+
 #include <ibase.h>
 
 namespace {

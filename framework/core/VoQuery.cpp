@@ -13,10 +13,26 @@ bool IsParamChar(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
 }
 
+// A rule of the database refuses with an exception of its own (SQL code -836), whose text is written
+// for the user: "exception 3 - NAME - the text - At trigger 'T' line: 5, col: 5". The user reads the
+// text alone, without the exception's number and name and the places that raised it.
+QString UserExceptionText(const QString &text) {
+    const QString separator = QStringLiteral(" - ");
+    QStringList parts = text.split(separator);
+    if (parts.size() < 3 || !parts.first().startsWith(QLatin1String("exception ")))
+        return text;
+    parts.remove(0, 2);
+    while (parts.size() > 1 && parts.last().startsWith(QLatin1String("At ")))
+        parts.removeLast();
+    return parts.join(separator);
+}
+
 QString DatabaseMessage(const QSqlError &e) {
     QString text = e.databaseText().trimmed();
     if (text.isEmpty())
         text = e.text().trimmed();
+    if (e.nativeErrorCode().toInt() == -836)
+        text = UserExceptionText(text);
     return text;
 }
 

@@ -226,7 +226,9 @@ TEST_F(VoQueryTest, DemoDataIsAWorkingStart) {
     TVoQuery q(
         QStringLiteral("SELECT anf.IANFVALORE, anf.DANFVOREXINIZIO, anf.DANFVOREXFINE FROM TDWGFACANF dfa "
                        "INNER JOIN TDWGFAC df ON dfa.IDWGFACID = df.IDWGFACID "
-                       "INNER JOIN TANF_ANNIFINANZ anf ON dfa.IANFID = anf.IANFID ORDER BY anf.IANFVALORE"));
+                       "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = df.IFACID "
+                       "INNER JOIN TANF_ANNIFINANZ anf ON dfa.IANFID = anf.IANFID "
+                       "WHERE fac.ITFCID NOT IN (5, 7) ORDER BY anf.IANFVALORE"));
     q.Open();
     int year = 2025;
     while (!q.Eof()) {
@@ -337,23 +339,42 @@ TEST(VoDbScriptTest, SetTermAndCommentsSplitCorrectly) {
 using VoUpgradeTest = VoDbTest;
 
 TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
-    // As a database made before the last script: its tables and its record missing, rows kept.
-    const QString last = QStringLiteral("sql/070_suite_programs.sql");
+    // A database an older program made, before the durable-goods register was complete: one of its
+    // vouchers, marked for the consumables program, was written without a definitive flag.
+    const QString last = QStringLiteral("sql/080_unit_factor.sql");
     ASSERT_TRUE(VoSchemaScripts().contains(last));
-    for (const char *table :
-         {"TBUO_BUONI", "TDWGINVANF", "TDWGINV", "TINV_INVENTARI", "TBBUO_BUONI", "TMGM_MOVMAGAZZINO"})
-        VoExecSQL(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
-    VoExecSQL(QStringLiteral("DELETE FROM TYSCR_SCRIPT WHERE SYSCRNOME = :n"), {{QStringLiteral("n"), last}});
-    const int schools = VoCountRows(QStringLiteral("SELECT * FROM TDOW_DATAOWNER"));
-
+    TVoDbCreateOptions older;
+    older.overwrite = true;
+    older.demoData = false;
+    older.include = [&last](const QString &name) { return name <= last; };
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/older.fdb");
     QString error;
-    ASSERT_TRUE(VoUpgradeDatabase(conn.get(), &error)) << error.toStdString();
-    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TBBUO_BUONI")), 0);
-    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TDOW_DATAOWNER")), schools);
-    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT")), VoSchemaScripts().size());
+    ASSERT_TRUE(VoCreateDatabase(path, older, &error)) << error.toStdString();
+    TVoSQLConnection db(nullptr, QStringLiteral("older"));
+    db.SetParam(QStringLiteral("Database"), path);
+    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    for (const char *sql : {"INSERT INTO TDOW_DATAOWNER (IDWGID, SDOWSDESC) VALUES (1, 'Scuola')",
+                            "INSERT INTO TANF_ANNIFINANZ (IANFID, IANFVALORE) VALUES (1, 2026)",
+                            "INSERT INTO TFAC_VELISTO (IFACID, SFACDESC) VALUES (1, 'Inventario')",
+                            "INSERT INTO TDWGFAC (IDWGFACID, IDWGID, IFACID) VALUES (1, 1, 1)",
+                            "INSERT INTO TDWGFACANF (IDWGFACANFID, IDWGFACID, IANFID) VALUES (1, 1, 1)",
+                            "INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, IBBUOTIPO, "
+                            "ILOCKED, SBBUOAPPLSCARICO) "
+                            "VALUES (7, 1, 3, 1, NULL, 'VELIST')"})
+        VoExecSQL(QString::fromLatin1(sql), {}, &db);
+    const QString voucher =
+        QStringLiteral("SELECT IBBUONUMERO FROM TBBUO_BUONI WHERE IBBUOID = 7 AND ILOCKED = 0 "
+                       "AND SBBUOAPPLSCARICO = 'VELIST'");
+    const QString recorded = QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT");
+
+    ASSERT_TRUE(VoUpgradeDatabase(&db, &error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(voucher, {}, &db).toInt(), 3);
+    EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());
     // Nothing more to do the second time.
-    ASSERT_TRUE(VoUpgradeDatabase(conn.get(), &error)) << error.toStdString();
-    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYSCR_SCRIPT")), VoSchemaScripts().size());
+    ASSERT_TRUE(VoUpgradeDatabase(&db, &error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());
+    db.Close();
+    QFile::remove(path);
 }
 
 TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing) {

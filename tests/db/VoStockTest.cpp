@@ -368,16 +368,24 @@ TEST_F(VoStockTest, SectorHistoryDocumentLinksAndSourceVoucher) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TASE_ARTFCSETTORI")), 0);
 
     // A document is linked once to a voucher, and cannot be deleted while linked.
-    VoExecSQL(QStringLiteral("INSERT INTO TTID_TIPOINVDOC (ITIDID, STIDDESC) VALUES (1, 'Fattura')"));
+    const QVariantHash document{{QStringLiteral("tid"), VoTestNewKey(QStringLiteral("TTID_TIPOINVDOC"))},
+                                {QStringLiteral("idc"), VoTestNewKey(QStringLiteral("TIDC_INVDOC"))}};
+    VoExecSQL(QStringLiteral("INSERT INTO TTID_TIPOINVDOC (ITIDID, STIDDESC) VALUES (:tid, 'Fattura')"),
+              {{QStringLiteral("tid"), document[QStringLiteral("tid")]}});
     VoExecSQL(
         QStringLiteral("INSERT INTO TIDC_INVDOC (IIDCID, DIDCDATA, SIDCNUMERO, SIDCDESC, ITIDID, SIDCPRG) "
-                       "VALUES (1, '2025-01-30', '12/A', 'Fattura carta', 1, '11000')"));
+                       "VALUES (:idc, '2025-01-30', '12/A', 'Fattura carta', :tid, '11000')"),
+        document);
     const QString link = QStringLiteral("INSERT INTO TFBUOIDC (IFBUOIDCID, IFBUOID, IIDCID) VALUES "
-                                        "((SELECT L_ICNTID FROM PYSETGETID('TFBUOIDC', 1)), :buo, 1)");
-    VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}});
-    EXPECT_THROW(VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}}), EVoDatabaseError);
-    VoExecSQL(link, {{QStringLiteral("buo"), unloadVoucher}});
-    EXPECT_THROW(VoExecSQL(QStringLiteral("DELETE FROM TIDC_INVDOC WHERE IIDCID = 1")), EVoDatabaseError);
+                                        "((SELECT L_ICNTID FROM PYSETGETID('TFBUOIDC', 1)), :buo, :idc)");
+    const QVariant idc = document[QStringLiteral("idc")];
+    VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("idc"), idc}});
+    EXPECT_THROW(VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("idc"), idc}}),
+                 EVoDatabaseError);
+    VoExecSQL(link, {{QStringLiteral("buo"), unloadVoucher}, {QStringLiteral("idc"), idc}});
+    EXPECT_THROW(VoExecSQL(QStringLiteral("DELETE FROM TIDC_INVDOC WHERE IIDCID = :idc"),
+                           {{QStringLiteral("idc"), idc}}),
+                 EVoDatabaseError);
 
     // Deleting the loading voucher an unloading one was generated from leaves the latter without a source.
     VoExecSQL(QStringLiteral("DELETE FROM TFBUOIDC WHERE IFBUOID = :buo"),

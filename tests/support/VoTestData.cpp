@@ -48,22 +48,35 @@ void VoTestSetRegisterOptions(int registerId, int numbering, const QVariant &vat
 }
 
 int VoTestOtherRegisterYear(const QString &description, int year) {
-    const int facId = VoTestNewKey(QStringLiteral("TFAC_VELISTO"));
+    return VoTestOpenRegister(description, 1, {year}).value(0);
+}
+
+QList<int> VoTestOpenRegister(const QString &description, int type, const QList<int> &years, int *facId) {
+    const int registerId = VoTestNewKey(QStringLiteral("TFAC_VELISTO"));
     VoExecSQL(
         QStringLiteral("INSERT INTO TFAC_VELISTO (IFACID, SFACDESC, ITFCID, IFACNUMERAZ, IFACIVAINCLUSA) "
-                       "VALUES (:id, :desc, 1, 1, 0)"),
-        {{QStringLiteral("id"), facId}, {QStringLiteral("desc"), description}});
+                       "VALUES (:id, :desc, :tipo, 1, 0)"),
+        {{QStringLiteral("id"), registerId},
+         {QStringLiteral("desc"), description},
+         {QStringLiteral("tipo"), type}});
     const int dwgFacId = VoTestNewKey(QStringLiteral("TDWGFAC"));
     VoExecSQL(QStringLiteral("INSERT INTO TDWGFAC (IDWGFACID, IDWGID, IFACID) "
                              "SELECT :id, MIN(IDWGID), :iFacId FROM TDOW_DATAOWNER"),
-              {{QStringLiteral("id"), dwgFacId}, {QStringLiteral("iFacId"), facId}});
-    const int dwgFacAnfId = VoTestNewKey(QStringLiteral("TDWGFACANF"));
-    VoExecSQL(QStringLiteral("INSERT INTO TDWGFACANF (IDWGFACANFID, IDWGFACID, IANFID) "
-                             "SELECT :id, :iDwgFacId, IANFID FROM TANF_ANNIFINANZ WHERE IANFVALORE = :anno"),
-              {{QStringLiteral("id"), dwgFacAnfId},
-               {QStringLiteral("iDwgFacId"), dwgFacId},
-               {QStringLiteral("anno"), year}});
-    return dwgFacAnfId;
+              {{QStringLiteral("id"), dwgFacId}, {QStringLiteral("iFacId"), registerId}});
+    QList<int> registerYears;
+    for (int year : years) {
+        const int dwgFacAnfId = VoTestNewKey(QStringLiteral("TDWGFACANF"));
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TDWGFACANF (IDWGFACANFID, IDWGFACID, IANFID) "
+                           "SELECT :id, :iDwgFacId, IANFID FROM TANF_ANNIFINANZ WHERE IANFVALORE = :anno"),
+            {{QStringLiteral("id"), dwgFacAnfId},
+             {QStringLiteral("iDwgFacId"), dwgFacId},
+             {QStringLiteral("anno"), year}});
+        registerYears << dwgFacAnfId;
+    }
+    if (facId)
+        *facId = registerId;
+    return registerYears;
 }
 
 int VoTestSector(const QString &code) {

@@ -3,6 +3,7 @@
 // "Facile consumo" opened for 2025, 2026 and 2027) through the global connection. Keys are drawn
 // from PYSETGETID as the programs draw them. An id of 0 leaves a reference empty (NULL).
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -18,6 +19,10 @@ int VoTestRegister();
 void VoTestSetRegisterOptions(int registerId, int numbering, const QVariant &vatIncluded);
 // Another register of the demo school, open for the given year: returns its register-year.
 int VoTestOtherRegisterYear(const QString &description, int year);
+// A register of a type (1 consumables, 5 durable goods) of the demo school, opened for each of the
+// years: their register-years in the same order. facId, when given, receives the register.
+QList<int> VoTestOpenRegister(const QString &description, int type, const QList<int> &years,
+                              int *facId = nullptr);
 // A delivery sector of the demo data by its code: "SEG", "LAB" or "PAL".
 int VoTestSector(const QString &code);
 

@@ -63,8 +63,9 @@ TEST(VoParamManagerTest, ValuesSurviveARestartPerProgram) {
 const QString RegYearsSQL =
     QStringLiteral("SELECT dfa.IDWGFACANFID, CAST(anf.IANFVALORE AS VARCHAR(10)) FROM TDWGFACANF dfa "
                    "INNER JOIN TDWGFAC df ON df.IDWGFACID = dfa.IDWGFACID "
+                   "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = df.IFACID "
                    "INNER JOIN TANF_ANNIFINANZ anf ON anf.IANFID = dfa.IANFID WHERE df.IDWGID = :school "
-                   "ORDER BY anf.IANFVALORE");
+                   "AND fac.ITFCID NOT IN (5, 7) ORDER BY anf.IANFVALORE");
 
 class VoParamDialogTest : public VoDbTest {
 protected:

@@ -1,0 +1,233 @@
+// Times the durable-goods register's writes and totals on a generated register of 100,000 goods: the
+// demo inventory's register opened in 2025 and 2026, with 1,000 loading vouchers (those of 2025
+// definitive), one of them holding 5,000 goods, and 100 unloading vouchers of 2026 that discharged
+// about 5,000 goods of 2025. Every good holds its first sector, value and site periods. Reported:
+// 10,000 goods inserted one statement each, as the windows and imports write them, with the
+// server's history trigger and without it; one PKVB_UPDBENE that changes a definitive good's value;
+// PKVB_DEFBUONO_CARICO on the voucher of 5,000 goods; PKVB_GETCHIUSURA mode 1 at a date.
+//
+//   bench_kvb [calls]     calls: how many calls the update and the totals average (default 100)
+#include "VoBench.h"
+#include "VoQuery.h"
+#include "kvbUBuoni.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+constexpr int kGoods = 100000;
+constexpr int kVouchersPerYear = 500;
+constexpr int kBigVoucher = kVouchersPerYear; // the first loading voucher of 2026
+constexpr int kBig = 5000;
+constexpr int kUnloading = 100;
+constexpr int kInserted = 10000;
+
+// Numbers 0..999; two crossed give up to a million rows without a table.
+const QString kNumbers = QStringLiteral(
+    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
+
+struct TKeys {
+    int facId = 0, y25 = 0, y26 = 0, voucher = 0, unloading = 0, good = 0, sector = 0, site = 0;
+};
+
+int Reserve(TVoSQLConnection *conn, const QString &table, int count) {
+    return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
+                         {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
+        .toInt();
+}
+
+int RegisterYear(TVoSQLConnection *conn, int facId, int year) {
+    return VoSelectValue(
+               QStringLiteral("SELECT dfa.IDWGFACANFID FROM TDWGFACANF dfa INNER JOIN TDWGFAC df ON "
+                              "df.IDWGFACID = dfa.IDWGFACID INNER JOIN TANF_ANNIFINANZ anf ON "
+                              "anf.IANFID = dfa.IANFID WHERE df.IFACID = :f AND anf.IANFVALORE = :y"),
+               {{QStringLiteral("f"), facId}, {QStringLiteral("y"), year}}, conn)
+        .toInt();
+}
+
+TKeys Generate(TVoSQLConnection *conn) {
+    TKeys k;
+    k.facId = VoSelectValue(QStringLiteral("SELECT MIN(IFACID) FROM TFAC_VELISTO WHERE ITFCID = 5"), {}, conn)
+                  .toInt();
+    k.y25 = RegisterYear(conn, k.facId, 2025);
+    k.y26 = RegisterYear(conn, k.facId, 2026);
+    k.voucher = Reserve(conn, QStringLiteral("TBBUO_BUONI"), 2 * kVouchersPerYear + kUnloading);
+    k.unloading = k.voucher + 2 * kVouchersPerYear;
+    k.good = Reserve(conn, QStringLiteral("TBINB_BENI"), kGoods);
+    k.sector = VoSelectValue(QStringLiteral("SELECT MIN(ISECID) FROM TSEC_SETTCONS"), {}, conn).toInt();
+    k.site = VoSelectValue(QStringLiteral("SELECT MIN(ISEDINFID) FROM TSEDINF_SEDEINFO"), {}, conn).toInt();
+    const QVariantHash p{{QStringLiteral("v0"), k.voucher}, {QStringLiteral("u0"), k.unloading},
+                         {QStringLiteral("g0"), k.good},    {QStringLiteral("y25"), k.y25},
+                         {QStringLiteral("y26"), k.y26},    {QStringLiteral("s0"), k.sector},
+                         {QStringLiteral("site"), k.site}};
+
+    conn->StartTransaction();
+    // Loading voucher v: 2025 (definitive) for v < 500, else 2026; numbered from 100 on in the
+    // register, dated through its year.
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
+                       "IBBUOTIPO, ILOCKED) ") +
+            kNumbers +
+            QStringLiteral("SELECT :v0 + v.I, IIF(v.I < 500, CAST(:y25 AS INTEGER), CAST(:y26 AS INTEGER)), "
+                           "       100 + v.I, DATEADD(DAY, MOD(v.I, 500) * 364 / 500, "
+                           "       IIF(v.I < 500, DATE '2025-01-01', DATE '2026-01-01')), '', 0, "
+                           "       IIF(v.I < 500, 1, 0) FROM N v"),
+        p, conn);
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
+                       "IBBUOTIPO, ILOCKED) ") +
+            kNumbers +
+            QStringLiteral("SELECT :u0 + v.I, CAST(:y26 AS INTEGER), 100 + v.I, DATEADD(DAY, v.I, DATE "
+                           "'2026-06-01'), '', 1, 0 "
+                           "  FROM N v WHERE v.I < 100"),
+        p, conn);
+    // Good g: the first 5,000 on the big voucher, the others spread over the other 999 vouchers.
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, "
+                       "ICAMID, IAVAID, ISECID, ISEDINFID) ") +
+            kNumbers +
+            QStringLiteral(
+                ", G AS (SELECT a.I * 1000 + b.I AS I, "
+                "        IIF(a.I * 1000 + b.I < 5000, 500, "
+                "            MOD(a.I * 1000 + b.I, 999) + IIF(MOD(a.I * 1000 + b.I, 999) >= 500, 1, 0)) AS V "
+                "        FROM N a CROSS JOIN N b WHERE a.I < 100) "
+                "SELECT :g0 + I, 100 + I, 'BENE ' || I, :v0 + V, 10000 * (1 + MOD(I, 500)), "
+                "       1 + MOD(I, 8), IIF(V < 500, 2, 1), :s0 + MOD(I, 3), CAST(:site AS INTEGER) FROM G"),
+        p, conn);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IAVAID = 3, IBBUOIDSCARICO = :u0 + MOD(IBINBID, 100) "
+                             "WHERE IBINBID >= :g0 AND IAVAID = 2 AND MOD(IBINBID, 9) = 0"),
+              p, conn);
+    VoExecSQL(
+        QStringLiteral("UPDATE TBBUO_BUONI buo SET IBBUOIMPORTO = (SELECT SUM(IBINBIMPORTO) FROM TBINB_BENI "
+                       "inb WHERE inb.IBBUOID = buo.IBBUOID OR inb.IBBUOIDSCARICO = buo.IBBUOID) "
+                       "WHERE buo.IBBUOID >= :v0"),
+        p, conn);
+    conn->Commit();
+    return k;
+}
+
+// Inserts goods one statement each, as the program does, in one transaction; returns milliseconds.
+double InsertGoods(TVoSQLConnection *conn, int voucher, int firstNumber) {
+    const int first = Reserve(conn, QStringLiteral("TBINB_BENI"), kInserted);
+    const QVariant none = VoNull(QMetaType::Int), noText = VoNull(QMetaType::QString);
+    QElapsedTimer t;
+    t.start();
+    conn->StartTransaction();
+    for (int i = 0; i < kInserted; ++i)
+        VoExecSQL(QString::fromLatin1(kvbSQLInbInsert),
+                  {{QStringLiteral("VOGENID"), first + i},
+                   {QStringLiteral("iBInbNUMERO"), firstNumber + i},
+                   {QStringLiteral("sBInbDESC"), QStringLiteral("Sedia")},
+                   {QStringLiteral("sBInbNOTE"), noText},
+                   {QStringLiteral("iBBuoID"), voucher},
+                   {QStringLiteral("iBInbIMPORTO"), qint64(450000)},
+                   {QStringLiteral("ICAMID"), 1},
+                   {QStringLiteral("ICAEID"), none},
+                   {QStringLiteral("ICAVID"), none},
+                   {QStringLiteral("ICONDID"), none},
+                   {QStringLiteral("IAVAID"), int(kvbCaricoProvvisorio)},
+                   {QStringLiteral("ISECID"), 1},
+                   {QStringLiteral("sBInbLIBTITOLO"), noText},
+                   {QStringLiteral("sBInbLIBAUTORE"), noText},
+                   {QStringLiteral("sBInbLIBEDITORE"), noText},
+                   {QStringLiteral("IVPROID"), none},
+                   {QStringLiteral("ISEDINFID"), 1},
+                   {QStringLiteral("ICLCID"), none},
+                   {QStringLiteral("iBInbAnnoAssunz"), 2026},
+                   {QStringLiteral("sBInbMatricola"), noText},
+                   {QStringLiteral("sBInbCodNumero"), noText}},
+                  conn);
+    conn->Commit();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100;
+    QTemporaryDir dir;
+    const std::unique_ptr<TVoSQLConnection> db = VoBenchDatabase(dir, QStringLiteral("bench_kvb"), out);
+    if (!db)
+        return 1;
+    TVoSQLConnection &conn = *db;
+
+    QElapsedTimer timer;
+    timer.start();
+    const TKeys k = Generate(&conn);
+    const auto count = [&](const char *sql) {
+        return VoSelectValue(QString::fromLatin1(sql), {}, &conn).toInt();
+    };
+    out << "generated " << count("SELECT COUNT(*) FROM TBINB_BENI") << " goods ("
+        << count("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOIDSCARICO IS NOT NULL") << " discharged) on "
+        << count("SELECT COUNT(*) FROM TBBUO_BUONI") << " vouchers, "
+        << count("SELECT COUNT(*) FROM TBBSE_BENISETTORI") + count("SELECT COUNT(*) FROM TBBIM_IMPORTI") +
+               count("SELECT COUNT(*) FROM TBSIN_SEDIBENISTOR")
+        << " history periods, in " << timer.elapsed() << " ms\n\n";
+
+    // Two new provisional vouchers of 2026 take the inserted goods.
+    const int withTrigger = Reserve(&conn, QStringLiteral("TBBUO_BUONI"), 2);
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
+                       "IBBUOTIPO, ILOCKED) SELECT :v + I, CAST(:y AS INTEGER), 5000 + I, DATE '2026-12-01', "
+                       "'', 0, 0 FROM "
+                       "(SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT 1 FROM RDB$DATABASE)"),
+        {{QStringLiteral("v"), withTrigger}, {QStringLiteral("y"), k.y26}}, &conn);
+    const double inserted = InsertGoods(&conn, withTrigger, 200000);
+    VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI INACTIVE"), {}, &conn);
+    const double bare = InsertGoods(&conn, withTrigger + 1, 300000);
+    VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI ACTIVE"), {}, &conn);
+    out << kInserted << " goods inserted one statement each, in one transaction:\n"
+        << "  with the history trigger:    " << inserted << " ms (" << inserted * 1000 / kInserted
+        << " us a good)\n"
+        << "  without it:                  " << bare << " ms (" << bare * 1000 / kInserted
+        << " us a good)\n\n";
+
+    // A definitive good of 2025 whose value changes: its value period closes and a new one opens.
+    const int good = k.good + kBig + 1;
+    const double update = VoMeanMicros(calls, [&](int i) {
+        TVoQuery row(QStringLiteral("SELECT * FROM TBINB_BENI WHERE IBINBID = :id"), &conn);
+        row.SetParam(QStringLiteral("id"), good).Open();
+        QVariantHash params{{QStringLiteral("VOCURRID"), good}};
+        for (const QString &name : VoParamNames(QString::fromLatin1(kvbSQLInbUpdate)))
+            if (name != QLatin1String("VOCURRID"))
+                params.insert(name, row.Value(name.toUpper()));
+        row.Close();
+        params.insert(QStringLiteral("iBInbIMPORTO"), qint64(10000 * (i + 1)));
+        conn.StartTransaction();
+        VoExecSQL(QString::fromLatin1(kvbSQLInbUpdate), params, &conn);
+        conn.Commit();
+    });
+    out << "PKVB_UPDBENE changing a definitive good's value: " << update / 1000 << " ms (mean of " << calls
+        << ")\n";
+
+    const int big = k.voucher + kBigVoucher;
+    timer.restart();
+    conn.StartTransaction();
+    VoExecSQL(QStringLiteral("EXECUTE PROCEDURE PKVB_DEFBUONO_CARICO(:iBBuoID)"),
+              {{QStringLiteral("iBBuoID"), big}}, &conn);
+    conn.Commit();
+    out << "PKVB_DEFBUONO_CARICO on a voucher of "
+        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOID = :b AND IAVAID = 2"),
+                         {{QStringLiteral("b"), big}}, &conn)
+               .toInt()
+        << " goods: " << timer.nsecsElapsed() / 1e6 << " ms\n";
+
+    qint64 total = 0;
+    const double totals = VoMeanMicros(calls, [&](int i) {
+        TVoQuery q(QStringLiteral("SELECT TOTALE FROM PKVB_GETCHIUSURA(NULL, :dData, 1, :iFacId)"), &conn);
+        q.SetParam(QStringLiteral("dData"), QDate(2026, 1, 1).addDays(i % 365))
+            .SetParam(QStringLiteral("iFacId"), k.facId)
+            .Open();
+        total = q.AsLargeInt(QStringLiteral("TOTALE"));
+    });
+    out << "PKVB_GETCHIUSURA mode 1 at a date of 2026: " << totals / 1000 << " ms (mean of " << calls
+        << "; the register at the last of them worth " << TVoMoney::FromStored(total).Text() << ")\n";
+    return 0;
+}
