@@ -45,6 +45,7 @@ const char *const kSchoolDescSQL =
     "SELECT VDow.sDowSDesc FROM VDow_DataOwner VDow WHERE VDow.iDwgId = :iDwgId";
 
 const char *const kSitesSQL = "SELECT iSedInfId, sSedInfLDesc FROM TSedInf_SedeInfo;";
+const char *const kGoodsCodeLinksSQL = "SELECT * FROM TCfm_CategFacMerce WHERE iMerId = :iMerId;";
 
 const char *const kSystemYearSQL =
     " SELECT TANF_ANNIFINANZ.DANFVOREXINIZIO, TANF_ANNIFINANZ.DANFVOREXFINE FROM "
@@ -218,6 +219,12 @@ void ReplaceCurrDwg(QString &sql) {
         sql.replace(QStringLiteral("::CURR_DWG"), QString::number(ParamSchoolId()));
 }
 
+QString CurrDwgReplaced(const char *sql) {
+    QString text = QString::fromLatin1(sql);
+    ReplaceCurrDwg(text);
+    return text;
+}
+
 void ResetWorkingContext() {
     CurrentRegisterType = CurrentNumbering = CurrentVatIncluded = 0;
     CurrentRegisterId = CurrentRegYear = CurrentRegYearId = 0;
@@ -372,6 +379,12 @@ double TruncateDecimals(int decimals, double value) {
     return out;
 }
 
+bool GoodsCodeHasCategories(int goodsCodeId) {
+    TVoQuery q(QString::fromLatin1(kGoodsCodeLinksSQL));
+    q.SetParam(QStringLiteral("iMerId"), goodsCodeId).Open();
+    return !q.Eof();
+}
+
 int NewId(const QString &tableName) {
     return VoNewId(tableName);
 }
@@ -434,6 +447,17 @@ void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, con
     q.Open();
     if (!q.Eof())
         throw EVoError(message);
+}
+
+void GuardDeleteWhileUsed(TVoQueryCollection *collection, const QString &table, const QString &keyField,
+                          const QString &usersSQL, const QString &message) {
+    collection->BeforeWrite.Add([=](TVoQueryCollection *c, int listKind) {
+        if (listKind != skDelete)
+            return;
+        const QVariant key = c->FieldByName(keyField)->Value();
+        VoLockRow(table, keyField, key);
+        RefuseDeleteWhileUsed(usersSQL, keyField, key, message);
+    });
 }
 
 void SetControlWritable(TVoDBControl *control, bool writable) {

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 class TVoDBControl;
+class TVoQueryCollection;
 class TVoSearchDialog;
 
 // --- Working context ----------------------------------------------------------------------------------
@@ -56,6 +57,8 @@ void LoadWorkingContext(bool firstActivation);
 // Replaces every "::CURR_DWG" of an SQL text by the current school parameter as a number (-1 when
 // unset or not a number).
 void ReplaceCurrDwg(QString &sql);
+// The same on a copy of a statement constant.
+QString CurrDwgReplaced(const char *sql);
 // Back to the state before the first activation (used when a program changes database).
 void ResetWorkingContext();
 
@@ -96,6 +99,11 @@ bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantit
 // Cuts a value to a number of decimals, toward zero, on its shortest decimal form.
 double TruncateDecimals(int decimals, double value);
 
+// --- Articles -----------------------------------------------------------------------------------------
+
+// Whether a goods code belongs to a category already.
+bool GoodsCodeHasCategories(int goodsCodeId);
+
 // --- Common routines ----------------------------------------------------------------------------------
 
 // A new key for a table from the server.
@@ -111,6 +119,20 @@ QString ConvertLikeFilter(const QString &filter);
 // database would refuse it with its own words: the select, given the row's key, finds a user.
 void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
                            const QString &message);
+// The voucher rows and articles that name a code by the column of that name: the select of the code's
+// users for GuardDeleteWhileUsed. A macro, so that the statements stay string constants.
+#define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \
+    "SELECT IAFCID FROM TAFC_ARTVELIST WHERE " column " = :" column                                          \
+    " UNION ALL SELECT IFARID FROM TFAR_FACARTICOLI WHERE " column " = :" column
+// The refusal of a code or document that movements or articles still name.
+inline const QString CodeInUseMessage =
+    QStringLiteral("Impossibile cancellare: ci sono dei movimenti o degli articoli collegati.");
+// Refuses the deletion of a collection's row while other rows use it, inside the deletion's
+// transaction: the row is locked first (the key column of the table being keyField), so that no other
+// copy writes it meanwhile, then the select, given the row's key as the parameter keyField, looks for a
+// user.
+void GuardDeleteWhileUsed(TVoQueryCollection *collection, const QString &table, const QString &keyField,
+                          const QString &usersSQL, const QString &message = CodeInUseMessage);
 // A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
 void SetControlWritable(TVoDBControl *control, bool writable);
 // Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with

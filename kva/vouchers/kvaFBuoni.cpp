@@ -8,9 +8,11 @@
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
+#include "VoMasterDetail.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
+#include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
@@ -88,16 +90,20 @@ TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
     : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
       xqcDoc(new TVoQueryCollection(this)), frMaster(new TfrkvaBuoniCarico),
       Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), tsBeni(new QWidget),
-      tsDoc(new QWidget), frDetail(new TfrVoDBRWGrid), frBuoDoc(new TfrVoDBRWGrid) {
+      tsDoc(new QWidget), frDetail(new TfrVoDBRWGrid), frBuoDoc(new TfrkvaBuoIdc),
+      m_rows(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IFBUOID"), this)),
+      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IFBUOID"), this)) {
     setWindowTitle(QStringLiteral("Gestione movimenti"));
     OpenMaximized = true;
+    // Rows and documents follow the header's state changes too, not only its data changes.
+    m_rows->SetFollowMaster(false);
+    m_documents->SetFollowMaster(false);
 
     frMaster->SetDataSet(xqcMain);
     frDetail->setToolTip(QStringLiteral("Dati di carico dell'articolo"));
     frDetail->SetDataSet(xqcDetail);
-    frBuoDoc->setToolTip(QStringLiteral("Documenti"));
     frBuoDoc->SetDataSet(xqcDoc);
-    for (auto [page, frame] : {std::pair{tsBeni, frDetail}, std::pair{tsDoc, frBuoDoc}}) {
+    for (auto [page, frame] : {std::pair<QWidget *, QWidget *>{tsBeni, frDetail}, {tsDoc, frBuoDoc}}) {
         auto *layout = new QVBoxLayout(page);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(frame);
@@ -138,9 +144,10 @@ void TfmkvaBuoni::FormCreate() {
     kvaSetRowLists(xqcDetail, kvaLoading);
     SetUpCollection(xqcDoc, kDocumentsSQL);
     kvaSetDocumentLists(xqcDoc, kvaLoading);
+    frBuoDoc->SetUpFor(xqcMain, kvaLoading);
 
     pcDetail->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame : {static_cast<TfrVoDBRWGrid *>(frMaster), frDetail, frBuoDoc})
+    for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc})
         frame->pcMain->setCurrentIndex(0);
     // The delivery sector of the rows is the one column that does not sort.
     SortColumnsOnTheirFields(frMaster->grFrame, 5);
@@ -164,7 +171,7 @@ void TfmkvaBuoni::FormCreate() {
     xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
 }
 
-// The pages show the voucher's rows and documents; writing them is the work of their own frames.
+// The rows page shows the voucher's rows; writing them is the work of their own frame.
 void TfmkvaBuoni::SetUpDetailPages() {
     TVoDBGrid *rows = frDetail->grFrame;
     rows->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Numero"));
@@ -173,14 +180,7 @@ void TfmkvaBuoni::SetUpDetailPages() {
     rows->AddColumn(QStringLiteral("FAFCCOSTOUNIT"), QStringLiteral("Costo unitario"), 100, Qt::AlignRight);
     rows->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100, Qt::AlignRight);
     rows->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 200);
-    TVoDBGrid *documents = frBuoDoc->grFrame;
-    documents->AddColumn(QStringLiteral("sIdcNumero"), QStringLiteral("Numero"));
-    documents->AddColumn(QStringLiteral("sIdcDesc"), QStringLiteral("Descrizione"), 200);
-    documents->AddColumn(QStringLiteral("dIdcData"), QStringLiteral("Data"));
-    documents->AddColumn(QStringLiteral("sBenRagSoc"), QStringLiteral("Fornitore"), 200);
-    documents->AddColumn(QStringLiteral("sTidDesc"), QStringLiteral("Tipo di documento"), 200);
-    for (TfrVoDBRWGrid *frame : {frDetail, frBuoDoc})
-        frame->SetReadOnly(true);
+    frDetail->SetReadOnly(true);
 }
 
 void TfmkvaBuoni::FormShow() {
@@ -194,28 +194,15 @@ void TfmkvaBuoni::FormClose(TCloseAction &Action) {
 }
 
 void TfmkvaBuoni::OpenDetails() {
-    QVariant voucher;
-    if (xqcMain->Active() && !xqcMain->IsEmpty() && xqcMain->State() != dsInsert)
-        voucher = xqcMain->FieldByName(QStringLiteral("IFBUOID"))->Value();
-    for (TVoQueryCollection *collection : {xqcDetail, xqcDoc}) {
-        collection->Close();
-        if (!xqcMain->Active())
-            continue;
-        TVoParam &voucherParam = collection->Params()[0];
-        if (voucher.isNull())
-            voucherParam.SetNull(QMetaType::Int);
-        else
-            voucherParam.SetAsInteger(voucher.toInt());
-        collection->Open();
-    }
+    m_rows->Reload();
+    m_documents->Reload();
 }
 
-// A locked voucher is definitive: nothing may be added to it.
+// A locked voucher is definitive: no row may be added to it (the documents page keeps its own rule).
 void TfmkvaBuoni::ApplyLock() {
     const TVoField *locked = xqcMain->Active() ? xqcMain->FindField(QStringLiteral("ILOCKED")) : nullptr;
     const bool on = locked && !xqcMain->IsEmpty() && locked->AsInteger() == 1;
     frDetail->xacInsert->SetLocked(on);
-    frBuoDoc->xacInsert->SetLocked(on);
 }
 
 void TfmkvaBuoni::frMasterxdsMainDataChange(TVoField *field) {

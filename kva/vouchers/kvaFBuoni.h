@@ -6,7 +6,9 @@
 
 class QSplitter;
 class QTabWidget;
+class TVoMasterDetail;
 class TfrVoDBRWGrid;
+class TfrkvaBuoIdc;
 class TfrkvaBuoniCarico;
 
 class TfmkvaBuoni : public TfmVoChildDB {
@@ -22,9 +24,9 @@ public:
     QTabWidget *const pcDetail;
     QWidget *const tsBeni;
     QWidget *const tsDoc;
-    // The rows and the documents of the voucher; read-only until their own frames take their place.
+    // The rows of the voucher; read-only until their own frame takes its place.
     TfrVoDBRWGrid *const frDetail;
-    TfrVoDBRWGrid *const frBuoDoc;
+    TfrkvaBuoIdc *const frBuoDoc;
 
     // The number proposed for the voucher being inserted.
     int ProposedNumber() const { return m_proposedNumber; }
@@ -53,4 +55,6 @@ private:
     void xqcDetailVoRefresh();
 
     int m_proposedNumber = 0;
+    TVoMasterDetail *m_rows;
+    TVoMasterDetail *m_documents;
 };

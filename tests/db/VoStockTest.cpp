@@ -368,23 +368,22 @@ TEST_F(VoStockTest, SectorHistoryDocumentLinksAndSourceVoucher) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TASE_ARTFCSETTORI")), 0);
 
     // A document is linked once to a voucher, and cannot be deleted while linked.
-    const QVariantHash document{{QStringLiteral("tid"), VoTestNewKey(QStringLiteral("TTID_TIPOINVDOC"))},
-                                {QStringLiteral("idc"), VoTestNewKey(QStringLiteral("TIDC_INVDOC"))}};
-    VoExecSQL(QStringLiteral("INSERT INTO TTID_TIPOINVDOC (ITIDID, STIDDESC) VALUES (:tid, 'Fattura')"),
-              {{QStringLiteral("tid"), document[QStringLiteral("tid")]}});
+    const int type = VoTestNewKey(QStringLiteral("TTID_TIPOINVDOC"));
+    const int document = VoTestNewKey(QStringLiteral("TIDC_INVDOC"));
+    VoExecSQL(QStringLiteral("INSERT INTO TTID_TIPOINVDOC (ITIDID, STIDDESC) VALUES (:type, 'Fattura')"),
+              {{QStringLiteral("type"), type}});
     VoExecSQL(
         QStringLiteral("INSERT INTO TIDC_INVDOC (IIDCID, DIDCDATA, SIDCNUMERO, SIDCDESC, ITIDID, SIDCPRG) "
-                       "VALUES (:idc, '2025-01-30', '12/A', 'Fattura carta', :tid, '11000')"),
-        document);
+                       "VALUES (:doc, '2025-01-30', '12/A', 'Fattura carta', :type, '11000')"),
+        {{QStringLiteral("doc"), document}, {QStringLiteral("type"), type}});
     const QString link = QStringLiteral("INSERT INTO TFBUOIDC (IFBUOIDCID, IFBUOID, IIDCID) VALUES "
-                                        "((SELECT L_ICNTID FROM PYSETGETID('TFBUOIDC', 1)), :buo, :idc)");
-    const QVariant idc = document[QStringLiteral("idc")];
-    VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("idc"), idc}});
-    EXPECT_THROW(VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("idc"), idc}}),
+                                        "((SELECT L_ICNTID FROM PYSETGETID('TFBUOIDC', 1)), :buo, :doc)");
+    VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("doc"), document}});
+    EXPECT_THROW(VoExecSQL(link, {{QStringLiteral("buo"), loadVoucher}, {QStringLiteral("doc"), document}}),
                  EVoDatabaseError);
-    VoExecSQL(link, {{QStringLiteral("buo"), unloadVoucher}, {QStringLiteral("idc"), idc}});
-    EXPECT_THROW(VoExecSQL(QStringLiteral("DELETE FROM TIDC_INVDOC WHERE IIDCID = :idc"),
-                           {{QStringLiteral("idc"), idc}}),
+    VoExecSQL(link, {{QStringLiteral("buo"), unloadVoucher}, {QStringLiteral("doc"), document}});
+    EXPECT_THROW(VoExecSQL(QStringLiteral("DELETE FROM TIDC_INVDOC WHERE IIDCID = :doc"),
+                           {{QStringLiteral("doc"), document}}),
                  EVoDatabaseError);
 
     // Deleting the loading voucher an unloading one was generated from leaves the latter without a source.

@@ -14,6 +14,7 @@
 #include "VoTestRegisters.h"
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
+#include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
@@ -47,10 +48,7 @@ int Links(int voucher) {
 
 // A document of the registry linked to a voucher.
 void LinkDocument(int voucher, const QString &number) {
-    const int document = VoTestNewKey(QStringLiteral("TIDC_INVDOC"));
-    VoExecSQL(QStringLiteral("INSERT INTO TIDC_INVDOC (IIDCID, DIDCDATA, SIDCNUMERO, SIDCDESC) VALUES (:id, "
-                             "'2026-01-05', :n, 'Fattura')"),
-              {{QStringLiteral("id"), document}, {QStringLiteral("n"), number}});
+    const int document = VoTestDocument(number, QDate(2026, 1, 5));
     VoExecSQL(QStringLiteral("INSERT INTO TFBUOIDC (IFBUOIDCID, IFBUOID, IIDCID) VALUES (:id, :v, :d)"),
               {{QStringLiteral("id"), VoTestNewKey(QStringLiteral("TFBUOIDC"))},
                {QStringLiteral("v"), voucher},
@@ -500,13 +498,13 @@ TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
               {{QStringLiteral("id"), locked}});
     Open();
     ASSERT_EQ(Current(), locked); // newest first
-    for (TfrVoDBRWGrid *page : {window->frDetail, window->frBuoDoc}) {
+    for (TfrVoDBRWGrid *page : std::initializer_list<TfrVoDBRWGrid *>{window->frDetail, window->frBuoDoc}) {
         EXPECT_TRUE(page->xacInsert->Locked());
         EXPECT_FALSE(page->xacInsert->Execute());
     }
     QTest::keyClick(frame->grFrame, Qt::Key_Down);
     ASSERT_NE(Current(), locked);
-    for (TfrVoDBRWGrid *page : {window->frDetail, window->frBuoDoc})
+    for (TfrVoDBRWGrid *page : std::initializer_list<TfrVoDBRWGrid *>{window->frDetail, window->frBuoDoc})
         EXPECT_FALSE(page->xacInsert->Locked());
     ASSERT_TRUE(Select(2));
     EXPECT_TRUE(window->frDetail->xacInsert->Locked());

@@ -374,6 +374,34 @@ TEST_F(kvaMainTest, ToolsOpenTheRegistersWindowsMaximised) {
     EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
 }
 
+TEST_F(kvaMainTest, CodeRegistriesOpenFromTheMenuOnTheDemoData) {
+    Start(QStringLiteral("Kva"));
+    const std::pair<TVoAttForm *, const char *> items[] = {
+        {dmkvaAtt->xafCondizioni, "Condizioni"},
+        {dmkvaAtt->xafCausali, "Causali"},
+        {dmkvaAtt->xafCategorie, "Classificazioni"},
+        {dmkvaAtt->xafAliquote, "Aliquote IVA"},
+        {dmkvaAtt->xafMerceol, "Tabella codici merceologici"},
+        {dmkvaAtt->xafCatMerc, "Categorie merceologiche"},
+        {dmkvaAtt->xafUniMisura, "Unità di Misura"},
+        {dmkvaAtt->xafCollocazioni, "Collocazioni"},
+    };
+    for (const auto &[item, title] : items)
+        EXPECT_TRUE(item->Execute()) << item->Caption.toStdString();
+    const QList<QWidget *> open = fmkvaMain->ActiveMDIChildren();
+    ASSERT_EQ(open.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(open[i]->windowTitle(), QString::fromUtf8(items[i].second));
+        EXPECT_TRUE(qobject_cast<TfmVoChildDB *>(open[i])->OpenMaximized);
+    }
+    EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
+    // The documents' items stand hidden: their windows open by class name.
+    for (TVoAttForm *item : {dmkvaAtt->xafDoc, dmkvaAtt->xafTipoDoc}) {
+        EXPECT_FALSE(item->Visible || item->Enabled);
+        EXPECT_TRUE(IsVoClassRegistered(item->ClasseForm));
+    }
+}
+
 TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     Start(QStringLiteral("Kva"));
     dmkvaAtt->xafResponsabili->Execute();

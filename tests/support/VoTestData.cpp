@@ -118,6 +118,19 @@ int VoTestArticle(const QString &description, int unitId, int vatRateId) {
     return id;
 }
 
+int VoTestDocument(const QString &number, const QDate &date, int typeId, const QString &program) {
+    const int id = VoTestNewKey(QStringLiteral("TIDC_INVDOC"));
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TIDC_INVDOC (IIDCID, DIDCDATA, SIDCNUMERO, SIDCDESC, ITIDID, SIDCPRG) "
+                       "VALUES (:id, :d, :n, :n, :type, :prg)"),
+        {{QStringLiteral("id"), id},
+         {QStringLiteral("d"), date},
+         {QStringLiteral("n"), number},
+         {QStringLiteral("type"), IdOrNull(typeId)},
+         {QStringLiteral("prg"), program}});
+    return id;
+}
+
 int VoTestVoucher(int kind, const QDate &date, int registerYearId, int number) {
     if (number <= 0)
         number = VoSelectValue(QStringLiteral("SELECT COALESCE(MAX(IFBUONUMERO), 0) + 1 FROM TFBUO_BUONI "

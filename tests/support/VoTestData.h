@@ -33,6 +33,11 @@ int VoTestVatRate(double percent);
 // An article with a unit and a VAT rate; its code is taken from its key.
 int VoTestArticle(const QString &description, int unitId = 0, int vatRateId = 0);
 
+// A document of the registry described by its number, of a type (0: none) and a program code; returns
+// its key.
+int VoTestDocument(const QString &number, const QDate &date, int typeId = 1,
+                   const QString &program = QStringLiteral("11000"));
+
 // A voucher of the kind (0 loading, 1 unloading) dated in a register-year; number 0 takes the next
 // number of that kind in that register-year.
 int VoTestVoucher(int kind, const QDate &date, int registerYearId, int number = 0);

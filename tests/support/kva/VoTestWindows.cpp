@@ -1,7 +1,9 @@
 #include "VoTestWindows.h"
 
 #include "VoDBDateEdit.h"
+#include "VoGlobals.h"
 #include "VoSearchDialog.h"
+#include "kvaUUtil.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +12,18 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+
+void kvaWindowTest::SetUp() {
+    VoDbTest::SetUp();
+    ResetWorkingContext();
+}
+
+void kvaWindowTest::TearDown() {
+    VoCloseWindow(window);
+    xgvmGlobalVar.Clear();
+    ResetWorkingContext();
+    VoDbTest::TearDown();
+}
 
 void VoCloseWindow(QWidget *closing) {
     QPointer<QWidget> window(closing);
@@ -25,6 +39,17 @@ void VoClick(QAbstractButton *button) {
         qobject_cast<QCheckBox *>(button) ? QPoint(6, button->height() / 2) : button->rect().center();
     QTest::mouseClick(button, Qt::LeftButton, {}, at);
     QApplication::processEvents();
+}
+
+void VoTypeInto(QLineEdit *edit, const QString &text) {
+    edit->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    edit->selectAll();
+    if (text.isEmpty())
+        VoPress(Qt::Key_Delete);
+    else
+        VoType(text);
+    VoPress(Qt::Key_Tab);
 }
 
 void VoTypeDate(TVoDBDateEdit *edit, const QString &date) {

@@ -1,6 +1,7 @@
 #pragma once
 // Registry windows of the consumables register opened and driven in tests as a user drives them.
 #include "VoClassRegistry.h"
+#include "VoTestDb.h"
 #include "VoWidgetTest.h"
 
 #include <QPointer>
@@ -9,7 +10,24 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QLineEdit;
 class TVoDBDateEdit;
+
+// A test of the program's windows on its own database: the working context starts empty, and the
+// window the test opened is closed at the end.
+class kvaWindowTest : public VoDbTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    template <class T> T *Open(const QString &className) {
+        auto *opened = VoOpenWindow<T>(className);
+        window = opened;
+        return opened;
+    }
+
+    QPointer<QWidget> window;
+};
 
 // Opens a window by its class name, as the menu does, and shows it active.
 template <class T> T *VoOpenWindow(const QString &className) {
@@ -24,6 +42,10 @@ void VoCloseWindow(QWidget *window);
 
 // Clicks a check box or button where a user clicks it.
 void VoClick(QAbstractButton *button);
+
+// Types into an edit over what it shows, as the user does after clicking it (an empty text clears it),
+// and leaves it with Tab.
+void VoTypeInto(QLineEdit *edit, const QString &text);
 
 // Types a date into a date edit as the user types it ("dd/MM/yyyy"; empty clears it) and leaves it
 // with Tab.

@@ -1,0 +1,53 @@
+#pragma once
+// The documents that vouchers may be linked to (number, date, description, type, supplier or
+// recipient) and their types. Each document carries a program code written once, when it is made:
+// this program lists only the codes "1" followed by four characters.
+#include "VoRegistry.h"
+
+class TVoDBDateEdit;
+class TVoDBEdit;
+class TVoDBLookupEdit;
+
+class TfrkvaDoc : public TfrVoDBRWGrid {
+    Q_OBJECT
+public:
+    explicit TfrkvaDoc(QWidget *parent = nullptr);
+    TVoDBEdit *const xedNumero;
+    TVoDBDateEdit *const xdeData;
+    TVoDBEdit *const xedDesc;
+    TVoDBLookupEdit *const xleBenef;
+    TVoDBLookupEdit *const xleTipoDoc;
+};
+
+class TfmkvaDoc : public TfmVoRegistry {
+    Q_OBJECT
+public:
+    explicit TfmkvaDoc(QWidget *parent = nullptr);
+    TVoQueryCollection *const xqcMain;
+    TfrkvaDoc *const frMaster;
+
+protected:
+    void FormCreate() override;
+
+private:
+    void xqcMainVoBeforeExec(TVoQueryProp &Prop);
+};
+
+class TfrkvaTipoDoc : public TfrVoDBRWGrid {
+    Q_OBJECT
+public:
+    explicit TfrkvaTipoDoc(QWidget *parent = nullptr);
+    TVoDBEdit *const xdeCodice;
+    TVoDBEdit *const xdeDesc;
+};
+
+class TfmkvaTipoDoc : public TfmVoRegistry {
+    Q_OBJECT
+public:
+    explicit TfmkvaTipoDoc(QWidget *parent = nullptr);
+    TVoQueryCollection *const xqcMain;
+    TfrkvaTipoDoc *const frMaster;
+
+protected:
+    void FormCreate() override;
+};
