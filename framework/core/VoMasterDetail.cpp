@@ -1,10 +1,17 @@
 #include "VoMasterDetail.h"
 
+#include "VoExceptions.h"
 #include "VoQueryCollection.h"
 
 TVoMasterDetail::TVoMasterDetail(TVoQueryCollection *master, TVoQueryCollection *detail,
                                  const QString &keyField, QObject *parent)
     : QObject(parent), m_master(master), m_detail(detail), m_keyField(keyField) {
+    // What is typed into the detail is saved before the master moves away from its row, or the move
+    // is refused: reloading the detail would drop it.
+    m_hooks.Add(master, master->BeforeScroll, [this](TVoQueryCollection *) {
+        if ((m_detail->State() == dsInsert || m_detail->State() == dsEdit) && !m_detail->Post())
+            throw EVoAbort();
+    });
     m_hooks.Add(master, master->DataChange,
                 [this](TVoQueryCollection *, TVoField *field) { MasterChanged(field); });
     m_hooks.Add(detail, detail->VoBeforeExec, [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) {

@@ -8,6 +8,9 @@
 // or the row is being inserted) the key is NULL and the detail is empty. A change of one field of
 // the master's row leaves the detail alone.
 //
+// A detail row being inserted or edited is saved before the master's row changes; when it cannot be
+// saved (its message shown), the master stays on its row.
+//
 // A row inserted into the detail receives the master's key: every INSERT statement of the detail's
 // insert list is given it under the key column's name.
 #include "VoEvent.h"

@@ -370,6 +370,10 @@ public:
     TVoEvent<TVoQueryCollection *> AfterOpen;
     TVoEvent<TVoQueryCollection *> BeforeClose;
     TVoEvent<TVoQueryCollection *> AfterClose;
+    // Before the current row changes (a move, a locate, an insert or append, a refresh, a delete),
+    // once the row being edited is posted: a handler refuses the change by throwing (EVoAbort:
+    // silently), and the cursor stays.
+    TVoEvent<TVoQueryCollection *> BeforeScroll;
     TVoEvent<TVoQueryCollection *> AfterScroll;
     TVoEvent<TVoQueryCollection *> StateChange;
     // The current row changed as a whole (field nullptr) or in one field.

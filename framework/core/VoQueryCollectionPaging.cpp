@@ -215,6 +215,7 @@ void TVoQueryCollection::Refresh() {
     }
     if (!CheckBrowseMode())
         return;
+    BeforeScroll(this);
     const QVariant key = KeyValue();
     const int position = m_cur;
     const TPaging before = m_paging;
@@ -316,7 +317,10 @@ void TVoQueryCollection::RefreshIfAsked() {
 
 bool TVoQueryCollection::ReadyToMove() {
     CheckActive();
-    return CheckBrowseMode();
+    if (!CheckBrowseMode())
+        return false;
+    BeforeScroll(this);
+    return true;
 }
 
 bool TVoQueryCollection::CheckBrowseMode() {
@@ -423,6 +427,7 @@ bool TVoQueryCollection::Locate(const QString &fields, const QVariantList &value
             QStringLiteral("Ricerca con %1 campi e %2 valori.").arg(list.size()).arg(values.size()));
     if (!CheckBrowseMode())
         return false;
+    BeforeScroll(this);
     for (int r = 0; EnsureRow(r); ++r)
         if (RowMatches(r, list, values, options)) {
             SetCurrent(r);
@@ -471,6 +476,7 @@ bool TVoQueryCollection::BookmarkValid(const TVoBookmark &bookmark) const {
 bool TVoQueryCollection::GotoBookmark(const TVoBookmark &bookmark) {
     if (bookmark.IsEmpty() || !Active() || !CheckBrowseMode())
         return false;
+    BeforeScroll(this);
     int r = FindRowById(bookmark.row);
     if (r < 0)
         r = FindRowByKey(bookmark.key, true);

@@ -134,6 +134,7 @@ bool TVoQueryCollection::Delete() {
         Cancel();
     if (m_rows.isEmpty() || m_cur < 0)
         return false;
+    BeforeScroll(this);
     if ((m_confirmations & cfDelete) &&
         VoMessageDlg(QStringLiteral("Cancellare il record?"), mtConfirmation, mbYesNo, 0, mbNo) != mrYes)
         return false;

@@ -1,6 +1,7 @@
 // A detail collection following its master on a real database: the rows of the master's current
 // row, none for an empty master or a row being inserted, and the master's key given to a new row.
 #include "VoMasterDetail.h"
+#include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoTestDb.h"
@@ -85,4 +86,25 @@ TEST_F(VoMasterDetailTest, ANewDetailRowTakesTheMastersKey) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TMD_LINE WHERE IHEADID = 2 AND SNOTE = 'd'")), 1);
     master.First();
     EXPECT_EQ(Notes(), QStringLiteral("a,b"));
+}
+
+// What is typed into the detail is never dropped by a move of the master: it is saved first, and a
+// row that cannot be saved keeps the master where it is.
+TEST_F(VoMasterDetailTest, ADetailRowBeingTypedIsSavedBeforeTheMasterMoves) {
+    OpenMaster(QStringLiteral("1=1"));
+    detail.Append();
+    detail.FieldByName(QStringLiteral("SNOTE"))->SetValue(QStringLiteral("d"));
+    master.Next();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT IHEADID FROM TMD_LINE WHERE SNOTE = 'd'")).toInt(), 1);
+    EXPECT_EQ(Notes(), QStringLiteral("c"));
+
+    detail.BeforePost.Add([](TVoQueryCollection *) { throw EVoError(QStringLiteral("Nota non valida.")); });
+    detail.First();
+    detail.Edit();
+    detail.FieldByName(QStringLiteral("SNOTE"))->SetValue(QStringLiteral("e"));
+    EXPECT_THROW(master.First(), EVoAbort);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nota non valida.")});
+    EXPECT_EQ(master.RecNo(), 2);
+    EXPECT_EQ(detail.State(), dsEdit);
+    EXPECT_EQ(detail.FieldByName(QStringLiteral("SNOTE"))->AsString(), QStringLiteral("e"));
 }
