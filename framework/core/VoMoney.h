@@ -7,6 +7,9 @@
 #include <QString>
 #include <compare>
 
+// Decimals of the currency as amounts are shown.
+inline constexpr int VoCurrencyDecimals = 2;
+
 class TVoMoney {
 public:
     // Decimals kept: the stored integer counts ten-thousandths.
@@ -23,7 +26,7 @@ public:
     static bool TryParse(const QString &text, TVoMoney *value);
 
     // With the given decimals (0 to 4), rounded half away from zero, thousands grouped: "-1.234,57".
-    QString Text(int decimals = 2) const;
+    QString Text(int decimals = VoCurrencyDecimals) const;
     // As the user types it: no grouping, the decimals that are not trailing zeros: "-1234,5678".
     QString PlainText() const;
 

@@ -6,16 +6,39 @@
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
-class TUpperCaseValidator : public QValidator {
+// Upper-cases what is typed and refuses the characters the filter leaves out. Only a change that
+// brings in such a character is refused: one already in the text can still be deleted.
+class TEditValidator : public QValidator {
 public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override {
-        input = input.toUpper();
-        return Acceptable;
+    TEditValidator(QLineEdit *edit, bool upperCase, TVoCharFilters filter)
+        : QValidator(edit), m_upperCase(upperCase), m_filter(filter), m_accepted(edit->text()) {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_accepted = text; });
     }
+    State validate(QString &input, int &) const override {
+        if (m_upperCase)
+            input = input.toUpper();
+        return Refused(input) > Refused(m_accepted) ? Invalid : Acceptable;
+    }
+
+private:
+    qsizetype Refused(const QString &text) const {
+        if (m_filter == kfAnyChar)
+            return 0;
+        return std::count_if(text.cbegin(), text.cend(), [this](QChar c) {
+            const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                                (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+            const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            return !((letter && (m_filter & kfLetters)) || (digit && (m_filter & kfDigits)));
+        });
+    }
+
+    bool m_upperCase;
+    TVoCharFilters m_filter;
+    QString m_accepted;
 };
 
 bool IsIntegerType(int typeId) {
@@ -43,7 +66,19 @@ TVoDBEdit::TVoDBEdit(QWidget *parent) : TVoDBWidget(parent) {
 
 void TVoDBEdit::SetUpperCase(bool on) {
     m_upperCase = on;
-    setValidator(on ? new TUpperCaseValidator(this) : nullptr);
+    UpdateValidator();
+}
+
+void TVoDBEdit::SetCharFilter(TVoCharFilters filter) {
+    m_charFilter = filter;
+    UpdateValidator();
+}
+
+void TVoDBEdit::UpdateValidator() {
+    delete validator();
+    setValidator(m_upperCase || m_charFilter != kfAnyChar
+                     ? new TEditValidator(this, m_upperCase, m_charFilter)
+                     : nullptr);
 }
 
 bool TVoDBEdit::IsEmpty() const {

@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+// The characters a text edit takes, as flags; none: any character.
+enum TVoCharFilter : unsigned { kfAnyChar = 0, kfLetters = 1u << 0, kfDigits = 1u << 1 };
+using TVoCharFilters = unsigned;
+
 class TVoDBEdit : public TVoDBWidget<QLineEdit> {
     Q_OBJECT
 public:
@@ -18,6 +22,10 @@ public:
     // Letters typed or pasted become upper case.
     bool UpperCase() const { return m_upperCase; }
     void SetUpperCase(bool on);
+    // Only letters "A" to "Z" (either case) and/or digits may be typed or pasted; other characters are
+    // refused as they come, while those already in the text (stored before) can still be deleted.
+    TVoCharFilters CharFilter() const { return m_charFilter; }
+    void SetCharFilter(TVoCharFilters filter);
 
     bool IsEmpty() const override;
 
@@ -27,7 +35,9 @@ protected:
     void ApplyReadOnly(bool readOnly) override;
 
 private:
+    void UpdateValidator();
     bool m_upperCase = false;
+    TVoCharFilters m_charFilter = kfAnyChar;
 };
 
 class TVoDBMemo : public TVoDBWidget<QPlainTextEdit> {

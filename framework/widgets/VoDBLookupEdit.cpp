@@ -235,7 +235,7 @@ void TVoDBLookupEdit::FillDropDown(const QString &text) {
 }
 
 void TVoDBLookupEdit::ShowDropDown() {
-    if (EffectiveReadOnly() || m_listSQL.isEmpty())
+    if (EffectiveReadOnly() || m_listSQL.isEmpty() || m_chooseOnly)
         return;
     try {
         FillDropDown(Modified() ? text() : QString());
@@ -409,6 +409,15 @@ void TVoDBLookupEdit::keyPressEvent(QKeyEvent *event) {
         ShowRow(m_key, m_row);
         SetModified(false);
         return;
+    }
+    if (m_chooseOnly && IsEditingKey(event)) {
+        const bool removing = (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) &&
+                              event->modifiers() == Qt::NoModifier;
+        if (!removing) {
+            event->accept();
+            return;
+        }
+        selectAll();
     }
     TVoDBWidget::keyPressEvent(event);
 }

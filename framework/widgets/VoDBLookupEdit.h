@@ -19,7 +19,8 @@
 //
 // Keys: typing opens the drop-down, whose highlighted row Enter chooses; Tab leaves the lookup with
 // what was typed (resolved as above); Escape closes the drop-down, a second one takes the typed text
-// back; Alt+Down shows the whole list; F8 and the button open the search form.
+// back; Alt+Down shows the whole list; F8 and the button open the search form. A lookup that is
+// ChooseOnly takes no typing.
 //
 // Values cached per key are dropped by RefreshList and by a new list text.
 #include "VoDataSource.h"
@@ -55,6 +56,10 @@ public:
     void SetSearchField(const QString &name) { m_searchField = name; }
     bool AutoSeek() const { return m_autoSeek; }
     void SetAutoSeek(bool on) { m_autoSeek = on; }
+    // The code is only chosen from the search form: typing, pasting and the drop-down are refused, and
+    // Delete or Backspace select the whole code before they act, so that it goes as a whole.
+    bool ChooseOnly() const { return m_chooseOnly; }
+    void SetChooseOnly(bool on) { m_chooseOnly = on; }
     // What KeyValue reads while no row is chosen (it is not written into the field).
     QVariant DefaultValue() const { return m_defaultValue; }
     void SetDefaultValue(const QVariant &value) { m_defaultValue = value; }
@@ -123,6 +128,7 @@ private:
     QString m_listField;
     QString m_searchField;
     bool m_autoSeek = false;
+    bool m_chooseOnly = false;
     QVariant m_defaultValue;
     QString m_searchFormClass = QStringLiteral("TfmVoSearch");
 

@@ -57,6 +57,20 @@ const char *const kEditoreInsertSQL =
 const char *const kEditoreUpdateSQL =
     " UPDATE TBENBCA SET TBENBCA.IBCAID = %1 WHERE TBENBCA.IBENBCAID = :IBENBCAID";
 
+// The bank of a payment comes from its branch.
+const char *const kDatiBancariSQL =
+    "SELECT sb.ISPRBENID, sb.IBENID, sb.IMPGID, sb.ISPRID, sb.SSPRBENNUMCC, sb.SSPRBENCIN, sb.SSPRBENCININT, "
+    "sb.SSPRBENSTATO, sb.sSprBenIBAN, sb.sSprBenBic, sb.SSPRBENQUIETANZ, sb.lSprBenBanEstera, "
+    "sb.lSprBenCntDed, "
+    "sb.DSTART, sb.DEND, sb.DDELETE, mpg.SMPGDESCL, mpg.LMPGRISC, mpg.LMPGPAG, PABC_MODPAGAM.TIPOLOGIA, "
+    "ban.IBANID, ban.SBANABI, ban.SBANDESCS, spr.SSPRINDIRIZZO, spr.SSPRCAB, spr.SSPRDESCS FROM TSPRBEN sb "
+    "LEFT OUTER JOIN TMPG_MODPAGAM mpg ON (mpg.IMPGID = sb.IMPGID) LEFT OUTER JOIN PABC_MODPAGAM ON "
+    "(PABC_MODPAGAM.IMPGID = sb.IMPGID) LEFT OUTER JOIN TSPR_SPORTELLICAB spr ON (spr.ISPRID = sb.ISPRID) "
+    "LEFT "
+    "OUTER JOIN TBAN_BANCHE ban ON (ban.IBANID = spr.IBANID) WHERE sb.IBENID = :IBENID AND sb.DDELETE IS "
+    "NULL "
+    "ORDER BY sb.ISPRBENID";
+
 namespace {
 
 // The full registry, the windows may set their own.
@@ -117,19 +131,6 @@ const char *const kDatiLegaliUpdateSQL =
     ":ILEGSRPCPREFETT, ILEGANNOFATT = :ILEGANNOFATT, FLEGFATTURATO = :FLEGFATTURATO, sLegPosizInps = "
     ":sLegPosizInps, sLegCodDittaInail = :sLegCodDittaInail WHERE ILEGID = :VOCURRID";
 
-// The bank of a payment comes from its branch.
-const char *const kDatiBancariSQL =
-    "SELECT sb.ISPRBENID, sb.IBENID, sb.IMPGID, sb.ISPRID, sb.SSPRBENNUMCC, sb.SSPRBENCIN, sb.SSPRBENCININT, "
-    "sb.SSPRBENSTATO, sb.sSprBenIBAN, sb.sSprBenBic, sb.SSPRBENQUIETANZ, sb.lSprBenBanEstera, "
-    "sb.lSprBenCntDed, "
-    "sb.DSTART, sb.DEND, sb.DDELETE, mpg.SMPGDESCL, mpg.LMPGRISC, mpg.LMPGPAG, PABC_MODPAGAM.TIPOLOGIA, "
-    "ban.IBANID, ban.SBANABI, ban.SBANDESCS, spr.SSPRINDIRIZZO, spr.SSPRCAB, spr.SSPRDESCS FROM TSPRBEN sb "
-    "LEFT OUTER JOIN TMPG_MODPAGAM mpg ON (mpg.IMPGID = sb.IMPGID) LEFT OUTER JOIN PABC_MODPAGAM ON "
-    "(PABC_MODPAGAM.IMPGID = sb.IMPGID) LEFT OUTER JOIN TSPR_SPORTELLICAB spr ON (spr.ISPRID = sb.ISPRID) "
-    "LEFT "
-    "OUTER JOIN TBAN_BANCHE ban ON (ban.IBANID = spr.IBANID) WHERE sb.IBENID = :IBENID AND sb.DDELETE IS "
-    "NULL "
-    "ORDER BY sb.ISPRBENID";
 const char *const kDatiBancariInsertSQL =
     " INSERT INTO TSPRBEN (ISPRBENID, IBENID, IMPGID, ISPRID, SSPRBENNUMCC, SSPRBENCIN, SSPRBENCININT, "
     "SSPRBENSTATO, DSTART, sSprBenIBAN, lSprBenBanEstera, DEND, lSprBenCntDed, sSprBenBic) VALUES (:VOGENID, "

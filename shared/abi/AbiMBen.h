@@ -66,6 +66,8 @@ extern const char *const kFirstSeatSQL;
 // Publishers' category (%1: 3 publisher, 4 not) added to both lists in publishers mode.
 extern const char *const kEditoreInsertSQL;
 extern const char *const kEditoreUpdateSQL;
+// The bank data of a beneficiary (:IBENID), with payment method, bank and branch.
+extern const char *const kDatiBancariSQL;
 
 class TdmBeneficiari : public QObject {
     Q_OBJECT

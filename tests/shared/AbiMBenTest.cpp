@@ -10,6 +10,7 @@
 #include "VoQuery.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
+#include "VoTestRegistries.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,14 +23,6 @@ namespace {
 
 QVariant Value(const QString &sql, const QVariantHash &params = {}) {
     return VoSelectValue(sql, params);
-}
-
-int NewBeneficiary(const QString &name, const QVariant &personId = QVariant()) {
-    const int id = VoTestNewKey(QStringLiteral("TBEN_BENEFICIARI"));
-    VoExecSQL(
-        QStringLiteral("INSERT INTO TBEN_BENEFICIARI (IBENID, IANAID, SBENRAGSOC) VALUES (:id, :ana, :name)"),
-        {{QStringLiteral("id"), id}, {QStringLiteral("ana"), personId}, {QStringLiteral("name"), name}});
-    return id;
 }
 
 // What the same-person dialog showed before it was answered.
@@ -461,8 +454,9 @@ TEST_F(AbiMBenTest, AReferenceSeatClearsTheOthersAndABlankLocalityIsNone) {
 }
 
 TEST_F(AbiMBenTest, RepresentativeCategoryComesWithTheFirstLinkAndGoesWithTheLast) {
-    const int a = NewBeneficiary(QStringLiteral("Scuola A")), b = NewBeneficiary(QStringLiteral("Scuola B"));
-    const int r = NewBeneficiary(QStringLiteral("Rappresentante"));
+    const int a = VoTestBeneficiary(QStringLiteral("Scuola A")),
+              b = VoTestBeneficiary(QStringLiteral("Scuola B"));
+    const int r = VoTestBeneficiary(QStringLiteral("Rappresentante"));
     const auto category = [&] {
         return Count(
             QStringLiteral("SELECT * FROM TBENBCA WHERE IBENID = :r AND IBCAID = 4 AND DDELETE IS NULL"),
@@ -498,8 +492,8 @@ TEST_F(AbiMBenTest, RepresentativeCategoryComesWithTheFirstLinkAndGoesWithTheLas
 }
 
 TEST_F(AbiMBenTest, DeletingRetiresTheBeneficiaryAndItsOwnRows) {
-    const int ben = NewBeneficiary(QStringLiteral("Ditta da ritirare"));
-    const int other = NewBeneficiary(QStringLiteral("Altra ditta"));
+    const int ben = VoTestBeneficiary(QStringLiteral("Ditta da ritirare"));
+    const int other = VoTestBeneficiary(QStringLiteral("Altra ditta"));
     const auto add = [&](const char *table, const char *key, const QString &columns, const QString &values) {
         const int id = VoTestNewKey(QString::fromLatin1(table));
         VoExecSQL(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (:id, %4)")

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QFormLayout>
 #include <QLabel>
 #include <QTest>
@@ -270,6 +271,27 @@ TEST_F(VoDBControlsTest, TextEditsUpperCaseLengthMemoAndAutoEdit) {
     ds.Edit();
     VoType(QStringLiteral("X"));
     EXPECT_EQ(desc->text(), QStringLiteral("ABCDEX").left(5));
+}
+
+TEST_F(VoDBControlsTest, CharFiltersRefuseTheCharactersTheyLeaveOut) {
+    // The stored "uno" shows; its letters can be deleted, no new one typed or pasted.
+    desc->SetCharFilter(kfDigits);
+    desc->setFocus();
+    desc->end(false);
+    VoPress(Qt::Key_Backspace);
+    VoType(QStringLiteral("4x-5 "));
+    EXPECT_EQ(desc->text(), QStringLiteral("un45"));
+    QApplication::clipboard()->setText(QStringLiteral("6a"));
+    desc->paste();
+    EXPECT_EQ(desc->text(), QStringLiteral("un45"));
+
+    desc->SetCharFilter(kfLetters | kfDigits);
+    desc->SetUpperCase(true);
+    desc->clear();
+    VoType(QStringLiteral("ab/1 2"));
+    EXPECT_EQ(desc->text(), QStringLiteral("AB12"));
+    ASSERT_TRUE(ds.Post());
+    EXPECT_EQ(Stored(QStringLiteral("SDESC")).toString(), QStringLiteral("AB12"));
 }
 
 TEST_F(VoDBControlsTest, ValidatorsRewriteAndRefuseBeforePost) {

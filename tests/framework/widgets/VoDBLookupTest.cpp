@@ -185,6 +185,30 @@ TEST_F(VoDBLookupTest, TypingNarrowsTheDropDownAndLeavingResolves) {
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT ITFCID FROM TFAC_VELISTO")).toInt(), 6);
 }
 
+TEST_F(VoDBLookupTest, AChooseOnlyLookupTakesNoTypingAndDropsItsCodeWhole) {
+    lookup->SetChooseOnly(true);
+    lookup->setFocus();
+    lookup->end(false);
+    VoType(QStringLiteral("x"));
+    VoPress(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(lookup->DropDown()->isVisible());
+    EXPECT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
+    EXPECT_EQ(qc.State(), dsBrowse);
+    VoPress(Qt::Key_Backspace);
+    EXPECT_TRUE(lookup->text().isEmpty());
+    VoPress(Qt::Key_Tab);
+    EXPECT_TRUE(qc.FieldByName(QStringLiteral("ITFCID"))->IsNull());
+
+    // The search form still chooses.
+    WhenSearchFormOpens([](TVoSearchDialog *form) {
+        QTest::keyClicks(form->SearchEdit(), QStringLiteral("pul"));
+        QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
+    });
+    lookup->setFocus();
+    QTest::keyClick(lookup, Qt::Key_F8);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("ITFCID"))->AsInteger(), 4);
+}
+
 TEST_F(VoDBLookupTest, SearchFormOnItsOwn) {
     TVoSearchDialog form;
     form.SetSQL(
