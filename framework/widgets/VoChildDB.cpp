@@ -1,5 +1,7 @@
 #include "VoChildDB.h"
 
+#include "VoDBFrames.h"
+
 #include "VoDataSource.h"
 
 #include <QCloseEvent>
@@ -22,7 +24,15 @@ bool TfmVoChildDB::FormCloseQuery() {
         if (!dataSet || asked.contains(dataSet))
             continue;
         asked.insert(dataSet);
-        if (!AskSaveBeforeClose(source, windowTitle()))
+        // A list frame's own save and cancel run, with whatever the window put in their place.
+        auto *frame = qobject_cast<TfrVoDBRWGrid *>(source->parent());
+        const bool framed = frame && frame->xdsMain == source;
+        const bool may =
+            framed ? AskSaveBeforeClose(
+                         source, windowTitle(), mtConfirmation, 0, [frame] { frame->xacPost->Execute(); },
+                         [frame] { frame->xacCancel->Execute(); })
+                   : AskSaveBeforeClose(source, windowTitle());
+        if (!may)
             return false;
     }
     return true;

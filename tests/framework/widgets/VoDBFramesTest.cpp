@@ -314,6 +314,28 @@ TEST_F(VoDBFramesTest, ClosingAWindowWithAPendingRowAsksWhetherToSave) {
         messages->Clear();
     }
 
+    // A frame whose save the window replaced saves through it.
+    {
+        QPointer<TfmVoChildDB> child = new TfmVoChildDB;
+        auto *own = new TfrVoDBRWGrid(child);
+        own->SetDataSet(&qc);
+        int ownSaves = 0;
+        own->xacPost->OnExecute.Add([&](TVoDataAction *action) {
+            ++ownSaves;
+            action->ExecuteDefault();
+        });
+        ASSERT_TRUE(frame->xacInsert->Execute());
+        QTest::keyClicks(desc, QStringLiteral("Dal riquadro"));
+        type->SetKeyValue(2);
+        messages->Push(mrYes);
+        child->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(child.isNull());
+        EXPECT_EQ(ownSaves, 1);
+        EXPECT_EQ(Registers(QStringLiteral("Dal riquadro")), 1);
+        messages->Clear();
+    }
+
     // Closing the main window closes its windows first, with the same question.
     TfmVoMDIMain main;
     auto *child = new TfmVoChildDB;
