@@ -42,6 +42,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -297,6 +298,35 @@ public:
     // A field computed in OnCalcFields for every row; added while the collection is closed.
     void AddCalcField(const QString &name, QMetaType::Type type);
 
+    // --- Client side: a row filter, reading another row, rows in memory ---------------------------
+    // A predicate on a row, which it reads through the fields (FieldByName(...)->Value()).
+    using TVoRowFilter = std::function<bool(const TVoQueryCollection *)>;
+    // Shows only the rows the predicate accepts: the grids, the cursor, First, Next, Locate, the
+    // record count and AfterScroll see those alone, in their order. Every row of the select is read
+    // first, at each opening and refresh. Set on an open collection it applies at once (a row being
+    // typed is posted first; when that is refused nothing changes and the result is false), and the
+    // cursor stays on its row when that one is shown, else goes to the first. Rows written while the
+    // filter is on stay shown until it is applied again. A predicate that throws leaves every row
+    // shown and the filter off; the exception reaches the caller.
+    bool SetRowFilter(TVoRowFilter filter);
+    // Shows every row again, each where the select put it; false when a row being typed could not
+    // be posted.
+    bool ClearRowFilter();
+    bool RowFiltered() const { return bool(m_rowFilter.predicate); }
+    // Runs fn with the fields reading the shown row index (from 0; rows not yet read are read first)
+    // instead of the current one, without moving and without any event; false when there is no such
+    // row. Fields cannot be written meanwhile.
+    bool ReadRow(int index, const std::function<void()> &fn);
+
+    // A collection with field definitions and no select holds the rows its code appends: it opens
+    // empty (CreateDataSet or Open), and posts and deletes in memory only.
+    void AddFieldDef(const QString &name, QMetaType::Type type);
+    void ClearFieldDefs() { m_fieldDefs.clear(); }
+    bool InMemory() const { return m_commandText.isEmpty() && !m_fieldDefs.isEmpty(); }
+    void CreateDataSet() { Open(); }
+    // Removes every row of an open collection in memory (a row being typed is given up).
+    void EmptyDataSet();
+
     // --- Opening --------------------------------------------------------------------------------
     // Runs the select and reads the first packet; database errors are raised (EVoDatabaseError).
     void Open();
@@ -444,7 +474,7 @@ private:
     void RememberWritten();
     void Scrolled();
     void SetCurrent(int index);
-    int ActiveRow() const { return m_calcRow >= 0 ? m_calcRow : m_cur; }
+    int ActiveRow() const { return m_calcRow >= 0 ? m_calcRow : m_readRow >= 0 ? m_readRow : m_cur; }
     QVariant CellValue(int field) const;
     void WriteCell(TVoField *field, const QVariant &value);
     void Calculate(int row);
@@ -461,6 +491,14 @@ private:
     // After a write that found its row changed or gone: the edit is given up and the rows read again.
     void RecordChanged();
     void RunStatements(const TVoSQLList &list, int listKind, TRunResult *result);
+    // The client side (VoQueryCollectionClient.cpp).
+    void OpenInMemory();
+    // The rows read are all the select's: those the filter refuses are put aside.
+    void FilterRows();
+    // The rows put aside back among the shown ones, where the select had them.
+    QList<TRow> AllRows();
+    // Applies the filter (or shows every row) on the open collection.
+    void Refilter();
 
     TVoSQLConnection *m_connection = nullptr;
     QString m_commandText;
@@ -498,6 +536,15 @@ private:
     // While a post or delete runs its statements; a refresh asked for meanwhile waits for the end.
     bool m_writing = false;
     bool m_refreshPending = false;
+
+    QList<QPair<QString, QMetaType::Type>> m_fieldDefs;
+    // The rows the filter refuses, and the order of all the rows read, to show them again.
+    struct TRowFilterState {
+        TVoRowFilter predicate;
+        QList<quint64> order;
+        QHash<quint64, TRow> hidden;
+    } m_rowFilter;
+    int m_readRow = -1;
 };
 
 // A new key for a table from the server's counters (PYSETGETID), the table name upper-cased.

@@ -147,6 +147,9 @@ QVariant TVoQueryCollection::CellValue(int field) const {
 
 void TVoQueryCollection::WriteCell(TVoField *field, const QVariant &value) {
     const bool calculating = m_calcRow >= 0;
+    if (!calculating && m_readRow >= 0)
+        throw EVoError(QStringLiteral("Il campo \"%1\" non si scrive mentre si legge un'altra riga.")
+                           .arg(field->m_name));
     if (calculating && !field->m_calculated)
         throw EVoError(QStringLiteral("Il campo \"%1\" non è calcolato.").arg(field->m_name));
     if (!calculating && field->m_calculated)

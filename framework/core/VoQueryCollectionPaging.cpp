@@ -32,7 +32,7 @@ void TVoQueryCollection::ResetPaging() {
 int TVoQueryCollection::FirstPacket() const {
     // Read inside the caller's transaction, the first rows could come from writes it later rolls
     // back while the others would not: such a collection reads everything at once.
-    const bool all = m_packetRecords <= 0 || (Connection() && Connection()->InTransaction());
+    const bool all = m_packetRecords <= 0 || RowFiltered() || (Connection() && Connection()->InTransaction());
     return all ? -1 : m_packetRecords;
 }
 
@@ -154,6 +154,10 @@ void TVoQueryCollection::RememberWritten() {
 void TVoQueryCollection::Open() {
     if (Active())
         return;
+    if (InMemory()) {
+        OpenInMemory();
+        return;
+    }
     BeforeOpen(this);
     ResetPaging();
     const int first = FirstPacket();
@@ -168,6 +172,7 @@ void TVoQueryCollection::Open() {
         m_rows = TakeSlice(ReadValues(std::move(query)), 0, first, 0);
         for (int r = 0; OnCalcFields.Assigned() && r < m_rows.size(); ++r)
             Calculate(r);
+        FilterRows();
     } catch (...) {
         m_paging = TPaging();
         m_rows.clear();
@@ -193,6 +198,8 @@ void TVoQueryCollection::Close() {
     RowsAboutToReset();
     m_paging = TPaging();
     m_rows.clear();
+    m_rowFilter.order.clear();
+    m_rowFilter.hidden.clear();
     m_oldValues.clear();
     m_cur = -1;
     m_eof = m_bof = true;
@@ -215,6 +222,11 @@ void TVoQueryCollection::Refresh() {
     }
     if (!CheckBrowseMode())
         return;
+    // Rows in memory are all there is: only the filter is applied again.
+    if (InMemory()) {
+        Refilter();
+        return;
+    }
     const QVariant key = KeyValue();
     const int position = m_cur;
     const TPaging before = m_paging;
@@ -236,6 +248,7 @@ void TVoQueryCollection::Refresh() {
         m_rows = TakeSlice(std::move(slice), 0, first, 0);
         for (int r = 0; OnCalcFields.Assigned() && r < m_rows.size(); ++r)
             Calculate(r);
+        FilterRows();
         found = FindRowByKey(key, true, false);
         if (found < 0)
             EnsureRow(position, false);
