@@ -10,6 +10,7 @@
 #include "VoQueryCollection.h"
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
+#include "VoTransaction.h"
 
 #include <QDate>
 #include <QHash>
@@ -88,6 +89,9 @@ QString Formatted(const QVariant &value, const QString &format) {
     return VoDisplayText(value);
 }
 
+// Rows printed between two commits of the reading transaction.
+constexpr int kRowsPerTransaction = 500;
+
 bool SameValue(const QVariant &a, const QVariant &b) {
     const bool nullA = a.isNull() || !a.isValid();
     const bool nullB = b.isNull() || !b.isValid();
@@ -160,6 +164,13 @@ public:
             }
             CheckFields(master.dataSet);
         }
+        // Nothing asks the user anything from here on: the rows are read in one transaction rather
+        // than each detail in one of its own, which on a long report is most of the time it takes.
+        TVoTransaction reading(m_layout.masters.isEmpty()
+                                   ? nullptr
+                                   : Collection(m_layout.masters.first().dataSet)->Connection());
+        if (!m_layout.masters.isEmpty())
+            reading.StartTransaction();
         StartPage();
         for (const TVoRptDataBand &master : m_layout.masters)
             Walk(master);
@@ -170,6 +181,8 @@ public:
         m_pages = m_document->PageCount();
         for (const TDeferred &d : std::as_const(m_deferred))
             m_document->pages[d.page].objects[d.object].text = Formatted(d.expr.Evaluate(*this), d.format);
+        if (reading.Active())
+            reading.Commit();
         return std::move(m_document);
     }
 
@@ -357,6 +370,10 @@ private:
             else
                 Place(data.band);
             Count(data.dataSet);
+            if (m_reading && ++m_rowsRead % kRowsPerTransaction == 0) {
+                m_reading->Commit();
+                m_reading->StartTransaction();
+            }
             for (const TVoRptDataBand &detail : data.details)
                 Walk(detail);
             // The footers print while the last row of their group is still the current one.
@@ -508,6 +525,8 @@ private:
     QHash<QString, TfrDBDataSet *> m_dataSets; // by upper-case name
     QSet<QString> m_checked;
     QSet<TVoQueryCollection *> m_fresh;
+    TVoTransaction *m_reading = nullptr;
+    int m_rowsRead = 0;
     QList<QPointer<TVoQueryCollection>> m_filtered;
     QList<TTotal> m_totals;
     QHash<const TVoRptNode *, int> m_totalOf;

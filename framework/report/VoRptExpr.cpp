@@ -262,15 +262,15 @@ double Number(const QVariant &v) {
     return v.toDouble();
 }
 
-// Compares two values: numbers and dates by their number, the rest as texts; -2 when NULL meets a
-// value (no order).
+// Compares two values: numbers and dates by their number, the rest as texts; NULL is '' against a
+// text and 0 against a number.
 int Order(const QVariant &a, const QVariant &b) {
     const bool nullA = a.isNull() || !a.isValid();
     const bool nullB = b.isNull() || !b.isValid();
-    if (nullA || nullB)
-        return nullA && nullB ? 0 : -2;
+    if (nullA && nullB)
+        return 0;
     if (IsText(a) || IsText(b)) {
-        const int c = VoVariantToText(a).compare(VoVariantToText(b));
+        const int c = (nullA ? QString() : VoVariantToText(a)).compare(nullB ? QString() : VoVariantToText(b));
         return c < 0 ? -1 : c > 0 ? 1 : 0;
     }
     const double x = Number(a);
@@ -297,8 +297,6 @@ QVariant Apply(const QString &op, const QVariant &a, const QVariant &b) {
         return o == 0;
     if (op == QLatin1String("<>"))
         return o != 0;
-    if (o == -2)
-        return false;
     if (op == QLatin1String("<"))
         return o < 0;
     if (op == QLatin1String("<="))

@@ -6,8 +6,9 @@
 //   [name]            a report variable, or [PAGE], [PAGES] (the page and the count of pages) and
 //                     [DATE] (today)
 //   12.5  'text'      literals (a quote inside a text is written twice)
-//   + - * /           arithmetic; + joins texts when one side is a text; NULL counts as 0 or ''
+//   + - * /           arithmetic; + joins texts when one side is a text
 //   = <> < <= > >=    comparisons; AND, OR, NOT
+//                     (NULL counts as 0 beside a number and as '' beside a text)
 //   IIF(c, a, b)      a when c holds, else b
 //   SUM(e), COUNT(e)  the sum of e, or how many times e is not NULL, over the rows printed by the
 //                     data band of the dataset e names; per report, group or page by the band the

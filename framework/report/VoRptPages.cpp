@@ -30,8 +30,9 @@ QRectF ToDevice(const QRectF &mm, double dotsPerMm) {
     return QRectF(mm.x() * dotsPerMm, mm.y() * dotsPerMm, mm.width() * dotsPerMm, mm.height() * dotsPerMm);
 }
 
+// A wrapped text's box has grown to its lines, so centring it keeps one line level with its row.
 int TextFlags(const TVoRptObject &o) {
-    return int(o.align) | (o.wrap ? Qt::TextWordWrap | Qt::AlignTop : Qt::AlignVCenter);
+    return int(o.align) | Qt::AlignVCenter | (o.wrap ? Qt::TextWordWrap : 0);
 }
 
 QPageLayout PageLayout(const TVoRptDocument &document) {

@@ -159,7 +159,7 @@ TfmVoRptTree::TfmVoRptTree(TVoRptTreeView *tree, QWidget *parent)
       buPrint(new QPushButton(QStringLiteral("Stampa"), this)),
       buPdf(new QPushButton(QStringLiteral("Esporta PDF"), this)), m_tree(tree) {
     setWindowTitle(QStringLiteral("Stampe"));
-    resize(520, 480);
+    setMinimumSize(460, 420);
     tvReports->setHeaderHidden(true);
     tvReports->setColumnCount(1);
     auto *buttons = new QHBoxLayout;

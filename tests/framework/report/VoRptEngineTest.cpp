@@ -12,6 +12,7 @@
 #include "VoTestDb.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -227,15 +228,18 @@ TEST_F(VoRptEngineTest, EveryRunEndsWithTheEndEventAndAnErrorIsShownOnce) {
         EXPECT_EQ(module->endDocs, 1);
         EXPECT_EQ(messages->Texts().size(), c.shown);
         EXPECT_FALSE(module->qqOrd->Active());
+        EXPECT_FALSE(conn->InTransaction());
     }
 }
 
 TEST_F(VoRptEngineTest, VariablesComeFromTheProgramAndOneLeftUntouchedPrintsEmpty) {
+    // An empty value is '' beside a text, as a layout tests it.
     const auto document =
-        Run(Layout({QStringLiteral("<reportTitle height=\"5\">%1%2</reportTitle>")
-                        .arg(Text(QStringLiteral("[Titolo] + ':'")), Text(QStringLiteral("[Vuota]"), 60))}));
+        Run(Layout({QStringLiteral("<reportTitle height=\"5\">%1%2%3</reportTitle>")
+                        .arg(Text(QStringLiteral("[Titolo] + ':'")), Text(QStringLiteral("[Vuota]"), 60),
+                             Text(QStringLiteral("IIF([Vuota] = '', 'vuota', 'piena')"), 120))}));
     ASSERT_TRUE(document);
-    EXPECT_EQ(document->Texts(), QStringList{QStringLiteral("Ordini:")});
+    EXPECT_EQ(document->Texts(), QStringList({"Ordini:", "vuota"}));
 }
 
 TEST_F(VoRptEngineTest, TotalsPerGroupPageAndReportAndThePageCountOverBandsThatStartANewPage) {
@@ -315,4 +319,31 @@ TEST_F(VoRptEngineTest, ALayoutNamingWhatNobodyPublishedOrAMissingFieldIsRefused
             EXPECT_TRUE(e.Message().startsWith(c.message)) << e.Message().toStdString();
         }
     }
+}
+
+TEST_F(VoRptEngineTest, TheSearchOfTheSelectionFormHidesRowsWithoutLosingTheirTicks) {
+    TfmVoMultiSelect form;
+    form.SetCommandText(QStringLiteral("SELECT IORDID, SCLIENTE FROM TRPT_ORD ORDER BY IORDID"));
+    TVoDBGrid *grid = form.frVoMultiSel->grFrame;
+    grid->ColsIndex().Add(grid->AddColumn(QStringLiteral("SCLIENTE"), QStringLiteral("Cliente")),
+                          QStringLiteral("SCLIENTE"), QString(), true);
+    QVariantList chosen;
+    form.SetBookmarkList(&chosen);
+    WhenFormShows([](TfmVoMultiSelect *f) {
+        TfrVoMultiSelect *frame = f->frVoMultiSel;
+        const auto search = [&](const char *text) {
+            frame->edSearch->setText(QString::fromLatin1(text));
+            return frame->xqcMultiSelect->RecordCount();
+        };
+        EXPECT_EQ(search("SS"), 1);
+        frame->SelectAll();
+        EXPECT_EQ(search(""), 3);
+        frame->SetSelected(2, true);
+        EXPECT_EQ(search("bian"), 1);
+        frame->SelectNone();
+        EXPECT_EQ(f->GetSelCount(), 2);
+        f->buOk->click();
+    });
+    ASSERT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_EQ(chosen, QVariantList({1, 3}));
 }
