@@ -147,6 +147,10 @@ QStringList VoDemoScripts() {
     return ResourceScripts(QStringLiteral("demo"));
 }
 
+bool VoIsSampleScript(const QString &name) {
+    return name.contains(QLatin1String("_samples"));
+}
+
 QString VoScriptText(const QString &name) {
     QFile f(QStringLiteral(":/db/") + name);
     if (!f.open(QIODevice::ReadOnly))
@@ -203,6 +207,8 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
             // The demo rows go in together or not at all.
             conn.StartTransaction();
             for (const QString &name : VoDemoScripts()) {
+                if (!options.samples && VoIsSampleScript(name))
+                    continue;
                 if (!VoApplyScript(&conn, VoScriptText(name), error)) {
                     *error = name + QStringLiteral(": ") + *error;
                     ok = false;
