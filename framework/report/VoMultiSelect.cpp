@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+VO_REGISTER_CLASS(TfrVoMultiSelect);
 VO_REGISTER_CLASS(TfmVoMultiSelect);
 
 namespace {

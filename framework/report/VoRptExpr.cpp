@@ -270,7 +270,8 @@ int Order(const QVariant &a, const QVariant &b) {
     if (nullA && nullB)
         return 0;
     if (IsText(a) || IsText(b)) {
-        const int c = (nullA ? QString() : VoVariantToText(a)).compare(nullB ? QString() : VoVariantToText(b));
+        const int c =
+            (nullA ? QString() : VoVariantToText(a)).compare(nullB ? QString() : VoVariantToText(b));
         return c < 0 ? -1 : c > 0 ? 1 : 0;
     }
     const double x = Number(a);

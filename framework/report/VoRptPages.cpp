@@ -15,6 +15,8 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 // Texts are measured at the resolution of the PDF files, so that what fits there fits everywhere.
 constexpr int kMeasureDpi = 1200;
+// The air between a text and the sides of its box (and its frame), in millimetres.
+constexpr double kTextPadding = 0.5;
 
 const QPaintDevice *MeasureDevice() {
     static const QImage device = [] {
@@ -55,7 +57,7 @@ QFont VoRptQFont(const TVoRptFont &font) {
 double VoRptWrappedHeight(const QString &text, const TVoRptFont &font, double width, Qt::Alignment align) {
     const double dotsPerMm = kMeasureDpi / kMmPerInch;
     const QFontMetricsF metrics(VoRptQFont(font), const_cast<QPaintDevice *>(MeasureDevice()));
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width * dotsPerMm, 1e9),
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, (width - 2 * kTextPadding) * dotsPerMm, 1e9),
                                                int(align) | Qt::TextWordWrap | Qt::AlignTop, text);
     return bounds.height() / dotsPerMm;
 }
@@ -115,9 +117,8 @@ void TVoRptDocument::PaintPage(QPainter *painter, int page, double dotsPerInch) 
             // Sized for this device, whatever resolution the painter's own device reports.
             font.setPixelSize(qMax(1, qRound(font.pointSizeF() * dotsPerInch / 72.0)));
             painter->setFont(font);
-            // A little air between a frame and its text.
-            const double pad = 0.5 * dotsPerMm;
-            painter->drawText(r.adjusted(o.frame ? pad : 0, 0, o.frame ? -pad : 0, 0), TextFlags(o), o.text);
+            const double pad = kTextPadding * dotsPerMm;
+            painter->drawText(r.adjusted(pad, 0, -pad, 0), TextFlags(o), o.text);
             break;
         }
         }

@@ -232,14 +232,23 @@ TEST_F(VoRptEngineTest, EveryRunEndsWithTheEndEventAndAnErrorIsShownOnce) {
     }
 }
 
-TEST_F(VoRptEngineTest, VariablesComeFromTheProgramAndOneLeftUntouchedPrintsEmpty) {
+TEST_F(VoRptEngineTest, VariablesAndDatasetsNoBandWalksArePrintedAsTheProgramLeftThem) {
+    TVoQueryCollection memory;
+    memory.setObjectName(QStringLiteral("cdsMemoria"));
+    memory.AddFieldDef(QStringLiteral("Giacenza"), QMetaType::Double);
+    memory.CreateDataSet();
+    memory.Append();
+    memory.FieldByName(QStringLiteral("Giacenza"))->SetAsFloat(12.5);
+    memory.Post();
+    const TfrDBDataSet publisher(nullptr, &memory);
     // An empty value is '' beside a text, as a layout tests it.
     const auto document =
-        Run(Layout({QStringLiteral("<reportTitle height=\"5\">%1%2%3</reportTitle>")
-                        .arg(Text(QStringLiteral("[Titolo] + ':'")), Text(QStringLiteral("[Vuota]"), 60),
-                             Text(QStringLiteral("IIF([Vuota] = '', 'vuota', 'piena')"), 120))}));
+        Run(Layout({QStringLiteral("<reportTitle height=\"5\">%1%2%3%4</reportTitle>")
+                        .arg(Text(QStringLiteral("[Titolo] + ':'")), Text(QStringLiteral("[Vuota]"), 40),
+                             Text(QStringLiteral("IIF([Vuota] = '', 'vuota', 'piena')"), 80),
+                             Text(QStringLiteral("[cdsMemoria.GIACENZA] * 2"), 120))}));
     ASSERT_TRUE(document);
-    EXPECT_EQ(document->Texts(), QStringList({"Ordini:", "vuota"}));
+    EXPECT_EQ(document->Texts(), QStringList({"Ordini:", "vuota", "25"}));
 }
 
 TEST_F(VoRptEngineTest, TotalsPerGroupPageAndReportAndThePageCountOverBandsThatStartANewPage) {
