@@ -1,6 +1,7 @@
 // Times the report engine on a large report: a master of 20,000 rows whose every row re-opens its
 // detail of 3 rows, as the programs' scroll handlers do, laid out and shown as the first page of the
 // preview, and laid out and written as a PDF file.
+#include "VoBench.h"
 #include "VoConnection.h"
 #include "VoDbCreate.h"
 #include "VoMessages.h"
@@ -25,19 +26,6 @@ namespace {
 
 int kMasters = 20000;
 const int kDetails = 3;
-
-QTextStream &Out() {
-    static QTextStream out(stdout);
-    return out;
-}
-
-bool ExecRaw(TVoSQLConnection &conn, const QString &sql) {
-    QSqlQuery q(conn.Database());
-    if (q.exec(sql))
-        return true;
-    Out() << "failed: " << q.lastError().text() << "\n" << sql << "\n";
-    return false;
-}
 
 bool MakeTables(TVoSQLConnection &conn) {
     const QStringList ddl = {
@@ -119,21 +107,9 @@ int main(int argc, char *argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     TVoScriptedMessages messages;
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/bench_report.fdb");
-    QString error;
-    TVoDbCreateOptions options;
-    options.demoData = false;
-    if (!VoCreateDatabase(path, options, &error)) {
-        Out() << "create failed: " << error << "\n";
-        return 1;
-    }
     TVoSQLConnection conn(nullptr, QStringLiteral("bench"));
-    conn.SetParam(QStringLiteral("Database"), path);
-    if (!conn.Open(&error)) {
-        Out() << "open failed: " << error << "\n";
+    if (!VoBenchDatabase(dir, QStringLiteral("bench_report.fdb"), conn))
         return 1;
-    }
-    qqoVoGlobConn = &conn;
     QElapsedTimer timer;
     timer.start();
     if (!MakeTables(conn))
