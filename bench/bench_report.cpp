@@ -10,12 +10,12 @@
 #include "VoRptEngine.h"
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
+#include "VoRptTreeView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QImage>
-#include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -129,14 +129,17 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     const qint64 laidOut = timer.elapsed();
-    QImage page(QSize(827, 1169), QImage::Format_RGB32);
-    page.fill(Qt::white);
+    const int pages = document->PageCount();
     {
-        QPainter painter(&page);
-        document->PaintPage(&painter, 0, 100);
+        TfmVoRptPreview preview(std::move(document));
+        preview.resize(900, 1000);
+        preview.show();
+        while (preview.pvPages->pageCount() == 0)
+            QApplication::processEvents();
+        preview.grab();
     }
-    Out() << "first preview page: " << timer.elapsed() << " ms (laying out " << document->PageCount()
-          << " pages: " << laidOut << " ms)\n";
+    Out() << "first preview page: " << timer.elapsed() << " ms (laying out " << pages << " pages: " << laidOut
+          << " ms)\n";
 
     timer.restart();
     document = module.engine.Run(layout);
