@@ -153,7 +153,7 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100;
     QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db = VoBenchDatabase(dir, QStringLiteral("bench_kvb"), out);
+    const std::unique_ptr<TVoSQLConnection> db = VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb"), out);
     if (!db)
         return 1;
     TVoSQLConnection &conn = *db;

@@ -1,6 +1,7 @@
 // Times the query collection on a large table: opening 100,000 rows to the first screen of a grid
 // and of a list-and-detail window, posting one row through a three-statement insert list, and
 // 1,000 such posts in a row.
+#include "VoBench.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -27,19 +28,6 @@ namespace {
 
 const int kRows = 100000;
 const int kPosts = 1000;
-
-QTextStream &Out() {
-    static QTextStream out(stdout);
-    return out;
-}
-
-bool ExecRaw(TVoSQLConnection &conn, const QString &sql) {
-    QSqlQuery q(conn.Database());
-    if (q.exec(sql))
-        return true;
-    Out() << "failed: " << q.lastError().text() << "\n" << sql << "\n";
-    return false;
-}
 
 bool MakeTables(TVoSQLConnection &conn) {
     const QStringList ddl = {
@@ -196,21 +184,9 @@ int main(int argc, char *argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     TVoScriptedMessages messages;
     QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/bench_qc.fdb");
-    QString error;
-    TVoDbCreateOptions options;
-    options.demoData = false;
-    if (!VoCreateDatabase(path, options, &error)) {
-        Out() << "create failed: " << error << "\n";
-        return 1;
-    }
     TVoSQLConnection conn(nullptr, QStringLiteral("bench"));
-    conn.SetParam(QStringLiteral("Database"), path);
-    if (!conn.Open(&error)) {
-        Out() << "open failed: " << error << "\n";
+    if (!VoBenchDatabase(dir, QStringLiteral("bench_qc.fdb"), conn))
         return 1;
-    }
-    qqoVoGlobConn = &conn;
 
     QElapsedTimer timer;
     timer.start();

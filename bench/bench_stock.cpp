@@ -193,7 +193,7 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 500;
     QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db = VoBenchDatabase(dir, QStringLiteral("bench_stock"), out);
+    const std::unique_ptr<TVoSQLConnection> db = VoBenchDemoDatabase(dir, QStringLiteral("bench_stock"), out);
     if (!db)
         return 1;
     TVoSQLConnection &conn = *db;

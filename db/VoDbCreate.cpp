@@ -149,6 +149,10 @@ QStringList VoDemoScripts() {
     return ResourceScripts(QStringLiteral("demo"));
 }
 
+bool VoIsSampleScript(const QString &name) {
+    return name.contains(QLatin1String("_samples"));
+}
+
 QString VoScriptText(const QString &name) {
     QFile f(QStringLiteral(":/db/") + name);
     if (!f.open(QIODevice::ReadOnly))
@@ -211,7 +215,7 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
             // The demo rows go in together or not at all.
             conn.StartTransaction();
             for (const QString &name : VoDemoScripts()) {
-                if (!included(name))
+                if (!included(name) || (!options.samples && VoIsSampleScript(name)))
                     continue;
                 if (!VoApplyScript(&conn, VoScriptText(name), error)) {
                     *error = name + QStringLiteral(": ") + *error;

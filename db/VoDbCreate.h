@@ -9,6 +9,9 @@ class TVoSQLConnection;
 
 struct TVoDbCreateOptions {
     bool demoData = true;
+    // With the demo data, the sample movements (vouchers, a customised report) that show a new user
+    // the registers and reports at work; the tests start from the demo data without them.
+    bool samples = true;
     bool overwrite = false;
     // The scripts applied ("sql/..." and "demo/..." names); all when unset. A database as an earlier
     // release made it takes the scripts of that release only.
@@ -26,6 +29,8 @@ QStringList VoSchemaScripts();
 // The schema scripts with their texts, in order.
 QList<TVoDbScript> VoSchemaScriptList();
 QStringList VoDemoScripts();
+// Whether a demo script holds sample movements (its name has "_samples").
+bool VoIsSampleScript(const QString &name);
 QString VoScriptText(const QString &name);
 
 // Creates the file at path (the in-process engine, or "host:/path" on a server). On failure the

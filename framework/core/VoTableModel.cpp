@@ -179,6 +179,10 @@ QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
     }
     case Qt::EditRole:
         return value;
+    case Qt::CheckStateRole:
+        if (IsChecked && index.column() == 0)
+            return IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return QVariant();
     case Qt::TextAlignmentRole:
         if (!m_columns.isEmpty() && m_columns[index.column()].alignment)
             return QVariant(m_columns[index.column()].alignment | Qt::AlignVCenter);
@@ -205,7 +209,23 @@ QVariant TVoTableModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags TVoTableModel::flags(const QModelIndex &index) const {
     // Rows are edited in the detail page through the collection, never in the grid's cells.
-    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    return IsChecked && index.column() == 0 ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool TVoTableModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (role != Qt::CheckStateRole || !SetChecked || !index.isValid() || index.column() != 0)
+        return false;
+    SetChecked(index.row(), value.toInt() == Qt::Checked);
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+void TVoTableModel::ChecksChanged() {
+    if (m_rows > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, 0), {Qt::CheckStateRole});
 }
 
 bool TVoTableModel::canFetchMore(const QModelIndex &parent) const {

@@ -5,6 +5,7 @@
 // changes them; a view asking for more rows (canFetchMore / fetchMore) reads the next packet.
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <functional>
 
 #include "VoQueryCollection.h"
 
@@ -36,11 +37,19 @@ public:
     // Without an alignment numbers go right and the rest left.
     void SetColumnAlignment(int column, Qt::Alignment alignment);
 
+    // Rows the user ticks: a check box in the first column, read and written through these (rows
+    // from 0). Unset, no column has one.
+    std::function<bool(int row)> IsChecked;
+    std::function<void(int row, bool checked)> SetChecked;
+    // Tells the views that ticks changed from code.
+    void ChecksChanged();
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 

@@ -178,23 +178,28 @@ bool TVoAttShell::DoExecute() {
 }
 
 namespace {
-TVoAttReport::TReportRunner &ReportRunner() {
-    static TVoAttReport::TReportRunner runner;
-    return runner;
+TVoAttReport::TTreeFactory &TreeFactory() {
+    static TVoAttReport::TTreeFactory factory;
+    return factory;
 }
 } // namespace
 
-void TVoAttReport::SetReportRunner(TReportRunner runner) {
-    ReportRunner() = std::move(runner);
+TVoAttReport::TVoAttReport(QObject *owner) : TVoCustomAtt(owner) {
+    if (TreeFactory())
+        m_tree = TreeFactory()(this);
+}
+
+void TVoAttReport::SetTreeFactory(TTreeFactory factory) {
+    TreeFactory() = std::move(factory);
 }
 
 bool TVoAttReport::DoExecute() {
-    if (!ReportRunner()) {
+    if (!m_tree) {
         VoMessageDlg(QStringLiteral("Le stampe non sono disponibili in questa versione del programma."),
                      mtInformation, mbOK);
         return false;
     }
-    ReportRunner()(this);
+    m_tree->Execute();
     return true;
 }
 

@@ -114,20 +114,34 @@ protected:
     bool DoExecute() override;
 };
 
-// Runs the report tree of an application code. Until a report runner is installed the item tells
-// the user that the reports are not available.
+// The report tree of a report item, made by the report library for every report item.
+class TVoCustomRptTree : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Shows the reports of the item's application code.
+    virtual void Execute() = 0;
+};
+
+// Runs the report tree of an application code. The item owns its tree from its creation; without
+// the report library linked it has none and tells the user that the reports are not available.
 class TVoAttReport : public TVoCustomAtt {
     Q_OBJECT
 public:
-    using TVoCustomAtt::TVoCustomAtt;
+    explicit TVoAttReport(QObject *owner = nullptr);
 
     QString CodAppl;
 
-    using TReportRunner = std::function<void(TVoAttReport *item)>;
-    static void SetReportRunner(TReportRunner runner);
+    TVoCustomRptTree *ReportTree() const { return m_tree; }
+    // What makes the trees; the report library installs it when the program starts.
+    using TTreeFactory = std::function<TVoCustomRptTree *(TVoAttReport *item)>;
+    static void SetTreeFactory(TTreeFactory factory);
 
 protected:
     bool DoExecute() override;
+
+private:
+    TVoCustomRptTree *m_tree = nullptr;
 };
 
 // Runs its OnExecute event.

@@ -7,7 +7,10 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
+#include "VoRptStore.h"
+#include "VoRptTreeView.h"
 #include "VoSearchDialog.h"
+#include "kvaMAtt.h"
 
 #include <QLocale>
 
@@ -66,8 +69,6 @@ const char *const kNeighbourYearSQL =
     "(SELECT %1(a2.IANFVALORE) FROM TDwgFacAnf d2 INNER JOIN TANF_ANNIFINANZ a2 ON (d2.IANFID = a2.IANFID) "
     "WHERE (d2.iDwgFacId = :iDwgFacId) AND (d2.iDwgFacAnfId <> :iDwgFacAnfId) AND (a2.IANFVALORE %2 "
     ":IANFVALORE))";
-
-const char *const kCustomReportSQL = "SELECT iYRptId FROM TYRpc_RptCustom WHERE iYRpcId = :iYRpcId;";
 
 const char *const kXmlArchiveSQL =
     "SELECT TYXar.bYXarXmlFile FROM TYXar_XmlArchivio TYXar INNER JOIN TYXls_XmlLista TYXls ON "
@@ -390,12 +391,12 @@ int NewId(const QString &tableName) {
 }
 
 int GetBaseReportId(int reportId) {
-    if (reportId < 1000000)
-        return reportId;
-    TVoQuery q(QString::fromLatin1(kCustomReportSQL));
-    q.SetParam(QStringLiteral("iYRpcId"), reportId);
-    q.Open();
-    return q.AsInteger(QStringLiteral("iYRptId"));
+    return VoRptBaseId(reportId);
+}
+
+int GetBaseReportId() {
+    const TVoRptTreeView *tree = dmkvaAtt ? TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe) : nullptr;
+    return GetBaseReportId(tree ? tree->GetRptId() : 0);
 }
 
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode) {

@@ -110,6 +110,8 @@ bool GoodsCodeHasCategories(int goodsCodeId);
 int NewId(const QString &tableName);
 // The standard report a report id stands for: customised reports (ids from 1000000) map to theirs.
 int GetBaseReportId(int reportId);
+// The same for the report being run by the menu's report tree.
+int GetBaseReportId();
 // The text of an XML definition of the archive; an empty list code means "KVA". A missing definition
 // raises EVoError "XML codice %s Non trovato nel DB".
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);

@@ -9,11 +9,13 @@
 #include "VoMessages.h"
 #include "VoOutlookBar.h"
 #include "VoQuery.h"
+#include "VoRptTreeView.h"
 #include "VoUtils.h"
 #include "kvaFSelectPrg.h"
 #include "kvaMAtt.h"
 #include "kvaMConn.h"
 #include "kvaMParams.h"
+#include "kvaMReport.h"
 #include "kvaUStart.h"
 #include "kvaUUtil.h"
 
@@ -95,6 +97,8 @@ void TfmkvaMain::FormActivate() {
                       QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
     LoadWorkingContext(true);
     RefreshPanels();
+    if (TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe))
+        kvaHookReports(tree);
     if (kvaRegisterOptionsMissing()) {
         VoMessageDlg(QString::fromUtf8(kvaRegisterOptionsMessage), mtInformation, mbOK);
         dmkvaAtt->xafVelist->Execute();
@@ -125,7 +129,7 @@ TfmkvaMain *kvaCreateModules(QObject *owner, const std::function<void(TdmkvaConn
     fmKvaSelectPrg = new TfmKvaSelectPrg(nullptr);
     fmkvaMain = new TfmkvaMain(nullptr);
     fmkvaMain->FormCreate();
-    // The report module comes with the reports.
+    dmkvaReport = new TdmkvaReport(owner);
     dmVproDBQuery = new TdmVproDBQuery(owner);
     dmBeneficiari = new TdmBeneficiari(owner);
     dmSecSettCons = new TdmSecSettCons(owner);
@@ -143,6 +147,8 @@ void kvaDestroyModules() {
     dmBeneficiari = nullptr;
     delete dmVproDBQuery;
     dmVproDBQuery = nullptr;
+    delete dmkvaReport;
+    dmkvaReport = nullptr;
     delete dmkvaAtt;
     dmkvaAtt = nullptr;
     delete dmModAnaAtt;

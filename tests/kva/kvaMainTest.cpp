@@ -12,6 +12,8 @@
 #include "VoOutlookBar.h"
 #include "VoParams.h"
 #include "VoQuery.h"
+#include "VoRptEngine.h"
+#include "VoRptTreeView.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
@@ -22,6 +24,7 @@
 #include "kvaMAtt.h"
 #include "kvaMConn.h"
 #include "kvaMParams.h"
+#include "kvaMReport.h"
 #include "kvaRFac.h"
 #include "kvaUUtil.h"
 
@@ -187,6 +190,15 @@ TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
     EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
     EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
+    // The report module answers the report tree's engine, whose layouts are in the database now.
+    QVariant value;
+    TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe)
+        ->GetfrReport()
+        ->OnGetValue(QStringLiteral("IvaInclusa"), value);
+    EXPECT_EQ(value, QVariant(CurrentVatIncluded));
+    EXPECT_EQ(
+        VoCountRows(QStringLiteral("SELECT * FROM TYXAR_XMLARCHIVIO WHERE SYXARCODICE STARTING WITH 'RPT'")),
+        kvaReportLayouts().size());
     EXPECT_TRUE(messages->Shown().isEmpty());
     // A second activation repeats nothing.
     main->FormActivate();

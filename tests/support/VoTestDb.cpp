@@ -33,6 +33,7 @@ QString TVoTestDb::Template(bool demoData) {
         QString error;
         TVoDbCreateOptions options;
         options.demoData = demoData;
+        options.samples = false;
         options.overwrite = true;
         if (!VoCreateDatabase(target, options, &error)) {
             ADD_FAILURE() << "cannot create the test database: " << error.toStdString();

@@ -21,6 +21,7 @@ int main(int argc, char *argv[]) {
     }
     TVoDbCreateOptions options;
     options.demoData = args[2] == QLatin1String("demo");
+    options.samples = false;
     options.overwrite = true;
     const QString target = args[1] + QLatin1Char('/') + TVoTestDb::TemplateFileName(options.demoData);
     // Made under another name and renamed, so a test never finds a half-made template.

@@ -341,11 +341,20 @@ TEST_F(VoMenuTest, ComponentAndReportItems) {
     Click(QStringLiteral("Stampe"), QStringLiteral("Stampe"));
     EXPECT_EQ(messages->LastText(),
               QStringLiteral("Le stampe non sono disponibili in questa versione del programma."));
-    QString ran;
-    TVoAttReport::SetReportRunner([&](TVoAttReport *item) { ran = item->CodAppl; });
-    Click(QStringLiteral("Stampe"), QStringLiteral("Stampe"));
-    TVoAttReport::SetReportRunner(nullptr);
-    EXPECT_EQ(ran, QStringLiteral("KVA"));
+
+    // With the report library, each report item gets its tree when it is made, and runs it.
+    struct TFakeTree : TVoCustomRptTree {
+        using TVoCustomRptTree::TVoCustomRptTree;
+        void Execute() override { ran = static_cast<TVoAttReport *>(parent())->CodAppl; }
+        QString ran;
+    };
+    TVoAttReport::SetTreeFactory([](TVoAttReport *item) { return new TFakeTree(item); });
+    auto *xarKvb = module.AddReport(QStringLiteral("xarKvb"), module.FindPage(QStringLiteral("xpgStampe")),
+                                    QStringLiteral("Stampe KVB"), QStringLiteral("KVB"));
+    TVoAttReport::SetTreeFactory(nullptr);
+    module.Execute();
+    Click(QStringLiteral("Stampe"), QStringLiteral("Stampe KVB"));
+    EXPECT_EQ(static_cast<TFakeTree *>(xarKvb->ReportTree())->ran, QStringLiteral("KVB"));
 }
 
 // Waits for a file written by a process that the test does not wait for, until its last line is there.

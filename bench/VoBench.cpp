@@ -1,0 +1,67 @@
+#include "VoBench.h"
+
+#include "VoConnection.h"
+#include "VoDbCreate.h"
+
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+QTextStream &Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+bool ExecRaw(TVoSQLConnection &conn, const QString &sql) {
+    QSqlQuery q(conn.Database());
+    if (q.exec(sql))
+        return true;
+    Out() << "failed: " << q.lastError().text() << "\n" << sql << "\n";
+    return false;
+}
+
+bool VoBenchDatabase(const QTemporaryDir &dir, const QString &name, TVoSQLConnection &conn) {
+    const QString path = dir.path() + QLatin1Char('/') + name;
+    QString error;
+    TVoDbCreateOptions options;
+    options.demoData = false;
+    if (!VoCreateDatabase(path, options, &error)) {
+        Out() << "create failed: " << error << "\n";
+        return false;
+    }
+    conn.SetParam(QStringLiteral("Database"), path);
+    if (!conn.Open(&error)) {
+        Out() << "open failed: " << error << "\n";
+        return false;
+    }
+    qqoVoGlobConn = &conn;
+    return true;
+}
+
+std::unique_ptr<TVoSQLConnection> VoBenchDemoDatabase(const QTemporaryDir &dir, const QString &name,
+                                                      QTextStream &out) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString path = dir.path() + QLatin1Char('/') + name + QStringLiteral(".fdb");
+    QString error;
+    if (!VoCreateDatabase(path, TVoDbCreateOptions{}, &error)) {
+        out << "create failed: " << error << "\n";
+        return nullptr;
+    }
+    auto conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("bench"));
+    conn->SetParam(QStringLiteral("Database"), path);
+    if (!conn->Open(&error)) {
+        out << "open failed: " << error << "\n";
+        return nullptr;
+    }
+    return conn;
+}
+
+double VoMeanMicros(int calls, const std::function<void(int)> &fn) {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < calls; ++i)
+        fn(i);
+    return t.nsecsElapsed() / 1000.0 / calls;
+}

@@ -1,0 +1,171 @@
+#include "VoMultiSelect.h"
+
+#include "VoClassRegistry.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoTableModel.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+VO_REGISTER_CLASS(TfrVoMultiSelect);
+VO_REGISTER_CLASS(TfmVoMultiSelect);
+
+namespace {
+
+// Space ticks the current row, as it does a check box.
+class TSpaceTicks : public QObject {
+public:
+    TSpaceTicks(TfrVoMultiSelect *frame) : QObject(frame), m_frame(frame) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+            m_frame->ToggleCurrent();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TfrVoMultiSelect *m_frame;
+};
+
+} // namespace
+
+TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
+    : TfrVoDBROGrid(parent), xqcMultiSelect(new TVoQueryCollection(this)),
+      buSelAll(new QPushButton(QStringLiteral("Seleziona tutti"), this)),
+      buSelNone(new QPushButton(QStringLiteral("Deseleziona tutti"), this)), edSearch(new QLineEdit(this)) {
+    setObjectName(QStringLiteral("frVoMultiSel"));
+    xqcMultiSelect->setObjectName(QStringLiteral("xqcMultiSelect"));
+    SetDataSet(xqcMultiSelect);
+    edSearch->setPlaceholderText(QStringLiteral("Cerca"));
+    edSearch->setClearButtonEnabled(true);
+    edSearch->setMaximumWidth(220);
+    AddControlWidget(buSelAll);
+    AddControlWidget(buSelNone);
+    AddControlWidget(edSearch);
+    TVoTableModel *model = grFrame->Model();
+    model->IsChecked = [this](int row) { return IsSelected(row); };
+    model->SetChecked = [this](int row, bool selected) { SetSelected(row, selected); };
+    grFrame->installEventFilter(new TSpaceTicks(this));
+    OnRowActivated.Add([this](TfrVoDBROGrid *) { ToggleCurrent(); });
+    connect(buSelAll, &QPushButton::clicked, this, [this] { SelectAll(); });
+    connect(buSelNone, &QPushButton::clicked, this, [this] { SelectNone(); });
+    connect(edSearch, &QLineEdit::textChanged, this,
+            [this](const QString &text) { VoGuarded([&] { SetSearchText(text); }); });
+}
+
+QString TfrVoMultiSelect::KeyOf(int row) const {
+    return VoVariantToText(xqcMultiSelect->RowValue(row, 0));
+}
+
+bool TfrVoMultiSelect::IsSelected(int row) const {
+    return m_selected.contains(KeyOf(row));
+}
+
+void TfrVoMultiSelect::SetSelected(int row, bool selected) {
+    if (row < 0 || row >= xqcMultiSelect->FetchedCount())
+        return;
+    if (selected)
+        m_selected.insert(KeyOf(row));
+    else
+        m_selected.remove(KeyOf(row));
+}
+
+void TfrVoMultiSelect::ToggleCurrent() {
+    const int row = xqcMultiSelect->RecNo() - 1;
+    if (row < 0)
+        return;
+    SetSelected(row, !IsSelected(row));
+    grFrame->Model()->ChecksChanged();
+}
+
+void TfrVoMultiSelect::SelectAll() {
+    SelectShown(true);
+}
+
+void TfrVoMultiSelect::SelectNone() {
+    SelectShown(false);
+}
+
+void TfrVoMultiSelect::SelectShown(bool selected) {
+    if (!xqcMultiSelect->Active())
+        return;
+    for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+        SetSelected(row, selected);
+    grFrame->Model()->ChecksChanged();
+}
+
+QVariantList TfrVoMultiSelect::SelectedIds() {
+    QVariantList ids;
+    if (!xqcMultiSelect->Active())
+        return ids;
+    // The rows the search hides count as well.
+    SetSearchText(QString());
+    for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+        if (IsSelected(row))
+            ids << xqcMultiSelect->RowValue(row, 0);
+    return ids;
+}
+
+void TfrVoMultiSelect::SetSearchText(const QString &text) {
+    if (!xqcMultiSelect->Active())
+        return;
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty()) {
+        xqcMultiSelect->ClearRowFilter();
+        return;
+    }
+    QStringList fields;
+    for (int i = 0; i < grFrame->ColsIndex().Count(); ++i)
+        if (grFrame->ColsIndex()[i].Text)
+            fields << grFrame->ColumnField(grFrame->ColsIndex()[i].Column);
+    if (fields.isEmpty())
+        for (int c = 0; c < grFrame->ColumnCount(); ++c)
+            fields << grFrame->ColumnField(c);
+    xqcMultiSelect->SetRowFilter([fields, wanted](const TVoQueryCollection *c) {
+        for (const QString &name : fields)
+            if (const TVoField *f = c->FindField(name);
+                f && f->DisplayText().contains(wanted, Qt::CaseInsensitive))
+                return true;
+        return false;
+    });
+}
+
+// --- The form -------------------------------------------------------------------------------------------
+
+TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
+    : TfmVoOkCancDlg(parent), frVoMultiSel(new TfrVoMultiSelect(pnClient)),
+      m_clientLayout(new QVBoxLayout(pnClient)) {
+    setWindowTitle(QStringLiteral("Selezione"));
+    resize(600, 450);
+    m_clientLayout->setContentsMargins(0, 0, 0, 0);
+    m_clientLayout->addWidget(frVoMultiSel, 1);
+}
+
+void TfmVoMultiSelect::SetCommandText(const QString &sql) {
+    frVoMultiSel->xqcMultiSelect->Close();
+    frVoMultiSel->xqcMultiSelect->SetCommandText(sql);
+}
+
+void TfmVoMultiSelect::SetParam(const QString &name, const QVariant &value) {
+    frVoMultiSel->xqcMultiSelect->SetParam(name, value);
+}
+
+void TfmVoMultiSelect::FormShow() {
+    TfmVoOkCancDlg::FormShow();
+    if (!frVoMultiSel->xqcMultiSelect->Active())
+        frVoMultiSel->xqcMultiSelect->Open();
+    frVoMultiSel->grFrame->setFocus();
+}
+
+void TfmVoMultiSelect::buOkClick() {
+    if (m_bookmarks)
+        *m_bookmarks = frVoMultiSel->SelectedIds();
+    TfmVoOkCancDlg::buOkClick();
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The selection form of the reports (registered as "TfmVoMultiSelect"): a list over a select in
+// which the user ticks the rows to print. The first column of the select identifies a row; OK gives
+// the ticked rows' identifiers, in the list's order, to the list set with SetBookmarkList.
+//
+// The window dressing the form sets the select (SetCommandText, SetParam), the columns of the
+// grid (field, title, width) and the grid's sort index, whose text flag marks the columns the
+// search box looks in. Subclasses add their own panels above the list (ClientLayout) or beside the
+// buttons (ButtonLayout).
+#include "VoDBFrames.h"
+#include "VoDialogs.h"
+
+#include <QSet>
+#include <QVariant>
+
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+class TfrVoMultiSelect : public TfrVoDBROGrid {
+    Q_OBJECT
+public:
+    explicit TfrVoMultiSelect(QWidget *parent = nullptr);
+
+    TVoQueryCollection *const xqcMultiSelect;
+    QPushButton *const buSelAll;
+    QPushButton *const buSelNone;
+    QLineEdit *const edSearch;
+
+    // Ticks or unticks every row shown (the search may hide some).
+    void SelectAll();
+    void SelectNone();
+    bool IsSelected(int row) const;
+    void SetSelected(int row, bool selected);
+    // Ticks or unticks the current row.
+    void ToggleCurrent();
+    int GetSelCount() const { return int(m_selected.size()); }
+    // The ticked rows' identifiers, in the list's order.
+    QVariantList SelectedIds();
+
+    // Shows the rows whose searched columns hold the text (ignoring case); empty shows every row.
+    void SetSearchText(const QString &text);
+
+private:
+    QString KeyOf(int row) const;
+    void SelectShown(bool selected);
+    QSet<QString> m_selected;
+};
+
+class TfmVoMultiSelect : public TfmVoOkCancDlg {
+    Q_OBJECT
+public:
+    explicit TfmVoMultiSelect(QWidget *parent = nullptr);
+
+    TfrVoMultiSelect *const frVoMultiSel;
+
+    void SetCommandText(const QString &sql);
+    void SetParam(const QString &name, const QVariant &value);
+    int GetSelCount() const { return frVoMultiSel->GetSelCount(); }
+    // The list that OK fills with the ticked rows' identifiers (nullptr: none).
+    void SetBookmarkList(QVariantList *list) { m_bookmarks = list; }
+
+protected:
+    void FormShow() override;
+    void buOkClick() override;
+    // The list and the panels above it.
+    QVBoxLayout *ClientLayout() const { return m_clientLayout; }
+
+private:
+    QVBoxLayout *m_clientLayout;
+    QVariantList *m_bookmarks = nullptr;
+};

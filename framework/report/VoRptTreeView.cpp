@@ -1,0 +1,289 @@
+#include "VoRptTreeView.h"
+
+#include "VoMDIMain.h"
+#include "VoMessages.h"
+#include "VoRptEngine.h"
+#include "VoRptLayout.h"
+#include "VoRptPages.h"
+#include "VoRptStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Every report item of the programs gets its tree.
+const bool kTreesInstalled = [] {
+    TVoAttReport::SetTreeFactory([](TVoAttReport *item) { return new TVoRptTreeView(item); });
+    return true;
+}();
+
+TVoRptTreeView::TFileChooser &FileChooser() {
+    static TVoRptTreeView::TFileChooser chooser;
+    return chooser;
+}
+
+// Puts a window among the main window's children, or on its own without one.
+void ShowWindow(QWidget *window) {
+    if (TfmVoMDIMain *main = TfmVoMDIMain::Instance()) {
+        main->AddMDIChild(window, false);
+        main->ShowMDIChild(window);
+    } else {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    }
+}
+
+QString PdfName(const QString &title) {
+    QString name = title.isEmpty() ? QStringLiteral("stampa") : title;
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+bool SendToPrinter(const TVoRptDocument &document, QWidget *parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    document.SetUpPrinter(&printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Stampa"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    document.Print(&printer);
+    return true;
+}
+
+bool WriteChosenPdf(const TVoRptDocument &document, const QString &given) {
+    const QString path = given.isEmpty() ? TVoRptTreeView::ChooseFile(PdfName(document.title)) : given;
+    if (path.isEmpty())
+        return false;
+    QString error;
+    if (!document.WritePdf(path, &error)) {
+        VoMessageDlg(error, mtError, mbOK);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// --- TVoRptTreeView ------------------------------------------------------------------------------------
+
+TVoRptTreeView::TVoRptTreeView(TVoAttReport *item)
+    : TVoCustomRptTree(item), m_item(item), m_report(new TVoReport(this)),
+      m_designer(new TVoRptDesigner(this)) {
+    (void)kTreesInstalled;
+}
+
+TVoRptTreeView::~TVoRptTreeView() {
+    delete m_window.data();
+}
+
+TVoRptTreeView *TVoRptTreeView::Of(TVoAttReport *item) {
+    return item ? qobject_cast<TVoRptTreeView *>(item->ReportTree()) : nullptr;
+}
+
+QString TVoRptTreeView::CodAppl() const {
+    return m_item->CodAppl;
+}
+
+int TVoRptTreeView::SeedLayouts() {
+    return VoRptSeedLayouts(CodAppl(), m_standard);
+}
+
+std::unique_ptr<TVoRptDocument> TVoRptTreeView::Prepare(int id) {
+    std::unique_ptr<TVoRptDocument> document;
+    if (m_report->Running())
+        return document;
+    m_rptId = id;
+    TVoRptLayout layout;
+    if (!VoGuarded([&] { layout = TVoRptLayout::Parse(VoRptLayoutText(CodAppl(), id), id); }))
+        return document;
+    return m_report->Run(layout);
+}
+
+bool TVoRptTreeView::Preview(int id) {
+    std::shared_ptr<TVoRptDocument> document = Prepare(id);
+    if (!document)
+        return false;
+    ShowWindow(VoNewForm<TfmVoRptPreview>(document));
+    return true;
+}
+
+bool TVoRptTreeView::Print(int id) {
+    const std::unique_ptr<TVoRptDocument> document = Prepare(id);
+    return document && SendToPrinter(*document, m_window);
+}
+
+bool TVoRptTreeView::ExportPdf(int id, const QString &path) {
+    const std::unique_ptr<TVoRptDocument> document = Prepare(id);
+    return document && WriteChosenPdf(*document, path);
+}
+
+void TVoRptTreeView::Execute() {
+    if (m_window) {
+        TfmVoMDIMain::BringToFront(m_window);
+        m_window->Reload();
+        return;
+    }
+    m_window = VoNewForm<TfmVoRptTree>(this);
+    ShowWindow(m_window);
+}
+
+void TVoRptTreeView::SetFileChooser(TFileChooser chooser) {
+    FileChooser() = std::move(chooser);
+}
+
+QString TVoRptTreeView::ChooseFile(const QString &suggested) {
+    if (FileChooser())
+        return FileChooser()(suggested);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Esporta PDF"),
+                                        suggested, QStringLiteral("PDF (*.pdf)"));
+}
+
+// --- TfmVoRptTree --------------------------------------------------------------------------------------
+
+TfmVoRptTree::TfmVoRptTree(TVoRptTreeView *tree, QWidget *parent)
+    : TfmVoChildDB(parent), tvReports(new QTreeWidget(this)),
+      buPreview(new QPushButton(QStringLiteral("Anteprima"), this)),
+      buPrint(new QPushButton(QStringLiteral("Stampa"), this)),
+      buPdf(new QPushButton(QStringLiteral("Esporta PDF"), this)), m_tree(tree) {
+    setWindowTitle(QStringLiteral("Stampe"));
+    setMinimumSize(460, 420);
+    tvReports->setHeaderHidden(true);
+    tvReports->setColumnCount(1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {buPreview, buPrint, buPdf})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tvReports, 1);
+    layout->addLayout(buttons);
+    connect(buPreview, &QPushButton::clicked, this,
+            [this] { Run([this](int id) { return m_tree->Preview(id); }); });
+    connect(buPrint, &QPushButton::clicked, this,
+            [this] { Run([this](int id) { return m_tree->Print(id); }); });
+    connect(buPdf, &QPushButton::clicked, this,
+            [this] { Run([this](int id) { return m_tree->ExportPdf(id); }); });
+    connect(tvReports, &QTreeWidget::itemActivated, this, [this] {
+        if (SelectedId() > 0)
+            Run([this](int id) { return m_tree->Preview(id); });
+    });
+    connect(tvReports, &QTreeWidget::currentItemChanged, this, [this] { UpdateButtons(); });
+}
+
+void TfmVoRptTree::FormShow() {
+    TfmVoChildDB::FormShow();
+    Reload();
+}
+
+void TfmVoRptTree::Reload() {
+    const int selected = SelectedId();
+    tvReports->clear();
+    QList<TVoRptEntry> entries;
+    if (!VoGuarded([&] { entries = VoRptEntries(m_tree->CodAppl()); }))
+        return;
+    QHash<QString, QTreeWidgetItem *> folders;
+    QHash<int, QTreeWidgetItem *> reports;
+    for (const TVoRptEntry &e : std::as_const(entries)) {
+        QTreeWidgetItem *parent = reports.value(e.baseId == e.id ? 0 : e.baseId);
+        if (!parent) {
+            const QString folder = e.folder.isEmpty() ? QStringLiteral("Stampe") : e.folder;
+            parent = folders.value(folder);
+            if (!parent) {
+                parent = new QTreeWidgetItem(tvReports, {folder});
+                folders.insert(folder, parent);
+            }
+        }
+        auto *item = new QTreeWidgetItem(parent, {e.title.isEmpty() ? QString::number(e.id) : e.title});
+        item->setData(0, Qt::UserRole, e.id);
+        item->setToolTip(0, QString::number(e.id));
+        reports.insert(e.id, item);
+    }
+    tvReports->expandAll();
+    if (selected <= 0 || !SelectId(selected))
+        UpdateButtons();
+}
+
+int TfmVoRptTree::SelectedId() const {
+    const QTreeWidgetItem *item = tvReports->currentItem();
+    return item ? item->data(0, Qt::UserRole).toInt() : 0;
+}
+
+bool TfmVoRptTree::SelectId(int id) {
+    for (QTreeWidgetItemIterator it(tvReports); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toInt() == id) {
+            tvReports->setCurrentItem(*it);
+            UpdateButtons();
+            return true;
+        }
+    return false;
+}
+
+void TfmVoRptTree::UpdateButtons() {
+    const bool report = SelectedId() > 0;
+    for (QPushButton *b : {buPreview, buPrint, buPdf})
+        b->setEnabled(report);
+}
+
+void TfmVoRptTree::Run(const std::function<bool(int)> &output) {
+    const int id = SelectedId();
+    if (id > 0)
+        VoGuarded([&] { output(id); });
+}
+
+// --- TfmVoRptPreview -----------------------------------------------------------------------------------
+
+TfmVoRptPreview::TfmVoRptPreview(std::shared_ptr<TVoRptDocument> document, QWidget *parent)
+    : TfmVoChildDB(parent), pvPages(nullptr), buPrint(new QPushButton(QStringLiteral("Stampa…"), this)),
+      buPdf(new QPushButton(QStringLiteral("Esporta PDF…"), this)), m_document(std::move(document)) {
+    setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    OpenMaximized = true;
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_document->SetUpPrinter(m_printer.get());
+    pvPages = new QPrintPreviewWidget(m_printer.get(), this);
+    connect(pvPages, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter *printer) { m_document->Print(printer); });
+    auto *zoomIn = new QPushButton(QStringLiteral("+"), this);
+    auto *zoomOut = new QPushButton(QStringLiteral("−"), this);
+    auto *fit = new QPushButton(QStringLiteral("Pagina intera"), this);
+    for (QPushButton *b : {zoomIn, zoomOut})
+        b->setFixedWidth(b->sizeHint().height() * 2);
+    connect(zoomIn, &QPushButton::clicked, pvPages, [this] { pvPages->zoomIn(); });
+    connect(zoomOut, &QPushButton::clicked, pvPages, [this] { pvPages->zoomOut(); });
+    connect(fit, &QPushButton::clicked, pvPages, &QPrintPreviewWidget::fitInView);
+    connect(buPrint, &QPushButton::clicked, this, [this] { VoGuarded([this] { PrintPages(); }); });
+    connect(buPdf, &QPushButton::clicked, this, [this] { VoGuarded([this] { ExportPdf(); }); });
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {zoomOut, zoomIn, fit})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(buPrint);
+    buttons->addWidget(buPdf);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(pvPages, 1);
+}
+
+TfmVoRptPreview::~TfmVoRptPreview() {
+    // The preview paints on the printer until it goes.
+    delete pvPages;
+}
+
+bool TfmVoRptPreview::PrintPages() {
+    return SendToPrinter(*m_document, this);
+}
+
+bool TfmVoRptPreview::ExportPdf(const QString &path) {
+    return WriteChosenPdf(*m_document, path);
+}

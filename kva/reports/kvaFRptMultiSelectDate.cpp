@@ -1,0 +1,37 @@
+#include "kvaFRptMultiSelectDate.h"
+
+#include "VoClassRegistry.h"
+#include "kvaFSelectRangeData.h"
+#include "kvaUUtil.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+
+VO_REGISTER_CLASS(TfmkvaRptMultiSelectDate);
+
+TfmkvaRptMultiSelectDate::TfmkvaRptMultiSelectDate(QWidget *parent)
+    : TfmVoMultiSelect(parent), dtpDal(new QDateEdit(this)), dtpAl(new QDateEdit(this)) {
+    setWindowTitle(QStringLiteral("Seleziona Dati"));
+    resize(587, 447);
+    auto *period = new QWidget(this);
+    auto *row = new QHBoxLayout(period);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("Movimenti dal"), period));
+    row->addWidget(dtpDal);
+    row->addWidget(new QLabel(QStringLiteral("al"), period));
+    row->addWidget(dtpAl);
+    for (QDateEdit *picker : {dtpDal, dtpAl}) {
+        picker->setParent(period);
+        picker->setCalendarPopup(true);
+        picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        picker->setFixedWidth(105);
+    }
+    ButtonLayout()->insertWidget(0, period);
+}
+
+void TfmkvaRptMultiSelectDate::FormCreate() {
+    TfmVoMultiSelect::FormCreate();
+    TfmKvaSelectRangeDate::SetDays(dtpDal, CurrentRegStart);
+    TfmKvaSelectRangeDate::SetDays(dtpAl, CurrentRegEnd);
+}
