@@ -103,20 +103,25 @@ QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QStr
     return QStringLiteral("Attenzione ! \r\n%1. ").arg(word);
 }
 
-bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption) {
+const QString KVoCDoc_SalvaChiudi = QStringLiteral("Salvare le modifiche prima di chiudere?");
+
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption, TMsgDlgType icon, int helpContext,
+                        const std::function<void()> &post, const std::function<void()> &cancel) {
     if (!source || !source->Editing())
         return true;
-    TVoShownMessage question{QStringLiteral("Salvare le modifiche prima di chiudere?"),
-                             mtConfirmation,
-                             mbYesNoCancel,
-                             0,
-                             mbYes,
-                             caption};
+    TVoShownMessage question{KVoCDoc_SalvaChiudi, icon, mbYesNoCancel, helpContext, mbYes, caption};
     switch (VoMessageDlg(question)) {
     case mrYes:
-        return source->Post();
+        if (post)
+            VoGuarded(post);
+        else
+            source->Post();
+        return !source->Editing();
     case mrNo:
-        source->Cancel();
+        if (cancel)
+            VoGuarded(cancel);
+        else
+            source->Cancel();
         return true;
     default:
         return false;

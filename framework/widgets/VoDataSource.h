@@ -31,6 +31,7 @@
 // the same way with the framework's own sentence, before the program's validator runs; leaving for
 // something other than a data field keeps such a text unwritten, without a word, until the post.
 #include "VoEvent.h"
+#include "VoMessages.h"
 #include "VoQueryCollection.h"
 
 #include <QFocusEvent>
@@ -39,6 +40,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QWidget;
 class TVoDBControl;
@@ -224,12 +226,18 @@ protected:
     }
 };
 
+// The question asked before closing a window whose row is being inserted or edited.
+extern const QString KVoCDoc_SalvaChiudi;
+
 // Before a window or frame closes: when the data source's row is being inserted or edited, asks
-// "Salvare le modifiche prima di chiudere?" (Yes, No, Cancel; Yes by default) in a box titled with
-// the caption. Yes posts through the data source, so the validators run; No cancels, without them;
-// Cancel keeps the row as it is. True when the closing may go on (nothing pending, saved or
-// discarded).
-bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption);
+// KVoCDoc_SalvaChiudi (Yes, No, Cancel; Yes by default) in a box titled with the caption, with the
+// icon of the message type. Yes runs the post operation (by default the data source's post, so the
+// validators run); No the cancel operation (by default the data source's cancel, without them);
+// Cancel keeps the row as it is. True when the closing may go on: nothing pending, saved (the row
+// is no longer being edited) or discarded.
+bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption, TMsgDlgType icon = mtConfirmation,
+                        int helpContext = 0, const std::function<void()> &post = {},
+                        const std::function<void()> &cancel = {});
 
 // The message shown for a refused value (the rule in VoDataSource.h).
 QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QString &caption = QString());
