@@ -134,9 +134,10 @@ void TfrSottoVoci::xdsMainAfterStateChange() {
     if (xdsMain->State() != dsInsert)
         return;
     InsertAccounts();
-    TVoQueryCollection *c = DataSet();
-    c->FieldByName(QStringLiteral("SSVODESCS"))
-        ->SetValue(NextSubItemCode(c->FieldByName(QStringLiteral("IVPROID"))->AsInteger()));
+    // The new row belongs to the current item, whose sub-items the statements write.
+    DataSet()
+        ->FieldByName(QStringLiteral("SSVODESCS"))
+        ->SetValue(NextSubItemCode(dmVproDBQuery->CurrentVproId));
 }
 
 bool TfrSottoVoci::StoredAccount(bool competenza) const {
