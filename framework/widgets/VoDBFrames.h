@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <functional>
 
+class QLabel;
 class QTabWidget;
 class QToolBar;
 
@@ -60,6 +61,7 @@ class TfrVoDBROGrid : public QFrame {
     // First: the actions are made in the members' initialisers below.
     QList<TVoDataAction *> m_actions;
     bool m_readOnly = false;
+    QAction *m_infoAction = nullptr;
 
 public:
     explicit TfrVoDBROGrid(QWidget *parent = nullptr);
@@ -72,11 +74,19 @@ public:
     TVoDataAction *const xacNext;
     TVoDataAction *const xacLast;
     TVoDataAction *const xacRefresh;
+    QLabel *const laCaption;
+    QLabel *const laInfo;
 
     TVoQueryCollection *DataSet() const { return xdsMain->DataSet(); }
     void SetDataSet(TVoQueryCollection *dataSet) { xdsMain->SetDataSet(dataSet); }
     // The control bar's end, where a window places its own tools (a search box).
     void AddControlWidget(QWidget *widget);
+    // A title over the control bar, naming what the list holds; not shown while empty.
+    QString FrameCaption() const;
+    void SetFrameCaption(const QString &caption);
+    // A note at the far end of the control bar (the period the list covers); not shown while empty.
+    QString InfoText() const;
+    void SetInfoText(const QString &text);
     QList<TVoDataAction *> Actions() const { return m_actions; }
 
     // The user may only read: no action or control writes.
