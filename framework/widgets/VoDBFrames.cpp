@@ -118,6 +118,7 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
 TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QString &text,
                                         const QKeySequence &shortcut, std::function<void()> standard) {
     auto *action = new TVoDataAction(style()->standardIcon(icon), text, std::move(standard), this);
+    SetActionImage(action, m_images.Add(action->icon()));
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -134,8 +135,28 @@ template <typename Result> void TfrVoDBROGrid::OnDataSet(Result (TVoQueryCollect
         (c->*step)();
 }
 
+QVariant TfrVoDBROGrid::CurrentValue(const QString &fieldName) const {
+    const TVoQueryCollection *c = DataSet();
+    const TVoField *f = c && c->Active() && !c->IsEmpty() ? c->FindField(fieldName) : nullptr;
+    return f ? f->Value() : QVariant();
+}
+
 void TfrVoDBROGrid::AddControlWidget(QWidget *widget) {
     tbControl->addWidget(widget);
+}
+
+namespace {
+const char *const ImageIndexProperty = "voImageIndex";
+}
+
+void TfrVoDBROGrid::SetActionImage(QAction *action, int index) {
+    action->setIcon(m_images.Icon(index));
+    action->setProperty(ImageIndexProperty, index);
+}
+
+int TfrVoDBROGrid::ActionImageIndex(const QAction *action) {
+    const QVariant index = action->property(ImageIndexProperty);
+    return index.isValid() ? index.toInt() : -1;
 }
 
 void TfrVoDBROGrid::SetReadOnly(bool readOnly) {
