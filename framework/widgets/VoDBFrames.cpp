@@ -127,6 +127,7 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
 TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QString &text,
                                         const QKeySequence &shortcut, std::function<void()> standard) {
     auto *action = new TVoDataAction(style()->standardIcon(icon), text, std::move(standard), this);
+    SetActionImage(action, m_images.Add(action->icon()));
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -141,6 +142,12 @@ TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QStri
 template <typename Result> void TfrVoDBROGrid::OnDataSet(Result (TVoQueryCollection::*step)()) {
     if (TVoQueryCollection *c = DataSet())
         (c->*step)();
+}
+
+QVariant TfrVoDBROGrid::CurrentValue(const QString &fieldName) const {
+    const TVoQueryCollection *c = DataSet();
+    const TVoField *f = c && c->Active() && !c->IsEmpty() ? c->FindField(fieldName) : nullptr;
+    return f ? f->Value() : QVariant();
 }
 
 void TfrVoDBROGrid::AddControlWidget(QWidget *widget) {
@@ -171,6 +178,20 @@ void TfrVoDBROGrid::SetInfoText(const QString &text) {
     }
     if (m_infoAction)
         m_infoAction->setVisible(!text.isEmpty());
+}
+
+namespace {
+const char *const ImageIndexProperty = "voImageIndex";
+}
+
+void TfrVoDBROGrid::SetActionImage(QAction *action, int index) {
+    action->setIcon(m_images.Icon(index));
+    action->setProperty(ImageIndexProperty, index);
+}
+
+int TfrVoDBROGrid::ActionImageIndex(const QAction *action) {
+    const QVariant index = action->property(ImageIndexProperty);
+    return index.isValid() ? index.toInt() : -1;
 }
 
 void TfrVoDBROGrid::SetReadOnly(bool readOnly) {

@@ -11,6 +11,9 @@
 // positions in the select), and the cursor goes back to the row it stood on when that row is among
 // as many rows as were read before, else to the first. The search box of a list frame offers the
 // columns whose item has the text flag.
+//
+// Drawing: after a cell is drawn as usual, OnDrawColumnCell may paint over it (a picture of the
+// frame's image list on the rows that call for one).
 #include "VoEvent.h"
 
 #include <QList>
@@ -19,6 +22,7 @@
 #include <QStringList>
 #include <QTableView>
 
+class QPainter;
 class TVoDataSource;
 class TVoQueryCollection;
 class TVoTableModel;
@@ -96,6 +100,9 @@ public:
     TVoEvent<TVoDBGrid *, int> OnColEnter;
     // Enter or a double click on a row.
     TVoEvent<TVoDBGrid *> OnRowActivated;
+    // A cell was drawn: the painter, the cell's rectangle, its row (as the collection shows its rows,
+    // from 0: RowValue reads it) and its column.
+    TVoEvent<TVoDBGrid *, QPainter *, const QRect &, int, int> OnDrawColumnCell;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
