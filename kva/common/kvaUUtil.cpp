@@ -77,7 +77,8 @@ const char *const kSyncClaimSQL =
 const char *const kSyncReleaseSQL =
     "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = NULL WHERE iYXarId = 26001 AND bYXarXmlFile = '0';";
 const char *const kSyncDoneSQL = "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = '1' WHERE iYXarId = 26001;";
-const char *const kSyncUnlinkSQL = "UPDATE TAfc_ArtVelist SET iFarId = NULL;";
+// Rows without an article (all of them, in a database that never had the catalogue) are not written.
+const char *const kSyncUnlinkSQL = "UPDATE TAfc_ArtVelist SET iFarId = NULL WHERE iFarId IS NOT NULL;";
 const char *const kSyncClearSQL = "DELETE FROM TFar_FacArticoli";
 // One article per distinct content: the key is drawn per row of the distinct rows, not per voucher row.
 const char *const kSyncArticlesSQL =
