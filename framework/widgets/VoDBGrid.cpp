@@ -161,7 +161,10 @@ void TVoDBGrid::FollowCursor() {
     if (currentIndex().row() == row && selectionModel()->isRowSelected(row, QModelIndex()))
         return;
     m_following = true;
-    const int column = qMax(currentIndex().column(), 0);
+    // A reset of the rows (a refresh, a filter) leaves no current cell: the column stays the one entered.
+    const int column = currentIndex().isValid() ? currentIndex().column()
+                       : m_enteredColumn >= 0 && m_enteredColumn < m_model->columnCount() ? m_enteredColumn
+                                                                                          : 0;
     selectionModel()->setCurrentIndex(m_model->index(row, column),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(m_model->index(row, column));
@@ -170,8 +173,10 @@ void TVoDBGrid::FollowCursor() {
 
 void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
     QTableView::currentChanged(current, previous);
-    if (current.column() != previous.column() && current.isValid())
+    if (current.isValid() && current.column() != m_enteredColumn) {
+        m_enteredColumn = current.column();
         VoGuarded([&] { OnColEnter(this, current.column()); });
+    }
     TVoQueryCollection *c = Collection();
     if (m_following || m_modelChanging || !c || !c->Active() || !current.isValid() ||
         current.row() == c->RecNo() - 1)

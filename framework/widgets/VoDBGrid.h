@@ -96,7 +96,7 @@ public:
 
     // A column title was clicked (after the sort it caused).
     TVoEvent<TVoDBGrid *, int> OnTitleClick;
-    // The current column changed.
+    // The current column changed (the rows read again keep the column entered: no change).
     TVoEvent<TVoDBGrid *, int> OnColEnter;
     // Enter or a double click on a row.
     TVoEvent<TVoDBGrid *> OnRowActivated;
@@ -125,6 +125,7 @@ private:
     QList<int> m_widths;
     TVoHooks m_hooks;
     int m_sortColumn = -1;
+    int m_enteredColumn = -1;
     bool m_sortDescending = false;
     bool m_following = false;
     bool m_modelChanging = false;

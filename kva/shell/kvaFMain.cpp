@@ -106,6 +106,8 @@ void TfmkvaMain::FormActivate() {
     VoExecSQL(QString::fromLatin1(kVatRepairSQL));
     if (QFileInfo::exists(kvaEtcDir() + QStringLiteral("kva_Version.txt")))
         dmkvaAtt->xasNotizie->Execute();
+    if (!SyncArticles())
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TfmkvaMain::RefreshStatusPanel(int panel) {
