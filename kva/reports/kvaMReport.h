@@ -2,7 +2,10 @@
 // The report data module: the datasets, variables and selection lists that the layouts of this
 // program print from. Its datasets are closed between runs; each one's BeforeOpen handler rebuilds
 // its text and parameters from the working context, so a change of the parameters counts at the next
-// run.
+// run. What a list prints under each of its rows (the rows or articles of a sector, a goods code, a
+// category, a supplier, a document, a responsible) follows the standard report the running report
+// stands for.
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -19,21 +22,69 @@ class TdmkvaReport : public QObject {
 public:
     explicit TdmkvaReport(QObject *parent = nullptr);
 
-    // The loading register and the current register.
+    // Registers: loading, the current register, unloading, general; the stock list with the stock of
+    // its current article.
     TVoQueryCollection *qquRegCarichi;
     TfrDBDataSet *frdRegCarichi;
     TVoQueryCollection *qquFacCurr;
     TfrDBDataSet *frdFacCurr;
-    // The stock and average cost of the current article, one row.
-    TVoQueryCollection *cdsGiacenze;
+    TVoQueryCollection *qquRegScarichi;
+    TfrDBDataSet *frdRegScarichi;
+    TVoQueryCollection *qquRegistro;
+    TfrDBDataSet *frdRegistro;
+    TVoQueryCollection *qquGiacenza;
     TfrDBDataSet *frdGiacenze;
-    // The vouchers the user chooses, with their rows and documents.
+    TVoQueryCollection *cdsGiacenze;
+    TfrDBDataSet *frdCdsGiacenze;
+    // Vouchers with their rows and documents.
     TVoQueryCollection *cdsBuoni;
     TVofrDBDataSet *xfrBuoni;
     TVoQueryCollection *qquArtXBuono;
     TfrDBDataSet *frdArtXBuono;
+    TVoQueryCollection *cdsSettori;
+    TVofrDBDataSet *xfrSettori;
     TVoQueryCollection *qquDocXBuono;
     TfrDBDataSet *frdDocXBuono;
+    // Registries.
+    TVoQueryCollection *qquIstVelist;
+    TfrDBDataSet *frdIstVelist;
+    TVoQueryCollection *qquCaus;
+    TfrDBDataSet *frdCaus;
+    TVoQueryCollection *qquCat;
+    TfrDBDataSet *frdCat;
+    TVoQueryCollection *qquBenefici;
+    TfrDBDataSet *frdBenefici;
+    TVoQueryCollection *qquSettCons;
+    TfrDBDataSet *frdSettCons;
+    TVoQueryCollection *qquCatMerce;
+    TfrDBDataSet *frdCatMerce;
+    TVoQueryCollection *qquVelist;
+    TfrDBDataSet *frdVelist;
+    // The rows or articles of the key chosen in a selection list, and the other lists.
+    TVoQueryCollection *qquArt;
+    TfrDBDataSet *frdArt;
+    TVoQueryCollection *cdsMerce;
+    TVofrDBDataSet *xfrMerce;
+    TVoQueryCollection *cdsCateg;
+    TVofrDBDataSet *xfrCateg;
+    TVoQueryCollection *cdsFornitori;
+    TVofrDBDataSet *xfrFornitori;
+    TVoQueryCollection *cdsDocumenti;
+    TVofrDBDataSet *xfrDocumenti;
+    TVoQueryCollection *qquCodDoppi;
+    TfrDBDataSet *frdCodDoppi;
+    TVoQueryCollection *qquDescDoppi;
+    TfrDBDataSet *frdDescDoppi;
+    TVoQueryCollection *cdsArticoli;
+    TVofrDBDataSet *xfrArticoli;
+    TVoQueryCollection *qquMovArt;
+    TfrDBDataSet *frdMovArt;
+    TVoQueryCollection *cdsSecMerc;
+    TVofrDBDataSet *xfrSecMerc;
+    TVoQueryCollection *qquFornXMerce;
+    TfrDBDataSet *frdFornXMerce;
+    TVoQueryCollection *cdsSettoriRsp;
+    TVofrDBDataSet *xfrSettoriRsp;
 
     // Report variables (all but SelectedSecId).
     QString data_inizio;
@@ -52,15 +103,47 @@ public:
     void OpenCloseSelectionLists();
 
     void qquRegCarichiBeforeOpen(TVoQueryCollection *DataSet);
+    void qquRegScarichiBeforeOpen(TVoQueryCollection *DataSet);
+    void qquRegistroBeforeOpen(TVoQueryCollection *DataSet);
     void qquFacCurrBeforeOpen(TVoQueryCollection *DataSet);
+    void qquGiacenzaBeforeOpen(TVoQueryCollection *DataSet);
+    void qquGiacenzaAfterScroll(TVoQueryCollection *DataSet);
     void cdsBuoniBeforeOpen(TVoQueryCollection *DataSet);
     void cdsBuoniAfterScroll(TVoQueryCollection *DataSet);
+    void qquCatAfterScroll(TVoQueryCollection *DataSet);
+    void cdsAfterScroll(TVoQueryCollection *DataSet);
+    void qquArtAfterScroll(TVoQueryCollection *DataSet);
+    void cdsFornitoriBeforeOpen(TVoQueryCollection *DataSet);
+    void cdsDocumentiBeforeOpen(TVoQueryCollection *DataSet);
+    void cdsArticoliAfterScroll(TVoQueryCollection *DataSet);
+    void cdsMerceAfterScroll(TVoQueryCollection *DataSet);
+
     void xfrBuoniBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrSettoriBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrMerceBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrCategBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrFornitoriBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrDocumentiBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrArticoliBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrSecMercBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrSettoriRspBeforeSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
+    void xfrSecMercAfterSelectForm(TVofrDBDataSet *Sender, TfmVoMultiSelect *Form);
 
 private:
     TVoQueryCollection *Query(const QString &name, TfrDBDataSet **publisher);
-    // The register reports: the scope of the numbering, then the period asked of the user.
+    TVoQueryCollection *SelectionList(const QString &name, TVofrDBDataSet **publisher,
+                                      void (TdmkvaReport::*beforeSelectForm)(TVofrDBDataSet *,
+                                                                             TfmVoMultiSelect *));
+    // The registers and the stock list: one register-year when numbered per year, else the register.
     void RegisterBeforeOpen(TVoQueryCollection *query, const char *byYearSQL, const char *byRegisterSQL);
+    // The period of a register, asked of the user; Cancel ends the run.
+    void AskPeriod(TVoQueryCollection *query);
+    // cdsGiacenze as the stock and average cost of one article at a date, in a sector or all (-1).
+    void FillStock(TVoQueryCollection *articles, int sectorId, double date);
+    QList<TVoQueryCollection *> SelectionLists() const;
+
+    // The date of the last stock list, as the user confirmed it.
+    double m_stockDate = 0.0;
 };
 
 extern TdmkvaReport *dmkvaReport;

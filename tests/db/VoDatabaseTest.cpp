@@ -319,9 +319,9 @@ TEST_F(VoOpenFailureTest, DefaultDatabaseIsCreatedOnFirstUse) {
         ASSERT_TRUE(module.OpenConnection()) << module.LastError().toStdString();
         EXPECT_EQ(module.xqoMain->Param(QStringLiteral("Database")), TdmVoConnection::DefaultDatabasePath());
         EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM VDOW_DATAOWNER")), 1);
-        // A new user's database has the sample vouchers and customised report too.
-        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUO_BUONI")), 9);
-        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM VAFC_ARTVELIST WHERE IANFVALORE = 2026")), 41);
+        // A new user's database has the sample vouchers (9 loading, 3 unloading) and customised report too.
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUO_BUONI")), 12);
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM VAFC_ARTVELIST WHERE IANFVALORE = 2026")), 48);
         EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUOIDC")), 8);
         EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYRPC_RPTCUSTOM")), 1);
     }

@@ -1,0 +1,114 @@
+// Times two reports of the consumables register on the stock benchmark's generated register
+// (VoBenchRegister.h), every article given one of the five demo categories: the stock list (26009),
+// laid out to its last page, its stock and average cost fetched article by article, and the
+// articles by category (26020) with every category chosen. Each is timed as the user waits for it:
+// the run that lays out every page (the preview shows its first page then), and the PDF written from
+// it. Both register scopes are timed: per register-year and across the register's years.
+//
+//   bench_kva_reports
+#include "VoBench.h"
+#include "VoBenchRegister.h"
+#include "VoGlobals.h"
+#include "VoMessages.h"
+#include "VoMultiSelect.h"
+#include "VoQuery.h"
+#include "VoRptPages.h"
+#include "VoRptTreeView.h"
+#include "kvaFSelectRangeData.h"
+#include "kvaMAtt.h"
+#include "kvaMReport.h"
+#include "kvaUUtil.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// Confirms the date the stock list proposes and every selection form with all its rows ticked.
+void Confirm() {
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    if (auto *dialog = qobject_cast<TfmKvaSelectRangeDate *>(modal)) {
+        dialog->buOk->click();
+    } else if (auto *form = qobject_cast<TfmVoMultiSelect *>(modal)) {
+        form->frVoMultiSel->SelectAll();
+        form->buOk->click();
+    }
+}
+
+void Time(TVoRptTreeView *tree, int id, const QString &what, const QTemporaryDir &dir,
+          TVoScriptedMessages &messages) {
+    QTimer responder;
+    QObject::connect(&responder, &QTimer::timeout, &Confirm);
+    responder.start(1);
+    QElapsedTimer timer;
+    timer.start();
+    const auto document = tree->Prepare(id);
+    const qint64 laidOut = timer.elapsed();
+    responder.stop();
+    if (!document) {
+        Out() << what << ": the run failed: " << messages->Texts().join(QLatin1Char('\n')) << "\n";
+        return;
+    }
+    timer.restart();
+    const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(id));
+    document->WritePdf(pdf);
+    Out() << "  " << what << ": " << document->PageCount() << " pages laid out in " << laidOut
+          << " ms; PDF written in " << timer.elapsed() << " ms (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TVoScriptedMessages scripted;
+    QTemporaryDir dir;
+    const std::unique_ptr<TVoSQLConnection> db =
+        VoBenchDemoDatabase(dir, QStringLiteral("bench_reports"), Out());
+    if (!db)
+        return 1;
+    qqoVoGlobConn = db.get();
+    QElapsedTimer timer;
+    timer.start();
+    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
+    VoExecSQL(
+        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
+        {{QStringLiteral("a"), k.article}}, db.get());
+    Out() << "generated " << kVoBenchArticles << " articles and " << kVoBenchRows << " rows in "
+          << timer.elapsed() << " ms\n";
+
+    // The program's modules, with the register-year 2026 chosen.
+    dmkvaAtt = new TdmkvaAtt(nullptr);
+    dmkvaReport = new TdmkvaReport(nullptr);
+    TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe);
+    kvaHookReports(tree);
+    const int school =
+        VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db.get()).toInt();
+    for (const int numbering : {1, 0}) {
+        VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = :n"),
+                  {{QStringLiteral("n"), numbering}}, db.get());
+        xgvmGlobalVar.Add(ParSchool, QString::number(school));
+        xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
+        LoadWorkingContext(false);
+        GetParamDescription(ParRegisterYear);
+        Out() << "\n"
+              << (numbering == 1 ? "Numbering per register-year (the rows of 2026)"
+                                 : "Numbering across years (the rows of 2025 and 2026)")
+              << ":\n";
+        Time(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), dir, scripted);
+        Time(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"), dir, scripted);
+    }
+    delete dmkvaReport;
+    dmkvaReport = nullptr;
+    delete dmkvaAtt;
+    dmkvaAtt = nullptr;
+    qqoVoGlobConn = nullptr;
+    return 0;
+}
