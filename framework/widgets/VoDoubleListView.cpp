@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -121,17 +122,15 @@ QList<int> TfrVoDoubleListView::ItemsData(const QTreeWidget *list) const {
 }
 
 void TfrVoDoubleListView::Move(QTreeWidget *from, QTreeWidget *to, bool selectedOnly) {
+    // Every item is taken out and the staying ones put back: taking items one at a time costs a
+    // reorder of the list per item.
+    const QList<QTreeWidgetItem *> chosen = from->selectedItems();
+    const QSet<QTreeWidgetItem *> selected(chosen.cbegin(), chosen.cend());
     QList<QTreeWidgetItem *> moving;
-    if (selectedOnly) {
-        // In the order shown, not in the order of clicking.
-        for (int i = 0; i < from->topLevelItemCount(); ++i)
-            if (from->topLevelItem(i)->isSelected())
-                moving << from->topLevelItem(i);
-        for (QTreeWidgetItem *item : moving)
-            from->takeTopLevelItem(from->indexOfTopLevelItem(item));
-    } else {
-        moving = from->invisibleRootItem()->takeChildren();
-    }
+    QList<QTreeWidgetItem *> staying;
+    for (QTreeWidgetItem *item : from->invisibleRootItem()->takeChildren())
+        (!selectedOnly || selected.contains(item) ? moving : staying) << item;
+    from->addTopLevelItems(staying);
     to->clearSelection();
     to->addTopLevelItems(moving);
     SortList(to);

@@ -29,6 +29,10 @@ TVoLookupComboBox::TVoLookupComboBox(QWidget *parent)
     setModelColumn(0);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(10);
+    // A list dropping below the box: the menu-like pop-up of some styles lays the rows over the box
+    // and leaves no room for the column titles.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    setMaxVisibleItems(12);
 }
 
 void TVoLookupComboBox::SetListSource(const QString &sql, const QString &keyFieldNames,
@@ -76,6 +80,10 @@ void TVoLookupComboBox::SetListSource(const QString &sql, const QString &keyFiel
         width += tree->columnWidth(i + 1);
     }
     tree->setMinimumWidth(width + 24);
+    // The pop-up is sized for its rows alone; the titles need their own room.
+    const int rows = qMin(m_model->rowCount(), maxVisibleItems());
+    tree->setMinimumHeight(tree->header()->sizeHint().height() + rows * qMax(tree->sizeHintForRow(0), 1) +
+                           2 * tree->frameWidth());
     setCurrentIndex(-1);
 }
 

@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -136,9 +137,11 @@ int TfrKvaDblLstArtSelect::lvCompare(const QTreeWidgetItem *a, const QTreeWidget
 
 void TfrKvaDblLstArtSelect::acFilterExecute() {
     if (!fmVoRptFiltro) {
-        fmVoRptFiltro = VoNewForm<TfmVoRptFiltro>(this);
-        fmVoRptFiltro->frVoFiltro->SetXMLFilter(GetDBXML(QStringLiteral("KVA_ARTFL"), QStringLiteral("KVA")));
-        fmVoRptFiltro->frVoFiltro->SetFilterDir(GetMainDir() + QStringLiteral("kva/filter/"));
+        // Kept only once its definition is in, so that a failed first request is tried again whole.
+        std::unique_ptr<TfmVoRptFiltro> form(VoNewForm<TfmVoRptFiltro>(this));
+        form->frVoFiltro->SetXMLFilter(GetDBXML(QStringLiteral("KVA_ARTFL"), QStringLiteral("KVA")));
+        form->frVoFiltro->SetFilterDir(GetMainDir() + QStringLiteral("kva/filter/"));
+        fmVoRptFiltro = form.release();
     }
     if (fmVoRptFiltro->exec() != QDialog::Accepted)
         return;
