@@ -65,3 +65,7 @@ double VoMeanMicros(int calls, const std::function<void(int)> &fn) {
         fn(i);
     return t.nsecsElapsed() / 1000.0 / calls;
 }
+
+double VoMillis(const std::function<void()> &fn) {
+    return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
+}

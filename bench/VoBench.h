@@ -23,3 +23,5 @@ std::unique_ptr<TVoSQLConnection> VoBenchDemoDatabase(const QTemporaryDir &dir, 
                                                       QTextStream &out);
 // Mean time of one call, in microseconds, over calls calls of fn(i).
 double VoMeanMicros(int calls, const std::function<void(int)> &fn);
+// Time of one call, in milliseconds.
+double VoMillis(const std::function<void()> &fn);

@@ -54,10 +54,6 @@ int Count(const QString &sql) {
     return VoSelectValue(sql).toInt();
 }
 
-double Millis(const std::function<void()> &fn) {
-    return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -83,7 +79,7 @@ int main(int argc, char *argv[]) {
         QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc JOIN TFBUO_BUONI b ON "
                        "b.IFBUOID = afc.IFBUOID WHERE b.IFBUOTIPO = 1 AND afc.IFARID = %1");
     const int moved = Count(unloading.arg(merged));
-    const double replace = Millis([&] { kvaReplaceArticle(merged, into); });
+    const double replace = VoMillis([&] { kvaReplaceArticle(merged, into); });
     out << "replacement of an article with " << moved << " unloading rows by one with "
         << Count(unloading.arg(into)) - moved
         << " (rows moved, article deleted, the unloading rows priced again): " << replace << " ms\n";
@@ -91,7 +87,7 @@ int main(int argc, char *argv[]) {
     VoExecSQL(QString::fromLatin1(kLegacySQL));
     VoExecSQL(QStringLiteral("UPDATE TYXAR_XMLARCHIVIO SET BYXARXMLFILE = NULL WHERE IYXARID = 26001"));
     const int distinct = Count(QStringLiteral("SELECT COUNT(DISTINCT SAFCLDESC) FROM TAFC_ARTVELIST"));
-    const double rebuild = Millis([] { SyncArticles(); });
+    const double rebuild = VoMillis([] { SyncArticles(); });
     out << "rebuild of the catalogue from " << kVoBenchRows << " rows holding " << distinct
         << " distinct articles: " << rebuild << " ms ("
         << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")) << " articles made, "
@@ -100,7 +96,7 @@ int main(int argc, char *argv[]) {
         << VoSelectValue(QStringLiteral("SELECT BYXARXMLFILE FROM TYXAR_XMLARCHIVIO WHERE IYXARID = 26001"))
                .toString()
         << ")\n";
-    const double repricing = Millis([] {
+    const double repricing = VoMillis([] {
         TVoTransaction t;
         t.StartTransaction();
         VoExecSQL(QStringLiteral(KVA_REPRICE_ALL_UNLOADING_ROWS));
@@ -120,7 +116,7 @@ int main(int argc, char *argv[]) {
     QApplication::sendEvent(box->edRicerca, &focusIn);
     const auto filter = [&](const QString &text) {
         box->edRicerca->setText(text);
-        return Millis([box] { box->tmFiltTimer(); });
+        return VoMillis([box] { box->tmFiltTimer(); });
     };
     const double first = filter(QStringLiteral("ARTICOLO 12"));
     const int shown = window->xqcArticoli->RecordCount();

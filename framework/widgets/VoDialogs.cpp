@@ -110,12 +110,12 @@ TfmVoWizard::TfmVoWizard(QWidget *parent)
     ButtonLayout()->insertWidget(2, buNext);
     connect(buNext, &QPushButton::clicked, this, [this] { VoGuarded([this] { buNextClick(); }); });
     connect(buPrior, &QPushButton::clicked, this, [this] { VoGuarded([this] { buPriorClick(); }); });
-    UpdateNavigator();
+    CheckButtons();
 }
 
 int TfmVoWizard::AddPage(QWidget *page) {
     const int index = pcMain->addWidget(page);
-    UpdateNavigator();
+    CheckButtons();
     return index;
 }
 
@@ -125,7 +125,7 @@ int TfmVoWizard::ActivePageIndex() const {
 
 void TfmVoWizard::SetActivePageIndex(int index) {
     pcMain->setCurrentIndex(index);
-    UpdateNavigator();
+    CheckButtons();
 }
 
 int TfmVoWizard::PageCount() const {
@@ -144,7 +144,7 @@ void TfmVoWizard::buPriorClick() {
     NavigatorClick(buPrior);
 }
 
-void TfmVoWizard::UpdateNavigator() {
+void TfmVoWizard::CheckButtons() {
     buPrior->setEnabled(ActivePageIndex() > 0);
     buNext->setEnabled(ActivePageIndex() + 1 < PageCount());
 }

@@ -74,6 +74,7 @@ protected:
     virtual void NavigatorClick(QObject *Sender) { (void)Sender; }
     virtual void buNextClick();
     virtual void buPriorClick();
-    // Enables Prior and Next by the position of the current page; runs after every page change.
-    virtual void UpdateNavigator();
+    // Enables Prior and Next by the position of the current page; runs after every page change. A
+    // wizard whose pages ask more of the user overrides it, calling this one first.
+    virtual void CheckButtons();
 };

@@ -627,12 +627,14 @@ void LoadXmlArchive(QString &target, const QString &code, const QString &listCod
     target = q.AsString(QStringLiteral("bYXarXmlFile"));
 }
 
+QString ConvertLikeValue(const QString &value) {
+    return QStringLiteral("%") + QLocale().toUpper(value) + QStringLiteral("%");
+}
+
 QString ConvertLikeFilter(const QString &filter) {
     static const QString like = QStringLiteral(" LIKE '");
-    const QLocale locale;
-    auto convert = [&locale](const QString &value) {
-        return QStringLiteral("%") + locale.toUpper(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
-               QStringLiteral("%");
+    auto convert = [](const QString &value) {
+        return ConvertLikeValue(value).replace(QLatin1Char('\''), QStringLiteral("''"));
     };
     if (!filter.startsWith(QLatin1Char('('))) {
         const qsizetype p = filter.indexOf(like);

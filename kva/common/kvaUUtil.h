@@ -150,6 +150,8 @@ int GetBaseReportId();
 void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);
+// The same for the value of one LIKE parameter: upper case, wrapped in "%".
+QString ConvertLikeValue(const QString &value);
 // Refuses the deletion of a row that other rows still use (EVoError with the message), before the
 // database would refuse it with its own words: the select, given the row's key, finds a user.
 void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,

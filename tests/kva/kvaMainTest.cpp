@@ -379,10 +379,10 @@ TEST_F(kvaMainTest, ImportGuardsTellWhatIsMissing) {
 
 TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
     Start(QStringLiteral("Kva"));
-    EXPECT_FALSE(dmkvaAtt->xafDataReplace->Execute());
-    EXPECT_EQ(messages->LastText(),
-              QStringLiteral(
-                  "La finestra \"TfmKvaDataReplace\" non è disponibile in questa versione del programma."));
+    EXPECT_FALSE(dmkvaAtt->xafChiusura->Execute());
+    EXPECT_EQ(
+        messages->LastText(),
+        QStringLiteral("La finestra \"TfmkvaChiusura\" non è disponibile in questa versione del programma."));
 }
 
 TEST_F(kvaMainTest, ToolsOpenTheRegistersWindowsMaximised) {

@@ -92,20 +92,20 @@ TEST_F(kvaCommonTest, ReportIdsAndKeys) {
 TEST_F(kvaCommonTest, XmlArchiveLooksInTheProgramsListByDefault) {
     VoExecSQL(QStringLiteral(
         "INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
-        "SELECT 90, IYXLSID, 'KVAREPLACE', '<kva/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"));
+        "SELECT 90, IYXLSID, 'KVA_PROVA', '<kva/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"));
     VoExecSQL(QStringLiteral(
         "INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
-        "SELECT 91, IYXLSID, 'KVAREPLACE', '<kvb/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVB'"));
+        "SELECT 91, IYXLSID, 'KVA_PROVA', '<kvb/>' FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVB'"));
     QString xml;
-    LoadXmlArchive(xml, QStringLiteral("KVAREPLACE"), QString());
+    LoadXmlArchive(xml, QStringLiteral("KVA_PROVA"), QString());
     EXPECT_EQ(xml, QStringLiteral("<kva/>"));
-    LoadXmlArchive(xml, QStringLiteral("KVAREPLACE"), QStringLiteral("KVB"));
+    LoadXmlArchive(xml, QStringLiteral("KVA_PROVA"), QStringLiteral("KVB"));
     EXPECT_EQ(xml, QStringLiteral("<kvb/>"));
     try {
-        LoadXmlArchive(xml, QStringLiteral("KVA_ARTFL"), QString());
+        LoadXmlArchive(xml, QStringLiteral("KVA_MANCANTE"), QString());
         FAIL();
     } catch (const EVoError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("XML codice KVA_ARTFL Non trovato nel DB"));
+        EXPECT_EQ(e.Message(), QStringLiteral("XML codice KVA_MANCANTE Non trovato nel DB"));
     }
 }
 

@@ -1,0 +1,79 @@
+// Times the bulk data replacement on a catalogue of 20,000 articles: the article picker filled (the
+// query read, the items made and sorted by code), sorting it by description, and one replacement of
+// the category over 5,000 picked articles in one transaction.
+//
+//   bench_replace
+#include "VoBench.h"
+#include "VoClassRegistry.h"
+#include "VoIdComboBox.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "kvaFDataReplace.h"
+#include "kvaRDblLstArtSelect.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+constexpr int kCatalogue = 20000;
+constexpr int kPicked = 5000;
+
+// Articles "CATALOGO n" of the first three categories, up to the catalogue's size.
+const char *const kMoreArticlesSQL = "INSERT INTO TFAR_FACARTICOLI (IFARID, SFARSDESC, SFARLDESC, "
+                                     "SFARLIBTITOLO, SFARLIBAUTORE, SFARLIBEDITORE, "
+                                     "ICAFID) WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL "
+                                     "SELECT I + 1 FROM N WHERE I < 999) "
+                                     "SELECT (SELECT L_ICNTID FROM PYSETGETID('TFAR_FACARTICOLI', 0)), "
+                                     "LPAD(100000 + a.I * 1000 + b.I, 7, '0'), "
+                                     "'CATALOGO ' || MOD(a.I * 1000 + b.I, 997), '', '', '', 1 + MOD(a.I * "
+                                     "1000 + b.I, 3) FROM N a CROSS JOIN N b "
+                                     "WHERE a.I * 1000 + b.I < :n";
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    const std::unique_ptr<TVoSQLConnection> db =
+        VoBenchDemoDatabase(dir, QStringLiteral("bench_replace"), out);
+    if (!db)
+        return 1;
+    qqoVoGlobConn = db.get();
+    TVoScriptedMessages messages;
+    const int present = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt();
+    VoExecSQL(QString::fromLatin1(kMoreArticlesSQL), {{QStringLiteral("n"), kCatalogue - present}});
+    out << "catalogue of " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt()
+        << " articles\n\n";
+
+    std::unique_ptr<TfrKvaDblLstArtSelect> picker;
+    out << "picker created and filled:       "
+        << VoMillis([&] { picker = std::make_unique<TfrKvaDblLstArtSelect>(); }) << " ms\n";
+    out << "picker filled again:             " << VoMillis([&] { picker->ReloadLists(); }) << " ms\n";
+    picker.reset();
+
+    std::unique_ptr<TfmKvaDataReplace> fm(
+        qobject_cast<TfmKvaDataReplace *>(CreateVoClass(QStringLiteral("TfmKvaDataReplace"))));
+    fm->show();
+    fm->lbFieldList->setCurrentRow(0);
+    fm->buNext->click();
+    TfrKvaDblLstArtSelect *frame = fm->frKvaDblLstArtSelect1;
+    for (int i = 0; i < kPicked; ++i)
+        frame->lvLeft->topLevelItem(i)->setSelected(true);
+    out << "5,000 articles moved right:      " << VoMillis([&] { frame->MoveSelectedRight(); }) << " ms\n";
+    fm->buNext->click();
+    auto *newCategory = qobject_cast<TVoIdComboBox *>(fm->NewValueEditor());
+    newCategory->setCurrentIndex(newCategory->findText(QStringLiteral("Materiale didattico")));
+    out << "category replaced on 5,000:      " << VoMillis([&] { fm->Replace(); }) << " ms\n";
+    out << "  " << messages->LastText() << "\n";
+    return 0;
+}
