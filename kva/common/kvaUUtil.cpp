@@ -78,17 +78,12 @@ QVariant GetParamDescription(const QString &name) {
 
 void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     TAbcRegisterYear found;
-    if (!ReadRegisterYear(registerYearId, found)) {
-        start = VoNoDate;
-        end = VoNoDate;
+    if (!ReadRegisterYear(registerYearId, found, start, end))
         return;
-    }
     CurrentRegYear = found.yearValue;
     CurrentRegYearId = found.yearId;
     CurrentSchoolRegisterId = found.schoolRegisterId;
     CurrentRegisterYearId = registerYearId;
-    start = found.start;
-    end = found.end;
 }
 
 void LoadWorkingContext(bool firstActivation) {

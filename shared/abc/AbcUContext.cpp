@@ -69,6 +69,13 @@ bool ReadRegisterYear(int registerYearId, TAbcRegisterYear &registerYear) {
     return true;
 }
 
+bool ReadRegisterYear(int registerYearId, TAbcRegisterYear &registerYear, double &start, double &end) {
+    const bool exists = ReadRegisterYear(registerYearId, registerYear);
+    start = registerYear.start;
+    end = registerYear.end;
+    return exists;
+}
+
 void AbcLoadWorkingContext(bool firstActivation, TAbcLoadRegisterYear loadRegisterYear) {
     const QVariant parameter = xgvmGlobalVar.GetValues(ParRegisterYear);
     const bool unset = parameter.isNull() || VoVariantToText(parameter).isEmpty();

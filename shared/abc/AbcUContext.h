@@ -41,8 +41,10 @@ struct TAbcRegisterYear {
     double start = -1.0;
     double end = -1.0;
 };
-// Reads a register-year; false when there is none of that id.
+// Reads a register-year; false when there is none of that id (its dates -1.0).
 bool ReadRegisterYear(int registerYearId, TAbcRegisterYear &registerYear);
+// The same, giving its dates apart too.
+bool ReadRegisterYear(int registerYearId, TAbcRegisterYear &registerYear, double &start, double &end);
 
 // Loads the context from the parameters: the register-year through the program's own reading
 // (skipped at the first activation while its parameter is unset), the register, year and school of
