@@ -17,6 +17,26 @@ QMdiSubWindow *TfmVoChildDB::SubWindow() const {
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
+void TfmVoChildDB::PostClose() {
+    if (m_closePosted)
+        return;
+    m_closePosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            close();
+            // Kept open (its changes are to be saved): it works on, and may ask again.
+            m_closePosted = false;
+        },
+        Qt::QueuedConnection);
+}
+
+void TfmVoChildDB::Activated() {
+    if (m_closePosted || !FormCreated())
+        return;
+    VoGuarded([this] { FormActivate(); });
+}
+
 bool TfmVoChildDB::FormCloseQuery() {
     QSet<const TVoQueryCollection *> asked;
     for (TVoDataSource *source : findChildren<TVoDataSource *>()) {
@@ -43,9 +63,21 @@ bool TfmVoChildDB::event(QEvent *e) {
     if (e->type() == QEvent::ParentAboutToChange) {
         if (QMdiSubWindow *sub = SubWindow())
             sub->removeEventFilter(this);
+        disconnect(m_subActivation);
     } else if (e->type() == QEvent::ParentChange) {
-        if (QMdiSubWindow *sub = SubWindow())
+        if (QMdiSubWindow *sub = SubWindow()) {
             sub->installEventFilter(this);
+            // The MDI area activates the frame, not the window inside it.
+            m_subActivation = connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                                      [this](Qt::WindowStates before, Qt::WindowStates now) {
+                                          if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
+                                              Activated();
+                                      });
+        }
+    } else if (e->type() == QEvent::WindowActivate && isWindow()) {
+        const bool handled = QWidget::event(e);
+        Activated();
+        return handled;
     }
     return QWidget::event(e);
 }

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -97,12 +98,20 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
       xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"), QKeySequence(),
                         [this] { OnDataSet(&TVoQueryCollection::Last); })),
       xacRefresh(AddAction(QStyle::SP_BrowserReload, QStringLiteral("Aggiorna"), QKeySequence(Qt::Key_F5),
-                           [this] { OnDataSet(&TVoQueryCollection::Refresh); })) {
+                           [this] { OnDataSet(&TVoQueryCollection::Refresh); })),
+      laCaption(new QLabel(this)), laInfo(new QLabel(this)) {
     tbControl->setIconSize(QSize(16, 16));
     tbControl->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    laCaption->setObjectName(QStringLiteral("laCaption"));
+    laCaption->setStyleSheet(QStringLiteral("font-weight: bold; padding: 2px 4px;"));
+    laCaption->hide();
+    laInfo->setObjectName(QStringLiteral("laInfo"));
+    laInfo->setContentsMargins(8, 0, 8, 0);
+    laInfo->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(laCaption);
     layout->addWidget(tbControl);
     grFrame->SetDataSource(xdsMain);
     grFrame->OnRowActivated.Add([this](TVoDBGrid *) { RowActivated(); });
@@ -118,6 +127,7 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
 TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QString &text,
                                         const QKeySequence &shortcut, std::function<void()> standard) {
     auto *action = new TVoDataAction(style()->standardIcon(icon), text, std::move(standard), this);
+    SetActionImage(action, m_images.Add(action->icon()));
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -134,8 +144,54 @@ template <typename Result> void TfrVoDBROGrid::OnDataSet(Result (TVoQueryCollect
         (c->*step)();
 }
 
+QVariant TfrVoDBROGrid::CurrentValue(const QString &fieldName) const {
+    const TVoQueryCollection *c = DataSet();
+    const TVoField *f = c && c->Active() && !c->IsEmpty() ? c->FindField(fieldName) : nullptr;
+    return f ? f->Value() : QVariant();
+}
+
 void TfrVoDBROGrid::AddControlWidget(QWidget *widget) {
     tbControl->addWidget(widget);
+}
+
+QString TfrVoDBROGrid::FrameCaption() const {
+    return laCaption->text();
+}
+
+void TfrVoDBROGrid::SetFrameCaption(const QString &caption) {
+    laCaption->setText(caption);
+    laCaption->setVisible(!caption.isEmpty());
+}
+
+QString TfrVoDBROGrid::InfoText() const {
+    return laInfo->text();
+}
+
+void TfrVoDBROGrid::SetInfoText(const QString &text) {
+    laInfo->setText(text);
+    if (!m_infoAction && !text.isEmpty()) {
+        // Pushed to the bar's far end, after whatever tools the window added.
+        auto *spacer = new QWidget;
+        spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        tbControl->addWidget(spacer);
+        m_infoAction = tbControl->addWidget(laInfo);
+    }
+    if (m_infoAction)
+        m_infoAction->setVisible(!text.isEmpty());
+}
+
+namespace {
+const char *const ImageIndexProperty = "voImageIndex";
+}
+
+void TfrVoDBROGrid::SetActionImage(QAction *action, int index) {
+    action->setIcon(m_images.Icon(index));
+    action->setProperty(ImageIndexProperty, index);
+}
+
+int TfrVoDBROGrid::ActionImageIndex(const QAction *action) {
+    const QVariant index = action->property(ImageIndexProperty);
+    return index.isValid() ? index.toInt() : -1;
 }
 
 void TfrVoDBROGrid::SetReadOnly(bool readOnly) {

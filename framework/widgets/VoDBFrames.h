@@ -17,14 +17,19 @@
 // goes back to the list when nothing is being edited. Insert and edit bring the detail page forward
 // and put the focus on its first control that takes input. While browsing, the detail page accepts
 // input only when the data source's AutoEdit is on and the frame may write.
+//
+// Pictures: the frame's image list holds those of its standard actions, in the order of the control
+// bar; a frame appends its own and gives them to its actions and to its grid's cells by index.
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
+#include "VoImages.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QStyle>
 #include <functional>
 
+class QLabel;
 class QTabWidget;
 class QToolBar;
 
@@ -59,7 +64,9 @@ class TfrVoDBROGrid : public QFrame {
     Q_OBJECT
     // First: the actions are made in the members' initialisers below.
     QList<TVoDataAction *> m_actions;
+    TVoImageList m_images;
     bool m_readOnly = false;
+    QAction *m_infoAction = nullptr;
 
 public:
     explicit TfrVoDBROGrid(QWidget *parent = nullptr);
@@ -72,11 +79,27 @@ public:
     TVoDataAction *const xacNext;
     TVoDataAction *const xacLast;
     TVoDataAction *const xacRefresh;
+    QLabel *const laCaption;
+    QLabel *const laInfo;
 
     TVoQueryCollection *DataSet() const { return xdsMain->DataSet(); }
     void SetDataSet(TVoQueryCollection *dataSet) { xdsMain->SetDataSet(dataSet); }
+    // A field of the current row; invalid when there is no row or no such field.
+    QVariant CurrentValue(const QString &fieldName) const;
     // The control bar's end, where a window places its own tools (a search box).
     void AddControlWidget(QWidget *widget);
+    // A title over the control bar, naming what the list holds; not shown while empty.
+    QString FrameCaption() const;
+    void SetFrameCaption(const QString &caption);
+    // A note at the far end of the control bar (the period the list covers); not shown while empty.
+    QString InfoText() const;
+    void SetInfoText(const QString &text);
+    // The frame's pictures (see above).
+    TVoImageList &Images() { return m_images; }
+    // Shows the picture of an index of the list on an action, which keeps the index.
+    void SetActionImage(QAction *action, int index);
+    // The index an action's picture was given; -1 when none was.
+    static int ActionImageIndex(const QAction *action);
     QList<TVoDataAction *> Actions() const { return m_actions; }
 
     // The user may only read: no action or control writes.

@@ -7,11 +7,36 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 namespace {
+
+// Draws a cell as usual, then lets the grid's handlers paint over it.
+class TVoGridDelegate : public QStyledItemDelegate {
+public:
+    explicit TVoGridDelegate(TVoDBGrid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!m_grid->OnDrawColumnCell.Assigned())
+            return;
+        painter->save();
+        // A picture that cannot be drawn leaves the cell as it is: a message from inside a repaint
+        // would bring the next repaint, and the message again.
+        try {
+            m_grid->OnDrawColumnCell(m_grid, painter, option.rect, index.row(), index.column());
+        } catch (...) {
+        }
+        painter->restore();
+    }
+
+private:
+    TVoDBGrid *m_grid;
+};
 
 QStringList SplitFields(const QString &fields) {
     QStringList out;
@@ -75,6 +100,7 @@ TVoDBGrid::TVoDBGrid(QWidget *parent) : QTableView(parent) {
          {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
         connect(m_model, begin, this, [this] { m_modelChanging = true; });
     setModel(m_model);
+    setItemDelegate(new TVoGridDelegate(this));
     for (const auto end : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, end, this, [this] { m_modelChanging = false; });
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -135,7 +161,10 @@ void TVoDBGrid::FollowCursor() {
     if (currentIndex().row() == row && selectionModel()->isRowSelected(row, QModelIndex()))
         return;
     m_following = true;
-    const int column = qMax(currentIndex().column(), 0);
+    // A reset of the rows (a refresh, a filter) leaves no current cell: the column stays the one entered.
+    const int column = currentIndex().isValid() ? currentIndex().column()
+                       : m_enteredColumn >= 0 && m_enteredColumn < m_model->columnCount() ? m_enteredColumn
+                                                                                          : 0;
     selectionModel()->setCurrentIndex(m_model->index(row, column),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(m_model->index(row, column));
@@ -144,8 +173,10 @@ void TVoDBGrid::FollowCursor() {
 
 void TVoDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
     QTableView::currentChanged(current, previous);
-    if (current.column() != previous.column() && current.isValid())
+    if (current.isValid() && current.column() != m_enteredColumn) {
+        m_enteredColumn = current.column();
         VoGuarded([&] { OnColEnter(this, current.column()); });
+    }
     TVoQueryCollection *c = Collection();
     if (m_following || m_modelChanging || !c || !c->Active() || !current.isValid() ||
         current.row() == c->RecNo() - 1)

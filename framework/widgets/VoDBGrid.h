@@ -11,6 +11,9 @@
 // positions in the select), and the cursor goes back to the row it stood on when that row is among
 // as many rows as were read before, else to the first. The search box of a list frame offers the
 // columns whose item has the text flag.
+//
+// Drawing: after a cell is drawn as usual, OnDrawColumnCell may paint over it (a picture of the
+// frame's image list on the rows that call for one).
 #include "VoEvent.h"
 
 #include <QList>
@@ -19,6 +22,7 @@
 #include <QStringList>
 #include <QTableView>
 
+class QPainter;
 class TVoDataSource;
 class TVoQueryCollection;
 class TVoTableModel;
@@ -92,10 +96,13 @@ public:
 
     // A column title was clicked (after the sort it caused).
     TVoEvent<TVoDBGrid *, int> OnTitleClick;
-    // The current column changed.
+    // The current column changed (the rows read again keep the column entered: no change).
     TVoEvent<TVoDBGrid *, int> OnColEnter;
     // Enter or a double click on a row.
     TVoEvent<TVoDBGrid *> OnRowActivated;
+    // A cell was drawn: the painter, the cell's rectangle, its row (as the collection shows its rows,
+    // from 0: RowValue reads it) and its column.
+    TVoEvent<TVoDBGrid *, QPainter *, const QRect &, int, int> OnDrawColumnCell;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -118,6 +125,7 @@ private:
     QList<int> m_widths;
     TVoHooks m_hooks;
     int m_sortColumn = -1;
+    int m_enteredColumn = -1;
     bool m_sortDescending = false;
     bool m_following = false;
     bool m_modelChanging = false;

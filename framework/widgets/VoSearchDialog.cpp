@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -72,11 +73,14 @@ TVoSearchDialog::TVoSearchDialog(QWidget *parent) : QDialog(parent) {
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+    m_editButton = buttons->addButton(QStringLiteral("&Modifica"), QDialogButtonBox::ActionRole);
+    m_editButton->setAutoDefault(false);
+    m_editButton->hide();
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_edit);
-    layout->addWidget(m_view, 1);
-    layout->addWidget(buttons);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(m_edit);
+    m_layout->addWidget(m_view, 1);
+    m_layout->addWidget(buttons);
     resize(500, 400);
 
     connect(m_edit, &QLineEdit::textChanged, this, [this] { Reload(); });
@@ -85,6 +89,7 @@ TVoSearchDialog::TVoSearchDialog(QWidget *parent) : QDialog(parent) {
             [this](int column) { SortByColumn(column, column == SortColumn() ? !m_sortDescending : false); });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { Choose(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_editButton, &QPushButton::clicked, this, [this] { VoGuarded([this] { EditExecute(); }); });
     m_edit->installEventFilter(this);
     m_view->installEventFilter(this);
 }
@@ -109,6 +114,19 @@ TVoSearchColumn &TVoSearchDialog::Columns(int index) {
     if (it == m_columns.end())
         it = m_columns.insert(index, TVoSearchColumn{m_defaultVisible && index > 0, false, QString(), 0});
     return *it;
+}
+
+void TVoSearchDialog::ShowColumns(const QString &caption, int formWidth,
+                                  std::initializer_list<TVoShownColumn> columns) {
+    SetCaption(caption);
+    SetFormWidth(formWidth);
+    for (const TVoShownColumn &c : columns) {
+        TVoSearchColumn &column = Columns(c.Index);
+        column.Visible = true;
+        column.Indexed = true;
+        column.Caption = c.Caption;
+        column.Width = c.Width;
+    }
 }
 
 QString TVoSearchDialog::Inner(const QString &where) const {
@@ -176,15 +194,19 @@ bool TVoSearchDialog::Open() {
         m_model->AddColumn(ColumnName(i), m_names[i]);
     if (!Reload())
         return false;
-    if (!m_selectedId.isNull() && m_selectedId.isValid()) {
-        try {
-            if (m_data->Locate(ColumnName(KeyColumn()), m_selectedId))
-                m_view->selectRow(m_data->RecNo() - 1);
-        } catch (const std::exception &e) {
-            VoShowException(e);
-        }
-    }
+    StandOn(m_selectedId);
     return true;
+}
+
+void TVoSearchDialog::StandOn(const QVariant &id) {
+    if (id.isNull() || !id.isValid())
+        return;
+    try {
+        if (m_data->Locate(ColumnName(KeyColumn()), id))
+            m_view->selectRow(m_data->RecNo() - 1);
+    } catch (const std::exception &e) {
+        VoShowException(e);
+    }
 }
 
 bool TVoSearchDialog::Reload() {
@@ -222,6 +244,30 @@ bool TVoSearchDialog::Reload() {
     if (m_model->rowCount() > 0)
         m_view->selectRow(0);
     return true;
+}
+
+bool TVoSearchDialog::Refresh() {
+    const QVariant current = SelectedID();
+    if (!Reload())
+        return false;
+    StandOn(current);
+    return true;
+}
+
+void TVoSearchDialog::SetEditFormClass(const QString &className) {
+    m_editFormClass = className;
+    m_editButton->setVisible(!className.isEmpty());
+}
+
+void TVoSearchDialog::EditExecute() {
+    if (m_editFormClass.isEmpty())
+        return;
+    std::unique_ptr<QWidget> form(CreateVoClass(m_editFormClass, this));
+    PrepareEditForm(form.get());
+    if (auto *dialog = qobject_cast<QDialog *>(form.get()))
+        dialog->exec();
+    form.reset();
+    Refresh();
 }
 
 void TVoSearchDialog::ApplyColumns() {

@@ -9,14 +9,23 @@
 // others' visibility, caption, width and whether they are searched ("indexed") before the form
 // opens. Columns nobody set are visible from the second on, unless SetDefaultColumnsVisible(false).
 // Typed text is matched in the indexed columns, or in the visible ones when none is indexed.
+//
+// The edit button opens the form that keeps the listed rows (a dialog class, by its registered
+// name); once it closes the rows are read again, so that what the user added there can be chosen.
+// The button is shown only while an edit form is named. A form of the programs that derives from
+// this one registers under its own name, puts its controls above the search box (FormLayout) and
+// may take the place of the opening and of the edit button (Open, EditExecute).
 #include "VoEvent.h"
 
 #include <QDialog>
 #include <QMap>
 #include <QVariant>
+#include <initializer_list>
 
 class QLineEdit;
+class QPushButton;
 class QTableView;
+class QVBoxLayout;
 class TVoQueryCollection;
 class TVoSQLConnection;
 class TVoTableModel;
@@ -26,6 +35,13 @@ struct TVoSearchColumn {
     bool Indexed = false;
     QString Caption;
     int Width = 0;
+};
+
+// A column to show and search, by its position in the select.
+struct TVoShownColumn {
+    int Index;
+    QString Caption;
+    int Width;
 };
 
 class TVoSearchDialog : public QDialog {
@@ -43,6 +59,8 @@ public:
     // The settings of a column, by its position in the select.
     TVoSearchColumn &Columns(int index);
     void SetDefaultColumnsVisible(bool visible) { m_defaultVisible = visible; }
+    // The form's caption and width, and columns shown and searched.
+    void ShowColumns(const QString &caption, int formWidth, std::initializer_list<TVoShownColumn> columns);
     void SetCaption(const QString &caption) { setWindowTitle(caption); }
     void SetFormWidth(int width) { resize(width, height()); }
 
@@ -53,7 +71,9 @@ public:
 
     // Runs the select (Execute does it first); false, with the database's message shown, when it
     // fails.
-    bool Open();
+    virtual bool Open();
+    // Reads the rows again with the text typed; false when the select fails (the message is shown).
+    bool Refresh();
     // Shows the form modally; true when the user chose a row.
     bool Execute();
 
@@ -71,6 +91,13 @@ public:
     // The rows now listed (all of them are read).
     int RowCount() const;
 
+    // The class of the form the edit button opens; empty hides the button.
+    QString EditFormClass() const { return m_editFormClass; }
+    void SetEditFormClass(const QString &className);
+    QPushButton *EditButton() const { return m_editButton; }
+    // What the edit button does: opens the edit form modally, frees it and reads the rows again.
+    virtual void EditExecute();
+
     QLineEdit *SearchEdit() const { return m_edit; }
     QTableView *Grid() const { return m_view; }
     TVoQueryCollection *DataSet() const { return m_data; }
@@ -80,12 +107,18 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The form's rows of controls, top to bottom: the search box, the list, the buttons.
+    QVBoxLayout *FormLayout() const { return m_layout; }
+    // The edit form is made and about to be shown.
+    virtual void PrepareEditForm(QWidget *form) { (void)form; }
 
 private:
     QString Inner(const QString &where) const;
     QList<int> SearchedColumns() const;
     int SortColumn() const;
     bool Reload();
+    // Selects the row of a key, when the list has it.
+    void StandOn(const QVariant &id);
     void ApplyColumns();
     // A column by the name the database gives it (a "table.column" qualifier is ignored); -1.
     int ColumnOf(const QString &name) const;
@@ -104,11 +137,14 @@ private:
     QStringList m_names;
     QVariantList m_chosen;
     bool m_hasChosen = false;
+    QString m_editFormClass;
 
     TVoQueryCollection *m_data;
     TVoTableModel *m_model;
     QLineEdit *m_edit;
     QTableView *m_view;
+    QPushButton *m_editButton;
+    QVBoxLayout *m_layout;
 };
 
 // Makes "%text%" for a LIKE with ESCAPE '\': the user's "%", "_" and "\" match themselves.

@@ -2,8 +2,15 @@
 
 #include "VoDataSource.h"
 #include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoGlobals.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoRptTreeView.h"
+#include "VoSearchDialog.h"
+#include "VoTransaction.h"
+#include "VoUtils.h"
+#include "VoWait.h"
 #include "kvaMAtt.h"
 
 #include <QLocale>
@@ -23,6 +30,60 @@ const char *const kRegisterYearDescSQL =
     "(dfa.IANFID = ANF.IANFID) WHERE dfa.idwgfacanfid = :idwgfacanfid AND " KVA_OWN_REGISTERS("fac.ITFCID");
 
 const char *const kGoodsCodeLinksSQL = "SELECT * FROM TCfm_CategFacMerce WHERE iMerId = :iMerId;";
+
+const char *const kCodeByDescSQL = "SELECT sFarSDesc FROM TFar_FacArticoli WHERE (UPPER(sFarLDesc) = "
+                                   "UPPER(:sFarLDesc)) AND (sFarSDesc <> '');";
+const char *const kCodeByBookSQL =
+    "SELECT sFarSDesc FROM TFar_FacArticoli WHERE (UPPER(sFarLibTitolo) = UPPER(:sFarLibTitolo)) AND "
+    "(UPPER(sFarLibAutore) = UPPER(:sFarLibAutore)) AND (UPPER(sFarLibEditore) = UPPER(:sFarLibEditore));";
+// Codes typed in the articles window may hold letters: only the codes made of digits count.
+const char *const kHighestCodeSQL = "SELECT MAX(CAST(sFarSDesc AS BIGINT)) AS iCode FROM TFar_FacArticoli "
+                                    "WHERE sFarSDesc SIMILAR TO '[0-9]+'";
+const char *const kFindArticleSQL =
+    "SELECT iFarId FROM TFar_FacArticoli WHERE (UPPER(sFarLDesc) = UPPER(:sFarLDesc));";
+const char *const kFindBookSQL =
+    "SELECT iFarId FROM TFar_FacArticoli WHERE (UPPER(sFarLDesc) = UPPER(:sFarLDesc)) OR "
+    "((UPPER(sFarLibTitolo) = UPPER(:sFarLibTitolo)) AND (UPPER(sFarLibAutore) = UPPER(:sFarLibAutore)) AND "
+    "(UPPER(sFarLibEditore) = UPPER(:sFarLibEditore)));";
+const char *const kInsertArticleSQL =
+    "INSERT INTO TFAR_FACARTICOLI (IFARID, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, IALVID, SFARSDESC, "
+    "SFARLDESC, SFARLIBEDITORE, SFARLIBAUTORE, SFARLIBTITOLO) VALUES (:VOGENID, :ICFMID, :ICAFID, :IDCMID, "
+    ":IMERID, :IUNMID, :IALVID, :SFARSDESC, :SFARLDESC, :SFARLIBEDITORE, :SFARLIBAUTORE, :SFARLIBTITOLO);";
+
+// The catalogue's one-time rebuild, guarded by a marker row: NULL to do, '0' running, '1' done.
+const char *const kSyncMarkerSQL = "SELECT bYXarXmlFile FROM TYXar_XmlArchivio WHERE iYXarId = 26001;";
+// Claimed only where nobody else has: the row changes for one program alone.
+const char *const kSyncClaimSQL =
+    "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = '0' WHERE iYXarId = 26001 AND bYXarXmlFile IS NULL;";
+const char *const kSyncReleaseSQL =
+    "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = NULL WHERE iYXarId = 26001 AND bYXarXmlFile = '0';";
+const char *const kSyncDoneSQL = "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = '1' WHERE iYXarId = 26001;";
+// Rows without an article (all of them, in a database that never had the catalogue) are not written.
+const char *const kSyncUnlinkSQL = "UPDATE TAfc_ArtVelist SET iFarId = NULL WHERE iFarId IS NOT NULL;";
+const char *const kSyncClearSQL = "DELETE FROM TFar_FacArticoli";
+// One article per distinct content: the key is drawn per row of the distinct rows, not per voucher row.
+const char *const kSyncArticlesSQL =
+    "INSERT INTO TFAR_FACARTICOLI (IFARID, SFARSDESC, SFARLIBEDITORE, SFARLIBAUTORE, SFARLIBTITOLO, "
+    "SFARLDESC) SELECT (SELECT L_ICNTID FROM PYSETGETID('TFAR_FACARTICOLI', 0)), d.SDESC, d.EDITORE, "
+    "d.AUTORE, d.TITOLO, d.LDESC FROM (SELECT DISTINCT afc.SAFCSDESC AS SDESC, COALESCE(afc.SAFCLIBEDITORE, "
+    "'') AS EDITORE, COALESCE(afc.SAFCLIBAUTORE, '') AS AUTORE, COALESCE(afc.SAFCLIBTITOLO, '') AS TITOLO, "
+    "afc.SAFCLDESC AS LDESC FROM TAFC_ARTVELIST afc) d";
+// A row whose code or description is empty (NULL) belongs to the article made from it all the same.
+#define KVA_SAME_ARTICLE(far, afc)                                                                           \
+    far ".SFARLDESC IS NOT DISTINCT FROM " afc ".SAFCLDESC AND " far ".SFARSDESC IS NOT DISTINCT FROM " afc  \
+        ".SAFCSDESC AND " far ".SFARLIBEDITORE = COALESCE(" afc ".SAFCLIBEDITORE, '') AND " far              \
+        ".SFARLIBAUTORE = COALESCE(" afc ".SAFCLIBAUTORE, '') AND " far ".SFARLIBTITOLO = COALESCE(" afc     \
+        ".SAFCLIBTITOLO, '')"
+const char *const kSyncLinkSQL = "UPDATE TAFC_ARTVELIST afc SET afc.IFARID = (SELECT FIRST 1 far.IFARID FROM "
+                                 "TFAR_FACARTICOLI far WHERE " KVA_SAME_ARTICLE("far", "afc") ")";
+// %1 is the column; the oldest row of the article gives its value. The article's few rows are sorted:
+// ordered by the key as it stands, the server would walk the key's index through the whole table.
+const char *const kSyncAttributeSQL =
+    "UPDATE TFAR_FACARTICOLI far SET far.%1 = (SELECT FIRST 1 afc_s.%1 FROM TAFC_ARTVELIST afc_s "
+    "WHERE " KVA_SAME_ARTICLE("far", "afc_s") " ORDER BY afc_s.IAFCID + 0)";
+const char *const kSyncAttributes[] = {"ICFMID", "ICAFID", "IDCMID", "IMERID", "IUNMID", "IALVID"};
+const char *const kSyncRepriceSQL = KVA_REPRICE_ALL_UNLOADING_ROWS;
+const char *const kSyncTitle = "Sincronizzazione dati degli articoli";
 
 // The numbering scope is the register-year or the whole register, after the register's option.
 const char *const kMaxNumberYearSQL =
@@ -183,6 +244,167 @@ double TruncateDecimals(int decimals, double value) {
     double out = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), out);
     return out;
+}
+
+QString GetArticleCode(const QString &longDesc, const QString &title, const QString &author,
+                       const QString &publisher) {
+    TVoQuery q(QString::fromLatin1(kCodeByDescSQL));
+    q.SetParam(QStringLiteral("sFarLDesc"), longDesc).Open();
+    if (q.Eof() && !title.isEmpty()) {
+        q.Close();
+        q.SetSQL(QString::fromLatin1(kCodeByBookSQL));
+        q.SetParam(QStringLiteral("sFarLibTitolo"), title.left(100))
+            .SetParam(QStringLiteral("sFarLibAutore"), author)
+            .SetParam(QStringLiteral("sFarLibEditore"), publisher)
+            .Open();
+    }
+    if (!q.Eof())
+        return q.AsString(QStringLiteral("sFarSDesc"));
+    const QVariant highest = VoSelectValue(QString::fromLatin1(kHighestCodeSQL));
+    return PadL(QString::number(highest.toLongLong() + 1), 7, QLatin1Char('0'));
+}
+
+int FindOrInsertArticle(const QString &longDesc, const QString &title, const QString &author,
+                        const QString &publisher, int category, int classification, int goodsCode, int detail,
+                        int unit, int vatRate, bool create) {
+    const bool book = category == kvaBooksCategory;
+    {
+        TVoQuery q(QString::fromLatin1(book ? kFindBookSQL : kFindArticleSQL));
+        q.SetParam(QStringLiteral("sFarLDesc"), longDesc);
+        if (book)
+            q.SetParam(QStringLiteral("sFarLibTitolo"), title.left(100))
+                .SetParam(QStringLiteral("sFarLibAutore"), author)
+                .SetParam(QStringLiteral("sFarLibEditore"), publisher);
+        q.Open();
+        if (!q.Eof())
+            return q.AsInteger(QStringLiteral("iFarId"));
+    }
+    if (!create)
+        return -1;
+    const int id = NewId(QStringLiteral("TFAR_FACARTICOLI"));
+    // Only books keep book fields: the caller's title of another article is its description again. The
+    // fields of other articles are empty texts, not NULL.
+    const auto bookField = [book](const QString &value) {
+        return book && !value.isNull() ? value : QStringLiteral("");
+    };
+    const QString bookTitle = bookField(title);
+    const QString bookAuthor = bookField(author);
+    const QString bookPublisher = bookField(publisher);
+    const QString code = GetArticleCode(longDesc, bookTitle, bookAuthor, bookPublisher);
+    const QString stored =
+        book ? bookTitle + QStringLiteral(" - ") + bookAuthor + QStringLiteral(" - ") + bookPublisher
+             : longDesc;
+    const auto idOrNull = [](int value) { return value > 0 ? QVariant(value) : VoNull(QMetaType::Int); };
+    TVoQuery q(QString::fromLatin1(kInsertArticleSQL));
+    q.SetParam(QStringLiteral("VOGENID"), id)
+        .SetParam(QStringLiteral("ICFMID"), idOrNull(classification))
+        .SetParam(QStringLiteral("ICAFID"), category)
+        .SetParam(QStringLiteral("IDCMID"), idOrNull(detail))
+        .SetParam(QStringLiteral("IMERID"), goodsCode)
+        .SetParam(QStringLiteral("IUNMID"), idOrNull(unit))
+        .SetParam(QStringLiteral("IALVID"), idOrNull(vatRate))
+        .SetParam(QStringLiteral("SFARSDESC"), code)
+        .SetParam(QStringLiteral("SFARLDESC"), stored.toUpper())
+        .SetParam(QStringLiteral("SFARLIBEDITORE"), bookPublisher.toUpper())
+        .SetParam(QStringLiteral("SFARLIBAUTORE"), bookAuthor.toUpper())
+        .SetParam(QStringLiteral("SFARLIBTITOLO"), bookTitle.left(100).toUpper());
+    q.Exec();
+    return id;
+}
+
+namespace {
+
+enum class TSyncMarker { Missing, ToDo, Running, Done };
+
+TSyncMarker ReadSyncMarker() {
+    TVoQuery q(QString::fromLatin1(kSyncMarkerSQL));
+    q.Open();
+    if (q.Eof())
+        return TSyncMarker::Missing;
+    if (q.IsNull(QStringLiteral("bYXarXmlFile")))
+        return TSyncMarker::ToDo;
+    return q.AsString(QStringLiteral("bYXarXmlFile")) == QLatin1String("0") ? TSyncMarker::Running
+                                                                            : TSyncMarker::Done;
+}
+
+// Whether this program took the rebuild on itself; otherwise another one has, or had.
+bool ClaimSync() {
+    try {
+        return VoExecSQL(QString::fromLatin1(kSyncClaimSQL)) == 1;
+    } catch (const EVoDatabaseError &e) {
+        // Another program is writing the marker at this very moment: its claim stands.
+        if (e.IsLockConflict())
+            return false;
+        throw;
+    }
+}
+
+void RebuildCatalogue(TfmVoWait *wait) {
+    QStringList statements{QString::fromLatin1(kSyncUnlinkSQL), QString::fromLatin1(kSyncClearSQL),
+                           QString::fromLatin1(kSyncArticlesSQL), QString::fromLatin1(kSyncLinkSQL)};
+    for (const char *column : kSyncAttributes)
+        statements << QString::fromLatin1(kSyncAttributeSQL).arg(QString::fromLatin1(column));
+    TVoTransaction transaction;
+    transaction.StartTransaction();
+    for (const QString &sql : std::as_const(statements)) {
+        VoExecSQL(sql);
+        wait->StepProgressBar();
+    }
+    try {
+        TVoTransaction repricing;
+        repricing.StartTransaction();
+        VoExecSQL(QString::fromLatin1(kSyncRepriceSQL));
+        repricing.Commit();
+    } catch (const EVoDatabaseError &) {
+        // The unloading costs are worked out again whenever their articles' rows are saved: the
+        // catalogue is built without them.
+    }
+    wait->StepProgressBar();
+    VoExecSQL(QString::fromLatin1(kSyncDoneSQL));
+    transaction.Commit();
+    wait->StepProgressBar();
+}
+
+bool TellToWait() {
+    VoMessageDlg(QStringLiteral("Attendere la fine della \"%1\" nel computer in cui è già stata lanciata")
+                     .arg(QString::fromLatin1(kSyncTitle)),
+                 mtWarning, mbOK);
+    return false;
+}
+
+} // namespace
+
+bool SyncArticles() {
+    switch (ReadSyncMarker()) {
+    case TSyncMarker::Missing:
+    case TSyncMarker::Done:
+        return true;
+    case TSyncMarker::Running:
+        return TellToWait();
+    case TSyncMarker::ToDo:
+        break;
+    }
+    if (!ClaimSync())
+        return ReadSyncMarker() == TSyncMarker::Running ? TellToWait() : true;
+    TfmVoWait *wait = fmVoWait();
+    wait->SetTitle(QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
+    wait->SetText(QStringLiteral("L'operazione potrebbe impiegare qualche minuto ..."));
+    wait->SetProgressMax(13);
+    wait->ShowWait();
+    wait->StepProgressBar();
+    try {
+        RebuildCatalogue(wait);
+    } catch (const std::exception &e) {
+        wait->HideWait();
+        // The next start tries again.
+        VoGuarded([] { VoExecSQL(QString::fromLatin1(kSyncReleaseSQL)); });
+        VoShowException(e);
+        return true;
+    }
+    wait->HideWait();
+    VoMessageDlg(QStringLiteral("\"%1\" terminata").arg(QString::fromLatin1(kSyncTitle)), mtInformation,
+                 mbOK);
+    return true;
 }
 
 bool GoodsCodeHasCategories(int goodsCodeId) {

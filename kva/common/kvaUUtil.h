@@ -58,6 +58,39 @@ double TruncateDecimals(int decimals, double value);
 
 // --- Articles -----------------------------------------------------------------------------------------
 
+// Every unloading row, in every register-year, takes the average cost of its article at its own
+// voucher's date in its voucher's register-year over all sectors, per unloading unit (divided by the
+// unit factor), as every re-pricing of unloading rows does. A macro, so that the statements that
+// narrow it stay string constants.
+#define KVA_REPRICE_ALL_UNLOADING_ROWS                                                                       \
+    "UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b CROSS JOIN " \
+    "PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g WHERE b.IFBUOID = afc.IFBUOID) / "    \
+    "FKVA_FATTOREUNITA(afc.IFARID) WHERE afc.IFBUOID IN (SELECT sca.IFBUOID FROM TFBUO_BUONI sca WHERE "     \
+    "sca.IFBUOTIPO = 1)"
+
+// The books category: a book is found and described by its title, author and publisher.
+inline constexpr int kvaBooksCategory = 5;
+
+// The code of an article of that description (for a title given, also of that book): the code of an
+// article that has it already, else the next code, seven digits with leading zeros, one above the
+// highest code made only of digits ("0000001" for the first).
+QString GetArticleCode(const QString &longDesc, const QString &title, const QString &author,
+                       const QString &publisher);
+// The article of a description, ignoring case (a book also by title, author and publisher), or, with
+// create set, a new one with the next code; -1 when there is none and none is made. The new article
+// is written in the caller's transaction, if one is open. Its description and book fields are stored
+// in upper case: a book's description is its title, author and publisher joined by " - ", any other
+// article has empty book fields whatever the caller passed. Classification, detail, unit and VAT rate
+// are stored only when above 0; category and goods code as given.
+int FindOrInsertArticle(const QString &longDesc, const QString &title, const QString &author,
+                        const QString &publisher, int category, int classification, int goodsCode, int detail,
+                        int unit, int vatRate, bool create);
+// Builds the catalogue once from the descriptions that voucher rows carried before it existed, when the
+// database asks for it (its marker row holds no value), on one computer only: another start meanwhile
+// is told to wait, and false says that this program must end. A database without the marker row is
+// never rebuilt. The rebuild runs in one transaction: a failure leaves the rows, the articles and the
+// marker as they were and is shown.
+bool SyncArticles();
 // Whether a goods code belongs to a category already.
 bool GoodsCodeHasCategories(int goodsCodeId);
 

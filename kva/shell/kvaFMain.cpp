@@ -17,6 +17,7 @@
 #include "kvaUUtil.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 TfmkvaMain *fmkvaMain = nullptr;
 
@@ -73,6 +74,12 @@ void RepairVatRates(TfmAbcMain *) {
     VoExecSQL(QString::fromLatin1(kVatRepairSQL));
 }
 
+// A catalogue that cannot be rebuilt leaves the program unusable: it closes.
+void SynchroniseArticles(TfmAbcMain *main) {
+    if (!SyncArticles())
+        QTimer::singleShot(0, main, &QWidget::close);
+}
+
 TAbcProgram MakeProgram() {
     TAbcProgram p;
     p.Code = QStringLiteral("KVA");
@@ -98,7 +105,7 @@ TAbcProgram MakeProgram() {
     p.LoadContext = &LoadWorkingContext;
     p.ParamDescription = &GetParamDescription;
     p.FirstActivationSteps = {&HookReports, &CheckRegisterOptions, &RepairVatRates,
-                              [](TfmAbcMain *main) { main->ShowReleaseNotes(); }};
+                              [](TfmAbcMain *main) { main->ShowReleaseNotes(); }, &SynchroniseArticles};
     return p;
 }
 

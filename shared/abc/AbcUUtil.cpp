@@ -52,7 +52,11 @@ void GetFinancialYearDates(int yearValue, int schoolId, double &start, double &e
     end = q.AsDate(QStringLiteral("DANFVOREXFINE"));
 }
 
-bool CheckCurrentContext(int yearValue, int schoolId) {
+namespace {
+// The four tests of the context, each telling its missing item. Unset is -1, and with zeroUnset any
+// value of 0 or less.
+bool ReportContext(int yearValue, int schoolId, bool zeroUnset) {
+    const auto unset = [zeroUnset](double value) { return zeroUnset ? value <= 0.0 : value == VoNoDate; };
     double start = VoNoDate, end = VoNoDate;
     GetFinancialYearDates(yearValue, schoolId, start, end);
     bool ok = true;
@@ -62,11 +66,20 @@ bool CheckCurrentContext(int yearValue, int schoolId) {
             ok = false;
         }
     };
-    check(yearValue == -1, "Anno Finanziario corrente non settato");
-    check(schoolId == -1, "Istituto corrente non settato");
-    check(start == VoNoDate, "Data di inizio dell'anno finanziario corrente non settata");
-    check(end == VoNoDate, "Data di fine dell'anno finanziario corrente non settata");
+    check(unset(yearValue), "Anno Finanziario corrente non settato");
+    check(unset(schoolId), "Istituto corrente non settato");
+    check(unset(start), "Data di inizio dell'anno finanziario corrente non settata");
+    check(unset(end), "Data di fine dell'anno finanziario corrente non settata");
     return ok;
+}
+} // namespace
+
+bool CheckCurrentContext(int yearValue, int schoolId) {
+    return ReportContext(yearValue, schoolId, false);
+}
+
+bool CheckCompleteContext(int yearValue, int schoolId) {
+    return ReportContext(yearValue, schoolId, true);
 }
 
 int CurrentUserRights() {

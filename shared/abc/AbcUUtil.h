@@ -20,6 +20,9 @@ inline constexpr int VoWriteRightsMask = 0x3C0;
 void GetFinancialYearDates(int yearValue, int schoolId, double &start, double &end);
 // Whether the context is complete; tells the user every missing item.
 bool CheckCurrentContext(int yearValue, int schoolId);
+// The same check for the windows that write against the year: a year, school or date of 0 or less
+// counts as unset too, as kva holds them while no register-year is chosen.
+bool CheckCompleteContext(int yearValue, int schoolId);
 // The logged-in user's rights bit set.
 int CurrentUserRights();
 // Whether the logged-in user may write and change data.

@@ -95,25 +95,6 @@ const int kOtherProgramsPayments = 1000000;
 const int kHomeState = 1;
 const int kAccountLength = 12;
 
-struct TSearchColumn {
-    int index;
-    const char *caption;
-    int width;
-};
-
-void SetSearchColumns(TVoSearchDialog *form, const QString &caption, int width,
-                      std::initializer_list<TSearchColumn> columns) {
-    form->SetCaption(caption);
-    form->SetFormWidth(width);
-    for (const TSearchColumn &c : columns) {
-        TVoSearchColumn &column = form->Columns(c.index);
-        column.Visible = true;
-        column.Indexed = true;
-        column.Caption = QString::fromUtf8(c.caption);
-        column.Width = c.width;
-    }
-}
-
 // An edit as wide as a number of characters (and its button, for a lookup).
 void FitChars(QLineEdit *edit, int chars, int extra = 0) {
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('W'))) + 16 +
@@ -290,10 +271,7 @@ bool TfrDatiBancari::eventFilter(QObject *watched, QEvent *event) {
 // --- Fields of the current row ------------------------------------------------------------------------
 
 QVariant TfrDatiBancari::Value(const char *field) const {
-    const TVoQueryCollection *c = DataSet();
-    const TVoField *f =
-        c && c->Active() && !c->IsEmpty() ? c->FindField(QString::fromLatin1(field)) : nullptr;
-    return f ? f->Value() : QVariant();
+    return CurrentValue(QString::fromLatin1(field));
 }
 
 QString TfrDatiBancari::Text(const char *field) const {
@@ -311,8 +289,8 @@ void TfrDatiBancari::xdlModPagSetSearchQuery(TVoDBLookupEdit *, TVoSearchDialog 
 }
 
 void TfrDatiBancari::xdlModPagShowSearchForm(TVoDBLookupEdit *, TVoSearchDialog *Form) {
-    SetSearchColumns(Form, QStringLiteral("Modalità di pagamento"), 600,
-                     {{1, "Codice", 50}, {2, "Descrizione", 400}, {5, "Pag./Risc.", 100}});
+    Form->ShowColumns(QStringLiteral("Modalità di pagamento"), 600,
+                      {{1, "Codice", 50}, {2, "Descrizione", 400}, {5, "Pag./Risc.", 100}});
 }
 
 void TfrDatiBancari::xdlModPagChangeFKValue(TVoDBLookupEdit *) {
@@ -339,7 +317,7 @@ void TfrDatiBancari::xdlABISetSearchQuery(TVoDBLookupEdit *, TVoSearchDialog *Fo
 }
 
 void TfrDatiBancari::xdlABIShowSearchForm(TVoDBLookupEdit *, TVoSearchDialog *Form) {
-    SetSearchColumns(Form, QStringLiteral("Banche"), 500, {{1, "ABI", 50}, {2, "Descrizione", 400}});
+    Form->ShowColumns(QStringLiteral("Banche"), 500, {{1, "ABI", 50}, {2, "Descrizione", 400}});
 }
 
 void TfrDatiBancari::xdlABIChange(QWidget *) {
@@ -363,12 +341,12 @@ void TfrDatiBancari::xdlCABSetSearchQuery(TVoDBLookupEdit *, TVoSearchDialog *Fo
 }
 
 void TfrDatiBancari::xdlCABShowSearchForm(TVoDBLookupEdit *, TVoSearchDialog *Form) {
-    SetSearchColumns(Form, QStringLiteral("Sportelli"), 800,
-                     {{1, "CAB", 60},
-                      {2, "Descrizione", 215},
-                      {4, "Indirizzo", 240},
-                      {5, "Comune", 200},
-                      {6, "Prov.", 45}});
+    Form->ShowColumns(QStringLiteral("Sportelli"), 800,
+                      {{1, "CAB", 60},
+                       {2, "Descrizione", 215},
+                       {4, "Indirizzo", 240},
+                       {5, "Comune", 200},
+                       {6, "Prov.", 45}});
 }
 
 void TfrDatiBancari::xdlCABChange(QWidget *) {

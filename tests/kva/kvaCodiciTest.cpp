@@ -130,6 +130,7 @@ TEST_F(kvaCodiciTest, AGoodsCodeJoinsOneCategoryAndOnlyFreeCodesAreOffered) {
 }
 
 TEST_F(kvaCodiciTest, WithoutCategoriesTheGoodsCodesWindowAsksForOne) {
+    VoExecSQL(QStringLiteral("DELETE FROM TFAR_FACARTICOLI"));
     VoExecSQL(QStringLiteral("DELETE FROM TCFM_CATEGFACMERCE"));
     VoExecSQL(QStringLiteral("DELETE FROM TCAF_CATEGORIEFAC"));
     auto *fm = Open<TfmCategMerce>(QStringLiteral("TfmCategMerce"));

@@ -294,6 +294,17 @@ TEST_F(kvaMainTest, LoadingRowsWithoutVatRateTakeTheirArticlesRate) {
     EXPECT_TRUE(rateOf(unloadRow).isNull());
 }
 
+TEST_F(kvaMainTest, AnArticleRebuildRunningOnAnotherComputerEndsTheProgram) {
+    qqoVoGlobConn = conn.get();
+    VoExecSQL(QStringLiteral("UPDATE TYXAR_XMLARCHIVIO SET BYXARXMLFILE = '0' WHERE IYXARID = 26001"));
+    qqoVoGlobConn = nullptr;
+    TfmkvaMain *main = Start(QStringLiteral("Kva"));
+    EXPECT_TRUE(QTest::qWaitFor([main] { return !main->isVisible(); }));
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attendere la fine della \"Sincronizzazione dati degli "
+                                         "articoli\" nel computer in cui è già stata lanciata")});
+}
+
 TEST_F(kvaMainTest, RegisterWithoutOptionsBlocksTheVouchersUntilSetInTheRegisters) {
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACIVAINCLUSA = NULL"), {}, conn.get());
     Start(QStringLiteral("Kva"));
@@ -349,10 +360,10 @@ TEST_F(kvaMainTest, ImportGuardsTellWhatIsMissing) {
 
 TEST_F(kvaMainTest, UnbuiltWindowsSaySoPlainly) {
     Start(QStringLiteral("Kva"));
-    EXPECT_FALSE(dmkvaAtt->xafArticoli->Execute());
-    EXPECT_EQ(
-        messages->LastText(),
-        QStringLiteral("La finestra \"TfmkvaArticoli\" non è disponibile in questa versione del programma."));
+    EXPECT_FALSE(dmkvaAtt->xafDataReplace->Execute());
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral(
+                  "La finestra \"TfmKvaDataReplace\" non è disponibile in questa versione del programma."));
 }
 
 TEST_F(kvaMainTest, ToolsOpenTheRegistersWindowsMaximised) {

@@ -30,18 +30,6 @@ const QString kQuestion = QStringLiteral("Coordinate IBAN non corrette.Corregger
 const QString kAccountRequired = QStringLiteral(
     "Per la modalità di pagamento selezionata è obbligatorio inserire il Numero di Conto Corrente.");
 
-// Runs a step inside the modal loop that the next call opens.
-template <class T> void WhenModalOpens(std::function<void(T *)> step) {
-    QTimer::singleShot(0, [step] {
-        auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!modal) {
-            ADD_FAILURE() << "no modal window open";
-            return;
-        }
-        step(modal);
-    });
-}
-
 class AbiRDatiBancariTest : public VoDbTest {
 protected:
     void SetUp() override {
@@ -85,18 +73,13 @@ protected:
     }
     // The stored account, CIN, country, check digits and IBAN of the beneficiary's rows.
     QStringList Stored() const {
-        TVoQuery q(
-            QStringLiteral("SELECT SSPRBENNUMCC, SSPRBENCIN, SSPRBENSTATO, SSPRBENCININT, SSPRBENIBAN FROM "
-                           "TSPRBEN WHERE IBENID = :ben"));
-        QStringList values;
-        for (q.SetParam(QStringLiteral("ben"), ben).Open(); !q.Eof(); q.Next())
-            for (int i = 0; i < q.FieldCount(); ++i)
-                values << q.AsString(q.FieldName(i));
-        return values;
+        return VoRowTexts(QStringLiteral("SELECT SSPRBENNUMCC, SSPRBENCIN, SSPRBENSTATO, SSPRBENCININT, "
+                                         "SSPRBENIBAN FROM TSPRBEN WHERE IBENID = :ben"),
+                          {{QStringLiteral("ben"), ben}});
     }
     int SearchRows(TVoDBLookupEdit *lookup) {
         int rows = -1;
-        WhenModalOpens<TVoSearchDialog>([&rows](TVoSearchDialog *form) {
+        VoWhenModalOpens<TVoSearchDialog>([&rows](TVoSearchDialog *form) {
             rows = form->RowCount();
             form->reject();
         });
@@ -236,7 +219,7 @@ TEST_F(AbiRDatiBancariTest, TheIbanDialogFillsTheCoordinatesOrTakesAForeignIban)
     // Cancelled, nothing changes; a later post keeps the IBAN of a consistent row.
     NewRow(3, bank, branch, QStringLiteral("7"),
            {QStringLiteral("IT"), QStringLiteral("88"), QStringLiteral("P")});
-    WhenModalOpens<TfmInsertIBAN>([](TfmInsertIBAN *dialog) {
+    VoWhenModalOpens<TfmInsertIBAN>([](TfmInsertIBAN *dialog) {
         QTest::keyClicks(dialog->edIban, QStringLiteral("DE89370400440532013000"));
         dialog->buCancel->click();
     });
@@ -248,7 +231,7 @@ TEST_F(AbiRDatiBancariTest, TheIbanDialogFillsTheCoordinatesOrTakesAForeignIban)
     // An Italian IBAN must be correct; typed with blanks, it names a new bank and branch.
     QStringList seen;
     ASSERT_TRUE(frame->xacEdit->Execute());
-    WhenModalOpens<TfmInsertIBAN>([&seen](TfmInsertIBAN *dialog) {
+    VoWhenModalOpens<TfmInsertIBAN>([&seen](TfmInsertIBAN *dialog) {
         QTest::keyClicks(dialog->edIban, QStringLiteral("it70 i030 6909 6061 0000 0063 288"));
         seen << dialog->edIban->text() << dialog->laNumCaratteri->text();
         dialog->buOk->click();
@@ -275,7 +258,7 @@ TEST_F(AbiRDatiBancariTest, TheIbanDialogFillsTheCoordinatesOrTakesAForeignIban)
     // A foreign IBAN is taken as typed, the national coordinates emptied (the bank and its branch too)
     // and closed.
     ASSERT_TRUE(frame->xacEdit->Execute());
-    WhenModalOpens<TfmInsertIBAN>([](TfmInsertIBAN *dialog) {
+    VoWhenModalOpens<TfmInsertIBAN>([](TfmInsertIBAN *dialog) {
         QTest::keyClicks(dialog->edIban, QStringLiteral("DE89 3704 0044 0532 0130 00"));
         dialog->ckEstera->setChecked(true);
         dialog->buOk->click();

@@ -89,6 +89,17 @@ int VoCountRows(const QString &sql, const QVariantHash &params) {
     return q.CountToEnd();
 }
 
+QStringList VoRowTexts(const QString &sql, const QVariantHash &params) {
+    TVoQuery q(sql);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        q.SetParam(it.key(), it.value());
+    QStringList values;
+    for (q.Open(); !q.Eof(); q.Next())
+        for (int i = 0; i < q.FieldCount(); ++i)
+            values << q.AsString(q.FieldName(i));
+    return values;
+}
+
 void VoExecRaw(const QString &sql) {
     QSqlQuery q(qqoVoGlobConn->Database());
     if (!q.exec(sql))

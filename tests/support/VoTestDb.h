@@ -6,6 +6,7 @@
 #include "VoMessages.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -43,6 +44,8 @@ void VoExecRaw(const QString &sql);
 
 // Counts the rows of a statement's result.
 int VoCountRows(const QString &sql, const QVariantHash &params = {});
+// The values of a statement's result, each as text, row after row.
+QStringList VoRowTexts(const QString &sql, const QVariantHash &params = {});
 
 // Readable texts in the failures of the tests.
 QT_BEGIN_NAMESPACE

@@ -63,3 +63,34 @@ int VoTestBankData(int benId, int paymentMethod, int branchId, const QString &ac
          {QStringLiteral("account"), account.isNull() ? VoNull(QMetaType::QString) : QVariant(account)}});
     return id;
 }
+
+int VoTestForeignPlace(const QString &city, int stateId) {
+    const int municipality = VoTestNewKey(QStringLiteral("TCOM_COMUNI"));
+    VoExecSQL(QStringLiteral("INSERT INTO TCOM_COMUNI (ICOMID, SCOMDESC, DSTART) VALUES (:id, :city, "
+                             "'0001-01-01')"),
+              {{QStringLiteral("id"), municipality}, {QStringLiteral("city"), city}});
+    const int place = VoTestNewKey(QStringLiteral("TSRPC"));
+    VoExecSQL(QStringLiteral("INSERT INTO TSRPC (ISRPCID, ISTAID, IPROID, ICOMID, DSTART) VALUES (:id, "
+                             ":state, 20000, :com, '0001-01-01')"),
+              {{QStringLiteral("id"), place},
+               {QStringLiteral("state"), stateId},
+               {QStringLiteral("com"), municipality}});
+    return place;
+}
+
+int VoTestPerson(const QString &surname, const QString &name, const QDate &born, const QString &taxCode,
+                 int placeId) {
+    const int id = VoTestNewKey(QStringLiteral("TANA_ANAGRAFICHE"));
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TANA_ANAGRAFICHE (IANAID, SANACOGNOME, SANANOME, DANANASCITA, "
+                       "SANACODFISCALE, ISRPCID, SANACOGNOMENOMEIDX) VALUES (:id, :surname, :name, :born, "
+                       ":tax, :place, :idx)"),
+        {{QStringLiteral("id"), id},
+         {QStringLiteral("surname"), surname},
+         {QStringLiteral("name"), name},
+         {QStringLiteral("born"), born},
+         {QStringLiteral("tax"), taxCode.isEmpty() ? VoNull(QMetaType::QString) : QVariant(taxCode)},
+         {QStringLiteral("place"), IdOrNull(placeId)},
+         {QStringLiteral("idx"), surname + name}});
+    return id;
+}

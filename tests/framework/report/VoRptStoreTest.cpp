@@ -58,8 +58,11 @@ protected:
 } // namespace
 
 TEST_F(VoRptStoreTest, StandardLayoutsAreWrittenWhenMissingOrOlderAndNothingElseIsTouched) {
-    // The fixed row of the article synchronisation has the key a report id may have.
-    Archive(QStringLiteral("SEMAFORO"), QStringLiteral("libero"), 26001);
+    // The fixed row of the article synchronisation (every database has it) has the key a report id
+    // may have.
+    ASSERT_EQ(VoSelectValue(QStringLiteral("SELECT SYXARCODICE FROM TYXAR_XMLARCHIVIO WHERE IYXARID = 26001"))
+                  .toString(),
+              QStringLiteral("KVA_SINCRARTICOLI"));
     Custom(1000001, 26001, QStringLiteral("Elenco ridotto"));
     Archive(QStringLiteral("RPT1000001"), Layout(1000001, 1));
 
@@ -73,7 +76,10 @@ TEST_F(VoRptStoreTest, StandardLayoutsAreWrittenWhenMissingOrOlderAndNothingElse
     EXPECT_EQ(VoRptSeedLayouts(QStringLiteral("KVA"), {Layout(26001, 2), Layout(26004, 2)}), 0);
     EXPECT_EQ(Stored(QStringLiteral("RPT26004")), Layout(26004, 3));
 
-    EXPECT_EQ(Stored(QStringLiteral("SEMAFORO")), QStringLiteral("libero"));
+    EXPECT_EQ(
+        VoSelectValue(QStringLiteral("SELECT BYXARXMLFILE FROM TYXAR_XMLARCHIVIO WHERE IYXARID = 26001"))
+            .toString(),
+        QStringLiteral("1"));
     EXPECT_EQ(Stored(QStringLiteral("RPT1000001")), Layout(1000001, 1));
     EXPECT_EQ(
         VoCountRows(QStringLiteral("SELECT * FROM TYXAR_XMLARCHIVIO WHERE SYXARCODICE STARTING WITH 'RPT'")),

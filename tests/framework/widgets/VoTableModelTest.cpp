@@ -1,6 +1,8 @@
 // Grids over query collections: display formats in the Italian convention, columns by field, and a
 // model that follows the collection and reads packets only as the view needs them.
 #include "VoTableModel.h"
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
 #include "VoDisplayFormat.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -190,4 +192,19 @@ TEST_F(VoTableModelTest, AModelOutlivingItsCollectionIsEmpty) {
     delete c;
     EXPECT_EQ(own.rowCount(), 0);
     EXPECT_EQ(own.columnCount(), 0);
+}
+
+TEST_F(VoTableModelTest, RowsReadAgainKeepTheGridOnTheColumnEntered) {
+    TVoDataSource source;
+    source.SetDataSet(&qc);
+    TVoDBGrid grid;
+    grid.SetDataSource(&source);
+    grid.show();
+    qc.Open();
+    QList<int> entered;
+    grid.OnColEnter.Add([&entered](TVoDBGrid *, int column) { entered << column; });
+    grid.setCurrentIndex(grid.model()->index(3, 2));
+    qc.Refresh();
+    EXPECT_EQ(grid.CurrentColumn(), 2);
+    EXPECT_EQ(entered, QList<int>{2}) << "a refresh enters no column";
 }

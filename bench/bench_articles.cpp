@@ -1,0 +1,134 @@
+// Times the article catalogue's work on the generated register (VoBenchRegister.h): merging the
+// article with 500 unloading rows into another, the one-time rebuild of the catalogue from the
+// 200,000 rows kept as rows were kept before the catalogue existed (5,000 distinct articles, each
+// row carrying its article's code and description), and one filter of the articles window's search
+// box over a catalogue of 20,000 articles.
+//
+//   bench_articles
+#include "VoBench.h"
+#include "VoBenchRegister.h"
+#include "VoForms.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoTransaction.h"
+#include "kvaFArtSost.h"
+#include "kvaFArticoli.h"
+#include "kvaRRicerca.h"
+#include "kvaUUtil.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <memory>
+
+namespace {
+
+constexpr int kCatalogue = 20000;
+
+// Rows as they were kept before the catalogue: no article, the article named by its code and
+// description alone.
+const char *const kLegacySQL =
+    "UPDATE TAFC_ARTVELIST afc SET afc.SAFCSDESC = (SELECT far.SFARSDESC FROM TFAR_FACARTICOLI far WHERE "
+    "far.IFARID = afc.IFARID), afc.SAFCLDESC = (SELECT far.SFARLDESC FROM TFAR_FACARTICOLI far WHERE "
+    "far.IFARID = afc.IFARID), afc.SAFCLIBTITOLO = NULL, afc.SAFCLIBAUTORE = NULL, afc.SAFCLIBEDITORE = "
+    "NULL, "
+    "afc.ICAFID = 1, afc.IUNMID = (SELECT far.IUNMID FROM TFAR_FACARTICOLI far WHERE far.IFARID = "
+    "afc.IFARID), "
+    "afc.IFARID = NULL";
+
+// More articles, "CATALOGO n", up to the catalogue's size.
+const char *const kMoreArticlesSQL =
+    "INSERT INTO TFAR_FACARTICOLI (IFARID, SFARSDESC, SFARLDESC, SFARLIBTITOLO, SFARLIBAUTORE, "
+    "SFARLIBEDITORE) "
+    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) "
+    "SELECT (SELECT L_ICNTID FROM PYSETGETID('TFAR_FACARTICOLI', 0)), LPAD(100000 + a.I * 1000 + b.I, 7, "
+    "'0'), "
+    "'CATALOGO ' || (a.I * 1000 + b.I), '', '', '' FROM N a CROSS JOIN N b WHERE a.I * 1000 + b.I < :n";
+
+int Count(const QString &sql) {
+    return VoSelectValue(sql).toInt();
+}
+
+double Millis(const std::function<void()> &fn) {
+    return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    const std::unique_ptr<TVoSQLConnection> db = VoBenchDemoDatabase(dir, QStringLiteral("bench_articles"), out);
+    if (!db)
+        return 1;
+    qqoVoGlobConn = db.get();
+    // The messages the routines show are answered at once.
+    TVoScriptedMessages messages;
+    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
+    out << "generated " << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")) << " articles, "
+        << Count(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST")) << " rows\n\n";
+
+    // The first article, 500 unloading rows in 2026, into another bought in boxes of 12 as it is.
+    const int merged = k.article;
+    const int into = k.article + 5;
+    const QString unloading =
+        QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc JOIN TFBUO_BUONI b ON "
+                       "b.IFBUOID = afc.IFBUOID WHERE b.IFBUOTIPO = 1 AND afc.IFARID = %1");
+    const int moved = Count(unloading.arg(merged));
+    const double replace = Millis([&] { kvaReplaceArticle(merged, into); });
+    out << "replacement of an article with " << moved << " unloading rows by one with "
+        << Count(unloading.arg(into)) - moved
+        << " (rows moved, article deleted, the unloading rows priced again): " << replace << " ms\n";
+
+    VoExecSQL(QString::fromLatin1(kLegacySQL));
+    VoExecSQL(QStringLiteral("UPDATE TYXAR_XMLARCHIVIO SET BYXARXMLFILE = NULL WHERE IYXARID = 26001"));
+    const int distinct = Count(QStringLiteral("SELECT COUNT(DISTINCT SAFCLDESC) FROM TAFC_ARTVELIST"));
+    const double rebuild = Millis([] { SyncArticles(); });
+    out << "rebuild of the catalogue from " << kVoBenchRows << " rows holding " << distinct
+        << " distinct articles: " << rebuild << " ms ("
+        << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")) << " articles made, "
+        << Count(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST WHERE IFARID IS NULL"))
+        << " rows left without one; marker "
+        << VoSelectValue(QStringLiteral("SELECT BYXARXMLFILE FROM TYXAR_XMLARCHIVIO WHERE IYXARID = 26001"))
+               .toString()
+        << ")\n";
+    const double repricing = Millis([] {
+        TVoTransaction t;
+        t.StartTransaction();
+        VoExecSQL(QStringLiteral(KVA_REPRICE_ALL_UNLOADING_ROWS));
+        t.Rollback();
+    });
+    out << "  of which the pricing of every unloading row again takes about " << repricing << " ms\n";
+
+    VoExecSQL(
+        QString::fromLatin1(kMoreArticlesSQL),
+        {{QStringLiteral("n"), kCatalogue - Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"))}});
+    std::unique_ptr<TfmkvaArticoli> window(VoNewForm<TfmkvaArticoli>());
+    window->show();
+    QApplication::processEvents();
+    TfrKvaRicerca *box = window->frKvaRicerca1;
+    box->poSearch->actions().at(1)->trigger();
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(box->edRicerca, &focusIn);
+    const auto filter = [&](const QString &text) {
+        box->edRicerca->setText(text);
+        return Millis([box] { box->tmFiltTimer(); });
+    };
+    const double first = filter(QStringLiteral("ARTICOLO 12"));
+    const int shown = window->xqcArticoli->RecordCount();
+    const double again = filter(QStringLiteral("CATALOGO 1"));
+    out << "search box over " << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"))
+        << " articles: first filter " << first << " ms (reads the rows not yet read; " << shown
+        << " shown), a later filter " << again << " ms (" << window->xqcArticoli->RecordCount()
+        << " shown)\n";
+    window->close();
+    return 0;
+}

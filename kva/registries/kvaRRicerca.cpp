@@ -1,0 +1,240 @@
+#include "kvaRRicerca.h"
+
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
+#include "VoEvent.h"
+#include "VoMessages.h"
+#include "VoQueryCollection.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+TfrKvaRicerca::TfrKvaRicerca(QWidget *parent)
+    : QFrame(parent), tbSearch(new QToolBar(this)), obSearch(new QToolButton(this)),
+      paRiececa(new QFrame(this)), edRicerca(new QLineEdit(paRiececa)), poSearch(new QMenu(this)),
+      acSearch(new QAction(this)), tmFilt(new QTimer(this)),
+      m_searchIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView)),
+      m_cancelIcon(style()->standardIcon(QStyle::SP_LineEditClearButton)) {
+    setObjectName(QStringLiteral("frKvaRicerca"));
+    setFixedSize(250, 24);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+
+    acSearch->setIcon(m_searchIcon);
+    obSearch->setDefaultAction(acSearch);
+    obSearch->setMenu(poSearch);
+    obSearch->setPopupMode(QToolButton::MenuButtonPopup);
+    tbSearch->setIconSize(QSize(16, 16));
+    auto *obSeparator = new QWidget(tbSearch);
+    obSeparator->setFixedWidth(8);
+    tbSearch->addWidget(obSeparator);
+    tbSearch->addWidget(obSearch);
+
+    paRiececa->setAutoFillBackground(true);
+    QPalette white = paRiececa->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    paRiececa->setPalette(white);
+    edRicerca->setFrame(false);
+    edRicerca->setToolTip(QStringLiteral("Ricerca per codice"));
+    auto *panel = new QHBoxLayout(paRiececa);
+    panel->setContentsMargins(2, 2, 2, 2);
+    panel->addWidget(edRicerca);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tbSearch);
+    layout->addWidget(paRiececa, 1);
+    layout->addSpacing(14);
+
+    tmFilt->setInterval(500);
+    connect(tmFilt, &QTimer::timeout, this, [this] { VoGuarded([this] { tmFiltTimer(); }); });
+    connect(acSearch, &QAction::triggered, this, [this] { VoGuarded([this] { acSearchExecute(); }); });
+    connect(edRicerca, &QLineEdit::textChanged, this, [this] { VoGuarded([this] { edRicercaChange(); }); });
+    edRicerca->installEventFilter(this);
+}
+
+TfrKvaRicerca::~TfrKvaRicerca() = default;
+
+void TfrKvaRicerca::SetupSearchBox() {
+    m_fields.clear();
+    poSearch->clear();
+    const TVoColsIndex &index = Grid->ColsIndex();
+    for (int i = 0; i < index.Count(); ++i) {
+        if (!index[i].Text)
+            continue;
+        QAction *item = poSearch->addAction(Grid->ColumnTitle(index[i].Column));
+        item->setData(int(m_fields.size()));
+        m_fields << Grid->ColumnField(index[i].Column);
+        connect(item, &QAction::triggered, this,
+                [this, item] { VoGuarded([this, item] { ChooseItem(item); }); });
+    }
+    if (m_fields.isEmpty()) {
+        setEnabled(false);
+        return;
+    }
+    QAction *first = poSearch->actions().constFirst();
+    poSearch->setDefaultAction(first);
+    first->setIcon(m_searchIcon);
+    m_searchField = m_fields.constFirst();
+    m_placeholder = QStringLiteral("<Ricerca ") + first->text() + QStringLiteral(" >");
+    m_hint = QStringLiteral("Ricerca per ") + first->text();
+    SetTextColour(Qt::lightGray);
+    ShowPlaceholder();
+    SetHints(m_hint);
+    Grid->OnColEnter.Add([this](TVoDBGrid *, int column) { GridColEnter(column); });
+}
+
+bool TfrKvaRicerca::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == edRicerca) {
+        if (event->type() == QEvent::FocusIn)
+            VoGuarded([this] { edRicercaEnter(); });
+        else if (event->type() == QEvent::FocusOut)
+            VoGuarded([this] { edRicercaExit(); });
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+bool TfrKvaRicerca::HasTypedText() const {
+    return !m_placeholderShown && !edRicerca->text().isEmpty();
+}
+
+void TfrKvaRicerca::ShowPlaceholder() {
+    m_placeholderShown = true;
+    edRicerca->setText(m_placeholder);
+}
+
+void TfrKvaRicerca::SetHints(const QString &hint) {
+    edRicerca->setToolTip(hint);
+    acSearch->setToolTip(hint);
+}
+
+void TfrKvaRicerca::SetActionImage(bool cancel) {
+    m_cancelling = cancel;
+    acSearch->setIcon(cancel ? m_cancelIcon : m_searchIcon);
+}
+
+void TfrKvaRicerca::SetTextColour(Qt::GlobalColor colour) {
+    QPalette palette = edRicerca->palette();
+    palette.setColor(QPalette::Text, colour);
+    edRicerca->setPalette(palette);
+}
+
+void TfrKvaRicerca::edRicercaEnter() {
+    if (!m_placeholderShown)
+        return;
+    SetTextColour(Qt::black);
+    m_placeholderShown = false;
+    edRicerca->clear();
+}
+
+void TfrKvaRicerca::edRicercaExit() {
+    if (!edRicerca->text().isEmpty())
+        return;
+    SetTextColour(Qt::lightGray);
+    ShowPlaceholder();
+}
+
+void TfrKvaRicerca::ChooseItem(QAction *item) {
+    tmFilt->stop();
+    poSearch->setDefaultAction(item);
+    SearchOn(item);
+}
+
+void TfrKvaRicerca::GridColEnter(int column) {
+    if (HasTypedText())
+        return;
+    const QString field = Grid->ColumnField(column);
+    const TVoColsIndexItem *entry = Grid->ColsIndex().ItemOfColumn(column);
+    if (!Grid->ColsIndex().ItemOfField(field) || !entry || !entry->Text)
+        return;
+    const QList<QAction *> items = poSearch->actions();
+    int position = -1;
+    for (int i = 0; i < m_fields.size() && position < 0; ++i)
+        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
+            position = i;
+    // The column searched already keeps the box as it is.
+    if (position < 0 || m_fields[position] == m_searchField)
+        return;
+    for (QAction *item : items)
+        item->setIcon(QIcon());
+    for (QAction *item : items) {
+        if (item->data().toInt() != position)
+            continue;
+        poSearch->setDefaultAction(item);
+        item->setIcon(m_searchIcon);
+        SearchOn(item);
+    }
+}
+
+void TfrKvaRicerca::SearchOn(QAction *item) {
+    const QString caption = item->text().remove(QLatin1Char('&'));
+    m_searchField = m_fields.value(item->data().toInt());
+    m_placeholder = QStringLiteral("<Ricerca ") + caption + QStringLiteral(">");
+    m_hint = QStringLiteral("Ricerca per ") + caption;
+    SetTextColour(Qt::lightGray);
+    ShowPlaceholder();
+    SetHints(m_hint);
+    SetActionImage(false);
+    FilterOff();
+    Grid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrKvaRicerca::edRicercaChange() {
+    if (HasTypedText()) {
+        tmFilt->start();
+        SetActionImage(true);
+        acSearch->setToolTip(QStringLiteral("Annulla Ricerca"));
+        return;
+    }
+    tmFilt->stop();
+    FilterOff();
+    SetActionImage(false);
+}
+
+void TfrKvaRicerca::tmFiltTimer() {
+    tmFilt->stop();
+    if (HasTypedText())
+        ApplyFilter(edRicerca->text());
+    else
+        FilterOff();
+}
+
+void TfrKvaRicerca::acSearchExecute() {
+    if (!HasTypedText())
+        return;
+    tmFilt->stop();
+    FilterOff();
+    SetTextColour(Qt::lightGray);
+    ShowPlaceholder();
+    SetHints(m_hint);
+    SetActionImage(false);
+    Grid->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrKvaRicerca::FilterOff() {
+    if (DataSet && DataSet->RowFiltered())
+        DataSet->ClearRowFilter();
+}
+
+void TfrKvaRicerca::ApplyFilter(const QString &text) {
+    if (!DataSet)
+        return;
+    FilterOff();
+    const QString field = m_searchField.trimmed();
+    try {
+        DataSet->SetRowFilter([field, text](const TVoQueryCollection *c) {
+            return c->FieldByName(field)->AsString().contains(text, Qt::CaseInsensitive);
+        });
+    } catch (const std::exception &) {
+        // A column the rows cannot be compared on leaves them all shown, as the box did before.
+        FilterOff();
+    }
+}
