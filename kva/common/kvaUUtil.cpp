@@ -449,8 +449,3 @@ QString ConvertLikeFilter(const QString &filter) {
     }
     return output + remaining;
 }
-
-void SetControlWritable(TVoDBControl *control, bool writable) {
-    control->SetReadOnly(!writable);
-    control->Widget()->setEnabled(writable);
-}

@@ -8,8 +8,6 @@
 #include <QStringList>
 #include <QVariant>
 
-class TVoDBControl;
-
 // --- Working context ----------------------------------------------------------------------------------
 // The values both programs keep (register, register-year, dates, site) are AbcUContext's.
 
@@ -105,5 +103,3 @@ QString ConvertLikeFilter(const QString &filter);
 #define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \
     "SELECT IAFCID FROM TAFC_ARTVELIST WHERE " column " = :" column                                          \
     " UNION ALL SELECT IFARID FROM TFAR_FACARTICOLI WHERE " column " = :" column
-// A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
-void SetControlWritable(TVoDBControl *control, bool writable);

@@ -20,11 +20,13 @@ int ParamRegisterYearId();
 // The school chosen in the parameters, -1 when unset.
 int ParamSchoolId();
 
-extern int CurrentRegisterType;     // iTfcId of the current register
-extern int CurrentRegisterId;       // iFacId of the current register
-extern int CurrentRegYear;          // year number of the current register-year
-extern int CurrentSchoolRegisterId; // iDwgFacId of a school register (the current one in kva)
-extern int CurrentRegisterYearId;   // iDwgFacAnfId of a register-year (the current one in kva)
+extern int CurrentRegisterType; // iTfcId of the current register
+extern int CurrentRegisterId;   // iFacId of the current register
+extern int CurrentRegYear;      // year number of the current register-year
+// In kva the current register-year's; in kvb those of "Nuovo Anno": the school register selected and the
+// register-year being saved there (-1 while it is new).
+extern int CurrentSchoolRegisterId; // iDwgFacId of a school register
+extern int CurrentRegisterYearId;   // iDwgFacAnfId of a register-year
 extern double CurrentRegStart;      // effective start of the current register-year; -1.0 when not found
 extern double CurrentRegEnd;        // effective end; -1.0 when not found
 extern int CurrentSiteId;           // the only site, else -1

@@ -1,6 +1,7 @@
 #include "AbcURoutines.h"
 
 #include "AbcCProgram.h"
+#include "VoDataSource.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
@@ -150,4 +151,9 @@ void SetSearchForm(TVoSearchDialog *form, const QStringList &captions) {
 
 void SetSearchFormTable(TVoSearchDialog *form, const QString &name) {
     SetSearchForm(form, {QStringLiteral("Tabella ") + name}, {450});
+}
+
+void SetControlWritable(TVoDBControl *control, bool writable) {
+    control->SetReadOnly(!writable);
+    control->Widget()->setEnabled(writable);
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+class TVoDBControl;
 class TVoQueryCollection;
 class TVoSearchDialog;
 
@@ -60,3 +61,6 @@ void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QLi
 void SetSearchForm(TVoSearchDialog *form, const QStringList &captions);
 // Shows column 1 as the searched column "Tabella <name>", 450 wide.
 void SetSearchFormTable(TVoSearchDialog *form, const QString &name);
+
+// A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
+void SetControlWritable(TVoDBControl *control, bool writable);
