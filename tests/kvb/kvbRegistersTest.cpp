@@ -4,6 +4,7 @@
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
+#include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoTestGoods.h"
@@ -138,6 +139,11 @@ TEST_F(kvbRegistersTest, ARegisterServesSeveralSchoolsButEachOnce) {
     EXPECT_EQ(messages->Texts(),
               QStringList{P + QStringLiteral("Il Velisto è già collegato a questo istituto. ")});
     EXPECT_EQ(Links(inventory.facId), 2);
+    // Nor can another copy of a program write the pair twice.
+    EXPECT_THROW(
+        VoExecSQL(QStringLiteral("INSERT INTO TDWGFAC (IDWGFACID, IDWGID, IFACID) VALUES (900, 500, :f)"),
+                  {{QStringLiteral("f"), inventory.facId}}),
+        EVoDatabaseError);
 }
 
 TEST_F(kvbRegistersTest, DefaultDatesOfTheYearsFrom1900To2050) {
