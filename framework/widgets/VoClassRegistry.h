@@ -32,3 +32,8 @@ struct TVoClassRegistrar {
 #define VO_REGISTER_CLASS(ClassName)                                                                         \
     static const TVoClassRegistrar ClassName##_registrar(                                                    \
         QStringLiteral(#ClassName), [](QWidget *parent) -> QWidget * { return new ClassName(parent); })
+
+// The same under another name: a program offering another program's window under a name of its own.
+#define VO_REGISTER_CLASS_AS(Name, ClassName)                                                                \
+    static const TVoClassRegistrar Name##_registrar(                                                         \
+        QStringLiteral(#Name), [](QWidget *parent) -> QWidget * { return new ClassName(parent); })

@@ -3,11 +3,43 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <functional>
 
 namespace {
 
 const int DataRole = Qt::UserRole + 1;
+
+// Captions broken into lines at blanks where they reach the width of the bar. The style's own
+// wrapping lays a caption out in the width of its widest line and then again a little narrower, so
+// that a caption of two lines could lose its end; lines given whole are shown as they are.
+class TCaptionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto *view = qobject_cast<const QListView *>(option->widget);
+        const int width = view ? view->gridSize().width() - 12 : 0;
+        if (width <= 0)
+            return;
+        QStringList lines;
+        QString line;
+        for (const QString &word : option->text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && option->fontMetrics.horizontalAdvance(longer) > width) {
+                lines << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        if (!line.isEmpty())
+            lines << line;
+        option->text = lines.join(QChar::LineSeparator);
+    }
+};
 
 // A page's column of items. Enter runs the current item; the mouse runs an item on a single click,
 // as in an outlook bar, and a double click does not run it twice.
@@ -20,7 +52,8 @@ public:
         setMovement(QListView::Static);
         setResizeMode(QListView::Adjust);
         setIconSize(QSize(32, 32));
-        setWordWrap(true);
+        setWordWrap(false);
+        setItemDelegate(new TCaptionDelegate(this));
         setSpacing(4);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setFrameShape(QFrame::NoFrame);

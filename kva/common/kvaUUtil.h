@@ -1,50 +1,24 @@
 #pragma once
 // The working context of the consumables register and the routines that many of its windows share.
-#include "AbcUUtil.h"
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-class TVoDBControl;
-class TVoQueryCollection;
-class TVoSearchDialog;
-
 // --- Working context ----------------------------------------------------------------------------------
+// The values both programs keep (register, register-year, dates, site) are AbcUContext's.
 
-extern int CurrentRegisterType;     // iTfcId of the current register
-extern int CurrentNumbering;        // 1 = numbering per register-year, else across the register's years
-extern int CurrentVatIncluded;      // 1 = loading amounts are typed VAT included
-extern int CurrentRegisterId;       // iFacId of the current register
-extern int CurrentRegYear;          // year number of the current register-year
-extern int CurrentRegYearId;        // iAnfId of that financial year
-extern int CurrentSchoolRegisterId; // iDwgFacId of the current register-year
-extern int CurrentRegisterYearId;   // iDwgFacAnfId of the current register-year
-extern double CurrentRegStart;      // effective start of the current register-year; -1.0 when not found
-extern double CurrentRegEnd;        // effective end; -1.0 when not found
-extern int CurrentSiteId;           // the only site, else -1
-extern QString CurrentSiteDesc;     // its description, else empty
+extern int CurrentNumbering;   // 1 = numbering per register-year, else across the register's years
+extern int CurrentVatIncluded; // 1 = loading amounts are typed VAT included
+extern int CurrentRegYearId;   // iAnfId of the current register-year's financial year
 
 // Registers of types 5 and 7 share the registers table but belong to the durable-goods program: every
 // statement of this program that lists registers or register types leaves them out with this
 // condition on the column holding the type. A macro, so that the statements stay string constants.
 #define KVA_OWN_REGISTERS(typeColumn) "((" typeColumn "<>5) AND (" typeColumn "<>7))"
-
-// A pair of dates, low and high.
-struct DateWindow {
-    double low = 0.0;
-    double high = 0.0;
-};
-
-// Names of the program parameters.
-inline const QString ParSchool = QStringLiteral("VOUP_DwgId");
-inline const QString ParRegisterYear = QStringLiteral("VOUP_DwgFacAnfId");
-
-// The register-year chosen in the parameters, -1 when unset.
-int ParamRegisterYearId();
-// The school chosen in the parameters, -1 when unset.
-int ParamSchoolId();
 
 // Display text of a parameter's value; for the register-year also loads the register options.
 // Another name raises EVoException "Parametro %s non definito".
@@ -54,27 +28,8 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
 // Loads the context from the parameters: at the first activation (which also reads the site and
 // skips the register-year when its parameter is unset) and after the parameters are written.
 void LoadWorkingContext(bool firstActivation);
-// Replaces every "::CURR_DWG" of an SQL text by the current school parameter as a number (-1 when
-// unset or not a number).
-void ReplaceCurrDwg(QString &sql);
-// The same on a copy of a statement constant.
-QString CurrDwgReplaced(const char *sql);
 // Back to the state before the first activation (used when a program changes database).
 void ResetWorkingContext();
-
-// --- Financial years and register-years ---------------------------------------------------------------
-
-// The default dates of a financial year (day 0 for a missing row or date).
-void GetSystemYearDates(int yearValue, DateWindow &window);
-// Whether a school register is open for a financial year.
-bool RegisterHasYear(int schoolRegisterId, int yearValue);
-// The register-year of the school register just before (after) the given year number, leaving out
-// the register-year leaveOutId (-1: none). With none, year becomes -1 and window.high (window.low)
-// -1.0; otherwise window, year and registerYearId describe it.
-void GetPreviousRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
-                             int &registerYearId);
-void GetNextRegisterYear(int schoolRegisterId, int leaveOutId, DateWindow &window, int &year,
-                         int &registerYearId);
 
 // --- Voucher numbering, date windows and stock ------------------------------------------------------
 
@@ -139,42 +94,14 @@ bool GoodsCodeHasCategories(int goodsCodeId);
 
 // --- Common routines ----------------------------------------------------------------------------------
 
-// A new key for a table from the server.
-int NewId(const QString &tableName);
-// The standard report a report id stands for: customised reports (ids from 1000000) map to theirs.
-int GetBaseReportId(int reportId);
-// The same for the report being run by the menu's report tree.
+// The standard report of the one being run by the menu's report tree.
 int GetBaseReportId();
-// The text of an XML definition of the archive; an empty list code means "KVA". A missing definition
-// raises EVoError "XML codice %s Non trovato nel DB".
-void LoadXmlArchive(QString &target, const QString &code, const QString &listCode);
 // Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
 QString ConvertLikeFilter(const QString &filter);
 // The same for the value of one LIKE parameter: upper case, wrapped in "%".
 QString ConvertLikeValue(const QString &value);
-// Refuses the deletion of a row that other rows still use (EVoError with the message), before the
-// database would refuse it with its own words: the select, given the row's key, finds a user.
-void RefuseDeleteWhileUsed(const QString &usersSQL, const QString &keyParam, const QVariant &key,
-                           const QString &message);
 // The voucher rows and articles that name a code by the column of that name: the select of the code's
 // users for GuardDeleteWhileUsed. A macro, so that the statements stay string constants.
 #define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \
     "SELECT IAFCID FROM TAFC_ARTVELIST WHERE " column " = :" column                                          \
     " UNION ALL SELECT IFARID FROM TFAR_FACARTICOLI WHERE " column " = :" column
-// The refusal of a code or document that movements or articles still name.
-inline const QString CodeInUseMessage =
-    QStringLiteral("Impossibile cancellare: ci sono dei movimenti o degli articoli collegati.");
-// Refuses the deletion of a collection's row while other rows use it, inside the deletion's
-// transaction: the row is locked first (the key column of the table being keyField), so that no other
-// copy writes it meanwhile, then the select, given the row's key as the parameter keyField, looks for a
-// user.
-void GuardDeleteWhileUsed(TVoQueryCollection *collection, const QString &table, const QString &keyField,
-                          const QString &usersSQL, const QString &message = CodeInUseMessage);
-// A data-aware control writable and enabled, or read-only and disabled (greyed, out of the tab order).
-void SetControlWritable(TVoDBControl *control, bool writable);
-// Shows the search form's columns from 1 on (column 0, the key, is left alone), each searched, with
-// its caption and width. Lists of different lengths change nothing and say "Parametri del
-// SetSearchForm sbagliati".
-void SetSearchForm(TVoSearchDialog *form, const QStringList &captions, const QList<int> &widths);
-// Shows column 1 as the searched column "Tabella <name>", 450 wide.
-void SetSearchFormTable(TVoSearchDialog *form, const QString &name);

@@ -1,16 +1,8 @@
 #include "kvaFCodici.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmkvaCond);
-VO_REGISTER_CLASS(TfmkvaCausali);
-VO_REGISTER_CLASS(TfmkvaCategorie);
-VO_REGISTER_CLASS(TfmkvaCollocazioni);
-VO_REGISTER_CLASS(TfmkvaAliquoteIVA);
-VO_REGISTER_CLASS(TfmkvaUniMisura);
 
 namespace {
 

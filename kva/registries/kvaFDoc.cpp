@@ -1,14 +1,10 @@
 #include "kvaFDoc.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmkvaDoc);
-VO_REGISTER_CLASS(TfmkvaTipoDoc);
 
 namespace {
 
@@ -37,12 +33,14 @@ const char *const kTipoDocSQL = "SELECT iTidId, sTidCodice, sTidDesc, iLocked FR
 // --- Documents ----------------------------------------------------------------------------------------
 
 TfrkvaDoc::TfrkvaDoc(QWidget *parent)
+    : TfrkvaDoc({QStringLiteral("Fornitore / Destinatario"), true, false}, parent) {}
+
+TfrkvaDoc::TfrkvaDoc(const TProfile &profile, QWidget *parent)
     : TfrVoDBRWGrid(parent),
       xedNumero(VoAddDetailEdit(this, QStringLiteral("Numero"), QStringLiteral("SIDCNUMERO"), 50)),
       xdeData(VoAddDetailControl<TVoDBDateEdit>(this, QStringLiteral("Data"), QStringLiteral("DIDCDATA"))),
       xedDesc(VoAddDetailEdit(this, QStringLiteral("Descrizione"), QStringLiteral("SIDCDESC"), 250)),
-      xleBenef(VoAddDetailControl<TVoDBLookupEdit>(this, QStringLiteral("Fornitore / Destinatario"),
-                                                   QStringLiteral("iBenId"))),
+      xleBenef(VoAddDetailControl<TVoDBLookupEdit>(this, profile.benefCaption, QStringLiteral("iBenId"))),
       xleTipoDoc(VoAddDetailControl<TVoDBLookupEdit>(this, QStringLiteral("Tipo documento"),
                                                      QStringLiteral("iTidId"))) {
     grFrame->AddColumn(QStringLiteral("SIDCNUMERO"), QStringLiteral("Numero"), 100);
@@ -57,11 +55,14 @@ TfrkvaDoc::TfrkvaDoc(QWidget *parent)
     xleTipoDoc->SetKeyField(QStringLiteral("iTidId"));
     xleTipoDoc->SetListField(QStringLiteral("sTidDesc"));
     xleTipoDoc->SetSearchField(QStringLiteral("sTidDesc"));
-    VoRequireValue(xedNumero, QStringLiteral("numero"));
-    VoRequireValue(xdeData, QStringLiteral("data"));
+    if (profile.numberAndDateRequired) {
+        VoRequireValue(xedNumero, QStringLiteral("numero"));
+        VoRequireValue(xdeData, QStringLiteral("data"));
+    }
     VoRequireValue(xedDesc, QStringLiteral("descrizione"));
     VoRequireValue(xleTipoDoc, QStringLiteral("tipo di documento"));
-    // The supplier or recipient is optional.
+    if (profile.benefRequired)
+        VoRequireValue(xleBenef, QStringLiteral("fornitore / destinatario"));
     xleBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *Form) {
         SetSearchFormTable(Form, QStringLiteral("fornitori"));
     });
@@ -70,8 +71,10 @@ TfrkvaDoc::TfrkvaDoc(QWidget *parent)
     });
 }
 
-TfmkvaDoc::TfmkvaDoc(QWidget *parent)
-    : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))), frMaster(new TfrkvaDoc) {
+TfmkvaDoc::TfmkvaDoc(QWidget *parent) : TfmkvaDoc(new TfrkvaDoc, parent) {}
+
+TfmkvaDoc::TfmkvaDoc(TfrkvaDoc *frame, QWidget *parent)
+    : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))), frMaster(frame) {
     setWindowTitle(QStringLiteral("Tipo di documenti"));
     setToolTip(QStringLiteral("Tipo di documenti"));
     Arrange(frMaster, xqcMain);

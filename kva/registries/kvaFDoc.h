@@ -17,6 +17,16 @@ public:
     TVoDBEdit *const xedDesc;
     TVoDBLookupEdit *const xleBenef;
     TVoDBLookupEdit *const xleTipoDoc;
+
+protected:
+    // The frame of another program over the same documents: its caption of the supplier or recipient,
+    // and whether the number and date or the supplier or recipient are required.
+    struct TProfile {
+        QString benefCaption;
+        bool numberAndDateRequired;
+        bool benefRequired;
+    };
+    TfrkvaDoc(const TProfile &profile, QWidget *parent);
 };
 
 class TfmkvaDoc : public TfmVoRegistry {
@@ -27,6 +37,8 @@ public:
     TfrkvaDoc *const frMaster;
 
 protected:
+    // The window over another program's frame.
+    TfmkvaDoc(TfrkvaDoc *frame, QWidget *parent);
     void FormCreate() override;
 
 private:

@@ -1,29 +1,18 @@
 #pragma once
-// The list and detail of the registers: description, type (chosen once, when the register is made)
-// and the two options that change how its vouchers behave.
-#include "VoDBFrames.h"
+// The list and detail of the consumables registers: the common one (AbcFFac.h) with the two options
+// that change how a register's vouchers behave.
+#include "AbcFFac.h"
 
-class QLabel;
 class TVoDBCheckBox;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoSearchDialog;
 
-class TfrkvaTFac : public TfrVoDBRWGrid {
+class TfrkvaTFac : public TfrAbcTFac {
     Q_OBJECT
 public:
     explicit TfrkvaTFac(QWidget *parent = nullptr);
 
-    QLabel *laDesc;
-    TVoDBEdit *xdeDesc;
-    QLabel *laTipoFac;
-    TVoDBLookupEdit *xelTipoFac;
     TVoDBCheckBox *xckIva;
     TVoDBCheckBox *xckNumAnnuale;
 
-    void xdeDescValidate(QWidget *Sender, bool &Ok, QString &Msg);
-    void xelTipoFacValidate(QWidget *Sender, bool &Ok, QString &Msg);
-    void xelTipoFacShowSearchForm(TVoDBLookupEdit *Sender, TVoSearchDialog *Form);
     void xdsMainAfterStateChange(TVoDataSource *Sender);
     void xdsMainDataChange(TVoDataSource *Sender, TVoField *Field);
     void tsDetailShow(TfrVoDBRWGrid *Sender);

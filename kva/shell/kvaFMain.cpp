@@ -1,25 +1,21 @@
 #include "kvaFMain.h"
 
+#include "AbcCProgram.h"
 #include "AbcMVpro.h"
 #include "AbeMSettCons.h"
 #include "AbiMBen.h"
 #include "VoAddOns.h"
-#include "VoConnection.h"
-#include "VoGlobals.h"
 #include "VoMessages.h"
-#include "VoOutlookBar.h"
 #include "VoQuery.h"
 #include "VoRptTreeView.h"
 #include "VoUtils.h"
 #include "kvaFSelectPrg.h"
 #include "kvaMAtt.h"
 #include "kvaMConn.h"
-#include "kvaMParams.h"
 #include "kvaMReport.h"
 #include "kvaUStart.h"
 #include "kvaUUtil.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -34,35 +30,8 @@ const char *const kVatRepairSQL =
     "afc.iFarId) WHERE afc.iAlvId IS NULL AND EXISTS (SELECT 1 FROM TFBuo_Buoni buo WHERE buo.iFBuoId = "
     "afc.iFBuoId AND buo.iFBuoTipo = 0)";
 
-} // namespace
-
-TfmkvaMain::TfmkvaMain(QWidget *parent) : TfmVoMDIMain(parent) {
-    setObjectName(QStringLiteral("fmkvaMain"));
-    setWindowTitle(QStringLiteral("Velisto"));
-    resize(1100, 720);
-}
-
-void TfmkvaMain::FormCreate() {
-    m_exitRequested = false;
-    if (fmKvaSelectPrg->exec() != QDialog::Accepted) {
-        m_exitRequested = true;
-    } else if (fmKvaSelectPrg->Choice() == QLatin1String("Kvb")) {
-        StartKvb();
-        m_exitRequested = true;
-    }
-    LoadMenuImages();
-    m_releaseNotesPath = GetMainDir() + QStringLiteral("etc/kva/kva_notizie.pdf");
-    m_firstActivate = true;
-    dmkvaAtt->SetContainer(mxOLBar());
-    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"),
-                      QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
-    AddPanel(300);
-    AddPanel(500);
-    DoOnRefreshPanel = [this](int panel) { RefreshStatusPanel(panel); };
-    SetHelpFile(QStringLiteral("HelpVOREX_VELISTO.chm"));
-}
-
-void TfmkvaMain::StartKvb() {
+// The durable-goods program, started with the values of this one's login; this one ends either way.
+void StartKvb() {
     TVoAttShell *launcher = dmkvaAtt->xasBeniDur;
     launcher->Directory = GetMainDir() + QStringLiteral("bin/");
     launcher->FileName = QStringLiteral("kvb");
@@ -78,48 +47,79 @@ void TfmkvaMain::StartKvb() {
     launcher->Execute();
 }
 
-void TfmkvaMain::FormActivate() {
-    if (m_exitRequested) {
-        QTimer::singleShot(0, this, &QWidget::close);
-        return;
+// The program choice: Cancel ends the program, the durable-goods program starts instead of this one.
+bool ChooseProgram(TfmAbcMain *) {
+    if (fmKvaSelectPrg->exec() != QDialog::Accepted)
+        return false;
+    if (fmKvaSelectPrg->Choice() == QLatin1String("Kvb")) {
+        StartKvb();
+        return false;
     }
-    if (!m_firstActivate)
-        return;
-    m_firstActivate = false;
-    if (!dmkvaConn->OpenConnection()) {
-        QTimer::singleShot(0, this, &QWidget::close);
-        return;
-    }
-    dmkvaAtt->Execute();
-    if (mxOLBar()->PageCount() > 0)
-        mxOLBar()->setCurrentIndex(0);
-    xgvmGlobalVar.Add(QStringLiteral("DefaultParamManager"),
-                      QVariant::fromValue<QObject *>(dmkvaParams->xpmVouParams));
-    LoadWorkingContext(true);
-    RefreshPanels();
+    return true;
+}
+
+void HookReports(TfmAbcMain *) {
     if (TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe))
         kvaHookReports(tree);
+}
+
+void CheckRegisterOptions(TfmAbcMain *) {
     if (kvaRegisterOptionsMissing()) {
         VoMessageDlg(QString::fromUtf8(kvaRegisterOptionsMessage), mtInformation, mbOK);
         dmkvaAtt->xafVelist->Execute();
     }
+}
+
+void RepairVatRates(TfmAbcMain *) {
     VoExecSQL(QString::fromLatin1(kVatRepairSQL));
-    if (QFileInfo::exists(kvaEtcDir() + QStringLiteral("kva_Version.txt")))
-        dmkvaAtt->xasNotizie->Execute();
+}
+
+// A catalogue that cannot be rebuilt leaves the program unusable: it closes.
+void SynchroniseArticles(TfmAbcMain *main) {
     if (!SyncArticles())
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, main, &QWidget::close);
 }
 
-void TfmkvaMain::RefreshStatusPanel(int panel) {
-    if (panel == 1)
-        SetPanelText(1, QStringLiteral("Istituto: ") + GetParamDescription(ParSchool).toString());
-    else if (panel == 2)
-        SetPanelText(2, QStringLiteral("Velisto: ") + GetParamDescription(ParRegisterYear).toString());
+TAbcProgram MakeProgram() {
+    TAbcProgram p;
+    p.Code = QStringLiteral("KVA");
+    p.Title = QStringLiteral("Velisto");
+    p.DBVersion = QStringLiteral("6.44.0");
+    p.ParamCodes = {QStringLiteral("KVA=1.0"), QStringLiteral("VO=1.0"), QStringLiteral("ZNA=1.0")};
+    p.DurableGoods = false;
+    p.RegisterDescLength = 32;
+    p.NewestYearFirst = false;
+    p.ParamControlLeft = 95;
+    p.ParamControlWidth = 300;
+    p.ReloadWithoutRegisterYear = true;
+    p.SchoolPanelWidth = 300;
+    p.RegisterYearPanelWidth = 500;
+    p.MenuImages = &kvaMenuImages;
+    p.HelpFile = QStringLiteral("HelpVOREX_VELISTO.chm");
+    p.ManualFileName = QStringLiteral("Velisto.pdf");
+    p.ReleaseNotesMarker = QStringLiteral("etc/kva/kva_Version.txt");
+    p.ReleaseNotesAtFirstShow = false;
+    p.Connection = [] { return static_cast<TdmVoConnection *>(dmkvaConn); };
+    p.Menu = [] { return static_cast<TdmAbcAtt *>(dmkvaAtt); };
+    p.BeforeMainWindow = &ChooseProgram;
+    p.LoadContext = &LoadWorkingContext;
+    p.ParamDescription = &GetParamDescription;
+    p.FirstActivationSteps = {&HookReports, &CheckRegisterOptions, &RepairVatRates,
+                              [](TfmAbcMain *main) { main->ShowReleaseNotes(); }, &SynchroniseArticles};
+    return p;
 }
 
-void TfmkvaMain::LoadMenuImages() {
-    MenuImages().Clear();
-    MenuImages().Add(kvaMenuImages());
+const TAbcProgramRegistrar kvaRegistrar(&kvaProgram);
+
+} // namespace
+
+const TAbcProgram &kvaProgram() {
+    static const TAbcProgram program = MakeProgram();
+    return program;
+}
+
+TfmkvaMain::TfmkvaMain(QWidget *parent) : TfmAbcMain(kvaProgram(), parent) {
+    setObjectName(QStringLiteral("fmkvaMain"));
 }
 
 TfmkvaMain *kvaCreateModules(QObject *owner, const std::function<void(TdmkvaConn *)> &setUpConnection) {
@@ -143,20 +143,9 @@ void kvaDestroyModules() {
     fmkvaMain = nullptr;
     delete fmKvaSelectPrg;
     fmKvaSelectPrg = nullptr;
-    delete dmSecSettCons;
-    dmSecSettCons = nullptr;
-    delete dmBeneficiari;
-    dmBeneficiari = nullptr;
-    delete dmVproDBQuery;
-    dmVproDBQuery = nullptr;
     delete dmkvaReport;
     dmkvaReport = nullptr;
-    delete dmkvaAtt;
+    AbcDestroyModules(dmkvaAtt, dmkvaConn);
     dmkvaAtt = nullptr;
-    delete dmModAnaAtt;
-    dmModAnaAtt = nullptr;
-    delete dmznsActivations;
-    dmznsActivations = nullptr;
-    delete dmkvaConn;
     dmkvaConn = nullptr;
 }

@@ -1,13 +1,10 @@
 #pragma once
 // The menu of the consumables register: its pages, its items and the guards that run before them.
-#include "VoAttivazioni.h"
+#include "AbcMAtt.h"
 
 #include <QPointer>
-#include <QStringList>
 
-class TdmModAnaAtt;
-
-class TdmkvaAtt : public TdmVoAttivazioni {
+class TdmkvaAtt : public TdmAbcAtt {
     Q_OBJECT
 public:
     explicit TdmkvaAtt(QObject *parent = nullptr);
@@ -19,31 +16,17 @@ public:
         *xafAliquote, *xafCondizioni, *xafCausali, *xafMerceol, *xafCatMerc, *xafBeneficiari, *xafDoc,
         *xafSettCons, *xafResponsabili, *xafUniMisura, *xafCollocazioni, *xafImpMag, *xafImpInv,
         *xafImpBenDur, *xafExportBenDur, *xafDataReplace, *xafVelist, *xafNuovoAnno;
-    TVoAttShell *xasFatture, *xasBeniDur, *xasNotizie;
+    TVoAttShell *xasBeniDur;
     TVoAttReport *xarkvaStampe;
-    TVoAttComponent *xacParam;
 
-    // The first open window whose caption is exactly the text; nullptr when none.
-    static QWidget *FindOpenForm(const QString &caption);
-    // The persons registry's frame callback: the responsibles get addresses, phones and e-mail.
-    static void AddResponsabiliFrames(int kind, QStringList &frameClasses, QStringList &frameCaptions);
+    TdmAbcParams *ParamsModule() const override;
 
 private:
-    void xacParamExecute(TVoCustomAtt *Sender);
-    void xacParamBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xacParamAfterExecute(TVoCustomAtt *Sender);
     void xafCaricoBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
     void xafVociBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xafVociInizializedForm(TVoCustomAtt *Sender, QWidget *Form);
-    void xafBeneficiariBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xafSettConsBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xafResponsabiliBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
     void xafImpMagBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
     void xafImpInvBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
     void xafImpBenDurBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xasFattureBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xasNotizieBeforeExecute(TVoCustomAtt *Sender, bool &Allow);
-    void xasNotizieAfterExecute(TVoCustomAtt *Sender);
 
     // The import guards: nothing to import, and loads dated after the register-year's end.
     void ImportGuard(const QString &sourceSQL, const QString &paramName, const QVariant &paramValue,

@@ -1,9 +1,9 @@
 #include "kvaMConn.h"
 
+#include "kvaFMain.h"
+
 TdmkvaConn *dmkvaConn = nullptr;
 
-TdmkvaConn::TdmkvaConn(QObject *parent) : TdmVoConnection(parent) {
+TdmkvaConn::TdmkvaConn(QObject *parent) : TdmAbcConn(kvaProgram(), parent) {
     setObjectName(QStringLiteral("dmkvaConn"));
-    xqoMain->CodAppl = QStringLiteral("KVA");
-    xqoMain->DBVersion = QStringLiteral("6.44.0");
 }

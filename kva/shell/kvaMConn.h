@@ -1,8 +1,8 @@
 #pragma once
-#include "VoConnection.h"
+#include "AbcMConn.h"
 
 // The connection module of the consumables register.
-class TdmkvaConn : public TdmVoConnection {
+class TdmkvaConn : public TdmAbcConn {
     Q_OBJECT
 public:
     explicit TdmkvaConn(QObject *parent = nullptr);

@@ -1,9 +1,7 @@
 #include "kvaUStart.h"
 
+#include "AbcFMain.h"
 #include "VoConnection.h"
-
-#include <QPainter>
-#include <QPixmap>
 
 const char *const kvaKvbTemplate =
     "\"%_C%\" \"%_U%\" \"%_P%\" \"%_F%\" \"%_RDBMS_DB%\" \"%_RDBMS_U%\" \"%_RDBMS_P%\"";
@@ -57,17 +55,9 @@ QStringList BuildKvbArguments(const QString &tmpl, const TVoSQLConnection &conne
     return args;
 }
 
-QStringList KviArguments(const TVoSQLConnection &connection) {
-    return {connection.C, connection.U, connection.P};
-}
-
 QList<QIcon> kvaMenuImages() {
     // Simple pictures of our own: a coloured tile with a short sign, one per menu function.
-    struct Picture {
-        const char *sign;
-        QRgb colour;
-    };
-    static const Picture pictures[30] = {
+    return AbcMenuPictures({
         {"C+", 0x2e7d32},     {"S-", 0xc62828},     {"\u21c4", 0x6a1b9a}, {"V", 0x1565c0},
         {"\u2302", 0x455a64}, {"\u2709", 0x00838f}, {"F", 0xef6c00},      {"A", 0x283593},
         {"\u2630", 0x5d4037}, {"?", 0x546e7a},      {"Cat", 0x00695c},    {"Co", 0x9e9d24},
@@ -76,24 +66,5 @@ QList<QIcon> kvaMenuImages() {
         {"\u2193", 0x1b5e20}, {"\u2191", 0xb71c1c}, {"D", 0x4e342e},      {"\u2630", 0x3e2723},
         {"\u20ac", 0x1a237e}, {"\u2713", 0x880e4f}, {"\u25a6", 0x33691e}, {"M", 0x004d40},
         {"I", 0x3949ab},      {"BD", 0x8d6e63},
-    };
-    QList<QIcon> icons;
-    for (const Picture &p : pictures) {
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(QColor::fromRgb(p.colour));
-        painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-        painter.setPen(Qt::white);
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPixelSize(QString::fromUtf8(p.sign).size() > 2 ? 11 : 15);
-        painter.setFont(font);
-        painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QString::fromUtf8(p.sign));
-        painter.end();
-        icons << QIcon(pixmap);
-    }
-    return icons;
+    });
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Starting the sibling programs: the durable-goods program gets the seven connection values of this
 // one, the invoice register the first three.
+#include "AbcMAtt.h" // the invoice register's arguments, KviArguments
+
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -19,8 +21,6 @@ QString FillConnectionPlaceholders(const QString &text, const TVoSQLConnection &
 QString BuildKvbCommandLine(const QString &tmpl, const TVoSQLConnection &connection);
 // The same values as a list of separate arguments, as they are handed to the program.
 QStringList BuildKvbArguments(const QString &tmpl, const TVoSQLConnection &connection);
-// The three login values with which the invoice register is started.
-QStringList KviArguments(const TVoSQLConnection &connection);
 
 // The 30 pictures of the menu, in the order the menu items refer to them by index.
 QList<QIcon> kvaMenuImages();

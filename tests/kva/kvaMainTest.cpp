@@ -14,6 +14,7 @@
 #include "VoQuery.h"
 #include "VoRptEngine.h"
 #include "VoRptTreeView.h"
+#include "VoShellTest.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
@@ -90,33 +91,13 @@ protected:
         return main;
     }
 
-    // Shows the main window and waits for its first activation, which runs just after the show and
-    // ends with the menu built or the window closed.
-    static void ShowAndActivate(TfmkvaMain *main) {
-        main->show();
-        EXPECT_TRUE(
-            QTest::qWaitFor([main] { return main->mxOLBar()->PageCount() > 0 || !main->isVisible(); }, 30000))
-            << "the first activation never finished";
-    }
-
-    // Closes the windows of the MDI area and waits until they are gone.
-    static void CloseAllChildren() {
-        fmkvaMain->MdiArea()->closeAllSubWindows();
-        EXPECT_TRUE(QTest::qWaitFor([] { return fmkvaMain->MDIChildCount() == 0; }));
-    }
+    static void ShowAndActivate(TfmkvaMain *main) { VoShowAndActivate(main); }
+    static void CloseAllChildren() { VoCloseAllChildren(fmkvaMain); }
 
     // Opens the parameters dialog from the menu and chooses the demo school and a register-year.
     void ChooseInDialog(int registerYearId) {
-        dmkvaParams->xpmVouParams->OnDialogShown = [registerYearId](TfmVoParamDlg *dlg) {
-            TVoIdComboBox *school = dlg->SchoolCombo();
-            school->SelectId(DemoSchoolId());
-            emit school->activated(school->currentIndex());
-            auto *years = qobject_cast<TVoIdComboBox *>(dlg->Control(ParRegisterYear));
-            years->SelectId(registerYearId);
-            dlg->Confirm();
-        };
-        EXPECT_TRUE(dmkvaAtt->xacParam->Execute());
-        dmkvaParams->xpmVouParams->OnDialogShown = nullptr;
+        EXPECT_TRUE(VoChooseParameters(dmkvaAtt->xacParam, dmkvaParams->xpmVouParams, DemoSchoolId(),
+                                       registerYearId));
     }
 
     QTemporaryDir home;
@@ -438,18 +419,8 @@ TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     EXPECT_TRUE(messages->Shown().isEmpty());
 }
 
-// Takes the requests to open a document that would go to the desktop's viewer.
-class TDocumentViewer : public QObject {
-    Q_OBJECT
-public:
-    QStringList opened;
-public slots:
-    void Open(const QUrl &url) { opened << url.toLocalFile(); }
-};
-
 TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {
-    TDocumentViewer viewer;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &viewer, "Open");
+    TVoDocumentViewer viewer;
     const QString etc = kvaEtcDir();
     QDir().mkpath(etc);
     for (const char *name : {"kva_Version.txt", "kva_Notizie.pdf"}) {
@@ -460,11 +431,8 @@ TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {
     EXPECT_EQ(viewer.opened, QStringList{etc + QStringLiteral("kva_Notizie.pdf")});
     EXPECT_FALSE(QFile::exists(etc + QStringLiteral("kva_Version.txt")));
     QFile::remove(etc + QStringLiteral("kva_Notizie.pdf"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 } // namespace
 
 VO_REGISTER_CLASS(TfmProvaFinestra);
-
-#include "kvaMainTest.moc"

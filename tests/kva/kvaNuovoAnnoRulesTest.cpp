@@ -1,11 +1,11 @@
 // The register-year rules: overlaps refused, gaps confirmed twice, contiguous neighbours moved
 // only on Yes, duplicate years, custom dates both-or-neither.
+#include "AbcUNuovoAnno.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
-#include "kvaUNuovoAnno.h"
 #include "kvaUUtil.h"
 
 #include <gtest/gtest.h>

@@ -404,3 +404,20 @@ TEST_F(kvaNuovoAnnoWindowTest, RowsStillInUseAreKept) {
                                    "df.IFACID WHERE f.SFACDESC = 'Senza anni'")),
         0);
 }
+
+TEST_F(kvaNuovoAnnoWindowTest, ALinkAnotherCopyMadeMeanwhileIsNotMadeTwice) {
+    const TVoTestRegister free = MakeRegister(QStringLiteral("Libero"));
+    const QVariantHash reg{{QStringLiteral("f"), free.facId}};
+    VoExecSQL(QStringLiteral("DELETE FROM TDWGFAC WHERE IFACID = :f"), reg);
+    Open();
+    ASSERT_TRUE(up->xacInsert->Execute());
+    window->xqcDataOwner->FieldByName(QStringLiteral("iDwgId"))->SetAsInteger(DemoSchoolId());
+    window->xqcDataOwner->FieldByName(QStringLiteral("iFacId"))->SetAsInteger(free.facId);
+    EXPECT_EQ(up->xelVelist->text(), QStringLiteral("Libero"));
+    VoExecSQL(QStringLiteral("INSERT INTO TDWGFAC (IDWGFACID, IDWGID, IFACID) VALUES (900, :s, :f)"),
+              {{QStringLiteral("s"), DemoSchoolId()}, {QStringLiteral("f"), free.facId}});
+    EXPECT_FALSE(up->xdsMain->Post());
+    EXPECT_EQ(messages->Texts(),
+              QStringList{P + QStringLiteral("Il Velisto è già collegato a questo istituto. ")});
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IDWGFACID FROM TDWGFAC WHERE IFACID = :f"), reg), 1);
+}

@@ -13,8 +13,8 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QTest>
-#include <QThread>
 #include <QTextStream>
+#include <QThread>
 
 namespace {
 int SaveVoucherHoldingTheLock(const QStringList &args, QTextStream &out) {

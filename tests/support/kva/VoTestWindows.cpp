@@ -1,17 +1,7 @@
 #include "VoTestWindows.h"
 
-#include "VoDBDateEdit.h"
 #include "VoGlobals.h"
-#include "VoSearchDialog.h"
 #include "kvaUUtil.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QTableView>
-#include <QTest>
-#include <QTimer>
 
 void kvaWindowTest::SetUp() {
     VoDbTest::SetUp();
@@ -23,67 +13,4 @@ void kvaWindowTest::TearDown() {
     xgvmGlobalVar.Clear();
     ResetWorkingContext();
     VoDbTest::TearDown();
-}
-
-void VoCloseWindow(QWidget *closing) {
-    QPointer<QWidget> window(closing);
-    if (!window)
-        return;
-    window->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    delete window.data();
-}
-
-void VoClick(QAbstractButton *button) {
-    const QPoint at =
-        qobject_cast<QCheckBox *>(button) ? QPoint(6, button->height() / 2) : button->rect().center();
-    QTest::mouseClick(button, Qt::LeftButton, {}, at);
-    QApplication::processEvents();
-}
-
-void VoTypeInto(QLineEdit *edit, const QString &text) {
-    edit->setFocus(Qt::MouseFocusReason);
-    QApplication::processEvents();
-    edit->selectAll();
-    if (text.isEmpty())
-        VoPress(Qt::Key_Delete);
-    else
-        VoType(text);
-    VoPress(Qt::Key_Tab);
-}
-
-void VoTypeDate(TVoDBDateEdit *edit, const QString &date) {
-    edit->setFocus(Qt::TabFocusReason);
-    edit->selectAll();
-    if (date.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, QString(date).remove(QLatin1Char('/')));
-    VoPress(Qt::Key_Tab);
-}
-
-void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen) {
-    QWidget *window = QApplication::activeWindow();
-    QTimer::singleShot(0, [text, seen] {
-        auto *form = qobject_cast<TVoSearchDialog *>(QApplication::activeModalWidget());
-        if (!form)
-            return;
-        if (seen) {
-            seen->opened = true;
-            seen->caption = form->windowTitle();
-            const QAbstractItemModel *model = form->Grid()->model();
-            for (int c = 0; c < model->columnCount(); ++c)
-                if (!form->Grid()->isColumnHidden(c))
-                    seen->titles << model->headerData(c, Qt::Horizontal).toString();
-            seen->rows = form->RowCount();
-        }
-        QTest::keyClicks(form->SearchEdit(), text);
-        QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
-    });
-    VoPress(Qt::Key_F8);
-    // Offscreen, the window the modal form covered is not activated again by itself.
-    if (window) {
-        window->activateWindow();
-        (void)QTest::qWaitForWindowActive(window);
-    }
 }

@@ -1,17 +1,9 @@
 #pragma once
 // Registry windows of the consumables register opened and driven in tests as a user drives them.
-#include "VoClassRegistry.h"
 #include "VoTestDb.h"
-#include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 
 #include <QPointer>
-#include <QString>
-#include <QStringList>
-#include <QWidget>
-
-class QAbstractButton;
-class QLineEdit;
-class TVoDBDateEdit;
 
 // A test of the program's windows on its own database: the working context starts empty, and the
 // window the test opened is closed at the end.
@@ -28,37 +20,3 @@ protected:
 
     QPointer<QWidget> window;
 };
-
-// Opens a window by its class name, as the menu does, and shows it active.
-template <class T> T *VoOpenWindow(const QString &className) {
-    auto *window = qobject_cast<T *>(CreateVoClass(className));
-    if (window)
-        VoShowActive(window);
-    return window;
-}
-
-// Closes a window and frees it at once (before the test's database goes).
-void VoCloseWindow(QWidget *window);
-
-// Clicks a check box or button where a user clicks it.
-void VoClick(QAbstractButton *button);
-
-// Types into an edit over what it shows, as the user does after clicking it (an empty text clears it),
-// and leaves it with Tab.
-void VoTypeInto(QLineEdit *edit, const QString &text);
-
-// Types a date into a date edit as the user types it ("dd/MM/yyyy"; empty clears it) and leaves it
-// with Tab.
-void VoTypeDate(TVoDBDateEdit *edit, const QString &date);
-
-// What a search form showed before it was answered.
-struct TVoSearchSeen {
-    bool opened = false;
-    QString caption;
-    QStringList titles; // of the visible columns, in order
-    int rows = 0;       // before anything was typed
-};
-
-// Opens the search form of the focused lookup with F8 and answers it: types the text into its search
-// box and chooses the row in front with Enter. The window of the lookup is active again afterwards.
-void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen = nullptr);

@@ -48,4 +48,4 @@ TRegisterYearCheck CheckRegisterYearPost(const TRegisterYearInput &input);
 void ApplyRegisterYearAdjustments(const QList<TRegisterYearAdjustment> &adjustments);
 
 // The statement that moves a neighbour's boundaries (parameters :DINIZIO, :DFINE, :IDWGFACANFID).
-extern const char *const kvaAdjustRegisterYearSQL;
+extern const char *const AbcAdjustRegisterYearSQL;

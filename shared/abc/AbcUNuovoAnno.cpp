@@ -1,12 +1,12 @@
-#include "kvaUNuovoAnno.h"
+#include "AbcUNuovoAnno.h"
 
+#include "AbcURoutines.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
-#include "kvaUUtil.h"
 
-const char *const kvaAdjustRegisterYearSQL = " UPDATE TDwgFacAnf  SET DDWGFACANFINIZIO = :DINIZIO,      "
+const char *const AbcAdjustRegisterYearSQL = " UPDATE TDwgFacAnf  SET DDWGFACANFINIZIO = :DINIZIO,      "
                                              "DDWGFACANFFINE = :DFINE WHERE (iDwgFacAnfId = :IDWGFACANFID)";
 
 namespace {
@@ -207,7 +207,7 @@ TRegisterYearCheck CheckRegisterYearPost(const TRegisterYearInput &input) {
 
 void ApplyRegisterYearAdjustments(const QList<TRegisterYearAdjustment> &adjustments) {
     for (const TRegisterYearAdjustment &a : adjustments) {
-        TVoQuery q(QString::fromLatin1(kvaAdjustRegisterYearSQL));
+        TVoQuery q(QString::fromLatin1(AbcAdjustRegisterYearSQL));
         q.SetParamDate(QStringLiteral("DINIZIO"), a.start)
             .SetParamDate(QStringLiteral("DFINE"), a.end)
             .SetParam(QStringLiteral("IDWGFACANFID"), a.registerYearId);

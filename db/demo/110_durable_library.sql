@@ -1,0 +1,16 @@
+-- Demo data of the durable-goods program: beside the register "Beni durevoli" (type 5) the register of
+-- the library's durable goods (type 7), linked to the demo school and opened for every demo year, so
+-- that a new user finds both kinds of durable-goods register among the parameters.
+
+INSERT INTO TFAC_VELISTO (IFACID, SFACDESC, ITFCID, DINSERT)
+  VALUES ((SELECT L_ICNTID FROM PYSETGETID('TFAC_VELISTO', 1)), 'Beni durevoli di biblioteca', 7,
+          (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP));
+INSERT INTO TDWGFAC (IDWGFACID, IDWGID, IFACID, DINSERT)
+  SELECT (SELECT L_ICNTID FROM PYSETGETID('TDWGFAC', 0)), d.IDWGID, f.IFACID,
+         (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP)
+    FROM TDOW_DATAOWNER d CROSS JOIN TFAC_VELISTO f WHERE f.ITFCID = 7;
+INSERT INTO TDWGFACANF (IDWGFACANFID, IDWGFACID, IANFID, DINSERT)
+  SELECT (SELECT L_ICNTID FROM PYSETGETID('TDWGFACANF', 0)), df.IDWGFACID, a.IANFID,
+         (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP)
+    FROM TDWGFAC df INNER JOIN TFAC_VELISTO f ON f.IFACID = df.IFACID CROSS JOIN TANF_ANNIFINANZ a
+   WHERE f.ITFCID = 7;

@@ -1,0 +1,158 @@
+#include "kvbUUtil.h"
+
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoQuery.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+int CurrentRegSchoolId = 0;
+
+namespace {
+
+// Every register type: a stored register-year is described whatever its register.
+const char *const kRegisterYearDescSQL =
+    "SELECT fac.sFacDesc || '  Anno: ' || anf.iAnfValore AS DESCR, fac.iTfcId   FROM TDwgFacAnf dia     "
+    "INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID    INNER JOIN TFac_Velisto fac ON "
+    "di.iFacId=fac.iFacId    INNER JOIN TANF_ANNIFINANZ ANF ON dia.IANFID=ANF.IANFID   WHERE "
+    "dia.iDwgFacAnfid=:iDwgFacAnfid;";
+
+const char *const kDateLowSQL =
+    "SELECT MAX(dBBuoData) AS dBBuoDataMin FROM TBBuo_Buoni WHERE (iDwgFacAnfId=:iDwgFacAnfId) AND "
+    "(iBBuoTipo=:iBBuoTipo) AND (iBBuoNumero<:iBBuoNumero);";
+const char *const kLastClosingSQL =
+    "SELECT MAX(DCHADATACHIUSURA) AS DCHADATACHIUSURA FROM TCHA_CHIUSURAANNO WHERE iFacId = :iFacId;";
+const char *const kDateHighSQL =
+    "SELECT MIN(dBBuoData) AS dBBuoDataMax FROM TBBuo_Buoni WHERE (iDwgFacAnfId=:iDwgFacAnfId) AND "
+    "(iBBuoTipo=:iBBuoTipo) AND (iBBuoNumero>:iBBuoNumero);";
+
+// The register is bound, never written into the text. A good whose sub-code is missing has the empty
+// sub-code: a pattern matches them alike, so that neither "%" nor "" lets a number in use through.
+const char *const kGoodsNumberExistsSQL =
+    "SELECT iBInbId FROM TBInb_Beni inb INNER JOIN TBBuo_Buoni buo ON (inb.iBBuoId = buo.iBBuoId) INNER JOIN "
+    "TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
+    "dia.IDwgFacID=di.IDwgFacID WHERE (inb.iBInbNumero = :iBInbNumero) AND (COALESCE(inb.sBInbCodNumero, "
+    "'') LIKE(:sBInbCodNumero)) AND (di.iFacId=:iFacId) AND (inb.iBInbFuoriRegistro=0);";
+const char *const kNextGoodsNumberSQL =
+    "SELECT Max(iBInbNumero) AS iBInbNumero FROM TBInb_Beni inb INNER JOIN TBBuo_Buoni buo ON (inb.iBBuoId "
+    "= buo.iBBuoId) INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac "
+    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (iBInbNumero<9999999) AND (di.iFacId=:iFacId) AND "
+    "(inb.iBInbFuoriRegistro=0);";
+const char *const kVoucherNumberExistsSQL =
+    "SELECT iBBuoId FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
+    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.iBBuoNumero = "
+    ":iBBuoNumero) AND (buo.iBBuoTipo = :iBBuoTipo) AND (di.iFacId=:iFacId);";
+const char *const kNextVoucherNumberSQL =
+    "SELECT Max(iBBuoNumero) AS iBBuoNumero FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON "
+    "(buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(iBBuoNumero<9999999) AND (buo.iBBuoTipo = :iBBuoTipo) AND (di.iFacId=:iFacId);";
+
+const char *const kRegisterYearByDateSQL =
+    "SELECT dfa.iDwgFacAnfId FROM TDWGFACANF dfa INNER JOIN TANF_ANNIFINANZ anf ON (dfa.iAnfId = "
+    "anf.iAnfId) INNER JOIN TDWGFAC df ON (dfa.iDwgFacId = df.iDwgFacId) WHERE (df.ifacid = :ifacid) AND "
+    "(CAST(:date AS DATE) BETWEEN COALESCE(dfa.DDWGFACANFINIZIO, anf.DANFVOREXINIZIO) AND "
+    "COALESCE(dfa.DDWGFACANFFINE, anf.DANFVOREXFINE)) ORDER BY anf.iAnfValore";
+
+int RegisterOrCurrent(int registerId) {
+    return registerId == -1 ? CurrentRegisterId : registerId;
+}
+
+} // namespace
+
+QVariant GetParamDescription(const QString &name) {
+    return AbcParamDescription(name, QString::fromLatin1(kRegisterYearDescSQL), [](const TVoQuery *) {});
+}
+
+void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+    TAbcRegisterYear found;
+    if (!ReadRegisterYear(registerYearId, found, start, end))
+        return;
+    CurrentRegYear = found.yearValue;
+    CurrentRegSchoolId = found.schoolId;
+}
+
+void LoadWorkingContext(bool firstActivation) {
+    AbcLoadWorkingContext(firstActivation, &LoadCurrentRegisterYear);
+}
+
+void ResetWorkingContext() {
+    CurrentRegSchoolId = 0;
+    ResetRegisterContext();
+    CurrentRegStart = CurrentRegEnd = VoNoDate;
+}
+
+void GetVoucherDateLimits(int number, int kind, DateWindow &window) {
+    window = {0.0, VoOpenEnd};
+    const auto boundary = [number, kind](const char *sql, const QString &field) {
+        TVoQuery q(QString::fromLatin1(sql));
+        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+            .SetParam(QStringLiteral("iBBuoTipo"), kind)
+            .SetParam(QStringLiteral("iBBuoNumero"), number);
+        q.Open();
+        return q.AsDate(field);
+    };
+    window.low = boundary(kDateLowSQL, QStringLiteral("dBBuoDataMin"));
+    TVoQuery closing(QString::fromLatin1(kLastClosingSQL));
+    closing.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
+    window.low = std::max(window.low, closing.AsDate(QStringLiteral("DCHADATACHIUSURA")));
+    // A higher-numbered voucher without a date does not close the window.
+    if (const double high = boundary(kDateHighSQL, QStringLiteral("dBBuoDataMax")); high != 0.0)
+        window.high = high;
+}
+
+bool GoodsNumberExists(int number, const QString &subCodePattern) {
+    TVoQuery q(QString::fromLatin1(kGoodsNumberExistsSQL));
+    q.SetParam(QStringLiteral("iBInbNumero"), number)
+        .SetParam(QStringLiteral("sBInbCodNumero"), subCodePattern)
+        .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    q.Open();
+    return !q.Eof();
+}
+
+int NextGoodsNumber(int registerId) {
+    TVoQuery q(QString::fromLatin1(kNextGoodsNumberSQL));
+    q.SetParam(QStringLiteral("iFacId"), RegisterOrCurrent(registerId)).Open();
+    return q.AsInteger(QStringLiteral("iBInbNumero")) + 1;
+}
+
+bool VoucherNumberExists(int number, int kind) {
+    TVoQuery q(QString::fromLatin1(kVoucherNumberExistsSQL));
+    q.SetParam(QStringLiteral("iBBuoNumero"), number)
+        .SetParam(QStringLiteral("iBBuoTipo"), kind)
+        .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    q.Open();
+    return !q.Eof();
+}
+
+int NextVoucherNumber(int kind, int registerId) {
+    TVoQuery q(QString::fromLatin1(kNextVoucherNumberSQL));
+    q.SetParam(QStringLiteral("iBBuoTipo"), kind)
+        .SetParam(QStringLiteral("iFacId"), RegisterOrCurrent(registerId));
+    q.Open();
+    return q.AsInteger(QStringLiteral("iBBuoNumero")) + 1;
+}
+
+int FindRegisterYearByDate(int registerId, double date) {
+    TVoQuery q(QString::fromLatin1(kRegisterYearByDateSQL));
+    q.SetParam(QStringLiteral("ifacid"), RegisterOrCurrent(registerId))
+        .SetParamDate(QStringLiteral("date"), date);
+    q.Open();
+    return q.AsInteger(QStringLiteral("iDwgFacAnfId"));
+}
+
+TVoMoney TextToAmount(const QString &text) {
+    TVoMoney amount;
+    if (!text.trimmed().isEmpty() && !TVoMoney::TryParse(text, &amount))
+        throw EVoError(QStringLiteral("\"%1\" non è un importo valido.").arg(text));
+    return amount;
+}
+
+void SetParamNull(TVoQuery &query, const QString &name, QMetaType::Type type) {
+    query.SetParamNull(name, type);
+}
+
+void PlaceRightOf(const QWidget *anchor, QWidget *control) {
+    control->move(anchor->x() + anchor->width() + 10, control->y());
+}

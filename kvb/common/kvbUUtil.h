@@ -1,0 +1,59 @@
+#pragma once
+// The durable-goods program's half of the working context and the routines its windows share:
+// parameter descriptions, the register-year's dates, the date window of a voucher, the numbering of
+// vouchers and goods over the whole register, the register-year that holds a date. The values and
+// routines both programs share are AbcUContext's and AbcURoutines'.
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
+#include "VoMoney.h"
+
+#include <QMetaType>
+#include <QString>
+#include <QVariant>
+
+class QWidget;
+class TVoQuery;
+
+// The school of the current register-year.
+extern int CurrentRegSchoolId;
+
+// Voucher kinds.
+inline constexpr int kvbLoading = 0;
+inline constexpr int kvbUnloading = 1;
+// Voucher and goods numbers from this one up take no part when the next number is sought.
+inline constexpr int kvbNumberLimit = 9999999;
+
+// Display text of a parameter's value: the school's short description, or the register's description
+// with "  Anno: " and the year; the latter also sets CurrentRegisterType. Another name raises
+// EVoException "Parametro %s non definito".
+QVariant GetParamDescription(const QString &name);
+// Reads a register-year's effective dates (-1.0 each when there is none) and sets CurrentRegYear and
+// CurrentRegSchoolId.
+void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
+// Loads the context from the parameters (at the first activation, and after they are written).
+void LoadWorkingContext(bool firstActivation);
+// Back to the state before the first activation: nothing set, the register-year's dates unset.
+void ResetWorkingContext();
+
+// The dates a voucher of that number and kind may take in the current register-year: not before the
+// latest date of its lower-numbered vouchers nor the register's last closing, not after the earliest
+// date of its higher-numbered ones (0.0 and 99999.0 when there are none).
+void GetVoucherDateLimits(int number, int kind, DateWindow &window);
+// Whether a good of the current register has the number and a sub-code matching the pattern ("%": any
+// sub-code; a missing sub-code counts as an empty one). Goods out of the register never count.
+bool GoodsNumberExists(int number, const QString &subCodePattern);
+// The next goods number of a register (-1: the current one), over all its years.
+int NextGoodsNumber(int registerId = -1);
+// Whether a voucher of that kind already has the number in the current register.
+bool VoucherNumberExists(int number, int kind);
+// The next number of a voucher kind in a register (-1: the current one), over all its years.
+int NextVoucherNumber(int kind, int registerId = -1);
+// The register-year of a register (-1: the current one) whose dates hold the date; 0 when none does.
+int FindRegisterYearByDate(int registerId, double date);
+
+// An amount typed the Italian way; empty text is 0. Anything else raises EVoError.
+TVoMoney TextToAmount(const QString &text);
+// Sends a query's parameter as a NULL of the type.
+void SetParamNull(TVoQuery &query, const QString &name, QMetaType::Type type);
+// Puts a control 10 pixels to the right of another.
+void PlaceRightOf(const QWidget *anchor, QWidget *control);

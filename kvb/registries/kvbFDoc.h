@@ -1,0 +1,17 @@
+#pragma once
+// The goods documents of the durable-goods program: the consumables register's documents window with
+// this program's frame, which names the supplier or recipient "Provenienza / Destinazione" and requires
+// it, and leaves number and date free.
+#include "kvaFDoc.h"
+
+class TfrkvbDoc : public TfrkvaDoc {
+    Q_OBJECT
+public:
+    explicit TfrkvbDoc(QWidget *parent = nullptr);
+};
+
+class TfmkvbDoc : public TfmkvaDoc {
+    Q_OBJECT
+public:
+    explicit TfmkvbDoc(QWidget *parent = nullptr);
+};

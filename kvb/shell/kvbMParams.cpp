@@ -1,0 +1,9 @@
+#include "kvbMParams.h"
+
+#include "kvbFMain.h"
+
+TdmkvbParams *dmkvbParams = nullptr;
+
+TdmkvbParams::TdmkvbParams(QObject *parent) : TdmAbcParams(kvbProgram(), parent) {
+    setObjectName(QStringLiteral("dmkvbParams"));
+}

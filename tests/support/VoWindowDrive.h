@@ -1,0 +1,47 @@
+#pragma once
+// Windows opened by class name and driven in tests as a user drives them: clicks, typing, dates and
+// search forms.
+#include "VoClassRegistry.h"
+#include "VoWidgetTest.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QAbstractButton;
+class QLineEdit;
+class TVoDBDateEdit;
+
+// Opens a window by its class name, as the menu does, and shows it active.
+template <class T> T *VoOpenWindow(const QString &className) {
+    auto *window = qobject_cast<T *>(CreateVoClass(className));
+    if (window)
+        VoShowActive(window);
+    return window;
+}
+
+// Closes a window and frees it at once (before the test's database goes).
+void VoCloseWindow(QWidget *window);
+
+// Clicks a check box or button where a user clicks it.
+void VoClick(QAbstractButton *button);
+
+// Types into an edit over what it shows, as the user does after clicking it (an empty text clears it),
+// and leaves it with Tab.
+void VoTypeInto(QLineEdit *edit, const QString &text);
+
+// Types a date into a date edit as the user types it ("dd/MM/yyyy"; empty clears it) and leaves it
+// with Tab.
+void VoTypeDate(TVoDBDateEdit *edit, const QString &date);
+
+// What a search form showed before it was answered.
+struct TVoSearchSeen {
+    bool opened = false;
+    QString caption;
+    QStringList titles; // of the visible columns, in order
+    int rows = 0;       // before anything was typed
+};
+
+// Opens the search form of the focused lookup with F8 and answers it: types the text into its search
+// box and chooses the row in front with Enter. The window of the lookup is active again afterwards.
+void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen = nullptr);
