@@ -25,7 +25,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,16 @@ int Count(const QString &sql) {
 
 double Millis(const std::function<void()> &fn, int calls = 1) {
     return VoMeanMicros(calls, [&fn](int) { fn(); }) / 1000.0;
+}
+
+// The median of several calls: the saves write to disk on a shared machine, and one slow write
+// should not stand for them all.
+double MedianMillis(const std::function<void()> &fn, int calls) {
+    std::vector<double> times;
+    for (int i = 0; i < calls; ++i)
+        times.push_back(Millis(fn));
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 int RegisterYear(int year) {
@@ -163,9 +175,9 @@ int main(int argc, char *argv[]) {
             collection.FieldByName(QStringLiteral("FAFCCOSTOUNIT"))->SetValue(3.0);
             collection.Post();
         };
-        // The first save reads the article's rows into the cache; the mean of the next ones is given.
+        // The first save reads the article's rows into the cache; the median of the next ones is given.
         save();
-        const double saved = Millis(save, 5);
+        const double saved = MedianMillis(save, 7);
         const double pricing = Millis(
             [&] {
                 TVoTransaction t;
