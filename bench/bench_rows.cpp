@@ -6,7 +6,11 @@
 // time; the walk alone, when no cost changes, is timed too, and the statement that asked the stock
 // procedure once per unloading row beside it (up to 500 rows: it grows with their square).
 //
-//   bench_rows
+// A save commits the changed rows to disk: on a busy disk the write dominates and varies from one
+// run to the next. With the database in memory the figures show the work itself:
+//
+//   bench_rows                       (the database in the temporary folder)
+//   TMPDIR=/dev/shm bench_rows       (the database in memory)
 #include "VoBench.h"
 #include "VoDBEdits.h"
 #include "VoDBFrames.h"
@@ -126,6 +130,7 @@ int main(int argc, char *argv[]) {
     if (!db)
         return 1;
     qqoVoGlobConn = db.get();
+    out << "database in " << dir.path() << "\n";
     TVoScriptedMessages messages;
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 0 WHERE SFACDESC = 'Facile consumo'"));
     const QList<int> years = {RegisterYear(2025), RegisterYear(2026)};
