@@ -62,7 +62,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db = VoBenchDemoDatabase(dir, QStringLiteral("bench_articles"), out);
+    const std::unique_ptr<TVoSQLConnection> db =
+        VoBenchDemoDatabase(dir, QStringLiteral("bench_articles"), out);
     if (!db)
         return 1;
     qqoVoGlobConn = db.get();
@@ -99,7 +100,7 @@ int main(int argc, char *argv[]) {
     const double repricing = VoMillis([] {
         TVoTransaction t;
         t.StartTransaction();
-        VoExecSQL(QStringLiteral(KVA_REPRICE_ALL_UNLOADING_ROWS));
+        VoExecSQL(QStringLiteral("EXECUTE PROCEDURE PKVA_RIPREZZATUTTI"));
         t.Rollback();
     });
     out << "  of which the pricing of every unloading row again takes about " << repricing << " ms\n";

@@ -72,6 +72,8 @@ void TfmVoWait::StepProgressBar() {
 }
 
 void TfmVoWait::ShowWait() {
+    if (QWidget *active = QApplication::activeWindow(); active && active != this)
+        m_previous = active;
     show();
     raise();
     Repaint();
@@ -79,6 +81,10 @@ void TfmVoWait::ShowWait() {
 
 void TfmVoWait::HideWait() {
     hide();
+    // The user goes on where the work started, with the focus where it was.
+    if (m_previous && m_previous->isVisible() && QApplication::activeWindow() != m_previous)
+        m_previous->activateWindow();
+    m_previous = nullptr;
 }
 
 void TfmVoWait::Repaint() {

@@ -26,6 +26,7 @@ public:
 
     // Shows the window and lets it paint before the caller goes on with its work.
     void ShowWait();
+    // Hides the window and gives the activation back to the window that had it before.
     void HideWait();
 
 private:
@@ -33,6 +34,8 @@ private:
     QLabel *m_title;
     QLabel *m_text;
     QProgressBar *m_progress;
+    // The window that was active when the wait began, active again when it ends.
+    QPointer<QWidget> m_previous;
 };
 
 // The shared wait window, created at its first use over the main window.

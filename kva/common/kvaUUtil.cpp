@@ -82,7 +82,9 @@ const char *const kSyncAttributeSQL =
     "UPDATE TFAR_FACARTICOLI far SET far.%1 = (SELECT FIRST 1 afc_s.%1 FROM TAFC_ARTVELIST afc_s "
     "WHERE " KVA_SAME_ARTICLE("far", "afc_s") " ORDER BY afc_s.IAFCID + 0)";
 const char *const kSyncAttributes[] = {"ICFMID", "ICAFID", "IDCMID", "IMERID", "IUNMID", "IALVID"};
-const char *const kSyncRepriceSQL = KVA_REPRICE_ALL_UNLOADING_ROWS;
+// Every unloading row, in every register-year, takes the average cost of its article at its own
+// voucher's date, per unloading unit.
+const char *const kSyncRepriceSQL = "EXECUTE PROCEDURE PKVA_RIPREZZATUTTI";
 const char *const kSyncTitle = "Sincronizzazione dati degli articoli";
 
 // The numbering scope is the register-year or the whole register, after the register's option.

@@ -56,16 +56,6 @@ double TruncateDecimals(int decimals, double value);
 
 // --- Articles -----------------------------------------------------------------------------------------
 
-// Every unloading row, in every register-year, takes the average cost of its article at its own
-// voucher's date in its voucher's register-year over all sectors, per unloading unit (divided by the
-// unit factor), as every re-pricing of unloading rows does. A macro, so that the statements that
-// narrow it stay string constants.
-#define KVA_REPRICE_ALL_UNLOADING_ROWS                                                                       \
-    "UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b CROSS JOIN " \
-    "PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g WHERE b.IFBUOID = afc.IFBUOID) / "    \
-    "FKVA_FATTOREUNITA(afc.IFARID) WHERE afc.IFBUOID IN (SELECT sca.IFBUOID FROM TFBUO_BUONI sca WHERE "     \
-    "sca.IFBUOTIPO = 1)"
-
 // The books category: a book is found and described by its title, author and publisher.
 inline constexpr int kvaBooksCategory = 5;
 

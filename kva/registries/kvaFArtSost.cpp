@@ -29,7 +29,7 @@ const char *const kCodListSQL = "SELECT iFarId, sFarSDesc FROM TFar_FacArticoli 
 
 const char *const kMoveRowsSQL = "UPDATE TAfc_ArtVelist SET iFarId = :iFarId_new WHERE iFarId = :iFarId_old;";
 const char *const kDeleteOldSQL = "DELETE FROM TFar_FacArticoli WHERE iFarId = :iFarId_old;";
-const char *const kRepriceSQL = KVA_REPRICE_ALL_UNLOADING_ROWS " AND afc.iFarId = :iFarId";
+const char *const kRepriceSQL = "EXECUTE PROCEDURE PKVA_RIPREZZAARTICOLO(:iFarId)";
 
 const char *const kSameArticleMessage = "Impossibile proseguire, è stato scelto lo stesso articolo.";
 const char *const kQuestion =

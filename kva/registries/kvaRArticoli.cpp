@@ -72,6 +72,21 @@ void Restrict(TVoDBLookupEdit *lookup, const char *sql, const QString &param, co
 
 } // namespace
 
+QFormLayout *kvaSetUpBookPanel(QWidget *panel, TVoDBEdit *author, TVoDBEdit *publisher,
+                               TVoDataSource *source) {
+    auto *book = new QFormLayout(panel);
+    book->setContentsMargins(0, 0, 0, 0);
+    for (auto [caption, edit, field] : {std::tuple{"Autore", author, "sFarLibAutore"},
+                                        std::tuple{"Editore", publisher, "sFarLibEditore"}}) {
+        auto *label = new QLabel(QString::fromLatin1(caption), panel);
+        label->setBuddy(edit);
+        book->addRow(label, edit);
+        VoSetMaxLength(edit, 100);
+        edit->Bind(source, QString::fromLatin1(field));
+    }
+    return book;
+}
+
 void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce,
                             TVoDBLookupEdit *uniMis, TVoDBLookupEdit *iva) {
     const auto codeAnd = [](const char *caption) {
@@ -131,17 +146,9 @@ TfrkvaArticoli::TfrkvaArticoli(QWidget *parent)
     laDesc->setBuddy(xedDesc);
     xedDesc->SetUpperCase(true);
     xedDesc->Bind(xdsMain, kDescField);
-    auto *book = new QFormLayout(paBeneLibro);
-    book->setContentsMargins(0, 0, 0, 0);
-    for (auto [caption, edit, field] : {std::tuple{"Autore", xedAutore, "sFarLibAutore"},
-                                        std::tuple{"Editore", xedEditore, "sFarLibEditore"}}) {
-        auto *label = new QLabel(QString::fromLatin1(caption), paBeneLibro);
-        label->setBuddy(edit);
-        book->addRow(label, edit);
-        edit->SetUpperCase(true);
-        VoSetMaxLength(edit, 100);
-        edit->Bind(xdsMain, QString::fromLatin1(field));
-    }
+    QFormLayout *book = kvaSetUpBookPanel(paBeneLibro, xedAutore, xedEditore, xdsMain);
+    xedAutore->SetUpperCase(true);
+    xedEditore->SetUpperCase(true);
     QFont bold = laDescLibro->font();
     bold.setBold(true);
     laDescLibro->setFont(bold);
@@ -214,12 +221,20 @@ void TfrkvaArticoli::SetBookMode(int category, bool recordChanged) {
         xedDesc->setFocus(Qt::OtherFocusReason);
 }
 
+void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category) {
+    Restrict(codMerce, kCodMerceOfCategorySQL, QStringLiteral("iCafId"), category);
+}
+
+void kvaRestrictDetails(TVoDBLookupEdit *dettCodMerce, const QVariant &goodsCode) {
+    Restrict(dettCodMerce, kDettCodMerceOfCodeSQL, QStringLiteral("iMerId"), goodsCode);
+}
+
 void TfrkvaArticoli::RestrictGoodsCodes(const QVariant &category) {
-    Restrict(xelCodMerce, kCodMerceOfCategorySQL, QStringLiteral("iCafId"), category);
+    kvaRestrictGoodsCodes(xelCodMerce, category);
 }
 
 void TfrkvaArticoli::RestrictDetails(const QVariant &goodsCode) {
-    Restrict(xelDettCodMerce, kDettCodMerceOfCodeSQL, QStringLiteral("iMerId"), goodsCode);
+    kvaRestrictDetails(xelDettCodMerce, goodsCode);
 }
 
 void TfrkvaArticoli::xdsMainDataChange(TVoField *Field) {

@@ -5,6 +5,7 @@
 // the merging of a duplicate into another article.
 #include "VoDBFrames.h"
 
+class QFormLayout;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -25,6 +26,14 @@ class TVoSearchDialog;
 // rate), with their keys, shown columns, search forms and unrestricted lists.
 void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce,
                             TVoDBLookupEdit *uniMis, TVoDBLookupEdit *iva);
+
+// The panel of a book's author and publisher, bound to the row's book fields: its form, for more rows.
+QFormLayout *kvaSetUpBookPanel(QWidget *panel, TVoDBEdit *author, TVoDBEdit *publisher,
+                               TVoDataSource *source);
+
+// The goods codes linked to a category, and the details of a goods code, as a lookup's list.
+void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category);
+void kvaRestrictDetails(TVoDBLookupEdit *dettCodMerce, const QVariant &goodsCode);
 
 class TfrkvaArticoli : public TfrVoDBRWGrid {
     Q_OBJECT

@@ -12,6 +12,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
+#include "kvaRBeniCarico.h"
 #include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
 #include "kvaUBuoni.h"
@@ -90,7 +91,7 @@ TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
     : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
       xqcDoc(new TVoQueryCollection(this)), frMaster(new TfrkvaBuoniCarico),
       Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), tsBeni(new QWidget),
-      tsDoc(new QWidget), frDetail(new TfrVoDBRWGrid), frBuoDoc(new TfrkvaBuoIdc),
+      tsDoc(new QWidget), frDetail(new TfrkvaBeniCarico), frBuoDoc(new TfrkvaBuoIdc),
       m_rows(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IFBUOID"), this)),
       m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IFBUOID"), this)) {
     setWindowTitle(QStringLiteral("Gestione movimenti"));
@@ -100,7 +101,6 @@ TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
     m_documents->SetFollowMaster(false);
 
     frMaster->SetDataSet(xqcMain);
-    frDetail->setToolTip(QStringLiteral("Dati di carico dell'articolo"));
     frDetail->SetDataSet(xqcDetail);
     frBuoDoc->SetDataSet(xqcDoc);
     for (auto [page, frame] : {std::pair<QWidget *, QWidget *>{tsBeni, frDetail}, {tsDoc, frBuoDoc}}) {
@@ -120,15 +120,13 @@ TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
 void TfmkvaBuoni::FormCreate() {
     TfmVoChildDB::FormCreate();
 
-    SetUpDetailPages();
     // Amounts are typed without VAT unless the register says they include it: then they are shown
     // as typed, otherwise with the VAT added.
     const bool vatIncluded = CurrentVatIncluded == 1;
     frMaster->grFrame->SetColumnField(TfrkvaBuoniCarico::AmountColumn,
                                       vatIncluded ? QStringLiteral("IBENIIMP")
                                                   : QStringLiteral("IBENIIMP_CONIVA"));
-    frDetail->grFrame->SetColumnField(4, vatIncluded ? QStringLiteral("fAfcTotale")
-                                                     : QStringLiteral("fAfcTotale_ConIva"));
+    frDetail->SetUp(vatIncluded);
 
     frMaster->xelBenef->SetConnection(qqoVoGlobConn);
     frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
@@ -167,20 +165,12 @@ void TfmkvaBuoni::FormCreate() {
     xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
     xqcMain->VoBeforeExec.Add(
         [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcMainVoBeforeExec(prop); });
+    xqcDetail->BeforeWrite.Add(
+        [this](TVoQueryCollection *, int listKind) { xqcDetailBeforeWrite(listKind); });
+    xqcDetail->VoBeforeExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcDetailVoBeforeExec(prop); });
     xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
     xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
-}
-
-// The rows page shows the voucher's rows; writing them is the work of their own frame.
-void TfmkvaBuoni::SetUpDetailPages() {
-    TVoDBGrid *rows = frDetail->grFrame;
-    rows->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Numero"));
-    rows->AddColumn(QStringLiteral("sFarLDesc"), QStringLiteral("Descrizione"), 340);
-    rows->AddColumn(QStringLiteral("fAfcQuantita"), QStringLiteral("Quantità"), 100, Qt::AlignRight);
-    rows->AddColumn(QStringLiteral("FAFCCOSTOUNIT"), QStringLiteral("Costo unitario"), 100, Qt::AlignRight);
-    rows->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100, Qt::AlignRight);
-    rows->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 200);
-    frDetail->SetReadOnly(true);
 }
 
 void TfmkvaBuoni::FormShow() {
@@ -198,11 +188,12 @@ void TfmkvaBuoni::OpenDetails() {
     m_documents->Reload();
 }
 
-// A locked voucher is definitive: no row may be added to it (the documents page keeps its own rule).
+// A locked voucher is definitive, and one not yet saved has no key for its rows: neither takes a row
+// (the documents page keeps its own rule).
 void TfmkvaBuoni::ApplyLock() {
     const TVoField *locked = xqcMain->Active() ? xqcMain->FindField(QStringLiteral("ILOCKED")) : nullptr;
-    const bool on = locked && !xqcMain->IsEmpty() && locked->AsInteger() == 1;
-    frDetail->xacInsert->SetLocked(on);
+    const bool saved = locked && !xqcMain->IsEmpty() && xqcMain->State() != dsInsert;
+    frDetail->xacInsert->SetLocked(!saved || locked->AsInteger() == 1);
 }
 
 void TfmkvaBuoni::frMasterxdsMainDataChange(TVoField *field) {
@@ -215,6 +206,7 @@ void TfmkvaBuoni::frMasterxdsMainAfterStateChange() {
     if (xqcMain->State() == dsInsert)
         ProposeNewVoucher();
     OpenDetails();
+    ApplyLock();
 }
 
 void TfmkvaBuoni::ProposeNewVoucher() {
@@ -286,6 +278,29 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
         // Rows and links go in the list's own transaction, before the header's DELETE.
         kvaDeleteVoucherContents(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     }
+}
+
+// The rules of a row's write, inside its transaction, serialised on its article: a saved row may not
+// take the stock of its article below zero on any day, by a lower quantity or by going.
+void TfmkvaBuoni::xqcDetailBeforeWrite(int listKind) {
+    m_rowArticle = frDetail->ArticleToSave();
+    if (listKind == skInsert)
+        return;
+    const TVoField *quantity = xqcDetail->FieldByName(QStringLiteral("fAfcQuantita"));
+    if (listKind == skUpdate && quantity->AsFloat() == quantity->OldValue().toDouble())
+        return;
+    VoLockRow(QStringLiteral("TFAR_FACARTICOLI"), QStringLiteral("IFARID"), m_rowArticle);
+    const int row = xqcDetail->FieldByName(QStringLiteral("iAfcId"))->AsInteger();
+    if (listKind == skDelete && !CheckStock(m_rowArticle, row, -1, 0))
+        throw EVoError(QStringLiteral("Impossibile cancellare, la giacenza andrebbe in negativo!"));
+    if (listKind == skUpdate && !CheckStock(m_rowArticle, row, -1, quantity->AsFloat()))
+        throw EVoError(QStringLiteral("Quantità troppo bassa"));
+}
+
+// Every statement of a row's lists names the voucher and the row's one article.
+void TfmkvaBuoni::xqcDetailVoBeforeExec(TVoQueryProp &prop) {
+    prop.Values.Add(QStringLiteral("IFBUOID"), xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
+    prop.Values.Add(QStringLiteral("IFARID"), m_rowArticle);
 }
 
 // A row changed the voucher's amount: the header is read again, and the rows with it.

@@ -9,6 +9,7 @@ class QTabWidget;
 class TVoMasterDetail;
 class TfrVoDBRWGrid;
 class TfrkvaBuoIdc;
+class TfrkvaBeniCarico;
 class TfrkvaBuoniCarico;
 
 class TfmkvaBuoni : public TfmVoChildDB {
@@ -24,8 +25,7 @@ public:
     QTabWidget *const pcDetail;
     QWidget *const tsBeni;
     QWidget *const tsDoc;
-    // The rows of the voucher; read-only until their own frame takes its place.
-    TfrVoDBRWGrid *const frDetail;
+    TfrkvaBeniCarico *const frDetail;
     TfrkvaBuoIdc *const frBuoDoc;
 
     // The number proposed for the voucher being inserted.
@@ -37,7 +37,6 @@ protected:
     void FormClose(TCloseAction &Action) override;
 
 private:
-    void SetUpDetailPages();
     // Rows and documents follow the header: the current voucher's, none while one is inserted.
     void OpenDetails();
     void ApplyLock();
@@ -52,9 +51,13 @@ private:
     void xqcMainBeforeDelete();
     void xqcMainBeforeWrite(int listKind);
     void xqcMainVoBeforeExec(TVoQueryProp &prop);
+    void xqcDetailBeforeWrite(int listKind);
+    void xqcDetailVoBeforeExec(TVoQueryProp &prop);
     void xqcDetailVoRefresh();
 
     int m_proposedNumber = 0;
+    // The article of the row being written, fixed before its first statement.
+    int m_rowArticle = -1;
     TVoMasterDetail *m_rows;
     TVoMasterDetail *m_documents;
 };

@@ -43,12 +43,7 @@ const char *const kvaSQLAfcUpdate =
     "= "
     ":iRspId WHERE IAFCID = :VOCURRID";
 const char *const kvaSQLAfcDelete = "DELETE FROM TAfc_ArtVelist WHERE iAfcId=:VOCURRID";
-const char *const kvaSQLRePricing =
-    "UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = (SELECT g.COSTOUNIMED FROM TFBUO_BUONI b CROSS JOIN "
-    "PKVA_GETGIACENZA(afc.IFARID, b.DFBUODATA, b.IDWGFACANFID, NULL) g WHERE b.IFBUOID = afc.IFBUOID) / "
-    "FKVA_FATTOREUNITA(afc.IFARID) WHERE afc.IFARID = :iFarId AND afc.IFBUOID IN (SELECT sca.IFBUOID FROM "
-    "TFBUO_BUONI sca WHERE sca.IFBUOTIPO = 1 AND sca.IDWGFACANFID = (SELECT cur.IDWGFACANFID FROM "
-    "TFBUO_BUONI cur WHERE cur.IFBUOID = :iFBuoId))";
+const char *const kvaSQLRePricing = "EXECUTE PROCEDURE PKVA_RIPREZZABUONO(:iFarId, :iFBuoId)";
 const char *const kvaSQLArticleVat =
     "UPDATE TFar_FacArticoli SET iAlvId = :iAlvId WHERE iFarId = :iFarId AND iAlvId IS NULL";
 const char *const kvaSQLAseInsert =

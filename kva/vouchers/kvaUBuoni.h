@@ -14,8 +14,9 @@ extern const char *const kvaSQLBuoResetUnloaded;
 extern const char *const kvaSQLAfcInsert;
 extern const char *const kvaSQLAfcUpdate;
 extern const char *const kvaSQLAfcDelete;
-// Every unloading row of the article in the voucher's register-year takes the average cost as of its
-// own voucher's date, per unloading unit (divided by the unit factor). Parameters :iFBuoId, :iFarId.
+// Every unloading row of the article in the stock scope of the voucher's register-year takes the
+// average cost as of its own voucher's date, per unloading unit (divided by the unit factor), in one
+// pass over the article's rows. Parameters :iFBuoId, :iFarId.
 extern const char *const kvaSQLRePricing;
 extern const char *const kvaSQLArticleVat;
 extern const char *const kvaSQLAseInsert;

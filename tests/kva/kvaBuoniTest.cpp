@@ -14,6 +14,7 @@
 #include "VoTestRegisters.h"
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
+#include "kvaRBeniCarico.h"
 #include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
 #include "kvaUBuoni.h"

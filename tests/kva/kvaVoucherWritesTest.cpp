@@ -178,4 +178,67 @@ TEST_F(kvaVoucherWritesTest, DeletingAWholeVoucher) {
               0);
 }
 
+// Every unloading row of the article in the scope of a register-year costs what the stock
+// procedure gives at its voucher's date, per piece; the rows out of the scope keep their cost.
+void ExpectPricedAsDefined(int article, double factor, const QList<int> &scope) {
+    TVoQuery q(QStringLiteral("SELECT afc.IAFCID, afc.FAFCCOSTOUNIT, buo.DFBUODATA, buo.IDWGFACANFID FROM "
+                              "TAFC_ARTVELIST afc JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID WHERE "
+                              "buo.IFBUOTIPO = 1 AND afc.IFARID = :a"));
+    q.SetParam(QStringLiteral("a"), article).Open();
+    int priced = 0;
+    for (; !q.Eof(); q.Next()) {
+        const int year = q.AsInteger(QStringLiteral("IDWGFACANFID"));
+        const double cost = q.AsFloat(QStringLiteral("FAFCCOSTOUNIT"));
+        if (!scope.contains(year)) {
+            EXPECT_EQ(cost, 0.0) << "row " << q.AsInteger(QStringLiteral("IAFCID"));
+            continue;
+        }
+        const double defined = VoTestStock(article, q.Value(QStringLiteral("DFBUODATA")), year).cost / factor;
+        EXPECT_NEAR(cost, defined, 1e-9) << "row " << q.AsInteger(QStringLiteral("IAFCID"));
+        EXPECT_GT(cost, 0.0);
+        ++priced;
+    }
+    EXPECT_GT(priced, 0);
+}
+
 } // namespace
+
+// Loads and unloads over two years, some on one day: after a load is saved, changed and deleted,
+// each unloading row of the scope is priced as the stock procedure prices it at its date; a register
+// numbered per year keeps the other year apart.
+TEST_F(kvaVoucherWritesTest, RePricingFollowsTheStockScopeInOnePass) {
+    for (const int numbering : {1, 0}) {
+        VoExecSQL(QStringLiteral("DELETE FROM TAFC_ARTVELIST"));
+        VoTestSetRegisterOptions(VoTestRegister(), numbering, 0);
+        const int ry25 = VoTestRegisterYear(2025);
+        const int vat10 = VoTestVatRate(10);
+        const QList<std::tuple<int, QDate, int, double, double, int>> movements = {
+            {kvaLoading, QDate(2025, 3, 1), ry25, 10, 5.0, vat10},
+            {kvaUnloading, QDate(2025, 4, 1), ry25, 30, 0.0, -1},
+            {kvaLoading, QDate(2026, 2, 1), ry, 4, 8.0, -1},
+            {kvaUnloading, QDate(2026, 2, 1), ry, 5, 0.0, -1},
+            {kvaUnloading, QDate(2026, 3, 1), ry, 7, 0.0, -1},
+        };
+        for (const auto &[kind, date, year, quantity, cost, rate] : movements)
+            VoTestRow(VoTestVoucher(kind, date, year), article, quantity, cost, 0, rate);
+        const QList<int> scope = numbering == 1 ? QList<int>{ry} : QList<int>{ry25, ry};
+
+        const int load = VoTestVoucher(kvaLoading, QDate(2026, 1, 15), ry);
+        TVoQueryCollection rows;
+        OpenRows(rows, load, kvaLoading);
+        rows.Append();
+        rows.FieldByName(QStringLiteral("IFBUOID"))->SetValue(load);
+        rows.FieldByName(QStringLiteral("IFARID"))->SetValue(article);
+        rows.FieldByName(QStringLiteral("FAFCQUANTITA"))->SetValue(2.0);
+        rows.FieldByName(QStringLiteral("FAFCCOSTOUNIT"))->SetValue(20.0);
+        ASSERT_TRUE(rows.Post()) << messages->LastText().toStdString();
+        ExpectPricedAsDefined(article, 10, scope);
+        rows.Edit();
+        rows.FieldByName(QStringLiteral("FAFCQUANTITA"))->SetValue(6.0);
+        ASSERT_TRUE(rows.Post()) << messages->LastText().toStdString();
+        ExpectPricedAsDefined(article, 10, scope);
+        messages->Push(mrYes);
+        ASSERT_TRUE(rows.Delete());
+        ExpectPricedAsDefined(article, 10, scope);
+    }
+}

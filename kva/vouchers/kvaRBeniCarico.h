@@ -1,0 +1,101 @@
+#pragma once
+// The article rows of a loading voucher: the list of its rows and the detail of one. The user types
+// a description; a drop-down offers the catalogue's articles that contain it, and choosing one takes
+// its data. A description that matches none prepares a new article with the next code, created when
+// the row is saved. Books have title, author and publisher in place of the description.
+#include "VoDBFrames.h"
+
+class QLabel;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class TVoDBCurrencyEdit;
+class TVoDBEdit;
+class TVoDBLookupEdit;
+class TVoDBMemo;
+class TVoDBNumericEdit;
+class TVoTableModel;
+
+class TfrkvaBeniCarico : public TfrVoDBRWGrid {
+    Q_OBJECT
+public:
+    explicit TfrkvaBeniCarico(QWidget *parent = nullptr);
+
+    // The list's amount column, whose field follows the register's VAT option.
+    static constexpr int AmountColumn = 4;
+
+    QLabel *const laDesc;
+    TVoDBEdit *const xdeDesc;
+    QToolButton *const Image1;
+    TVoDBEdit *const xdeCod;
+    QWidget *const paBeneLibro;
+    TVoDBEdit *const xedAutore;
+    TVoDBEdit *const xedEditore;
+    TVoDBLookupEdit *const xelCategoria;
+    TVoDBLookupEdit *const xelCodMerce;
+    TVoDBLookupEdit *const xelDettMerce;
+    TVoDBLookupEdit *const xelUniMis;
+    TVoDBNumericEdit *const xneQuant;
+    QLabel *const laIva;
+    TVoDBCurrencyEdit *const xceImporto;
+    TVoDBLookupEdit *const xelIva;
+    TVoDBCurrencyEdit *const xceTotale;
+    TVoDBLookupEdit *const xelCausale;
+    TVoDBLookupEdit *const xelCondizione;
+    TVoDBLookupEdit *const xelVociPro;
+    TVoDBLookupEdit *const xelSede;
+    TVoDBLookupEdit *const xelSettore;
+    TVoDBLookupEdit *const xelResp;
+    TVoDBLookupEdit *const xelColl;
+    TVoDBMemo *const xmeNote;
+    QToolBar *const tbMassa;
+    // The whole catalogue, read at each insert or edit and narrowed on the client.
+    TVoQueryCollection *const xqcArticoli;
+    TVoTableModel *const ArticleModel;
+    QTableView *const grArtSearch;
+
+    // Sets the lists that depend on the register-year and the amounts by the register's VAT option
+    // (costs typed with VAT: the total is the plain amount).
+    void SetUp(bool vatIncluded);
+
+    // Whether the typed description matches no article, so that saving the row makes one.
+    bool NewArticle() const { return m_newArticle; }
+    // The article a row being saved stands for, fixed once per save inside its transaction: a saved
+    // row's own; for a new row the article chosen in the drop-down while the description still
+    // reads as chosen, else the article of the description, made when there is none.
+    int ArticleToSave();
+
+    void xacInsertExecute();
+    // The article search as a key released in the description runs it (F8: all articles).
+    void SearchArticles(int key);
+    // Chooses the article of a row of the drop-down (from 0).
+    void ChooseArticle(int row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void SetUpLookups();
+    void xdsMainDataChange(TVoField *field);
+    void xdsMainAfterStateChange();
+    void LoadArticles();
+    void PresetCausal();
+    void ApplyLayout(int category);
+    void xelCategoriaChangeFKValue();
+    void xelCodMerceChangeFKValue();
+    void xelSettoreChangeFKValue();
+    void RestrictResponsibles(const QVariant &sector);
+    void LeaveDescription();
+    void HideSearch();
+    void ComputeTotal();
+    void xneQuantValidate(bool &Ok, QString &Msg);
+    // The current row's field, or nullptr without an open collection.
+    TVoField *RowField(const QString &name) const;
+
+    bool m_newArticle = false;
+    bool m_book = false;
+    bool m_vatIncluded = false;
+    // The article chosen in the drop-down and the description it gave.
+    int m_chosenArticle = -1;
+    QString m_chosenText;
+};

@@ -1,0 +1,353 @@
+// The rows of a loading voucher driven as a user drives them: the article typed, found in the
+// drop-down or made new, books, the checks of a row, the refused delete, the cause proposed, the
+// totals, and the vouchers that take no row.
+#include "VoClassRegistry.h"
+#include "VoDBEdits.h"
+#include "VoDBFrames.h"
+#include "VoDBLookupEdit.h"
+#include "VoGlobals.h"
+#include "VoQuery.h"
+#include "VoTableModel.h"
+#include "VoTestData.h"
+#include "VoTestDb.h"
+#include "VoTestRegisters.h"
+#include "VoTestWindows.h"
+#include "VoWidgetTest.h"
+#include "kvaFBuoni.h"
+#include "kvaRBeniCarico.h"
+#include "kvaRBuoniCarico.h"
+#include "kvaUUtil.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Warning(const QString &text) {
+    return QStringLiteral("Attenzione ! \r\n%1. ").arg(text);
+}
+
+QString Missing(const QString &word) {
+    return QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"%1\". ").arg(word);
+}
+
+int Code(const QString &sql) {
+    return VoSelectValue(sql).toInt();
+}
+
+int GoodsCode(const QString &code) {
+    return VoSelectValue(QStringLiteral("SELECT IMERID FROM TMER_CODICIMERCEOL WHERE SMERCODICE = :c"),
+                         {{QStringLiteral("c"), code}})
+        .toInt();
+}
+
+int Articles(const QString &description) {
+    return VoCountRows(QStringLiteral("SELECT IFARID FROM TFAR_FACARTICOLI WHERE UPPER(SFARLDESC) = :d"),
+                       {{QStringLiteral("d"), description.toUpper()}});
+}
+
+class kvaBeniCaricoTest : public VoDbTest {
+protected:
+    void SetUp() override {
+        VoDbTest::SetUp();
+        ResetWorkingContext();
+        ry = VoTestRegisterYear(2026);
+        ChooseRegisterYear(ry);
+        voucher = VoTestVoucher(kvaLoading, QDate(2026, 2, 1), ry, 1);
+        pieces = Code(QStringLiteral("SELECT IUNMID FROM TUNM_UNITAMISURA WHERE SUNMCOD = 'PZ'"));
+        vat22 = Code(QStringLiteral("SELECT IALVID FROM TALV_ALIQUOTEIVA WHERE SALVDESCS = 'I22'"));
+    }
+    void TearDown() override {
+        delete window;
+        xgvmGlobalVar.Clear();
+        ResetWorkingContext();
+        VoDbTest::TearDown();
+    }
+
+    void Open() {
+        window = qobject_cast<TfmkvaBuoni *>(CreateVoClass(QStringLiteral("TfmkvaBuoni")));
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(VoShowActive(window));
+        window->pcDetail->setCurrentIndex(0);
+        rows = window->frDetail;
+    }
+
+    void NewRow() {
+        ASSERT_TRUE(rows->xacInsert->Execute());
+        QApplication::processEvents();
+        ASSERT_EQ(window->xqcDetail->State(), dsInsert);
+    }
+    // Types into the description, key by key, as the user does.
+    void TypeDescription(const QString &text) {
+        rows->xdeDesc->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        rows->xdeDesc->selectAll();
+        VoPress(Qt::Key_Backspace);
+        VoType(text);
+    }
+    // The codes and amounts a new article needs.
+    void FillCodes(int quantity = 2, const QString &cost = QStringLiteral("10")) {
+        rows->xelCategoria->SetKeyValue(1);
+        rows->xelCodMerce->SetKeyValue(GoodsCode(QStringLiteral("CAR")));
+        rows->xelUniMis->SetKeyValue(pieces);
+        rows->xelIva->SetKeyValue(vat22);
+        VoTypeInto(rows->xneQuant, QString::number(quantity));
+        VoTypeInto(rows->xceImporto, cost);
+    }
+    bool Post() {
+        const bool posted = rows->xacPost->Execute();
+        return posted && window->xqcDetail->State() == dsBrowse;
+    }
+    int Shown() const { return rows->grArtSearch->isVisible() ? rows->ArticleModel->rowCount() : 0; }
+    int RowArticle() const { return window->xqcDetail->FieldByName(QStringLiteral("IFARID"))->AsInteger(); }
+
+    int ry = 0, voucher = 0, pieces = 0, vat22 = 0;
+    QPointer<TfmkvaBuoni> window;
+    TfrkvaBeniCarico *rows = nullptr;
+};
+
+} // namespace
+
+TEST_F(kvaBeniCaricoTest, ANewDescriptionMakesOneArticleThatTheNextRowOffers) {
+    Open();
+    const QString amountBefore = window->frMaster->xceImportoBeni->text();
+    NewRow();
+    EXPECT_EQ(QApplication::focusWidget(), rows->xdeDesc);
+    TypeDescription(QStringLiteral("carta d'ufficio"));
+    EXPECT_TRUE(rows->NewArticle());
+    EXPECT_FALSE(rows->grArtSearch->isVisible());
+    const QString code = rows->xdeCod->text();
+    EXPECT_EQ(code, GetArticleCode(QStringLiteral("carta d'ufficio"), {}, {}, {}));
+    FillCodes(2, QStringLiteral("10"));
+    EXPECT_EQ(rows->xceTotale->text(), QStringLiteral("24,40"));
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+
+    // Three statements ran (row, re-pricing, VAT), one article was made.
+    ASSERT_EQ(Articles(QStringLiteral("carta d'ufficio")), 1);
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT SFARSDESC || '/' || ICAFID || '/' || IALVID FROM "
+                                           "TFAR_FACARTICOLI WHERE IFARID = :a"),
+                            {{QStringLiteral("a"), RowArticle()}})
+                  .toString(),
+              QStringLiteral("%1/1/%2").arg(code).arg(vat22));
+    EXPECT_EQ(amountBefore, QStringLiteral("0,00"));
+    EXPECT_EQ(window->frMaster->xceImportoBeni->text(), QStringLiteral("20,00"));
+
+    NewRow();
+    TypeDescription(QStringLiteral("ufficio"));
+    EXPECT_FALSE(rows->NewArticle());
+    ASSERT_EQ(Shown(), 1);
+    EXPECT_EQ(rows->ArticleModel->index(0, 0).data().toString(), code + QStringLiteral(" CARTA D'UFFICIO"));
+    // Down into the drop-down, Enter chooses: the article's data, the focus on the cost.
+    VoPress(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), rows->grArtSearch);
+    VoPress(Qt::Key_Return);
+    EXPECT_FALSE(rows->grArtSearch->isVisible());
+    EXPECT_EQ(rows->xdeDesc->text(), QStringLiteral("CARTA D'UFFICIO"));
+    EXPECT_EQ(rows->xdeCod->text(), code);
+    EXPECT_EQ(rows->xelIva->KeyValue().toInt(), vat22);
+    EXPECT_FALSE(rows->xelUniMis->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), rows->xceImporto);
+}
+
+TEST_F(kvaBeniCaricoTest, TheArticleChosenIsKeptWhenAnotherHasTheSameDescription) {
+    VoTestArticle(QStringLiteral("Penne rosse"), pieces, vat22);
+    const int second = VoTestArticle(QStringLiteral("Penne rosse"), pieces, vat22);
+    VoExecSQL(
+        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1, IMERID = :m WHERE SFARLDESC = 'PENNE ROSSE'"),
+        {{QStringLiteral("m"), GoodsCode(QStringLiteral("PEN"))}});
+    Open();
+    NewRow();
+    TypeDescription(QStringLiteral("penne rosse"));
+    ASSERT_EQ(Shown(), 2);
+    const QString secondCode = QStringLiteral("%1").arg(second, 7, 10, QLatin1Char('0'));
+    rows->ChooseArticle(rows->ArticleModel->index(0, 0).data().toString().startsWith(secondCode) ? 0 : 1);
+    EXPECT_EQ(rows->xdeCod->text(), secondCode);
+    VoTypeInto(rows->xneQuant, QStringLiteral("3"));
+    VoTypeInto(rows->xceImporto, QStringLiteral("1"));
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(RowArticle(), second);
+    EXPECT_EQ(Articles(QStringLiteral("penne rosse")), 2);
+}
+
+TEST_F(kvaBeniCaricoTest, BooksAreFoundAndMadeByTitleAuthorAndPublisher) {
+    int facId = 0;
+    const int bookYear = VoTestOpenRegister(QStringLiteral("Biblioteca"), 2, {2026}, &facId).first();
+    ChooseRegisterYear(bookYear);
+    voucher = VoTestVoucher(kvaLoading, QDate(2026, 2, 1), bookYear, 1);
+    Open();
+    for (int round = 0; round < 2; ++round) {
+        NewRow();
+        EXPECT_EQ(rows->xelCategoria->KeyValue().toInt(), kvaBooksCategory);
+        EXPECT_TRUE(rows->paBeneLibro->isVisible());
+        EXPECT_EQ(rows->laDesc->text(), QStringLiteral("Titolo"));
+        TypeDescription(QStringLiteral("I promessi sposi"));
+        VoTypeInto(rows->xedAutore, QStringLiteral("Manzoni"));
+        VoTypeInto(rows->xedEditore, QStringLiteral("Mondadori"));
+        rows->xelCodMerce->SetKeyValue(GoodsCode(QStringLiteral("TES")));
+        rows->xelUniMis->SetKeyValue(pieces);
+        rows->xelIva->SetKeyValue(vat22);
+        VoTypeInto(rows->xneQuant, QStringLiteral("1"));
+        VoTypeInto(rows->xceImporto, QStringLiteral("12"));
+        ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFARID FROM TFAR_FACARTICOLI WHERE SFARLDESC = "
+                                             "'I PROMESSI SPOSI - MANZONI - MONDADORI' AND ICAFID = 5 AND "
+                                             "SFARLIBTITOLO = 'I PROMESSI SPOSI'")),
+                  1)
+            << round;
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT DISTINCT IFARID FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
+                          {{QStringLiteral("v"), voucher}}),
+              1);
+}
+
+TEST_F(kvaBeniCaricoTest, ARowNeedsItsCodesAndAQuantity) {
+    Open();
+    NewRow();
+    TypeDescription(QStringLiteral("Gessetti colorati"));
+    VoTypeInto(rows->xceImporto, QStringLiteral("2"));
+    // Each save names the first thing missing, in the order of the page.
+    const QList<std::pair<std::function<void()>, QString>> steps = {
+        {[] {}, Missing(QStringLiteral("Categoria"))},
+        {[&] { rows->xelCategoria->SetKeyValue(1); }, Missing(QStringLiteral("Codice merceologico"))},
+        {[&] { rows->xelCodMerce->SetKeyValue(GoodsCode(QStringLiteral("CAR"))); },
+         Missing(QStringLiteral("Unità di misura"))},
+        {[&] { rows->xelUniMis->SetKeyValue(pieces); }, Missing(QStringLiteral("Quantità = 0"))},
+        {[&] { VoTypeInto(rows->xneQuant, QStringLiteral("0")); }, Warning(QStringLiteral("Quantità = 0"))},
+        {[&] { VoTypeInto(rows->xneQuant, QStringLiteral("4")); }, Missing(QStringLiteral("Iva"))},
+    };
+    for (const auto &[step, message] : steps) {
+        step();
+        messages->Clear();
+        EXPECT_FALSE(Post());
+        EXPECT_EQ(messages->LastText(), message);
+    }
+    rows->xelIva->SetKeyValue(vat22);
+    messages->Clear();
+    EXPECT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(Articles(QStringLiteral("Gessetti colorati")), 1);
+}
+
+TEST_F(kvaBeniCaricoTest, ASavedRowKeepsTheStockItsUnloadingsNeed) {
+    const int article = VoTestArticle(QStringLiteral("Toner nero"), pieces, vat22);
+    const int row = VoTestRow(voucher, article, 10, 5.0);
+    VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 3, 1), ry), article, 6, 0.0);
+    Open();
+    ASSERT_TRUE(window->xqcDetail->Locate(QStringLiteral("IAFCID"), row));
+    ASSERT_TRUE(rows->xacEdit->Execute());
+    // The article cannot change on a saved row.
+    for (QWidget *locked : std::initializer_list<QWidget *>{
+             rows->xdeDesc, rows->xelCategoria, rows->xelCodMerce, rows->xelDettMerce, rows->xelUniMis})
+        EXPECT_FALSE(locked->isEnabled());
+    VoTypeInto(rows->xneQuant, QStringLiteral("5"));
+    EXPECT_EQ(messages->LastText(), Warning(QStringLiteral("Quantità troppo bassa")));
+    messages->Clear();
+    VoTypeInto(rows->xneQuant, QStringLiteral("6"));
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT FAFCQUANTITA FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                            {{QStringLiteral("r"), row}})
+                  .toDouble(),
+              6.0);
+
+    // Nor may it go while the unloading needs it: nothing of the delete runs.
+    messages->Push(mrYes);
+    EXPECT_FALSE(window->xqcDetail->Delete());
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Impossibile cancellare, la giacenza andrebbe in negativo!"));
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IAFCID FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                          {{QStringLiteral("r"), row}}),
+              1);
+    EXPECT_EQ(window->xqcDetail->RecordCount(), 1);
+}
+
+TEST_F(kvaBeniCaricoTest, TheVouchersCauseIsProposedForANewRowOnly) {
+    const int donation = Code(QStringLiteral("SELECT ICAVID FROM TCAV_CAUSALIINV WHERE SCAVCODICE = 'DON'"));
+    const int article = VoTestArticle(QStringLiteral("Colla"), pieces, vat22);
+    const int first = VoTestRow(voucher, article, 1, 1.0);
+    VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST SET ICAVID = :c WHERE IAFCID = :r"),
+              {{QStringLiteral("c"), donation}, {QStringLiteral("r"), first}});
+    const int second = VoTestRow(voucher, article, 1, 1.0);
+    VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST SET ICAVID = 1 WHERE IAFCID = :r"),
+              {{QStringLiteral("r"), second}});
+    Open();
+    NewRow();
+    EXPECT_EQ(rows->xelCausale->KeyValue().toInt(), donation);
+    EXPECT_EQ(rows->xelCondizione->KeyValue().toInt(), 2);
+    rows->xacCancel->Execute();
+    ASSERT_TRUE(window->xqcDetail->Locate(QStringLiteral("IAFCID"), second));
+    ASSERT_TRUE(rows->xacEdit->Execute());
+    EXPECT_EQ(rows->xelCausale->KeyValue().toInt(), 1);
+}
+
+TEST_F(kvaBeniCaricoTest, ACategoryChangeClearsTheDescriptionOfAnExistingArticleOnly) {
+    Open();
+    NewRow();
+    rows->ShowDetail();
+    TypeDescription(QStringLiteral("penna a sfera blu"));
+    VoPress(Qt::Key_Tab); // leaving: the text is an article's description
+    EXPECT_FALSE(rows->NewArticle());
+    rows->xelCategoria->SetKeyValue(2);
+    EXPECT_TRUE(rows->xdeDesc->text().isEmpty());
+
+    TypeDescription(QStringLiteral("penna stilografica verde"));
+    EXPECT_TRUE(rows->NewArticle());
+    rows->xelCategoria->SetKeyValue(1);
+    EXPECT_EQ(rows->xdeDesc->text(), QStringLiteral("penna stilografica verde"));
+}
+
+TEST_F(kvaBeniCaricoTest, TheDropDownTakesTheTypedTextAsItIs) {
+    for (const char *description : {"Carta d'ufficio A4", "Sconto 50% carta", "Carta_X", "Cartella"})
+        VoTestArticle(QString::fromLatin1(description));
+    VoExecSQL(QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 4 WHERE SFARLDESC = 'CARTELLA'"));
+    Open();
+    NewRow();
+    const QList<std::tuple<QString, int, int>> cases = {
+        {QStringLiteral("d'uff"), -1, 1}, {QStringLiteral("%"), -1, 1},   {QStringLiteral("_"), -1, 1},
+        {QStringLiteral("cart"), 4, 1},   {QStringLiteral("a%c"), -1, 0},
+    };
+    for (const auto &[typed, category, shown] : cases) {
+        rows->xelCategoria->SetKeyValue(category);
+        TypeDescription(typed);
+        EXPECT_EQ(Shown(), shown) << typed.toStdString();
+        EXPECT_EQ(rows->NewArticle(), shown == 0) << typed.toStdString();
+    }
+}
+
+TEST_F(kvaBeniCaricoTest, TheTotalAddsVatUnlessTheCostsIncludeIt) {
+    for (const int vatIncluded : {0, 1}) {
+        delete window;
+        VoTestSetRegisterOptions(VoTestRegister(), 1, vatIncluded);
+        ChooseRegisterYear(ry);
+        Open();
+        EXPECT_EQ(rows->laIva->text(), vatIncluded ? QStringLiteral("Costo unitario (iva inclusa)")
+                                                   : QStringLiteral("Costo unitario (iva esclusa)"));
+        NewRow();
+        TypeDescription(QStringLiteral("Gomme"));
+        VoTypeInto(rows->xneQuant, QStringLiteral("3"));
+        VoTypeInto(rows->xceImporto, QStringLiteral("2,5"));
+        EXPECT_EQ(rows->xceTotale->text(), vatIncluded ? QStringLiteral("7,50") : QString()) << vatIncluded;
+        rows->xelIva->SetKeyValue(vat22);
+        EXPECT_EQ(rows->xceTotale->text(), vatIncluded ? QStringLiteral("7,50") : QStringLiteral("9,15"));
+        rows->xacCancel->Execute();
+    }
+}
+
+TEST_F(kvaBeniCaricoTest, OnlyASavedOpenVoucherTakesRows) {
+    VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET ILOCKED = 1 WHERE IFBUOID = :v"),
+              {{QStringLiteral("v"), voucher}});
+    Open();
+    EXPECT_FALSE(rows->xacInsert->Execute());
+    VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET ILOCKED = 0 WHERE IFBUOID = :v"),
+              {{QStringLiteral("v"), voucher}});
+    window->xqcMain->Refresh();
+    EXPECT_TRUE(rows->xacInsert->Execute());
+    rows->xacCancel->Execute();
+    // A voucher being typed has no key yet.
+    ASSERT_TRUE(window->frMaster->xacInsert->Execute());
+    EXPECT_FALSE(rows->xacInsert->Execute());
+    EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+}
