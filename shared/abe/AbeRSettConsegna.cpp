@@ -168,6 +168,10 @@ void TfrSettConsegna::ShowToggle() {
 }
 
 void TfrSettConsegna::xacStoricoExecute() {
+    xacStorico->setChecked(Storicizzati);
+    // The other list is read only once what is being typed is saved.
+    if (xdsMain->Editing() && !DataSet()->Post())
+        return;
     Storicizzati = !Storicizzati;
     ShowToggle();
     dmSecSettCons->SetHistoricised(Storicizzati);
