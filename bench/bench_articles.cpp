@@ -5,6 +5,7 @@
 // box over a catalogue of 20,000 articles.
 //
 //   bench_articles
+#include "AbeRRicerca.h"
 #include "VoBench.h"
 #include "VoBenchRegister.h"
 #include "VoForms.h"
@@ -14,7 +15,6 @@
 #include "VoTransaction.h"
 #include "kvaFArtSost.h"
 #include "kvaFArticoli.h"
-#include "kvaRRicerca.h"
 #include "kvaUUtil.h"
 
 #include <QAction>

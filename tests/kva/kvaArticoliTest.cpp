@@ -1,5 +1,6 @@
 // The articles window as a user meets it on the demo catalogue: codes, books, the delete guard, the
 // unit of an article in use, the stock on Ctrl+G, the search box, and merging an article into another.
+#include "AbeRRicerca.h"
 #include "VoDBEdits.h"
 #include "VoDBGrid.h"
 #include "VoDBLookupEdit.h"
@@ -13,11 +14,11 @@
 #include "kvaFArtSost.h"
 #include "kvaFArticoli.h"
 #include "kvaRArticoli.h"
-#include "kvaRRicerca.h"
 #include "kvaUUtil.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -289,9 +290,9 @@ TEST_F(kvaArticoliTest, TheSearchBoxNarrowsTheListAfterAPauseOnTheChosenColumn) 
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }
 
-TEST_F(kvaArticoliTest, EnteringATextColumnWithAnEmptyBoxSearchesIt) {
+TEST_F(kvaArticoliTest, ClickingATextColumnsTitleWithAnEmptyBoxSearchesIt) {
     TVoDBGrid *grid = fr->grFrame;
-    const auto enter = [grid](int column) { grid->setCurrentIndex(grid->model()->index(0, column)); };
+    const auto enter = [grid](int column) { emit grid->horizontalHeader()->sectionClicked(column); };
     enter(2);
     EXPECT_EQ(box->SearchField(), QStringLiteral("sCafDesc"));
     EXPECT_EQ(box->edRicerca->text(), QStringLiteral("<Ricerca Categoria>"));

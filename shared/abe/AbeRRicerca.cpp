@@ -1,5 +1,6 @@
-#include "kvaRRicerca.h"
+#include "AbeRRicerca.h"
 
+#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoEvent.h"
@@ -16,13 +17,17 @@
 #include <QToolBar>
 #include <QToolButton>
 
-TfrKvaRicerca::TfrKvaRicerca(QWidget *parent)
+VO_REGISTER_CLASS(TfrAbeRicerca);
+VO_REGISTER_CLASS(TfrKvaRicerca);
+VO_REGISTER_CLASS(TfrKvbRicerca);
+
+TfrAbeRicerca::TfrAbeRicerca(QWidget *parent)
     : QFrame(parent), tbSearch(new QToolBar(this)), obSearch(new QToolButton(this)),
       paRiececa(new QFrame(this)), edRicerca(new QLineEdit(paRiececa)), poSearch(new QMenu(this)),
       acSearch(new QAction(this)), tmFilt(new QTimer(this)),
       m_searchIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView)),
       m_cancelIcon(style()->standardIcon(QStyle::SP_LineEditClearButton)) {
-    setObjectName(QStringLiteral("frKvaRicerca"));
+    setObjectName(QStringLiteral("frAbeRicerca"));
     setFixedSize(250, 24);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
@@ -61,9 +66,9 @@ TfrKvaRicerca::TfrKvaRicerca(QWidget *parent)
     edRicerca->installEventFilter(this);
 }
 
-TfrKvaRicerca::~TfrKvaRicerca() = default;
+TfrAbeRicerca::~TfrAbeRicerca() = default;
 
-void TfrKvaRicerca::SetupSearchBox() {
+void TfrAbeRicerca::SetupSearchBox() {
     m_fields.clear();
     poSearch->clear();
     const TVoColsIndex &index = Grid->ColsIndex();
@@ -89,10 +94,10 @@ void TfrKvaRicerca::SetupSearchBox() {
     SetTextColour(Qt::lightGray);
     ShowPlaceholder();
     SetHints(m_hint);
-    Grid->OnColEnter.Add([this](TVoDBGrid *, int column) { GridColEnter(column); });
+    Grid->OnTitleClick.Add([this](TVoDBGrid *, int column) { GridTitleClick(column); });
 }
 
-bool TfrKvaRicerca::eventFilter(QObject *watched, QEvent *event) {
+bool TfrAbeRicerca::eventFilter(QObject *watched, QEvent *event) {
     if (watched == edRicerca) {
         if (event->type() == QEvent::FocusIn)
             VoGuarded([this] { edRicercaEnter(); });
@@ -102,32 +107,33 @@ bool TfrKvaRicerca::eventFilter(QObject *watched, QEvent *event) {
     return QFrame::eventFilter(watched, event);
 }
 
-bool TfrKvaRicerca::HasTypedText() const {
-    return !m_placeholderShown && !edRicerca->text().isEmpty();
+bool TfrAbeRicerca::HasTypedText() const {
+    const QString text = edRicerca->text();
+    return !m_placeholderShown && !text.isEmpty() && text != m_placeholder;
 }
 
-void TfrKvaRicerca::ShowPlaceholder() {
+void TfrAbeRicerca::ShowPlaceholder() {
     m_placeholderShown = true;
     edRicerca->setText(m_placeholder);
 }
 
-void TfrKvaRicerca::SetHints(const QString &hint) {
+void TfrAbeRicerca::SetHints(const QString &hint) {
     edRicerca->setToolTip(hint);
     acSearch->setToolTip(hint);
 }
 
-void TfrKvaRicerca::SetActionImage(bool cancel) {
+void TfrAbeRicerca::SetActionImage(bool cancel) {
     m_cancelling = cancel;
     acSearch->setIcon(cancel ? m_cancelIcon : m_searchIcon);
 }
 
-void TfrKvaRicerca::SetTextColour(Qt::GlobalColor colour) {
+void TfrAbeRicerca::SetTextColour(Qt::GlobalColor colour) {
     QPalette palette = edRicerca->palette();
     palette.setColor(QPalette::Text, colour);
     edRicerca->setPalette(palette);
 }
 
-void TfrKvaRicerca::edRicercaEnter() {
+void TfrAbeRicerca::edRicercaEnter() {
     if (!m_placeholderShown)
         return;
     SetTextColour(Qt::black);
@@ -135,46 +141,39 @@ void TfrKvaRicerca::edRicercaEnter() {
     edRicerca->clear();
 }
 
-void TfrKvaRicerca::edRicercaExit() {
+void TfrAbeRicerca::edRicercaExit() {
     if (!edRicerca->text().isEmpty())
         return;
     SetTextColour(Qt::lightGray);
     ShowPlaceholder();
 }
 
-void TfrKvaRicerca::ChooseItem(QAction *item) {
+void TfrAbeRicerca::ChooseItem(QAction *item) {
     tmFilt->stop();
     poSearch->setDefaultAction(item);
     SearchOn(item);
 }
 
-void TfrKvaRicerca::GridColEnter(int column) {
-    if (HasTypedText())
-        return;
+void TfrAbeRicerca::GridTitleClick(int column) {
     const QString field = Grid->ColumnField(column);
     const TVoColsIndexItem *entry = Grid->ColsIndex().ItemOfColumn(column);
-    if (!Grid->ColsIndex().ItemOfField(field) || !entry || !entry->Text)
+    if (!entry || !entry->Text || !entry->HasField(field) || HasTypedText())
         return;
-    const QList<QAction *> items = poSearch->actions();
     int position = -1;
     for (int i = 0; i < m_fields.size() && position < 0; ++i)
         if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
             position = i;
-    // The column searched already keeps the box as it is.
-    if (position < 0 || m_fields[position] == m_searchField)
-        return;
-    for (QAction *item : items)
-        item->setIcon(QIcon());
-    for (QAction *item : items) {
+    for (QAction *item : poSearch->actions()) {
         if (item->data().toInt() != position)
             continue;
         poSearch->setDefaultAction(item);
-        item->setIcon(m_searchIcon);
         SearchOn(item);
     }
 }
 
-void TfrKvaRicerca::SearchOn(QAction *item) {
+void TfrAbeRicerca::SearchOn(QAction *item) {
+    for (QAction *other : poSearch->actions())
+        other->setIcon(other == item ? m_searchIcon : QIcon());
     const QString caption = item->text().remove(QLatin1Char('&'));
     m_searchField = m_fields.value(item->data().toInt());
     m_placeholder = QStringLiteral("<Ricerca ") + caption + QStringLiteral(">");
@@ -187,7 +186,7 @@ void TfrKvaRicerca::SearchOn(QAction *item) {
     Grid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrKvaRicerca::edRicercaChange() {
+void TfrAbeRicerca::edRicercaChange() {
     if (HasTypedText()) {
         tmFilt->start();
         SetActionImage(true);
@@ -199,7 +198,7 @@ void TfrKvaRicerca::edRicercaChange() {
     SetActionImage(false);
 }
 
-void TfrKvaRicerca::tmFiltTimer() {
+void TfrAbeRicerca::tmFiltTimer() {
     tmFilt->stop();
     if (HasTypedText())
         ApplyFilter(edRicerca->text());
@@ -207,7 +206,7 @@ void TfrKvaRicerca::tmFiltTimer() {
         FilterOff();
 }
 
-void TfrKvaRicerca::acSearchExecute() {
+void TfrAbeRicerca::acSearchExecute() {
     if (!HasTypedText())
         return;
     tmFilt->stop();
@@ -219,12 +218,12 @@ void TfrKvaRicerca::acSearchExecute() {
     Grid->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrKvaRicerca::FilterOff() {
+void TfrAbeRicerca::FilterOff() {
     if (DataSet && DataSet->RowFiltered())
         DataSet->ClearRowFilter();
 }
 
-void TfrKvaRicerca::ApplyFilter(const QString &text) {
+void TfrAbeRicerca::ApplyFilter(const QString &text) {
     if (!DataSet)
         return;
     FilterOff();
@@ -237,4 +236,12 @@ void TfrKvaRicerca::ApplyFilter(const QString &text) {
         // A column the rows cannot be compared on leaves them all shown, as the box did before.
         FilterOff();
     }
+}
+
+TfrKvaRicerca::TfrKvaRicerca(QWidget *parent) : TfrAbeRicerca(parent) {
+    setObjectName(QStringLiteral("frKvaRicerca"));
+}
+
+TfrKvbRicerca::TfrKvbRicerca(QWidget *parent) : TfrAbeRicerca(parent) {
+    setObjectName(QStringLiteral("frKvbRicerca"));
 }

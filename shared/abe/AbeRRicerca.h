@@ -1,13 +1,14 @@
 #pragma once
 // The incremental search box that a list window places on its frame's control bar: it narrows the
 // rows of the window's collection, as the user types, to those whose value in one column contains the
-// typed text, ignoring case and taking every character as itself. The column is chosen from the box's
-// drop-down menu of the grid's text columns (the sort-index items with the text flag), or by entering
-// such a column of the grid while the box is empty. The rows are narrowed 500 ms after the last key;
-// emptying the box, its cancel button or another column show every row again at once.
+// typed text, ignoring case and taking every character as itself (a quote too). The column is chosen
+// from the box's drop-down menu of the grid's text columns (the sort-index items with the text flag),
+// or by clicking such a column's title while the box is empty. The rows are narrowed 500 ms after the
+// last key; emptying the box, its cancel button or another column show every row again at once.
 //
 // The owner sets DataSet and Grid, fills the grid's sort index and calls SetupSearchBox once. Without
-// a text column the box stays disabled.
+// a text column the box stays disabled. Both programs place this one box: each registers it under its
+// own class name as well.
 #include <QFrame>
 #include <QIcon>
 #include <QStringList>
@@ -21,11 +22,11 @@ class QToolButton;
 class TVoDBGrid;
 class TVoQueryCollection;
 
-class TfrKvaRicerca : public QFrame {
+class TfrAbeRicerca : public QFrame {
     Q_OBJECT
 public:
-    explicit TfrKvaRicerca(QWidget *parent = nullptr);
-    ~TfrKvaRicerca() override;
+    explicit TfrAbeRicerca(QWidget *parent = nullptr);
+    ~TfrAbeRicerca() override;
 
     // Set by the owner before SetupSearchBox; not owned.
     TVoQueryCollection *DataSet = nullptr;
@@ -63,7 +64,7 @@ private:
     void edRicercaExit();
     // A column chosen from the menu.
     void ChooseItem(QAction *item);
-    void GridColEnter(int column);
+    void GridTitleClick(int column);
     // The box at rest on the item's column: placeholder, hints, no filter, the grid in focus.
     void SearchOn(QAction *item);
     bool HasTypedText() const;
@@ -82,4 +83,16 @@ private:
     bool m_cancelling = false;
     QIcon m_searchIcon;
     QIcon m_cancelIcon;
+};
+
+class TfrKvaRicerca : public TfrAbeRicerca {
+    Q_OBJECT
+public:
+    explicit TfrKvaRicerca(QWidget *parent = nullptr);
+};
+
+class TfrKvbRicerca : public TfrAbeRicerca {
+    Q_OBJECT
+public:
+    explicit TfrKvbRicerca(QWidget *parent = nullptr);
 };
