@@ -120,8 +120,9 @@ TfmBeneficiari::TfmBeneficiari(QWidget *parent)
 
     Splitter->addWidget(frBen);
     Splitter->addWidget(pcContenitore);
-    Splitter->setStretchFactor(0, 1);
-    Splitter->setStretchFactor(1, 1);
+    // The details get the larger part: the list needs a few rows only.
+    Splitter->setStretchFactor(0, 2);
+    Splitter->setStretchFactor(1, 3);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter);

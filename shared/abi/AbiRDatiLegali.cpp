@@ -121,7 +121,7 @@ TfrDatiLegali::TfrDatiLegali(QWidget *parent) : TfrVoDBRW(parent) {
         number = NewDBEdit(box, 10);
         AddLabelled(grid, 0, 0, "Comune", place);
         AddLabelled(grid, 0, 2, numberCaption, number);
-        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(4, 1);
         page->addWidget(box, row, 0, 1, 2);
         place->OnSetSearchQuery.Add(
             [this](TVoDBLookupEdit *s, TVoSearchDialog *f) { xdlComuneSetSearchQuery(s, f); });
@@ -265,7 +265,8 @@ TfrSostituzioni::TfrSostituzioni(QWidget *parent) : TfrVoDBRW(parent) {
     xddDataSostituito = new TVoDBDateEdit(gbSostituisce);
     AddLabelled(replaced, 0, 0, "Beneficiario sostituito", xdeSostituito);
     AddLabelled(replaced, 1, 0, "Data sostituzione", xddDataSostituito);
-    replaced->setColumnStretch(1, 1);
+    xdeSostituito->setMinimumWidth(300);
+    replaced->setColumnStretch(2, 1);
     xdeSostituito->Bind(xdsSecond, QStringLiteral("SBENRAGSOC"));
     xddDataSostituito->Bind(xdsSecond, QStringLiteral("DSTART"));
     page->addWidget(gbSostituisce);
@@ -278,7 +279,8 @@ TfrSostituzioni::TfrSostituzioni(QWidget *parent) : TfrVoDBRW(parent) {
     xddData->SetDialogTitle(QStringLiteral("Selezionare una Data"));
     AddLabelled(substitute, 0, 0, "Beneficiario sostituente", xdlSostituente);
     AddLabelled(substitute, 1, 0, "Data sostituzione", xddData);
-    substitute->setColumnStretch(1, 1);
+    xdlSostituente->setMinimumWidth(300);
+    substitute->setColumnStretch(2, 1);
     xdlSostituente->Bind(xdsMain, QStringLiteral("IBENID"));
     xddData->Bind(xdsMain, QStringLiteral("DSTART"));
     page->addWidget(gbSostituito);
