@@ -603,3 +603,27 @@ TEST_F(AbiFBeneficiariTest, ClosingAsksForThePayeeBeingTyped) {
     ASSERT_TRUE(window);
     EXPECT_EQ(dm->xqcQuietanzante->State(), dsInsert);
 }
+
+TEST_F(AbiFBeneficiariTest, ALocalityChosenWithF8OnASavedSeatStartsItsEdit) {
+    Open();
+    TfrSedi *f = window->frSediBen;
+    NewSeat(QStringLiteral("Via Roma"), roma, QStringLiteral("00185"));
+    f->xacPost->Execute();
+    ASSERT_EQ(dm->xqcSedi->State(), dsBrowse);
+    f->ShowDetail();
+    f->xdeCAP->setFocus(Qt::OtherFocusReason);
+    TVoSearchSeen seen;
+    VoSearchAndChoose(QStringLiteral("OSTIA"), &seen);
+    EXPECT_EQ(seen.titles, (QStringList{"CAP", "Quartiere/Frazione"}));
+    EXPECT_EQ(seen.rows, 2);
+    EXPECT_EQ(dm->xqcSedi->State(), dsEdit);
+    EXPECT_EQ(f->xdeCAP->text(), QStringLiteral("00121"));
+    EXPECT_EQ(f->xdeFraQua->text(), QStringLiteral("OSTIA"));
+    f->xacPost->Execute();
+    EXPECT_EQ(
+        VoRowTexts(QStringLiteral(
+                       "SELECT fra.SFRAQUADESC FROM TSEB_SEDIBEN s JOIN TCOMCAP cc ON cc.ICOMCAPID = "
+                       "s.ICOMCAPID JOIN TFRAQUA fra ON fra.IFRAQUAID = cc.IFRAQUAID WHERE s.IBENID = :b"),
+                   {{QStringLiteral("b"), ben}}),
+        QStringList{"OSTIA"});
+}
