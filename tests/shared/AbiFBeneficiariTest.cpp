@@ -409,6 +409,11 @@ TEST_F(AbiFBeneficiariTest, DelegatesNeedAnAccountAndTheirNamesAndAPayeeWithANam
     Tab(TfmBeneficiari::tabPagamenti);
     TfrDelegatiConto *d = window->frDelegatiConto;
     EXPECT_FALSE(d->xacInsert->Locked());
+    // Nor under an account not yet saved.
+    ASSERT_TRUE(window->frDatiBanca->xacInsert->Execute());
+    EXPECT_TRUE(d->xacInsert->Locked());
+    window->frDatiBanca->xacCancel->Execute();
+    EXPECT_FALSE(d->xacInsert->Locked());
 
     const struct {
         const char *name;
