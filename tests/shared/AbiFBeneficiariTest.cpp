@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QGroupBox>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -631,4 +632,16 @@ TEST_F(AbiFBeneficiariTest, ALocalityChosenWithF8OnASavedSeatStartsItsEdit) {
                        "s.ICOMCAPID JOIN TFRAQUA fra ON fra.IFRAQUAID = cc.IFRAQUAID WHERE s.IBENID = :b"),
                    {{QStringLiteral("b"), ben}}),
         QStringList{"OSTIA"});
+}
+
+TEST_F(AbiFBeneficiariTest, ThePublishersRegistryReadsEditori) {
+    for (const bool publishers : {false, true}) {
+        SCOPED_TRACE(publishers);
+        dm->BenPublishersMode = publishers;
+        Open();
+        EXPECT_EQ(window->windowTitle(),
+                  publishers ? QStringLiteral("Editori") : QStringLiteral("Beneficiari"));
+        EXPECT_EQ(!window->frBen->gbEditore->isHidden(), publishers);
+        Close();
+    }
 }
