@@ -1,6 +1,7 @@
 #include "VoDBFrames.h"
 
 #include "VoConnection.h"
+#include "VoExceptions.h"
 #include "VoMessages.h"
 
 #include <QAbstractButton>
@@ -363,4 +364,20 @@ void TfrVoDBRWGrid::RowActivated() {
     TfrVoDBROGrid::RowActivated();
     ShowDetail();
     FocusFirstControl();
+}
+
+// --- TfrVoDBRW --------------------------------------------------------------------------------------
+
+TfrVoDBRW::TfrVoDBRW(QWidget *parent) : TfrVoDBRWGrid(parent), xdsSecond(new TVoDataSource(this)) {
+    xdsSecond->SetReadOnly(true);
+    xdsSecond->SetAutoEdit(false);
+    pcMain->tabBar()->hide();
+    pcMain->setCurrentWidget(tsDetail);
+    for (TVoDataAction *action : {xacFirst, xacPrior, xacNext, xacLast})
+        action->setVisible(false);
+    // There is no list to go back to.
+    OnPageChanging.Add([](TfrVoDBRWGrid *, int page) {
+        if (page == 0)
+            throw EVoAbort();
+    });
 }

@@ -18,6 +18,9 @@
 // and put the focus on its first control that takes input. While browsing, the detail page accepts
 // input only when the data source's AutoEdit is on and the frame may write.
 //
+// TfrVoDBRW: a frame of one record, its detail page alone (no list tab, no navigation); a second
+// data source xdsSecond shows a row of another collection beside it, read-only.
+//
 // Pictures: the frame's image list holds those of its standard actions, in the order of the control
 // bar; a frame appends its own and gives them to its actions and to its grid's cells by index.
 #include "VoDBGrid.h"
@@ -164,4 +167,14 @@ private:
     void DetailEscape();
     void UpdateDetailEnabled();
     QList<QWidget *> DetailFocusChain() const;
+};
+
+class TfrVoDBRW : public TfrVoDBRWGrid {
+    Q_OBJECT
+public:
+    explicit TfrVoDBRW(QWidget *parent = nullptr);
+
+    // Read-only: the controls bound to it show the row and never start an edit.
+    TVoDataSource *const xdsSecond;
+    void SetSecondDataSet(TVoQueryCollection *dataSet) { xdsSecond->SetDataSet(dataSet); }
 };

@@ -1,8 +1,10 @@
 #include "VoImages.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 
 int TVoImageList::Add(const QIcon &icon) {
     m_icons.append(icon);
@@ -42,6 +44,10 @@ QIcon StoreIcon(const QString &name, const QString &group) {
                                              : QStringLiteral(":/images/%1/%2.png").arg(group, name);
     if (QFile::exists(resource))
         return QIcon(resource);
+    // The arrows of moving back and forth look as the desktop draws them.
+    if (group.isEmpty() && (name == QLatin1String("BACK") || name == QLatin1String("FORWARD")))
+        return QApplication::style()->standardIcon(name == QLatin1String("BACK") ? QStyle::SP_ArrowBack
+                                                                                 : QStyle::SP_ArrowForward);
     if (QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
     // The colour follows the name, so that neighbouring items look different.

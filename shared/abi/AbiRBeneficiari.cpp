@@ -31,15 +31,6 @@ namespace {
 const char *const kAIEListSQL =
     "SELECT IEDIID, SEDIDESCS, SEDIDESCL\nFROM TEDI_EDITORI\nWHERE ##WHERE##\nAND "
     "DDELETE IS NULL";
-// The places of the state :ISTAID.
-const char *const kLuogoNascitaStatoSQL =
-    " SELECT TSRPC.ISRPCID, TCOM_COMUNI.SCOMDESC, TCOM_COMUNI.SCOMBILINGUA, TPRO_PROVINCE.SPRODESC, "
-    "TPRO_PROVINCE.SPROSIGLA, TPRO_PROVINCE.SPROBILINGUA, (TCOM_COMUNI.SCOMDESC ||  ' (' ||  "
-    "TPRO_PROVINCE.SPROSIGLA || ')' || ' - '  || SSTALDESC) AS COMUNE, TSTA_STATI.ISTAID FROM TSRPC INNER "
-    "JOIN TSTA_STATI ON (TSRPC.ISTAID = TSTA_STATI.ISTAID AND TSTA_STATI.ISTAID = :ISTAID AND "
-    "TSTA_STATI.DDELETE IS NULL) INNER JOIN TPRO_PROVINCE ON (TSRPC.IPROID = TPRO_PROVINCE.IPROID AND "
-    "TPRO_PROVINCE.DDELETE IS NULL) INNER JOIN TCOM_COMUNI ON (TSRPC.ICOMID = TCOM_COMUNI.ICOMID AND "
-    "TCOM_COMUNI.DDELETE IS NULL) WHERE TSRPC.DDELETE IS NULL ORDER BY TPRO_PROVINCE.IPROID";
 // The persons on file with a tax code; %1 is one more condition.
 const char *const kPersFisicheSQL =
     "SELECT ANA.IANAID, ANA.SANACODFISCALE, ANA.SANACOGNOME ||' '|| ANA.SANANOME AS BENEFICIARIO, "
@@ -457,22 +448,11 @@ void TfrBeneficiari::xddDataNascitaAcceptDate(QWidget *) {
 // --- Birth place ----------------------------------------------------------------------------------------
 
 void TfrBeneficiari::xdlLuogoNascitaSetSearchQuery(TVoDBLookupEdit *Sender, TVoSearchDialog *Form) {
-    Form->SetSQL(QString::fromLatin1(kLuogoNascitaStatoSQL));
-    // The place search form chooses the state itself; another form lists the state of the place shown,
-    // else the home country's places.
-    if (!qobject_cast<TfmSearchLoco *>(Form)) {
-        const int state = Sender->ListValue(QStringLiteral("ISTAID")).toInt();
-        Form->SetParam(QStringLiteral("ISTAID"), state > 0 ? state : 1);
-    }
+    SetPlacesOfStateSearch(Sender, Form);
 }
 
 void TfrBeneficiari::xdlLuogoNascitaShowSearchForm(TVoDBLookupEdit *Sender, TVoSearchDialog *Form) {
-    Form->ShowColumns(QStringLiteral("Comuni"), 500,
-                      {{1, QStringLiteral("Comune"), 300}, {3, QStringLiteral("Provincia"), 150}});
-    if (auto *places = qobject_cast<TfmSearchLoco *>(Form)) {
-        places->SelectState(Sender->ListValue(QStringLiteral("ISTAID")).toInt());
-        places->DataSet()->Close();
-    }
+    ShowPlacesSearchForm(Sender, Form);
 }
 
 // --- Insert, post, cancel ---------------------------------------------------------------------------
