@@ -337,8 +337,8 @@ void TfrVoDBRWGrid::UpdateActions() {
     const bool rows = browse && !c->IsEmpty();
     const bool write = !ReadOnly();
     xacInsert->SetStateEnabled(browse && write);
-    xacEdit->SetStateEnabled(rows && write);
-    xacDelete->SetStateEnabled(rows && write);
+    xacEdit->SetStateEnabled(rows && write && c->RowWritable());
+    xacDelete->SetStateEnabled(rows && write && c->RowWritable());
     xacPost->SetStateEnabled(xdsMain->Editing() && write);
     xacCancel->SetStateEnabled(xdsMain->Editing());
 }
