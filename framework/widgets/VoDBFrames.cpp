@@ -341,11 +341,14 @@ void TfrVoDBRWGrid::UpdateActions() {
     xacDelete->SetStateEnabled(rows && write && c->RowWritable());
     xacPost->SetStateEnabled(xdsMain->Editing() && write);
     xacCancel->SetStateEnabled(xdsMain->Editing());
+    UpdateDetailEnabled();
 }
 
 void TfrVoDBRWGrid::UpdateDetailEnabled() {
     const int state = xdsMain->State();
-    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly()));
+    const TVoQueryCollection *c = DataSet();
+    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly() &&
+                                                (!c || c->RowWritable())));
 }
 
 void TfrVoDBRWGrid::StateChanged() {

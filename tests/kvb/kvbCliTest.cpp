@@ -122,6 +122,7 @@ TEST_F(kvbCliTest, ATypeNeedsADescriptionAndAGeneralTypeAndIsNeverOneItself) {
         EXPECT_FALSE(fr->xacEdit->Execute());
         EXPECT_FALSE(fr->xacDelete->Execute());
         EXPECT_FALSE(fr->xdsMain->Edit());
+        EXPECT_FALSE(fr->tsDetail->isEnabled());
         EXPECT_EQ(c->State(), dsBrowse);
         Close(fm);
     }
