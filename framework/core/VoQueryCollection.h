@@ -290,6 +290,13 @@ public:
     // Delete is confirmed by default; the windows switch it as they need.
     TVoConfirmations Confirmations() const { return m_confirmations; }
     void SetConfirmations(TVoConfirmations confirmations) { m_confirmations = confirmations; }
+    // Rows that the system itself provides carry 1 in an ILOCKED column. When this is on (it is off
+    // by default) such a row can only be read: Edit refuses it silently (EVoAbort) and Delete leaves
+    // it in place.
+    bool LockedRowsReadOnly() const { return m_lockedRowsReadOnly; }
+    void SetLockedRowsReadOnly(bool on) { m_lockedRowsReadOnly = on; }
+    // Whether the current row may be edited or deleted (a new row always may).
+    bool RowWritable() const;
 
     TVoSQLList SQLInsert;
     TVoSQLList SQLUpdate;
@@ -512,6 +519,7 @@ private:
     QString m_tableName;
     bool m_autoBuildSQL = false;
     TVoConfirmations m_confirmations = cfDelete;
+    bool m_lockedRowsReadOnly = false;
     QList<QPair<QString, QMetaType::Type>> m_calcDefs;
     QHash<QString, QStringList> m_tableColumns;
 

@@ -51,6 +51,13 @@ void TVoQueryCollection::InsertRowAt(int position) {
     AfterScroll(this);
 }
 
+bool TVoQueryCollection::RowWritable() const {
+    if (!m_lockedRowsReadOnly || m_state == dsInsert || m_cur < 0 || m_rows.isEmpty())
+        return true;
+    const TVoField *locked = FindField(QStringLiteral("ILOCKED"));
+    return !locked || locked->AsInteger() != 1;
+}
+
 void TVoQueryCollection::Edit() {
     CheckActive();
     CheckNotWriting();
@@ -60,6 +67,8 @@ void TVoQueryCollection::Edit() {
         Insert();
         return;
     }
+    if (!RowWritable())
+        throw EVoAbort();
     m_oldValues = m_rows[m_cur].values;
     m_state = dsEdit;
     StateChange(this);
@@ -132,7 +141,7 @@ bool TVoQueryCollection::Delete() {
     }
     if (m_state == dsEdit)
         Cancel();
-    if (m_rows.isEmpty() || m_cur < 0)
+    if (m_rows.isEmpty() || m_cur < 0 || !RowWritable())
         return false;
     BeforeScroll(this);
     if ((m_confirmations & cfDelete) &&

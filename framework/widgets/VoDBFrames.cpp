@@ -338,15 +338,18 @@ void TfrVoDBRWGrid::UpdateActions() {
     const bool rows = browse && !c->IsEmpty();
     const bool write = !ReadOnly();
     xacInsert->SetStateEnabled(browse && write);
-    xacEdit->SetStateEnabled(rows && write);
-    xacDelete->SetStateEnabled(rows && write);
+    xacEdit->SetStateEnabled(rows && write && c->RowWritable());
+    xacDelete->SetStateEnabled(rows && write && c->RowWritable());
     xacPost->SetStateEnabled(xdsMain->Editing() && write);
     xacCancel->SetStateEnabled(xdsMain->Editing());
+    UpdateDetailEnabled();
 }
 
 void TfrVoDBRWGrid::UpdateDetailEnabled() {
     const int state = xdsMain->State();
-    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly()));
+    const TVoQueryCollection *c = DataSet();
+    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly() &&
+                                                (!c || c->RowWritable())));
 }
 
 void TfrVoDBRWGrid::StateChanged() {
