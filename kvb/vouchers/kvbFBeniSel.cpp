@@ -25,6 +25,7 @@ const char *const kBeniSQL =
 TfmkvbBeniSel::TfmkvbBeniSel(QWidget *parent) : TfmVoOkCancDlg(parent), lwBeni(new QTreeWidget) {
     setWindowTitle(QStringLiteral("fmkvbBeniSel"));
     lwBeni->setRootIsDecorated(false);
+    lwBeni->setUniformRowHeights(true);
     lwBeni->setSelectionBehavior(QAbstractItemView::SelectRows);
     lwBeni->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lwBeni->setSortingEnabled(false);
