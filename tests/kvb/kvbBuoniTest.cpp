@@ -477,6 +477,23 @@ TEST_F(kvbBuoniTest, AGoodOfAnotherVoucherIsCopiedIntoANewGood) {
               QStringList{QStringLiteral("8 - Bene 7 50000 2 M-1 2024")});
 }
 
+TEST_F(kvbBuoniTest, CopyingAGoodDeletedMeanwhileLeavesTheNewGoodEmpty) {
+    const int old = VoTestGoodsVoucher(year2025, kvbLoading, QDate(2025, 4, 1), 1);
+    const int model = VoTestGood(old, 7);
+    VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2);
+    Open();
+    VoWhenModalOpens<TfmkvbBeniSel>([model](TfmkvbBeniSel *picker) {
+        picker->lwBeni->setCurrentItem(picker->lwBeni->topLevelItem(0));
+        for (const char *sql : kvbSQLInbDelete)
+            VoExecSQL(QString::fromLatin1(sql), {{QStringLiteral("VOCURRID"), model}});
+        picker->buOk->click();
+    });
+    fm->xacCopiaAltroBene->trigger();
+    EXPECT_EQ(messages->LastText(), QStringLiteral("E' stato cancellato il bene che vuoi copiare."));
+    EXPECT_EQ(fm->xqcDetail->State(), dsInsert);
+    EXPECT_TRUE(fm->xqcDetail->FieldByName(QStringLiteral("sBInbDESC"))->IsNull());
+}
+
 // --- Amounts and the definitive voucher
 // ------------------------------------------------------------------------
 
