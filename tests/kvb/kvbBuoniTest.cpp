@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -270,16 +271,23 @@ TEST_F(kvbBuoniTest, AGoodNumberInUseWithoutSubCodeIsRefused) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
-TEST_F(kvbBuoniTest, AGoodNumberTakenMeanwhileByAnotherCopyIsRefusedAtTheSave) {
+TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
     Open();
     ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
     const int voucher = fm->xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger();
     ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
     FillGood(QStringLiteral("Lavagna"));
     ASSERT_EQ(fm->frDetail->xneNumero->Value().toInt(), 1);
-    // The other copy saves the same new number first.
-    VoTestGood(voucher, 1);
+    // The other copy holds the register while it saves its good 1.
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER),
+               {dbPath, QStringLiteral("--good"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
+                QString::number(facId), QString::number(voucher), QStringLiteral("1")});
+    ASSERT_TRUE(peer.waitForReadyRead(30000));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
     EXPECT_FALSE(fm->frDetail->xdsMain->Post());
+    ASSERT_TRUE(peer.waitForFinished(30000));
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
     EXPECT_EQ(messages->LastText(), QStringLiteral("Numero del bene già presente"));
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TBINB_BENI WHERE IBINBNUMERO = 1 AND IBBUOID = :v"),
                           {{QStringLiteral("v"), voucher}}),
