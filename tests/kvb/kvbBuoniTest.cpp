@@ -255,6 +255,19 @@ TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) 
     EXPECT_EQ(GoodRow(1), QStringLiteral("I Malavoglia - Verga - Mondadori|1|2026"));
 }
 
+TEST_F(kvbBuoniTest, AGoodBeingTypedIsOfferedOnlyTheSectorsInUseAtTheVouchersDate) {
+    const int ended = VoTestSector(QStringLiteral("LAB"));
+    VoExecSQL(QStringLiteral("UPDATE TSEC_SETTCONS SET DEND = '2026-03-31' WHERE ISECID = :s"),
+              {{QStringLiteral("s"), ended}});
+    const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 1);
+    VoTestGood(voucher, 1, 0, 1, ended);
+    Open();
+    EXPECT_TRUE(fm->frDetail->xelSettore->SeekByID(ended));
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    EXPECT_FALSE(fm->frDetail->xelSettore->SeekByID(ended));
+    EXPECT_TRUE(fm->frDetail->xelSettore->SeekByID(VoTestSector(QStringLiteral("SEG"))));
+}
+
 TEST_F(kvbBuoniTest, AGoodNumberInUseWithoutSubCodeIsRefused) {
     const int old = VoTestGoodsVoucher(year2025, kvbLoading, QDate(2025, 4, 1), 1);
     VoTestGood(old, 5);
