@@ -202,6 +202,12 @@ public:
     // a Qt date format for dates.
     const QString &DisplayFormat() const { return m_displayFormat; }
     void SetDisplayFormat(const QString &format);
+    // An amount kept as an integer in units of 10^-scale is shown divided by 10^scale (4: the
+    // ten-thousandths of the programs' money); 0 shows the value itself.
+    int DisplayScale() const { return m_displayScale; }
+    void SetDisplayScale(int scale) { m_displayScale = scale; }
+    // The value as lists show it: scaled as above.
+    QVariant DisplayValue(const QVariant &value) const;
     QString DisplayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
     void SetDisplayLabel(const QString &label);
 
@@ -246,6 +252,7 @@ private:
     int m_index = -1;
     QString m_displayFormat;
     QString m_displayLabel;
+    int m_displayScale = 0;
 };
 
 // A remembered row: found again by its identity, or by its key after a refresh.

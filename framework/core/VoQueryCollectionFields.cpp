@@ -76,8 +76,17 @@ bool TVoField::AsBoolean() const {
     return !v.isNull() && v.toInt() != 0;
 }
 
+QVariant TVoField::DisplayValue(const QVariant &value) const {
+    if (m_displayScale <= 0 || value.isNull())
+        return value;
+    double divisor = 1.0;
+    for (int i = 0; i < m_displayScale; ++i)
+        divisor *= 10.0;
+    return double(value.toLongLong()) / divisor;
+}
+
 QString TVoField::DisplayText() const {
-    return VoDisplayText(Value(), m_displayFormat);
+    return VoDisplayText(DisplayValue(Value()), m_displayFormat);
 }
 
 void TVoField::SetValue(const QVariant &value) {

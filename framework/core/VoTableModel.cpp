@@ -175,10 +175,12 @@ QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
         const QString format = !m_columns.isEmpty() && !m_columns[index.column()].format.isEmpty()
                                    ? m_columns[index.column()].format
                                    : f->DisplayFormat();
-        return VoDisplayText(value, format);
+        return VoDisplayText(f->DisplayValue(value), format);
     }
     case Qt::EditRole:
         return value;
+    case Qt::ForegroundRole:
+        return RowForeground ? RowForeground(index.row()) : QVariant();
     case Qt::CheckStateRole:
         if (IsChecked && index.column() == 0)
             return IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked;

@@ -41,6 +41,9 @@ public:
     // from 0). Unset, no column has one.
     std::function<bool(int row)> IsChecked;
     std::function<void(int row, bool checked)> SetChecked;
+    // The brush or colour of a row's text (rows from 0); an invalid value, or none set, leaves the
+    // view's. A selected row keeps the view's highlight colours.
+    std::function<QVariant(int row)> RowForeground;
     // Tells the views that ticks changed from code.
     void ChecksChanged();
 

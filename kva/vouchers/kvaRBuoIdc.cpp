@@ -8,6 +8,8 @@
 #include "VoRegistry.h"
 #include "kvaUUtil.h"
 
+#include <QLabel>
+
 namespace {
 
 // The documents of the register-year and of the year before it.
@@ -20,16 +22,9 @@ const char *const kBenefListSQL = "SELECT idc.IIDCID, ben.sBenRagSoc FROM TIDC_I
                                   "TBen_Beneficiari ben ON (ben.iBenId = idc.iBenId) WHERE ##WHERE##";
 const char *const kTipoDocListSQL = "SELECT idc.IIDCID, tid.STIDDESC FROM TIDC_INVDOC idc INNER JOIN "
                                     "TTID_TIPOINVDOC tid ON (tid.iTidId = idc.iTidId) WHERE ##WHERE##";
-// quBuoDoc_S: the link of a document to a voucher.
-const char *const kBuoDocSQL =
-    "SELECT iFBuoIdcId FROM TFBUOIDC WHERE (iFBuoId=:iFBuoId) AND (iIdcId=:iIdcId);";
-const char *const kVoucherSupplierSQL = "SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :iFBuoId";
 const char *const kDocumentSupplierSQL = "SELECT IBENID FROM TIDC_INVDOC WHERE IIDCID = :iIdcId";
 
 const char *const kAlreadyLinked = "Documento già associato a questo buono";
-
-// How far before the register-year the documents offered may be dated.
-constexpr double kDaysBefore = 365.0;
 
 TVoDBLookupEdit *AddShown(TfrVoDBRWGrid *frame, const QString &caption, const char *keyField,
                           const char *listField) {
@@ -41,13 +36,45 @@ TVoDBLookupEdit *AddShown(TfrVoDBRWGrid *frame, const QString &caption, const ch
     return lookup;
 }
 
-bool Linked(int voucher, const QVariant &document) {
-    TVoQuery q(QString::fromLatin1(kBuoDocSQL));
-    q.SetParam(QStringLiteral("iFBuoId"), voucher).SetParam(QStringLiteral("iIdcId"), document).Open();
+// The caption of a control of the detail page: its buddy label's text.
+void SetCaption(QWidget *control, const QString &caption) {
+    for (QLabel *label : control->parentWidget()->findChildren<QLabel *>())
+        if (label->buddy() == control)
+            label->setText(caption);
+}
+
+bool Linked(const TBuoIdcProfile &profile, int voucher, const QVariant &document) {
+    TVoQuery q(QString::fromLatin1(profile.linkedSQL));
+    q.SetParam(QString::fromLatin1(profile.voucherKey), voucher)
+        .SetParam(QStringLiteral("iIdcId"), document)
+        .Open();
     return !q.Eof();
 }
 
 } // namespace
+
+const TBuoIdcProfile kvaBuoIdcProfile = {
+    "TFBUO_BUONI",
+    "IFBUOID",
+    "iFBuoIdcId",
+    "SELECT iFBuoIdcId FROM TFBUOIDC WHERE (iFBuoId=:iFBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :iFBuoId",
+    "Descrizione",
+    "Provenienza",
+    {365.0, 365.0},
+    100,
+};
+const TBuoIdcProfile kvbBuoIdcProfile = {
+    "TBBUO_BUONI",
+    "IBBUOID",
+    "iBBuoIdcId",
+    "SELECT iBBuoIdcId FROM TBBuoIdc WHERE (iBBuoId=:iBBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TBBUO_BUONI WHERE IBBUOID = :iBBuoId",
+    "Documento",
+    "Fornitore",
+    {365.0, 0.0},
+    300,
+};
 
 TfrkvaBuoIdc::TfrkvaBuoIdc(QWidget *parent)
     : TfrVoDBRWGrid(parent), xelDocumento(VoAddDetailControl<TVoDBLookupEdit>(
@@ -75,9 +102,12 @@ TfrkvaBuoIdc::TfrkvaBuoIdc(QWidget *parent)
         [this](QWidget *, bool &Ok, QString &Msg) { xelDocumentoValidate(Ok, Msg); });
 }
 
-void TfrkvaBuoIdc::SetUpFor(TVoQueryCollection *vouchers, int kind) {
+void TfrkvaBuoIdc::SetUpFor(TVoQueryCollection *vouchers, int kind, const TBuoIdcProfile &profile) {
     m_vouchers = vouchers;
     m_kind = kind;
+    m_profile = &profile;
+    SetCaption(xelDocumento, QString::fromUtf8(profile.documentCaption));
+    SetCaption(xelBenef, QString::fromUtf8(profile.supplierCaption));
     const std::pair<TVoDBLookupEdit *, const char *> lists[] = {{xelDocumento, kDocumentoListSQL},
                                                                 {xelNumero, kNumeroListSQL},
                                                                 {xelData, kDataListSQL},
@@ -87,8 +117,9 @@ void TfrkvaBuoIdc::SetUpFor(TVoQueryCollection *vouchers, int kind) {
         lookup->SetConnection(qqoVoGlobConn);
         lookup->SetListSQL(QString::fromLatin1(sql));
     }
-    xelDocumento->ListDataSet()->SetParam(QStringLiteral("dIdcDataDa"),
-                                          DaysToDateParam(CurrentRegStart - kDaysBefore));
+    xelDocumento->ListDataSet()->SetParam(
+        QStringLiteral("dIdcDataDa"),
+        DaysToDateParam(CurrentRegStart - profile.daysBefore[kind == kvaLoading ? 0 : 1]));
     xelDocumento->ListDataSet()->SetParam(QStringLiteral("dIdcDataA"), DaysToDateParam(CurrentRegEnd));
 
     m_hooks.Clear();
@@ -110,7 +141,7 @@ void TfrkvaBuoIdc::SetUpFor(TVoQueryCollection *vouchers, int kind) {
 int TfrkvaBuoIdc::Voucher() const {
     if (!m_vouchers || !m_vouchers->Active() || m_vouchers->IsEmpty() || m_vouchers->State() != dsBrowse)
         return -1;
-    return m_vouchers->FieldByName(QStringLiteral("IFBUOID"))->AsInteger(-1);
+    return m_vouchers->FieldByName(QString::fromLatin1(m_profile->voucherKey))->AsInteger(-1);
 }
 
 void TfrkvaBuoIdc::ApplyVoucherState() {
@@ -122,7 +153,7 @@ void TfrkvaBuoIdc::xelDocumentoShowSearchForm(TVoSearchDialog *Form) {
     SetSearchForm(Form,
                   {QStringLiteral("Numero"), QStringLiteral("Data"), QStringLiteral("Tipo"),
                    QStringLiteral("Descrizione")},
-                  {100, 100, 100, 300});
+                  {100, 100, m_profile->typeWidth, 300});
 }
 
 void TfrkvaBuoIdc::xelDocumentoChangeFKValue() {
@@ -139,7 +170,7 @@ void TfrkvaBuoIdc::xelDocumentoValidate(bool &Ok, QString &Msg) {
         Msg = QStringLiteral("documenti");
         return;
     }
-    if (xdsMain->State() == dsInsert && Linked(Voucher(), xelDocumento->KeyValue())) {
+    if (xdsMain->State() == dsInsert && Linked(*m_profile, Voucher(), xelDocumento->KeyValue())) {
         Ok = false;
         Msg = QString::fromUtf8(kAlreadyLinked);
     }
@@ -152,11 +183,11 @@ void TfrkvaBuoIdc::xqcDocBeforeWrite(int listKind) {
         return;
     const int voucher = Voucher();
     const QVariant document = DataSet()->FieldByName(QStringLiteral("iIdcId"))->Value();
-    VoLockRow(QStringLiteral("TFBUO_BUONI"), QStringLiteral("IFBUOID"), voucher);
-    if (Linked(voucher, document))
+    const QString key = QString::fromLatin1(m_profile->voucherKey);
+    VoLockRow(QString::fromLatin1(m_profile->voucherTable), key, voucher);
+    if (Linked(*m_profile, voucher, document))
         throw EVoError(QString::fromUtf8(kAlreadyLinked));
-    m_voucherSupplier =
-        VoSelectValue(QString::fromLatin1(kVoucherSupplierSQL), {{QStringLiteral("iFBuoId"), voucher}});
+    m_voucherSupplier = VoSelectValue(QString::fromLatin1(m_profile->voucherSupplierSQL), {{key, voucher}});
     m_documentSupplier =
         VoSelectValue(QString::fromLatin1(kDocumentSupplierSQL), {{QStringLiteral("iIdcId"), document}});
     m_supplierTaken = false;
@@ -164,21 +195,21 @@ void TfrkvaBuoIdc::xqcDocBeforeWrite(int listKind) {
 
 void TfrkvaBuoIdc::xqcDocVoBeforeExec(TVoQueryProp &Prop, bool &Allow) {
     if (Prop.Kind == skInsert) {
-        Prop.Values.Add(QStringLiteral("IFBUOID"), Voucher());
-    } else if (Prop.Kind == skUpdate && Prop.TableName == QLatin1String("TFBUO_BUONI")) {
+        Prop.Values.Add(QString::fromLatin1(m_profile->voucherKey), Voucher());
+    } else if (Prop.Kind == skUpdate && Prop.TableName == QLatin1String(m_profile->voucherTable)) {
         // A supplier the voucher already has stays.
         Allow = m_kind == kvaLoading && m_voucherSupplier.isNull() && !m_documentSupplier.isNull();
         if (!Allow)
             return;
         Prop.Values.Add(QStringLiteral("IBENID"), m_documentSupplier);
-        Prop.Values.Add(QStringLiteral("IFBUOID"), Voucher());
+        Prop.Values.Add(QString::fromLatin1(m_profile->voucherKey), Voucher());
     }
 }
 
 void TfrkvaBuoIdc::xqcDocVoAfterExec(TVoQueryProp &Prop) {
     if (Prop.Kind == skInsert)
         DataSet()->Refresh();
-    else if (Prop.Kind == skUpdate && Prop.TableName == QLatin1String("TFBUO_BUONI"))
+    else if (Prop.Kind == skUpdate && Prop.TableName == QLatin1String(m_profile->voucherTable))
         m_supplierTaken = true;
 }
 
@@ -188,8 +219,9 @@ void TfrkvaBuoIdc::xqcDocAfterPost() {
     if (!m_supplierTaken)
         return;
     m_supplierTaken = false;
-    const QVariant link = DataSet()->FieldByName(QStringLiteral("iFBuoIdcId"))->Value();
+    const QString linkKey = QString::fromLatin1(m_profile->linkKey);
+    const QVariant link = DataSet()->FieldByName(linkKey)->Value();
     m_vouchers->Refresh();
     if (DataSet()->Active())
-        DataSet()->Locate(QStringLiteral("iFBuoIdcId"), link);
+        DataSet()->Locate(linkKey, link);
 }

@@ -9,6 +9,25 @@
 class TVoDBLookupEdit;
 class TVoSearchDialog;
 
+// What differs between the programs that link documents to their vouchers: the tables, the captions
+// and how far before the register-year an unloading voucher's documents may be dated.
+struct TBuoIdcProfile {
+    const char *voucherTable; // upper-case, as the statements' events name it
+    const char *voucherKey;
+    const char *linkKey;
+    // quBuoDoc_S: the link of a document (:iIdcId) to a voucher (named after voucherKey).
+    const char *linkedSQL;
+    const char *voucherSupplierSQL;
+    const char *documentCaption;
+    const char *supplierCaption;
+    // Days before the register-year's start from which documents are offered, by kind.
+    double daysBefore[2];
+    // Widths of the search form's columns.
+    int typeWidth;
+};
+extern const TBuoIdcProfile kvaBuoIdcProfile;
+extern const TBuoIdcProfile kvbBuoIdcProfile;
+
 class TfrkvaBuoIdc : public TfrVoDBRWGrid {
     Q_OBJECT
 public:
@@ -23,7 +42,7 @@ public:
 
     // Serves a voucher window of a kind (0 loading, 1 unloading) on its header collection; the
     // frame's own collection holds the links, with the statements of that kind.
-    void SetUpFor(TVoQueryCollection *vouchers, int kind);
+    void SetUpFor(TVoQueryCollection *vouchers, int kind, const TBuoIdcProfile &profile = kvaBuoIdcProfile);
 
 private:
     // The current voucher, when it is saved and not being changed; -1 otherwise.
@@ -40,6 +59,7 @@ private:
 
     TVoQueryCollection *m_vouchers = nullptr;
     int m_kind = 0;
+    const TBuoIdcProfile *m_profile = &kvaBuoIdcProfile;
     // Read inside the link's write, after locking the voucher: the suppliers of voucher and document.
     QVariant m_voucherSupplier;
     QVariant m_documentSupplier;

@@ -1,5 +1,10 @@
 #include "kvbUBuoni.h"
 
+#include "VoExceptions.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "kvbUUtil.h"
+
 // The kind of a new voucher is written as a literal, never taken from the window.
 #define KVB_SQL_BUO_INSERT(kind)                                                                             \
     "INSERT INTO TBBuo_Buoni (iBBuoID, IDwgFacAnfID, iBBuoNUMERO, dBBuoDATA, IBENID, sBBuoDESC, iBBuoTIPO, " \
@@ -44,3 +49,76 @@ const char *const kvbSQLInbTogliScarico =
 
 const char *const kvbSQLILocked = "CASE WHEN inb.IAVAID IN (3, 4) OR (SELECT buo_l.ILOCKED FROM TBBuo_Buoni "
                                   "buo_l WHERE buo_l.iBBuoID = inb.iBBuoID) = 1 THEN 1 ELSE 0 END";
+
+// --- Rules of the voucher windows --------------------------------------------------------------------------
+
+void kvbLockNumbering() {
+    VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
+}
+
+QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {
+    if (number.isNull() || !number.isValid() || number.toDouble() < 1)
+        return QStringLiteral("Numero del buono");
+    if (number.toInt() != acceptedNumber && VoucherNumberExists(number.toInt(), kind))
+        return QStringLiteral("Numero del buono già presente");
+    return QString();
+}
+
+QString kvbVoucherDateProblem(double date, int number, int kind) {
+    if (date < 0)
+        return QStringLiteral("Data del buono");
+    if (date < CurrentRegStart || date > CurrentRegEnd)
+        return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
+    DateWindow window;
+    GetVoucherDateLimits(number, kind, window);
+    if (date < window.low)
+        return QStringLiteral("Data del buono minore della data del buono precedente o dell'ultima chiusura");
+    if (date > window.high)
+        return QStringLiteral("Data del buono maggiore della data del buono successivo");
+    return QString();
+}
+
+void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
+    if (listKind != skInsert && listKind != skUpdate)
+        return;
+    TVoField *number = headers->FieldByName(QStringLiteral("iBBuoNUMERO"));
+    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
+        return;
+    kvbLockNumbering();
+    if (!VoucherNumberExists(number->AsInteger(), kind))
+        return;
+    if (listKind == skInsert) {
+        const int next = NextVoucherNumber(kind);
+        number->SetAsInteger(next);
+        if (proposedNumber)
+            *proposedNumber = next;
+    }
+    throw EVoError(QStringLiteral("Numero del buono già presente"));
+}
+
+QString kvbGoodsNumberProblem(const QVariant &number, const QString &subCode, int acceptedNumber) {
+    if (number.isNull() || !number.isValid() || number.toDouble() < 1)
+        return QStringLiteral("Numero del bene");
+    if (number.toInt() != acceptedNumber && GoodsNumberExists(number.toInt(), subCode))
+        return QStringLiteral("Numero del bene già presente");
+    return QString();
+}
+
+void kvbGoodsBeforeWrite(TVoQueryCollection *goods, int listKind, int *proposedNumber) {
+    if (listKind != skInsert && listKind != skUpdate)
+        return;
+    TVoField *number = goods->FieldByName(QStringLiteral("iBInbNUMERO"));
+    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
+        return;
+    kvbLockNumbering();
+    const QString subCode = goods->FieldByName(QStringLiteral("sBInbCodNumero"))->AsString();
+    if (!GoodsNumberExists(number->AsInteger(), subCode))
+        return;
+    if (listKind == skInsert && subCode.isEmpty()) {
+        const int next = NextGoodsNumber();
+        number->SetAsInteger(next);
+        if (proposedNumber)
+            *proposedNumber = next;
+    }
+    throw EVoError(QStringLiteral("Numero del bene già presente"));
+}

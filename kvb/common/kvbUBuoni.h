@@ -5,6 +5,9 @@
 // Parameters: VOGENID is a new key, VOCURRID the current row's key (the query collections supply
 // both); the others are named after the columns they fill.
 
+#include <QString>
+#include <QVariant>
+
 // Goods states (IAVAID).
 enum TkvbStatoBene {
     kvbCaricoProvvisorio = 1, // loaded on a provisional voucher
@@ -40,3 +43,29 @@ extern const char *const kvbSQLInbTogliScarico;
 // discharged (states 3 and 4), else 0. While it is 1 the identifying and accounting data of the good
 // stay as they are.
 extern const char *const kvbSQLILocked;
+
+// --- Rules both voucher windows apply to their headers and goods ----------------------------------------
+
+class TVoQueryCollection;
+
+// Numbering spans the register: a write that relies on a free voucher or goods number first locks the
+// register's row, so that two copies of the program cannot take the same number.
+void kvbLockNumbering();
+
+// What is wrong with a voucher number typed in a header, or an empty text. The accepted number (the
+// one proposed for a new voucher, or the voucher's stored one) passes without asking the database.
+QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber);
+// What is wrong with a voucher date, or an empty text: outside the register-year, before the
+// previous voucher or the last closing, after the next voucher; a date equal to a bound passes.
+QString kvbVoucherDateProblem(double date, int number, int kind);
+// Inside the write of a voucher header (its collection's BeforeWrite): a new number, or a changed
+// one, is looked for again once the register is locked. A taken number refuses the write with
+// "Numero del buono già presente"; a new voucher is then given the next free number (in its field
+// and in proposedNumber) so that saving again succeeds.
+void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
+
+// What is wrong with a goods number, or an empty text; the sub-code is the one typed (empty: the goods
+// without sub-code). The accepted number passes without asking the database.
+QString kvbGoodsNumberProblem(const QVariant &number, const QString &subCode, int acceptedNumber);
+// Inside the write of a good: the same for goods numbers, "Numero del bene già presente".
+void kvbGoodsBeforeWrite(TVoQueryCollection *goods, int listKind, int *proposedNumber);

@@ -104,8 +104,10 @@ void GetVoucherDateLimits(int number, int kind, DateWindow &window) {
 
 bool GoodsNumberExists(int number, const QString &subCodePattern) {
     TVoQuery q(QString::fromLatin1(kGoodsNumberExistsSQL));
+    // A null text would be bound as NULL, which LIKE matches with nothing: no sub-code is the empty one.
     q.SetParam(QStringLiteral("iBInbNumero"), number)
-        .SetParam(QStringLiteral("sBInbCodNumero"), subCodePattern)
+        .SetParam(QStringLiteral("sBInbCodNumero"),
+                  subCodePattern.isNull() ? QStringLiteral("") : subCodePattern)
         .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     q.Open();
     return !q.Eof();

@@ -280,8 +280,13 @@ TEST_F(kvbMainTest, VouchersAndTheGoodsListNeedADurableRegisterYear) {
         }
     dmkvbParams->xpmVouParams->OnDialogShown = nullptr;
     ASSERT_TRUE(Choose(DurableYear(QStringLiteral("Beni durevoli di biblioteca"), 2025)));
-    for (TVoAttForm *item : {dmkvbAtt->xafCarico, dmkvbAtt->xafScarico, dmkvbAtt->xafVistaBeni})
+    for (TVoAttForm *item : {dmkvbAtt->xafScarico, dmkvbAtt->xafVistaBeni})
         EXPECT_TRUE(PassesGuards(item)) << messages->LastText().toStdString();
+    messages->Clear();
+    ASSERT_TRUE(dmkvbAtt->xafCarico->Execute());
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(fmkvbMain->ActiveMDIChildren().value(0)->windowTitle(), QStringLiteral("Gestione movimenti"));
+    VoCloseAllChildren(fmkvbMain);
 
     // With a window open the parameters cannot be changed.
     ASSERT_TRUE(dmkvbAtt->xafCondizioni->Execute());

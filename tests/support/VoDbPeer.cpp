@@ -6,6 +6,9 @@
 // Saves a loading voucher as another copy of the program does: in one transaction it locks the row
 // that owns the numbering, inserts the voucher (DATE as yyyy-MM-dd), prints "locked", holds the
 // transaction a moment and commits; exits 0 once committed.
+//
+// vo_dbpeer FILE --good LOCKTABLE LOCKCOLUMN LOCKKEY VOUCHER NUMBER
+// The same for a durable good of that number, in state 1, on a loading voucher.
 #include "VoConnection.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
@@ -17,8 +20,15 @@
 #include <QThread>
 
 namespace {
-int SaveVoucherHoldingTheLock(const QStringList &args, QTextStream &out) {
-    if (args.size() != 9)
+const char *const kVoucherSQL =
+    "INSERT INTO TFBUO_BUONI (IFBUOID, IDWGFACANFID, IFBUONUMERO, DFBUODATA, IFBUOTIPO, ILOCKED) VALUES "
+    "((SELECT L_ICNTID FROM PYSETGETID('TFBUO_BUONI', 1)), :ry, :n, :d, 0, 0)";
+const char *const kGoodSQL = "INSERT INTO TBINB_BENI (IBINBID, IBBUOID, IBINBNUMERO, IAVAID) VALUES ((SELECT "
+                             "L_ICNTID FROM PYSETGETID('TBINB_BENI', 1)), :ry, :n, 1)";
+
+int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
+    const bool good = args[2] == QLatin1String("--good");
+    if (args.size() != (good ? 8 : 9))
         return 2;
     TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
     conn.SetParam(QStringLiteral("Database"), args[1]);
@@ -31,14 +41,10 @@ int SaveVoucherHoldingTheLock(const QStringList &args, QTextStream &out) {
         TVoTransaction transaction(&conn);
         transaction.StartTransaction();
         VoLockRow(args[3], args[4], args[5].toInt(), &conn);
-        VoExecSQL(
-            QStringLiteral("INSERT INTO TFBUO_BUONI (IFBUOID, IDWGFACANFID, IFBUONUMERO, DFBUODATA, "
-                           "IFBUOTIPO, ILOCKED) VALUES ((SELECT L_ICNTID FROM PYSETGETID('TFBUO_BUONI', 1)), "
-                           ":ry, :n, :d, 0, 0)"),
-            {{QStringLiteral("ry"), args[6].toInt()},
-             {QStringLiteral("n"), args[7].toInt()},
-             {QStringLiteral("d"), QDate::fromString(args[8], Qt::ISODate)}},
-            &conn);
+        QVariantHash values{{QStringLiteral("ry"), args[6].toInt()}, {QStringLiteral("n"), args[7].toInt()}};
+        if (!good)
+            values.insert(QStringLiteral("d"), QDate::fromString(args[8], Qt::ISODate));
+        VoExecSQL(QString::fromLatin1(good ? kGoodSQL : kVoucherSQL), values, &conn);
         out << "locked" << Qt::endl;
         QThread::msleep(1500);
         transaction.Commit();
@@ -54,8 +60,9 @@ int SaveVoucherHoldingTheLock(const QStringList &args, QTextStream &out) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    if (app.arguments().value(2) == QLatin1String("--voucher"))
-        return SaveVoucherHoldingTheLock(app.arguments(), out);
+    if (app.arguments().value(2) == QLatin1String("--voucher") ||
+        app.arguments().value(2) == QLatin1String("--good"))
+        return SaveHoldingTheLock(app.arguments(), out);
     if (app.arguments().size() != 3)
         return 2;
     TVoSQLConnection conn(nullptr, QStringLiteral("peer"));

@@ -1,0 +1,540 @@
+#include "kvbFBuoni.h"
+
+#include "AbcURoutines.h"
+#include "VoClassRegistry.h"
+#include "VoConnection.h"
+#include "VoDBDateEdit.h"
+#include "VoDBEdits.h"
+#include "VoDBFrames.h"
+#include "VoDBLookupEdit.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoMasterDetail.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "VoSearchDialog.h"
+#include "kvaRBuoIdc.h"
+#include "kvbFBeniSel.h"
+#include "kvbFDuplBene.h"
+#include "kvbFMessDefCar.h"
+#include "kvbRBeniCarico.h"
+#include "kvbRBuoniCarico.h"
+#include "kvbRInbVer.h"
+#include "kvbUBuoni.h"
+#include "kvbUUtil.h"
+
+#include <QAction>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+VO_REGISTER_CLASS(TfmkvbBuoni);
+
+namespace {
+
+const char *const kVouchersSQL =
+    "SELECT BUO.iBBuoID, BUO.IBENID, BUO.iBBuoNUMERO, BUO.dBBuoDATA, BUO.sBBuoDESC, BUO.IDELID, "
+    "BUO.dBBuoPROTDATA, BUO.iBBuoRicogniz, BUO.sBBuoPROTNUM, BUO.iBBuoIMPORTO, BUO.ILOCKED, BUO.iItbId, "
+    "(SELECT BEN.SBENRAGSOC FROM TBEN_BENEFICIARI BEN WHERE BEN.IBENID = BUO.IBENID) AS SBENRAGSOC, "
+    "(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.iBBuoID = BUO.iBBuoID) AS IBENIIMP "
+    "FROM TBBuo_Buoni BUO WHERE BUO.iBBuoTIPO = 0 AND BUO.IDwgFacAnfID = :IDwgFacAnfID %1"
+    "ORDER BY BUO.iBBuoNUMERO";
+const char *const kNotCorrectCondition =
+    "AND BUO.iBBuoIMPORTO<>(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.iBBuoID=BUO.iBBuoID) ";
+const char *const kGoodsSQL =
+    "SELECT inb.iBInbID, inb.iBInbNUMERO, inb.sBInbDESC, inb.sBInbNOTE, inb.iBBuoID, inb.iBInbIMPORTO, "
+    "inb.ICAMID, inb.ICAEID, inb.ICAVID, inb.ICONDID, inb.IAVAID, inb.ISECID, inb.sBInbLIBTITOLO, "
+    "inb.sBInbLIBAUTORE, inb.sBInbLIBEDITORE, inb.IVPROID, inb.ISEDINFID, inb.ICLCID, inb.iBInbAnnoAssunz, "
+    "inb.sBInbMatricola, inb.sBInbCodNumero, inb.ICAVIDSCARICO, ava.SAVADESC, cond.SCONDDESC, "
+    "cond.SCONDCODICE, cam.SCAMCODICE, cam.SCAMDESC, sed.SSEDINFLDESC, clc.SCLCDESCL, %1 AS iLocked_, "
+    "CASE WHEN COALESCE(inb.sBInbCodNumero, '') = '' THEN CAST(inb.iBInbNUMERO AS VARCHAR(20)) ELSE "
+    "inb.iBInbNUMERO || '/' || inb.sBInbCodNumero END AS NumCod FROM TBInb_Beni inb LEFT JOIN "
+    "TAVA_STATIAVANZA ava ON (ava.IAVAID = inb.IAVAID) LEFT JOIN TCOND_CONDIZIONI cond ON (cond.ICONDID = "
+    "inb.ICONDID) LEFT JOIN TCAM_CATEGORIEINV cam ON (cam.ICAMID = inb.ICAMID) LEFT JOIN TSEDINF_SEDEINFO "
+    "sed "
+    "ON (sed.ISEDINFID = inb.ISEDINFID) LEFT JOIN TCLC_COLLOCAZIONI clc ON (clc.ICLCID = inb.ICLCID) WHERE "
+    "inb.iBBuoID = :iBBuoID ORDER BY inb.iBInbNUMERO DESC";
+const char *const kDocumentsSQL =
+    "SELECT bi.iBBuoIdcId, idc.iIdcId, idc.sIdcNumero, idc.dIdcData, idc.sIdcDesc, ben.iBenId, "
+    "ben.sBenRagSoc, "
+    "tid.sTidDesc, buo.iLocked FROM TBBuoIdc bi INNER JOIN TIdc_InvDoc idc ON (idc.iIdcId = bi.iIdcId) LEFT "
+    "JOIN TBen_Beneficiari ben ON (ben.iBenId = idc.iBenId) LEFT JOIN TTid_TipoInvDoc tid ON (tid.iTidId = "
+    "idc.iTidId) INNER JOIN TBBuo_Buoni buo ON (buo.iBBuoId = bi.iBBuoId) WHERE bi.iBBuoId = :iBBuoId";
+const char *const kMinutesSQL =
+    "SELECT bv.iBInbVerId, bv.iBInbId, bv.iVerId, ver.sVerNumero, ver.dVerData, ver.sVerDesc, tvr.sTvrDesc, "
+    "buo.iLocked FROM TBInbVer bv INNER JOIN TVer_Verbali ver ON (ver.iVerId = bv.iVerId) LEFT JOIN "
+    "TTvr_TipoVer tvr ON (tvr.iTvrId = ver.iTvrId) INNER JOIN TBInb_Beni inb ON (inb.iBInbId = bv.iBInbId) "
+    "INNER JOIN TBBuo_Buoni buo ON (buo.iBBuoId = inb.iBBuoId) WHERE bv.iBInbId = :iBInbId";
+
+const char *const kDocInsertSQL =
+    "INSERT INTO TBBuoIdc (iBBuoIdcId, iBBuoId, iIdcId) VALUES (:VOGENID, :iBBuoId, :iIdcId)";
+const char *const kDocSupplierSQL = "UPDATE TBBuo_Buoni SET iBenId = :iBenId WHERE iBBuoId = :iBBuoId;";
+const char *const kDocDeleteSQL = "DELETE FROM TBBuoIdc WHERE iBBuoIDCID=:VOCURRID;";
+const char *const kMinuteInsertSQL =
+    "INSERT INTO TBInbVer (iBInbVerId, iBInbId, iVerId) VALUES (:VOGENID, :iBInbId, :iVerId)";
+const char *const kMinuteUpdateSQL = "UPDATE TBInbVer SET iVerId = :iVerId WHERE iBInbVerId = :VOCURRID;";
+const char *const kMinuteDeleteSQL = "DELETE FROM TBInbVer WHERE iBInbVerId=:VOCURRID;";
+
+const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
+// Each part through COALESCE, so that an empty part leaves the rest.
+const char *const kDeliberaListSQL =
+    "SELECT IDELID, COALESCE(SDELDESC, '') || ' num. ' || COALESCE(SDELNUMERO, '') || ' del ' || "
+    "COALESCE(EXTRACT(DAY FROM DDELDATA), '') || '/' || COALESCE(EXTRACT(MONTH FROM DDELDATA), '') || '/' || "
+    "COALESCE(EXTRACT(YEAR FROM DDELDATA), '') AS SDELSTRINGA, SDELNUMERO FROM TDEL_DELIBERE WHERE (DDELDATA "
+    "BETWEEN :dDa AND :dA) AND ##WHERE##";
+const char *const kAllSectorsSQL = "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS WHERE ##WHERE##";
+const char *const kValidSectorsSQL = "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS WHERE (dDelete IS "
+                                     "NULL) AND ((dEnd IS NULL) OR (dEnd >= "
+                                     ":dBBuoData)) AND ##WHERE##";
+const char *const kModelSQL =
+    "SELECT ICAMID, iBInbIMPORTO, sBInbDESC, ICONDID, sBInbNOTE, ISECID, sBInbLIBTITOLO, sBInbLIBAUTORE, "
+    "sBInbLIBEDITORE, IVPROID, ICAVID, ICAEID, ISEDINFID, ICLCID, iBInbAnnoAssunz, sBInbMatricola FROM "
+    "VBInb_Beni WHERE iBInbId = :iBInbId";
+
+// Documents and minutes of up to a year before the register-year are offered.
+constexpr double kDaysBefore = 365.0;
+
+void SetUpCollection(TVoQueryCollection *collection, const QString &sql) {
+    collection->SetConnection(qqoVoGlobConn);
+    collection->SetAutoBuildSQL(false);
+    collection->SetPacketRecords(25);
+    collection->SetConfirmations(cfTrash | cfDisable | cfDelete);
+    QString text = sql;
+    ReplaceCurrDwg(text);
+    collection->SetCommandText(text);
+    RebuildParamsFromSQL(collection);
+}
+
+void SetLists(TVoQueryCollection *collection, std::initializer_list<const char *> inserts,
+              std::initializer_list<const char *> updates, std::initializer_list<const char *> deletes) {
+    for (auto [list, texts] :
+         {std::pair{&collection->SQLInsert, inserts}, std::pair{&collection->SQLUpdate, updates},
+          std::pair{&collection->SQLDelete, deletes}}) {
+        list->Clear();
+        for (const char *text : texts)
+            list->Add(CurrDwgReplaced(text));
+    }
+}
+
+// Each grid column sorts on its own field.
+void SortColumnsOnTheirFields(TVoDBGrid *grid) {
+    grid->ColsIndex().Clear();
+    for (int column = 0; column < grid->ColumnCount(); ++column)
+        grid->ColsIndex().Add(column, grid->ColumnField(column));
+}
+
+// The vouchers, or those whose amount differs from their goods'.
+QString VouchersSQL(bool notCorrect) {
+    QString text = QString::fromLatin1(kVouchersSQL)
+                       .arg(notCorrect ? QString::fromLatin1(kNotCorrectCondition) : QString());
+    ReplaceCurrDwg(text);
+    return text;
+}
+
+QAction *NewAction(QObject *owner, const char *caption) {
+    return new QAction(QString::fromUtf8(caption), owner);
+}
+
+} // namespace
+
+TfmkvbBuoni::TfmkvbBuoni(QWidget *parent)
+    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
+      xqcDoc(new TVoQueryCollection(this)), xqcVerbali(new TVoQueryCollection(this)),
+      frMaster(new TfrkvbBuoniCarico), Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget),
+      frDetail(new TfrkvbBeniCarico), frBuoDoc(new TfrkvbBuoIdc),
+      xacCopiaBene(NewAction(this, "&Copia bene")), xacDefBuono(NewAction(this, "Rendi buono definitivo")),
+      xacFiltraImporti(NewAction(this, "Solo buoni non corretti")),
+      xacImpostaImporto(NewAction(this, "Imposta importo buono uguale a importo beni")),
+      xacRinumeraBeni(NewAction(this, "Rinumera beni")),
+      xacCopiaAltroBene(NewAction(this, "Copia bene da altro buono")),
+      xacDuplUnivBeni(NewAction(this, "Duplica bene per universalità dei beni")),
+      m_goods(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IBBUOID"), this)),
+      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IBBUOID"), this)),
+      m_minutes(new TVoMasterDetail(xqcDetail, xqcVerbali, QStringLiteral("IBINBID"), this)) {
+    setWindowTitle(QStringLiteral("Gestione movimenti"));
+    OpenMaximized = true;
+    frMaster->SetDataSet(xqcMain);
+    frDetail->SetDataSet(xqcDetail);
+    frBuoDoc->SetDataSet(xqcDoc);
+    frDetail->frVerbali->SetDataSet(xqcVerbali);
+    auto *goodsPage = new QWidget;
+    auto *documentsPage = new QWidget;
+    for (auto [page, frame] :
+         {std::pair<QWidget *, QWidget *>{goodsPage, frDetail}, {documentsPage, frBuoDoc}}) {
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(frame);
+    }
+    pcDetail->addTab(goodsPage, QStringLiteral("Beni"));
+    pcDetail->addTab(documentsPage, QStringLiteral("Documenti"));
+    Splitter1->addWidget(frMaster);
+    Splitter1->addWidget(pcDetail);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+}
+
+void TfmkvbBuoni::FormCreate() {
+    TfmVoChildDB::FormCreate();
+
+    frMaster->xelBenef->SetConnection(qqoVoGlobConn);
+    frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
+    frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
+        SetSearchFormTable(form, QStringLiteral("Fornitori"));
+    });
+    frMaster->xelDelibera->SetConnection(qqoVoGlobConn);
+    frMaster->xelDelibera->SetListSQL(QString::fromLatin1(kDeliberaListSQL));
+    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dDa"),
+                                                   DaysToDateParam(CurrentRegStart - kDaysBefore));
+    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dA"), DaysToDateParam(CurrentRegEnd));
+    frMaster->xelDelibera->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
+        SetSearchFormTable(form, QStringLiteral("Documenti di accettazione"));
+    });
+    frDetail->frVerbali->SetLists(CurrentRegStart - kDaysBefore, CurrentRegEnd);
+    SetSectorList();
+
+    SetUpCollections();
+    frBuoDoc->SetUpFor(xqcMain, kvbLoading, kvbBuoIdcProfile);
+
+    pcDetail->setCurrentIndex(0);
+    frDetail->pcPagine->setCurrentIndex(0);
+    for (TfrVoDBRWGrid *frame :
+         std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc, frDetail->frVerbali}) {
+        frame->pcMain->setCurrentIndex(0);
+        SortColumnsOnTheirFields(frame->grFrame);
+    }
+    SetUpActions();
+    HookEvents();
+}
+
+void TfmkvbBuoni::SetUpCollections() {
+    SetUpCollection(xqcMain, VouchersSQL(false));
+    SetLists(xqcMain, {kvbSQLBuoInsertCarico}, {kvbSQLBuoUpdate}, {kvbSQLBuoDelete});
+    SetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL).arg(QString::fromLatin1(kvbSQLILocked)));
+    SetLists(
+        xqcDetail, {kvbSQLInbInsert}, {kvbSQLInbUpdate},
+        {kvbSQLInbDelete[0], kvbSQLInbDelete[1], kvbSQLInbDelete[2], kvbSQLInbDelete[3], kvbSQLInbDelete[4]});
+    SetUpCollection(xqcDoc, QString::fromLatin1(kDocumentsSQL));
+    SetLists(xqcDoc, {kDocInsertSQL, kDocSupplierSQL}, {}, {kDocDeleteSQL});
+    SetUpCollection(xqcVerbali, QString::fromLatin1(kMinutesSQL));
+    SetLists(xqcVerbali, {kMinuteInsertSQL}, {kMinuteUpdateSQL}, {kMinuteDeleteSQL});
+    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
+
+    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) {
+        for (const char *amount : {"IBENIIMP", "iBBuoIMPORTO"}) {
+            TVoField *field = xqcMain->FieldByName(QString::fromLatin1(amount));
+            field->SetDisplayFormat(QStringLiteral("#,###.00"));
+            field->SetDisplayScale(4);
+        }
+        xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
+    });
+    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
+        TVoField *amount = xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"));
+        amount->SetDisplayFormat(QStringLiteral("#,###.00"));
+        amount->SetDisplayScale(4);
+        xqcDetail->FieldByName(QStringLiteral("iBInbNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
+    });
+}
+
+void TfmkvbBuoni::SetUpActions() {
+    xacFiltraImporti->setCheckable(true);
+    for (QAction *hidden : {xacDefBuono, xacRinumeraBeni, xacDuplUnivBeni}) {
+        hidden->setVisible(false);
+        hidden->setEnabled(false);
+    }
+    frMaster->tbControl->addSeparator();
+    frMaster->tbControl->addActions({xacDefBuono, xacFiltraImporti, xacImpostaImporto});
+    frDetail->tbControl->addSeparator();
+    frDetail->tbControl->addActions({xacCopiaBene, xacRinumeraBeni, xacCopiaAltroBene, xacDuplUnivBeni});
+    tbDuplBeni = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacCopiaBene));
+    tbDuplAltriBeni = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacCopiaAltroBene));
+    const std::pair<QAction *, void (TfmkvbBuoni::*)()> handlers[] = {
+        {xacCopiaBene, &TfmkvbBuoni::xacCopiaBeneExecute},
+        {xacCopiaAltroBene, &TfmkvbBuoni::xacCopiaAltroBeneExecute},
+        {xacImpostaImporto, &TfmkvbBuoni::xacImpostaImportoExecute},
+        {xacFiltraImporti, &TfmkvbBuoni::xacFiltraImportiExecute},
+        {xacDefBuono, &TfmkvbBuoni::xacDefBuonoExecute}};
+    for (const auto &[action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, handler] { VoGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TfmkvbBuoni::HookEvents() {
+    frMaster->xdsMain->OnDataChange.Add(
+        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
+    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
+    frMaster->xneNumero->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
+    frMaster->xdeData->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
+    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
+        kvbVoucherHeaderBeforeWrite(xqcMain, kvbLoading, listKind, &m_proposedVoucher);
+    });
+    xqcMain->VoBeforeExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcMainVoBeforeExec(Prop); });
+
+    frDetail->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frDetailxdsMainAfterStateChange(); });
+    frDetail->xdsMain->OnDataChange.Add(
+        [this](TVoDataSource *, TVoField *field) { frDetailxdsMainDataChange(field); });
+    frDetail->xneNumero->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frDetailxneNumeroValidate(Ok, Msg); });
+    xqcDetail->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
+        kvbGoodsBeforeWrite(xqcDetail, listKind, &m_proposedGoods);
+    });
+    xqcDetail->VoBeforeExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcDetailVoBeforeExec(Prop); });
+    xqcDetail->AfterScroll.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
+    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
+    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
+    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
+    xqcVerbali->VoBeforeExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcVerbaliVoBeforeExec(Prop); });
+    xqcVerbali->AfterOpen.Add([this](TVoQueryCollection *) { ApplyLock(); });
+    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { ApplyLock(); });
+}
+
+void TfmkvbBuoni::FormShow() {
+    TfmVoChildDB::FormShow();
+    xqcMain->Open();
+    ApplyLock();
+}
+
+void TfmkvbBuoni::FormClose(TCloseAction &Action) {
+    TfmVoChildDB::FormClose(Action);
+    xqcMain->Close();
+}
+
+int TfmkvbBuoni::CurrentVoucher() const {
+    if (!xqcMain->Active() || xqcMain->IsEmpty() || xqcMain->State() == dsInsert)
+        return -1;
+    return xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger(-1);
+}
+
+int TfmkvbBuoni::CurrentGood() const {
+    if (!xqcDetail->Active() || xqcDetail->IsEmpty() || xqcDetail->State() == dsInsert)
+        return -1;
+    return xqcDetail->FieldByName(QStringLiteral("iBInbID"))->AsInteger(-1);
+}
+
+// A definitive voucher takes no new goods, documents or minutes, and neither it nor its definitive
+// goods can be deleted. Nothing is added to a voucher not yet saved, nor a minute to a good not yet
+// saved: its row would have no owner.
+void TfmkvbBuoni::ApplyLock() {
+    const int voucher = CurrentVoucher();
+    const bool definitive = voucher > 0 && xqcMain->FieldByName(QStringLiteral("ILOCKED"))->AsInteger() != 0;
+    const bool noVoucher = voucher <= 0 || xqcMain->State() != dsBrowse;
+    frDetail->xacInsert->SetLocked(definitive || noVoucher);
+    frDetail->frVerbali->xacInsert->SetLocked(definitive || noVoucher || CurrentGood() <= 0 ||
+                                              xqcDetail->State() != dsBrowse);
+    frMaster->xacDelete->SetLocked(definitive);
+    const TVoField *goodLocked =
+        xqcDetail->Active() ? xqcDetail->FindField(QStringLiteral("iLocked_")) : nullptr;
+    frDetail->xacDelete->SetLocked(goodLocked && CurrentGood() > 0 && goodLocked->AsInteger() == 1);
+    xacCopiaBene->setEnabled(!definitive && !noVoucher);
+    xacCopiaAltroBene->setEnabled(!definitive && !noVoucher);
+}
+
+void TfmkvbBuoni::frMasterxdsMainDataChange(TVoField *) {
+    ApplyLock();
+}
+
+void TfmkvbBuoni::frMasterxdsMainAfterStateChange() {
+    if (xqcMain->State() == dsInsert) {
+        m_proposedVoucher = NextVoucherNumber(kvbLoading);
+        frMaster->xneNumero->SetValue(m_proposedVoucher);
+        frMaster->xdeData->SetDate(DaysToDate(TodayDays()));
+        xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
+    }
+    ApplyLock();
+}
+
+void TfmkvbBuoni::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
+    const int accepted = xqcMain->State() == dsInsert
+                             ? m_proposedVoucher
+                             : xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->OldValue().toInt();
+    Msg = kvbVoucherNumberProblem(frMaster->xneNumero->Value(), kvbLoading, accepted);
+    Ok = Msg.isEmpty();
+}
+
+void TfmkvbBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
+    Msg = kvbVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), kvbLoading);
+    Ok = Msg.isEmpty();
+}
+
+void TfmkvbBuoni::xqcMainVoBeforeExec(TVoQueryProp &Prop) {
+    if (Prop.Kind == skInsert)
+        Prop.Values.Add(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
+}
+
+void TfmkvbBuoni::frDetailxdsMainAfterStateChange() {
+    if (xqcDetail->State() == dsInsert) {
+        m_proposedGoods = NextGoodsNumber();
+        frDetail->xneNumero->SetValue(m_proposedGoods);
+        const QDate date = frMaster->xdeData->Date();
+        if (date.isValid())
+            frDetail->xneAnnoAssunz->SetValue(date.year());
+        frDetail->xceImporto->setFocus();
+    }
+    SetSectorList();
+    ApplyLock();
+}
+
+// While a good is typed only the sectors in use at the voucher's date are offered.
+void TfmkvbBuoni::SetSectorList() {
+    TVoDBLookupEdit *sectors = frDetail->xelSettore;
+    const int state = xqcDetail->Active() ? xqcDetail->State() : dsBrowse;
+    if (state == dsBrowse) {
+        sectors->SetListSQL(QString::fromLatin1(kAllSectorsSQL));
+    } else {
+        sectors->SetListSQL(QString::fromLatin1(kValidSectorsSQL));
+        const QVariant date = xqcMain->FieldByName(QStringLiteral("dBBuoDATA"))->Value();
+        sectors->ListDataSet()->SetParam(QStringLiteral("dBBuoData"),
+                                         date.isNull() ? QVariant(DaysToDateParam(TodayDays())) : date);
+    }
+    sectors->RefreshList();
+}
+
+void TfmkvbBuoni::frDetailxdsMainDataChange(TVoField *field) {
+    const TVoField *locked = xqcDetail->Active() ? xqcDetail->FindField(QStringLiteral("iLocked_")) : nullptr;
+    const bool readOnly = locked && !xqcDetail->IsEmpty() && locked->AsInteger() != 0;
+    for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{
+             frDetail->xelCategoria, frDetail->xneNumero, frDetail->xedCodNum, frDetail->xelSettore,
+             frDetail->xelSede, frDetail->xceImporto, frDetail->xneAnnoAssunz, frDetail->xedDescr})
+        control->SetReadOnly(readOnly);
+    if (!field)
+        ApplyLock();
+}
+
+void TfmkvbBuoni::frDetailxneNumeroValidate(bool &Ok, QString &Msg) {
+    const int accepted = xqcDetail->State() == dsInsert
+                             ? m_proposedGoods
+                             : xqcDetail->FieldByName(QStringLiteral("iBInbNUMERO"))->OldValue().toInt();
+    Msg = kvbGoodsNumberProblem(frDetail->xneNumero->Value(), frDetail->xedCodNum->text(), accepted);
+    Ok = Msg.isEmpty();
+}
+
+void TfmkvbBuoni::xqcDetailVoBeforeExec(TVoQueryProp &Prop) {
+    if (Prop.ListKind == skDelete)
+        return;
+    if (Prop.Kind == skInsert) {
+        Prop.Values.Add(QStringLiteral("iBBuoID"), CurrentVoucher());
+        Prop.Values.Add(QStringLiteral("IAVAID"), int(kvbCaricoProvvisorio));
+    }
+    // A book is described by its title, author and publisher, whatever the description holds.
+    if ((Prop.Kind == skInsert || frDetail->xdsMain->State() == dsEdit) &&
+        frDetail->Categoria() == kvbCategoriaLibri) {
+        const auto text = [this](const char *field) {
+            return xqcDetail->FieldByName(QString::fromLatin1(field))->AsString();
+        };
+        Prop.Values.Add(QStringLiteral("sBInbDESC"), text("sBInbLIBTITOLO") + QStringLiteral(" - ") +
+                                                         text("sBInbLIBAUTORE") + QStringLiteral(" - ") +
+                                                         text("sBInbLIBEDITORE"));
+    }
+}
+
+void TfmkvbBuoni::xqcDetailAfterScroll() {
+    if (!xqcDetail->Active() || xqcDetail->IsEmpty())
+        return;
+    frDetail->xelCategoriaChangeFKValue();
+}
+
+void TfmkvbBuoni::xqcVerbaliVoBeforeExec(TVoQueryProp &Prop) {
+    if (Prop.ListKind != skDelete)
+        Prop.Values.Add(QStringLiteral("iBInbID"), CurrentGood());
+}
+
+void TfmkvbBuoni::RefreshVouchers() {
+    const TVoBookmark bookmark = xqcDetail->GetBookmark();
+    xqcMain->Refresh();
+    if (xqcDetail->Active() && xqcDetail->BookmarkValid(bookmark))
+        xqcDetail->GotoBookmark(bookmark);
+}
+
+// --- Actions ---------------------------------------------------------------------------------------------
+
+void TfmkvbBuoni::xacCopiaBeneExecute() {
+    std::unique_ptr<TfmkvbDuplBene> dialog(VoNewForm<TfmkvbDuplBene>(this));
+    m_proposedGoods = NextGoodsNumber();
+    dialog->udNumPartenza->setMinimum(m_proposedGoods);
+    dialog->NextFree = m_proposedGoods;
+    dialog->SetGoodId(CurrentGood());
+    dialog->exec();
+    dialog.reset();
+    frDetail->xacRefresh->Execute();
+    frMaster->xacRefresh->Execute();
+}
+
+void TfmkvbBuoni::xacCopiaAltroBeneExecute() {
+    int chosen = -1;
+    {
+        std::unique_ptr<TfmkvbBeniSel> picker(VoNewForm<TfmkvbBeniSel>(this));
+        picker->exec();
+        chosen = picker->Result();
+    }
+    if (chosen == -1)
+        return;
+    if (!frDetail->xacInsert->Execute())
+        return;
+    TVoQuery model(QString::fromLatin1(kModelSQL));
+    model.SetParam(QStringLiteral("iBInbId"), chosen).Open();
+    if (model.Eof()) {
+        VoMessageDlg(QStringLiteral("E' stato cancellato il bene che vuoi copiare."), mtError, mbOK);
+        return;
+    }
+    frDetail->xelCategoria->SetKeyValue(model.Value(QStringLiteral("ICAMID")));
+    for (const char *name : {"iBInbIMPORTO", "sBInbDESC", "ICONDID", "sBInbNOTE", "ISECID", "sBInbLIBTITOLO",
+                             "sBInbLIBAUTORE", "sBInbLIBEDITORE", "IVPROID", "ICAVID", "ICAEID", "ISEDINFID",
+                             "ICLCID", "iBInbAnnoAssunz", "sBInbMatricola"}) {
+        const QString field = QString::fromLatin1(name);
+        xqcDetail->FieldByName(field)->SetValue(model.Value(field));
+    }
+}
+
+void TfmkvbBuoni::xacImpostaImportoExecute() {
+    xqcMain->Refresh();
+    if (CurrentVoucher() <= 0 || !frMaster->xdsMain->Edit())
+        return;
+    xqcMain->FieldByName(QStringLiteral("iBBuoIMPORTO"))
+        ->SetValue(xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->Value());
+}
+
+void TfmkvbBuoni::xacFiltraImportiExecute() {
+    xqcMain->Close();
+    xqcMain->SetCommandText(VouchersSQL(xacFiltraImporti->isChecked()));
+    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
+    xqcMain->Open();
+}
+
+void TfmkvbBuoni::xacDefBuonoExecute() {
+    const int voucher = CurrentVoucher();
+    if (voucher <= 0)
+        return;
+    if (xqcDetail->IsEmpty()) {
+        VoMessageDlg(QStringLiteral("Al buono non e' associato alcun bene. Impossibile renderlo definitivo."),
+                     mtWarning, mbOK);
+        return;
+    }
+    // Amounts are compared as stored; a voucher without an amount is worth 0.
+    const TVoMoney amount = xqcMain->FieldByName(QStringLiteral("iBBuoIMPORTO"))->AsMoney();
+    if (amount != xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->AsMoney()) {
+        VoMessageDlg(QStringLiteral("L'importo dei beni è diverso da quello del buono"), mtWarning, mbOK);
+        return;
+    }
+    // Rounded to a whole unit, an amount under half a unit (in ten-thousandths) is 0.
+    const qint64 half = 5000;
+    if (amount.Stored() < half && amount.Stored() > -half &&
+        VoMessageDlg(QStringLiteral("L'importo del buono è 0 vuoi continuare lo stesso?"), mtWarning,
+                     mbYesNo) != mrYes)
+        return;
+    {
+        std::unique_ptr<TfmMessDefCar> dialog(VoNewForm<TfmMessDefCar>(this));
+        dialog->SetCarico(true);
+        dialog->SetIdBuono(voucher);
+        dialog->exec();
+    }
+    xqcDetail->Refresh();
+    xqcMain->Refresh();
+}
