@@ -117,8 +117,8 @@ TfmKvaImpBenDur::TfmKvaImpBenDur(QWidget *parent, const TKvaImpSource &source)
     SetList(QString::fromLatin1(source.listSQL), QStringLiteral("iAnfId"), CurrentRegYearId);
 
     SetGoodsColumns(colCount, {{colDesc, QStringLiteral("Descrizione"), 250},
-                               {colQuantita, QStringLiteral("Quantità"), 50},
-                               {colPrezzo, QStringLiteral("Prezzo con iva"), 80},
+                               {colQuantita, QStringLiteral("Quantità"), 60},
+                               {colPrezzo, QStringLiteral("Prezzo con iva"), 100},
                                {colIva, QStringLiteral("Iva"), 50},
                                {colCategoria, QStringLiteral("Categoria"), 150},
                                {colMerce, QStringLiteral("Codice merceologico"), 150},

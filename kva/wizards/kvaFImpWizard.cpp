@@ -38,6 +38,7 @@ TfmKvaImpWizard::TfmKvaImpWizard(QWidget *parent)
     sgBuoni->setEditTriggers(QAbstractItemView::NoEditTriggers);
     xqcBuoni->SetPacketRecords(25);
     xdsMainBuoni->SetDataSet(xqcBuoni);
+    sgBuoni->SetDataSource(xdsMainBuoni);
     TVoImageList images;
     LoadDefaultImages(images, {QStringLiteral("search")});
     sgArticoli->SetMarker(images.Icon(0));
