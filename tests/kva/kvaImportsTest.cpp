@@ -1,5 +1,7 @@
 // Goods handed over by the durable-goods program and the inventory registers, taken into the
 // consumables register through the import wizard on a real database.
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -184,6 +186,8 @@ TEST_F(kvaImportsTest, InventoryVoucherIsTakenOverLikewise) {
     VoTestHandedGood(true, voucher, Good(QStringLiteral("LAVAGNA"), 300000));
     OpenWizard(true);
     EXPECT_EQ(fm->windowTitle(), QStringLiteral("Importa da buono di scarico dell'inventario"));
+    // This voucher and the demo data's one.
+    EXPECT_EQ(fm->sgBuoni->model()->rowCount(), 2);
     ToGoods(voucher);
     CompleteAll();
     Ok();
@@ -377,14 +381,17 @@ TEST_F(kvaImpMagTest, LinkedRowsTakeTheLoadPriceWithItsVatInLoadingUnits) {
     const int load = VoTestMovement(1, QDate(2026, 2, 1), QStringLiteral("C1"));
     const int pens = VoTestWarehouseArticle(QStringLiteral("PENNE"), merId, 12);
     const int toner = VoTestWarehouseArticle(QStringLiteral("TONER"), merId, 0);
+    const int paper = VoTestWarehouseArticle(QStringLiteral("CARTA"), merId, QVariant());
     const int pensRow = VoTestMovementRow(load, pens, 48, 10000, vat);
     const int tonerRow = VoTestMovementRow(load, toner, 5, 500000, vat);
+    const int paperRow = VoTestMovementRow(load, paper, 5, -10000, vat);
     const int issue = VoTestMovement(9, QDate(2026, 3, 1), QStringLiteral("S1"), load);
     VoTestMovementRow(issue, pens, 24, 0, vat, -1, pensRow);
-    VoTestMovementRow(issue, toner, -3, 0, vat, -1, tonerRow);
+    VoTestMovementRow(issue, toner, 3, 0, vat, -1, tonerRow);
+    VoTestMovementRow(issue, paper, -2, 0, vat, -1, paperRow);
     OpenMag();
     ToRows(issue);
-    EXPECT_EQ(Shown(), (QStringList{"PENNE|2|1,22", "TONER|0|61"}));
+    EXPECT_EQ(Shown(), (QStringList{"CARTA|0|0", "PENNE|2|1,22", "TONER|3|61"}));
 }
 
 TEST_F(kvaImpMagTest, UnlinkedRowsTakeTheLatestEarlierLoadElseTheInitialCost) {
@@ -444,6 +451,38 @@ TEST_F(kvaImpMagTest, ImportCarriesTheMovementAndCopiesTheLoadDocuments) {
               QStringList{"4.000000000000000|1.000000000000000"});
     OpenMag();
     EXPECT_FALSE(mag->xqcBuoni->Locate(QStringLiteral("IMGMID"), issue));
+}
+
+TEST_F(kvaImpMagTest, CodesWithoutCategoryAreListedOnceAndATakenMovementIsNotWrittenTwice) {
+    int loose = 0;
+    VoTestGoodsEntry(QStringLiteral("Arredi vari"), 0, &loose);
+    const int chair = VoTestWarehouseArticle(QStringLiteral("SEDIA"), loose, 1);
+    const int unclassified = VoTestMovement(9, QDate(2026, 3, 1), QStringLiteral("S1"));
+    VoTestMovementRow(unclassified, chair, 1, 0, vat);
+    VoTestMovementRow(unclassified, chair, 2, 0, vat);
+    const int pens = VoTestWarehouseArticle(QStringLiteral("PENNE"), merId, 1);
+    const int issue = VoTestMovement(9, QDate(2026, 3, 1), QStringLiteral("S2"));
+    VoTestMovementRow(issue, pens, 1, 0, vat);
+    OpenMag();
+    messages->Push(mrOk);
+    ToRows(unclassified);
+    EXPECT_EQ(
+        messages->Texts(),
+        QStringList{"I seguenti codici non sono associati a nessuna categoria di Velisto\r\nArredi vari"});
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->inherits("TfmCategMerce") && w->isVisible())
+            w->hide();
+    messages->Clear();
+    OpenMag();
+    ToRows(issue);
+    PickForAll(M::colSede, QStringLiteral("Sede centrale"));
+    VoTestVoucher(0, QDate(2026, 3, 2), registerYear, 1);
+    VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET IMGMID = :m WHERE IDWGFACANFID = :y"),
+              {{QStringLiteral("m"), issue}, {QStringLiteral("y"), registerYear}});
+    messages->Push({mrOk, mrOk});
+    VoClick(mag->buOk);
+    EXPECT_EQ(messages->Texts().value(1), QString::fromUtf8("Il buono selezionato è già stato importato"));
+    EXPECT_EQ(Vouchers(), 1);
 }
 
 } // namespace
