@@ -9,28 +9,29 @@
 
 TdmkvaAtt *dmkvaAtt = nullptr;
 
-namespace {
-
-const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE ((iFacNumeraz IS NULL) OR "
-                                        "(iFacIvaInclusa IS NULL)) AND " KVA_OWN_REGISTERS("ITFCID") ";";
-const char *const kWarehouseSQL =
+const char *const kvaSQLImportWarehouse =
     "SELECT mgm.*, mgm_c.ibenid AS BenCarico, v.SDOWLDESC FROM TMgm_MovMagazzino mgm LEFT JOIN "
     "TMgm_MovMagazzino "
     "mgm_c ON (mgm.imgmid_p = mgm_c.imgmid) LEFT JOIN VDOW_DATAOWNER v ON (mgm.idwgid = v.idwgid) WHERE "
     "(mgm.iTbuId=9) AND (mgm.imgmid NOT IN (SELECT imgmid FROM TFBuo_Buoni WHERE imgmid IS NOT NULL)) AND "
     "(mgm.iMgmEsercizioFin = :iEsFin) ORDER BY mgm.sMgmCod DESC";
-const char *const kInventorySQL =
+const char *const kvaSQLImportInventory =
     "SELECT buo.*, inv.sInvDesc FROM TBuo_Buoni buo INNER JOIN TDwgInvAnf dia ON (buo.iDwgInvAnfId = "
     "dia.iDwgInvAnfId) INNER JOIN TDwgInv di ON (dia.iDwgInvId = di.iDwgInvId) INNER JOIN TInv_Inventari inv "
     "ON "
     "(di.iInvId = inv.iInvId) WHERE (buo.sBuoApplScarico = 'VELIST') AND (dia.iAnfId = :iAnfId) ORDER BY "
     "buo.iBuoNumero";
-const char *const kDurablesSQL =
+const char *const kvaSQLImportDurables =
     "SELECT buo.*, fac.sFacDesc FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
     "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON (dia.iDwgFacId = di.iDwgFacId) INNER JOIN TFac_Velisto fac "
     "ON "
     "(di.iFacId = fac.iFacId) WHERE (buo.sBBuoApplScarico = 'VELIST') AND (dia.iAnfId = :iAnfId) ORDER BY "
     "buo.iBBuoNumero";
+
+namespace {
+
+const char *const kRegisterOptionsSQL = "SELECT iFacId FROM TFac_Velisto WHERE ((iFacNumeraz IS NULL) OR "
+                                        "(iFacIvaInclusa IS NULL)) AND " KVA_OWN_REGISTERS("ITFCID") ";";
 const char *const kLaterLoadsSQL =
     "SELECT * FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER "
     "JOIN "
@@ -201,18 +202,18 @@ void TdmkvaAtt::ImportGuard(const QString &sourceSQL, const QString &paramName, 
 }
 
 void TdmkvaAtt::xafImpMagBeforeExecute(TVoCustomAtt *, bool &Allow) {
-    ImportGuard(QString::fromLatin1(kWarehouseSQL), QStringLiteral("iEsFin"), CurrentRegYear,
+    ImportGuard(QString::fromLatin1(kvaSQLImportWarehouse), QStringLiteral("iEsFin"), CurrentRegYear,
                 QStringLiteral("Nel magazzino non ci sono buoni di scarico da importare nel velisto"), Allow);
 }
 
 void TdmkvaAtt::xafImpInvBeforeExecute(TVoCustomAtt *, bool &Allow) {
-    ImportGuard(QString::fromLatin1(kInventorySQL), QStringLiteral("iAnfId"), CurrentRegYearId,
+    ImportGuard(QString::fromLatin1(kvaSQLImportInventory), QStringLiteral("iAnfId"), CurrentRegYearId,
                 QStringLiteral("Nell'inventario non ci sono buoni di scarico da importare nel velisto"),
                 Allow);
 }
 
 void TdmkvaAtt::xafImpBenDurBeforeExecute(TVoCustomAtt *, bool &Allow) {
-    ImportGuard(QString::fromLatin1(kDurablesSQL), QStringLiteral("iAnfId"), CurrentRegYearId,
+    ImportGuard(QString::fromLatin1(kvaSQLImportDurables), QStringLiteral("iAnfId"), CurrentRegYearId,
                 QStringLiteral("Nei beni durevoli non ci sono buoni di scarico da importare nel velisto"),
                 Allow);
 }

@@ -4,6 +4,13 @@
 
 #include <QPointer>
 
+// What the import items offer: the warehouse's unloading movements of a financial year (:iEsFin, the
+// year number) that no voucher carries yet, and the unloading vouchers of the inventory registers and
+// of the durable-goods program marked for this program in a financial year (:iAnfId).
+extern const char *const kvaSQLImportWarehouse;
+extern const char *const kvaSQLImportInventory;
+extern const char *const kvaSQLImportDurables;
+
 class TdmkvaAtt : public TdmAbcAtt {
     Q_OBJECT
 public:

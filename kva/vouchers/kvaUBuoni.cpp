@@ -57,6 +57,18 @@ const char *const kvaSQLIdcInsert =
     ":iIdcId)";
 const char *const kvaSQLIdcSupplier = "UPDATE TFBuo_Buoni SET iBenId = :iBenId WHERE iFBuoId = :iFBuoId;";
 const char *const kvaSQLIdcDelete = "DELETE FROM TFBUOIDC WHERE IFBUOIDCID=:VOCURRID;";
+const char *const kvaSQLImportBuoInsert =
+    "INSERT INTO TFBuo_Buoni  (iFBuoID,IDwgFacAnfID,iFBuoNUMERO,dFBuoDATA,sFBuoDESC,iFBuoTIPO, ILOCKED, "
+    "imgmid, "
+    "ibenid) VALUES (:iFBuoID,:iDwgFacAnfId,:iFBuoNUMERO,:dFBuoDATA,:sFBuoDESC,0,0,:imgmid,:ibenid)";
+const char *const kvaSQLImportAfcInsert =
+    "INSERT INTO TAFC_ARTVELIST (IAFCID, IFBUOID, ISECID, ICLCID, ISEDINFID, IVPROID, ICAVID, ICONDID, "
+    "DINSERT, "
+    "FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IINBANNOASSUNZ, iRspId, iFarId, iAlvId) VALUES (:VOGENID, "
+    ":IFBUOID, "
+    ":ISECID, :ICLCID, :ISEDINFID, :IVPROID, :ICAVID, :ICONDID, (SELECT SERVERDATE FROM "
+    "PYGETSERVERTIMESTAMP), "
+    ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, :IINBANNOASSUNZ, :iRspId, :iFarId, :iAlvId);";
 
 namespace {
 const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "
@@ -200,19 +212,41 @@ void kvaDeleteVoucher(int voucherId) {
     tr.Commit();
 }
 
-namespace {
-void LockNumbering() {
+void kvaInsertImportedRow(const TKvaImportedRow &row) {
+    const auto orNull = [](const QVariant &v) { return v.isValid() ? v : VoNull(QMetaType::Int); };
+    TVoQuery insert(QString::fromLatin1(kvaSQLImportAfcInsert));
+    insert.SetParam(QStringLiteral("VOGENID"), NewId(QStringLiteral("TAFC_ARTVELIST")))
+        .SetParam(QStringLiteral("IFBUOID"), row.voucher)
+        .SetParam(QStringLiteral("iFarId"), row.article)
+        .SetParam(QStringLiteral("FAFCCOSTOUNIT"), row.unitCost)
+        .SetParam(QStringLiteral("FAFCQUANTITA"), row.quantity)
+        .SetParam(QStringLiteral("iAlvId"), orNull(row.vatRate))
+        .SetParam(QStringLiteral("ICLCID"), orNull(row.location))
+        .SetParam(QStringLiteral("iRspId"), orNull(row.responsible))
+        .SetParam(QStringLiteral("BAFCNOTE"), row.note)
+        .SetParam(QStringLiteral("ICONDID"), 2)
+        .SetParam(QStringLiteral("ISECID"), orNull(row.sector))
+        .SetParam(QStringLiteral("ISEDINFID"), orNull(row.site))
+        .SetParam(QStringLiteral("IVPROID"), 30)
+        .SetParam(QStringLiteral("ICAVID"), 1)
+        .SetParam(QStringLiteral("IINBANNOASSUNZ"), CurrentRegYear);
+    insert.Exec();
+}
+
+void kvaLockNumbering() {
     if (CurrentNumbering == 1)
         VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
     else
         VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
 }
 
+namespace {
+
 void CheckNumberFree(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
     TVoField *number = headers->FieldByName(QStringLiteral("IFBUONUMERO"));
     if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
         return;
-    LockNumbering();
+    kvaLockNumbering();
     if (!VoucherNumberExists(number->AsInteger(), kind))
         return;
     if (listKind == skInsert) {

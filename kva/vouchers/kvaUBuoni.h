@@ -24,6 +24,10 @@ extern const char *const kvaSQLAseClose;
 extern const char *const kvaSQLIdcInsert;
 extern const char *const kvaSQLIdcSupplier;
 extern const char *const kvaSQLIdcDelete;
+// A loading voucher written whole by an import, and one of its rows with the fixed causal, condition
+// and budget item that taken-over goods get (:VOGENID is the row's key).
+extern const char *const kvaSQLImportBuoInsert;
+extern const char *const kvaSQLImportAfcInsert;
 
 // The statement lists of a voucher header of a kind (0 loading, 1 unloading).
 void kvaSetHeaderLists(TVoQueryCollection *headers, int kind);
@@ -65,6 +69,23 @@ void kvaDeleteVoucherContents(int voucherId);
 //   would take the stock of one of them below zero (kvaVoucherRowsCanGo). The questions about rows
 //   and documents come before, outside the transaction.
 void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
+
+// A row of a voucher written by an import: sector, site, location, responsible and VAT rate are
+// NULL when not valid, the note empty when none.
+struct TKvaImportedRow {
+    int voucher = 0;
+    int article = 0;
+    double quantity = 0.0;
+    double unitCost = 0.0;
+    QVariant vatRate, location, responsible, sector, site;
+    QString note;
+};
+// Writes the row with causal 1, condition 2 and budget item 30, taken in charge in the current year.
+void kvaInsertImportedRow(const TKvaImportedRow &row);
+
+// Serialises the writers of one numbering scope (register-year or register) for the rest of the open
+// transaction, so that the next number read after it stays free until the commit.
+void kvaLockNumbering();
 
 // The date proposed for a new voucher of a number and kind: today when it lies in the voucher's date
 // window and the register-year, else the window's low end, taken no earlier than the year's start.
