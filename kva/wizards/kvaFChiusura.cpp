@@ -71,21 +71,29 @@ const char *const kChaCafSQL =
 // Each category's loads and unloads up to the date, in the register-year or in every year of the
 // register. Loads are valued as the stock values them: with their VAT added when the register loads
 // amounts without it. Unloading rows are priced per unloading unit, so cost times quantity is their
-// value as it stands.
+// value as it stands. The rows are summed from the tables the voucher rows' view joins, without the
+// descriptions it adds, which would cost most of the time of the sum.
 #define KVA_CLOSING_TOTALS(loadVat, scope)                                                                   \
-    "SELECT caf.ICAFID, CAST(SUM(IIF(v.IFBUOTIPO = 0, v.FAFCCOSTOUNIT * v.FAFCQUANTITA" loadVat              \
-    ", 0)) AS NUMERIC(11,6)) AS IMPORTOCAR, CAST(SUM(IIF(v.IFBUOTIPO = 1, v.FAFCCOSTOUNIT * "                \
-    "v.FAFCQUANTITA, "                                                                                       \
-    "0)) AS NUMERIC(11,6)) AS IMPORTOSCA FROM TCAF_CATEGORIEFAC caf LEFT JOIN VAFC_ARTVELIST v ON "          \
-    "(v.ICAFID = "                                                                                           \
-    "caf.ICAFID AND v.DFBUODATA <= :dBuoData AND v." scope                                                   \
-    " = :iScope) GROUP BY caf.ICAFID ORDER BY caf.ICAFID"
-#define KVA_LOAD_VAT " + v.FAFCCOSTOUNIT * v.FAFCQUANTITA * COALESCE(v.FALVIVA, 0) / 100"
+    "SELECT caf.ICAFID, t.IMPORTOCAR, t.IMPORTOSCA FROM TCAF_CATEGORIEFAC caf LEFT JOIN (SELECT "            \
+    "far.ICAFID, "                                                                                           \
+    "CAST(SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA" loadVat                           \
+    ", 0)) AS NUMERIC(11,6)) "                                                                               \
+    "AS IMPORTOCAR, CAST(SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA, 0)) AS "           \
+    "NUMERIC(11,6)) AS IMPORTOSCA FROM TFBUO_BUONI buo INNER JOIN TAFC_ARTVELIST afc ON (afc.IFBUOID = "     \
+    "buo.IFBUOID) INNER JOIN TFAR_FACARTICOLI far ON (far.IFARID = afc.IFARID) LEFT JOIN TALV_ALIQUOTEIVA "  \
+    "alv "                                                                                                   \
+    "ON (alv.IALVID = afc.IALVID) WHERE buo.DFBUODATA <= :dBuoData AND " scope " GROUP BY far.ICAFID) t ON " \
+    "(t.ICAFID = caf.ICAFID) ORDER BY caf.ICAFID"
+#define KVA_LOAD_VAT " + afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA * COALESCE(alv.FALVIVA, 0) / 100"
+#define KVA_IN_YEAR "buo.IDWGFACANFID = :iScope"
+#define KVA_IN_REGISTER                                                                                      \
+    "buo.IDWGFACANFID IN (SELECT dfa.IDWGFACANFID FROM TDWGFACANF dfa INNER JOIN TDWGFAC df ON "             \
+    "(df.IDWGFACID = dfa.IDWGFACID) WHERE df.IFACID = :iScope)"
 const char *const kTotalsSQL[2][2] = {
     // loads without VAT: by register, by register-year
-    {KVA_CLOSING_TOTALS(KVA_LOAD_VAT, "IFACID"), KVA_CLOSING_TOTALS(KVA_LOAD_VAT, "IDWGFACANFID")},
+    {KVA_CLOSING_TOTALS(KVA_LOAD_VAT, KVA_IN_REGISTER), KVA_CLOSING_TOTALS(KVA_LOAD_VAT, KVA_IN_YEAR)},
     // loads with VAT included
-    {KVA_CLOSING_TOTALS("", "IFACID"), KVA_CLOSING_TOTALS("", "IDWGFACANFID")}};
+    {KVA_CLOSING_TOTALS("", KVA_IN_REGISTER), KVA_CLOSING_TOTALS("", KVA_IN_YEAR)}};
 
 // The register-year after the current one: with nextOnly that of the next financial year, else the
 // nearest later one; 0 when there is none.
