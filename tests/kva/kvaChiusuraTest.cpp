@@ -185,6 +185,29 @@ TEST_F(kvaChiusuraZeroingTest, CarriesEveryArticleInStockIntoTheNextYear) {
         (QStringList{"2026-12-31", "1", "", QString::number(reg.facId)}));
 }
 
+// Records whether a write was still open when each message was shown.
+class TTransactionSeen : public TVoScriptedResponder {
+public:
+    explicit TTransactionSeen(TVoSQLConnection *connection) : m_connection(connection) {}
+    int Answer(const TVoShownMessage &message) override {
+        open << m_connection->InTransaction();
+        return TVoScriptedResponder::Answer(message);
+    }
+    QList<bool> open;
+
+private:
+    TVoSQLConnection *m_connection;
+};
+
+TEST_F(kvaChiusuraZeroingTest, TheCompletionIsToldOnceTheClosingIsCommitted) {
+    auto seen = std::make_shared<TTransactionSeen>(conn.get());
+    const auto previous = SetVoMessageResponder(seen);
+    Close();
+    SetVoMessageResponder(previous);
+    EXPECT_EQ(seen->Texts(), QStringList{kDone});
+    EXPECT_EQ(seen->open, QList<bool>{false});
+}
+
 TEST_F(kvaChiusuraZeroingTest, LoadsWithVatIncludedOpenAtTheAverageItself) {
     VoTestSetRegisterOptions(reg.facId, 1, 1);
     ChooseRegisterYear(regYears[0]);
@@ -251,6 +274,20 @@ TEST_F(kvaChiusuraTest, AcrossYearsLocksEveryYearAndTotalsThemAll) {
               1);
     // 20 + 20 loaded up to the year's end, 3 unloaded; the next year's load is after the date.
     EXPECT_EQ(Amounts(), (QStringList{"1", "0", "2", "0", "3", "0", "4", "37", "5", "0"}));
+}
+
+TEST_F(kvaChiusuraTest, TheNextYearIsFoundByItsYearNotByItsKey) {
+    MakeFinancialYear(2030); // takes the key after 2027's
+    MakeFinancialYear(2028, DateToDays(QDate(2028, 1, 1)), DateToDays(QDate(2028, 12, 31)));
+    ASSERT_NE(YearId(2028), YearId(2027) + 1);
+    MakeYears(1, 0, {2027, 2028});
+    VoTestRow(VoTestVoucher(kvaLoading, QDate(2027, 3, 1), regYears[0]), Article(QStringLiteral("Carta"), 1),
+              2, 3);
+    Close();
+    EXPECT_EQ(messages->Texts(), QStringList{kDone});
+    EXPECT_EQ(VoRowTexts(QStringLiteral(
+                  "SELECT IDWGFACANFID, DFBUODATA FROM TFBUO_BUONI WHERE SFBUOUSE = 'CARCHIUS'")),
+              (QStringList{QString::number(regYears[1]), "2028-01-01"}));
 }
 
 TEST_F(kvaChiusuraTest, RefusesWithoutTheNextYearOrMovedArticles) {
