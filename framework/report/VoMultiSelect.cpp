@@ -157,6 +157,20 @@ void TfmVoMultiSelect::SetParam(const QString &name, const QVariant &value) {
     frVoMultiSel->xqcMultiSelect->SetParam(name, value);
 }
 
+void TfmVoMultiSelect::SetColumns(std::initializer_list<TVoSelectColumn> columns) {
+    TVoDBGrid *grid = frVoMultiSel->grFrame;
+    grid->ClearColumns();
+    grid->ColsIndex().Clear();
+    int width = 0;
+    for (const TVoSelectColumn &c : columns) {
+        const int column = grid->AddColumn(QString::fromUtf8(c.field), QString::fromUtf8(c.title), c.width);
+        grid->ColsIndex().Add(column, QString::fromUtf8(c.field), QString(), c.text);
+        width += c.width;
+    }
+    constexpr int kFrame = 80; // the grid's margins, scroll bar and the form's border
+    resize(qMax(this->width(), width + kFrame), height());
+}
+
 void TfmVoMultiSelect::FormShow() {
     TfmVoOkCancDlg::FormShow();
     if (!frVoMultiSel->xqcMultiSelect->Active())

@@ -12,6 +12,7 @@
 
 #include <QSet>
 #include <QVariant>
+#include <initializer_list>
 
 class QLineEdit;
 class QPushButton;
@@ -47,6 +48,14 @@ private:
     QSet<QString> m_selected;
 };
 
+// A column of the list: its field, title and width; text marks it for the search box.
+struct TVoSelectColumn {
+    const char *field;
+    const char *title;
+    int width;
+    bool text;
+};
+
 class TfmVoMultiSelect : public TfmVoOkCancDlg {
     Q_OBJECT
 public:
@@ -56,6 +65,9 @@ public:
 
     void SetCommandText(const QString &sql);
     void SetParam(const QString &name, const QVariant &value);
+    // Replaces the grid's columns, with one sort entry per column sorting on its field; the form
+    // widens to show them whole.
+    void SetColumns(std::initializer_list<TVoSelectColumn> columns);
     int GetSelCount() const { return frVoMultiSel->GetSelCount(); }
     // The list that OK fills with the ticked rows' identifiers (nullptr: none).
     void SetBookmarkList(QVariantList *list) { m_bookmarks = list; }

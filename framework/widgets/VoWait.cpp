@@ -112,3 +112,14 @@ void ShowVoWait(const QString &text, const QString &title) {
 void HideVoWait() {
     fmVoWait()->HideWait();
 }
+
+TVoHourglass::TVoHourglass() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TVoHourglass::Restore() {
+    if (!m_shown)
+        return;
+    m_shown = false;
+    QApplication::restoreOverrideCursor();
+}

@@ -52,3 +52,17 @@ public:
     TVoWaitScope(const TVoWaitScope &) = delete;
     TVoWaitScope &operator=(const TVoWaitScope &) = delete;
 };
+
+// The hourglass for the life of the object: the cursor the user had comes back also when the work
+// ends by an exception, or earlier with Restore (before a message the user is to read).
+class TVoHourglass {
+public:
+    TVoHourglass();
+    ~TVoHourglass() { Restore(); }
+    TVoHourglass(const TVoHourglass &) = delete;
+    TVoHourglass &operator=(const TVoHourglass &) = delete;
+    void Restore();
+
+private:
+    bool m_shown = true;
+};

@@ -245,31 +245,11 @@ const char *const kVariables[] = {"IvaInclusa",   "data_inizio",    "data_fine",
 
 // --- Selection forms ----------------------------------------------------------------------------------
 
-// A column of a selection form: field, title, width, and whether the search box looks in it.
-struct TSelectColumn {
-    const char *field;
-    const char *title;
-    int width;
-    bool text;
-};
-
-// The dressing every selection form gets: caption, then one column and one sort entry per column; the
-// form widens to show its columns whole.
+// The dressing every selection form gets: caption, then its columns.
 void DressSelectForm(TfmVoMultiSelect *form, const QString &caption,
-                     std::initializer_list<TSelectColumn> columns) {
+                     std::initializer_list<TVoSelectColumn> columns) {
     form->setWindowTitle(caption);
-    TVoDBGrid *grid = form->frVoMultiSel->grFrame;
-    grid->ClearColumns();
-    grid->ColsIndex().Clear();
-    int width = 0;
-    for (const TSelectColumn &c : columns) {
-        const int column =
-            grid->AddColumn(QString::fromLatin1(c.field), QString::fromLatin1(c.title), c.width);
-        grid->ColsIndex().Add(column, QString::fromLatin1(c.field), QString(), c.text);
-        width += c.width;
-    }
-    constexpr int kFrame = 80; // the grid's margins, scroll bar and the form's border
-    form->resize(qMax(form->width(), width + kFrame), form->height());
+    form->SetColumns(columns);
 }
 
 // The register-year the lists of a register-year read: the chosen one, 0 (none) when unset.

@@ -1,0 +1,10 @@
+-- The consumables register's value per goods category at a year closing: loads less unloads of the
+-- category up to the closing date, one row per category of the closing (zero ones included).
+CREATE TABLE TCHACAF (
+  ICHACAFID       INTEGER NOT NULL PRIMARY KEY,
+  ICHAID          INTEGER NOT NULL,
+  ICAFID          INTEGER NOT NULL,
+  FCHACAFIMPORTO  DOUBLE PRECISION,
+  CONSTRAINT FK_CHACAF_CHA FOREIGN KEY (ICHAID) REFERENCES TCHA_CHIUSURAANNO (ICHAID) USING INDEX IX_CHACAF_CHA,
+  CONSTRAINT FK_CHACAF_CAF FOREIGN KEY (ICAFID) REFERENCES TCAF_CATEGORIEFAC (ICAFID) USING INDEX IX_CHACAF_CAF
+);

@@ -1,0 +1,334 @@
+#include "kvaFChiusura.h"
+
+#include "VoClassRegistry.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoQuery.h"
+#include "VoTransaction.h"
+#include "VoWait.h"
+#include "kvaUUtil.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+VO_REGISTER_CLASS(TfmKvaChiusura);
+
+namespace {
+
+const char *const kInfo = "Con questa operazione verranno impostate tutte le giacenze per l'Esercizio "
+                          "Finanziario %d.";
+const char *const kNoNextYear =
+    "Attenzione!!\r\nNon è stato impostato l'anno finanziario successivo.\r\nNon è possibile proseguire.";
+const char *const kDone = "Chiusura completata";
+const char *const kClosingDesc = "Buono di fine anno";
+const char *const kOpeningDesc = "Buono di inizio anno";
+const char *const kClosingUse = "SCACHIUS";
+const char *const kOpeningUse = "CARCHIUS";
+
+// The school register's register-years after the current one, the nearest first.
+const char *const kLaterYearsSQL =
+    "SELECT dfa.IDWGFACANFID, anf.IANFVALORE FROM TDWGFACANF dfa INNER JOIN TANF_ANNIFINANZ anf ON "
+    "(dfa.IANFID = anf.IANFID) WHERE dfa.IDWGFACID = :IDWGFACID AND anf.IANFVALORE > :IANFVALORE ORDER BY "
+    "anf.IANFVALORE";
+// Every article with a row, loading or unloading, in a voucher of the register-year, with what its
+// rows need: the unloading units per loading unit and the VAT rate.
+const char *const kArticlesSQL =
+    "SELECT far.IFARID, FKVA_FATTOREUNITA(far.IFARID) AS FUNMFATTOREPROP, far.IALVID, alv.FALVIVA FROM "
+    "TFAR_FACARTICOLI far LEFT JOIN TALV_ALIQUOTEIVA alv ON (far.IALVID = alv.IALVID) WHERE EXISTS (SELECT 1 "
+    "FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI fbuo ON (afc.IFBUOID = fbuo.IFBUOID) WHERE afc.IFARID = "
+    "far.IFARID AND fbuo.IDWGFACANFID = :iDwgFacAnfId) ORDER BY far.IFARID";
+// The note of the article's first loading row of the register-year.
+const char *const kNoteSQL =
+    "SELECT FIRST 1 afc.BAFCNOTE FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI fbuo ON (afc.IFBUOID = "
+    "fbuo.IFBUOID) WHERE afc.IFARID = :iFarId AND fbuo.IFBUOTIPO = 0 AND fbuo.IDWGFACANFID = :iDwgFacAnfId "
+    "ORDER BY afc.IAFCID";
+const char *const kVoucherSQL =
+    "INSERT INTO TFBuo_Buoni (iFBuoId, iDwgFacAnfId, iFBuoNUMERO, dFBuoDATA, IBENID, sFBuoDESC, iFBuoTIPO, "
+    "dFBuoPROTDATA, sFBuoPROTNUM, ILOCKED, iMgmId, sFBuoUse, iFBuoId_P, lFBuoScaricato) VALUES (:iFBuoId, "
+    ":iDwgFacAnfId, :iFBuoNUMERO, :dFBuoDATA, NULL, :sFBuoDESC, :iFBuoTIPO, NULL, NULL, 0, NULL, :sFBuoUse, "
+    "NULL, NULL)";
+const char *const kRowSQL =
+    "INSERT INTO TAFC_ARTVELIST (IAFCID, IFBUOID, ISECID, ICLCID, ISEDINFID, IVPROID, ICAVID, ICONDID, "
+    "DINSERT, FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IINBANNOASSUNZ, iRspId, iFarId, iAlvId) VALUES "
+    "(:IAFCID, "
+    ":IFBUOID, NULL, NULL, NULL, NULL, NULL, NULL, (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP), "
+    ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, NULL, NULL, :iFarId, :iAlvId)";
+const char *const kLockYearSQL = "UPDATE TFBuo_Buoni SET iLocked=1 WHERE iDwgFacAnfId = :iDwgFacAnfId";
+const char *const kLockRegisterSQL =
+    "UPDATE TFBuo_Buoni SET iLocked=1 WHERE iDwgFacAnfId IN (SELECT iDwgFacAnfId FROM TDwgFacAnf dfa INNER "
+    "JOIN TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) WHERE iFacId = :iFacId)";
+const char *const kClosingSQL =
+    "INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, DINSERT, ITCHID, IINVID, IFACID) VALUES "
+    "(:iChaId, :DCHADATACHIUSURA, (SELECT serverdate FROM pygetservertimestamp), 1, NULL, :IFACID);";
+const char *const kChaCafSQL =
+    "INSERT INTO TCHACAF (ICHACAFID, ICHAID, ICAFID, FCHACAFIMPORTO) VALUES ((SELECT L_ICNTID FROM "
+    "PYSETGETID('TCHACAF',1)), :ICHAID, :ICAFID, :FCHACAFIMPORTO);";
+
+// Each category's loads and unloads up to the date, in the register-year or in every year of the
+// register. Loads are valued as the stock values them: with their VAT added when the register loads
+// amounts without it. Unloading rows are priced per unloading unit, so cost times quantity is their
+// value as it stands. The rows are summed from the tables the voucher rows' view joins, without the
+// descriptions it adds, which would cost most of the time of the sum.
+#define KVA_CLOSING_TOTALS(loadVat, scope)                                                                   \
+    "SELECT caf.ICAFID, t.IMPORTOCAR, t.IMPORTOSCA FROM TCAF_CATEGORIEFAC caf LEFT JOIN (SELECT "            \
+    "far.ICAFID, "                                                                                           \
+    "CAST(SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA" loadVat                           \
+    ", 0)) AS NUMERIC(11,6)) "                                                                               \
+    "AS IMPORTOCAR, CAST(SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA, 0)) AS "           \
+    "NUMERIC(11,6)) AS IMPORTOSCA FROM TFBUO_BUONI buo INNER JOIN TAFC_ARTVELIST afc ON (afc.IFBUOID = "     \
+    "buo.IFBUOID) INNER JOIN TFAR_FACARTICOLI far ON (far.IFARID = afc.IFARID) LEFT JOIN TALV_ALIQUOTEIVA "  \
+    "alv "                                                                                                   \
+    "ON (alv.IALVID = afc.IALVID) WHERE buo.DFBUODATA <= :dBuoData AND " scope " GROUP BY far.ICAFID) t ON " \
+    "(t.ICAFID = caf.ICAFID) ORDER BY caf.ICAFID"
+#define KVA_LOAD_VAT " + afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA * COALESCE(alv.FALVIVA, 0) / 100"
+#define KVA_IN_YEAR "buo.IDWGFACANFID = :iScope"
+#define KVA_IN_REGISTER                                                                                      \
+    "buo.IDWGFACANFID IN (SELECT dfa.IDWGFACANFID FROM TDWGFACANF dfa INNER JOIN TDWGFAC df ON "             \
+    "(df.IDWGFACID = dfa.IDWGFACID) WHERE df.IFACID = :iScope)"
+const char *const kTotalsSQL[2][2] = {
+    // loads without VAT: by register, by register-year
+    {KVA_CLOSING_TOTALS(KVA_LOAD_VAT, KVA_IN_REGISTER), KVA_CLOSING_TOTALS(KVA_LOAD_VAT, KVA_IN_YEAR)},
+    // loads with VAT included
+    {KVA_CLOSING_TOTALS("", KVA_IN_REGISTER), KVA_CLOSING_TOTALS("", KVA_IN_YEAR)}};
+
+// The register-year after the current one: with nextOnly that of the next financial year, else the
+// nearest later one; 0 when there is none.
+int LaterRegisterYear(bool nextOnly) {
+    TVoQuery q(QString::fromLatin1(kLaterYearsSQL));
+    q.SetParam(QStringLiteral("IDWGFACID"), CurrentSchoolRegisterId)
+        .SetParam(QStringLiteral("IANFVALORE"), CurrentRegYear);
+    q.Open();
+    if (q.Eof() || (nextOnly && q.AsInteger(QStringLiteral("IANFVALORE")) != CurrentRegYear + 1))
+        return 0;
+    return q.AsInteger(QStringLiteral("IDWGFACANFID"));
+}
+
+int InsertVoucher(int registerYearId, int number, double date, const char *desc, int type, const char *use) {
+    const int id = NewId(QStringLiteral("TFBUO_BUONI"));
+    TVoQuery q(QString::fromLatin1(kVoucherSQL));
+    q.SetParam(QStringLiteral("iFBuoId"), id)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId)
+        .SetParam(QStringLiteral("iFBuoNUMERO"), number)
+        .SetParamDate(QStringLiteral("dFBuoDATA"), date)
+        .SetParam(QStringLiteral("sFBuoDESC"), QString::fromUtf8(desc))
+        .SetParam(QStringLiteral("iFBuoTIPO"), type)
+        .SetParam(QStringLiteral("sFBuoUse"), QString::fromLatin1(use));
+    q.Exec();
+    return id;
+}
+
+} // namespace
+
+TfmKvaChiusura::TfmKvaChiusura(QWidget *parent)
+    : TfmVoWizard(parent), tsInfo(new QWidget), tsGiacenze(new QWidget), laInfo(new QLabel(tsInfo)),
+      ckAzzeraGiac(new QCheckBox(QStringLiteral("Azzera tutte le giacenze al 31/12"), tsInfo)),
+      laImpostazioneGiacenze(
+          new QLabel(QStringLiteral("Impostazione Giacenze Esercizio Finanziario:"), tsGiacenze)),
+      laArticoli(new QLabel(QStringLiteral("Articoli movimentati nell'anno in corso:"), tsGiacenze)),
+      laNumArticoli(new QLabel(QStringLiteral("calcolo in corso..."), tsGiacenze)),
+      gaProgressArticoli(new QProgressBar(tsGiacenze)) {
+    setObjectName(QStringLiteral("fmKvaChiusura"));
+    setWindowTitle(QStringLiteral("Chiusura anno"));
+    resize(460, 260);
+    tsInfo->setObjectName(QStringLiteral("tsInfo"));
+    tsGiacenze->setObjectName(QStringLiteral("tsGiacenze"));
+    laInfo->setObjectName(QStringLiteral("laInfo"));
+    ckAzzeraGiac->setObjectName(QStringLiteral("ckAzzeraGiac"));
+    laImpostazioneGiacenze->setObjectName(QStringLiteral("laImpostazioneGiacenze"));
+    laArticoli->setObjectName(QStringLiteral("laArticoli"));
+    laNumArticoli->setObjectName(QStringLiteral("laNumArticoli"));
+    gaProgressArticoli->setObjectName(QStringLiteral("gaProgressArticoli"));
+
+    laInfo->setWordWrap(true);
+    laInfo->setMinimumHeight(105);
+    laInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    laInfo->setMargin(8);
+    laInfo->setStyleSheet(
+        QStringLiteral("background-color: teal; color: white; font-weight: bold; font-size: 16px;"));
+    ckAzzeraGiac->setVisible(false);
+    ckAzzeraGiac->setEnabled(false);
+    auto *info = new QVBoxLayout(tsInfo);
+    info->addWidget(laInfo);
+    info->addWidget(ckAzzeraGiac);
+    info->addStretch(1);
+
+    laImpostazioneGiacenze->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    laNumArticoli->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    gaProgressArticoli->setRange(0, 1);
+    gaProgressArticoli->setValue(0);
+    gaProgressArticoli->setTextVisible(false);
+    gaProgressArticoli->setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: navy; }"));
+    auto *stock = new QVBoxLayout(tsGiacenze);
+    stock->addWidget(laImpostazioneGiacenze);
+    auto *count = new QHBoxLayout;
+    count->addWidget(laArticoli);
+    count->addWidget(laNumArticoli, 1);
+    stock->addLayout(count);
+    stock->addWidget(gaProgressArticoli);
+    stock->addStretch(1);
+
+    AddPage(tsInfo);
+    AddPage(tsGiacenze);
+    SetActivePageIndex(0);
+    buOk->setEnabled(false);
+}
+
+void TfmKvaChiusura::FormCreate() {
+    TfmVoWizard::FormCreate();
+    laInfo->setText(VoFormat(QString::fromUtf8(kInfo), {QString::number(CurrentRegYear + 1)}));
+    // The numbering alone chooses the mode: a register numbered per year starts each year from zero
+    // stock and needs the vouchers that carry it over.
+    ckAzzeraGiac->setChecked(CurrentNumbering == 1);
+    if (LaterRegisterYear(ckAzzeraGiac->isChecked()) == 0) {
+        VoMessageDlg(QString::fromUtf8(kNoNextYear), mtWarning, mbOK);
+        QMetaObject::invokeMethod(
+            this, [this] { reject(); }, Qt::QueuedConnection);
+    }
+}
+
+void TfmKvaChiusura::NavigatorClick(QObject *Sender) {
+    TfmVoWizard::NavigatorClick(Sender);
+    if (pcMain->currentWidget() != tsGiacenze)
+        return;
+    buPrior->setEnabled(false);
+    buOk->setEnabled(false);
+    {
+        TVoHourglass hourglass;
+        repaint();
+        laImpostazioneGiacenze->setText(laImpostazioneGiacenze->text() + QString::number(CurrentRegYear + 1));
+        Step("count");
+        CountArticles();
+        const int count = int(m_articles.size());
+        laNumArticoli->setText(QString::number(count));
+        gaProgressArticoli->setRange(0, qMax(count, 1));
+        gaProgressArticoli->setValue(0);
+        buOk->setEnabled(count > 0);
+    }
+    buNext->setEnabled(false);
+}
+
+void TfmKvaChiusura::CountArticles() {
+    m_articles.clear();
+    TVoQuery q(QString::fromLatin1(kArticlesSQL));
+    q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    for (q.Open(); !q.Eof(); q.Next())
+        m_articles.append(
+            {q.AsInteger(QStringLiteral("IFARID")), q.AsFloat(QStringLiteral("FUNMFATTOREPROP"), 1.0),
+             q.IsNull(QStringLiteral("IALVID")) ? VoNull(QMetaType::Int)
+                                                : QVariant(q.AsInteger(QStringLiteral("IALVID"))),
+             q.AsFloat(QStringLiteral("FALVIVA"))});
+}
+
+void TfmKvaChiusura::buOkClick() {
+    buOk->setEnabled(false);
+    if (m_articles.isEmpty())
+        return;
+    {
+        TVoHourglass hourglass;
+        TVoTransaction transaction;
+        transaction.StartTransaction();
+        // Voucher posts take the register-year's row before they number and check: with it held no
+        // voucher of the year is written while the closing reads its stock.
+        VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
+        if (ckAzzeraGiac->isChecked()) {
+            Step("articles");
+            CarryStock();
+            VoExecSQL(QString::fromLatin1(kLockYearSQL),
+                      {{QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId()}});
+        } else {
+            VoExecSQL(QString::fromLatin1(kLockRegisterSQL), {{QStringLiteral("iFacId"), CurrentRegisterId}});
+        }
+        Step("totals");
+        RecordClosing();
+        Step("commit");
+        transaction.Commit();
+    }
+    buNext->setEnabled(false);
+    Step("done");
+    VoMessageDlg(QString::fromLatin1(kDone), mtInformation, mbOK);
+}
+
+void TfmKvaChiusura::CarryStock() {
+    const int registerYearId = ParamRegisterYearId();
+    int closingId = 0;
+    int openingId = 0;
+    TVoQuery note(QString::fromLatin1(kNoteSQL));
+    note.SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId);
+    TVoQuery row(QString::fromLatin1(kRowSQL));
+    auto insertRow = [&row](int voucherId, const TArticle &article, double quantity, double cost,
+                            const QVariant &text, const QVariant &vatRateId) {
+        row.SetParam(QStringLiteral("IAFCID"), NewId(QStringLiteral("TAFC_ARTVELIST")))
+            .SetParam(QStringLiteral("IFBUOID"), voucherId)
+            .SetParam(QStringLiteral("FAFCQUANTITA"), quantity)
+            .SetParam(QStringLiteral("FAFCCOSTOUNIT"), cost)
+            .SetParam(QStringLiteral("BAFCNOTE"), text)
+            .SetParam(QStringLiteral("iFarId"), article.id)
+            .SetParam(QStringLiteral("iAlvId"), vatRateId);
+        row.Exec();
+    };
+    for (const TArticle &article : std::as_const(m_articles)) {
+        double stock = 0.0;
+        double cost = 0.0;
+        GetStockAndCost(article.id, stock, cost, -1, CurrentRegEnd);
+        if (stock > 0.0) {
+            if (openingId == 0) {
+                const int nextYearId = LaterRegisterYear(true);
+                TAbcRegisterYear next;
+                if (nextYearId == 0 || !ReadRegisterYear(nextYearId, next))
+                    throw EVoException(QString::fromUtf8(kNoNextYear));
+                closingId = InsertVoucher(registerYearId, NextVoucherNumber(kvaUnloading), CurrentRegEnd,
+                                          kClosingDesc, kvaUnloading, kClosingUse);
+                openingId = InsertVoucher(nextYearId, 1, next.start, kOpeningDesc, kvaLoading, kOpeningUse);
+            }
+            note.SetParam(QStringLiteral("iFarId"), article.id);
+            note.Open();
+            const QVariant text = note.Eof() || note.IsNull(QStringLiteral("BAFCNOTE"))
+                                      ? VoNull(QMetaType::QString)
+                                      : QVariant(note.AsString(QStringLiteral("BAFCNOTE")));
+            note.Close();
+            // The average cost holds the VAT when the register loads without it: the opening row
+            // gets it back through its rate, so that the next year starts at the same average.
+            const double openingCost = CurrentVatIncluded == 1 ? cost : cost / (article.vatRate / 100 + 1);
+            insertRow(openingId, article, stock, openingCost, text, article.vatRateId);
+            // Unloading rows count unloading units: the whole stock at its value.
+            insertRow(closingId, article, stock * article.factor, cost / article.factor, text,
+                      VoNull(QMetaType::Int));
+        }
+        gaProgressArticoli->setValue(gaProgressArticoli->value() + 1);
+    }
+}
+
+void TfmKvaChiusura::RecordClosing() {
+    m_chaId = NewId(QStringLiteral("TCHA_CHIUSURAANNO"));
+    TVoQuery closing(QString::fromLatin1(kClosingSQL));
+    closing.SetParam(QStringLiteral("iChaId"), m_chaId)
+        .SetParamDate(QStringLiteral("DCHADATACHIUSURA"), CurrentRegEnd)
+        .SetParam(QStringLiteral("IFACID"), CurrentRegisterId);
+    closing.Exec();
+
+    const bool byYear = ckAzzeraGiac->isChecked();
+    TVoQuery totals(QString::fromLatin1(kTotalsSQL[CurrentVatIncluded == 1 ? 1 : 0][byYear ? 1 : 0]));
+    totals.SetParamDate(QStringLiteral("dBuoData"), CurrentRegEnd)
+        .SetParam(QStringLiteral("iScope"), byYear ? ParamRegisterYearId() : CurrentRegisterId);
+    QList<QPair<int, double>> amounts;
+    for (totals.Open(); !totals.Eof(); totals.Next())
+        amounts.append(
+            {totals.AsInteger(QStringLiteral("ICAFID")),
+             totals.AsFloat(QStringLiteral("IMPORTOCAR")) - totals.AsFloat(QStringLiteral("IMPORTOSCA"))});
+    totals.Close();
+    TVoQuery category(QString::fromLatin1(kChaCafSQL));
+    category.SetParam(QStringLiteral("ICHAID"), m_chaId);
+    for (const auto &[cafId, amount] : std::as_const(amounts)) {
+        category.SetParam(QStringLiteral("ICAFID"), cafId).SetParam(QStringLiteral("FCHACAFIMPORTO"), amount);
+        category.Exec();
+    }
+}
+
+void TfmKvaChiusura::Step(const char *step) const {
+    if (OnStep)
+        OnStep(step);
+}
