@@ -8,6 +8,7 @@
 //   bench_kva_reports
 #include "VoBench.h"
 #include "VoBenchRegister.h"
+#include "VoBenchReports.h"
 #include "VoGlobals.h"
 #include "VoMessages.h"
 #include "VoMultiSelect.h"
@@ -39,27 +40,6 @@ void Confirm() {
         form->frVoMultiSel->SelectAll();
         form->buOk->click();
     }
-}
-
-void Time(TVoRptTreeView *tree, int id, const QString &what, const QTemporaryDir &dir,
-          TVoScriptedMessages &messages) {
-    QTimer responder;
-    QObject::connect(&responder, &QTimer::timeout, &Confirm);
-    responder.start(1);
-    QElapsedTimer timer;
-    timer.start();
-    const auto document = tree->Prepare(id);
-    const qint64 laidOut = timer.elapsed();
-    responder.stop();
-    if (!document) {
-        Out() << what << ": the run failed: " << messages->Texts().join(QLatin1Char('\n')) << "\n";
-        return;
-    }
-    timer.restart();
-    const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(id));
-    document->WritePdf(pdf);
-    Out() << "  " << what << ": " << document->PageCount() << " pages laid out in " << laidOut
-          << " ms; PDF written in " << timer.elapsed() << " ms (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
 }
 
 } // namespace
@@ -102,8 +82,10 @@ int main(int argc, char *argv[]) {
               << (numbering == 1 ? "Numbering per register-year (the rows of 2026)"
                                  : "Numbering across years (the rows of 2025 and 2026)")
               << ":\n";
-        Time(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), dir, scripted);
-        Time(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"), dir, scripted);
+        VoBenchTimeReport(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), dir, scripted,
+                          &Confirm);
+        VoBenchTimeReport(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"), dir,
+                          scripted, &Confirm);
     }
     delete dmkvaReport;
     dmkvaReport = nullptr;

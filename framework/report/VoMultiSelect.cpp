@@ -1,6 +1,9 @@
 #include "VoMultiSelect.h"
 
 #include "VoClassRegistry.h"
+#include "VoDBGrid.h"
+#include "VoForms.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoTableModel.h"
@@ -139,18 +142,65 @@ void TfrVoMultiSelect::SetSearchText(const QString &text) {
 
 // --- The form -------------------------------------------------------------------------------------------
 
+void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter) {
+    query->Close();
+    QString text = sql;
+    text.replace(QLatin1String(VoRptFilterMarker),
+                 filter.IsEmpty() ? QString() : QStringLiteral("AND (%1)").arg(filter.text));
+    query->SetCommandText(text);
+    for (const TVoFilterParam &p : filter.params)
+        query->SetParam(p.name, p.like
+                                    ? QVariant(QStringLiteral("%") + p.value.toString() + QStringLiteral("%"))
+                                    : p.value);
+}
+
 TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     : TfmVoOkCancDlg(parent), frVoMultiSel(new TfrVoMultiSelect(pnClient)),
+      buFilter(new QPushButton(QStringLiteral("Filtro..."), this)),
       m_clientLayout(new QVBoxLayout(pnClient)) {
     setWindowTitle(QStringLiteral("Selezione"));
     resize(600, 450);
     m_clientLayout->setContentsMargins(0, 0, 0, 0);
     m_clientLayout->addWidget(frVoMultiSel, 1);
+    buFilter->setObjectName(QStringLiteral("buFilter"));
+    buFilter->hide();
+    ButtonLayout()->insertWidget(0, buFilter);
+    connect(buFilter, &QPushButton::clicked, this, [this] { VoGuarded([this] { buFilterClick(); }); });
+}
+
+void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns) {
+    setWindowTitle(caption);
+    SetColumns(columns);
 }
 
 void TfmVoMultiSelect::SetCommandText(const QString &sql) {
-    frVoMultiSel->xqcMultiSelect->Close();
-    frVoMultiSel->xqcMultiSelect->SetCommandText(sql);
+    m_sql = sql;
+    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
+}
+
+void TfmVoMultiSelect::SetXMLFilter(const QString &xml, const QString &filterDir) {
+    m_filterXml = xml;
+    m_filterDir = filterDir;
+    buFilter->setVisible(!xml.isEmpty());
+}
+
+TfmVoRptFiltro *TfmVoMultiSelect::FilterForm() {
+    if (!m_filterForm) {
+        m_filterForm = VoNewForm<TfmVoRptFiltro>(this);
+        m_filterForm->frVoFiltro->SetXMLFilter(m_filterXml);
+        m_filterForm->frVoFiltro->SetFilterDir(m_filterDir);
+    }
+    return m_filterForm;
+}
+
+void TfmVoMultiSelect::buFilterClick() {
+    if (FilterForm()->exec() != QDialog::Accepted)
+        return;
+    m_filter = m_filterForm->frVoFiltro->GetCondition();
+    const bool wasOpen = frVoMultiSel->xqcMultiSelect->Active();
+    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
+    if (wasOpen)
+        frVoMultiSel->xqcMultiSelect->Open();
 }
 
 void TfmVoMultiSelect::SetParam(const QString &name, const QVariant &value) {
@@ -163,6 +213,8 @@ void TfmVoMultiSelect::SetColumns(std::initializer_list<TVoSelectColumn> columns
     grid->ColsIndex().Clear();
     int width = 0;
     for (const TVoSelectColumn &c : columns) {
+        if (c.width == 0)
+            continue;
         const int column = grid->AddColumn(QString::fromUtf8(c.field), QString::fromUtf8(c.title), c.width);
         grid->ColsIndex().Add(column, QString::fromUtf8(c.field), QString(), c.text);
         width += c.width;

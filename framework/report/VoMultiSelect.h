@@ -9,6 +9,7 @@
 // buttons (ButtonLayout).
 #include "VoDBFrames.h"
 #include "VoDialogs.h"
+#include "VoFiltro.h"
 
 #include <QSet>
 #include <QVariant>
@@ -48,7 +49,14 @@ private:
     QSet<QString> m_selected;
 };
 
-// A column of the list: its field, title and width; text marks it for the search box.
+// Where a select takes the user's filter: "AND (conditions)" with bound values, nothing without one.
+inline constexpr char VoRptFilterMarker[] = "/*AND VORPTFILTER*/";
+// Sets the select with the filter in place of the marker and binds the filter's values (a LIKE's
+// value matches anywhere in the text).
+void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter);
+
+// A column of a selection form: field, title, width (0: not shown), and whether the search box looks
+// in it.
 struct TVoSelectColumn {
     const char *field;
     const char *title;
@@ -62,15 +70,28 @@ public:
     explicit TfmVoMultiSelect(QWidget *parent = nullptr);
 
     TfrVoMultiSelect *const frVoMultiSel;
+    // Shown once a filter definition is set.
+    QPushButton *const buFilter;
 
+    // The caption, then the columns as SetColumns sets them.
+    void Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns);
     void SetCommandText(const QString &sql);
     void SetParam(const QString &name, const QVariant &value);
-    // Replaces the grid's columns, with one sort entry per column sorting on its field; the form
+    // Replaces the grid's columns with those shown, each with a sort entry on its field; the form
     // widens to show them whole.
     void SetColumns(std::initializer_list<TVoSelectColumn> columns);
     int GetSelCount() const { return frVoMultiSel->GetSelCount(); }
     // The list that OK fills with the ticked rows' identifiers (nullptr: none).
     void SetBookmarkList(QVariantList *list) { m_bookmarks = list; }
+
+    // Offers the filter form over the fields of a definition (VoFiltro.h), its saved filters in the
+    // folder; the conditions confirmed restrict the list at VoRptFilterMarker.
+    void SetXMLFilter(const QString &xml, const QString &filterDir);
+    const TVoFilterCondition &Filter() const { return m_filter; }
+    // The filter form (made at the first request).
+    TfmVoRptFiltro *FilterForm();
+    // Shows the filter form; OK applies its conditions to the list.
+    void buFilterClick();
 
 protected:
     void FormShow() override;
@@ -81,4 +102,9 @@ protected:
 private:
     QVBoxLayout *m_clientLayout;
     QVariantList *m_bookmarks = nullptr;
+    QString m_sql;
+    QString m_filterXml;
+    QString m_filterDir;
+    TVoFilterCondition m_filter;
+    TfmVoRptFiltro *m_filterForm = nullptr;
 };

@@ -16,6 +16,8 @@
 #include <QHash>
 #include <QScopeGuard>
 #include <QSet>
+#include <cmath>
+#include <cstdlib>
 
 // --- What is published -----------------------------------------------------------------------------------
 
@@ -72,9 +74,30 @@ bool VoRptVariablePublished(const QString &name) {
 
 namespace {
 
-QString Formatted(const QVariant &value, const QString &format) {
+// A whole number of 10^-scale units as the number it stands for, rounded half away from zero to the
+// decimals of the format in integers, so that no amount is off by a cent through binary fractions.
+QVariant Scaled(const QVariant &value, const QString &format, int scale) {
+    const int point = format.lastIndexOf(QLatin1Char('.'));
+    const int decimals = point < 0 ? 0 : int(format.size()) - point - 1;
+    qint64 units = qint64(std::llround(TVoRptExpr::ToNumber(value)));
+    qint64 divisor = 1;
+    for (int i = 0; i < scale; ++i)
+        divisor *= 10;
+    if (decimals < scale) {
+        qint64 step = 1;
+        for (int i = decimals; i < scale; ++i)
+            step *= 10;
+        const qint64 rounded = (std::abs(units) + step / 2) / step * step;
+        units = units < 0 ? -rounded : rounded;
+    }
+    return double(units / divisor) + double(units % divisor) / double(divisor);
+}
+
+QString Formatted(const QVariant &value, const QString &format, int scale = 0) {
     if (value.isNull() || !value.isValid())
         return QString();
+    if (scale > 0 && VoIsNumber(value))
+        return Formatted(Scaled(value, format, scale), format);
     const int type = value.typeId();
     if (!format.isEmpty() && type == QMetaType::QDate)
         return value.toDate().toString(format);
@@ -421,8 +444,8 @@ private:
             o.lineWidth = item.lineWidth;
             o.fill = item.fill;
             if (item.kind == TVoRptItem::ikText) {
-                o.text =
-                    item.expr.IsEmpty() ? item.caption : Formatted(item.expr.Evaluate(*this), item.format);
+                o.text = item.expr.IsEmpty() ? item.caption
+                                             : Formatted(item.expr.Evaluate(*this), item.format, item.scale);
                 if (item.expr.UsesPages())
                     built.deferred.append({int(built.objects.size()), item.expr.Freeze(*this)});
                 if (item.wrap && !o.text.isEmpty()) {

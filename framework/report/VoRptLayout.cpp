@@ -174,6 +174,7 @@ private:
         item.caption = e.attribute(QStringLiteral("caption"));
         item.expr = Expression(e, QStringLiteral("expr"));
         item.format = e.attribute(QStringLiteral("format"));
+        item.scale = int(Number(e, QStringLiteral("scale"), 0));
         item.wrap = e.attribute(QStringLiteral("wrap")) == QLatin1String("1");
         const QString align = e.attribute(QStringLiteral("align"), QStringLiteral("left"));
         item.align = align == QLatin1String("right")    ? Qt::AlignRight

@@ -17,7 +17,7 @@
 // </report>
 //
 // Items: <text x y w h expr=".." or caption=".." format="#,##0.00" align="left|center|right"
-// font="family,size,bold,italic" frame="all|left,top,right,bottom" wrap="1"/>, <line x y w h
+// scale="4" font="family,size,bold,italic" frame="all|left,top,right,bottom" wrap="1"/>, <line x y w h
 // width=".."/> (from its top left to its bottom right corner), <box x y w h width=".." fill="#rrggbb"/>;
 // every item and band may carry visible="expression". A masterData prints its band for each row of
 // its dataset, and under each row its details, walked as the program's handlers left them. A group
@@ -49,6 +49,8 @@ struct TVoRptItem {
     QString caption;
     TVoRptExpr expr;
     QString format;
+    // A whole number printed as that many 10^-scale units (amounts kept in ten-thousandths: 4).
+    int scale = 0;
     Qt::Alignment align = Qt::AlignLeft;
     TVoRptFont font;
     int frame = rfNone;

@@ -6,6 +6,8 @@
 #include "VoRptLayout.h"
 #include "VoTransaction.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 
@@ -147,4 +149,15 @@ int VoRptBaseId(int id, TVoSQLConnection *connection) {
         return id;
     return VoSelectValue(QString::fromLatin1(kCustomBaseSQL), {{QStringLiteral("iYRpcId"), id}}, connection)
         .toInt();
+}
+
+QStringList VoRptResourceLayouts(const QString &folder) {
+    QStringList layouts;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name)) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            layouts << QString::fromUtf8(file.readAll());
+    }
+    return layouts;
 }

@@ -31,5 +31,7 @@ QString VoRptLayoutText(const QString &codAppl, int id, TVoSQLConnection *connec
 // A layout that cannot be read raises EVoError and nothing is written.
 int VoRptSeedLayouts(const QString &codAppl, const QStringList &layouts,
                      TVoSQLConnection *connection = nullptr);
+// The layouts a program carries in a resource folder ("*.xml"), by file name.
+QStringList VoRptResourceLayouts(const QString &folder);
 // The report a customised report id was made from (the id itself below VoRptFirstCustomId).
 int VoRptBaseId(int id, TVoSQLConnection *connection = nullptr);

@@ -287,3 +287,12 @@ bool TfmVoRptPreview::PrintPages() {
 bool TfmVoRptPreview::ExportPdf(const QString &path) {
     return WriteChosenPdf(*m_document, path);
 }
+
+void VoRptHookModule(TVoRptTreeView *tree, std::function<void(const QString &, QVariant &)> getValue,
+                     std::function<void()> endDoc, std::function<void()> design, const QStringList &layouts) {
+    tree->GetfrReport()->OnGetValue.Add(std::move(getValue));
+    tree->GetfrReport()->OnEndDoc.Add(std::move(endDoc));
+    tree->GetfrDesigner()->OnDesign.Add(std::move(design));
+    tree->SetStandardLayouts(layouts);
+    VoGuarded([tree] { tree->SeedLayouts(); });
+}

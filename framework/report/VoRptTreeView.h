@@ -67,6 +67,12 @@ private:
     int m_rptId = 0;
 };
 
+// Routes a tree's engine to a program's report module: the variables asked for, the end of every run
+// and the designer's event; then writes the program's standard layouts that the database lacks. A
+// layout that cannot be written is told and the program goes on.
+void VoRptHookModule(TVoRptTreeView *tree, std::function<void(const QString &, QVariant &)> getValue,
+                     std::function<void()> endDoc, std::function<void()> design, const QStringList &layouts);
+
 // The window "Stampe": the reports by folder and what to do with the chosen one.
 class TfmVoRptTree : public TfmVoChildDB {
     Q_OBJECT

@@ -8,14 +8,13 @@
 #include "VoMultiSelect.h"
 #include "VoQueryCollection.h"
 #include "VoRptEngine.h"
+#include "VoRptStore.h"
 #include "VoRptTreeView.h"
 #include "kvaFRptSecMerc_select.h"
 #include "kvaFSelectRangeData.h"
 #include "kvaUUtil.h"
 
 #include <QDateEdit>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <algorithm>
 #include <memory>
@@ -244,13 +243,6 @@ const char *const kVariables[] = {"IvaInclusa",   "data_inizio",    "data_fine",
                                   "art_giacenza", "art_costomedio", "sSettore"};
 
 // --- Selection forms ----------------------------------------------------------------------------------
-
-// The dressing every selection form gets: caption, then its columns.
-void DressSelectForm(TfmVoMultiSelect *form, const QString &caption,
-                     std::initializer_list<TVoSelectColumn> columns) {
-    form->setWindowTitle(caption);
-    form->SetColumns(columns);
-}
 
 // The register-year the lists of a register-year read: the chosen one, 0 (none) when unset.
 int ListRegisterYear() {
@@ -652,67 +644,62 @@ void TdmkvaReport::xfrBuoniBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *
         Form->SetCommandText(QString::fromLatin1(kBuoniSQL));
         SetVouchersParams(Form->frVoMultiSel->xqcMultiSelect, kind);
     }
-    DressSelectForm(Form, QStringLiteral("Selezione Buoni"),
-                    {{"dFBuoData", "Data", 100, false},
-                     {"iFBuoNumero", "Numero", 100, true},
-                     {"sFBuoDesc", "Descrizione", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Buoni"), {{"dFBuoData", "Data", 100, false},
+                                                    {"iFBuoNumero", "Numero", 100, true},
+                                                    {"sFBuoDesc", "Descrizione", 300, true}});
 }
 
 void TdmkvaReport::xfrSettoriBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Settore di consegna"),
-                    {{"sSecCod", "Codice", 100, true},
-                     {"sSecDescL", "Descrizione", 300, true},
-                     {"sSecDescS", "Descrizione", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Settore di consegna"), {{"sSecCod", "Codice", 100, true},
+                                                                  {"sSecDescL", "Descrizione", 300, true},
+                                                                  {"sSecDescS", "Descrizione", 300, true}});
 }
 
 void TdmkvaReport::xfrMerceBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Merceologia"),
-                    {{"sMerCodice", "Codice", 100, true}, {"sMerDesc", "Descrizione", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Merceologia"),
+                {{"sMerCodice", "Codice", 100, true}, {"sMerDesc", "Descrizione", 300, true}});
 }
 
 void TdmkvaReport::xfrCategBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Categoria"),
-                    {{"sCafCodice", "Codice", 100, true}, {"sCafDesc", "Descrizione", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Categoria"),
+                {{"sCafCodice", "Codice", 100, true}, {"sCafDesc", "Descrizione", 300, true}});
 }
 
 void TdmkvaReport::xfrFornitoriBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
     Form->SetCommandText(QString::fromLatin1(kFornitoriSQL));
     Form->SetParam(QStringLiteral("iDwgFacAnfId"), ListRegisterYear());
-    DressSelectForm(Form, QStringLiteral("Selezione fornitore"),
-                    {{"sBenRagSoc", "Ragione sociale", 300, true},
-                     {"sBenCodFiscale", "Codice fiscale", 100, true},
-                     {"sBenPartitaIVA", "Partita iva", 100, true},
-                     {"sBenDesc", "Descrizione", 100, true}});
+    Form->Dress(QStringLiteral("Selezione fornitore"), {{"sBenRagSoc", "Ragione sociale", 300, true},
+                                                        {"sBenCodFiscale", "Codice fiscale", 100, true},
+                                                        {"sBenPartitaIVA", "Partita iva", 100, true},
+                                                        {"sBenDesc", "Descrizione", 100, true}});
 }
 
 void TdmkvaReport::xfrDocumentiBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
     Form->SetCommandText(QString::fromLatin1(kDocumentiSQL));
     Form->SetParam(QStringLiteral("iDwgFacAnfId"), ListRegisterYear());
-    DressSelectForm(Form, QStringLiteral("Selezione documento"),
-                    {{"sIdcNumero", "Numero", 75, true},
-                     {"dIdcData", "Data", 75, false},
-                     {"sIdcDesc", "Descrizione", 400, true},
-                     {"sTidDesc", "Tipo", 200, true}});
+    Form->Dress(QStringLiteral("Selezione documento"), {{"sIdcNumero", "Numero", 75, true},
+                                                        {"dIdcData", "Data", 75, false},
+                                                        {"sIdcDesc", "Descrizione", 400, true},
+                                                        {"sTidDesc", "Tipo", 200, true}});
 }
 
 void TdmkvaReport::xfrArticoliBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Articoli"),
-                    {{"sFarSDesc", "Codice", 100, true},
-                     {"sFarLDesc", "Descrizione", 300, true},
-                     {"sCafDesc", "Categoria", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Articoli"), {{"sFarSDesc", "Codice", 100, true},
+                                                       {"sFarLDesc", "Descrizione", 300, true},
+                                                       {"sCafDesc", "Categoria", 300, true}});
 }
 
 void TdmkvaReport::xfrSecMercBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Settore - Merceologia"),
-                    {{"sMerCodice", "Codice", 100, true}, {"sMerDesc", "Descrizione", 300, true}});
+    Form->Dress(QStringLiteral("Selezione Settore - Merceologia"),
+                {{"sMerCodice", "Codice", 100, true}, {"sMerDesc", "Descrizione", 300, true}});
 }
 
 void TdmkvaReport::xfrSettoriRspBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
-    DressSelectForm(Form, QStringLiteral("Selezione Settore di consegna - Responsabile"),
-                    {{"sSecCod", "Codice", 50, true},
-                     {"sSecDescS", "Descrizione", 200, true},
-                     {"sAnaCognomeNome", "Responsabile", 200, true},
-                     {"sSecDescL", "Descrizione", 200, true}});
+    Form->Dress(QStringLiteral("Selezione Settore di consegna - Responsabile"),
+                {{"sSecCod", "Codice", 50, true},
+                 {"sSecDescS", "Descrizione", 200, true},
+                 {"sAnaCognomeNome", "Responsabile", 200, true},
+                 {"sSecDescL", "Descrizione", 200, true}});
 }
 
 void TdmkvaReport::xfrSecMercAfterSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
@@ -727,29 +714,23 @@ void TdmkvaReport::xfrSecMercAfterSelectForm(TVofrDBDataSet *, TfmVoMultiSelect 
 // --- Layouts and hooks ------------------------------------------------------------------------------
 
 QStringList kvaReportLayouts() {
-    QStringList layouts;
-    const QDir folder(QStringLiteral(":/kva/reports/layouts"));
-    for (const QString &name : folder.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name)) {
-        QFile file(folder.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            layouts << QString::fromUtf8(file.readAll());
-    }
-    return layouts;
+    return VoRptResourceLayouts(QStringLiteral(":/kva/reports/layouts"));
 }
 
 void kvaHookReports(TVoRptTreeView *tree) {
-    tree->GetfrReport()->OnGetValue.Add([](const QString &name, QVariant &value) {
-        if (dmkvaReport)
-            dmkvaReport->GetReportValue(name, value);
-    });
-    tree->GetfrReport()->OnEndDoc.Add([] {
-        if (dmkvaReport)
-            dmkvaReport->CloseReportDatasets();
-    });
-    tree->GetfrDesigner()->OnDesign.Add([] {
-        if (dmkvaReport)
-            dmkvaReport->OpenCloseSelectionLists();
-    });
-    tree->SetStandardLayouts(kvaReportLayouts());
-    VoGuarded([tree] { tree->SeedLayouts(); });
+    VoRptHookModule(
+        tree,
+        [](const QString &name, QVariant &value) {
+            if (dmkvaReport)
+                dmkvaReport->GetReportValue(name, value);
+        },
+        [] {
+            if (dmkvaReport)
+                dmkvaReport->CloseReportDatasets();
+        },
+        [] {
+            if (dmkvaReport)
+                dmkvaReport->OpenCloseSelectionLists();
+        },
+        kvaReportLayouts());
 }

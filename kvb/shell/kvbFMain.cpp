@@ -5,13 +5,20 @@
 #include "AbeMSettCons.h"
 #include "AbiMBen.h"
 #include "VoAddOns.h"
+#include "VoRptTreeView.h"
 #include "kvbMAtt.h"
 #include "kvbMConn.h"
+#include "kvbMReport.h"
 #include "kvbUUtil.h"
 
 TfmkvbMain *fmkvbMain = nullptr;
 
 namespace {
+
+void HookReports(TfmAbcMain *) {
+    if (TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvbAtt->xarkvbStampe))
+        kvbHookReports(tree);
+}
 
 TAbcProgram MakeProgram() {
     TAbcProgram p;
@@ -36,6 +43,7 @@ TAbcProgram MakeProgram() {
     p.Menu = [] { return static_cast<TdmAbcAtt *>(dmkvbAtt); };
     p.LoadContext = &LoadWorkingContext;
     p.ParamDescription = &GetParamDescription;
+    p.FirstActivationSteps = {&HookReports};
     return p;
 }
 
@@ -75,6 +83,7 @@ TfmkvbMain *kvbCreateModules(QObject *owner, const std::function<void(TdmkvbConn
     dmkvbAtt = new TdmkvbAtt(owner);
     fmkvbMain = new TfmkvbMain(nullptr);
     fmkvbMain->FormCreate();
+    dmkvbReport = new TdmkvbReport(owner);
     dmVproDBQuery = new TdmVproDBQuery(owner);
     dmSecSettCons = new TdmSecSettCons(owner);
     dmBeneficiari = new TdmBeneficiari(owner);
@@ -84,6 +93,8 @@ TfmkvbMain *kvbCreateModules(QObject *owner, const std::function<void(TdmkvbConn
 void kvbDestroyModules() {
     delete fmkvbMain;
     fmkvbMain = nullptr;
+    delete dmkvbReport;
+    dmkvbReport = nullptr;
     AbcDestroyModules(dmkvbAtt, dmkvbConn);
     dmkvbAtt = nullptr;
     dmkvbConn = nullptr;

@@ -130,6 +130,9 @@ TEST_F(kvbMainTest, FirstActivationBuildsTheMenuOfNinePagesAndTheEmptyStatusOnce
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
     EXPECT_EQ(CurrentRegStart, VoNoDate);
     EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
+    // The reports were hooked: the standard layouts are in the database.
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TYXAR_XMLARCHIVIO WHERE SYXARCODICE LIKE 'RPT330%'")),
+              29);
 
     // Switching back to the program repeats nothing: a second site now would leave no current site.
     VoExecSQL(

@@ -190,10 +190,10 @@ TEST_F(kvbRoutinesTest, XmlDefinitionsOfTheProgramsListAndCustomisedReports) {
     LoadXmlArchive(xml, QStringLiteral("KVBREPLACE"), QString());
     EXPECT_EQ(xml, QStringLiteral("<KVB/>"));
     try {
-        LoadXmlArchive(xml, QStringLiteral("KVB_BENIFL"), QString());
+        LoadXmlArchive(xml, QStringLiteral("KVB_NESSUNO"), QString());
         FAIL();
     } catch (const EVoError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("XML codice KVB_BENIFL Non trovato nel DB"));
+        EXPECT_EQ(e.Message(), QStringLiteral("XML codice KVB_NESSUNO Non trovato nel DB"));
     }
     EXPECT_EQ(GetBaseReportId(1000001), 0) << "a customised report nobody keeps";
 }

@@ -1,4 +1,4 @@
-#include "kvaFSelectRangeData.h"
+#include "VoSelectRangeDate.h"
 
 #include "VoDates.h"
 
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TfmKvaSelectRangeDate::TfmKvaSelectRangeDate(QWidget *parent)
+TfmVoSelectRangeDate::TfmVoSelectRangeDate(QWidget *parent)
     : TfmVoOkCancDlg(parent), Label1(new QLabel(QStringLiteral("dal"), pnClient)),
       dtpStart(new QDateEdit(pnClient)), Label2(new QLabel(QStringLiteral("al"), pnClient)),
       dtpEnd(new QDateEdit(pnClient)) {
@@ -25,18 +25,18 @@ TfmKvaSelectRangeDate::TfmKvaSelectRangeDate(QWidget *parent)
     pnClient->setMinimumWidth(252);
 }
 
-void TfmKvaSelectRangeDate::FormCreate() {
+void TfmVoSelectRangeDate::FormCreate() {
     TfmVoOkCancDlg::FormCreate();
     SetDays(dtpStart, 2.0);
     dtpEnd->setDate(QDate::currentDate());
 }
 
-void TfmKvaSelectRangeDate::SetDays(QDateEdit *picker, double days) {
+void TfmVoSelectRangeDate::SetDays(QDateEdit *picker, double days) {
     if (days >= 0)
         picker->setDate(DaysToDate(days));
 }
 
-void TfmKvaSelectRangeDate::buOkClick() {
+void TfmVoSelectRangeDate::buOkClick() {
     StartDate = DateToDays(dtpStart->date());
     EndDate = DateToDays(dtpEnd->date());
     TfmVoOkCancDlg::buOkClick();

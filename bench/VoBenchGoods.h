@@ -1,0 +1,24 @@
+#pragma once
+// The generated durable-goods register that the durable-goods benchmarks run on: 100,000 goods in the
+// demo inventory's register opened in 2025 and 2026, on 1,000 loading vouchers (those of 2025
+// definitive, 500 a year dated through it), the first of 2026 holding 5,000 goods, and 100 unloading
+// vouchers of 2026 from 1 June that discharged about 5,000 goods of 2025. Every good holds its first
+// sector, value and site periods.
+#include <QString>
+
+class TVoSQLConnection;
+
+inline constexpr int kGoods = 100000;
+inline constexpr int kVouchersPerYear = 500;
+inline constexpr int kUnloading = 100;
+
+struct TVoBenchGoods {
+    int facId = 0, y25 = 0, y26 = 0, voucher = 0, unloading = 0, good = 0, sector = 0, site = 0;
+};
+
+// The first of count new keys of a table.
+int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count);
+// The register-year of a register and year.
+int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year);
+// Generates the register, in one transaction.
+TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn);

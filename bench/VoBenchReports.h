@@ -1,0 +1,12 @@
+#pragma once
+// Times a report as the user waits for it: the run that lays out every page (the preview shows its
+// first page then), with whatever it asks answered by a confirming step, and the PDF written from it.
+#include <QString>
+#include <functional>
+
+class QTemporaryDir;
+class TVoRptTreeView;
+class TVoScriptedMessages;
+
+void VoBenchTimeReport(TVoRptTreeView *tree, int id, const QString &what, const QTemporaryDir &dir,
+                       TVoScriptedMessages &messages, const std::function<void()> &confirm);

@@ -1,0 +1,109 @@
+// Times two reports of the durable-goods program on the generated register of 100,000 goods
+// (VoBenchGoods.h) with two closings, 31/12/2025 and 31/05/2026: the register of goods at today's date
+// (33001), every good of the register listed in its selection form and laid out to the last page, and
+// the closings report (33015), each closing with its movements since the previous one (the second
+// about 20,000 of 2026) and the previous closing's totals. Each is timed as the user waits for it: the
+// run that lays out every page, and the PDF written from it.
+//
+//   bench_kvb_reports
+#include "VoBench.h"
+#include "VoBenchGoods.h"
+#include "VoBenchReports.h"
+#include "VoGlobals.h"
+#include "VoMessages.h"
+#include "VoMultiSelect.h"
+#include "VoQuery.h"
+#include "VoRptPages.h"
+#include "VoRptTreeView.h"
+#include "kvbMAtt.h"
+#include "kvbMReport.h"
+#include "kvbUUtil.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// Confirms every selection form as it is proposed (no row ticked prints every row).
+void Confirm() {
+    if (auto *dialog = qobject_cast<TfmVoOkCancDlg *>(QApplication::activeModalWidget());
+        dialog && dialog->isVisible())
+        dialog->buOk->click();
+}
+
+// A closing of the register with its totals per category as the server counts them at its date.
+void Closing(TVoSQLConnection *conn, int facId, const QDate &date) {
+    const int id = VoBenchReserve(conn, QStringLiteral("TCHA_CHIUSURAANNO"), 1);
+    const QVariantHash p{
+        {QStringLiteral("id"), id}, {QStringLiteral("d"), date}, {QStringLiteral("f"), facId}};
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, ITCHID, IFACID) VALUES "
+                       "(:id, :d, 1, :f)"),
+        p, conn);
+    const int first = VoBenchReserve(conn, QStringLiteral("TCHACAM"), 8);
+    for (int c = 1; c <= 8; ++c) {
+        const QVariant amount = VoSelectValue(
+            QStringLiteral("SELECT IMP%1 FROM PKVB_GETCHIUSURA(NULL, :d, 1, :f)").arg(c), p, conn);
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TCHACAM (ICHACAMID, ICHAID, ICAMID, ICHACAMIMPORTO) VALUES (:k, :id, "
+                           ":c, :a)"),
+            {{QStringLiteral("k"), first + c - 1},
+             {QStringLiteral("id"), id},
+             {QStringLiteral("c"), c},
+             {QStringLiteral("a"), amount}},
+            conn);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TVoScriptedMessages scripted;
+    QTemporaryDir dir;
+    const std::unique_ptr<TVoSQLConnection> db =
+        VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb_reports"), Out());
+    if (!db)
+        return 1;
+    qqoVoGlobConn = db.get();
+    QElapsedTimer timer;
+    timer.start();
+    const TVoBenchGoods k = VoBenchGenerateGoods(db.get());
+    Closing(db.get(), k.facId, QDate(2025, 12, 31));
+    Closing(db.get(), k.facId, QDate(2026, 5, 31));
+    const auto movements = [&](const char *dateColumn) {
+        return VoSelectValue(
+                   QStringLiteral("SELECT COUNT(*) FROM VBINB_BENI WHERE %1 > DATE '2025-12-31' AND %1 <= "
+                                  "DATE '2026-05-31'")
+                       .arg(QLatin1String(dateColumn)),
+                   {}, db.get())
+            .toInt();
+    };
+    Out() << "generated " << kGoods << " goods and two closings in " << timer.elapsed() << " ms; "
+          << movements("DBBUODATA") + movements("DBBUODATASCA") << " movements between the two closings\n\n";
+
+    // The program's modules, with the register-year 2026 chosen.
+    dmkvbAtt = new TdmkvbAtt(nullptr);
+    dmkvbReport = new TdmkvbReport(nullptr);
+    TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvbAtt->xarkvbStampe);
+    kvbHookReports(tree);
+    CurrentRegisterId = k.facId;
+    xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
+    LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
+    VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"), dir,
+                      scripted, &Confirm);
+    VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), dir, scripted, &Confirm);
+    delete dmkvbReport;
+    dmkvbReport = nullptr;
+    delete dmkvbAtt;
+    dmkvbAtt = nullptr;
+    qqoVoGlobConn = nullptr;
+    return 0;
+}

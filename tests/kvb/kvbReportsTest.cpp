@@ -1,0 +1,370 @@
+// The reports of the durable-goods program run from the menu's report tree as a user runs them,
+// answering their date, range and selection forms: what the module's datasets and variables hold, the
+// dialogs the reports ask with, and the layouts of every report.
+#include "VoDates.h"
+#include "VoGlobals.h"
+#include "VoMultiSelect.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoRptEngine.h"
+#include "VoRptLayout.h"
+#include "VoRptPages.h"
+#include "VoRptStore.h"
+#include "VoRptTreeView.h"
+#include "VoTestData.h"
+#include "VoTestDb.h"
+#include "VoTestGoods.h"
+#include "VoWidgetTest.h"
+#include "kvbFRptBeniData.h"
+#include "kvbFSelectRange.h"
+#include "kvbFSelectRangeDate.h"
+#include "kvbMAtt.h"
+#include "kvbMReport.h"
+#include "kvbUUtil.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+class kvbReportsTest : public VoGoodsTest {
+protected:
+    void SetUp() override {
+        VoGoodsTest::SetUp();
+        ResetWorkingContext();
+        dmkvbAtt = new TdmkvbAtt(nullptr);
+        CurrentRegisterId = facId;
+        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
+        LoadCurrentRegisterYear(year2026, CurrentRegStart, CurrentRegEnd);
+        dmkvbReport = new TdmkvbReport(nullptr);
+        tree = TVoRptTreeView::Of(dmkvbAtt->xarkvbStampe);
+        kvbHookReports(tree);
+        loading = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 1, 10), 1);
+        unloading = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 4, 1), 1);
+        causal = VoTestCausal(kvbUnloading);
+    }
+    void TearDown() override {
+        delete dmkvbReport;
+        dmkvbReport = nullptr;
+        delete dmkvbAtt;
+        dmkvbAtt = nullptr;
+        xgvmGlobalVar.Clear();
+        ResetWorkingContext();
+        VoGoodsTest::TearDown();
+    }
+
+    // A good loaded on a voucher of the date (a new voucher unless the date is the first one's).
+    int Good(int number, const QDate &date = QDate(2026, 1, 10), int category = 1, qint64 value = 0,
+             const QString &subCode = QString()) {
+        const int voucher = date == QDate(2026, 1, 10)
+                                ? loading
+                                : VoTestGoodsVoucher(year2026, kvbLoading, date, 100 + number);
+        return VoTestGood(voucher, number, value, category, 0, 0, subCode);
+    }
+    // Unloads a good on an unloading voucher of the date.
+    void Unload(int good, const QDate &date) {
+        VoTestDischarge(good, VoTestGoodsVoucher(year2026, kvbUnloading, date, 200 + good), causal);
+    }
+    int Closing(const QDate &date, const QList<qint64> &amounts) {
+        const int id = VoTestNewKey(QStringLiteral("TCHA_CHIUSURAANNO"));
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, ITCHID, IFACID) VALUES "
+                           "(:id, :d, 1, :f)"),
+            {{QStringLiteral("id"), id}, {QStringLiteral("d"), date}, {QStringLiteral("f"), facId}});
+        for (int c = 0; c < amounts.size(); ++c)
+            VoExecSQL(QStringLiteral("INSERT INTO TCHACAM (ICHACAMID, ICHAID, ICAMID, ICHACAMIMPORTO) VALUES "
+                                     "(:k, :id, :c, :a)"),
+                      {{QStringLiteral("k"), VoTestNewKey(QStringLiteral("TCHACAM"))},
+                       {QStringLiteral("id"), id},
+                       {QStringLiteral("c"), c + 1},
+                       {QStringLiteral("a"), amounts[c]}});
+        return id;
+    }
+    // A column of every row of an open dataset.
+    static QVariantList Column(TVoQueryCollection *dataSet, const char *field) {
+        QVariantList values;
+        for (int row = 0; row < dataSet->RecordCount(); ++row)
+            values << dataSet->RowValue(row, dataSet->FieldByName(QString::fromLatin1(field))->Index());
+        return values;
+    }
+    static QString Variable(const char *name) {
+        QVariant value;
+        dmkvbReport->GetReportValue(QString::fromLatin1(name), value);
+        return value.toString();
+    }
+
+    TVoRptTreeView *tree = nullptr;
+    int loading = 0, unloading = 0, causal = 0;
+};
+
+} // namespace
+
+TEST_F(kvbReportsTest, TheGoodsAtADateLeaveOutLaterLoadsAndGoodsOutOfTheRegisterAndTakeTheUsersFilter) {
+    Good(1);
+    const int second = Good(2);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBDESC = 'Globo dell''arte' WHERE IBINBID = :id"),
+              {{QStringLiteral("id"), second}});
+    Good(3, QDate(2026, 3, 1));
+    const int out = Good(4);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBINBFUORIREGISTRO = 1 WHERE IBINBID = :id"),
+              {{QStringLiteral("id"), out}});
+
+    QVariantList listed;
+    VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Selezione beni da stampare"));
+        EXPECT_EQ(form->dtpData->date(), QDate::currentDate());
+        form->dtpData->setDate(QDate(2026, 2, 1));
+        listed = Column(form->frVoMultiSel->xqcMultiSelect, "IBINBNUMERO");
+        VoWhenModalOpens<TfmVoRptFiltro>([](TfmVoRptFiltro *filter) {
+            EXPECT_TRUE(filter->frVoFiltro->AddCondition(
+                QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("dell'arte")));
+            filter->buOk->click();
+        });
+        form->buFilter->click();
+        EXPECT_EQ(Column(form->frVoMultiSel->xqcMultiSelect, "IBINBNUMERO"), QVariantList({2}));
+        form->buOk->click();
+    });
+    const auto document = tree->Prepare(33001);
+    ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(listed, QVariantList({1, 2}));
+    EXPECT_EQ(Variable("data_al"), QStringLiteral("01/02/2026"));
+    const QStringList texts = document->Texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Globo dell'arte")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("Bene 1")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Situazione al 01/02/2026")));
+
+    // Straight on the dataset, the filter left with the run: up to the date, in the register.
+    dmkvbReport->GoodsListDate = DateToDays(QDate(2026, 12, 31));
+    dmkvbReport->qquVBeni->Open();
+    EXPECT_EQ(Column(dmkvbReport->qquVBeni, "IBINBNUMERO").size(), 3);
+}
+
+TEST_F(kvbReportsTest, TheBooksListKeepsABookUnloadedOnOrAfterTheDateAndAsksItsDate) {
+    const int kept = Good(1, QDate(2026, 1, 10), 8);
+    const int onTheDay = Good(2, QDate(2026, 1, 10), 8);
+    const int dropped = Good(3, QDate(2026, 1, 10), 8);
+    Good(4, QDate(2026, 1, 10), 1);
+    Good(5, QDate(2026, 6, 1), 8);
+    Unload(kept, QDate(2026, 5, 20));
+    Unload(onTheDay, QDate(2026, 5, 1));
+    Unload(dropped, QDate(2026, 4, 30));
+
+    QStringList asked;
+    QVariantList printed;
+    dmkvbReport->qquVLibriCarico->AfterOpen.Add(
+        [&](TVoQueryCollection *d) { printed = Column(d, "IBINBNUMERO"); });
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+        asked << dialog->windowTitle() << dialog->Label2->text();
+        EXPECT_TRUE(dialog->dtpStart->isHidden());
+        dialog->dtpEnd->setDate(QDate(2026, 5, 1));
+        dialog->buOk->click();
+    });
+    ASSERT_TRUE(tree->Prepare(33004));
+    EXPECT_EQ(asked, QStringList({"Elenco libri in carico al", "Elenco libri in carico al"}));
+    EXPECT_EQ(printed, QVariantList({1, 2}));
+    EXPECT_EQ(Variable("data_al"), QStringLiteral("01/05/2026"));
+    EXPECT_FALSE(dmkvbReport->qquVLibriCarico->Active());
+
+    // Cancel prints nothing, rather than the books at the day-count origin.
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) { dialog->buCancel->click(); });
+    EXPECT_FALSE(tree->Prepare(33004));
+    EXPECT_TRUE(messages->Texts().isEmpty());
+}
+
+TEST_F(kvbReportsTest, EachClosingShowsItsMovementsSinceThePreviousOneAndThePreviousTotals) {
+    Good(1, QDate(2026, 2, 1), 1, 10000);
+    const int later = Good(2, QDate(2026, 3, 1), 2, 25000);
+    Unload(later, QDate(2026, 5, 1));
+    Good(3, QDate(2026, 5, 2), 1, 5000);
+    Closing(QDate(2026, 2, 1), {10000});
+    Closing(QDate(2026, 5, 1), {10000, 0});
+
+    TVoQueryCollection *closings = dmkvbReport->qquChiusure;
+    QList<QVariantList> movements;
+    QVariantList previous;
+    QVariantList previousTotals;
+    closings->AfterScroll.Add([&](TVoQueryCollection *) {
+        movements << Column(dmkvbReport->qquVBeniChiusure, "IBINBNUMERO");
+        previous << closings->FieldByName(QStringLiteral("DCHADATACHIUSURAPRECEDENTE"))->Value();
+        previousTotals << dmkvbReport->qquChiusPrec->FieldByName(QStringLiteral("IMP1"))->Value();
+    });
+    ASSERT_TRUE(tree->Prepare(33015)) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+    // The first closing follows everything from 1900; the second its previous date excluded, its own
+    // date included: the load of 01/03 and the unloading of 01/05.
+    EXPECT_EQ(movements, (QList<QVariantList>{{1}, {2, 2}}));
+    EXPECT_EQ(previous, QVariantList({QDate(1900, 1, 1), QDate(2026, 2, 1)}));
+    EXPECT_EQ(previousTotals, QVariantList({0, 10000}));
+
+    // The check before the next closing: the movements after the last one up to the date asked.
+    QString caption;
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+        caption = dialog->Label2->text();
+        dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+        dialog->buOk->click();
+    });
+    QVariantList checked;
+    dmkvbReport->qquVBeniChiusure->AfterOpen.Add(
+        [&](TVoQueryCollection *d) { checked = Column(d, "IBINBNUMERO"); });
+    const auto check = tree->Prepare(33016);
+    ASSERT_TRUE(check);
+    EXPECT_EQ(caption, QStringLiteral("Verifica di chiusura al"));
+    EXPECT_EQ(checked, QVariantList({3}));
+    EXPECT_EQ(Variable("data_verifica_chiusura"), QStringLiteral("30/06/2026"));
+    EXPECT_EQ(Variable("data_verifica_chiusura_prec"), QStringLiteral("01/05/2026"));
+    // 1,00 + 0,50 in charge now.
+    EXPECT_TRUE(check->Texts().contains(QStringLiteral("1,50")));
+
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) { dialog->buCancel->click(); });
+    EXPECT_FALSE(tree->Prepare(33016));
+}
+
+TEST_F(kvbReportsTest, TheNumberHistoryShowsTheNumberBeforeTheLastRenumbering) {
+    const int renumbered = Good(5);
+    Good(6);
+    for (const auto &[old, end] : {std::pair{70, QDate(2026, 2, 1)}, std::pair{50, QDate(2026, 4, 1)}})
+        VoExecSQL(QStringLiteral("INSERT INTO TBBNU_BENINUMERI (IBBNUID, IBINBID, IBBNUNUMERO, DEND) VALUES "
+                                 "(:k, :g, :n, :d)"),
+                  {{QStringLiteral("k"), VoTestNewKey(QStringLiteral("TBBNU_BENINUMERI"))},
+                   {QStringLiteral("g"), renumbered},
+                   {QStringLiteral("n"), old},
+                   {QStringLiteral("d"), end}});
+    TVoQueryCollection *history = dmkvbReport->qquStoricoNumeri;
+    history->Open();
+    EXPECT_EQ(Column(history, "NEWNUMERO"), QVariantList({5, 6}));
+    EXPECT_EQ(Column(history, "OLDNUMERO"), QVariantList({50, VoNull(QMetaType::Int)}));
+}
+
+TEST_F(kvbReportsTest, LabelsOfANumberRangePrintTheGoodsInChargeInItWithTheirSubCodes) {
+    for (const auto &[number, sub] : {std::pair{9, ""}, {10, ""}, {15, "a"}, {15, "b"}, {20, ""}, {21, ""}})
+        Good(number, QDate(2026, 1, 10), 1, 0, QString::fromLatin1(sub));
+    Unload(Good(12), QDate(2026, 4, 1));
+
+    QString title;
+    VoWhenModalOpens<TfmkvbSelectRange>([&](TfmkvbSelectRange *dialog) {
+        title = dialog->windowTitle();
+        dialog->ceEnd->setValue(999999999);
+        EXPECT_EQ(dialog->ceEnd->value(), 999999999);
+        dialog->ceStart->setValue(10);
+        dialog->ceEnd->setValue(20);
+        dialog->buOk->click();
+    });
+    QVariantList numbers, subCodes;
+    dmkvbReport->qquEtichette->AfterOpen.Add([&](TVoQueryCollection *d) {
+        numbers = Column(d, "IBINBNUMERO");
+        subCodes = Column(d, "SBINBCODNUMERO");
+    });
+    const auto document = tree->Prepare(33009);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(title, QStringLiteral("Stampa etichette"));
+    EXPECT_EQ(numbers, QVariantList({10, 15, 15, 20}));
+    EXPECT_EQ(subCodes.mid(1, 2), QVariantList({"a", "b"}));
+    EXPECT_TRUE(document->Texts().contains(QStringLiteral("0000015")));
+    EXPECT_TRUE(document->Texts().contains(QStringLiteral("/b")));
+
+    // Cancel prints nothing, rather than the labels of numbers 0 to 0.
+    VoWhenModalOpens<TfmkvbSelectRange>([](TfmkvbSelectRange *dialog) { dialog->buCancel->click(); });
+    EXPECT_FALSE(tree->Prepare(33009));
+}
+
+TEST_F(kvbReportsTest, TheMinutesFollowTheirBaseReportACustomisedOneIncluded) {
+    const int good = Good(1);
+    VoExecSQL(QStringLiteral("INSERT INTO TTVR_TIPOVER (ITVRID, STVRCODICE, STVRDESC) VALUES (2, 'DIS', "
+                             "'Verbale di dismissione')"));
+    const auto minute = [good](const char *number, int type, const QDate &date) {
+        const int id = VoTestNewKey(QStringLiteral("TVER_VERBALI"));
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TVER_VERBALI (IVERID, SVERNUMERO, DVERDATA, ITVRID) VALUES (:id, "
+                           ":n, :d, :t)"),
+            {{QStringLiteral("id"), id},
+             {QStringLiteral("n"), QString::fromLatin1(number)},
+             {QStringLiteral("d"), date},
+             {QStringLiteral("t"), type}});
+        VoExecSQL(QStringLiteral("INSERT INTO TBINBVER (IBINBVERID, IBINBID, IVERID) VALUES (:k, :g, :id)"),
+                  {{QStringLiteral("k"), VoTestNewKey(QStringLiteral("TBINBVER"))},
+                   {QStringLiteral("g"), good},
+                   {QStringLiteral("id"), id}});
+    };
+    minute("T1", 1, QDate(2026, 3, 1));
+    minute("T0", 1, QDate(2025, 3, 1));
+    minute("D1", 2, QDate(2026, 3, 2));
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TYRPC_RPTCUSTOM (IYRPCID, IYRPTID, SYRPCDESC) VALUES (1000001, 33024, "
+                       "'Collaudi personali')"));
+    QString layout = VoRptLayoutText(QStringLiteral("KVB"), 33024);
+    layout.replace(QStringLiteral("id=\"33024\""), QStringLiteral("id=\"1000001\""));
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) SELECT "
+                       "(SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), IYXLSID, 'RPT1000001', :x "
+                       "FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVB'"),
+        {{QStringLiteral("x"), layout}});
+
+    for (const auto &[report, expected] :
+         {std::pair{33024, QVariantList{"T1"}}, {1000001, QVariantList{"T1"}}, {33025, QVariantList{"D1"}}}) {
+        SCOPED_TRACE(report);
+        QVariantList listed;
+        VoWhenModalOpens<TfmVoMultiSelect>([&](TfmVoMultiSelect *form) {
+            listed = Column(form->frVoMultiSel->xqcMultiSelect, "SVERNUMERO");
+            form->buOk->click();
+        });
+        const auto document = tree->Prepare(report);
+        ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+        // The demo's minutes of the year come along; of this test's, those of the report's kind and year.
+        EXPECT_EQ(QVariant(listed).toStringList().filter(QRegularExpression(QStringLiteral("^[TD]"))),
+                  QVariant(expected).toStringList());
+        EXPECT_TRUE(document->Texts().contains(QStringLiteral("Bene 1")));
+    }
+}
+
+TEST_F(kvbReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndRendersToPdf) {
+    Good(1, QDate(2026, 1, 10), 8, 12345, QStringLiteral("a"));
+    Unload(Good(2, QDate(2026, 2, 1), 1, 20000), QDate(2026, 3, 1));
+    Good(3, QDate(2026, 1, 10), 1, 12350);
+    Closing(QDate(2026, 2, 15), {12345});
+    // Whatever a report asks is confirmed as it is proposed; labels for every number.
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *range = qobject_cast<TfmkvbSelectRange *>(modal))
+            range->ceEnd->setValue(999999999);
+        if (auto *dialog = qobject_cast<TfmVoOkCancDlg *>(modal))
+            dialog->buOk->click();
+    });
+    answerer.start(5);
+    const QTemporaryDir folder;
+    const QStringList layouts = kvbReportLayouts();
+    EXPECT_EQ(layouts.size(), 29);
+    for (const QString &xml : layouts) {
+        const TVoRptLayout layout = TVoRptLayout::Parse(xml);
+        SCOPED_TRACE(layout.id);
+        for (const TVoRptReference &r : layout.References()) {
+            if (r.kind == TVoRptReference::rkVariable)
+                EXPECT_TRUE(VoRptVariablePublished(r.name)) << r.name.toStdString();
+            else
+                EXPECT_NE(TfrDBDataSet::Find(r.dataSet), nullptr) << r.dataSet.toStdString();
+        }
+        const auto document = tree->Prepare(layout.id);
+        ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(document->Texts().contains(layout.title));
+        EXPECT_TRUE(document->Texts().contains(QStringLiteral("Registro: Inventario di prova")));
+        const QString pdf = folder.filePath(QStringLiteral("%1.pdf").arg(layout.id));
+        EXPECT_TRUE(document->WritePdf(pdf));
+        EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty());
+
+    // Amounts are ten-thousandths printed to the cent, a half cent up; numbers in seven figures with
+    // their sub-code.
+    const auto inCharge = tree->Prepare(33002);
+    ASSERT_TRUE(inCharge);
+    for (const char *text : {"1,23", "1,24", "2,47", "0000001", "/a"})
+        EXPECT_TRUE(inCharge->Texts().contains(QString::fromLatin1(text))) << text;
+}
