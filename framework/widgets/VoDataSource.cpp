@@ -520,8 +520,11 @@ void TVoDBControl::Leaving(Qt::FocusReason reason) {
     if (!m_self->isVisible())
         return;
     QScopedValueRollback leaving(m_leaving, true);
-    // Tab walks the fields: never a way of giving up the row.
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || MovedToDataField(m_self))
+    // Tab walks the fields: never a way of giving up the row. The program moving the focus (a window
+    // putting it on the field to type first) is not the user leaving: the check waits for the post.
+    const bool byProgram = reason == Qt::OtherFocusReason;
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        (!byProgram && MovedToDataField(m_self)))
         Validate();
     else
         // What can be stored is written; a text that cannot waits, unreported, for the post.

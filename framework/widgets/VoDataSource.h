@@ -14,9 +14,10 @@
 // Annulla, closing a window whose changes the user chose not to save) runs no validator.
 //
 // Validators. OnValidate(Sender, Ok, Msg) runs when, while a row is being inserted or edited, the
-// focus moves from a control to another data-aware control of its window or the user tabs out of
-// it, and before the post. Leaving otherwise (a click on a button or a grid, another window) only
-// writes what can be stored and leaves the checks to the post. When a validator clears Ok the
+// user moves the focus from a control to another data-aware control of its window or tabs out of
+// it, and before the post. Leaving otherwise (a click on a button or a grid, another window, the
+// program putting the focus elsewhere) only writes what can be stored and leaves the checks to the
+// post. When a validator clears Ok the
 // framework shows a warning (OK button), marks the control with a red frame and the message as its
 // tool tip until a later check passes, brings its page forward and puts the focus back into it; when
 // the user left the control by a click, the click is dropped, as if the focus had never left. The

@@ -202,6 +202,13 @@ TEST_F(VoDBFramesTest, LeavingAFailingFieldKeepsTheFocusUntilCorrected) {
     EXPECT_FALSE(vat->isChecked());
     EXPECT_TRUE(qc.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->IsNull());
     EXPECT_EQ(qc.State(), dsInsert);
+
+    // The window putting the focus on the field to type first is not the user leaving the type.
+    messages->Clear();
+    desc->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), desc);
 }
 
 TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
