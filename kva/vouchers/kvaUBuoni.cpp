@@ -177,6 +177,18 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle) {
     return ok;
 }
 
+namespace {
+void RePrice(const QList<int> &articles, int voucherId) {
+    for (int article : articles)
+        VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
+                  {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+}
+} // namespace
+
+void kvaRePriceVoucher(int voucherId) {
+    RePrice(VoucherArticles(voucherId), voucherId);
+}
+
 void kvaDeleteVoucherContents(int voucherId) {
     const QList<int> articles = VoucherArticles(voucherId);
     const QVariantHash voucher{{QStringLiteral("iFBuoId"), voucherId}};
@@ -185,9 +197,7 @@ void kvaDeleteVoucherContents(int voucherId) {
     DeleteRows(voucherId);
     VoExecSQL(QString::fromLatin1(kDeleteLinksSQL), voucher);
     // The header still names the register-year whose unloading rows are re-priced without the rows.
-    for (int article : articles)
-        VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
-                  {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+    RePrice(articles, voucherId);
     tr.Commit();
 }
 

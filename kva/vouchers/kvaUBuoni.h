@@ -46,6 +46,9 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle = nullptr);
 // voucher it was generated from, the header; then the unloading rows of every article it held are
 // re-priced. A failure leaves the voucher as it was and reaches the caller.
 void kvaDeleteVoucher(int voucherId);
+// Re-prices the unloading rows of every article of a voucher (after its date moved), in the caller's
+// transaction.
+void kvaRePriceVoucher(int voucherId);
 // The part of that deletion that comes before the header's own statements: rows, document links and
 // the re-pricing, in one transaction (a savepoint of the caller's).
 void kvaDeleteVoucherContents(int voucherId);
