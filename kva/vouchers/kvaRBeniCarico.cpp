@@ -304,6 +304,19 @@ void TfrkvaBeniCarico::SetUpUnloading() {
     xelIva->hide();
     if (QWidget *label = VoDetailForm(this)->labelForField(xelIva))
         label->hide();
+    // A new row names an existing article and goes to a sector.
+    xdeDesc->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
+        if (xdsMain->State() == dsInsert && RowArticle(false) < 1) {
+            Ok = false;
+            Msg = QStringLiteral("Articolo");
+        }
+    });
+    xelSettore->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
+        if (xelSettore->IsEmpty()) {
+            Ok = false;
+            Msg = QStringLiteral("Settore di consegna");
+        }
+    });
     xqcArticoli->SetCommandText(QString::fromLatin1(kArticlesInStockSQL));
     xqcArticoli->Params().Clear();
     xqcArticoli->Params().CreateParam(QStringLiteral("data"), QMetaType::QDate);
