@@ -11,6 +11,7 @@
 #include "VoTableModel.h"
 #include "VoWait.h"
 #include "kvaRArticoli.h"
+#include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -36,12 +37,6 @@ const char *const kCausalListSQL =
     "SELECT ICAVID, sCavCodice, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO = 0 AND ##WHERE##";
 const char *const kUnloadingCausalListSQL =
     "SELECT ICAVID, sCavCodice, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO=1 AND ##WHERE##";
-// The articles with stock over all sectors at the voucher's date in its register-year.
-const char *const kArticlesInStockSQL =
-    "SELECT IFARID, SFARSDESC, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, SFARLIBEDITORE, SFARLIBAUTORE, "
-    "SFARLIBTITOLO, SFARLDESC, IALVID, UPPER(sFarSDesc || ' ' || sFarLDesc) AS DESCRIZIONE FROM "
-    "TFar_FacArticoli far WHERE (SELECT p.GIACENZA FROM PKVA_GETGIACENZA(far.iFarId, :data, :iDwgAnfFacId, "
-    "-1) p) > 0";
 const char *const kConditionListSQL =
     "SELECT ICONDID, sCondDesc, sCondCodice FROM TCOND_CONDIZIONI WHERE ##WHERE##";
 const char *const kSiteListSQL =
@@ -317,7 +312,7 @@ void TfrkvaBeniCarico::SetUpUnloading() {
             Msg = QStringLiteral("Settore di consegna");
         }
     });
-    xqcArticoli->SetCommandText(QString::fromLatin1(kArticlesInStockSQL));
+    xqcArticoli->SetCommandText(QString::fromLatin1(kvaSQLArticlesInStock));
     xqcArticoli->Params().Clear();
     xqcArticoli->Params().CreateParam(QStringLiteral("data"), QMetaType::QDate);
     xqcArticoli->Params().CreateParam(QStringLiteral("iDwgAnfFacId"), QMetaType::Int);

@@ -57,6 +57,11 @@ const char *const kvaSQLIdcInsert =
     ":iIdcId)";
 const char *const kvaSQLIdcSupplier = "UPDATE TFBuo_Buoni SET iBenId = :iBenId WHERE iFBuoId = :iFBuoId;";
 const char *const kvaSQLIdcDelete = "DELETE FROM TFBUOIDC WHERE IFBUOIDCID=:VOCURRID;";
+const char *const kvaSQLArticlesInStock =
+    "SELECT IFARID, SFARSDESC, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, SFARLIBEDITORE, SFARLIBAUTORE, "
+    "SFARLIBTITOLO, SFARLDESC, IALVID, UPPER(sFarSDesc || ' ' || sFarLDesc) AS DESCRIZIONE FROM "
+    "TFar_FacArticoli far WHERE (SELECT p.GIACENZA FROM PKVA_GETGIACENZA(far.iFarId, :data, :iDwgAnfFacId, "
+    "-1) p) > 0";
 
 namespace {
 const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "

@@ -24,6 +24,9 @@ extern const char *const kvaSQLAseClose;
 extern const char *const kvaSQLIdcInsert;
 extern const char *const kvaSQLIdcSupplier;
 extern const char *const kvaSQLIdcDelete;
+// The articles an unloading row may take: those with stock over all sectors at the date :data in the
+// register-year :iDwgAnfFacId.
+extern const char *const kvaSQLArticlesInStock;
 
 // The statement lists of a voucher header of a kind (0 loading, 1 unloading).
 void kvaSetHeaderLists(TVoQueryCollection *headers, int kind);

@@ -11,9 +11,9 @@
 #include "VoTableModel.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
-#include "VoTestRegisters.h"
-#include "VoTestWindows.h"
+#include "VoTestVouchers.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 #include "kvaFBuoni.h"
 #include "kvaRBeniCaricoSca.h"
 #include "kvaRBuoniScarico.h"
@@ -35,13 +35,10 @@ double Value(const QString &sql, const QVariantHash &params = {}) {
     return VoSelectValue(sql, params).toDouble();
 }
 
-class kvaBuoniScaTest : public VoDbTest {
+class kvaBuoniScaTest : public kvaVoucherTest {
 protected:
     void SetUp() override {
-        VoDbTest::SetUp();
-        ResetWorkingContext();
-        ry = VoTestRegisterYear(2026);
-        ChooseRegisterYear(ry);
+        kvaVoucherTest::SetUp();
         load = VoTestVoucher(kvaLoading, QDate(2026, 2, 1), ry, 1);
         paper = VoTestArticle(QStringLiteral("CARTA A4"));
         VoTestRow(load, paper, 10, 5.0);
@@ -49,15 +46,9 @@ protected:
         office = VoTestSector(QStringLiteral("SEG"));
         lab = VoTestSector(QStringLiteral("LAB"));
     }
-    void TearDown() override {
-        delete window;
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
-        VoDbTest::TearDown();
-    }
-
     void Open() {
         window = qobject_cast<TfmkvaBuoniSca *>(CreateVoClass(QStringLiteral("TfmkvaBuoniSca")));
+        opened = window;
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(VoShowActive(window));
         ASSERT_TRUE(window->xqcMain->Locate(QStringLiteral("IFBUOID"), unload));
@@ -69,13 +60,7 @@ protected:
         QApplication::processEvents();
         ASSERT_EQ(window->xqcDetail->State(), dsInsert);
     }
-    void TypeDescription(const QString &text) {
-        rows->xdeDesc->setFocus(Qt::MouseFocusReason);
-        QApplication::processEvents();
-        rows->xdeDesc->selectAll();
-        VoPress(Qt::Key_Backspace);
-        VoType(text);
-    }
+    void TypeDescription(const QString &text) { VoTypeDescription(rows, text); }
     // Types a description and takes the first article offered.
     void Choose(const QString &text) {
         TypeDescription(text);
@@ -97,7 +82,7 @@ protected:
     }
     int CurrentRow() const { return window->xqcDetail->FieldByName(QStringLiteral("IAFCID"))->AsInteger(); }
 
-    int ry = 0, load = 0, unload = 0, paper = 0, office = 0, lab = 0;
+    int load = 0, unload = 0, paper = 0, office = 0, lab = 0;
     QPointer<TfmkvaBuoniSca> window;
     TfrkvaBeniCaricoSca *rows = nullptr;
 };
