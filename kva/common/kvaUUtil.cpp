@@ -116,6 +116,9 @@ const char *const kStockSQL =
     "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
 const char *const kCheckStockSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId,:iAfcId,:fAfcQuantita,:iBuoId_sca,:iDwgFacAnfId);";
+const char *const kLargestUnloadingSQL = "SELECT GIACENZA * FKVA_FATTOREUNITA(:iFarId) AS QUANTITA FROM "
+                                         "PKVA_GIACENZAMIN(:iFarId, :dFBuoData, :iDwgFacAnfId, :iAfcId)";
+const char *const kUnitFactorSQL = "SELECT FKVA_FATTOREUNITA(:iFarId) FROM RDB$DATABASE";
 
 // Binds the numbering scope of the current register to a query.
 void BindScope(TVoQuery &q, int type) {
@@ -229,6 +232,21 @@ bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantit
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
     q.Open();
     return q.AsInteger(QStringLiteral("CONTROLLO")) != 1;
+}
+
+double LargestUnloading(int articleId, double date, int rowId) {
+    TVoQuery q(QString::fromLatin1(kLargestUnloadingSQL));
+    q.SetParam(QStringLiteral("iFarId"), articleId)
+        .SetParamDate(QStringLiteral("dFBuoData"), date)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+        .SetParam(QStringLiteral("iAfcId"), rowId);
+    q.Open();
+    return q.AsFloat(QStringLiteral("QUANTITA"));
+}
+
+double UnitFactor(int articleId) {
+    return VoSelectValue(QString::fromLatin1(kUnitFactorSQL), {{QStringLiteral("iFarId"), articleId}})
+        .toDouble();
 }
 
 double TruncateDecimals(int decimals, double value) {

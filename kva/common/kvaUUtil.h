@@ -51,6 +51,12 @@ void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, d
 // quantity becomes quantity, 0 for a deletion), or the addition of an unloading row of quantity to
 // unloadingVoucherId (rowId <= 0); with neither, the data as they stand.
 bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity);
+// The largest quantity, in unloading measures, that an unloading row of the article can take at a date
+// in the current register-year without the stock falling below zero then or on any later day, the
+// row rowId (when above 0) left out; never below zero.
+double LargestUnloading(int articleId, double date, int rowId);
+// How many unloading measures make one loading measure of the article (1 without a factor).
+double UnitFactor(int articleId);
 // Cuts a value to a number of decimals, toward zero, on its shortest decimal form.
 double TruncateDecimals(int decimals, double value);
 

@@ -13,8 +13,10 @@
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
 #include "kvaRBeniCarico.h"
+#include "kvaRBeniCaricoSca.h"
 #include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
+#include "kvaRBuoniScarico.h"
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
@@ -23,6 +25,7 @@
 #include <QVBoxLayout>
 
 VO_REGISTER_CLASS(TfmkvaBuoni);
+VO_REGISTER_CLASS(TfmkvaBuoniSca);
 
 namespace {
 
@@ -78,23 +81,28 @@ void SetUpCollection(TVoQueryCollection *collection, const char *sql) {
     RebuildParamsFromSQL(collection);
 }
 
-// Sort entries for the first columns of a grid, each on its own field.
-void SortColumnsOnTheirFields(TVoDBGrid *grid, int columns) {
+// Sort entries for columns of a grid, each on its own field.
+void SortColumnsOnTheirFields(TVoDBGrid *grid, const QList<int> &columns) {
     grid->ColsIndex().Clear();
-    for (int column = 0; column < columns; ++column)
+    for (int column : columns)
         grid->ColsIndex().Add(column, grid->ColumnField(column));
 }
 
 } // namespace
 
-TfmkvaBuoni::TfmkvaBuoni(QWidget *parent)
+TfmkvaBuoni::TfmkvaBuoni(QWidget *parent) : TfmkvaBuoni(kvaLoading, parent) {}
+
+TfmkvaBuoni::TfmkvaBuoni(int kind, QWidget *parent)
     : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
-      xqcDoc(new TVoQueryCollection(this)), frMaster(new TfrkvaBuoniCarico),
+      xqcDoc(new TVoQueryCollection(this)),
+      frMaster(kind == kvaLoading ? new TfrkvaBuoniCarico : new TfrkvaBuoniScarico),
       Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), tsBeni(new QWidget),
-      tsDoc(new QWidget), frDetail(new TfrkvaBeniCarico), frBuoDoc(new TfrkvaBuoIdc),
+      tsDoc(new QWidget), frDetail(kind == kvaLoading ? new TfrkvaBeniCarico : new TfrkvaBeniCaricoSca),
+      frBuoDoc(new TfrkvaBuoIdc), m_kind(kind),
       m_rows(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IFBUOID"), this)),
       m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IFBUOID"), this)) {
-    setWindowTitle(QStringLiteral("Gestione movimenti"));
+    setWindowTitle(kind == kvaLoading ? QStringLiteral("Gestione movimenti")
+                                      : QStringLiteral("Gestione buoni di scarico"));
     OpenMaximized = true;
     // Rows and documents follow the header's state changes too, not only its data changes.
     m_rows->SetFollowMaster(false);
@@ -122,35 +130,41 @@ void TfmkvaBuoni::FormCreate() {
 
     // Amounts are typed without VAT unless the register says they include it: then they are shown
     // as typed, otherwise with the VAT added.
+    // An unloading voucher's amount is always the plain one: average costs include VAT.
+    const bool loading = m_kind == kvaLoading;
     const bool vatIncluded = CurrentVatIncluded == 1;
-    frMaster->grFrame->SetColumnField(TfrkvaBuoniCarico::AmountColumn,
-                                      vatIncluded ? QStringLiteral("IBENIIMP")
-                                                  : QStringLiteral("IBENIIMP_CONIVA"));
+    if (loading)
+        frMaster->grFrame->SetColumnField(TfrkvaBuoniCarico::AmountColumn,
+                                          vatIncluded ? QStringLiteral("IBENIIMP")
+                                                      : QStringLiteral("IBENIIMP_CONIVA"));
     frDetail->SetUp(vatIncluded);
 
-    frMaster->xelBenef->SetConnection(qqoVoGlobConn);
-    frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
-    frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        SetSearchFormTable(form, QStringLiteral("Fornitori"));
-    });
+    if (loading) {
+        frMaster->xelBenef->SetConnection(qqoVoGlobConn);
+        frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
+        frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
+            SetSearchFormTable(form, QStringLiteral("Fornitori"));
+        });
+    }
 
     SetUpCollection(xqcMain, kHeaderSQL);
-    kvaSetHeaderLists(xqcMain, kvaLoading);
-    xqcMain->SetParam(QStringLiteral("iFBuoTipo"), kvaLoading);
+    kvaSetHeaderLists(xqcMain, m_kind);
+    xqcMain->SetParam(QStringLiteral("iFBuoTipo"), m_kind);
     xqcMain->SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
     SetUpCollection(xqcDetail, kRowsSQL);
-    kvaSetRowLists(xqcDetail, kvaLoading);
+    kvaSetRowLists(xqcDetail, m_kind);
     SetUpCollection(xqcDoc, kDocumentsSQL);
-    kvaSetDocumentLists(xqcDoc, kvaLoading);
-    frBuoDoc->SetUpFor(xqcMain, kvaLoading);
+    kvaSetDocumentLists(xqcDoc, m_kind);
+    frBuoDoc->SetUpFor(xqcMain, m_kind);
 
     pcDetail->setCurrentIndex(0);
     for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc})
         frame->pcMain->setCurrentIndex(0);
     // The delivery sector of the rows is the one column that does not sort.
-    SortColumnsOnTheirFields(frMaster->grFrame, 5);
-    SortColumnsOnTheirFields(frDetail->grFrame, 5);
-    SortColumnsOnTheirFields(frBuoDoc->grFrame, 5);
+    SortColumnsOnTheirFields(frMaster->grFrame, loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 2, 3});
+    SortColumnsOnTheirFields(frDetail->grFrame,
+                             loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 3, 4, 5});
+    SortColumnsOnTheirFields(frBuoDoc->grFrame, {0, 1, 2, 3, 4});
 
     frMaster->xdsMain->OnDataChange.Add(
         [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
@@ -165,10 +179,14 @@ void TfmkvaBuoni::FormCreate() {
     xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
     xqcMain->VoBeforeExec.Add(
         [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcMainVoBeforeExec(prop); });
+    xqcMain->VoAfterExec.Add([this](TVoQueryCollection *, TVoQueryProp &prop) { xqcMainVoAfterExec(prop); });
     xqcDetail->BeforeWrite.Add(
         [this](TVoQueryCollection *, int listKind) { xqcDetailBeforeWrite(listKind); });
-    xqcDetail->VoBeforeExec.Add(
-        [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcDetailVoBeforeExec(prop); });
+    if (loading)
+        xqcDetail->VoBeforeExec.Add(
+            [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcDetailVoBeforeExec(prop); });
+    else
+        SetUpUnloading();
     xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
     xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
 }
@@ -194,6 +212,8 @@ void TfmkvaBuoni::ApplyLock() {
     const TVoField *locked = xqcMain->Active() ? xqcMain->FindField(QStringLiteral("ILOCKED")) : nullptr;
     const bool saved = locked && !xqcMain->IsEmpty() && xqcMain->State() != dsInsert;
     frDetail->xacInsert->SetLocked(!saved || locked->AsInteger() == 1);
+    if (auto *rows = qobject_cast<TfrkvaBeniCaricoSca *>(frDetail))
+        rows->tbInsMult->setEnabled(saved && locked->AsInteger() != 1);
 }
 
 void TfmkvaBuoni::frMasterxdsMainDataChange(TVoField *field) {
@@ -212,16 +232,16 @@ void TfmkvaBuoni::frMasterxdsMainAfterStateChange() {
 void TfmkvaBuoni::ProposeNewVoucher() {
     frMaster->xdeData->setEnabled(true);
     frMaster->xdeData->SetReadOnly(false);
-    m_proposedNumber = NextVoucherNumber(kvaLoading);
+    m_proposedNumber = NextVoucherNumber(m_kind);
     frMaster->xneNumero->SetValue(m_proposedNumber);
-    frMaster->xdeData->SetDate(DaysToDate(kvaProposedVoucherDate(m_proposedNumber, kvaLoading)));
+    frMaster->xdeData->SetDate(DaysToDate(kvaProposedVoucherDate(m_proposedNumber, m_kind)));
 }
 
 void TfmkvaBuoni::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
     const int accepted = xqcMain->State() == dsInsert
                              ? m_proposedNumber
                              : xqcMain->FieldByName(QStringLiteral("IFBUONUMERO"))->OldValue().toInt();
-    Msg = kvaVoucherNumberProblem(frMaster->xneNumero->Value(), kvaLoading, accepted);
+    Msg = kvaVoucherNumberProblem(frMaster->xneNumero->Value(), m_kind, accepted);
     Ok = Msg.isEmpty();
 }
 
@@ -230,7 +250,7 @@ void TfmkvaBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
     const int voucher = editing ? xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger() : -1;
     const QVariant stored =
         editing ? xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->OldValue() : QVariant();
-    Msg = kvaVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), kvaLoading,
+    Msg = kvaVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), m_kind,
                                 voucher, stored.isNull() ? VoNoDate : VariantToDays(stored));
     Ok = Msg.isEmpty();
 }
@@ -263,13 +283,13 @@ void TfmkvaBuoni::xqcMainBeforeDelete() {
 }
 
 void TfmkvaBuoni::xqcMainBeforeWrite(int listKind) {
-    kvaVoucherHeaderBeforeWrite(xqcMain, kvaLoading, listKind, &m_proposedNumber);
+    kvaVoucherHeaderBeforeWrite(xqcMain, m_kind, listKind, &m_proposedNumber);
 }
 
 void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
     if (prop.ListKind == skInsert && prop.Kind == skInsert) {
         prop.Values.Add(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
-        prop.Values.Add(QStringLiteral("iFBuoTipo"), kvaLoading);
+        prop.Values.Add(QStringLiteral("iFBuoTipo"), m_kind);
         // Markers of the imports, the wizard and the year closing: a voucher typed here has none.
         prop.Values.AddNull(QStringLiteral("iMgmId"));
         prop.Values.AddNull(QStringLiteral("sFBuoUse"), QMetaType::QString);
@@ -284,6 +304,10 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
 // take the stock of its article below zero on any day, by a lower quantity or by going.
 void TfmkvaBuoni::xqcDetailBeforeWrite(int listKind) {
     m_rowArticle = frDetail->ArticleToSave();
+    if (m_kind == kvaUnloading) {
+        UnloadingRowBeforeWrite(listKind);
+        return;
+    }
     if (listKind == skInsert)
         return;
     const TVoField *quantity = xqcDetail->FieldByName(QStringLiteral("fAfcQuantita"));
@@ -295,6 +319,24 @@ void TfmkvaBuoni::xqcDetailBeforeWrite(int listKind) {
         throw EVoError(QStringLiteral("Impossibile cancellare, la giacenza andrebbe in negativo!"));
     if (listKind == skUpdate && !CheckStock(m_rowArticle, row, -1, quantity->AsFloat()))
         throw EVoError(QStringLiteral("Quantità troppo bassa"));
+}
+
+// An unloading row may not take more than the stock holds on its voucher's date and on every later
+// day; removing one only raises the stock.
+void TfmkvaBuoni::UnloadingRowBeforeWrite(int listKind) {
+    if (listKind == skDelete)
+        return;
+    if (m_rowArticle < 1)
+        throw EVoError(QStringLiteral("Articolo"));
+    const TVoField *quantity = xqcDetail->FieldByName(QStringLiteral("fAfcQuantita"));
+    if (listKind == skUpdate && quantity->AsFloat() == quantity->OldValue().toDouble())
+        return;
+    VoLockRow(QStringLiteral("TFAR_FACARTICOLI"), QStringLiteral("IFARID"), m_rowArticle);
+    const bool inserting = listKind == skInsert;
+    const int row = inserting ? -1 : xqcDetail->FieldByName(QStringLiteral("iAfcId"))->AsInteger();
+    const int voucher = inserting ? xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger() : -1;
+    if (!CheckStock(m_rowArticle, row, voucher, quantity->AsFloat()))
+        throw EVoError(QStringLiteral("Quantità troppo elevata"));
 }
 
 // Every statement of a row's lists names the voucher and the row's one article.
@@ -309,4 +351,112 @@ void TfmkvaBuoni::xqcDetailVoRefresh() {
     xqcMain->Refresh();
     if (xqcDetail->BookmarkValid(bookmark))
         xqcDetail->GotoBookmark(bookmark);
+}
+
+void TfmkvaBuoni::xqcMainVoAfterExec(const TVoQueryProp &prop) {
+    if (prop.ListKind != skUpdate || prop.TableName != QLatin1String("TFBUO_BUONI"))
+        return;
+    // Unloading rows cost the average as of their voucher's date: a voucher that moved, loading or
+    // unloading, changes the costs of its articles' unloading rows.
+    const TVoField *date = xqcMain->FieldByName(QStringLiteral("DFBUODATA"));
+    if (date->Value() != date->OldValue())
+        kvaRePriceVoucher(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
+}
+
+// --- Unloading rows ---------------------------------------------------------------------------------
+
+void TfmkvaBuoni::SetUpUnloading() {
+    auto *master = static_cast<TfrkvaBuoniScarico *>(frMaster);
+    master->AfterGeneration = [this] { xqcMain->Refresh(); };
+    frDetail->AfterSearch = [this] { frDetailPrice(); };
+    frDetail->xqcArticoli->BeforeOpen.Add([this](TVoQueryCollection *articles) {
+        articles->SetParam(
+            QStringLiteral("data"),
+            DaysToDateParam(VariantToDays(xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->Value())));
+        articles->SetParam(QStringLiteral("iDwgAnfFacId"), ParamRegisterYearId());
+    });
+    frDetail->xneQuant->OnValidate.Add(
+        [this](QWidget *, bool &Ok, QString &Msg) { frDetailxneQuantValidate(Ok, Msg); });
+    xqcDetail->VoBeforeExec.Add([this](TVoQueryCollection *, TVoQueryProp &prop, bool &Allow) {
+        xqcDetailVoBeforeExecSca(prop, Allow);
+    });
+    xqcDetail->VoAfterExec.Add(
+        [this](TVoQueryCollection *, TVoQueryProp &prop) { xqcDetailVoAfterExec(prop); });
+}
+
+// The row's sector against the one it was saved with.
+bool TfmkvaBuoni::SectorChanged() const {
+    const TVoField *sector = xqcDetail->FieldByName(QStringLiteral("ISECID"));
+    return sector->Value() != sector->OldValue();
+}
+
+// The history follows the row's sector: a new row opens a period; a row that changed sector closes
+// its open period and opens another; any other change writes none.
+void TfmkvaBuoni::xqcDetailVoBeforeExecSca(TVoQueryProp &prop, bool &Allow) {
+    if (prop.TableName != QLatin1String("TASE_ARTFCSETTORI")) {
+        xqcDetailVoBeforeExec(prop);
+        return;
+    }
+    if (prop.ListKind == skUpdate && !SectorChanged()) {
+        Allow = false;
+        return;
+    }
+    prop.Values.Add(QStringLiteral("IAFCID"), m_lastRow);
+}
+
+void TfmkvaBuoni::xqcDetailVoAfterExec(const TVoQueryProp &prop) {
+    if (prop.TableName != QLatin1String("TAFC_ARTVELIST") || prop.Kind == skDelete)
+        return;
+    m_lastRow =
+        prop.Values.Value(prop.Kind == skInsert ? QStringLiteral("VOGENID") : QStringLiteral("VOCURRID"))
+            .toInt();
+}
+
+// Choosing an article proposes all its stock at the voucher's date at its average cost, both per
+// unloading measure.
+void TfmkvaBuoni::frDetailPrice() {
+    if (xqcDetail->State() != dsInsert || !frDetail->xdeDesc->isEnabled())
+        return;
+    const int article = frDetail->RowArticle(false);
+    double stock = 0.0, cost = 0.0;
+    if (article > 0) {
+        const double date = VariantToDays(xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->Value());
+        GetStockAndCost(article, stock, cost, -1, date);
+        const double factor = UnitFactor(article);
+        stock *= factor;
+        cost /= factor;
+    }
+    xqcDetail->FieldByName(QStringLiteral("fAfcCostoUnit"))->SetValue(cost);
+    xqcDetail->FieldByName(QStringLiteral("fAfcQuantita"))->SetValue(stock);
+    frDetail->ComputeTotal();
+}
+
+// A quantity the stock cannot give is replaced by the largest it can, which then saves.
+void TfmkvaBuoni::frDetailxneQuantValidate(bool &Ok, QString &Msg) {
+    const bool inserting = xqcDetail->State() == dsInsert;
+    if (!inserting && xqcDetail->State() != dsEdit)
+        return;
+    const int article = inserting ? frDetail->RowArticle(false)
+                                  : xqcDetail->FieldByName(QStringLiteral("iFarId"))->AsInteger();
+    if (article < 1)
+        return;
+    const int row = inserting ? -1 : xqcDetail->FieldByName(QStringLiteral("iAfcId"))->AsInteger();
+    const int voucher = inserting ? xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger() : -1;
+    if (CheckStock(article, row, voucher, frDetail->xneQuant->AsFloat()))
+        return;
+    Ok = false;
+    Msg = QStringLiteral("Quantità troppo elevata");
+    const double date = VariantToDays(xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->Value());
+    xqcDetail->FieldByName(QStringLiteral("fAfcQuantita"))->SetValue(LargestUnloading(article, date, row));
+    frDetail->ComputeTotal();
+}
+
+TfmkvaBuoniSca::TfmkvaBuoniSca(QWidget *parent) : TfmkvaBuoni(kvaUnloading, parent) {}
+
+TfrkvaBuoniScarico *TfmkvaBuoniSca::Master() const {
+    return static_cast<TfrkvaBuoniScarico *>(frMaster);
+}
+
+TfrkvaBeniCaricoSca *TfmkvaBuoniSca::Rows() const {
+    return static_cast<TfrkvaBeniCaricoSca *>(frDetail);
 }

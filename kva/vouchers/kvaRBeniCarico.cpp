@@ -11,6 +11,7 @@
 #include "VoTableModel.h"
 #include "VoWait.h"
 #include "kvaRArticoli.h"
+#include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -34,16 +35,18 @@ const char *const kCausalPresetSQL =
     "SELECT iCavId FROM TAfc_ArtVelist WHERE (iFBuoId=:iFBuoId) AND (iCavId IS NOT NULL);";
 const char *const kCausalListSQL =
     "SELECT ICAVID, sCavCodice, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO = 0 AND ##WHERE##";
+const char *const kUnloadingCausalListSQL =
+    "SELECT ICAVID, sCavCodice, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO=1 AND ##WHERE##";
 const char *const kConditionListSQL =
     "SELECT ICONDID, sCondDesc, sCondCodice FROM TCOND_CONDIZIONI WHERE ##WHERE##";
 const char *const kSiteListSQL =
     "SELECT ISEDINFID, sSedInfCodMecc, SSEDINFLDESC FROM TSEDINF_SEDEINFO WHERE ##WHERE##";
 const char *const kSectorListSQL = "SELECT ISECID, sSecCod, SSECDESCS FROM TSEC_SETTCONS WHERE ##WHERE##";
-// Narrowed from outside by the lookup: the person's name is an expression.
+// Narrowed from outside by the lookup: the person's name is an expression. Sector 0 stands for all.
 const char *const kResponsibleListSQL =
     "SELECT rsp.IRSPID, ana.sAnaCognome || ' ' || ana.sAnaNome AS sAnagr, rsp.sRspQualifica FROM "
-    "TRsp_Responsabili rsp INNER JOIN TAna_Anagrafiche ana ON (ana.iAnaId = rsp.iAnaId) WHERE rsp.iSecId = "
-    ":iSecId";
+    "TRsp_Responsabili rsp INNER JOIN TAna_Anagrafiche ana ON (ana.iAnaId = rsp.iAnaId) WHERE (rsp.iSecId = "
+    ":iSecId OR :iSecId = 0)";
 const char *const kLocationListSQL =
     "SELECT ICLCID, SCLCDESCS, SCLCDESCL FROM TCLC_COLLOCAZIONI WHERE ##WHERE##";
 const char *const kBudgetItemListSQL =
@@ -81,7 +84,9 @@ QVariant KeyOrNull(const QVariant &key) {
 
 } // namespace
 
-TfrkvaBeniCarico::TfrkvaBeniCarico(QWidget *parent)
+TfrkvaBeniCarico::TfrkvaBeniCarico(QWidget *parent) : TfrkvaBeniCarico(0, parent) {}
+
+TfrkvaBeniCarico::TfrkvaBeniCarico(int kind, QWidget *parent)
     : TfrVoDBRWGrid(parent), laDesc(new QLabel(QStringLiteral("Descrizione"), tsDetail)),
       xdeDesc(new TVoDBEdit(tsDetail)), Image1(new QToolButton(tsDetail)),
       xdeCod(VoAddDetailEdit(this, QStringLiteral("Codice"), QStringLiteral("sFarSDesc"), 7)),
@@ -118,15 +123,27 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(QWidget *parent)
       xmeNote(VoAddDetailControl<TVoDBMemo>(this, QStringLiteral("Note"), QStringLiteral("bAfcNote"))),
       tbMassa(new QToolBar(QStringLiteral("Inserimenti di massa"), this)),
       xqcArticoli(new TVoQueryCollection(this)), ArticleModel(new TVoTableModel(xqcArticoli, this)),
-      grArtSearch(new QTableView(tsDetail)) {
+      grArtSearch(new QTableView(tsDetail)), m_kind(kind) {
     setToolTip(QStringLiteral("Dati di carico dell'articolo"));
-    grFrame->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Numero"));
-    grFrame->AddColumn(QStringLiteral("sFarLDesc"), QStringLiteral("Descrizione"), 340);
-    grFrame->AddColumn(QStringLiteral("fAfcQuantita"), QStringLiteral("Quantità"), 100, Qt::AlignRight);
-    grFrame->AddColumn(QStringLiteral("FAFCCOSTOUNIT"), QStringLiteral("Costo unitario"), 100,
-                       Qt::AlignRight);
-    grFrame->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100, Qt::AlignRight);
-    grFrame->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 200);
+    if (Loading()) {
+        grFrame->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Numero"));
+        grFrame->AddColumn(QStringLiteral("sFarLDesc"), QStringLiteral("Descrizione"), 340);
+        grFrame->AddColumn(QStringLiteral("fAfcQuantita"), QStringLiteral("Quantità"), 100, Qt::AlignRight);
+        grFrame->AddColumn(QStringLiteral("FAFCCOSTOUNIT"), QStringLiteral("Costo unitario"), 100,
+                           Qt::AlignRight);
+        grFrame->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100,
+                           Qt::AlignRight);
+        grFrame->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 200);
+    } else {
+        grFrame->AddColumn(QStringLiteral("sFarSDesc"), QStringLiteral("Codice"), 95);
+        grFrame->AddColumn(QStringLiteral("sFarLDesc"), QStringLiteral("Descrizione"), 340);
+        grFrame->AddColumn(QStringLiteral("sSecDescS"), QStringLiteral("Settore di consegna"), 150);
+        grFrame->AddColumn(QStringLiteral("fAfcQuantita"), QStringLiteral("Quantità"), 50, Qt::AlignRight);
+        grFrame->AddColumn(QStringLiteral("fAfcCostoUnit"), QStringLiteral("Costo unitario"), 100,
+                           Qt::AlignRight);
+        grFrame->AddColumn(QStringLiteral("fAfcTotale"), QStringLiteral("Importo totale"), 100,
+                           Qt::AlignRight);
+    }
     AddControlWidget(tbMassa);
     tbMassa->hide();
 
@@ -180,27 +197,35 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(QWidget *parent)
     grArtSearch->verticalHeader()->hide();
     grArtSearch->horizontalHeader()->hide();
     grArtSearch->hide();
-    connect(grArtSearch, &QTableView::clicked, this,
-            [this](const QModelIndex &index) { VoGuarded([&] { ChooseArticle(index.row()); }); });
+    connect(grArtSearch, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        VoGuarded([&] {
+            ChooseArticle(index.row());
+            RunAfterSearch();
+        });
+    });
 
     SetUpLookups();
-    // A saved row keeps its article's codes, which it cannot change: they are asked of a new row.
-    for (auto [lookup, word] :
-         {std::pair{xelCategoria, "Categoria"}, std::pair{xelCodMerce, "Codice merceologico"},
-          std::pair{xelUniMis, "Unità di misura"}})
-        lookup->OnValidate.Add([this, lookup, word](QWidget *, bool &Ok, QString &Msg) {
-            if (xdsMain->State() == dsInsert && lookup->IsEmpty()) {
+    if (Loading()) {
+        // A saved row keeps its article's codes, which it cannot change: they are asked of a new row.
+        for (auto [lookup, word] :
+             {std::pair{xelCategoria, "Categoria"}, std::pair{xelCodMerce, "Codice merceologico"},
+              std::pair{xelUniMis, "Unità di misura"}})
+            lookup->OnValidate.Add([this, lookup, word](QWidget *, bool &Ok, QString &Msg) {
+                if (xdsMain->State() == dsInsert && lookup->IsEmpty()) {
+                    Ok = false;
+                    Msg = QString::fromUtf8(word);
+                }
+            });
+        xelIva->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
+            if (xelIva->KeyValue().toInt() < 1) {
                 Ok = false;
-                Msg = QString::fromUtf8(word);
+                Msg = QStringLiteral("Iva");
             }
         });
-    xelIva->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
-        if (xelIva->KeyValue().toInt() < 1) {
-            Ok = false;
-            Msg = QStringLiteral("Iva");
-        }
-    });
-    xneQuant->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) { xneQuantValidate(Ok, Msg); });
+        xneQuant->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) { xneQuantValidate(Ok, Msg); });
+    } else {
+        SetUpUnloading();
+    }
 
     for (QWidget *watched : std::initializer_list<QWidget *>{xdeDesc, grArtSearch, xneQuant, xceImporto})
         watched->installEventFilter(this);
@@ -247,16 +272,64 @@ void TfrkvaBeniCarico::SetUpLookups() {
                 {100, 300});
     SetUpLookup(xelVociPro, "vpro.IVPROID", "sVProDescS", kBudgetItemListSQL,
                 {QStringLiteral("Voci progetto")}, {});
-    xelCausale->SetDefaultValue(kDefaultCausal);
-    xelCondizione->SetDefaultValue(kDefaultCondition);
-    xelVociPro->SetDefaultValue(kDefaultBudgetItem);
+    const bool loading = Loading();
+    xelCausale->SetDefaultValue(loading ? kDefaultCausal : 0);
+    xelCondizione->SetDefaultValue(loading ? kDefaultCondition : 0);
+    xelVociPro->SetDefaultValue(loading ? kDefaultBudgetItem : 0);
     RestrictResponsibles(QVariant());
 }
 
+// What the unloading rows do otherwise: the article and its codes come from the stock, the cost
+// from the average cost, the cause is one of unloading.
+void TfrkvaBeniCarico::SetUpUnloading() {
+    setToolTip(QStringLiteral("Dati di scarico dell'articolo"));
+    Image1->hide();
+    xelCausale->SetListSQL(QString::fromLatin1(kUnloadingCausalListSQL));
+    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelCausale)))
+        label->setText(QStringLiteral("Causale di scarico"));
+    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelDettMerce)))
+        label->setText(QStringLiteral("Dettaglio codice merceologico"));
+    for (TVoDBControl *control :
+         std::initializer_list<TVoDBControl *>{xelCodMerce, xelDettMerce, xelUniMis, xceImporto})
+        SetControlWritable(control, false);
+    for (QWidget *widget : std::initializer_list<QWidget *>{xceImporto, xelIva, xelCodMerce, xelDettMerce,
+                                                            xelUniMis, xelCategoria})
+        widget->setFocusPolicy(Qt::NoFocus);
+    xelIva->setEnabled(false);
+    xelIva->hide();
+    if (QWidget *label = VoDetailForm(this)->labelForField(xelIva))
+        label->hide();
+    // A new row names an existing article and goes to a sector.
+    xdeDesc->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
+        if (xdsMain->State() == dsInsert && RowArticle(false) < 1) {
+            Ok = false;
+            Msg = QStringLiteral("Articolo");
+        }
+    });
+    xelSettore->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
+        if (xelSettore->IsEmpty()) {
+            Ok = false;
+            Msg = QStringLiteral("Settore di consegna");
+        }
+    });
+    xqcArticoli->SetCommandText(QString::fromLatin1(kvaSQLArticlesInStock));
+    xqcArticoli->Params().Clear();
+    xqcArticoli->Params().CreateParam(QStringLiteral("data"), QMetaType::QDate);
+    xqcArticoli->Params().CreateParam(QStringLiteral("iDwgAnfFacId"), QMetaType::Int);
+}
+
+void TfrkvaBeniCarico::RunAfterSearch() {
+    if (!Loading() && AfterSearch)
+        AfterSearch();
+}
+
 void TfrkvaBeniCarico::SetUp(bool vatIncluded) {
+    // Unloading costs are average costs, VAT included.
+    vatIncluded = vatIncluded || !Loading();
     m_vatIncluded = vatIncluded;
     const QString total = vatIncluded ? QStringLiteral("fAfcTotale") : QStringLiteral("fAfcTotale_ConIva");
-    grFrame->SetColumnField(AmountColumn, total);
+    if (Loading())
+        grFrame->SetColumnField(AmountColumn, total);
     xceTotale->Bind(xdsMain, total);
     laIva->setText(vatIncluded ? QStringLiteral("Costo unitario (iva inclusa)")
                                : QStringLiteral("Costo unitario (iva esclusa)"));
@@ -288,6 +361,19 @@ void TfrkvaBeniCarico::xdsMainAfterStateChange() {
     const int state = xdsMain->State();
     const bool inserting = state == dsInsert;
     const bool editing = state == dsEdit;
+    if (!Loading()) {
+        // The article is chosen once, among those in stock; its codes are its own.
+        for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{xdeDesc, xdeCod, xelCategoria})
+            SetControlWritable(control, inserting);
+        if (!inserting) {
+            HideSearch();
+            return;
+        }
+        m_chosenArticle = -1;
+        xelSede->SetKeyValue(CurrentSiteId > 0 ? QVariant(CurrentSiteId) : QVariant());
+        LoadArticles();
+        return;
+    }
     // A saved row keeps its article.
     if (inserting || editing)
         for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{
@@ -382,9 +468,10 @@ void TfrkvaBeniCarico::xelSettoreChangeFKValue() {
     RestrictResponsibles(xelSettore->KeyValue());
 }
 
-// No sector, no responsible: the list stays empty until one is chosen.
+// No sector: a loading row offers no responsible until one is chosen, an unloading row all of them.
 void TfrkvaBeniCarico::RestrictResponsibles(const QVariant &sector) {
-    xelResp->ListDataSet()->SetParam(QStringLiteral("iSecId"), sector.isNull() ? QVariant(-1) : sector);
+    const QVariant none = Loading() ? -1 : 0;
+    xelResp->ListDataSet()->SetParam(QStringLiteral("iSecId"), sector.isNull() ? none : sector);
     xelResp->RefreshList();
 }
 
@@ -394,7 +481,10 @@ bool TfrkvaBeniCarico::eventFilter(QObject *watched, QEvent *event) {
     if (watched == xdeDesc) {
         if (event->type() == QEvent::KeyRelease && xdsMain->State() == dsInsert) {
             const int key = static_cast<QKeyEvent *>(event)->key();
-            VoGuarded([&] { SearchArticles(key); });
+            VoGuarded([&] {
+                SearchArticles(key);
+                RunAfterSearch();
+            });
         } else if (event->type() == QEvent::MouseButtonDblClick && xdsMain->State() == dsInsert) {
             VoGuarded([&] { SearchArticles(0); });
         } else if (event->type() == QEvent::FocusOut && QApplication::focusWidget() != grArtSearch &&
@@ -406,12 +496,25 @@ bool TfrkvaBeniCarico::eventFilter(QObject *watched, QEvent *event) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             VoGuarded([&] {
                 ChooseArticle(grArtSearch->currentIndex().isValid() ? grArtSearch->currentIndex().row() : 0);
+                RunAfterSearch();
             });
             return true;
         }
         if (key == Qt::Key_Escape) {
             HideSearch();
             xdeDesc->setFocus(Qt::OtherFocusReason);
+            VoGuarded([this] { RunAfterSearch(); });
+            return true;
+        }
+        // Typing in the drop-down goes on in the description.
+        const QString typed = static_cast<QKeyEvent *>(event)->text().toUpper();
+        if (!Loading() && typed.size() == 1 &&
+            ((typed[0] >= u'0' && typed[0] <= u'9') || (typed[0] >= u'A' && typed[0] <= u'Z'))) {
+            VoGuarded([&] {
+                if (TVoField *desc = RowField(xdeDesc->DataField()))
+                    desc->SetValue(desc->AsString() + static_cast<QKeyEvent *>(event)->text());
+                RunAfterSearch();
+            });
             return true;
         }
     } else if ((watched == xneQuant || watched == xceImporto) && event->type() == QEvent::KeyRelease) {
@@ -455,8 +558,18 @@ void TfrkvaBeniCarico::SearchArticles(int key) {
         return;
     }
     grArtSearch->hide();
-    m_newArticle = true;
     m_chosenArticle = -1;
+    if (!Loading()) {
+        // Nothing is made here: the row names no article until its description names one.
+        if (TVoField *code = RowField(QStringLiteral("sFarSDesc")))
+            code->SetValue(QString());
+        if (category != kvaBooksCategory)
+            xelCategoria->SetKeyValue(-1);
+        for (TVoDBLookupEdit *lookup : {xelCodMerce, xelDettMerce, xelUniMis, xelIva})
+            lookup->SetKeyValue(-1);
+        return;
+    }
+    m_newArticle = true;
     if (TVoField *code = RowField(QStringLiteral("sFarSDesc")))
         code->SetValue(GetArticleCode(text, QString(), QString(), QString()));
     for (const char *name : {"sFarLibAutore", "sFarLibEditore"})
@@ -505,7 +618,7 @@ void TfrkvaBeniCarico::ChooseArticle(int row) {
          std::initializer_list<TVoDBControl *>{xedAutore, xedEditore, xelCodMerce, xelDettMerce, xelUniMis})
         SetControlWritable(control, false);
     HideSearch();
-    xceImporto->setFocus(Qt::OtherFocusReason);
+    (Loading() ? static_cast<QWidget *>(xceImporto) : xneQuant)->setFocus(Qt::OtherFocusReason);
 }
 
 // The typed text names an existing article when it is one's description (a book's title), whatever
@@ -513,7 +626,7 @@ void TfrkvaBeniCarico::ChooseArticle(int row) {
 void TfrkvaBeniCarico::LeaveDescription() {
     grArtSearch->hide();
     const QString text = xdeDesc->text();
-    if (text.isEmpty() || !xqcArticoli->Active())
+    if (!Loading() || text.isEmpty() || !xqcArticoli->Active())
         return;
     const bool book = m_book;
     const TVoField *description = xqcArticoli->FieldByName(book ? kTitleField : kDescField);
@@ -533,6 +646,11 @@ int TfrkvaBeniCarico::ArticleToSave() {
     TVoQueryCollection *rows = DataSet();
     if (rows->State() != dsInsert)
         return rows->FieldByName(QStringLiteral("iFarId"))->AsInteger();
+    return RowArticle(Loading());
+}
+
+int TfrkvaBeniCarico::RowArticle(bool create) {
+    TVoQueryCollection *rows = DataSet();
     const QString text = rows->FieldByName(xdeDesc->DataField())->AsString();
     if (m_chosenArticle > 0 && text == m_chosenText)
         return m_chosenArticle;
@@ -545,7 +663,7 @@ int TfrkvaBeniCarico::ArticleToSave() {
     const QString publisher =
         book ? rows->FieldByName(QStringLiteral("sFarLibEditore"))->AsString() : QString();
     return FindOrInsertArticle(text, text, author, publisher, key("iCafId"), -1, key("iMerId"), key("iDcmId"),
-                               key("iUnmId"), key("iAlvId"), true);
+                               key("iUnmId"), key("iAlvId"), create);
 }
 
 // --- Amounts ----------------------------------------------------------------------------------------

@@ -3,7 +3,12 @@
 // a description; a drop-down offers the catalogue's articles that contain it, and choosing one takes
 // its data. A description that matches none prepares a new article with the next code, created when
 // the row is saved. Books have title, author and publisher in place of the description.
+//
+// The unloading rows frame is this one with the unloading profile: it offers only the articles in
+// stock at the voucher's date, never makes an article, and takes the unit cost from the average cost.
 #include "VoDBFrames.h"
+
+#include <functional>
 
 class QLabel;
 class QTableView;
@@ -70,9 +75,20 @@ public:
     void SearchArticles(int key);
     // Chooses the article of a row of the drop-down (from 0).
     void ChooseArticle(int row);
+    // The article the row's values name: the one chosen in the drop-down while the description still
+    // reads as chosen, else the one of the description; -1 when there is none and create is not set.
+    int RowArticle(bool create);
+    // Unloading rows: called after each key released in the description and in the drop-down, and
+    // after a click in it, so that the window prices the row.
+    std::function<void()> AfterSearch;
+    // Total = quantity × cost, with VAT when costs are typed without it.
+    void ComputeTotal();
 
 protected:
+    // kind 0 loading, 1 unloading.
+    TfrkvaBeniCarico(int kind, QWidget *parent);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    const int m_kind;
 
 private:
     void SetUpLookups();
@@ -87,8 +103,10 @@ private:
     void RestrictResponsibles(const QVariant &sector);
     void LeaveDescription();
     void HideSearch();
-    void ComputeTotal();
     void xneQuantValidate(bool &Ok, QString &Msg);
+    void SetUpUnloading();
+    void RunAfterSearch();
+    bool Loading() const { return m_kind == 0; }
     // The current row's field, or nullptr without an open collection.
     TVoField *RowField(const QString &name) const;
 

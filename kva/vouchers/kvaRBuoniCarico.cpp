@@ -7,18 +7,23 @@
 #include <QFormLayout>
 #include <QLabel>
 
-TfrkvaBuoniCarico::TfrkvaBuoniCarico(QWidget *parent)
+TfrkvaBuoniCarico::TfrkvaBuoniCarico(QWidget *parent) : TfrkvaBuoniCarico(0, parent) {}
+
+TfrkvaBuoniCarico::TfrkvaBuoniCarico(int kind, QWidget *parent)
     : TfrVoDBRWGrid(parent), xdeData(new TVoDBDateEdit), xedDescr(new TVoDBEdit),
       xelBenef(new TVoDBLookupEdit), xedNumProt(new TVoDBEdit), xdeDataProt(new TVoDBDateEdit),
       xneNumero(new TVoDBNumericEdit), xceImportoBeni(new TVoDBCurrencyEdit),
       xckScaricato(new TVoDBCheckBox(QStringLiteral("Scaricato"))) {
-    setToolTip(QStringLiteral("Dati del carico"));
+    const bool loading = kind == 0;
+    setToolTip(loading ? QStringLiteral("Dati del carico") : QStringLiteral("Dati dello scarico"));
 
     grFrame->AddColumn(QStringLiteral("iFBuoNumero"), QStringLiteral("Numero"));
     grFrame->AddColumn(QStringLiteral("dFBuoData"), QStringLiteral("Data"), 78);
-    grFrame->AddColumn(QStringLiteral("sBenRagSoc"), QStringLiteral("Fornitore"), 137);
-    grFrame->AddColumn(QStringLiteral("sFBuoDesc"), QStringLiteral("Descrizione"), 208);
-    grFrame->AddColumn(QStringLiteral("IBENIIMP"), QStringLiteral("Importo beni"), 0, Qt::AlignRight);
+    if (loading)
+        grFrame->AddColumn(QStringLiteral("sBenRagSoc"), QStringLiteral("Fornitore"), 137);
+    grFrame->AddColumn(QStringLiteral("sFBuoDesc"), QStringLiteral("Descrizione"), loading ? 208 : 222);
+    grFrame->AddColumn(QStringLiteral("IBENIIMP"), QStringLiteral("Importo beni"), loading ? 0 : 100,
+                       Qt::AlignRight);
 
     xedDescr->setMaxLength(250);
     xedNumProt->setMaxLength(50);
@@ -41,6 +46,11 @@ TfrkvaBuoniCarico::TfrkvaBuoniCarico(QWidget *parent)
         {nullptr, xckScaricato, xckScaricato, "lFBuoScaricato"},
     };
     for (const auto &[caption, widget, control, field] : rows) {
+        // An unloading voucher has neither supplier nor unloaded mark.
+        if (!loading && (widget == xelBenef || widget == xckScaricato)) {
+            widget->hide();
+            continue;
+        }
         if (caption) {
             auto *label = new QLabel(QString::fromUtf8(caption));
             label->setBuddy(widget);

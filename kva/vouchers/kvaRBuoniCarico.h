@@ -1,6 +1,7 @@
 #pragma once
 // The header frame of the loading-voucher window: the list of the register-year's loading vouchers
-// and the detail of one. The window binds it to its header collection and sets its rules.
+// and the detail of one. The window binds it to its header collection and sets its rules. The
+// unloading window's header frame is this one without supplier and "Scaricato".
 #include "VoDBFrames.h"
 
 class TVoDBCheckBox;
@@ -26,4 +27,8 @@ public:
     TVoDBNumericEdit *const xneNumero;
     TVoDBCurrencyEdit *const xceImportoBeni;
     TVoDBCheckBox *const xckScaricato;
+
+protected:
+    // kind 0 loading, 1 unloading.
+    TfrkvaBuoniCarico(int kind, QWidget *parent);
 };

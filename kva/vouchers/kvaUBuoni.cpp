@@ -69,6 +69,11 @@ const char *const kvaSQLImportAfcInsert =
     ":ISECID, :ICLCID, :ISEDINFID, :IVPROID, :ICAVID, :ICONDID, (SELECT SERVERDATE FROM "
     "PYGETSERVERTIMESTAMP), "
     ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, :IINBANNOASSUNZ, :iRspId, :iFarId, :iAlvId);";
+const char *const kvaSQLArticlesInStock =
+    "SELECT IFARID, SFARSDESC, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, SFARLIBEDITORE, SFARLIBAUTORE, "
+    "SFARLIBTITOLO, SFARLDESC, IALVID, UPPER(sFarSDesc || ' ' || sFarLDesc) AS DESCRIZIONE FROM "
+    "TFar_FacArticoli far WHERE (SELECT p.GIACENZA FROM PKVA_GETGIACENZA(far.iFarId, :data, :iDwgAnfFacId, "
+    "-1) p) > 0";
 
 namespace {
 const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "
@@ -189,6 +194,18 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle) {
     return ok;
 }
 
+namespace {
+void RePrice(const QList<int> &articles, int voucherId) {
+    for (int article : articles)
+        VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
+                  {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+}
+} // namespace
+
+void kvaRePriceVoucher(int voucherId) {
+    RePrice(VoucherArticles(voucherId), voucherId);
+}
+
 void kvaDeleteVoucherContents(int voucherId) {
     const QList<int> articles = VoucherArticles(voucherId);
     const QVariantHash voucher{{QStringLiteral("iFBuoId"), voucherId}};
@@ -197,9 +214,7 @@ void kvaDeleteVoucherContents(int voucherId) {
     DeleteRows(voucherId);
     VoExecSQL(QString::fromLatin1(kDeleteLinksSQL), voucher);
     // The header still names the register-year whose unloading rows are re-priced without the rows.
-    for (int article : articles)
-        VoExecSQL(QString::fromLatin1(kvaSQLRePricing),
-                  {{QStringLiteral("iFarId"), article}, {QStringLiteral("iFBuoId"), voucherId}});
+    RePrice(articles, voucherId);
     tr.Commit();
 }
 

@@ -28,6 +28,9 @@ extern const char *const kvaSQLIdcDelete;
 // and budget item that taken-over goods get (:VOGENID is the row's key).
 extern const char *const kvaSQLImportBuoInsert;
 extern const char *const kvaSQLImportAfcInsert;
+// The articles an unloading row may take: those with stock over all sectors at the date :data in the
+// register-year :iDwgAnfFacId.
+extern const char *const kvaSQLArticlesInStock;
 
 // The statement lists of a voucher header of a kind (0 loading, 1 unloading).
 void kvaSetHeaderLists(TVoQueryCollection *headers, int kind);
@@ -50,6 +53,9 @@ bool kvaVoucherRowsCanGo(int voucherId, int *failingArticle = nullptr);
 // voucher it was generated from, the header; then the unloading rows of every article it held are
 // re-priced. A failure leaves the voucher as it was and reaches the caller.
 void kvaDeleteVoucher(int voucherId);
+// Re-prices the unloading rows of every article of a voucher (after its date moved), in the caller's
+// transaction.
+void kvaRePriceVoucher(int voucherId);
 // The part of that deletion that comes before the header's own statements: rows, document links and
 // the re-pricing, in one transaction (a savepoint of the caller's).
 void kvaDeleteVoucherContents(int voucherId);

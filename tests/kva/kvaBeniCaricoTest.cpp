@@ -11,6 +11,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
+#include "VoTestVouchers.h"
 #include "VoTestWindows.h"
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
@@ -50,26 +51,17 @@ int Articles(const QString &description) {
                        {{QStringLiteral("d"), description.toUpper()}});
 }
 
-class kvaBeniCaricoTest : public VoDbTest {
+class kvaBeniCaricoTest : public kvaVoucherTest {
 protected:
     void SetUp() override {
-        VoDbTest::SetUp();
-        ResetWorkingContext();
-        ry = VoTestRegisterYear(2026);
-        ChooseRegisterYear(ry);
+        kvaVoucherTest::SetUp();
         voucher = VoTestVoucher(kvaLoading, QDate(2026, 2, 1), ry, 1);
         pieces = Code(QStringLiteral("SELECT IUNMID FROM TUNM_UNITAMISURA WHERE SUNMCOD = 'PZ'"));
         vat22 = Code(QStringLiteral("SELECT IALVID FROM TALV_ALIQUOTEIVA WHERE SALVDESCS = 'I22'"));
     }
-    void TearDown() override {
-        delete window;
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
-        VoDbTest::TearDown();
-    }
-
     void Open() {
         window = qobject_cast<TfmkvaBuoni *>(CreateVoClass(QStringLiteral("TfmkvaBuoni")));
+        opened = window;
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(VoShowActive(window));
         window->pcDetail->setCurrentIndex(0);
@@ -82,13 +74,7 @@ protected:
         ASSERT_EQ(window->xqcDetail->State(), dsInsert);
     }
     // Types into the description, key by key, as the user does.
-    void TypeDescription(const QString &text) {
-        rows->xdeDesc->setFocus(Qt::MouseFocusReason);
-        QApplication::processEvents();
-        rows->xdeDesc->selectAll();
-        VoPress(Qt::Key_Backspace);
-        VoType(text);
-    }
+    void TypeDescription(const QString &text) { VoTypeDescription(rows, text); }
     // The codes and amounts a new article needs.
     void FillCodes(int quantity = 2, const QString &cost = QStringLiteral("10")) {
         rows->xelCategoria->SetKeyValue(1);
@@ -105,7 +91,7 @@ protected:
     int Shown() const { return rows->grArtSearch->isVisible() ? rows->ArticleModel->rowCount() : 0; }
     int RowArticle() const { return window->xqcDetail->FieldByName(QStringLiteral("IFARID"))->AsInteger(); }
 
-    int ry = 0, voucher = 0, pieces = 0, vat22 = 0;
+    int voucher = 0, pieces = 0, vat22 = 0;
     QPointer<TfmkvaBuoni> window;
     TfrkvaBeniCarico *rows = nullptr;
 };

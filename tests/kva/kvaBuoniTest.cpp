@@ -12,6 +12,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
+#include "VoTestVouchers.h"
 #include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
 #include "kvaRBeniCarico.h"
@@ -56,23 +57,11 @@ void LinkDocument(int voucher, const QString &number) {
                {QStringLiteral("d"), document}});
 }
 
-class kvaBuoniTest : public VoDbTest {
+class kvaBuoniTest : public kvaVoucherTest {
 protected:
-    void SetUp() override {
-        VoDbTest::SetUp();
-        ResetWorkingContext();
-        ry = VoTestRegisterYear(2026);
-        ChooseRegisterYear(ry);
-    }
-    void TearDown() override {
-        delete window;
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
-        VoDbTest::TearDown();
-    }
-
     void Open() {
         window = qobject_cast<TfmkvaBuoni *>(CreateVoClass(QStringLiteral("TfmkvaBuoni")));
+        opened = window;
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(VoShowActive(window));
         frame = window->frMaster;
@@ -96,7 +85,6 @@ protected:
         return grid->grFrame->Model()->index(row, column).data().toString();
     }
 
-    int ry = 0;
     QPointer<TfmkvaBuoni> window;
     TfrkvaBuoniCarico *frame = nullptr;
 };

@@ -171,3 +171,21 @@ TEST_F(kvaDocumentiTest, AnEmptyListOfVouchersTakesNoDocument) {
     EXPECT_FALSE(fm->frBuoDoc->xacInsert->Execute());
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUOIDC")), 0);
 }
+
+TEST_F(kvaDocumentiTest, AnUnloadingVoucherLinksADocumentAndTakesNoSupplier) {
+    const int ry = VoTestRegisterYear(2026);
+    ChooseRegisterYear(ry);
+    const int voucher = VoTestVoucher(kvaUnloading, QDate(2026, 3, 1), ry, 1);
+    auto *fm = Open<TfmkvaBuoniSca>(QStringLiteral("TfmkvaBuoniSca"));
+    ASSERT_TRUE(fm);
+    fm->pcDetail->setCurrentWidget(fm->tsDoc);
+    ASSERT_TRUE(fm->frBuoDoc->xacInsert->Execute());
+    VoSearchAndChoose(QStringLiteral("Carta e"));
+    ASSERT_TRUE(fm->frBuoDoc->xacPost->Execute()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUOIDC WHERE IFBUOID = :v"),
+                          {{QStringLiteral("v"), voucher}}),
+              1);
+    EXPECT_TRUE(VoSelectValue(QStringLiteral("SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :v"),
+                              {{QStringLiteral("v"), voucher}})
+                    .isNull());
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The header frame of the unloading-voucher window, with the button that generates unloading vouchers
+// from loading vouchers.
+#include "kvaRBuoniCarico.h"
+
+class QMenu;
+class QToolButton;
+
+class TfrkvaBuoniScarico : public TfrkvaBuoniCarico {
+    Q_OBJECT
+public:
+    explicit TfrkvaBuoniScarico(QWidget *parent = nullptr);
+
+    QToolButton *const tbAutoScarico;
+    QMenu *const pmSelBuoAuto;
+    // All loading vouchers, or only those not unloaded yet.
+    QAction *const miTutti;
+    QAction *const miDaScaricare;
+
+    // Called after the generation, so that the window reads its vouchers again.
+    std::function<void()> AfterGeneration;
+
+private:
+    void Generate(int onlyToUnload);
+};
