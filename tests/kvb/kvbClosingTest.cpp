@@ -2,6 +2,7 @@
 // both modes, the vouchers it makes definitive, the value per category it records, and nothing
 // written when anything fails.
 #include "VoClassRegistry.h"
+#include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoQuery.h"
@@ -11,6 +12,7 @@
 #include "VoWidgetTest.h"
 #include "kvbFBlocco.h"
 #include "kvbFChiusura.h"
+#include "kvbFTipiChiusura.h"
 #include "kvbUUtil.h"
 
 #include <QDateEdit>
@@ -181,6 +183,19 @@ TEST_F(kvbClosingTest, AFailureAtTheLastCategoryLeavesVouchersAndClosingsAsBefor
     EXPECT_TRUE(messages->LastText().contains(QStringLiteral("Categoria rifiutata")))
         << messages->LastText().toStdString();
     EXPECT_EQ(State(), QString());
+}
+
+TEST_F(kvbClosingTest, TheClosingTypesAreListedReadOnlyWhileTheWindowIsOpen) {
+    std::unique_ptr<TfmkvbTipiChiusura> fm(
+        qobject_cast<TfmkvbTipiChiusura *>(CreateVoClass(QStringLiteral("TfmkvbTipiChiusura"))));
+    fm->show();
+    ASSERT_TRUE(fm->xqcMain->Active());
+    EXPECT_EQ(fm->xqcMain->FetchedCount(), 1);
+    EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("sTchLDesc"))->AsString(),
+              QStringLiteral("Chiusura di fine esercizio"));
+    EXPECT_FALSE(fm->frMaster->xedDesc->isEnabled());
+    fm->close();
+    EXPECT_FALSE(fm->xqcMain->Active());
 }
 
 // The rows a lock or unlock dialog lists, checking those of the given numbers (loading vouchers);
