@@ -37,6 +37,10 @@ int main(int argc, char *argv[]) {
     const TVoBenchGoods k = VoBenchGenerateGoods(db.get());
     CurrentRegisterId = k.facId;
     const auto count = [](const char *sql) { return VoSelectValue(QString::fromLatin1(sql)).toInt(); };
+    // The demo register was closed by type 1 in 2026 already: the closing timed is of a type of its own.
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TTCH_TIPOCHIUSURA (ITCHID, STCHSDESC, STCHLDESC, ILOCKED) VALUES (2, "
+                       "'INT', 'Chiusura intermedia', 0)"));
     const int provisional = count("SELECT COUNT(*) FROM TBBUO_BUONI WHERE ILOCKED <> 1");
 
     {
@@ -46,7 +50,7 @@ int main(int argc, char *argv[]) {
         window.show();
         window.buNext->click();
         window.deDataChiusura->setDate(QDate(2026, 12, 31));
-        window.xqcMain->FieldByName(QStringLiteral("iTchId"))->SetAsInteger(1);
+        window.xqcMain->FieldByName(QStringLiteral("iTchId"))->SetAsInteger(2);
         messages->Push({mrYes, mrYes});
         QElapsedTimer timer;
         timer.start();
