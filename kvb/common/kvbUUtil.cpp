@@ -2,7 +2,9 @@
 
 #include "VoDates.h"
 #include "VoExceptions.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
+#include "VoTransaction.h"
 
 #include <QWidget>
 
@@ -54,6 +56,59 @@ const char *const kRegisterYearByDateSQL =
     "anf.iAnfId) INNER JOIN TDWGFAC df ON (dfa.iDwgFacId = df.iDwgFacId) WHERE (df.ifacid = :ifacid) AND "
     "(CAST(:date AS DATE) BETWEEN COALESCE(dfa.DDWGFACANFINIZIO, anf.DANFVOREXINIZIO) AND "
     "COALESCE(dfa.DDWGFACANFFINE, anf.DANFVOREXFINE)) ORDER BY anf.iAnfValore";
+
+// The register's vouchers, of every register-year.
+#define KVB_REGISTER_VOUCHERS                                                                                \
+    "SELECT buo.iBBuoId FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "              \
+    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:iFacId)"
+const char *const kProvisionalSQL =
+    "SELECT FIRST 1 iBBuoId, iBBuoNumero FROM TBBuo_Buoni buo INNER JOIN "
+    "TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di "
+    "ON dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:iFacId) AND (iLocked <> 1)";
+// The register's latest renumbering, voucher date and closing.
+const char *const kRenumberLimitSQL =
+    "SELECT (SELECT MAX(bnu.dEnd) FROM TBBnu_BeniNumeri bnu INNER JOIN TBInb_Beni inb ON (bnu.iBInbId = "
+    "inb.iBInbId) WHERE inb.iBBuoId IN (" KVB_REGISTER_VOUCHERS ")) AS data_rinumerazione, (SELECT "
+    "MAX(buo.dBBuoData) FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
+    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:iFacId)) AS "
+    "data_buoni, (SELECT MAX(DCHADATACHIUSURA) FROM TCHA_CHIUSURAANNO WHERE iFacId = :iFacId) AS "
+    "data_chiusure FROM RDB$DATABASE";
+#define KVB_GOODS_TO_RENUMBER                                                                                \
+    "SELECT INB.iBInbId, INB.iBInbNumero, COALESCE(INB.sBInbCodNumero,'') AS sBInbCodNumero FROM "           \
+    "VBInb_Beni INB WHERE (INB.iBBuoIdScarico IS NULL) AND (INB.iBInbNumero > 0) AND INB.iBBuoId IN "        \
+    "(" KVB_REGISTER_VOUCHERS ") "
+const char *const kGoodsToRenumberSQL[2] = {KVB_GOODS_TO_RENUMBER "ORDER BY INB.iBInbNUMERO",
+                                            KVB_GOODS_TO_RENUMBER "ORDER BY INB.DBBUODATA, INB.IBINBNUMERO"};
+const char *const kStorNumeroSQL =
+    "EXECUTE PROCEDURE PKVB_STORNUMERO(:iBInbId,:iBInbNumero_Old,:iBInbNumero_New,"
+    ":sBInbCODNUMERO_OLD,:sBInbCODNUMERO_NEW,:DRINUMERA)";
+const char *const kOutOfRegisterSQL =
+    "UPDATE TBInb_Beni SET iBInbFuoriRegistro=1 WHERE (iBBuoIdScarico IS NOT "
+    "NULL) AND (iBBuoId IN (" KVB_REGISTER_VOUCHERS "));";
+const char *const kVoucherGoodsSQL =
+    "SELECT INB.iBInbId, INB.iBInbNumero, COALESCE(INB.sBInbCodNumero,'') AS sBInbCodNumero FROM TBInb_Beni "
+    "INB WHERE INB.iBBuoID=:iBBuoID ORDER BY "
+    "INB.iBInbNumero DESC";
+const char *const kSetNumberSQL =
+    "UPDATE TBInb_Beni SET iBInbNumero = :iBInbNumero_New WHERE iBInbId = :iBInbId;";
+
+struct TGood {
+    int id = 0;
+    int number = 0;
+    QString subCode;
+};
+
+// Read whole before any is renumbered, so that no renumbered good comes round again.
+QList<TGood> ReadGoods(const QString &sql, const QVariantHash &params) {
+    QList<TGood> goods;
+    TVoQuery q(sql);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        q.SetParam(it.key(), it.value());
+    for (q.Open(); !q.Eof(); q.Next())
+        goods.append({q.AsInteger(QStringLiteral("iBInbId")), q.AsInteger(QStringLiteral("iBInbNumero")),
+                      q.AsString(QStringLiteral("sBInbCodNumero"))});
+    return goods;
+}
 
 int RegisterOrCurrent(int registerId) {
     return registerId == -1 ? CurrentRegisterId : registerId;
@@ -157,4 +212,62 @@ void SetParamNull(TVoQuery &query, const QString &name, QMetaType::Type type) {
 
 void PlaceRightOf(const QWidget *anchor, QWidget *control) {
     control->move(anchor->x() + anchor->width() + 10, control->y());
+}
+
+bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
+    QString refusal;
+    {
+        TVoTransaction transaction;
+        transaction.StartTransaction();
+        // Vouchers and closings of the register wait for the end of the renumbering.
+        VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
+        const QVariantHash inRegister{{QStringLiteral("iFacId"), CurrentRegisterId}};
+        double limit = 0.0;
+        if (VoSelectValue(QString::fromLatin1(kProvisionalSQL), inRegister).isValid()) {
+            refusal = QStringLiteral("Impossibile continuare. Ci sono dei buoni non definitivi.");
+        } else {
+            TVoQuery q(QString::fromLatin1(kRenumberLimitSQL));
+            q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
+            for (const char *field : {"data_rinumerazione", "data_buoni", "data_chiusure"})
+                if (!q.IsNull(QString::fromLatin1(field)))
+                    limit = std::max(limit, q.AsDate(QString::fromLatin1(field)));
+            if (date <= limit)
+                refusal = QStringLiteral("Impossibile continuare. La data dev'essere maggiore di ") +
+                          DaysToDate(limit).toString(QStringLiteral("dd/MM/yyyy"));
+        }
+        if (refusal.isEmpty()) {
+            int number = startNumber;
+            for (const TGood &good :
+                 ReadGoods(QString::fromLatin1(kGoodsToRenumberSQL[byLoadingDate ? 1 : 0]), inRegister))
+                VoExecSQL(QString::fromLatin1(kStorNumeroSQL),
+                          {{QStringLiteral("iBInbId"), good.id},
+                           {QStringLiteral("iBInbNumero_Old"), good.number},
+                           {QStringLiteral("iBInbNumero_New"), number++},
+                           {QStringLiteral("sBInbCODNUMERO_OLD"), good.subCode},
+                           {QStringLiteral("sBInbCODNUMERO_NEW"), good.subCode},
+                           {QStringLiteral("DRINUMERA"), DaysToDate(date)}});
+            VoExecSQL(QString::fromLatin1(kOutOfRegisterSQL), inRegister);
+            transaction.Commit();
+        }
+    }
+    if (refusal.isEmpty())
+        return true;
+    VoMessageDlg(refusal, mtWarning, mbOK);
+    return false;
+}
+
+void RenumberVoucherGoods(int voucherId) {
+    TVoTransaction transaction;
+    transaction.StartTransaction();
+    const QList<TGood> goods =
+        ReadGoods(QString::fromLatin1(kVoucherGoodsSQL), {{QStringLiteral("iBBuoID"), voucherId}});
+    int number = goods.isEmpty() ? 0 : goods.first().number;
+    for (const TGood &good : goods) {
+        // The next good keeps the number reached unless a good of the register holds it.
+        while (good.number != number && GoodsNumberExists(number, QStringLiteral("%")))
+            ++number;
+        VoExecSQL(QString::fromLatin1(kSetNumberSQL),
+                  {{QStringLiteral("iBInbNumero_New"), number}, {QStringLiteral("iBInbId"), good.id}});
+    }
+    transaction.Commit();
 }

@@ -57,3 +57,14 @@ TVoMoney TextToAmount(const QString &text);
 void SetParamNull(TVoQuery &query, const QString &name, QMetaType::Type type);
 // Puts a control 10 pixels to the right of another.
 void PlaceRightOf(const QWidget *anchor, QWidget *control);
+
+// Gives the register's goods still in charge and numbered above 0 new numbers from startNumber, by
+// number or, with byLoadingDate, by their loading voucher's date and then number, keeping each
+// sub-code and recording the old numbers at the date in the goods' histories; the discharged goods
+// then leave the register's numbering. Refused, with a warning and nothing changed, while a voucher of
+// the register is provisional or when the date is not after the register's latest renumbering, voucher
+// and closing. All of it is one transaction. Returns whether the goods were renumbered.
+bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date);
+// Closes the gaps among a loading voucher's goods: from the highest down, each good takes the first
+// number from the one before that no good of the register holds. One transaction.
+void RenumberVoucherGoods(int voucherId);

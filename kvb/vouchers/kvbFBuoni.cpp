@@ -256,7 +256,8 @@ void TfmkvbBuoni::SetUpActions() {
         {xacCopiaAltroBene, &TfmkvbBuoni::xacCopiaAltroBeneExecute},
         {xacImpostaImporto, &TfmkvbBuoni::xacImpostaImportoExecute},
         {xacFiltraImporti, &TfmkvbBuoni::xacFiltraImportiExecute},
-        {xacDefBuono, &TfmkvbBuoni::xacDefBuonoExecute}};
+        {xacDefBuono, &TfmkvbBuoni::xacDefBuonoExecute},
+        {xacRinumeraBeni, &TfmkvbBuoni::xacRinumeraBeniExecute}};
     for (const auto &[action, handler] : handlers)
         connect(action, &QAction::triggered, this,
                 [this, handler] { VoGuarded([this, handler] { (this->*handler)(); }); });
@@ -506,6 +507,13 @@ void TfmkvbBuoni::xacFiltraImportiExecute() {
     xqcMain->SetCommandText(VouchersSQL(xacFiltraImporti->isChecked()));
     xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
     xqcMain->Open();
+}
+
+void TfmkvbBuoni::xacRinumeraBeniExecute() {
+    if (VoMessageDlg(QStringLiteral("Sicuro di voler rinumerare i beni di questo buono?"), mtConfirmation,
+                     mbYesNo) == mrYes)
+        RenumberVoucherGoods(CurrentVoucher());
+    xqcDetail->Refresh();
 }
 
 void TfmkvbBuoni::xacDefBuonoExecute() {

@@ -49,6 +49,7 @@ public:
     void xacImpostaImportoExecute();
     void xacFiltraImportiExecute();
     void xacDefBuonoExecute();
+    void xacRinumeraBeniExecute();
 
 protected:
     void FormCreate() override;
