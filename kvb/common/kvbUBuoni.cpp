@@ -122,3 +122,13 @@ void kvbGoodsBeforeWrite(TVoQueryCollection *goods, int listKind, int *proposedN
     }
     throw EVoError(QStringLiteral("Numero del bene già presente"));
 }
+
+void kvbLockUndischargedGood(const QVariant &goodId) {
+    VoLockRow(QStringLiteral("TBInb_Beni"), QStringLiteral("iBInbID"), goodId);
+    TVoQuery good(
+        QStringLiteral("SELECT iBInbNUMERO, iBBuoIDSCARICO FROM TBInb_Beni WHERE iBInbID = :iBInbID"));
+    good.SetParam(QStringLiteral("iBInbID"), goodId).Open();
+    if (!good.Eof() && !good.Value(QStringLiteral("iBBuoIDSCARICO")).isNull())
+        throw EVoError(QStringLiteral("Il bene %1 è già stato scaricato.")
+                           .arg(good.Value(QStringLiteral("iBInbNUMERO")).toString()));
+}

@@ -69,3 +69,8 @@ void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int list
 QString kvbGoodsNumberProblem(const QVariant &number, const QString &subCode, int acceptedNumber);
 // Inside the write of a good: the same for goods numbers, "Numero del bene già presente".
 void kvbGoodsBeforeWrite(TVoQueryCollection *goods, int listKind, int *proposedNumber);
+
+// Before a good is put on an unloading voucher, inside the write's transaction: its row is locked and
+// a good already on an unloading voucher (another user's, committed meanwhile) refuses the write with
+// "Il bene %1 è già stato scaricato." (its number), so that no good is discharged twice.
+void kvbLockUndischargedGood(const QVariant &goodId);

@@ -21,6 +21,7 @@
 #include "kvbRBuoniCarico.h"
 #include "kvbRInbVer.h"
 #include "kvbUBuoni.h"
+#include "kvbUFinestreBuoni.h"
 #include "kvbUUtil.h"
 
 #include <QAction>
@@ -35,15 +36,6 @@ VO_REGISTER_CLASS(TfmkvbBuoni);
 
 namespace {
 
-const char *const kVouchersSQL =
-    "SELECT BUO.iBBuoID, BUO.IBENID, BUO.iBBuoNUMERO, BUO.dBBuoDATA, BUO.sBBuoDESC, BUO.IDELID, "
-    "BUO.dBBuoPROTDATA, BUO.iBBuoRicogniz, BUO.sBBuoPROTNUM, BUO.iBBuoIMPORTO, BUO.ILOCKED, BUO.iItbId, "
-    "(SELECT BEN.SBENRAGSOC FROM TBEN_BENEFICIARI BEN WHERE BEN.IBENID = BUO.IBENID) AS SBENRAGSOC, "
-    "(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.iBBuoID = BUO.iBBuoID) AS IBENIIMP "
-    "FROM TBBuo_Buoni BUO WHERE BUO.iBBuoTIPO = 0 AND BUO.IDwgFacAnfID = :IDwgFacAnfID %1"
-    "ORDER BY BUO.iBBuoNUMERO";
-const char *const kNotCorrectCondition =
-    "AND BUO.iBBuoIMPORTO<>(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.iBBuoID=BUO.iBBuoID) ";
 const char *const kGoodsSQL =
     "SELECT inb.iBInbID, inb.iBInbNUMERO, inb.sBInbDESC, inb.sBInbNOTE, inb.iBBuoID, inb.iBInbIMPORTO, "
     "inb.ICAMID, inb.ICAEID, inb.ICAVID, inb.ICONDID, inb.IAVAID, inb.ISECID, inb.sBInbLIBTITOLO, "
@@ -57,22 +49,12 @@ const char *const kGoodsSQL =
     "sed "
     "ON (sed.ISEDINFID = inb.ISEDINFID) LEFT JOIN TCLC_COLLOCAZIONI clc ON (clc.ICLCID = inb.ICLCID) WHERE "
     "inb.iBBuoID = :iBBuoID ORDER BY inb.iBInbNUMERO DESC";
-const char *const kDocumentsSQL =
-    "SELECT bi.iBBuoIdcId, idc.iIdcId, idc.sIdcNumero, idc.dIdcData, idc.sIdcDesc, ben.iBenId, "
-    "ben.sBenRagSoc, "
-    "tid.sTidDesc, buo.iLocked FROM TBBuoIdc bi INNER JOIN TIdc_InvDoc idc ON (idc.iIdcId = bi.iIdcId) LEFT "
-    "JOIN TBen_Beneficiari ben ON (ben.iBenId = idc.iBenId) LEFT JOIN TTid_TipoInvDoc tid ON (tid.iTidId = "
-    "idc.iTidId) INNER JOIN TBBuo_Buoni buo ON (buo.iBBuoId = bi.iBBuoId) WHERE bi.iBBuoId = :iBBuoId";
 const char *const kMinutesSQL =
     "SELECT bv.iBInbVerId, bv.iBInbId, bv.iVerId, ver.sVerNumero, ver.dVerData, ver.sVerDesc, tvr.sTvrDesc, "
     "buo.iLocked FROM TBInbVer bv INNER JOIN TVer_Verbali ver ON (ver.iVerId = bv.iVerId) LEFT JOIN "
     "TTvr_TipoVer tvr ON (tvr.iTvrId = ver.iTvrId) INNER JOIN TBInb_Beni inb ON (inb.iBInbId = bv.iBInbId) "
     "INNER JOIN TBBuo_Buoni buo ON (buo.iBBuoId = inb.iBBuoId) WHERE bv.iBInbId = :iBInbId";
 
-const char *const kDocInsertSQL =
-    "INSERT INTO TBBuoIdc (iBBuoIdcId, iBBuoId, iIdcId) VALUES (:VOGENID, :iBBuoId, :iIdcId)";
-const char *const kDocSupplierSQL = "UPDATE TBBuo_Buoni SET iBenId = :iBenId WHERE iBBuoId = :iBBuoId;";
-const char *const kDocDeleteSQL = "DELETE FROM TBBuoIdc WHERE iBBuoIDCID=:VOCURRID;";
 const char *const kMinuteInsertSQL =
     "INSERT INTO TBInbVer (iBInbVerId, iBInbId, iVerId) VALUES (:VOGENID, :iBInbId, :iVerId)";
 const char *const kMinuteUpdateSQL = "UPDATE TBInbVer SET iVerId = :iVerId WHERE iBInbVerId = :VOCURRID;";
@@ -97,47 +79,6 @@ const char *const kModelSQL =
 // Documents and minutes of up to a year before the register-year are offered.
 constexpr double kDaysBefore = 365.0;
 
-void SetUpCollection(TVoQueryCollection *collection, const QString &sql) {
-    collection->SetConnection(qqoVoGlobConn);
-    collection->SetAutoBuildSQL(false);
-    collection->SetPacketRecords(25);
-    collection->SetConfirmations(cfTrash | cfDisable | cfDelete);
-    QString text = sql;
-    ReplaceCurrDwg(text);
-    collection->SetCommandText(text);
-    RebuildParamsFromSQL(collection);
-}
-
-void SetLists(TVoQueryCollection *collection, std::initializer_list<const char *> inserts,
-              std::initializer_list<const char *> updates, std::initializer_list<const char *> deletes) {
-    for (auto [list, texts] :
-         {std::pair{&collection->SQLInsert, inserts}, std::pair{&collection->SQLUpdate, updates},
-          std::pair{&collection->SQLDelete, deletes}}) {
-        list->Clear();
-        for (const char *text : texts)
-            list->Add(CurrDwgReplaced(text));
-    }
-}
-
-// Each grid column sorts on its own field.
-void SortColumnsOnTheirFields(TVoDBGrid *grid) {
-    grid->ColsIndex().Clear();
-    for (int column = 0; column < grid->ColumnCount(); ++column)
-        grid->ColsIndex().Add(column, grid->ColumnField(column));
-}
-
-// The vouchers, or those whose amount differs from their goods'.
-QString VouchersSQL(bool notCorrect) {
-    QString text = QString::fromLatin1(kVouchersSQL)
-                       .arg(notCorrect ? QString::fromLatin1(kNotCorrectCondition) : QString());
-    ReplaceCurrDwg(text);
-    return text;
-}
-
-QAction *NewAction(QObject *owner, const char *caption) {
-    return new QAction(QString::fromUtf8(caption), owner);
-}
-
 } // namespace
 
 TfmkvbBuoni::TfmkvbBuoni(QWidget *parent)
@@ -145,12 +86,13 @@ TfmkvbBuoni::TfmkvbBuoni(QWidget *parent)
       xqcDoc(new TVoQueryCollection(this)), xqcVerbali(new TVoQueryCollection(this)),
       frMaster(new TfrkvbBuoniCarico), Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget),
       frDetail(new TfrkvbBeniCarico), frBuoDoc(new TfrkvbBuoIdc),
-      xacCopiaBene(NewAction(this, "&Copia bene")), xacDefBuono(NewAction(this, "Rendi buono definitivo")),
-      xacFiltraImporti(NewAction(this, "Solo buoni non corretti")),
-      xacImpostaImporto(NewAction(this, "Imposta importo buono uguale a importo beni")),
-      xacRinumeraBeni(NewAction(this, "Rinumera beni")),
-      xacCopiaAltroBene(NewAction(this, "Copia bene da altro buono")),
-      xacDuplUnivBeni(NewAction(this, "Duplica bene per universalità dei beni")),
+      xacCopiaBene(kvbNewAction(this, "&Copia bene")),
+      xacDefBuono(kvbNewAction(this, "Rendi buono definitivo")),
+      xacFiltraImporti(kvbNewAction(this, "Solo buoni non corretti")),
+      xacImpostaImporto(kvbNewAction(this, "Imposta importo buono uguale a importo beni")),
+      xacRinumeraBeni(kvbNewAction(this, "Rinumera beni")),
+      xacCopiaAltroBene(kvbNewAction(this, "Copia bene da altro buono")),
+      xacDuplUnivBeni(kvbNewAction(this, "Duplica bene per universalità dei beni")),
       m_goods(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IBBUOID"), this)),
       m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IBBUOID"), this)),
       m_minutes(new TVoMasterDetail(xqcDetail, xqcVerbali, QStringLiteral("IBINBID"), this)) {
@@ -204,23 +146,22 @@ void TfmkvbBuoni::FormCreate() {
     for (TfrVoDBRWGrid *frame :
          std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc, frDetail->frVerbali}) {
         frame->pcMain->setCurrentIndex(0);
-        SortColumnsOnTheirFields(frame->grFrame);
+        kvbSortColumnsOnTheirFields(frame->grFrame);
     }
     SetUpActions();
     HookEvents();
 }
 
 void TfmkvbBuoni::SetUpCollections() {
-    SetUpCollection(xqcMain, VouchersSQL(false));
-    SetLists(xqcMain, {kvbSQLBuoInsertCarico}, {kvbSQLBuoUpdate}, {kvbSQLBuoDelete});
-    SetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL).arg(QString::fromLatin1(kvbSQLILocked)));
-    SetLists(
+    kvbSetUpCollection(xqcMain, kvbVouchersSQL(kvbLoading, false));
+    kvbSetLists(xqcMain, {kvbSQLBuoInsertCarico}, {kvbSQLBuoUpdate}, {kvbSQLBuoDelete});
+    kvbSetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL).arg(QString::fromLatin1(kvbSQLILocked)));
+    kvbSetLists(
         xqcDetail, {kvbSQLInbInsert}, {kvbSQLInbUpdate},
         {kvbSQLInbDelete[0], kvbSQLInbDelete[1], kvbSQLInbDelete[2], kvbSQLInbDelete[3], kvbSQLInbDelete[4]});
-    SetUpCollection(xqcDoc, QString::fromLatin1(kDocumentsSQL));
-    SetLists(xqcDoc, {kDocInsertSQL, kDocSupplierSQL}, {}, {kDocDeleteSQL});
-    SetUpCollection(xqcVerbali, QString::fromLatin1(kMinutesSQL));
-    SetLists(xqcVerbali, {kMinuteInsertSQL}, {kMinuteUpdateSQL}, {kMinuteDeleteSQL});
+    kvbSetUpDocuments(xqcDoc, kvbLoading);
+    kvbSetUpCollection(xqcVerbali, QString::fromLatin1(kMinutesSQL));
+    kvbSetLists(xqcVerbali, {kMinuteInsertSQL}, {kMinuteUpdateSQL}, {kMinuteDeleteSQL});
     xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
 
     xqcMain->AfterOpen.Add([this](TVoQueryCollection *) {
@@ -504,7 +445,7 @@ void TfmkvbBuoni::xacImpostaImportoExecute() {
 
 void TfmkvbBuoni::xacFiltraImportiExecute() {
     xqcMain->Close();
-    xqcMain->SetCommandText(VouchersSQL(xacFiltraImporti->isChecked()));
+    xqcMain->SetCommandText(kvbVouchersSQL(kvbLoading, xacFiltraImporti->isChecked()));
     xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
     xqcMain->Open();
 }

@@ -283,13 +283,15 @@ TEST_F(kvbMainTest, VouchersAndTheGoodsListNeedADurableRegisterYear) {
         }
     dmkvbParams->xpmVouParams->OnDialogShown = nullptr;
     ASSERT_TRUE(Choose(DurableYear(QStringLiteral("Beni durevoli di biblioteca"), 2025)));
-    for (TVoAttForm *item : {dmkvbAtt->xafScarico, dmkvbAtt->xafVistaBeni})
-        EXPECT_TRUE(PassesGuards(item)) << messages->LastText().toStdString();
-    messages->Clear();
-    ASSERT_TRUE(dmkvbAtt->xafCarico->Execute());
-    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
-    EXPECT_EQ(fmkvbMain->ActiveMDIChildren().value(0)->windowTitle(), QStringLiteral("Gestione movimenti"));
-    VoCloseAllChildren(fmkvbMain);
+    EXPECT_TRUE(PassesGuards(dmkvbAtt->xafVistaBeni)) << messages->LastText().toStdString();
+    for (auto [item, title] : {std::pair{dmkvbAtt->xafCarico, "Gestione movimenti"},
+                               std::pair{dmkvbAtt->xafScarico, "Gestione buoni di scarico"}}) {
+        messages->Clear();
+        ASSERT_TRUE(item->Execute());
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(fmkvbMain->ActiveMDIChildren().value(0)->windowTitle(), QString::fromLatin1(title));
+        VoCloseAllChildren(fmkvbMain);
+    }
 
     // With a window open the parameters cannot be changed.
     ASSERT_TRUE(dmkvbAtt->xafCondizioni->Execute());
