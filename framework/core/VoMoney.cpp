@@ -128,3 +128,28 @@ TVoMoney TVoMoney::operator-(TVoMoney other) const {
 TVoMoney TVoMoney::operator-() const {
     return TVoMoney() - *this;
 }
+
+namespace {
+
+// The exact sum in ten-billionths (1e-10): both factors carry four decimals.
+qint64 PlusPercentExact(TVoMoney base, TVoMoney percent) {
+    return base.Stored() * 1000000 + base.Stored() * percent.Stored();
+}
+
+} // namespace
+
+QString TVoMoney::PlusPercentText(TVoMoney base, TVoMoney percent) {
+    const qint64 exact = PlusPercentExact(base, percent);
+    const quint64 magnitude = Magnitude(exact);
+    const quint64 scale = PowerOfTen(10);
+    QString decimals = QString::number(magnitude % scale).rightJustified(10, u'0');
+    while (decimals.endsWith(u'0'))
+        decimals.chop(1);
+    return Compose(exact < 0, magnitude / scale, decimals, false);
+}
+
+TVoMoney TVoMoney::PlusPercent(TVoMoney base, TVoMoney percent) {
+    const qint64 exact = PlusPercentExact(base, percent);
+    const qint64 rounded = qint64((Magnitude(exact) + 500000) / 1000000);
+    return FromStored(exact < 0 ? -rounded : rounded);
+}

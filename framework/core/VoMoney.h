@@ -29,6 +29,10 @@ public:
     QString Text(int decimals = VoCurrencyDecimals) const;
     // As the user types it: no grouping, the decimals that are not trailing zeros: "-1234,5678".
     QString PlainText() const;
+    // base + base × percent / 100, computed exactly: the full text (decimal comma, trailing zeros
+    // dropped) and the amount rounded half away from zero to the ten-thousandth.
+    static QString PlusPercentText(TVoMoney base, TVoMoney percent);
+    static TVoMoney PlusPercent(TVoMoney base, TVoMoney percent);
 
     // Raise EVoError when the result is beyond what the stored integer holds.
     TVoMoney operator+(TVoMoney other) const;

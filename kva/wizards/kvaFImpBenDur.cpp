@@ -135,7 +135,9 @@ TfmKvaImpBenDur::TfmKvaImpBenDur(QWidget *parent, const TKvaImpSource &source)
                QStringLiteral("Iva"),
                {},
                {},
-               -1});
+               -1,
+               false,
+               {}});
     AddSearch({colCategoria,
                colCatId,
                QStringLiteral("Selezione Unica Categoria"),
@@ -145,7 +147,9 @@ TfmKvaImpBenDur::TfmKvaImpBenDur(QWidget *parent, const TKvaImpSource &source)
                QStringLiteral("Categoria"),
                {colMerId, colMerce},
                {},
-               -1});
+               -1,
+               false,
+               {}});
     AddSearch({colMerce,
                colMerId,
                QStringLiteral("Selezione Unica Merceologia"),
@@ -155,7 +159,9 @@ TfmKvaImpBenDur::TfmKvaImpBenDur(QWidget *parent, const TKvaImpSource &source)
                QStringLiteral("Codice merceologico"),
                {},
                QStringLiteral("ICAFID"),
-               colCatId});
+               colCatId,
+               false,
+               {}});
     AddSearch(SiteSearch(colSede, colSedeId));
 }
 

@@ -1,118 +1,30 @@
 #pragma once
-// The base of the import wizards: a list page where the user picks what to take over (a voucher or a
-// movement of another program), and a goods page where each row is completed through searches, one
-// per selectable column, for that row or ("Selezione Unica ...") for every row. The posting writes
-// one loading voucher of the current register-year in one transaction.
-#include "VoDialogs.h"
+// The consumables register's import wizards: the common import wizard with the check of the goods
+// codes' classification and the header of the loading voucher they write.
+#include "VoImpWizard.h"
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-#include <QVariant>
-#include <initializer_list>
+using TKvaImpSearch = TVoImpSearch;
 
-class QPushButton;
-class TVoDBGrid;
-class TVoDataSource;
-class TVoQueryCollection;
-class TVoSearchDialog;
-class TVoStringGrid;
-
-// A column of the goods grid that the user completes with a search.
-struct TKvaImpSearch {
-    int column = -1;   // the text the user sees
-    int idColumn = -1; // the key chosen
-    QString buttonCaption;
-    QString sql;
-    QString keyField;
-    QString shownField;
-    QString shownTitle;
-    // Cells of the row emptied when a pick changes the column's text, and when a search is cancelled.
-    QList<int> emptiedOnChange;
-    // The row's cell bound to the search's one parameter; a row with an empty cell lists nothing.
-    QString paramName;
-    int paramColumn = -1;
-};
-
-class TfmKvaImpWizard : public TfmVoWizard {
+class TfmKvaImpWizard : public TfmVoImpWizard {
     Q_OBJECT
 public:
-    explicit TfmKvaImpWizard(QWidget *parent = nullptr);
-
-    QWidget *tbBuoni;
-    TVoDBGrid *sgBuoni;
-    TVoDataSource *xdsMainBuoni;
-    TVoQueryCollection *xqcBuoni;
-    QWidget *tbArticoli;
-    TVoStringGrid *sgArticoli;
-    TVoSearchDialog *fmKvaSearchDialog;
-
-    // The "Selezione Unica ..." button of a selectable column.
-    QPushButton *SameButton(int column) const;
-    // Runs the search of a column for one row (as F8 does there).
-    void SearchCell(int column, int row);
-    // Runs the search of a column for every row (as its "Selezione Unica ..." button does).
-    void SearchAll(int column);
+    explicit TfmKvaImpWizard(QWidget *parent = nullptr) : TfmVoImpWizard(parent) {}
 
 protected:
-    // The list page: its select with one parameter, and its columns (set before FormCreate).
-    void SetList(const QString &sql, const QString &paramName, const QVariant &paramValue);
-    void AddSearch(const TKvaImpSearch &search);
     // The site search, the same in every import.
     static TKvaImpSearch SiteSearch(int column, int idColumn);
-    // Sizes the goods grid; only the columns listed (column, title, width) are shown.
-    struct TShownColumn {
-        int column;
-        QString title;
-        int width;
-    };
-    void SetGoodsColumns(int count, std::initializer_list<TShownColumn> shown);
-    void FormCreate() override;
-    void FormClose(TCloseAction &Action) override;
-    void NavigatorClick(QObject *Sender) override;
-    void buOkClick() override;
 
     // The goods codes of the picked source that no category of this program claims, one text each;
     // when there are any the wizard sends the user to the classification and closes.
     virtual QStringList UnclassifiedCodes() = 0;
-    // Fills the goods grid from the picked source.
-    virtual void LoadGoods() = 0;
-    // Checks the rows before anything is asked or written; false when a message stopped the import.
-    virtual bool RowsComplete() = 0;
-    // Writes the voucher inside the open transaction; false when the source was taken already.
-    virtual bool Post() = 0;
-    // A search of a column ended with a pick (the key and text are written by then).
-    virtual bool SameForAllAllowed(int column);
-
-    // Empties the goods grid to its titles and one empty row, then adds a row per call.
-    void ClearGoods();
-    int AppendGoodsRow();
-    void DropTrailingRow();
-    // The first row whose cell in a column is empty, 0 when none.
-    int FirstEmpty(int column) const;
-    // A cell read as an integer: -1 for an empty or non-numeric text.
-    int CellId(int column, int row) const;
-    QVariant CellIdOrNull(int column, int row) const;
-    // Decimal numbers as the grid shows them (comma separator) and back.
-    static QString DecimalText(double value);
-    static double DecimalOf(const QString &text);
+    bool GoodsAllowed() override;
+    QString ConfirmationText() override;
+    QString AlreadyImportedText() override;
 
     // Writes the header of the new loading voucher: the next number, dated the later of the source's
     // date and the earliest date that number allows. Returns its key.
     int InsertHeader(const QString &description, double sourceDate, const QVariant &movementId = QVariant(),
                      const QVariant &supplierId = QVariant());
-
-private:
-    bool ImportSelected();
-    void ColumnFocused(int column);
-    bool RunSearch(const TKvaImpSearch &search, int row, QVariant *key, QString *text);
-    const TKvaImpSearch *SearchOf(int column) const;
-
-    QString m_listSQL;
-    QString m_listParam;
-    QVariant m_listValue;
-    QList<TKvaImpSearch> m_searches;
-    QList<QPushButton *> m_sameButtons;
 };
 
 // What the user reads when another user took the source over first.

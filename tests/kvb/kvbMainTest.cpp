@@ -6,6 +6,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoImpWizard.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
 #include "VoQuery.h"
@@ -87,10 +88,19 @@ protected:
     }
 
     // Runs an item whose window does not exist yet: true when its guards let it through to say so.
+    // An import window that exists opens, and is closed again at once.
     bool PassesGuards(TVoAttForm *item) {
         messages->Clear();
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (auto *wizard = qobject_cast<TfmVoImpWizard *>(QApplication::activeModalWidget())) {
+                opened = true;
+                wizard->close();
+            }
+        });
         item->Execute();
-        return messages->LastText() == NotAvailable(item->ClasseForm.toLatin1().constData());
+        QApplication::processEvents();
+        return opened || messages->LastText() == NotAvailable(item->ClasseForm.toLatin1().constData());
     }
 
     QTemporaryDir home;

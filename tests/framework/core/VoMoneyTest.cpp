@@ -133,3 +133,21 @@ TEST_F(VoMoneyFieldTest, AmountsGoThroughABigintColumnUnchanged) {
         qc.Next();
     }
 }
+
+// A price with VAT is shown exactly and stored rounded half away from zero to the ten-thousandth.
+TEST(VoMoneyTest, AddsAPercentExactly) {
+    const struct {
+        qint64 base, percent;
+        const char *text;
+        qint64 stored;
+    } cases[] = {
+        {100000, 220000, "12,2", 122000}, {3333, 100000, "0,36663", 3666},
+        {3335, 100000, "0,36685", 3669},  {-3335, 100000, "-0,36685", -3669},
+        {12345, 0, "1,2345", 12345},      {10001, 5, "1,0001050005", 10001},
+    };
+    for (const auto &c : cases) {
+        const TVoMoney base = TVoMoney::FromStored(c.base), percent = TVoMoney::FromStored(c.percent);
+        EXPECT_EQ(TVoMoney::PlusPercentText(base, percent), QString::fromLatin1(c.text)) << c.base;
+        EXPECT_EQ(TVoMoney::PlusPercent(base, percent).Stored(), c.stored) << c.base;
+    }
+}
