@@ -157,6 +157,7 @@ void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFi
 TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     : TfmVoOkCancDlg(parent), frVoMultiSel(new TfrVoMultiSelect(pnClient)),
       buFilter(new QPushButton(QStringLiteral("Filtro..."), this)),
+      buApplyFilter(new QPushButton(QStringLiteral("Applica filtro"), this)),
       m_clientLayout(new QVBoxLayout(pnClient)) {
     setWindowTitle(QStringLiteral("Selezione"));
     resize(600, 450);
@@ -165,7 +166,14 @@ TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     buFilter->setObjectName(QStringLiteral("buFilter"));
     buFilter->hide();
     ButtonLayout()->insertWidget(0, buFilter);
+    buApplyFilter->setObjectName(QStringLiteral("buApplyFilter"));
+    buApplyFilter->setCheckable(true);
+    buApplyFilter->setEnabled(false);
+    buApplyFilter->hide();
+    ButtonLayout()->insertWidget(1, buApplyFilter);
     connect(buFilter, &QPushButton::clicked, this, [this] { VoGuarded([this] { buFilterClick(); }); });
+    connect(buApplyFilter, &QPushButton::clicked, this,
+            [this] { VoGuarded([this] { buApplyFilterClick(); }); });
 }
 
 void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns) {
@@ -175,18 +183,28 @@ void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSe
 
 void TfmVoMultiSelect::SetCommandText(const QString &sql) {
     m_sql = sql;
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
+    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, Filter());
+}
+
+const TVoFilterCondition &TfmVoMultiSelect::Filter() const {
+    static const TVoFilterCondition none;
+    return m_filterOn ? m_filter : none;
 }
 
 void TfmVoMultiSelect::SetXMLFilter(const QString &xml, const QString &filterDir) {
     m_filterXml = xml;
     m_filterDir = filterDir;
     buFilter->setVisible(!xml.isEmpty());
+    buApplyFilter->setVisible(!xml.isEmpty());
+}
+
+TfmVoRptFiltro *TfmVoMultiSelect::NewFilterForm() {
+    return VoNewForm<TfmVoRptFiltro>(this);
 }
 
 TfmVoRptFiltro *TfmVoMultiSelect::FilterForm() {
     if (!m_filterForm) {
-        m_filterForm = VoNewForm<TfmVoRptFiltro>(this);
+        m_filterForm = NewFilterForm();
         m_filterForm->frVoFiltro->SetXMLFilter(m_filterXml);
         m_filterForm->frVoFiltro->SetFilterDir(m_filterDir);
     }
@@ -197,8 +215,23 @@ void TfmVoMultiSelect::buFilterClick() {
     if (FilterForm()->exec() != QDialog::Accepted)
         return;
     m_filter = m_filterForm->frVoFiltro->GetCondition();
+    m_filterOn = !m_filter.IsEmpty();
+    ReloadFiltered();
+}
+
+void TfmVoMultiSelect::buApplyFilterClick() {
+    if (!m_filter.IsEmpty()) {
+        m_filterOn = !m_filterOn;
+        ReloadFiltered();
+    }
+    buApplyFilter->setChecked(m_filterOn);
+}
+
+void TfmVoMultiSelect::ReloadFiltered() {
+    buApplyFilter->setEnabled(!m_filter.IsEmpty());
+    buApplyFilter->setChecked(m_filterOn);
     const bool wasOpen = frVoMultiSel->xqcMultiSelect->Active();
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
+    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, Filter());
     if (wasOpen)
         frVoMultiSel->xqcMultiSelect->Open();
 }

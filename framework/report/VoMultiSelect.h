@@ -72,6 +72,9 @@ public:
     TfrVoMultiSelect *const frVoMultiSel;
     // Shown once a filter definition is set.
     QPushButton *const buFilter;
+    // Down while the last confirmed filter restricts the list; pressing it switches that filter off
+    // and on without opening the filter form.
+    QPushButton *const buApplyFilter;
 
     // The caption, then the columns as SetColumns sets them.
     void Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns);
@@ -87,15 +90,19 @@ public:
     // Offers the filter form over the fields of a definition (VoFiltro.h), its saved filters in the
     // folder; the conditions confirmed restrict the list at VoRptFilterMarker.
     void SetXMLFilter(const QString &xml, const QString &filterDir);
-    const TVoFilterCondition &Filter() const { return m_filter; }
-    // The filter form (made at the first request).
+    // The filter restricting the list now (empty while switched off).
+    const TVoFilterCondition &Filter() const;
+    // The filter form (made at the first request, kept with its conditions between uses).
     TfmVoRptFiltro *FilterForm();
     // Shows the filter form; OK applies its conditions to the list.
     void buFilterClick();
+    void buApplyFilterClick();
 
 protected:
     void FormShow() override;
     void buOkClick() override;
+    // Makes the filter form at its first request; a program may offer a form of its own.
+    virtual TfmVoRptFiltro *NewFilterForm();
     // The list and the panels above it.
     QVBoxLayout *ClientLayout() const { return m_clientLayout; }
 
@@ -106,5 +113,7 @@ private:
     QString m_filterXml;
     QString m_filterDir;
     TVoFilterCondition m_filter;
+    bool m_filterOn = false;
     TfmVoRptFiltro *m_filterForm = nullptr;
+    void ReloadFiltered();
 };
