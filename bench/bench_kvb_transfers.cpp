@@ -39,15 +39,14 @@ const char *const kListableSQL =
 // goods of the register.
 int InventoryVoucher(int goods) {
     const int voucher =
-        VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID('TBUO_BUONI', 1)")).toInt();
+        VoSelectValue(QStringLiteral("SELECT COALESCE(MAX(IBUOID), 0) + 1 FROM TBUO_BUONI")).toInt();
     VoExecSQL(QStringLiteral("INSERT INTO TBUO_BUONI (IBUOID, IDWGINVANFID, IBUONUMERO, DBUODATA, SBUODESC, "
                              "IBUOTIPO, SBUOAPPLSCARICO) SELECT FIRST 1 :v, IDWGINVANFID, 99, '2026-05-01', "
                              "'Scarico generato', 1, 'BENDUR' FROM TDWGINVANF"),
               {{QStringLiteral("v"), voucher}});
-    const int first = VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID('TINB_BENI', :n)"),
-                                    {{QStringLiteral("n"), goods}})
-                          .toInt() -
-                      goods + 1;
+    // Past every key of the table, whatever its generator says.
+    const int first =
+        VoSelectValue(QStringLiteral("SELECT COALESCE(MAX(IINBID), 0) + 1 FROM TINB_BENI")).toInt();
     VoExecSQL(QStringLiteral(
                   "INSERT INTO TINB_BENI (IINBID, IBUOID, IBUOIDSCARICO, SINBDESC, SINBNOTE, IINBIMPORTO, "
                   "ICAMID, ISECID, ISEDINFID, IINBANNOASSUNZ) SELECT FIRST %1 :f - 1 + ROW_NUMBER() OVER "
