@@ -98,6 +98,13 @@ TfmKvaWGeneraBuonoSca::TfmKvaWGeneraBuonoSca(QWidget *parent)
                                {colResp, QStringLiteral("Responsabile del luogo"), 120},
                                {colCausale, QStringLiteral("Causale di Scarico"), 120}});
 
+    // A caption wider than its column's width widens the column rather than being cut.
+    for (int column = 0; column < colCount; ++column)
+        if (!sgArticoli->isColumnHidden(column))
+            sgArticoli->setColumnWidth(
+                column, qMax(sgArticoli->columnWidth(column),
+                             sgArticoli->fontMetrics().horizontalAdvance(sgArticoli->Cells(column, 0)) + 16));
+
     TVoImpSearch site = TfmKvaImpWizard::SiteSearch(colSede, colSedeId);
     site.buttonCaption = QStringLiteral("Selezione unica sede");
     site.listed = {{1, QStringLiteral("Sede"), 300}};
@@ -148,7 +155,7 @@ TfmKvaWGeneraBuonoSca::TfmKvaWGeneraBuonoSca(QWidget *parent)
     AddSearch(causal);
 
     for (int column : {colSede, colLuogo, colResp, colCausale}) {
-        SameButton(column)->setFixedWidth(121);
+        SameButton(column)->setMinimumWidth(121);
         SameButton(column)->hide();
     }
 
@@ -204,6 +211,7 @@ void TfmKvaWGeneraBuonoSca::FormShow() {
         QString::fromLatin1(SoloDaScaricare == 0 ? kBuoniTuttiSQL : kBuoniDaScaricareSQL));
     xqcBuoni->SetParam(QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
     xqcBuoni->Open();
+    xqcBuoni->FieldByName(QStringLiteral("IFBUONUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
     CheckButtons();
     sgBuoni->setFocus();
 }
