@@ -29,18 +29,11 @@ int Count(const QString &sql) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_generation"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_generation"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    TVoScriptedMessages messages;
-    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
+    QTextStream &out = Out();
+    const TVoBenchRegister k = VoBenchGenerateRegister(bench.Db());
     xgvmGlobalVar.Add(ParSchool,
                       VoSelectValue(QStringLiteral("SELECT f.IDWGID FROM TDWGFACANF a JOIN TDWGFAC f ON "
                                                    "f.IDWGFACID = a.IDWGFACID WHERE a.IDWGFACANFID = :y"),
