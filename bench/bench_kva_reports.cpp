@@ -52,9 +52,7 @@ int main(int argc, char *argv[]) {
     QElapsedTimer timer;
     timer.start();
     const TVoBenchRegister k = VoBenchGenerateRegister(db);
-    VoExecSQL(
-        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
-        {{QStringLiteral("a"), k.article}}, db);
+    VoBenchSpreadCategories(k, db);
     Out() << "generated " << kVoBenchArticles << " articles and " << kVoBenchRows << " rows in "
           << timer.elapsed() << " ms\n";
 

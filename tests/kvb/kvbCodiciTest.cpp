@@ -219,8 +219,9 @@ TEST_F(kvbCodiciTest, ACodeThatGoodsOrVouchersNameIsKeptByEitherProgram) {
 
         window = c.open();
         ASSERT_TRUE(VoShowActive(window));
-        if (auto *categories = qobject_cast<TfmCategMerce *>(window))
+        if (auto *categories = qobject_cast<TfmCategMerce *>(window)) {
             ASSERT_TRUE(categories->xqcMain->Locate(QStringLiteral("ICAMID"), 1));
+        }
         TfrVoDBRWGrid *frame = VoDeleteRow(window, key, id, messages);
         ASSERT_TRUE(frame);
         EXPECT_EQ(messages->Texts(),
