@@ -74,3 +74,14 @@ void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen) {
         (void)QTest::qWaitForWindowActive(window);
     }
 }
+
+void VoAnswerSearch(const QString &text) {
+    VoWhenModalOpens<TVoSearchDialog>([text](TVoSearchDialog *form) {
+        if (text.isEmpty()) {
+            form->reject();
+            return;
+        }
+        form->SetSearchText(text);
+        QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
+    });
+}

@@ -45,3 +45,7 @@ struct TVoSearchSeen {
 // Opens the search form of the focused lookup with F8 and answers it: types the text into its search
 // box and chooses the row in front with Enter. The window of the lookup is active again afterwards.
 void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen = nullptr);
+
+// Answers the search form that the next call opens: picks the row it lists first after typing text
+// into its search box; an empty text cancels the search.
+void VoAnswerSearch(const QString &text);
