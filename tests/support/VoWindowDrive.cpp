@@ -91,3 +91,14 @@ TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVari
     frame->xacDelete->Execute();
     return frame;
 }
+
+void VoAnswerSearch(const QString &text) {
+    VoWhenModalOpens<TVoSearchDialog>([text](TVoSearchDialog *form) {
+        if (text.isEmpty()) {
+            form->reject();
+            return;
+        }
+        form->SetSearchText(text);
+        QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
+    });
+}

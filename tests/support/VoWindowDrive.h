@@ -54,3 +54,7 @@ void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen = nullptr);
 // nullptr when no list holds the row.
 TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVariant &key,
                            TVoScriptedResponder *messages);
+
+// Answers the search form that the next call opens: picks the row it lists first after typing text
+// into its search box; an empty text cancels the search.
+void VoAnswerSearch(const QString &text);
