@@ -36,18 +36,14 @@ const char *const kVouchersSQL =
     "SELECT IBBUOID, IBBUONUMERO || COALESCE(' ' || SBBUODESC, '') FROM TBBUO_BUONI WHERE ((IBBUOTIPO=1) AND "
     "(ILOCKED<>1) AND (iDwgFacAnfId=:iDwgFacAnfId) %1) ORDER BY IBBUONUMERO";
 // The goods in charge of the register's numbering, of every register-year of the register, loaded by
-// a voucher dated on or before the wizard date. The aliases are those the filter definition names.
+// a voucher dated on or before the wizard date. The filter's columns are those of the goods and of
+// their loading voucher, by these aliases.
 const char *const kGoodsSQL =
     "SELECT INB.IBINBID, INB.IBINBNUMERO, buo.DBBUODATA, INB.SBINBDESC, INB.IBINBIMPORTO FROM TBINB_BENI INB "
     "INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = INB.IBBUOID) INNER JOIN TDWGFACANF dia ON "
-    "(dia.IDWGFACANFID = buo.IDWGFACANFID) INNER JOIN TDWGFAC df ON (df.IDWGFACID = dia.IDWGFACID) LEFT JOIN "
-    "TBBUO_BUONI sca ON (sca.IBBUOID = INB.IBBUOIDSCARICO) LEFT JOIN TCOND_CONDIZIONI cond ON (cond.ICONDID "
-    "= "
-    "INB.ICONDID) LEFT JOIN TCAM_CATEGORIEINV cam ON (cam.ICAMID = INB.ICAMID) LEFT JOIN VCAE_CATEGMERCE cae "
-    "ON (cae.ICAEID = INB.ICAEID) LEFT JOIN TSEC_SETTCONS sec ON (sec.ISECID = INB.ISECID) WHERE (df.IFACID "
-    "= "
-    ":IFACID) AND (buo.DBBUODATA <= :DDATA) AND (INB.IAVAID = 2) AND (INB.IBINBFUORIREGISTRO = 0) "
-    "/*AND VORPTFILTER*/ ORDER BY INB.IBINBNUMERO";
+    "(dia.IDWGFACANFID = buo.IDWGFACANFID) INNER JOIN TDWGFAC df ON (df.IDWGFACID = dia.IDWGFACID) WHERE "
+    "(df.IFACID = :IFACID) AND (buo.DBBUODATA <= :DDATA) AND (INB.IAVAID = 2) AND (INB.IBINBFUORIREGISTRO = "
+    "0) /*AND VORPTFILTER*/ ORDER BY INB.IBINBNUMERO";
 const char *const kDischargeSQL = "UPDATE TBInb_Beni  SET ICAVIDSCARICO=:ICAVID, iBBuoIDSCARICO=:iBBuoIDSCA, "
                                   "IAVAID=3  WHERE iBInbID=:iBInbID";
 const char *const kAmountSQL =
@@ -100,6 +96,8 @@ void TfmBuoniScaMulti::FormCreate() {
         grid->ColsIndex().Add(column, QString::fromLatin1(field), QString(), text);
     }
     xqcBeni->SetConnection(qqoVoGlobConn);
+    // A whole register may be offered: the list reads what the grid shows, the rest when ticked.
+    xqcBeni->SetPacketRecords(100);
     xqcBeni->AfterOpen.Add([this](TVoQueryCollection *) {
         TVoField *amount = xqcBeni->FieldByName(QStringLiteral("IBINBIMPORTO"));
         amount->SetDisplayFormat(QStringLiteral("#,###.00"));
