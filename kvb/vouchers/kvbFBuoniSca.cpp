@@ -106,7 +106,8 @@ void TfmkvbBuoniSca::HookEvents() {
 void TfmkvbBuoniSca::ApplyLock() {
     TfmkvbBuoniBase::ApplyLock();
     frDetail->xacDelete->SetLocked(CurrentVoucherDefinitive());
-    xacScarMulti->setEnabled(!TakesNoGoods());
+    // Nor does the wizard run over a good being typed.
+    xacScarMulti->setEnabled(!TakesNoGoods() && (!xqcDetail->Active() || xqcDetail->State() == dsBrowse));
 }
 
 void TfmkvbBuoniSca::frMasterxdsMainDataChange(TVoField *field) {

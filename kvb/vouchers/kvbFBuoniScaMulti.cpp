@@ -52,6 +52,7 @@ const char *const kAmountSQL =
 
 QWidget *FormPage(QWidget *page, std::initializer_list<std::pair<const char *, QWidget *>> rows) {
     auto *form = new QFormLayout(page);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     for (const auto &[label, field] : rows)
         form->addRow(QString::fromUtf8(label), field);
     return page;

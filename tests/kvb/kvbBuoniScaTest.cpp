@@ -10,6 +10,7 @@
 #include "VoMultiSelect.h"
 #include "VoQuery.h"
 #include "VoTableModel.h"
+#include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoWidgetTest.h"
 #include "kvbFBuoniSca.h"
@@ -72,6 +73,13 @@ protected:
         ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
         fm->frDetail->xelNumero->SetKeyValue(good);
         fm->frDetail->xelCausale->SetKeyValue(causal);
+    }
+    // A good in charge, number 9, of another register, loaded before every voucher of the tests.
+    static void OtherRegisterGood() {
+        const int year = VoTestOpenRegister(QStringLiteral("Altro inventario"), 5, {2026}).value(0);
+        const int loading = VoTestGoodsVoucher(year, kvbLoading, QDate(2026, 1, 10), 1);
+        VoTestGood(loading, 9);
+        VoTestMakeDefinitive(loading, kvbLoading);
     }
     // The goods' numbers on an unloading voucher, and its stored amount.
     static QStringList Discharged(int voucherId) {
@@ -147,6 +155,7 @@ TEST_F(kvbBuoniScaTest, TheNumberOffersTheGoodsInChargeLoadedUpToTheVoucherDate)
     const int earlier = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 2, 1), 3);
     VoTestDischarge(VoTestGood(earlier, 3), VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 3, 2), 2),
                     causal);
+    OtherRegisterGood();
     Open();
     fm->xqcMain->First();
     ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
@@ -190,6 +199,10 @@ TEST_F(kvbBuoniScaTest, OnlyVouchersWhoseAmountDiffersFromTheirGoodsAreListedOnR
 
 TEST_F(kvbBuoniScaTest, TheMultipleUnloadingFillsTheCurrentVoucher) {
     Open();
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    EXPECT_FALSE(fm->xacScarMulti->isEnabled()) << "not over a good being typed";
+    fm->frDetail->xdsMain->Cancel();
+    ASSERT_TRUE(fm->xacScarMulti->isEnabled());
     VoWhenModalOpens<TfmBuoniScaMulti>([this](TfmBuoniScaMulti *wizard) {
         EXPECT_TRUE(wizard->paBuono->isHidden());
         Finish(wizard, causal);
@@ -246,6 +259,7 @@ TEST_F(kvbBuoniScaMultiTest, TheListHoldsTheRegistersGoodsInChargeLoadedUpToTheD
     VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBINBFUORIREGISTRO = 1 WHERE IBINBID = :g"),
               {{QStringLiteral("g"), DefinitiveGood(6, QDate(2026, 3, 3))}});
     VoTestDischarge(DefinitiveGood(7, QDate(2026, 3, 4)), voucher, causal);
+    OtherRegisterGood();
     OpenWizard(voucher);
     EXPECT_EQ(Listed(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
 }
