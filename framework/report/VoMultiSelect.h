@@ -13,8 +13,10 @@
 
 #include <QSet>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
@@ -43,15 +45,37 @@ public:
     // Shows the rows whose searched columns hold the text (ignoring case); empty shows every row.
     void SetSearchText(const QString &text);
 
+    // The user's filter over the list, offered once a filter form is given: acFilter shows the form
+    // and applies its conditions, acApplyFilter (ticked while they apply) switches the last
+    // conditions off and on.
+    QAction *const acFilter;
+    QAction *const acApplyFilter;
+    // The form asked at each filter request (it may be made at the first).
+    void SetFilterForm(std::function<TfmVoRptFiltro *()> form);
+    // The list's select, with the filter markers (VoRptApplyFilter) where conditions may go.
+    void SetFilteredSQL(const QString &sql);
+    // Reopens the list restricted by the condition, every row with an empty one; true when a
+    // condition was applied.
+    bool ApplyFilter(const TVoFilterCondition &condition);
+    // The conditions last confirmed in the filter form.
+    const TVoFilterCondition &FilterCondition() const { return m_filter; }
+    void acFilterExecute();
+    void acApplyFilterExecute();
+
 private:
     QString KeyOf(int row) const;
     void SelectShown(bool selected);
     QSet<QString> m_selected;
+    std::function<TfmVoRptFiltro *()> m_filterForm;
+    QString m_filteredSQL;
+    TVoFilterCondition m_filter;
 };
 
 // Where a select takes the user's filter: "AND (conditions)" with bound values, nothing without one.
+// A select may also hold "/*ONLY VORPTFILTER*/" ("(conditions)") and "/*OR VORPTFILTER*/"
+// ("OR (conditions)").
 inline constexpr char VoRptFilterMarker[] = "/*AND VORPTFILTER*/";
-// Sets the select with the filter in place of the marker and binds the filter's values (a LIKE's
+// Sets the select with the filter in place of the markers and binds the filter's values (a LIKE's
 // value matches anywhere in the text).
 void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter);
 
