@@ -69,3 +69,18 @@ double VoMeanMicros(int calls, const std::function<void(int)> &fn) {
 double VoMillis(const std::function<void()> &fn) {
     return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
 }
+
+int &TVoBenchApp::ChoosePlatform(int &argc) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
+}
+
+TVoBenchApp::TVoBenchApp(int &argc, char **argv, const QString &name)
+    : m_app(ChoosePlatform(argc), argv), m_db(VoBenchDemoDatabase(m_dir, name, Out())) {
+    qqoVoGlobConn = m_db.get();
+}
+
+TVoBenchApp::~TVoBenchApp() {
+    qqoVoGlobConn = nullptr;
+}

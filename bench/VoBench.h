@@ -2,13 +2,14 @@
 // What the timed tools share: their output, statements run as they are written, databases of their
 // own, and the mean time of a call.
 #include "VoConnection.h"
+#include "VoMessages.h"
 
+#include <QApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
-
-class QTemporaryDir;
 
 QTextStream &Out();
 // Runs a statement without the framework's parameters (PSQL blocks name their variables ":name");
@@ -25,3 +26,28 @@ std::unique_ptr<TVoSQLConnection> VoBenchDemoDatabase(const QTemporaryDir &dir, 
 double VoMeanMicros(int calls, const std::function<void(int)> &fn);
 // Time of one call, in milliseconds.
 double VoMillis(const std::function<void()> &fn);
+
+// The start of every timed tool that drives windows: the offscreen platform unless the caller chose
+// another, the application, the program's questions answered at once, and a demo database of its own
+// as the global connection. Ok() is false, with the reason printed, when the database could not be
+// made.
+class TVoBenchApp {
+public:
+    TVoBenchApp(int &argc, char **argv, const QString &name);
+    ~TVoBenchApp();
+    TVoBenchApp(const TVoBenchApp &) = delete;
+    TVoBenchApp &operator=(const TVoBenchApp &) = delete;
+
+    bool Ok() const { return m_db != nullptr; }
+    TVoSQLConnection *Db() const { return m_db.get(); }
+    const QTemporaryDir &Dir() const { return m_dir; }
+
+    TVoScriptedMessages messages;
+
+private:
+    static int &ChoosePlatform(int &argc);
+
+    QApplication m_app;
+    QTemporaryDir m_dir;
+    std::unique_ptr<TVoSQLConnection> m_db;
+};

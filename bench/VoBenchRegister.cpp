@@ -152,3 +152,9 @@ TVoBenchRegister VoBenchGenerateRegister(TVoSQLConnection *conn) {
     conn->Commit();
     return k;
 }
+
+void VoBenchSpreadCategories(const TVoBenchRegister &k, TVoSQLConnection *conn) {
+    VoExecSQL(
+        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
+        {{QStringLiteral("a"), k.article}}, conn);
+}

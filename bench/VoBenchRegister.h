@@ -16,3 +16,5 @@ struct TVoBenchRegister {
 };
 
 TVoBenchRegister VoBenchGenerateRegister(TVoSQLConnection *conn);
+// Spreads the generated articles over five categories, for the figures that go category by category.
+void VoBenchSpreadCategories(const TVoBenchRegister &k, TVoSQLConnection *conn);

@@ -57,19 +57,12 @@ int Count(const QString &sql) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_articles"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_articles"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    // The messages the routines show are answered at once.
-    TVoScriptedMessages messages;
-    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
+    TVoSQLConnection *const db = bench.Db();
+    QTextStream &out = Out();
+    const TVoBenchRegister k = VoBenchGenerateRegister(db);
     out << "generated " << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")) << " articles, "
         << Count(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST")) << " rows\n\n";
 

@@ -20,28 +20,20 @@
 #include <QTemporaryDir>
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TVoScriptedMessages messages;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_closing"), Out());
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_closing"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
+    TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
-    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
-    VoExecSQL(
-        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
-        {{QStringLiteral("a"), k.article}}, db.get());
-    VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 1"), {}, db.get());
+    const TVoBenchRegister k = VoBenchGenerateRegister(db);
+    VoBenchSpreadCategories(k, db);
+    VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 1"), {}, db);
     Out() << "generated " << kVoBenchArticles << " articles and " << kVoBenchRows << " rows in "
           << timer.elapsed() << " ms\n";
 
     const int school =
-        VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db.get()).toInt();
+        VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db).toInt();
     xgvmGlobalVar.Add(ParSchool, QString::number(school));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
     LoadWorkingContext(false);
@@ -49,13 +41,13 @@ int main(int argc, char *argv[]) {
     const int rows =
         VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI "
                                      "b ON b.IFBUOID = afc.IFBUOID WHERE b.IDWGFACANFID = :y"),
-                      {{QStringLiteral("y"), k.y26}}, db.get())
+                      {{QStringLiteral("y"), k.y26}}, db)
             .toInt();
     Out() << "closing the register-year 2026: " << rows << " rows in the year\n";
 
     auto *fm = qobject_cast<TfmKvaChiusura *>(CreateVoClass(QStringLiteral("TfmKvaChiusura")));
     if (!fm) {
-        Out() << "the window did not open: " << messages->Texts().join(QLatin1Char('\n')) << "\n";
+        Out() << "the window did not open: " << bench.messages->Texts().join(QLatin1Char('\n')) << "\n";
         return 1;
     }
     QString step = QStringLiteral("count");
@@ -74,15 +66,14 @@ int main(int argc, char *argv[]) {
     step = QStringLiteral("lock");
     timer.restart();
     fm->buOk->click();
-    Out() << "  messages: " << messages->Texts().join(QLatin1String(" | ")) << "\n";
+    Out() << "  messages: " << bench.messages->Texts().join(QLatin1String(" | ")) << "\n";
     Out() << "  rows written: "
           << VoSelectValue(
                  QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b ON "
                                 "b.IFBUOID = afc.IFBUOID WHERE b.SFBUOUSE IN ('SCACHIUS', 'CARCHIUS')"),
-                 {}, db.get())
+                 {}, db)
                  .toInt()
           << "\n";
     delete fm;
-    qqoVoGlobConn = nullptr;
     return 0;
 }

@@ -45,22 +45,14 @@ void Confirm() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TVoScriptedMessages scripted;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_reports"), Out());
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_reports"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
+    TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
-    const TVoBenchRegister k = VoBenchGenerateRegister(db.get());
-    VoExecSQL(
-        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
-        {{QStringLiteral("a"), k.article}}, db.get());
+    const TVoBenchRegister k = VoBenchGenerateRegister(db);
+    VoBenchSpreadCategories(k, db);
     Out() << "generated " << kVoBenchArticles << " articles and " << kVoBenchRows << " rows in "
           << timer.elapsed() << " ms\n";
 
@@ -70,10 +62,10 @@ int main(int argc, char *argv[]) {
     TVoRptTreeView *tree = TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe);
     kvaHookReports(tree);
     const int school =
-        VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db.get()).toInt();
+        VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db).toInt();
     for (const int numbering : {1, 0}) {
         VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = :n"),
-                  {{QStringLiteral("n"), numbering}}, db.get());
+                  {{QStringLiteral("n"), numbering}}, db);
         xgvmGlobalVar.Add(ParSchool, QString::number(school));
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
         LoadWorkingContext(false);
@@ -82,15 +74,14 @@ int main(int argc, char *argv[]) {
               << (numbering == 1 ? "Numbering per register-year (the rows of 2026)"
                                  : "Numbering across years (the rows of 2025 and 2026)")
               << ":\n";
-        VoBenchTimeReport(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), dir, scripted,
-                          &Confirm);
-        VoBenchTimeReport(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"), dir,
-                          scripted, &Confirm);
+        VoBenchTimeReport(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), bench.Dir(),
+                          bench.messages, &Confirm);
+        VoBenchTimeReport(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"),
+                          bench.Dir(), bench.messages, &Confirm);
     }
     delete dmkvaReport;
     dmkvaReport = nullptr;
     delete dmkvaAtt;
     dmkvaAtt = nullptr;
-    qqoVoGlobConn = nullptr;
     return 0;
 }

@@ -23,18 +23,12 @@
 #include <QTextStream>
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    TVoScriptedMessages messages;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb_closing"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_closing"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    const TVoBenchGoods k = VoBenchGenerateGoods(db.get());
+    TVoSQLConnection *const db = bench.Db();
+    QTextStream &out = Out();
+    const TVoBenchGoods k = VoBenchGenerateGoods(db);
     CurrentRegisterId = k.facId;
     const auto count = [](const char *sql) { return VoSelectValue(QString::fromLatin1(sql)).toInt(); };
     // The demo register was closed by type 1 in 2026 already: the closing timed is of a type of its own.
@@ -51,7 +45,7 @@ int main(int argc, char *argv[]) {
         window.buNext->click();
         window.deDataChiusura->setDate(QDate(2026, 12, 31));
         window.xqcMain->FieldByName(QStringLiteral("iTchId"))->SetAsInteger(2);
-        messages->Push({mrYes, mrYes});
+        bench.messages->Push({mrYes, mrYes});
         QElapsedTimer timer;
         timer.start();
         window.buOk->click();
@@ -60,9 +54,9 @@ int main(int argc, char *argv[]) {
             << count("SELECT COUNT(*) FROM TBBUO_BUONI WHERE ILOCKED <> 1") << " left, "
             << count("SELECT COUNT(*) FROM TCHACAM") << " category rows): " << ms << " ms\n";
     }
-    for (const QString &text : messages->Texts())
+    for (const QString &text : bench.messages->Texts())
         out << "  message: " << text.left(80) << "\n";
-    messages->Clear();
+    bench.messages->Clear();
 
     const int goods =
         count("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOIDSCARICO IS NULL AND IBINBNUMERO > 0");
@@ -71,8 +65,7 @@ int main(int argc, char *argv[]) {
     const bool renumbered = RenumberAllGoods(1, false, DateToDays(QDate(2027, 1, 10)));
     out << "RenumberAllGoods over " << goods << " goods in charge" << (renumbered ? "" : " (refused)") << ": "
         << timer.nsecsElapsed() / 1e6 << " ms\n";
-    for (const QString &text : messages->Texts())
+    for (const QString &text : bench.messages->Texts())
         out << "  message: " << text << "\n";
-    qqoVoGlobConn = nullptr;
     return 0;
 }

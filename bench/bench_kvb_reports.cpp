@@ -63,27 +63,21 @@ void Closing(TVoSQLConnection *conn, int facId, const QDate &date) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TVoScriptedMessages scripted;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb_reports"), Out());
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_reports"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
+    TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
-    const TVoBenchGoods k = VoBenchGenerateGoods(db.get());
-    Closing(db.get(), k.facId, QDate(2025, 12, 31));
-    Closing(db.get(), k.facId, QDate(2026, 5, 31));
+    const TVoBenchGoods k = VoBenchGenerateGoods(db);
+    Closing(db, k.facId, QDate(2025, 12, 31));
+    Closing(db, k.facId, QDate(2026, 5, 31));
     const auto movements = [&](const char *dateColumn) {
         return VoSelectValue(
                    QStringLiteral("SELECT COUNT(*) FROM VBINB_BENI WHERE %1 > DATE '2025-12-31' AND %1 <= "
                                   "DATE '2026-05-31'")
                        .arg(QLatin1String(dateColumn)),
-                   {}, db.get())
+                   {}, db)
             .toInt();
     };
     Out() << "generated " << kGoods << " goods and two closings in " << timer.elapsed() << " ms; "
@@ -97,13 +91,12 @@ int main(int argc, char *argv[]) {
     CurrentRegisterId = k.facId;
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
     LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
-    VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"), dir,
-                      scripted, &Confirm);
-    VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), dir, scripted, &Confirm);
+    VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"),
+                      bench.Dir(), bench.messages, &Confirm);
+    VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), bench.Dir(), bench.messages, &Confirm);
     delete dmkvbReport;
     dmkvbReport = nullptr;
     delete dmkvbAtt;
     dmkvbAtt = nullptr;
-    qqoVoGlobConn = nullptr;
     return 0;
 }

@@ -16,11 +16,9 @@
 #include "kvbFSelectVelist.h"
 #include "kvbUUtil.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -60,18 +58,11 @@ int InventoryVoucher(int goods) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    TVoScriptedMessages messages;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb_transfers"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_transfers"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    const TVoBenchGoods k = VoBenchGenerateGoods(db.get());
+    QTextStream &out = Out();
+    const TVoBenchGoods k = VoBenchGenerateGoods(bench.Db());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
     CurrentRegisterId = k.facId;
     CurrentYearValue = 2026;
@@ -88,8 +79,8 @@ int main(int argc, char *argv[]) {
         filter->frVoFiltro->AddCondition(QStringLiteral("Numero"), QStringLiteral("minore o uguale a"),
                                          QString::number(last));
         QTimer::singleShot(0, filter, [filter] { filter->buOk->click(); });
-        window.buFilterClick();
-        messages->Push(mrYes);
+        window.buFilter->click();
+        bench.messages->Push(mrYes);
         QElapsedTimer timer;
         timer.start();
         window.buOk->click();
@@ -100,9 +91,9 @@ int main(int argc, char *argv[]) {
                                   "inb.IBBUOIDSCARICO WHERE buo.SBBUOAPPLSCARICO = 'VELIST'"))
             << " goods discharged in " << ms << " ms\n";
     }
-    for (const QString &text : messages->Texts())
+    for (const QString &text : bench.messages->Texts())
         out << "  message: " << text.left(90).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << "\n";
-    messages->Clear();
+    bench.messages->Clear();
 
     {
         const int voucher = InventoryVoucher(kImported);
@@ -121,8 +112,7 @@ int main(int argc, char *argv[]) {
                                   "inb.IBBUOID WHERE buo.SBBUODESC = 'BUONO DI CARICO DA INVENTARIO'"))
             << " goods written in " << ms << " ms\n";
     }
-    for (const QString &text : messages->Texts())
+    for (const QString &text : bench.messages->Texts())
         out << "  message: " << text << "\n";
-    qqoVoGlobConn = nullptr;
     return 0;
 }

@@ -76,19 +76,15 @@ int Generate(TVoSQLConnection *conn) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_vouchers"));
+    if (!bench.Ok())
+        return 1;
+    TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100;
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_kvb_vouchers"), out);
-    if (!db)
-        return 1;
-    qqoVoGlobConn = db.get();
     QElapsedTimer timer;
     timer.start();
-    const int year = Generate(db.get());
+    const int year = Generate(db);
     out << "generated " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI")).toInt()
         << " goods on "
         << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBBUO_BUONI WHERE IDWGFACANFID = :y"),

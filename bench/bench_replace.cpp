@@ -39,17 +39,10 @@ const char *const kMoreArticlesSQL = "INSERT INTO TFAR_FACARTICOLI (IFARID, SFAR
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db =
-        VoBenchDemoDatabase(dir, QStringLiteral("bench_replace"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_replace"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    TVoScriptedMessages messages;
+    QTextStream &out = Out();
     const int present = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt();
     VoExecSQL(QString::fromLatin1(kMoreArticlesSQL), {{QStringLiteral("n"), kCatalogue - present}});
     out << "catalogue of " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt()
@@ -74,6 +67,6 @@ int main(int argc, char *argv[]) {
     auto *newCategory = qobject_cast<TVoIdComboBox *>(fm->NewValueEditor());
     newCategory->setCurrentIndex(newCategory->findText(QStringLiteral("Materiale didattico")));
     out << "category replaced on 5,000:      " << VoMillis([&] { fm->Replace(); }) << " ms\n";
-    out << "  " << messages->LastText() << "\n";
+    out << "  " << bench.messages->LastText() << "\n";
     return 0;
 }

@@ -121,17 +121,11 @@ int ArticleWithUnloads(int unloads, const QList<int> &years) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTemporaryDir dir;
-    const std::unique_ptr<TVoSQLConnection> db = VoBenchDemoDatabase(dir, QStringLiteral("bench_rows"), out);
-    if (!db)
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_rows"));
+    if (!bench.Ok())
         return 1;
-    qqoVoGlobConn = db.get();
-    out << "database in " << dir.path() << "\n";
-    TVoScriptedMessages messages;
+    QTextStream &out = Out();
+    out << "database in " << bench.Dir().path() << "\n";
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 0 WHERE SFACDESC = 'Facile consumo'"));
     const QList<int> years = {RegisterYear(2025), RegisterYear(2026)};
     xgvmGlobalVar.Add(ParSchool,

@@ -49,12 +49,13 @@ INSERT INTO TDWGFACANF (IDWGFACANFID, IDWGFACID, IANFID, DINSERT)
     FROM TDWGFAC df CROSS JOIN TANF_ANNIFINANZ a;
 
 -- The XML lists of the two programs.
--- The schema scripts make the list KVA already, for the definitions they store.
+-- The schema scripts make both lists already, for the definitions they store.
 INSERT INTO TYXLS_XMLLISTA (IYXLSID, SYXLSCODICE, SYXLSDESC)
   SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXLS_XMLLISTA', 1)), 'KVA', 'Velisto'
     FROM RDB$DATABASE WHERE NOT EXISTS (SELECT 1 FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA');
 INSERT INTO TYXLS_XMLLISTA (IYXLSID, SYXLSCODICE, SYXLSDESC)
-  VALUES ((SELECT L_ICNTID FROM PYSETGETID('TYXLS_XMLLISTA', 1)), 'KVB', 'Velisto - Beni durevoli');
+  SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXLS_XMLLISTA', 1)), 'KVB', 'Velisto - Beni durevoli'
+    FROM RDB$DATABASE WHERE NOT EXISTS (SELECT 1 FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVB');
 
 -- Budget: the two cash flows, the total types, one expense aggregate with two items.
 INSERT INTO TFLS_FLUSSOCASSA (IFLSID, SFLSDESCL) VALUES (1, 'Entrate');

@@ -88,6 +88,21 @@ bool TVoMoney::TryParse(const QString &text, TVoMoney *value) {
     return true;
 }
 
+bool TVoMoney::TryParseRounded(const QString &text, TVoMoney *value) {
+    const QString t = text.trimmed();
+    const qsizetype kept = t.indexOf(u',') + 1 + Decimals;
+    if (t.indexOf(u',') < 0 || t.size() <= kept)
+        return TryParse(t, value);
+    for (qsizetype i = kept; i < t.size(); ++i)
+        if (!t[i].isDigit())
+            return false;
+    if (!TryParse(t.left(kept), value))
+        return false;
+    if (t[kept] >= u'5')
+        *value = *value + FromStored(t.startsWith(u'-') ? -1 : 1);
+    return true;
+}
+
 QString TVoMoney::Text(int decimals) const {
     decimals = qBound(0, decimals, Decimals);
     const quint64 dropped = PowerOfTen(Decimals - decimals);

@@ -24,6 +24,9 @@ public:
     // False, leaving value as it was, for anything else: no digits, other characters, a dot that
     // does not group thousands, a fifth decimal, an amount beyond what the stored integer holds.
     static bool TryParse(const QString &text, TVoMoney *value);
+    // The same for an exact text with more decimals (as PlusPercentText writes), rounded half away
+    // from zero to the ten-thousandth.
+    static bool TryParseRounded(const QString &text, TVoMoney *value);
 
     // With the given decimals (0 to 4), rounded half away from zero, thousands grouped: "-1.234,57".
     QString Text(int decimals = VoCurrencyDecimals) const;

@@ -8,10 +8,12 @@
 #include "VoQueryCollection.h"
 #include "VoTableModel.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 VO_REGISTER_CLASS(TfrVoMultiSelect);
@@ -42,7 +44,9 @@ private:
 TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
     : TfrVoDBROGrid(parent), xqcMultiSelect(new TVoQueryCollection(this)),
       buSelAll(new QPushButton(QStringLiteral("Seleziona tutti"), this)),
-      buSelNone(new QPushButton(QStringLiteral("Deseleziona tutti"), this)), edSearch(new QLineEdit(this)) {
+      buSelNone(new QPushButton(QStringLiteral("Deseleziona tutti"), this)), edSearch(new QLineEdit(this)),
+      acFilter(new QAction(QStringLiteral("Filtro..."), this)),
+      acApplyFilter(new QAction(QStringLiteral("Applica filtro"), this)) {
     setObjectName(QStringLiteral("frVoMultiSel"));
     xqcMultiSelect->setObjectName(QStringLiteral("xqcMultiSelect"));
     SetDataSet(xqcMultiSelect);
@@ -61,6 +65,62 @@ TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
     connect(buSelNone, &QPushButton::clicked, this, [this] { SelectNone(); });
     connect(edSearch, &QLineEdit::textChanged, this,
             [this](const QString &text) { VoGuarded([&] { SetSearchText(text); }); });
+
+    acFilter->setObjectName(QStringLiteral("acFilter"));
+    acApplyFilter->setObjectName(QStringLiteral("acApplyFilter"));
+    acFilter->setShortcut(QKeySequence(QKeyCombination(SC_FILTER_SHIFT, Qt::Key_F)));
+    acApplyFilter->setShortcut(QKeySequence(QKeyCombination(SC_APPLY_FILTER_SHIFT, Qt::Key_F)));
+    acApplyFilter->setCheckable(true);
+    for (QAction *a : {acFilter, acApplyFilter}) {
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        a->setVisible(false);
+        addAction(a);
+        tbControl->addAction(a);
+    }
+    connect(acFilter, &QAction::triggered, this, [this] { VoGuarded([this] { acFilterExecute(); }); });
+    // The tick is the filter's state, set by the handler rather than by the click.
+    connect(acApplyFilter, &QAction::triggered, this, [this](bool checked) {
+        acApplyFilter->setChecked(!checked);
+        VoGuarded([this] { acApplyFilterExecute(); });
+    });
+}
+
+void TfrVoMultiSelect::SetFilterForm(std::function<TfmVoRptFiltro *()> form) {
+    m_filterForm = std::move(form);
+    acFilter->setVisible(bool(m_filterForm));
+    acApplyFilter->setVisible(bool(m_filterForm));
+}
+
+void TfrVoMultiSelect::SetFilteredSQL(const QString &sql) {
+    m_filteredSQL = sql;
+    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, AppliedFilter());
+}
+
+const TVoFilterCondition &TfrVoMultiSelect::AppliedFilter() const {
+    static const TVoFilterCondition none;
+    return acApplyFilter->isChecked() ? m_filter : none;
+}
+
+bool TfrVoMultiSelect::ApplyFilter(const TVoFilterCondition &condition) {
+    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, condition);
+    m_selected.clear();
+    xqcMultiSelect->Open();
+    return !condition.IsEmpty();
+}
+
+void TfrVoMultiSelect::acFilterExecute() {
+    TfmVoRptFiltro *form = m_filterForm ? m_filterForm() : nullptr;
+    if (!form || form->exec() != QDialog::Accepted)
+        return;
+    m_filter = form->frVoFiltro->GetCondition();
+    acApplyFilter->setChecked(ApplyFilter(m_filter));
+}
+
+void TfrVoMultiSelect::acApplyFilterExecute() {
+    if (m_filter.IsEmpty())
+        return;
+    ApplyFilter(acApplyFilter->isChecked() ? TVoFilterCondition() : m_filter);
+    acApplyFilter->setChecked(!acApplyFilter->isChecked());
 }
 
 QString TfrVoMultiSelect::KeyOf(int row) const {
@@ -147,6 +207,10 @@ void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFi
     QString text = sql;
     text.replace(QLatin1String(VoRptFilterMarker),
                  filter.IsEmpty() ? QString() : QStringLiteral("AND (%1)").arg(filter.text));
+    if (!filter.IsEmpty()) {
+        text.replace(QStringLiteral("/*ONLY VORPTFILTER*/"), QStringLiteral("(%1)").arg(filter.text));
+        text.replace(QStringLiteral("/*OR VORPTFILTER*/"), QStringLiteral("OR (%1)").arg(filter.text));
+    }
     query->SetCommandText(text);
     for (const TVoFilterParam &p : filter.params)
         query->SetParam(p.name, p.like
@@ -157,7 +221,6 @@ void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFi
 TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     : TfmVoOkCancDlg(parent), frVoMultiSel(new TfrVoMultiSelect(pnClient)),
       buFilter(new QPushButton(QStringLiteral("Filtro..."), this)),
-      buApplyFilter(new QPushButton(QStringLiteral("Applica filtro"), this)),
       m_clientLayout(new QVBoxLayout(pnClient)) {
     setWindowTitle(QStringLiteral("Selezione"));
     resize(600, 450);
@@ -166,14 +229,9 @@ TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     buFilter->setObjectName(QStringLiteral("buFilter"));
     buFilter->hide();
     ButtonLayout()->insertWidget(0, buFilter);
-    buApplyFilter->setObjectName(QStringLiteral("buApplyFilter"));
-    buApplyFilter->setCheckable(true);
-    buApplyFilter->setEnabled(false);
-    buApplyFilter->hide();
-    ButtonLayout()->insertWidget(1, buApplyFilter);
-    connect(buFilter, &QPushButton::clicked, this, [this] { VoGuarded([this] { buFilterClick(); }); });
-    connect(buApplyFilter, &QPushButton::clicked, this,
-            [this] { VoGuarded([this] { buApplyFilterClick(); }); });
+    // One filter button on the form: the list's own leaves its bar, keeping its shortcut.
+    frVoMultiSel->tbControl->removeAction(frVoMultiSel->acFilter);
+    connect(buFilter, &QPushButton::clicked, frVoMultiSel->acFilter, &QAction::trigger);
 }
 
 void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns) {
@@ -182,20 +240,15 @@ void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSe
 }
 
 void TfmVoMultiSelect::SetCommandText(const QString &sql) {
-    m_sql = sql;
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, Filter());
-}
-
-const TVoFilterCondition &TfmVoMultiSelect::Filter() const {
-    static const TVoFilterCondition none;
-    return m_filterOn ? m_filter : none;
+    frVoMultiSel->SetFilteredSQL(sql);
 }
 
 void TfmVoMultiSelect::SetXMLFilter(const QString &xml, const QString &filterDir) {
     m_filterXml = xml;
     m_filterDir = filterDir;
     buFilter->setVisible(!xml.isEmpty());
-    buApplyFilter->setVisible(!xml.isEmpty());
+    frVoMultiSel->SetFilterForm(xml.isEmpty() ? std::function<TfmVoRptFiltro *()>()
+                                              : [this] { return FilterForm(); });
 }
 
 TfmVoRptFiltro *TfmVoMultiSelect::NewFilterForm() {
@@ -209,31 +262,6 @@ TfmVoRptFiltro *TfmVoMultiSelect::FilterForm() {
         m_filterForm->frVoFiltro->SetFilterDir(m_filterDir);
     }
     return m_filterForm;
-}
-
-void TfmVoMultiSelect::buFilterClick() {
-    if (FilterForm()->exec() != QDialog::Accepted)
-        return;
-    m_filter = m_filterForm->frVoFiltro->GetCondition();
-    m_filterOn = !m_filter.IsEmpty();
-    ReloadFiltered();
-}
-
-void TfmVoMultiSelect::buApplyFilterClick() {
-    if (!m_filter.IsEmpty()) {
-        m_filterOn = !m_filterOn;
-        ReloadFiltered();
-    }
-    buApplyFilter->setChecked(m_filterOn);
-}
-
-void TfmVoMultiSelect::ReloadFiltered() {
-    buApplyFilter->setEnabled(!m_filter.IsEmpty());
-    buApplyFilter->setChecked(m_filterOn);
-    const bool wasOpen = frVoMultiSel->xqcMultiSelect->Active();
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, Filter());
-    if (wasOpen)
-        frVoMultiSel->xqcMultiSelect->Open();
 }
 
 void TfmVoMultiSelect::SetParam(const QString &name, const QVariant &value) {

@@ -13,8 +13,10 @@
 
 #include <QSet>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
@@ -43,15 +45,40 @@ public:
     // Shows the rows whose searched columns hold the text (ignoring case); empty shows every row.
     void SetSearchText(const QString &text);
 
+    // The user's filter over the list, offered once a filter form is given: acFilter shows the form
+    // and applies its conditions, acApplyFilter (ticked while they apply) switches the last
+    // conditions off and on.
+    QAction *const acFilter;
+    QAction *const acApplyFilter;
+    // The form asked at each filter request (it may be made at the first).
+    void SetFilterForm(std::function<TfmVoRptFiltro *()> form);
+    // The list's select, with the filter markers (VoRptApplyFilter) where conditions may go; the list
+    // takes it closed, restricted by the conditions applied now.
+    void SetFilteredSQL(const QString &sql);
+    // Reopens the list restricted by the condition, every row with an empty one; true when a
+    // condition was applied.
+    bool ApplyFilter(const TVoFilterCondition &condition);
+    // The conditions last confirmed in the filter form.
+    const TVoFilterCondition &FilterCondition() const { return m_filter; }
+    // The conditions restricting the list now: none while acApplyFilter is off.
+    const TVoFilterCondition &AppliedFilter() const;
+    void acFilterExecute();
+    void acApplyFilterExecute();
+
 private:
     QString KeyOf(int row) const;
     void SelectShown(bool selected);
     QSet<QString> m_selected;
+    std::function<TfmVoRptFiltro *()> m_filterForm;
+    QString m_filteredSQL;
+    TVoFilterCondition m_filter;
 };
 
 // Where a select takes the user's filter: "AND (conditions)" with bound values, nothing without one.
+// A select may also hold "/*ONLY VORPTFILTER*/" ("(conditions)") and "/*OR VORPTFILTER*/"
+// ("OR (conditions)").
 inline constexpr char VoRptFilterMarker[] = "/*AND VORPTFILTER*/";
-// Sets the select with the filter in place of the marker and binds the filter's values (a LIKE's
+// Sets the select with the filter in place of the markers and binds the filter's values (a LIKE's
 // value matches anywhere in the text).
 void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter);
 
@@ -70,11 +97,9 @@ public:
     explicit TfmVoMultiSelect(QWidget *parent = nullptr);
 
     TfrVoMultiSelect *const frVoMultiSel;
-    // Shown once a filter definition is set.
+    // Shown once a filter definition is set, in place of the list's own filter button: it triggers
+    // the list's acFilter, whose acApplyFilter then switches the conditions off and on.
     QPushButton *const buFilter;
-    // Down while the last confirmed filter restricts the list; pressing it switches that filter off
-    // and on without opening the filter form.
-    QPushButton *const buApplyFilter;
 
     // The caption, then the columns as SetColumns sets them.
     void Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns);
@@ -91,12 +116,9 @@ public:
     // folder; the conditions confirmed restrict the list at VoRptFilterMarker.
     void SetXMLFilter(const QString &xml, const QString &filterDir);
     // The filter restricting the list now (empty while switched off).
-    const TVoFilterCondition &Filter() const;
+    const TVoFilterCondition &Filter() const { return frVoMultiSel->AppliedFilter(); }
     // The filter form (made at the first request, kept with its conditions between uses).
     TfmVoRptFiltro *FilterForm();
-    // Shows the filter form; OK applies its conditions to the list.
-    void buFilterClick();
-    void buApplyFilterClick();
 
 protected:
     void FormShow() override;
@@ -109,11 +131,7 @@ protected:
 private:
     QVBoxLayout *m_clientLayout;
     QVariantList *m_bookmarks = nullptr;
-    QString m_sql;
     QString m_filterXml;
     QString m_filterDir;
-    TVoFilterCondition m_filter;
-    bool m_filterOn = false;
     TfmVoRptFiltro *m_filterForm = nullptr;
-    void ReloadFiltered();
 };

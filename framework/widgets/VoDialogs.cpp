@@ -133,12 +133,20 @@ int TfmVoWizard::PageCount() const {
 }
 
 void TfmVoWizard::buNextClick() {
+    bool allow = true;
+    pcMainChanging(buNext, allow);
+    if (!allow)
+        return;
     if (ActivePageIndex() + 1 < PageCount())
         SetActivePageIndex(ActivePageIndex() + 1);
     NavigatorClick(buNext);
 }
 
 void TfmVoWizard::buPriorClick() {
+    bool allow = true;
+    pcMainChanging(buPrior, allow);
+    if (!allow)
+        return;
     if (ActivePageIndex() > 0)
         SetActivePageIndex(ActivePageIndex() - 1);
     NavigatorClick(buPrior);

@@ -53,7 +53,8 @@ private:
     bool m_focusArranged = false;
 };
 
-// Pages without tabs in pcMain; Next and Prior move one page and then NavigatorClick runs.
+// Pages without tabs in pcMain; Next and Prior ask pcMainChanging, move one page and then
+// NavigatorClick runs.
 class TfmVoWizard : public TfmVoOkCancDlg {
     Q_OBJECT
 public:
@@ -70,6 +71,9 @@ public:
     int PageCount() const;
 
 protected:
+    // Before Next or Prior changes the page; clearing AllowChange keeps the page. Sender is the button
+    // pressed.
+    virtual void pcMainChanging(QObject *Sender, bool &AllowChange) { (void)Sender, (void)AllowChange; }
     // After Next or Prior has changed the page; Sender is the button pressed.
     virtual void NavigatorClick(QObject *Sender) { (void)Sender; }
     virtual void buNextClick();

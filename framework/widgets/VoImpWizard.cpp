@@ -2,6 +2,7 @@
 
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
+#include "VoExceptions.h"
 #include "VoImages.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
@@ -86,6 +87,9 @@ void TfmVoImpWizard::FormCreate() {
         selectable << search.column;
     sgArticoli->SetSelectableColumns(selectable);
     sgArticoli->SetRowCount(2);
+    // A wizard whose list depends on what its opener sets opens it when shown.
+    if (m_listSQL.isEmpty())
+        return;
     xqcBuoni->SetCommandText(m_listSQL);
     xqcBuoni->SetParam(m_listParam, m_listValue);
     xqcBuoni->Open();
@@ -158,8 +162,23 @@ double TfmVoImpWizard::DecimalOf(const QString &text) {
     return QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
 }
 
+bool TfmVoImpWizard::TryDecimal(const QString &text, double *value) {
+    bool ok = false;
+    *value = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&ok);
+    return ok;
+}
+
+double TfmVoImpWizard::CellNumber(int column, int row) const {
+    double value = 0.0;
+    const QString text = sgArticoli->Cells(column, row);
+    if (!TryDecimal(text, &value))
+        throw EVoError(QString::fromUtf8("'%1' non è un numero valido").arg(text));
+    return value;
+}
+
 bool TfmVoImpWizard::RunSearch(const TVoImpSearch &search, int row, QVariant *key, QString *text) {
     fmSearchDialog->SetSQL(search.sql);
+    fmSearchDialog->ClearColumns();
     if (!search.paramName.isEmpty()) {
         // A row without the value the list depends on lists nothing rather than failing.
         const int value = row > 0 ? CellId(search.paramColumn, row) : -1;
@@ -182,9 +201,13 @@ bool TfmVoImpWizard::RunSearch(const TVoImpSearch &search, int row, QVariant *ke
     if (!fmSearchDialog->Execute())
         return false;
     *key = fmSearchDialog->SelectedID();
-    const QVariant shown = fmSearchDialog->SelectedValue(search.shownField);
-    *text = VoVariantToText(shown.isValid() ? shown : fmSearchDialog->SelectedValue(1));
+    *text = PickedText(search);
     return true;
+}
+
+QString TfmVoImpWizard::PickedText(const TVoImpSearch &search) {
+    const QVariant shown = fmSearchDialog->SelectedValue(search.shownField);
+    return VoVariantToText(shown.isValid() ? shown : fmSearchDialog->SelectedValue(1));
 }
 
 void TfmVoImpWizard::SearchCell(int column, int row) {
@@ -238,7 +261,8 @@ void TfmVoImpWizard::buOkClick() {
 bool TfmVoImpWizard::ImportSelected() {
     if (xqcBuoni->IsEmpty() || !RowsComplete())
         return false;
-    if (VoMessageDlg(ConfirmationText(), mtConfirmation, mbOKCancel) != mrOk)
+    const QString question = ConfirmationText();
+    if (!question.isEmpty() && VoMessageDlg(question, mtConfirmation, mbOKCancel) != mrOk)
         return false;
     // An exception leaves the scope uncommitted: everything rolls back and the wizard stays open.
     TVoTransaction transaction;

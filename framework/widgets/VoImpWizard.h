@@ -81,13 +81,15 @@ protected:
     virtual void LoadGoods() = 0;
     // Checks the rows before anything is asked or written; false when a message stopped the import.
     virtual bool RowsComplete() = 0;
-    // The question asked before posting.
+    // The question asked before posting; none when empty.
     virtual QString ConfirmationText() = 0;
     // Writes the import inside the open transaction; false when the source was taken already.
     virtual bool Post() = 0;
     // What the user reads when Post found the source taken already.
     virtual QString AlreadyImportedText() = 0;
-    // A search of a column ended with a pick (the key and text are written by then).
+    // The text a pick writes into the column: the search's shown field (else its second column).
+    virtual QString PickedText(const TVoImpSearch &search);
+    // Whether the "Selezione Unica ..." search of a column may run now (false after telling why).
     virtual bool SameForAllAllowed(int column);
 
     // Empties the goods grid to its titles and one empty row, then adds a row per call.
@@ -102,9 +104,15 @@ protected:
     // Decimal numbers as the grid shows them (comma separator) and back.
     static QString DecimalText(double value);
     static double DecimalOf(const QString &text);
+    static bool TryDecimal(const QString &text, double *value);
+    // A cell read as a decimal number; a text that is not one raises EVoError naming it.
+    double CellNumber(int column, int row) const;
+
+    // Checks, asks and posts in one transaction; whether the import was written. An error of the post
+    // rolls it back and reaches the caller.
+    bool ImportSelected();
 
 private:
-    bool ImportSelected();
     void ColumnFocused(int column);
     bool RunSearch(const TVoImpSearch &search, int row, QVariant *key, QString *text);
     const TVoImpSearch *SearchOf(int column) const;

@@ -97,17 +97,21 @@ QFormLayout *VoDetailForm(TfrVoDBRWGrid *frame) {
 
 void VoPlaceDetailControl(TfrVoDBRWGrid *frame, const QString &caption, TVoDBControl *control,
                           const QString &field) {
-    QFormLayout *form = VoDetailForm(frame);
+    VoPlaceFormControl(VoDetailForm(frame), caption, control, frame->xdsMain, field);
+}
+
+void VoPlaceFormControl(QFormLayout *form, const QString &caption, TVoDBControl *control,
+                        TVoDataSource *source, const QString &field) {
     QWidget *widget = control->Widget();
     if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
         button->setText(caption);
         form->addRow(widget);
     } else {
-        auto *label = new QLabel(caption, frame->tsDetail);
+        auto *label = new QLabel(caption);
         label->setBuddy(widget);
         form->addRow(label, widget);
     }
-    control->Bind(frame->xdsMain, field);
+    control->Bind(source, field);
 }
 
 void VoSetMaxLength(QLineEdit *edit, int length) {

@@ -76,6 +76,15 @@ QFormLayout *VoDetailForm(TfrVoDBRWGrid *frame);
 // caption labels it (a check box shows it as its own text).
 void VoPlaceDetailControl(TfrVoDBRWGrid *frame, const QString &caption, TVoDBControl *control,
                           const QString &field);
+// The same on a form of its own (a panel or a page of the detail page), bound to a data source.
+void VoPlaceFormControl(QFormLayout *form, const QString &caption, TVoDBControl *control,
+                        TVoDataSource *source, const QString &field);
+template <class T>
+T *VoAddFormControl(QFormLayout *form, const char *caption, TVoDataSource *source, const char *field) {
+    auto *control = new T;
+    VoPlaceFormControl(form, QString::fromUtf8(caption), control, source, QString::fromLatin1(field));
+    return control;
+}
 template <class T> T *VoAddDetailControl(TfrVoDBRWGrid *frame, const QString &caption, const QString &field) {
     auto *control = new T(frame->tsDetail);
     VoPlaceDetailControl(frame, caption, control, field);

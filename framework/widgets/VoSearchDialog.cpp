@@ -116,6 +116,12 @@ TVoSearchColumn &TVoSearchDialog::Columns(int index) {
     return *it;
 }
 
+void TVoSearchDialog::ClearColumns() {
+    m_columns.clear();
+    m_sortColumn = -1;
+    m_sortDescending = false;
+}
+
 void TVoSearchDialog::ShowColumns(const QString &caption, int formWidth,
                                   std::initializer_list<TVoShownColumn> columns) {
     SetCaption(caption);

@@ -58,6 +58,8 @@ public:
 
     // The settings of a column, by its position in the select.
     TVoSearchColumn &Columns(int index);
+    // Forgets every column's settings and the sort, for a form used again over another select.
+    void ClearColumns();
     void SetDefaultColumnsVisible(bool visible) { m_defaultVisible = visible; }
     // The form's caption and width, and columns shown and searched.
     void ShowColumns(const QString &caption, int formWidth, std::initializer_list<TVoShownColumn> columns);

@@ -1,7 +1,9 @@
 #include "VoStringGrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -20,12 +22,64 @@ public:
         m_grid->m_marker.paint(painter, place, Qt::AlignCenter, QIcon::Normal);
     }
 
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                          const QModelIndex &index) const override {
+        auto *editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        TVoStringGrid *grid = m_grid;
+        const QPersistentModelIndex cell(index);
+        QObject::connect(editor, &QLineEdit::textEdited, grid, [grid, cell](const QString &text) {
+            if (!cell.isValid())
+                return;
+            grid->m_following = true;
+            grid->model()->setData(cell, text);
+            grid->m_following = false;
+        });
+        return editor;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override {
+        // The cell changed because the editor did: the editor has the text already.
+        if (m_grid->m_following)
+            return;
+        QString text = index.data(Qt::EditRole).toString();
+        m_grid->OnGetEditText(index.column(), index.row() + 1, text);
+        static_cast<QLineEdit *>(editor)->setText(text);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override {
+        m_grid->SetCells(index.column(), index.row() + 1, static_cast<QLineEdit *>(editor)->text());
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override {
+        auto *editor = qobject_cast<QLineEdit *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            QString replaced;
+            if (!m_grid->FilterKey(key, &replaced))
+                return true;
+            if (!replaced.isEmpty()) {
+                QKeyEvent substitute(QEvent::KeyPress, key->key(), key->modifiers(), replaced);
+                QApplication::sendEvent(editor, &substitute);
+                return true;
+            }
+        } else if (editor && event->type() == QEvent::KeyRelease) {
+            // Taken here, so that it does not reach the grid a second time.
+            m_grid->KeyReleased(static_cast<QKeyEvent *>(event));
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     TVoStringGrid *m_grid;
 };
 
 TVoStringGrid::TVoStringGrid(QWidget *parent) : QTableWidget(parent) {
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only the editable columns open the editor (edit refuses the others).
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     verticalHeader()->setDefaultSectionSize(18);
@@ -55,10 +109,12 @@ void TVoStringGrid::SetCells(int column, int row, const QString &text) {
         setHorizontalHeaderItem(column, new QTableWidgetItem(text));
         return;
     }
+    QString kept = text;
+    OnCellText(column, row, kept);
     if (QTableWidgetItem *cell = item(row - 1, column))
-        cell->setText(text);
+        cell->setText(kept);
     else
-        setItem(row - 1, column, new QTableWidgetItem(text));
+        setItem(row - 1, column, new QTableWidgetItem(kept));
 }
 
 void TVoStringGrid::SetColumn(int column, const QString &title, int width) {
@@ -111,11 +167,41 @@ QItemSelectionModel::SelectionFlags TVoStringGrid::selectionCommand(const QModel
     return QTableWidget::selectionCommand(index, event);
 }
 
+bool TVoStringGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) {
+    if (!index.isValid() || !IsEditable(index.column()))
+        return false;
+    return QTableWidget::edit(index, trigger, event);
+}
+
+bool TVoStringGrid::FilterKey(QKeyEvent *e, QString *replaced) {
+    bool swallow = false;
+    OnKeyDown(e, swallow);
+    if (swallow)
+        return false;
+    if (e->text().isEmpty())
+        return true;
+    const QChar typed = e->text().at(0);
+    QChar kept = typed;
+    OnKeyPress(kept);
+    if (kept.isNull())
+        return false;
+    if (kept != typed)
+        *replaced = QString(kept);
+    return true;
+}
+
 void TVoStringGrid::keyPressEvent(QKeyEvent *e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    QString replaced;
     if ((e->key() == Qt::Key_PageDown && (e->modifiers() & Qt::ControlModifier)) ||
-        (!enter && !e->text().isEmpty() && e->text().at(0).isPrint())) {
+        !FilterKey(e, &replaced) ||
+        (!enter && !e->text().isEmpty() && e->text().at(0).isPrint() && !IsEditable(Col()))) {
         e->accept();
+        return;
+    }
+    if (!replaced.isEmpty()) {
+        QKeyEvent substitute(QEvent::KeyPress, e->key(), e->modifiers(), replaced);
+        QTableWidget::keyPressEvent(&substitute);
         return;
     }
     QTableWidget::keyPressEvent(e);
@@ -125,12 +211,19 @@ void TVoStringGrid::keyPressEvent(QKeyEvent *e) {
 }
 
 void TVoStringGrid::keyReleaseEvent(QKeyEvent *e) {
+    KeyReleased(e);
+    if (!e->isAccepted())
+        QTableWidget::keyReleaseEvent(e);
+}
+
+void TVoStringGrid::KeyReleased(QKeyEvent *e) {
+    OnKeyUp(e);
     if (e->key() == Qt::Key_F8 && IsSelectable(Col())) {
         e->accept();
         OnSearch(Col(), Row());
         return;
     }
-    QTableWidget::keyReleaseEvent(e);
+    e->ignore();
 }
 
 void TVoStringGrid::mouseDoubleClickEvent(QMouseEvent *e) {

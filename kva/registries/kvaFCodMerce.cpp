@@ -1,33 +1,16 @@
 #include "kvaFCodMerce.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
+#include "VoDataSource.h"
+#include "VoExceptions.h"
 #include "VoMasterDetail.h"
 #include "VoMessages.h"
+#include "VoQuery.h"
 #include "kvaUUtil.h"
 
-VO_REGISTER_CLASS(TfmCategMerce);
-VO_REGISTER_CLASS(TfmkvaCodMerce);
-
 namespace {
-
-const char *const kCategorieSQL =
-    "SELECT ICAFID, SCAFCODICE, SCAFDESC, ILOCKED FROM TCAF_CATEGORIEFAC ORDER BY sCafDesc";
-const char *const kCategMerceSQL =
-    "SELECT cfm.iCfmId, cfm.iCafId, cfm.iMerId, mer.sMerCodice, mer.sMerDesc FROM TCfm_CategFacMerce cfm "
-    "LEFT JOIN TMer_CodiciMerceol mer ON (mer.iMerId = cfm.iMerId) WHERE cfm.iCafId=:iCafId";
-const char *const kCategMerceInsertSQL =
-    "INSERT INTO TCfm_CategFacMerce  (iCfmId, iCafId, iMerId)  VALUES (:VOGENID, :iCafId, :iMerId)";
-const char *const kCategMerceUpdateSQL =
-    "UPDATE TCfm_CategFacMerce  SET iMerId=:iMerId  WHERE (iCfmId=:VOCURRID)";
-const char *const kCategMerceDeleteSQL = "DELETE FROM TCfm_CategFacMerce WHERE iCfmId=:VOCURRID";
-const char *const kCategMerceUsersSQL = KVA_ROWS_AND_ARTICLES_NAMING("ICFMID");
-// Only the goods codes that no category holds yet.
-const char *const kMerceologiaListSQL =
-    "SELECT IMERID, SMERDESC, SMERCODICE FROM TMER_CODICIMERCEOL WHERE (iMerId "
-    "NOT IN (SELECT iMerId FROM TCfm_CategFacMerce)) AND ##WHERE##";
 
 const char *const kCodMerceSQL = "SELECT IMERID, SMERCODICE, SMERDESC, LMERPRG FROM TMER_CODICIMERCEOL ";
 const char *const kCodMerceInsertSQL =
@@ -36,7 +19,10 @@ const char *const kCodMerceInsertSQL =
 const char *const kCodMerceUpdateSQL =
     "UPDATE TMER_CODICIMERCEOL SET SMERCODICE=:SMERCODICE, SMERDESC=:SMERDESC WHERE IMERID=:VOCURRID ";
 const char *const kCodMerceDeleteSQL = "DELETE FROM TMER_CODICIMERCEOL WHERE IMERID=:VOCURRID";
-const char *const kCodMerceUsersSQL = KVA_ROWS_AND_ARTICLES_NAMING("IMERID");
+// A goods code is used by the consumables rows and articles and by the durable-goods categories, whose
+// goods name it through them; whichever program's window deletes it.
+const char *const kCodMerceUsersSQL = KVA_ROWS_AND_ARTICLES_NAMING(
+    "IMERID") " UNION ALL SELECT ICAEID FROM TCAE_CATEGMERCE WHERE IMERID = :IMERID";
 
 const char *const kDettaglioSQL = "SELECT IDCMID, IMERID, SDCMDESCS, SDCMDESCL FROM TDcm_DettCodMerc WHERE "
                                   "IMERID=:IMERID ";
@@ -47,19 +33,22 @@ const char *const kDettaglioUpdateSQL =
 const char *const kDettaglioDeleteSQL = "DELETE FROM TDcm_DettCodMerc WHERE IDCMID=:VOCURRID";
 const char *const kDettaglioUsersSQL = KVA_ROWS_AND_ARTICLES_NAMING("IDCMID");
 
+const char *const kSameLinkMessage = "Codice merceologico già presente nella categoria";
+
 } // namespace
 
 // --- Categories and their goods codes -----------------------------------------------------------------
 
-TfrCategRo::TfrCategRo(QWidget *parent) : TfrVoDBROGrid(parent) {
-    setToolTip(QStringLiteral("Classificazioni"));
-    grFrame->AddColumn(QStringLiteral("sCafCodice"), QStringLiteral("Codice"), 52);
-    grFrame->AddColumn(QStringLiteral("sCafDesc"), QStringLiteral("Descrizione"), 400);
+TfrCategRo::TfrCategRo(const TCategMerceProfile &profile, QWidget *parent) : TfrVoDBROGrid(parent) {
+    setToolTip(profile.categoriesHint);
+    grFrame->AddColumn(profile.categoryCode, QStringLiteral("Codice"), 52);
+    grFrame->AddColumn(profile.categoryDesc, QStringLiteral("Descrizione"), profile.categoryDescWidth);
 }
 
-TfrCategMerce::TfrCategMerce(QWidget *parent)
+TfrCategMerce::TfrCategMerce(const TCategMerceProfile &profile, QWidget *parent)
     : TfrVoDBRWGrid(parent), xelMerceologia(VoAddDetailControl<TVoDBLookupEdit>(
-                                 this, QStringLiteral("Merceologia"), QStringLiteral("iMerId"))) {
+                                 this, QStringLiteral("Merceologia"), QStringLiteral("iMerId"))),
+      m_profile(profile) {
     setToolTip(QStringLiteral("Codici merceologici"));
     grFrame->AddColumn(QStringLiteral("sMerCodice"), QStringLiteral("Codice"));
     grFrame->AddColumn(QStringLiteral("sMerDesc"), QStringLiteral("Descrizione"), 284);
@@ -80,28 +69,28 @@ void TfrCategMerce::xelMerceologiaChangeFKValue() {
             ->SetValue(xelMerceologia->ListValue(QStringLiteral("SMERCODICE")));
 }
 
-// A goods code belongs to one category at most; the code the link holds is no exception, since the
-// list offers only free codes.
+// Where a goods code belongs to one category at most, the code the link holds is no exception, since
+// the list offers only free codes.
 void TfrCategMerce::xelMerceologiaValidate(bool &Ok, QString &Msg) {
     if (xelMerceologia->text().isEmpty()) {
         Ok = false;
         Msg = QStringLiteral("Codice merceologico");
     }
-    if (GoodsCodeHasCategories(xelMerceologia->KeyValue().toInt())) {
+    if (m_profile.codeInAnyCategory && m_profile.codeInAnyCategory(xelMerceologia->KeyValue().toInt())) {
         Ok = false;
         Msg = QStringLiteral("Codice merceologico già usato");
     }
 }
 
 void TfrCategMerce::xelMerceologiaShowSearchForm(TVoSearchDialog *Form) {
-    SetSearchForm(Form, {QStringLiteral("Descrizione"), QStringLiteral("Codice")}, {200, 50});
+    SetSearchForm(Form, m_profile.searchCaptions, m_profile.searchWidths);
 }
 
-TfmCategMerce::TfmCategMerce(QWidget *parent)
+TfmCategMerce::TfmCategMerce(const TCategMerceProfile &profile, QWidget *parent)
     : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))),
-      xqcDetail(NewCollection(QStringLiteral("xqcDetail"))), frMaster(new TfrCategRo),
-      frDetail(new TfrCategMerce),
-      m_link(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("ICAFID"), this)) {
+      xqcDetail(NewCollection(QStringLiteral("xqcDetail"))), frMaster(new TfrCategRo(profile)),
+      frDetail(new TfrCategMerce(profile)), m_profile(profile),
+      m_link(new TVoMasterDetail(xqcMain, xqcDetail, profile.categoryKey, this)) {
     setWindowTitle(QStringLiteral("Categorie merceologiche"));
     Arrange(frMaster, xqcMain, frDetail, xqcDetail);
     // The window warns about an empty list before the goods codes follow the category.
@@ -109,32 +98,51 @@ TfmCategMerce::TfmCategMerce(QWidget *parent)
     VoDetailFollowsMaster(m_link, frDetail);
     frMaster->xdsMain->OnDataChange.Add(
         [this](TVoDataSource *, TVoField *Field) { frMasterxdsMainDataChange(Field); });
-    GuardDeleteWhileUsed(xqcDetail, QStringLiteral("TCFM_CATEGFACMERCE"), QStringLiteral("ICFMID"),
-                         QString::fromLatin1(kCategMerceUsersSQL));
+    xqcDetail->BeforeWrite.Add(
+        [this](TVoQueryCollection *, int listKind) { xqcDetailBeforeWrite(listKind); });
+    GuardDeleteWhileUsed(xqcDetail, profile.linkTable, profile.linkKey,
+                         QString::fromLatin1(profile.linkUsersSQL));
 }
 
 void TfmCategMerce::FormCreate() {
     TfmVoRegistry::FormCreate();
     frDetail->xelMerceologia->SetConnection(qqoVoGlobConn);
-    frDetail->xelMerceologia->SetListSQL(QString::fromLatin1(kMerceologiaListSQL));
-    SetUpCollection(xqcMain, QString::fromLatin1(kCategorieSQL));
+    frDetail->xelMerceologia->SetListSQL(QString::fromUtf8(m_profile.goodsCodesSQL));
+    SetUpCollection(xqcMain, CurrDwgReplaced(m_profile.categoriesSQL));
     // The categories are only listed here.
     xqcMain->SetAutoBuildSQL(false);
-    SetSortIndex(frMaster->grFrame,
-                 {{0, QStringLiteral("SCAFCODICE"), true}, {1, QStringLiteral("SCAFDESC"), true}});
+    xqcMain->SetLockedRowsReadOnly(m_profile.lockedCategories);
+    SetSortIndex(frMaster->grFrame, {{0, m_profile.categoryCode, true}, {1, m_profile.categoryDesc, true}});
     SetUpRegistry(
-        frDetail, xqcDetail, QString::fromLatin1(kCategMerceSQL),
+        frDetail, xqcDetail, QString::fromUtf8(m_profile.linksSQL),
         {{0, QStringLiteral("SMERCODICE"), true}, {1, QStringLiteral("SMERDESC"), true}},
-        TVoRegistryStatements::Of(kCategMerceInsertSQL, kCategMerceUpdateSQL, kCategMerceDeleteSQL));
+        TVoRegistryStatements::Of(m_profile.linkInsertSQL, m_profile.linkUpdateSQL, m_profile.linkDeleteSQL));
 }
 
 void TfmCategMerce::frMasterxdsMainDataChange(TVoField *Field) {
     if (xqcMain->IsEmpty()) {
-        VoMessageDlg(QStringLiteral("Caricare una classificazione"), mtWarning, mbOK);
+        VoMessageDlg(m_profile.noCategories, mtWarning, mbOK);
         return;
     }
     if (!Field)
         m_link->Reload();
+}
+
+// A goods code is listed once in a category. The category is locked first, so that another copy adding
+// the same code meanwhile waits for this write and then finds it.
+void TfmCategMerce::xqcDetailBeforeWrite(int listKind) {
+    if (!m_profile.sameLinkSQL || listKind == skDelete)
+        return;
+    const QVariant category = m_link->MasterKey();
+    VoLockRow(m_profile.categoriesTable, m_profile.categoryKey, category);
+    TVoQuery q(QString::fromUtf8(m_profile.sameLinkSQL));
+    q.SetParam(QStringLiteral("category"), category)
+        .SetParam(QStringLiteral("goodsCode"), xqcDetail->FieldByName(QStringLiteral("IMERID"))->Value())
+        .SetParam(QStringLiteral("link"),
+                  listKind == skInsert ? QVariant(-1) : xqcDetail->FieldByName(m_profile.linkKey)->Value())
+        .Open();
+    if (!q.Eof())
+        throw EVoError(VoValidationMessage(QString::fromUtf8(kSameLinkMessage), false));
 }
 
 // --- Goods codes and their details --------------------------------------------------------------------
@@ -158,15 +166,24 @@ TfrkvaDettCodMerc::TfrkvaDettCodMerc(QWidget *parent)
     grFrame->AddColumn(QStringLiteral("SDCMDESCL"), QStringLiteral("Descrizione"), 400);
 }
 
-TfmkvaCodMerce::TfmkvaCodMerce(QWidget *parent)
+TfmkvaCodMerce::TfmkvaCodMerce(QWidget *parent) : TfmkvaCodMerce(kCodMerceInsertSQL, true, parent) {}
+
+TfmkvaCodMerce::TfmkvaCodMerce(const char *insertSQL, QWidget *parent)
+    : TfmkvaCodMerce(insertSQL, false, parent) {}
+
+TfmkvaCodMerce::TfmkvaCodMerce(const char *insertSQL, bool details, QWidget *parent)
     : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))),
-      xqcDetail(NewCollection(QStringLiteral("xqcDetail"))), frMaster(new TfrkvaMer),
-      frDetail(new TfrkvaDettCodMerc) {
+      xqcDetail(details ? NewCollection(QStringLiteral("xqcDetail")) : nullptr), frMaster(new TfrkvaMer),
+      frDetail(details ? new TfrkvaDettCodMerc : nullptr), m_insertSQL(insertSQL) {
     setWindowTitle(QStringLiteral("Tabella codici merceologici"));
-    Arrange(frMaster, xqcMain, frDetail, xqcDetail);
-    VoDetailFollowsMaster(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IMERID"), this), frDetail);
     GuardDeleteWhileUsed(xqcMain, QStringLiteral("TMER_CODICIMERCEOL"), QStringLiteral("IMERID"),
                          QString::fromLatin1(kCodMerceUsersSQL));
+    if (!details) {
+        Arrange(frMaster, xqcMain);
+        return;
+    }
+    Arrange(frMaster, xqcMain, frDetail, xqcDetail);
+    VoDetailFollowsMaster(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IMERID"), this), frDetail);
     GuardDeleteWhileUsed(xqcDetail, QStringLiteral("TDCM_DETTCODMERC"), QStringLiteral("IDCMID"),
                          QString::fromLatin1(kDettaglioUsersSQL));
 }
@@ -175,8 +192,10 @@ void TfmkvaCodMerce::FormCreate() {
     TfmVoRegistry::FormCreate();
     SetUpRegistry(frMaster, xqcMain, QString::fromLatin1(kCodMerceSQL),
                   {{0, QStringLiteral("sMerCodice"), true}, {1, QStringLiteral("sMerDesc"), true}},
-                  TVoRegistryStatements::Of(kCodMerceInsertSQL, kCodMerceUpdateSQL, kCodMerceDeleteSQL));
-    SetUpRegistry(frDetail, xqcDetail, QString::fromLatin1(kDettaglioSQL),
-                  {{1, QStringLiteral("sDcmDescS"), true}, {2, QStringLiteral("sDcmDescL"), true}},
-                  TVoRegistryStatements::Of(kDettaglioInsertSQL, kDettaglioUpdateSQL, kDettaglioDeleteSQL));
+                  TVoRegistryStatements::Of(m_insertSQL, kCodMerceUpdateSQL, kCodMerceDeleteSQL));
+    if (frDetail)
+        SetUpRegistry(
+            frDetail, xqcDetail, QString::fromLatin1(kDettaglioSQL),
+            {{1, QStringLiteral("sDcmDescS"), true}, {2, QStringLiteral("sDcmDescL"), true}},
+            TVoRegistryStatements::Of(kDettaglioInsertSQL, kDettaglioUpdateSQL, kDettaglioDeleteSQL));
 }

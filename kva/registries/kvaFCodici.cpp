@@ -7,13 +7,19 @@
 namespace {
 
 const char *const kCondSQL = "SELECT ICONDID, SCONDCODICE, SCONDDESC, ILOCKED FROM TCOND_CONDIZIONI ";
-const char *const kCondUsersSQL = "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICONDID = :ICONDID";
+// The users of the codes both programs share: the consumables voucher rows and the durable goods,
+// whichever program's window deletes the code.
+const char *const kCondUsersSQL = "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICONDID = :ICONDID "
+                                  "UNION ALL SELECT IBINBID FROM TBINB_BENI WHERE ICONDID = :ICONDID";
 
 const char *const kCausaliSQL =
     "SELECT ICAVID, SCAVCODICE, SCAVDESC, ICAVTIPO, SCAVCAPITOLO, ILOCKED   FROM TCAV_CAUSALIINV ";
 const char *const kCausaleCodiceSQL = "SELECT ICAVID, SCAVCODICE, SCAVDESC, ICAVTIPO, SCAVCAPITOLO   FROM "
                                       "TCAV_CAUSALIINV WHERE sCavCodice = :sCavCodice;";
-const char *const kCausaleUsersSQL = "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICAVID = :ICAVID";
+// A good names a causal as the cause of its loading or of its unloading.
+const char *const kCausaleUsersSQL =
+    "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICAVID = :ICAVID UNION ALL SELECT IBINBID FROM TBINB_BENI "
+    "WHERE ICAVID = :ICAVID OR ICAVIDSCARICO = :ICAVID";
 
 const char *const kCategorieSQL =
     "SELECT ICAFID, SCAFCODICE, SCAFDESC, ILOCKED FROM TCAF_CATEGORIEFAC ORDER BY sCafDesc";
@@ -22,7 +28,8 @@ const char *const kCategoriaUsersSQL = KVA_ROWS_AND_ARTICLES_NAMING("ICAFID");
 const char *const kCollocazioniSQL =
     " SELECT TCLC_COLLOCAZIONI.ICLCID, TCLC_COLLOCAZIONI.SCLCDESCS, TCLC_COLLOCAZIONI.SCLCDESCL FROM "
     "TCLC_COLLOCAZIONI";
-const char *const kCollocazioneUsersSQL = "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICLCID = :ICLCID";
+const char *const kCollocazioneUsersSQL = "SELECT IAFCID FROM TAFC_ARTVELIST WHERE ICLCID = :ICLCID "
+                                          "UNION ALL SELECT IBINBID FROM TBINB_BENI WHERE ICLCID = :ICLCID";
 
 const char *const kAliquoteSQL =
     "SELECT IALVID, SALVDESCS, SALVDESCL, FALVIVA, ILOCKED FROM TALV_ALIQUOTEIVA";
@@ -75,8 +82,12 @@ TfrkvaCausali::TfrkvaCausali(QWidget *parent)
 }
 
 TfmkvaCausali::TfmkvaCausali(QWidget *parent)
-    : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))), frMaster(new TfrkvaCausali) {
-    setWindowTitle(QStringLiteral("Causali"));
+    : TfmkvaCausali(QStringLiteral("Causali"), kCausaliSQL, parent) {}
+
+TfmkvaCausali::TfmkvaCausali(const QString &caption, const char *select, QWidget *parent)
+    : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))), frMaster(new TfrkvaCausali),
+      m_select(select) {
+    setWindowTitle(caption);
     Arrange(frMaster, xqcMain);
     GuardDeleteWhileUsed(xqcMain, QStringLiteral("TCAV_CAUSALIINV"), QStringLiteral("ICAVID"),
                          QString::fromLatin1(kCausaleUsersSQL));
@@ -92,7 +103,7 @@ TfmkvaCausali::TfmkvaCausali(QWidget *parent)
 void TfmkvaCausali::FormCreate() {
     TfmVoRegistry::FormCreate();
     quCodice = std::make_unique<TVoQuery>(QString::fromLatin1(kCausaleCodiceSQL), qqoVoGlobConn);
-    SetUpRegistry(frMaster, xqcMain, CurrDwgReplaced(kCausaliSQL),
+    SetUpRegistry(frMaster, xqcMain, CurrDwgReplaced(m_select),
                   {{0, QStringLiteral("sCavCodice"), true}, {1, QStringLiteral("sCavDesc"), true}});
 }
 

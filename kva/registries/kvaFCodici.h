@@ -1,7 +1,8 @@
 #pragma once
 // The small code tables that voucher rows and articles name: conditions of the goods, causals,
 // categories, storage locations, VAT rates and units of measure, each kept in a registry window with
-// a list page and a detail page. A code that rows or articles still name is not deleted.
+// a list page and a detail page. A code that rows or articles of either program still name is not
+// deleted. The durable-goods program shows the same tables in these windows under names of its own.
 #include "VoQuery.h"
 #include "VoRegistry.h"
 
@@ -52,6 +53,8 @@ public:
     TfrkvaCausali *const frMaster;
 
 protected:
+    // The same causals as another program shows them: its caption and its select of the table.
+    TfmkvaCausali(const QString &caption, const char *select, QWidget *parent);
     void FormCreate() override;
 
 private:
@@ -60,6 +63,7 @@ private:
 
     // Finds a causal by its code.
     std::unique_ptr<TVoQuery> quCodice;
+    const char *const m_select;
 };
 
 // --- Categories ---------------------------------------------------------------------------------------

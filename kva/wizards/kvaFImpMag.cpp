@@ -1,5 +1,6 @@
 #include "kvaFImpMag.h"
 
+#include "AbcUMagazzino.h"
 #include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
@@ -44,20 +45,10 @@ const char *const kCheckSQL =
     "sec ON "                                                                                                \
     "(mga.ISECID = sec.ISECID) WHERE mga.IMGMID = :imgmid"
 
-// Rule A: rows taken from a row of the load the movement points to, at that row's amount.
-const char *const kRowsLinkedSQL = KVA_MAG_ROWS
-    "car.FMGMARTIMPORTOUNI AS IMPORTO, 1 AS ADDVAT FROM TMGMART mga INNER JOIN TMGM_MOVMAGAZZINO mgm ON "
-    "(mga.IMGMID = mgm.IMGMID) INNER JOIN TMGM_MOVMAGAZZINO mgc ON (mgm.IMGMID_P = mgc.IMGMID) INNER "
-    "JOIN TMGMART car ON (mga.IMGMARTID_P = car.IMGMARTID AND car.IMGMID = mgc.IMGMID)" KVA_MAG_JOINS;
-// Rule B: the average amount of the latest earlier load of the article in the school and year, else its
-// initial stock cost, else 0.
-const char *const kRowsUnlinkedSQL = KVA_MAG_ROWS
-    "COALESCE((SELECT FIRST 1 COALESCE(r.FMGMARTIMPUNIMEDIO, gia.FGIACOSTOUNIINIZ, 0) FROM TMGMART r "
-    "INNER JOIN TMGM_MOVMAGAZZINO m ON (r.IMGMID = m.IMGMID) INNER JOIN TTBU_TIPIBUONI t ON (m.ITBUID = "
-    "t.ITBUID) WHERE t.ITBUTIPO = 0 AND r.IARTID = mga.IARTID AND m.IDWGID = mgm.IDWGID AND "
-    "m.IMGMESERCIZIOFIN = mgm.IMGMESERCIZIOFIN AND m.DMGMDATAMOVIMENTO <= mgm.DMGMDATAMOVIMENTO ORDER "
-    "BY m.DMGMDATAMOVIMENTO DESC), gia.FGIACOSTOUNIINIZ, 0) AS IMPORTO, 0 AS ADDVAT FROM TMGMART mga "
-    "INNER JOIN TMGM_MOVMAGAZZINO mgm ON (mga.IMGMID = mgm.IMGMID)" KVA_MAG_JOINS;
+// Each row priced on its own rule: from the load row it was taken from, or the warehouse's fallback.
+const char *const kRowsSQL = KVA_MAG_ROWS ABC_SQL_MAG_UNIT_AMOUNT
+    " FROM TMGMART mga INNER JOIN TMGM_MOVMAGAZZINO mgm ON (mga.IMGMID = mgm.IMGMID)" ABC_SQL_MAG_LOAD_ROW
+        KVA_MAG_JOINS;
 
 const char *const kStillFreeSQL =
     "SELECT IMGMID FROM TMGM_MOVMAGAZZINO WHERE (IMGMID = :IMGMID) AND (IMGMID NOT IN "
@@ -100,14 +91,9 @@ QStringList TfmKvaImpMag::UnclassifiedCodes() {
 }
 
 void TfmKvaImpMag::LoadGoods() {
-    TVoQuery rows(QString::fromLatin1(kRowsLinkedSQL));
+    TVoQuery rows(QString::fromLatin1(kRowsSQL));
     rows.SetParam(QStringLiteral("imgmid"), MovementId());
     rows.Open();
-    if (rows.Eof()) {
-        rows.SetSQL(QString::fromLatin1(kRowsUnlinkedSQL));
-        rows.SetParam(QStringLiteral("imgmid"), MovementId());
-        rows.Open();
-    }
     const auto text = [&rows](const char *field) { return rows.AsString(QString::fromLatin1(field)); };
     for (; !rows.Eof(); rows.Next()) {
         const int row = AppendGoodsRow();

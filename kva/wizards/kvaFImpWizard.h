@@ -10,10 +10,10 @@ class TfmKvaImpWizard : public TfmVoImpWizard {
 public:
     explicit TfmKvaImpWizard(QWidget *parent = nullptr) : TfmVoImpWizard(parent) {}
 
-protected:
-    // The site search, the same in every import.
+    // The site search, the same in every import and in the generation of unloading vouchers.
     static TKvaImpSearch SiteSearch(int column, int idColumn);
 
+protected:
     // The goods codes of the picked source that no category of this program claims, one text each;
     // when there are any the wizard sends the user to the classification and closes.
     virtual QStringList UnclassifiedCodes() = 0;

@@ -214,6 +214,16 @@ void PlaceRightOf(const QWidget *anchor, QWidget *control) {
     control->move(anchor->x() + anchor->width() + 10, control->y());
 }
 
+double LatestRenumberingEvent() {
+    TVoQuery q(QString::fromLatin1(kRenumberLimitSQL));
+    q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
+    double latest = 0.0;
+    for (const char *field : {"data_rinumerazione", "data_buoni", "data_chiusure"})
+        if (!q.IsNull(QString::fromLatin1(field)))
+            latest = std::max(latest, q.AsDate(QString::fromLatin1(field)));
+    return latest;
+}
+
 bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
     QString refusal;
     {
@@ -222,15 +232,10 @@ bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
         // Vouchers and closings of the register wait for the end of the renumbering.
         VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
         const QVariantHash inRegister{{QStringLiteral("iFacId"), CurrentRegisterId}};
-        double limit = 0.0;
         if (VoSelectValue(QString::fromLatin1(kProvisionalSQL), inRegister).isValid()) {
             refusal = QStringLiteral("Impossibile continuare. Ci sono dei buoni non definitivi.");
         } else {
-            TVoQuery q(QString::fromLatin1(kRenumberLimitSQL));
-            q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
-            for (const char *field : {"data_rinumerazione", "data_buoni", "data_chiusure"})
-                if (!q.IsNull(QString::fromLatin1(field)))
-                    limit = std::max(limit, q.AsDate(QString::fromLatin1(field)));
+            const double limit = LatestRenumberingEvent();
             if (date <= limit)
                 refusal = QStringLiteral("Impossibile continuare. La data dev'essere maggiore di ") +
                           DaysToDate(limit).toString(QStringLiteral("dd/MM/yyyy"));

@@ -58,6 +58,9 @@ void SetParamNull(TVoQuery &query, const QString &name, QMetaType::Type type);
 // Puts a control 10 pixels to the right of another.
 void PlaceRightOf(const QWidget *anchor, QWidget *control);
 
+// The date of the current register's latest renumbering, voucher or closing (a day count); 0 when it
+// has none. A renumbering must come after it.
+double LatestRenumberingEvent();
 // Gives the register's goods still in charge and numbered above 0 new numbers from startNumber, by
 // number or, with byLoadingDate, by their loading voucher's date and then number, keeping each
 // sub-code and recording the old numbers at the date in the goods' histories; the discharged goods

@@ -74,13 +74,16 @@ TdmkvbAtt::TdmkvbAtt(QObject *parent) : TdmAbcAtt(kvbProgram(), parent) {
     xafScarico = form("xafScarico", xpgMov, QStringLiteral("Scarico"), "TfmkvbBuoniSca", 1, 1);
     xafVistaBeni = form("xafVistaBeni", xpgMov, QStringLiteral("Elenco beni"), "TfmBeni", 2, 3);
     xafCambioSettore =
-        form("xafCambioSettore", xpgMov, QStringLiteral("Cambio settore"), "TfmkvbSpostaBeni", 4, 2);
+        modal(form("xafCambioSettore", xpgMov, QStringLiteral("Cambio settore"), "TfmkvbSpostaBeni", 4, 2));
     xafStorLuoghi = hidden(
         form("xafStorLuoghi", xpgMov, QStringLiteral("Storico settore"), "TfmkvbStorLuoghi", 6, 0), true);
     xafStorImporti = hidden(
         form("xafStorImporti", xpgMov, QStringLiteral("Storico importi"), "TfmkvbStorImp", 6, 0), true);
     xafStorSedi =
         hidden(form("xafStorSedi", xpgMov, QStringLiteral("Storico sede"), "TfmKvbStorSedi", 6, 0), true);
+    // Each opens on the good the goods list stored: a window already open may show another good.
+    for (TVoAttForm *history : {xafStorLuoghi, xafStorImporti, xafStorSedi})
+        history->MultiInstance = true;
     xafRicognizione =
         modal(form("xafRicognizione", xpgRicRiv, QStringLiteral("Ricognizione"), "TfmBuoniScaMulti", 4, 20));
     xafTipoChiusura = form("xafTipoChiusura", xpgRinumera, QStringLiteral("Tabella tipi di chiusura"),

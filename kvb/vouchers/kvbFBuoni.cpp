@@ -60,13 +60,6 @@ const char *const kMinuteInsertSQL =
 const char *const kMinuteUpdateSQL = "UPDATE TBInbVer SET iVerId = :iVerId WHERE iBInbVerId = :VOCURRID;";
 const char *const kMinuteDeleteSQL = "DELETE FROM TBInbVer WHERE iBInbVerId=:VOCURRID;";
 
-const char *const kSupplierListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
-// Each part through COALESCE, so that an empty part leaves the rest.
-const char *const kDeliberaListSQL =
-    "SELECT IDELID, COALESCE(SDELDESC, '') || ' num. ' || COALESCE(SDELNUMERO, '') || ' del ' || "
-    "COALESCE(EXTRACT(DAY FROM DDELDATA), '') || '/' || COALESCE(EXTRACT(MONTH FROM DDELDATA), '') || '/' || "
-    "COALESCE(EXTRACT(YEAR FROM DDELDATA), '') AS SDELSTRINGA, SDELNUMERO FROM TDEL_DELIBERE WHERE (DDELDATA "
-    "BETWEEN :dDa AND :dA) AND ##WHERE##";
 const char *const kAllSectorsSQL = "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS WHERE ##WHERE##";
 const char *const kValidSectorsSQL = "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS WHERE (dDelete IS "
                                      "NULL) AND ((dEnd IS NULL) OR (dEnd >= "
@@ -76,118 +69,48 @@ const char *const kModelSQL =
     "sBInbLIBEDITORE, IVPROID, ICAVID, ICAEID, ISEDINFID, ICLCID, iBInbAnnoAssunz, sBInbMatricola FROM "
     "VBInb_Beni WHERE iBInbId = :iBInbId";
 
-// Documents and minutes of up to a year before the register-year are offered.
+// Minutes of up to a year before the register-year are offered.
 constexpr double kDaysBefore = 365.0;
 
 } // namespace
 
 TfmkvbBuoni::TfmkvbBuoni(QWidget *parent)
-    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
-      xqcDoc(new TVoQueryCollection(this)), xqcVerbali(new TVoQueryCollection(this)),
-      frMaster(new TfrkvbBuoniCarico), Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget),
-      frDetail(new TfrkvbBeniCarico), frBuoDoc(new TfrkvbBuoIdc),
-      xacCopiaBene(kvbNewAction(this, "&Copia bene")),
-      xacDefBuono(kvbNewAction(this, "Rendi buono definitivo")),
-      xacFiltraImporti(kvbNewAction(this, "Solo buoni non corretti")),
-      xacImpostaImporto(kvbNewAction(this, "Imposta importo buono uguale a importo beni")),
-      xacRinumeraBeni(kvbNewAction(this, "Rinumera beni")),
+    : TfmkvbBuoniBase(parent, kvbLoading, QStringLiteral("Gestione movimenti"), new TfrkvbBuoniCarico,
+                      new TfrkvbBeniCarico),
+      xqcVerbali(new TVoQueryCollection(this)), frDetail(static_cast<TfrkvbBeniCarico *>(GoodsFrame())),
+      xacCopiaBene(kvbNewAction(this, "&Copia bene")), xacRinumeraBeni(kvbNewAction(this, "Rinumera beni")),
       xacCopiaAltroBene(kvbNewAction(this, "Copia bene da altro buono")),
       xacDuplUnivBeni(kvbNewAction(this, "Duplica bene per universalità dei beni")),
-      m_goods(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IBBUOID"), this)),
-      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IBBUOID"), this)),
       m_minutes(new TVoMasterDetail(xqcDetail, xqcVerbali, QStringLiteral("IBINBID"), this)) {
-    setWindowTitle(QStringLiteral("Gestione movimenti"));
-    OpenMaximized = true;
-    frMaster->SetDataSet(xqcMain);
-    frDetail->SetDataSet(xqcDetail);
-    frBuoDoc->SetDataSet(xqcDoc);
     frDetail->frVerbali->SetDataSet(xqcVerbali);
-    auto *goodsPage = new QWidget;
-    auto *documentsPage = new QWidget;
-    for (auto [page, frame] :
-         {std::pair<QWidget *, QWidget *>{goodsPage, frDetail}, {documentsPage, frBuoDoc}}) {
-        auto *layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(frame);
-    }
-    pcDetail->addTab(goodsPage, QStringLiteral("Beni"));
-    pcDetail->addTab(documentsPage, QStringLiteral("Documenti"));
-    Splitter1->addWidget(frMaster);
-    Splitter1->addWidget(pcDetail);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
 }
 
 void TfmkvbBuoni::FormCreate() {
-    TfmVoChildDB::FormCreate();
-
-    frMaster->xelBenef->SetConnection(qqoVoGlobConn);
-    frMaster->xelBenef->SetListSQL(QString::fromLatin1(kSupplierListSQL));
-    frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        SetSearchFormTable(form, QStringLiteral("Fornitori"));
-    });
-    frMaster->xelDelibera->SetConnection(qqoVoGlobConn);
-    frMaster->xelDelibera->SetListSQL(QString::fromLatin1(kDeliberaListSQL));
-    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dDa"),
-                                                   DaysToDateParam(CurrentRegStart - kDaysBefore));
-    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dA"), DaysToDateParam(CurrentRegEnd));
-    frMaster->xelDelibera->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        SetSearchFormTable(form, QStringLiteral("Documenti di accettazione"));
-    });
+    TfmkvbBuoniBase::FormCreate();
     frDetail->frVerbali->SetLists(CurrentRegStart - kDaysBefore, CurrentRegEnd);
     SetSectorList();
-
     SetUpCollections();
-    frBuoDoc->SetUpFor(xqcMain, kvbLoading, kvbBuoIdcProfile);
-
-    pcDetail->setCurrentIndex(0);
     frDetail->pcPagine->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame :
-         std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc, frDetail->frVerbali}) {
-        frame->pcMain->setCurrentIndex(0);
-        kvbSortColumnsOnTheirFields(frame->grFrame);
-    }
+    frDetail->frVerbali->pcMain->setCurrentIndex(0);
+    kvbSortColumnsOnTheirFields(frDetail->frVerbali->grFrame);
     SetUpActions();
     HookEvents();
 }
 
 void TfmkvbBuoni::SetUpCollections() {
-    kvbSetUpCollection(xqcMain, kvbVouchersSQL(kvbLoading, false));
-    kvbSetLists(xqcMain, {kvbSQLBuoInsertCarico}, {kvbSQLBuoUpdate}, {kvbSQLBuoDelete});
     kvbSetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL).arg(QString::fromLatin1(kvbSQLILocked)));
     kvbSetLists(
         xqcDetail, {kvbSQLInbInsert}, {kvbSQLInbUpdate},
         {kvbSQLInbDelete[0], kvbSQLInbDelete[1], kvbSQLInbDelete[2], kvbSQLInbDelete[3], kvbSQLInbDelete[4]});
-    kvbSetUpDocuments(xqcDoc, kvbLoading);
     kvbSetUpCollection(xqcVerbali, QString::fromLatin1(kMinutesSQL));
     kvbSetLists(xqcVerbali, {kMinuteInsertSQL}, {kMinuteUpdateSQL}, {kMinuteDeleteSQL});
-    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-
-    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) {
-        for (const char *amount : {"IBENIIMP", "iBBuoIMPORTO"}) {
-            TVoField *field = xqcMain->FieldByName(QString::fromLatin1(amount));
-            field->SetDisplayFormat(QStringLiteral("#,###.00"));
-            field->SetDisplayScale(4);
-        }
-        xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
-    });
-    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
-        TVoField *amount = xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"));
-        amount->SetDisplayFormat(QStringLiteral("#,###.00"));
-        amount->SetDisplayScale(4);
-        xqcDetail->FieldByName(QStringLiteral("iBInbNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
-    });
 }
 
 void TfmkvbBuoni::SetUpActions() {
-    xacFiltraImporti->setCheckable(true);
-    for (QAction *hidden : {xacDefBuono, xacRinumeraBeni, xacDuplUnivBeni}) {
+    for (QAction *hidden : {xacRinumeraBeni, xacDuplUnivBeni}) {
         hidden->setVisible(false);
         hidden->setEnabled(false);
     }
-    frMaster->tbControl->addSeparator();
-    frMaster->tbControl->addActions({xacDefBuono, xacFiltraImporti, xacImpostaImporto});
     frDetail->tbControl->addSeparator();
     frDetail->tbControl->addActions({xacCopiaBene, xacRinumeraBeni, xacCopiaAltroBene, xacDuplUnivBeni});
     tbDuplBeni = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacCopiaBene));
@@ -195,9 +118,6 @@ void TfmkvbBuoni::SetUpActions() {
     const std::pair<QAction *, void (TfmkvbBuoni::*)()> handlers[] = {
         {xacCopiaBene, &TfmkvbBuoni::xacCopiaBeneExecute},
         {xacCopiaAltroBene, &TfmkvbBuoni::xacCopiaAltroBeneExecute},
-        {xacImpostaImporto, &TfmkvbBuoni::xacImpostaImportoExecute},
-        {xacFiltraImporti, &TfmkvbBuoni::xacFiltraImportiExecute},
-        {xacDefBuono, &TfmkvbBuoni::xacDefBuonoExecute},
         {xacRinumeraBeni, &TfmkvbBuoni::xacRinumeraBeniExecute}};
     for (const auto &[action, handler] : handlers)
         connect(action, &QAction::triggered, this,
@@ -205,19 +125,6 @@ void TfmkvbBuoni::SetUpActions() {
 }
 
 void TfmkvbBuoni::HookEvents() {
-    frMaster->xdsMain->OnDataChange.Add(
-        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
-    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
-    frMaster->xneNumero->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
-    frMaster->xdeData->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
-    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
-        kvbVoucherHeaderBeforeWrite(xqcMain, kvbLoading, listKind, &m_proposedVoucher);
-    });
-    xqcMain->VoBeforeExec.Add(
-        [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcMainVoBeforeExec(Prop); });
-
     frDetail->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frDetailxdsMainAfterStateChange(); });
     frDetail->xdsMain->OnDataChange.Add(
         [this](TVoDataSource *, TVoField *field) { frDetailxdsMainDataChange(field); });
@@ -230,29 +137,10 @@ void TfmkvbBuoni::HookEvents() {
         [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcDetailVoBeforeExec(Prop); });
     xqcDetail->AfterScroll.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
-    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
-    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
     xqcVerbali->VoBeforeExec.Add(
         [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcVerbaliVoBeforeExec(Prop); });
     xqcVerbali->AfterOpen.Add([this](TVoQueryCollection *) { ApplyLock(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { ApplyLock(); });
-}
-
-void TfmkvbBuoni::FormShow() {
-    TfmVoChildDB::FormShow();
-    xqcMain->Open();
-    ApplyLock();
-}
-
-void TfmkvbBuoni::FormClose(TCloseAction &Action) {
-    TfmVoChildDB::FormClose(Action);
-    xqcMain->Close();
-}
-
-int TfmkvbBuoni::CurrentVoucher() const {
-    if (!xqcMain->Active() || xqcMain->IsEmpty() || xqcMain->State() == dsInsert)
-        return -1;
-    return xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger(-1);
 }
 
 int TfmkvbBuoni::CurrentGood() const {
@@ -261,54 +149,18 @@ int TfmkvbBuoni::CurrentGood() const {
     return xqcDetail->FieldByName(QStringLiteral("iBInbID"))->AsInteger(-1);
 }
 
-// A definitive voucher takes no new goods, documents or minutes, and neither it nor its definitive
-// goods can be deleted. Nothing is added to a voucher not yet saved, nor a minute to a good not yet
-// saved: its row would have no owner.
+// A definitive voucher takes no minutes and its definitive goods are not deleted; nor is a minute
+// added to a good not yet saved: its row would have no owner.
 void TfmkvbBuoni::ApplyLock() {
-    const int voucher = CurrentVoucher();
-    const bool definitive = voucher > 0 && xqcMain->FieldByName(QStringLiteral("ILOCKED"))->AsInteger() != 0;
-    const bool noVoucher = voucher <= 0 || xqcMain->State() != dsBrowse;
-    frDetail->xacInsert->SetLocked(definitive || noVoucher);
-    frDetail->frVerbali->xacInsert->SetLocked(definitive || noVoucher || CurrentGood() <= 0 ||
+    TfmkvbBuoniBase::ApplyLock();
+    const bool noGoods = TakesNoGoods();
+    frDetail->frVerbali->xacInsert->SetLocked(noGoods || CurrentGood() <= 0 ||
                                               xqcDetail->State() != dsBrowse);
-    frMaster->xacDelete->SetLocked(definitive);
     const TVoField *goodLocked =
         xqcDetail->Active() ? xqcDetail->FindField(QStringLiteral("iLocked_")) : nullptr;
     frDetail->xacDelete->SetLocked(goodLocked && CurrentGood() > 0 && goodLocked->AsInteger() == 1);
-    xacCopiaBene->setEnabled(!definitive && !noVoucher);
-    xacCopiaAltroBene->setEnabled(!definitive && !noVoucher);
-}
-
-void TfmkvbBuoni::frMasterxdsMainDataChange(TVoField *) {
-    ApplyLock();
-}
-
-void TfmkvbBuoni::frMasterxdsMainAfterStateChange() {
-    if (xqcMain->State() == dsInsert) {
-        m_proposedVoucher = NextVoucherNumber(kvbLoading);
-        frMaster->xneNumero->SetValue(m_proposedVoucher);
-        frMaster->xdeData->SetDate(DaysToDate(TodayDays()));
-        xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
-    }
-    ApplyLock();
-}
-
-void TfmkvbBuoni::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
-    const int accepted = xqcMain->State() == dsInsert
-                             ? m_proposedVoucher
-                             : xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->OldValue().toInt();
-    Msg = kvbVoucherNumberProblem(frMaster->xneNumero->Value(), kvbLoading, accepted);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvbBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
-    Msg = kvbVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), kvbLoading);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvbBuoni::xqcMainVoBeforeExec(TVoQueryProp &Prop) {
-    if (Prop.Kind == skInsert)
-        Prop.Values.Add(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
+    xacCopiaBene->setEnabled(!noGoods);
+    xacCopiaAltroBene->setEnabled(!noGoods);
 }
 
 void TfmkvbBuoni::frDetailxdsMainAfterStateChange() {
@@ -388,15 +240,6 @@ void TfmkvbBuoni::xqcVerbaliVoBeforeExec(TVoQueryProp &Prop) {
         Prop.Values.Add(QStringLiteral("iBInbID"), CurrentGood());
 }
 
-void TfmkvbBuoni::RefreshVouchers() {
-    const TVoBookmark bookmark = xqcDetail->GetBookmark();
-    xqcMain->Refresh();
-    if (xqcDetail->Active() && xqcDetail->BookmarkValid(bookmark))
-        xqcDetail->GotoBookmark(bookmark);
-}
-
-// --- Actions ---------------------------------------------------------------------------------------------
-
 void TfmkvbBuoni::xacCopiaBeneExecute() {
     std::unique_ptr<TfmkvbDuplBene> dialog(VoNewForm<TfmkvbDuplBene>(this));
     m_proposedGoods = NextGoodsNumber();
@@ -435,55 +278,9 @@ void TfmkvbBuoni::xacCopiaAltroBeneExecute() {
     }
 }
 
-void TfmkvbBuoni::xacImpostaImportoExecute() {
-    xqcMain->Refresh();
-    if (CurrentVoucher() <= 0 || !frMaster->xdsMain->Edit())
-        return;
-    xqcMain->FieldByName(QStringLiteral("iBBuoIMPORTO"))
-        ->SetValue(xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->Value());
-}
-
-void TfmkvbBuoni::xacFiltraImportiExecute() {
-    xqcMain->Close();
-    xqcMain->SetCommandText(kvbVouchersSQL(kvbLoading, xacFiltraImporti->isChecked()));
-    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    xqcMain->Open();
-}
-
 void TfmkvbBuoni::xacRinumeraBeniExecute() {
     if (VoMessageDlg(QStringLiteral("Sicuro di voler rinumerare i beni di questo buono?"), mtConfirmation,
                      mbYesNo) == mrYes)
         RenumberVoucherGoods(CurrentVoucher());
     xqcDetail->Refresh();
-}
-
-void TfmkvbBuoni::xacDefBuonoExecute() {
-    const int voucher = CurrentVoucher();
-    if (voucher <= 0)
-        return;
-    if (xqcDetail->IsEmpty()) {
-        VoMessageDlg(QStringLiteral("Al buono non e' associato alcun bene. Impossibile renderlo definitivo."),
-                     mtWarning, mbOK);
-        return;
-    }
-    // Amounts are compared as stored; a voucher without an amount is worth 0.
-    const TVoMoney amount = xqcMain->FieldByName(QStringLiteral("iBBuoIMPORTO"))->AsMoney();
-    if (amount != xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->AsMoney()) {
-        VoMessageDlg(QStringLiteral("L'importo dei beni è diverso da quello del buono"), mtWarning, mbOK);
-        return;
-    }
-    // Rounded to a whole unit, an amount under half a unit (in ten-thousandths) is 0.
-    const qint64 half = 5000;
-    if (amount.Stored() < half && amount.Stored() > -half &&
-        VoMessageDlg(QStringLiteral("L'importo del buono è 0 vuoi continuare lo stesso?"), mtWarning,
-                     mbYesNo) != mrYes)
-        return;
-    {
-        std::unique_ptr<TfmMessDefCar> dialog(VoNewForm<TfmMessDefCar>(this));
-        dialog->SetCarico(true);
-        dialog->SetIdBuono(voucher);
-        dialog->exec();
-    }
-    xqcDetail->Refresh();
-    xqcMain->Refresh();
 }

@@ -12,6 +12,7 @@
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
 #include "kvaRBuoIdc.h"
+#include "kvbFBuoniScaMulti.h"
 #include "kvbRBeniCarico.h"
 #include "kvbRBeniCaricoSca.h"
 #include "kvbRBuoniScarico.h"
@@ -20,10 +21,10 @@
 #include "kvbUUtil.h"
 
 #include <QAction>
-#include <QSplitter>
-#include <QTabWidget>
 #include <QToolBar>
-#include <QVBoxLayout>
+#include <QToolButton>
+
+#include <memory>
 
 VO_REGISTER_CLASS(TfmkvbBuoniSca);
 
@@ -42,9 +43,6 @@ const char *const kChangeDischargeSQL =
     "(iBInbID=:VOCURRID)";
 const char *const kValueSQL = "SELECT iBInbImporto FROM TBInb_Beni inb WHERE (iBInbId=:iBInbId);";
 
-const char *const kRecipientListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
-const char *const kDeliberaListSQL = "SELECT IDELID, SDELNUMERO, dDelData, sDelDesc FROM TDEL_DELIBERE WHERE "
-                                     "(dDelData BETWEEN :dDa AND :dA) AND ##WHERE##";
 const char *const kCausesListSQL =
     "SELECT ICAVID, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO=1 AND ##WHERE##";
 const char *const kDischargeableSQL =
@@ -59,123 +57,30 @@ const char *const kCompanionSQL = "SELECT iBInbID, %1 FROM VBInb_Beni WHERE ##WH
 } // namespace
 
 TfmkvbBuoniSca::TfmkvbBuoniSca(QWidget *parent)
-    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
-      xqcDoc(new TVoQueryCollection(this)), frMaster(new TfrkvbBuoniScarico),
-      Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), frDetail(new TfrkvbBeniCaricoSca),
-      frBuoDoc(new TfrkvaBuoIdc), xacDefBuono(kvbNewAction(this, "Rendi buono definitivo")),
-      xacFiltraImporti(kvbNewAction(this, "Solo buoni non corretti")),
-      xacImpostaImporto(kvbNewAction(this, "Imposta importo buono uguale a importo beni")),
-      m_goods(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IBBUOID"), this)),
-      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IBBUOID"), this)) {
-    setWindowTitle(QStringLiteral("Gestione buoni di scarico"));
-    OpenMaximized = true;
-    frMaster->SetDataSet(xqcMain);
-    frDetail->SetDataSet(xqcDetail);
-    frBuoDoc->SetDataSet(xqcDoc);
-    for (auto [frame, caption] :
-         {std::pair<QWidget *, const char *>{frDetail, "Beni"}, {frBuoDoc, "Documenti"}}) {
-        auto *page = new QWidget;
-        auto *layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(frame);
-        pcDetail->addTab(page, QString::fromLatin1(caption));
-    }
-    Splitter1->addWidget(frMaster);
-    Splitter1->addWidget(pcDetail);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
-}
+    : TfmkvbBuoniBase(parent, kvbUnloading, QStringLiteral("Gestione buoni di scarico"),
+                      new TfrkvbBuoniScarico, new TfrkvbBeniCaricoSca),
+      frDetail(static_cast<TfrkvbBeniCaricoSca *>(GoodsFrame())),
+      xacScarMulti(kvbNewAction(this, "Inserimento multiplo")) {}
 
 void TfmkvbBuoniSca::FormCreate() {
-    TfmVoChildDB::FormCreate();
-
-    frMaster->xelBenef->SetConnection(qqoVoGlobConn);
-    frMaster->xelBenef->SetListSQL(QString::fromLatin1(kRecipientListSQL));
-    frMaster->xelBenef->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        SetSearchFormTable(form, QStringLiteral("Destinatari"));
-    });
-    frMaster->xelDelibera->SetConnection(qqoVoGlobConn);
-    frMaster->xelDelibera->SetListField(QStringLiteral("SDELNUMERO"));
-    frMaster->xelDelibera->SetListSQL(QString::fromLatin1(kDeliberaListSQL));
-    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dDa"), DaysToDateParam(CurrentRegStart));
-    frMaster->xelDelibera->ListDataSet()->SetParam(QStringLiteral("dA"), DaysToDateParam(CurrentRegEnd));
-    frMaster->xelDelibera->OnShowSearchForm.Add([](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        SetSearchForm(
-            form, {QStringLiteral("Numero delibera"), QStringLiteral("data"), QStringLiteral("descrizione")});
-    });
+    TfmkvbBuoniBase::FormCreate();
     for (TVoDBLookupEdit *lookup : {frDetail->xelNumero, frDetail->xelDesc, frDetail->xelCateg,
                                     frDetail->xelCond, frDetail->xelCausale})
         lookup->SetConnection(qqoVoGlobConn);
     frDetail->xelCausale->SetListSQL(QString::fromLatin1(kCausesListSQL));
-
-    SetUpCollections();
-    frBuoDoc->SetUpFor(xqcMain, kvbUnloading, kvbBuoIdcProfile);
+    kvbSetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL));
+    kvbSetLists(xqcDetail, {kvbSQLInbScarico}, {kChangeDischargeSQL}, {kvbSQLInbTogliScarico});
     frDetailtsDetailShow();
 
-    pcDetail->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc}) {
-        frame->pcMain->setCurrentIndex(0);
-        kvbSortColumnsOnTheirFields(frame->grFrame);
-    }
-    SetUpActions();
+    frDetail->tbControl->addSeparator();
+    frDetail->tbControl->addAction(xacScarMulti);
+    tbInsMult = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacScarMulti));
+    connect(xacScarMulti, &QAction::triggered, this,
+            [this] { VoGuarded([this] { xacScarMultiExecute(); }); });
     HookEvents();
 }
 
-void TfmkvbBuoniSca::SetUpCollections() {
-    kvbSetUpCollection(xqcMain, kvbVouchersSQL(kvbUnloading, false));
-    kvbSetLists(xqcMain, {kvbSQLBuoInsertScarico}, {kvbSQLBuoUpdate}, {kvbSQLBuoDelete});
-    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    kvbSetUpCollection(xqcDetail, QString::fromLatin1(kGoodsSQL));
-    kvbSetLists(xqcDetail, {kvbSQLInbScarico}, {kChangeDischargeSQL}, {kvbSQLInbTogliScarico});
-    kvbSetUpDocuments(xqcDoc, kvbUnloading);
-
-    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) {
-        for (const char *amount : {"IBENIIMP", "iBBuoIMPORTO"}) {
-            TVoField *field = xqcMain->FieldByName(QString::fromLatin1(amount));
-            field->SetDisplayFormat(QStringLiteral("#,###.00"));
-            field->SetDisplayScale(4);
-        }
-        xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
-    });
-    xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
-        TVoField *amount = xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"));
-        amount->SetDisplayFormat(QStringLiteral("#,###.00"));
-        amount->SetDisplayScale(4);
-        xqcDetail->FieldByName(QStringLiteral("iBInbNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
-    });
-}
-
-void TfmkvbBuoniSca::SetUpActions() {
-    xacFiltraImporti->setCheckable(true);
-    xacDefBuono->setVisible(false);
-    xacDefBuono->setEnabled(false);
-    frMaster->tbControl->addSeparator();
-    frMaster->tbControl->addActions({xacDefBuono, xacFiltraImporti, xacImpostaImporto});
-    const std::pair<QAction *, void (TfmkvbBuoniSca::*)()> handlers[] = {
-        {xacImpostaImporto, &TfmkvbBuoniSca::xacImpostaImportoExecute},
-        {xacFiltraImporti, &TfmkvbBuoniSca::xacFiltraImportiExecute}};
-    for (const auto &[action, handler] : handlers)
-        connect(action, &QAction::triggered, this,
-                [this, handler] { VoGuarded([this, handler] { (this->*handler)(); }); });
-}
-
 void TfmkvbBuoniSca::HookEvents() {
-    frMaster->xdsMain->OnDataChange.Add(
-        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
-    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
-    frMaster->xneNumero->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
-    frMaster->xdeData->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
-    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
-        kvbVoucherHeaderBeforeWrite(xqcMain, kvbUnloading, listKind, &m_proposedVoucher);
-    });
-    xqcMain->VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
-        if (Prop.Kind == skInsert)
-            Prop.Values.Add(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    });
-
     frDetail->xdsMain->AfterStateChange.Add([this](TVoDataSource *) {
         frDetailtsDetailShow();
         ApplyLock();
@@ -185,76 +90,29 @@ void TfmkvbBuoniSca::HookEvents() {
         if (listKind == skInsert)
             kvbLockUndischargedGood(xqcDetail->FieldByName(QStringLiteral("iBInbID"))->Value());
     });
-    xqcDetail->VoBeforeExec.Add(
-        [this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) { xqcDetailVoBeforeExec(Prop); });
+    // Every statement writes the good for the current voucher; the good's key is the record's.
+    xqcDetail->VoBeforeExec.Add([this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
+        Prop.Values.Add(QStringLiteral("iBBuoID"), CurrentVoucher());
+    });
     xqcDetail->AfterScroll.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
         xqcDetailAfterScroll();
         ApplyLock();
     });
-    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
-    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
 }
 
-void TfmkvbBuoniSca::FormShow() {
-    TfmVoChildDB::FormShow();
-    xqcMain->Open();
-    ApplyLock();
-}
-
-void TfmkvbBuoniSca::FormClose(TCloseAction &Action) {
-    TfmVoChildDB::FormClose(Action);
-    xqcMain->Close();
-}
-
-int TfmkvbBuoniSca::CurrentVoucher() const {
-    if (!xqcMain->Active() || xqcMain->IsEmpty() || xqcMain->State() == dsInsert)
-        return -1;
-    return xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger(-1);
-}
-
-bool TfmkvbBuoniSca::CurrentVoucherDefinitive() const {
-    return CurrentVoucher() > 0 && xqcMain->FieldByName(QStringLiteral("ILOCKED"))->AsInteger() != 0;
-}
-
-// A definitive voucher takes no goods or documents, and its goods are not taken off: they would
-// return to the register while the voucher still discharges them. Nothing is put on a voucher not
-// yet saved.
+// A definitive voucher's goods are not taken off: they would return to the register while the
+// voucher still discharges them.
 void TfmkvbBuoniSca::ApplyLock() {
-    const bool definitive = CurrentVoucherDefinitive();
-    const bool noVoucher = CurrentVoucher() <= 0 || xqcMain->State() != dsBrowse;
-    frDetail->xacInsert->SetLocked(definitive || noVoucher);
-    frDetail->xacDelete->SetLocked(definitive);
-    frMaster->xacDelete->SetLocked(definitive);
+    TfmkvbBuoniBase::ApplyLock();
+    frDetail->xacDelete->SetLocked(CurrentVoucherDefinitive());
+    // Nor does the wizard run over a good being typed.
+    xacScarMulti->setEnabled(!TakesNoGoods() && (!xqcDetail->Active() || xqcDetail->State() == dsBrowse));
 }
 
-void TfmkvbBuoniSca::frMasterxdsMainDataChange(TVoField *) {
-    ApplyLock();
+void TfmkvbBuoniSca::frMasterxdsMainDataChange(TVoField *field) {
+    TfmkvbBuoniBase::frMasterxdsMainDataChange(field);
     frDetail->xelNumero->SetListSQL(DischargeableGoodsSQL());
-}
-
-void TfmkvbBuoniSca::frMasterxdsMainAfterStateChange() {
-    if (xqcMain->State() == dsInsert) {
-        m_proposedVoucher = NextVoucherNumber(kvbUnloading);
-        frMaster->xneNumero->SetValue(m_proposedVoucher);
-        frMaster->xdeData->SetDate(DaysToDate(TodayDays()));
-        xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
-    }
-    ApplyLock();
-}
-
-void TfmkvbBuoniSca::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
-    const int accepted = xqcMain->State() == dsInsert
-                             ? m_proposedVoucher
-                             : xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->OldValue().toInt();
-    Msg = kvbVoucherNumberProblem(frMaster->xneNumero->Value(), kvbUnloading, accepted);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvbBuoniSca::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
-    Msg =
-        kvbVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), kvbUnloading);
-    Ok = Msg.isEmpty();
 }
 
 QString TfmkvbBuoniSca::DischargeableGoodsSQL() const {
@@ -289,33 +147,22 @@ void TfmkvbBuoniSca::frDetailxelNumeroChangeFKValue() {
         xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"))->SetValue(value);
 }
 
-void TfmkvbBuoniSca::xqcDetailVoBeforeExec(TVoQueryProp &Prop) {
-    Prop.Values.Add(QStringLiteral("iBBuoID"), CurrentVoucher());
-}
-
 void TfmkvbBuoniSca::xqcDetailAfterScroll() {
     if (!xqcDetail->Active() || xqcDetail->IsEmpty())
         return;
     frDetail->ShowBook(xqcDetail->FieldByName(QStringLiteral("ICAMID"))->AsInteger() == kvbCategoriaLibri);
 }
 
-void TfmkvbBuoniSca::RefreshVouchers() {
-    const TVoBookmark bookmark = xqcDetail->GetBookmark();
-    xqcMain->Refresh();
-    if (xqcDetail->Active() && xqcDetail->BookmarkValid(bookmark))
-        xqcDetail->GotoBookmark(bookmark);
-}
-
-void TfmkvbBuoniSca::xacImpostaImportoExecute() {
-    if (CurrentVoucher() <= 0 || !frMaster->xdsMain->Edit())
+void TfmkvbBuoniSca::xacScarMultiExecute() {
+    const int voucher = CurrentVoucher();
+    if (voucher <= 0 || CurrentVoucherDefinitive())
         return;
-    xqcMain->FieldByName(QStringLiteral("iBBuoIMPORTO"))
-        ->SetValue(xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->Value());
-}
-
-void TfmkvbBuoniSca::xacFiltraImportiExecute() {
-    xqcMain->Close();
-    xqcMain->SetCommandText(kvbVouchersSQL(kvbUnloading, xacFiltraImporti->isChecked()));
-    xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    xqcMain->Open();
+    {
+        std::unique_ptr<TfmBuoniScaMulti> wizard(VoNewForm<TfmBuoniScaMulti>(this));
+        wizard->SetVoucherDate(xqcMain->FieldByName(QStringLiteral("dBBuoDATA"))->AsDate());
+        wizard->SetVoucherId(voucher);
+        wizard->exec();
+    }
+    xqcDetail->Refresh();
+    xqcMain->Refresh();
 }

@@ -32,12 +32,7 @@ QWidget *NewPanel(QFormLayout **form) {
 }
 
 template <class T> T *Place(TfrVoDBRWGrid *frame, QFormLayout *form, const char *caption, const char *field) {
-    auto *control = new T;
-    auto *label = new QLabel(QString::fromUtf8(caption));
-    label->setBuddy(control);
-    form->addRow(label, control);
-    control->Bind(frame->xdsMain, QString::fromLatin1(field));
-    return control;
+    return VoAddFormControl<T>(form, caption, frame->xdsMain, field);
 }
 
 TVoDBLookupEdit *Lookup(TfrVoDBRWGrid *frame, QFormLayout *form, const char *caption, const char *field,

@@ -252,14 +252,8 @@ TEST_F(kvaCodiciTest, ACodeThatRowsOrArticlesNameIsKept) {
 
         window = CreateVoClass(QString::fromLatin1(c.window));
         ASSERT_TRUE(VoShowActive(window));
-        TfrVoDBRWGrid *frame = nullptr;
-        for (TfrVoDBRWGrid *f : window->findChildren<TfrVoDBRWGrid *>())
-            if (f->DataSet()->KeyField().compare(key, Qt::CaseInsensitive) == 0)
-                frame = f;
-        ASSERT_TRUE(frame && frame->DataSet()->Locate(key, id));
-        messages->Clear();
-        messages->Push(mrYes);
-        frame->xacDelete->Execute();
+        TfrVoDBRWGrid *frame = VoDeleteRow(window, key, id, messages);
+        ASSERT_TRUE(frame);
         EXPECT_EQ(messages->Texts(),
                   (QStringList{QStringLiteral("Cancellare il record?"), CodeInUseMessage}));
         EXPECT_EQ(VoCountRows(count), 1);

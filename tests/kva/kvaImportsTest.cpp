@@ -49,26 +49,15 @@ protected:
     }
     int Rows() const { return fm->sgArticoli->RowCount() - 1; }
     QString Cell(int column, int row) const { return fm->sgArticoli->Cells(column, row); }
-    // Picks the row a search lists first after typing text; an empty text cancels the search.
-    static void Answer(const QString &text) {
-        VoWhenModalOpens<TVoSearchDialog>([text](TVoSearchDialog *form) {
-            if (text.isEmpty()) {
-                form->reject();
-                return;
-            }
-            form->SetSearchText(text);
-            QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
-        });
-    }
     void PickForAll(int column, const QString &text) {
         ASSERT_TRUE(wizard->sgArticoli->SelectCell(column, 1));
         ASSERT_TRUE(wizard->SameButton(column)->isEnabled());
-        Answer(text);
+        VoAnswerSearch(text);
         VoClick(wizard->SameButton(column));
     }
     void PickForRow(int column, int row, const QString &text) {
         ASSERT_TRUE(wizard->sgArticoli->SelectCell(column, row));
-        Answer(text);
+        VoAnswerSearch(text);
         QTest::keyClick(wizard->sgArticoli, Qt::Key_F8);
     }
     void CompleteAll() {
@@ -376,7 +365,7 @@ protected:
     int vat = 0;
 };
 
-TEST_F(kvaImpMagTest, LinkedRowsTakeTheLoadPriceWithItsVatInLoadingUnits) {
+TEST_F(kvaImpMagTest, LinkedRowsTakeTheLoadPriceWithItsVatInLoadingUnitsTheOthersTheFallback) {
     UseRegister(1);
     const int load = VoTestMovement(1, QDate(2026, 2, 1), QStringLiteral("C1"));
     const int pens = VoTestWarehouseArticle(QStringLiteral("PENNE"), merId, 12);
@@ -389,9 +378,11 @@ TEST_F(kvaImpMagTest, LinkedRowsTakeTheLoadPriceWithItsVatInLoadingUnits) {
     VoTestMovementRow(issue, pens, 24, 0, vat, -1, pensRow);
     VoTestMovementRow(issue, toner, 3, 0, vat, -1, tonerRow);
     VoTestMovementRow(issue, paper, -2, 0, vat, -1, paperRow);
+    // A row of no load row, beside them, takes the fallback price without VAT.
+    VoTestMovementRow(issue, VoTestWarehouseArticle(QStringLiteral("DIARIO"), merId, 1, 7000), 1, 0, vat);
     OpenMag();
     ToRows(issue);
-    EXPECT_EQ(Shown(), (QStringList{"CARTA|0|0", "PENNE|2|1,22", "TONER|3|61"}));
+    EXPECT_EQ(Shown(), (QStringList{"CARTA|0|0", "DIARIO|1|0,7", "PENNE|2|1,22", "TONER|3|61"}));
 }
 
 TEST_F(kvaImpMagTest, UnlinkedRowsTakeTheLatestEarlierLoadElseTheInitialCost) {

@@ -16,6 +16,7 @@
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestSchool.h"
+#include "VoWidgetTest.h"
 #include "kvbFMain.h"
 #include "kvbMAtt.h"
 #include "kvbMConn.h"
@@ -295,9 +296,9 @@ TEST_F(kvbMainTest, VouchersAndTheGoodsListNeedADurableRegisterYear) {
         }
     dmkvbParams->xpmVouParams->OnDialogShown = nullptr;
     ASSERT_TRUE(Choose(DurableYear(QStringLiteral("Beni durevoli di biblioteca"), 2025)));
-    EXPECT_TRUE(PassesGuards(dmkvbAtt->xafVistaBeni)) << messages->LastText().toStdString();
     for (auto [item, title] : {std::pair{dmkvbAtt->xafCarico, "Gestione movimenti"},
-                               std::pair{dmkvbAtt->xafScarico, "Gestione buoni di scarico"}}) {
+                               std::pair{dmkvbAtt->xafScarico, "Gestione buoni di scarico"},
+                               std::pair{dmkvbAtt->xafVistaBeni, "Elenco beni"}}) {
         messages->Clear();
         ASSERT_TRUE(item->Execute());
         EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
@@ -334,14 +335,21 @@ TEST_F(kvbMainTest, RenumberingAsksFirstWithNoAsTheDefault) {
     }
     messages->Clear();
     messages->Push(mrYes);
-    dmkvbAtt->xafRinumera->Execute();
-    EXPECT_EQ(messages->LastText(), NotAvailable("TfmkvbRinumeraBeni"));
+    QString opened;
+    VoWhenModalOpens<QDialog>([&opened](QDialog *dlg) {
+        opened = dlg->windowTitle();
+        dlg->reject();
+    });
+    EXPECT_TRUE(dmkvbAtt->xafRinumera->Execute());
+    EXPECT_EQ(opened, QStringLiteral("Rinumera beni"));
 }
 
 TEST_F(kvbMainTest, ImportsAndExportsNeedSomethingToTakeAndRoomInTheWorkingYear) {
     Start();
     ASSERT_TRUE(Choose(DemoYear(2026)));
-    // Nothing to import yet.
+    // Nothing to import yet, once the demo's warehouse issue is imported.
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET IMGMID = (SELECT IMGMID FROM TMGM_MOVMAGAZZINO WHERE "
+                             "ITBUID = 16) WHERE IBBUOID = (SELECT MIN(IBBUOID) FROM TBBUO_BUONI)"));
     EXPECT_FALSE(PassesGuards(dmkvbAtt->xafImpMag));
     EXPECT_EQ(messages->Texts(),
               QStringList{QStringLiteral(

@@ -183,11 +183,11 @@ TEST_F(kvbRoutinesTest, XmlDefinitionsOfTheProgramsListAndCustomisedReports) {
         VoExecSQL(
             QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
                            "SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), IYXLSID, "
-                           "'KVBREPLACE', :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
+                           "'KVB_PROVA', :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
             {{QStringLiteral("x"), QStringLiteral("<%1/>").arg(QString::fromLatin1(list))},
              {QStringLiteral("l"), QString::fromLatin1(list)}});
     QString xml;
-    LoadXmlArchive(xml, QStringLiteral("KVBREPLACE"), QString());
+    LoadXmlArchive(xml, QStringLiteral("KVB_PROVA"), QString());
     EXPECT_EQ(xml, QStringLiteral("<KVB/>"));
     try {
         LoadXmlArchive(xml, QStringLiteral("KVB_NESSUNO"), QString());

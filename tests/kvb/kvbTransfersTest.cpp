@@ -14,6 +14,7 @@
 #include "kvbFSelectVelist.h"
 #include "kvbUUtil.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -360,22 +361,22 @@ TEST_F(kvbTransfersTest, TheFilterWithAnApostropheIsKeptAndSwitchedOffAndOn) {
             QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("dell'aula")));
         filter->buOk->click();
     });
-    window->buFilterClick();
+    window->buFilter->click();
     EXPECT_EQ(List()->RecordCount(), 1);
-    EXPECT_TRUE(window->buApplyFilter->isChecked());
+    EXPECT_TRUE(window->frVoMultiSel->acApplyFilter->isChecked());
 
-    window->buApplyFilter->click();
+    window->frVoMultiSel->acApplyFilter->trigger();
     EXPECT_EQ(List()->RecordCount(), 2);
-    EXPECT_FALSE(window->buApplyFilter->isChecked());
-    window->buApplyFilter->click();
+    EXPECT_FALSE(window->frVoMultiSel->acApplyFilter->isChecked());
+    window->frVoMultiSel->acApplyFilter->trigger();
     EXPECT_EQ(List()->RecordCount(), 1);
-    EXPECT_TRUE(window->buApplyFilter->isChecked());
+    EXPECT_TRUE(window->frVoMultiSel->acApplyFilter->isChecked());
 
     VoWhenModalOpens<TfmKvbFiltro>([](TfmKvbFiltro *filter) {
         EXPECT_EQ(filter->frVoFiltro->ConditionTexts().size(), 1);
         filter->buOk->click();
     });
-    window->buFilterClick();
+    window->buFilter->click();
     EXPECT_EQ(List()->RecordCount(), 1);
 
     messages->Push(mrYes);

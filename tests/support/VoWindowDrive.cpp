@@ -1,6 +1,9 @@
 #include "VoWindowDrive.h"
 
 #include "VoDBDateEdit.h"
+#include "VoDBFrames.h"
+#include "VoMessages.h"
+#include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
 
 #include <QAbstractButton>
@@ -73,4 +76,29 @@ void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen) {
         window->activateWindow();
         (void)QTest::qWaitForWindowActive(window);
     }
+}
+
+TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVariant &key,
+                           TVoScriptedResponder *messages) {
+    TfrVoDBRWGrid *frame = nullptr;
+    for (TfrVoDBRWGrid *f : window->findChildren<TfrVoDBRWGrid *>())
+        if (f->DataSet()->KeyField().compare(keyField, Qt::CaseInsensitive) == 0)
+            frame = f;
+    if (!frame || !frame->DataSet()->Locate(keyField, key))
+        return nullptr;
+    messages->Clear();
+    messages->Push(mrYes);
+    frame->xacDelete->Execute();
+    return frame;
+}
+
+void VoAnswerSearch(const QString &text) {
+    VoWhenModalOpens<TVoSearchDialog>([text](TVoSearchDialog *form) {
+        if (text.isEmpty()) {
+            form->reject();
+            return;
+        }
+        form->SetSearchText(text);
+        QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
+    });
 }

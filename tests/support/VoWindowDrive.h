@@ -10,7 +10,10 @@
 
 class QAbstractButton;
 class QLineEdit;
+class QVariant;
+class TfrVoDBRWGrid;
 class TVoDBDateEdit;
+class TVoScriptedResponder;
 
 // Opens a window by its class name, as the menu does, and shows it active.
 template <class T> T *VoOpenWindow(const QString &className) {
@@ -45,3 +48,13 @@ struct TVoSearchSeen {
 // Opens the search form of the focused lookup with F8 and answers it: types the text into its search
 // box and chooses the row in front with Enter. The window of the lookup is active again afterwards.
 void VoSearchAndChoose(const QString &text, TVoSearchSeen *seen = nullptr);
+
+// Deletes a row as the user does: in the window's list whose rows are keyed by keyField, on the row of
+// that key, the delete action, answered Yes (the messages cleared first). The frame of the list, or
+// nullptr when no list holds the row.
+TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVariant &key,
+                           TVoScriptedResponder *messages);
+
+// Answers the search form that the next call opens: picks the row it lists first after typing text
+// into its search box; an empty text cancels the search.
+void VoAnswerSearch(const QString &text);

@@ -149,5 +149,9 @@ TEST(VoMoneyTest, AddsAPercentExactly) {
         const TVoMoney base = TVoMoney::FromStored(c.base), percent = TVoMoney::FromStored(c.percent);
         EXPECT_EQ(TVoMoney::PlusPercentText(base, percent), QString::fromLatin1(c.text)) << c.base;
         EXPECT_EQ(TVoMoney::PlusPercent(base, percent).Stored(), c.stored) << c.base;
+        // The text read back gives the same stored amount.
+        TVoMoney back;
+        ASSERT_TRUE(TVoMoney::TryParseRounded(QString::fromLatin1(c.text), &back)) << c.text;
+        EXPECT_EQ(back.Stored(), c.stored) << c.text;
     }
 }

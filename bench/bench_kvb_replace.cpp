@@ -1,0 +1,118 @@
+// Times the bulk data replacement of the durable goods on a register of 20,000 goods in charge, on
+// 400 definitive loading vouchers of 2026 in the demo inventory's register: the goods picker filled
+// (the query read, the items made and sorted by number), and one category change of 5,000 picked
+// goods, which discharges them on one unloading voucher and copies them onto one loading voucher, in
+// one transaction.
+//
+//   bench_kvb_replace
+#include "AbcUContext.h"
+#include "VoBench.h"
+#include "VoBenchGoods.h"
+#include "VoClassRegistry.h"
+#include "VoGlobals.h"
+#include "VoIdComboBox.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "kvbFDataReplace.h"
+#include "kvbRDblLstInbSelect.h"
+#include "kvbUUtil.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+constexpr int kVouchers = 400;
+constexpr int kGoodsPerVoucher = 50;
+constexpr int kPicked = 5000;
+
+const QString kNumbers = QStringLiteral(
+    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
+
+// The register-year of 2026 of the demo's durable-goods register, filled.
+int Generate(TVoSQLConnection *conn) {
+    const int facId =
+        VoSelectValue(QStringLiteral("SELECT MIN(IFACID) FROM TFAC_VELISTO WHERE ITFCID = 5"), {}, conn)
+            .toInt();
+    const int year = VoBenchRegisterYear(conn, facId, 2026);
+    const QVariantHash p{
+        {QStringLiteral("v0"), VoBenchReserve(conn, QStringLiteral("TBBUO_BUONI"), kVouchers)},
+        {QStringLiteral("g0"),
+         VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), kVouchers * kGoodsPerVoucher)},
+        {QStringLiteral("y"), year},
+        {QStringLiteral("s"),
+         VoSelectValue(QStringLiteral("SELECT MIN(ISECID) FROM TSEC_SETTCONS"), {}, conn)}};
+    conn->StartTransaction();
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
+                       "IBBUOTIPO, ILOCKED, IBBUOIMPORTO) ") +
+            kNumbers +
+            QStringLiteral("SELECT :v0 + I, CAST(:y AS INTEGER), 1000 + I, DATE '2026-01-02', 'Buono', 0, 1, "
+                           "500000 FROM N WHERE I < %1")
+                .arg(kVouchers),
+        p, conn);
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, "
+                       "ICAMID, ISECID, IAVAID) ") +
+            kNumbers +
+            QStringLiteral(", G AS (SELECT a.I * 1000 + b.I AS I FROM N a CROSS JOIN N b WHERE a.I < %1) "
+                           "SELECT :g0 + I, 1000 + I, 'BENE ' || MOD(I, 997), :v0 + I / %2, 10000, 1, "
+                           "CAST(:s AS INTEGER), 2 FROM G")
+                .arg(kVouchers * kGoodsPerVoucher / 1000)
+                .arg(kGoodsPerVoucher),
+        p, conn);
+    conn->Commit();
+    return year;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_replace"));
+    if (!bench.Ok())
+        return 1;
+    QTextStream &out = Out();
+    QElapsedTimer timer;
+    timer.start();
+    const int year = Generate(bench.Db());
+    out << "generated " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI")).toInt()
+        << " goods in " << timer.elapsed() << " ms\n";
+    xgvmGlobalVar.Add(ParRegisterYear, QString::number(year));
+    LoadWorkingContext(true);
+
+    std::unique_ptr<TfrKvbDblLstInbSelect> picker;
+    out << "picker created and filled:       "
+        << VoMillis([&] { picker = std::make_unique<TfrKvbDblLstInbSelect>(); }) << " ms ("
+        << picker->LeftCount() << " goods)\n";
+    out << "picker filled again:             " << VoMillis([&] { picker->ReloadLists(); }) << " ms\n";
+    picker.reset();
+
+    std::unique_ptr<TfmKvbDataReplace> fm(
+        qobject_cast<TfmKvbDataReplace *>(CreateVoClass(QStringLiteral("TfmKvbDataReplace"))));
+    fm->show();
+    fm->lbFieldList->setCurrentItem(
+        fm->lbFieldList->findItems(QStringLiteral("Categoria"), Qt::MatchExactly)[0]);
+    fm->buNext->click();
+    TfrKvbDblLstInbSelect *frame = fm->frKvbDblLstInbSelect1;
+    for (int i = 0; i < kPicked; ++i)
+        frame->lvLeft->topLevelItem(i)->setSelected(true);
+    out << "5,000 goods moved right:         " << VoMillis([&] { frame->MoveSelectedRight(); }) << " ms\n";
+    fm->buNext->click();
+    auto *oldCategory = qobject_cast<TVoIdComboBox *>(fm->OldValueEditor());
+    oldCategory->setCurrentIndex(1);
+    auto *newCategory = qobject_cast<TVoIdComboBox *>(fm->NewValueEditor());
+    newCategory->setCurrentIndex(1);
+    out << "category changed on 5,000:       " << VoMillis([&] { fm->Replace(); }) << " ms\n";
+    out << "  " << bench.messages->LastText() << "\n";
+    out << "  goods on the new loading voucher: "
+        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON "
+                                        "buo.IBBUOID = inb.IBBUOID WHERE buo.SBBUODESC = 'Cambio Categoria'"))
+               .toInt()
+        << "\n";
+    return 0;
+}

@@ -1,0 +1,107 @@
+// Times the unloading vouchers on the generated register of 100,000 goods (VoBenchGoods.h): the
+// unloading window opened on the register-year of 2026, the number lookup's list of the goods that
+// a new unloading voucher at 31/12/2026 may still discharge, and the multiple unloading putting
+// 10,000 of them on that voucher in one run.
+//
+//   bench_kvb_unloading
+#include "AbcUContext.h"
+#include "VoBench.h"
+#include "VoBenchGoods.h"
+#include "VoClassRegistry.h"
+#include "VoDBLookupEdit.h"
+#include "VoDates.h"
+#include "VoGlobals.h"
+#include "VoIdComboBox.h"
+#include "VoMessages.h"
+#include "VoMultiSelect.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "kvbFBuoniSca.h"
+#include "kvbFBuoniScaMulti.h"
+#include "kvbRBeniCaricoSca.h"
+#include "kvbUUtil.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+constexpr int kDischarged = 10000;
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_unloading"));
+    if (!bench.Ok())
+        return 1;
+    TVoSQLConnection *const db = bench.Db();
+    QTextStream &out = Out();
+    const TVoBenchGoods k = VoBenchGenerateGoods(db);
+    // Everything of 2026 in charge, so that the lookup and the wizard offer the whole register.
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IAVAID = 2 WHERE IAVAID = 1"));
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET ILOCKED = 1 WHERE IBBUOTIPO = 0"));
+    xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
+    LoadWorkingContext(true);
+    const int voucher = VoBenchReserve(db, QStringLiteral("TBBUO_BUONI"), 1);
+    VoExecSQL(
+        QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
+                       "IBBUOTIPO, ILOCKED, IBBUOIMPORTO, IBBUORICOGNIZ) VALUES (:v, :y, 9999, DATE "
+                       "'2026-12-31', 'Scarico', 1, 0, 0, 0)"),
+        {{QStringLiteral("v"), voucher}, {QStringLiteral("y"), k.y26}});
+    const int cause =
+        VoSelectValue(QStringLiteral("SELECT MIN(ICAVID) FROM TCAV_CAUSALIINV WHERE ICAVTIPO = 1")).toInt();
+
+    QElapsedTimer timer;
+    timer.start();
+    auto *window = qobject_cast<TfmkvbBuoniSca *>(CreateVoClass(QStringLiteral("TfmkvbBuoniSca")));
+    window->show();
+    QApplication::processEvents();
+    out << "unloading window opened: " << timer.nsecsElapsed() / 1e6 << " ms ("
+        << window->xqcMain->FetchedCount() << " vouchers read)\n"
+        << Qt::flush;
+    window->xqcMain->Locate(QStringLiteral("IBBUOID"), voucher);
+
+    window->frDetail->xacInsert->Execute();
+    timer.restart();
+    window->frDetail->xelNumero->ShowDropDown();
+    QApplication::processEvents();
+    TVoQueryCollection *list = window->frDetail->xelNumero->ListDataSet();
+    out << "number lookup's whole list dropped down: " << timer.nsecsElapsed() / 1e6 << " ms ("
+        << list->FetchedCount() << " rows read first)\n"
+        << Qt::flush;
+    timer.restart();
+    const int offered = list->RecordCount();
+    out << "  and read whole: " << timer.nsecsElapsed() / 1e6 << " ms (" << offered << " goods offered)\n"
+        << Qt::flush;
+    window->xqcDetail->Cancel();
+
+    std::unique_ptr<TfmBuoniScaMulti> wizard(VoNewForm<TfmBuoniScaMulti>(window));
+    wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
+    wizard->SetVoucherId(voucher);
+    timer.restart();
+    wizard->show();
+    QApplication::processEvents();
+    out << "wizard opened: " << timer.nsecsElapsed() / 1e6 << " ms (" << wizard->xqcBeni->FetchedCount()
+        << " goods read first)\n"
+        << Qt::flush;
+    for (int row = 0; row < kDischarged; ++row)
+        wizard->frVoMultiSelect1->SetSelected(row, true);
+    if (wizard->xqcBeni->FetchedCount() < kDischarged) {
+        wizard->xqcBeni->FetchAll();
+        for (int row = 0; row < kDischarged; ++row)
+            wizard->frVoMultiSelect1->SetSelected(row, true);
+    }
+    wizard->cbCausale->SelectId(cause);
+    timer.restart();
+    const bool done = wizard->ExecuteUnloading();
+    out << "wizard discharging " << wizard->frVoMultiSelect1->GetSelCount()
+        << " goods: " << timer.nsecsElapsed() / 1e6 << " ms (" << (done ? "committed" : "FAILED") << ", "
+        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOIDSCARICO = :v"),
+                         {{QStringLiteral("v"), voucher}})
+               .toInt()
+        << " goods on the voucher)\n";
+    return done ? 0 : 1;
+}

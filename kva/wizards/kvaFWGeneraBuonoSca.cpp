@@ -1,0 +1,460 @@
+#include "kvaFWGeneraBuonoSca.h"
+
+#include "VoClassRegistry.h"
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
+#include "VoDates.h"
+#include "VoExceptions.h"
+#include "VoGlobals.h"
+#include "VoMessages.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoStringGrid.h"
+#include "VoWait.h"
+#include "kvaFImpWizard.h"
+#include "kvaUBuoni.h"
+#include "kvaUUtil.h"
+
+#include <QDateEdit>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
+
+namespace {
+
+// Each loading voucher is tested only until one of its articles is found in stock.
+const char *const kBuoniTuttiSQL =
+    "SELECT FBUO.IFBUOID, FBUO.IFBUONUMERO, FBUO.DFBUODATA, FBUO.SFBUODESC, (SELECT BEN.SBENRAGSOC FROM "
+    "TBEN_BENEFICIARI BEN WHERE BEN.IBENID=FBUO.IBENID) AS SBENRAGSOC FROM TFBUO_BUONI FBUO WHERE "
+    "FBUO.IDWGFACANFID = :IDWGFACANFID AND FBUO.IFBUOTIPO=0 AND EXISTS (SELECT 1 FROM TAFC_ARTVELIST AFC "
+    "WHERE AFC.IFBUOID=FBUO.IFBUOID) ORDER BY FBUO.IFBUONUMERO";
+const char *const kBuoniDaScaricareSQL =
+    "SELECT FBUO.IFBUOID, FBUO.IFBUONUMERO, FBUO.DFBUODATA, FBUO.SFBUODESC, (SELECT BEN.SBENRAGSOC FROM "
+    "TBEN_BENEFICIARI BEN WHERE BEN.IBENID=FBUO.IBENID) AS SBENRAGSOC FROM TFBUO_BUONI FBUO WHERE "
+    "FBUO.IDWGFACANFID = :IDWGFACANFID AND FBUO.IFBUOTIPO=0 AND COALESCE(FBUO.lFBuoScaricato, 0) = 0 AND "
+    "EXISTS (SELECT 1 FROM TAFC_ARTVELIST AFC WHERE AFC.IFBUOID=FBUO.IFBUOID AND (SELECT GIACENZA FROM "
+    "PKVA_GETGIACENZA(AFC.iFarId,CURRENT_DATE,FBUO.IDWGFACANFID,-1))>0) ORDER BY FBUO.IFBUONUMERO";
+
+const char *const kRigheSQL =
+    "SELECT afc.iafcid, afc.FAFCCOSTOUNIT, afc.FAFCQUANTITA, afc.SFARSDESC, afc.iFarId, afc.SFARLDESC, "
+    "afc.IALVID, afc.SALVDESCS, COALESCE(afc.fUnmFattoreProp,1) AS fUnmFattoreProp, afc.iSecId, "
+    "afc.iSedInfId, afc.iClcId, afc.iRspId, afc.sSecDescS, afc.fAlvIva, ana.sanacognome ||' '|| "
+    "ana.sananome AS sResponsabile FROM VAFC_ARTVELIST afc LEFT JOIN TRsp_Responsabili rsp ON (afc.iRspId = "
+    "rsp.iRspId) LEFT JOIN TAna_Anagrafiche ana ON (rsp.iAnaId = ana.iAnaId) WHERE afc.IFBUOID = :IFBUOID";
+const char *const kGiacenzaSQL =
+    "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
+
+const char *const kScaricatoSQL = "UPDATE TFBuo_Buoni SET lFBuoScaricato = 1 WHERE iFBuoId = :iFBuoId;";
+const char *const kRigaCaricoSQL = "SELECT * FROM TAfc_ArtVelist afc WHERE (afc.iAfcId=:iAfcId)";
+
+const char *const kCausaleProposta = "14";
+const char *const kGiacenzaInferiore = "C'è una giacenza inferiore della quantità che si vuole scaricare";
+
+// Quantities are shown and kept with three decimals, comma separated.
+QString Fixed3(double value) {
+    return QString::number(value, 'f', 3).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString Text(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TfmKvaWGeneraBuonoSca::TfmKvaWGeneraBuonoSca(QWidget *parent)
+    : TfmVoImpWizard(parent), tsDataScarico(new QWidget), dtpDataScarico(new QDateEdit(tsDataScarico)) {
+    setWindowTitle(QStringLiteral("Generazione automatica Buono"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(1000, 400);
+
+    sgBuoni->AddColumn(QStringLiteral("IFBUONUMERO"), QStringLiteral("Numero"), 100);
+    sgBuoni->AddColumn(QStringLiteral("DFBUODATA"), QStringLiteral("Data"), 100);
+    sgBuoni->AddColumn(QStringLiteral("SFBUODESC"), QStringLiteral("Descrizione"), 300);
+    sgBuoni->AddColumn(QStringLiteral("SBENRAGSOC"), QStringLiteral("Ragione sociale"), 300);
+
+    auto *dateLayout = new QVBoxLayout(tsDataScarico);
+    dateLayout->addWidget(new QLabel(
+        QStringLiteral("Inserire la data in cui si desidera scaricare il buono selezionato"), tsDataScarico));
+    dtpDataScarico->setObjectName(QStringLiteral("dtpDataScarico"));
+    dtpDataScarico->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    dtpDataScarico->setCalendarPopup(true);
+    dateLayout->addWidget(dtpDataScarico, 0, Qt::AlignLeft);
+    dateLayout->addStretch(1);
+    pcMain->insertWidget(pgDataScarico, tsDataScarico);
+
+    SetGoodsColumns(colCount, {{colCodice, QStringLiteral("Codice"), 70},
+                               {colDesc, QStringLiteral("Descrizione"), 150},
+                               {colCaricata, Text("Q.tà caricata"), 60},
+                               {colGiacenza, QStringLiteral("Giacenza"), 60},
+                               {colQuantita, Text("Q.tà da scaricare"), 90},
+                               {colSede, QStringLiteral("Sede"), 150},
+                               {colLuogo, QStringLiteral("Luogo di Scarico"), 150},
+                               {colResp, QStringLiteral("Responsabile del luogo"), 120},
+                               {colCausale, QStringLiteral("Causale di Scarico"), 120}});
+
+    // A caption wider than its column's width widens the column rather than being cut.
+    for (int column = 0; column < colCount; ++column)
+        if (!sgArticoli->isColumnHidden(column))
+            sgArticoli->setColumnWidth(
+                column, qMax(sgArticoli->columnWidth(column),
+                             sgArticoli->fontMetrics().horizontalAdvance(sgArticoli->Cells(column, 0)) + 16));
+
+    TVoImpSearch site = TfmKvaImpWizard::SiteSearch(colSede, colSedeId);
+    site.buttonCaption = QStringLiteral("Selezione unica sede");
+    site.listed = {{1, QStringLiteral("Sede"), 300}};
+    AddSearch(site);
+
+    TVoImpSearch sector;
+    sector.column = colLuogo;
+    sector.idColumn = colSecId;
+    sector.buttonCaption = QStringLiteral("Selezione unico luogo");
+    sector.sql =
+        QStringLiteral(" SELECT TSEC_SETTCONS.ISECID, TSEC_SETTCONS.SSECCOD, TSEC_SETTCONS.SSECDESCS FROM "
+                       "TSEC_SETTCONS");
+    sector.keyField = QStringLiteral("ISECID");
+    sector.shownField = QStringLiteral("SSECDESCS");
+    sector.shownTitle = QStringLiteral("Luogo di Scarico");
+    // A responsible belongs to a sector: another sector leaves the row without one.
+    sector.emptiedOnChange = {colRspId, colResp};
+    sector.listed = {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}};
+    AddSearch(sector);
+
+    TVoImpSearch responsible;
+    responsible.column = colResp;
+    responsible.idColumn = colRspId;
+    responsible.buttonCaption = QStringLiteral("Selezione unico resp");
+    responsible.sql = QStringLiteral(
+        " SELECT rsp.iRspId, ana.sAnaNome, ana.sAnaCognome, rsp.sRspQualifica  FROM TRsp_Responsabili rsp   "
+        "INNER JOIN TAna_Anagrafiche ana ON (rsp.iAnaId = ana.iAnaId)  WHERE rsp.iSecId = :ISECID;");
+    responsible.keyField = QStringLiteral("IRSPID");
+    responsible.shownField = QStringLiteral("SANACOGNOME");
+    responsible.shownTitle = QStringLiteral("Responsabile del luogo");
+    responsible.paramName = QStringLiteral("ISECID");
+    responsible.paramColumn = colSecId;
+    responsible.listed = {{1, QStringLiteral("Nome"), 200},
+                          {2, QStringLiteral("Cognome"), 200},
+                          {3, QStringLiteral("Qualifica"), 100}};
+    AddSearch(responsible);
+
+    TVoImpSearch causal;
+    causal.column = colCausale;
+    causal.idColumn = colCavId;
+    causal.buttonCaption = QStringLiteral("Selezione unica causale");
+    causal.sql =
+        QStringLiteral(" SELECT ICAVID, SCAVCODICE, SCAVDESC FROM TCAV_CAUSALIINV  WHERE iCavTipo = 1");
+    causal.keyField = QStringLiteral("ICAVID");
+    causal.shownField = QStringLiteral("SCAVDESC");
+    causal.shownTitle = QStringLiteral("Causale di Scarico");
+    causal.listed = {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}};
+    AddSearch(causal);
+
+    for (int column : {colSede, colLuogo, colResp, colCausale}) {
+        SameButton(column)->setMinimumWidth(121);
+        SameButton(column)->hide();
+    }
+
+    sgArticoli->OnCellText.Add([](int column, int row, QString &text) {
+        if (column != colQuantita || row < 1)
+            return;
+        double value = 0.0;
+        if (!TryDecimal(text, &value))
+            value = 0.0;
+        text = Fixed3(TruncateDecimals(6, value));
+    });
+    sgArticoli->OnGetEditText.Add([](int column, int row, QString &text) {
+        if (column != colQuantita || row < 1)
+            return;
+        double value = 0.0;
+        if (!TryDecimal(QString(text).remove(QLatin1Char('.')).trimmed(), &value))
+            value = 0.0;
+        text = Fixed3(TruncateDecimals(3, value));
+    });
+    sgArticoli->OnKeyDown.Add([this](QKeyEvent *e, bool &swallow) {
+        if (e->key() == Qt::Key_Delete && sgArticoli->Col() != colQuantita)
+            swallow = true;
+    });
+    sgArticoli->OnKeyPress.Add([this](QChar &c) {
+        // Control characters (backspace, Enter, Escape) always reach the grid.
+        if (!c.isPrint())
+            return;
+        const int column = sgArticoli->Col();
+        if (column >= colSede) {
+            c = QChar();
+        } else if (column == colQuantita) {
+            if (c == QLatin1Char('.') || c == QLatin1Char(','))
+                c = QLatin1Char(',');
+            else if (c != QLatin1Char('-') && (c < QLatin1Char('0') || c > QLatin1Char('9')))
+                c = QChar();
+        }
+    });
+    sgArticoli->OnKeyUp.Add([this](QKeyEvent *) { VoGuarded([this] { CheckQuantity(); }); });
+}
+
+void TfmKvaWGeneraBuonoSca::FormCreate() {
+    TfmVoImpWizard::FormCreate();
+    sgArticoli->SetSelectableColumns({colQuantita, colSede, colLuogo, colResp, colCausale});
+    sgArticoli->SetEditableColumns({colQuantita});
+    SetActivePageIndex(pgBuoni);
+}
+
+void TfmKvaWGeneraBuonoSca::FormShow() {
+    TfmVoImpWizard::FormShow();
+    TVoHourglass hourglass;
+    xqcBuoni->Close();
+    xqcBuoni->SetCommandText(
+        QString::fromLatin1(SoloDaScaricare == 0 ? kBuoniTuttiSQL : kBuoniDaScaricareSQL));
+    xqcBuoni->SetParam(QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
+    xqcBuoni->Open();
+    xqcBuoni->FieldByName(QStringLiteral("IFBUONUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
+    CheckButtons();
+    sgBuoni->setFocus();
+}
+
+void TfmKvaWGeneraBuonoSca::CheckButtons() {
+    TfmVoImpWizard::CheckButtons();
+    // Once the grid is built there is no way back to the date or the list.
+    if (ActivePageIndex() == pgArticoli)
+        buPrior->setEnabled(false);
+    if (ActivePageIndex() == pgBuoni && xqcBuoni->Active() && xqcBuoni->IsEmpty())
+        buNext->setEnabled(false);
+    buOk->setEnabled(ActivePageIndex() == pgArticoli);
+}
+
+double TfmKvaWGeneraBuonoSca::UnloadDate() const {
+    return DateToDays(dtpDataScarico->date());
+}
+
+void TfmKvaWGeneraBuonoSca::pcMainChanging(QObject *, bool &AllowChange) {
+    if (ActivePageIndex() == pgBuoni && xqcBuoni->IsEmpty()) {
+        AllowChange = false;
+        return;
+    }
+    if (ActivePageIndex() != pgDataScarico)
+        return;
+    DateWindow window;
+    GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
+    const double date = UnloadDate();
+    QString problem;
+    if (date < CurrentRegStart || date > CurrentRegEnd)
+        problem = QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
+    else if (date < window.low)
+        problem = QStringLiteral("Data del buono minore della data del buono precedente");
+    else if (date > window.high)
+        problem = QStringLiteral("Data del buono maggiore della data del buono successivo");
+    if (problem.isEmpty())
+        return;
+    AllowChange = false;
+    VoMessageDlg(problem, mtError, mbOK);
+}
+
+void TfmKvaWGeneraBuonoSca::NavigatorClick(QObject *Sender) {
+    TfmVoWizard::NavigatorClick(Sender);
+    if (ActivePageIndex() == pgDataScarico) {
+        ProposeDate();
+    } else if (ActivePageIndex() == pgArticoli) {
+        for (int column : {colSede, colLuogo, colResp, colCausale}) {
+            SameButton(column)->setEnabled(false);
+            SameButton(column)->show();
+        }
+        TVoHourglass hourglass;
+        ClearGoods();
+        LoadGoods();
+        sgArticoli->setFocus();
+    }
+}
+
+void TfmKvaWGeneraBuonoSca::ProposeDate() {
+    double date = xqcBuoni->FieldByName(QStringLiteral("DFBUODATA"))->AsDate();
+    if (date < CurrentRegStart)
+        date = CurrentRegStart;
+    if (date > CurrentRegEnd)
+        date = CurrentRegEnd;
+    DateWindow window;
+    GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
+    if (date < window.low)
+        date = window.low;
+    dtpDataScarico->setDate(DaysToDate(date));
+}
+
+void TfmKvaWGeneraBuonoSca::LoadGoods() {
+    m_articles.clear();
+    TVoQuery rows(QString::fromLatin1(kRigheSQL));
+    rows.SetParam(QStringLiteral("IFBUOID"), xqcBuoni->FieldByName(QStringLiteral("IFBUOID"))->Value());
+    TVoQuery stock(QString::fromLatin1(kGiacenzaSQL));
+    const auto text = [&rows](const char *field) { return rows.AsString(QString::fromLatin1(field)); };
+    for (rows.Open(); !rows.Eof(); rows.Next()) {
+        stock.Close();
+        stock.SetParam(QStringLiteral("iFarId"), rows.Value(QStringLiteral("IFARID")))
+            .SetParamDate(QStringLiteral("dFBuoData"), UnloadDate())
+            .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+            .SetParam(QStringLiteral("iSecId"), -1)
+            .Open();
+        const double giacenza = stock.AsFloat(QStringLiteral("GIACENZA"));
+        if (giacenza <= 0.0)
+            continue;
+        const double costo = stock.AsFloat(QStringLiteral("COSTOUNIMED"));
+        double fattore = rows.AsFloat(QStringLiteral("FUNMFATTOREPROP"));
+        if (fattore == 0.0)
+            fattore = 1.0;
+        const double caricata = rows.AsFloat(QStringLiteral("FAFCQUANTITA"));
+        const int row = AppendGoodsRow();
+        const auto set = [this, row](int column, const QString &value) {
+            sgArticoli->SetCells(column, row, value);
+        };
+        set(colFattore, DecimalText(fattore));
+        set(colAfcId, text("IAFCID"));
+        set(colSedeId, CurrentSiteId > 0 ? QString::number(CurrentSiteId) : text("ISEDINFID"));
+        set(colSecId, text("ISECID"));
+        set(colRspId, text("IRSPID"));
+        set(colCavId, QString::fromLatin1(kCausaleProposta));
+        set(colCodice, text("SFARSDESC"));
+        set(colDesc, text("SFARLDESC"));
+        set(colCaricata, DecimalText(fattore * caricata));
+        set(colGiacenza, DecimalText(fattore * giacenza));
+        set(colCosto, DecimalText(costo / fattore));
+        set(colQuantita, DecimalText(fattore * qMin(giacenza, caricata)));
+        set(colSede, CurrentSiteDesc);
+        set(colLuogo, text("SSECDESCS"));
+        set(colResp, text("SRESPONSABILE"));
+        set(colCausale, QStringLiteral("Impiego dotazione"));
+        m_articles << rows.AsInteger(QStringLiteral("IFARID"));
+    }
+    DropTrailingRow();
+}
+
+void TfmKvaWGeneraBuonoSca::CheckQuantity() {
+    const int row = sgArticoli->Row();
+    if (sgArticoli->Col() != colQuantita || row < 1 || sgArticoli->Cells(colQuantita, row).isEmpty())
+        return;
+    // A text not yet a number (a lone "-" while typing) waits for the next key.
+    double quantity = 0.0, stock = 0.0;
+    if (!TryDecimal(sgArticoli->Cells(colQuantita, row), &quantity) ||
+        !TryDecimal(sgArticoli->Cells(colGiacenza, row), &stock) || quantity <= stock)
+        return;
+    VoMessageDlg(Text("Giacenza inferiore della quantità che si vuole scaricare"), mtError, mbOK);
+    sgArticoli->SetCells(colQuantita, row, QStringLiteral("0"));
+}
+
+bool TfmKvaWGeneraBuonoSca::SameForAllAllowed(int column) {
+    if (column != colResp)
+        return true;
+    int sector = CellId(colSecId, 1);
+    for (int row = 2; row < sgArticoli->RowCount(); ++row)
+        if (CellId(colSecId, row) != sector)
+            sector = -1;
+    if (sector != -1)
+        return true;
+    VoMessageDlg(Text("Funzione disponibile solo se il luogo di scarico è impostato uguale per tutti gli "
+                      "articoli."),
+                 mtWarning, mbOK);
+    return false;
+}
+
+QString TfmKvaWGeneraBuonoSca::PickedText(const TVoImpSearch &search) {
+    if (search.column != colResp)
+        return TfmVoImpWizard::PickedText(search);
+    return VoVariantToText(fmSearchDialog->SelectedValue(QStringLiteral("SANACOGNOME"))) + QLatin1Char(' ') +
+           VoVariantToText(fmSearchDialog->SelectedValue(QStringLiteral("SANANOME")));
+}
+
+void TfmKvaWGeneraBuonoSca::buOkClick() {
+    if (GeneraBuonoScarico())
+        accept();
+}
+
+bool TfmKvaWGeneraBuonoSca::GeneraBuonoScarico() {
+    try {
+        return ImportSelected();
+    } catch (const EVoException &e) {
+        VoMessageDlg(QStringLiteral("Importa beni ") + e.Message(), mtError, mbOK);
+    } catch (const std::exception &e) {
+        VoMessageDlg(QStringLiteral("Importa beni ") + QString::fromUtf8(e.what()), mtError, mbOK);
+    }
+    return false;
+}
+
+bool TfmKvaWGeneraBuonoSca::RowsComplete() {
+    const auto refuse = [](const char *message) {
+        VoMessageDlg(Text(message), mtError, mbOK);
+        return false;
+    };
+    for (int row = 1; row < sgArticoli->RowCount(); ++row) {
+        const double quantity = CellNumber(colQuantita, row);
+        if (quantity > CellNumber(colGiacenza, row))
+            return refuse(kGiacenzaInferiore);
+        if (sgArticoli->Cells(colSede, row).isEmpty() && quantity > 0.0)
+            return refuse("Compilare per tutti i beni il campo sede");
+        if (sgArticoli->Cells(colLuogo, row).isEmpty() && quantity > 0.0)
+            return refuse("Compilare per tutti i beni il campo settore");
+    }
+    // Rows of one article draw on the same stock.
+    QHash<int, double> total;
+    for (int row = 1; row < sgArticoli->RowCount() && row <= m_articles.size(); ++row) {
+        const double quantity = CellNumber(colQuantita, row);
+        if (quantity <= 0.0)
+            continue;
+        double &sum = total[m_articles[row - 1]];
+        sum += quantity;
+        if (sum > CellNumber(colGiacenza, row))
+            return refuse(kGiacenzaInferiore);
+    }
+    return true;
+}
+
+bool TfmKvaWGeneraBuonoSca::Post() {
+    const int loading = xqcBuoni->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
+    const int year = DaysToDate(xqcBuoni->FieldByName(QStringLiteral("DFBUODATA"))->AsDate()).year();
+    kvaLockNumbering();
+    const int voucher = NewId(QStringLiteral("TFBUO_BUONI"));
+    TVoQuery header(QString::fromLatin1(kvaSQLBuoInsert));
+    header.SetParam(QStringLiteral("VOGENID"), voucher)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+        .SetParam(QStringLiteral("iFBuoNUMERO"), NextVoucherNumber(kvaUnloading))
+        .SetParamDate(QStringLiteral("dFBuoDATA"), UnloadDate())
+        .SetParamNull(QStringLiteral("IBENID"), QMetaType::Int)
+        .SetParam(QStringLiteral("sFBuoDESC"), QStringLiteral(""))
+        .SetParam(QStringLiteral("iFBuoTipo"), kvaUnloading)
+        .SetParamNull(QStringLiteral("dFBuoPROTDATA"), QMetaType::QDate)
+        .SetParamNull(QStringLiteral("sFBuoPROTNUM"), QMetaType::QString)
+        .SetParamNull(QStringLiteral("iMgmId"), QMetaType::Int)
+        .SetParam(QStringLiteral("sFBuoUse"), QStringLiteral("SCAAUTO"))
+        .SetParam(QStringLiteral("iFBuoId_P"), loading)
+        .SetParamNull(QStringLiteral("lFBuoScaricato"), QMetaType::Short)
+        .Exec();
+    VoExecSQL(QString::fromLatin1(kScaricatoSQL), {{QStringLiteral("iFBuoId"), loading}});
+
+    TVoQuery source(QString::fromLatin1(kRigaCaricoSQL));
+    TVoQuery row(QString::fromLatin1(kvaSQLAfcInsert));
+    for (int r = 1; r < sgArticoli->RowCount(); ++r) {
+        const double quantity = CellNumber(colQuantita, r);
+        if (quantity <= 0.0)
+            continue;
+        source.Close();
+        source.SetParam(QStringLiteral("iAfcId"), int(CellNumber(colAfcId, r))).Open();
+        if (source.Eof())
+            throw EVoError(QStringLiteral("riga del buono di carico non trovata"));
+        row.SetParam(QStringLiteral("VOGENID"), NewId(QStringLiteral("TAFC_ARTVELIST")))
+            .SetParam(QStringLiteral("IFBUOID"), voucher)
+            .SetParam(QStringLiteral("ISECID"), int(CellNumber(colSecId, r)))
+            .SetParamNull(QStringLiteral("ICLCID"), QMetaType::Int)
+            .SetParam(QStringLiteral("ISEDINFID"), int(CellNumber(colSedeId, r)))
+            .SetParam(QStringLiteral("iFarId"), source.Value(QStringLiteral("IFARID")))
+            .SetParam(QStringLiteral("IVPROID"), source.Value(QStringLiteral("IVPROID")))
+            .SetParam(QStringLiteral("ICONDID"), source.Value(QStringLiteral("ICONDID")))
+            .SetParam(QStringLiteral("iAlvId"), source.Value(QStringLiteral("IALVID")))
+            .SetParam(QStringLiteral("iRspId"), CellIdOrNull(colRspId, r))
+            .SetParam(QStringLiteral("ICAVID"), CellIdOrNull(colCavId, r))
+            .SetParam(QStringLiteral("FAFCQUANTITA"), quantity)
+            .SetParam(QStringLiteral("FAFCCOSTOUNIT"), CellNumber(colCosto, r))
+            .SetParam(QStringLiteral("BAFCNOTE"), source.AsString(QStringLiteral("BAFCNOTE")))
+            .SetParam(QStringLiteral("IINBANNOASSUNZ"), year)
+            .Exec();
+    }
+    return true;
+}

@@ -1,0 +1,75 @@
+#include "kvbFBeni.h"
+
+#include "AbcUContext.h"
+#include "AbeRRicerca.h"
+#include "VoClassRegistry.h"
+#include "VoQueryCollection.h"
+#include "kvbRBeni.h"
+
+VO_REGISTER_CLASS(TfmBeni);
+
+namespace {
+
+const char *const kListSQL =
+    "SELECT inb.*, CASE COALESCE(INB.sBInbCodNumero,'') WHEN '' THEN inb.iBInbNumero ELSE inb.iBInbNumero || "
+    "'/' || inb.sBInbCodNumero END AS NumCod, (SELECT BEN.SBENRAGSOC FROM TBEN_BENEFICIARI BEN WHERE "
+    "BEN.IBENID=INB.IBENID)AS SBENRAGSOC  FROM VBInb_Beni INB INNER JOIN TDwgFacAnf dia ON "
+    "(inb.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(di.iFacId=:iFacId) ORDER BY inb.dBBuoData, inb.iBInbNumero, inb.sBInbCodNumero";
+const char *const kUpdateSQL =
+    "UPDATE TBInb_Beni  SET sBInbNOTE=:sBInbNOTE,    ICAEID=:ICAEID,ICONDID=:ICONDID  "
+    "WHERE (iBInbID=:VOCURRID)";
+
+} // namespace
+
+TfmBeni::TfmBeni(QWidget *parent)
+    : TfmVoRegistry(parent), xqcMain(NewCollection(QStringLiteral("xqcMain"))), frMaster(new TfrkvbBeni) {
+    setObjectName(QStringLiteral("fmBeni"));
+    setWindowTitle(QStringLiteral("Elenco beni"));
+    Arrange(frMaster, xqcMain);
+    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) { xqcMainAfterOpen(); });
+}
+
+void TfmBeni::FormCreate() {
+    TfmVoRegistry::FormCreate();
+    QString select = QString::fromLatin1(kListSQL);
+    QString update = QString::fromLatin1(kUpdateSQL);
+    ReplaceCurrDwg(select);
+    ReplaceCurrDwg(update);
+    SetUpRegistry(frMaster, xqcMain, select,
+                  {{0, QStringLiteral("iBInbNUMERO"), true},
+                   {1, QStringLiteral("sBInbDESC"), true},
+                   {2, QStringLiteral("SCAMDESC"), true},
+                   {3, QStringLiteral("iBBuoNUMERO"), false},
+                   {4, QStringLiteral("dBBuoDATA;iBInbNumero"), false},
+                   {5, QStringLiteral("iBBuoNUMEROSCA"), false},
+                   {6, QStringLiteral("dBBuoDATASCA"), false},
+                   {7, QStringLiteral("iBInbIMPORTO"), false},
+                   {8, QStringLiteral("sSecDescS"), true},
+                   {9, QStringLiteral("sBenRagSoc"), true},
+                   {10, QStringLiteral("SAVADESC"), true},
+                   {11, QStringLiteral("sSedInfSDesc"), true}},
+                  {QString(), update, QString()});
+    // The list reads a view; the update writes the good itself, which must still be there.
+    xqcMain->SetTableName(QStringLiteral("TBINB_BENI"));
+    RebuildParamsFromSQL(xqcMain);
+    xqcMain->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    frMaster->frRicerca->DataSet = xqcMain;
+    frMaster->frRicerca->Grid = frMaster->grFrame;
+    frMaster->frRicerca->SetupSearchBox();
+}
+
+void TfmBeni::xqcMainAfterOpen() {
+    const std::pair<const char *, const char *> formats[] = {{"iBInbIMPORTO", "#,###.00"},
+                                                             {"IBBIMIMPORTO", "#,###.00"},
+                                                             {"iBBuoNumero", "0000000"},
+                                                             {"iBBuoNumeroSca", "0000000"}};
+    for (const auto &[name, format] : formats) {
+        TVoField *field = xqcMain->FindField(QString::fromLatin1(name));
+        if (!field)
+            continue;
+        field->SetDisplayFormat(QString::fromLatin1(format));
+        if (format[0] == '#')
+            field->SetDisplayScale(4);
+    }
+}

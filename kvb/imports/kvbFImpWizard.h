@@ -1,0 +1,60 @@
+#pragma once
+// The inventory's imports: one proposed good per piece of what another program handed over, completed
+// with category, site and sector, then written as one provisional loading voucher of the current
+// register. The windows differ in their source, their extra columns and what they write besides.
+#include "VoImpWizard.h"
+
+#include <QVariantHash>
+
+class TfmkvbImpWizard : public TfmVoImpWizard {
+    Q_OBJECT
+public:
+    // Columns of the goods grid; the warehouse import adds the last two.
+    enum {
+        colCatId = 0,
+        colSedeId = 1,
+        colSecId = 2,
+        colCodice = 3,
+        colDesc = 4,
+        colPrezzo = 5,
+        colCategoria = 6,
+        colSede = 7,
+        colLuogo = 8,
+        colMerId = 9,
+        colMgmArtId = 10,
+        colNote = 11
+    };
+
+    TfmkvbImpWizard(QWidget *parent, const QString &caption, int columnCount);
+
+protected:
+    // What a source's row gives every piece of it.
+    struct TUnit {
+        QString sectorId, code, desc, price, sector, merId, movementRow, note;
+    };
+    // The rows of a piece count (rounded to the nearest whole number), all alike.
+    void AppendUnits(double quantity, const TUnit &unit);
+    void LoadGoods() override;
+    virtual void LoadUnits() = 0;
+    bool RowsComplete() override;
+    QString ConfirmationText() override;
+    QString AlreadyImportedText() override;
+
+    // The voucher (the register's next loading number, taken under the register's lock) and its key.
+    int InsertVoucher(const QString &desc, double date, const QVariant &movement,
+                      const QVariant &beneficiary);
+    // The good of a unit row through the window's statement, with its further values; its key.
+    int InsertGood(const char *sql, int row, int voucher, const QVariantHash &further = {});
+    void UpdateAmount(int voucher);
+
+private:
+    int m_units = 0;
+};
+
+// What the user reads when the source was taken over first, and when it holds no piece.
+extern const char *const kvbImpAlreadyImported;
+extern const char *const kvbImpNothingToImport;
+// A price as the grid shows it: base + base × rate / 100, read with four decimals (the base from a
+// floating column, or stored in ten-thousandths).
+QString kvbImpPrice(double base, double rate);
+QString kvbImpPrice(qint64 storedBase, double rate);

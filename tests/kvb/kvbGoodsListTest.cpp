@@ -1,0 +1,451 @@
+// The goods list, the sector change of a good, the moves of goods between sectors, the histories
+// and the renumbering dialog, driven as a user drives them on a register of their own.
+#include "AbeRRicerca.h"
+#include "VoClassRegistry.h"
+#include "VoDBFrames.h"
+#include "VoDates.h"
+#include "VoGlobals.h"
+#include "VoIdComboBox.h"
+#include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoTableModel.h"
+#include "VoTestData.h"
+#include "VoTestGoods.h"
+#include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
+#include "kvbFBeni.h"
+#include "kvbFChangeCons.h"
+#include "kvbFRinumeraBeni.h"
+#include "kvbFSpostaBeni.h"
+#include "kvbFStorico.h"
+#include "kvbMAtt.h"
+#include "kvbRBeni.h"
+#include "kvbUBuoni.h"
+#include "kvbUUtil.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QDate kLoaded(2025, 3, 1);
+
+class kvbGoodsListTest : public VoGoodsTest {
+protected:
+    void SetUp() override {
+        VoGoodsTest::SetUp();
+        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
+        LoadWorkingContext(true);
+        seg = VoTestSector(QStringLiteral("SEG"));
+        lab = VoTestSector(QStringLiteral("LAB"));
+    }
+    void TearDown() override {
+        QList<QPointer<QWidget>> windows;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (qobject_cast<TfmVoChildDB *>(window) || qobject_cast<QDialog *>(window))
+                windows << window;
+        for (const QPointer<QWidget> &window : windows)
+            if (window)
+                VoCloseWindow(window);
+        delete dmkvbAtt;
+        dmkvbAtt = nullptr;
+        xgvmGlobalVar.Clear();
+        ResetWorkingContext();
+        VoGoodsTest::TearDown();
+    }
+    // A good of a loading voucher of its own in sector SEG: state 1, or 2 once the voucher is
+    // definitive. Its first sector period starts at the loading date.
+    int Good(int state, int number, const QDate &date = kLoaded, const QString &subCode = QString()) {
+        const int voucher = VoTestGoodsVoucher(date.year() == 2025 ? year2025 : year2026, 0, date, number);
+        const int good = VoTestGood(voucher, number, 10000 * number, 1, seg, 0, subCode);
+        if (state > 1)
+            VoTestMakeDefinitive(voucher, 0);
+        return good;
+    }
+    // The good's sector, then its sector periods: sector code, start and end (empty while open).
+    QString Sectors(int good) const {
+        QStringList parts{VoSelectValue(QStringLiteral("SELECT sec.SSECCOD FROM TBINB_BENI inb LEFT JOIN "
+                                                       "TSEC_SETTCONS sec ON sec.ISECID = inb.ISECID WHERE "
+                                                       "inb.IBINBID = :g"),
+                                        {{QStringLiteral("g"), good}})
+                              .toString()};
+        TVoQuery q(
+            QStringLiteral("SELECT sec.SSECCOD, bse.DSTART, bse.DEND FROM TBBSE_BENISETTORI bse LEFT JOIN "
+                           "TSEC_SETTCONS sec ON sec.ISECID = bse.ISECID WHERE bse.IBINBID = :g ORDER BY "
+                           "bse.DSTART, bse.IBBSEID"));
+        q.SetParam(QStringLiteral("g"), good);
+        for (q.Open(); !q.Eof(); q.Next())
+            parts << QStringLiteral("%1 %2..%3")
+                         .arg(q.AsString(QStringLiteral("SSECCOD")),
+                              q.Value(QStringLiteral("DSTART")).toDate().toString(Qt::ISODate),
+                              q.Value(QStringLiteral("DEND")).toDate().toString(Qt::ISODate));
+        return parts.join(QStringLiteral(" | "));
+    }
+    // A good gone with its histories, as another copy of the program may delete it.
+    static void Remove(int good) {
+        for (const char *table : {"TBBSE_BENISETTORI", "TBBIM_IMPORTI", "TBSIN_SEDIBENISTOR", "TBINB_BENI"})
+            VoExecSQL(QStringLiteral("DELETE FROM %1 WHERE IBINBID = :g").arg(QString::fromLatin1(table)),
+                      {{QStringLiteral("g"), good}});
+    }
+    TfmBeni *OpenList() {
+        CurrentRegisterId = facId;
+        return VoOpenWindow<TfmBeni>(QStringLiteral("TfmBeni"));
+    }
+    static QStringList Column(TfmBeni *fm, const char *field) {
+        QStringList values;
+        TVoQueryCollection *goods = fm->xqcMain;
+        goods->FetchAll();
+        const int index = goods->FieldByName(QString::fromLatin1(field))->Index();
+        for (int row = 0; row < goods->RecordCount(); ++row)
+            values << VoVariantToText(goods->RowValue(row, index));
+        return values;
+    }
+    int seg = 0;
+    int lab = 0;
+};
+
+// --- The procedures ---------------------------------------------------------------------------------
+
+TEST_F(kvbGoodsListTest, TheSectorProceduresKeepOneOpenPeriodHoldingTheGoodsSector) {
+    const QString multi = QStringLiteral("EXECUTE PROCEDURE PKVB_INSMULTISETTORE(:g, :s, :d)");
+    const QString single = QStringLiteral("EXECUTE PROCEDURE PKVB_INSSETTORE(:g, :s, :d, :u)");
+    const char *const kNewPeriod = "LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01..";
+    const struct {
+        const char *name;
+        int state;
+        bool viaMulti;
+        int update;
+        bool toLab;
+        QDate date;
+        bool noOpenPeriod;
+        const char *expected;
+    } cases[] = {
+        {"same sector", 1, false, 1, false, {2025, 6, 1}, false, "SEG | SEG 2025-03-01.."},
+        {"same sector", 2, false, 1, false, {2025, 6, 1}, false, "SEG | SEG 2025-03-01.."},
+        {"new period", 1, false, 1, true, {2025, 6, 1}, false, kNewPeriod},
+        {"new period", 2, false, 1, true, {2025, 6, 1}, false, kNewPeriod},
+        {"corrected", 1, false, 0, true, {2025, 6, 1}, false, "LAB | LAB 2025-03-01.."},
+        {"corrected", 2, false, 0, true, {2025, 6, 1}, false, "LAB | LAB 2025-03-01.."},
+        {"at the start", 2, false, 1, true, {2025, 3, 1}, false, "LAB | LAB 2025-03-01.."},
+        {"before the start", 1, false, 1, true, {2025, 1, 10}, false, "LAB | LAB 2025-03-01.."},
+        {"no open period", 1, false, 1, true, {2025, 6, 1}, true, "LAB | LAB 2025-06-01.."},
+        {"no open period", 2, false, 0, true, {2025, 6, 1}, true, "LAB | LAB 2025-06-01.."},
+        {"moved", 1, true, 0, true, {2025, 6, 1}, false, "LAB | LAB 2025-03-01.."},
+        {"moved", 2, true, 0, true, {2025, 6, 1}, false, kNewPeriod},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("%1, state %2").arg(QString::fromLatin1(c.name)).arg(c.state).toStdString());
+        const int good = Good(c.state, ++number);
+        if (c.noOpenPeriod)
+            VoExecSQL(QStringLiteral("DELETE FROM TBBSE_BENISETTORI WHERE IBINBID = :g"),
+                      {{QStringLiteral("g"), good}});
+        QVariantHash params{{QStringLiteral("g"), good},
+                            {QStringLiteral("s"), c.toLab ? lab : seg},
+                            {QStringLiteral("d"), QDateTime(c.date, QTime(0, 0))}};
+        if (!c.viaMulti)
+            params.insert(QStringLiteral("u"), c.update);
+        VoExecSQL(c.viaMulti ? multi : single, params);
+        EXPECT_EQ(Sectors(good), QString::fromLatin1(c.expected));
+        EXPECT_EQ(
+            VoCountRows(QStringLiteral("SELECT 1 FROM TBBSE_BENISETTORI WHERE IBINBID = :g AND DEND IS NULL"),
+                        {{QStringLiteral("g"), good}}),
+            1);
+    }
+}
+
+// --- The goods list ---------------------------------------------------------------------------------
+
+TEST_F(kvbGoodsListTest, TheListShowsTheRegistersGoodsOfEveryYearByLoadingDateNumberAndSubCode) {
+    Good(1, 21, {2026, 2, 1});
+    Good(1, 12, {2026, 2, 1}, QStringLiteral("A"));
+    Good(2, 7, kLoaded);
+    const int empty = Good(1, 5, kLoaded);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBCODNUMERO = '' WHERE IBINBID = :g"),
+              {{QStringLiteral("g"), empty}});
+    const int otherYear = VoTestOtherRegisterYear(QStringLiteral("Altro inventario"), 2025);
+    VoTestGood(VoTestGoodsVoucher(otherYear, 0, kLoaded, 1), 3, 0, 1, seg);
+
+    TfmBeni *fm = OpenList();
+    ASSERT_TRUE(fm);
+    EXPECT_EQ(Column(fm, "NumCod"), (QStringList{"5", "7", "12/A", "21"}));
+
+    // Typing part of a text narrows the rows; the number is matched as text.
+    TfrKvbRicerca *box = fm->frMaster->frRicerca;
+    EXPECT_EQ(box->SearchField(), QStringLiteral("NumCod"));
+    box->edRicerca->setFocus(Qt::MouseFocusReason);
+    VoType(QStringLiteral("2"));
+    box->tmFiltTimer();
+    EXPECT_EQ(Column(fm, "NumCod"), (QStringList{"12/A", "21"}));
+}
+
+TEST_F(kvbGoodsListTest, SavingAGoodWritesItsNotesGoodsCodeAndConditionOnly) {
+    const int good = Good(2, 1);
+    const QVariant condition = VoSelectValue(QStringLiteral("SELECT MAX(ICONDID) FROM TCOND_CONDIZIONI"));
+    const QVariant code = VoSelectValue(QStringLiteral("SELECT MIN(ICAEID) FROM TCAE_CATEGMERCE"));
+    ASSERT_TRUE(code.isValid() && !code.isNull());
+    const QStringList before = VoRowTexts(QStringLiteral("SELECT * FROM TBINB_BENI WHERE IBINBID = :g"),
+                                          {{QStringLiteral("g"), good}});
+
+    TfmBeni *fm = OpenList();
+    EXPECT_FALSE(fm->frMaster->xacInsert->isVisible());
+    EXPECT_FALSE(fm->frMaster->xacDelete->isVisible());
+    EXPECT_FALSE(fm->frMaster->xacInsert->Execute());
+    EXPECT_FALSE(fm->frMaster->xacDelete->Execute());
+    ASSERT_TRUE(fm->frMaster->xacEdit->Execute());
+    fm->xqcMain->FieldByName(QStringLiteral("sBInbNOTE"))->SetValue(QStringLiteral("Graffiato"));
+    fm->xqcMain->FieldByName(QStringLiteral("ICONDID"))->SetValue(condition);
+    fm->xqcMain->FieldByName(QStringLiteral("ICAEID"))->SetValue(code);
+    fm->xqcMain->FieldByName(QStringLiteral("sBInbDESC"))->SetValue(QStringLiteral("Altro"));
+    fm->xqcMain->FieldByName(QStringLiteral("iBInbIMPORTO"))->SetValue(1);
+    ASSERT_TRUE(fm->frMaster->xacPost->Execute());
+
+    QStringList after = VoRowTexts(QStringLiteral("SELECT * FROM TBINB_BENI WHERE IBINBID = :g"),
+                                   {{QStringLiteral("g"), good}});
+    EXPECT_EQ(
+        VoSelectValue(QStringLiteral("SELECT SBINBNOTE || '/' || ICONDID || '/' || ICAEID FROM TBINB_BENI "
+                                     "WHERE IBINBID = :g"),
+                      {{QStringLiteral("g"), good}})
+            .toString(),
+        QStringLiteral("Graffiato/%1/%2").arg(condition.toInt()).arg(code.toInt()));
+    ASSERT_EQ(after.size(), before.size());
+    int changed = 0;
+    for (int i = 0; i < after.size(); ++i)
+        changed += after[i] != before[i];
+    EXPECT_EQ(changed, 3);
+}
+
+TEST_F(kvbGoodsListTest, RowsAreColouredByTheGoodsState) {
+    Good(1, 1);
+    Good(2, 2);
+    const int unloaded = Good(2, 3);
+    const int voucher = VoTestGoodsVoucher(year2025, 1, {2025, 5, 1}, 1);
+    VoTestDischarge(unloaded, voucher, VoTestCausal(1));
+    VoTestMakeDefinitive(voucher, 1);
+
+    TfmBeni *fm = OpenList();
+    const TVoTableModel *model = fm->frMaster->grFrame->Model();
+    const auto colour = [model](int row) {
+        return model->data(model->index(row, 1), Qt::ForegroundRole).value<QBrush>().color();
+    };
+    EXPECT_FALSE(model->data(model->index(0, 1), Qt::ForegroundRole).isValid());
+    EXPECT_EQ(colour(1), QColor(Qt::red));
+    EXPECT_EQ(colour(2), QColor(Qt::darkGreen));
+}
+
+TEST_F(kvbGoodsListTest, CambiaSettoreHandsTheGoodToTheDialogAndReloadsTheListOnlyAfterAChange) {
+    Good(1, 1);
+    const int good = Good(2, 2);
+    TfmBeni *fm = OpenList();
+    fm->xqcMain->Locate(QStringLiteral("iBInbID"), good);
+    const auto rename = [good](const QString &description) {
+        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBDESC = :d WHERE IBINBID = :g"),
+                  {{QStringLiteral("d"), description}, {QStringLiteral("g"), good}});
+    };
+    const auto shown = [fm] { return fm->xqcMain->FieldByName(QStringLiteral("sBInbDESC"))->AsString(); };
+
+    // The same sector: nothing written, the list not read again.
+    rename(QStringLiteral("Riletto"));
+    QStringList seen;
+    VoWhenModalOpens<TfmkvbChangeCons>([&seen](TfmkvbChangeCons *dlg) {
+        seen << dlg->edNumero->text() << dlg->edDescr->text() << dlg->edCons->text()
+             << dlg->cbSett->currentText();
+        dlg->buOk->click();
+    });
+    fm->frMaster->xacStorLuogo->trigger();
+    EXPECT_EQ(seen, (QStringList{"2", "Bene 2", "Segreteria", "Segreteria"}));
+    EXPECT_EQ(shown(), QStringLiteral("Bene 2"));
+    EXPECT_EQ(Sectors(good), QStringLiteral("SEG | SEG 2025-03-01.."));
+
+    // Another sector: a new period from now, and the list read again.
+    const int laboratory = lab;
+    VoWhenModalOpens<TfmkvbChangeCons>([laboratory](TfmkvbChangeCons *dlg) {
+        dlg->cbSett->SelectId(laboratory);
+        dlg->buOk->click();
+    });
+    fm->frMaster->xacStorLuogo->trigger();
+    EXPECT_EQ(shown(), QStringLiteral("Riletto"));
+    EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("sSecDescS"))->AsString(),
+              QStringLiteral("Laboratorio di scienze"));
+    EXPECT_TRUE(Sectors(good).startsWith(QStringLiteral("LAB | SEG 2025-03-01..") +
+                                         QDate::currentDate().toString(Qt::ISODate)));
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TBBSE_BENISETTORI WHERE IBINBID = :g"),
+                          {{QStringLiteral("g"), good}}),
+              2);
+}
+
+TEST_F(kvbGoodsListTest, AFailedSectorChangeShowsTheErrorAndReportsNoChange) {
+    const int good = Good(1, 1);
+    TfmBeni *fm = OpenList();
+    Remove(good);
+    bool done = true;
+    const int laboratory = lab;
+    VoWhenModalOpens<TfmkvbChangeCons>([laboratory, &done](TfmkvbChangeCons *dlg) {
+        dlg->cbSett->SelectId(laboratory);
+        dlg->buOk->click();
+        done = dlg->Done();
+        dlg->buCancel->click();
+    });
+    fm->frMaster->xacStorLuogo->trigger();
+    EXPECT_FALSE(done);
+    EXPECT_EQ(messages->Texts(),
+              (QStringList{"Il record è stato modificato o cancellato da un altro utente."}));
+    EXPECT_EQ(fm->xqcMain->RecordCount(), 1);
+}
+
+TEST_F(kvbGoodsListTest, TheHistoryActionsOpenTheCurrentGoodsHistoriesInStartOrder) {
+    dmkvbAtt = new TdmkvbAtt(nullptr);
+    const int good = Good(2, 1);
+    VoExecSQL(QStringLiteral("EXECUTE PROCEDURE PKVB_INSSETTORE(:g, :s, :d, 1)"),
+              {{QStringLiteral("g"), good},
+               {QStringLiteral("s"), lab},
+               {QStringLiteral("d"), QDateTime(QDate(2025, 6, 1), QTime(0, 0))}});
+    const int bare = Good(1, 2);
+    VoExecSQL(QStringLiteral("DELETE FROM TBBIM_IMPORTI WHERE IBINBID = :g"), {{QStringLiteral("g"), bare}});
+    TfmBeni *fm = OpenList();
+
+    const struct {
+        QAction *action;
+        TVoAttForm *item;
+        const char *className;
+        QStringList good;
+        QStringList bare;
+    } histories[] = {
+        {fm->frMaster->xacViewSettori,
+         dmkvbAtt->xafStorLuoghi,
+         "TfmkvbStorLuoghi",
+         {"Segreteria", "Laboratorio di scienze"},
+         {"Segreteria"}},
+        {fm->frMaster->xacViewImporti, dmkvbAtt->xafStorImporti, "TfmkvbStorImp", {"1,00"}, {}},
+        {fm->frMaster->xacViewSedi, dmkvbAtt->xafStorSedi, "TfmKvbStorSedi", {}, {}},
+    };
+    for (const auto &h : histories) {
+        SCOPED_TRACE(h.className);
+        for (const int id : {good, bare}) {
+            fm->xqcMain->Locate(QStringLiteral("iBInbID"), id);
+            h.action->trigger();
+            EXPECT_EQ(dmkvbAtt->HistoryGoodId(), id);
+            auto *window = qobject_cast<TfmkvbStorico *>(h.item->Form());
+            ASSERT_TRUE(window);
+            EXPECT_EQ(QString::fromLatin1(window->metaObject()->className()),
+                      QString::fromLatin1(h.className));
+            EXPECT_EQ(window->GoodId(), id);
+            QStringList values;
+            const TVoTableModel *model = window->frMaster->grFrame->Model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                values << model->data(model->index(row, 0)).toString();
+            EXPECT_EQ(values, id == good ? h.good : h.bare);
+            VoCloseWindow(window);
+        }
+    }
+}
+
+// --- The moves of goods -----------------------------------------------------------------------------
+
+TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
+    const int first = Good(1, 1);
+    const int second = Good(2, 2);
+    const int third = Good(2, 3);
+    const int unloaded = Good(2, 4);
+    const int voucher = VoTestGoodsVoucher(year2025, 1, {2025, 5, 1}, 1);
+    VoTestDischarge(unloaded, voucher, VoTestCausal(1));
+    CurrentRegisterId = facId;
+
+    const auto open = [this](bool alsoUnloaded) {
+        auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
+        wz->cbSettStart->SelectId(seg);
+        wz->cbSettEnd->SelectId(lab);
+        wz->rxdeSpost->setDate({2025, 6, 1});
+        wz->ckBeniScar->setChecked(alsoUnloaded);
+        wz->buNext->click();
+        return wz;
+    };
+    const auto listed = [](TfmkvbSpostaBeni *wz) {
+        QStringList numbers;
+        for (int i = 0; i < wz->lwBeni->topLevelItemCount(); ++i)
+            numbers << wz->lwBeni->topLevelItem(i)->text(0);
+        return numbers;
+    };
+    TfmkvbSpostaBeni *wz = open(true);
+    EXPECT_EQ(listed(wz), (QStringList{"1", "2", "3", "4"}));
+    VoCloseWindow(wz);
+
+    // The second good fails: the first stays moved, the third is not tried.
+    wz = open(false);
+    ASSERT_EQ(listed(wz), (QStringList{"1", "2", "3"}));
+    wz->SelectAllExecute();
+    Remove(second);
+    wz->buOk->click();
+    EXPECT_EQ(messages->Texts(), (QStringList{"Il record è stato modificato o cancellato da un altro utente.",
+                                              "Sono stati spostati 1 beni"}));
+    EXPECT_EQ(Sectors(first), QStringLiteral("LAB | LAB 2025-03-01.."));
+    EXPECT_EQ(Sectors(third), QStringLiteral("SEG | SEG 2025-03-01.."));
+
+    // The rest, at the chosen date: a definitive good keeps its past.
+    messages->Clear();
+    wz = open(false);
+    ASSERT_EQ(listed(wz), (QStringList{"3"}));
+    wz->InvertSelectExecute();
+    wz->buOk->click();
+    EXPECT_EQ(messages->Texts(), (QStringList{"Sono stati spostati 1 beni"}));
+    EXPECT_EQ(Sectors(third), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
+}
+
+// --- The renumbering dialog -------------------------------------------------------------------------
+
+TEST_F(kvbGoodsListTest, RinumeraBeniProposesTheDayAfterTheLatestEventOrTheYearsEnd) {
+    CurrentRegisterId = facId;
+    const QDate end = DaysToDate(CurrentRegEnd);
+    const auto proposal = [] {
+        auto *dlg = VoOpenWindow<TfmkvbRinumeraBeni>(QStringLiteral("TfmkvbRinumeraBeni"));
+        const QDate date = dlg->dtpDate->date();
+        EXPECT_EQ(dlg->laMsg->text(),
+                  QStringLiteral("CON QUESTA UTILITÀ VENGONO RICALCOLATI I NUMERI DI TUTTI I BENI."));
+        EXPECT_TRUE(dlg->buCancel->isDefault());
+        EXPECT_FALSE(dlg->buOk->isDefault());
+        VoCloseWindow(dlg);
+        return date;
+    };
+    EXPECT_EQ(proposal(), end);
+    VoTestGoodsVoucher(year2026, 0, end, 1);
+    EXPECT_EQ(proposal(), end.addDays(1));
+    VoExecSQL(QStringLiteral(
+                  "INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, IFACID) VALUES (:id, :d, :f)"),
+              {{QStringLiteral("id"), VoTestNewKey(QStringLiteral("TCHA_CHIUSURAANNO"))},
+               {QStringLiteral("d"), end.addDays(10)},
+               {QStringLiteral("f"), facId}});
+    EXPECT_EQ(proposal(), end.addDays(11));
+}
+
+TEST_F(kvbGoodsListTest, RinumeraBeniStaysOpenOnARefusalAndClosesOnceTheGoodsAreRenumbered) {
+    CurrentRegisterId = facId;
+    const int voucher = VoTestGoodsVoucher(year2025, 0, kLoaded, 1);
+    const int good = VoTestGood(voucher, 7, 0, 1, seg);
+    auto *dlg = VoOpenWindow<TfmkvbRinumeraBeni>(QStringLiteral("TfmkvbRinumeraBeni"));
+    const QDate proposed = dlg->dtpDate->date();
+    dlg->buOk->click();
+    EXPECT_EQ(messages->Texts(), (QStringList{"Impossibile continuare. Ci sono dei buoni non definitivi."}));
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->dtpDate->date(), proposed);
+
+    VoTestMakeDefinitive(voucher, 0);
+    dlg->buOk->click();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT IBINBNUMERO FROM TBINB_BENI WHERE IBINBID = :g"),
+                            {{QStringLiteral("g"), good}})
+                  .toInt(),
+              1);
+    VoCloseWindow(dlg);
+}
+
+} // namespace
