@@ -34,17 +34,13 @@ class kvbDataReplaceTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
-        CurrentRegisterType = 5;
+        WorkIn2026();
         sector = VoTestSector(QStringLiteral("SEG"));
         loading = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 2, 1), 1);
     }
     void TearDown() override {
         if (fm)
             VoCloseWindow(fm);
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // A good of the first loading voucher, which Definitive makes definitive.

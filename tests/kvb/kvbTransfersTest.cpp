@@ -30,9 +30,7 @@ class kvbTransfersTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
-        CurrentRegisterType = 5;
+        WorkIn2026();
         sector = VoTestSector(QStringLiteral("SEG"));
     }
     void TearDown() override {
@@ -40,8 +38,6 @@ protected:
             fm->close();
             delete fm;
         }
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     template <class T> T *Open(const char *className) {
