@@ -63,8 +63,19 @@ QVariant DaysToTimestampParam(double days) {
     return DaysToDateTime(days);
 }
 
+namespace {
+QDate &FixedToday() {
+    static QDate day;
+    return day;
+}
+} // namespace
+
 double TodayDays() {
-    return DateToDays(QDate::currentDate());
+    return DateToDays(FixedToday().isValid() ? FixedToday() : QDate::currentDate());
+}
+
+void VoFixToday(const QDate &day) {
+    FixedToday() = day;
 }
 
 double NowDays() {

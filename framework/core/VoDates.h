@@ -24,6 +24,9 @@ QVariant DaysToTimestampParam(double days);
 
 // Today (no time part) and now, as day counts.
 double TodayDays();
+// Fixes the day TodayDays answers (an invalid date gives the calendar's day back): data made for
+// given years keep the dates proposed from today inside those years whatever the calendar says.
+void VoFixToday(const QDate &day);
 double NowDays();
 
 // "dd/MM/yyyy", always with a four-digit year; an empty text for an unset date.

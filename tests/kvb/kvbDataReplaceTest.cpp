@@ -3,6 +3,7 @@
 // site change) on the seeded definition, and a failure anywhere leaving nothing behind.
 #include "AbcURoutines.h"
 #include "VoConnection.h"
+#include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
 #include "VoLookupComboBox.h"
@@ -34,11 +35,14 @@ class kvbDataReplaceTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
+        // The change vouchers are dated today: a day inside the years the fixture opens.
+        VoFixToday(QDate(2026, 6, 15));
         WorkIn2026();
         sector = VoTestSector(QStringLiteral("SEG"));
         loading = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 2, 1), 1);
     }
     void TearDown() override {
+        VoFixToday({});
         if (fm)
             VoCloseWindow(fm);
         VoGoodsTest::TearDown();
@@ -96,7 +100,7 @@ protected:
             "IITBID || ' ' || ILOCKED || ' ' || COALESCE(IBBUOIMPORTO, -1) || ' ' || SBBUODESC FROM "
             "TBBUO_BUONI WHERE SBBUODESC LIKE 'Cambio %' ORDER BY IBBUOTIPO DESC"));
     }
-    static QString Today() { return QDate::currentDate().toString(Qt::ISODate); }
+    static QString Today() { return DaysToDate(TodayDays()).toString(Qt::ISODate); }
 
     QPointer<TfmKvbDataReplace> fm;
     TfrKvbDblLstInbSelect *picker = nullptr;
