@@ -375,6 +375,14 @@ TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
     ASSERT_TRUE(VoUpgradeDatabase(&db, &error)) << error.toStdString();
     EXPECT_EQ(VoSelectValue(voucher, {}, &db).toInt(), 3);
     EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());
+    // The stored definitions the windows load are there without demo data, each once.
+    for (const char *code : {"KVAREPLACE", "KVBREPLACE", "KVB_BENIFL"})
+        EXPECT_EQ(
+            VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYXAR_XMLARCHIVIO WHERE SYXARCODICE = :c"),
+                          {{QStringLiteral("c"), QString::fromLatin1(code)}}, &db)
+                .toInt(),
+            1)
+            << code;
     // Nothing more to do the second time.
     ASSERT_TRUE(VoUpgradeDatabase(&db, &error)) << error.toStdString();
     EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());

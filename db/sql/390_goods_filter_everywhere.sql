@@ -1,5 +1,5 @@
--- The goods fields the goods list's selection form lets the user filter on, in the durable-goods
--- list of the demo data.
+-- The goods filter for every database: the durable-goods list now always exists (371), so the
+-- definition no longer depends on a list that only some databases had when 300 ran.
 INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, SYXARDESC, BYXARXMLFILE, ILOCKED, DINSERT)
   SELECT FIRST 1 (SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), l.IYXLSID, 'KVB_BENIFL',
          'Filtro dei beni da stampare',
@@ -16,6 +16,8 @@ INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, SYXARDESC, BYXARXM
          ValuesQuery="SELECT iCondId, sCondDesc FROM TCond_Condizioni ORDER BY sCondDesc"/>
   <Field Caption="Stato" Column="inb.iAvaId" Type="enum"
          ValuesQuery="SELECT iAvaId, sAvaDesc FROM TAva_StatiAvanza ORDER BY iAvaId"/>
+  <Field Caption="Codice merceologico" Column="inb.iCaeId" Type="enum" ValuesQuery="SELECT iCaeId, sMerCodice || '' '' || sMerDesc FROM VCae_CategMerce ORDER BY 2"/>
+  <Field Caption="Valore" Column="(inb.iBInbImporto / 10000.0)" Type="float"/>
 </Filter>', 1, CURRENT_TIMESTAMP
     FROM TYXLS_XMLLISTA l
    WHERE l.SYXLSCODICE = 'KVB'

@@ -1,5 +1,0 @@
--- The demo's goods filter gets the goods code and the value as a database in use does.
-UPDATE TYXAR_XMLARCHIVIO SET BYXARXMLFILE = REPLACE(BYXARXMLFILE, '</Filter>', '  <Field Caption="Codice merceologico" Column="inb.iCaeId" Type="enum" ValuesQuery="SELECT iCaeId, sMerCodice || '' '' || sMerDesc FROM VCae_CategMerce ORDER BY 2"/>
-  <Field Caption="Valore" Column="(inb.iBInbImporto / 10000.0)" Type="float"/>
-</Filter>')
- WHERE SYXARCODICE = 'KVB_BENIFL' AND BYXARXMLFILE NOT LIKE '%inb.iCaeId%';
