@@ -93,6 +93,12 @@ void TfrVoMultiSelect::SetFilterForm(std::function<TfmVoRptFiltro *()> form) {
 
 void TfrVoMultiSelect::SetFilteredSQL(const QString &sql) {
     m_filteredSQL = sql;
+    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, AppliedFilter());
+}
+
+const TVoFilterCondition &TfrVoMultiSelect::AppliedFilter() const {
+    static const TVoFilterCondition none;
+    return acApplyFilter->isChecked() ? m_filter : none;
 }
 
 bool TfrVoMultiSelect::ApplyFilter(const TVoFilterCondition &condition) {
@@ -223,7 +229,9 @@ TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     buFilter->setObjectName(QStringLiteral("buFilter"));
     buFilter->hide();
     ButtonLayout()->insertWidget(0, buFilter);
-    connect(buFilter, &QPushButton::clicked, this, [this] { VoGuarded([this] { buFilterClick(); }); });
+    // One filter button on the form: the list's own leaves its bar, keeping its shortcut.
+    frVoMultiSel->tbControl->removeAction(frVoMultiSel->acFilter);
+    connect(buFilter, &QPushButton::clicked, frVoMultiSel->acFilter, &QAction::trigger);
 }
 
 void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns) {
@@ -232,33 +240,28 @@ void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSe
 }
 
 void TfmVoMultiSelect::SetCommandText(const QString &sql) {
-    m_sql = sql;
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
+    frVoMultiSel->SetFilteredSQL(sql);
 }
 
 void TfmVoMultiSelect::SetXMLFilter(const QString &xml, const QString &filterDir) {
     m_filterXml = xml;
     m_filterDir = filterDir;
     buFilter->setVisible(!xml.isEmpty());
+    frVoMultiSel->SetFilterForm(xml.isEmpty() ? std::function<TfmVoRptFiltro *()>()
+                                              : [this] { return FilterForm(); });
+}
+
+TfmVoRptFiltro *TfmVoMultiSelect::NewFilterForm() {
+    return VoNewForm<TfmVoRptFiltro>(this);
 }
 
 TfmVoRptFiltro *TfmVoMultiSelect::FilterForm() {
     if (!m_filterForm) {
-        m_filterForm = VoNewForm<TfmVoRptFiltro>(this);
+        m_filterForm = NewFilterForm();
         m_filterForm->frVoFiltro->SetXMLFilter(m_filterXml);
         m_filterForm->frVoFiltro->SetFilterDir(m_filterDir);
     }
     return m_filterForm;
-}
-
-void TfmVoMultiSelect::buFilterClick() {
-    if (FilterForm()->exec() != QDialog::Accepted)
-        return;
-    m_filter = m_filterForm->frVoFiltro->GetCondition();
-    const bool wasOpen = frVoMultiSel->xqcMultiSelect->Active();
-    VoRptApplyFilter(frVoMultiSel->xqcMultiSelect, m_sql, m_filter);
-    if (wasOpen)
-        frVoMultiSel->xqcMultiSelect->Open();
 }
 
 void TfmVoMultiSelect::SetParam(const QString &name, const QVariant &value) {

@@ -52,13 +52,16 @@ public:
     QAction *const acApplyFilter;
     // The form asked at each filter request (it may be made at the first).
     void SetFilterForm(std::function<TfmVoRptFiltro *()> form);
-    // The list's select, with the filter markers (VoRptApplyFilter) where conditions may go.
+    // The list's select, with the filter markers (VoRptApplyFilter) where conditions may go; the list
+    // takes it closed, restricted by the conditions applied now.
     void SetFilteredSQL(const QString &sql);
     // Reopens the list restricted by the condition, every row with an empty one; true when a
     // condition was applied.
     bool ApplyFilter(const TVoFilterCondition &condition);
     // The conditions last confirmed in the filter form.
     const TVoFilterCondition &FilterCondition() const { return m_filter; }
+    // The conditions restricting the list now: none while acApplyFilter is off.
+    const TVoFilterCondition &AppliedFilter() const;
     void acFilterExecute();
     void acApplyFilterExecute();
 
@@ -94,7 +97,8 @@ public:
     explicit TfmVoMultiSelect(QWidget *parent = nullptr);
 
     TfrVoMultiSelect *const frVoMultiSel;
-    // Shown once a filter definition is set.
+    // Shown once a filter definition is set, in place of the list's own filter button: it triggers
+    // the list's acFilter, whose acApplyFilter then switches the conditions off and on.
     QPushButton *const buFilter;
 
     // The caption, then the columns as SetColumns sets them.
@@ -111,24 +115,23 @@ public:
     // Offers the filter form over the fields of a definition (VoFiltro.h), its saved filters in the
     // folder; the conditions confirmed restrict the list at VoRptFilterMarker.
     void SetXMLFilter(const QString &xml, const QString &filterDir);
-    const TVoFilterCondition &Filter() const { return m_filter; }
-    // The filter form (made at the first request).
+    // The filter restricting the list now (empty while switched off).
+    const TVoFilterCondition &Filter() const { return frVoMultiSel->AppliedFilter(); }
+    // The filter form (made at the first request, kept with its conditions between uses).
     TfmVoRptFiltro *FilterForm();
-    // Shows the filter form; OK applies its conditions to the list.
-    void buFilterClick();
 
 protected:
     void FormShow() override;
     void buOkClick() override;
+    // Makes the filter form at its first request; a program may offer a form of its own.
+    virtual TfmVoRptFiltro *NewFilterForm();
     // The list and the panels above it.
     QVBoxLayout *ClientLayout() const { return m_clientLayout; }
 
 private:
     QVBoxLayout *m_clientLayout;
     QVariantList *m_bookmarks = nullptr;
-    QString m_sql;
     QString m_filterXml;
     QString m_filterDir;
-    TVoFilterCondition m_filter;
     TfmVoRptFiltro *m_filterForm = nullptr;
 };

@@ -35,9 +35,7 @@ class kvbBuoniScaTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
-        CurrentRegisterType = 5;
+        WorkIn2026();
         const int loading = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 3, 1), 1);
         good = VoTestGood(loading, 1, 10000);
         VoTestMakeDefinitive(loading, kvbLoading);
@@ -51,8 +49,6 @@ protected:
             fm->close();
             QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     void Open() {

@@ -44,9 +44,7 @@ class kvbBuoniTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
-        CurrentRegisterType = 5;
+        WorkIn2026();
     }
     void TearDown() override {
         if (fm) {
@@ -55,8 +53,6 @@ protected:
             fm->close();
             QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     TfmkvbBuoni *Open() {

@@ -37,9 +37,7 @@ protected:
         VoGoodsTest::SetUp();
         // The change vouchers are dated today: a day inside the years the fixture opens.
         VoFixToday(QDate(2026, 6, 15));
-        xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
-        CurrentRegisterType = 5;
+        WorkIn2026();
         sector = VoTestSector(QStringLiteral("SEG"));
         loading = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 2, 1), 1);
     }
@@ -47,8 +45,6 @@ protected:
         VoFixToday({});
         if (fm)
             VoCloseWindow(fm);
-        xgvmGlobalVar.Clear();
-        ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // A good of the first loading voucher, which Definitive makes definitive.

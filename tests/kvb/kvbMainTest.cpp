@@ -7,6 +7,7 @@
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
 #include "VoImpWizard.h"
+#include "VoMultiSelect.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
 #include "VoQuery.h"
@@ -94,9 +95,10 @@ protected:
         messages->Clear();
         bool opened = false;
         QTimer::singleShot(0, [&opened] {
-            if (auto *wizard = qobject_cast<TfmVoImpWizard *>(QApplication::activeModalWidget())) {
+            QWidget *window = QApplication::activeModalWidget();
+            if (qobject_cast<TfmVoImpWizard *>(window) || qobject_cast<TfmVoMultiSelect *>(window)) {
                 opened = true;
-                wizard->close();
+                window->close();
             }
         });
         item->Execute();

@@ -1,8 +1,11 @@
 #include "VoTestGoods.h"
 
+#include "AbcUContext.h"
+#include "VoGlobals.h"
 #include "VoQuery.h"
 #include "VoTestData.h"
 #include "kvbUBuoni.h"
+#include "kvbUUtil.h"
 
 namespace {
 
@@ -92,4 +95,16 @@ void VoGoodsTest::SetUp() {
         VoTestOpenRegister(QStringLiteral("Inventario di prova"), 5, {2025, 2026}, &facId);
     year2025 = years.value(0);
     year2026 = years.value(1);
+}
+
+void VoGoodsTest::TearDown() {
+    xgvmGlobalVar.Clear();
+    ResetWorkingContext();
+    VoDbTest::TearDown();
+}
+
+void VoGoodsTest::WorkIn2026() {
+    xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
+    LoadWorkingContext(true);
+    CurrentRegisterType = 5;
 }

@@ -25,6 +25,10 @@ void VoTestMakeDefinitive(int voucherId, int kind);
 class VoGoodsTest : public VoDbTest {
 protected:
     void SetUp() override;
+    // Forgets the register-year chosen and the working context read for it.
+    void TearDown() override;
+    // Chooses the 2026 register-year and reads the working context, as the program does at start.
+    void WorkIn2026();
     int facId = 0;
     int year2025 = 0;
     int year2026 = 0;
