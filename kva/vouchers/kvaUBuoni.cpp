@@ -1,5 +1,6 @@
 #include "kvaUBuoni.h"
 
+#include "AbcUBuoni.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
@@ -257,22 +258,6 @@ void kvaLockNumbering() {
 
 namespace {
 
-void CheckNumberFree(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
-    TVoField *number = headers->FieldByName(QStringLiteral("IFBUONUMERO"));
-    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
-        return;
-    kvaLockNumbering();
-    if (!VoucherNumberExists(number->AsInteger(), kind))
-        return;
-    if (listKind == skInsert) {
-        const int next = NextVoucherNumber(kind);
-        number->SetAsInteger(next);
-        if (proposedNumber)
-            *proposedNumber = next;
-    }
-    throw EVoError(QStringLiteral("Numero del buono già presente"));
-}
-
 // Serialises on the voucher's articles, so that no other copy changes their stock between the trial
 // and the commit, then tries the rows' removal.
 void CheckRowsCanGo(int voucherId) {
@@ -290,9 +275,12 @@ void CheckRowsCanGo(int voucherId) {
 } // namespace
 
 void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
-    if (listKind == skInsert || listKind == skUpdate)
-        CheckNumberFree(headers, kind, listKind, proposedNumber);
-    else if (listKind == skDelete && kind == kvaLoading)
+    AbcCheckVoucherNumberFree(headers, QStringLiteral("IFBUONUMERO"), listKind,
+                              {&kvaLockNumbering,
+                               [kind](int number) { return VoucherNumberExists(number, kind); },
+                               [kind] { return NextVoucherNumber(kind); }},
+                              proposedNumber);
+    if (listKind == skDelete && kind == kvaLoading)
         CheckRowsCanGo(headers->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
 }
 

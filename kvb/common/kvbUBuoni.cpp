@@ -1,5 +1,6 @@
 #include "kvbUBuoni.h"
 
+#include "AbcUBuoni.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -79,21 +80,11 @@ QString kvbVoucherDateProblem(double date, int number, int kind) {
 }
 
 void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
-    if (listKind != skInsert && listKind != skUpdate)
-        return;
-    TVoField *number = headers->FieldByName(QStringLiteral("iBBuoNUMERO"));
-    if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
-        return;
-    kvbLockNumbering();
-    if (!VoucherNumberExists(number->AsInteger(), kind))
-        return;
-    if (listKind == skInsert) {
-        const int next = NextVoucherNumber(kind);
-        number->SetAsInteger(next);
-        if (proposedNumber)
-            *proposedNumber = next;
-    }
-    throw EVoError(QStringLiteral("Numero del buono già presente"));
+    AbcCheckVoucherNumberFree(headers, QStringLiteral("iBBuoNUMERO"), listKind,
+                              {&kvbLockNumbering,
+                               [kind](int number) { return VoucherNumberExists(number, kind); },
+                               [kind] { return NextVoucherNumber(kind); }},
+                              proposedNumber);
 }
 
 QString kvbGoodsNumberProblem(const QVariant &number, const QString &subCode, int acceptedNumber) {
