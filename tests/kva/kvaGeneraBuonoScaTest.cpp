@@ -91,26 +91,15 @@ protected:
     }
     QString Cell(int column, int row = 1) const { return fm->sgArticoli->Cells(column, row); }
     int Rows() const { return fm->sgArticoli->RowCount() - 1; }
-    // Picks the row a search lists first after typing text; an empty text cancels the search.
-    static void Answer(const QString &text) {
-        VoWhenModalOpens<TVoSearchDialog>([text](TVoSearchDialog *form) {
-            if (text.isEmpty()) {
-                form->reject();
-                return;
-            }
-            form->SetSearchText(text);
-            QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
-        });
-    }
     void PickForRow(int column, int row, const QString &text) {
         ASSERT_TRUE(fm->sgArticoli->SelectCell(column, row));
-        Answer(text);
+        VoAnswerSearch(text);
         QTest::keyClick(fm->sgArticoli, Qt::Key_F8);
     }
     void PickForAll(int column, const QString &text) {
         ASSERT_TRUE(fm->sgArticoli->SelectCell(column, 1));
         ASSERT_TRUE(fm->SameButton(column)->isEnabled());
-        Answer(text);
+        VoAnswerSearch(text);
         VoClick(fm->SameButton(column));
     }
     // Types a quantity into the focused row's editor key by key.
@@ -357,7 +346,7 @@ TEST_F(kvaGeneraBuonoScaTest, SameForAllButtonsWorkOnlyInTheirColumn) {
     }
     // A cancelled search for every row changes nothing; for one row it empties the cell.
     ASSERT_TRUE(fm->sgArticoli->SelectCell(G::colCausale, 1));
-    Answer(QString());
+    VoAnswerSearch(QString());
     VoClick(fm->SameButton(G::colCausale));
     EXPECT_EQ(Cell(G::colCavId, 2), QString::number(causal));
     PickForRow(G::colCausale, 2, QString());
@@ -506,7 +495,7 @@ TEST_F(kvaGeneraBuonoScaTest, UnloadingWindowOffersTheLoadingVoucherUntilItIsUnl
             VoClick(wizard->buNext);
             VoClick(wizard->buNext);
             ASSERT_TRUE(wizard->sgArticoli->SelectCell(G::colLuogo, 1));
-            Answer(QStringLiteral("LAB"));
+            VoAnswerSearch(QStringLiteral("LAB"));
             VoClick(wizard->SameButton(G::colLuogo));
             VoClick(wizard->buOk);
         });

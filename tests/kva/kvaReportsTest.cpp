@@ -16,6 +16,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
+#include "VoTestReports.h"
 #include "kvaFRptSecMerc_select.h"
 #include "kvaFSelectRangeData.h"
 #include "kvaMAtt.h"
@@ -716,12 +717,7 @@ TEST_F(kvaReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndPrintsI
     for (const QString &xml : layouts) {
         const TVoRptLayout layout = TVoRptLayout::Parse(xml);
         SCOPED_TRACE(layout.id);
-        for (const TVoRptReference &r : layout.References()) {
-            if (r.kind == TVoRptReference::rkVariable)
-                EXPECT_TRUE(VoRptVariablePublished(r.name)) << r.name.toStdString();
-            else
-                EXPECT_NE(TfrDBDataSet::Find(r.dataSet), nullptr) << r.dataSet.toStdString();
-        }
+        VoExpectLayoutReferencesKnown(layout);
         // Every row of every list, so that every band prints and every field is looked up.
         const auto document = Run(layout.id, Ticking({}, d.lab));
         ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();

@@ -14,6 +14,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestGoods.h"
+#include "VoTestReports.h"
 #include "VoWidgetTest.h"
 #include "kvbFRptBeniData.h"
 #include "kvbFSelectRange.h"
@@ -345,12 +346,7 @@ TEST_F(kvbReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndRenders
     for (const QString &xml : layouts) {
         const TVoRptLayout layout = TVoRptLayout::Parse(xml);
         SCOPED_TRACE(layout.id);
-        for (const TVoRptReference &r : layout.References()) {
-            if (r.kind == TVoRptReference::rkVariable)
-                EXPECT_TRUE(VoRptVariablePublished(r.name)) << r.name.toStdString();
-            else
-                EXPECT_NE(TfrDBDataSet::Find(r.dataSet), nullptr) << r.dataSet.toStdString();
-        }
+        VoExpectLayoutReferencesKnown(layout);
         const auto document = tree->Prepare(layout.id);
         ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(document->Texts().contains(layout.title));

@@ -1,0 +1,16 @@
+#pragma once
+// Checks the report tests of both programs share.
+#include "VoRptEngine.h"
+#include "VoRptLayout.h"
+
+#include <gtest/gtest.h>
+
+// Every variable the layout prints is one the program publishes, and every list it reads exists.
+inline void VoExpectLayoutReferencesKnown(const TVoRptLayout &layout) {
+    for (const TVoRptReference &r : layout.References()) {
+        if (r.kind == TVoRptReference::rkVariable)
+            EXPECT_TRUE(VoRptVariablePublished(r.name)) << r.name.toStdString();
+        else
+            EXPECT_NE(TfrDBDataSet::Find(r.dataSet), nullptr) << r.dataSet.toStdString();
+    }
+}
