@@ -2,6 +2,7 @@
 
 #include "VoConnection.h"
 #include "VoDbCreate.h"
+#include "VoQuery.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -83,4 +84,10 @@ TVoBenchApp::TVoBenchApp(int &argc, char **argv, const QString &name)
 
 TVoBenchApp::~TVoBenchApp() {
     qqoVoGlobConn = nullptr;
+}
+
+int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count) {
+    return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
+                         {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
+        .toInt();
 }

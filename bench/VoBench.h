@@ -22,6 +22,11 @@ bool VoBenchDatabase(const QTemporaryDir &dir, const QString &name, TVoSQLConnec
 // returns none.
 std::unique_ptr<TVoSQLConnection> VoBenchDemoDatabase(const QTemporaryDir &dir, const QString &name,
                                                       QTextStream &out);
+// Numbers 0..999 as the table N; two crossed give up to a million rows without a table.
+inline const QString kVoBenchNumbers = QStringLiteral(
+    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
+// Draws count keys of a table; the first of them.
+int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count);
 // Mean time of one call, in microseconds, over calls calls of fn(i).
 double VoMeanMicros(int calls, const std::function<void(int)> &fn);
 // Time of one call, in milliseconds.

@@ -1,21 +1,8 @@
 #include "VoBenchGoods.h"
 
+#include "VoBench.h"
 #include "VoConnection.h"
 #include "VoQuery.h"
-
-namespace {
-
-// Numbers 0..999; two crossed give up to a million rows without a table.
-const QString kNumbers = QStringLiteral(
-    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
-
-} // namespace
-
-int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count) {
-    return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
-                         {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
-        .toInt();
-}
 
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year) {
     return VoSelectValue(
@@ -48,7 +35,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
                        "IBBUOTIPO, ILOCKED) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral("SELECT :v0 + v.I, IIF(v.I < 500, CAST(:y25 AS INTEGER), CAST(:y26 AS INTEGER)), "
                            "       100 + v.I, DATEADD(DAY, MOD(v.I, 500) * 364 / 500, "
                            "       IIF(v.I < 500, DATE '2025-01-01', DATE '2026-01-01')), '', 0, "
@@ -57,7 +44,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
                        "IBBUOTIPO, ILOCKED) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral("SELECT :u0 + v.I, CAST(:y26 AS INTEGER), 100 + v.I, DATEADD(DAY, v.I, DATE "
                            "'2026-06-01'), '', 1, 0 "
                            "  FROM N v WHERE v.I < 100"),
@@ -66,7 +53,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, "
                        "ICAMID, IAVAID, ISECID, ISEDINFID) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral(
                 ", G AS (SELECT a.I * 1000 + b.I AS I, "
                 "        IIF(a.I * 1000 + b.I < 5000, 500, "

@@ -16,8 +16,6 @@ struct TVoBenchGoods {
     int facId = 0, y25 = 0, y26 = 0, voucher = 0, unloading = 0, good = 0, sector = 0, site = 0;
 };
 
-// The first of count new keys of a table.
-int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count);
 // The register-year of a register and year.
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year);
 // Generates the register, in one transaction.

@@ -25,24 +25,14 @@ constexpr int kFirstYear = 2017;
 constexpr int kLoadingPerYear = 100;
 constexpr int kUnloadingPerYear = 10;
 
-// Numbers 0..999; two crossed give up to a million rows without a table.
-const QString kNumbers = QStringLiteral(
-    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
-
-int Reserve(TVoSQLConnection *conn, const QString &table, int count) {
-    return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
-                         {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
-        .toInt();
-}
-
 // A register of the demo school opened for the ten years, with its vouchers and goods; returns it.
 int Register(TVoSQLConnection *conn, const QString &description) {
-    const int facId = Reserve(conn, QStringLiteral("TFAC_VELISTO"), 1);
-    const int schoolRegister = Reserve(conn, QStringLiteral("TDWGFAC"), 1);
-    const int years = Reserve(conn, QStringLiteral("TDWGFACANF"), kYears);
+    const int facId = VoBenchReserve(conn, QStringLiteral("TFAC_VELISTO"), 1);
+    const int schoolRegister = VoBenchReserve(conn, QStringLiteral("TDWGFAC"), 1);
+    const int years = VoBenchReserve(conn, QStringLiteral("TDWGFACANF"), kYears);
     const int vouchers =
-        Reserve(conn, QStringLiteral("TBBUO_BUONI"), kYears * (kLoadingPerYear + kUnloadingPerYear));
-    const int goods = Reserve(conn, QStringLiteral("TBINB_BENI"), kGoods);
+        VoBenchReserve(conn, QStringLiteral("TBBUO_BUONI"), kYears * (kLoadingPerYear + kUnloadingPerYear));
+    const int goods = VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), kGoods);
     const QVariantHash p{{QStringLiteral("f"), facId},
                          {QStringLiteral("df"), schoolRegister},
                          {QStringLiteral("y0"), years},
@@ -65,7 +55,7 @@ int Register(TVoSQLConnection *conn, const QString &description) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, "
                        "SBBUODESC, IBBUOTIPO, ILOCKED) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral(", V AS (SELECT a.I AS Y, b.I AS V FROM N a CROSS JOIN N b WHERE a.I < 10 "
                            "AND b.I < 110) "
                            "SELECT :v0 + Y * 110 + V, :y0 + Y, IIF(V < 100, 100 * Y + V + 1, 10 * Y + V - "
@@ -76,7 +66,7 @@ int Register(TVoSQLConnection *conn, const QString &description) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBCODNUMERO, SBINBDESC, "
                        "IBBUOID, IBINBIMPORTO, ICAMID, IAVAID, IBINBFUORIREGISTRO) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral(", G AS (SELECT a.I * 1000 + b.I AS G FROM N a CROSS JOIN N b WHERE a.I < 100) "
                            "SELECT :g0 + G, IIF(MOD(G, 25000) = 7, 9999999, G + 1), IIF(MOD(G, 50) = 0, "
                            "'A', NULL), 'BENE ' || G, :v0 + (G / 10000) * 110 + MOD(G, 10000) / 100, "

@@ -31,9 +31,6 @@ constexpr int kVouchers = 400;
 constexpr int kGoodsPerVoucher = 50;
 constexpr int kPicked = 5000;
 
-const QString kNumbers = QStringLiteral(
-    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
-
 // The register-year of 2026 of the demo's durable-goods register, filled.
 int Generate(TVoSQLConnection *conn) {
     const int facId =
@@ -51,7 +48,7 @@ int Generate(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
                        "IBBUOTIPO, ILOCKED, IBBUOIMPORTO) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral("SELECT :v0 + I, CAST(:y AS INTEGER), 1000 + I, DATE '2026-01-02', 'Buono', 0, 1, "
                            "500000 FROM N WHERE I < %1")
                 .arg(kVouchers),
@@ -59,7 +56,7 @@ int Generate(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, "
                        "ICAMID, ISECID, IAVAID) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral(", G AS (SELECT a.I * 1000 + b.I AS I FROM N a CROSS JOIN N b WHERE a.I < %1) "
                            "SELECT :g0 + I, 1000 + I, 'BENE ' || MOD(I, 997), :v0 + I / %2, 10000, 1, "
                            "CAST(:s AS INTEGER), 2 FROM G")

@@ -27,15 +27,6 @@ namespace {
 constexpr int kVouchers = 2000;
 constexpr int kGoodsPerVoucher = 50;
 
-const QString kNumbers = QStringLiteral(
-    "WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 FROM N WHERE I < 999) ");
-
-int Reserve(TVoSQLConnection *conn, const QString &table, int count) {
-    return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
-                         {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
-        .toInt();
-}
-
 // The register-year of 2026 of the demo's durable-goods register, filled.
 int Generate(TVoSQLConnection *conn) {
     const int facId =
@@ -49,14 +40,15 @@ int Generate(TVoSQLConnection *conn) {
                       {{QStringLiteral("f"), facId}}, conn)
             .toInt();
     const QVariantHash p{
-        {QStringLiteral("v0"), Reserve(conn, QStringLiteral("TBBUO_BUONI"), kVouchers)},
-        {QStringLiteral("g0"), Reserve(conn, QStringLiteral("TBINB_BENI"), kVouchers * kGoodsPerVoucher)},
+        {QStringLiteral("v0"), VoBenchReserve(conn, QStringLiteral("TBBUO_BUONI"), kVouchers)},
+        {QStringLiteral("g0"),
+         VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), kVouchers * kGoodsPerVoucher)},
         {QStringLiteral("y"), year}};
     conn->StartTransaction();
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "
                        "IBBUOTIPO, ILOCKED, IBBUOIMPORTO) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral("SELECT :v0 + a.I * 1000 + b.I, CAST(:y AS INTEGER), 1000 + a.I * 1000 + b.I, "
                            "DATEADD(DAY, (a.I * 1000 + b.I) * 360 / 2000, DATE '2026-01-01'), 'Buono', 0, 0, "
                            "500000 FROM N a CROSS JOIN N b WHERE a.I < 2"),
@@ -64,7 +56,7 @@ int Generate(TVoSQLConnection *conn) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, "
                        "ICAMID, IAVAID) ") +
-            kNumbers +
+            kVoBenchNumbers +
             QStringLiteral(", G AS (SELECT a.I * 1000 + b.I AS I FROM N a CROSS JOIN N b WHERE a.I < 100) "
                            "SELECT :g0 + I, 1000 + I, 'BENE ' || I, :v0 + I / 50, 10000, 1 + MOD(I, 8), 1 "
                            "FROM G"),
