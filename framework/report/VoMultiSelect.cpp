@@ -176,6 +176,16 @@ QVariantList TfrVoMultiSelect::SelectedIds() {
     return ids;
 }
 
+QVariantList TfrVoMultiSelect::SelectedOrAllIds() {
+    // Ticks of rows the list no longer holds count for nothing.
+    const QVariantList ticked = SelectedIds();
+    if (!ticked.isEmpty())
+        return ticked;
+    edSearch->clear();
+    SelectAll();
+    return SelectedIds();
+}
+
 void TfrVoMultiSelect::SetSearchText(const QString &text) {
     if (!xqcMultiSelect->Active())
         return;

@@ -41,6 +41,8 @@ public:
     int GetSelCount() const { return int(m_selected.size()); }
     // The ticked rows' identifiers, in the list's order.
     QVariantList SelectedIds();
+    // The ticked rows' identifiers, or, with none ticked, every row's (the search hiding none).
+    QVariantList SelectedOrAllIds();
 
     // Shows the rows whose searched columns hold the text (ignoring case); empty shows every row.
     void SetSearchText(const QString &text);

@@ -123,3 +123,11 @@ void kvbLockUndischargedGood(const QVariant &goodId) {
         throw EVoError(QStringLiteral("Il bene %1 è già stato scaricato.")
                            .arg(good.Value(QStringLiteral("iBInbNUMERO")).toString()));
 }
+
+void kvbLockProvisionalVoucher(const QVariant &voucherId) {
+    VoLockRow(QStringLiteral("TBBuo_Buoni"), QStringLiteral("iBBuoId"), voucherId);
+    if (VoSelectValue(QStringLiteral("SELECT ILOCKED FROM TBBuo_Buoni WHERE iBBuoId = :v"),
+                      {{QStringLiteral("v"), voucherId}})
+            .toInt() != 0)
+        throw EVoRecordChanged();
+}

@@ -74,3 +74,6 @@ void kvbGoodsBeforeWrite(TVoQueryCollection *goods, int listKind, int *proposedN
 // a good already on an unloading voucher (another user's, committed meanwhile) refuses the write with
 // "Il bene %1 è già stato scaricato." (its number), so that no good is discharged twice.
 void kvbLockUndischargedGood(const QVariant &goodId);
+// Locks a voucher inside the write that adds goods to it or takes them off, refusing one another user
+// made definitive meanwhile: only a provisional voucher's goods change.
+void kvbLockProvisionalVoucher(const QVariant &voucherId);

@@ -5,6 +5,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
+#include "VoUtils.h"
 
 #include <QWidget>
 
@@ -275,4 +276,12 @@ void RenumberVoucherGoods(int voucherId) {
                   {{QStringLiteral("iBInbNumero_New"), number}, {QStringLiteral("iBInbId"), good.id}});
     }
     transaction.Commit();
+}
+
+QString kvbGoodsFilterDefinition() {
+    try {
+        return GetDBXML(kvbGoodsFilterCode, kvbXmlList);
+    } catch (const EVoError &) {
+        return QString();
+    }
 }

@@ -51,6 +51,15 @@ int NextVoucherNumber(int kind, int registerId = -1);
 // The register-year of a register (-1: the current one) whose dates hold the date; 0 when none does.
 int FindRegisterYearByDate(int registerId, double date);
 
+// The goods filter: its stored definition (code, list of the program's definitions) and the folder of
+// the user's saved filters under the main folder.
+inline const QString kvbGoodsFilterCode = QStringLiteral("KVB_BENIFL");
+inline const QString kvbXmlList = QStringLiteral("KVB");
+inline const QString kvbGoodsFilterFolder = QStringLiteral("kvb/filter/");
+// The goods filter's definition; empty where the database lacks it, so that the filter is not offered
+// rather than the list refused.
+QString kvbGoodsFilterDefinition();
+
 // An amount typed the Italian way; empty text is 0. Anything else raises EVoError.
 TVoMoney TextToAmount(const QString &text);
 // Sends a query's parameter as a NULL of the type.

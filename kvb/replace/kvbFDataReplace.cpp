@@ -48,7 +48,7 @@ void SetAmount(const char *sql, int voucherId) {
 } // namespace
 
 TfmKvbDataReplace::TfmKvbDataReplace(QWidget *parent)
-    : TfmAbcDataReplace({QStringLiteral("KVBREPLACE"), QStringLiteral("KVB"),
+    : TfmAbcDataReplace({QStringLiteral("KVBREPLACE"), kvbXmlList,
                          QStringLiteral("Rimpiazzato il dato %s a %d bene/i"), false},
                         parent),
       frKvbDblLstInbSelect1(new TfrKvbDblLstInbSelect(tsBeni)) {

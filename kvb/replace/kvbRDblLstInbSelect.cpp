@@ -2,6 +2,7 @@
 
 #include "AbcUContext.h"
 #include "VoQuery.h"
+#include "kvbUUtil.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ const char *const kGoodsSQL =
 
 TfrKvbDblLstInbSelect::TfrKvbDblLstInbSelect(QWidget *parent)
     : TfrAbcDblLstSelect({QStringLiteral("frKvbDblLstInbSelect"), QStringLiteral("Beni disponibili"),
-                          QStringLiteral("Beni selezionati"), QStringLiteral("KVB_BENIFL"),
-                          QStringLiteral("KVB"), QStringLiteral("kvb/filter/")},
+                          QStringLiteral("Beni selezionati"), kvbGoodsFilterCode, kvbXmlList,
+                          kvbGoodsFilterFolder},
                          parent) {
     SetFilter(TVoFilterCondition());
 }

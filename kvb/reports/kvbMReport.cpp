@@ -471,13 +471,7 @@ void TdmkvbReport::BeforeGoodsForm(TfmVoMultiSelect *form) {
     form->SetParam(QStringLiteral("dEnd"), goods ? goods->dtpData->date() : QDate::currentDate());
     form->Dress(QStringLiteral("Selezione beni da stampare"),
                 {{"iBInbNumero", "Numero", 80, false}, {"sBInbDesc", "Descrizione", 400, true}});
-    // A database without the definition offers no filter rather than no list.
-    QString definition;
-    try {
-        definition = GetDBXML(QStringLiteral("KVB_BENIFL"), QStringLiteral("KVB"));
-    } catch (const EVoError &) {
-    }
-    form->SetXMLFilter(definition, GetMainDir() + QStringLiteral("kvb/filter/"));
+    form->SetXMLFilter(kvbGoodsFilterDefinition(), GetMainDir() + kvbGoodsFilterFolder);
 }
 
 void TdmkvbReport::AfterGoodsForm(TfmVoMultiSelect *form) {

@@ -78,13 +78,7 @@ void TfmKvbSelectVelist::FormCreate() {
         amount->SetDisplayFormat(QStringLiteral("#,###.00"));
         amount->SetDisplayScale(4);
     });
-    // A database without the definition offers no filter rather than no list.
-    QString definition;
-    try {
-        definition = GetDBXML(QStringLiteral("KVB_BENIFL"), QStringLiteral("KVB"));
-    } catch (const EVoError &) {
-    }
-    SetXMLFilter(definition, GetMainDir() + QStringLiteral("kvb/filter/"));
+    SetXMLFilter(kvbGoodsFilterDefinition(), GetMainDir() + kvbGoodsFilterFolder);
 }
 
 TfmVoRptFiltro *TfmKvbSelectVelist::NewFilterForm() {
@@ -92,12 +86,7 @@ TfmVoRptFiltro *TfmKvbSelectVelist::NewFilterForm() {
 }
 
 void TfmKvbSelectVelist::buOkClick() {
-    QVariantList chosen = frVoMultiSel->SelectedIds();
-    if (chosen.isEmpty()) {
-        frVoMultiSel->edSearch->clear();
-        frVoMultiSel->SelectAll();
-        chosen = frVoMultiSel->SelectedIds();
-    }
+    const QVariantList chosen = frVoMultiSel->SelectedOrAllIds();
     if (chosen.isEmpty()) {
         VoMessageDlg(QString::fromUtf8(kNothingChosen), mtWarning, mbOK);
         return;

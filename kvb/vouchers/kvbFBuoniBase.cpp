@@ -275,6 +275,5 @@ void TfmkvbBuoniBase::xacDefBuonoExecute() {
         dialog->SetIdBuono(voucher);
         dialog->exec();
     }
-    xqcDetail->Refresh();
     xqcMain->Refresh();
 }

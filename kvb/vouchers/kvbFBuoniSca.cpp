@@ -87,6 +87,8 @@ void TfmkvbBuoniSca::HookEvents() {
     });
     frDetail->xelNumero->OnChangeFKValue.Add([this](TVoDBLookupEdit *) { frDetailxelNumeroChangeFKValue(); });
     xqcDetail->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
+        if (listKind == skInsert || listKind == skDelete)
+            kvbLockProvisionalVoucher(CurrentVoucher());
         if (listKind == skInsert)
             kvbLockUndischargedGood(xqcDetail->FieldByName(QStringLiteral("iBInbID"))->Value());
     });
@@ -163,6 +165,5 @@ void TfmkvbBuoniSca::xacScarMultiExecute() {
         wizard->SetVoucherId(voucher);
         wizard->exec();
     }
-    xqcDetail->Refresh();
     xqcMain->Refresh();
 }

@@ -14,6 +14,7 @@
 #include "VoTransaction.h"
 #include "VoUtils.h"
 #include "kvbUBuoni.h"
+#include "kvbUUtil.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -45,7 +46,7 @@ const char *const kGoodsSQL =
     "(df.IFACID = :IFACID) AND (buo.DBBUODATA <= :DDATA) AND (INB.IAVAID = 2) AND (INB.IBINBFUORIREGISTRO = "
     "0) /*AND VORPTFILTER*/ ORDER BY INB.IBINBNUMERO";
 const char *const kDischargeSQL = "UPDATE TBInb_Beni  SET ICAVIDSCARICO=:ICAVID, iBBuoIDSCARICO=:iBBuoIDSCA, "
-                                  "IAVAID=3  WHERE iBInbID=:iBInbID";
+                                  "IAVAID=3  WHERE iBInbID=:iBInbID AND iBBuoIDSCARICO IS NULL";
 const char *const kAmountSQL =
     "UPDATE TBBuo_Buoni SET iBBuoImporto=(SELECT SUM(INB.IBINBIMPORTO) FROM TBINB_BENI "
     "INB WHERE INB.IBBUOIDSCARICO=:IBBUOID) WHERE iBBuoId=:iBBuoId;";
@@ -111,8 +112,8 @@ void TfmBuoniScaMulti::FormCreate() {
     frVoMultiSelect1->SetFilterForm([this]() -> TfmVoRptFiltro * {
         if (!fmVoRptFiltro) {
             std::unique_ptr<TfmVoRptFiltro> form(VoNewForm<TfmVoRptFiltro>(window()->parentWidget()));
-            form->frVoFiltro->SetXMLFilter(GetDBXML(QStringLiteral("KVB_BENIFL"), QStringLiteral("KVB")));
-            form->frVoFiltro->SetFilterDir(GetMainDir() + QStringLiteral("kvb/filter/"));
+            form->frVoFiltro->SetXMLFilter(kvbGoodsFilterDefinition());
+            form->frVoFiltro->SetFilterDir(GetMainDir() + kvbGoodsFilterFolder);
             fmVoRptFiltro = form.release();
         }
         return fmVoRptFiltro;
@@ -138,7 +139,6 @@ void TfmBuoniScaMulti::FormShow() {
 }
 
 void TfmBuoniScaMulti::LoadGoods() {
-    xqcBeni->SetParam(QStringLiteral("IFACID"), CurrentRegisterId);
     ApplyGoodsFilter(TVoFilterCondition());
     frVoMultiSelect1->acApplyFilter->setChecked(false);
 }
@@ -175,30 +175,34 @@ void TfmBuoniScaMulti::buOkClick() {
 }
 
 bool TfmBuoniScaMulti::ExecuteUnloading() {
-    if (frVoMultiSelect1->GetSelCount() == 0)
-        frVoMultiSelect1->SelectAll();
-    const QVariantList goods = frVoMultiSelect1->SelectedIds();
+    const QVariantList goods = frVoMultiSelect1->SelectedOrAllIds();
     const int cause = cbCausale->SelectedId();
     const int voucher = m_voucherId == -1 ? cbBuono->SelectedId() : m_voucherId;
     if (cause <= 0 || voucher <= 0)
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    return VoGuarded([&] {
+    const bool done = VoGuarded([&] {
         TVoTransaction transaction(qqoVoGlobConn);
         transaction.StartTransaction();
         // The voucher's amount is summed once every good is on it: no other run may add to it meanwhile.
-        VoLockRow(QStringLiteral("TBBuo_Buoni"), QStringLiteral("iBBuoId"), voucher);
+        kvbLockProvisionalVoucher(voucher);
         TVoQuery discharge(QString::fromLatin1(kDischargeSQL));
         for (const QVariant &good : goods) {
-            kvbLockUndischargedGood(good);
             discharge.SetParam(QStringLiteral("ICAVID"), cause)
                 .SetParam(QStringLiteral("iBBuoIDSCA"), voucher)
                 .SetParam(QStringLiteral("iBInbID"), good);
-            if (discharge.Exec() != 1)
+            if (discharge.Exec() != 1) {
+                // Discharged meanwhile: the check names the good.
+                kvbLockUndischargedGood(good);
                 throw EVoRecordChanged();
+            }
         }
         VoExecSQL(QString::fromLatin1(kAmountSQL), {{QStringLiteral("IBBUOID"), voucher}});
         transaction.Commit();
     });
+    // What another user discharged meanwhile leaves the list, and nothing stays ticked.
+    if (!done)
+        frVoMultiSelect1->ApplyFilter(frVoMultiSelect1->AppliedFilter());
+    return done;
 }
