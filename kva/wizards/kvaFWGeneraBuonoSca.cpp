@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
 
@@ -231,22 +232,10 @@ double TfmKvaWGeneraBuonoSca::UnloadDate() const {
 }
 
 void TfmKvaWGeneraBuonoSca::pcMainChanging(QObject *, bool &AllowChange) {
-    if (ActivePageIndex() == pgBuoni && xqcBuoni->IsEmpty()) {
-        AllowChange = false;
-        return;
-    }
     if (ActivePageIndex() != pgDataScarico)
         return;
-    DateWindow window;
-    GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
-    const double date = UnloadDate();
-    QString problem;
-    if (date < CurrentRegStart || date > CurrentRegEnd)
-        problem = QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
-    else if (date < window.low)
-        problem = QStringLiteral("Data del buono minore della data del buono precedente");
-    else if (date > window.high)
-        problem = QStringLiteral("Data del buono maggiore della data del buono successivo");
+    const QString problem =
+        kvaVoucherDateProblem(UnloadDate(), NextVoucherNumber(kvaUnloading), kvaUnloading, 0, 0);
     if (problem.isEmpty())
         return;
     AllowChange = false;
@@ -411,11 +400,24 @@ bool TfmKvaWGeneraBuonoSca::Post() {
     const int loading = xqcBuoni->FieldByName(QStringLiteral("IFBUOID"))->AsInteger();
     const int year = DaysToDate(xqcBuoni->FieldByName(QStringLiteral("DFBUODATA"))->AsDate()).year();
     kvaLockNumbering();
+    const int number = NextVoucherNumber(kvaUnloading);
+    // A voucher saved since the date page may have moved the date's bounds.
+    const QString dateProblem = kvaVoucherDateProblem(UnloadDate(), number, kvaUnloading, 0, 0);
+    if (!dateProblem.isEmpty())
+        throw EVoError(dateProblem);
+    // No other copy changes these articles' stock until the commit; it is checked again after the rows.
+    QList<int> articles;
+    for (int r = 1; r < sgArticoli->RowCount() && r <= m_articles.size(); ++r)
+        if (CellNumber(colQuantita, r) > 0.0 && !articles.contains(m_articles[r - 1]))
+            articles << m_articles[r - 1];
+    std::sort(articles.begin(), articles.end());
+    for (const int article : articles)
+        VoLockRow(QStringLiteral("TFAR_FACARTICOLI"), QStringLiteral("IFARID"), article);
     const int voucher = NewId(QStringLiteral("TFBUO_BUONI"));
     TVoQuery header(QString::fromLatin1(kvaSQLBuoInsert));
     header.SetParam(QStringLiteral("VOGENID"), voucher)
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-        .SetParam(QStringLiteral("iFBuoNUMERO"), NextVoucherNumber(kvaUnloading))
+        .SetParam(QStringLiteral("iFBuoNUMERO"), number)
         .SetParamDate(QStringLiteral("dFBuoDATA"), UnloadDate())
         .SetParamNull(QStringLiteral("IBENID"), QMetaType::Int)
         .SetParam(QStringLiteral("sFBuoDESC"), QStringLiteral(""))
@@ -456,5 +458,8 @@ bool TfmKvaWGeneraBuonoSca::Post() {
             .SetParam(QStringLiteral("IINBANNOASSUNZ"), year)
             .Exec();
     }
+    for (const int article : articles)
+        if (!CheckStock(article, -1, -1, 0))
+            throw EVoError(QString::fromUtf8(kGiacenzaInferiore));
     return true;
 }

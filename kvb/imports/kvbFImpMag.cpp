@@ -99,10 +99,10 @@ bool TfmkvbImpMag::Post() {
                {QStringLiteral("imgmid"), xqcBuoni->FieldByName(QStringLiteral("IMGMID_P"))->Value()}});
     for (int row = 1; row < sgArticoli->RowCount(); ++row) {
         const QString desc = sgArticoli->Cells(colDesc, row);
-        const int good = InsertGood(
-            kGoodSQL, row, voucher,
-            {{QStringLiteral("sBInbNote"), sgArticoli->Cells(colNote, row).left(255)},
-             {QStringLiteral("sBInbLibTitolo"), CellId(colCatId, row) == kBooks ? desc : QString()}});
+        const int good = InsertGood(kGoodSQL, row, voucher,
+                                    {{QStringLiteral("sBInbNote"), sgArticoli->Cells(colNote, row).left(255)},
+                                     {QStringLiteral("sBInbLibTitolo"),
+                                      CellId(colCatId, row) == kBooks ? desc : QStringLiteral("")}});
         VoExecSQL(QString::fromLatin1(kMinutesSQL),
                   {{QStringLiteral("iBInbId"), good},
                    {QStringLiteral("imgmartid"), CellIdOrNull(colMgmArtId, row)}});

@@ -474,6 +474,21 @@ TEST_F(kvaGeneraBuonoScaTest, FailureAtTheSecondRowLeavesNoHeaderMarkOrRow) {
     EXPECT_EQ(Cell(G::colQuantita, 2), QStringLiteral("5,000"));
 }
 
+TEST_F(kvaGeneraBuonoScaTest, StockUnloadedMeanwhileRefusesTheGenerationWhole) {
+    const int voucher = LoadTwo();
+    Open(0);
+    ToGrid(voucher);
+    ASSERT_EQ(Rows(), 2);
+    // Another user unloads the paper after the grid was built.
+    VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 2, 1), ry), paper, 5, 3.0, office);
+    const int before = Unloadings();
+    Ok();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Importa beni ") + kSumBelow});
+    EXPECT_TRUE(fm->isVisible());
+    EXPECT_EQ(Unloadings(), before);
+    EXPECT_FALSE(Marked(voucher));
+}
+
 TEST_F(kvaGeneraBuonoScaTest, UnloadingWindowOffersTheLoadingVoucherUntilItIsUnloaded) {
     const int voucher = LoadTwo();
     auto *window = qobject_cast<TfmkvaBuoniSca *>(CreateVoClass(QStringLiteral("TfmkvaBuoniSca")));
