@@ -40,6 +40,8 @@ const QString kCategory = QStringLiteral("iCamId");
 const QString kRegister = QStringLiteral("iFacId");
 const QString kSite = QStringLiteral("iSedInfId");
 const QString kGoodsNumber = QStringLiteral("iBInbNumero");
+// The unloading voucher of the run, so that a copy is made only of what this run discharged.
+const QString kUnloadingVoucher = QStringLiteral("iBBuoIdScarico");
 
 void SetAmount(const char *sql, int voucherId) {
     VoExecSQL(QString::fromLatin1(sql), {{QStringLiteral("iBBuoId"), voucherId}});
@@ -74,7 +76,12 @@ bool TfmKvbDataReplace::ShowsOldValue() const {
 }
 
 QStringList TfmKvbDataReplace::InsertParamNames() const {
-    return FieldName() == kRegister ? QStringList{kGoodsNumber} : QStringList();
+    QStringList names;
+    if (Asks("InsertScarico") && Asks("InsertCarico"))
+        names << kUnloadingVoucher;
+    if (FieldName() == kRegister)
+        names << kGoodsNumber;
+    return names;
 }
 
 QString TfmKvbDataReplace::BeforeUpdates() {
@@ -117,6 +124,8 @@ QString TfmKvbDataReplace::AfterUpdates() {
 }
 
 void TfmKvbDataReplace::BeforeInsert(TVoQuery &insert) {
+    if (m_unloadingId)
+        insert.SetParam(kUnloadingVoucher, m_unloadingId);
     if (FieldName() == kRegister)
         insert.SetParam(kGoodsNumber, NextGoodsNumber(NewRegister()));
 }

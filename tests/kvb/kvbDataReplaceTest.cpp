@@ -304,6 +304,17 @@ TEST_F(kvbDataReplaceTest, ACategoryChangeDischargesAndReloadsTheGoodsOnTwoProvi
         VoCountRows(QStringLiteral("SELECT 1 FROM TBINB_BENI WHERE IBINBID = :id AND IBBUOIDSCARICO IS NULL"),
                     {{QStringLiteral("id"), other}}),
         1);
+    // Run again on the goods still chosen: what the first run discharged is not copied a second time.
+    EXPECT_EQ(fm->ActivePageIndex(), 0);
+    ChooseField(QStringLiteral("Categoria"));
+    VoClick(fm->buNext);
+    Choose(true, QStringLiteral("I - Mobili e arredi"));
+    Choose(false, QStringLiteral("II - Macchine e attrezzature d'ufficio"));
+    Confirm();
+    EXPECT_EQ(
+        VoCountRows(QStringLiteral("SELECT 1 FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI b ON b.IBBUOID = "
+                                   "inb.IBBUOID WHERE b.IBBUOTIPO = 0 AND b.SBBUODESC = 'Cambio Categoria'")),
+        2);
     // Chosen again, the discharged goods are gone from the picker's list.
     EXPECT_EQ(fm->ActivePageIndex(), 0);
     picker->ReloadLists();
