@@ -131,6 +131,13 @@ QString TfmkvbImpWizard::ConfirmationText() {
         .arg(GetParamDescription(ParRegisterYear).toString());
 }
 
+void TfmkvbImpWizard::buOkClick() {
+    if (!ImportSelected())
+        return;
+    VoMessageDlg(kvbNewVoucherText(m_written), mtInformation, mbOK);
+    close();
+}
+
 QString TfmkvbImpWizard::AlreadyImportedText() {
     return QString::fromUtf8(kvbImpAlreadyImported);
 }
@@ -139,11 +146,15 @@ int TfmkvbImpWizard::InsertVoucher(const QString &desc, double date, const QVari
                                    const QVariant &beneficiary) {
     kvbLockNumbering();
     const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
+    m_written = {};
+    m_written.number = NextVoucherNumber(kvbLoading);
+    m_written.sourceDate = date;
+    m_written.date = kvbAcceptedVoucherDate(date, m_written.number, kvbLoading);
     TVoQuery header(QString::fromLatin1(kVoucherSQL));
     header.SetParam(QStringLiteral("iBBuoID"), voucher)
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-        .SetParam(QStringLiteral("iBBuoNUMERO"), NextVoucherNumber(kvbLoading))
-        .SetParamDate(QStringLiteral("dBBuoDATA"), date)
+        .SetParam(QStringLiteral("iBBuoNUMERO"), m_written.number)
+        .SetParamDate(QStringLiteral("dBBuoDATA"), m_written.date)
         .SetParam(QStringLiteral("sBBuoDESC"), desc)
         .SetParam(QStringLiteral("imgmid"), IdOrNull(movement))
         .SetParam(QStringLiteral("iBenId"), IdOrNull(beneficiary));
@@ -171,6 +182,7 @@ int TfmkvbImpWizard::InsertGood(const char *sql, int row, int voucher, const QVa
     for (auto it = further.cbegin(); it != further.cend(); ++it)
         insert.SetParam(it.key(), it.value());
     insert.Exec();
+    ++m_written.goods;
     return good;
 }
 

@@ -203,7 +203,8 @@ void TfmkvbBuoniBase::frMasterxdsMainAfterStateChange() {
     if (xqcMain->State() == dsInsert) {
         m_proposedVoucher = NextVoucherNumber(m_kind);
         frMaster->xneNumero->SetValue(m_proposedVoucher);
-        frMaster->xdeData->SetDate(DaysToDate(TodayDays()));
+        frMaster->xdeData->SetDate(
+            DaysToDate(kvbAcceptedVoucherDate(TodayDays(), m_proposedVoucher, m_kind)));
         xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
     }
     ApplyLock();

@@ -29,9 +29,11 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -126,6 +128,27 @@ TEST_F(kvbBuoniTest, ANewVoucherTakesTheNextNumberOfTheRegisterAndToday) {
                   "SELECT IBBUONUMERO || ' ' || IBBUOTIPO || ' ' || ILOCKED || ' ' || IDWGFACANFID "
                   "FROM TBBUO_BUONI WHERE IBBUONUMERO = 8")),
               QStringList{QStringLiteral("8 0 0 %1").arg(year2026)});
+}
+
+TEST_F(kvbBuoniTest, ANewVoucherOfEitherKindProposesTheEarliestDateItsRuleAcceptsAfterToday) {
+    // Imports date their vouchers at the year's end, after today.
+    VoFixToday(QDate(2026, 12, 9));
+    const auto restore = qScopeGuard([] { VoFixToday(QDate()); });
+    for (const int kind : {kvbLoading, kvbUnloading}) {
+        VoTestGoodsVoucher(year2026, kind, QDate(2026, 12, 31), 1);
+        std::unique_ptr<TfmkvbBuoniBase> window(qobject_cast<TfmkvbBuoniBase *>(CreateVoClass(
+            kind == kvbLoading ? QStringLiteral("TfmkvbBuoni") : QStringLiteral("TfmkvbBuoniSca"))));
+        ASSERT_TRUE(window && VoShowActive(window.get()));
+        messages->Clear();
+        ASSERT_TRUE(window->frMaster->xacInsert->Execute());
+        EXPECT_EQ(window->frMaster->xdeData->Date(), QDate(2026, 12, 31)) << kind;
+        EXPECT_TRUE(window->frMaster->xdsMain->Post()) << messages->LastText().toStdString();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        window->close();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IBBUOID FROM TBBUO_BUONI WHERE IBBUONUMERO = 2 AND "
+                                         "DBBUODATA = DATE '2026-12-31'")),
+              2);
 }
 
 TEST_F(kvbBuoniTest, AVoucherNumberInUseIsRefusedOnlyWhenChanged) {
