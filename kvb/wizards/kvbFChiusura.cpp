@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 VO_REGISTER_CLASS(TfmkvbChiusura);
 
@@ -34,6 +35,9 @@ const char *const kBadDate = "Data non valida";
 const char *const kTypeDone = "Tipo di chiusura già effettuata in questo anno";
 const char *const kZeroAmounts = "L'importo dei seguenti buoni è 0.";
 const char *const kGoOn = " Vuoi continuare lo stesso?";
+const char *const kNothingClosed = "Nessuna chiusura effettuata.";
+const char *const kClosed =
+    "Chiusura al %1 effettuata.\r\nBuoni resi definitivi: %2 (%3 di carico, %4 di scarico); beni: %5.";
 
 // The register's provisional vouchers up to the date, of every register-year.
 const char *const kVouchersSQL =
@@ -42,6 +46,12 @@ const char *const kVouchersSQL =
     "INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
     "dia.IDwgFacID=di.IDwgFacID WHERE (BUO.ILOCKED<>1) AND (BUO.dBBuoDATA<=:dBBuoData) AND (di.iFacId = "
     ":iFacId) ORDER BY BUO.iBBuoNUMERO, BUO.dBBuoDATA;";
+// The goods that the closing's vouchers load or unload, each counted once.
+const char *const kGoodsSQL =
+    "SELECT COUNT(*) FROM TBInb_Beni INB WHERE EXISTS (SELECT 1 FROM TBBuo_Buoni BUO INNER JOIN TDwgFacAnf "
+    "dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(BUO.ILOCKED<>1) AND (BUO.dBBuoDATA<=:dBBuoData) AND (di.iFacId = :iFacId) AND (BUO.iBBuoID = "
+    "INB.iBBuoID OR BUO.iBBuoID = INB.iBBuoIDSCARICO))";
 const char *const kLastClosingSQL =
     "SELECT MAX(DCHADATACHIUSURA) AS DCHADATACHIUSURA FROM TCHA_CHIUSURAANNO WHERE iFacId = :iFacId;";
 const char *const kTypeInYearSQL =
@@ -222,8 +232,13 @@ void TfmkvbChiusura::actEseguiExecute() {
         return;
     }
     const double date = DateToDays(deDataChiusura->date());
-    if (RunChecks(date, typeId) && m_closing)
+    if (!RunChecks(date, typeId)) {
+        // The window closes after a refusal: the user is told that the register stays as it was.
+        if (m_closing)
+            VoMessageDlg(QString::fromUtf8(kNothingClosed), mtInformation, mbOK);
+    } else if (m_closing) {
         WriteClosing(date, typeId);
+    }
     TfmVoWizard::buOkClick();
 }
 
@@ -249,6 +264,7 @@ bool TfmkvbChiusura::RunChecks(double date, int typeId) {
 
 void TfmkvbChiusura::WriteClosing(double date, int typeId) {
     TProblem problem;
+    QString done;
     {
         TVoHourglass hourglass;
         TVoTransaction transaction;
@@ -260,7 +276,20 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             problem = TypeProblem(date, typeId);
         if (!problem.text) {
             TfmMessDefCar defCar(this);
-            for (const TVoucher &voucher : ProvisionalVouchers(date, nullptr)) {
+            const QList<TVoucher> vouchers = ProvisionalVouchers(date, nullptr);
+            const int goods = VoSelectValue(QString::fromLatin1(kGoodsSQL),
+                                            {{QStringLiteral("dBBuoData"), DaysToDate(date)},
+                                             {QStringLiteral("iFacId"), CurrentRegisterId}})
+                                  .toInt();
+            const auto loading = std::count_if(vouchers.cbegin(), vouchers.cend(),
+                                               [](const TVoucher &voucher) { return voucher.loading; });
+            done = QString::fromUtf8(kClosed)
+                       .arg(FormatDays(date))
+                       .arg(vouchers.size())
+                       .arg(loading)
+                       .arg(vouchers.size() - loading)
+                       .arg(goods);
+            for (const TVoucher &voucher : vouchers) {
                 defCar.SetIdBuono(voucher.id);
                 defCar.SetCarico(voucher.loading);
                 defCar.actEseguiExecute();
@@ -285,5 +314,8 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             m_chaId = chaId;
         }
     }
-    Report(problem);
+    if (Report(problem))
+        VoMessageDlg(QString::fromUtf8(kNothingClosed), mtInformation, mbOK);
+    else
+        VoMessageDlg(done, mtInformation, mbOK);
 }

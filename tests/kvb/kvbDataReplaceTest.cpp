@@ -280,7 +280,11 @@ TEST_F(kvbDataReplaceTest, ACategoryChangeDischargesAndReloadsTheGoodsOnTwoProvi
     Choose(true, QStringLiteral("I - Mobili e arredi"));
     Choose(false, QStringLiteral("II - Macchine e attrezzature d'ufficio"));
     Confirm();
-    EXPECT_EQ(messages->Texts().value(1), QStringLiteral("Rimpiazzato il dato Categoria a 2 bene/i"));
+    EXPECT_EQ(
+        messages->Texts().value(1),
+        QStringLiteral("Rimpiazzato il dato Categoria a 2 bene/i\r\nCreato il buono di scarico numero 5 "
+                       "del 31/12/2026.\r\nCreato il buono di carico numero 8 del %1.")
+            .arg(FormatDays(TodayDays())));
     const int unloading = VoSelectValue(QStringLiteral("SELECT IBBUOID FROM TBBUO_BUONI WHERE IBBUOTIPO = 1 "
                                                        "AND SBBUODESC = 'Cambio Categoria'"))
                               .toInt();
@@ -343,7 +347,10 @@ TEST_F(kvbDataReplaceTest, ARegisterChangeNumbersTheCopiesOnInTheOtherRegister) 
     EXPECT_TRUE(labels.contains(QStringLiteral("&Rimpiazzare con")));
     Choose(false, QStringLiteral("Secondo inventario"));
     Confirm();
-    EXPECT_EQ(messages->Texts().value(1), QStringLiteral("Rimpiazzato il dato Velisto a 2 bene/i"));
+    EXPECT_EQ(messages->Texts().value(1),
+              QStringLiteral("Rimpiazzato il dato Velisto a 2 bene/i\r\nCreato il buono di scarico numero 1 "
+                             "del %1.\r\nCreato il buono di carico numero 4 del %1.")
+                  .arg(FormatDays(TodayDays())));
     EXPECT_EQ(
         ChangeVouchers(),
         (QStringList{QStringLiteral("1 1 %1 %2 2 0 4000 Cambio Velisto").arg(Today()).arg(year2026),

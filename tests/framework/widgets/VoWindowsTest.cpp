@@ -10,6 +10,7 @@
 #include "VoWait.h"
 #include "VoWidgetTest.h"
 
+#include <QDialog>
 #include <QLabel>
 
 #include <QLineEdit>
@@ -218,6 +219,21 @@ TEST(VoMDIMainTest, ChildrenCloseAsTheirHooksSay) {
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(frame.isNull());
     EXPECT_EQ(main.MDIChildCount(), 0);
+}
+
+TEST(VoMDIMainTest, ADialogShownAsAChildTakesItsFrameAlongWhenItEnds) {
+    TVoScriptedMessages messages;
+    TfmVoMDIMain main;
+    main.show();
+    for (const bool accepted : {true, false}) {
+        auto *dialog = new QDialog;
+        QPointer<QMdiSubWindow> frame = main.AddMDIChild(dialog);
+        frame->showMaximized();
+        accepted ? dialog->accept() : dialog->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(frame.isNull()) << accepted;
+        EXPECT_EQ(main.MDIChildCount(), 0);
+    }
 }
 
 TEST(VoMDIMainTest, CtrlTabMovesToTheNextChildAndCtrlF4ClosesIt) {
