@@ -35,7 +35,7 @@ const char *const kBadDate = "Data non valida";
 const char *const kTypeDone = "Tipo di chiusura già effettuata in questo anno";
 const char *const kZeroAmounts = "L'importo dei seguenti buoni è 0.";
 const char *const kGoOn = " Vuoi continuare lo stesso?";
-const char *const kNothingClosed = "Nessuna chiusura effettuata.";
+const char *const kNothingClosed = "Nessuna chiusura effettuata: nessun buono è stato reso definitivo.";
 const char *const kClosed =
     "Chiusura al %1 effettuata.\r\nBuoni resi definitivi: %2 (%3 di carico, %4 di scarico); beni: %5.";
 

@@ -29,7 +29,8 @@ const QString kZeroQuestion =
 const QString kBadDate = QStringLiteral("Data non valida");
 const QString kTypeDone = QStringLiteral("Tipo di chiusura già effettuata in questo anno");
 const QString kNoType = QStringLiteral("Inserire il tipo di chiusura che si desidera effettuare");
-const QString kNothingClosed = QStringLiteral("Nessuna chiusura effettuata.");
+const QString kNothingClosed =
+    QStringLiteral("Nessuna chiusura effettuata: nessun buono è stato reso definitivo.");
 
 class kvbClosingTest : public VoGoodsTest {
 protected:
