@@ -44,14 +44,21 @@ QString TVoTestDb::Template(bool demoData) {
     return path;
 }
 
-QString TVoTestDb::FreshCopy(const QString &name, bool demoData) {
-    const QString source = Template(demoData);
-    const QString target = Folder() + QLatin1Char('/') + name + QStringLiteral(".fdb");
+namespace {
+QString CopyTemplate(const QString &folder, const QString &name, bool demoData,
+                     QFile::Permissions permissions) {
+    const QString source = TVoTestDb::Template(demoData);
+    const QString target = folder + QLatin1Char('/') + name + QStringLiteral(".fdb");
     QFile::remove(target);
     if (source.isEmpty() || !QFile::copy(source, target))
         ADD_FAILURE() << "cannot copy the test database to " << target.toStdString();
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(target, permissions);
     return target;
+}
+} // namespace
+
+QString TVoTestDb::FreshCopy(const QString &name, bool demoData) {
+    return CopyTemplate(Folder(), name, demoData, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 bool TVoTestServer::Configured(TVoTestServer *server, QString *reason) {
@@ -72,15 +79,10 @@ bool TVoTestServer::Configured(TVoTestServer *server, QString *reason) {
 }
 
 QString TVoTestServer::FreshCopy(const QString &name, bool demoData) const {
-    const QString source = TVoTestDb::Template(demoData);
-    const QString target = folder + QLatin1Char('/') + name + QStringLiteral(".fdb");
-    QFile::remove(target);
-    if (source.isEmpty() || !QFile::copy(source, target))
-        ADD_FAILURE() << "cannot copy the test database to " << target.toStdString();
     // The server runs as a user of its own.
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                      QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther);
-    return target;
+    return CopyTemplate(folder, name, demoData,
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+                            QFile::ReadOther | QFile::WriteOther);
 }
 
 void TVoTestServer::LogIn(TVoSQLConnection *connection) const {
