@@ -46,6 +46,8 @@ class kvbBuoniTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         WorkIn2026();
     }
     void TearDown() override {
@@ -107,6 +109,10 @@ protected:
                     {QStringLiteral("n"), number}})
             .join(QLatin1Char(';'));
     }
+    // Cases the server tests run too.
+    void ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
+    void TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
+
     QPointer<TfmkvbBuoni> fm;
 };
 
@@ -203,7 +209,7 @@ TEST_F(kvbBuoniTest, VoucherDatesKeepTheOrderOfTheNumbersBoundsIncluded) {
 
 // --- Goods -------------------------------------------------------------------------------------------------
 
-TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+void kvbBuoniTest::ANewGoodIsNumberedOverTheRegisterWithItsDefaults() {
     const int old = VoTestGoodsVoucher(year2025, kvbLoading, QDate(2025, 4, 1), 1);
     VoTestGood(old, 41);
     VoTestGood(old, kvbNumberLimit);
@@ -217,6 +223,10 @@ TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
     FillGood(QStringLiteral("Armadio"));
     ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
     EXPECT_EQ(GoodRow(42), QStringLiteral("Armadio|1|2026"));
+}
+
+TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+    ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
 }
 
 TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
@@ -303,7 +313,7 @@ TEST_F(kvbBuoniTest, AGoodNumberInUseWithoutSubCodeIsRefused) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
-TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+void kvbBuoniTest::TwoCopiesSavingTheSameNewGoodNumberNeverShareIt() {
     Open();
     ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
     const int voucher = fm->xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger();
@@ -327,6 +337,10 @@ TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
     // The good is given the next free number, with which it is saved.
     EXPECT_EQ(fm->frDetail->xneNumero->Value().toInt(), 2);
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+}
+
+TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+    TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
 }
 
 TEST_F(kvbBuoniTest, ADefinitiveVoucherKeepsItsGoodsAsTheyAre) {
@@ -616,4 +630,22 @@ TEST_F(kvbBuoniTest, MissingNumbersAreThoseOfTheRegisterInTheVouchersSpan) {
     EXPECT_EQ(messages->LastText(), QStringLiteral("Numero dei beni mancanti: 12 15"));
     dialog->SetIdBuono(empty);
     EXPECT_TRUE(dialog->CheckNumeriMancanti(true));
+}
+
+// --- On a server
+// --------------------------------------------------------------------------------------------
+
+// The same window on a database of a Firebird server, as an office with several computers uses it; the
+// other copy is a process of its own connected over the network.
+class kvbBuoniServerTest : public kvbBuoniTest {
+protected:
+    bool OnServer() const override { return true; }
+};
+
+TEST_F(kvbBuoniServerTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+    ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
+}
+
+TEST_F(kvbBuoniServerTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+    TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
 }

@@ -9,6 +9,9 @@
 //
 // vo_dbpeer FILE --good LOCKTABLE LOCKCOLUMN LOCKKEY VOUCHER NUMBER
 // The same for a durable good of that number, in state 1, on a loading voucher.
+//
+// FILE may be a database on the test server ("host:/path"), opened with the login the tests use
+// there (VO_TEST_SERVER_USER, VO_TEST_SERVER_PASSWORD).
 #include "VoConnection.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
@@ -26,12 +29,20 @@ const char *const kVoucherSQL =
 const char *const kGoodSQL = "INSERT INTO TBINB_BENI (IBINBID, IBBUOID, IBINBNUMERO, IAVAID) VALUES ((SELECT "
                              "L_ICNTID FROM PYSETGETID('TBINB_BENI', 1)), :ry, :n, 1)";
 
+// A database on the test server is opened with the login the test itself uses.
+void LogIn(TVoSQLConnection *conn, const QString &database) {
+    conn->SetParam(QStringLiteral("Database"), database);
+    conn->SetParam(QStringLiteral("User_Name"),
+                   qEnvironmentVariable("VO_TEST_SERVER_USER", QStringLiteral("SYSDBA")));
+    conn->SetParam(QStringLiteral("Password"), qEnvironmentVariable("VO_TEST_SERVER_PASSWORD"));
+}
+
 int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
     const bool good = args[2] == QLatin1String("--good");
     if (args.size() != (good ? 8 : 9))
         return 2;
     TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
-    conn.SetParam(QStringLiteral("Database"), args[1]);
+    LogIn(&conn, args[1]);
     QString error;
     if (!conn.Open(&error)) {
         out << "open failed: " << error << Qt::endl;
@@ -66,7 +77,7 @@ int main(int argc, char *argv[]) {
     if (app.arguments().size() != 3)
         return 2;
     TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
-    conn.SetParam(QStringLiteral("Database"), app.arguments()[1]);
+    LogIn(&conn, app.arguments()[1]);
     QString error;
     if (!conn.Open(&error)) {
         out << "open failed: " << error << "\n";
