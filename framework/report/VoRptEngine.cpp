@@ -74,8 +74,9 @@ bool VoRptVariablePublished(const QString &name) {
 
 namespace {
 
-// Decimals a total adds up exactly in whole units: far more than any amount prints.
-constexpr int kMostDecimals = 9;
+// Decimals a total adds up exactly in whole units: more than any amount prints, few enough that
+// the whole units of any register's total fit a 64-bit integer.
+constexpr int kMostDecimals = 6;
 
 // A value as a total counts it: rounded half away from zero to the decimals it prints with, in
 // units of 10^-decimals, or for an item of a scale in units of 10^-scale rounded to those decimals.
