@@ -511,6 +511,19 @@ TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
     EXPECT_TRUE(window->frDetail->xacInsert->Locked());
 }
 
+TEST_F(kvaBuoniTest, AVouchersAmountIsTheSumOfItsRowsAmountsAsTheyShow) {
+    // Each row is worth 1,25 + 22% = 1,525 and shows 1,53: the voucher shows three times that.
+    const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
+    const int rate = VoTestVatRate(22);
+    for (const char *article : {"Penne", "Matite", "Gomme"})
+        VoTestRow(voucher, VoTestArticle(QString::fromLatin1(article), 0, rate), 1, 1.25);
+    Open();
+    ASSERT_EQ(window->xqcDetail->RecordCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(GridText(window->frDetail, row, 4), QStringLiteral("1,53")) << row;
+    EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("4,59"));
+}
+
 TEST_F(kvaBuoniTest, AmountsShowVatUnlessTheRegisterIncludesIt) {
     const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
     const int rate = VoTestVatRate(22);

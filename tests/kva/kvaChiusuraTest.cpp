@@ -276,6 +276,22 @@ TEST_F(kvaChiusuraTest, AcrossYearsLocksEveryYearAndTotalsThemAll) {
     EXPECT_EQ(Amounts(), (QStringList{"1", "0", "2", "0", "3", "0", "4", "37", "5", "0"}));
 }
 
+TEST_F(kvaChiusuraTest, ACategorysValueIsTheSumOfItsRowsAmountsToTheCent) {
+    MakeYears(0, 1, {2026, 2027});
+    const int art = Article(QStringLiteral("Carta"), 4);
+    // Three loads of 3 x 1,115 = 3,345, each 3,35 on paper, and an unload of 1,005, 1,01 on paper.
+    const int load = VoTestVoucher(kvaLoading, QDate(2026, 3, 1), regYears[0]);
+    for (int row = 0; row < 3; ++row)
+        VoTestRow(load, art, 3, 1.115);
+    VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 6, 1), regYears[0]), art, 1, 1.005);
+    Close();
+    EXPECT_EQ(messages->Texts(), QStringList{kDone});
+    EXPECT_DOUBLE_EQ(VoSelectValue(QStringLiteral("SELECT FCHACAFIMPORTO FROM TCHACAF WHERE ICAFID = 4 AND "
+                                                  "ICHAID = (SELECT MAX(ICHAID) FROM TCHA_CHIUSURAANNO)"))
+                         .toDouble(),
+                     9.04);
+}
+
 TEST_F(kvaChiusuraTest, TheNextYearIsFoundByItsYearNotByItsKey) {
     MakeFinancialYear(2030); // takes the key after 2027's
     MakeFinancialYear(2028, DateToDays(QDate(2028, 1, 1)), DateToDays(QDate(2028, 12, 31)));

@@ -168,6 +168,7 @@ TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
     EXPECT_FALSE(tables.contains(QStringLiteral("Tipi documenti")));
     EXPECT_EQ(dmkvaAtt->xafCarico->HelpContext, 103);
     EXPECT_EQ(main->MenuImages().Count(), 30);
+    EXPECT_FALSE(main->MenuImages().Icon(dmkvaAtt->xarkvaStampe->ImageIndex).isNull());
     EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
     EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());

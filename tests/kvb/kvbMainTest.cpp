@@ -138,6 +138,7 @@ TEST_F(kvbMainTest, FirstActivationBuildsTheMenuOfNinePagesAndTheEmptyStatusOnce
                            QStringLiteral("Categorie inventariali"), QStringLiteral("Tipi commissione"),
                            QStringLiteral("Causali ")}));
     EXPECT_EQ(main->MenuImages().Count(), 32);
+    EXPECT_FALSE(main->MenuImages().Icon(dmkvbAtt->xarkvbStampe->ImageIndex).isNull());
     EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
     EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
