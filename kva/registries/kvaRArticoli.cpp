@@ -96,11 +96,11 @@ void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVo
     SetUpLookup(dettCodMerce, "iDcmId", "sDcmDescL", kDettCodMerceListSQL, codeAnd("Dettaglio cod merceol"));
     SetUpLookup(uniMis, "iUnmId", "sUnmDescS", kUniMisListSQL,
                 [](TVoSearchDialog *Form) { SetSearchFormTable(Form, QStringLiteral("Unità di misura")); });
-    SetUpLookup(iva, "iAlvId", "fAlvIva", kIvaListSQL, [](TVoSearchDialog *Form) {
+    SetUpLookup(iva, "iAlvId", "fAlvIva;sAlvDescL", kIvaListSQL, [](TVoSearchDialog *Form) {
         SetSearchForm(Form, {QStringLiteral("Aliquota"), QStringLiteral("Descrizione")}, {100, 300});
     });
     // A rate is named by its percentage or by its description ("Aliquota ord"), which the edit does
-    // not show, so the first row that begins with the text is taken.
+    // not show but the drop-down does, so the first row that begins with the text is taken.
     iva->SetSearchField(QStringLiteral("fAlvIva;sAlvDescL"));
     iva->SetAutoSeek(true);
 }
