@@ -368,7 +368,11 @@ void TfmkvaBuoni::xqcMainVoAfterExec(const TVoQueryProp &prop) {
 
 void TfmkvaBuoni::SetUpUnloading() {
     auto *master = static_cast<TfrkvaBuoniScarico *>(frMaster);
-    master->AfterGeneration = [this] { xqcMain->Refresh(); };
+    master->AfterGeneration = [this](int voucher) {
+        xqcMain->Refresh();
+        if (voucher > 0)
+            xqcMain->Locate(QStringLiteral("IFBUOID"), voucher);
+    };
     frDetail->AfterSearch = [this] { frDetailPrice(); };
     frDetail->xqcArticoli->BeforeOpen.Add([this](TVoQueryCollection *articles) {
         articles->SetParam(

@@ -253,6 +253,8 @@ void TfmKvaChiusura::buOkClick() {
     buNext->setEnabled(false);
     Step("done");
     VoMessageDlg(QString::fromLatin1(kDone), mtInformation, mbOK);
+    // A closed year has nothing more to do here.
+    accept();
 }
 
 void TfmKvaChiusura::CarryStock() {

@@ -146,7 +146,8 @@ TEST_F(kvaChiusuraZeroingTest, CarriesEveryArticleInStockIntoTheNextYear) {
     VoClick(fm->buOk);
     EXPECT_EQ(messages->Texts(), QStringList{kDone});
     EXPECT_EQ(fm->gaProgressArticoli->value(), 4);
-    EXPECT_FALSE(fm->buOk->isEnabled());
+    // Once told, the closing ends with its window.
+    EXPECT_FALSE(fm->isVisible());
 
     const int closing = Voucher(QStringLiteral("SCACHIUS"));
     const int opening = Voucher(QStringLiteral("CARCHIUS"));
@@ -243,6 +244,7 @@ TEST_F(kvaChiusuraZeroingTest, AFailureLeavesNothingOfTheClosing) {
     EXPECT_TRUE(messages->LastText().contains(QStringLiteral("categoria rifiutata")))
         << messages->LastText().toStdString();
     EXPECT_FALSE(fm->buOk->isEnabled());
+    EXPECT_TRUE(fm->isVisible());
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE SFBUOUSE IN ('SCACHIUS', 'CARCHIUS') OR "
                                    "ILOCKED = 1")),
               0);
@@ -379,9 +381,11 @@ TEST_F(kvaSelectBenDurTest, NoneChosenMarksEveryUnloadingVoucherOfTheYear) {
     EXPECT_EQ(select->frVoMultiSel->xqcMultiSelect->RecordCount(), 5);
     messages->Push(mrYes);
     VoClick(select->buOk);
+    // Once marked, the window says how many went and ends.
     EXPECT_EQ(messages->Texts(),
-              QStringList{QStringLiteral("Sono stati selezionati 5 buoni da passare nel registro "
-                                         "dei beni durevoli.\r\nContinuare?")});
+              (QStringList{QStringLiteral("Sono stati selezionati 5 buoni da passare nel registro "
+                                          "dei beni durevoli.\r\nContinuare?"),
+                           QStringLiteral("Sono stati passati 5 buoni al registro dei beni durevoli.")}));
     EXPECT_FALSE(select->isVisible());
     QStringList expected;
     for (int id : unloads)
@@ -407,6 +411,7 @@ TEST_F(kvaSelectBenDurTest, OnlyTheChosenAreMarkedAndOnlyOnYes) {
                              "beni durevoli.\r\nContinuare?"));
     messages->Push(mrYes);
     VoClick(select->buOk);
+    EXPECT_EQ(messages->LastText(), QStringLiteral("È stato passato 1 buono al registro dei beni durevoli."));
     EXPECT_EQ(Offered(2026), (QStringList{QString::number(unloads[0]), QString::number(unloads[1])}));
 }
 

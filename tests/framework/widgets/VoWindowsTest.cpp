@@ -9,8 +9,8 @@
 #include "VoOutlookBar.h"
 #include "VoWait.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 
-#include <QDialog>
 #include <QLabel>
 
 #include <QLineEdit>
@@ -221,18 +221,18 @@ TEST(VoMDIMainTest, ChildrenCloseAsTheirHooksSay) {
     EXPECT_EQ(main.MDIChildCount(), 0);
 }
 
-TEST(VoMDIMainTest, ADialogShownAsAChildTakesItsFrameAlongWhenItEnds) {
+TEST(VoMDIMainTest, ADialogAmongTheWindowsTakesItsFrameWhenItEnds) {
     TVoScriptedMessages messages;
     TfmVoMDIMain main;
-    main.show();
-    for (const bool accepted : {true, false}) {
-        auto *dialog = new QDialog;
+    ASSERT_TRUE(VoShowActive(&main));
+    for (const bool ok : {true, false}) {
+        auto *dialog = new TfmProvaOkCanc;
         QPointer<QMdiSubWindow> frame = main.AddMDIChild(dialog);
-        frame->showMaximized();
-        accepted ? dialog->accept() : dialog->reject();
+        ASSERT_EQ(main.MDIChildCount(), 1);
+        VoClick(ok ? dialog->buOk : dialog->buCancel);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(frame.isNull()) << accepted;
-        EXPECT_EQ(main.MDIChildCount(), 0);
+        EXPECT_TRUE(frame.isNull()) << ok;
+        EXPECT_EQ(main.MDIChildCount(), 0) << ok;
     }
 }
 
