@@ -223,9 +223,7 @@ void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFi
     }
     query->SetCommandText(text);
     for (const TVoFilterParam &p : filter.params)
-        query->SetParam(p.name, p.like
-                                    ? QVariant(QStringLiteral("%") + p.value.toString() + QStringLiteral("%"))
-                                    : p.value);
+        query->SetParam(p.name, p.value);
 }
 
 TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)

@@ -46,6 +46,11 @@ QString VoLikePattern(const QString &text, bool prefixOnly) {
     return prefixOnly ? t + QLatin1Char('%') : QLatin1Char('%') + t + QLatin1Char('%');
 }
 
+QString VoLikeCondition(const QString &column, const QString &param) {
+    // Cast, so that a text longer than the column is a pattern and not a truncation error.
+    return QStringLiteral("UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\'").arg(column, param);
+}
+
 QString VoFillListSQL(const QString &sql, const QString &where, const QString &orderBy) {
     QString s = sql;
     s.replace(QLatin1String("##WHERE##"), where, Qt::CaseInsensitive);
@@ -223,8 +228,7 @@ bool TVoSearchDialog::Reload() {
     if (!text.isEmpty()) {
         QStringList conditions;
         for (int c : SearchedColumns())
-            conditions << QStringLiteral("UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\'")
-                              .arg(ColumnName(c), kSearchParam);
+            conditions << VoLikeCondition(ColumnName(c), kSearchParam);
         where = QLatin1Char('(') + conditions.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     }
     QStringList columns;

@@ -403,7 +403,9 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
     VoTestGood(old, 1);
     VoTestGood(old, 3);
     const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2);
-    VoTestGood(voucher, 4, 25000);
+    const int model = VoTestGood(voucher, 4, 25000);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBMATRICOLA = 'SN-12345' WHERE IBINBID = :id"),
+              {{QStringLiteral("id"), model}});
     Open();
     // Number 1 below the next free one is in use: refused, nothing written.
     VoWhenModalOpens<TfmkvbDuplBene>([](TfmkvbDuplBene *dialog) {
@@ -424,12 +426,13 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
         dialog->buOk->click();
     });
     fm->xacCopiaBene->trigger();
-    EXPECT_EQ(VoRowTexts(QStringLiteral(
-                             "SELECT IBINBNUMERO || ' ' || IBINBIMPORTO FROM TBINB_BENI WHERE IBBUOID = :v "
-                             "ORDER BY IBINBNUMERO"),
+    // A serial number names one object: the copies have none.
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBINBNUMERO || ' ' || IBINBIMPORTO || ' ' || "
+                                        "COALESCE(SBINBMATRICOLA, '-') FROM TBINB_BENI WHERE IBBUOID = :v "
+                                        "ORDER BY IBINBNUMERO"),
                          {{QStringLiteral("v"), voucher}}),
-              (QStringList{QStringLiteral("4 25000"), QStringLiteral("5 25000"), QStringLiteral("6 25000"),
-                           QStringLiteral("7 25000")}));
+              (QStringList{QStringLiteral("4 25000 SN-12345"), QStringLiteral("5 25000 -"),
+                           QStringLiteral("6 25000 -"), QStringLiteral("7 25000 -")}));
     EXPECT_EQ(fm->xqcDetail->RecordCount(), 4);
 }
 
