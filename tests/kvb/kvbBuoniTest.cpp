@@ -230,6 +230,30 @@ TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
+// A field refused at the save is shown: its page comes forward and the field takes the focus.
+TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    TfrkvbBeniCarico *goods = fm->frDetail;
+    const struct {
+        const char *clear;
+        QWidget *field;
+        int page;
+    } cases[] = {{"ICONDID", goods->xelCondizione, 1}, {"ICAMID", goods->xelCategoria, 0}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(goods->xacInsert->Execute());
+        FillGood(QStringLiteral("Sedia"));
+        SetGood(c.clear, QVariant());
+        goods->pcPagine->setCurrentIndex(c.page == 0 ? 2 : 0);
+        goods->xedMatricola->setFocus();
+        EXPECT_FALSE(goods->xdsMain->Post()) << c.clear;
+        QApplication::processEvents();
+        EXPECT_EQ(goods->pcPagine->currentIndex(), c.page) << c.clear;
+        EXPECT_TRUE(c.field->hasFocus() || c.field->isAncestorOf(QApplication::focusWidget())) << c.clear;
+        fm->xqcDetail->Cancel();
+    }
+}
+
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {
     CurrentRegisterType = 7;
     Open();
