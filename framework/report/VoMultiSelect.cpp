@@ -9,6 +9,8 @@
 #include "VoTableModel.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,15 +23,23 @@ VO_REGISTER_CLASS(TfmVoMultiSelect);
 
 namespace {
 
-// Space ticks the current row, as it does a check box.
+// Space ticks the current row, as it does a check box; in a dialog Enter confirms it, as everywhere
+// else in a dialog, instead of ticking.
 class TSpaceTicks : public QObject {
 public:
     TSpaceTicks(TfrVoMultiSelect *frame) : QObject(frame), m_frame(frame) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Space) {
             m_frame->ToggleCurrent();
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QDialog *>(m_frame->window())) {
+            QCoreApplication::sendEvent(m_frame->window(), event);
             return true;
         }
         return QObject::eventFilter(watched, event);

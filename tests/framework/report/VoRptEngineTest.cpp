@@ -356,3 +356,21 @@ TEST_F(VoRptEngineTest, TheSearchOfTheSelectionFormHidesRowsWithoutLosingTheirTi
     ASSERT_EQ(form.exec(), QDialog::Accepted);
     EXPECT_EQ(chosen, QVariantList({1, 3}));
 }
+
+// In the selection form Space ticks the current row and Enter confirms the choice.
+TEST_F(VoRptEngineTest, TheSelectionFormTicksWithSpaceAndConfirmsWithEnter) {
+    TfmVoMultiSelect form;
+    form.SetCommandText(QStringLiteral("SELECT IORDID, SCLIENTE FROM TRPT_ORD ORDER BY IORDID"));
+    form.frVoMultiSel->grFrame->AddColumn(QStringLiteral("SCLIENTE"), QStringLiteral("Cliente"));
+    QVariantList chosen;
+    form.SetBookmarkList(&chosen);
+    WhenFormShows([](TfmVoMultiSelect *f) {
+        TVoDBGrid *grid = f->frVoMultiSel->grFrame;
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Space);
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    ASSERT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_EQ(chosen, QVariantList({2}));
+}
