@@ -244,10 +244,11 @@ bool TVoSearchDialog::Reload() {
     QStringList columns;
     for (int i = 0; i < m_names.size(); ++i)
         columns << ColumnName(i);
-    const QString sql = QStringLiteral("SELECT * FROM (\n%1\n) VO_S (%2) WHERE %3 ORDER BY %4%5%6")
-                            .arg(Inner(QStringLiteral("(1=1)")), columns.join(QStringLiteral(", ")), where, rank)
-                            .arg(SortColumn() + 1)
-                            .arg(m_sortDescending ? QStringLiteral(" DESC") : QString());
+    const QString sql =
+        QStringLiteral("SELECT * FROM (\n%1\n) VO_S (%2) WHERE %3 ORDER BY %4%5%6")
+            .arg(Inner(QStringLiteral("(1=1)")), columns.join(QStringLiteral(", ")), where, rank)
+            .arg(SortColumn() + 1)
+            .arg(m_sortDescending ? QStringLiteral(" DESC") : QString());
     try {
         m_data->Close();
         m_data->SetCommandText(sql);

@@ -37,7 +37,8 @@ namespace {
 // agree with them.
 #define KVB_RPT_REGISTER_FROM(date)                                                                          \
     "FROM PKVB_BENIREGISTRO(:iFacId, " date ") reg INNER JOIN VBINB_BENI inb ON inb.IBINBID = reg.IBINBID "  \
-    "INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = inb.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID " \
+    "INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = inb.IDWGFACANFID INNER JOIN TDWGFAC di ON "             \
+    "di.IDWGFACID "                                                                                          \
     "= dfa.IDWGFACID "
 #define KVB_RPT_GOOD_COLUMNS                                                                                 \
     "inb.IBINBID, inb.IBINBNUMERO, inb.SBINBCODNUMERO, inb.SBINBDESC, inb.SCAMCODICE, inb.IBINBIMPORTO, "
@@ -164,9 +165,9 @@ const char *const kCollocazioniSQL =
     "SELECT ICLCID, SCLCDESCS, SCLCDESCL FROM TCLC_COLLOCAZIONI ORDER BY SCLCDESCL";
 const char *const kBeniCollSQL =
     "SELECT " KVB_RPT_GOOD_COLUMNS "fac.SFACDESC, inb.DBBUODATA, inb.SBINBMATRICOLA, inb.IBINBANNOASSUNZ, "
-    "inb.SBINBNOTE " KVB_RPT_REGISTER_FROM("NULL")
-    "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE (inb.ICLCID = :iClcId) ORDER BY "
-    "inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+    "inb.SBINBNOTE " KVB_RPT_REGISTER_FROM(
+        "NULL") "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE (inb.ICLCID = :iClcId) ORDER BY "
+                "inb.IBINBNUMERO, inb.SBINBCODNUMERO";
 
 // A closing's amount of a category, missing as 0.
 #define KVB_RPT_IMP(n)                                                                                       \

@@ -56,8 +56,10 @@ const char *const kChaCamSQL =
 // Per category 1 to 8, the value of the goods the register holds at the date, by the one rule the
 // reports print the register by.
 const char *const kCategoriesSQL =
-    "SELECT cam.ICAMID, CASE cam.ICAMID WHEN 1 THEN reg.IMP1 WHEN 2 THEN reg.IMP2 WHEN 3 THEN reg.IMP3 WHEN 4 "
-    "THEN reg.IMP4 WHEN 5 THEN reg.IMP5 WHEN 6 THEN reg.IMP6 WHEN 7 THEN reg.IMP7 ELSE reg.IMP8 END AS IMPORTO "
+    "SELECT cam.ICAMID, CASE cam.ICAMID WHEN 1 THEN reg.IMP1 WHEN 2 THEN reg.IMP2 WHEN 3 THEN reg.IMP3 WHEN "
+    "4 "
+    "THEN reg.IMP4 WHEN 5 THEN reg.IMP5 WHEN 6 THEN reg.IMP6 WHEN 7 THEN reg.IMP7 ELSE reg.IMP8 END AS "
+    "IMPORTO "
     "FROM PKVB_GETCHIUSURA(NULL, :dBBuoData, 1, :iFacId) reg CROSS JOIN TCAM_CATEGORIEINV cam WHERE "
     "cam.ICAMID BETWEEN 1 AND 8 ORDER BY cam.ICAMID";
 
@@ -270,10 +272,11 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             categories.SetParamDate(QStringLiteral("dBBuoData"), date)
                 .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
             for (categories.Open(); !categories.Eof(); categories.Next())
-                VoExecSQL(QString::fromLatin1(kChaCamSQL),
-                          {{QStringLiteral("ICHAID"), chaId},
-                           {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("ICAMID"))},
-                           {QStringLiteral("ICHACAMIMPORTO"), categories.AsLargeInt(QStringLiteral("IMPORTO"))}});
+                VoExecSQL(
+                    QString::fromLatin1(kChaCamSQL),
+                    {{QStringLiteral("ICHAID"), chaId},
+                     {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("ICAMID"))},
+                     {QStringLiteral("ICHACAMIMPORTO"), categories.AsLargeInt(QStringLiteral("IMPORTO"))}});
             transaction.Commit();
             m_chaId = chaId;
         }

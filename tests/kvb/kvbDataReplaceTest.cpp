@@ -169,12 +169,9 @@ TEST_F(kvbDataReplaceTest, ThePickersContainsMatchesAnywhereIgnoringCaseAndTakes
     const struct {
         const char *typed;
         QStringList found;
-    } cases[] = {{"Sedia", {QStringLiteral("0000001")}},
-                 {"ERGONOMICA", {QStringLiteral("0000001")}},
-                 {"banco", {QStringLiteral("0000002")}},
-                 {"B_nco", {}},
-                 {"0%", {QStringLiteral("0000002")}},
-                 {"%", {QStringLiteral("0000002")}}};
+    } cases[] = {{"Sedia", {QStringLiteral("0000001")}}, {"ERGONOMICA", {QStringLiteral("0000001")}},
+                 {"banco", {QStringLiteral("0000002")}}, {"B_nco", {}},
+                 {"0%", {QStringLiteral("0000002")}},    {"%", {QStringLiteral("0000002")}}};
     for (const auto &c : cases) {
         VoWhenModalOpens<TfmVoRptFiltro>([&c](TfmVoRptFiltro *form) {
             form->frVoFiltro->ClearConditions();

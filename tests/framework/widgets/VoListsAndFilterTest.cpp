@@ -88,9 +88,10 @@ TEST_F(VoFiltroTest, ConditionsComeOutAsParametersJoinedAsChosen) {
                                     QStringLiteral("02/03/2026")));
     filter.SetMatchAll(false);
     const TVoFilterCondition three = filter.GetCondition();
-    EXPECT_EQ(three.text,
-              QStringLiteral("(UPPER(a.sDesc) LIKE CAST(:VOFILTRO1 AS VARCHAR(400)) ESCAPE '\\') OR (a.iQta > "
-                             ":VOFILTRO2) OR (a.dData = :VOFILTRO3)"));
+    EXPECT_EQ(
+        three.text,
+        QStringLiteral("(UPPER(a.sDesc) LIKE CAST(:VOFILTRO1 AS VARCHAR(400)) ESCAPE '\\') OR (a.iQta > "
+                       ":VOFILTRO2) OR (a.dData = :VOFILTRO3)"));
     EXPECT_EQ(three.params[2].value, QVariant(QDate(2026, 3, 2)));
     EXPECT_EQ(filter.ConditionTexts(), (QStringList{QStringLiteral("Descrizione contiene l'arte"),
                                                     QStringLiteral("Quantità maggiore di 5"),
