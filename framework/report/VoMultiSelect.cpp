@@ -75,6 +75,8 @@ TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
     connect(buSelNone, &QPushButton::clicked, this, [this] { SelectNone(); });
     connect(edSearch, &QLineEdit::textChanged, this,
             [this](const QString &text) { VoGuarded([&] { SetSearchText(text); }); });
+    // A list read again (a filter, a run refused) still shows only what the search box asks for.
+    xqcMultiSelect->AfterOpen.Add([this](TVoQueryCollection *) { SetSearchText(edSearch->text()); });
 
     acFilter->setObjectName(QStringLiteral("acFilter"));
     acApplyFilter->setObjectName(QStringLiteral("acApplyFilter"));

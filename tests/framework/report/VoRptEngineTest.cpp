@@ -351,6 +351,10 @@ TEST_F(VoRptEngineTest, TheSearchOfTheSelectionFormHidesRowsWithoutLosingTheirTi
         EXPECT_EQ(search("bian"), 1);
         frame->SelectNone();
         EXPECT_EQ(f->GetSelCount(), 2);
+        // Read again, the list keeps to the search box.
+        frame->xqcMultiSelect->Close();
+        frame->xqcMultiSelect->Open();
+        EXPECT_EQ(frame->xqcMultiSelect->RecordCount(), 1);
         f->buOk->click();
     });
     ASSERT_EQ(form.exec(), QDialog::Accepted);
