@@ -268,6 +268,32 @@ TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsO
     EXPECT_FALSE(texts.contains(QStringLiteral("Bene 2")) || texts.contains(QStringLiteral("Bene 4")));
 }
 
+// The voucher's supplier or recipient is printed whole, under the label of its kind.
+TEST_F(kvbReportsTest, AVouchersSupplierOrRecipientFitsItsBox) {
+    const QVariant supplier = VoSelectValue(QStringLiteral("SELECT MIN(IBENID) FROM TBEN_BENEFICIARI"));
+    VoExecSQL(QStringLiteral("UPDATE TBEN_BENEFICIARI SET SBENRAGSOC = 'Forniture Scolastiche Rossi & C. "
+                             "s.r.l.' WHERE IBENID = :b"),
+              {{QStringLiteral("b"), supplier}});
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET IBENID = :b"), {{QStringLiteral("b"), supplier}});
+    const struct {
+        int report;
+        const char *label;
+    } cases[] = {{33005, "Fornitore: "}, {33006, "Destinatario: "}};
+    for (const auto &c : cases) {
+        const auto document = tree->Prepare(c.report);
+        ASSERT_TRUE(document) << c.report;
+        int found = 0;
+        for (const TVoRptObject &o : document->pages.value(0).objects)
+            if (o.text ==
+                QString::fromLatin1(c.label) + QStringLiteral("Forniture Scolastiche Rossi & C. s.r.l.")) {
+                ++found;
+                EXPECT_LE(VoRptWrappedHeight(o.text, o.font, o.rect.width() - 1.0, o.align), o.rect.height())
+                    << c.report;
+            }
+        EXPECT_EQ(found, 1) << c.report;
+    }
+}
+
 TEST_F(kvbReportsTest, TheNumberHistoryShowsTheNumberBeforeTheLastRenumbering) {
     const int renumbered = Good(5);
     Good(6);
