@@ -8,6 +8,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoQuery.h"
+#include "VoSearchDialog.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestRegistries.h"
@@ -252,6 +253,31 @@ TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
         EXPECT_TRUE(c.field->hasFocus() || c.field->isAncestorOf(QApplication::focusWidget())) << c.clear;
         fm->xqcDetail->Cancel();
     }
+}
+
+// The acceptance documents are searched by number, date and description, each in its column.
+TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
+    VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
+                             "'Programma annuale'"));
+    Open();
+    TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
+    TVoSearchDialog form;
+    form.SetSQL(lookup->ListSQL());
+    for (const char *name : {"dDa", "dA"})
+        form.SetParam(QString::fromLatin1(name),
+                      lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
+    form.SetDefaultColumnsVisible(false);
+    // The lookup shows its own text's column before its handler dresses the form.
+    form.Columns(4).Visible = true;
+    lookup->OnShowSearchForm(lookup, &form);
+    ASSERT_TRUE(form.Open());
+    QStringList shown;
+    for (int c = 0; c < form.ColumnNames().size(); ++c)
+        if (!form.Grid()->isColumnHidden(c))
+            shown << form.Grid()->model()->headerData(c, Qt::Horizontal).toString() + QLatin1Char('=') +
+                         form.Grid()->model()->index(0, c).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Num accett=7"), QStringLiteral("data=20/01/2026"),
+                                  QStringLiteral("descrizione=Programma annuale")}));
 }
 
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {
