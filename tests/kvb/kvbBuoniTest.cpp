@@ -31,6 +31,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -231,9 +232,26 @@ TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
-// A field refused at the save is shown: its page comes forward and the field takes the focus.
+// Answers every message, noting the page of the goods frame that the user sees behind it.
+class TPageBehindMessage : public IVoMessageResponder {
+public:
+    explicit TPageBehindMessage(QTabWidget *pages) : m_pages(pages) {}
+    int Answer(const TVoShownMessage &) override {
+        seen << m_pages->currentIndex();
+        return mrOk;
+    }
+    QList<int> seen;
+
+private:
+    QTabWidget *m_pages;
+};
+
+// A field refused at the save is shown: its page comes forward before the message names it, and the
+// field takes the focus.
 TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
     Open();
+    const auto behind = std::make_shared<TPageBehindMessage>(fm->frDetail->pcPagine);
+    const auto previous = SetVoMessageResponder(behind);
     ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
     TfrkvbBeniCarico *goods = fm->frDetail;
     const struct {
@@ -247,12 +265,15 @@ TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
         SetGood(c.clear, QVariant());
         goods->pcPagine->setCurrentIndex(c.page == 0 ? 2 : 0);
         goods->xedMatricola->setFocus();
+        behind->seen.clear();
         EXPECT_FALSE(goods->xdsMain->Post()) << c.clear;
         QApplication::processEvents();
+        EXPECT_EQ(behind->seen, QList<int>{c.page}) << c.clear;
         EXPECT_EQ(goods->pcPagine->currentIndex(), c.page) << c.clear;
         EXPECT_TRUE(c.field->hasFocus() || c.field->isAncestorOf(QApplication::focusWidget())) << c.clear;
         fm->xqcDetail->Cancel();
     }
+    SetVoMessageResponder(previous);
 }
 
 // The acceptance documents are searched by number, date and description, each in its column.
