@@ -63,18 +63,15 @@ const char *const kClosingSQL =
 const char *const kChaCamSQL =
     "INSERT INTO TCHACAM (ICHACAMID, ICHAID, ICAMID, ICHACAMIMPORTO) VALUES ((SELECT L_ICNTID FROM "
     "PYSETGETID('TCHACAM',1)), :ICHAID, :ICAMID, :ICHACAMIMPORTO);";
-// Per category 1 to 8, the goods loaded and those unloaded by the register's vouchers up to the date.
+// Per category 1 to 8, the value of the goods the register holds at the date, by the one rule the
+// reports print the register by.
 const char *const kCategoriesSQL =
-    "SELECT cam.icamId, (SELECT SUM(inb_c.iBInbImporto) FROM TBInb_Beni inb_c INNER JOIN TBBuo_Buoni buo_c "
-    "ON "
-    "buo_c.iBBuoId=inb_c.iBBuoId INNER JOIN TDwgFacAnf dia_c ON (buo_c.iDwgFacAnfId = dia_c.iDwgFacAnfId) "
-    "INNER JOIN TDwgFac di_c ON dia_c.IDwgFacID=di_c.IDwgFacID WHERE (buo_c.dBBuoData <= :dBBuoData) AND "
-    "(di_c.iFacId = :iFacId) AND (inb_c.iCamId = cam.iCamId)) AS importoCar, (SELECT SUM(inb_s.iBInbImporto) "
-    "FROM TBInb_Beni inb_s INNER JOIN TBBuo_Buoni buo_s ON buo_s.iBBuoId=inb_s.iBBuoIdScarico INNER JOIN "
-    "TDwgFacAnf dia_s ON (buo_s.iDwgFacAnfId = dia_s.iDwgFacAnfId) INNER JOIN TDwgFac di_s ON "
-    "dia_s.IDwgFacID=di_s.IDwgFacID WHERE (buo_s.dBBuoData <= :dBBuoData) AND (di_s.iFacId = :iFacId) AND "
-    "(inb_s.iCamId = cam.iCamId)) AS importoSca FROM TCam_CategorieInv cam WHERE iCamId BETWEEN 1 AND 8 "
-    "ORDER BY cam.iCamId;";
+    "SELECT cam.ICAMID, CASE cam.ICAMID WHEN 1 THEN reg.IMP1 WHEN 2 THEN reg.IMP2 WHEN 3 THEN reg.IMP3 WHEN "
+    "4 "
+    "THEN reg.IMP4 WHEN 5 THEN reg.IMP5 WHEN 6 THEN reg.IMP6 WHEN 7 THEN reg.IMP7 ELSE reg.IMP8 END AS "
+    "IMPORTO "
+    "FROM PKVB_GETCHIUSURA(NULL, :dBBuoData, 1, :iFacId) reg CROSS JOIN TCAM_CATEGORIEINV cam WHERE "
+    "cam.ICAMID BETWEEN 1 AND 8 ORDER BY cam.ICAMID";
 
 struct TVoucher {
     int id = 0;
@@ -304,12 +301,11 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             categories.SetParamDate(QStringLiteral("dBBuoData"), date)
                 .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
             for (categories.Open(); !categories.Eof(); categories.Next())
-                VoExecSQL(QString::fromLatin1(kChaCamSQL),
-                          {{QStringLiteral("ICHAID"), chaId},
-                           {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("icamId"))},
-                           {QStringLiteral("ICHACAMIMPORTO"),
-                            categories.AsLargeInt(QStringLiteral("importoCar")) -
-                                categories.AsLargeInt(QStringLiteral("importoSca"))}});
+                VoExecSQL(
+                    QString::fromLatin1(kChaCamSQL),
+                    {{QStringLiteral("ICHAID"), chaId},
+                     {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("ICAMID"))},
+                     {QStringLiteral("ICHACAMIMPORTO"), categories.AsLargeInt(QStringLiteral("IMPORTO"))}});
             transaction.Commit();
             m_chaId = chaId;
         }

@@ -8,6 +8,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoQuery.h"
+#include "VoSearchDialog.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestRegistries.h"
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -263,6 +265,75 @@ TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
+// Answers every message, noting the page of the goods frame that the user sees behind it.
+class TPageBehindMessage : public IVoMessageResponder {
+public:
+    explicit TPageBehindMessage(QTabWidget *pages) : m_pages(pages) {}
+    int Answer(const TVoShownMessage &) override {
+        seen << m_pages->currentIndex();
+        return mrOk;
+    }
+    QList<int> seen;
+
+private:
+    QTabWidget *m_pages;
+};
+
+// A field refused at the save is shown: its page comes forward before the message names it, and the
+// field takes the focus.
+TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
+    Open();
+    const auto behind = std::make_shared<TPageBehindMessage>(fm->frDetail->pcPagine);
+    const auto previous = SetVoMessageResponder(behind);
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    TfrkvbBeniCarico *goods = fm->frDetail;
+    const struct {
+        const char *clear;
+        QWidget *field;
+        int page;
+    } cases[] = {{"ICONDID", goods->xelCondizione, 1}, {"ICAMID", goods->xelCategoria, 0}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(goods->xacInsert->Execute());
+        FillGood(QStringLiteral("Sedia"));
+        SetGood(c.clear, QVariant());
+        goods->pcPagine->setCurrentIndex(c.page == 0 ? 2 : 0);
+        goods->xedMatricola->setFocus();
+        behind->seen.clear();
+        EXPECT_FALSE(goods->xdsMain->Post()) << c.clear;
+        QApplication::processEvents();
+        EXPECT_EQ(behind->seen, QList<int>{c.page}) << c.clear;
+        EXPECT_EQ(goods->pcPagine->currentIndex(), c.page) << c.clear;
+        EXPECT_TRUE(c.field->hasFocus() || c.field->isAncestorOf(QApplication::focusWidget())) << c.clear;
+        fm->xqcDetail->Cancel();
+    }
+    SetVoMessageResponder(previous);
+}
+
+// The acceptance documents are searched by number, date and description, each in its column.
+TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
+    VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
+                             "'Programma annuale'"));
+    Open();
+    TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
+    TVoSearchDialog form;
+    form.SetSQL(lookup->ListSQL());
+    for (const char *name : {"dDa", "dA"})
+        form.SetParam(QString::fromLatin1(name),
+                      lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
+    form.SetDefaultColumnsVisible(false);
+    // The lookup shows its own text's column before its handler dresses the form.
+    form.Columns(4).Visible = true;
+    lookup->OnShowSearchForm(lookup, &form);
+    ASSERT_TRUE(form.Open());
+    QStringList shown;
+    for (int c = 0; c < form.ColumnNames().size(); ++c)
+        if (!form.Grid()->isColumnHidden(c))
+            shown << form.Grid()->model()->headerData(c, Qt::Horizontal).toString() + QLatin1Char('=') +
+                         form.Grid()->model()->index(0, c).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Num accett=7"), QStringLiteral("data=20/01/2026"),
+                                  QStringLiteral("descrizione=Programma annuale")}));
+}
+
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {
     CurrentRegisterType = 7;
     Open();
@@ -440,7 +511,9 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
     VoTestGood(old, 1);
     VoTestGood(old, 3);
     const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2);
-    VoTestGood(voucher, 4, 25000);
+    const int model = VoTestGood(voucher, 4, 25000);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBMATRICOLA = 'SN-12345' WHERE IBINBID = :id"),
+              {{QStringLiteral("id"), model}});
     Open();
     // Number 1 below the next free one is in use: refused, nothing written.
     VoWhenModalOpens<TfmkvbDuplBene>([](TfmkvbDuplBene *dialog) {
@@ -461,12 +534,13 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
         dialog->buOk->click();
     });
     fm->xacCopiaBene->trigger();
-    EXPECT_EQ(VoRowTexts(QStringLiteral(
-                             "SELECT IBINBNUMERO || ' ' || IBINBIMPORTO FROM TBINB_BENI WHERE IBBUOID = :v "
-                             "ORDER BY IBINBNUMERO"),
+    // A serial number names one object: the copies have none.
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBINBNUMERO || ' ' || IBINBIMPORTO || ' ' || "
+                                        "COALESCE(SBINBMATRICOLA, '-') FROM TBINB_BENI WHERE IBBUOID = :v "
+                                        "ORDER BY IBINBNUMERO"),
                          {{QStringLiteral("v"), voucher}}),
-              (QStringList{QStringLiteral("4 25000"), QStringLiteral("5 25000"), QStringLiteral("6 25000"),
-                           QStringLiteral("7 25000")}));
+              (QStringList{QStringLiteral("4 25000 SN-12345"), QStringLiteral("5 25000 -"),
+                           QStringLiteral("6 25000 -"), QStringLiteral("7 25000 -")}));
     EXPECT_EQ(fm->xqcDetail->RecordCount(), 4);
 }
 

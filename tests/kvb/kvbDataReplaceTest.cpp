@@ -159,6 +159,31 @@ TEST_F(kvbDataReplaceTest, ThePickerOffersTheGoodsInChargeOfDefinitiveVouchersSo
     EXPECT_EQ(picker->RightCount(), 0);
 }
 
+// "contiene" finds the text anywhere whatever its case, and the user's "_" and "%" stand for themselves.
+TEST_F(kvbDataReplaceTest, ThePickersContainsMatchesAnywhereIgnoringCaseAndTakesWildcardsAsTyped) {
+    Good(1, 100, 1, QStringLiteral("Sedia ergonomica"));
+    Good(2, 100, 1, QStringLiteral("Banco 50%"));
+    Definitive();
+    OpenWizard();
+    ChooseField(QStringLiteral("Condizione"));
+    const struct {
+        const char *typed;
+        QStringList found;
+    } cases[] = {{"Sedia", {QStringLiteral("0000001")}}, {"ERGONOMICA", {QStringLiteral("0000001")}},
+                 {"banco", {QStringLiteral("0000002")}}, {"B_nco", {}},
+                 {"0%", {QStringLiteral("0000002")}},    {"%", {QStringLiteral("0000002")}}};
+    for (const auto &c : cases) {
+        VoWhenModalOpens<TfmVoRptFiltro>([&c](TfmVoRptFiltro *form) {
+            form->frVoFiltro->ClearConditions();
+            form->frVoFiltro->AddCondition(QStringLiteral("Descrizione"), QStringLiteral("contiene"),
+                                           QString::fromUtf8(c.typed));
+            form->buOk->click();
+        });
+        picker->acFilter->trigger();
+        EXPECT_EQ(Column(picker->lvLeft, 0), c.found) << c.typed;
+    }
+}
+
 TEST_F(kvbDataReplaceTest, AConditionFromEmptyChangesOnlyTheChosenGoodsWithoutOne) {
     const int without = Good(1, 100);
     const int with = Good(2, 100);

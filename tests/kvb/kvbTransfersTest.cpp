@@ -359,7 +359,7 @@ TEST_F(kvbTransfersTest, TheFilterWithAnApostropheIsKeptAndSwitchedOffAndOn) {
     ASSERT_TRUE(window->buFilter->isVisible());
     VoWhenModalOpens<TfmKvbFiltro>([](TfmKvbFiltro *filter) {
         EXPECT_TRUE(filter->frVoFiltro->AddCondition(
-            QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("dell'aula")));
+            QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("DELL'AULA")));
         filter->buOk->click();
     });
     window->buFilter->click();

@@ -353,6 +353,10 @@ TEST_F(VoRptEngineTest, TheSearchOfTheSelectionFormHidesRowsWithoutLosingTheirTi
         EXPECT_EQ(search("bian"), 1);
         frame->SelectNone();
         EXPECT_EQ(f->GetSelCount(), 2);
+        // Read again, the list keeps to the search box.
+        frame->xqcMultiSelect->Close();
+        frame->xqcMultiSelect->Open();
+        EXPECT_EQ(frame->xqcMultiSelect->RecordCount(), 1);
         f->buOk->click();
     });
     ASSERT_EQ(form.exec(), QDialog::Accepted);
@@ -406,4 +410,22 @@ TEST_F(VoRptEngineTest, TotalsAddUpTheAmountsAsPrintedAndNoTextIsCutByItsBox) {
         EXPECT_LE(QFontMetricsF(VoRptQFont(o.font), &device).horizontalAdvance(o.text) * 25.4 / 1200,
                   o.rect.width() - 1.0);
     }
+}
+
+// In the selection form Space ticks the current row and Enter confirms the choice.
+TEST_F(VoRptEngineTest, TheSelectionFormTicksWithSpaceAndConfirmsWithEnter) {
+    TfmVoMultiSelect form;
+    form.SetCommandText(QStringLiteral("SELECT IORDID, SCLIENTE FROM TRPT_ORD ORDER BY IORDID"));
+    form.frVoMultiSel->grFrame->AddColumn(QStringLiteral("SCLIENTE"), QStringLiteral("Cliente"));
+    QVariantList chosen;
+    form.SetBookmarkList(&chosen);
+    WhenFormShows([](TfmVoMultiSelect *f) {
+        TVoDBGrid *grid = f->frVoMultiSel->grFrame;
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Space);
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    ASSERT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_EQ(chosen, QVariantList({2}));
 }
