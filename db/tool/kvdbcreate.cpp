@@ -1,5 +1,6 @@
 // Makes a new database file for the programs: kvdbcreate [--no-demo] [--force] FILE
 #include "VoDbCreate.h"
+#include "VoTranslations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    VoLoadQtTranslations(&app);
     QTextStream out(stdout), err(stderr);
     TVoDbCreateOptions options;
     QString path;

@@ -7,6 +7,7 @@
 #include "VoUtils.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -168,7 +169,13 @@ TfmVoParamDlg *TVoParamManager::CreateDialog(QWidget *parent) {
         }
         }
         row.control->setObjectName(param.Name);
-        row.control->setGeometry(ControlLeft, top, ControlWidth, row.control->sizeHint().height());
+        // A list is as wide as its longest item, so that a school's whole name can be read.
+        int width = ControlWidth;
+        if (auto *combo = qobject_cast<QComboBox *>(row.control)) {
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            width = qMax(width, combo->sizeHint().width());
+        }
+        row.control->setGeometry(ControlLeft, top, width, row.control->sizeHint().height());
         row.label = new QLabel(param.Caption, client);
         row.label->setBuddy(row.control);
         dialog->m_rows << row;

@@ -36,8 +36,10 @@ QList<TVoEnumValue> TdmAbcParams::RegisterYearList(const TAbcProgram &program, i
 }
 
 void TdmAbcParams::PlaceControl(QWidget *Control) const {
+    // Never narrower than the control's own items (a list as wide as the school's name).
     Control->setGeometry(m_program.ParamControlLeft >= 0 ? m_program.ParamControlLeft : Control->x(),
-                         Control->y(), m_program.ParamControlWidth, Control->height());
+                         Control->y(), qMax(m_program.ParamControlWidth, Control->sizeHint().width()),
+                         Control->height());
 }
 
 void TdmAbcParams::xpmVouParamsAfterCreateCtrl(QObject *Sender, QWidget *Control, TVoParamEntry &Param) {
