@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -32,6 +33,7 @@ namespace {
 const char *const kFittedProperty = "voFitted";
 const char *const kColumnsHookedProperty = "voColumnsHooked";
 const char *const kScrolledProperty = "voScrolled";
+const char *const kRefitPendingProperty = "voRefitPending";
 
 // No column grows past this for one value: a long description is read in the row's detail.
 constexpr int kWidestColumn = 640;
@@ -96,7 +98,10 @@ void BoundField(QLineEdit *edit) {
 
 void FitDropDown(QComboBox *combo) {
     combo->setMaxVisibleItems(qMax(combo->maxVisibleItems(), kDropDownRows));
-    if (!combo->isEditable() && combo->sizeAdjustPolicy() != QComboBox::AdjustToContents)
+    // In a layout the list asks for its longest item; one placed by hand keeps the width it was given
+    // (the list would otherwise shrink and grow with its items).
+    const bool laidOut = combo->parentWidget() && combo->parentWidget()->layout();
+    if (laidOut && !combo->isEditable() && combo->sizeAdjustPolicy() != QComboBox::AdjustToContents)
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
@@ -232,10 +237,20 @@ void HookColumns(QTableView *view) {
         return;
     view->setProperty(kColumnsHookedProperty, true);
     QAbstractItemModel *model = view->model();
-    const auto refit = [view] { QTimer::singleShot(0, view, [view] { VoFitColumns(view); }); };
+    // A grid filled cell by cell is fitted once, when the filling is over.
+    const auto refit = [view] {
+        if (view->property(kRefitPendingProperty).toBool())
+            return;
+        view->setProperty(kRefitPendingProperty, true);
+        QTimer::singleShot(0, view, [view] {
+            view->setProperty(kRefitPendingProperty, false);
+            VoFitColumns(view);
+        });
+    };
     QObject::connect(model, &QAbstractItemModel::modelReset, view, refit);
     QObject::connect(model, &QAbstractItemModel::layoutChanged, view, refit);
     QObject::connect(model, &QAbstractItemModel::rowsInserted, view, refit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, refit);
 }
 
 } // namespace
@@ -261,9 +276,10 @@ int VoCellWidth(const QTableView *view, const QModelIndex &index, QString *shown
         return 0;
     const QVariant fontValue = index.data(Qt::FontRole);
     const QFont font = fontValue.isValid() ? fontValue.value<QFont>() : view->font();
-    // The item's text margins, as the style draws them.
+    // The item's text margins, which the style takes twice on each side (the text's rectangle, then
+    // the text in it), and the grid line.
     int width = TextWidth(QFontMetrics(font), text) +
-                2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+                4 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
     if (index.data(Qt::DecorationRole).isValid())
         width += view->iconSize().isValid() ? view->iconSize().width() + 4 : 20;
     if (index.data(Qt::CheckStateRole).isValid())
@@ -289,6 +305,20 @@ void VoFitColumns(QTableView *view) {
         if (view->columnWidth(c) < needed)
             view->setColumnWidth(c, needed);
     }
+}
+
+int VoComboContentWidth(const QComboBox *combo) {
+    const QFontMetrics fm(combo->font());
+    int text = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        text = qMax(text, fm.horizontalAdvance(combo->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.subControls = QStyle::SC_All;
+    return combo->style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, fm.height()), combo)
+        .width();
 }
 
 bool VoIsFittedWindow(const QWidget *widget) {

@@ -11,6 +11,7 @@
 //   (an MDI child within the main window's work area); a maximised MDI child is left to its area.
 //
 // Qt's own dialogs (message boxes, file and print dialogs) size themselves and are left alone.
+class QComboBox;
 class QHeaderView;
 class QModelIndex;
 class QString;
@@ -23,6 +24,8 @@ int VoTitleWidth(const QHeaderView *header, int section);
 // value as shown); 0 for an empty cell.
 int VoCellWidth(const QTableView *view, const QModelIndex &index, QString *text = nullptr);
 
+// The width that shows the longest item of a drop-down list whole.
+int VoComboContentWidth(const QComboBox *combo);
 // Grows the columns of a grid to their titles and their values in the first screen of rows.
 void VoFitColumns(QTableView *view);
 // Applies the rule to a window that has just opened; runs once per window.

@@ -3,6 +3,7 @@
 #include "VoConnection.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoLayout.h"
 #include "VoMDIMain.h"
 #include "VoUtils.h"
 
@@ -171,10 +172,8 @@ TfmVoParamDlg *TVoParamManager::CreateDialog(QWidget *parent) {
         row.control->setObjectName(param.Name);
         // A list is as wide as its longest item, so that a school's whole name can be read.
         int width = ControlWidth;
-        if (auto *combo = qobject_cast<QComboBox *>(row.control)) {
-            combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-            width = qMax(width, combo->sizeHint().width());
-        }
+        if (auto *combo = qobject_cast<QComboBox *>(row.control))
+            width = qMax(width, VoComboContentWidth(combo));
         row.control->setGeometry(ControlLeft, top, width, row.control->sizeHint().height());
         row.label = new QLabel(param.Caption, client);
         row.label->setBuddy(row.control);
