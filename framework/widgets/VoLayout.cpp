@@ -173,15 +173,17 @@ void FitHeight(QWidget *window, int height) {
     }
 }
 
-// Lays the window's stacked panes side by side, innermost first, while its content is too tall
-// for the height it has and the panes fit the width.
+// The last resort of a window still too tall: the stacked panes of its pages side by side,
+// innermost first, while the panes fit the width.
 void FitSplitters(QWidget *window, const QSize &room) {
     QList<QSplitter *> splitters = window->findChildren<QSplitter *>();
     std::reverse(splitters.begin(), splitters.end());
     for (QSplitter *splitter : splitters) {
         if (window->minimumSizeHint().height() <= room.height())
             return;
-        if (splitter->orientation() != Qt::Vertical || splitter->count() < 2)
+        // The window's own list over its details stays as it is: only panes inside a page turn.
+        if (splitter->orientation() != Qt::Vertical || splitter->count() < 2 ||
+            splitter->parentWidget() == window)
             continue;
         int width = splitter->handleWidth() * (splitter->count() - 1);
         for (int i = 0; i < splitter->count(); ++i)
@@ -201,10 +203,10 @@ void FitSplitters(QWidget *window, const QSize &room) {
     }
 }
 
-// Lets the tallest detail pages scroll their fields, the last resort of a window still too tall:
-// the page's tab, the tool bar and the list stay where they are.
+// Lets the tallest detail pages scroll their fields when their columns were not enough: the page's
+// tab, the tool bar and the list stay where they are.
 void ScrollDetailPages(QWidget *window, int height) {
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 24; ++round) {
         if (window->minimumSizeHint().height() <= height)
             return;
         QWidget *tallest = nullptr;
@@ -354,10 +356,9 @@ void VoFitWindow(QWidget *window) {
     const QSize room = Room(window);
     auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
     const bool maximized = sub ? sub->isMaximized() : window->isMaximized();
-    const QSize has = maximized ? window->size() : room;
-    FitHeight(window, has.height());
-    FitSplitters(window, has);
-    ScrollDetailPages(window, has.height());
+    FitHeight(window, room.height());
+    ScrollDetailPages(window, room.height());
+    FitSplitters(window, room);
     if (maximized)
         return;
     QSize wanted = window->sizeHint().expandedTo(window->minimumSizeHint()).expandedTo(window->size());
