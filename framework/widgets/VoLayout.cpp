@@ -224,6 +224,8 @@ void ScrollDetailPages(QWidget *window, int height) {
         fields->setLayout(tallest->layout());
         auto *scroll = new QScrollArea(tallest);
         scroll->setFrameShape(QFrame::NoFrame);
+        // The fields take the focus, never the area that scrolls them.
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidgetResizable(true);
         scroll->setWidget(fields);
         auto *layout = new QVBoxLayout(tallest);
