@@ -24,6 +24,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -78,6 +79,13 @@ int GridShortfall(const QWidget *window) {
         if (view->verticalHeader()->isVisible())
             wanted += view->verticalHeader()->width();
         wanted += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        shortfall = qMax(shortfall, wanted - view->width());
+    }
+    for (const QTreeView *view : window->findChildren<QTreeView *>()) {
+        if (!view->isVisibleTo(window) || view->header()->stretchLastSection() || view->header()->count() < 2)
+            continue;
+        const int wanted = view->header()->length() + 2 * view->frameWidth() +
+                           view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
         shortfall = qMax(shortfall, wanted - view->width());
     }
     return shortfall;
@@ -269,7 +277,7 @@ int VoTitleWidth(const QHeaderView *header, int section) {
     return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
 }
 
-int VoCellWidth(const QTableView *view, const QModelIndex &index, QString *shown) {
+int VoCellWidth(const QAbstractItemView *view, const QModelIndex &index, QString *shown) {
     const QVariant value = index.data(Qt::DisplayRole);
     QString text = value.toString();
     if (auto *delegate = qobject_cast<QStyledItemDelegate *>(view->itemDelegateForIndex(index)))
@@ -291,24 +299,33 @@ int VoCellWidth(const QTableView *view, const QModelIndex &index, QString *shown
     return width;
 }
 
-void VoFitColumns(QTableView *view) {
+namespace {
+// Grows the columns of a view to their titles and to the values of the rows of its first screen.
+void FitColumnsOf(QAbstractItemView *view, QHeaderView *header, int rowHeight) {
     const QAbstractItemModel *model = view->model();
     if (!model)
         return;
-    const QHeaderView *header = view->horizontalHeader();
-    const int rowHeight = qMax(1, view->verticalHeader()->defaultSectionSize());
+    rowHeight = qMax(1, rowHeight);
     const int screen = qMax(view->viewport()->height(), kFirstScreenRows * rowHeight);
     const int rows = qMin(model->rowCount(), screen / rowHeight + 1);
     for (int c = 0; c < model->columnCount(); ++c) {
-        if (view->isColumnHidden(c))
+        if (header->isSectionHidden(c))
             continue;
         int needed = header->isHidden() ? 0 : VoTitleWidth(header, c);
         for (int r = 0; r < rows; ++r)
-            if (!view->isRowHidden(r))
-                needed = qMax(needed, qMin(VoCellWidth(view, model->index(r, c)), kWidestColumn));
-        if (view->columnWidth(c) < needed)
-            view->setColumnWidth(c, needed);
+            needed = qMax(needed, qMin(VoCellWidth(view, model->index(r, c)), kWidestColumn));
+        if (header->sectionSize(c) < needed)
+            header->resizeSection(c, needed);
     }
+}
+} // namespace
+
+void VoFitColumns(QTableView *view) {
+    FitColumnsOf(view, view->horizontalHeader(), view->verticalHeader()->defaultSectionSize());
+}
+
+void VoFitColumns(QTreeView *view) {
+    FitColumnsOf(view, view->header(), view->fontMetrics().height() + 4);
 }
 
 int VoComboContentWidth(const QComboBox *combo) {

@@ -11,23 +11,26 @@
 //   (an MDI child within the main window's work area); a maximised MDI child is left to its area.
 //
 // Qt's own dialogs (message boxes, file and print dialogs) size themselves and are left alone.
+class QAbstractItemView;
 class QComboBox;
 class QHeaderView;
 class QModelIndex;
 class QString;
 class QTableView;
+class QTreeView;
 class QWidget;
 
 // The width a column title needs to be read whole, sort mark included.
 int VoTitleWidth(const QHeaderView *header, int section);
 // The width a cell needs to show its value whole as the grid draws it (its text, when asked, is the
 // value as shown); 0 for an empty cell.
-int VoCellWidth(const QTableView *view, const QModelIndex &index, QString *text = nullptr);
+int VoCellWidth(const QAbstractItemView *view, const QModelIndex &index, QString *text = nullptr);
 
 // The width that shows the longest item of a drop-down list whole.
 int VoComboContentWidth(const QComboBox *combo);
 // Grows the columns of a grid to their titles and their values in the first screen of rows.
 void VoFitColumns(QTableView *view);
+void VoFitColumns(QTreeView *view);
 // Applies the rule to a window that has just opened; runs once per window.
 void VoFitWindow(QWidget *window);
 // Whether a widget that is being shown is a window the rule applies to.
