@@ -8,7 +8,6 @@
 int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvb"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velisto - Beni durevoli"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
     TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
         return VoCreateDatabase(path, TVoDbCreateOptions{}, error);

@@ -4,6 +4,7 @@
 // settings file, so that the office's technician types it once.
 #include "VoConnection.h"
 #include "VoDbCreate.h"
+#include "VoTranslations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    VoLoadQtTranslations(&app);
     QTextStream out(stdout), err(stderr);
     const char *const usage =
         "usage: kvdbcreate [--no-demo] [--force] [--user NAME] [--password PASSWORD] FILE|HOST:/PATH\n";

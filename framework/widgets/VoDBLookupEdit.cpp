@@ -261,6 +261,13 @@ void TVoDBLookupEdit::ShowDropDown() {
     QRect area = rect();
     area.setWidth(qMax(width(), 250));
     m_completer->complete(area);
+    // The completer sizes its list by a first row it may not have laid out yet: the list shows at
+    // least eight rows, or all of them when there are fewer.
+    const int rows = qMin(m_model->rowCount(), qMax(8, m_completer->maxVisibleItems()));
+    const int wanted = rows * qMax(m_popup->rowHeight(0), m_popup->verticalHeader()->defaultSectionSize()) +
+                       (m_popup->height() - m_popup->viewport()->height());
+    if (m_popup->isVisible() && m_popup->height() < wanted)
+        m_popup->resize(m_popup->width(), wanted);
 }
 
 void TVoDBLookupEdit::ChooseDropDownRow(int row) {

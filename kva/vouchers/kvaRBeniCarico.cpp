@@ -290,9 +290,9 @@ void TfrkvaBeniCarico::SetUpUnloading() {
     setToolTip(QStringLiteral("Dati di scarico dell'articolo"));
     Image1->hide();
     xelCausale->SetListSQL(QString::fromLatin1(kUnloadingCausalListSQL));
-    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelCausale)))
+    if (auto *label = qobject_cast<QLabel *>(VoFieldLabel(xelCausale)))
         label->setText(QStringLiteral("Causale di scarico"));
-    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelDettMerce)))
+    if (auto *label = qobject_cast<QLabel *>(VoFieldLabel(xelDettMerce)))
         label->setText(QStringLiteral("Dettaglio codice merceologico"));
     for (TVoDBControl *control :
          std::initializer_list<TVoDBControl *>{xelCodMerce, xelDettMerce, xelUniMis, xceImporto})
@@ -302,7 +302,7 @@ void TfrkvaBeniCarico::SetUpUnloading() {
         widget->setFocusPolicy(Qt::NoFocus);
     xelIva->setEnabled(false);
     xelIva->hide();
-    if (QWidget *label = VoDetailForm(this)->labelForField(xelIva))
+    if (QWidget *label = VoFieldLabel(xelIva))
         label->hide();
     // A new row names an existing article and goes to a sector.
     xdeDesc->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
@@ -450,9 +450,9 @@ void TfrkvaBeniCarico::ApplyLayout(int category) {
 // --- Codes ------------------------------------------------------------------------------------------
 
 void TfrkvaBeniCarico::ShowBookRows(bool visible) {
-    QFormLayout *form = VoDetailForm(this);
-    form->setRowVisible(xedAutore, visible);
-    form->setRowVisible(xedEditore, visible);
+    // The page may have been split into columns once shown: the row is found through its field.
+    VoSetFieldRowVisible(xedAutore, visible);
+    VoSetFieldRowVisible(xedEditore, visible);
 }
 
 void TfrkvaBeniCarico::xelCategoriaChangeFKValue() {

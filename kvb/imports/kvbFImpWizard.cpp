@@ -23,8 +23,10 @@ const char *const kAmountSQL =
     "UPDATE TBBuo_Buoni SET iBBuoImporto=(SELECT SUM(INB.IBINBIMPORTO) FROM TBINB_BENI INB WHERE "
     "INB.IBBUOID=:IBBUOID) WHERE iBBuoId=:iBBuoId;";
 
-TVoImpSearch Search(int column, int idColumn, const char *caption, const char *sql, const char *key,
-                    const char *shown, QList<TVoShownColumn> listed) {
+// The search form is titled after the goods column it fills ("Categoria"), not after one of its own
+// columns.
+TVoImpSearch Search(int column, int idColumn, const char *caption, const char *title, const char *sql,
+                    const char *key, const char *shown, QList<TVoShownColumn> listed) {
     TVoImpSearch search;
     search.column = column;
     search.idColumn = idColumn;
@@ -32,7 +34,7 @@ TVoImpSearch Search(int column, int idColumn, const char *caption, const char *s
     search.sql = QString::fromLatin1(sql);
     search.keyField = QString::fromLatin1(key);
     search.shownField = QString::fromLatin1(shown);
-    search.shownTitle = listed.last().Caption;
+    search.shownTitle = QString::fromUtf8(title);
     search.keepIdOnCancel = true;
     search.listed = listed;
     return search;
@@ -67,13 +69,13 @@ TfmkvbImpWizard::TfmkvbImpWizard(QWidget *parent, const QString &caption, int co
                                   {colSede, QStringLiteral("Sede"), 150},
                                   {colLuogo, QStringLiteral("Luogo di Scarico"), 150}});
     AddSearch(Search(
-        colCategoria, colCatId, "Selezione Unica Categoria",
+        colCategoria, colCatId, "Selezione Unica Categoria", "Categoria",
         "SELECT ICAMID, SCAMCODICE, SCAMDESC FROM TCam_CategorieInv WHERE iCamId BETWEEN 1 AND 8", "ICAMID",
         "SCAMDESC", {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}}));
-    AddSearch(Search(colSede, colSedeId, "Selezione Unica Sede",
+    AddSearch(Search(colSede, colSedeId, "Selezione Unica Sede", "Sede",
                      "SELECT ISEDINFID, SSEDINFLDESC FROM TSEDINF_SEDEINFO", "ISEDINFID", "SSEDINFLDESC",
                      {{1, QStringLiteral("Sede"), 300}}));
-    AddSearch(Search(colLuogo, colSecId, "Selezione Unico Settore",
+    AddSearch(Search(colLuogo, colSecId, "Selezione Unico Settore", "Luogo di Scarico",
                      "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS", "ISECID", "SSECDESCS",
                      {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}}));
 }

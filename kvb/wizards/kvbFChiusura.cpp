@@ -146,6 +146,8 @@ TfmkvbChiusura::TfmkvbChiusura(QWidget *parent)
       deDataChiusura(new QDateEdit(tsDate)), xqcMain(new TVoQueryCollection(this)),
       xdsMain(new TVoDataSource(this)), xleTipoChiusura(new TVoDBLookupEdit(tsDate)) {
     setObjectName(QStringLiteral("fmkvbChiusura"));
+    // The menu names it after what it does (closing or check); opened otherwise, it closes.
+    setWindowTitle(QStringLiteral("Chiusura"));
     resize(480, 260);
     laMsg->setText(QString::fromUtf8(kMessage));
     laMsg->setWordWrap(true);

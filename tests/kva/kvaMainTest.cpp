@@ -8,6 +8,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoLayoutAudit.h"
 #include "VoMDIMain.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
@@ -423,6 +424,12 @@ TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     dmkvaAtt->xafResponsabili->Execute();
     EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
     EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(kvaMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
+    Start(QStringLiteral("Kva"));
+    ChooseInDialog(DemoRegisterYear(2026));
+    VoExpectEveryWindowFits(fmkvaMain, dmkvaAtt->xacParam, dmkvaParams->xpmVouParams, 45);
 }
 
 TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {

@@ -8,6 +8,7 @@
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestWarehouse.h"
+#include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
 #include "kvbFImpMag.h"
 #include "kvbFImpVelist.h"
@@ -182,15 +183,18 @@ TEST_F(kvbImportsTest, EveryPieceIsOneRowWithItsExactPrice) {
                      "TRE|0,36663|" + centre + "|", "TRE|0,36663|" + centre + "|",
                      "QUASI UNO|1|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra",
                      "QUASI TRE|1,04|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra"}));
-    // The titles and widths the user sees; ids hidden.
+    // The titles the user sees, each at least as wide as given (wider where its values need it);
+    // ids hidden.
     QStringList shown;
-    for (int column = 0; column < V::colCount; ++column)
+    const int given[] = {0, 0, 0, 50, 250, 50, 150, 150, 150, 0};
+    for (int column = 0; column < V::colCount; ++column) {
         shown << (fm->sgArticoli->isColumnHidden(column)
                       ? QStringLiteral("-")
-                      : fm->sgArticoli->horizontalHeaderItem(column)->text() + QLatin1Char('/') +
-                            QString::number(fm->sgArticoli->columnWidth(column)));
-    EXPECT_EQ(shown, (QStringList{"-", "-", "-", "Codice/50", "Descrizione/250", "Prezzo/50", "Categoria/150",
-                                  "Sede/150", "Luogo di Scarico/150", "-"}));
+                      : fm->sgArticoli->horizontalHeaderItem(column)->text());
+        EXPECT_GE(fm->sgArticoli->columnWidth(column), given[column]) << column;
+    }
+    EXPECT_EQ(shown, (QStringList{"-", "-", "-", "Codice", "Descrizione", "Prezzo", "Categoria", "Sede",
+                                  "Luogo di Scarico", "-"}));
 }
 
 TEST_F(kvbImportsTest, ChecksGoRowByRowAndNothingIsWrittenUntilConfirmed) {
@@ -294,6 +298,24 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
     EXPECT_EQ(Marker(voucher), "BENDUR_IMP");
     OpenWizard();
     EXPECT_FALSE(other->xqcBuoni->Locate(QStringLiteral("IFBUOID"), voucher));
+}
+
+TEST_F(kvbImportsTest, EachSearchIsTitledAfterTheColumnItFills) {
+    const int voucher = Source(4, QDate(2026, 3, 2));
+    Row(voucher, QStringLiteral("UNO"), 1, 10, 22);
+    OpenWizard();
+    ToGoods(fm, voucher);
+    const std::pair<int, const char *> columns[] = {
+        {V::colCategoria, "Categoria"}, {V::colSede, "Sede"}, {V::colLuogo, "Luogo di Scarico"}};
+    for (const auto &[column, title] : columns) {
+        QString seen;
+        VoWhenModalOpens<TVoSearchDialog>([&seen](TVoSearchDialog *form) {
+            seen = form->windowTitle();
+            form->reject();
+        });
+        fm->SearchCell(column, 1);
+        EXPECT_EQ(seen, QString::fromUtf8(title));
+    }
 }
 
 TEST_F(kvbImportsTest, SourceWithoutPiecesRefusesOk) {

@@ -7,6 +7,7 @@
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
 #include "VoImpWizard.h"
+#include "VoLayoutAudit.h"
 #include "VoMultiSelect.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
@@ -474,4 +475,10 @@ TEST_F(kvbMainTest, OnlyThisProgramsNamesOpenTheConsumablesWindowsItShares) {
     // The consumables register's own names would open its registers, not this program's.
     for (const char *name : {"TfmkvaCond", "TfmkvaDoc", "TfmkvaCausali", "TfmkvaFac"})
         EXPECT_FALSE(IsVoClassRegistered(QString::fromLatin1(name))) << name;
+}
+
+TEST_F(kvbMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
+    TfmkvbMain *main = Start();
+    ASSERT_TRUE(Choose(DemoYear(2026)));
+    VoExpectEveryWindowFits(main, dmkvbAtt->xacParam, dmkvbParams->xpmVouParams, 58);
 }

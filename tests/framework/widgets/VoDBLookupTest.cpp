@@ -185,6 +185,18 @@ TEST_F(VoDBLookupTest, TypingNarrowsTheDropDownAndLeavingResolves) {
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT ITFCID FROM TFAC_VELISTO")).toInt(), 6);
 }
 
+TEST_F(VoDBLookupTest, TheDropDownShowsEightRowsOrAllOfThem) {
+    lookup->setFocus();
+    VoPress(Qt::Key_Down, Qt::AltModifier);
+    QTableView *list = lookup->DropDown();
+    ASSERT_TRUE(list->isVisible());
+    const int rows = qMin(8, list->model()->rowCount());
+    ASSERT_GT(rows, 1);
+    EXPECT_GE(list->viewport()->height(), rows * list->rowHeight(0));
+    EXPECT_GE(list->width(), lookup->width());
+    VoPress(Qt::Key_Escape);
+}
+
 TEST_F(VoDBLookupTest, AChooseOnlyLookupTakesNoTypingAndDropsItsCodeWhole) {
     lookup->SetChooseOnly(true);
     lookup->setFocus();
