@@ -4,6 +4,7 @@
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvaUUtil.h"
@@ -247,6 +248,7 @@ void TfmKvaChiusura::buOkClick() {
         Step("commit");
         transaction.Commit();
     }
+    VoRefreshStaleStatistics();
     buNext->setEnabled(false);
     Step("done");
     VoMessageDlg(QString::fromLatin1(kDone), mtInformation, mbOK);

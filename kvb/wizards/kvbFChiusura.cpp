@@ -9,6 +9,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvbFMessDefCar.h"
@@ -282,6 +283,7 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
                             categories.AsLargeInt(QStringLiteral("importoCar")) -
                                 categories.AsLargeInt(QStringLiteral("importoSca"))}});
             transaction.Commit();
+            VoRefreshStaleStatistics();
             m_chaId = chaId;
         }
     }

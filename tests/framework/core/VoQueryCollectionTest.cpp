@@ -5,6 +5,7 @@
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTestDb.h"
 #include "VoTransaction.h"
 
@@ -755,4 +756,26 @@ TEST(VoStatementText, TablesAndKindsAreReadFromTheText) {
                                          "SUBSTRING(s FROM 1 FOR 2) FROM TFBuo_Buoni f JOIN T2 ON 1=1")),
               QStringLiteral("TFBUO_BUONI"));
     EXPECT_EQ(VoMainTable(QStringLiteral("SELECT * FROM (SELECT 1 AS X FROM RDB$DATABASE)")), QString());
+}
+
+// A table that grew from empty has its indexes measured again, once: a second look finds it measured.
+TEST_F(VoQueryCollectionTest, IndexStatisticsAreMeasuredAgainOnlyOnceATableGrew) {
+    VoExecSQL(QStringLiteral("CREATE INDEX IX_QC_HEAD_DESC ON TQC_HEAD (SDESC)"));
+    const auto selectivity = [] {
+        return VoSelectValue(QStringLiteral("SELECT RDB$STATISTICS FROM RDB$INDICES WHERE RDB$INDEX_NAME = "
+                                            "'IX_QC_HEAD_DESC'"))
+            .toDouble();
+    };
+    EXPECT_FALSE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD"))) << "measured when made";
+    EXPECT_NEAR(selectivity(), 1.0 / 3, 1e-6);
+    VoExecRaw(
+        QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 400) DO BEGIN "
+                       "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Voce ' || MOD(:I, 40)); "
+                       "I = I + 1; END END"));
+    qqoVoGlobConn->StartTransaction();
+    EXPECT_TRUE(VoRefreshStaleStatistics().isEmpty()) << "never inside a caller's transaction";
+    qqoVoGlobConn->Rollback();
+    EXPECT_TRUE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD")));
+    EXPECT_NEAR(selectivity(), 1.0 / 43, 1e-6);
+    EXPECT_FALSE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD")));
 }
