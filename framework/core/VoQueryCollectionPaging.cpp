@@ -21,6 +21,9 @@ namespace {
 constexpr int kOverlap = 8;
 // The slice that reads to the end.
 constexpr qint64 kLastRow = std::numeric_limits<qint32>::max();
+// Rows read at least at a time through the keys: sorting the keys costs the same for a few rows or
+// a hundred, so one read fills any screen.
+constexpr int kKeyedPacket = 100;
 } // namespace
 
 void TVoQueryCollection::ResetPaging() {
@@ -41,11 +44,12 @@ int TVoQueryCollection::FirstPacket() const {
     // Read inside the caller's transaction, the first rows could come from writes it later rolls
     // back while the others would not: such a collection reads everything at once.
     const bool all = m_packetRecords <= 0 || RowFiltered() || (Connection() && Connection()->InTransaction());
-    return all ? -1 : m_packetRecords;
+    return all ? -1 : m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords;
 }
 
 int TVoQueryCollection::NextPacket(int needed) const {
-    return qMax(qMax(needed, m_packetRecords), m_paging.position);
+    return qMax(qMax(needed, m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords),
+                m_paging.position);
 }
 
 std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {

@@ -805,7 +805,7 @@ TEST_F(VoQueryCollectionTest, AListReadByKeysGivesTheRowsAndOrderOfItsSelect) {
     qc.SetKeySlice(keys);
     qc.SetPacketRecords(7);
     qc.Open();
-    EXPECT_EQ(qc.FetchedCount(), 7);
+    EXPECT_EQ(qc.FetchedCount(), 100) << "a hundred rows at least, the keys sorted once";
     const QStringList all = plain(list + QStringLiteral(", h.IHEADID"), 4);
     EXPECT_EQ(read(4), all);
     EXPECT_EQ(all.size(), 289);
@@ -822,7 +822,7 @@ TEST_F(VoQueryCollectionTest, AListReadByKeysGivesTheRowsAndOrderOfItsSelect) {
     EXPECT_EQ(readSorted, sorted);
 
     ASSERT_TRUE(qc.SetNarrowing(QStringLiteral("SDESC"), QStringLiteral("ce 1")));
-    EXPECT_EQ(qc.FetchedCount(), 7);
+    EXPECT_FALSE(qc.CanFetchMore());
     EXPECT_EQ(read(4),
               plain(QStringLiteral("SELECT * FROM (%1) WHERE SDESC CONTAINING :%2 ORDER BY 2, 3 DESC, 1")
                         .arg(list.section(QStringLiteral(" ORDER BY"), 0, 0), QLatin1String(kVoNarrowParam)),
