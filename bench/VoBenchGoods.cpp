@@ -3,6 +3,7 @@
 #include "VoBench.h"
 #include "VoConnection.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year) {
     return VoSelectValue(
@@ -71,5 +72,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
                        "WHERE buo.IBBUOID >= :v0"),
         p, conn);
     conn->Commit();
+    // As the programs find it once they start, or once the job that grew it ends.
+    VoRefreshStaleStatistics(conn);
     return k;
 }

@@ -18,5 +18,6 @@ struct TVoBenchGoods {
 
 // The register-year of a register and year.
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year);
-// Generates the register, in one transaction.
+// Generates the register, in one transaction, then measures the index statistics of the tables it
+// grew, as the programs do.
 TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn);

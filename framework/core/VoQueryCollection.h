@@ -280,6 +280,17 @@ public:
     void SetParam(const QString &name, const QVariant &value);
     void SetParamNull(const QString &name, QMetaType::Type type = QMetaType::Int);
     void RebuildParamsFromSQL() { m_params.RebuildFrom(m_commandText); }
+    // Reads the rows by their keys (VoKeySlice): a list over a wide view shows its first rows without
+    // the engine sorting every whole row. Takes effect at the next opening; an order the key select
+    // has no column for is read as the select stands.
+    void SetKeySlice(const TVoKeySlice &keys) { m_keySlice = keys; }
+    // Keeps only the rows whose field contains the text, ignoring case and taking every character as
+    // itself, chosen by the database among the keys, so that the rows are still read a packet at a
+    // time; the cursor stays on its row when that one is among the first read, else goes to the
+    // first. False, with nothing changed, when the key select has no column of that name (the
+    // caller may then filter the rows read, SetRowFilter). An empty text shows every row again.
+    bool SetNarrowing(const QString &field, const QString &text);
+    bool Narrowed() const { return !m_narrowing.field.isEmpty(); }
     // Rows read at a time; 0 or less reads every row at the opening (the default).
     int PacketRecords() const { return m_packetRecords; }
     void SetPacketRecords(int rows) { m_packetRecords = rows; }
@@ -537,6 +548,9 @@ private:
     // Reading in slices: each a short query of its own, so no transaction stays open between them.
     struct TPaging {
         bool sliced = false;
+        // Read through the keys: the order as result names (VoOrderByNames).
+        bool keyed = false;
+        QStringList orderNames;
         bool pending = false;
         // Rows of the result read so far, in the server's order.
         int position = 0;
@@ -557,6 +571,11 @@ private:
     bool m_refreshPending = false;
 
     QList<QPair<QString, QMetaType::Type>> m_fieldDefs;
+    TVoKeySlice m_keySlice;
+    struct TNarrowing {
+        QString field;
+        QString text;
+    } m_narrowing;
     // The rows the filter refuses, and the order of all the rows read, to show them again.
     struct TRowFilterState {
         TVoRowFilter predicate;

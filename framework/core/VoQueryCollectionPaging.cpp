@@ -21,33 +21,52 @@ namespace {
 constexpr int kOverlap = 8;
 // The slice that reads to the end.
 constexpr qint64 kLastRow = std::numeric_limits<qint32>::max();
+// Rows read at least at a time through the keys: sorting the keys costs the same for a few rows or
+// a hundred, so one read fills any screen.
+constexpr int kKeyedPacket = 100;
 } // namespace
 
 void TVoQueryCollection::ResetPaging() {
     m_paging = TPaging();
     m_paging.sliced = VoCanSlice(m_commandText);
     m_paging.pending = true;
+    if (m_keySlice.IsEmpty() || !m_paging.sliced)
+        return;
+    m_paging.orderNames = VoOrderByNames(m_commandText, FieldNames());
+    m_paging.keyed =
+        !VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, 1, 1).isEmpty();
+    // A narrowing is the database's: an order it cannot read by keys cannot keep it.
+    if (!m_paging.keyed && Narrowed())
+        throw EVoError(QStringLiteral("Ordinamento non disponibile durante la ricerca."));
 }
 
 int TVoQueryCollection::FirstPacket() const {
     // Read inside the caller's transaction, the first rows could come from writes it later rolls
     // back while the others would not: such a collection reads everything at once.
     const bool all = m_packetRecords <= 0 || RowFiltered() || (Connection() && Connection()->InTransaction());
-    return all ? -1 : m_packetRecords;
+    return all ? -1 : m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords;
 }
 
 int TVoQueryCollection::NextPacket(int needed) const {
-    return qMax(qMax(needed, m_packetRecords), m_paging.position);
+    return qMax(qMax(needed, m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords),
+                m_paging.position);
 }
 
 std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
     QString text = m_commandText;
-    // Everything from the first row is the select as it stands.
-    if (m_paging.sliced && (max > 0 || m_paging.position > overlap))
-        text = VoSlice(m_commandText, m_paging.position - overlap + 1,
-                       max > 0 ? qint64(m_paging.position) + max : kLastRow);
+    const qint64 first = m_paging.position - overlap + 1;
+    const qint64 last = max > 0 ? qint64(m_paging.position) + max : kLastRow;
+    // Everything from the first row is the select as it stands, unless it is read by keys.
+    if (m_paging.keyed)
+        text = VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, first, last);
+    else if (m_paging.sliced && (max > 0 || m_paging.position > overlap))
+        text = VoSlice(m_commandText, first, last);
     auto query = std::make_unique<TVoQuery>(text, Connection());
-    for (const QString &name : VoParamNames(m_commandText)) {
+    for (const QString &name : VoParamNames(text)) {
+        if (name.compare(QLatin1String(kVoNarrowParam), Qt::CaseInsensitive) == 0) {
+            query->SetParam(name, m_narrowing.text);
+            continue;
+        }
         const TVoParam *p = m_params.FindParam(name);
         if (!p || !p->Bound())
             throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
@@ -188,6 +207,38 @@ void TVoQueryCollection::Open() {
     DataChange(this, nullptr);
     AfterOpen(this);
     AfterScroll(this);
+}
+
+bool TVoQueryCollection::SetNarrowing(const QString &field, const QString &text) {
+    const TNarrowing narrowing = text.isEmpty() ? TNarrowing() : TNarrowing{field, text};
+    if (!narrowing.field.isEmpty() &&
+        (m_keySlice.IsEmpty() || !VoCanSlice(m_commandText) ||
+         VoKeySlice(m_commandText, m_keySlice, VoOrderByNames(m_commandText, FieldNames()), field, 1, 1)
+             .isEmpty()))
+        return false;
+    if (!Active()) {
+        m_narrowing = narrowing;
+        return true;
+    }
+    if (!CheckBrowseMode())
+        return false;
+    const QVariant key = KeyValue();
+    const TNarrowing before = m_narrowing;
+    m_narrowing = narrowing;
+    try {
+        Close();
+        Open();
+    } catch (...) {
+        m_narrowing = before;
+        throw;
+    }
+    // Looked for among the rows read only: the whole result is not read to find it.
+    const int found = FindRowByKey(key, false, false);
+    if (found > 0) {
+        BeforeScroll(this);
+        SetCurrent(found);
+    }
+    return true;
 }
 
 void TVoQueryCollection::Close() {

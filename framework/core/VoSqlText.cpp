@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 bool IsWordChar(QChar c) {
@@ -204,6 +207,14 @@ QString VoMainTable(const QString &select) {
     return QString();
 }
 
+bool VoHasOrderBy(const QString &select) {
+    const QList<TToken> t = Tokens(select);
+    for (int i = 0; i + 1 < t.size(); ++i)
+        if (t[i].depth == 0 && IsWord(t, i, "ORDER") && IsWord(t, i + 1, "BY"))
+            return true;
+    return false;
+}
+
 QString VoReplaceOrderBy(const QString &select, const QString &orderBy) {
     const QList<TToken> t = Tokens(select);
     qsizetype orderAt = -1, tailAt = -1;
@@ -282,6 +293,216 @@ bool VoCanSlice(const QString &select) {
 
 QString VoSlice(const QString &select, qint64 first, qint64 last) {
     return WithoutTerminators(select) + QStringLiteral(" ROWS %1 TO %2").arg(first).arg(last);
+}
+
+namespace {
+
+// Where the clauses of a single select start; -1 when absent. A select that groups, joins results,
+// limits or locks its rows, or opens with common table expressions is not taken apart.
+struct TSelectParts {
+    bool ok = false;
+    int from = -1, where = -1, order = -1; // token indexes of FROM, WHERE, ORDER
+};
+
+TSelectParts SelectParts(const QList<TToken> &t) {
+    TSelectParts p;
+    if (!IsWord(t, 0, "SELECT") || IsWord(t, 1, "FIRST") || IsWord(t, 1, "SKIP") || IsWord(t, 1, "DISTINCT"))
+        return p;
+    for (int i = 1; i < t.size(); ++i) {
+        if (t[i].depth != 0)
+            continue;
+        if (IsWord(t, i, "FROM") && p.from < 0)
+            p.from = i;
+        else if (IsWord(t, i, "WHERE") && p.from >= 0 && p.where < 0 && p.order < 0)
+            p.where = i;
+        else if (IsWord(t, i, "ORDER") && IsWord(t, i + 1, "BY"))
+            p.order = i;
+        else if (IsWord(t, i, "GROUP") || IsWord(t, i, "HAVING") || IsWord(t, i, "UNION") ||
+                 IsWord(t, i, "PLAN") || IsWord(t, i, "ROWS") || IsWord(t, i, "OFFSET") ||
+                 IsWord(t, i, "FETCH") || IsWord(t, i, "FOR") ||
+                 (IsWord(t, i, "WITH") && IsWord(t, i + 1, "LOCK")) ||
+                 (IsSign(t, i, ';') && i + 1 < t.size()))
+            return p;
+    }
+    p.ok = p.from > 0;
+    return p;
+}
+
+// The text between two tokens (to the end when to is past the last one), without terminators.
+QString Between(const QString &sql, const QList<TToken> &t, int from, int to) {
+    const qsizetype start = from < t.size() ? t[from].start : sql.size();
+    const qsizetype end = to < t.size() ? t[to].start : sql.size();
+    return WithoutTerminators(sql.mid(start, end - start));
+}
+
+// Depth-0 items separated by commas between two tokens, as token ranges [first, last).
+QList<QPair<int, int>> Items(const QList<TToken> &t, int from, int to) {
+    QList<QPair<int, int>> items;
+    int start = from;
+    for (int i = from; i <= to; ++i)
+        if (i == to || (t[i].depth == 0 && IsSign(t, i, ','))) {
+            if (i > start)
+                items.append({start, i});
+            start = i + 1;
+        }
+    return items;
+}
+
+bool IsName(const QList<TToken> &t, int i) {
+    return i >= 0 && i < t.size() &&
+           (t[i].kind == TVoSqlPieceKind::Word || t[i].kind == TVoSqlPieceKind::QuotedName);
+}
+
+QString Upper(const TToken &token) {
+    return token.kind == TVoSqlPieceKind::QuotedName ? token.text : token.text.toUpper();
+}
+
+} // namespace
+
+QList<QPair<QString, QString>> VoSelectColumns(const QString &select) {
+    const QList<TToken> t = Tokens(select);
+    const TSelectParts parts = SelectParts(t);
+    QList<QPair<QString, QString>> columns;
+    if (!parts.ok)
+        return columns;
+    for (const auto &[first, end] : Items(t, 1, parts.from)) {
+        const int last = end - 1;
+        if (IsSign(t, last, '*'))
+            continue;
+        const bool column =
+            (last == first && IsName(t, first)) ||
+            (last == first + 2 && IsName(t, first) && IsSign(t, first + 1, '.') && IsName(t, last));
+        if (column) {
+            columns.append({Upper(t[last]), Between(select, t, first, end)});
+        } else if (IsName(t, last) && last > first &&
+                   (IsWord(t, last - 1, "AS") || IsSign(t, last - 1, ')'))) {
+            const int exprEnd = IsWord(t, last - 1, "AS") ? last - 1 : last;
+            columns.append({Upper(t[last]), Between(select, t, first, exprEnd)});
+        }
+    }
+    return columns;
+}
+
+QStringList VoOrderByNames(const QString &select, const QStringList &fieldNames) {
+    const QList<TToken> t = Tokens(select);
+    const TSelectParts parts = SelectParts(t);
+    if (!parts.ok || parts.order < 0)
+        return {};
+    QStringList names;
+    for (auto [first, end] : Items(t, parts.order + 2, int(t.size()))) {
+        if (IsSign(t, end - 1, ';'))
+            --end;
+        // The direction and the place of NULLs stay as written.
+        int head = end;
+        while (head > first &&
+               (IsWord(t, head - 1, "ASC") || IsWord(t, head - 1, "DESC") ||
+                IsWord(t, head - 1, "ASCENDING") || IsWord(t, head - 1, "DESCENDING") ||
+                IsWord(t, head - 1, "NULLS") || IsWord(t, head - 1, "FIRST") || IsWord(t, head - 1, "LAST")))
+            --head;
+        QString name;
+        bool isNumber = false;
+        const int position = head == first + 1 ? t[first].text.toInt(&isNumber) : 0;
+        if (isNumber && t[first].kind == TVoSqlPieceKind::Word) {
+            if (position < 1 || position > fieldNames.size())
+                return {};
+            name = fieldNames[position - 1].toUpper();
+        } else if (head == first + 1 && IsName(t, first)) {
+            name = Upper(t[first]);
+        } else if (head == first + 3 && IsName(t, first) && IsSign(t, first + 1, '.') &&
+                   IsName(t, first + 2)) {
+            name = Upper(t[first + 2]);
+        } else {
+            return {};
+        }
+        QStringList direction;
+        for (int i = head; i < end; ++i)
+            direction << t[i].text.toUpper();
+        names << (direction.isEmpty() ? name : name + QLatin1Char(' ') + direction.join(QLatin1Char(' ')));
+    }
+    return names;
+}
+
+QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
+                   const QString &narrowField, qint64 first, qint64 last) {
+    const QList<TToken> t = Tokens(select);
+    const TSelectParts parts = SelectParts(t);
+    const QList<TToken> k = Tokens(keys.keySelect);
+    const TSelectParts keyParts = SelectParts(k);
+    if (!parts.ok || !keyParts.ok || keys.keyColumn.isEmpty())
+        return QString();
+    const QList<QPair<QString, QString>> columns = VoSelectColumns(keys.keySelect);
+    const QList<QPair<int, int>> keyItems = Items(k, 1, keyParts.from);
+    if (columns.isEmpty() || keyItems.isEmpty())
+        return QString();
+    const QString keyExpr = Between(keys.keySelect, k, keyItems[0].first, keyItems[0].second);
+    const auto expression = [&](const QString &name) {
+        for (const auto &[n, e] : columns)
+            if (n.compare(name, Qt::CaseInsensitive) == 0)
+                return e;
+        return QString();
+    };
+
+    QStringList order;
+    for (const QString &item : orderNames) {
+        const QString e = expression(item.section(QLatin1Char(' '), 0, 0));
+        if (e.isEmpty())
+            return QString();
+        const QString direction = item.section(QLatin1Char(' '), 1);
+        order << (direction.isEmpty() ? e : e + QLatin1Char(' ') + direction);
+    }
+    order << keyExpr;
+    const int keyEnd = keyParts.order >= 0 ? keyParts.order : int(k.size());
+    QStringList conditions;
+    if (keyParts.where >= 0)
+        conditions << QLatin1Char('(') + Between(keys.keySelect, k, keyParts.where + 1, keyEnd) +
+                          QLatin1Char(')');
+    if (!narrowField.isEmpty()) {
+        const QString e = expression(narrowField);
+        if (e.isEmpty())
+            return QString();
+        conditions << QLatin1Char('(') + e + QStringLiteral(" CONTAINING :") + QLatin1String(kVoNarrowParam) +
+                          QLatin1Char(')');
+    }
+    const QString keyFrom =
+        Between(keys.keySelect, k, keyParts.from + 1, keyParts.where >= 0 ? keyParts.where : keyEnd);
+    // Built by joining: the texts may hold "%" in their literals.
+    const QString keyQuery =
+        QStringLiteral("SELECT ") + keyExpr + QStringLiteral(" AS VO_KEY FROM ") + keyFrom +
+        (conditions.isEmpty() ? QString()
+                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))) +
+        QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) +
+        QStringLiteral(" ROWS %1 TO %2").arg(first).arg(last);
+
+    // The list's first table takes the slice's keys: the join keeps the slice's few rows in front,
+    // and the rest of the list's FROM follows as it was written.
+    const int table = parts.from + 1;
+    if (!IsName(t, table))
+        return QString();
+    int itemEnd = table + 1;
+    static const char *const notAlias[] = {"JOIN",  "INNER",   "LEFT",  "RIGHT", "FULL",
+                                           "CROSS", "NATURAL", "WHERE", "ORDER"};
+    if (IsWord(t, itemEnd, "AS"))
+        itemEnd += 2;
+    else if (IsName(t, itemEnd) && std::none_of(std::begin(notAlias), std::end(notAlias),
+                                                [&](const char *w) { return IsWord(t, itemEnd, w); }))
+        ++itemEnd;
+    const int fromEnd = parts.where >= 0 ? parts.where : parts.order >= 0 ? parts.order : int(t.size());
+    if (itemEnd > fromEnd)
+        return QString();
+    const QString rest =
+        itemEnd < fromEnd ? QLatin1Char(' ') + Between(select, t, itemEnd, fromEnd) : QString();
+    QString where = QLatin1Char('(') + keys.keyColumn + QStringLiteral(" IS NOT NULL)");
+    if (parts.where >= 0)
+        where += QStringLiteral(" AND (") +
+                 Between(select, t, parts.where + 1, parts.order >= 0 ? parts.order : int(t.size())) +
+                 QLatin1Char(')');
+    const QString listOrder = parts.order >= 0
+                                  ? Between(select, t, parts.order + 2, int(t.size())) + QStringLiteral(", ")
+                                  : QString();
+    return QStringLiteral("SELECT ") + Between(select, t, 1, parts.from) + QStringLiteral(" FROM (") +
+           keyQuery + QStringLiteral(") VO_S LEFT JOIN ") + Between(select, t, table, itemEnd) +
+           QStringLiteral(" ON (") + keys.keyColumn + QStringLiteral(" = VO_S.VO_KEY)") + rest +
+           QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ") + listOrder + keys.keyColumn;
 }
 
 QStringList VoSplitSqlScript(const QString &script) {

@@ -48,6 +48,8 @@ enum TVoStatementKind { skOther = -1, skUpdate = 0, skInsert = 1, skDelete = 2 }
 QString VoStatementTable(const QString &sql, int *kind = nullptr);
 // The first table of a select's FROM clause, upper-case; empty when it is a derived table.
 QString VoMainTable(const QString &select);
+// Whether a select has an ORDER BY clause of its own (not one of a derived table).
+bool VoHasOrderBy(const QString &select);
 // A select with its ORDER BY clause replaced (or added when it has none) by the given one; a row
 // limit or lock after it stays.
 QString VoReplaceOrderBy(const QString &select, const QString &orderBy);
@@ -59,6 +61,32 @@ bool VoWritesRowByKey(const QString &sql, const QString &keyColumn, const QStrin
 bool VoCanSlice(const QString &select);
 // The rows first to last (from 1) of such a select.
 QString VoSlice(const QString &select, qint64 first, qint64 last);
+
+// A list over a wide view read by its keys: the keys alone are filtered, sorted and sliced, and only
+// the rows of the slice are joined, so that the engine never sorts whole rows it will not show.
+// keySelect lists the key first, then every column the list may be ordered or narrowed on, named as
+// the list names them; its FROM and WHERE choose the list's rows over the fewest tables, with the
+// list's parameters. keyColumn is the key as the list's select names it ("inb.IBINBID").
+struct TVoKeySlice {
+    QString keyColumn;
+    QString keySelect;
+    bool IsEmpty() const { return keySelect.isEmpty(); }
+};
+// The parameter that VoKeySlice's narrowing text is bound to.
+inline constexpr const char *kVoNarrowParam = "VONARROWTEXT";
+// The columns of a select's list as (result name upper-case, expression); "*" items are left out,
+// and so is an expression without a name.
+QList<QPair<QString, QString>> VoSelectColumns(const QString &select);
+// A select's ORDER BY items as result names with their direction ("DBBUODATA", "SCAMDESC DESC"):
+// a column by its name, a position by the name fieldNames gives it. Empty when there is no ORDER BY
+// or an item is anything else (an expression).
+QStringList VoOrderByNames(const QString &select, const QStringList &fieldNames);
+// The rows first to last of a single select, in the order orderNames (VoOrderByNames) with ties
+// broken by the key, read through keys; narrowField, when given, keeps the rows whose column of
+// that name contains the text bound to kVoNarrowParam, ignoring case. Empty when the select or the
+// key select cannot be read this way, or the key select lacks a column named.
+QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
+                   const QString &narrowField, qint64 first, qint64 last);
 
 // A database script split into statements: ";" ends a statement, "SET TERM x ;" changes the
 // terminator (procedure bodies hold semicolons), and comments are dropped.

@@ -12,7 +12,9 @@
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <memory>
@@ -32,6 +34,13 @@ bool SameKey(const QVariant &a, const QVariant &b) {
         return aNull && bNull;
     return a.toString() == b.toString();
 }
+
+// The rows read so far, and no more.
+class TRowsReadModel : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    bool canFetchMore(const QModelIndex &) const override { return false; }
+};
 
 bool IsOwnParam(const QString &name) {
     return name.compare(kKeyParam, Qt::CaseInsensitive) == 0 ||
@@ -53,7 +62,16 @@ TVoDBLookupEdit::TVoDBLookupEdit(QWidget *parent) : TVoDBWidget(parent) {
     m_popup->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_popup->setSelectionMode(QAbstractItemView::SingleSelection);
     m_popup->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_completer = new QCompleter(m_model, this);
+    // The completer asks its model for more rows after every change until none are left: it sees the
+    // list through a model that offers no more, and the drop-down reads the next packet when the
+    // user scrolls to its end.
+    auto *rowsRead = new TRowsReadModel(this);
+    rowsRead->setSourceModel(m_model);
+    connect(m_popup->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value == m_popup->verticalScrollBar()->maximum() && m_list->Active() && m_list->CanFetchMore())
+            VoGuarded([this] { m_list->FetchMore(); });
+    });
+    m_completer = new QCompleter(rowsRead, this);
     m_completer->setWidget(this);
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
@@ -239,7 +257,11 @@ void TVoDBLookupEdit::FillDropDown(const QString &text) {
     const QString typed = text.trimmed();
     const QString where = typed.isEmpty() ? QStringLiteral("(1=1)") : SearchCondition(kLikeText);
     m_list->Close();
-    m_list->SetCommandText(ListText(where, SearchOrder()));
+    // The first rows in the search column's order: an index on it gives them without reading the rest.
+    QString list = ListText(where, SearchOrder());
+    if (!m_listSQL.contains(QLatin1String("##ORDERBY##"), Qt::CaseInsensitive) && !VoHasOrderBy(list))
+        list = VoReplaceOrderBy(list, SearchOrder());
+    m_list->SetCommandText(list);
     if (!typed.isEmpty())
         m_list->SetParam(kTextParam, VoLikePattern(typed, true));
     m_list->Open();

@@ -5,7 +5,8 @@
 //   - to show the row of a key: "(<KeyField> = :VOLOOKUPKEY)";
 //   - to narrow the drop-down as the user types: the rows whose search field begins with the
 //     typed text, ignoring case, bound as a parameter (never spliced into the text);
-//   - "##ORDERBY##" becomes the search field.
+//   - "##ORDERBY##" becomes the search field; a list text with neither the marker nor an ORDER BY
+//     of its own is dropped down in the search field's order, read a packet at a time.
 // KeyField and SearchField are written as the list text names them ("mer.iMerId"); values are read
 // back by the column name without the qualifier. A list text without "##WHERE##" is narrowed from
 // outside, as a derived table, on the names of its result. ListField names the column shown ("a;b": the drop-

@@ -8,6 +8,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
+#include "VoStatistics.h"
 #include "VoStringGrid.h"
 #include "VoTransaction.h"
 
@@ -273,5 +274,6 @@ bool TfmVoImpWizard::ImportSelected() {
         return false;
     }
     transaction.Commit();
+    VoRefreshStaleStatistics();
     return true;
 }

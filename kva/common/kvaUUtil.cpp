@@ -8,6 +8,7 @@
 #include "VoQuery.h"
 #include "VoRptTreeView.h"
 #include "VoSearchDialog.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoUtils.h"
 #include "VoWait.h"
@@ -382,6 +383,7 @@ void RebuildCatalogue(TfmVoWait *wait) {
     wait->StepProgressBar();
     VoExecSQL(QString::fromLatin1(kSyncDoneSQL));
     transaction.Commit();
+    VoRefreshStaleStatistics();
     wait->StepProgressBar();
 }
 

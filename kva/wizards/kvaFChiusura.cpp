@@ -5,6 +5,7 @@
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvaUUtil.h"
@@ -250,6 +251,7 @@ void TfmKvaChiusura::buOkClick() {
         Step("commit");
         transaction.Commit();
     }
+    VoRefreshStaleStatistics();
     buNext->setEnabled(false);
     Step("done");
     VoMessageDlg(QString::fromLatin1(kDone), mtInformation, mbOK);

@@ -4,6 +4,7 @@
 #include "VoExceptions.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoUtils.h"
 
@@ -254,6 +255,7 @@ bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
                            {QStringLiteral("DRINUMERA"), DaysToDate(date)}});
             VoExecSQL(QString::fromLatin1(kOutOfRegisterSQL), inRegister);
             transaction.Commit();
+            VoRefreshStaleStatistics();
         }
     }
     if (refusal.isEmpty())

@@ -16,6 +16,26 @@ const char *const kListSQL =
     "BEN.IBENID=INB.IBENID)AS SBENRAGSOC  FROM VBInb_Beni INB INNER JOIN TDwgFacAnf dia ON "
     "(inb.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
     "(di.iFacId=:iFacId) ORDER BY inb.dBBuoData, inb.iBInbNumero, inb.sBInbCodNumero";
+// The list's keys over the goods and their loading vouchers alone, with every column the list is
+// sorted or searched on under the list's names: a code's text is read only when sorted or searched on.
+const char *const kKeysSQL =
+    "SELECT inb.IBINBID, buo.DBBUODATA, inb.IBINBNUMERO, inb.SBINBCODNUMERO, CASE "
+    "COALESCE(inb.sBInbCodNumero,'') "
+    "WHEN '' THEN inb.iBInbNumero ELSE inb.iBInbNumero || '/' || inb.sBInbCodNumero END AS NUMCOD, "
+    "inb.SBINBDESC, "
+    "(SELECT cam.SCAMDESC FROM TCAM_CATEGORIEINV cam WHERE cam.ICAMID = inb.ICAMID) AS SCAMDESC, "
+    "buo.IBBUONUMERO, "
+    "(SELECT sca.IBBUONUMERO FROM TBBUO_BUONI sca WHERE sca.IBBUOID = inb.IBBUOIDSCARICO) AS IBBUONUMEROSCA, "
+    "(SELECT sca.DBBUODATA FROM TBBUO_BUONI sca WHERE sca.IBBUOID = inb.IBBUOIDSCARICO) AS DBBUODATASCA, "
+    "inb.IBINBIMPORTO, (SELECT sec.SSECDESCS FROM TSEC_SETTCONS sec WHERE sec.ISECID = inb.ISECID) AS "
+    "SSECDESCS, "
+    "(SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = buo.IBENID) AS SBENRAGSOC, "
+    "(SELECT ava.SAVADESC FROM TAVA_STATIAVANZA ava WHERE ava.IAVAID = inb.IAVAID) AS SAVADESC, "
+    "(SELECT sed.SSEDINFSDESC FROM TSEDINF_SEDEINFO sed WHERE sed.ISEDINFID = inb.ISEDINFID) AS SSEDINFSDESC "
+    "FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = inb.IBBUOID) INNER JOIN TDwgFacAnf dia "
+    "ON "
+    "(buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(di.iFacId=:iFacId)";
 const char *const kUpdateSQL =
     "UPDATE TBInb_Beni  SET sBInbNOTE=:sBInbNOTE,    ICAEID=:ICAEID,ICONDID=:ICONDID  "
     "WHERE (iBInbID=:VOCURRID)";
@@ -34,7 +54,9 @@ void TfmBeni::FormCreate() {
     TfmVoRegistry::FormCreate();
     QString select = QString::fromLatin1(kListSQL);
     QString update = QString::fromLatin1(kUpdateSQL);
+    QString keys = QString::fromLatin1(kKeysSQL);
     ReplaceCurrDwg(select);
+    ReplaceCurrDwg(keys);
     ReplaceCurrDwg(update);
     SetUpRegistry(frMaster, xqcMain, select,
                   {{0, QStringLiteral("iBInbNUMERO"), true},
@@ -52,6 +74,7 @@ void TfmBeni::FormCreate() {
                   {QString(), update, QString()});
     // The list reads a view; the update writes the good itself, which must still be there.
     xqcMain->SetTableName(QStringLiteral("TBINB_BENI"));
+    xqcMain->SetKeySlice({QStringLiteral("inb.IBINBID"), keys});
     RebuildParamsFromSQL(xqcMain);
     xqcMain->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     frMaster->frRicerca->DataSet = xqcMain;

@@ -4,6 +4,7 @@
 #include "VoMessages.h"
 #include "VoMultiSelect.h"
 #include "VoQueryCollection.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 
 bool kvbRunTransfer(TfmVoMultiSelect *window, const std::function<void()> &write) {
@@ -14,6 +15,7 @@ bool kvbRunTransfer(TfmVoMultiSelect *window, const std::function<void()> &write
             transaction.StartTransaction();
             write();
             transaction.Commit();
+            VoRefreshStaleStatistics();
             return true;
         } catch (const EVoDatabaseError &e) {
             if (e.IsLockConflict() && attempt < kAttempts)

@@ -45,10 +45,14 @@ const char *const kValueSQL = "SELECT iBInbImporto FROM TBInb_Beni inb WHERE (iB
 
 const char *const kCausesListSQL =
     "SELECT ICAVID, SCAVDESC FROM TCAV_CAUSALIINV WHERE ICAVTIPO=1 AND ##WHERE##";
+// The goods alone in the main stream, their voucher's register and date checked apart: the drop-down's
+// first rows then come from the goods number's index, not from sorting the whole register.
 const char *const kDischargeableSQL =
-    "SELECT iBInbID, iBInbNUMERO, sBInbDESC FROM VBInb_Beni inb INNER JOIN TDwgFacAnf dia ON "
-    "(inb.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
-    "(di.iFacId=%1) AND (inb.dBBuoData<='%2') AND (iBBuoIDSCARICO IS NULL) AND ##WHERE##";
+    "SELECT inb.iBInbID, inb.iBInbNUMERO, inb.sBInbDESC FROM TBInb_Beni inb WHERE (inb.iBBuoIDSCARICO IS "
+    "NULL) "
+    "AND EXISTS (SELECT 1 FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
+    "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.iBBuoID = inb.iBBuoID) "
+    "AND (di.iFacId=%1) AND (buo.dBBuoData<='%2')) AND ##WHERE##";
 // Companions of the number while a good is chosen: only goods in charge and not discharged.
 const char *const kCompanionInsertSQL =
     "SELECT iBInbID, %1 FROM VBInb_Beni WHERE IAVAID=2 AND iBBuoIDSCARICO IS NULL AND ##WHERE##";

@@ -39,11 +39,14 @@ const char *const kVouchersSQL =
 // The goods in charge of the register's numbering, of every register-year of the register, loaded by
 // a voucher dated on or before the wizard date. The filter's columns are those of the goods and of
 // their loading voucher, by these aliases.
+// The goods lead the join (every good has its loading voucher, so the outer join adds or drops none)
+// and the register is checked apart: the first rows come from the goods number's index, not from
+// sorting the whole register.
 const char *const kGoodsSQL =
     "SELECT INB.IBINBID, INB.IBINBNUMERO, buo.DBBUODATA, INB.SBINBDESC, INB.IBINBIMPORTO FROM TBINB_BENI INB "
-    "INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = INB.IBBUOID) INNER JOIN TDWGFACANF dia ON "
-    "(dia.IDWGFACANFID = buo.IDWGFACANFID) INNER JOIN TDWGFAC df ON (df.IDWGFACID = dia.IDWGFACID) WHERE "
-    "(df.IFACID = :IFACID) AND (buo.DBBUODATA <= :DDATA) AND (INB.IAVAID = 2) AND (INB.IBINBFUORIREGISTRO = "
+    "LEFT JOIN TBBUO_BUONI buo ON (buo.IBBUOID = INB.IBBUOID) WHERE EXISTS (SELECT 1 FROM TDWGFACANF dia "
+    "INNER JOIN TDWGFAC df ON (df.IDWGFACID = dia.IDWGFACID) WHERE (dia.IDWGFACANFID = buo.IDWGFACANFID) AND "
+    "(df.IFACID = :IFACID)) AND (buo.DBBUODATA <= :DDATA) AND (INB.IAVAID = 2) AND (INB.IBINBFUORIREGISTRO = "
     "0) /*AND VORPTFILTER*/ ORDER BY INB.IBINBNUMERO";
 const char *const kDischargeSQL = "UPDATE TBInb_Beni  SET ICAVIDSCARICO=:ICAVID, iBBuoIDSCARICO=:iBBuoIDSCA, "
                                   "IAVAID=3  WHERE iBInbID=:iBInbID AND iBBuoIDSCARICO IS NULL";

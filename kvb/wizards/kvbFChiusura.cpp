@@ -9,6 +9,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvbFMessDefCar.h"
@@ -309,6 +310,7 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
                      {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("ICAMID"))},
                      {QStringLiteral("ICHACAMIMPORTO"), categories.AsLargeInt(QStringLiteral("IMPORTO"))}});
             transaction.Commit();
+            VoRefreshStaleStatistics();
             m_chaId = chaId;
         }
     }

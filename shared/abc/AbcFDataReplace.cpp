@@ -7,6 +7,7 @@
 #include "VoIdComboBox.h"
 #include "VoLookupComboBox.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoUtils.h"
 #include "VoWait.h"
@@ -334,6 +335,7 @@ bool TfmAbcDataReplace::Replace() {
                 RunPerRow(insert, rows, [this](TVoQuery &statement) { BeforeInsert(statement); });
             AfterInserts();
             transaction.Commit();
+            VoRefreshStaleStatistics();
         }
     } catch (...) {
         if (transaction.Active())

@@ -11,6 +11,7 @@
 #include "VoConnection.h"
 #include "VoGlobals.h"
 #include "VoOutlookBar.h"
+#include "VoStatistics.h"
 #include "VoUtils.h"
 
 #include <QFileInfo>
@@ -52,6 +53,9 @@ void TfmAbcMain::FormActivate() {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
+    // A database grown by the other program, an older version or another computer is planned on
+    // statistics measured when it was small.
+    VoRefreshStaleStatistics();
     TdmAbcAtt *menu = m_program.Menu();
     menu->Execute();
     if (mxOLBar()->PageCount() > 0)

@@ -221,6 +221,8 @@ void TfrAbeRicerca::acSearchExecute() {
 }
 
 void TfrAbeRicerca::FilterOff() {
+    if (DataSet && DataSet->Narrowed())
+        DataSet->SetNarrowing(QString(), QString());
     if (DataSet && DataSet->RowFiltered())
         DataSet->ClearRowFilter();
 }
@@ -230,6 +232,10 @@ void TfrAbeRicerca::ApplyFilter(const QString &text) {
         return;
     FilterOff();
     const QString field = m_searchField.trimmed();
+    // A list read by its keys is narrowed by the database, a packet at a time; others filter the rows
+    // read, every one of them.
+    if (DataSet->SetNarrowing(field, text))
+        return;
     try {
         DataSet->SetRowFilter([field, text](const TVoQueryCollection *c) {
             return c->FieldByName(field)->AsString().contains(text, Qt::CaseInsensitive);

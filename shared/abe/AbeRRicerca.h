@@ -1,7 +1,8 @@
 #pragma once
 // The incremental search box that a list window places on its frame's control bar: it narrows the
 // rows of the window's collection, as the user types, to those whose value in one column contains the
-// typed text, ignoring case and taking every character as itself (a quote too). The column is chosen
+// typed text, ignoring case and taking every character as itself (a quote too); a list read by its
+// keys is narrowed by the database. The column is chosen
 // from the box's drop-down menu of the grid's text columns (the sort-index items with the text flag),
 // or by clicking such a column's title while the box is empty. The rows are narrowed 500 ms after the
 // last key; emptying the box, its cancel button or another column show every row again at once.

@@ -565,9 +565,8 @@ TEST_F(kvbBuoniTest, ThePickerOffersTheRegistersGoodsInChargeOfEveryYear) {
     VoTestGood(VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2), 3, 12345);
     QStringList shown;
     VoWhenModalOpens<TfmkvbBeniSel>([&shown](TfmkvbBeniSel *picker) {
-        for (int i = 0; i < picker->lwBeni->topLevelItemCount(); ++i)
-            shown << picker->lwBeni->topLevelItem(i)->text(0) + QLatin1Char(' ') +
-                         picker->lwBeni->topLevelItem(i)->text(2);
+        for (int i = 0; i < picker->xqcBeni->RecordCount(); ++i)
+            shown << picker->RowText(i, 0) + QLatin1Char(' ') + picker->RowText(i, 2);
         picker->buOk->click();
         picker->buCancel->click();
     });
@@ -590,7 +589,7 @@ TEST_F(kvbBuoniTest, AGoodOfAnotherVoucherIsCopiedIntoANewGood) {
     Open();
     ASSERT_TRUE(fm->xqcMain->Locate(QStringLiteral("iBBuoID"), voucher));
     VoWhenModalOpens<TfmkvbBeniSel>([](TfmkvbBeniSel *picker) {
-        picker->lwBeni->setCurrentItem(picker->lwBeni->topLevelItem(0));
+        picker->lwBeni->setCurrentIndex(picker->lwBeni->model()->index(0, 0));
         picker->buOk->click();
     });
     fm->xacCopiaAltroBene->trigger();
@@ -611,7 +610,7 @@ TEST_F(kvbBuoniTest, CopyingAGoodDeletedMeanwhileLeavesTheNewGoodEmpty) {
     VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2);
     Open();
     VoWhenModalOpens<TfmkvbBeniSel>([model](TfmkvbBeniSel *picker) {
-        picker->lwBeni->setCurrentItem(picker->lwBeni->topLevelItem(0));
+        picker->lwBeni->setCurrentIndex(picker->lwBeni->model()->index(0, 0));
         for (const char *sql : kvbSQLInbDelete)
             VoExecSQL(QString::fromLatin1(sql), {{QStringLiteral("VOCURRID"), model}});
         picker->buOk->click();

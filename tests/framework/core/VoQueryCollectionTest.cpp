@@ -5,6 +5,7 @@
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "VoTestDb.h"
 #include "VoTransaction.h"
 
@@ -755,4 +756,123 @@ TEST(VoStatementText, TablesAndKindsAreReadFromTheText) {
                                          "SUBSTRING(s FROM 1 FOR 2) FROM TFBuo_Buoni f JOIN T2 ON 1=1")),
               QStringLiteral("TFBUO_BUONI"));
     EXPECT_EQ(VoMainTable(QStringLiteral("SELECT * FROM (SELECT 1 AS X FROM RDB$DATABASE)")), QString());
+}
+
+// A list read through its keys gives the rows of its select in the select's order, ties broken by
+// the key, NULLs where the engine sorts them; so do a narrowing and a re-sorting, and packets read
+// while another copy writes neither repeat nor drop a row.
+TEST_F(VoQueryCollectionTest, AListReadByKeysGivesTheRowsAndOrderOfItsSelect) {
+    VoExecRaw(QStringLiteral(
+        "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 300) DO BEGIN "
+        "INSERT INTO TQC_HEAD (IHEADID, SDESC, DDATA) VALUES (:I + 2000, IIF(MOD(:I, 7) = 0, NULL, "
+        "'Voce ' || MOD(:I, 11)), IIF(MOD(:I, 5) = 0, NULL, DATEADD(DAY, MOD(:I, 4), DATE '2026-01-01'))); "
+        "IF (MOD(:I, 3) = 0) THEN INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (:I, :I + 2000, "
+        "'Nota ' || :I); I = I + 1; END END"));
+    const QString list = QStringLiteral(
+        "SELECT h.IHEADID, h.SDESC, h.DDATA, l.SNOTE FROM TQC_HEAD h LEFT JOIN TQC_LOG l ON l.IHEADID = "
+        "h.IHEADID WHERE h.IHEADID > :minId ORDER BY h.SDESC, h.DDATA DESC");
+    const TVoKeySlice keys{
+        QStringLiteral("h.IHEADID"),
+        QStringLiteral("SELECT h.IHEADID, h.SDESC, h.DDATA FROM TQC_HEAD h WHERE h.IHEADID > "
+                       ":minId")};
+    // Every row of a select as text lines; the columns sorted on alone, or whole rows.
+    const auto plain = [](const QString &sql, int columns) {
+        TVoQuery q(sql);
+        q.SetParam(QStringLiteral("minId"), 2010);
+        if (sql.contains(QLatin1String(kVoNarrowParam)))
+            q.SetParam(QLatin1String(kVoNarrowParam), QStringLiteral("ce 1"));
+        QStringList rows;
+        for (q.Open(); !q.Eof(); q.Next()) {
+            QStringList cells;
+            for (int i = 0; i < columns; ++i)
+                cells << VoVariantToText(q.Value(i));
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    };
+    const auto read = [this](int columns) {
+        QStringList rows;
+        for (qc.First(); !qc.Eof(); qc.Next()) {
+            QStringList cells;
+            for (int i = 0; i < columns; ++i)
+                cells << VoVariantToText(qc.Fields(i)->Value());
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    };
+    qc.SetCommandText(list);
+    qc.SetParam(QStringLiteral("minId"), 2010);
+    qc.SetKeySlice(keys);
+    qc.SetPacketRecords(7);
+    qc.Open();
+    EXPECT_EQ(qc.FetchedCount(), 100) << "a hundred rows at least, the keys sorted once";
+    const QStringList all = plain(list + QStringLiteral(", h.IHEADID"), 4);
+    EXPECT_EQ(read(4), all);
+    EXPECT_EQ(all.size(), 289);
+    qc.First();
+    EXPECT_EQ(read(4).size(), 289);
+
+    // The order's values alone do not depend on how ties fall.
+    QStringList sorted;
+    for (const QString &row : plain(list, 3))
+        sorted << row.section(QLatin1Char('|'), 1, 2);
+    QStringList readSorted;
+    for (const QString &row : all)
+        readSorted << row.section(QLatin1Char('|'), 1, 2);
+    EXPECT_EQ(readSorted, sorted);
+
+    ASSERT_TRUE(qc.SetNarrowing(QStringLiteral("SDESC"), QStringLiteral("ce 1")));
+    EXPECT_FALSE(qc.CanFetchMore());
+    EXPECT_EQ(read(4),
+              plain(QStringLiteral("SELECT * FROM (%1) WHERE SDESC CONTAINING :%2 ORDER BY 2, 3 DESC, 1")
+                        .arg(list.section(QStringLiteral(" ORDER BY"), 0, 0), QLatin1String(kVoNarrowParam)),
+                    4));
+    EXPECT_FALSE(qc.SetNarrowing(QStringLiteral("SNOTE"), QStringLiteral("x"))) << "no key column for it";
+    ASSERT_TRUE(qc.SetNarrowing(QStringLiteral("SDESC"), QString()));
+    EXPECT_EQ(read(4), all);
+
+    // Sorted by a column's position, as a grid's title does.
+    qc.Close();
+    qc.SetCommandText(VoReplaceOrderBy(list, QStringLiteral("3 DESC, 1")));
+    qc.Open();
+    EXPECT_EQ(read(4), plain(VoReplaceOrderBy(list, QStringLiteral("3 DESC, 1")), 4));
+
+    // Another copy writes between two packets.
+    qc.Close();
+    qc.SetCommandText(list);
+    qc.Open();
+    for (int r = 0; r < 10; ++r)
+        qc.Next();
+    VoOtherCopy other(dbPath);
+    other.Exec(
+        QStringLiteral("DELETE FROM TQC_HEAD WHERE IHEADID IN (SELECT FIRST 3 IHEADID FROM TQC_HEAD WHERE "
+                       "IHEADID > 2010 ORDER BY SDESC, DDATA DESC, IHEADID)"));
+    other.Exec(QStringLiteral("INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (9000, 'Zeta')"));
+    QStringList keysRead = read(1);
+    EXPECT_EQ(keysRead.size(), QSet<QString>(keysRead.begin(), keysRead.end()).size()) << "no row twice";
+    EXPECT_TRUE(keysRead.contains(QStringLiteral("9000")));
+    EXPECT_EQ(keysRead.mid(10), plain(list + QStringLiteral(", h.IHEADID"), 1).mid(7))
+        << "rows after the place";
+}
+
+// A table that grew from empty has its indexes measured again, once: a second look finds it measured.
+TEST_F(VoQueryCollectionTest, IndexStatisticsAreMeasuredAgainOnlyOnceATableGrew) {
+    VoExecSQL(QStringLiteral("CREATE INDEX IX_QC_HEAD_DESC ON TQC_HEAD (SDESC)"));
+    const auto selectivity = [] {
+        return VoSelectValue(QStringLiteral("SELECT RDB$STATISTICS FROM RDB$INDICES WHERE RDB$INDEX_NAME = "
+                                            "'IX_QC_HEAD_DESC'"))
+            .toDouble();
+    };
+    EXPECT_FALSE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD"))) << "measured when made";
+    EXPECT_NEAR(selectivity(), 1.0 / 3, 1e-6);
+    VoExecRaw(
+        QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 400) DO BEGIN "
+                       "INSERT INTO TQC_HEAD (IHEADID, SDESC) VALUES (:I + 2000, 'Voce ' || MOD(:I, 40)); "
+                       "I = I + 1; END END"));
+    qqoVoGlobConn->StartTransaction();
+    EXPECT_TRUE(VoRefreshStaleStatistics().isEmpty()) << "never inside a caller's transaction";
+    qqoVoGlobConn->Rollback();
+    EXPECT_TRUE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD")));
+    EXPECT_NEAR(selectivity(), 1.0 / 43, 1e-6);
+    EXPECT_FALSE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD")));
 }
