@@ -176,7 +176,47 @@ void FitDropDown(QComboBox *combo) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
-// Lays a tall form out in columns side by side, keeping its rows in order.
+// Whether a form's field is a text that grows to show its words (a description, a title): a text
+// field that the rule bounded wider than its hint, not a code, date, number or drop-down list.
+bool IsWideText(const QLayoutItem *field) {
+    QWidget *widget = field ? field->widget() : nullptr;
+    if (!widget || !(widget->sizePolicy().horizontalPolicy() & QSizePolicy::GrowFlag))
+        return false;
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    if (!edit) {
+        const QList<QLineEdit *> edits = widget->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly);
+        edit = edits.size() == 1 ? edits.first() : nullptr;
+    }
+    return edit && !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) &&
+           !qobject_cast<QComboBox *>(edit->parentWidget()) && edit->maximumWidth() != QWIDGETSIZE_MAX &&
+           edit->maximumWidth() > edit->sizeHint().width();
+}
+
+void AddTakenRow(QFormLayout *form, const QFormLayout::TakeRowResult &row) {
+    QLayoutItem *label = row.labelItem;
+    QLayoutItem *field = row.fieldItem;
+    QWidget *labelWidget = label ? label->widget() : nullptr;
+    if (field && field->layout()) {
+        if (labelWidget)
+            form->addRow(labelWidget, field->layout());
+        else
+            form->addRow(field->layout());
+    } else if (field && field->widget()) {
+        if (labelWidget)
+            form->addRow(labelWidget, field->widget());
+        else
+            form->addRow(field->widget());
+        delete field;
+    } else if (labelWidget) {
+        form->addRow(labelWidget);
+    }
+    if (label && !label->layout())
+        delete label;
+}
+
+// Lays a tall form out in columns side by side, keeping its rows in order. The form's first row
+// names the record: when it is a description, it spans the columns above them, so that a column's
+// width does not cut it.
 void SplitForm(QFormLayout *form, int count) {
     QWidget *page = form->parentWidget();
     const int rows = form->rowCount();
@@ -189,36 +229,41 @@ void SplitForm(QFormLayout *form, int count) {
     const QFormLayout::FieldGrowthPolicy growth = form->fieldGrowthPolicy();
     const int spacing = form->horizontalSpacing();
     delete form;
-    auto *columns = new QHBoxLayout(page);
-    columns->setContentsMargins(margins);
+    auto *whole = new QVBoxLayout(page);
+    whole->setContentsMargins(margins);
+    QFormLayout *top = nullptr;
+    if (IsWideText(taken.first().fieldItem)) {
+        top = new QFormLayout;
+        top->setFieldGrowthPolicy(growth);
+        whole->addLayout(top);
+        // A field made of the text and its buttons is as wide as they are, no wider.
+        QWidget *field = taken.first().fieldItem->widget();
+        if (field->layout())
+            field->setMaximumWidth(field->layout()->maximumSize().width());
+        AddTakenRow(top, taken.takeFirst());
+    }
+    auto *columns = new QHBoxLayout;
     columns->setSpacing(3 * qMax(spacing, 6));
-    QFormLayout *column = nullptr;
+    whole->addLayout(columns, 1);
+    QList<QFormLayout *> made;
     const int perColumn = (int(taken.size()) + count - 1) / count;
     for (int i = 0; i < taken.size(); ++i) {
         if (i % perColumn == 0) {
-            column = new QFormLayout;
-            column->setFieldGrowthPolicy(growth);
-            columns->addLayout(column, 1);
+            made << new QFormLayout;
+            made.last()->setFieldGrowthPolicy(growth);
+            columns->addLayout(made.last(), 1);
         }
-        QLayoutItem *label = taken[i].labelItem;
-        QLayoutItem *field = taken[i].fieldItem;
-        QWidget *labelWidget = label ? label->widget() : nullptr;
-        if (field && field->layout()) {
-            if (labelWidget)
-                column->addRow(labelWidget, field->layout());
-            else
-                column->addRow(field->layout());
-        } else if (field && field->widget()) {
-            if (labelWidget)
-                column->addRow(labelWidget, field->widget());
-            else
-                column->addRow(field->widget());
-            delete field;
-        } else if (labelWidget) {
-            column->addRow(labelWidget);
-        }
-        if (label && !label->layout())
-            delete label;
+        AddTakenRow(made.last(), taken[i]);
+    }
+    // The spanning row's label is as wide as the labels of the first column, so that both fields
+    // start at one line.
+    if (top && !made.isEmpty()) {
+        int labels = 0;
+        for (int r = 0; r < made.first()->rowCount(); ++r)
+            if (QLayoutItem *label = made.first()->itemAt(r, QFormLayout::LabelRole))
+                labels = qMax(labels, label->sizeHint().width());
+        if (QLayoutItem *label = top->itemAt(0, QFormLayout::LabelRole); label && label->widget())
+            label->widget()->setMinimumWidth(labels);
     }
 }
 
