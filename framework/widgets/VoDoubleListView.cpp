@@ -136,6 +136,8 @@ void TfrVoDoubleListView::Move(QTreeWidget *from, QTreeWidget *to, bool selected
     from->addTopLevelItems(staying);
     to->clearSelection();
     to->addTopLevelItems(moving);
+    // The items moved show their values whole in their new list too.
+    VoFitColumns(to);
     SortList(to);
     UpdateButtons();
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStackedLayout>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
@@ -69,26 +71,87 @@ QSize Room(const QWidget *window) {
     return screen->availableGeometry().size() - QSize(0, kWindowFrameHeight);
 }
 
-// What the window's grids lack to show all their columns.
-int GridShortfall(const QWidget *window) {
-    int shortfall = 0;
-    for (const QTableView *view : window->findChildren<QTableView *>()) {
-        if (!view->isVisibleTo(window) || view->horizontalHeader()->stretchLastSection())
-            continue;
-        int wanted = view->horizontalHeader()->length() + 2 * view->frameWidth();
-        if (view->verticalHeader()->isVisible())
-            wanted += view->verticalHeader()->width();
-        wanted += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-        shortfall = qMax(shortfall, wanted - view->width());
+// Whether a widget would be on screen once its window shows it, or once the window turns to the
+// page it is on: only a widget hidden on purpose (or inside one) is not.
+bool ShownWith(const QWidget *widget, const QWidget *window) {
+    for (const QWidget *w = widget; w && w != window; w = w->parentWidget())
+        if (w->isHidden() && !(w->parentWidget() && qobject_cast<QStackedLayout *>(w->parentWidget()->layout())))
+            return false;
+    return true;
+}
+
+// The width that shows every column of a list; a last column that stretches to fill the list is
+// counted at the width of its title and values.
+int ColumnsWidth(const QAbstractItemView *view, const QHeaderView *header, int rowHeight);
+
+// The width a list needs to show all its columns, or 0 when it shows what it holds as it is: a grid
+// whose last column takes what is left, a list of one column.
+int ListWidth(const QAbstractItemView *view) {
+    int columns = 0;
+    if (auto *table = qobject_cast<const QTableView *>(view)) {
+        if (table->horizontalHeader()->stretchLastSection())
+            return 0;
+        columns = table->horizontalHeader()->length();
+        if (table->verticalHeader()->isVisible())
+            columns += table->verticalHeader()->width();
+    } else if (auto *tree = qobject_cast<const QTreeView *>(view)) {
+        if (tree->header()->count() < 2)
+            return 0;
+        columns = ColumnsWidth(tree, tree->header(), tree->fontMetrics().height() + 4);
+    } else {
+        return 0;
     }
-    for (const QTreeView *view : window->findChildren<QTreeView *>()) {
-        if (!view->isVisibleTo(window) || view->header()->stretchLastSection() || view->header()->count() < 2)
+    return columns + 2 * view->frameWidth() + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+}
+
+// Makes the layouts of a window count again the sizes of its widgets.
+void Relayout(QWidget *window, const QList<QWidget *> &changed) {
+    for (QWidget *widget : changed)
+        for (QWidget *w = widget; w; w = w->parentWidget()) {
+            w->updateGeometry();
+            if (w == window)
+                break;
+        }
+    for (QLayout *layout : window->findChildren<QLayout *>())
+        layout->invalidate();
+    if (window->layout())
+        window->layout()->invalidate();
+}
+
+// The width the window needs so that each of its lists (on whichever page) shows all its columns.
+// The lists are given that width as their least for a moment and the window's layout is asked,
+// so that lists side by side add up and a list on a page of its own counts as the page would.
+int GridsWidth(QWidget *window) {
+    QHash<QAbstractItemView *, int> wantedOf;
+    // Lists side by side in one frame share its width evenly (a double list's two lists take the
+    // same items): each is given the width of the widest.
+    QHash<QWidget *, int> widestIn;
+    for (QAbstractItemView *view : window->findChildren<QAbstractItemView *>()) {
+        if (!ShownWith(view, window))
             continue;
-        const int wanted = view->header()->length() + 2 * view->frameWidth() +
-                           view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-        shortfall = qMax(shortfall, wanted - view->width());
+        const int wanted = ListWidth(view);
+        wantedOf.insert(view, wanted);
+        widestIn[view->parentWidget()] = qMax(widestIn.value(view->parentWidget()), wanted);
     }
-    return shortfall;
+    QList<QPair<QAbstractItemView *, int>> widened;
+    QList<QWidget *> changed;
+    for (auto it = wantedOf.cbegin(); it != wantedOf.cend(); ++it) {
+        QAbstractItemView *view = it.key();
+        const int wanted = it.value() > 0 ? widestIn.value(view->parentWidget()) : 0;
+        if (wanted <= view->minimumWidth())
+            continue;
+        widened.append({view, view->minimumWidth()});
+        changed << view;
+        view->setMinimumWidth(wanted);
+    }
+    if (widened.isEmpty())
+        return 0;
+    Relayout(window, changed);
+    const int width = window->minimumSizeHint().width();
+    for (const auto &[view, least] : widened)
+        view->setMinimumWidth(least);
+    Relayout(window, changed);
+    return width;
 }
 
 void BoundField(QLineEdit *edit) {
@@ -113,7 +176,47 @@ void FitDropDown(QComboBox *combo) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
-// Lays a tall form out in columns side by side, keeping its rows in order.
+// Whether a form's field is a text that grows to show its words (a description, a title): a text
+// field that the rule bounded wider than its hint, not a code, date, number or drop-down list.
+bool IsWideText(const QLayoutItem *field) {
+    QWidget *widget = field ? field->widget() : nullptr;
+    if (!widget || !(widget->sizePolicy().horizontalPolicy() & QSizePolicy::GrowFlag))
+        return false;
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    if (!edit) {
+        const QList<QLineEdit *> edits = widget->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly);
+        edit = edits.size() == 1 ? edits.first() : nullptr;
+    }
+    return edit && !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) &&
+           !qobject_cast<QComboBox *>(edit->parentWidget()) && edit->maximumWidth() != QWIDGETSIZE_MAX &&
+           edit->maximumWidth() > edit->sizeHint().width();
+}
+
+void AddTakenRow(QFormLayout *form, const QFormLayout::TakeRowResult &row) {
+    QLayoutItem *label = row.labelItem;
+    QLayoutItem *field = row.fieldItem;
+    QWidget *labelWidget = label ? label->widget() : nullptr;
+    if (field && field->layout()) {
+        if (labelWidget)
+            form->addRow(labelWidget, field->layout());
+        else
+            form->addRow(field->layout());
+    } else if (field && field->widget()) {
+        if (labelWidget)
+            form->addRow(labelWidget, field->widget());
+        else
+            form->addRow(field->widget());
+        delete field;
+    } else if (labelWidget) {
+        form->addRow(labelWidget);
+    }
+    if (label && !label->layout())
+        delete label;
+}
+
+// Lays a tall form out in columns side by side, keeping its rows in order. The form's first row
+// names the record: when it is a description, it spans the columns above them, so that a column's
+// width does not cut it.
 void SplitForm(QFormLayout *form, int count) {
     QWidget *page = form->parentWidget();
     const int rows = form->rowCount();
@@ -126,36 +229,41 @@ void SplitForm(QFormLayout *form, int count) {
     const QFormLayout::FieldGrowthPolicy growth = form->fieldGrowthPolicy();
     const int spacing = form->horizontalSpacing();
     delete form;
-    auto *columns = new QHBoxLayout(page);
-    columns->setContentsMargins(margins);
+    auto *whole = new QVBoxLayout(page);
+    whole->setContentsMargins(margins);
+    QFormLayout *top = nullptr;
+    if (IsWideText(taken.first().fieldItem)) {
+        top = new QFormLayout;
+        top->setFieldGrowthPolicy(growth);
+        whole->addLayout(top);
+        // A field made of the text and its buttons is as wide as they are, no wider.
+        QWidget *field = taken.first().fieldItem->widget();
+        if (field->layout())
+            field->setMaximumWidth(field->layout()->maximumSize().width());
+        AddTakenRow(top, taken.takeFirst());
+    }
+    auto *columns = new QHBoxLayout;
     columns->setSpacing(3 * qMax(spacing, 6));
-    QFormLayout *column = nullptr;
+    whole->addLayout(columns, 1);
+    QList<QFormLayout *> made;
     const int perColumn = (int(taken.size()) + count - 1) / count;
     for (int i = 0; i < taken.size(); ++i) {
         if (i % perColumn == 0) {
-            column = new QFormLayout;
-            column->setFieldGrowthPolicy(growth);
-            columns->addLayout(column, 1);
+            made << new QFormLayout;
+            made.last()->setFieldGrowthPolicy(growth);
+            columns->addLayout(made.last(), 1);
         }
-        QLayoutItem *label = taken[i].labelItem;
-        QLayoutItem *field = taken[i].fieldItem;
-        QWidget *labelWidget = label ? label->widget() : nullptr;
-        if (field && field->layout()) {
-            if (labelWidget)
-                column->addRow(labelWidget, field->layout());
-            else
-                column->addRow(field->layout());
-        } else if (field && field->widget()) {
-            if (labelWidget)
-                column->addRow(labelWidget, field->widget());
-            else
-                column->addRow(field->widget());
-            delete field;
-        } else if (labelWidget) {
-            column->addRow(labelWidget);
-        }
-        if (label && !label->layout())
-            delete label;
+        AddTakenRow(made.last(), taken[i]);
+    }
+    // The spanning row's label is as wide as the labels of the first column, so that both fields
+    // start at one line.
+    if (top && !made.isEmpty()) {
+        int labels = 0;
+        for (int r = 0; r < made.first()->rowCount(); ++r)
+            if (QLayoutItem *label = made.first()->itemAt(r, QFormLayout::LabelRole))
+                labels = qMax(labels, label->sizeHint().width());
+        if (QLayoutItem *label = top->itemAt(0, QFormLayout::LabelRole); label && label->widget())
+            label->widget()->setMinimumWidth(labels);
     }
 }
 
@@ -300,23 +408,60 @@ int VoCellWidth(const QAbstractItemView *view, const QModelIndex &index, QString
 }
 
 namespace {
+// The rows of a list taken as its first screen.
+int FirstScreenRows(const QAbstractItemView *view, int rowHeight) {
+    const QAbstractItemModel *model = view->model();
+    const int screen = qMax(view->viewport()->height(), kFirstScreenRows * rowHeight);
+    return qMin(model->rowCount(), screen / rowHeight + 1);
+}
+
+// The width a column needs for its title and the values of the first screen of rows.
+int ColumnNeed(const QAbstractItemView *view, const QHeaderView *header, int rows, int column) {
+    int needed = header->isHidden() ? 0 : VoTitleWidth(header, column);
+    for (int r = 0; r < rows; ++r)
+        needed = qMax(needed, qMin(VoCellWidth(view, view->model()->index(r, column)), kWidestColumn));
+    return needed;
+}
+
 // Grows the columns of a view to their titles and to the values of the rows of its first screen.
 void FitColumnsOf(QAbstractItemView *view, QHeaderView *header, int rowHeight) {
     const QAbstractItemModel *model = view->model();
     if (!model)
         return;
     rowHeight = qMax(1, rowHeight);
-    const int screen = qMax(view->viewport()->height(), kFirstScreenRows * rowHeight);
-    const int rows = qMin(model->rowCount(), screen / rowHeight + 1);
+    const int rows = FirstScreenRows(view, rowHeight);
     for (int c = 0; c < model->columnCount(); ++c) {
         if (header->isSectionHidden(c))
             continue;
-        int needed = header->isHidden() ? 0 : VoTitleWidth(header, c);
-        for (int r = 0; r < rows; ++r)
-            needed = qMax(needed, qMin(VoCellWidth(view, model->index(r, c)), kWidestColumn));
+        const int needed = ColumnNeed(view, header, rows, c);
         if (header->sectionSize(c) < needed)
             header->resizeSection(c, needed);
     }
+}
+
+int ColumnsWidth(const QAbstractItemView *view, const QHeaderView *header, int rowHeight) {
+    const QAbstractItemModel *model = view->model();
+    if (!model)
+        return header->length();
+    rowHeight = qMax(1, rowHeight);
+    int last = -1;
+    for (int v = header->count() - 1; v >= 0 && last < 0; --v)
+        if (!header->isSectionHidden(header->logicalIndex(v)))
+            last = header->logicalIndex(v);
+    int width = 0;
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->isSectionHidden(c))
+            continue;
+        // A last column stretched over a wider list is counted at its need alone; over a narrower
+        // one it keeps its own width.
+        if (c == last && header->stretchLastSection()) {
+            const int own = header->length() > view->viewport()->width() ? header->sectionSize(c) : 0;
+            width += qMax(own, ColumnNeed(view, header, FirstScreenRows(view, rowHeight), c));
+        } else {
+            width += header->sectionSize(c);
+        }
+    }
+    return width;
 }
 } // namespace
 
@@ -381,7 +526,7 @@ void VoFitWindow(QWidget *window) {
     if (maximized)
         return;
     QSize wanted = window->sizeHint().expandedTo(window->minimumSizeHint()).expandedTo(window->size());
-    wanted.setWidth(qMax(wanted.width(), window->width() + GridShortfall(window)));
+    wanted.setWidth(qMax(wanted.width(), GridsWidth(window)));
     wanted = wanted.boundedTo(room);
     if (sub) {
         const QSize frame = sub->size() - window->size();

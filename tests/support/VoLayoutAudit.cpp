@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -30,6 +32,7 @@
 #include <QStyleOptionTitleBar>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextDocument>
 #include <QToolButton>
@@ -259,9 +262,18 @@ void CheckGridRoom(QTableView *view, int windowWidth, int limit, const QString &
                       .arg(wanted);
 }
 
-void CheckContents(const QString &className, QWidget *window, int windowWidth, int limit,
-                   QStringList &faults) {
-    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+// A list that scrolls sideways in a window that could open wider.
+void CheckListRoom(QTreeView *view, int windowWidth, int limit, const QString &where, QStringList &faults) {
+    const int hidden = view->horizontalScrollBar()->maximum();
+    if (hidden > 0 && windowWidth + hidden <= limit && view->header()->count() > 1)
+        faults << QStringLiteral("%1: the list scrolls sideways by %2 px, the window could be wider")
+                      .arg(where)
+                      .arg(hidden);
+}
+
+void CheckWidgets(const QString &className, QWidget *window, QWidget *root, int windowWidth, int limit,
+                  QStringList &faults) {
+    const QList<QWidget *> widgets = root->findChildren<QWidget *>();
     for (QWidget *w : widgets) {
         if (!w->isVisible() || w->window() != window->window())
             continue;
@@ -275,10 +287,38 @@ void CheckContents(const QString &className, QWidget *window, int windowWidth, i
         else if (auto *view = qobject_cast<QTableView *>(w)) {
             CheckGrid(view, where, faults);
             CheckGridRoom(view, windowWidth, limit, where, faults);
-        } else if (auto *combo = qobject_cast<QComboBox *>(w))
+        } else if (auto *tree = qobject_cast<QTreeView *>(w))
+            CheckListRoom(tree, windowWidth, limit, where, faults);
+        else if (auto *combo = qobject_cast<QComboBox *>(w))
             CheckCombo(combo, where, faults);
         if (auto *group = qobject_cast<QGroupBox *>(w))
             CheckGroup(group, where, faults);
+    }
+}
+
+void Settle();
+
+void CheckContents(const QString &className, QWidget *window, int windowWidth, int limit,
+                   QStringList &faults) {
+    CheckWidgets(className, window, window, windowWidth, limit, faults);
+    // The pages a wizard turns to are looked at in turn, as the user would see them (without telling
+    // the window, which would build them anew); a tab widget's pages are the user's own choice.
+    for (QStackedWidget *stack : window->findChildren<QStackedWidget *>()) {
+        if (!stack->isVisible() || qobject_cast<QTabWidget *>(stack->parentWidget()))
+            continue;
+        const int current = stack->currentIndex();
+        for (int i = 0; i < stack->count(); ++i) {
+            if (i == current)
+                continue;
+            {
+                const QSignalBlocker blocker(stack);
+                stack->setCurrentIndex(i);
+            }
+            Settle();
+            CheckWidgets(className, window, stack->widget(i), windowWidth, limit, faults);
+        }
+        const QSignalBlocker blocker(stack);
+        stack->setCurrentIndex(current);
     }
 }
 
