@@ -603,3 +603,33 @@ TEST(VoFirstStartTest, TwoProgramsStartingOnAnOlderDatabaseTakeTurnsToUpgradeIt)
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt(),
               VoSchemaScripts().size());
 }
+
+TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
+    const QString path = TVoTestDb::FreshCopy(QStringLiteral("replaced"));
+    const QString school = QStringLiteral("SELECT COUNT(*) FROM VDOW_DATAOWNER");
+    const auto replace = [&path] {
+        QProcess tool;
+        tool.start(QStringLiteral(VO_KVDBCREATE), {QStringLiteral("--force"), QStringLiteral("--no-demo"), path});
+        EXPECT_TRUE(tool.waitForFinished(120000));
+        return std::pair{tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()).trimmed()};
+    };
+    {
+        TVoSQLConnection open(nullptr, QStringLiteral("kept-open"));
+        open.SetParam(QStringLiteral("Database"), path);
+        QString error;
+        ASSERT_TRUE(open.Open(&error)) << error.toStdString();
+        const auto [code, message] = replace();
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(message, QStringLiteral("kvdbcreate: Il database \"%1\" è aperto da un programma: chiudere i "
+                                          "programmi che lo usano e riprovare.")
+                               .arg(path));
+        EXPECT_EQ(VoSelectValue(school, {}, &open).toInt(), 1);
+    }
+    const auto [code, message] = replace();
+    EXPECT_EQ(code, 0) << message.toStdString();
+    TVoSQLConnection replaced(nullptr, QStringLiteral("replaced"));
+    replaced.SetParam(QStringLiteral("Database"), path);
+    QString error;
+    ASSERT_TRUE(replaced.Open(&error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(school, {}, &replaced).toInt(), 0);
+}
