@@ -127,6 +127,32 @@ QStringList AppliedScripts(TVoSQLConnection *connection) {
     return applied;
 }
 
+// Attaches a second time to the database of a connection, with more parameters of the attachment.
+bool Attach(TVoSQLConnection *connection, const QByteArray &more, isc_db_handle *db, ISC_STATUS *status) {
+    const QByteArray name = connection->Param(QStringLiteral("Database")).toUtf8();
+    QByteArray dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag).append(char(value.size())).append(value);
+    };
+    add(isc_dpb_user_name, connection->Param(QStringLiteral("User_Name")).toUtf8());
+    add(isc_dpb_password, connection->Param(QStringLiteral("Password")).toUtf8());
+    dpb.append(more);
+    return !isc_attach_database(status, 0, name.constData(), db, short(dpb.size()), dpb.constData());
+}
+
+// A script that a program was stopped in the middle of committing leaves remains of its work in the
+// file (an index half made, say) that stop the same script the next time, until the engine sweeps
+// them away.
+bool Sweep(TVoSQLConnection *connection) {
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    static const char sweep[] = {isc_dpb_sweep, 1, isc_dpb_records};
+    if (!Attach(connection, QByteArray(sweep, sizeof sweep), &db, status))
+        return false;
+    isc_detach_database(status, &db);
+    return true;
+}
+
 // The first record of every database that records its scripts.
 const char *const kTurnSQL =
     "UPDATE TYSCR_SCRIPT SET DYSCRAPPLICATO = DYSCRAPPLICATO WHERE SYSCRNOME = 'sql/000_scripts.sql'";
@@ -144,16 +170,9 @@ public:
             isc_detach_database(status, &m_db);
     }
     bool Take(TVoSQLConnection *connection, QString *error) {
-        const QByteArray name = connection->Param(QStringLiteral("Database")).toUtf8();
-        QByteArray dpb(1, char(isc_dpb_version1));
-        const auto add = [&dpb](char tag, const QByteArray &value) {
-            dpb.append(tag).append(char(value.size())).append(value);
-        };
-        add(isc_dpb_user_name, connection->Param(QStringLiteral("User_Name")).toUtf8());
-        add(isc_dpb_password, connection->Param(QStringLiteral("Password")).toUtf8());
         ISC_STATUS_ARRAY status = {};
         static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency, isc_tpb_wait};
-        if (isc_attach_database(status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData()) ||
+        if (!Attach(connection, {}, &m_db, status) ||
             isc_start_transaction(status, &m_tr, 1, &m_db, short(sizeof tpb), tpb) ||
             isc_dsql_execute_immediate(status, &m_db, &m_tr, 0, kTurnSQL, SQL_DIALECT_V6, nullptr)) {
             *error = StatusText(status);
@@ -168,9 +187,10 @@ private:
 };
 
 QString UpgradeAdvice() {
-    return QStringLiteral("\n\nIl database è rimasto com'era prima di questo aggiornamento, con i dati intatti; "
-                          "al prossimo avvio il programma lo riprova. Se l'errore si ripete, fare una copia del "
-                          "file del database e rivolgersi all'assistenza con questo messaggio.");
+    return QStringLiteral(
+        "\n\nIl database è rimasto com'era prima di questo aggiornamento, con i dati intatti; "
+        "al prossimo avvio il programma lo riprova. Se l'errore si ripete, fare una copia del "
+        "file del database e rivolgersi all'assistenza con questo messaggio.");
 }
 
 } // namespace
@@ -196,11 +216,12 @@ bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript
         if (!turn.Take(connection, error))
             return false;
         // What the program before us in the turn applied is applied.
-        if (!ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error)) {
-            *error += UpgradeAdvice();
-            return false;
-        }
-        return true;
+        if (ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
+            return true;
+        if (Sweep(connection) && ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
+            return true;
+        *error += UpgradeAdvice();
+        return false;
     } catch (const EVoException &e) {
         *error = e.Message();
         return false;
@@ -270,8 +291,9 @@ void RemoveAbandonedTemporaries(const QString &path) {
 // meanwhile (another program making the same database at the same moment).
 bool Publish(const QString &made, const QString &path, bool replace, QString *error) {
     const QByteArray from = QFile::encodeName(made), to = QFile::encodeName(path);
-    int result = replace ? ::rename(from.constData(), to.constData())
-                         : ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    int result = replace
+                     ? ::rename(from.constData(), to.constData())
+                     : ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
     if (result != 0 && !replace && errno == EINVAL) {
         // A file system that cannot refuse to replace: the check and the rename are two steps.
         result = QFileInfo::exists(path) ? (errno = EEXIST, -1) : ::rename(from.constData(), to.constData());
@@ -300,16 +322,17 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
                 return false;
             }
             if (VoDatabaseFileInUse(path)) {
-                *error = QStringLiteral("Il database \"%1\" è aperto da un programma: chiudere i programmi che lo "
-                                        "usano e riprovare.")
-                             .arg(path);
+                *error =
+                    QStringLiteral("Il database \"%1\" è aperto da un programma: chiudere i programmi che lo "
+                                   "usano e riprovare.")
+                        .arg(path);
                 return false;
             }
         }
         QDir().mkpath(QFileInfo(path).absolutePath());
         RemoveAbandonedTemporaries(path);
-        made = QFileInfo(path).absoluteDir().filePath(
-            TemporaryPrefix(path) + QUuid::createUuid().toString(QUuid::Id128).left(12));
+        made = QFileInfo(path).absoluteDir().filePath(TemporaryPrefix(path) +
+                                                      QUuid::createUuid().toString(QUuid::Id128).left(12));
     }
     if (!CreateEmptyFile(made, error))
         return false;

@@ -323,12 +323,14 @@ bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s, QString *error) {
     // A settings file that exists was written to send the work somewhere: when it names no database
     // (a mistyped section or key), a new demo database in its place would take the office's work.
     const QString expected =
-        QStringLiteral("Il file delle impostazioni \"%1\" deve indicare il database con la chiave \"Database\" "
-                       "nella sezione [Connection] (maiuscole e minuscole come scritte qui).")
+        QStringLiteral(
+            "Il file delle impostazioni \"%1\" deve indicare il database con la chiave \"Database\" "
+            "nella sezione [Connection] (maiuscole e minuscole come scritte qui).")
             .arg(file);
     QSettings ini(file, QSettings::IniFormat);
     if (!QFileInfo(file).isReadable() || ini.status() != QSettings::NoError) {
-        *error = QStringLiteral("Impossibile leggere il file delle impostazioni \"%1\".\n").arg(file) + expected;
+        *error =
+            QStringLiteral("Impossibile leggere il file delle impostazioni \"%1\".\n").arg(file) + expected;
         return false;
     }
     ini.beginGroup(QStringLiteral("Connection"));

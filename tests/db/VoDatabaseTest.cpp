@@ -420,11 +420,11 @@ TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing
     QString error;
     EXPECT_FALSE(VoUpgradeDatabaseWith(conn.get(), scripts, &error));
     EXPECT_TRUE(error.startsWith(second + QStringLiteral(": "))) << error.toStdString();
-    EXPECT_TRUE(error.endsWith(broken + QStringLiteral(
-                                            "\n\nIl database è rimasto com'era prima di questo aggiornamento, con i "
-                                            "dati intatti; al prossimo avvio il programma lo riprova. Se l'errore "
-                                            "si ripete, fare una copia del file del database e rivolgersi "
-                                            "all'assistenza con questo messaggio.")))
+    EXPECT_TRUE(error.endsWith(
+        broken + QStringLiteral("\n\nIl database è rimasto com'era prima di questo aggiornamento, con i "
+                                "dati intatti; al prossimo avvio il programma lo riprova. Se l'errore "
+                                "si ripete, fare una copia del file del database e rivolgersi "
+                                "all'assistenza con questo messaggio.")))
         << error.toStdString();
     EXPECT_FALSE(conn->InTransaction());
     // The script before it stays with its record; the failed one left neither its table nor a record.
@@ -541,11 +541,12 @@ TEST(VoFirstStartTest, ASettingsFileThatNamesNoDatabaseIsAnErrorNotANewDemoDatab
             continue;
         }
         EXPECT_EQ(program.exitCode(), 1);
-        EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardError()).trimmed(),
-                  QStringLiteral("Il file delle impostazioni \"%1\" deve indicare il database con la chiave "
-                                 "\"Database\" nella sezione [Connection] (maiuscole e minuscole come scritte "
-                                 "qui).")
-                      .arg(user.SettingsFile()));
+        EXPECT_EQ(
+            QString::fromLocal8Bit(program.readAllStandardError()).trimmed(),
+            QStringLiteral("Il file delle impostazioni \"%1\" deve indicare il database con la chiave "
+                           "\"Database\" nella sezione [Connection] (maiuscole e minuscole come scritte "
+                           "qui).")
+                .arg(user.SettingsFile()));
     }
 }
 
@@ -563,9 +564,10 @@ TEST(VoCleanStopTest, TermAndInterruptEndTheProgramWithNothingWrittenAndTheFileC
             args << QStringLiteral("--writing");
         program.start(QStringLiteral(VO_DBPEER), args);
         ASSERT_TRUE(program.waitForStarted());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return program.canReadLine() || program.state() != QProcess::Running; },
-                                    60000));
-        ASSERT_EQ(program.readLine().trimmed(), QByteArray("ready")) << program.readAllStandardError().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return program.canReadLine() || program.state() != QProcess::Running; }, 60000));
+        ASSERT_EQ(program.readLine().trimmed(), QByteArray("ready"))
+            << program.readAllStandardError().toStdString();
         ::kill(pid_t(program.processId()), c.signal);
         ASSERT_TRUE(program.waitForFinished(10000)) << "still running after the signal";
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
@@ -609,7 +611,8 @@ TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
     const QString school = QStringLiteral("SELECT COUNT(*) FROM VDOW_DATAOWNER");
     const auto replace = [&path] {
         QProcess tool;
-        tool.start(QStringLiteral(VO_KVDBCREATE), {QStringLiteral("--force"), QStringLiteral("--no-demo"), path});
+        tool.start(QStringLiteral(VO_KVDBCREATE),
+                   {QStringLiteral("--force"), QStringLiteral("--no-demo"), path});
         EXPECT_TRUE(tool.waitForFinished(120000));
         return std::pair{tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()).trimmed()};
     };
@@ -620,9 +623,10 @@ TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
         ASSERT_TRUE(open.Open(&error)) << error.toStdString();
         const auto [code, message] = replace();
         EXPECT_EQ(code, 1);
-        EXPECT_EQ(message, QStringLiteral("kvdbcreate: Il database \"%1\" è aperto da un programma: chiudere i "
-                                          "programmi che lo usano e riprovare.")
-                               .arg(path));
+        EXPECT_EQ(message,
+                  QStringLiteral("kvdbcreate: Il database \"%1\" è aperto da un programma: chiudere i "
+                                 "programmi che lo usano e riprovare.")
+                      .arg(path));
         EXPECT_EQ(VoSelectValue(school, {}, &open).toInt(), 1);
     }
     const auto [code, message] = replace();
@@ -632,4 +636,34 @@ TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
     QString error;
     ASSERT_TRUE(replaced.Open(&error)) << error.toStdString();
     EXPECT_EQ(VoSelectValue(school, {}, &replaced).toInt(), 0);
+}
+
+TEST(VoFirstStartTest, AnUpgradeKilledHalfWayIsFinishedByTheNextStart) {
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/older-killed.fdb");
+    MakeOlderDatabase(path);
+    TVoSQLConnection db(nullptr, QStringLiteral("watching"));
+    db.SetParam(QStringLiteral("Database"), path);
+    QString error;
+    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    const auto recorded = [&db] {
+        return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt();
+    };
+    const int before = recorded();
+    TUserHome user;
+    user.WriteSettings(QStringLiteral("[Connection]\nDatabase=%1\n").arg(path));
+    QProcess first;
+    user.Start(first);
+    // Killed in the middle of the scripts, after some of them committed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.state() != QProcess::Running || recorded() > before + 2; },
+                                120000));
+    ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    EXPECT_LT(recorded(), VoSchemaScripts().size());
+
+    QProcess second;
+    user.Start(second);
+    ASSERT_TRUE(second.waitForFinished(240000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(recorded(), VoSchemaScripts().size());
 }

@@ -19,8 +19,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>

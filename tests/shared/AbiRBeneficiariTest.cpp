@@ -250,8 +250,9 @@ TEST_F(AbiRBeneficiariTest, TheSearchNarrowsAfterThePauseAndItsClearingShowsEver
     EXPECT_EQ(frame->ActionImageIndex(frame->acRicerca), frame->imgAnnullaRicerca);
     EXPECT_EQ(Names().size(), everyone.size());
     // The list narrows once the typing pauses.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Names() == QStringList{QStringLiteral("L'Arte del Legno")}; }))
-        << Names().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        return Names() == QStringList{QStringLiteral("L'Arte del Legno")};
+    })) << Names().join(QLatin1Char('|')).toStdString();
 
     frame->acRicerca->trigger();
     EXPECT_EQ(frame->edRicerca->text(), QStringLiteral("<Ricerca Beneficiario>"));
