@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -69,18 +68,10 @@ void VoStopCleanly(int exitCode) {
         return;
     stopping = true;
     VoCancelAllPendingEdits();
-    // A dialog waiting for the user, or a job between two of its steps, would go on on a closed
-    // connection if the stop went back to it: then the program ends here and now.
-    bool underWay = QThread::currentThread()->loopLevel() > 1;
-    for (TVoSQLConnection *connection : VoAllConnections()) {
-        if (connection->InTransaction() || (connection != qqoVoGlobConn && connection->Connected()))
-            underWay = true;
+    for (TVoSQLConnection *connection : VoAllConnections())
         connection->Close();
-    }
-    if (!underWay) {
-        QCoreApplication::exit(exitCode);
-        return;
-    }
+    // Not back to the event loop: a dialog waiting for the user, or a job between two of its steps,
+    // would go on working on a closed connection, and a stop before the main loop runs would be lost.
     fb_shutdown(2000, fb_shutrsn_app_stopped);
     std::_Exit(exitCode);
 }

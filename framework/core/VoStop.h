@@ -9,9 +9,8 @@
 // Call once, when the application object exists and before the database is first used.
 void VoInstallCleanStop();
 
-// The stop itself: cancels what is pending, rolls back and closes the connections, and ends the
-// program with the exit code (through the event loop when nothing is under way, else at once, with
-// the engine shut down first).
+// The stop itself: cancels what is pending, rolls back and closes the connections, shuts the engine
+// down and ends the program at once with the exit code.
 void VoStopCleanly(int exitCode = 0);
 
 // Cancels the pending insert or edit of every query collection of the process.

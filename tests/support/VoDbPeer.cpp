@@ -112,9 +112,7 @@ int EditUntilStopped(QCoreApplication &app, const QStringList &args, QTextStream
                   {{QStringLiteral("v"), args[3].toInt()}});
     }
     out << "ready" << Qt::endl;
-    const int result = app.exec();
-    out << "stopped" << Qt::endl;
-    return result;
+    return app.exec();
 }
 
 } // namespace
