@@ -553,15 +553,15 @@ TEST(VoFirstStartTest, ASettingsFileThatNamesNoDatabaseIsAnErrorNotANewDemoDatab
 TEST(VoCleanStopTest, TermAndInterruptEndTheProgramWithNothingWrittenAndTheFileClosed) {
     const struct {
         int signal;
-        bool writing;
-    } cases[] = {{SIGTERM, false}, {SIGINT, false}, {SIGTERM, true}};
+        const char *state; // besides the edit
+    } cases[] = {{SIGTERM, ""}, {SIGINT, ""}, {SIGTERM, "--writing"}, {SIGTERM, "--in-dialog"}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "signal " << c.signal << (c.writing ? " while writing" : ""));
+        SCOPED_TRACE(testing::Message() << "signal " << c.signal << " " << c.state);
         const QString path = TVoTestDb::FreshCopy(QStringLiteral("stop"));
         QProcess program;
         QStringList args{path, QStringLiteral("--edit-year"), QStringLiteral("2099")};
-        if (c.writing)
-            args << QStringLiteral("--writing");
+        if (*c.state)
+            args << QString::fromLatin1(c.state);
         program.start(QStringLiteral(VO_DBPEER), args);
         ASSERT_TRUE(program.waitForStarted());
         ASSERT_TRUE(QTest::qWaitFor(

@@ -14,10 +14,11 @@
 // Starts as a program does: opens the connection its settings give (the default database, made with
 // its demo data when missing), prints "opened" and exits 0; a message shown goes to the error output.
 //
-// vo_dbpeer FILE --edit-year VALUE [--writing]
+// vo_dbpeer FILE --edit-year VALUE [--writing | --in-dialog]
 // Opens the database as the program's connection, stands editing the year 2026 of the financial
 // years with the value VALUE typed and not saved, and with --writing also in the middle of a write
-// of that value; prints "ready" and runs until it is stopped.
+// of that value; prints "ready" and runs until it is stopped (with --in-dialog first in a loop of its
+// own, as a dialog before the main loop).
 #include "VoConnection.h"
 #include "VoDbCreate.h"
 #include "VoQuery.h"
@@ -27,6 +28,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QEventLoop>
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
@@ -112,6 +114,11 @@ int EditUntilStopped(QCoreApplication &app, const QStringList &args, QTextStream
                   {{QStringLiteral("v"), args[3].toInt()}});
     }
     out << "ready" << Qt::endl;
+    if (args.value(4) == QLatin1String("--in-dialog")) {
+        // As a dialog that a program shows before its main loop runs.
+        QEventLoop dialog;
+        dialog.exec();
+    }
     return app.exec();
 }
 
