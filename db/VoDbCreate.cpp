@@ -40,12 +40,17 @@ QString StatusText(const ISC_STATUS *status) {
     return lines.join(QLatin1Char('\n'));
 }
 
-bool CreateEmptyFile(const QString &path, QString *error) {
-    QString quoted = path;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER 'SYSDBA' PAGE_SIZE 8192 "
+QString Quoted(QString text) {
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QString *error) {
+    // A server refuses a creation without a password; the in-process engine ignores it.
+    const QString password =
+        options.password.isEmpty() ? QString() : QStringLiteral(" PASSWORD ") + Quoted(options.password);
+    const QByteArray sql = QStringLiteral("CREATE DATABASE %1 USER %2%3 PAGE_SIZE 8192 "
                                           "DEFAULT CHARACTER SET UTF8")
-                               .arg(quoted)
+                               .arg(Quoted(path), Quoted(options.userName), password)
                                .toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;
@@ -334,7 +339,7 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         made = QFileInfo(path).absoluteDir().filePath(TemporaryPrefix(path) +
                                                       QUuid::createUuid().toString(QUuid::Id128).left(12));
     }
-    if (!CreateEmptyFile(made, error))
+    if (!CreateEmptyFile(made, options, error))
         return false;
 
     bool ok = true;
@@ -342,7 +347,8 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         TVoSQLConnection conn(nullptr, QStringLiteral("vo-create-") +
                                            QUuid::createUuid().toString(QUuid::WithoutBraces));
         conn.SetParam(QStringLiteral("Database"), made);
-        conn.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+        conn.SetParam(QStringLiteral("User_Name"), options.userName);
+        conn.SetParam(QStringLiteral("Password"), options.password);
         ok = conn.Open(error);
         const auto included = [&options](const QString &name) {
             return !options.include || options.include(name);

@@ -13,6 +13,10 @@ struct TVoDbCreateOptions {
     // the registers and reports at work; the tests start from the demo data without them.
     bool samples = true;
     bool overwrite = false;
+    // The login that creates a database on a server and opens it to fill it; the in-process engine
+    // asks for no password.
+    QString userName = QStringLiteral("SYSDBA");
+    QString password;
     // The scripts applied ("sql/..." and "demo/..." names); all when unset. A database as an earlier
     // release made it takes the scripts of that release only.
     std::function<bool(const QString &name)> include;

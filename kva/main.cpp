@@ -7,7 +7,6 @@
 int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velisto"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
     AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);

@@ -7,7 +7,6 @@
 int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvb"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velisto - Beni durevoli"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
     AbcPrepareDatabase();
     TfmkvbMain *main = kvbCreateModules(&app);

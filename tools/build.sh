@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-ibase libfbclient2 firebird3.0-server-core
-          firebird-dev libgtest-dev fonts-dejavu-core)
+          firebird3.0-utils firebird-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
 
 install_missing() {
   local missing=()

@@ -14,14 +14,14 @@ INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, SYXARDESC, BYXARXM
   </pageHeader>
   <columnHeader height="7">
     <box x="0" y="0" w="186" h="6" fill="#e8e8e8"/>
-    <text x="0" y="0" w="16" h="6" caption="Numero" font="DejaVu Sans,8,bold" align="right"/>
+    <text x="0" y="0" w="18" h="6" caption="Numero" font="DejaVu Sans,8,bold" align="right"/>
     <text x="19" y="0" w="22" h="6" caption="Data" font="DejaVu Sans,8,bold"/>
     <text x="42" y="0" w="84" h="6" caption="Fornitore" font="DejaVu Sans,8,bold"/>
     <text x="126" y="0" w="28" h="6" caption="Imponibile" font="DejaVu Sans,8,bold" align="right"/>
     <text x="154" y="0" w="32" h="6" caption="Totale con IVA" font="DejaVu Sans,8,bold" align="right"/>
   </columnHeader>
   <masterData dataset="cdsBuoni" height="6">
-    <text x="0" y="0" w="16" h="6" expr="[cdsBuoni.IFBUONUMERO]" format="0000000" font="DejaVu Sans,9,bold" align="right"/>
+    <text x="0" y="0" w="18" h="6" expr="[cdsBuoni.IFBUONUMERO]" format="0000000" font="DejaVu Sans,9,bold" align="right"/>
     <text x="19" y="0" w="22" h="6" expr="[cdsBuoni.DFBUODATA]" format="dd/MM/yyyy" font="DejaVu Sans,9,bold"/>
     <text x="42" y="0" w="84" h="6" expr="[cdsBuoni.SBENRAGSOC]" font="DejaVu Sans,9,bold"/>
     <text x="126" y="0" w="28" h="6" expr="[cdsBuoni.IBENIIMPNOIVA]" format="#,##0.00" font="DejaVu Sans,9,bold" align="right"/>

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -153,8 +154,7 @@ QString VoFormatFloat(const QString &format, double value) {
     const double scale = std::pow(10.0, s.maxDec);
     QString intDigits, decDigits;
     if (magnitude * scale < 9.0e15) {
-        // Halves round away from zero, as amounts are rounded on paper.
-        const qint64 scaled = std::llround(magnitude * scale);
+        const qint64 scaled = VoRoundScaled(magnitude, s.maxDec);
         const qint64 whole = static_cast<qint64>(scale);
         intDigits = QString::number(scaled / whole);
         decDigits = s.maxDec > 0 ? QString::number(scaled % whole).rightJustified(s.maxDec, QLatin1Char('0'))
@@ -182,6 +182,37 @@ QString VoFormatFloat(const QString &format, double value) {
         number += QLatin1Char(',') + decDigits;
     const QString sign = value < 0 && !zero && !signInSection ? QStringLiteral("-") : QString();
     return sign + s.prefix + number + s.suffix;
+}
+
+int VoFormatDecimals(const QString &format) {
+    const TSection s = ParseSection(Sections(format)[0]);
+    return s.hasDigits ? s.maxDec : -1;
+}
+
+qint64 VoRoundScaled(double value, int decimals) {
+    const double magnitude = std::fabs(value);
+    if (!std::isfinite(value) || magnitude == 0)
+        return 0;
+    // "d.dddddddddddddde±x": the 15 digits a double holds for sure, and where the point goes.
+    const QString text = QString::number(magnitude, 'e', 14);
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    const qint64 digits = QString(text.left(e)).remove(QLatin1Char('.')).toLongLong();
+    const int shift = text.mid(e + 1).toInt() - 14 + decimals;
+    qint64 units = 0;
+    if (shift > 3) {
+        const double product = std::round(magnitude * std::pow(10.0, decimals));
+        units = product < 9.2e18 ? qint64(product) : std::numeric_limits<qint64>::max();
+    } else if (shift >= 0) {
+        units = digits;
+        for (int i = 0; i < shift; ++i)
+            units *= 10;
+    } else if (shift >= -15) {
+        qint64 dropped = 1;
+        for (int i = 0; i < -shift; ++i)
+            dropped *= 10;
+        units = digits / dropped + ((digits % dropped) * 2 >= dropped ? 1 : 0);
+    }
+    return value < 0 ? -units : units;
 }
 
 QString VoFloatToText(double value) {

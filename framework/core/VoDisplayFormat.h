@@ -8,7 +8,15 @@
 // "#" a digit shown when significant, "," anywhere in the integer part groups thousands, "." the
 // decimal point; text before and after the digits is kept, and "pos;neg;zero" sections are honoured.
 // "0000000" gives 0000042, "#,##0.00" gives 1.234,50, "#,###.00" gives ,50 for one half.
+// Amounts are rounded as on paper: halves away from zero, of the number as its 15 significant
+// digits read, so 1,005 gives 1,01 although its nearest double lies a hair below.
 QString VoFormatFloat(const QString &format, double value);
+// The most decimals a number format shows (its first section); -1 when it shows no digit.
+int VoFormatDecimals(const QString &format);
+// A number times 10^decimals, rounded as VoFormatFloat rounds it: the whole number of
+// 10^-decimals units that its text shows (1,005 at 2 decimals: 101). Beyond what 15 significant
+// digits and a 64-bit integer hold, the nearest integer of the product.
+qint64 VoRoundScaled(double value, int decimals);
 // A number in plain form with a decimal comma and no thousands separator.
 QString VoFloatToText(double value);
 // Reads a number typed the Italian way ("1.234,5"); also "1234.5". False when it is no number.

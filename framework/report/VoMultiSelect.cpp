@@ -9,6 +9,8 @@
 #include "VoTableModel.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,15 +23,23 @@ VO_REGISTER_CLASS(TfmVoMultiSelect);
 
 namespace {
 
-// Space ticks the current row, as it does a check box.
+// Space ticks the current row, as it does a check box; in a dialog Enter confirms it, as everywhere
+// else in a dialog, instead of ticking.
 class TSpaceTicks : public QObject {
 public:
     TSpaceTicks(TfrVoMultiSelect *frame) : QObject(frame), m_frame(frame) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Space) {
             m_frame->ToggleCurrent();
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QDialog *>(m_frame->window())) {
+            QCoreApplication::sendEvent(m_frame->window(), event);
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -65,6 +75,8 @@ TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
     connect(buSelNone, &QPushButton::clicked, this, [this] { SelectNone(); });
     connect(edSearch, &QLineEdit::textChanged, this,
             [this](const QString &text) { VoGuarded([&] { SetSearchText(text); }); });
+    // A list read again (a filter, a run refused) still shows only what the search box asks for.
+    xqcMultiSelect->AfterOpen.Add([this](TVoQueryCollection *) { SetSearchText(edSearch->text()); });
 
     acFilter->setObjectName(QStringLiteral("acFilter"));
     acApplyFilter->setObjectName(QStringLiteral("acApplyFilter"));
@@ -223,9 +235,7 @@ void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFi
     }
     query->SetCommandText(text);
     for (const TVoFilterParam &p : filter.params)
-        query->SetParam(p.name, p.like
-                                    ? QVariant(QStringLiteral("%") + p.value.toString() + QStringLiteral("%"))
-                                    : p.value);
+        query->SetParam(p.name, p.value);
 }
 
 TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)

@@ -74,22 +74,32 @@ bool VoRptVariablePublished(const QString &name) {
 
 namespace {
 
+// Decimals a total adds up exactly in whole units: more than any amount prints, few enough that
+// the whole units of any register's total fit a 64-bit integer.
+constexpr int kMostDecimals = 6;
+
+// A value as a total counts it: rounded half away from zero to the decimals it prints with, in
+// units of 10^-decimals, or for an item of a scale in units of 10^-scale rounded to those decimals.
+qint64 Units(double value, int decimals, int scale) {
+    if (scale == 0)
+        return VoRoundScaled(value, decimals);
+    const qint64 units = qint64(std::llround(value));
+    if (decimals >= scale)
+        return units;
+    qint64 step = 1;
+    for (int i = decimals; i < scale; ++i)
+        step *= 10;
+    const qint64 rounded = (std::abs(units) + step / 2) / step * step;
+    return units < 0 ? -rounded : rounded;
+}
+
 // A whole number of 10^-scale units as the number it stands for, rounded half away from zero to the
 // decimals of the format in integers, so that no amount is off by a cent through binary fractions.
 QVariant Scaled(const QVariant &value, const QString &format, int scale) {
-    const int point = format.lastIndexOf(QLatin1Char('.'));
-    const int decimals = point < 0 ? 0 : int(format.size()) - point - 1;
-    qint64 units = qint64(std::llround(TVoRptExpr::ToNumber(value)));
+    const qint64 units = Units(TVoRptExpr::ToNumber(value), qMax(0, VoFormatDecimals(format)), scale);
     qint64 divisor = 1;
     for (int i = 0; i < scale; ++i)
         divisor *= 10;
-    if (decimals < scale) {
-        qint64 step = 1;
-        for (int i = decimals; i < scale; ++i)
-            step *= 10;
-        const qint64 rounded = (std::abs(units) + step / 2) / step * step;
-        units = units < 0 ? -rounded : rounded;
-    }
     return double(units / divisor) + double(units % divisor) / double(divisor);
 }
 
@@ -202,8 +212,12 @@ public:
         EndPage();
         // The second pass: the count of pages is known.
         m_pages = m_document->PageCount();
-        for (const TDeferred &d : std::as_const(m_deferred))
-            m_document->pages[d.page].objects[d.object].text = Formatted(d.expr.Evaluate(*this), d.format);
+        for (const TDeferred &d : std::as_const(m_deferred)) {
+            TVoRptObject &o = m_document->pages[d.page].objects[d.object];
+            o.text = Formatted(d.expr.Evaluate(*this), d.format);
+            if (!o.wrap)
+                o.font.size = VoRptFittingSize(o.text, o.font, o.rect.width());
+        }
         if (reading.Active())
             reading.Commit();
         return std::move(m_document);
@@ -232,7 +246,14 @@ public:
         if (it == m_totalOf.constEnd())
             return QVariant();
         const TTotal &t = m_totals[*it];
-        return node.kind == TVoRptNode::nkSum ? QVariant(t.sum) : QVariant(t.count);
+        if (node.kind == TVoRptNode::nkCount)
+            return QVariant(t.count);
+        if (t.decimals < 0)
+            return QVariant(t.sum);
+        // Units of the scale stay units, for the item to scale as it prints them.
+        if (t.scale > 0)
+            return QVariant(t.units);
+        return QVariant(double(t.units) / std::pow(10.0, t.decimals));
     }
 
 private:
@@ -241,6 +262,12 @@ private:
         TVoRptScope scope = TVoRptScope::Report;
         const TVoRptGroup *group = nullptr;
         QString dataSet;
+        // A total printed with decimals adds up its values as they print, each rounded half away
+        // from zero to those decimals, in whole units: what a reader adds by hand is what it shows.
+        // Without them (no number format), the plain sum.
+        int decimals = -1;
+        int scale = 0;
+        qint64 units = 0;
         double sum = 0;
         qint64 count = 0;
     };
@@ -276,6 +303,10 @@ private:
                         t.dataSet = TVoRptExpr::NodesOf(node->a.get(), TVoRptNode::nkField)
                                         .first()
                                         ->dataSet.toUpper();
+                        t.scale = item.scale;
+                        const int decimals = VoFormatDecimals(item.format);
+                        if (decimals >= 0 && (decimals <= kMostDecimals || item.scale > 0))
+                            t.decimals = decimals;
                         m_totalOf.insert(node, int(m_totals.size()));
                         m_totals.append(t);
                     }
@@ -299,14 +330,17 @@ private:
             const QVariant v = TVoRptExpr::EvaluateNode(*t.node->a, *this);
             if (v.isNull() || !v.isValid())
                 continue;
-            t.sum += TVoRptExpr::ToNumber(v);
+            if (t.decimals >= 0)
+                t.units += Units(TVoRptExpr::ToNumber(v), t.decimals, t.scale);
+            else
+                t.sum += TVoRptExpr::ToNumber(v);
             ++t.count;
         }
     }
     void Reset(TVoRptScope scope, const TVoRptGroup *group = nullptr) {
         for (TTotal &t : m_totals)
             if (t.scope == scope && t.group == group)
-                t.sum = t.count = 0;
+                t.sum = t.units = t.count = 0;
     }
 
     // --- Selection forms
@@ -448,6 +482,8 @@ private:
                                              : Formatted(item.expr.Evaluate(*this), item.format, item.scale);
                 if (item.expr.UsesPages())
                     built.deferred.append({int(built.objects.size()), item.expr.Freeze(*this)});
+                if (!item.wrap && !o.text.isEmpty())
+                    o.font.size = VoRptFittingSize(o.text, o.font, item.w);
                 if (item.wrap && !o.text.isEmpty()) {
                     const double needed = VoRptWrappedHeight(o.text, o.font, item.w, item.align);
                     o.rect.setHeight(qMax(item.h, needed));

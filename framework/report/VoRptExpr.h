@@ -12,7 +12,9 @@
 //   IIF(c, a, b)      a when c holds, else b
 //   SUM(e), COUNT(e)  the sum of e, or how many times e is not NULL, over the rows printed by the
 //                     data band of the dataset e names; per report, group or page by the band the
-//                     aggregate stands in, or as a last argument REPORT, GROUP or PAGE says
+//                     aggregate stands in, or as a last argument REPORT, GROUP or PAGE says; in a
+//                     text with a number format, SUM adds each value as that format prints it
+//                     (rounded half away from zero to its decimals), exactly
 #include <QString>
 #include <QStringList>
 #include <QVariant>

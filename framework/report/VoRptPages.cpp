@@ -62,6 +62,23 @@ double VoRptWrappedHeight(const QString &text, const TVoRptFont &font, double wi
     return bounds.height() / dotsPerMm;
 }
 
+double VoRptFittingSize(const QString &text, const TVoRptFont &font, double width) {
+    QFont f = VoRptQFont(font);
+    const double size = f.pointSizeF();
+    const double room = (width - 2 * kTextPadding) * kMeasureDpi / kMmPerInch;
+    const auto needed = [&f, &text](double points) {
+        f.setPointSizeF(points);
+        return QFontMetricsF(f, const_cast<QPaintDevice *>(MeasureDevice())).horizontalAdvance(text);
+    };
+    if (room <= 0 || needed(size) <= room)
+        return size;
+    // Glyphs do not grow exactly with the size: from the proportion, smaller until it fits.
+    double fitting = size * room / needed(size);
+    for (int i = 0; i < 20 && needed(fitting) > room; ++i)
+        fitting *= 0.97;
+    return fitting;
+}
+
 QStringList TVoRptPage::Texts() const {
     QList<const TVoRptObject *> texts;
     for (const TVoRptObject &o : objects)

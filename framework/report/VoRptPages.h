@@ -55,5 +55,8 @@ public:
 
 // The font a text is measured and painted with.
 QFont VoRptQFont(const TVoRptFont &font);
+// The size of the font at which a text on one line fits a box of that width, padding included: the
+// font's own size when it fits, smaller when it does not, so that no digit of an amount is cut.
+double VoRptFittingSize(const QString &text, const TVoRptFont &font, double width);
 // The height, in millimetres, that a text wrapped into a width takes.
 double VoRptWrappedHeight(const QString &text, const TVoRptFont &font, double width, Qt::Alignment align);

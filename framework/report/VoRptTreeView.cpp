@@ -48,7 +48,10 @@ void ShowWindow(QWidget *window) {
 QString PdfName(const QString &title) {
     QString name = title.isEmpty() ? QStringLiteral("stampa") : title;
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    // The file dialog opens where the name points; a folder that does not exist yet would send it
+    // to the program's working folder.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QDir().mkpath(folder);
     return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 

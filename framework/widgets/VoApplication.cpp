@@ -1,11 +1,16 @@
 #include "VoApplication.h"
 
 #include "VoImages.h"
+#include "VoLayout.h"
 #include "VoMessageBoxes.h"
 #include "VoMessages.h"
+#include "VoTranslations.h"
+
+#include <QWidget>
 
 TVoApplication::TVoApplication(int &argc, char **argv) : QApplication(argc, argv) {
     VoUseMessageBoxes();
+    VoLoadQtTranslations(this);
 }
 
 void TVoApplication::SetProgramIcon(const QString &sign, const QColor &colour) {
@@ -17,5 +22,11 @@ bool TVoApplication::notify(QObject *receiver, QEvent *event) {
     // The event that failed counts as handled: nobody else is to act on it half done.
     if (!VoGuarded([&] { handled = QApplication::notify(receiver, event); }))
         return true;
+    // Once the window has opened and read its rows, it takes the size that shows them.
+    if (event->type() == QEvent::Show && receiver->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(receiver);
+        if (VoIsFittedWindow(widget))
+            VoGuarded([widget] { VoFitWindow(widget); });
+    }
     return handled;
 }

@@ -1,6 +1,7 @@
 #include "VoDBGrid.h"
 
 #include "VoDataSource.h"
+#include "VoLayout.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
 #include "VoTableModel.h"
@@ -273,6 +274,7 @@ void TVoDBGrid::ApplyWidths() {
         const int width = m_model->ColumnWidth(c);
         FitColumn(c, width > 0 ? width : columnWidth(c));
     }
+    VoFitColumns(this);
 }
 
 bool TVoDBGrid::SortByColumn(int column, bool descending) {

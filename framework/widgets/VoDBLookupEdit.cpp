@@ -21,6 +21,9 @@ namespace {
 
 const QString kKeyParam = QStringLiteral("VOLOOKUPKEY");
 const QString kTextParam = QStringLiteral("VOLOOKUPTEXT");
+// How a search column meets the typed text: equal to it, or beginning with it (a LIKE pattern).
+const QString kEqualText = QStringLiteral("= CAST(:%1 AS VARCHAR(400))");
+const QString kLikeText = QStringLiteral("LIKE CAST(:%1 AS VARCHAR(400)) ESCAPE '\\'");
 
 bool SameKey(const QVariant &a, const QVariant &b) {
     const bool aNull = a.isNull() || !a.isValid();
@@ -126,9 +129,20 @@ QString TVoDBLookupEdit::Column(const QString &field) const {
     return m_listSQL.contains(QLatin1String("##WHERE##"), Qt::CaseInsensitive) ? field : Bare(field);
 }
 
+QString TVoDBLookupEdit::SearchCondition(const QString &comparison) const {
+    QStringList any;
+    for (const QString &field : SearchField().split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        any << QStringLiteral("(UPPER(%1) %2)").arg(Column(field.trimmed()), comparison.arg(kTextParam));
+    return QLatin1Char('(') + any.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+}
+
+QString TVoDBLookupEdit::SearchOrder() const {
+    return Column(SearchField().section(QLatin1Char(';'), 0, 0).trimmed());
+}
+
 QList<TVoDBLookupEdit::TRow> TVoDBLookupEdit::Query(const QString &where, const QString &param,
                                                     const QVariant &value, int limit) const {
-    TVoQuery q(ListText(where, Column(SearchField())), m_list->Connection());
+    TVoQuery q(ListText(where, SearchOrder()), m_list->Connection());
     for (const QString &name : q.ParamNames()) {
         if (name.compare(param, Qt::CaseInsensitive) == 0) {
             q.SetParam(name, value);
@@ -223,12 +237,9 @@ QVariant TVoDBLookupEdit::ListValue(const QString &name) const {
 
 void TVoDBLookupEdit::FillDropDown(const QString &text) {
     const QString typed = text.trimmed();
-    const QString where = typed.isEmpty()
-                              ? QStringLiteral("(1=1)")
-                              : QStringLiteral("(UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\')")
-                                    .arg(Column(SearchField()), kTextParam);
+    const QString where = typed.isEmpty() ? QStringLiteral("(1=1)") : SearchCondition(kLikeText);
     m_list->Close();
-    m_list->SetCommandText(ListText(where, Column(SearchField())));
+    m_list->SetCommandText(ListText(where, SearchOrder()));
     if (!typed.isEmpty())
         m_list->SetParam(kTextParam, VoLikePattern(typed, true));
     m_list->Open();
@@ -250,6 +261,13 @@ void TVoDBLookupEdit::ShowDropDown() {
     QRect area = rect();
     area.setWidth(qMax(width(), 250));
     m_completer->complete(area);
+    // The completer sizes its list by a first row it may not have laid out yet: the list shows at
+    // least eight rows, or all of them when there are fewer.
+    const int rows = qMin(m_model->rowCount(), qMax(8, m_completer->maxVisibleItems()));
+    const int wanted = rows * qMax(m_popup->rowHeight(0), m_popup->verticalHeader()->defaultSectionSize()) +
+                       (m_popup->height() - m_popup->viewport()->height());
+    if (m_popup->isVisible() && m_popup->height() < wanted)
+        m_popup->resize(m_popup->width(), wanted);
 }
 
 void TVoDBLookupEdit::ChooseDropDownRow(int row) {
@@ -279,14 +297,9 @@ void TVoDBLookupEdit::ResolveTypedText() {
         ShowRow(m_key, m_row);
         return;
     }
-    const QString search = Column(SearchField());
-    QList<TRow> rows =
-        Query(QStringLiteral("(UPPER(%1) = CAST(:%2 AS VARCHAR(400)))").arg(search, kTextParam), kTextParam,
-              typed.toUpper(), 1);
+    QList<TRow> rows = Query(SearchCondition(kEqualText), kTextParam, typed.toUpper(), 1);
     if (rows.isEmpty() && m_autoSeek)
-        rows = Query(
-            QStringLiteral("(UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\')").arg(search, kTextParam),
-            kTextParam, VoLikePattern(typed, true), 1);
+        rows = Query(SearchCondition(kLikeText), kTextParam, VoLikePattern(typed, true), 1);
     if (rows.isEmpty()) {
         ShowRow(m_key, m_row);
         return;

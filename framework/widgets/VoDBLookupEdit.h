@@ -9,7 +9,8 @@
 // KeyField and SearchField are written as the list text names them ("mer.iMerId"); values are read
 // back by the column name without the qualifier. A list text without "##WHERE##" is narrowed from
 // outside, as a derived table, on the names of its result. ListField names the column shown ("a;b": the drop-
-// down shows both, the edit the first).
+// down shows both, the edit the first). SearchField may name several columns the same way: a row is
+// found when any of them holds the typed text as said ("##ORDERBY##" becomes the first).
 //
 // Choosing a row (from the drop-down, the search form, or by leaving the edit with a text that
 // equals a row's search field, or with AutoSeek the first row the text begins) writes the key into
@@ -51,7 +52,7 @@ public:
     void SetKeyField(const QString &name) { m_keyField = name; }
     QString ListField() const { return m_listField; }
     void SetListField(const QString &names);
-    // The column the typed text is compared with; the first list field when not set.
+    // The columns the typed text is compared with ("a;b"); the first list field when not set.
     QString SearchField() const;
     void SetSearchField(const QString &name) { m_searchField = name; }
     bool AutoSeek() const { return m_autoSeek; }
@@ -113,6 +114,10 @@ private:
     QString ListText(const QString &where, const QString &orderBy) const;
     // A column as the conditions of the list text name it.
     QString Column(const QString &field) const;
+    // "UPPER(column) <comparison>" for each search column, joined by OR ("%1" in the comparison
+    // names the typed text's parameter); and the column the rows found are ordered by.
+    QString SearchCondition(const QString &comparison) const;
+    QString SearchOrder() const;
     QString ShownText(const TRow &row) const;
     void ShowRow(const QVariant &key, const TRow &row);
     // Runs the list text with a condition; the rows come back as hashes (at most limit).

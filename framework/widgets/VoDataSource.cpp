@@ -479,10 +479,11 @@ bool TVoDBControl::Validate() {
 }
 
 bool TVoDBControl::Fail(const QString &message) {
+    // The user reads the message with the field it names in sight, its page brought forward.
+    VoShowControl(m_self);
     if (!message.isEmpty())
         VoMessageDlg(message, mtWarning, mbOK);
     Mark(message);
-    VoShowControl(m_self);
     QPointer<QWidget> widget(m_self);
     if (!m_leaving)
         RestoreFocus(widget);

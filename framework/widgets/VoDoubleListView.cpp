@@ -1,6 +1,7 @@
 #include "VoDoubleListView.h"
 
 #include "VoForms.h"
+#include "VoLayout.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -106,6 +107,8 @@ QTreeWidgetItem *TfrVoDoubleListView::NewItem(const QString &caption, const QStr
 
 void TfrVoDoubleListView::AddItems(QTreeWidget *list, const QList<QTreeWidgetItem *> &items) {
     list->addTopLevelItems(items);
+    // The columns show their values whole (the list scrolls sideways when they are wider).
+    VoFitColumns(list);
     UpdateButtons();
 }
 

@@ -3,6 +3,7 @@
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoIdComboBox.h"
+#include "VoSearchDialog.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -322,8 +323,15 @@ TVoFilterCondition TfrVoFiltro::GetCondition() const {
     for (int i = 0; i < m_conditions.size(); ++i) {
         const Condition &c = m_conditions[i];
         const QString name = QStringLiteral("VOFILTRO%1").arg(i + 1);
-        parts << m_fields[c.field].column + QLatin1Char(' ') + c.op + QStringLiteral(" :") + name;
-        result.params.append({name, c.value, c.op == QLatin1String(kContains.sql)});
+        const QString &column = m_fields[c.field].column;
+        // "contiene" is the search box's: anywhere in the text, ignoring case, every character as typed.
+        if (c.op == QLatin1String(kContains.sql)) {
+            parts << VoLikeCondition(column, name);
+            result.params.append({name, VoLikePattern(c.value.toString())});
+        } else {
+            parts << column + QLatin1Char(' ') + c.op + QStringLiteral(" :") + name;
+            result.params.append({name, c.value});
+        }
     }
     if (parts.size() == 1)
         result.text = parts.first();

@@ -14,9 +14,9 @@
 //
 // Caption is what the user reads, Column what the condition names. Type is "string" (the default),
 // "integer", "float", "date" or "enum"; an enum's ValuesQuery gives the choices as (id, text) rows and
-// the condition compares the id. A string field offers "contiene" (a LIKE whose parameter is marked,
-// so that the caller may shape its value), "uguale a" and "diverso da"; numbers and dates also the
-// four orderings; an enum equality and difference.
+// the condition compares the id. A string field offers "contiene" (the text anywhere, ignoring case,
+// "%", "_" and "\" taken as typed, as in the search box), "uguale a" and "diverso da"; numbers and dates
+// also the four orderings; an enum equality and difference.
 //
 // A saved filter is the file "<name>.xml" of the folder:
 //
@@ -53,8 +53,6 @@ inline constexpr Qt::KeyboardModifiers SC_APPLY_FILTER_SHIFT = Qt::ControlModifi
 struct TVoFilterParam {
     QString name;
     QVariant value;
-    // The value of a LIKE: the caller decides how it matches (as typed it matches the whole text).
-    bool like = false;
 };
 
 struct TVoFilterCondition {

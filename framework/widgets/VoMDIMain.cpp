@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -71,6 +72,9 @@ QMdiSubWindow *TfmVoMDIMain::AddMDIChild(QWidget *child, bool show) {
     // The frame goes with its window: a closed child leaves no empty frame behind.
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    // A dialog shown among the windows ends by OK or Cancel, which only closes the dialog itself.
+    if (auto *dialog = qobject_cast<QDialog *>(child))
+        connect(dialog, &QDialog::finished, sub, &QMdiSubWindow::close);
     // The main window's Ctrl+F4 closes the child in front wherever the focus is; the frame's own
     // would make the key ambiguous.
     if (QMenu *menu = sub->systemMenu())

@@ -3,10 +3,12 @@
 #include "VoConnection.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoLayout.h"
 #include "VoMDIMain.h"
 #include "VoUtils.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -168,7 +170,11 @@ TfmVoParamDlg *TVoParamManager::CreateDialog(QWidget *parent) {
         }
         }
         row.control->setObjectName(param.Name);
-        row.control->setGeometry(ControlLeft, top, ControlWidth, row.control->sizeHint().height());
+        // A list is as wide as its longest item, so that a school's whole name can be read.
+        int width = ControlWidth;
+        if (auto *combo = qobject_cast<QComboBox *>(row.control))
+            width = qMax(width, VoComboContentWidth(combo));
+        row.control->setGeometry(ControlLeft, top, width, row.control->sizeHint().height());
         row.label = new QLabel(param.Caption, client);
         row.label->setBuddy(row.control);
         dialog->m_rows << row;

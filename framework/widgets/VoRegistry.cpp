@@ -92,7 +92,32 @@ void TfmVoRegistry::FormClose(TCloseAction &Action) {
 QFormLayout *VoDetailForm(TfrVoDBRWGrid *frame) {
     if (auto *form = qobject_cast<QFormLayout *>(frame->tsDetail->layout()))
         return form;
+    // Laid out again when the window opened (in columns, or scrolling): its first column.
+    if (frame->tsDetail->layout())
+        if (auto *form = frame->tsDetail->findChild<QFormLayout *>())
+            return form;
     return new QFormLayout(frame->tsDetail);
+}
+
+namespace {
+// The form that holds a field, wherever the window's layout rule has put the field's row.
+QFormLayout *FormOfField(QWidget *field) {
+    for (QWidget *w = field->parentWidget(); w; w = w->parentWidget())
+        for (QFormLayout *form : w->findChildren<QFormLayout *>())
+            if (form->indexOf(field) >= 0)
+                return form;
+    return nullptr;
+}
+} // namespace
+
+QWidget *VoFieldLabel(QWidget *field) {
+    QFormLayout *form = FormOfField(field);
+    return form ? form->labelForField(field) : nullptr;
+}
+
+void VoSetFieldRowVisible(QWidget *field, bool visible) {
+    if (QFormLayout *form = FormOfField(field))
+        form->setRowVisible(field, visible);
 }
 
 void VoPlaceDetailControl(TfrVoDBRWGrid *frame, const QString &caption, TVoDBControl *control,

@@ -72,6 +72,10 @@ private:
 
 // The form of a frame's detail page: captions on the left, controls on the right.
 QFormLayout *VoDetailForm(TfrVoDBRWGrid *frame);
+// The label of a field of a form, and showing or hiding the field's row, wherever the layout rule
+// of the window (VoLayout.h) has put the row.
+QWidget *VoFieldLabel(QWidget *field);
+void VoSetFieldRowVisible(QWidget *field, bool visible);
 // Places a data-aware control on the detail page, bound to a field of the frame's data source. The
 // caption labels it (a check box shows it as its own text).
 void VoPlaceDetailControl(TfrVoDBRWGrid *frame, const QString &caption, TVoDBControl *control,

@@ -19,6 +19,8 @@
 namespace {
 
 const QString kSearchParam = QStringLiteral("VOSEARCHTEXT");
+const QString kExactParam = QStringLiteral("VOSEARCHEXACT");
+const QString kStartParam = QStringLiteral("VOSEARCHSTART");
 
 QString ColumnName(int index) {
     return QStringLiteral("VOC%1").arg(index);
@@ -44,6 +46,11 @@ QString VoLikePattern(const QString &text, bool prefixOnly) {
     t.replace(QLatin1Char('%'), QStringLiteral("\\%"));
     t.replace(QLatin1Char('_'), QStringLiteral("\\_"));
     return prefixOnly ? t + QLatin1Char('%') : QLatin1Char('%') + t + QLatin1Char('%');
+}
+
+QString VoLikeCondition(const QString &column, const QString &param) {
+    // Cast, so that a text longer than the column is a pattern and not a truncation error.
+    return QStringLiteral("UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\'").arg(column, param);
 }
 
 QString VoFillListSQL(const QString &sql, const QString &where, const QString &orderBy) {
@@ -220,27 +227,38 @@ bool TVoSearchDialog::Reload() {
         return false;
     const QString text = m_edit->text().trimmed();
     QString where = QStringLiteral("(1=1)");
+    // The row whose text is the one typed comes first, then those that begin with it, so that Enter
+    // takes "Mobili e arredi" for "Mobili" rather than a text that merely holds the word.
+    QString rank;
     if (!text.isEmpty()) {
-        QStringList conditions;
-        for (int c : SearchedColumns())
-            conditions << QStringLiteral("UPPER(%1) LIKE CAST(:%2 AS VARCHAR(400)) ESCAPE '\\'")
-                              .arg(ColumnName(c), kSearchParam);
+        QStringList conditions, equal, start;
+        for (int c : SearchedColumns()) {
+            conditions << VoLikeCondition(ColumnName(c), kSearchParam);
+            equal << QStringLiteral("UPPER(%1) = CAST(:%2 AS VARCHAR(400))").arg(ColumnName(c), kExactParam);
+            start << VoLikeCondition(ColumnName(c), kStartParam);
+        }
         where = QLatin1Char('(') + conditions.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+        rank = QStringLiteral("CASE WHEN %1 THEN 0 WHEN %2 THEN 1 ELSE 2 END, ")
+                   .arg(equal.join(QStringLiteral(" OR ")), start.join(QStringLiteral(" OR ")));
     }
     QStringList columns;
     for (int i = 0; i < m_names.size(); ++i)
         columns << ColumnName(i);
-    const QString sql = QStringLiteral("SELECT * FROM (\n%1\n) VO_S (%2) WHERE %3 ORDER BY %4%5")
-                            .arg(Inner(QStringLiteral("(1=1)")), columns.join(QStringLiteral(", ")), where)
-                            .arg(SortColumn() + 1)
-                            .arg(m_sortDescending ? QStringLiteral(" DESC") : QString());
+    const QString sql =
+        QStringLiteral("SELECT * FROM (\n%1\n) VO_S (%2) WHERE %3 ORDER BY %4%5%6")
+            .arg(Inner(QStringLiteral("(1=1)")), columns.join(QStringLiteral(", ")), where, rank)
+            .arg(SortColumn() + 1)
+            .arg(m_sortDescending ? QStringLiteral(" DESC") : QString());
     try {
         m_data->Close();
         m_data->SetCommandText(sql);
         for (auto it = m_params.constBegin(); it != m_params.constEnd(); ++it)
             m_data->SetParam(it.key(), it.value());
-        if (!text.isEmpty())
+        if (!text.isEmpty()) {
             m_data->SetParam(kSearchParam, VoLikePattern(text));
+            m_data->SetParam(kExactParam, text.toUpper());
+            m_data->SetParam(kStartParam, VoLikePattern(text, true));
+        }
         m_data->Open();
     } catch (const std::exception &e) {
         VoShowException(e);

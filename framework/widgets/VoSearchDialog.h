@@ -151,5 +151,7 @@ private:
 
 // Makes "%text%" for a LIKE with ESCAPE '\': the user's "%", "_" and "\" match themselves.
 QString VoLikePattern(const QString &text, bool prefixOnly = false);
+// The condition that a column holds the pattern of VoLikePattern given as the parameter, ignoring case.
+QString VoLikeCondition(const QString &column, const QString &param);
 // Fills a list text's "##WHERE##" and "##ORDERBY##" markers.
 QString VoFillListSQL(const QString &sql, const QString &where, const QString &orderBy);

@@ -438,36 +438,3 @@ int GetBaseReportId() {
     return GetBaseReportId(tree ? tree->GetRptId() : 0);
 }
 
-QString ConvertLikeValue(const QString &value) {
-    return QStringLiteral("%") + QLocale().toUpper(value) + QStringLiteral("%");
-}
-
-QString ConvertLikeFilter(const QString &filter) {
-    static const QString like = QStringLiteral(" LIKE '");
-    auto convert = [](const QString &value) {
-        return ConvertLikeValue(value).replace(QLatin1Char('\''), QStringLiteral("''"));
-    };
-    if (!filter.startsWith(QLatin1Char('('))) {
-        const qsizetype p = filter.indexOf(like);
-        if (p < 0 || filter.size() <= p + like.size())
-            return filter;
-        const qsizetype valueStart = p + like.size();
-        const QString rest = filter.mid(valueStart);
-        return filter.left(valueStart) + convert(rest.left(rest.size() - 1)) + rest.right(1);
-    }
-    QString output;
-    QString remaining = filter;
-    qsizetype p;
-    while ((p = remaining.indexOf(like)) >= 0) {
-        output += remaining.left(p + like.size());
-        remaining = remaining.mid(p + like.size());
-        const qsizetype end = remaining.indexOf(QStringLiteral("')"));
-        if (end < 0) {
-            // An unclosed value: keep the rest as it stands rather than guess where it ends.
-            break;
-        }
-        output += convert(remaining.left(end));
-        remaining = remaining.mid(end);
-    }
-    return output + remaining;
-}

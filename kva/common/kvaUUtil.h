@@ -92,10 +92,6 @@ bool GoodsCodeHasCategories(int goodsCodeId);
 
 // The standard report of the one being run by the menu's report tree.
 int GetBaseReportId();
-// Turns the LIKE conditions of a filter into case-insensitive "contains" conditions.
-QString ConvertLikeFilter(const QString &filter);
-// The same for the value of one LIKE parameter: upper case, wrapped in "%".
-QString ConvertLikeValue(const QString &value);
 // The voucher rows and articles that name a code by the column of that name: the select of the code's
 // users for GuardDeleteWhileUsed. A macro, so that the statements stay string constants.
 #define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \

@@ -120,6 +120,9 @@ void TfmCategMerce::FormCreate() {
 }
 
 void TfmCategMerce::frMasterxdsMainDataChange(TVoField *Field) {
+    // A list being closed with the window has no rows either, and nothing to ask for.
+    if (!xqcMain->Active())
+        return;
     if (xqcMain->IsEmpty()) {
         VoMessageDlg(m_profile.noCategories, mtWarning, mbOK);
         return;

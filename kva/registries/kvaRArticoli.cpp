@@ -72,19 +72,16 @@ void Restrict(TVoDBLookupEdit *lookup, const char *sql, const QString &param, co
 
 } // namespace
 
-QFormLayout *kvaSetUpBookPanel(QWidget *panel, TVoDBEdit *author, TVoDBEdit *publisher,
-                               TVoDataSource *source) {
-    auto *book = new QFormLayout(panel);
-    book->setContentsMargins(0, 0, 0, 0);
+void kvaAddBookRows(QFormLayout *form, int row, TVoDBEdit *author, TVoDBEdit *publisher,
+                    TVoDataSource *source) {
     for (auto [caption, edit, field] : {std::tuple{"Autore", author, "sFarLibAutore"},
                                         std::tuple{"Editore", publisher, "sFarLibEditore"}}) {
-        auto *label = new QLabel(QString::fromLatin1(caption), panel);
+        auto *label = new QLabel(QString::fromLatin1(caption));
         label->setBuddy(edit);
-        book->addRow(label, edit);
+        form->insertRow(row++, label, edit);
         VoSetMaxLength(edit, 100);
         edit->Bind(source, QString::fromLatin1(field));
     }
-    return book;
 }
 
 void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce,
@@ -99,9 +96,13 @@ void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVo
     SetUpLookup(dettCodMerce, "iDcmId", "sDcmDescL", kDettCodMerceListSQL, codeAnd("Dettaglio cod merceol"));
     SetUpLookup(uniMis, "iUnmId", "sUnmDescS", kUniMisListSQL,
                 [](TVoSearchDialog *Form) { SetSearchFormTable(Form, QStringLiteral("Unità di misura")); });
-    SetUpLookup(iva, "iAlvId", "fAlvIva", kIvaListSQL, [](TVoSearchDialog *Form) {
+    SetUpLookup(iva, "iAlvId", "fAlvIva;sAlvDescL", kIvaListSQL, [](TVoSearchDialog *Form) {
         SetSearchForm(Form, {QStringLiteral("Aliquota"), QStringLiteral("Descrizione")}, {100, 300});
     });
+    // A rate is named by its percentage or by its description ("Aliquota ord"), which the edit does
+    // not show but the drop-down does, so the first row that begins with the text is taken.
+    iva->SetSearchField(QStringLiteral("fAlvIva;sAlvDescL"));
+    iva->SetAutoSeek(true);
 }
 
 TfrkvaArticoli::TfrkvaArticoli(QWidget *parent)
@@ -146,7 +147,9 @@ TfrkvaArticoli::TfrkvaArticoli(QWidget *parent)
     laDesc->setBuddy(xedDesc);
     xedDesc->SetUpperCase(true);
     xedDesc->Bind(xdsMain, kDescField);
-    QFormLayout *book = kvaSetUpBookPanel(paBeneLibro, xedAutore, xedEditore, xdsMain);
+    auto *book = new QFormLayout(paBeneLibro);
+    book->setContentsMargins(0, 0, 0, 0);
+    kvaAddBookRows(book, 0, xedAutore, xedEditore, xdsMain);
     xedAutore->SetUpperCase(true);
     xedEditore->SetUpperCase(true);
     QFont bold = laDescLibro->font();
@@ -227,6 +230,15 @@ void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category) 
 
 void kvaRestrictDetails(TVoDBLookupEdit *dettCodMerce, const QVariant &goodsCode) {
     Restrict(dettCodMerce, kDettCodMerceOfCodeSQL, QStringLiteral("iMerId"), goodsCode);
+}
+
+void kvaShowAllCodes(TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce) {
+    for (auto [lookup, sql] :
+         {std::pair{codMerce, kCodMerceListSQL}, std::pair{dettCodMerce, kDettCodMerceListSQL}})
+        if (lookup->ListSQL() != QLatin1String(sql)) {
+            lookup->SetListSQL(QString::fromLatin1(sql));
+            lookup->RefreshList();
+        }
 }
 
 void TfrkvaArticoli::RestrictGoodsCodes(const QVariant &category) {

@@ -27,13 +27,16 @@ class TVoSearchDialog;
 void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce,
                             TVoDBLookupEdit *uniMis, TVoDBLookupEdit *iva);
 
-// The panel of a book's author and publisher, bound to the row's book fields: its form, for more rows.
-QFormLayout *kvaSetUpBookPanel(QWidget *panel, TVoDBEdit *author, TVoDBEdit *publisher,
-                               TVoDataSource *source);
+// A book's author and publisher as rows of a form from the given row on, bound to the row's book
+// fields.
+void kvaAddBookRows(QFormLayout *form, int row, TVoDBEdit *author, TVoDBEdit *publisher,
+                    TVoDataSource *source);
 
 // The goods codes linked to a category, and the details of a goods code, as a lookup's list.
 void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category);
 void kvaRestrictDetails(TVoDBLookupEdit *dettCodMerce, const QVariant &goodsCode);
+// Every goods code and every detail again, as the lookups list them unrestricted.
+void kvaShowAllCodes(TVoDBLookupEdit *codMerce, TVoDBLookupEdit *dettCodMerce);
 
 class TfrkvaArticoli : public TfrVoDBRWGrid {
     Q_OBJECT

@@ -55,18 +55,21 @@ namespace {
     "afc.SFARLIBTITOLO, afc.IRSPID"
 
 #define KVA_RPT_PERIOD "(afc.dFBuoData BETWEEN :dStart AND :dEnd)"
+// The registers list their vouchers in date order and the rows of one voucher together, whatever
+// the codes of the vouchers of the same day.
+#define KVA_RPT_REGISTER_ORDER " ORDER BY afc.dFBuoData, afc.iFBuoNumero, afc.iFBuoId, afc.sFarSDesc"
 
 #define KVA_RPT_REG_CARICHI(scope)                                                                           \
     "SELECT afc.sFarSDesc, afc.sFarLDesc, afc.dFBuoData, afc.fAfcQuantita, afc.fAfcCostoUnit, afc.fAlvIva, " \
     "afc.sUnmMisCarico, " KVA_RPT_TOTAL " AS TotaleNoIva, " KVA_RPT_TOTAL_VAT ", afc.iFBuoNumero FROM "      \
-    "VAfc_ArtVelist afc WHERE " scope " AND (afc.iFBuoTipo = 0) AND " KVA_RPT_PERIOD                         \
-    " ORDER BY afc.dFBuoData, afc.sFarSDesc"
+    "VAfc_ArtVelist afc WHERE " scope " AND (afc.iFBuoTipo = 0) AND " KVA_RPT_PERIOD KVA_RPT_REGISTER_ORDER
 #define KVA_RPT_REG_SCARICHI(scope)                                                                          \
     "SELECT afc.sFarSDesc, afc.sFarLDesc, afc.dFBuoData, afc.fAfcQuantita, afc.fAfcCostoUnit, "              \
     "afc.sSecDescS, afc.sUnmMisScarico, afc.iFBuoNumero FROM VAfc_ArtVelist afc WHERE " scope                \
-    " AND (afc.iFBuoTipo = 1) AND " KVA_RPT_PERIOD " ORDER BY afc.dFBuoData, afc.sFarSDesc"
+    " AND (afc.iFBuoTipo = 1) AND " KVA_RPT_PERIOD KVA_RPT_REGISTER_ORDER
 // Unloading rows count their value, cost times quantity, as a total with VAT: their cost is the
-// average cost, which holds the VAT already. The kind is a VARCHAR, as a CHAR would come back padded
+// average cost, which holds the VAT already. By day, the loads before the unloads, each voucher's
+// rows together (date, kind, number, row). The kind is a VARCHAR, as a CHAR would come back padded
 // to the bytes its characters may take on this connection.
 #define KVA_RPT_REGISTRO_COLUMNS                                                                             \
     "SELECT afc.dFBuoData, afc.iAfcId, afc.sFarSDesc, afc.sFarLDesc, afc.fAfcQuantita, "                     \
@@ -79,7 +82,7 @@ namespace {
     " AND (afc.iFBuoTipo = 0) UNION " KVA_RPT_REGISTRO_COLUMNS                                               \
     "CAST('S' AS VARCHAR(1)) AS Tipo, 0.0 AS TotaleNoIva, " KVA_RPT_TOTAL                                    \
     " AS TotaleIva, afc.fAfcCostoUnit, afc.iFBuoNumero FROM VAfc_ArtVelist afc WHERE " scope                 \
-    " AND " KVA_RPT_PERIOD " AND (afc.iFBuoTipo = 1)"
+    " AND " KVA_RPT_PERIOD " AND (afc.iFBuoTipo = 1) ORDER BY 1, 9, 13, 2"
 #define KVA_RPT_GIACENZA(scope)                                                                              \
     "SELECT afc.iFarId, afc.sFarSDesc, afc.sFarLDesc FROM VAfc_ArtVelist afc WHERE " scope                   \
     " GROUP BY afc.iFarId, afc.sFarSDesc, afc.sFarLDesc"
@@ -95,15 +98,16 @@ const char *const kGiacenzaByRegisterSQL = KVA_RPT_GIACENZA(KVA_RPT_BY_REGISTER)
 const char *const kFacCurrSQL =
     "SELECT fac.sFacDesc, tfc.sTfcLDesc FROM TFac_Velisto fac INNER JOIN TTfc_TipoVelist "
     "tfc ON (fac.iTfcId = tfc.iTfcId) WHERE fac.iFacId = :iFacId";
-// The vouchers of a kind in a register-year, with their supplier and their amounts (a voucher without
-// rows is worth 0).
+// The vouchers of a kind in a register-year, with their supplier and their amounts: the sums of
+// their rows' amounts to the cent, as the rows print (a voucher without rows is worth 0).
 const char *const kBuoniSQL =
     "SELECT BUO.iFBuoId, BUO.IBENID, BUO.IFBUONUMERO, BUO.DFBUODATA, BUO.SFBUODESC, BUO.DFBUOPROTDATA, "
     "BUO.SFBUOPROTNUM, BUO.ILOCKED, (SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = "
-    "BUO.IBENID) AS SBENRAGSOC, COALESCE((SELECT SUM(CAST(afc.fAfcCostoUnit * afc.fAfcQuantita AS "
-    "NUMERIC(11,6))) FROM TAfc_ArtVelist afc WHERE afc.iFBuoId = BUO.iFBuoId), 0) AS iBeniImpNoIva, "
-    "COALESCE((SELECT SUM(CAST(((v.fAfcCostoUnit * v.fAfcQuantita)+(v.fAfcCostoUnit * v.fAfcQuantita * "
-    "COALESCE(v.fAlvIva,0) / 100)) AS NUMERIC(11,6))) FROM VAfc_ArtVelist v WHERE v.iFBuoId = BUO.iFBuoId), "
+    "BUO.IBENID) AS SBENRAGSOC, COALESCE((SELECT SUM(ROUND(CAST(afc.fAfcCostoUnit * afc.fAfcQuantita AS "
+    "NUMERIC(18,6)), 2)) FROM TAfc_ArtVelist afc WHERE afc.iFBuoId = BUO.iFBuoId), 0) AS iBeniImpNoIva, "
+    "COALESCE((SELECT SUM(ROUND(CAST(((v.fAfcCostoUnit * v.fAfcQuantita)+(v.fAfcCostoUnit * v.fAfcQuantita * "
+    "COALESCE(v.fAlvIva,0) / 100)) AS NUMERIC(18,6)), 2)) FROM VAfc_ArtVelist v WHERE v.iFBuoId = "
+    "BUO.iFBuoId), "
     "0) AS iBeniImpConIva FROM TFBuo_Buoni BUO WHERE (BUO.IFBUOTIPO=:iFBuoTipo) AND "
     "(BUO.iDwgFacAnfId=:iDwgFacAnfId) ORDER BY IFBUONUMERO";
 const char *const kArtXBuonoSQL =
@@ -649,10 +653,12 @@ void TdmkvaReport::xfrBuoniBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *
                                                     {"sFBuoDesc", "Descrizione", 300, true}});
 }
 
+// The long description is what the sectors registry calls its notes: titled so, the two columns no
+// longer read the same.
 void TdmkvaReport::xfrSettoriBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
     Form->Dress(QStringLiteral("Selezione Settore di consegna"), {{"sSecCod", "Codice", 100, true},
-                                                                  {"sSecDescL", "Descrizione", 300, true},
-                                                                  {"sSecDescS", "Descrizione", 300, true}});
+                                                                  {"sSecDescS", "Descrizione", 300, true},
+                                                                  {"sSecDescL", "Note", 300, true}});
 }
 
 void TdmkvaReport::xfrMerceBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {
@@ -699,7 +705,7 @@ void TdmkvaReport::xfrSettoriRspBeforeSelectForm(TVofrDBDataSet *, TfmVoMultiSel
                 {{"sSecCod", "Codice", 50, true},
                  {"sSecDescS", "Descrizione", 200, true},
                  {"sAnaCognomeNome", "Responsabile", 200, true},
-                 {"sSecDescL", "Descrizione", 200, true}});
+                 {"sSecDescL", "Note", 200, true}});
 }
 
 void TdmkvaReport::xfrSecMercAfterSelectForm(TVofrDBDataSet *, TfmVoMultiSelect *Form) {

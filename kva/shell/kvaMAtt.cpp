@@ -112,7 +112,7 @@ TdmkvaAtt::TdmkvaAtt(QObject *parent) : TdmAbcAtt(kvaProgram(), parent) {
     xafCollocazioni =
         form("xafCollocazioni", xpgArchiviBase, QStringLiteral("Collocazioni"), "TfmkvaCollocazioni", 8, 26);
     xarkvaStampe = AddReport(QStringLiteral("xarkvaStampe"), xpgStampe, QStringLiteral("Stampe"),
-                             QStringLiteral("KVA"), 0, -1);
+                             QStringLiteral("KVA"), 0, 13);
     xafImpMag = form("xafImpMag", xpgImporta, QStringLiteral("Import da magazzino"), "TfmkvaImpMag", 0, 27);
     xafImpInv = form("xafImpInv", xpgImporta, QStringLiteral("Import da inventario"), "TfmkvaImpInv", 1, 28);
     xafImpBenDur =

@@ -56,12 +56,13 @@ QStringList BuildKvbArguments(const QString &tmpl, const TVoSQLConnection &conne
 }
 
 QList<QIcon> kvaMenuImages() {
-    // Simple pictures of our own: a coloured tile with a short sign, one per menu function.
+    // Simple pictures of our own: a coloured tile with a short sign, one per menu function; 13 is
+    // the reports'.
     return AbcMenuPictures({
         {"C+", 0x2e7d32},     {"S-", 0xc62828},     {"\u21c4", 0x6a1b9a}, {"V", 0x1565c0},
         {"\u2302", 0x455a64}, {"\u2709", 0x00838f}, {"F", 0xef6c00},      {"A", 0x283593},
         {"\u2630", 0x5d4037}, {"?", 0x546e7a},      {"Cat", 0x00695c},    {"Co", 0x9e9d24},
-        {"%", 0xad1457},      {"\u2605", 0xf9a825}, {"Ca", 0x4527a0},     {"P", 0x37474f},
+        {"%", 0xad1457},      {"St", 0xf9a825},     {"Ca", 0x4527a0},     {"P", 0x37474f},
         {"Se", 0x2e7d32},     {"R", 0x6d4c41},      {"N", 0x0277bd},      {"\u2699", 0x616161},
         {"\u2193", 0x1b5e20}, {"\u2191", 0xb71c1c}, {"D", 0x4e342e},      {"\u2630", 0x3e2723},
         {"\u20ac", 0x1a237e}, {"\u2713", 0x880e4f}, {"\u25a6", 0x33691e}, {"M", 0x004d40},

@@ -29,16 +29,17 @@ VO_REGISTER_CLASS(TfmkvaBuoniSca);
 
 namespace {
 
-// The amounts of a voucher: its rows' values, and the same with each row's VAT added; a voucher
-// without rows is worth 0, not nothing.
+// The amounts of a voucher: its rows' values, and the same with each row's VAT added, each row's
+// amount (as the rows' view computes it) rounded to the cent as the rows show it, so that the
+// voucher's amount is what its rows add up to; a voucher without rows is worth 0, not nothing.
 const char *const kHeaderSQL =
     "SELECT buo.iFBuoId, buo.IBENID, buo.IFBUONUMERO, buo.DFBUODATA, buo.SFBUODESC, buo.DFBUOPROTDATA, "
     "buo.SFBUOPROTNUM, buo.ILOCKED, buo.lFBuoScaricato, "
     "(SELECT ben.SBENRAGSOC FROM TBEN_BENEFICIARI ben WHERE ben.IBENID = buo.IBENID) AS SBENRAGSOC, "
-    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6))), 0) FROM "
+    "(SELECT COALESCE(SUM(ROUND(CAST(afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA AS NUMERIC(18, 6)), 2)), 0) FROM "
     "TAFC_ARTVELIST afc WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP, "
-    "(SELECT COALESCE(SUM(CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT AS NUMERIC(11, 6)) + "
-    "CAST(afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(11, 6))), 0) "
+    "(SELECT COALESCE(SUM(ROUND(CAST(afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA + afc.FAFCCOSTOUNIT * "
+    "afc.FAFCQUANTITA * COALESCE(alv.FALVIVA, 0) / 100 AS NUMERIC(18, 6)), 2)), 0) "
     "FROM TAFC_ARTVELIST afc LEFT JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = afc.IALVID "
     "WHERE afc.IFBUOID = buo.IFBUOID) AS IBENIIMP_CONIVA "
     "FROM TFBuo_Buoni buo WHERE buo.IFBUOTIPO = :iFBuoTipo AND buo.iDwgFacAnfId = :iDwgFacAnfId "
@@ -367,7 +368,11 @@ void TfmkvaBuoni::xqcMainVoAfterExec(const TVoQueryProp &prop) {
 
 void TfmkvaBuoni::SetUpUnloading() {
     auto *master = static_cast<TfrkvaBuoniScarico *>(frMaster);
-    master->AfterGeneration = [this] { xqcMain->Refresh(); };
+    master->AfterGeneration = [this](int voucher) {
+        xqcMain->Refresh();
+        if (voucher > 0)
+            xqcMain->Locate(QStringLiteral("IFBUOID"), voucher);
+    };
     frDetail->AfterSearch = [this] { frDetailPrice(); };
     frDetail->xqcArticoli->BeforeOpen.Add([this](TVoQueryCollection *articles) {
         articles->SetParam(

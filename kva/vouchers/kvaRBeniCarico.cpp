@@ -20,10 +20,12 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 namespace {
 
@@ -71,7 +73,7 @@ void SetUpLookup(TVoDBLookupEdit *lookup, const char *keyField, const char *list
     lookup->SetListField(QString::fromLatin1(listField));
     lookup->SetListSQL(QString::fromLatin1(sql));
     lookup->OnShowSearchForm.Add([captions, widths](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        if (captions.size() == 1)
+        if (captions.size() == 1 && widths.isEmpty())
             SetSearchFormTable(form, captions.first());
         else
             SetSearchForm(form, captions, widths);
@@ -90,8 +92,7 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(int kind, QWidget *parent)
     : TfrVoDBRWGrid(parent), laDesc(new QLabel(QStringLiteral("Descrizione"), tsDetail)),
       xdeDesc(new TVoDBEdit(tsDetail)), Image1(new QToolButton(tsDetail)),
       xdeCod(VoAddDetailEdit(this, QStringLiteral("Codice"), QStringLiteral("sFarSDesc"), 7)),
-      paBeneLibro(new QWidget(tsDetail)), xedAutore(new TVoDBEdit(paBeneLibro)),
-      xedEditore(new TVoDBEdit(paBeneLibro)),
+      xedAutore(new TVoDBEdit(tsDetail)), xedEditore(new TVoDBEdit(tsDetail)),
       xelCategoria(
           VoAddDetailControl<TVoDBLookupEdit>(this, QStringLiteral("Categoria"), QStringLiteral("iCafId"))),
       xelCodMerce(VoAddDetailControl<TVoDBLookupEdit>(this, QStringLiteral("Codice merceologico"),
@@ -163,9 +164,9 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(int kind, QWidget *parent)
     VoSetMaxLength(xdeDesc, 400);
     xdeDesc->Bind(xdsMain, kDescField);
     xdeCod->setFocusPolicy(Qt::NoFocus);
-    kvaSetUpBookPanel(paBeneLibro, xedAutore, xedEditore, xdsMain);
-    form->insertRow(2, paBeneLibro);
-    paBeneLibro->hide();
+    // A book's author and publisher are rows of the page like the others, shown for books only.
+    kvaAddBookRows(form, 2, xedAutore, xedEditore, xdsMain);
+    ShowBookRows(false);
     int costRow = 0;
     QFormLayout::ItemRole role;
     form->getWidgetPosition(xneQuant, &costRow, &role);
@@ -270,9 +271,13 @@ void TfrkvaBeniCarico::SetUpLookups() {
                 {QStringLiteral("Cognome - Nome"), QStringLiteral("Qualifica")}, {300, 100});
     SetUpLookup(xelColl, "ICLCID", "sClcDescL", kLocationListSQL, {code, QStringLiteral("Collocazione")},
                 {100, 300});
-    SetUpLookup(xelVociPro, "vpro.IVPROID", "sVProDescS", kBudgetItemListSQL,
-                {QStringLiteral("Voci progetto")}, {});
     const bool loading = Loading();
+    if (loading)
+        SetUpLookup(xelVociPro, "vpro.IVPROID", "sVProDescS", kBudgetItemListSQL,
+                    {QStringLiteral("Voci progetto")}, {});
+    else
+        SetUpLookup(xelVociPro, "vpro.IVPROID", "sVProDescS", kBudgetItemListSQL,
+                    {QStringLiteral("Voce di progetto")}, {450});
     xelCausale->SetDefaultValue(loading ? kDefaultCausal : 0);
     xelCondizione->SetDefaultValue(loading ? kDefaultCondition : 0);
     xelVociPro->SetDefaultValue(loading ? kDefaultBudgetItem : 0);
@@ -285,9 +290,9 @@ void TfrkvaBeniCarico::SetUpUnloading() {
     setToolTip(QStringLiteral("Dati di scarico dell'articolo"));
     Image1->hide();
     xelCausale->SetListSQL(QString::fromLatin1(kUnloadingCausalListSQL));
-    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelCausale)))
+    if (auto *label = qobject_cast<QLabel *>(VoFieldLabel(xelCausale)))
         label->setText(QStringLiteral("Causale di scarico"));
-    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelDettMerce)))
+    if (auto *label = qobject_cast<QLabel *>(VoFieldLabel(xelDettMerce)))
         label->setText(QStringLiteral("Dettaglio codice merceologico"));
     for (TVoDBControl *control :
          std::initializer_list<TVoDBControl *>{xelCodMerce, xelDettMerce, xelUniMis, xceImporto})
@@ -297,7 +302,7 @@ void TfrkvaBeniCarico::SetUpUnloading() {
         widget->setFocusPolicy(Qt::NoFocus);
     xelIva->setEnabled(false);
     xelIva->hide();
-    if (QWidget *label = VoDetailForm(this)->labelForField(xelIva))
+    if (QWidget *label = VoFieldLabel(xelIva))
         label->hide();
     // A new row names an existing article and goes to a sector.
     xdeDesc->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
@@ -421,16 +426,20 @@ void TfrkvaBeniCarico::PresetCausal() {
 void TfrkvaBeniCarico::xdsMainDataChange(TVoField *field) {
     if (field)
         return;
+    // A new row narrows the goods codes to its category and the details to its goods code; any other
+    // row shows the codes it holds.
+    if (xdsMain->State() != dsInsert)
+        kvaShowAllCodes(xelCodMerce, xelDettMerce);
     const TVoField *category = RowField(QStringLiteral("iCafId"));
     ApplyLayout(category ? category->AsInteger() : -1);
     const TVoField *sector = RowField(QStringLiteral("ISECID"));
     RestrictResponsibles(sector ? sector->Value() : QVariant());
 }
 
-// Books show their panel and have their title in place of the description.
+// Books show their author and publisher and have their title in place of the description.
 void TfrkvaBeniCarico::ApplyLayout(int category) {
     m_book = category == kvaBooksCategory;
-    paBeneLibro->setVisible(m_book);
+    ShowBookRows(m_book);
     laDesc->setText(m_book ? QStringLiteral("Titolo") : QStringLiteral("Descrizione"));
     const QString field = m_book ? kTitleField : kDescField;
     if (xdeDesc->DataField().compare(field, Qt::CaseInsensitive) != 0)
@@ -440,11 +449,18 @@ void TfrkvaBeniCarico::ApplyLayout(int category) {
 
 // --- Codes ------------------------------------------------------------------------------------------
 
+void TfrkvaBeniCarico::ShowBookRows(bool visible) {
+    // The page may have been split into columns once shown: the row is found through its field.
+    VoSetFieldRowVisible(xedAutore, visible);
+    VoSetFieldRowVisible(xedEditore, visible);
+}
+
 void TfrkvaBeniCarico::xelCategoriaChangeFKValue() {
     const int category = xelCategoria->KeyValue().toInt();
     ApplyLayout(category);
-    // An article chosen before is chosen again within the new category; a new one keeps its text.
-    if (DetailShown() && xdeDesc->isVisible() && xdeDesc->isEnabled() && !m_newArticle) {
+    // An article chosen before is chosen again within the new category; a new one keeps its text, and
+    // so does a description that only stopped naming the article chosen.
+    if (DetailShown() && xdeDesc->isVisible() && xdeDesc->isEnabled() && !m_newArticle && !m_releasing) {
         if (TVoField *desc = RowField(xdeDesc->DataField()); desc && xdsMain->Editing())
             desc->SetValue(QString());
         m_chosenArticle = -1;
@@ -536,6 +552,8 @@ void TfrkvaBeniCarico::SearchArticles(int key) {
         return;
     }
     m_newArticle = false;
+    if (Loading())
+        ReleaseChosenArticle();
     const QPoint at = xdeDesc->mapTo(tsDetail, QPoint(2, 21));
     grArtSearch->setGeometry(at.x(), at.y(), xdeDesc->width() - 2, 200);
     grArtSearch->setColumnWidth(0, qMax(xdeDesc->width() - 2 - 24, 24));
@@ -569,19 +587,40 @@ void TfrkvaBeniCarico::SearchArticles(int key) {
             lookup->SetKeyValue(-1);
         return;
     }
+    // A new article: the codes and the book's data are the user's to give.
     m_newArticle = true;
     if (TVoField *code = RowField(QStringLiteral("sFarSDesc")))
         code->SetValue(GetArticleCode(text, QString(), QString(), QString()));
-    for (const char *name : {"sFarLibAutore", "sFarLibEditore"})
-        if (TVoField *field = RowField(QString::fromLatin1(name)))
-            field->SetValue(QString());
-    if (category != kvaBooksCategory)
-        xelCategoria->SetKeyValue(-1);
-    for (TVoDBLookupEdit *lookup : {xelCodMerce, xelDettMerce, xelUniMis, xelIva})
-        lookup->SetKeyValue(-1);
+    OpenArticleFields();
+}
+
+void TfrkvaBeniCarico::OpenArticleFields() {
     for (TVoDBControl *control : std::initializer_list<TVoDBControl *>{
              xedAutore, xedEditore, xelCategoria, xelCodMerce, xelDettMerce, xelUniMis, xelIva})
         SetControlWritable(control, true);
+}
+
+// The description no longer reads as the article chosen: the values the row took from it go, unless
+// the user changed them since, and what the user typed stays. A book stays a book.
+void TfrkvaBeniCarico::ReleaseChosenArticle() {
+    if (m_chosenArticle < 1 || xdeDesc->text() == m_chosenText)
+        return;
+    m_chosenArticle = -1;
+    const QVariantHash taken = std::exchange(m_taken, {});
+    QScopedValueRollback<bool> releasing(m_releasing, true);
+    for (const char *name : {"sFarLibAutore", "sFarLibEditore"}) {
+        TVoField *field = RowField(QString::fromLatin1(name));
+        if (field && field->AsString() == taken.value(QString::fromLatin1(name)).toString())
+            field->SetValue(QString());
+    }
+    for (TVoDBLookupEdit *lookup : {xelIva, xelUniMis, xelDettMerce, xelCodMerce, xelCategoria}) {
+        const QVariant key = taken.value(lookup->DataField());
+        if (key.isNull() || lookup->KeyValue().toString() != key.toString() ||
+            (lookup == xelCategoria && key.toInt() == kvaBooksCategory))
+            continue;
+        lookup->SetKeyValue(-1);
+    }
+    OpenArticleFields();
 }
 
 void TfrkvaBeniCarico::ChooseArticle(int row) {
@@ -614,6 +653,11 @@ void TfrkvaBeniCarico::ChooseArticle(int row) {
         if (TVoField *f = RowField(field))
             f->SetValue(field == xdeDesc->DataField() ? m_chosenText : article.value(column));
     m_chosenArticle = article.value(QStringLiteral("IFARID")).toInt();
+    m_taken.clear();
+    for (TVoDBLookupEdit *lookup : {xelCategoria, xelCodMerce, xelDettMerce, xelUniMis, xelIva})
+        m_taken.insert(lookup->DataField(), lookup->KeyValue());
+    for (const char *name : {"sFarLibAutore", "sFarLibEditore"})
+        m_taken.insert(QString::fromLatin1(name), article.value(QString::fromLatin1(name).toUpper()));
     for (TVoDBControl *control :
          std::initializer_list<TVoDBControl *>{xedAutore, xedEditore, xelCodMerce, xelDettMerce, xelUniMis})
         SetControlWritable(control, false);

@@ -8,6 +8,7 @@
 // stock at the voucher's date, never makes an article, and takes the unit cost from the average cost.
 #include "VoDBFrames.h"
 
+#include <QVariantHash>
 #include <functional>
 
 class QLabel;
@@ -33,7 +34,7 @@ public:
     TVoDBEdit *const xdeDesc;
     QToolButton *const Image1;
     TVoDBEdit *const xdeCod;
-    QWidget *const paBeneLibro;
+    // A book's author and publisher, shown for books only.
     TVoDBEdit *const xedAutore;
     TVoDBEdit *const xedEditore;
     TVoDBLookupEdit *const xelCategoria;
@@ -97,6 +98,10 @@ private:
     void LoadArticles();
     void PresetCausal();
     void ApplyLayout(int category);
+    void ShowBookRows(bool visible);
+    // The article's fields become the user's to type.
+    void OpenArticleFields();
+    void ReleaseChosenArticle();
     void xelCategoriaChangeFKValue();
     void xelCodMerceChangeFKValue();
     void xelSettoreChangeFKValue();
@@ -116,4 +121,7 @@ private:
     // The article chosen in the drop-down and the description it gave.
     int m_chosenArticle = -1;
     QString m_chosenText;
+    // What the row took from the article chosen (field -> value), and whether it is being given back.
+    QVariantHash m_taken;
+    bool m_releasing = false;
 };

@@ -38,5 +38,5 @@ void TfrkvaBuoniScarico::Generate(int onlyToUnload) {
     if (auto *dialog = qobject_cast<QDialog *>(wizard.get()))
         dialog->exec();
     if (AfterGeneration)
-        AfterGeneration();
+        AfterGeneration(wizard->property("BuonoGenerato").toInt());
 }

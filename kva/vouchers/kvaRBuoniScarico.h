@@ -17,8 +17,9 @@ public:
     QAction *const miTutti;
     QAction *const miDaScaricare;
 
-    // Called after the generation, so that the window reads its vouchers again.
-    std::function<void()> AfterGeneration;
+    // Called after the generation with the voucher written (0: none), so that the window reads its
+    // vouchers again and stands on it.
+    std::function<void(int voucher)> AfterGeneration;
 
 private:
     void Generate(int onlyToUnload);

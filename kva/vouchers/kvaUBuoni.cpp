@@ -287,12 +287,7 @@ void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int list
 double kvaProposedVoucherDate(int number, int kind) {
     DateWindow window;
     GetVoucherDateLimits(number, kind, window);
-    // With no lower-numbered voucher the window starts at day 0: the year's start is the first date
-    // the validation accepts.
-    const double low = std::max(window.low, CurrentRegStart);
-    const double high = std::min(window.high, CurrentRegEnd);
-    const double today = TodayDays();
-    return today >= low && today <= high ? today : low;
+    return AbcAcceptedVoucherDate(TodayDays(), window);
 }
 
 QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {

@@ -2,6 +2,7 @@
 
 #include "VoClassRegistry.h"
 #include "VoDates.h"
+#include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
@@ -71,15 +72,17 @@ const char *const kChaCafSQL =
 // Each category's loads and unloads up to the date, in the register-year or in every year of the
 // register. Loads are valued as the stock values them: with their VAT added when the register loads
 // amounts without it. Unloading rows are priced per unloading unit, so cost times quantity is their
-// value as it stands. The rows are summed from the tables the voucher rows' view joins, without the
-// descriptions it adds, which would cost most of the time of the sum.
+// value as it stands. Each row counts its amount to the cent, as the registers print it, so that a
+// category's value is what its printed rows add up to. The rows are summed from the tables the
+// voucher rows' view joins, without the descriptions it adds, which would cost most of the time of
+// the sum.
 #define KVA_CLOSING_TOTALS(loadVat, scope)                                                                   \
     "SELECT caf.ICAFID, t.IMPORTOCAR, t.IMPORTOSCA FROM TCAF_CATEGORIEFAC caf LEFT JOIN (SELECT "            \
     "far.ICAFID, "                                                                                           \
-    "CAST(SUM(IIF(buo.IFBUOTIPO = 0, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA" loadVat                           \
-    ", 0)) AS NUMERIC(11,6)) "                                                                               \
-    "AS IMPORTOCAR, CAST(SUM(IIF(buo.IFBUOTIPO = 1, afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA, 0)) AS "           \
-    "NUMERIC(11,6)) AS IMPORTOSCA FROM TFBUO_BUONI buo INNER JOIN TAFC_ARTVELIST afc ON (afc.IFBUOID = "     \
+    "CAST(SUM(IIF(buo.IFBUOTIPO = 0, ROUND(CAST(afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA" loadVat                \
+    " AS NUMERIC(18,6)), 2), 0)) AS NUMERIC(18,2)) AS IMPORTOCAR, CAST(SUM(IIF(buo.IFBUOTIPO = 1, "          \
+    "ROUND(CAST(afc.FAFCCOSTOUNIT * afc.FAFCQUANTITA AS NUMERIC(18,6)), 2), 0)) AS NUMERIC(18,2)) AS "       \
+    "IMPORTOSCA FROM TFBUO_BUONI buo INNER JOIN TAFC_ARTVELIST afc ON (afc.IFBUOID = "                       \
     "buo.IFBUOID) INNER JOIN TFAR_FACARTICOLI far ON (far.IFARID = afc.IFARID) LEFT JOIN TALV_ALIQUOTEIVA "  \
     "alv "                                                                                                   \
     "ON (alv.IALVID = afc.IALVID) WHERE buo.DFBUODATA <= :dBuoData AND " scope " GROUP BY far.ICAFID) t ON " \
@@ -250,6 +253,8 @@ void TfmKvaChiusura::buOkClick() {
     buNext->setEnabled(false);
     Step("done");
     VoMessageDlg(QString::fromLatin1(kDone), mtInformation, mbOK);
+    // A closed year has nothing more to do here.
+    accept();
 }
 
 void TfmKvaChiusura::CarryStock() {
@@ -314,16 +319,21 @@ void TfmKvaChiusura::RecordClosing() {
     TVoQuery totals(QString::fromLatin1(kTotalsSQL[CurrentVatIncluded == 1 ? 1 : 0][byYear ? 1 : 0]));
     totals.SetParamDate(QStringLiteral("dBuoData"), CurrentRegEnd)
         .SetParam(QStringLiteral("iScope"), byYear ? ParamRegisterYearId() : CurrentRegisterId);
-    QList<QPair<int, double>> amounts;
+    // The sums come to the cent; their difference is taken exactly, not in binary fractions.
+    const auto cents = [&totals](const char *name) {
+        return TVoMoney::FromStored(
+            VoRoundScaled(totals.AsFloat(QString::fromLatin1(name)), TVoMoney::Decimals));
+    };
+    QList<QPair<int, TVoMoney>> amounts;
     for (totals.Open(); !totals.Eof(); totals.Next())
         amounts.append(
-            {totals.AsInteger(QStringLiteral("ICAFID")),
-             totals.AsFloat(QStringLiteral("IMPORTOCAR")) - totals.AsFloat(QStringLiteral("IMPORTOSCA"))});
+            {totals.AsInteger(QStringLiteral("ICAFID")), cents("IMPORTOCAR") - cents("IMPORTOSCA")});
     totals.Close();
     TVoQuery category(QString::fromLatin1(kChaCafSQL));
     category.SetParam(QStringLiteral("ICHAID"), m_chaId);
     for (const auto &[cafId, amount] : std::as_const(amounts)) {
-        category.SetParam(QStringLiteral("ICAFID"), cafId).SetParam(QStringLiteral("FCHACAFIMPORTO"), amount);
+        category.SetParam(QStringLiteral("ICAFID"), cafId)
+            .SetParam(QStringLiteral("FCHACAFIMPORTO"), double(amount.Stored()) / 10000.0);
         category.Exec();
     }
 }

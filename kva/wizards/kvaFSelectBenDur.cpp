@@ -18,6 +18,8 @@ const char *const kMarkSQL = "UPDATE TFBuo_Buoni SET sFBuoUse='BENDUR' WHERE iFB
 const char *const kNoneChosen = "Non è stato selezionato nessun buono";
 const char *const kConfirm =
     "Sono stati selezionati %d buoni da passare nel registro dei beni durevoli.\r\nContinuare?";
+const char *const kHandedOne = "È stato passato 1 buono al registro dei beni durevoli.";
+const char *const kHanded = "Sono stati passati %d buoni al registro dei beni durevoli.";
 
 } // namespace
 
@@ -63,5 +65,8 @@ void TfmkvaSelectBenDur::buOkClick() {
         }
         transaction.Commit();
     }
+    VoMessageDlg(m_ids.size() == 1 ? QString::fromUtf8(kHandedOne)
+                                   : VoFormat(QString::fromUtf8(kHanded), {QString::number(m_ids.size())}),
+                 mtInformation, mbOK);
     TfmVoMultiSelect::buOkClick();
 }

@@ -55,6 +55,7 @@ const char *const kRigaCaricoSQL = "SELECT * FROM TAfc_ArtVelist afc WHERE (afc.
 
 const char *const kCausaleProposta = "14";
 const char *const kGiacenzaInferiore = "C'è una giacenza inferiore della quantità che si vuole scaricare";
+const char *const kGenerated = "Generato il buono di scarico n. %s del %s con %s.";
 
 // Quantities are shown and kept with three decimals, comma separated.
 QString Fixed3(double value) {
@@ -353,8 +354,14 @@ QString TfmKvaWGeneraBuonoSca::PickedText(const TVoImpSearch &search) {
 }
 
 void TfmKvaWGeneraBuonoSca::buOkClick() {
-    if (GeneraBuonoScarico())
-        accept();
+    if (!GeneraBuonoScarico())
+        return;
+    VoMessageDlg(
+        VoFormat(Text(kGenerated),
+                 {QStringLiteral("%1").arg(m_number, 7, 10, QLatin1Char('0')), FormatDays(UnloadDate()),
+                  m_rows == 1 ? Text("1 riga") : QStringLiteral("%1 righe").arg(m_rows)}),
+        mtInformation, mbOK);
+    accept();
 }
 
 bool TfmKvaWGeneraBuonoSca::GeneraBuonoScarico() {
@@ -380,7 +387,7 @@ bool TfmKvaWGeneraBuonoSca::RowsComplete() {
         if (sgArticoli->Cells(colSede, row).isEmpty() && quantity > 0.0)
             return refuse("Compilare per tutti i beni il campo sede");
         if (sgArticoli->Cells(colLuogo, row).isEmpty() && quantity > 0.0)
-            return refuse("Compilare per tutti i beni il campo settore");
+            return refuse("Compilare per tutti i beni il campo Luogo di Scarico");
     }
     // Rows of one article draw on the same stock.
     QHash<int, double> total;
@@ -433,6 +440,7 @@ bool TfmKvaWGeneraBuonoSca::Post() {
 
     TVoQuery source(QString::fromLatin1(kRigaCaricoSQL));
     TVoQuery row(QString::fromLatin1(kvaSQLAfcInsert));
+    int written = 0;
     for (int r = 1; r < sgArticoli->RowCount(); ++r) {
         const double quantity = CellNumber(colQuantita, r);
         if (quantity <= 0.0)
@@ -457,9 +465,13 @@ bool TfmKvaWGeneraBuonoSca::Post() {
             .SetParam(QStringLiteral("BAFCNOTE"), source.AsString(QStringLiteral("BAFCNOTE")))
             .SetParam(QStringLiteral("IINBANNOASSUNZ"), year)
             .Exec();
+        ++written;
     }
     for (const int article : articles)
         if (!CheckStock(article, -1, -1, 0))
             throw EVoError(QString::fromUtf8(kGiacenzaInferiore));
+    m_voucher = voucher;
+    m_number = number;
+    m_rows = written;
     return true;
 }

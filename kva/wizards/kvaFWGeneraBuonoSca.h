@@ -15,6 +15,8 @@ class TfmKvaWGeneraBuonoSca : public TfmVoImpWizard {
     // 0: every loading voucher with rows; otherwise only those still to unload. Set by the opener
     // before the window is shown.
     Q_PROPERTY(int SoloDaScaricare MEMBER SoloDaScaricare)
+    // The unloading voucher written (its id), 0 until one is; read by the opener once the wizard ends.
+    Q_PROPERTY(int BuonoGenerato READ BuonoGenerato)
 public:
     explicit TfmKvaWGeneraBuonoSca(QWidget *parent = nullptr);
 
@@ -46,6 +48,7 @@ public:
     // Checks the grid and writes the voucher; false, after telling the user why, when nothing was
     // written.
     bool GeneraBuonoScarico();
+    int BuonoGenerato() const { return m_voucher; }
 
 protected:
     void FormCreate() override;
@@ -69,4 +72,8 @@ private:
     void CheckQuantity();
     // The article of each data row, in grid order.
     QList<int> m_articles;
+    // The voucher written: its id, number and rows.
+    int m_voucher = 0;
+    int m_number = 0;
+    int m_rows = 0;
 };

@@ -1,7 +1,6 @@
 #include "kvaRDblLstArtSelect.h"
 
 #include "VoQuery.h"
-#include "kvaUUtil.h"
 
 namespace {
 
@@ -29,10 +28,4 @@ QTreeWidgetItem *TfrKvaDblLstArtSelect::NewListItem(const TVoQuery &q) const {
     return NewItem(q.AsString(QStringLiteral("sFarSDesc")),
                    {q.AsString(QStringLiteral("sFarLDesc")), q.AsString(QStringLiteral("sCafDesc"))},
                    q.AsInteger(QStringLiteral("iFarId")));
-}
-
-void TfrKvaDblLstArtSelect::AdaptCondition(TVoFilterCondition &condition) const {
-    for (TVoFilterParam &p : condition.params)
-        if (p.like)
-            p.value = ConvertLikeValue(p.value.toString());
 }

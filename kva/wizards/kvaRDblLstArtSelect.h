@@ -11,5 +11,4 @@ public:
 protected:
     QString ListSQL() const override;
     QTreeWidgetItem *NewListItem(const TVoQuery &q) const override;
-    void AdaptCondition(TVoFilterCondition &condition) const override;
 };

@@ -1,6 +1,7 @@
 #include "kvbUBuoni.h"
 
 #include "AbcUBuoni.h"
+#include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -77,6 +78,27 @@ QString kvbVoucherDateProblem(double date, int number, int kind) {
     if (date > window.high)
         return QStringLiteral("Data del buono maggiore della data del buono successivo");
     return QString();
+}
+
+double kvbAcceptedVoucherDate(double wanted, int number, int kind) {
+    DateWindow window;
+    GetVoucherDateLimits(number, kind, window);
+    return AbcAcceptedVoucherDate(wanted, window);
+}
+
+QString kvbNewVoucherText(const TkvbNewVoucher &voucher) {
+    QString text = QStringLiteral("Creato il buono di carico numero %1 del %2 con %3.")
+                       .arg(voucher.number)
+                       .arg(FormatDays(voucher.date), kvbCountText(voucher.goods, "bene", "beni"));
+    if (voucher.date != voucher.sourceDate)
+        text += QStringLiteral("\r\nLa data di origine %1 non è ammessa dalle date del registro: il buono ha "
+                               "la prima data ammessa.")
+                    .arg(FormatDays(voucher.sourceDate));
+    return text;
+}
+
+QString kvbCountText(int count, const char *one, const char *many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
 }
 
 void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {

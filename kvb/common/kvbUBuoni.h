@@ -58,6 +58,22 @@ QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNu
 // What is wrong with a voucher date, or an empty text: outside the register-year, before the
 // previous voucher or the last closing, after the next voucher; a date equal to a bound passes.
 QString kvbVoucherDateProblem(double date, int number, int kind);
+// The date a new voucher of that number and kind takes in the current register-year when it would like
+// the wanted one: that date when the voucher's date rule accepts it, else the earliest date it accepts.
+double kvbAcceptedVoucherDate(double wanted, int number, int kind);
+// A loading voucher an import wrote, as the user is told of it: its number, its date, the date its
+// source would have given it, and how many goods it holds.
+struct TkvbNewVoucher {
+    int number = 0;
+    double date = 0.0;
+    double sourceDate = 0.0;
+    int goods = 0;
+};
+// "Creato il buono di carico numero N del dd/MM/yyyy con N beni.", with a second line when the source's
+// date was not accepted and the voucher took the earliest accepted one.
+QString kvbNewVoucherText(const TkvbNewVoucher &voucher);
+// A count with its noun: "1 bene", "3 beni".
+QString kvbCountText(int count, const char *one, const char *many);
 // Inside the write of a voucher header (its collection's BeforeWrite): a new number, or a changed
 // one, is looked for again once the register is locked. A taken number refuses the write with
 // "Numero del buono già presente"; a new voucher is then given the next free number (in its field

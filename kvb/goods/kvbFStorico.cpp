@@ -2,6 +2,7 @@
 
 #include "AbcUContext.h"
 #include "VoClassRegistry.h"
+#include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "kvbMAtt.h"
 
@@ -24,6 +25,9 @@ const char *const kSitesSQL =
     "SIN "
     "   LEFT OUTER JOIN TSEDINF_SEDEINFO SI ON SIN.ISEDINFID=SI.ISEDINFID  WHERE IBINBID=:IBINBID  ORDER BY "
     "SIN.DSTART";
+
+const char *const kGoodSQL =
+    "SELECT IBINBNUMERO, SBINBCODNUMERO, SBINBDESC FROM TBINB_BENI WHERE IBINBID = :iBInbID";
 
 } // namespace
 
@@ -54,6 +58,17 @@ void TfmkvbStorico::FormCreate() {
     frMaster->ShowList();
     if (dmkvbAtt)
         m_goodId = dmkvbAtt->HistoryGoodId();
+    // Several histories may be open at once: each says whose it is.
+    TVoQuery good(QString::fromLatin1(kGoodSQL));
+    good.SetParam(QStringLiteral("iBInbID"), m_goodId).Open();
+    if (!good.Eof()) {
+        QString number =
+            QStringLiteral("%1").arg(good.AsInteger(QStringLiteral("IBINBNUMERO")), 7, 10, QLatin1Char('0'));
+        if (const QString subCode = good.AsString(QStringLiteral("SBINBCODNUMERO")); !subCode.isEmpty())
+            number += QLatin1Char('/') + subCode;
+        setWindowTitle(QStringLiteral("%1 del bene %2 - %3")
+                           .arg(windowTitle(), number, good.AsString(QStringLiteral("SBINBDESC"))));
+    }
 }
 
 void TfmkvbStorico::FormShow() {

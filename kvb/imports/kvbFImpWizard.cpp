@@ -23,8 +23,10 @@ const char *const kAmountSQL =
     "UPDATE TBBuo_Buoni SET iBBuoImporto=(SELECT SUM(INB.IBINBIMPORTO) FROM TBINB_BENI INB WHERE "
     "INB.IBBUOID=:IBBUOID) WHERE iBBuoId=:iBBuoId;";
 
-TVoImpSearch Search(int column, int idColumn, const char *caption, const char *sql, const char *key,
-                    const char *shown, QList<TVoShownColumn> listed) {
+// The search form is titled after the goods column it fills ("Categoria"), not after one of its own
+// columns.
+TVoImpSearch Search(int column, int idColumn, const char *caption, const char *title, const char *sql,
+                    const char *key, const char *shown, QList<TVoShownColumn> listed) {
     TVoImpSearch search;
     search.column = column;
     search.idColumn = idColumn;
@@ -32,7 +34,7 @@ TVoImpSearch Search(int column, int idColumn, const char *caption, const char *s
     search.sql = QString::fromLatin1(sql);
     search.keyField = QString::fromLatin1(key);
     search.shownField = QString::fromLatin1(shown);
-    search.shownTitle = listed.last().Caption;
+    search.shownTitle = QString::fromUtf8(title);
     search.keepIdOnCancel = true;
     search.listed = listed;
     return search;
@@ -67,13 +69,13 @@ TfmkvbImpWizard::TfmkvbImpWizard(QWidget *parent, const QString &caption, int co
                                   {colSede, QStringLiteral("Sede"), 150},
                                   {colLuogo, QStringLiteral("Luogo di Scarico"), 150}});
     AddSearch(Search(
-        colCategoria, colCatId, "Selezione Unica Categoria",
+        colCategoria, colCatId, "Selezione Unica Categoria", "Categoria",
         "SELECT ICAMID, SCAMCODICE, SCAMDESC FROM TCam_CategorieInv WHERE iCamId BETWEEN 1 AND 8", "ICAMID",
         "SCAMDESC", {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}}));
-    AddSearch(Search(colSede, colSedeId, "Selezione Unica Sede",
+    AddSearch(Search(colSede, colSedeId, "Selezione Unica Sede", "Sede",
                      "SELECT ISEDINFID, SSEDINFLDESC FROM TSEDINF_SEDEINFO", "ISEDINFID", "SSEDINFLDESC",
                      {{1, QStringLiteral("Sede"), 300}}));
-    AddSearch(Search(colLuogo, colSecId, "Selezione Unico Settore",
+    AddSearch(Search(colLuogo, colSecId, "Selezione Unico Settore", "Luogo di Scarico",
                      "SELECT ISECID, SSECCOD, SSECDESCS FROM TSEC_SETTCONS", "ISECID", "SSECDESCS",
                      {{1, QStringLiteral("Codice"), 50}, {2, QStringLiteral("Descrizione"), 400}}));
 }
@@ -131,6 +133,13 @@ QString TfmkvbImpWizard::ConfirmationText() {
         .arg(GetParamDescription(ParRegisterYear).toString());
 }
 
+void TfmkvbImpWizard::buOkClick() {
+    if (!ImportSelected())
+        return;
+    VoMessageDlg(kvbNewVoucherText(m_written), mtInformation, mbOK);
+    close();
+}
+
 QString TfmkvbImpWizard::AlreadyImportedText() {
     return QString::fromUtf8(kvbImpAlreadyImported);
 }
@@ -139,11 +148,15 @@ int TfmkvbImpWizard::InsertVoucher(const QString &desc, double date, const QVari
                                    const QVariant &beneficiary) {
     kvbLockNumbering();
     const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
+    m_written = {};
+    m_written.number = NextVoucherNumber(kvbLoading);
+    m_written.sourceDate = date;
+    m_written.date = kvbAcceptedVoucherDate(date, m_written.number, kvbLoading);
     TVoQuery header(QString::fromLatin1(kVoucherSQL));
     header.SetParam(QStringLiteral("iBBuoID"), voucher)
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-        .SetParam(QStringLiteral("iBBuoNUMERO"), NextVoucherNumber(kvbLoading))
-        .SetParamDate(QStringLiteral("dBBuoDATA"), date)
+        .SetParam(QStringLiteral("iBBuoNUMERO"), m_written.number)
+        .SetParamDate(QStringLiteral("dBBuoDATA"), m_written.date)
         .SetParam(QStringLiteral("sBBuoDESC"), desc)
         .SetParam(QStringLiteral("imgmid"), IdOrNull(movement))
         .SetParam(QStringLiteral("iBenId"), IdOrNull(beneficiary));
@@ -171,6 +184,7 @@ int TfmkvbImpWizard::InsertGood(const char *sql, int row, int voucher, const QVa
     for (auto it = further.cbegin(); it != further.cend(); ++it)
         insert.SetParam(it.key(), it.value());
     insert.Exec();
+    ++m_written.goods;
     return good;
 }
 

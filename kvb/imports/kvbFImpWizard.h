@@ -3,6 +3,7 @@
 // with category, site and sector, then written as one provisional loading voucher of the current
 // register. The windows differ in their source, their extra columns and what they write besides.
 #include "VoImpWizard.h"
+#include "kvbUBuoni.h"
 
 #include <QVariantHash>
 
@@ -39,8 +40,12 @@ protected:
     bool RowsComplete() override;
     QString ConfirmationText() override;
     QString AlreadyImportedText() override;
+    // After the import the user is told what was written before the wizard closes.
+    void buOkClick() override;
 
     // The voucher (the register's next loading number, taken under the register's lock) and its key.
+    // It takes the source's date when the register's date rule accepts it, else the earliest date the
+    // rule accepts, so that the register's numbers and dates stay in one order.
     int InsertVoucher(const QString &desc, double date, const QVariant &movement,
                       const QVariant &beneficiary);
     // The good of a unit row through the window's statement, with its further values; its key.
@@ -49,6 +54,7 @@ protected:
 
 private:
     int m_units = 0;
+    TkvbNewVoucher m_written;
 };
 
 // What the user reads when the source was taken over first, and when it holds no piece.

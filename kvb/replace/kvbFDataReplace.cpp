@@ -87,6 +87,7 @@ QStringList TfmKvbDataReplace::InsertParamNames() const {
 QString TfmKvbDataReplace::BeforeUpdates() {
     m_unloadingId = 0;
     m_loadingId = 0;
+    m_vouchersWritten.clear();
     if (!Asks("InsertScarico") && !Asks("InsertCarico") && FieldName() != kRegister)
         return {};
     // The vouchers' and goods' numbers are taken once the registers they are taken in are locked, in
@@ -163,5 +164,13 @@ int TfmKvbDataReplace::CreateVoucher(int kind, int registerId) {
     SetParamNull(q, QStringLiteral("dBBuoPROTDATA"), QMetaType::QDate);
     SetParamNull(q, QStringLiteral("sBBuoPROTNUM"), QMetaType::QString);
     q.Exec();
+    m_vouchersWritten << QStringLiteral("Creato il buono di %1 numero %2 del %3.")
+                             .arg(kind == kvbUnloading ? QStringLiteral("scarico") : QStringLiteral("carico"))
+                             .arg(number)
+                             .arg(FormatDays(date));
     return id;
+}
+
+QStringList TfmKvbDataReplace::WrittenBesides() const {
+    return m_vouchersWritten;
 }

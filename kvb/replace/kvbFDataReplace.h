@@ -25,6 +25,7 @@ protected:
     QString AfterUpdates() override;
     void BeforeInsert(TVoQuery &insert) override;
     void AfterInserts() override;
+    QStringList WrittenBesides() const override;
 
 private:
     QString FieldName() const;
@@ -36,4 +37,6 @@ private:
 
     int m_unloadingId = 0;
     int m_loadingId = 0;
+    // The vouchers of the last run, as the user is told of them.
+    QStringList m_vouchersWritten;
 };

@@ -32,6 +32,14 @@ namespace {
     "FROM VBINB_BENI inb INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = inb.IDWGFACANFID INNER JOIN "       \
     "TDWGFAC di ON di.IDWGFACID = dfa.IDWGFACID "
 #define KVB_RPT_IN_CHARGE "(di.IFACID = :iFacId) AND (inb.IBBUOIDSCARICO IS NULL)"
+// The goods the register holds at a date (NULL: as it stands), by the one rule of the database's
+// PKVB_BENIREGISTRO that the closing and the register's value follow too, so that the lists' totals
+// agree with them.
+#define KVB_RPT_REGISTER_FROM(date)                                                                          \
+    "FROM PKVB_BENIREGISTRO(:iFacId, " date ") reg INNER JOIN VBINB_BENI inb ON inb.IBINBID = reg.IBINBID "  \
+    "INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACANFID = inb.IDWGFACANFID INNER JOIN TDWGFAC di ON "             \
+    "di.IDWGFACID "                                                                                          \
+    "= dfa.IDWGFACID "
 #define KVB_RPT_GOOD_COLUMNS                                                                                 \
     "inb.IBINBID, inb.IBINBNUMERO, inb.SBINBCODNUMERO, inb.SBINBDESC, inb.SCAMCODICE, inb.IBINBIMPORTO, "
 
@@ -100,7 +108,8 @@ const char *const kVBeniSQL =
     "inb.IBINBIMPORTO, buo.IBBUONUMERO, buo.DBBUODATA, sca.IBBUONUMERO AS IBBUONUMEROSCA, sca.DBBUODATA AS "
     "DBBUODATASCA, cam.SCAMCODICE, cam.SCAMDESC, cae.SMERCODICE, cae.SMERDESC, cond.SCONDDESC, ava.SAVADESC, "
     "cav.SCAVDESC, sec.SSECCOD, sec.SSECDESCS, sed.SSEDINFSDESC, sed.SSEDINFCODMECC, itb.SITBDESC, "
-    "fac.SFACDESC FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID INNER JOIN "
+    "fac.SFACDESC FROM PKVB_BENIREGISTRO(:iFacId, :dEnd) reg INNER JOIN TBINB_BENI inb ON inb.IBINBID = "
+    "reg.IBINBID INNER JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID INNER JOIN "
     "TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID = "
     "dfa.IDWGFACID INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID LEFT JOIN TBBUO_BUONI sca ON "
     "sca.IBBUOID = inb.IBBUOIDSCARICO LEFT JOIN TCOND_CONDIZIONI cond ON cond.ICONDID = inb.ICONDID LEFT "
@@ -109,10 +118,10 @@ const char *const kVBeniSQL =
     "inb.ICAMID LEFT JOIN VCAE_CATEGMERCE cae ON cae.ICAEID = inb.ICAEID LEFT JOIN TCAV_CAUSALIINV cav ON "
     "cav.ICAVID = inb.ICAVID LEFT JOIN TSEC_SETTCONS sec ON sec.ISECID = inb.ISECID LEFT JOIN "
     "TSEDINF_SEDEINFO sed ON sed.ISEDINFID = inb.ISEDINFID LEFT JOIN TITB_INVTIPOBUO itb ON itb.IITBID = "
-    "buo.IITBID WHERE (di.iFacId=:iFacId) AND (buo.dBBuoData <= :dEnd) AND (INB.IBINBFUORIREGISTRO=0)  "
-    "/*AND VORPTFILTER*/  ORDER BY buo.dBBuoData, iBInbNumero, inb.sBInbCodNumero";
-const char *const kVBeniCaricoSQL = "SELECT inb.* " KVB_RPT_GOODS_FROM "WHERE " KVB_RPT_IN_CHARGE
-                                    " ORDER BY inb.DBBUODATA, inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+    "buo.IITBID WHERE (di.iFacId=:iFacId)  /*AND VORPTFILTER*/  ORDER BY buo.dBBuoData, iBInbNumero, "
+    "inb.sBInbCodNumero";
+const char *const kVBeniCaricoSQL = "SELECT inb.* " KVB_RPT_REGISTER_FROM(
+    "NULL") "WHERE (di.IFACID = :iFacId) ORDER BY inb.DBBUODATA, inb.IBINBNUMERO, inb.SBINBCODNUMERO";
 const char *const kVBeniScaricoSQL =
     "SELECT inb.* " KVB_RPT_GOODS_FROM "WHERE (di.IFACID = :iFacId) AND (INB.iBBuoIDSCARICO>0) ORDER BY "
     "inb.DBBUODATASCA, inb.IBINBNUMERO, inb.SBINBCODNUMERO";
@@ -136,9 +145,9 @@ const char *const kSettConsSSQL =
     "inb.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID = dfa.IDWGFACID WHERE di.IFACID = :iFacId ORDER "
     "BY sec.SSECCOD";
 const char *const kBeniSettConsSQL =
-    "SELECT " KVB_RPT_GOOD_COLUMNS "fac.SFACDESC, inb.SBINBMATRICOLA, inb.SBINBNOTE " KVB_RPT_GOODS_FROM
-    "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE " KVB_RPT_IN_CHARGE
-    " AND (inb.ISECID = :iSecId) ORDER BY inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+    "SELECT " KVB_RPT_GOOD_COLUMNS "fac.SFACDESC, inb.SBINBMATRICOLA, inb.SBINBNOTE " KVB_RPT_REGISTER_FROM(
+        "NULL") "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE (reg.ISECID = :iSecId) ORDER BY "
+                "inb.IBINBNUMERO, inb.SBINBCODNUMERO";
 // Each good in charge with the number it had up to the last renumbering (none when it had no other).
 #define KVB_RPT_HISTORY(condition)                                                                           \
     "SELECT inb.IBINBID, inb.IBINBNUMERO AS NEWNUMERO, inb.SBINBCODNUMERO, bnu.IBBNUNUMERO AS OLDNUMERO, "   \
@@ -156,9 +165,9 @@ const char *const kCollocazioniSQL =
     "SELECT ICLCID, SCLCDESCS, SCLCDESCL FROM TCLC_COLLOCAZIONI ORDER BY SCLCDESCL";
 const char *const kBeniCollSQL =
     "SELECT " KVB_RPT_GOOD_COLUMNS "fac.SFACDESC, inb.DBBUODATA, inb.SBINBMATRICOLA, inb.IBINBANNOASSUNZ, "
-    "inb.SBINBNOTE " KVB_RPT_GOODS_FROM
-    "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE " KVB_RPT_IN_CHARGE
-    " AND (inb.ICLCID = :iClcId) ORDER BY inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+    "inb.SBINBNOTE " KVB_RPT_REGISTER_FROM(
+        "NULL") "INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID WHERE (inb.ICLCID = :iClcId) ORDER BY "
+                "inb.IBINBNUMERO, inb.SBINBCODNUMERO";
 
 // A closing's amount of a category, missing as 0.
 #define KVB_RPT_IMP(n)                                                                                       \
@@ -185,7 +194,7 @@ const char *const kChiusureTotaliSQL =
 const char *const kLastChiuSQL = "SELECT FIRST 1 " KVB_RPT_CLOSING_COLUMNS KVB_RPT_CLOSINGS_FROM
                                  "ORDER BY cha.DCHADATACHIUSURA DESC, cha.ICHAID DESC";
 const char *const kNewChiusuraSQL = "SELECT CURRENT_DATE AS DCHADATACHIUSURA, " KVB_RPT_PREVIOUS_CLOSING(
-    "") ", (SELECT totale FROM PKvb_GetChiusura(NULL,NULL,1,:iFacId)) AS TOTALE FROM RDB$DATABASE";
+    "") ", (SELECT totale FROM PKvb_GetChiusura(NULL,:dVerifica,1,:iFacId)) AS TOTALE FROM RDB$DATABASE";
 const char *const kChiusPrecSQL =
     "SELECT iChaId, dChaDataChiusura, imp1, imp2, imp3, imp4, imp5, imp6, imp7, "
     "imp8, totale FROM PKvb_GetChiusura(NULL,:dDataEnd,2,:iFacId)";
@@ -354,8 +363,10 @@ TdmkvbReport::TdmkvbReport(QObject *parent) : QObject(parent) {
     });
 
     // What a report asks before it prints.
-    qquNewChiusura->BeforeOpen.Add([this](TVoQueryCollection *) {
+    qquNewChiusura->BeforeOpen.Add([this](TVoQueryCollection *d) {
         VerificationDate = AskDate(QStringLiteral("Verifica di chiusura al"));
+        // The register's value at the date verified, as the closing at that date would record it.
+        d->SetParam(QStringLiteral("dVerifica"), DaysToDate(VerificationDate));
     });
     qquNewChiusura->AfterOpen.Add([this](TVoQueryCollection *d) {
         PreviousClosingDate = d->FieldByName(QStringLiteral("DCHADATACHIUSURAPRECEDENTE"))->AsDate();

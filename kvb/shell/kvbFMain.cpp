@@ -57,12 +57,13 @@ const TAbcProgram &kvbProgram() {
 }
 
 QList<QIcon> kvbMenuImages() {
-    // Pictures of our own, one per menu function; 29 to 31 are the imports' and the program's own.
+    // Pictures of our own, one per menu function; 13 is the reports', 29 to 31 are the imports' and
+    // the program's own.
     return AbcMenuPictures({
         {"C+", 0x2e7d32},     {"S-", 0xc62828},     {"\u21c4", 0x6a1b9a}, {"\u2630", 0x1565c0},
         {"\u2302", 0x455a64}, {"\u2709", 0x00838f}, {"F", 0xef6c00},      {"Del", 0x283593},
         {"Av", 0x5d4037},     {"Vb", 0x546e7a},     {"Cat", 0x00695c},    {"Co", 0x9e9d24},
-        {"%", 0xad1457},      {"\u2605", 0xf9a825}, {"Ca", 0x4527a0},     {"P", 0x37474f},
+        {"%", 0xad1457},      {"St", 0xf9a825},     {"Ca", 0x4527a0},     {"P", 0x37474f},
         {"Se", 0x2e7d32},     {"R", 0x6d4c41},      {"N", 0x0277bd},      {"Cm", 0x616161},
         {"Ri", 0x1b5e20},     {"#", 0xb71c1c},      {"D", 0x4e342e},      {"Ag", 0x3e2723},
         {"\u20ac", 0x1a237e}, {"Ch", 0x880e4f},     {"\u25a6", 0x33691e}, {"Ve", 0x004d40},

@@ -130,7 +130,7 @@ TdmkvbAtt::TdmkvbAtt(QObject *parent) : TdmAbcAtt(kvbProgram(), parent) {
     xafCollocazioni =
         form("xafCollocazioni", xpgArchiviBase, QStringLiteral("Collocazioni"), "TfmkvbCollocazioni", 9, 26);
     xarkvbStampe = AddReport(QStringLiteral("xarkvbStampe"), xpgStampe, QStringLiteral("Stampe"),
-                             QStringLiteral("KVB"), 0, -1);
+                             QStringLiteral("KVB"), 0, 13);
     xafImpInv =
         modal(form("xafImpInv", xpgImport, QStringLiteral("Importa da inventario"), "TfmkvbImpInv", 1, 0));
     xafImpMag =

@@ -85,17 +85,27 @@ void TfmkvbImpInv::buOkClick() {
     if (VoMessageDlg(QString::fromUtf8(kQuestion).arg(CurrentYearValue), mtConfirmation, mbYesNoCancel) !=
         mrYes)
         return;
-    if (ImportVouchers(chosen))
-        TfmVoMultiSelect::buOkClick();
+    if (!ImportVouchers(chosen))
+        return;
+    QStringList lines;
+    for (const TkvbNewVoucher &voucher : std::as_const(m_written))
+        lines << kvbNewVoucherText(voucher);
+    VoMessageDlg(lines.join(QStringLiteral("\r\n")), mtInformation, mbOK);
+    TfmVoMultiSelect::buOkClick();
 }
 
 bool TfmkvbImpInv::ImportVouchers(const QVariantList &sourceIds) {
     TVoHourglass hourglass;
-    return kvbRunTransfer(this, [this, &sourceIds] {
+    const bool done = kvbRunTransfer(this, [this, &sourceIds] {
+        // A lock conflict runs the whole import again.
+        m_written.clear();
         kvbLockNumbering();
         for (const QVariant &id : sourceIds)
             ImportVoucher(id);
     });
+    if (!done)
+        m_written.clear();
+    return done;
 }
 
 void TfmkvbImpInv::ImportVoucher(const QVariant &sourceId) {
@@ -105,11 +115,16 @@ void TfmkvbImpInv::ImportVoucher(const QVariant &sourceId) {
     goods.SetParam(QStringLiteral("iBuoIdScarico"), sourceId).Open();
 
     const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
+    TkvbNewVoucher written;
+    written.number = NextVoucherNumber(kvbLoading);
+    written.sourceDate = CurrentYearEnd;
+    // The year's end, unless the register's date rule refuses it (a register-year ending before it).
+    written.date = kvbAcceptedVoucherDate(CurrentYearEnd, written.number, kvbLoading);
     TVoQuery header(QString::fromLatin1(kVoucherSQL));
     header.SetParam(QStringLiteral("iBBuoID"), voucher)
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-        .SetParam(QStringLiteral("iBBuoNUMERO"), NextVoucherNumber(kvbLoading))
-        .SetParamDate(QStringLiteral("dBBuoDATA"), CurrentYearEnd)
+        .SetParam(QStringLiteral("iBBuoNUMERO"), written.number)
+        .SetParamDate(QStringLiteral("dBBuoDATA"), written.date)
         .SetParam(QStringLiteral("sBBuoDESC"), QStringLiteral("BUONO DI CARICO DA INVENTARIO"))
         .Exec();
 
@@ -156,4 +171,6 @@ void TfmkvbImpInv::ImportVoucher(const QVariant &sourceId) {
         good.Exec();
     }
     VoExecSQL(QString::fromLatin1(kAmountSQL), {{QStringLiteral("IBBUOID"), voucher}});
+    written.goods = int(rows.size());
+    m_written << written;
 }

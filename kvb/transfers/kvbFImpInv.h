@@ -3,6 +3,7 @@
 // marked "BENDUR" becomes, when chosen, a provisional loading voucher of the current register holding
 // a copy of each good it discharged, and is marked as imported.
 #include "VoMultiSelect.h"
+#include "kvbUBuoni.h"
 
 class TfmkvbImpInv : public TfmVoMultiSelect {
     Q_OBJECT
@@ -12,6 +13,8 @@ public:
     // Imports the chosen vouchers, in the list's order, all in one transaction; false with the
     // reason shown when nothing was written.
     bool ImportVouchers(const QVariantList &sourceIds);
+    // The loading vouchers the last import wrote, in their order.
+    const QList<TkvbNewVoucher> &Written() const { return m_written; }
 
 protected:
     void FormCreate() override;
@@ -19,4 +22,6 @@ protected:
 
 private:
     void ImportVoucher(const QVariant &sourceId);
+
+    QList<TkvbNewVoucher> m_written;
 };

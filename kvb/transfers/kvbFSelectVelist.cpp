@@ -104,12 +104,15 @@ bool TfmKvbSelectVelist::TransferGoods(const QVariantList &goodIds) {
         kvbLockNumbering();
         const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
         // The date is built from the year, never read back from a text in the machine's locale.
-        const double date =
+        const double yearEnd =
             m_profile.atYearEnd ? CurrentYearEnd : DateToDays(QDate(CurrentYearValue, 12, 31));
+        const int number = NextVoucherNumber(kvbUnloading);
+        // Never before the register's previous unloading voucher or last closing.
+        const double date = kvbAcceptedVoucherDate(yearEnd, number, kvbUnloading);
         TVoQuery header(QString::fromLatin1(m_profile.voucherSQL));
         header.SetParam(QStringLiteral("IBBUOID"), voucher)
             .SetParam(QStringLiteral("IDWGFACANFID"), ParamRegisterYearId())
-            .SetParam(QStringLiteral("IBBUONUMERO"), NextVoucherNumber(kvbUnloading))
+            .SetParam(QStringLiteral("IBBUONUMERO"), number)
             .SetParamDate(QStringLiteral("DBBUODATA"), date)
             .SetParam(QStringLiteral("SBBUODESC"), QString::fromUtf8(m_profile.description))
             .Exec();

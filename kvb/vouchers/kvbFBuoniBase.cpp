@@ -26,12 +26,14 @@
 namespace {
 
 const char *const kBeneficiaryListSQL = "SELECT IBENID, SBENRAGSOC FROM TBEN_BENEFICIARI WHERE ##WHERE##";
-// Each part through COALESCE, so that an empty part leaves the rest.
+// The number, date and description that the search form shows, and the text the voucher shows, each
+// part through COALESCE, so that an empty part leaves the rest.
 const char *const kDeliberaLoadingListSQL =
-    "SELECT IDELID, COALESCE(SDELDESC, '') || ' num. ' || COALESCE(SDELNUMERO, '') || ' del ' || "
-    "COALESCE(EXTRACT(DAY FROM DDELDATA), '') || '/' || COALESCE(EXTRACT(MONTH FROM DDELDATA), '') || '/' || "
-    "COALESCE(EXTRACT(YEAR FROM DDELDATA), '') AS SDELSTRINGA, SDELNUMERO FROM TDEL_DELIBERE WHERE (DDELDATA "
-    "BETWEEN :dDa AND :dA) AND ##WHERE##";
+    "SELECT IDELID, SDELNUMERO, DDELDATA, SDELDESC, COALESCE(SDELDESC, '') || ' num. ' || "
+    "COALESCE(SDELNUMERO, "
+    "'') || ' del ' || COALESCE(EXTRACT(DAY FROM DDELDATA), '') || '/' || COALESCE(EXTRACT(MONTH FROM "
+    "DDELDATA), '') || '/' || COALESCE(EXTRACT(YEAR FROM DDELDATA), '') AS SDELSTRINGA FROM TDEL_DELIBERE "
+    "WHERE (DDELDATA BETWEEN :dDa AND :dA) AND ##WHERE##";
 const char *const kDeliberaUnloadingListSQL =
     "SELECT IDELID, SDELNUMERO, dDelData, sDelDesc FROM TDEL_DELIBERE "
     "WHERE (dDelData BETWEEN :dDa AND :dA) AND ##WHERE##";
@@ -103,11 +105,13 @@ void TfmkvbBuoniBase::SetUpHeader() {
                                       DaysToDateParam(CurrentRegStart - (loading ? kDaysBefore : 0.0)));
     delibera->ListDataSet()->SetParam(QStringLiteral("dA"), DaysToDateParam(CurrentRegEnd));
     delibera->OnShowSearchForm.Add([loading](TVoDBLookupEdit *, TVoSearchDialog *form) {
-        if (loading)
-            SetSearchFormTable(form, QStringLiteral("Documenti di accettazione"));
-        else
-            SetSearchForm(form, {QStringLiteral("Numero delibera"), QStringLiteral("data"),
-                                 QStringLiteral("descrizione")});
+        SetSearchForm(form, {loading ? QStringLiteral("Num accett") : QStringLiteral("Numero delibera"),
+                             QStringLiteral("data"), QStringLiteral("descrizione")});
+        if (loading) {
+            // The voucher's text repeats the three columns: the form does not show it again.
+            form->Columns(4).Visible = false;
+            form->Columns(4).Indexed = false;
+        }
     });
 
     kvbSetUpCollection(xqcMain, kvbVouchersSQL(m_kind, false));
@@ -203,7 +207,8 @@ void TfmkvbBuoniBase::frMasterxdsMainAfterStateChange() {
     if (xqcMain->State() == dsInsert) {
         m_proposedVoucher = NextVoucherNumber(m_kind);
         frMaster->xneNumero->SetValue(m_proposedVoucher);
-        frMaster->xdeData->SetDate(DaysToDate(TodayDays()));
+        frMaster->xdeData->SetDate(
+            DaysToDate(kvbAcceptedVoucherDate(TodayDays(), m_proposedVoucher, m_kind)));
         xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
     }
     ApplyLock();

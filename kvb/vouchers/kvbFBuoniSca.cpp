@@ -84,6 +84,9 @@ void TfmkvbBuoniSca::HookEvents() {
     frDetail->xdsMain->AfterStateChange.Add([this](TVoDataSource *) {
         frDetailtsDetailShow();
         ApplyLock();
+        // The number was read-only when the new row took the focus: the row starts on it now.
+        if (xqcDetail->State() == dsInsert && frDetail->DetailShown())
+            frDetail->xelNumero->setFocus(Qt::OtherFocusReason);
     });
     frDetail->xelNumero->OnChangeFKValue.Add([this](TVoDBLookupEdit *) { frDetailxelNumeroChangeFKValue(); });
     xqcDetail->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
@@ -96,6 +99,8 @@ void TfmkvbBuoniSca::HookEvents() {
     xqcDetail->VoBeforeExec.Add([this](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
         Prop.Values.Add(QStringLiteral("iBBuoID"), CurrentVoucher());
     });
+    // The saved good is read through the lists of a row in browse at once, not at the next change.
+    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { frDetailtsDetailShow(); });
     xqcDetail->AfterScroll.Add([this](TVoQueryCollection *) { xqcDetailAfterScroll(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
         xqcDetailAfterScroll();
@@ -137,6 +142,11 @@ void TfmkvbBuoniSca::frDetailtsDetailShow() {
         {frDetail->xelDesc, "sBInbDESC"}, {frDetail->xelCateg, "SCAMDESC"}, {frDetail->xelCond, "SCONDDESC"}};
     for (const auto &[lookup, column] : companions)
         lookup->SetListSQL(companion.arg(QString::fromLatin1(column)));
+    // A good just saved is no longer among those in charge that its row was read from: read its
+    // texts again from the new lists.
+    for (TVoDBLookupEdit *lookup :
+         {frDetail->xelNumero, frDetail->xelDesc, frDetail->xelCateg, frDetail->xelCond})
+        lookup->ReadField();
 }
 
 // The good's stored value is proposed as its value at discharge.

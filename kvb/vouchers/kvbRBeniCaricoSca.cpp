@@ -60,10 +60,9 @@ TfrkvbBeniCaricoSca::TfrkvbBeniCaricoSca(QWidget *parent)
 }
 
 void TfrkvbBeniCaricoSca::ShowBook(bool book) {
-    QFormLayout *form = VoDetailForm(this);
-    form->setRowVisible(xelDesc, !book);
+    VoSetFieldRowVisible(xelDesc, !book);
     for (QWidget *edit : std::initializer_list<QWidget *>{xedTitolo, xedAutore, xedEditore})
-        form->setRowVisible(edit, book);
+        VoSetFieldRowVisible(edit, book);
 }
 
 void TfrkvbBeniCaricoSca::xelNumeroChangeFKValue() {

@@ -11,7 +11,7 @@
 #include <QLabel>
 
 TfrkvbBuoniScarico::TfrkvbBuoniScarico(QWidget *parent) : TfrkvbBuoniCarico(parent) {
-    if (auto *label = qobject_cast<QLabel *>(VoDetailForm(this)->labelForField(xelBenef)))
+    if (auto *label = qobject_cast<QLabel *>(VoFieldLabel(xelBenef)))
         label->setText(QStringLiteral("Destinazione"));
     grFrame->SetColumnTitle(2, QStringLiteral("Destinatario"));
     // Definitive vouchers stand out; a selected row keeps the highlight.

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 VO_REGISTER_CLASS(TfmkvbChiusura);
 
@@ -34,6 +35,9 @@ const char *const kBadDate = "Data non valida";
 const char *const kTypeDone = "Tipo di chiusura già effettuata in questo anno";
 const char *const kZeroAmounts = "L'importo dei seguenti buoni è 0.";
 const char *const kGoOn = " Vuoi continuare lo stesso?";
+const char *const kNothingClosed = "Nessuna chiusura effettuata: nessun buono è stato reso definitivo.";
+const char *const kClosed =
+    "Chiusura al %1 effettuata.\r\nBuoni resi definitivi: %2 (%3 di carico, %4 di scarico); beni: %5.";
 
 // The register's provisional vouchers up to the date, of every register-year.
 const char *const kVouchersSQL =
@@ -42,6 +46,12 @@ const char *const kVouchersSQL =
     "INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
     "dia.IDwgFacID=di.IDwgFacID WHERE (BUO.ILOCKED<>1) AND (BUO.dBBuoDATA<=:dBBuoData) AND (di.iFacId = "
     ":iFacId) ORDER BY BUO.iBBuoNUMERO, BUO.dBBuoDATA;";
+// The goods that the closing's vouchers load or unload, each counted once.
+const char *const kGoodsSQL =
+    "SELECT COUNT(*) FROM TBInb_Beni INB WHERE EXISTS (SELECT 1 FROM TBBuo_Buoni BUO INNER JOIN TDwgFacAnf "
+    "dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(BUO.ILOCKED<>1) AND (BUO.dBBuoDATA<=:dBBuoData) AND (di.iFacId = :iFacId) AND (BUO.iBBuoID = "
+    "INB.iBBuoID OR BUO.iBBuoID = INB.iBBuoIDSCARICO))";
 const char *const kLastClosingSQL =
     "SELECT MAX(DCHADATACHIUSURA) AS DCHADATACHIUSURA FROM TCHA_CHIUSURAANNO WHERE iFacId = :iFacId;";
 const char *const kTypeInYearSQL =
@@ -53,18 +63,15 @@ const char *const kClosingSQL =
 const char *const kChaCamSQL =
     "INSERT INTO TCHACAM (ICHACAMID, ICHAID, ICAMID, ICHACAMIMPORTO) VALUES ((SELECT L_ICNTID FROM "
     "PYSETGETID('TCHACAM',1)), :ICHAID, :ICAMID, :ICHACAMIMPORTO);";
-// Per category 1 to 8, the goods loaded and those unloaded by the register's vouchers up to the date.
+// Per category 1 to 8, the value of the goods the register holds at the date, by the one rule the
+// reports print the register by.
 const char *const kCategoriesSQL =
-    "SELECT cam.icamId, (SELECT SUM(inb_c.iBInbImporto) FROM TBInb_Beni inb_c INNER JOIN TBBuo_Buoni buo_c "
-    "ON "
-    "buo_c.iBBuoId=inb_c.iBBuoId INNER JOIN TDwgFacAnf dia_c ON (buo_c.iDwgFacAnfId = dia_c.iDwgFacAnfId) "
-    "INNER JOIN TDwgFac di_c ON dia_c.IDwgFacID=di_c.IDwgFacID WHERE (buo_c.dBBuoData <= :dBBuoData) AND "
-    "(di_c.iFacId = :iFacId) AND (inb_c.iCamId = cam.iCamId)) AS importoCar, (SELECT SUM(inb_s.iBInbImporto) "
-    "FROM TBInb_Beni inb_s INNER JOIN TBBuo_Buoni buo_s ON buo_s.iBBuoId=inb_s.iBBuoIdScarico INNER JOIN "
-    "TDwgFacAnf dia_s ON (buo_s.iDwgFacAnfId = dia_s.iDwgFacAnfId) INNER JOIN TDwgFac di_s ON "
-    "dia_s.IDwgFacID=di_s.IDwgFacID WHERE (buo_s.dBBuoData <= :dBBuoData) AND (di_s.iFacId = :iFacId) AND "
-    "(inb_s.iCamId = cam.iCamId)) AS importoSca FROM TCam_CategorieInv cam WHERE iCamId BETWEEN 1 AND 8 "
-    "ORDER BY cam.iCamId;";
+    "SELECT cam.ICAMID, CASE cam.ICAMID WHEN 1 THEN reg.IMP1 WHEN 2 THEN reg.IMP2 WHEN 3 THEN reg.IMP3 WHEN "
+    "4 "
+    "THEN reg.IMP4 WHEN 5 THEN reg.IMP5 WHEN 6 THEN reg.IMP6 WHEN 7 THEN reg.IMP7 ELSE reg.IMP8 END AS "
+    "IMPORTO "
+    "FROM PKVB_GETCHIUSURA(NULL, :dBBuoData, 1, :iFacId) reg CROSS JOIN TCAM_CATEGORIEINV cam WHERE "
+    "cam.ICAMID BETWEEN 1 AND 8 ORDER BY cam.ICAMID";
 
 struct TVoucher {
     int id = 0;
@@ -139,6 +146,8 @@ TfmkvbChiusura::TfmkvbChiusura(QWidget *parent)
       deDataChiusura(new QDateEdit(tsDate)), xqcMain(new TVoQueryCollection(this)),
       xdsMain(new TVoDataSource(this)), xleTipoChiusura(new TVoDBLookupEdit(tsDate)) {
     setObjectName(QStringLiteral("fmkvbChiusura"));
+    // The menu names it after what it does (closing or check); opened otherwise, it closes.
+    setWindowTitle(QStringLiteral("Chiusura"));
     resize(480, 260);
     laMsg->setText(QString::fromUtf8(kMessage));
     laMsg->setWordWrap(true);
@@ -222,8 +231,13 @@ void TfmkvbChiusura::actEseguiExecute() {
         return;
     }
     const double date = DateToDays(deDataChiusura->date());
-    if (RunChecks(date, typeId) && m_closing)
+    if (!RunChecks(date, typeId)) {
+        // The window closes after a refusal: the user is told that the register stays as it was.
+        if (m_closing)
+            VoMessageDlg(QString::fromUtf8(kNothingClosed), mtInformation, mbOK);
+    } else if (m_closing) {
         WriteClosing(date, typeId);
+    }
     TfmVoWizard::buOkClick();
 }
 
@@ -249,6 +263,7 @@ bool TfmkvbChiusura::RunChecks(double date, int typeId) {
 
 void TfmkvbChiusura::WriteClosing(double date, int typeId) {
     TProblem problem;
+    QString done;
     {
         TVoHourglass hourglass;
         TVoTransaction transaction;
@@ -260,7 +275,20 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             problem = TypeProblem(date, typeId);
         if (!problem.text) {
             TfmMessDefCar defCar(this);
-            for (const TVoucher &voucher : ProvisionalVouchers(date, nullptr)) {
+            const QList<TVoucher> vouchers = ProvisionalVouchers(date, nullptr);
+            const int goods = VoSelectValue(QString::fromLatin1(kGoodsSQL),
+                                            {{QStringLiteral("dBBuoData"), DaysToDate(date)},
+                                             {QStringLiteral("iFacId"), CurrentRegisterId}})
+                                  .toInt();
+            const auto loading = std::count_if(vouchers.cbegin(), vouchers.cend(),
+                                               [](const TVoucher &voucher) { return voucher.loading; });
+            done = QString::fromUtf8(kClosed)
+                       .arg(FormatDays(date))
+                       .arg(vouchers.size())
+                       .arg(loading)
+                       .arg(vouchers.size() - loading)
+                       .arg(goods);
+            for (const TVoucher &voucher : vouchers) {
                 defCar.SetIdBuono(voucher.id);
                 defCar.SetCarico(voucher.loading);
                 defCar.actEseguiExecute();
@@ -275,15 +303,17 @@ void TfmkvbChiusura::WriteClosing(double date, int typeId) {
             categories.SetParamDate(QStringLiteral("dBBuoData"), date)
                 .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
             for (categories.Open(); !categories.Eof(); categories.Next())
-                VoExecSQL(QString::fromLatin1(kChaCamSQL),
-                          {{QStringLiteral("ICHAID"), chaId},
-                           {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("icamId"))},
-                           {QStringLiteral("ICHACAMIMPORTO"),
-                            categories.AsLargeInt(QStringLiteral("importoCar")) -
-                                categories.AsLargeInt(QStringLiteral("importoSca"))}});
+                VoExecSQL(
+                    QString::fromLatin1(kChaCamSQL),
+                    {{QStringLiteral("ICHAID"), chaId},
+                     {QStringLiteral("ICAMID"), categories.AsInteger(QStringLiteral("ICAMID"))},
+                     {QStringLiteral("ICHACAMIMPORTO"), categories.AsLargeInt(QStringLiteral("IMPORTO"))}});
             transaction.Commit();
             m_chaId = chaId;
         }
     }
-    Report(problem);
+    if (Report(problem))
+        VoMessageDlg(QString::fromUtf8(kNothingClosed), mtInformation, mbOK);
+    else
+        VoMessageDlg(done, mtInformation, mbOK);
 }

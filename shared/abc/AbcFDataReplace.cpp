@@ -346,8 +346,9 @@ bool TfmAbcDataReplace::Replace() {
         VoMessageDlg(refusal, mtError, mbOKCancel);
         return false;
     }
-    VoMessageDlg(VoFormat(m_profile.doneMessage,
-                          {m_field.attribute(QStringLiteral("Caption")), QString::number(total)}),
-                 mtInformation, mbOK);
+    QStringList done{VoFormat(m_profile.doneMessage,
+                              {m_field.attribute(QStringLiteral("Caption")), QString::number(total)})};
+    done << WrittenBesides();
+    VoMessageDlg(done.join(QStringLiteral("\r\n")), mtInformation, mbOK);
     return true;
 }

@@ -75,6 +75,8 @@ protected:
     virtual void BeforeInsert(TVoQuery &) {}
     // After the inserts, before the commit.
     virtual void AfterInserts() {}
+    // What the run wrote besides the rows, told after the closing message on lines of its own.
+    virtual QStringList WrittenBesides() const { return {}; }
 
     void FormCreate() override;
     void FormClose(TCloseAction &Action) override;

@@ -4,6 +4,7 @@
 #include "AbcUContext.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoLayout.h"
 
 namespace {
 // %1 the register's description as the list shows it, %2 the program's registers, %3 the order of the
@@ -35,9 +36,30 @@ QList<TVoEnumValue> TdmAbcParams::RegisterYearList(const TAbcProgram &program, i
     return LoadEnumValues(sql, {{QStringLiteral("idwgid"), schoolId}});
 }
 
+namespace {
+// The register-years come with the school: the list, and the dialog with it, grow to the longest.
+void WidenToItems(QComboBox *combo) {
+    const int wanted = VoComboContentWidth(combo);
+    if (wanted <= combo->width())
+        return;
+    combo->resize(wanted, combo->height());
+    QWidget *client = combo->parentWidget();
+    client->setMinimumWidth(qMax(client->minimumWidth(), combo->geometry().right() + combo->x() / 4));
+    QWidget *dialog = combo->window();
+    dialog->resize(dialog->size().expandedTo(dialog->sizeHint()));
+}
+
+int ContentWidth(QWidget *control) {
+    auto *combo = qobject_cast<QComboBox *>(control);
+    return combo ? VoComboContentWidth(combo) : 0;
+}
+} // namespace
+
 void TdmAbcParams::PlaceControl(QWidget *Control) const {
+    // Never narrower than the control's own items (a list as wide as the school's name).
     Control->setGeometry(m_program.ParamControlLeft >= 0 ? m_program.ParamControlLeft : Control->x(),
-                         Control->y(), m_program.ParamControlWidth, Control->height());
+                         Control->y(), qMax(m_program.ParamControlWidth, ContentWidth(Control)),
+                         Control->height());
 }
 
 void TdmAbcParams::xpmVouParamsAfterCreateCtrl(QObject *Sender, QWidget *Control, TVoParamEntry &Param) {
@@ -63,8 +85,10 @@ void TdmAbcParams::xpmVouParamsReadParam(QObject *Sender, QWidget *Control, TVoP
     if (!combo)
         return;
     const int school = ParamSchoolId();
-    if (school != -1)
+    if (school != -1) {
         combo->SetEnumValues(RegisterYearList(m_program, school));
+        WidenToItems(combo);
+    }
     const QString stored = Param.Value.isNull() ? QString() : Param.Value.toString();
     if (!stored.isEmpty())
         combo->SelectId(VoVarToInt(stored, -1));
@@ -97,5 +121,6 @@ void TdmAbcParams::ReloadRegisterYearCombo(QObject *) {
     TVoIdComboBox *school = xpmVouParams->SchoolCombo();
     const int schoolId = school && school->currentIndex() >= 0 ? school->SelectedId(-1) : -1;
     m_registerYearCombo->SetEnumValues(RegisterYearList(m_program, schoolId));
+    WidenToItems(m_registerYearCombo);
     m_registerYearCombo->ClearSelection();
 }

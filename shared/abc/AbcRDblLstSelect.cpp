@@ -137,9 +137,7 @@ void TfrAbcDblLstSelect::acFilterExecute() {
     }
     if (fmVoRptFiltro->exec() != QDialog::Accepted)
         return;
-    TVoFilterCondition condition = fmVoRptFiltro->frVoFiltro->GetCondition();
-    AdaptCondition(condition);
-    m_filter = condition;
+    m_filter = fmVoRptFiltro->frVoFiltro->GetCondition();
     acApplyFilter->setChecked(SetFilter(m_filter));
     ShowApplyImage();
 }

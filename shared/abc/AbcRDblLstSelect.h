@@ -56,8 +56,6 @@ protected:
     virtual QString ListSQL() const = 0;
     virtual QVariantHash ListParams() const { return {}; }
     virtual QTreeWidgetItem *NewListItem(const TVoQuery &q) const = 0;
-    // A condition from the filter form as the program's select takes it.
-    virtual void AdaptCondition(TVoFilterCondition &) const {}
 
     void lvColumnClick(QTreeWidget *list, int column) override;
     int lvCompare(const QTreeWidgetItem *a, const QTreeWidgetItem *b) const override;

@@ -58,6 +58,8 @@ TfrAbeRicerca::TfrAbeRicerca(QWidget *parent)
     layout->addWidget(tbSearch);
     layout->addWidget(paRiececa, 1);
     layout->addSpacing(14);
+    // As tall as the tool button and the box need.
+    setFixedHeight(qMax(24, layout->minimumSize().height()));
 
     tmFilt->setInterval(500);
     connect(tmFilt, &QTimer::timeout, this, [this] { VoGuarded([this] { tmFiltTimer(); }); });

@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -348,28 +350,23 @@ TEST(VoDbScriptTest, SetTermAndCommentsSplitCorrectly) {
 using VoUpgradeTest = VoDbTest;
 
 namespace {
-// A database as an older program made it: the scripts up to the unit factors, no demo rows.
-void MakeOlderDatabase(const QString &path) {
+
+// A database an older program made, before the durable-goods register was complete: one of its
+// vouchers, marked for the consumables program, was written without a definitive flag. Creates it
+// with the login of db and leaves it open there.
+void MakeOlderDatabase(TVoSQLConnection *db, const QString &name) {
     const QString last = QStringLiteral("sql/080_unit_factor.sql");
     ASSERT_TRUE(VoSchemaScripts().contains(last));
     TVoDbCreateOptions older;
     older.overwrite = true;
     older.demoData = false;
+    older.userName = db->Param(QStringLiteral("User_Name"));
+    older.password = db->Param(QStringLiteral("Password"));
     older.include = [&last](const QString &name) { return name <= last; };
     QString error;
-    ASSERT_TRUE(VoCreateDatabase(path, older, &error)) << error.toStdString();
-}
-} // namespace
-
-TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
-    // A database an older program made, before the durable-goods register was complete: one of its
-    // vouchers, marked for the consumables program, was written without a definitive flag.
-    const QString path = TVoTestDb::Folder() + QStringLiteral("/older.fdb");
-    MakeOlderDatabase(path);
-    QString error;
-    TVoSQLConnection db(nullptr, QStringLiteral("older"));
-    db.SetParam(QStringLiteral("Database"), path);
-    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    ASSERT_TRUE(VoCreateDatabase(name, older, &error)) << error.toStdString();
+    db->SetParam(QStringLiteral("Database"), name);
+    ASSERT_TRUE(db->Open(&error)) << error.toStdString();
     for (const char *sql : {"INSERT INTO TDOW_DATAOWNER (IDWGID, SDOWSDESC) VALUES (1, 'Scuola')",
                             "INSERT INTO TANF_ANNIFINANZ (IANFID, IANFVALORE) VALUES (1, 2026)",
                             "INSERT INTO TFAC_VELISTO (IFACID, SFACDESC) VALUES (1, 'Inventario')",
@@ -378,12 +375,25 @@ TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
                             "INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, IBBUOTIPO, "
                             "ILOCKED, SBBUOAPPLSCARICO) "
                             "VALUES (7, 1, 3, 1, NULL, 'VELIST')"})
-        VoExecSQL(QString::fromLatin1(sql), {}, &db);
-    const QString voucher =
-        QStringLiteral("SELECT IBBUONUMERO FROM TBBUO_BUONI WHERE IBBUOID = 7 AND ILOCKED = 0 "
-                       "AND SBBUOAPPLSCARICO = 'VELIST'");
-    const QString recorded = QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT");
+        VoExecSQL(QString::fromLatin1(sql), {}, db);
+}
 
+const char *const kOlderVoucherSQL = "SELECT IBBUONUMERO FROM TBBUO_BUONI WHERE IBBUOID = 7 AND ILOCKED = 0 "
+                                     "AND SBBUOAPPLSCARICO = 'VELIST'";
+const char *const kRecordedSQL = "SELECT COUNT(*) FROM TYSCR_SCRIPT";
+
+} // namespace
+
+TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/older.fdb");
+    TVoSQLConnection db(nullptr, QStringLiteral("older"));
+    MakeOlderDatabase(&db, path);
+    if (HasFatalFailure())
+        return;
+    const QString voucher = QString::fromLatin1(kOlderVoucherSQL);
+    const QString recorded = QString::fromLatin1(kRecordedSQL);
+
+    QString error;
     ASSERT_TRUE(VoUpgradeDatabase(&db, &error)) << error.toStdString();
     EXPECT_EQ(VoSelectValue(voucher, {}, &db).toInt(), 3);
     EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());
@@ -400,6 +410,87 @@ TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
     EXPECT_EQ(VoSelectValue(recorded, {}, &db).toInt(), VoSchemaScripts().size());
     db.Close();
     QFile::remove(path);
+}
+
+TEST(VoServerTest, AnOlderDatabaseMadeOnAServerIsOpenedAndUpgradedByTheProgram) {
+    TVoTestServer server;
+    QString reason;
+    if (!TVoTestServer::Configured(&server, &reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString file = server.folder + QStringLiteral("/older-on-server.fdb");
+    QFile::remove(file);
+    {
+        TVoSQLConnection db(nullptr, QStringLiteral("older"));
+        server.LogIn(&db);
+        MakeOlderDatabase(&db, server.DatabaseName(file));
+        if (HasFatalFailure())
+            return;
+    }
+    TVoScriptedMessages messages;
+    TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
+    {
+        TdmVoConnection module;
+        module.SetStartupArguments({QStringLiteral("1"), QStringLiteral("U"), QString(),
+                                    QStringLiteral("960"), server.DatabaseName(file), server.userName,
+                                    server.password});
+        if (module.OpenConnection()) {
+            EXPECT_EQ(VoSelectValue(QString::fromLatin1(kOlderVoucherSQL)).toInt(), 3);
+            EXPECT_EQ(VoSelectValue(QString::fromLatin1(kRecordedSQL)).toInt(), VoSchemaScripts().size());
+        } else {
+            ADD_FAILURE() << module.LastError().toStdString();
+        }
+    }
+    TdmVoConnection::SetDatabaseUpgrader({});
+    EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
+    QFile::remove(file);
+}
+
+using VoBackupTest = VoDbTest;
+
+TEST_F(VoBackupTest, ABackupMadeWhileTheDatabaseIsInUseRestoresToAFileThatOpens) {
+    const QString gbak = QStandardPaths::findExecutable(QStringLiteral("gbak"));
+    ASSERT_FALSE(gbak.isEmpty()) << "gbak is missing: install firebird3.0-utils";
+    VoExecSQL(QStringLiteral("CREATE TABLE TBACKUP (SWHO VARCHAR(20))"));
+    VoExecSQL(QStringLiteral("INSERT INTO TBACKUP (SWHO) VALUES ('committed')"));
+    // The program is at work: a write of its is under way while the backup runs.
+    conn->StartTransaction();
+    VoExecSQL(QStringLiteral("INSERT INTO TBACKUP (SWHO) VALUES ('pending')"));
+
+    // The engine's configuration folder of the programs, as the README tells the office to name it.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FIREBIRD"), VoPrepareEmbeddedEngine());
+    const auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(gbak, arguments);
+        const bool finished = process.waitForFinished(120000);
+        const QByteArray output = process.readAll();
+        EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+            << "gbak " << arguments.join(QLatin1Char(' ')).toStdString() << ":\n"
+            << output.toStdString();
+    };
+    const QString backup = TVoTestDb::Folder() + QStringLiteral("/in-use.fbk");
+    const QString restored = TVoTestDb::Folder() + QStringLiteral("/restored.fdb");
+    QFile::remove(backup);
+    QFile::remove(restored);
+    run({QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), dbPath, backup});
+    run({QStringLiteral("-c"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), backup, restored});
+    conn->Rollback();
+    if (HasFailure())
+        return;
+
+    TVoSQLConnection copy(nullptr, QStringLiteral("restored"));
+    copy.SetParam(QStringLiteral("Database"), restored);
+    QString error;
+    ASSERT_TRUE(copy.Open(&error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT LIST(SWHO) FROM TBACKUP"), {}, &copy).toString(),
+              QStringLiteral("committed"));
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TDOW_DATAOWNER"), {}, &copy).toInt(), 1);
+    EXPECT_EQ(VoSelectValue(QString::fromLatin1(kRecordedSQL), {}, &copy).toInt(), VoSchemaScripts().size());
+    copy.Close();
+    QFile::remove(backup);
+    QFile::remove(restored);
 }
 
 TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing) {
@@ -587,7 +678,8 @@ TEST(VoCleanStopTest, TermAndInterruptEndTheProgramWithNothingWrittenAndTheFileC
 
 TEST(VoFirstStartTest, TwoProgramsStartingOnAnOlderDatabaseTakeTurnsToUpgradeIt) {
     const QString path = TVoTestDb::Folder() + QStringLiteral("/older-two.fdb");
-    MakeOlderDatabase(path);
+    TVoSQLConnection db(nullptr, QStringLiteral("upgraded"));
+    MakeOlderDatabase(&db, path);
     TUserHome user1, user2;
     QProcess first, second;
     for (auto [user, program] : {std::pair{&user1, &first}, std::pair{&user2, &second}}) {
@@ -598,10 +690,6 @@ TEST(VoFirstStartTest, TwoProgramsStartingOnAnOlderDatabaseTakeTurnsToUpgradeIt)
         ASSERT_TRUE(program->waitForFinished(240000));
         EXPECT_EQ(program->exitCode(), 0) << program->readAllStandardError().toStdString();
     }
-    TVoSQLConnection db(nullptr, QStringLiteral("upgraded"));
-    db.SetParam(QStringLiteral("Database"), path);
-    QString error;
-    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt(),
               VoSchemaScripts().size());
 }
@@ -640,11 +728,8 @@ TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
 
 TEST(VoFirstStartTest, AnUpgradeKilledHalfWayIsFinishedByTheNextStart) {
     const QString path = TVoTestDb::Folder() + QStringLiteral("/older-killed.fdb");
-    MakeOlderDatabase(path);
     TVoSQLConnection db(nullptr, QStringLiteral("watching"));
-    db.SetParam(QStringLiteral("Database"), path);
-    QString error;
-    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    MakeOlderDatabase(&db, path);
     const auto recorded = [&db] {
         return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt();
     };

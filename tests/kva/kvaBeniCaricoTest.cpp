@@ -84,6 +84,14 @@ protected:
         VoTypeInto(rows->xneQuant, QString::number(quantity));
         VoTypeInto(rows->xceImporto, cost);
     }
+    // The codes and amounts of one schoolbook.
+    void FillBookCodes(const QString &cost) {
+        rows->xelCodMerce->SetKeyValue(GoodsCode(QStringLiteral("TES")));
+        rows->xelUniMis->SetKeyValue(pieces);
+        rows->xelIva->SetKeyValue(vat22);
+        VoTypeInto(rows->xneQuant, QStringLiteral("1"));
+        VoTypeInto(rows->xceImporto, cost);
+    }
     bool Post() {
         const bool posted = rows->xacPost->Execute();
         return posted && window->xqcDetail->State() == dsBrowse;
@@ -169,16 +177,12 @@ TEST_F(kvaBeniCaricoTest, BooksAreFoundAndMadeByTitleAuthorAndPublisher) {
     for (int round = 0; round < 2; ++round) {
         NewRow();
         EXPECT_EQ(rows->xelCategoria->KeyValue().toInt(), kvaBooksCategory);
-        EXPECT_TRUE(rows->paBeneLibro->isVisible());
+        EXPECT_TRUE(rows->xedAutore->isVisible());
         EXPECT_EQ(rows->laDesc->text(), QStringLiteral("Titolo"));
         TypeDescription(QStringLiteral("I promessi sposi"));
         VoTypeInto(rows->xedAutore, QStringLiteral("Manzoni"));
         VoTypeInto(rows->xedEditore, QStringLiteral("Mondadori"));
-        rows->xelCodMerce->SetKeyValue(GoodsCode(QStringLiteral("TES")));
-        rows->xelUniMis->SetKeyValue(pieces);
-        rows->xelIva->SetKeyValue(vat22);
-        VoTypeInto(rows->xneQuant, QStringLiteral("1"));
-        VoTypeInto(rows->xceImporto, QStringLiteral("12"));
+        FillBookCodes(QStringLiteral("12"));
         ASSERT_TRUE(Post()) << messages->LastText().toStdString();
         EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFARID FROM TFAR_FACARTICOLI WHERE SFARLDESC = "
                                              "'I PROMESSI SPOSI - MANZONI - MONDADORI' AND ICAFID = 5 AND "
@@ -189,6 +193,95 @@ TEST_F(kvaBeniCaricoTest, BooksAreFoundAndMadeByTitleAuthorAndPublisher) {
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT DISTINCT IFARID FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
                           {{QStringLiteral("v"), voucher}}),
               1);
+}
+
+TEST_F(kvaBeniCaricoTest, ABooksAuthorAndPublisherTypedFirstAreKept) {
+    Open();
+    NewRow();
+    rows->xelCategoria->setFocus(Qt::MouseFocusReason);
+    VoTypeInto(rows->xelCategoria, QStringLiteral("Libri"));
+    // Choosing the books category puts the focus on the title; the book's fields follow in the
+    // order they stand on the page.
+    QList<QWidget *> order{QApplication::focusWidget()};
+    for (int i = 0; i < 3; ++i) {
+        VoPress(Qt::Key_Tab);
+        order << QApplication::focusWidget();
+    }
+    EXPECT_EQ(order,
+              (QList<QWidget *>{rows->xdeDesc, rows->xedAutore, rows->xedEditore, rows->xelCategoria}));
+    // The page's captions stand in one column and its fields in another, books' fields included.
+    const auto left = [&](QWidget *w) { return w->mapTo(rows->tsDetail, QPoint()).x(); };
+    for (QWidget *book : std::initializer_list<QWidget *>{rows->xedAutore, rows->xedEditore}) {
+        EXPECT_EQ(left(book), left(rows->xelCategoria));
+        EXPECT_EQ(book->height(), rows->xdeCod->height());
+    }
+
+    VoTypeInto(rows->xedAutore, QStringLiteral("Calvino"));
+    VoTypeInto(rows->xedEditore, QStringLiteral("Einaudi"));
+    TypeDescription(QStringLiteral("Il barone rampante"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(rows->xedAutore->text(), QStringLiteral("Calvino"));
+    EXPECT_EQ(rows->xedEditore->text(), QStringLiteral("Einaudi"));
+    FillBookCodes(QStringLiteral("15"));
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT SFARLDESC FROM TFAR_FACARTICOLI WHERE IFARID = :a"),
+                            {{QStringLiteral("a"), RowArticle()}})
+                  .toString(),
+              QStringLiteral("IL BARONE RAMPANTE - CALVINO - EINAUDI"));
+
+    // A book chosen and then retitled gives back the author and publisher it brought.
+    NewRow();
+    rows->xelCategoria->SetKeyValue(kvaBooksCategory);
+    TypeDescription(QStringLiteral("barone"));
+    ASSERT_EQ(Shown(), 1);
+    rows->ChooseArticle(0);
+    EXPECT_EQ(rows->xedAutore->text(), QStringLiteral("CALVINO"));
+    EXPECT_FALSE(rows->xedAutore->isEnabled());
+    TypeDescription(QStringLiteral("Il visconte dimezzato"));
+    EXPECT_TRUE(rows->NewArticle());
+    EXPECT_EQ(rows->xedAutore->text(), QString());
+    EXPECT_EQ(rows->xedEditore->text(), QString());
+    EXPECT_TRUE(rows->xedAutore->isEnabled());
+    EXPECT_EQ(rows->xelCategoria->KeyValue().toInt(), kvaBooksCategory);
+    EXPECT_TRUE(rows->xelCodMerce->text().isEmpty());
+}
+
+TEST_F(kvaBeniCaricoTest, ARowLeftByEscapeShowsItsOwnCodesAgain) {
+    const int article = VoTestArticle(QStringLiteral("Risma A4"), pieces, vat22);
+    VoExecSQL(
+        QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1, IMERID = :m, IDCMID = (SELECT IDCMID FROM "
+                       "TDCM_DETTCODMERC WHERE SDCMDESCS = 'A4') WHERE IFARID = :a"),
+        {{QStringLiteral("m"), GoodsCode(QStringLiteral("CAR"))}, {QStringLiteral("a"), article}});
+    VoTestRow(voucher, article, 5, 3.0);
+    Open();
+    rows->ShowDetail();
+    EXPECT_EQ(rows->xelCodMerce->text(), QStringLiteral("Carta e cartoncini"));
+    NewRow();
+    rows->xelCategoria->SetKeyValue(kvaBooksCategory);
+    rows->xdeDesc->setFocus(Qt::MouseFocusReason);
+    VoPress(Qt::Key_Escape);
+    ASSERT_EQ(window->xqcDetail->State(), dsBrowse);
+    EXPECT_EQ(rows->xelCodMerce->text(), QStringLiteral("Carta e cartoncini"));
+    EXPECT_EQ(rows->xelDettMerce->text(), QStringLiteral("Carta formato A4"));
+}
+
+TEST_F(kvaBeniCaricoTest, TheVatRateIsFoundByItsRateOrItsDescription) {
+    const auto rate = [](const char *code) {
+        return Code(QStringLiteral("SELECT IALVID FROM TALV_ALIQUOTEIVA WHERE SALVDESCS = '%1'")
+                        .arg(QString::fromLatin1(code)));
+    };
+    Open();
+    NewRow();
+    const QList<std::pair<QString, int>> cases = {{QStringLiteral("Aliquota ord"), rate("I22")},
+                                                  {QStringLiteral("10"), rate("I10")},
+                                                  {QStringLiteral("aliquota MIN"), rate("I04")},
+                                                  {QStringLiteral("esente"), rate("ES")}};
+    for (const auto &[typed, expected] : cases) {
+        rows->xelIva->setFocus(Qt::MouseFocusReason);
+        VoTypeInto(rows->xelIva, typed);
+        EXPECT_EQ(rows->xelIva->KeyValue().toInt(), expected) << typed.toStdString();
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }
 
 TEST_F(kvaBeniCaricoTest, ARowNeedsItsCodesAndAQuantity) {

@@ -287,3 +287,14 @@ TEST_F(kvaBuoniScaTest, ANewRowTakesTheCurrentSite) {
     NewRow();
     EXPECT_EQ(rows->xelSede->KeyValue().toInt(), site);
 }
+
+TEST_F(kvaBuoniScaTest, TheBudgetItemSearchIsTitledByOneItem) {
+    Open();
+    NewRow();
+    rows->ShowDetail();
+    rows->xelVociPro->setFocus(Qt::MouseFocusReason);
+    TVoSearchSeen seen;
+    VoSearchAndChoose(QString(), &seen);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(seen.titles, QStringList{QStringLiteral("Voce di progetto")});
+}

@@ -85,13 +85,17 @@ protected:
         return grid->grFrame->Model()->index(row, column).data().toString();
     }
 
+    // Cases the server tests run too.
+    void NewVoucherTakesTheNextNumberAndTodayInsideTheYear();
+    void TwoCopiesSavingAtOnceNeverShareANumber();
+
     QPointer<TfmkvaBuoni> window;
     TfrkvaBuoniCarico *frame = nullptr;
 };
 
 } // namespace
 
-TEST_F(kvaBuoniTest, NewVoucherTakesTheNextNumberAndTodayInsideTheYear) {
+void kvaBuoniTest::NewVoucherTakesTheNextNumberAndTodayInsideTheYear() {
     Open();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Gestione movimenti"));
     ASSERT_TRUE(frame->xacInsert->Execute());
@@ -132,6 +136,10 @@ TEST_F(kvaBuoniTest, NewVoucherTakesTheNextNumberAndTodayInsideTheYear) {
     EXPECT_EQ(frame->xneNumero->Value().toInt(), 2);
     EXPECT_EQ(frame->xdeData->Date(), expected);
     frame->xacCancel->Execute();
+}
+
+TEST_F(kvaBuoniTest, NewVoucherTakesTheNextNumberAndTodayInsideTheYear) {
+    NewVoucherTakesTheNextNumberAndTodayInsideTheYear();
 }
 
 TEST_F(kvaBuoniTest, ProposedDateOfAPastYearIsItsLastVoucherDateOrItsStart) {
@@ -226,7 +234,7 @@ TEST_F(kvaBuoniTest, ANumberAnotherCopySavedMeanwhileIsRefusedAndTheNextOneGiven
     }
 }
 
-TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
+void kvaBuoniTest::TwoCopiesSavingAtOnceNeverShareANumber() {
     // Numbers run across the register's years, so the register's row owns them.
     VoTestSetRegisterOptions(VoTestRegister(), 0, 0);
     ChooseRegisterYear(ry);
@@ -255,6 +263,10 @@ TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFBUONUMERO FROM TFBUO_BUONI GROUP BY IFBUONUMERO")), 3);
     EXPECT_EQ(Column(QStringLiteral("IFBUONUMERO"), Current()).toInt(), 5);
+}
+
+TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
+    TwoCopiesSavingAtOnceNeverShareANumber();
 }
 
 TEST_F(kvaBuoniTest, DateMustLieInTheYearAndBetweenItsNeighbours) {
@@ -499,6 +511,19 @@ TEST_F(kvaBuoniTest, LockedVoucherTakesNoNewRowsOrDocuments) {
     EXPECT_TRUE(window->frDetail->xacInsert->Locked());
 }
 
+TEST_F(kvaBuoniTest, AVouchersAmountIsTheSumOfItsRowsAmountsAsTheyShow) {
+    // Each row is worth 1,25 + 22% = 1,525 and shows 1,53: the voucher shows three times that.
+    const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
+    const int rate = VoTestVatRate(22);
+    for (const char *article : {"Penne", "Matite", "Gomme"})
+        VoTestRow(voucher, VoTestArticle(QString::fromLatin1(article), 0, rate), 1, 1.25);
+    Open();
+    ASSERT_EQ(window->xqcDetail->RecordCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(GridText(window->frDetail, row, 4), QStringLiteral("1,53")) << row;
+    EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("4,59"));
+}
+
 TEST_F(kvaBuoniTest, AmountsShowVatUnlessTheRegisterIncludesIt) {
     const int voucher = VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 1);
     const int rate = VoTestVatRate(22);
@@ -534,4 +559,22 @@ TEST_F(kvaBuoniTest, AmountsShowVatUnlessTheRegisterIncludesIt) {
         EXPECT_EQ(GridText(frame, 0, TfrkvaBuoniCarico::AmountColumn), QStringLiteral("0,00")) << vatIncluded;
         EXPECT_EQ(frame->xceImportoBeni->text(), QStringLiteral("0,00")) << vatIncluded;
     }
+}
+
+// --- On a server
+// --------------------------------------------------------------------------------------------
+
+// The same window on a database of a Firebird server, as an office with several computers uses it; the
+// other copy is a process of its own connected over the network.
+class kvaBuoniServerTest : public kvaBuoniTest {
+protected:
+    bool OnServer() const override { return true; }
+};
+
+TEST_F(kvaBuoniServerTest, NewVoucherTakesTheNextNumberAndTodayInsideTheYear) {
+    NewVoucherTakesTheNextNumberAndTodayInsideTheYear();
+}
+
+TEST_F(kvaBuoniServerTest, TwoCopiesSavingAtOnceNeverShareANumber) {
+    TwoCopiesSavingAtOnceNeverShareANumber();
 }

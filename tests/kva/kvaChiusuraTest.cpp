@@ -146,7 +146,8 @@ TEST_F(kvaChiusuraZeroingTest, CarriesEveryArticleInStockIntoTheNextYear) {
     VoClick(fm->buOk);
     EXPECT_EQ(messages->Texts(), QStringList{kDone});
     EXPECT_EQ(fm->gaProgressArticoli->value(), 4);
-    EXPECT_FALSE(fm->buOk->isEnabled());
+    // Once told, the closing ends with its window.
+    EXPECT_FALSE(fm->isVisible());
 
     const int closing = Voucher(QStringLiteral("SCACHIUS"));
     const int opening = Voucher(QStringLiteral("CARCHIUS"));
@@ -243,6 +244,7 @@ TEST_F(kvaChiusuraZeroingTest, AFailureLeavesNothingOfTheClosing) {
     EXPECT_TRUE(messages->LastText().contains(QStringLiteral("categoria rifiutata")))
         << messages->LastText().toStdString();
     EXPECT_FALSE(fm->buOk->isEnabled());
+    EXPECT_TRUE(fm->isVisible());
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE SFBUOUSE IN ('SCACHIUS', 'CARCHIUS') OR "
                                    "ILOCKED = 1")),
               0);
@@ -274,6 +276,22 @@ TEST_F(kvaChiusuraTest, AcrossYearsLocksEveryYearAndTotalsThemAll) {
               1);
     // 20 + 20 loaded up to the year's end, 3 unloaded; the next year's load is after the date.
     EXPECT_EQ(Amounts(), (QStringList{"1", "0", "2", "0", "3", "0", "4", "37", "5", "0"}));
+}
+
+TEST_F(kvaChiusuraTest, ACategorysValueIsTheSumOfItsRowsAmountsToTheCent) {
+    MakeYears(0, 1, {2026, 2027});
+    const int art = Article(QStringLiteral("Carta"), 4);
+    // Three loads of 3 x 1,115 = 3,345, each 3,35 on paper, and an unload of 1,005, 1,01 on paper.
+    const int load = VoTestVoucher(kvaLoading, QDate(2026, 3, 1), regYears[0]);
+    for (int row = 0; row < 3; ++row)
+        VoTestRow(load, art, 3, 1.115);
+    VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 6, 1), regYears[0]), art, 1, 1.005);
+    Close();
+    EXPECT_EQ(messages->Texts(), QStringList{kDone});
+    EXPECT_DOUBLE_EQ(VoSelectValue(QStringLiteral("SELECT FCHACAFIMPORTO FROM TCHACAF WHERE ICAFID = 4 AND "
+                                                  "ICHAID = (SELECT MAX(ICHAID) FROM TCHA_CHIUSURAANNO)"))
+                         .toDouble(),
+                     9.04);
 }
 
 TEST_F(kvaChiusuraTest, TheNextYearIsFoundByItsYearNotByItsKey) {
@@ -363,9 +381,11 @@ TEST_F(kvaSelectBenDurTest, NoneChosenMarksEveryUnloadingVoucherOfTheYear) {
     EXPECT_EQ(select->frVoMultiSel->xqcMultiSelect->RecordCount(), 5);
     messages->Push(mrYes);
     VoClick(select->buOk);
+    // Once marked, the window says how many went and ends.
     EXPECT_EQ(messages->Texts(),
-              QStringList{QStringLiteral("Sono stati selezionati 5 buoni da passare nel registro "
-                                         "dei beni durevoli.\r\nContinuare?")});
+              (QStringList{QStringLiteral("Sono stati selezionati 5 buoni da passare nel registro "
+                                          "dei beni durevoli.\r\nContinuare?"),
+                           QStringLiteral("Sono stati passati 5 buoni al registro dei beni durevoli.")}));
     EXPECT_FALSE(select->isVisible());
     QStringList expected;
     for (int id : unloads)
@@ -391,6 +411,7 @@ TEST_F(kvaSelectBenDurTest, OnlyTheChosenAreMarkedAndOnlyOnYes) {
                              "beni durevoli.\r\nContinuare?"));
     messages->Push(mrYes);
     VoClick(select->buOk);
+    EXPECT_EQ(messages->LastText(), QStringLiteral("È stato passato 1 buono al registro dei beni durevoli."));
     EXPECT_EQ(Offered(2026), (QStringList{QString::number(unloads[0]), QString::number(unloads[1])}));
 }
 

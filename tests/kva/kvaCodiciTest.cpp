@@ -138,6 +138,18 @@ TEST_F(kvaCodiciTest, WithoutCategoriesTheGoodsCodesWindowAsksForOne) {
     EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Caricare una classificazione")});
     EXPECT_EQ(messages->Shown().first().type, mtWarning);
     EXPECT_FALSE(fm->frDetail->xacInsert->isEnabled());
+    // Closing it warns no more.
+    messages->Clear();
+    VoCloseWindow(fm);
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+}
+
+TEST_F(kvaCodiciTest, TheGoodsCodesOfCategoriesCloseWithoutAWord) {
+    auto *fm = Open<TfmCategMerce>(QStringLiteral("TfmCategMerce"));
+    ASSERT_TRUE(fm);
+    ASSERT_FALSE(fm->xqcMain->IsEmpty());
+    VoCloseWindow(fm);
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }
 
 TEST_F(kvaCodiciTest, AUnitWithoutMeasuresTakesItsDescriptionCutToTheirLength) {

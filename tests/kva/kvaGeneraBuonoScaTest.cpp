@@ -366,7 +366,10 @@ TEST_F(kvaGeneraBuonoScaTest, GenerationWritesTheVoucherItsRowsAndTheMark) {
     fm->sgArticoli->SetCells(G::colQuantita, 2, QStringLiteral("0"));
     PickForRow(G::colCausale, 1, QString());
     VoClick(fm->buOk);
-    EXPECT_TRUE(messages->Texts().isEmpty());
+    // What was written is said once it is committed.
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Generato il buono di scarico n. 0000005 del 02/03/2026 con 1 riga.")});
+    EXPECT_EQ(messages->Shown().first().type, mtInformation);
     EXPECT_FALSE(fm->isVisible());
     EXPECT_TRUE(Marked(voucher));
     TVoQuery header(QStringLiteral("SELECT * FROM TFBUO_BUONI WHERE IFBUOID_P = :v"));
@@ -415,7 +418,7 @@ TEST_F(kvaGeneraBuonoScaTest, GenerationChecksInTheirOrderAndWritesNothingOnFail
         const char *message;
     } cases[] = {{2, G::colQuantita, "6", "C'è una giacenza inferiore della quantità che si vuole scaricare"},
                  {1, G::colSede, "", "Compilare per tutti i beni il campo sede"},
-                 {1, G::colLuogo, "", "Compilare per tutti i beni il campo settore"},
+                 {1, G::colLuogo, "", "Compilare per tutti i beni il campo Luogo di Scarico"},
                  {1, G::colCosto, "abc", "Importa beni 'abc' non è un numero valido"}};
     for (const auto &c : cases) {
         const QString kept = Cell(c.column, c.row);
@@ -432,7 +435,8 @@ TEST_F(kvaGeneraBuonoScaTest, GenerationChecksInTheirOrderAndWritesNothingOnFail
     fm->sgArticoli->SetCells(G::colQuantita, 2, QStringLiteral("-1"));
     messages->Clear();
     VoClick(fm->buOk);
-    EXPECT_TRUE(messages->Texts().isEmpty());
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Generato il buono di scarico n. 0000001 del 01/02/2026 con 0 righe.")});
     EXPECT_EQ(Unloadings(), 1);
     EXPECT_TRUE(Marked(voucher));
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT a.IAFCID FROM TAFC_ARTVELIST a JOIN TFBUO_BUONI b ON "
@@ -491,10 +495,12 @@ TEST_F(kvaGeneraBuonoScaTest, StockUnloadedMeanwhileRefusesTheGenerationWhole) {
 
 TEST_F(kvaGeneraBuonoScaTest, UnloadingWindowOffersTheLoadingVoucherUntilItIsUnloaded) {
     const int voucher = LoadTwo();
+    const int earlier = VoTestVoucher(kvaUnloading, QDate(2026, 1, 20), ry, 1);
     auto *window = qobject_cast<TfmkvaBuoniSca *>(CreateVoClass(QStringLiteral("TfmkvaBuoniSca")));
     ASSERT_NE(window, nullptr);
     opened = window;
     ASSERT_TRUE(VoShowActive(window));
+    ASSERT_EQ(window->xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger(), earlier);
     QAction *entry = window->Master()->miDaScaricare;
     ASSERT_TRUE(entry->isEnabled());
     // Opens the entry's wizard: generates from the voucher when listed, else cancels; returns how many
@@ -523,7 +529,8 @@ TEST_F(kvaGeneraBuonoScaTest, UnloadingWindowOffersTheLoadingVoucherUntilItIsUnl
                       {{QStringLiteral("v"), voucher}})
             .toInt();
     ASSERT_GT(generated, 0);
-    EXPECT_TRUE(window->xqcMain->Locate(QStringLiteral("IFBUOID"), generated));
+    // The window stands on the voucher written.
+    EXPECT_EQ(window->xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger(), generated);
     EXPECT_EQ(
         VoCountRows(QStringLiteral("SELECT IAFCID FROM TAFC_ARTVELIST WHERE IFBUOID = :v AND ISECID = :s"),
                     {{QStringLiteral("v"), generated}, {QStringLiteral("s"), lab}}),

@@ -8,6 +8,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
+#include "VoLayoutAudit.h"
 #include "VoMDIMain.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
@@ -168,6 +169,7 @@ TEST_F(kvaMainTest, FirstActivationBuildsMenuAndEmptyStatus) {
     EXPECT_FALSE(tables.contains(QStringLiteral("Tipi documenti")));
     EXPECT_EQ(dmkvaAtt->xafCarico->HelpContext, 103);
     EXPECT_EQ(main->MenuImages().Count(), 30);
+    EXPECT_FALSE(main->MenuImages().Icon(dmkvaAtt->xarkvaStampe->ImageIndex).isNull());
     EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
     EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
@@ -422,6 +424,12 @@ TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     dmkvaAtt->xafResponsabili->Execute();
     EXPECT_EQ(fmkvaMain->MDIChildCount(), 1);
     EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+TEST_F(kvaMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
+    Start(QStringLiteral("Kva"));
+    ChooseInDialog(DemoRegisterYear(2026));
+    VoExpectEveryWindowFits(fmkvaMain, dmkvaAtt->xacParam, dmkvaParams->xpmVouParams, 45);
 }
 
 TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {

@@ -296,6 +296,40 @@ TEST_F(kvaReportsTest, TheLoadingRegisterAsksItsPeriodAndPrintsItsRowsWithTotals
     EXPECT_FALSE(dmkvaReport->qquRegCarichi->Active() || dmkvaReport->qquFacCurr->Active());
 }
 
+TEST_F(kvaReportsTest, TheRegistersTotalsAddUpTheirPrintedRowsAndEachVoucherKeepsItsRowsTogether) {
+    vat = VoTestVatRate(22);
+    // Codes in the order of creation: the first voucher of the day holds the first and the last.
+    const int a = VoTestArticle(QStringLiteral("Penne"), 0, vat);
+    const int b = VoTestArticle(QStringLiteral("Matite"), 0, vat);
+    const int c = VoTestArticle(QStringLiteral("Gomme"), 0, vat);
+    for (const int kind : {kvaLoading, kvaUnloading}) {
+        const int first = VoTestVoucher(kind, QDate(2026, 3, 2), ry);
+        const int second = VoTestVoucher(kind, QDate(2026, 3, 2), ry);
+        // 3 x 1,115 = 3,345: 3,35 on paper; with 22% of VAT 4,0809: 4,08.
+        VoTestRow(first, a, 3, 1.115);
+        VoTestRow(second, b, 3, 1.115);
+        VoTestRow(first, c, 3, 1.115);
+    }
+    const struct {
+        int id;
+        TVoQueryCollection *rows;
+        QStringList totals; // each on the page and for the period
+    } cases[] = {{26001, dmkvaReport->qquRegCarichi, {"10,05", "12,24"}},
+                 {26002, dmkvaReport->qquRegScarichi, {"10,05"}}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.id);
+        const auto seen = Watch(c.rows);
+        const auto document = Run(c.id);
+        ASSERT_TRUE(document);
+        EXPECT_EQ(seen->last().Column("IFBUONUMERO"), QVariantList({1, 1, 2}));
+        const QStringList texts = document->Texts();
+        EXPECT_EQ(texts.count(QStringLiteral("3,35")), 3);
+        for (const QString &total : c.totals)
+            EXPECT_EQ(texts.count(total), 2) << total.toStdString();
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty());
+}
+
 TEST_F(kvaReportsTest, TheLoadingVouchersChosenArePrintedWithTheirRowsAndDocumentsAlsoByACustomisedReport) {
     Voucher(QDate(2026, 1, 10), QStringLiteral("Cancelleria"), {{QStringLiteral("Carta A4"), 10, 3.5}},
             QStringLiteral("F-12"));
@@ -640,8 +674,8 @@ TEST_F(kvaReportsTest, TheNineSelectionFormsAreDressedForTheirLists) {
         {dmkvaReport->xfrSettori,
          "Selezione Settore di consegna",
          {{"sSecCod", "Codice", 100, true},
-          {"sSecDescL", "Descrizione", 300, true},
-          {"sSecDescS", "Descrizione", 300, true}}},
+          {"sSecDescS", "Descrizione", 300, true},
+          {"sSecDescL", "Note", 300, true}}},
         {dmkvaReport->xfrMerce,
          "Selezione Merceologia",
          {{"sMerCodice", "Codice", 100, true}, {"sMerDesc", "Descrizione", 300, true}}},
@@ -673,7 +707,7 @@ TEST_F(kvaReportsTest, TheNineSelectionFormsAreDressedForTheirLists) {
          {{"sSecCod", "Codice", 50, true},
           {"sSecDescS", "Descrizione", 200, true},
           {"sAnaCognomeNome", "Responsabile", 200, true},
-          {"sSecDescL", "Descrizione", 200, true}}},
+          {"sSecDescL", "Note", 200, true}}},
     };
     for (const auto &f : forms) {
         SCOPED_TRACE(f.caption);

@@ -142,19 +142,6 @@ TEST_F(kvaCommonTest, SearchFormColumnsFromTheFirstOn) {
     EXPECT_TRUE(form.Columns(1).Indexed);
 }
 
-TEST(kvaLikeFilterTest, SingleAndBracketedConditions) {
-    EXPECT_EQ(ConvertLikeFilter(QStringLiteral("SFARLDESC LIKE 'abc'")),
-              QStringLiteral("SFARLDESC LIKE '%ABC%'"));
-    EXPECT_EQ(ConvertLikeFilter(QStringLiteral("(SFARLDESC LIKE 'x') AND (SFARSDESC LIKE 'y')")),
-              QStringLiteral("(SFARLDESC LIKE '%X%') AND (SFARSDESC LIKE '%Y%')"));
-    EXPECT_EQ(ConvertLikeFilter(QStringLiteral("SFARLDESC LIKE 'l'arte'")),
-              QStringLiteral("SFARLDESC LIKE '%L''ARTE%'"));
-    EXPECT_EQ(ConvertLikeFilter(QStringLiteral("(SFARLDESC LIKE 'perché') OR (X = 1)")),
-              QStringLiteral("(SFARLDESC LIKE '%PERCHÉ%') OR (X = 1)"));
-    // Nothing to rewrite: the text stays as it is.
-    EXPECT_EQ(ConvertLikeFilter(QStringLiteral("X = 1")), QStringLiteral("X = 1"));
-}
-
 TEST(kvaTruncateTest, CutsTowardZeroOnTheDecimalForm) {
     EXPECT_DOUBLE_EQ(TruncateDecimals(2, 3.14159), 3.14);
     EXPECT_DOUBLE_EQ(TruncateDecimals(1, -2.678), -2.6);

@@ -125,6 +125,20 @@ TEST_F(kvbBuoniScaTest, AGoodIsDischargedChangedAndTakenOffKeepingItsValue) {
     EXPECT_EQ(GoodRow(), QStringLiteral("2|0|0|7000"));
 }
 
+// A new row starts on the good's number, and the number stays shown once the row is saved.
+TEST_F(kvbBuoniScaTest, ANewRowStartsOnTheNumberWhichStaysShownAfterTheSave) {
+    Open();
+    fm->frDetail->ShowDetail();
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    QApplication::processEvents();
+    QWidget *focused = QApplication::focusWidget();
+    EXPECT_TRUE(focused == fm->frDetail->xelNumero || fm->frDetail->xelNumero->isAncestorOf(focused));
+    fm->frDetail->xelNumero->SetKeyValue(good);
+    fm->frDetail->xelCausale->SetKeyValue(causal);
+    ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(fm->frDetail->xelNumero->text(), QStringLiteral("1"));
+}
+
 TEST_F(kvbBuoniScaTest, AGoodDischargedMeanwhileByAnotherUserIsRefused) {
     const int other = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 4, 2), 2);
     Open();

@@ -8,6 +8,7 @@
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoQuery.h"
+#include "VoSearchDialog.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestRegistries.h"
@@ -29,9 +30,12 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -44,6 +48,8 @@ class kvbBuoniTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         WorkIn2026();
     }
     void TearDown() override {
@@ -105,6 +111,10 @@ protected:
                     {QStringLiteral("n"), number}})
             .join(QLatin1Char(';'));
     }
+    // Cases the server tests run too.
+    void ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
+    void TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
+
     QPointer<TfmkvbBuoni> fm;
 };
 
@@ -126,6 +136,27 @@ TEST_F(kvbBuoniTest, ANewVoucherTakesTheNextNumberOfTheRegisterAndToday) {
                   "SELECT IBBUONUMERO || ' ' || IBBUOTIPO || ' ' || ILOCKED || ' ' || IDWGFACANFID "
                   "FROM TBBUO_BUONI WHERE IBBUONUMERO = 8")),
               QStringList{QStringLiteral("8 0 0 %1").arg(year2026)});
+}
+
+TEST_F(kvbBuoniTest, ANewVoucherOfEitherKindProposesTheEarliestDateItsRuleAcceptsAfterToday) {
+    // Imports date their vouchers at the year's end, after today.
+    VoFixToday(QDate(2026, 12, 9));
+    const auto restore = qScopeGuard([] { VoFixToday(QDate()); });
+    for (const int kind : {kvbLoading, kvbUnloading}) {
+        VoTestGoodsVoucher(year2026, kind, QDate(2026, 12, 31), 1);
+        std::unique_ptr<TfmkvbBuoniBase> window(qobject_cast<TfmkvbBuoniBase *>(CreateVoClass(
+            kind == kvbLoading ? QStringLiteral("TfmkvbBuoni") : QStringLiteral("TfmkvbBuoniSca"))));
+        ASSERT_TRUE(window && VoShowActive(window.get()));
+        messages->Clear();
+        ASSERT_TRUE(window->frMaster->xacInsert->Execute());
+        EXPECT_EQ(window->frMaster->xdeData->Date(), QDate(2026, 12, 31)) << kind;
+        EXPECT_TRUE(window->frMaster->xdsMain->Post()) << messages->LastText().toStdString();
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        window->close();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IBBUOID FROM TBBUO_BUONI WHERE IBBUONUMERO = 2 AND "
+                                         "DBBUODATA = DATE '2026-12-31'")),
+              2);
 }
 
 TEST_F(kvbBuoniTest, AVoucherNumberInUseIsRefusedOnlyWhenChanged) {
@@ -180,7 +211,7 @@ TEST_F(kvbBuoniTest, VoucherDatesKeepTheOrderOfTheNumbersBoundsIncluded) {
 
 // --- Goods -------------------------------------------------------------------------------------------------
 
-TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+void kvbBuoniTest::ANewGoodIsNumberedOverTheRegisterWithItsDefaults() {
     const int old = VoTestGoodsVoucher(year2025, kvbLoading, QDate(2025, 4, 1), 1);
     VoTestGood(old, 41);
     VoTestGood(old, kvbNumberLimit);
@@ -194,6 +225,10 @@ TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
     FillGood(QStringLiteral("Armadio"));
     ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
     EXPECT_EQ(GoodRow(42), QStringLiteral("Armadio|1|2026"));
+}
+
+TEST_F(kvbBuoniTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+    ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
 }
 
 TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
@@ -228,6 +263,75 @@ TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
     EXPECT_EQ(messages->LastText(), QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Titolo libro\". "));
     SetGood("sBInbLIBTITOLO", QStringLiteral("Promessi sposi"));
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+}
+
+// Answers every message, noting the page of the goods frame that the user sees behind it.
+class TPageBehindMessage : public IVoMessageResponder {
+public:
+    explicit TPageBehindMessage(QTabWidget *pages) : m_pages(pages) {}
+    int Answer(const TVoShownMessage &) override {
+        seen << m_pages->currentIndex();
+        return mrOk;
+    }
+    QList<int> seen;
+
+private:
+    QTabWidget *m_pages;
+};
+
+// A field refused at the save is shown: its page comes forward before the message names it, and the
+// field takes the focus.
+TEST_F(kvbBuoniTest, AGoodRefusedAtTheSaveShowsThePageAndFieldNamed) {
+    Open();
+    const auto behind = std::make_shared<TPageBehindMessage>(fm->frDetail->pcPagine);
+    const auto previous = SetVoMessageResponder(behind);
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    TfrkvbBeniCarico *goods = fm->frDetail;
+    const struct {
+        const char *clear;
+        QWidget *field;
+        int page;
+    } cases[] = {{"ICONDID", goods->xelCondizione, 1}, {"ICAMID", goods->xelCategoria, 0}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(goods->xacInsert->Execute());
+        FillGood(QStringLiteral("Sedia"));
+        SetGood(c.clear, QVariant());
+        goods->pcPagine->setCurrentIndex(c.page == 0 ? 2 : 0);
+        goods->xedMatricola->setFocus();
+        behind->seen.clear();
+        EXPECT_FALSE(goods->xdsMain->Post()) << c.clear;
+        QApplication::processEvents();
+        EXPECT_EQ(behind->seen, QList<int>{c.page}) << c.clear;
+        EXPECT_EQ(goods->pcPagine->currentIndex(), c.page) << c.clear;
+        EXPECT_TRUE(c.field->hasFocus() || c.field->isAncestorOf(QApplication::focusWidget())) << c.clear;
+        fm->xqcDetail->Cancel();
+    }
+    SetVoMessageResponder(previous);
+}
+
+// The acceptance documents are searched by number, date and description, each in its column.
+TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
+    VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
+                             "'Programma annuale'"));
+    Open();
+    TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
+    TVoSearchDialog form;
+    form.SetSQL(lookup->ListSQL());
+    for (const char *name : {"dDa", "dA"})
+        form.SetParam(QString::fromLatin1(name),
+                      lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
+    form.SetDefaultColumnsVisible(false);
+    // The lookup shows its own text's column before its handler dresses the form.
+    form.Columns(4).Visible = true;
+    lookup->OnShowSearchForm(lookup, &form);
+    ASSERT_TRUE(form.Open());
+    QStringList shown;
+    for (int c = 0; c < form.ColumnNames().size(); ++c)
+        if (!form.Grid()->isColumnHidden(c))
+            shown << form.Grid()->model()->headerData(c, Qt::Horizontal).toString() + QLatin1Char('=') +
+                         form.Grid()->model()->index(0, c).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Num accett=7"), QStringLiteral("data=20/01/2026"),
+                                  QStringLiteral("descrizione=Programma annuale")}));
 }
 
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {
@@ -280,7 +384,7 @@ TEST_F(kvbBuoniTest, AGoodNumberInUseWithoutSubCodeIsRefused) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
-TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+void kvbBuoniTest::TwoCopiesSavingTheSameNewGoodNumberNeverShareIt() {
     Open();
     ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
     const int voucher = fm->xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger();
@@ -304,6 +408,10 @@ TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
     // The good is given the next free number, with which it is saved.
     EXPECT_EQ(fm->frDetail->xneNumero->Value().toInt(), 2);
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+}
+
+TEST_F(kvbBuoniTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+    TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
 }
 
 TEST_F(kvbBuoniTest, ADefinitiveVoucherKeepsItsGoodsAsTheyAre) {
@@ -403,7 +511,9 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
     VoTestGood(old, 1);
     VoTestGood(old, 3);
     const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 2);
-    VoTestGood(voucher, 4, 25000);
+    const int model = VoTestGood(voucher, 4, 25000);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBMATRICOLA = 'SN-12345' WHERE IBINBID = :id"),
+              {{QStringLiteral("id"), model}});
     Open();
     // Number 1 below the next free one is in use: refused, nothing written.
     VoWhenModalOpens<TfmkvbDuplBene>([](TfmkvbDuplBene *dialog) {
@@ -424,12 +534,13 @@ TEST_F(kvbBuoniTest, CopiesOfAGoodAreNumberedAfterTheRegistersLastGood) {
         dialog->buOk->click();
     });
     fm->xacCopiaBene->trigger();
-    EXPECT_EQ(VoRowTexts(QStringLiteral(
-                             "SELECT IBINBNUMERO || ' ' || IBINBIMPORTO FROM TBINB_BENI WHERE IBBUOID = :v "
-                             "ORDER BY IBINBNUMERO"),
+    // A serial number names one object: the copies have none.
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBINBNUMERO || ' ' || IBINBIMPORTO || ' ' || "
+                                        "COALESCE(SBINBMATRICOLA, '-') FROM TBINB_BENI WHERE IBBUOID = :v "
+                                        "ORDER BY IBINBNUMERO"),
                          {{QStringLiteral("v"), voucher}}),
-              (QStringList{QStringLiteral("4 25000"), QStringLiteral("5 25000"), QStringLiteral("6 25000"),
-                           QStringLiteral("7 25000")}));
+              (QStringList{QStringLiteral("4 25000 SN-12345"), QStringLiteral("5 25000 -"),
+                           QStringLiteral("6 25000 -"), QStringLiteral("7 25000 -")}));
     EXPECT_EQ(fm->xqcDetail->RecordCount(), 4);
 }
 
@@ -593,4 +704,22 @@ TEST_F(kvbBuoniTest, MissingNumbersAreThoseOfTheRegisterInTheVouchersSpan) {
     EXPECT_EQ(messages->LastText(), QStringLiteral("Numero dei beni mancanti: 12 15"));
     dialog->SetIdBuono(empty);
     EXPECT_TRUE(dialog->CheckNumeriMancanti(true));
+}
+
+// --- On a server
+// --------------------------------------------------------------------------------------------
+
+// The same window on a database of a Firebird server, as an office with several computers uses it; the
+// other copy is a process of its own connected over the network.
+class kvbBuoniServerTest : public kvbBuoniTest {
+protected:
+    bool OnServer() const override { return true; }
+};
+
+TEST_F(kvbBuoniServerTest, ANewGoodIsNumberedOverTheRegisterWithItsDefaults) {
+    ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
+}
+
+TEST_F(kvbBuoniServerTest, TwoCopiesSavingTheSameNewGoodNumberNeverShareIt) {
+    TwoCopiesSavingTheSameNewGoodNumberNeverShareIt();
 }

@@ -29,6 +29,8 @@ const QString kZeroQuestion =
 const QString kBadDate = QStringLiteral("Data non valida");
 const QString kTypeDone = QStringLiteral("Tipo di chiusura già effettuata in questo anno");
 const QString kNoType = QStringLiteral("Inserire il tipo di chiusura che si desidera effettuare");
+const QString kNothingClosed =
+    QStringLiteral("Nessuna chiusura effettuata: nessun buono è stato reso definitivo.");
 
 class kvbClosingTest : public VoGoodsTest {
 protected:
@@ -123,12 +125,26 @@ TEST_F(kvbClosingTest, ChecksComeInOrderAndOnlyAPassedClosingWrites) {
         QString state;
     } cases[] = {
         {true, 0, QDate(2026, 6, 30), {}, {kNoType}, false, before},
-        {true, 1, QDate(2026, 1, 10), {}, {kBadDate}, true, before},
+        {true, 1, QDate(2026, 1, 10), {}, {kBadDate, kNothingClosed}, true, before},
         {false, 0, QDate(2026, 1, 9), {}, {kBadDate}, true, before},
-        {true, 1, QDate(2026, 6, 30), {mrNo}, {kZeroQuestion}, true, before},
-        {true, other, QDate(2026, 6, 30), {mrYes, mrOk}, {kZeroQuestion, kTypeDone}, true, before},
+        {true, 1, QDate(2026, 6, 30), {mrNo}, {kZeroQuestion, kNothingClosed}, true, before},
+        {true,
+         other,
+         QDate(2026, 6, 30),
+         {mrYes, mrOk},
+         {kZeroQuestion, kTypeDone, kNothingClosed},
+         true,
+         before},
         {false, 0, QDate(2026, 6, 30), {mrYes}, {kZeroQuestion}, true, before},
-        {true, 1, QDate(2026, 6, 30), {mrYes}, {kZeroQuestion}, true, closedAt},
+        {true,
+         1,
+         QDate(2026, 6, 30),
+         {mrYes},
+         {kZeroQuestion,
+          QStringLiteral("Chiusura al 30/06/2026 effettuata.\r\nBuoni resi definitivi: 2 (2 di "
+                         "carico, 0 di scarico); beni: 2.")},
+         true,
+         closedAt},
     };
     for (const auto &c : cases) {
         messages->Clear();
@@ -138,6 +154,44 @@ TEST_F(kvbClosingTest, ChecksComeInOrderAndOnlyAPassedClosingWrites) {
         EXPECT_EQ(messages->Texts(), c.texts) << c.date.toString(Qt::ISODate).toStdString();
         EXPECT_EQ(State(), c.state) << c.date.toString(Qt::ISODate).toStdString();
     }
+}
+
+TEST_F(kvbClosingTest, TheDemoRegisterClosesWithItsFreeTypeAndItsVouchersBecomeDefinitive) {
+    CurrentRegisterId =
+        VoSelectValue(QStringLiteral("SELECT IFACID FROM TFAC_VELISTO WHERE SFACDESC = 'Beni durevoli'"))
+            .toInt();
+    const auto type = [](const char *desc) {
+        return VoSelectValue(QStringLiteral("SELECT ITCHID FROM TTCH_TIPOCHIUSURA WHERE STCHLDESC = :d"),
+                             {{QStringLiteral("d"), QString::fromUtf8(desc)}})
+            .toInt();
+    };
+    const QString provisional = QStringLiteral(
+        "SELECT COUNT(*) FROM TBBUO_BUONI buo INNER JOIN TDWGFACANF dia ON dia.IDWGFACANFID = "
+        "buo.IDWGFACANFID "
+        "INNER JOIN TDWGFAC di ON di.IDWGFACID = dia.IDWGFACID WHERE di.IFACID = :f AND buo.ILOCKED <> 1 AND "
+        "buo.DBBUODATA <= DATE '2026-12-09'");
+    const QVariantHash demo{{QStringLiteral("f"), CurrentRegisterId}};
+    ASSERT_GT(VoSelectValue(provisional, demo).toInt(), 0);
+    // The demo's sample closing of February, by the year-end type.
+    if (VoCountRows(QStringLiteral("SELECT ICHAID FROM TCHA_CHIUSURAANNO WHERE IFACID = :f"), demo) == 0)
+        VoExecSQL(QStringLiteral("INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, ITCHID, IFACID) "
+                                 "VALUES ((SELECT L_ICNTID FROM PYSETGETID('TCHA_CHIUSURAANNO', 1)), DATE "
+                                 "'2026-02-28', :t, :f)"),
+                  {{QStringLiteral("t"), type("Chiusura di fine esercizio")},
+                   {QStringLiteral("f"), CurrentRegisterId}});
+
+    // The year-end type was used in 2026: refused, and said that nothing was closed.
+    messages->Push({mrYes, mrOk});
+    EXPECT_TRUE(Run(true, type("Chiusura di fine esercizio"), QDate(2026, 12, 9)));
+    EXPECT_EQ(messages->Texts().mid(messages->Texts().size() - 2), (QStringList{kTypeDone, kNothingClosed}));
+    EXPECT_GT(VoSelectValue(provisional, demo).toInt(), 0);
+
+    messages->Clear();
+    messages->Push(mrYes);
+    EXPECT_TRUE(Run(true, type("Chiusura infrannuale"), QDate(2026, 12, 9)));
+    EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Chiusura al 09/12/2026 effettuata.")))
+        << messages->LastText().toStdString();
+    EXPECT_EQ(VoSelectValue(provisional, demo).toInt(), 0);
 }
 
 TEST_F(kvbClosingTest, AClosingMakesTheVouchersUpToItsDateDefinitiveAndRecordsEachCategory) {
@@ -157,7 +211,10 @@ TEST_F(kvbClosingTest, AClosingMakesTheVouchersUpToItsDateDefinitiveAndRecordsEa
     VoTestDischarge(desk, unloadLater, 0);
 
     EXPECT_TRUE(Run(true, 1, QDate(2026, 6, 30)));
-    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    // Each good counted once, the book loaded in 2025 and discharged in 2026 too.
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Chiusura al 30/06/2026 effettuata.\r\nBuoni "
+                                                            "resi definitivi: 3 (2 di carico, 1 di scarico); "
+                                                            "beni: 4.")});
     EXPECT_EQ(State(),
               QStringLiteral("0/1; 0/3; 1/1; closed 2026-06-30 type 1: 1=1500000 2=12345 3=0 4=0 5=0 "
                              "6=0 7=0 8=0"));
@@ -190,7 +247,8 @@ TEST_F(kvbClosingTest, TheClosingTypesAreListedReadOnlyWhileTheWindowIsOpen) {
         qobject_cast<TfmkvbTipiChiusura *>(CreateVoClass(QStringLiteral("TfmkvbTipiChiusura"))));
     fm->show();
     ASSERT_TRUE(fm->xqcMain->Active());
-    EXPECT_EQ(fm->xqcMain->FetchedCount(), 1);
+    // The year-end type and the demo's second one.
+    EXPECT_EQ(fm->xqcMain->FetchedCount(), 2);
     EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("sTchLDesc"))->AsString(),
               QStringLiteral("Chiusura di fine esercizio"));
     EXPECT_FALSE(fm->frMaster->xedDesc->isEnabled());

@@ -159,6 +159,31 @@ TEST_F(kvbDataReplaceTest, ThePickerOffersTheGoodsInChargeOfDefinitiveVouchersSo
     EXPECT_EQ(picker->RightCount(), 0);
 }
 
+// "contiene" finds the text anywhere whatever its case, and the user's "_" and "%" stand for themselves.
+TEST_F(kvbDataReplaceTest, ThePickersContainsMatchesAnywhereIgnoringCaseAndTakesWildcardsAsTyped) {
+    Good(1, 100, 1, QStringLiteral("Sedia ergonomica"));
+    Good(2, 100, 1, QStringLiteral("Banco 50%"));
+    Definitive();
+    OpenWizard();
+    ChooseField(QStringLiteral("Condizione"));
+    const struct {
+        const char *typed;
+        QStringList found;
+    } cases[] = {{"Sedia", {QStringLiteral("0000001")}}, {"ERGONOMICA", {QStringLiteral("0000001")}},
+                 {"banco", {QStringLiteral("0000002")}}, {"B_nco", {}},
+                 {"0%", {QStringLiteral("0000002")}},    {"%", {QStringLiteral("0000002")}}};
+    for (const auto &c : cases) {
+        VoWhenModalOpens<TfmVoRptFiltro>([&c](TfmVoRptFiltro *form) {
+            form->frVoFiltro->ClearConditions();
+            form->frVoFiltro->AddCondition(QStringLiteral("Descrizione"), QStringLiteral("contiene"),
+                                           QString::fromUtf8(c.typed));
+            form->buOk->click();
+        });
+        picker->acFilter->trigger();
+        EXPECT_EQ(Column(picker->lvLeft, 0), c.found) << c.typed;
+    }
+}
+
 TEST_F(kvbDataReplaceTest, AConditionFromEmptyChangesOnlyTheChosenGoodsWithoutOne) {
     const int without = Good(1, 100);
     const int with = Good(2, 100);
@@ -280,7 +305,11 @@ TEST_F(kvbDataReplaceTest, ACategoryChangeDischargesAndReloadsTheGoodsOnTwoProvi
     Choose(true, QStringLiteral("I - Mobili e arredi"));
     Choose(false, QStringLiteral("II - Macchine e attrezzature d'ufficio"));
     Confirm();
-    EXPECT_EQ(messages->Texts().value(1), QStringLiteral("Rimpiazzato il dato Categoria a 2 bene/i"));
+    EXPECT_EQ(
+        messages->Texts().value(1),
+        QStringLiteral("Rimpiazzato il dato Categoria a 2 bene/i\r\nCreato il buono di scarico numero 5 "
+                       "del 31/12/2026.\r\nCreato il buono di carico numero 8 del %1.")
+            .arg(FormatDays(TodayDays())));
     const int unloading = VoSelectValue(QStringLiteral("SELECT IBBUOID FROM TBBUO_BUONI WHERE IBBUOTIPO = 1 "
                                                        "AND SBBUODESC = 'Cambio Categoria'"))
                               .toInt();
@@ -343,7 +372,10 @@ TEST_F(kvbDataReplaceTest, ARegisterChangeNumbersTheCopiesOnInTheOtherRegister) 
     EXPECT_TRUE(labels.contains(QStringLiteral("&Rimpiazzare con")));
     Choose(false, QStringLiteral("Secondo inventario"));
     Confirm();
-    EXPECT_EQ(messages->Texts().value(1), QStringLiteral("Rimpiazzato il dato Velisto a 2 bene/i"));
+    EXPECT_EQ(messages->Texts().value(1),
+              QStringLiteral("Rimpiazzato il dato Velisto a 2 bene/i\r\nCreato il buono di scarico numero 1 "
+                             "del %1.\r\nCreato il buono di carico numero 4 del %1.")
+                  .arg(FormatDays(TodayDays())));
     EXPECT_EQ(
         ChangeVouchers(),
         (QStringList{QStringLiteral("1 1 %1 %2 2 0 4000 Cambio Velisto").arg(Today()).arg(year2026),

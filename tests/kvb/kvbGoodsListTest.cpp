@@ -340,6 +340,11 @@ TEST_F(kvbGoodsListTest, TheHistoryActionsOpenTheCurrentGoodsHistoriesInStartOrd
             EXPECT_EQ(QString::fromLatin1(window->metaObject()->className()),
                       QString::fromLatin1(h.className));
             EXPECT_EQ(window->GoodId(), id);
+            // The window says which good it shows.
+            const int number = id == good ? 1 : 2;
+            EXPECT_TRUE(window->windowTitle().endsWith(
+                QStringLiteral(" del bene %1 - Bene %2").arg(number, 7, 10, QLatin1Char('0')).arg(number)))
+                << window->windowTitle().toStdString();
             QStringList values;
             const TVoTableModel *model = window->frMaster->grFrame->Model();
             for (int row = 0; row < model->rowCount(); ++row)

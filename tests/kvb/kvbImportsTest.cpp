@@ -8,6 +8,7 @@
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestWarehouse.h"
+#include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
 #include "kvbFImpMag.h"
 #include "kvbFImpVelist.h"
@@ -123,6 +124,14 @@ protected:
             messages->Push(TModalResult(answer));
         VoClick(w->buOk);
     }
+    // Imports a source whole, its goods completed, confirming; the wizard closes.
+    void ImportWhole(const char *className, int source) {
+        OpenWizard(className);
+        ToGoods(fm, source);
+        CompleteAll(fm);
+        Ok(fm, {mrOk});
+        ASSERT_FALSE(fm->isVisible()) << messages->LastText().toStdString();
+    }
     // Two copies of a window on one source, both completed: the first imports it, the second is refused.
     void ImportInTwoCopies(const char *className, int source) {
         for (W *w : {OpenWizard(className), OpenWizard(className)}) {
@@ -174,15 +183,18 @@ TEST_F(kvbImportsTest, EveryPieceIsOneRowWithItsExactPrice) {
                      "TRE|0,36663|" + centre + "|", "TRE|0,36663|" + centre + "|",
                      "QUASI UNO|1|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra",
                      "QUASI TRE|1,04|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra"}));
-    // The titles and widths the user sees; ids hidden.
+    // The titles the user sees, each at least as wide as given (wider where its values need it);
+    // ids hidden.
     QStringList shown;
-    for (int column = 0; column < V::colCount; ++column)
+    const int given[] = {0, 0, 0, 50, 250, 50, 150, 150, 150, 0};
+    for (int column = 0; column < V::colCount; ++column) {
         shown << (fm->sgArticoli->isColumnHidden(column)
                       ? QStringLiteral("-")
-                      : fm->sgArticoli->horizontalHeaderItem(column)->text() + QLatin1Char('/') +
-                            QString::number(fm->sgArticoli->columnWidth(column)));
-    EXPECT_EQ(shown, (QStringList{"-", "-", "-", "Codice/50", "Descrizione/250", "Prezzo/50", "Categoria/150",
-                                  "Sede/150", "Luogo di Scarico/150", "-"}));
+                      : fm->sgArticoli->horizontalHeaderItem(column)->text());
+        EXPECT_GE(fm->sgArticoli->columnWidth(column), given[column]) << column;
+    }
+    EXPECT_EQ(shown, (QStringList{"-", "-", "-", "Codice", "Descrizione", "Prezzo", "Categoria", "Sede",
+                                  "Luogo di Scarico", "-"}));
 }
 
 TEST_F(kvbImportsTest, ChecksGoRowByRowAndNothingIsWrittenUntilConfirmed) {
@@ -242,6 +254,7 @@ TEST_F(kvbImportsTest, ChecksGoRowByRowAndNothingIsWrittenUntilConfirmed) {
 }
 
 TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
+    // The source is dated before the last loading voucher: the new voucher may not precede it.
     const int earlier = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 1, 5), 5);
     VoTestGood(earlier, 41);
     VoTestGood(earlier, 9999999);
@@ -256,6 +269,10 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
     EXPECT_EQ(Rows(fm, {V::colPrezzo}), (QStringList{"12,2", "12,2", "0,36685"}));
     Ok(fm, {mrOk});
     ASSERT_FALSE(fm->isVisible()) << messages->LastText().toStdString();
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Creato il buono di carico numero 6 del 05/01/2026 con 3 beni.\r\nLa data di "
+                             "origine 02/01/2026 non è ammessa dalle date del registro: il buono ha la prima "
+                             "data ammessa."));
     const int gym = VoTestSector(QStringLiteral("PAL"));
     EXPECT_EQ(
         VoRowTexts(QStringLiteral("SELECT IBBUONUMERO || '|' || DBBUODATA || '|' || SBBUODESC || '|' || "
@@ -263,7 +280,7 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
                                   "COALESCE(IBENID, 'null') || '|' || IBBUOIMPORTO FROM TBBUO_BUONI WHERE "
                                   "IDWGFACANFID = :y AND IBBUOID <> :e"),
                    {{QStringLiteral("y"), year2026}, {QStringLiteral("e"), earlier}}),
-        QStringList{"6|2026-01-02|BUONO DI CARICO DA VELISTO (NUMERO 4)|0|0|null|null|247669"});
+        QStringList{"6|2026-01-05|BUONO DI CARICO DA VELISTO (NUMERO 4)|0|0|null|null|247669"});
     const QString tail = QStringLiteral("|8|2|1|%1|%2|2026|").arg(gym).arg(site);
     const QVariant entry =
         VoSelectValue(QStringLiteral("SELECT ICAEID FROM TCAE_CATEGMERCE WHERE ICAMID = 8 AND IMERID = :m"),
@@ -281,6 +298,24 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
     EXPECT_EQ(Marker(voucher), "BENDUR_IMP");
     OpenWizard();
     EXPECT_FALSE(other->xqcBuoni->Locate(QStringLiteral("IFBUOID"), voucher));
+}
+
+TEST_F(kvbImportsTest, EachSearchIsTitledAfterTheColumnItFills) {
+    const int voucher = Source(4, QDate(2026, 3, 2));
+    Row(voucher, QStringLiteral("UNO"), 1, 10, 22);
+    OpenWizard();
+    ToGoods(fm, voucher);
+    const std::pair<int, const char *> columns[] = {
+        {V::colCategoria, "Categoria"}, {V::colSede, "Sede"}, {V::colLuogo, "Luogo di Scarico"}};
+    for (const auto &[column, title] : columns) {
+        QString seen;
+        VoWhenModalOpens<TVoSearchDialog>([&seen](TVoSearchDialog *form) {
+            seen = form->windowTitle();
+            form->reject();
+        });
+        fm->SearchCell(column, 1);
+        EXPECT_EQ(seen, QString::fromUtf8(title));
+    }
 }
 
 TEST_F(kvbImportsTest, SourceWithoutPiecesRefusesOk) {
@@ -427,11 +462,7 @@ TEST_F(kvbImpMagTest, ImportCarriesDocumentsNotesBookTitlesAndMinutesOnce) {
     SetRow(atlasRow, "BMGMARTNOTE", QString(300, QLatin1Char('n')));
     SetRow(atlasRow, "ISECID", VoTestSector(QStringLiteral("SEG")));
     VoTestMovementRow(issue, Article(QStringLiteral("LEGGIO"), 0, 30000), 1, 0, vat);
-    OpenWizard("TfmkvbImpMag");
-    ToGoods(fm, issue);
-    CompleteAll(fm);
-    Ok(fm, {mrOk});
-    ASSERT_FALSE(fm->isVisible()) << messages->LastText().toStdString();
+    ImportWhole("TfmkvbImpMag", issue);
     const QVariantHash movement{{QStringLiteral("m"), issue}};
     EXPECT_EQ(VoRowTexts(QStringLiteral(
                              "SELECT IBBUONUMERO || '|' || DBBUODATA || '|' || SBBUODESC || '|' || IBENID "
@@ -465,6 +496,21 @@ TEST_F(kvbImpMagTest, ImportCarriesDocumentsNotesBookTitlesAndMinutesOnce) {
                            "3|LEGGIO|30000||LEGGIO|null|"}));
     OpenWizard("TfmkvbImpMag");
     EXPECT_FALSE(other->xqcBuoni->Locate(QStringLiteral("IMGMID"), issue));
+}
+
+TEST_F(kvbImpMagTest, AnIssueDatedBeforeTheLastVoucherTakesTheEarliestDateTheRegisterAccepts) {
+    VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 12, 31), 4);
+    const int issue = VoTestMovement(16, QDate(2026, 3, 12), QStringLiteral("S-8"));
+    VoTestMovementRow(issue, Article(QStringLiteral("LEGGIO"), 0, 30000), 1, 0, vat);
+    ImportWhole("TfmkvbImpMag", issue);
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Creato il buono di carico numero 5 del 31/12/2026 con 1 bene.\r\nLa data di "
+                             "origine 12/03/2026 non è ammessa dalle date del registro: il buono ha la prima "
+                             "data ammessa."));
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBBUONUMERO || '|' || DBBUODATA FROM TBBUO_BUONI WHERE "
+                                        "IDWGFACANFID = :y ORDER BY IBBUONUMERO"),
+                         {{QStringLiteral("y"), year2026}}),
+              (QStringList{"4|2026-12-31", "5|2026-12-31"}));
 }
 
 TEST_F(kvbImpMagTest, SecondCopyFindsTheMovementTakenAndWritesNothing) {

@@ -7,6 +7,7 @@
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
 #include "VoImpWizard.h"
+#include "VoLayoutAudit.h"
 #include "VoMultiSelect.h"
 #include "VoOutlookBar.h"
 #include "VoParams.h"
@@ -138,6 +139,7 @@ TEST_F(kvbMainTest, FirstActivationBuildsTheMenuOfNinePagesAndTheEmptyStatusOnce
                            QStringLiteral("Categorie inventariali"), QStringLiteral("Tipi commissione"),
                            QStringLiteral("Causali ")}));
     EXPECT_EQ(main->MenuImages().Count(), 32);
+    EXPECT_FALSE(main->MenuImages().Icon(dmkvbAtt->xarkvbStampe->ImageIndex).isNull());
     EXPECT_EQ(main->PanelText(1), QStringLiteral("Istituto: "));
     EXPECT_EQ(main->PanelText(2), QStringLiteral("Velisto: "));
     EXPECT_EQ(CurrentSiteId, VoSelectValue(QStringLiteral("SELECT ISEDINFID FROM TSEDINF_SEDEINFO")).toInt());
@@ -471,4 +473,10 @@ TEST_F(kvbMainTest, OnlyThisProgramsNamesOpenTheConsumablesWindowsItShares) {
     // The consumables register's own names would open its registers, not this program's.
     for (const char *name : {"TfmkvaCond", "TfmkvaDoc", "TfmkvaCausali", "TfmkvaFac"})
         EXPECT_FALSE(IsVoClassRegistered(QString::fromLatin1(name))) << name;
+}
+
+TEST_F(kvbMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
+    TfmkvbMain *main = Start();
+    ASSERT_TRUE(Choose(DemoYear(2026)));
+    VoExpectEveryWindowFits(main, dmkvbAtt->xacParam, dmkvbParams->xpmVouParams, 58);
 }

@@ -292,13 +292,13 @@ TEST_F(kvbProceduresTest, DuplicatingMakesNumberedCopiesOfAGoodOnAProvisionalVou
                         {QStringLiteral("INUMBENI"), count},
                         {QStringLiteral("INUMPART"), from}});
     };
-    // The sixteen fields a copy takes from its model.
+    // The fifteen fields a copy takes from its model; its serial number stays empty.
     const QString copied = QStringLiteral("ICAMID || '|' || IBINBIMPORTO || '|' || SBINBDESC || '|' || "
                                           "ICONDID || '|' || SBINBNOTE || '|' || ISECID "
                                           "|| '|' || SBINBLIBTITOLO || '|' || SBINBLIBAUTORE || '|' || "
                                           "SBINBLIBEDITORE || '|' || IVPROID || '|' || "
                                           "ICAVID || '|' || ISEDINFID || '|' || ICLCID || '|' || "
-                                          "IBINBANNOASSUNZ || '|' || SBINBMATRICOLA || '|' || "
+                                          "IBINBANNOASSUNZ || '|' || "
                                           "COALESCE(ICAEID, 0) AS DATI");
     const QString modelData =
         VoSelectValue(QStringLiteral("SELECT %1 FROM TBINB_BENI WHERE IBINBID = :id").arg(copied),
@@ -311,7 +311,7 @@ TEST_F(kvbProceduresTest, DuplicatingMakesNumberedCopiesOfAGoodOnAProvisionalVou
     EXPECT_EQ(VoCountRows(onVoucher, {{QStringLiteral("id"), load}}), 1);
     EXPECT_EQ(duplicate(model, 3, 10), QString());
     TVoQuery q(QStringLiteral(
-                   "SELECT IBINBNUMERO, IAVAID, SBINBCODNUMERO, IBBUOID, IBBUOIDSCARICO, "
+                   "SELECT IBINBNUMERO, IAVAID, SBINBCODNUMERO, SBINBMATRICOLA, IBBUOID, IBBUOIDSCARICO, "
                    "IBINBFUORIREGISTRO, %1 FROM TBINB_BENI WHERE IBBUOID = :load AND IBINBID <> :id ORDER BY "
                    "IBINBNUMERO")
                    .arg(copied));
@@ -319,17 +319,19 @@ TEST_F(kvbProceduresTest, DuplicatingMakesNumberedCopiesOfAGoodOnAProvisionalVou
     q.SetParam(QStringLiteral("load"), load);
     for (q.SetParam(QStringLiteral("id"), model).Open(); !q.Eof(); q.Next()) {
         EXPECT_EQ(q.AsString(QStringLiteral("DATI")), modelData);
-        copies << QStringLiteral("%1 %2 %3 %4 %5")
+        copies << QStringLiteral("%1 %2 %3 %4 %5 %6")
                       .arg(q.AsInteger(QStringLiteral("IBINBNUMERO")))
                       .arg(q.AsInteger(QStringLiteral("IAVAID")))
                       .arg(q.IsNull(QStringLiteral("SBINBCODNUMERO")) ? QStringLiteral("-")
                                                                       : QStringLiteral("sub"))
+                      .arg(q.IsNull(QStringLiteral("SBINBMATRICOLA")) ? QStringLiteral("-")
+                                                                      : QStringLiteral("sn"))
                       .arg(q.IsNull(QStringLiteral("IBBUOIDSCARICO")) ? QStringLiteral("-")
                                                                       : QStringLiteral("sca"))
                       .arg(q.AsInteger(QStringLiteral("IBINBFUORIREGISTRO")));
     }
-    EXPECT_EQ(copies, (QStringList{QStringLiteral("10 1 - - 0"), QStringLiteral("11 1 - - 0"),
-                                   QStringLiteral("12 1 - - 0")}));
+    EXPECT_EQ(copies, (QStringList{QStringLiteral("10 1 - - - 0"), QStringLiteral("11 1 - - - 0"),
+                                   QStringLiteral("12 1 - - - 0")}));
     // Each copy holds its values since the loading date, as any new good.
     EXPECT_EQ(
         VoCountRows(QStringLiteral("SELECT * FROM TBBIM_IMPORTI bim INNER JOIN TBINB_BENI inb ON "

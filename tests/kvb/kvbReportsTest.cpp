@@ -228,6 +228,72 @@ TEST_F(kvbReportsTest, EachClosingShowsItsMovementsSinceThePreviousOneAndThePrev
     EXPECT_FALSE(tree->Prepare(33016));
 }
 
+// A good discharged on a provisional voucher has left the register from that voucher's date: the
+// register at a date, the verification at that date and the sectors' totals count the same goods.
+TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsOnADay) {
+    const int seg = VoTestSector(QStringLiteral("SEG")), lab = VoTestSector(QStringLiteral("LAB"));
+    VoTestGood(loading, 1, 10000, 1, seg);
+    const int provisional = VoTestGood(loading, 2, 20000, 2, seg);
+    Unload(provisional, QDate(2026, 4, 1));
+    const int laterDischarge = VoTestGood(loading, 4, 40000, 1, lab);
+    Unload(laterDischarge, QDate(2026, 7, 1));
+    VoTestGood(VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 8, 1), 3), 3, 5000, 1, lab);
+
+    auto registerAt = [&](const QDate &date) {
+        VoWhenModalOpens<TfmKvbRptBeniData>([date](TfmKvbRptBeniData *form) {
+            form->dtpData->setDate(date);
+            form->buOk->click();
+        });
+        const auto document = tree->Prepare(33001);
+        return document ? document->Texts() : QStringList();
+    };
+    // On 30/06 goods 1 and 4: the provisional discharge of 01/04 counts, that of 01/07 not yet.
+    EXPECT_TRUE(registerAt(QDate(2026, 6, 30)).contains(QStringLiteral("5,00")));
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
+        dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+        dialog->buOk->click();
+    });
+    const auto check = tree->Prepare(33016);
+    ASSERT_TRUE(check);
+    EXPECT_TRUE(check->Texts().contains(QStringLiteral("Valore del registro al 30/06/2026")));
+    EXPECT_TRUE(check->Texts().contains(QStringLiteral("5,00")));
+
+    // After every voucher: goods 1 and 3, one in each sector.
+    EXPECT_TRUE(registerAt(QDate(2026, 12, 31)).contains(QStringLiteral("1,50")));
+    VoWhenModalOpens<TfmVoMultiSelect>([](TfmVoMultiSelect *form) { form->buOk->click(); });
+    const auto sectors = tree->Prepare(33011);
+    ASSERT_TRUE(sectors);
+    const QStringList texts = sectors->Texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("1,00")) && texts.contains(QStringLiteral(",50")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("Bene 2")) || texts.contains(QStringLiteral("Bene 4")));
+}
+
+// The voucher's supplier or recipient is printed whole, under the label of its kind.
+TEST_F(kvbReportsTest, AVouchersSupplierOrRecipientFitsItsBox) {
+    const QVariant supplier = VoSelectValue(QStringLiteral("SELECT MIN(IBENID) FROM TBEN_BENEFICIARI"));
+    VoExecSQL(QStringLiteral("UPDATE TBEN_BENEFICIARI SET SBENRAGSOC = 'Forniture Scolastiche Rossi & C. "
+                             "s.r.l.' WHERE IBENID = :b"),
+              {{QStringLiteral("b"), supplier}});
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET IBENID = :b"), {{QStringLiteral("b"), supplier}});
+    const struct {
+        int report;
+        const char *label;
+    } cases[] = {{33005, "Fornitore: "}, {33006, "Destinatario: "}};
+    for (const auto &c : cases) {
+        const auto document = tree->Prepare(c.report);
+        ASSERT_TRUE(document) << c.report;
+        int found = 0;
+        for (const TVoRptObject &o : document->pages.value(0).objects)
+            if (o.text ==
+                QString::fromLatin1(c.label) + QStringLiteral("Forniture Scolastiche Rossi & C. s.r.l.")) {
+                ++found;
+                EXPECT_LE(VoRptWrappedHeight(o.text, o.font, o.rect.width() - 1.0, o.align), o.rect.height())
+                    << c.report;
+            }
+        EXPECT_EQ(found, 1) << c.report;
+    }
+}
+
 TEST_F(kvbReportsTest, TheNumberHistoryShowsTheNumberBeforeTheLastRenumbering) {
     const int renumbered = Good(5);
     Good(6);

@@ -220,7 +220,12 @@ TEST_F(kvbTransfersTest, ChosenInventoryVouchersBecomeLoadingVouchersWithCopiesO
     messages->Push(mrYes);
     window->buOk->click();
 
-    EXPECT_EQ(messages->Texts(), QStringList{kImportQuestion});
+    EXPECT_EQ(messages->Texts(),
+              (QStringList{kImportQuestion,
+                           QStringLiteral("Creato il buono di carico numero 5 del 31/12/2026 con 2 "
+                                          "beni.\r\nCreato il buono di carico numero 6 del "
+                                          "31/12/2026 con 1 bene.\r\nCreato il buono di carico "
+                                          "numero 7 del 31/12/2026 con 0 beni.")}));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Vouchers(kvbLoading), QStringList({"4|2026-01-10|Buono 4|0|-|0",
                                                  "5|2026-12-31|BUONO DI CARICO DA INVENTARIO|0|-|1244567",
@@ -354,7 +359,7 @@ TEST_F(kvbTransfersTest, TheFilterWithAnApostropheIsKeptAndSwitchedOffAndOn) {
     ASSERT_TRUE(window->buFilter->isVisible());
     VoWhenModalOpens<TfmKvbFiltro>([](TfmKvbFiltro *filter) {
         EXPECT_TRUE(filter->frVoFiltro->AddCondition(
-            QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("dell'aula")));
+            QStringLiteral("Descrizione"), QStringLiteral("contiene"), QStringLiteral("DELL'AULA")));
         filter->buOk->click();
     });
     window->buFilter->click();

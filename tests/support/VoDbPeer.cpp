@@ -10,6 +10,9 @@
 // vo_dbpeer FILE --good LOCKTABLE LOCKCOLUMN LOCKKEY VOUCHER NUMBER
 // The same for a durable good of that number, in state 1, on a loading voucher.
 //
+// FILE may be a database on the test server ("host:/path"), opened with the login the tests use
+// there (VO_TEST_SERVER_USER, VO_TEST_SERVER_PASSWORD).
+//
 // vo_dbpeer --start
 // Starts as a program does: opens the connection its settings give (the default database, made with
 // its demo data when missing), prints "opened" and exits 0; a message shown goes to the error output.
@@ -42,10 +45,18 @@ const char *const kVoucherSQL =
 const char *const kGoodSQL = "INSERT INTO TBINB_BENI (IBINBID, IBBUOID, IBINBNUMERO, IAVAID) VALUES ((SELECT "
                              "L_ICNTID FROM PYSETGETID('TBINB_BENI', 1)), :ry, :n, 1)";
 
+// A database on the test server is opened with the login the test itself uses.
+void LogIn(TVoSQLConnection *conn, const QString &database) {
+    conn->SetParam(QStringLiteral("Database"), database);
+    conn->SetParam(QStringLiteral("User_Name"),
+                   qEnvironmentVariable("VO_TEST_SERVER_USER", QStringLiteral("SYSDBA")));
+    conn->SetParam(QStringLiteral("Password"), qEnvironmentVariable("VO_TEST_SERVER_PASSWORD"));
+}
+
 // The connection of this process to the file; nullptr (with the reason printed) when it cannot open.
 std::unique_ptr<TVoSQLConnection> OpenPeer(const QString &file, QTextStream &out) {
     auto conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("peer"));
-    conn->SetParam(QStringLiteral("Database"), file);
+    LogIn(conn.get(), file);
     QString error;
     if (conn->Open(&error))
         return conn;

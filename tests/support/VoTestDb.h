@@ -24,6 +24,25 @@ public:
     static QString FreshCopy(const QString &name, bool demoData = true);
 };
 
+// The Firebird server of the server tests. VO_TEST_SERVER names it with a folder of this computer
+// that the server reads and writes ("localhost:/tmp/velisto-server"); VO_TEST_SERVER_USER (SYSDBA
+// when unset) and VO_TEST_SERVER_PASSWORD are its login.
+struct TVoTestServer {
+    QString host;
+    QString folder;
+    QString userName;
+    QString password;
+
+    // The server configured, or false with what to set to try one.
+    static bool Configured(TVoTestServer *server, QString *reason);
+    // The name under which a file of the folder is opened through the server.
+    QString DatabaseName(const QString &file) const { return host + QLatin1Char(':') + file; }
+    // A copy of a template in the folder, which the server may write; returns the file's path.
+    QString FreshCopy(const QString &name, bool demoData = true) const;
+    // Gives a connection the server's login.
+    void LogIn(TVoSQLConnection *connection) const;
+};
+
 // A test with its own database, opened as the global connection, and scripted messages.
 class VoDbTest : public ::testing::Test {
 protected:
@@ -31,11 +50,19 @@ protected:
     void TearDown() override;
     // Whether the test starts from the demo data (override to start from an empty schema).
     virtual bool WithDemoData() const { return true; }
+    // Whether the database is on the test server rather than a file of the in-process engine; the
+    // test is skipped, saying why, when no server is configured.
+    virtual bool OnServer() const { return false; }
 
+    // The name the database is opened with: a file, or "host:/path" on the server.
     QString dbPath;
+    TVoTestServer server;
     std::unique_ptr<TVoSQLConnection> conn;
     std::unique_ptr<TVoScriptedMessages> scripted;
     TVoScriptedResponder *messages = nullptr; // answers and records the messages of the test
+
+private:
+    QString m_file; // the database's file, removed at the end
 };
 
 // Runs a statement as it is, without the framework's parameters: PSQL blocks refer to their

@@ -4,11 +4,20 @@
 #include "VoMessages.h"
 #include "VoTestProcess.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     VoTestIsolateProcess();
+    // Offscreen, on a screen of the office's size: windows size themselves by the screen they open on.
+    const QString screen = QDir::home().filePath(QStringLiteral("screen.json"));
+    QFile file(screen);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"({"screens": [{"name": "office", "x": 0, "y": 0, "width": 1366, "height": 768,
+                       "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen));
     TVoApplication app(argc, argv);
     // Offscreen nobody answers a message box: a message no test scripted goes to the error output.
     SetVoMessageResponder(nullptr);

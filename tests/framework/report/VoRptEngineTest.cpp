@@ -12,6 +12,8 @@
 #include "VoTestDb.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -351,8 +353,79 @@ TEST_F(VoRptEngineTest, TheSearchOfTheSelectionFormHidesRowsWithoutLosingTheirTi
         EXPECT_EQ(search("bian"), 1);
         frame->SelectNone();
         EXPECT_EQ(f->GetSelCount(), 2);
+        // Read again, the list keeps to the search box.
+        frame->xqcMultiSelect->Close();
+        frame->xqcMultiSelect->Open();
+        EXPECT_EQ(frame->xqcMultiSelect->RecordCount(), 1);
         f->buOk->click();
     });
     ASSERT_EQ(form.exec(), QDialog::Accepted);
     EXPECT_EQ(chosen, QVariantList({1, 3}));
+}
+
+TEST_F(VoRptEngineTest, TotalsAddUpTheAmountsAsPrintedAndNoTextIsCutByItsBox) {
+    // Every line worth 3 x 1,115 = 3,345: 3,35 on paper, although its double lies a hair below.
+    VoExecSQL(QStringLiteral("UPDATE TRPT_RIG SET FIMPORTO = :f"), {{QStringLiteral("f"), 3 * 1.115}});
+    // The same amounts once as they come and once as ten-thousandths printed at their scale.
+    const QString amounts = QStringLiteral(
+        "<text x=\"100\" y=\"0\" w=\"30\" h=\"5\" expr=\"%1\" format=\"#,##0.00\"/>"
+        "<text x=\"140\" y=\"0\" w=\"30\" h=\"5\" expr=\"%2\" format=\"#,###.00\" scale=\"4\"/>");
+    const auto sums = [&amounts] {
+        return amounts.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])"),
+                           QStringLiteral("SUM([qqTutte.FIMPORTO] * 10000)"));
+    };
+    const QString number = QStringLiteral("<text x=\"180\" y=\"0\" w=\"8\" h=\"5\" expr=\"[qqTutte.IORDID]\" "
+                                          "format=\"0000000\" font=\"DejaVu Sans,9,bold\" align=\"right\"/>");
+    const auto document =
+        Run(Layout({QStringLiteral("<masterData dataset=\"qqTutte\" height=\"5\">%1%2%3<groupFooter "
+                                   "expr=\"[qqTutte.IORDID]\" height=\"5\">%4</groupFooter></masterData>")
+                        .arg(Text(QStringLiteral("[qqTutte.SART]")),
+                             amounts.arg(QStringLiteral("[qqTutte.FIMPORTO]"),
+                                         QStringLiteral("[qqTutte.FIMPORTO] * 10000")),
+                             number, sums()),
+                    QStringLiteral("<summary height=\"5\">%1</summary>").arg(sums())}));
+    ASSERT_TRUE(document);
+    QStringList expected;
+    for (const auto &[order, articles, total] :
+         {std::tuple{"0000001", QStringList{"a", "b"}, "6,70"},
+          std::tuple{"0000002", QStringList{"c"}, "3,35"},
+          std::tuple{"0000003", QStringList{"d", "e", "f"}, "10,05"}}) {
+        for (const QString &article : articles)
+            expected << article << "3,35"
+                     << "3,35" << order;
+        expected << total << total;
+    }
+    expected << "20,10"
+             << "20,10";
+    EXPECT_EQ(document->pages[0].Texts(), expected);
+
+    // Seven bold digits do not fit 8 mm at 9 points: the number is printed smaller, not cut.
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(1200 * 10000 / 254);
+    device.setDotsPerMeterY(1200 * 10000 / 254);
+    for (const TVoRptObject &o : document->pages[0].objects) {
+        if (o.text != QLatin1String("0000003"))
+            continue;
+        EXPECT_LT(o.font.size, 9.0);
+        EXPECT_LE(QFontMetricsF(VoRptQFont(o.font), &device).horizontalAdvance(o.text) * 25.4 / 1200,
+                  o.rect.width() - 1.0);
+    }
+}
+
+// In the selection form Space ticks the current row and Enter confirms the choice.
+TEST_F(VoRptEngineTest, TheSelectionFormTicksWithSpaceAndConfirmsWithEnter) {
+    TfmVoMultiSelect form;
+    form.SetCommandText(QStringLiteral("SELECT IORDID, SCLIENTE FROM TRPT_ORD ORDER BY IORDID"));
+    form.frVoMultiSel->grFrame->AddColumn(QStringLiteral("SCLIENTE"), QStringLiteral("Cliente"));
+    QVariantList chosen;
+    form.SetBookmarkList(&chosen);
+    WhenFormShows([](TfmVoMultiSelect *f) {
+        TVoDBGrid *grid = f->frVoMultiSel->grFrame;
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Space);
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    ASSERT_EQ(form.exec(), QDialog::Accepted);
+    EXPECT_EQ(chosen, QVariantList({2}));
 }

@@ -185,6 +185,18 @@ TEST_F(VoDBLookupTest, TypingNarrowsTheDropDownAndLeavingResolves) {
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT ITFCID FROM TFAC_VELISTO")).toInt(), 6);
 }
 
+TEST_F(VoDBLookupTest, TheDropDownShowsEightRowsOrAllOfThem) {
+    lookup->setFocus();
+    VoPress(Qt::Key_Down, Qt::AltModifier);
+    QTableView *list = lookup->DropDown();
+    ASSERT_TRUE(list->isVisible());
+    const int rows = qMin(8, list->model()->rowCount());
+    ASSERT_GT(rows, 1);
+    EXPECT_GE(list->viewport()->height(), rows * list->rowHeight(0));
+    EXPECT_GE(list->width(), lookup->width());
+    VoPress(Qt::Key_Escape);
+}
+
 TEST_F(VoDBLookupTest, AChooseOnlyLookupTakesNoTypingAndDropsItsCodeWhole) {
     lookup->SetChooseOnly(true);
     lookup->setFocus();
@@ -282,4 +294,28 @@ TEST_F(VoDBLookupTest, TypedWildcardsMatchThemselves) {
         VoPress(Qt::Key_Escape);
     }
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+}
+
+// Enter takes the row whose text is the one typed, else one that begins with it, before a row that
+// merely holds it and sorts earlier.
+TEST_F(VoDBLookupTest, TheSearchFormTakesTheTextTypedBeforeOneThatHoldsIt) {
+    VoExecSQL(QStringLiteral("CREATE TABLE TVOCI (IVOCEID INTEGER NOT NULL PRIMARY KEY, SVOCE VARCHAR(40))"));
+    const QStringList rows{QStringLiteral("Automezzi e altri beni mobili"), QStringLiteral("Mobili e arredi"),
+                           QStringLiteral("Altri arredi"), QStringLiteral("Arredi")};
+    for (int i = 0; i < rows.size(); ++i)
+        VoExecSQL(QStringLiteral("INSERT INTO TVOCI (IVOCEID, SVOCE) VALUES (:id, :text)"),
+                  {{QStringLiteral("id"), i + 1}, {QStringLiteral("text"), rows[i]}});
+    const struct {
+        const char *typed;
+        const char *chosen;
+    } cases[] = {{"Mobili", "Mobili e arredi"}, {"ARREDI", "Arredi"}, {"altri", "Altri arredi"}};
+    for (const auto &c : cases) {
+        TVoSearchDialog form;
+        form.SetSQL(QStringLiteral("SELECT IVOCEID, SVOCE FROM TVOCI WHERE ##WHERE## ORDER BY ##ORDERBY##"));
+        ASSERT_TRUE(form.Open());
+        QTest::keyClicks(form.SearchEdit(), QString::fromUtf8(c.typed));
+        QTest::keyClick(form.SearchEdit(), Qt::Key_Return);
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(form.SelectedValue(1).toString(), QString::fromUtf8(c.chosen)) << c.typed;
+    }
 }

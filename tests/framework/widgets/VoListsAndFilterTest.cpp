@@ -64,8 +64,7 @@ protected:
     static QStringList Names(const TVoFilterCondition &c) {
         QStringList names;
         for (const TVoFilterParam &p : c.params)
-            names << QStringLiteral("%1=%2%3").arg(p.name, p.value.toString(),
-                                                   p.like ? QStringLiteral(" like") : QString());
+            names << QStringLiteral("%1=%2").arg(p.name, p.value.toString());
         return names;
     }
 
@@ -79,8 +78,9 @@ TEST_F(VoFiltroTest, ConditionsComeOutAsParametersJoinedAsChosen) {
     ASSERT_TRUE(filter.AddCondition(QStringLiteral("Descrizione"), QStringLiteral("contiene"),
                                     QStringLiteral("l'arte")));
     TVoFilterCondition one = filter.GetCondition();
-    EXPECT_EQ(one.text, QStringLiteral("a.sDesc LIKE :VOFILTRO1"));
-    EXPECT_EQ(Names(one), QStringList{QStringLiteral("VOFILTRO1=l'arte like")});
+    // "contiene" as in the search box: anywhere, ignoring case, "%", "_" and "\" as typed.
+    EXPECT_EQ(one.text, QStringLiteral("UPPER(a.sDesc) LIKE CAST(:VOFILTRO1 AS VARCHAR(400)) ESCAPE '\\'"));
+    EXPECT_EQ(Names(one), QStringList{QStringLiteral("VOFILTRO1=%L'ARTE%")});
 
     ASSERT_TRUE(
         filter.AddCondition(QStringLiteral("Quantità"), QStringLiteral("maggiore di"), QStringLiteral("5")));
@@ -88,8 +88,10 @@ TEST_F(VoFiltroTest, ConditionsComeOutAsParametersJoinedAsChosen) {
                                     QStringLiteral("02/03/2026")));
     filter.SetMatchAll(false);
     const TVoFilterCondition three = filter.GetCondition();
-    EXPECT_EQ(three.text,
-              QStringLiteral("(a.sDesc LIKE :VOFILTRO1) OR (a.iQta > :VOFILTRO2) OR (a.dData = :VOFILTRO3)"));
+    EXPECT_EQ(
+        three.text,
+        QStringLiteral("(UPPER(a.sDesc) LIKE CAST(:VOFILTRO1 AS VARCHAR(400)) ESCAPE '\\') OR (a.iQta > "
+                       ":VOFILTRO2) OR (a.dData = :VOFILTRO3)"));
     EXPECT_EQ(three.params[2].value, QVariant(QDate(2026, 3, 2)));
     EXPECT_EQ(filter.ConditionTexts(), (QStringList{QStringLiteral("Descrizione contiene l'arte"),
                                                     QStringLiteral("Quantità maggiore di 5"),

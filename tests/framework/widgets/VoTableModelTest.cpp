@@ -20,6 +20,7 @@ TEST(VoDisplayFormat, NumbersFollowTheProgramsFormats) {
         double value;
         const char *text;
     };
+    // Halves of a cent round up even where their double lies a hair below (1,005; 3 x 1,115).
     const Case cases[] = {
         {"0000000", 42, "0000042"},       {"0000000", 12345678, "12345678"},
         {"#,##0.00", 1234.5, "1.234,50"}, {"#,##0.00", -1234567.891, "-1.234.567,89"},
@@ -28,7 +29,9 @@ TEST(VoDisplayFormat, NumbersFollowTheProgramsFormats) {
         {"#,###.00", 1234.5, "1.234,50"}, {"#0.00", 1234.5, "1234,50"},
         {"#,##0.##", 2.5, "2,5"},         {"#,##0", 999999.6, "1.000.000"},
         {"€ #,##0.00", 3, "€ 3,00"},      {"#,##0.00;(#,##0.00)", -2, "(2,00)"},
-        {"#,##0.00;;zero", 0, "zero"},
+        {"#,##0.00;;zero", 0, "zero"},    {"#,##0.00", 1.005, "1,01"},
+        {"#,##0.00", -2.675, "-2,68"},    {"#,##0.00", 3 * 1.115, "3,35"},
+        {"#,##0.00", 1.00499999, "1,00"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(VoFormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.text))

@@ -9,6 +9,7 @@
 #include "VoOutlookBar.h"
 #include "VoWait.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 
 #include <QLabel>
 
@@ -218,6 +219,21 @@ TEST(VoMDIMainTest, ChildrenCloseAsTheirHooksSay) {
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(frame.isNull());
     EXPECT_EQ(main.MDIChildCount(), 0);
+}
+
+TEST(VoMDIMainTest, ADialogAmongTheWindowsTakesItsFrameWhenItEnds) {
+    TVoScriptedMessages messages;
+    TfmVoMDIMain main;
+    ASSERT_TRUE(VoShowActive(&main));
+    for (const bool ok : {true, false}) {
+        auto *dialog = new TfmProvaOkCanc;
+        QPointer<QMdiSubWindow> frame = main.AddMDIChild(dialog);
+        ASSERT_EQ(main.MDIChildCount(), 1);
+        VoClick(ok ? dialog->buOk : dialog->buCancel);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(frame.isNull()) << ok;
+        EXPECT_EQ(main.MDIChildCount(), 0) << ok;
+    }
 }
 
 TEST(VoMDIMainTest, CtrlTabMovesToTheNextChildAndCtrlF4ClosesIt) {

@@ -12,6 +12,8 @@
 
 void kvaVoucherTest::SetUp() {
     VoDbTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     ResetWorkingContext();
     ry = VoTestRegisterYear(2026);
     ChooseRegisterYear(ry);

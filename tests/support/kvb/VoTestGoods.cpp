@@ -91,6 +91,8 @@ void VoTestMakeDefinitive(int voucherId, int kind) {
 
 void VoGoodsTest::SetUp() {
     VoDbTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const QList<int> years =
         VoTestOpenRegister(QStringLiteral("Inventario di prova"), 5, {2025, 2026}, &facId);
     year2025 = years.value(0);

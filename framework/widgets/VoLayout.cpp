@@ -1,0 +1,409 @@
+#include "VoLayout.h"
+
+#include "VoDBFrames.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const char *const kFittedProperty = "voFitted";
+const char *const kColumnsHookedProperty = "voColumnsHooked";
+const char *const kScrolledProperty = "voScrolled";
+const char *const kRefitPendingProperty = "voRefitPending";
+
+// No column grows past this for one value: a long description is read in the row's detail.
+constexpr int kWidestColumn = 640;
+// The rows a grid that is not laid out yet is taken to show.
+constexpr int kFirstScreenRows = 25;
+// Characters a description field shows; codes, dates and numbers are sized by their own edits.
+constexpr int kDescriptionChars = 60;
+// Drop-down lists show at least these rows.
+constexpr int kDropDownRows = 8;
+// The title bar and the frame that the window manager adds to a window of its own.
+constexpr int kWindowFrameHeight = 32;
+
+int TextWidth(const QFontMetrics &fm, const QString &text) {
+    int width = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        width = qMax(width, fm.horizontalAdvance(line));
+    return width;
+}
+
+// The room of a window: the screen it opens on, less the title bar the desktop gives it; inside
+// the main window, the work area.
+QSize Room(const QWidget *window) {
+    if (auto *sub = qobject_cast<const QMdiSubWindow *>(window->parentWidget()))
+        if (const QMdiArea *area = sub->mdiArea()) {
+            // A maximised child has no frame of its own; the area's scroll bars are not counted.
+            const QSize whole = area->size() - QSize(2 * area->frameWidth(), 2 * area->frameWidth());
+            return sub->isMaximized() ? whole : whole - (sub->size() - window->size());
+        }
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize(1366, 768 - kWindowFrameHeight);
+    return screen->availableGeometry().size() - QSize(0, kWindowFrameHeight);
+}
+
+// What the window's grids lack to show all their columns.
+int GridShortfall(const QWidget *window) {
+    int shortfall = 0;
+    for (const QTableView *view : window->findChildren<QTableView *>()) {
+        if (!view->isVisibleTo(window) || view->horizontalHeader()->stretchLastSection())
+            continue;
+        int wanted = view->horizontalHeader()->length() + 2 * view->frameWidth();
+        if (view->verticalHeader()->isVisible())
+            wanted += view->verticalHeader()->width();
+        wanted += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        shortfall = qMax(shortfall, wanted - view->width());
+    }
+    for (const QTreeView *view : window->findChildren<QTreeView *>()) {
+        if (!view->isVisibleTo(window) || view->header()->stretchLastSection() || view->header()->count() < 2)
+            continue;
+        const int wanted = view->header()->length() + 2 * view->frameWidth() +
+                           view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        shortfall = qMax(shortfall, wanted - view->width());
+    }
+    return shortfall;
+}
+
+void BoundField(QLineEdit *edit) {
+    // Dates, numbers and codes keep to their own hint already.
+    if (!(edit->sizePolicy().horizontalPolicy() & QSizePolicy::GrowFlag))
+        return;
+    if (edit->maximumWidth() != QWIDGETSIZE_MAX || qobject_cast<QAbstractSpinBox *>(edit->parentWidget()) ||
+        qobject_cast<QComboBox *>(edit->parentWidget()))
+        return;
+    const int chars = qMin(edit->maxLength(), kDescriptionChars);
+    const QFontMetrics fm(edit->font());
+    const int hint = edit->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17;
+    edit->setMaximumWidth(qMax(edit->sizeHint().width(), hint + fm.averageCharWidth() * chars));
+}
+
+void FitDropDown(QComboBox *combo) {
+    combo->setMaxVisibleItems(qMax(combo->maxVisibleItems(), kDropDownRows));
+    // In a layout the list asks for its longest item; one placed by hand keeps the width it was given
+    // (the list would otherwise shrink and grow with its items).
+    const bool laidOut = combo->parentWidget() && combo->parentWidget()->layout();
+    if (laidOut && !combo->isEditable() && combo->sizeAdjustPolicy() != QComboBox::AdjustToContents)
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
+
+// Lays a tall form out in columns side by side, keeping its rows in order.
+void SplitForm(QFormLayout *form, int count) {
+    QWidget *page = form->parentWidget();
+    const int rows = form->rowCount();
+    if (!page || page->layout() != form || rows < 8)
+        return;
+    QList<QFormLayout::TakeRowResult> taken;
+    while (form->rowCount() > 0)
+        taken << form->takeRow(0);
+    const QMargins margins = form->contentsMargins();
+    const QFormLayout::FieldGrowthPolicy growth = form->fieldGrowthPolicy();
+    const int spacing = form->horizontalSpacing();
+    delete form;
+    auto *columns = new QHBoxLayout(page);
+    columns->setContentsMargins(margins);
+    columns->setSpacing(3 * qMax(spacing, 6));
+    QFormLayout *column = nullptr;
+    const int perColumn = (int(taken.size()) + count - 1) / count;
+    for (int i = 0; i < taken.size(); ++i) {
+        if (i % perColumn == 0) {
+            column = new QFormLayout;
+            column->setFieldGrowthPolicy(growth);
+            columns->addLayout(column, 1);
+        }
+        QLayoutItem *label = taken[i].labelItem;
+        QLayoutItem *field = taken[i].fieldItem;
+        QWidget *labelWidget = label ? label->widget() : nullptr;
+        if (field && field->layout()) {
+            if (labelWidget)
+                column->addRow(labelWidget, field->layout());
+            else
+                column->addRow(field->layout());
+        } else if (field && field->widget()) {
+            if (labelWidget)
+                column->addRow(labelWidget, field->widget());
+            else
+                column->addRow(field->widget());
+            delete field;
+        } else if (labelWidget) {
+            column->addRow(labelWidget);
+        }
+        if (label && !label->layout())
+            delete label;
+    }
+}
+
+// Splits the window's tallest forms until the window's content fits the height it has.
+void FitHeight(QWidget *window, int height) {
+    for (int round = 0; round < 4; ++round) {
+        const int excess = window->minimumSizeHint().height() - height;
+        if (excess <= 0)
+            return;
+        QFormLayout *tallest = nullptr;
+        for (QFormLayout *form : window->findChildren<QFormLayout *>())
+            if (form->parentWidget() && form->parentWidget()->layout() == form && form->rowCount() >= 8 &&
+                (!tallest || form->minimumSize().height() > tallest->minimumSize().height()))
+                tallest = form;
+        if (!tallest)
+            return;
+        // Two columns, or three when two would hardly take the excess away (labels and spacing
+        // do not halve).
+        const int tall = tallest->minimumSize().height();
+        SplitForm(tallest, tall / 2 < excess + tall / 6 ? 3 : 2);
+        if (window->layout())
+            window->layout()->activate();
+    }
+}
+
+// The last resort of a window still too tall: the stacked panes of its pages side by side,
+// innermost first, while the panes fit the width.
+void FitSplitters(QWidget *window, const QSize &room) {
+    QList<QSplitter *> splitters = window->findChildren<QSplitter *>();
+    std::reverse(splitters.begin(), splitters.end());
+    for (QSplitter *splitter : splitters) {
+        if (window->minimumSizeHint().height() <= room.height())
+            return;
+        // The window's own list over its details stays as it is: only panes inside a page turn.
+        if (splitter->orientation() != Qt::Vertical || splitter->count() < 2 ||
+            splitter->parentWidget() == window)
+            continue;
+        int width = splitter->handleWidth() * (splitter->count() - 1);
+        for (int i = 0; i < splitter->count(); ++i)
+            width += splitter->widget(i)->minimumSizeHint().width();
+        const int others = window->minimumSizeHint().width() - splitter->minimumSizeHint().width();
+        if (width + qMax(0, others) > room.width())
+            continue;
+        splitter->setOrientation(Qt::Horizontal);
+        if (window->layout())
+            window->layout()->activate();
+        // Side by side, the panes' own content may want more width than the sum promised.
+        if (window->minimumSizeHint().width() > room.width()) {
+            splitter->setOrientation(Qt::Vertical);
+            if (window->layout())
+                window->layout()->activate();
+        }
+    }
+}
+
+// Lets the tallest detail pages scroll their fields when their columns were not enough: the page's
+// tab, the tool bar and the list stay where they are.
+void ScrollDetailPages(QWidget *window, int height) {
+    for (int round = 0; round < 24; ++round) {
+        if (window->minimumSizeHint().height() <= height)
+            return;
+        QWidget *tallest = nullptr;
+        for (const TfrVoDBRWGrid *frame : window->findChildren<TfrVoDBRWGrid *>()) {
+            QWidget *page = frame->tsDetail;
+            if (page->layout() && !page->property(kScrolledProperty).toBool() &&
+                (!tallest || page->minimumSizeHint().height() > tallest->minimumSizeHint().height()))
+                tallest = page;
+        }
+        if (!tallest)
+            return;
+        tallest->setProperty(kScrolledProperty, true);
+        auto *fields = new QWidget;
+        fields->setObjectName(QStringLiteral("pnFields"));
+        fields->setLayout(tallest->layout());
+        auto *scroll = new QScrollArea(tallest);
+        scroll->setFrameShape(QFrame::NoFrame);
+        // The fields take the focus, never the area that scrolls them.
+        scroll->setFocusPolicy(Qt::NoFocus);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(fields);
+        auto *layout = new QVBoxLayout(tallest);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(scroll);
+        if (window->layout())
+            window->layout()->activate();
+    }
+}
+
+void HookColumns(QTableView *view) {
+    if (view->property(kColumnsHookedProperty).toBool() || !view->model())
+        return;
+    view->setProperty(kColumnsHookedProperty, true);
+    QAbstractItemModel *model = view->model();
+    // A grid filled cell by cell is fitted once, when the filling is over.
+    const auto refit = [view] {
+        if (view->property(kRefitPendingProperty).toBool())
+            return;
+        view->setProperty(kRefitPendingProperty, true);
+        QTimer::singleShot(0, view, [view] {
+            view->setProperty(kRefitPendingProperty, false);
+            VoFitColumns(view);
+        });
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, refit);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, view, refit);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, refit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, refit);
+}
+
+} // namespace
+
+int VoTitleWidth(const QHeaderView *header, int section) {
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.section = section;
+    option.text = header->model()->headerData(section, Qt::Horizontal).toString();
+    if (header->isSortIndicatorShown() && header->sortIndicatorSection() == section)
+        option.sortIndicator = QStyleOptionHeader::SortDown;
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+}
+
+int VoCellWidth(const QAbstractItemView *view, const QModelIndex &index, QString *shown) {
+    const QVariant value = index.data(Qt::DisplayRole);
+    QString text = value.toString();
+    if (auto *delegate = qobject_cast<QStyledItemDelegate *>(view->itemDelegateForIndex(index)))
+        text = delegate->displayText(value, view->locale());
+    if (shown)
+        *shown = text;
+    if (text.isEmpty())
+        return 0;
+    const QVariant fontValue = index.data(Qt::FontRole);
+    const QFont font = fontValue.isValid() ? fontValue.value<QFont>() : view->font();
+    // The item's text margins, which the style takes twice on each side (the text's rectangle, then
+    // the text in it), and the grid line.
+    int width = TextWidth(QFontMetrics(font), text) +
+                4 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+    if (index.data(Qt::DecorationRole).isValid())
+        width += view->iconSize().isValid() ? view->iconSize().width() + 4 : 20;
+    if (index.data(Qt::CheckStateRole).isValid())
+        width += view->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view) + 4;
+    return width;
+}
+
+namespace {
+// Grows the columns of a view to their titles and to the values of the rows of its first screen.
+void FitColumnsOf(QAbstractItemView *view, QHeaderView *header, int rowHeight) {
+    const QAbstractItemModel *model = view->model();
+    if (!model)
+        return;
+    rowHeight = qMax(1, rowHeight);
+    const int screen = qMax(view->viewport()->height(), kFirstScreenRows * rowHeight);
+    const int rows = qMin(model->rowCount(), screen / rowHeight + 1);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (header->isSectionHidden(c))
+            continue;
+        int needed = header->isHidden() ? 0 : VoTitleWidth(header, c);
+        for (int r = 0; r < rows; ++r)
+            needed = qMax(needed, qMin(VoCellWidth(view, model->index(r, c)), kWidestColumn));
+        if (header->sectionSize(c) < needed)
+            header->resizeSection(c, needed);
+    }
+}
+} // namespace
+
+void VoFitColumns(QTableView *view) {
+    FitColumnsOf(view, view->horizontalHeader(), view->verticalHeader()->defaultSectionSize());
+}
+
+void VoFitColumns(QTreeView *view) {
+    FitColumnsOf(view, view->header(), view->fontMetrics().height() + 4);
+}
+
+int VoComboContentWidth(const QComboBox *combo) {
+    const QFontMetrics fm(combo->font());
+    int text = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        text = qMax(text, fm.horizontalAdvance(combo->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.subControls = QStyle::SC_All;
+    return combo->style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, fm.height()), combo)
+        .width();
+}
+
+bool VoIsFittedWindow(const QWidget *widget) {
+    if (!widget || widget->property(kFittedProperty).toBool())
+        return false;
+    const bool child = qobject_cast<const QMdiSubWindow *>(widget->parentWidget()) != nullptr;
+    if (!child && (!widget->isWindow() || qobject_cast<const QMainWindow *>(widget)))
+        return false;
+    if (widget->windowType() == Qt::Popup || widget->windowType() == Qt::ToolTip ||
+        widget->windowType() == Qt::SplashScreen)
+        return false;
+    // Qt's own dialogs size themselves.
+    for (const char *own :
+         {"QMessageBox", "QFileDialog", "QProgressDialog", "QInputDialog", "QColorDialog", "QFontDialog",
+          "QErrorMessage", "QAbstractPrintDialog", "QPageSetupDialog", "QPrintPreviewDialog", "QWizard"})
+        if (widget->inherits(own))
+            return false;
+    return true;
+}
+
+void VoFitWindow(QWidget *window) {
+    if (!window || window->property(kFittedProperty).toBool())
+        return;
+    window->setProperty(kFittedProperty, true);
+    for (QComboBox *combo : window->findChildren<QComboBox *>())
+        FitDropDown(combo);
+    for (QLineEdit *edit : window->findChildren<QLineEdit *>())
+        BoundField(edit);
+    for (QTableView *view : window->findChildren<QTableView *>()) {
+        VoFitColumns(view);
+        HookColumns(view);
+    }
+    const QSize room = Room(window);
+    auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    const bool maximized = sub ? sub->isMaximized() : window->isMaximized();
+    FitHeight(window, room.height());
+    ScrollDetailPages(window, room.height());
+    FitSplitters(window, room);
+    if (maximized)
+        return;
+    QSize wanted = window->sizeHint().expandedTo(window->minimumSizeHint()).expandedTo(window->size());
+    wanted.setWidth(qMax(wanted.width(), window->width() + GridShortfall(window)));
+    wanted = wanted.boundedTo(room);
+    if (sub) {
+        const QSize frame = sub->size() - window->size();
+        sub->resize(wanted + frame);
+        const QRect area = sub->mdiArea() ? sub->mdiArea()->viewport()->rect() : QRect();
+        QPoint at = sub->pos();
+        at.setX(qMax(0, qMin(at.x(), area.width() - sub->width())));
+        at.setY(qMax(0, qMin(at.y(), area.height() - sub->height())));
+        sub->move(at);
+        return;
+    }
+    if (wanted == window->size())
+        return;
+    const QPoint centre = window->geometry().center();
+    window->resize(wanted);
+    if (const QScreen *screen = window->screen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame(QPoint(), wanted);
+        frame.moveCenter(centre);
+        frame.moveLeft(qMax(available.left(), qMin(frame.left(), available.right() - wanted.width())));
+        frame.moveTop(qMax(available.top() + kWindowFrameHeight,
+                           qMin(frame.top(), available.bottom() - wanted.height())));
+        window->move(frame.topLeft());
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Every window a program registers, opened as the office opens it on a 1366×768 screen and looked
+// over for what a clerk would see at once: a window larger than the screen (or, inside the main
+// window, one that makes the work area scroll), a label, button, tab, group or column title drawn
+// narrower than its text, a grid column that cuts a value of its first screen of rows, a title that
+// cannot be read whole.
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class TVoCustomAtt;
+class TVoParamManager;
+class TfmVoMDIMain;
+
+// The office screen the windows must fit.
+inline constexpr QSize kVoOfficeScreen(1366, 768);
+
+// The faults of one window that is open and shown, each naming the widget ("Class: path: fault").
+QStringList VoLayoutFaults(const QString &className, QWidget *window);
+
+struct TVoLayoutAudit {
+    int opened = 0;
+    QStringList faults;
+};
+
+// Opens every window class of the class registry in turn (MDI children in the main window's work
+// area, the others as windows of their own), collects their faults and closes them again. The main
+// window is given the office screen's size first.
+TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main);
+
+// The check of a whole program whose parameters are chosen: every registered window, and the
+// parameters dialog that its menu item opens; prints how many windows it opened and fails with every
+// fault found, unless it opened fewer windows than expected.
+void VoExpectEveryWindowFits(TfmVoMDIMain *main, TVoCustomAtt *paramItem, TVoParamManager *manager,
+                             int leastWindows);
