@@ -104,7 +104,11 @@ void VoCancelAllPendingEdits() {
 }
 
 TVoSQLConnection *TVoQueryCollection::Connection() const {
-    return m_connection ? m_connection : qqoVoGlobConn;
+    return m_connection ? m_connection.data() : qqoVoGlobConn;
+}
+
+void TVoQueryCollection::SetConnection(TVoSQLConnection *connection) {
+    m_connection = connection;
 }
 
 QString TVoQueryCollection::KeyField() const {
