@@ -14,8 +14,13 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 
 #include <ibase.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,13 +81,17 @@ void Record(TVoSQLConnection *conn, const QString &name) {
 // Firebird runs DDL inside a transaction, but a table made in a transaction takes no rows in it: a
 // script therefore may not write rows into the tables it creates itself (such rows go into a
 // following script), and the script that makes the record table is recorded once it has committed.
+using TScriptDone = std::function<void()>;
+
 bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied,
-                         const QList<TVoDbScript> &scripts, QString *error) {
+                         const QList<TVoDbScript> &scripts, QString *error, const TScriptDone &done = {}) {
     try {
         bool recordTable = HasRecordTable(conn);
         for (const TVoDbScript &script : scripts) {
             if (applied.contains(script.name))
                 continue;
+            if (done)
+                done();
             QString failure;
             try {
                 TVoTransaction transaction(conn);
@@ -111,6 +120,84 @@ bool ApplyMissingScripts(TVoSQLConnection *conn, const QStringList &applied,
     return true;
 }
 
+QStringList AppliedScripts(TVoSQLConnection *connection) {
+    QStringList applied;
+    TVoQuery q(QStringLiteral("SELECT SYSCRNOME FROM TYSCR_SCRIPT"), connection);
+    q.Open();
+    while (!q.Eof()) {
+        applied << q.AsString(QStringLiteral("SYSCRNOME")).trimmed();
+        q.Next();
+    }
+    q.Close();
+    return applied;
+}
+
+// Attaches a second time to the database of a connection, with more parameters of the attachment.
+bool Attach(TVoSQLConnection *connection, const QByteArray &more, isc_db_handle *db, ISC_STATUS *status) {
+    const QByteArray name = connection->Param(QStringLiteral("Database")).toUtf8();
+    QByteArray dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag).append(char(value.size())).append(value);
+    };
+    add(isc_dpb_user_name, connection->Param(QStringLiteral("User_Name")).toUtf8());
+    add(isc_dpb_password, connection->Param(QStringLiteral("Password")).toUtf8());
+    dpb.append(more);
+    return !isc_attach_database(status, 0, name.constData(), db, short(dpb.size()), dpb.constData());
+}
+
+// A script that a program was stopped in the middle of committing leaves remains of its work in the
+// file (an index half made, say) that stop the same script the next time, until the engine sweeps
+// them away.
+bool Sweep(TVoSQLConnection *connection) {
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    static const char sweep[] = {isc_dpb_sweep, 1, isc_dpb_records};
+    if (!Attach(connection, QByteArray(sweep, sizeof sweep), &db, status))
+        return false;
+    isc_detach_database(status, &db);
+    return true;
+}
+
+// The first record of every database that records its scripts.
+const char *const kTurnSQL =
+    "UPDATE TYSCR_SCRIPT SET DYSCRAPPLICATO = DYSCRAPPLICATO WHERE SYSCRNOME = 'sql/000_scripts.sql'";
+
+// The turn of one program to upgrade a database: a row lock that a transaction of an attachment of
+// its own holds until the upgrade is over and then gives up by rolling back. Another program that
+// asks for the turn meanwhile waits for it.
+class TUpgradeTurn {
+public:
+    ~TUpgradeTurn() {
+        ISC_STATUS_ARRAY status = {};
+        if (m_tr)
+            isc_rollback_transaction(status, &m_tr);
+        if (m_db)
+            isc_detach_database(status, &m_db);
+    }
+    bool Take(TVoSQLConnection *connection, QString *error) {
+        ISC_STATUS_ARRAY status = {};
+        static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_concurrency, isc_tpb_wait};
+        if (!Attach(connection, {}, &m_db, status) ||
+            isc_start_transaction(status, &m_tr, 1, &m_db, short(sizeof tpb), tpb) ||
+            isc_dsql_execute_immediate(status, &m_db, &m_tr, 0, kTurnSQL, SQL_DIALECT_V6, nullptr)) {
+            *error = StatusText(status);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    isc_db_handle m_db = 0;
+    isc_tr_handle m_tr = 0;
+};
+
+QString UpgradeAdvice() {
+    return QStringLiteral(
+        "\n\nIl database è rimasto com'era prima di questo aggiornamento, con i dati intatti; "
+        "al prossimo avvio il programma lo riprova. Se l'errore si ripete, fare una copia del "
+        "file del database e rivolgersi all'assistenza con questo messaggio.");
+}
+
 } // namespace
 
 bool VoUpgradeDatabase(TVoSQLConnection *connection, QString *error) {
@@ -124,15 +211,22 @@ bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript
     try {
         if (!HasRecordTable(connection))
             return true;
-        QStringList applied;
-        TVoQuery q(QStringLiteral("SELECT SYSCRNOME FROM TYSCR_SCRIPT"), connection);
-        q.Open();
-        while (!q.Eof()) {
-            applied << q.AsString(QStringLiteral("SYSCRNOME")).trimmed();
-            q.Next();
-        }
-        q.Close();
-        return ApplyMissingScripts(connection, applied, scripts, error);
+        const auto missing = [&scripts](const QStringList &applied) {
+            return std::any_of(scripts.cbegin(), scripts.cend(),
+                               [&applied](const TVoDbScript &s) { return !applied.contains(s.name); });
+        };
+        if (!missing(AppliedScripts(connection)))
+            return true;
+        TUpgradeTurn turn;
+        if (!turn.Take(connection, error))
+            return false;
+        // What the program before us in the turn applied is applied.
+        if (ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
+            return true;
+        if (Sweep(connection) && ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
+            return true;
+        *error += UpgradeAdvice();
+        return false;
     } catch (const EVoException &e) {
         *error = e.Message();
         return false;
@@ -182,11 +276,49 @@ bool VoApplyScript(TVoSQLConnection *connection, const QString &script, QString 
     return true;
 }
 
+namespace {
+
+QString TemporaryPrefix(const QString &path) {
+    return QFileInfo(path).fileName() + QStringLiteral(".tmp-");
+}
+
+// Temporaries of creations that stopped half-way; one that a program still fills is in use.
+void RemoveAbandonedTemporaries(const QString &path) {
+    const QDir folder = QFileInfo(path).absoluteDir();
+    for (const QString &name : folder.entryList({TemporaryPrefix(path) + QLatin1Char('*')}, QDir::Files)) {
+        const QString file = folder.filePath(name);
+        if (!VoDatabaseFileInUse(file))
+            QFile::remove(file);
+    }
+}
+
+// Gives the made file its name: over the old file when replacing, else only where no file appeared
+// meanwhile (another program making the same database at the same moment).
+bool Publish(const QString &made, const QString &path, bool replace, QString *error) {
+    const QByteArray from = QFile::encodeName(made), to = QFile::encodeName(path);
+    int result = replace
+                     ? ::rename(from.constData(), to.constData())
+                     : ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result != 0 && !replace && errno == EINVAL) {
+        // A file system that cannot refuse to replace: the check and the rename are two steps.
+        result = QFileInfo::exists(path) ? (errno = EEXIST, -1) : ::rename(from.constData(), to.constData());
+    }
+    if (result == 0)
+        return true;
+    *error = errno == EEXIST ? QStringLiteral("Il file \"%1\" esiste già.").arg(path)
+                             : QStringLiteral("Impossibile dare al database il nome \"%1\": %2")
+                                   .arg(path, QString::fromLocal8Bit(strerror(errno)));
+    return false;
+}
+
+} // namespace
+
 bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QString *error) {
     QString ignored;
     if (!error)
         error = &ignored;
     const bool embedded = VoIsEmbeddedDatabase(path);
+    QString made = path;
     if (embedded) {
         VoPrepareEmbeddedEngine();
         if (QFileInfo::exists(path)) {
@@ -194,35 +326,53 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
                 *error = QStringLiteral("Il file \"%1\" esiste già.").arg(path);
                 return false;
             }
-            QFile::remove(path);
+            if (VoDatabaseFileInUse(path)) {
+                *error =
+                    QStringLiteral("Il database \"%1\" è aperto da un programma: chiudere i programmi che lo "
+                                   "usano e riprovare.")
+                        .arg(path);
+                return false;
+            }
         }
         QDir().mkpath(QFileInfo(path).absolutePath());
+        RemoveAbandonedTemporaries(path);
+        made = QFileInfo(path).absoluteDir().filePath(TemporaryPrefix(path) +
+                                                      QUuid::createUuid().toString(QUuid::Id128).left(12));
     }
-    if (!CreateEmptyFile(path, options, error))
+    if (!CreateEmptyFile(made, options, error))
         return false;
 
     bool ok = true;
     {
         TVoSQLConnection conn(nullptr, QStringLiteral("vo-create-") +
                                            QUuid::createUuid().toString(QUuid::WithoutBraces));
-        conn.SetParam(QStringLiteral("Database"), path);
+        conn.SetParam(QStringLiteral("Database"), made);
         conn.SetParam(QStringLiteral("User_Name"), options.userName);
         conn.SetParam(QStringLiteral("Password"), options.password);
         ok = conn.Open(error);
         const auto included = [&options](const QString &name) {
             return !options.include || options.include(name);
         };
-        if (ok) {
-            QList<TVoDbScript> schema = VoSchemaScriptList();
-            schema.removeIf([&](const TVoDbScript &script) { return !included(script.name); });
-            ok = ApplyMissingScripts(&conn, {}, schema, error);
-        }
+        QList<TVoDbScript> schema = VoSchemaScriptList();
+        schema.removeIf([&](const TVoDbScript &script) { return !included(script.name); });
+        QStringList demo = VoDemoScripts();
+        demo.removeIf([&](const QString &name) {
+            return !options.demoData || !included(name) || (!options.samples && VoIsSampleScript(name));
+        });
+        const int total = int(schema.size() + demo.size());
+        int done = 0;
+        const auto tell = [&](const char *step) {
+            if (options.progress)
+                options.progress(QString::fromUtf8(step), done, total);
+            ++done;
+        };
+        if (ok)
+            ok = ApplyMissingScripts(&conn, {}, schema, error, [&] { tell(VoCreatingSchemaText); });
         if (ok && options.demoData) {
             // The demo rows go in together or not at all.
             conn.StartTransaction();
-            for (const QString &name : VoDemoScripts()) {
-                if (!included(name) || (!options.samples && VoIsSampleScript(name)))
-                    continue;
+            for (const QString &name : demo) {
+                tell(VoWritingDemoDataText);
                 if (!VoApplyScript(&conn, VoScriptText(name), error)) {
                     *error = name + QStringLiteral(": ") + *error;
                     ok = false;
@@ -236,7 +386,9 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         }
         conn.Close();
     }
+    if (ok && embedded)
+        ok = Publish(made, path, options.overwrite, error);
     if (!ok && embedded)
-        QFile::remove(path);
+        QFile::remove(made);
     return ok;
 }

@@ -1,6 +1,5 @@
+#include "AbcUDatabase.h"
 #include "VoApplication.h"
-#include "VoConnection.h"
-#include "VoDbCreate.h"
 #include "kvaFMain.h"
 
 #include <QColor>
@@ -9,10 +8,7 @@ int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
-    TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
-        return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
-    });
-    TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
+    AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);
     main->show();
     const int result = app.exec();

@@ -13,6 +13,10 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 TVoSQLConnection *qqoVoGlobConn = nullptr;
 
 namespace {
@@ -39,7 +43,26 @@ void LinkInto(const QString &dir, const QString &root, const QString &name) {
     QFile::link(root + QLatin1Char('/') + name, target);
 }
 
+QList<TVoSQLConnection *> &Connections() {
+    static QList<TVoSQLConnection *> connections;
+    return connections;
+}
+
 } // namespace
+
+bool VoDatabaseFileInUse(const QString &path) {
+    // The engine holds a lock on every database file it has open, whichever process it runs in.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool inUse = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return inUse;
+}
+
+QList<TVoSQLConnection *> VoAllConnections() {
+    return Connections();
+}
 
 QString VoPrepareEmbeddedEngine() {
     static QString prepared;
@@ -108,9 +131,11 @@ TVoSQLConnection::TVoSQLConnection(QObject *parent, const QString &connectionNam
     SetParam(QStringLiteral("Database"), QString());
     SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
     SetParam(QStringLiteral("Password"), QString());
+    Connections().append(this);
 }
 
 TVoSQLConnection::~TVoSQLConnection() {
+    Connections().removeOne(this);
     Close();
     if (qqoVoGlobConn == this)
         qqoVoGlobConn = nullptr;
@@ -292,15 +317,33 @@ QString TdmVoConnection::SettingsFileName() {
            QStringLiteral("/velisto/connection.ini");
 }
 
-bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s) {
+bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s, QString *error) {
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    error->clear();
     const QString file = SettingsFileName();
     if (!QFileInfo::exists(file))
         return false;
+    // A settings file that exists was written to send the work somewhere: when it names no database
+    // (a mistyped section or key), a new demo database in its place would take the office's work.
+    const QString expected =
+        QStringLiteral(
+            "Il file delle impostazioni \"%1\" deve indicare il database con la chiave \"Database\" "
+            "nella sezione [Connection] (maiuscole e minuscole come scritte qui).")
+            .arg(file);
     QSettings ini(file, QSettings::IniFormat);
+    if (!QFileInfo(file).isReadable() || ini.status() != QSettings::NoError) {
+        *error =
+            QStringLiteral("Impossibile leggere il file delle impostazioni \"%1\".\n").arg(file) + expected;
+        return false;
+    }
     ini.beginGroup(QStringLiteral("Connection"));
     s->database = ini.value(QStringLiteral("Database")).toString();
-    if (s->database.trimmed().isEmpty())
+    if (s->database.trimmed().isEmpty()) {
+        *error = expected;
         return false;
+    }
     s->userName = ini.value(QStringLiteral("User_Name"), s->userName).toString();
     s->password = ini.value(QStringLiteral("Password"), s->password).toString();
     s->code = ini.value(QStringLiteral("Code"), s->code).toString();
@@ -329,7 +372,9 @@ bool TdmVoConnection::PrepareValues() {
         s.database = startup[4];
         s.userName = startup[5];
         s.password = startup[6];
-    } else if (!ReadSettings(&s)) {
+    } else if (!ReadSettings(&s, &m_lastError)) {
+        if (!m_lastError.isEmpty())
+            return false;
         s.database = DefaultDatabasePath();
         if (!QFileInfo::exists(s.database)) {
             if (!Creator()) {
@@ -339,7 +384,8 @@ bool TdmVoConnection::PrepareValues() {
             QDir().mkpath(QFileInfo(s.database).absolutePath());
             VoPrepareEmbeddedEngine();
             QString why;
-            if (!Creator()(s.database, &why)) {
+            // Another copy of the program, started at the same moment, may have made it meanwhile.
+            if (!Creator()(s.database, &why) && !QFileInfo::exists(s.database)) {
                 m_lastError = QStringLiteral("Impossibile creare il database predefinito \"%1\":\n%2")
                                   .arg(s.database, why);
                 return false;

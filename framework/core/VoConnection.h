@@ -5,6 +5,7 @@
 // server. The in-process engine runs in SuperClassic mode through a configuration folder of our own,
 // so that both programs, or two windows of one computer, can work on the same file at once.
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
@@ -65,6 +66,12 @@ void VoSplitDatabaseName(const QString &database, QString *host, QString *path);
 // Whether the name is a file opened by the in-process engine.
 bool VoIsEmbeddedDatabase(const QString &database);
 
+// Whether a program (this one, another, or a server of this computer) has the database file open.
+bool VoDatabaseFileInUse(const QString &path);
+
+// Every connection of the process that exists, so that a stop can roll back and close them all.
+QList<TVoSQLConnection *> VoAllConnections();
+
 // Prepares the in-process engine's configuration (idempotent; must run before the first use of the
 // client library in the process). Returns the configuration folder.
 QString VoPrepareEmbeddedEngine();
@@ -102,7 +109,9 @@ public:
     static void SetDatabaseUpgrader(TDatabaseUpgrader upgrader);
     static QString DefaultDatabasePath();
     static QString SettingsFileName();
-    static bool ReadSettings(TVoConnectionSettings *settings);
+    // Fills settings from the settings file. False when there is no file (error left empty), or when
+    // the file cannot be read or names no database (error says which file and what it must hold).
+    static bool ReadSettings(TVoConnectionSettings *settings, QString *error = nullptr);
 
     // Opens the connection and publishes it as qqoVoGlobConn; a failure is told to the user and
     // returns false.

@@ -5,6 +5,7 @@
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
+#include "VoStop.h"
 
 #include <cmath>
 
@@ -75,12 +76,39 @@ QString Quoted(const QString &identifier) {
 
 // --- TVoQueryCollection: set-up ---------------------------------------------------------------------
 
-TVoQueryCollection::TVoQueryCollection(QObject *parent) : QObject(parent) {}
+namespace {
+QList<TVoQueryCollection *> &LiveCollections() {
+    static QList<TVoQueryCollection *> collections;
+    return collections;
+}
+} // namespace
 
-TVoQueryCollection::~TVoQueryCollection() = default;
+TVoQueryCollection::TVoQueryCollection(QObject *parent) : QObject(parent) {
+    LiveCollections().append(this);
+}
+
+TVoQueryCollection::~TVoQueryCollection() {
+    LiveCollections().removeOne(this);
+}
+
+void VoCancelAllPendingEdits() {
+    for (TVoQueryCollection *collection : LiveCollections()) {
+        if (collection->State() != dsInsert && collection->State() != dsEdit)
+            continue;
+        // A stop goes on whatever a handler of the cancel thinks of it.
+        try {
+            collection->Cancel();
+        } catch (...) {
+        }
+    }
+}
 
 TVoSQLConnection *TVoQueryCollection::Connection() const {
-    return m_connection ? m_connection : qqoVoGlobConn;
+    return m_connection ? m_connection.data() : qqoVoGlobConn;
+}
+
+void TVoQueryCollection::SetConnection(TVoSQLConnection *connection) {
+    m_connection = connection;
 }
 
 QString TVoQueryCollection::KeyField() const {

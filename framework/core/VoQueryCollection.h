@@ -38,6 +38,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -271,7 +272,8 @@ public:
     // --- What is read --------------------------------------------------------------------------
     // The connection used: the global one unless another was set.
     TVoSQLConnection *Connection() const;
-    void SetConnection(TVoSQLConnection *connection) { m_connection = connection; }
+    // A connection that goes away leaves the collection on the global one.
+    void SetConnection(TVoSQLConnection *connection);
     const QString &CommandText() const { return m_commandText; }
     // Takes effect at the next opening; the parameter list follows the text (RebuildParamsFromSQL).
     void SetCommandText(const QString &sql);
@@ -529,7 +531,7 @@ private:
     // Applies the filter (or shows every row) on the open collection.
     void Refilter();
 
-    TVoSQLConnection *m_connection = nullptr;
+    QPointer<TVoSQLConnection> m_connection;
     QString m_commandText;
     TVoParams m_params;
     int m_packetRecords = -1;

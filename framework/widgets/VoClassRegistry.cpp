@@ -40,6 +40,24 @@ QStringList RegisteredVoClasses() {
     return names;
 }
 
+TVoClassReplacement::TVoClassReplacement(const QString &className, TVoClassFactory factory)
+    : m_className(className.toUpper()) {
+    const auto it = Registry().constFind(m_className);
+    m_wasRegistered = it != Registry().constEnd();
+    if (m_wasRegistered) {
+        m_previousName = it->name;
+        m_previous = it->factory;
+    }
+    RegisterVoClass(className, std::move(factory));
+}
+
+TVoClassReplacement::~TVoClassReplacement() {
+    if (m_wasRegistered)
+        Registry().insert(m_className, Entry{m_previousName, m_previous});
+    else
+        Registry().remove(m_className);
+}
+
 QString VoClassNotAvailableMessage(const QString &className) {
     return QStringLiteral("La finestra \"%1\" non è disponibile in questa versione del programma.")
         .arg(className);

@@ -22,6 +22,22 @@ QString VoFormClassName(const QObject *window);
 // What the user is told when a window class is not available.
 QString VoClassNotAvailableMessage(const QString &className);
 
+// Puts a factory in the place of a class name for the life of the object, and then gives the name
+// back what it had (its own factory, or nothing): a test replacing a window leaves the program's.
+class TVoClassReplacement {
+public:
+    TVoClassReplacement(const QString &className, TVoClassFactory factory);
+    ~TVoClassReplacement();
+    TVoClassReplacement(const TVoClassReplacement &) = delete;
+    TVoClassReplacement &operator=(const TVoClassReplacement &) = delete;
+
+private:
+    QString m_className;
+    bool m_wasRegistered = false;
+    QString m_previousName;
+    TVoClassFactory m_previous;
+};
+
 // Registers a class at static-initialisation time: place one in each window unit.
 struct TVoClassRegistrar {
     TVoClassRegistrar(const QString &className, TVoClassFactory factory) {

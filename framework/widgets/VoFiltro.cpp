@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 QPointer<TfmVoRptFiltro> fmVoRptFiltro;
@@ -158,6 +159,18 @@ void TfrVoFiltro::SetXMLFilter(const QString &xml) {
         cbField->addItem(f.caption);
     cbField->setCurrentIndex(m_fields.isEmpty() ? -1 : 0);
     FieldChanged();
+}
+
+QString VoSavedFiltersDir(const QString &program) {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                        QStringLiteral("/velisto/filter/") + program + QLatin1Char('/');
+    if (!QFileInfo::exists(dir)) {
+        QDir().mkpath(dir);
+        const QDir earlier(GetMainDir() + program + QStringLiteral("/filter/"));
+        for (const QString &name : earlier.entryList({QStringLiteral("*.xml")}, QDir::Files))
+            QFile::copy(earlier.filePath(name), dir + name);
+    }
+    return dir;
 }
 
 void TfrVoFiltro::SetFilterDir(const QString &dir) {

@@ -61,6 +61,12 @@ struct TVoFilterCondition {
     bool IsEmpty() const { return text.isEmpty(); }
 };
 
+// The folder of a program's saved filters: "filter/<program>/" under the user's configuration
+// folder, since the programs' own folder is shared by every user of the computer and may not be
+// writable. The filters an earlier release saved under the main folder ("<program>/filter/") are
+// copied there the first time.
+QString VoSavedFiltersDir(const QString &program);
+
 class TfrVoFiltro : public QWidget {
     Q_OBJECT
 public:

@@ -15,7 +15,7 @@ const char *const kArticlesSQL =
 TfrKvaDblLstArtSelect::TfrKvaDblLstArtSelect(QWidget *parent)
     : TfrAbcDblLstSelect({QStringLiteral("frKvaDblLstArtSelect"), QStringLiteral("Articoli disponibili"),
                           QStringLiteral("Articoli selezionati"), QStringLiteral("KVA_ARTFL"),
-                          QStringLiteral("KVA"), QStringLiteral("kva/filter/")},
+                          QStringLiteral("KVA"), QStringLiteral("kva")},
                          parent) {
     SetFilter(TVoFilterCondition());
 }

@@ -51,11 +51,11 @@ int NextVoucherNumber(int kind, int registerId = -1);
 // The register-year of a register (-1: the current one) whose dates hold the date; 0 when none does.
 int FindRegisterYearByDate(int registerId, double date);
 
-// The goods filter: its stored definition (code, list of the program's definitions) and the folder of
-// the user's saved filters under the main folder.
+// The goods filter: its stored definition (code, list of the program's definitions) and the program
+// whose saved filters it offers.
 inline const QString kvbGoodsFilterCode = QStringLiteral("KVB_BENIFL");
 inline const QString kvbXmlList = QStringLiteral("KVB");
-inline const QString kvbGoodsFilterFolder = QStringLiteral("kvb/filter/");
+inline const QString kvbGoodsFilterProgram = QStringLiteral("kvb");
 // The goods filter's definition; empty where the database lacks it, so that the filter is not offered
 // rather than the list refused.
 QString kvbGoodsFilterDefinition();

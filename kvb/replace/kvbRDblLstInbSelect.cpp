@@ -24,7 +24,7 @@ const char *const kGoodsSQL =
 TfrKvbDblLstInbSelect::TfrKvbDblLstInbSelect(QWidget *parent)
     : TfrAbcDblLstSelect({QStringLiteral("frKvbDblLstInbSelect"), QStringLiteral("Beni disponibili"),
                           QStringLiteral("Beni selezionati"), kvbGoodsFilterCode, kvbXmlList,
-                          kvbGoodsFilterFolder},
+                          kvbGoodsFilterProgram},
                          parent) {
     SetFilter(TVoFilterCondition());
 }

@@ -482,7 +482,7 @@ void TdmkvbReport::BeforeGoodsForm(TfmVoMultiSelect *form) {
     form->SetParam(QStringLiteral("dEnd"), goods ? goods->dtpData->date() : QDate::currentDate());
     form->Dress(QStringLiteral("Selezione beni da stampare"),
                 {{"iBInbNumero", "Numero", 80, false}, {"sBInbDesc", "Descrizione", 400, true}});
-    form->SetXMLFilter(kvbGoodsFilterDefinition(), GetMainDir() + kvbGoodsFilterFolder);
+    form->SetXMLFilter(kvbGoodsFilterDefinition(), VoSavedFiltersDir(kvbGoodsFilterProgram));
 }
 
 void TdmkvbReport::AfterGoodsForm(TfmVoMultiSelect *form) {

@@ -78,7 +78,7 @@ void TfmKvbSelectVelist::FormCreate() {
         amount->SetDisplayFormat(QStringLiteral("#,###.00"));
         amount->SetDisplayScale(4);
     });
-    SetXMLFilter(kvbGoodsFilterDefinition(), GetMainDir() + kvbGoodsFilterFolder);
+    SetXMLFilter(kvbGoodsFilterDefinition(), VoSavedFiltersDir(kvbGoodsFilterProgram));
 }
 
 TfmVoRptFiltro *TfmKvbSelectVelist::NewFilterForm() {

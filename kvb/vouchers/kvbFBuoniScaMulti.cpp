@@ -116,7 +116,7 @@ void TfmBuoniScaMulti::FormCreate() {
         if (!fmVoRptFiltro) {
             std::unique_ptr<TfmVoRptFiltro> form(VoNewForm<TfmVoRptFiltro>(window()->parentWidget()));
             form->frVoFiltro->SetXMLFilter(kvbGoodsFilterDefinition());
-            form->frVoFiltro->SetFilterDir(GetMainDir() + kvbGoodsFilterFolder);
+            form->frVoFiltro->SetFilterDir(VoSavedFiltersDir(kvbGoodsFilterProgram));
             fmVoRptFiltro = form.release();
         }
         return fmVoRptFiltro;

@@ -132,7 +132,7 @@ void TfrAbcDblLstSelect::acFilterExecute() {
         // Kept only once its definition is in, so that a failed first request is tried again whole.
         std::unique_ptr<TfmVoRptFiltro> form(VoNewForm<TfmVoRptFiltro>(this));
         form->frVoFiltro->SetXMLFilter(GetDBXML(m_texts.filterCode, m_texts.filterList));
-        form->frVoFiltro->SetFilterDir(GetMainDir() + m_texts.filterFolder);
+        form->frVoFiltro->SetFilterDir(VoSavedFiltersDir(m_texts.filterProgram));
         fmVoRptFiltro = form.release();
     }
     if (fmVoRptFiltro->exec() != QDialog::Accepted)

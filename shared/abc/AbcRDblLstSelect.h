@@ -22,7 +22,7 @@ struct TAbcPickerTexts {
     QString targetTitle;
     QString filterCode; // of the XML archive
     QString filterList;
-    QString filterFolder; // of the user's saved filters, under the main folder
+    QString filterProgram; // whose saved filters it offers (VoSavedFiltersDir)
 };
 
 class TfrAbcDblLstSelect : public TfrVoDoubleListView {

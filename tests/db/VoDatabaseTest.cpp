@@ -11,13 +11,17 @@
 #include "VoUtils.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -507,7 +511,12 @@ TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing
     QString error;
     EXPECT_FALSE(VoUpgradeDatabaseWith(conn.get(), scripts, &error));
     EXPECT_TRUE(error.startsWith(second + QStringLiteral(": "))) << error.toStdString();
-    EXPECT_TRUE(error.endsWith(broken)) << error.toStdString();
+    EXPECT_TRUE(error.endsWith(
+        broken + QStringLiteral("\n\nIl database è rimasto com'era prima di questo aggiornamento, con i "
+                                "dati intatti; al prossimo avvio il programma lo riprova. Se l'errore "
+                                "si ripete, fare una copia del file del database e rivolgersi "
+                                "all'assistenza con questo messaggio.")))
+        << error.toStdString();
     EXPECT_FALSE(conn->InTransaction());
     // The script before it stays with its record; the failed one left neither its table nor a record.
     EXPECT_EQ(relations(), 1);
@@ -520,4 +529,226 @@ TEST_F(VoUpgradeTest, EachScriptCommitsWithItsRecordAndOneThatFailsLeavesNothing
     ASSERT_TRUE(VoUpgradeDatabaseWith(conn.get(), scripts, &error)) << error.toStdString();
     EXPECT_EQ(relations(), 3);
     EXPECT_EQ(recorded(second), 1);
+}
+
+namespace {
+
+// A user of the office as a program sees one: home, data and configuration folders of a temporary
+// home, with the program's start run as a process of its own.
+class TUserHome {
+public:
+    TUserHome() {
+        m_env.insert(QStringLiteral("HOME"), m_home.path());
+        m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+        m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+        m_env.remove(QStringLiteral("FIREBIRD"));
+    }
+    QString DataFolder() const { return m_home.filePath(QStringLiteral("data/velisto")); }
+    QString DefaultDatabase() const { return DataFolder() + QStringLiteral("/velisto.fdb"); }
+    QString SettingsFile() const { return m_home.filePath(QStringLiteral("config/velisto/connection.ini")); }
+    void WriteSettings(const QString &text) const {
+        QDir().mkpath(QFileInfo(SettingsFile()).absolutePath());
+        QFile f(SettingsFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    }
+    // The files of the data folder (the engine's configuration folder aside).
+    QStringList DataFiles() const { return QDir(DataFolder()).entryList(QDir::Files, QDir::Name); }
+    void Start(QProcess &program) const {
+        program.setProcessEnvironment(m_env);
+        program.start(QStringLiteral(VO_DBPEER), {QStringLiteral("--start")});
+        ASSERT_TRUE(program.waitForStarted());
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+};
+
+} // namespace
+
+TEST(VoFirstStartTest, AStartKilledWhileMakingTheDatabaseLeavesNoneAndTheNextStartMakesIt) {
+    TUserHome user;
+    QProcess first;
+    user.Start(first);
+    // Killed once the scripts are being written into the new file, whatever its name.
+    QString making;
+    qint64 emptySize = -1;
+    const bool writing = QTest::qWaitFor(
+        [&] {
+            for (const QString &name : user.DataFiles()) {
+                const QString file = user.DataFolder() + QLatin1Char('/') + name;
+                if (!name.startsWith(QStringLiteral("velisto.fdb")) || !VoDatabaseFileInUse(file))
+                    continue;
+                const qint64 size = QFileInfo(file).size();
+                if (emptySize < 0 || making != file)
+                    emptySize = size, making = file;
+                return size > emptySize;
+            }
+            return first.state() != QProcess::Running;
+        },
+        120000);
+    ASSERT_TRUE(writing);
+    ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    EXPECT_FALSE(QFileInfo::exists(user.DefaultDatabase())) << "a half-made database under the real name";
+
+    QProcess second;
+    user.Start(second);
+    ASSERT_TRUE(second.waitForFinished(240000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(second.readAllStandardOutput().trimmed(), QByteArray("opened"));
+    // The killed start's leftover is gone with it.
+    EXPECT_EQ(user.DataFiles(), QStringList{QStringLiteral("velisto.fdb")});
+    TVoSQLConnection db(nullptr, QStringLiteral("made"));
+    db.SetParam(QStringLiteral("Database"), user.DefaultDatabase());
+    QString error;
+    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM VDOW_DATAOWNER"), {}, &db).toInt(), 1);
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt(),
+              VoSchemaScripts().size());
+}
+
+TEST(VoFirstStartTest, ASettingsFileThatNamesNoDatabaseIsAnErrorNotANewDemoDatabase) {
+    const QString copy = TVoTestDb::FreshCopy(QStringLiteral("settings"));
+    const struct {
+        const char *settings;
+        bool opens;
+    } cases[] = {{"[connection]\nDatabase=%1\n", false},
+                 {"[Connection]\nDataBase=%1\n", false},
+                 {"[Connection]\nUser_Name=SYSDBA\nPassword=masterkey\n", false},
+                 {"[Connection]\nDatabase=%1\n", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.settings);
+        TUserHome user;
+        user.WriteSettings(QString::fromLatin1(c.settings).arg(copy));
+        QProcess program;
+        user.Start(program);
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_FALSE(QFileInfo::exists(user.DefaultDatabase()));
+        if (c.opens) {
+            EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+            continue;
+        }
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_EQ(
+            QString::fromLocal8Bit(program.readAllStandardError()).trimmed(),
+            QStringLiteral("Il file delle impostazioni \"%1\" deve indicare il database con la chiave "
+                           "\"Database\" nella sezione [Connection] (maiuscole e minuscole come scritte "
+                           "qui).")
+                .arg(user.SettingsFile()));
+    }
+}
+
+TEST(VoCleanStopTest, TermAndInterruptEndTheProgramWithNothingWrittenAndTheFileClosed) {
+    const struct {
+        int signal;
+        const char *state; // besides the edit
+    } cases[] = {{SIGTERM, ""}, {SIGINT, ""}, {SIGTERM, "--writing"}, {SIGTERM, "--in-dialog"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "signal " << c.signal << " " << c.state);
+        const QString path = TVoTestDb::FreshCopy(QStringLiteral("stop"));
+        QProcess program;
+        QStringList args{path, QStringLiteral("--edit-year"), QStringLiteral("2099")};
+        if (*c.state)
+            args << QString::fromLatin1(c.state);
+        program.start(QStringLiteral(VO_DBPEER), args);
+        ASSERT_TRUE(program.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return program.canReadLine() || program.state() != QProcess::Running; }, 60000));
+        ASSERT_EQ(program.readLine().trimmed(), QByteArray("ready"))
+            << program.readAllStandardError().toStdString();
+        ::kill(pid_t(program.processId()), c.signal);
+        ASSERT_TRUE(program.waitForFinished(10000)) << "still running after the signal";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        EXPECT_FALSE(VoDatabaseFileInUse(path));
+        TVoSQLConnection db(nullptr, QStringLiteral("after-stop"));
+        db.SetParam(QStringLiteral("Database"), path);
+        QString error;
+        ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+        EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT LIST(IANFVALORE) FROM (SELECT IANFVALORE FROM "
+                                               "TANF_ANNIFINANZ ORDER BY 1)"),
+                                {}, &db)
+                      .toString(),
+                  QStringLiteral("2025,2026,2027"));
+    }
+}
+
+TEST(VoFirstStartTest, TwoProgramsStartingOnAnOlderDatabaseTakeTurnsToUpgradeIt) {
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/older-two.fdb");
+    TVoSQLConnection db(nullptr, QStringLiteral("upgraded"));
+    MakeOlderDatabase(&db, path);
+    TUserHome user1, user2;
+    QProcess first, second;
+    for (auto [user, program] : {std::pair{&user1, &first}, std::pair{&user2, &second}}) {
+        user->WriteSettings(QStringLiteral("[Connection]\nDatabase=%1\n").arg(path));
+        user->Start(*program);
+    }
+    for (QProcess *program : {&first, &second}) {
+        ASSERT_TRUE(program->waitForFinished(240000));
+        EXPECT_EQ(program->exitCode(), 0) << program->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt(),
+              VoSchemaScripts().size());
+}
+
+TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
+    const QString path = TVoTestDb::FreshCopy(QStringLiteral("replaced"));
+    const QString school = QStringLiteral("SELECT COUNT(*) FROM VDOW_DATAOWNER");
+    const auto replace = [&path] {
+        QProcess tool;
+        tool.start(QStringLiteral(VO_KVDBCREATE),
+                   {QStringLiteral("--force"), QStringLiteral("--no-demo"), path});
+        EXPECT_TRUE(tool.waitForFinished(120000));
+        return std::pair{tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardError()).trimmed()};
+    };
+    {
+        TVoSQLConnection open(nullptr, QStringLiteral("kept-open"));
+        open.SetParam(QStringLiteral("Database"), path);
+        QString error;
+        ASSERT_TRUE(open.Open(&error)) << error.toStdString();
+        const auto [code, message] = replace();
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(message,
+                  QStringLiteral("kvdbcreate: Il database \"%1\" è aperto da un programma: chiudere i "
+                                 "programmi che lo usano e riprovare.")
+                      .arg(path));
+        EXPECT_EQ(VoSelectValue(school, {}, &open).toInt(), 1);
+    }
+    const auto [code, message] = replace();
+    EXPECT_EQ(code, 0) << message.toStdString();
+    TVoSQLConnection replaced(nullptr, QStringLiteral("replaced"));
+    replaced.SetParam(QStringLiteral("Database"), path);
+    QString error;
+    ASSERT_TRUE(replaced.Open(&error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(school, {}, &replaced).toInt(), 0);
+}
+
+TEST(VoFirstStartTest, AnUpgradeKilledHalfWayIsFinishedByTheNextStart) {
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/older-killed.fdb");
+    TVoSQLConnection db(nullptr, QStringLiteral("watching"));
+    MakeOlderDatabase(&db, path);
+    const auto recorded = [&db] {
+        return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TYSCR_SCRIPT"), {}, &db).toInt();
+    };
+    const int before = recorded();
+    TUserHome user;
+    user.WriteSettings(QStringLiteral("[Connection]\nDatabase=%1\n").arg(path));
+    QProcess first;
+    user.Start(first);
+    // Killed in the middle of the scripts, after some of them committed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.state() != QProcess::Running || recorded() > before + 2; },
+                                120000));
+    ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    EXPECT_LT(recorded(), VoSchemaScripts().size());
+
+    QProcess second;
+    user.Start(second);
+    ASSERT_TRUE(second.waitForFinished(240000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(recorded(), VoSchemaScripts().size());
 }

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -178,12 +179,24 @@ TEST_F(kvaDataReplaceTest, TheFilterFindsAnApostropheAndSwitchesOffAndOnEmptying
     EXPECT_EQ(picker->LeftCount(), 14);
 }
 
-TEST_F(kvaDataReplaceTest, AFilterSavedUnderTheProgramFolderLoadsBack) {
-    QTemporaryDir home;
-    qputenv("VELISTO_HOME", QFile::encodeName(home.path()));
+TEST_F(kvaDataReplaceTest, AFilterIsSavedInTheUsersConfigurationNotInTheProgramsFolder) {
+    // The programs' folder, which every user shares, with a filter an earlier release saved there.
+    QTemporaryDir programs;
+    qputenv("VELISTO_HOME", QFile::encodeName(programs.path()));
+    const QString earlier = programs.filePath(QStringLiteral("kva/filter"));
+    QDir().mkpath(earlier);
+    QFile old(earlier + QStringLiteral("/Vecchio.xml"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("<FilterConditions Join=\"AND\"/>");
+    old.close();
+    const QString mine = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/velisto/filter/kva/");
+    QDir(mine).removeRecursively();
     OpenWizard();
     ChooseField(0);
-    Filter([](TfrVoFiltro *f) {
+    QStringList offered;
+    Filter([&offered](TfrVoFiltro *f) {
+        offered = f->SavedFilters();
         f->AddCondition(QStringLiteral("Categoria"), QStringLiteral("uguale a"),
                         QStringLiteral("Materiale di pulizia"));
         f->SaveFilter(QStringLiteral("Pulizia"));
@@ -191,7 +204,9 @@ TEST_F(kvaDataReplaceTest, AFilterSavedUnderTheProgramFolderLoadsBack) {
         f->LoadFilter(QStringLiteral("Pulizia"));
     });
     qunsetenv("VELISTO_HOME");
-    EXPECT_TRUE(QFile::exists(home.path() + QStringLiteral("/kva/filter/Pulizia.xml")));
+    EXPECT_EQ(offered, QStringList{QStringLiteral("Vecchio")});
+    EXPECT_TRUE(QFile::exists(mine + QStringLiteral("Pulizia.xml")));
+    EXPECT_EQ(QDir(earlier).entryList(QDir::Files), QStringList{QStringLiteral("Vecchio.xml")});
     EXPECT_EQ(Column(picker->lvLeft, 0), (QStringList{QStringLiteral("0000107"), QStringLiteral("0000108")}));
 }
 

@@ -444,9 +444,9 @@ protected:
 
 TEST_F(kvbMainTest, TheRecognitionAndTheClosingWindowsAreSetUpByTheMenu) {
     Start();
-    for (const char *name : {"TfmBuoniScaMulti", "TfmkvbChiusura"})
-        RegisterVoClass(QString::fromLatin1(name),
-                        [](QWidget *parent) { return new TProvaChiusura(parent); });
+    const auto standIn = [](QWidget *parent) -> QWidget * { return new TProvaChiusura(parent); };
+    const TVoClassReplacement multi(QStringLiteral("TfmBuoniScaMulti"), standIn);
+    const TVoClassReplacement closing(QStringLiteral("TfmkvbChiusura"), standIn);
     const struct {
         TVoAttForm *item;
         const char *caption;
@@ -465,8 +465,6 @@ TEST_F(kvbMainTest, TheRecognitionAndTheClosingWindowsAreSetUpByTheMenu) {
     }
     dmkvbAtt->xafRicognizione->Execute();
     EXPECT_NEAR(seen.date, NowDays(), 1.0 / 24) << "the recognition's voucher is dated now";
-    for (const char *name : {"TfmBuoniScaMulti", "TfmkvbChiusura"})
-        UnRegisterVoClass(QString::fromLatin1(name));
 }
 
 TEST_F(kvbMainTest, OnlyThisProgramsNamesOpenTheConsumablesWindowsItShares) {

@@ -12,15 +12,31 @@
 //
 // FILE may be a database on the test server ("host:/path"), opened with the login the tests use
 // there (VO_TEST_SERVER_USER, VO_TEST_SERVER_PASSWORD).
+//
+// vo_dbpeer --start
+// Starts as a program does: opens the connection its settings give (the default database, made with
+// its demo data when missing), prints "opened" and exits 0; a message shown goes to the error output.
+//
+// vo_dbpeer FILE --edit-year VALUE [--writing | --in-dialog]
+// Opens the database as the program's connection, stands editing the year 2026 of the financial
+// years with the value VALUE typed and not saved, and with --writing also in the middle of a write
+// of that value; prints "ready" and runs until it is stopped (with --in-dialog first in a loop of its
+// own, as a dialog before the main loop).
 #include "VoConnection.h"
+#include "VoDbCreate.h"
 #include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoStop.h"
 #include "VoTransaction.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QEventLoop>
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
+
+#include <memory>
 
 namespace {
 const char *const kVoucherSQL =
@@ -37,17 +53,25 @@ void LogIn(TVoSQLConnection *conn, const QString &database) {
     conn->SetParam(QStringLiteral("Password"), qEnvironmentVariable("VO_TEST_SERVER_PASSWORD"));
 }
 
+// The connection of this process to the file; nullptr (with the reason printed) when it cannot open.
+std::unique_ptr<TVoSQLConnection> OpenPeer(const QString &file, QTextStream &out) {
+    auto conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("peer"));
+    LogIn(conn.get(), file);
+    QString error;
+    if (conn->Open(&error))
+        return conn;
+    out << "open failed: " << error << Qt::endl;
+    return nullptr;
+}
+
 int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
     const bool good = args[2] == QLatin1String("--good");
     if (args.size() != (good ? 8 : 9))
         return 2;
-    TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
-    LogIn(&conn, args[1]);
-    QString error;
-    if (!conn.Open(&error)) {
-        out << "open failed: " << error << Qt::endl;
+    const std::unique_ptr<TVoSQLConnection> peer = OpenPeer(args[1], out);
+    if (!peer)
         return 3;
-    }
+    TVoSQLConnection &conn = *peer;
     try {
         TVoTransaction transaction(&conn);
         transaction.StartTransaction();
@@ -66,23 +90,67 @@ int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
     out << "committed" << Qt::endl;
     return 0;
 }
+
+int StartAsAProgram(QTextStream &out) {
+    TdmVoConnection::SetDatabaseCreator([](const QString &path, QString *error) {
+        return VoCreateDatabase(path, TVoDbCreateOptions{}, error);
+    });
+    TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
+    TdmVoConnection module;
+    module.SetStartupArguments({});
+    if (!module.OpenConnection())
+        return 1;
+    out << "opened" << Qt::endl;
+    return 0;
+}
+
+int EditUntilStopped(QCoreApplication &app, const QStringList &args, QTextStream &out) {
+    VoInstallCleanStop();
+    const std::unique_ptr<TVoSQLConnection> peer = OpenPeer(args[1], out);
+    if (!peer)
+        return 3;
+    TVoSQLConnection &conn = *peer;
+    qqoVoGlobConn = &conn;
+    TVoQueryCollection years;
+    years.SetCommandText(
+        QStringLiteral("SELECT IANFID, IANFVALORE FROM TANF_ANNIFINANZ WHERE IANFVALORE = 2026"));
+    years.SetAutoBuildSQL(true);
+    years.Open();
+    years.Edit();
+    years.FieldByName(QStringLiteral("IANFVALORE"))->SetAsInteger(args[3].toInt());
+    TVoTransaction write(&conn);
+    if (args.value(4) == QLatin1String("--writing")) {
+        write.StartTransaction();
+        VoExecSQL(QStringLiteral("UPDATE TANF_ANNIFINANZ SET IANFVALORE = :v WHERE IANFVALORE = 2026"),
+                  {{QStringLiteral("v"), args[3].toInt()}});
+    }
+    out << "ready" << Qt::endl;
+    if (args.value(4) == QLatin1String("--in-dialog")) {
+        // As a dialog that a program shows before its main loop runs.
+        QEventLoop dialog;
+        dialog.exec();
+    }
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    if (app.arguments().value(1) == QLatin1String("--start"))
+        return StartAsAProgram(out);
+    if (app.arguments().value(2) == QLatin1String("--edit-year"))
+        return EditUntilStopped(app, app.arguments(), out);
     if (app.arguments().value(2) == QLatin1String("--voucher") ||
         app.arguments().value(2) == QLatin1String("--good"))
         return SaveHoldingTheLock(app.arguments(), out);
     if (app.arguments().size() != 3)
         return 2;
-    TVoSQLConnection conn(nullptr, QStringLiteral("peer"));
-    LogIn(&conn, app.arguments()[1]);
-    QString error;
-    if (!conn.Open(&error)) {
-        out << "open failed: " << error << "\n";
+    const std::unique_ptr<TVoSQLConnection> peer = OpenPeer(app.arguments()[1], out);
+    if (!peer)
         return 3;
-    }
+    TVoSQLConnection &conn = *peer;
     const QString table = app.arguments()[2];
     try {
         TVoQuery ins(QStringLiteral("INSERT INTO %1 (SWHO) VALUES (:who)").arg(table), &conn);

@@ -343,3 +343,28 @@ TEST(VoClassRegistryTest, CreatesByNameIgnoringCase) {
     UnRegisterVoClass(QStringLiteral("TfmProva"));
     EXPECT_THROW(CreateVoClass(QStringLiteral("TfmProva")), EVoError);
 }
+
+TEST(VoClassRegistryTest, AReplacementGivesTheNameBackAsItWas) {
+    const auto named = [](const char *name) {
+        return [name](QWidget *parent) -> QWidget * {
+            auto *l = new QLabel(parent);
+            l->setObjectName(QString::fromLatin1(name));
+            return l;
+        };
+    };
+    const auto created = [](const QString &className) {
+        std::unique_ptr<QWidget> w(CreateVoClass(className));
+        return w->objectName();
+    };
+    RegisterVoClass(QStringLiteral("TfmProvaVera"), named("vera"));
+    {
+        const TVoClassReplacement replaced(QStringLiteral("tfmprovavera"), named("finta"));
+        const TVoClassReplacement added(QStringLiteral("TfmProvaNuova"), named("nuova"));
+        EXPECT_EQ(created(QStringLiteral("TfmProvaVera")), QStringLiteral("finta"));
+        EXPECT_EQ(created(QStringLiteral("TfmProvaNuova")), QStringLiteral("nuova"));
+    }
+    EXPECT_EQ(created(QStringLiteral("TfmProvaVera")), QStringLiteral("vera"));
+    EXPECT_TRUE(RegisteredVoClasses().contains(QStringLiteral("TfmProvaVera")));
+    EXPECT_FALSE(IsVoClassRegistered(QStringLiteral("TfmProvaNuova")));
+    UnRegisterVoClass(QStringLiteral("TfmProvaVera"));
+}
