@@ -7,6 +7,7 @@
 int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kva"));
+    TVoApplication::SetProgramTitle(QStringLiteral("Velisto"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
     AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);

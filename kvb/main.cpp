@@ -7,6 +7,7 @@
 int main(int argc, char *argv[]) {
     TVoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvb"));
+    TVoApplication::SetProgramTitle(QStringLiteral("Velisto - Beni durevoli"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
     AbcPrepareDatabase();
     TfmkvbMain *main = kvbCreateModules(&app);

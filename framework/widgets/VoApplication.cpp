@@ -17,6 +17,22 @@ void TVoApplication::SetProgramIcon(const QString &sign, const QColor &colour) {
     setWindowIcon(VoTileIcon(sign, colour));
 }
 
+namespace {
+QString &ProgramTitleStore() {
+    static QString title;
+    return title;
+}
+} // namespace
+
+void TVoApplication::SetProgramTitle(const QString &title) {
+    ProgramTitleStore() = title;
+}
+
+QString TVoApplication::ProgramTitle() {
+    const QString &title = ProgramTitleStore();
+    return title.isEmpty() ? QApplication::applicationDisplayName() : title;
+}
+
 bool TVoApplication::notify(QObject *receiver, QEvent *event) {
     bool handled = false;
     // The event that failed counts as handled: nobody else is to act on it half done.

@@ -14,6 +14,10 @@ public:
 
     // The icon of every window of the program, dialogs included: a tile of the colour with the sign.
     void SetProgramIcon(const QString &sign, const QColor &colour);
+    // The program's name, for the messages that have no caption of their own. It is not the
+    // application's display name, which the window system would append to every window's title.
+    static void SetProgramTitle(const QString &title);
+    static QString ProgramTitle();
 
     bool notify(QObject *receiver, QEvent *event) override;
 };

@@ -1,5 +1,7 @@
 #include "VoMessageBoxes.h"
 
+#include "VoApplication.h"
+
 #include <QApplication>
 #include <QHash>
 #include <QMessageBox>
@@ -13,7 +15,7 @@ public:
         if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
             return VoFirstAnswer(m.buttons);
         QMessageBox box;
-        box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationDisplayName() : m.caption);
+        box.setWindowTitle(m.caption.isEmpty() ? TVoApplication::ProgramTitle() : m.caption);
         box.setText(m.text);
         switch (m.type) {
         case mtWarning:

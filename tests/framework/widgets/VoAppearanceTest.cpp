@@ -3,6 +3,7 @@
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBGrid.h"
+#include "VoApplication.h"
 #include "VoMessageBoxes.h"
 #include "VoWidgetTest.h"
 
@@ -89,6 +90,18 @@ TEST(VoAppearanceTest, MessageBoxesShowTheIconOfTheirKindAndTheirCaption) {
         EXPECT_EQ(icon, c.icon);
         EXPECT_EQ(title, QStringLiteral("Registri"));
     }
+    // A message without a caption of its own is titled by the program's name.
+    TVoApplication::SetProgramTitle(QStringLiteral("Velisto - Beni durevoli"));
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    VoMessageDlg(TVoShownMessage{QStringLiteral("Testo"), mtInformation});
+    TVoApplication::SetProgramTitle(QString());
+    EXPECT_EQ(title, QStringLiteral("Velisto - Beni durevoli"));
     SetVoMessageResponder(previous);
 }
 
