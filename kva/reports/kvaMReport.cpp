@@ -525,9 +525,16 @@ void TdmkvaReport::FillStock(TVoQueryCollection *articles, int sectorId, double 
     if (!cdsGiacenze->Active())
         cdsGiacenze->Open();
     cdsGiacenze->EmptyDataSet();
-    double stock = 0.0;
-    double cost = 0.0;
-    GetStockAndCost(FieldValue(articles, "iFarId").toInt(), stock, cost, sectorId, date);
+    // The stock of every article is read at once when a list starts over or asks for another sector
+    // or date, and looked up row by row.
+    if (articles->RecNo() == 1 || sectorId != m_stocksSector || date != m_stocksDate) {
+        m_stocks = GetAllStocksAndCosts(sectorId, date);
+        m_stocksSector = sectorId;
+        m_stocksDate = date;
+    }
+    const TkvaStock found = m_stocks.value(FieldValue(articles, "iFarId").toInt());
+    const double stock = found.stock;
+    const double cost = found.cost;
     cdsGiacenze->Append();
     cdsGiacenze->FieldByName(QStringLiteral("Codice"))->SetValue(FieldValue(articles, "sFarSDesc"));
     cdsGiacenze->FieldByName(QStringLiteral("Descrizione"))->SetValue(FieldValue(articles, "sFarLDesc"));
