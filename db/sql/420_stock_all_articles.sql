@@ -99,11 +99,12 @@ END^
 -- next year (the stock at the average cost, its VAT taken out again when the register loads without
 -- it, at the article's VAT rate, so that the next year starts at the same average) and a row on the
 -- closing voucher (the whole stock in unloading measures at its value per unloading measure), both
--- with the note of the article's first loading row of the year. One row per article carried, once
--- its rows are written, so that the caller can show how far it is and stop in the middle (its
--- transaction then rolled back).
+-- with the note of the article's first loading row of the year. The rows take the keys from
+-- IPRIMOID on, two per article in article order (the caller draws them at once: drawing them one by
+-- one would cost as much as the rest). One row per article carried, once its rows are written, so
+-- that the caller can show how far it is and stop in the middle (its transaction then rolled back).
 CREATE PROCEDURE PKVA_RIPORTAGIACENZE (IDWGFACANFID INTEGER, DDATA TIMESTAMP, IBUOCHIUSURA INTEGER,
-                                       IBUOAPERTURA INTEGER, IIVAINCLUSA INTEGER)
+                                       IBUOAPERTURA INTEGER, IIVAINCLUSA INTEGER, IPRIMOID INTEGER)
 RETURNS (IFARID INTEGER)
 AS
 DECLARE VARIABLE FGIACENZA DOUBLE PRECISION;
@@ -122,21 +123,24 @@ BEGIN
         INTO :IFARID, :FGIACENZA, :FCOSTO, :FFATTORE, :IALVID, :FIVA
   DO
   BEGIN
+    -- The article's few rows sorted: ordered by the key as it stands, the server would walk the key's
+    -- index through the whole table.
     BNOTE = NULL;
     SELECT FIRST 1 afc.BAFCNOTE
       FROM TAFC_ARTVELIST afc
       INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID
      WHERE afc.IFARID = :IFARID AND buo.IFBUOTIPO = 0 AND buo.IDWGFACANFID = :IDWGFACANFID
-     ORDER BY afc.IAFCID
+     ORDER BY afc.IAFCID + 0
       INTO :BNOTE;
     INSERT INTO TAFC_ARTVELIST (IAFCID, IFBUOID, DINSERT, FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IFARID, IALVID)
-    VALUES ((SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', 1)), :IBUOAPERTURA,
+    VALUES (:IPRIMOID, :IBUOAPERTURA,
             (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP), :FGIACENZA,
             IIF(:IIVAINCLUSA = 1, :FCOSTO, :FCOSTO / (:FIVA / 100 + 1)), :BNOTE, :IFARID, :IALVID);
     INSERT INTO TAFC_ARTVELIST (IAFCID, IFBUOID, DINSERT, FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IFARID, IALVID)
-    VALUES ((SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', 1)), :IBUOCHIUSURA,
+    VALUES (:IPRIMOID + 1, :IBUOCHIUSURA,
             (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP), :FGIACENZA * :FFATTORE, :FCOSTO / :FFATTORE,
             :BNOTE, :IFARID, NULL);
+    IPRIMOID = IPRIMOID + 2;
     SUSPEND;
   END
 END^

@@ -24,6 +24,8 @@ const char *const kInfo = "Con questa operazione verranno impostate tutte le gia
 const char *const kNoNextYear =
     "Attenzione!!\r\nNon è stato impostato l'anno finanziario successivo.\r\nNon è possibile proseguire.";
 const char *const kDone = "Chiusura completata";
+const char *const kCarrying = "Impostazione delle giacenze dell'anno successivo in corso ...";
+const char *const kStockChanged = "Le giacenze sono cambiate durante la chiusura. Ripetere la chiusura.";
 const char *const kClosingDesc = "Buono di fine anno";
 const char *const kOpeningDesc = "Buono di inizio anno";
 const char *const kClosingUse = "SCACHIUS";
@@ -44,7 +46,9 @@ const char *const kInStockSQL =
     "SELECT COUNT(*) FROM PKVA_GETGIACENZE(:dData, :iDwgFacAnfId, -1) WHERE GIACENZA > 0";
 // Writes the carrying rows of every article in stock, one result row per article.
 const char *const kCarrySQL = "SELECT IFARID FROM PKVA_RIPORTAGIACENZE(:iDwgFacAnfId, :dData, :iBuoChiusura, "
-                              ":iBuoApertura, :iIvaInclusa)";
+                              ":iBuoApertura, :iIvaInclusa, :iPrimoId)";
+// Draws count keys of the voucher rows at once: the first of them.
+const char *const kRowKeysSQL = "SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', :iCount)";
 const char *const kVoucherSQL =
     "INSERT INTO TFBuo_Buoni (iFBuoId, iDwgFacAnfId, iFBuoNUMERO, dFBuoDATA, IBENID, sFBuoDESC, iFBuoTIPO, "
     "dFBuoPROTDATA, sFBuoPROTNUM, ILOCKED, iMgmId, sFBuoUse, iFBuoId_P, lFBuoScaricato) VALUES (:iFBuoId, "
@@ -263,10 +267,20 @@ void TfmKvaChiusura::CarryStock() {
         .SetParam(QStringLiteral("dData"), end)
         .SetParam(QStringLiteral("iBuoChiusura"), closingId)
         .SetParam(QStringLiteral("iBuoApertura"), openingId)
-        .SetParam(QStringLiteral("iIvaInclusa"), CurrentVatIncluded == 1 ? 1 : 0);
+        .SetParam(QStringLiteral("iIvaInclusa"), CurrentVatIncluded == 1 ? 1 : 0)
+        .SetParam(QStringLiteral("iPrimoId"),
+                  VoSelectValue(QString::fromLatin1(kRowKeysSQL), {{QStringLiteral("iCount"), 2 * inStock}}));
+    // The user may abandon the closing here: nothing of it is then written.
+    TVoProgressScope progress(QString::fromUtf8(kCarrying), inStock, true, windowTitle());
     int carried = 0;
-    for (carry.Open(); !carry.Eof(); carry.Next())
-        gaProgressArticoli->setValue(qMin(++carried, gaProgressArticoli->maximum()));
+    for (carry.Open(); !carry.Eof(); carry.Next()) {
+        // The keys drawn cover the articles counted: with the register-year held nobody adds one, but
+        // a key taken twice must never be written.
+        if (++carried > inStock)
+            throw EVoException(QString::fromUtf8(kStockChanged));
+        gaProgressArticoli->setValue(qMin(carried, gaProgressArticoli->maximum()));
+        progress.Step(carried);
+    }
     // The articles without stock were looked at too.
     gaProgressArticoli->setValue(gaProgressArticoli->maximum());
 }
