@@ -441,6 +441,8 @@ void TdmkvaReport::GetReportValue(const QString &name, QVariant &value) {
 }
 
 void TdmkvaReport::CloseReportDatasets() {
+    // The next run reads the stock as it will stand then.
+    m_stocksRead = false;
     for (TVoQueryCollection *q : findChildren<TVoQueryCollection *>(Qt::FindDirectChildrenOnly))
         q->Close();
 }
@@ -525,12 +527,13 @@ void TdmkvaReport::FillStock(TVoQueryCollection *articles, int sectorId, double 
     if (!cdsGiacenze->Active())
         cdsGiacenze->Open();
     cdsGiacenze->EmptyDataSet();
-    // The stock of every article is read at once when a list starts over or asks for another sector
-    // or date, and looked up row by row.
-    if (articles->RecNo() == 1 || sectorId != m_stocksSector || date != m_stocksDate) {
+    // The stock of every article is read at once in a run, again only for another sector or date,
+    // and looked up row by row (a list of articles may be opened once per category).
+    if (!m_stocksRead || sectorId != m_stocksSector || date != m_stocksDate) {
         m_stocks = GetAllStocksAndCosts(sectorId, date);
         m_stocksSector = sectorId;
         m_stocksDate = date;
+        m_stocksRead = true;
     }
     const TkvaStock found = m_stocks.value(FieldValue(articles, "iFarId").toInt());
     const double stock = found.stock;

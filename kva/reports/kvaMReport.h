@@ -147,8 +147,9 @@ private:
 
     // The date of the last stock list, as the user confirmed it.
     double m_stockDate = 0.0;
-    // The stock of every article for FillStock, of that sector and date.
+    // The stock of every article for FillStock, of that sector and date, read in the current run.
     QHash<int, TkvaStock> m_stocks;
+    bool m_stocksRead = false;
     int m_stocksSector = 0;
     double m_stocksDate = -1.0;
 };
