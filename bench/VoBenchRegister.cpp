@@ -4,6 +4,7 @@
 #include "VoQuery.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariantHash>
 #include <tuple>
@@ -157,4 +158,28 @@ void VoBenchSpreadCategories(const TVoBenchRegister &k, TVoSQLConnection *conn) 
     VoExecSQL(
         QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 + MOD(IFARID - :a, 5) WHERE IFARID >= :a"),
         {{QStringLiteral("a"), k.article}}, conn);
+}
+
+double VoBenchBareStockGroupBy(TVoSQLConnection *conn, const QDate &date, int registerYear, int otherYear,
+                               int *rows) {
+    int count = 0;
+    QElapsedTimer timer;
+    timer.start();
+    TVoQuery q(
+        QStringLiteral(
+            "SELECT afc.IFARID, SUM(IIF(b.IFBUOTIPO = 0, afc.FAFCQUANTITA, -afc.FAFCQUANTITA)), "
+            "SUM(IIF(b.IFBUOTIPO = 0, afc.FAFCQUANTITA * afc.FAFCCOSTOUNIT, 0)) FROM TAFC_ARTVELIST afc "
+            "INNER JOIN TFBUO_BUONI b ON b.IFBUOID = afc.IFBUOID WHERE b.DFBUODATA <= :d AND "
+            "%1 GROUP BY afc.IFARID")
+            .arg(otherYear ? QStringLiteral("b.IDWGFACANFID IN (:y, :y2)")
+                           : QStringLiteral("b.IDWGFACANFID = :y")),
+        conn);
+    q.SetParam(QStringLiteral("d"), date).SetParam(QStringLiteral("y"), registerYear);
+    if (otherYear)
+        q.SetParam(QStringLiteral("y2"), otherYear);
+    count = q.Open().CountToEnd();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (rows)
+        *rows = count;
+    return ms;
 }

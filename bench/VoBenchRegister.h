@@ -5,6 +5,7 @@
 // has 100 loads and 500 unloads in 2026, unloaded in boxes of 12. Every fifth article is bought in
 // boxes of 12, every third at 10% VAT; the articles are "ARTICOLO n" with the code n + 1.
 class TVoSQLConnection;
+class QDate;
 
 inline constexpr int kVoBenchArticles = 5000;
 inline constexpr int kVoBenchRows = 200000;
@@ -18,3 +19,10 @@ struct TVoBenchRegister {
 TVoBenchRegister VoBenchGenerateRegister(TVoSQLConnection *conn);
 // Spreads the generated articles over five categories, for the figures that go category by category.
 void VoBenchSpreadCategories(const TVoBenchRegister &k, TVoSQLConnection *conn);
+
+// The bare query that the stock of every article is measured against: one GROUP BY over the rows of
+// the scope (the register-year, with across also the other year) up to the date, stock and loaded
+// value per article, read to the end. Returns the milliseconds it took; rows, when given, receives
+// how many articles it gave.
+double VoBenchBareStockGroupBy(TVoSQLConnection *conn, const QDate &date, int registerYear, int otherYear,
+                               int *rows = nullptr);

@@ -14,10 +14,12 @@
 #include "kvaUUtil.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 
 int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_closing"));
@@ -45,6 +47,20 @@ int main(int argc, char *argv[]) {
             .toInt();
     Out() << "closing the register-year 2026: " << rows << " rows in the year\n";
 
+    // The bare query the articles step is measured against: one GROUP BY over the year's rows.
+    double bare = 0.0;
+    {
+        int grouped = 0;
+        VoBenchBareStockGroupBy(db, QDate(2026, 12, 31), k.y26, 0, &grouped);
+        double t[3];
+        for (double &one : t)
+            one = VoBenchBareStockGroupBy(db, QDate(2026, 12, 31), k.y26, 0, &grouped);
+        std::sort(t, t + 3);
+        bare = t[1];
+        Out() << "  bare GROUP BY over the year's rows: " << bare << " ms (" << grouped << " articles)\n";
+    }
+    double articles = 0.0;
+
     auto *fm = qobject_cast<TfmKvaChiusura *>(CreateVoClass(QStringLiteral("TfmKvaChiusura")));
     if (!fm) {
         Out() << "the window did not open: " << bench.messages->Texts().join(QLatin1Char('\n')) << "\n";
@@ -56,6 +72,8 @@ int main(int argc, char *argv[]) {
         if (QLatin1String(next) == QLatin1String("count"))
             return;
         Out() << "  " << step << ": " << timer.elapsed() << " ms\n";
+        if (step == QLatin1String("articles"))
+            articles = timer.elapsed();
         step = QString::fromLatin1(next);
         timer.restart();
     };
@@ -74,6 +92,7 @@ int main(int argc, char *argv[]) {
                  {}, db)
                  .toInt()
           << "\n";
+    Out() << "  ratio articles step / bare: " << articles / bare << "\n";
     delete fm;
     return 0;
 }

@@ -3,7 +3,8 @@
 // each year and about 38 rows spread over 4,000 vouchers; article 1 also has 100 loads and 500
 // unloads in 2026, unloaded in boxes of 12. Reported: one PKVA_GETGIACENZA call against the same
 // stock by a plain indexed sum over the article's rows, one PKVA_CONTROLLAGIAC call, and the
-// re-pricing of the 500 unloading rows, per register-year and across years.
+// re-pricing of the 500 unloading rows, per register-year and across years. The stock of every article
+// in one pass is checked against the procedure asked article by article, to the last bit.
 //
 //   bench_stock [calls]     calls: how many calls each figure averages (default 500)
 #include "VoBench.h"
@@ -126,11 +127,18 @@ int main(int argc, char *argv[]) {
         for (const bool isHot : {false, true}) {
             const auto article = [&](int i) { return isHot ? hot : ordinary(i); };
             const double called = VoMeanMicros(calls, [&](int i) { stock(article(i)); });
+            // The same short-lived query per call, inside one transaction of a job: prepared once.
+            conn.StartTransaction();
+            const double inJob = VoMeanMicros(calls, [&](int i) { stock(article(i)); });
+            conn.Commit();
             const double proc = VoMeanMicros(calls, [&](int i) { stockPrepared(article(i)); });
             const double sum = VoMeanMicros(calls, [&](int i) { sumOnce(article(i)); });
             const double ctl = VoMeanMicros(calls, [&](int i) { check(article(i)); });
             out << (isHot ? "  article with 600 rows in 2026\n" : "  ordinary article (about 40 rows)\n")
-                << "    PKVA_GETGIACENZA as the programs call it: " << called << "\n"
+                << "    PKVA_GETGIACENZA as the programs call it: " << called << "  (/ sum = " << called / sum
+                << ")\n"
+                << "    the same inside one job's transaction:    " << inJob << "  (/ sum = " << inJob / sum
+                << ")\n"
                 << "    PKVA_GETGIACENZA prepared once:           " << proc << "\n"
                 << "    plain indexed sum prepared once:          " << sum
                 << "  (procedure / sum = " << proc / sum << ")\n"
@@ -138,6 +146,35 @@ int main(int argc, char *argv[]) {
         }
         if (differ)
             out << "  procedure and plain sum DIFFER for " << differ << " articles\n";
+        {
+            const QDate at(2026, 6, 30);
+            int articles = 0, differ1 = 0;
+            const double onePass = VoMillis([&] {
+                TVoQuery all(
+                    QStringLiteral("SELECT IFARID, GIACENZA, COSTOUNIMED FROM PKVA_GETGIACENZE(:d, :y, -1)"),
+                    &conn);
+                all.SetParam(QStringLiteral("d"), at).SetParam(QStringLiteral("y"), k.y26);
+                QSqlQuery one(conn.Database());
+                one.prepare(
+                    QStringLiteral("SELECT GIACENZA, COSTOUNIMED FROM PKVA_GETGIACENZA(?, ?, ?, -1)"));
+                for (all.Open(); !all.Eof(); all.Next()) {
+                    ++articles;
+                    if (articles % 10 != 1)
+                        continue;
+                    one.bindValue(0, all.AsInteger(QStringLiteral("IFARID")));
+                    one.bindValue(1, at);
+                    one.bindValue(2, k.y26);
+                    one.exec();
+                    one.next();
+                    differ1 += one.value(0).toDouble() != all.AsFloat(QStringLiteral("GIACENZA")) ||
+                               one.value(1).toDouble() != all.AsFloat(QStringLiteral("COSTOUNIMED"));
+                    one.finish();
+                }
+            });
+            out << "  every article in one pass (" << articles << " articles, every tenth compared with the "
+                << "procedure of one article: " << differ1 << " differ): " << onePass
+                << " ms with the comparisons\n";
+        }
         int negative = 0;
         for (int i = 0; i < 100; ++i)
             negative += check(ordinary(i));

@@ -190,6 +190,7 @@ bool TVoSQLConnection::Open(QString *error) {
 }
 
 void TVoSQLConnection::Close() {
+    DropPrepared();
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     {
@@ -228,10 +229,35 @@ void TVoSQLConnection::RunSavepointStatement(const QString &sql) {
     }
 }
 
+std::unique_ptr<QSqlQuery> TVoSQLConnection::TakePrepared(const QString &text) {
+    const auto it = m_prepared.find(text);
+    if (it == m_prepared.end())
+        return nullptr;
+    std::unique_ptr<QSqlQuery> query = std::move(it->second);
+    m_prepared.erase(it);
+    return query;
+}
+
+void TVoSQLConnection::GivePrepared(const QString &text, quint64 serial, std::unique_ptr<QSqlQuery> query) {
+    // A few dozen statements make a job's loops; a job that runs more keeps the first ones.
+    constexpr size_t kKept = 32;
+    if (!query || !InTransaction() || serial != m_transactionSerial || m_prepared.size() >= kKept ||
+        m_prepared.count(text))
+        return;
+    query->finish();
+    m_prepared.emplace(text, std::move(query));
+}
+
+void TVoSQLConnection::DropPrepared() {
+    m_prepared.clear();
+}
+
 void TVoSQLConnection::StartTransaction() {
     if (!Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
     if (m_transactionDepth == 0) {
+        DropPrepared();
+        ++m_transactionSerial;
         QSqlDatabase db = Database();
         if (!db.transaction())
             throw EVoDatabaseError(db.lastError().text(), QStringLiteral("START TRANSACTION"));
@@ -249,6 +275,8 @@ void TVoSQLConnection::Commit() {
                               QStringLiteral(" ONLY"));
         return;
     }
+    DropPrepared();
+    ++m_transactionSerial;
     QSqlDatabase db = Database();
     if (!db.commit()) {
         const QSqlError e = db.lastError();
@@ -267,6 +295,8 @@ void TVoSQLConnection::Rollback() {
         RunSavepointStatement(QStringLiteral("RELEASE SAVEPOINT ") + name + QStringLiteral(" ONLY"));
         return;
     }
+    DropPrepared();
+    ++m_transactionSerial;
     Database().rollback();
 }
 

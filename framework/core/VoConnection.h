@@ -11,6 +11,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+#include <unordered_map>
+
+class QSqlQuery;
 
 class TVoSQLConnection : public QObject {
     Q_OBJECT
@@ -49,8 +53,24 @@ public:
     void Rollback();
     bool InTransaction() const { return m_transactionDepth > 0; }
     int TransactionDepth() const { return m_transactionDepth; }
+    // Tells one outermost transaction from the next.
+    quint64 TransactionSerial() const { return m_transactionSerial; }
+
+    // Statements prepared in the current transaction, kept by their text until it ends, so that a
+    // job that runs a statement in a loop, through however many short-lived queries, prepares it
+    // once. A query takes one while it uses it (two queries never share one) and gives it back when
+    // it is done; outside a transaction nothing is kept.
+    std::unique_ptr<QSqlQuery> TakePrepared(const QString &text);
+    void GivePrepared(const QString &text, quint64 serial, std::unique_ptr<QSqlQuery> query);
+    // How many statements the queries of this connection have prepared since it was made.
+    int PreparedCount() const { return m_preparedCount; }
+    void CountPrepared() { ++m_preparedCount; }
 
 private:
+    void DropPrepared();
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+    quint64 m_transactionSerial = 0;
+    int m_preparedCount = 0;
     QString m_connectionName;
     QHash<QString, QString> m_params;
     QStringList m_paramOrder;

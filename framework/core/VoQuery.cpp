@@ -71,11 +71,24 @@ TVoQuery::TVoQuery(const QString &sql, TVoSQLConnection *connection) : TVoQuery(
 
 TVoQuery::~TVoQuery() {
     Close();
+    Release();
 }
 
 void TVoQuery::SetSQL(const QString &sql) {
     Close();
+    Release();
     m_sql = sql;
+}
+
+bool TVoQuery::Reusable() const {
+    return m_query && m_connection && m_connection->InTransaction() &&
+           m_preparedSerial == m_connection->TransactionSerial();
+}
+
+void TVoQuery::Release() {
+    if (Reusable())
+        m_connection->GivePrepared(m_preparedText, m_preparedSerial, std::move(m_query));
+    m_query.reset();
 }
 
 QStringList TVoQuery::ParamNames() const {
@@ -111,10 +124,25 @@ void TVoQuery::Run(bool select) {
     for (const QString &p : parsed.params)
         if (!m_values.contains(p.toUpper()))
             throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(p));
-    m_query = std::make_unique<QSqlQuery>(m_connection->Database());
-    m_query->setForwardOnly(true);
-    if (!m_query->prepare(parsed.text))
-        throw DatabaseError(m_query->lastError(), m_sql);
+    // Inside a transaction a statement is prepared once: by this query when it runs again, or by
+    // an earlier query of the same text.
+    if (!Reusable() || m_preparedText != parsed.text) {
+        Release();
+        m_preparedText = parsed.text;
+        m_preparedSerial = m_connection->TransactionSerial();
+        if (m_connection->InTransaction())
+            m_query = m_connection->TakePrepared(parsed.text);
+        if (!m_query) {
+            m_connection->CountPrepared();
+            m_query = std::make_unique<QSqlQuery>(m_connection->Database());
+            m_query->setForwardOnly(true);
+            if (!m_query->prepare(parsed.text)) {
+                const QSqlError error = m_query->lastError();
+                m_query.reset();
+                throw DatabaseError(error, m_sql);
+            }
+        }
+    }
     for (int i = 0; i < parsed.params.size(); ++i)
         m_query->bindValue(i, m_values.value(parsed.params[i].toUpper()));
     if (!m_query->exec()) {
@@ -135,12 +163,14 @@ void TVoQuery::Run(bool select) {
         if (m_empty && m_query->lastError().isValid()) {
             const QSqlError error = m_query->lastError();
             Close();
+            m_query.reset();
             throw DatabaseError(error, m_sql);
         }
         m_eof = m_empty;
     } else {
         m_query->finish();
-        m_query.reset();
+        if (!Reusable())
+            m_query.reset();
     }
 }
 
@@ -157,7 +187,10 @@ int TVoQuery::Exec() {
 void TVoQuery::Close() {
     if (m_query) {
         m_query->finish();
-        m_query.reset();
+        // Kept for the next run in the same transaction; outside one each run prepares anew, as the
+        // driver ends the statement's own transaction with it.
+        if (!Reusable())
+            m_query.reset();
     }
     m_active = false;
     m_eof = true;

@@ -82,8 +82,15 @@ private:
     void Run(bool select);
     int IndexOf(const QString &name) const;
 
+    // Whether the prepared statement may run again: only within the transaction it was prepared in.
+    bool Reusable() const;
+    // Gives the prepared statement back to the connection for the rest of its transaction.
+    void Release();
+
     TVoSQLConnection *m_connection;
     QString m_sql;
+    QString m_preparedText;
+    quint64 m_preparedSerial = 0;
     QHash<QString, QVariant> m_values; // by upper-case name
     std::unique_ptr<QSqlQuery> m_query;
     QSqlRecord m_record;

@@ -1,15 +1,18 @@
 #include "VoWait.h"
 
+#include "VoExceptions.h"
 #include "VoMDIMain.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TfmVoWait::TfmVoWait(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_title(new QLabel(this)),
-      m_text(new QLabel(this)), m_progress(new QProgressBar(this)) {
+      m_text(new QLabel(this)), m_progress(new QProgressBar(this)), m_count(new QLabel(this)),
+      m_cancel(new QPushButton(QStringLiteral("Annulla"), this)) {
     setObjectName(QStringLiteral("fmVoWait"));
     setWindowTitle(QStringLiteral("Attendere..."));
     QFont bold = m_title->font();
@@ -21,10 +24,18 @@ TfmVoWait::TfmVoWait(QWidget *parent)
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setWordWrap(true);
     m_progress->hide();
+    m_count->setObjectName(QStringLiteral("laCount"));
+    m_count->setAlignment(Qt::AlignCenter);
+    m_count->hide();
+    m_cancel->setObjectName(QStringLiteral("buAnnulla"));
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &TfmVoWait::Cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_title);
     layout->addWidget(m_text);
     layout->addWidget(m_progress);
+    layout->addWidget(m_count);
+    layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     setMinimumWidth(360);
 }
 
@@ -51,7 +62,13 @@ void TfmVoWait::SetProgressMax(int maximum) {
     m_progress->setRange(0, qMax(0, maximum));
     m_progress->setValue(0);
     m_progress->setVisible(maximum > 0);
+    m_count->setVisible(maximum > 0);
+    m_count->setText(CountText());
     Repaint();
+}
+
+QString TfmVoWait::CountText() const {
+    return QStringLiteral("%1 di %2").arg(ProgressPosition()).arg(ProgressMax());
 }
 
 int TfmVoWait::ProgressMax() const {
@@ -64,7 +81,38 @@ int TfmVoWait::ProgressPosition() const {
 
 void TfmVoWait::SetProgressPosition(int position) {
     m_progress->setValue(qMin(position, m_progress->maximum()));
-    Repaint();
+    m_count->setText(CountText());
+    if (OnProgress)
+        OnProgress(position);
+    // Painting at every step would cost more than many a step: a few times a second is enough for
+    // the eye and for the click on "Annulla".
+    if (!m_painted.isValid() || m_painted.elapsed() >= 100 || position >= m_progress->maximum()) {
+        Repaint();
+        m_painted.restart();
+    }
+    if (m_cancellable && m_cancelRequested)
+        throw EVoAbort();
+}
+
+void TfmVoWait::SetCancellable(bool cancellable) {
+    m_cancellable = cancellable;
+    m_cancelRequested = false;
+    m_cancel->setVisible(cancellable);
+    m_cancel->setEnabled(true);
+    // Only the wait window takes input while a job that can be abandoned runs.
+    const bool visible = isVisible();
+    if (visible)
+        hide();
+    setWindowModality(cancellable ? Qt::ApplicationModal : Qt::NonModal);
+    if (visible)
+        show();
+}
+
+void TfmVoWait::Cancel() {
+    if (!m_cancellable)
+        return;
+    m_cancelRequested = true;
+    m_cancel->setEnabled(false);
 }
 
 void TfmVoWait::StepProgressBar() {
@@ -91,7 +139,8 @@ void TfmVoWait::Repaint() {
     // The caller keeps the event loop busy with its work: paint now, but take no user input that
     // could start something else meanwhile.
     if (isVisible())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(m_cancellable ? QEventLoop::AllEvents
+                                                      : QEventLoop::ExcludeUserInputEvents);
 }
 
 TfmVoWait *fmVoWait() {
@@ -111,6 +160,26 @@ void ShowVoWait(const QString &text, const QString &title) {
 
 void HideVoWait() {
     fmVoWait()->HideWait();
+}
+
+TVoProgressScope::TVoProgressScope(const QString &text, int maximum, bool cancellable, const QString &title) {
+    TfmVoWait *w = fmVoWait();
+    w->SetTitle(title);
+    w->SetText(text);
+    w->SetCancellable(cancellable);
+    w->SetProgressMax(maximum);
+    w->ShowWait();
+}
+
+TVoProgressScope::~TVoProgressScope() {
+    TfmVoWait *w = fmVoWait();
+    w->HideWait();
+    w->SetCancellable(false);
+    w->SetProgressMax(0);
+}
+
+void TVoProgressScope::Step(int position) {
+    fmVoWait()->SetProgressPosition(position);
 }
 
 TVoHourglass::TVoHourglass() {

@@ -115,6 +115,8 @@ const char *const kDateHighSQL =
     "(iDwgFacAnfId=:iDwgFacAnfId) AND (iFBuoTipo=:iFBuoTipo) AND (iFBuoNumero>:iFBuoNumero);";
 const char *const kStockSQL =
     "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
+const char *const kAllStocksSQL =
+    "SELECT IFARID, GIACENZA, COSTOUNIMED FROM PKVA_GETGIACENZE(:dFBuoData, :iDwgFacAnfId, :iSecId)";
 const char *const kCheckStockSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId,:iAfcId,:fAfcQuantita,:iBuoId_sca,:iDwgFacAnfId);";
 const char *const kLargestUnloadingSQL = "SELECT GIACENZA * FKVA_FATTOREUNITA(:iFarId) AS QUANTITA FROM "
@@ -221,6 +223,18 @@ void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, d
     RunStock(q, articleId, sectorId, date);
     stock = q.AsFloat(QStringLiteral("GIACENZA"));
     cost = q.AsFloat(QStringLiteral("COSTOUNIMED"));
+}
+
+QHash<int, TkvaStock> GetAllStocksAndCosts(int sectorId, double date) {
+    TVoQuery q(QString::fromLatin1(kAllStocksSQL));
+    q.SetParamDate(QStringLiteral("dFBuoData"), date)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
+        .SetParam(QStringLiteral("iSecId"), sectorId);
+    QHash<int, TkvaStock> stocks;
+    for (q.Open(); !q.Eof(); q.Next())
+        stocks.insert(q.AsInteger(QStringLiteral("IFARID")),
+                      {q.AsFloat(QStringLiteral("GIACENZA")), q.AsFloat(QStringLiteral("COSTOUNIMED"))});
+    return stocks;
 }
 
 bool CheckStock(int articleId, int rowId, int unloadingVoucherId, double quantity) {

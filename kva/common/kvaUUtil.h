@@ -3,6 +3,7 @@
 #include "AbcUContext.h"
 #include "AbcURoutines.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,14 @@ void GetVoucherDateLimits(int number, int type, DateWindow &window);
 // An article's stock at a date in the current register-year (sector -1: all sectors).
 double GetStock(int articleId, int sectorId, double date);
 void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date);
+// The stock and average cost of every article with a row up to the date in the current register-year
+// (sector -1: all sectors), read in one pass: the same numbers GetStockAndCost gives one by one. An
+// article without rows is not in it (its stock and cost are 0).
+struct TkvaStock {
+    double stock = 0.0;
+    double cost = 0.0;
+};
+QHash<int, TkvaStock> GetAllStocksAndCosts(int sectorId, double date);
 // Whether the stock of the article stays non-negative after the change of a row (rowId > 0: the row's
 // quantity becomes quantity, 0 for a deletion), or the addition of an unloading row of quantity to
 // unloadingVoucherId (rowId <= 0); with neither, the data as they stand.

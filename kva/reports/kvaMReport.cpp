@@ -445,6 +445,8 @@ void TdmkvaReport::GetReportValue(const QString &name, QVariant &value) {
 }
 
 void TdmkvaReport::CloseReportDatasets() {
+    // The next run reads the stock as it will stand then.
+    m_stocksRead = false;
     for (TVoQueryCollection *q : findChildren<TVoQueryCollection *>(Qt::FindDirectChildrenOnly))
         q->Close();
 }
@@ -529,9 +531,17 @@ void TdmkvaReport::FillStock(TVoQueryCollection *articles, int sectorId, double 
     if (!cdsGiacenze->Active())
         cdsGiacenze->Open();
     cdsGiacenze->EmptyDataSet();
-    double stock = 0.0;
-    double cost = 0.0;
-    GetStockAndCost(FieldValue(articles, "iFarId").toInt(), stock, cost, sectorId, date);
+    // The stock of every article is read at once in a run, again only for another sector or date,
+    // and looked up row by row (a list of articles may be opened once per category).
+    if (!m_stocksRead || sectorId != m_stocksSector || date != m_stocksDate) {
+        m_stocks = GetAllStocksAndCosts(sectorId, date);
+        m_stocksSector = sectorId;
+        m_stocksDate = date;
+        m_stocksRead = true;
+    }
+    const TkvaStock found = m_stocks.value(FieldValue(articles, "iFarId").toInt());
+    const double stock = found.stock;
+    const double cost = found.cost;
     cdsGiacenze->Append();
     cdsGiacenze->FieldByName(QStringLiteral("Codice"))->SetValue(FieldValue(articles, "sFarSDesc"));
     cdsGiacenze->FieldByName(QStringLiteral("Descrizione"))->SetValue(FieldValue(articles, "sFarLDesc"));

@@ -5,6 +5,9 @@
 // run. What a list prints under each of its rows (the rows or articles of a sector, a goods code, a
 // category, a supplier, a document, a responsible) follows the standard report the running report
 // stands for.
+#include "kvaUUtil.h"
+
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -144,6 +147,11 @@ private:
 
     // The date of the last stock list, as the user confirmed it.
     double m_stockDate = 0.0;
+    // The stock of every article for FillStock, of that sector and date, read in the current run.
+    QHash<int, TkvaStock> m_stocks;
+    bool m_stocksRead = false;
+    int m_stocksSector = 0;
+    double m_stocksDate = -1.0;
 };
 
 extern TdmkvaReport *dmkvaReport;

@@ -71,10 +71,10 @@ const char *const kvaSQLImportAfcInsert =
     "PYGETSERVERTIMESTAMP), "
     ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, :IINBANNOASSUNZ, :iRspId, :iFarId, :iAlvId);";
 const char *const kvaSQLArticlesInStock =
-    "SELECT IFARID, SFARSDESC, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, SFARLIBEDITORE, SFARLIBAUTORE, "
+    "SELECT far.IFARID, SFARSDESC, ICFMID, ICAFID, IDCMID, IMERID, IUNMID, SFARLIBEDITORE, SFARLIBAUTORE, "
     "SFARLIBTITOLO, SFARLDESC, IALVID, UPPER(sFarSDesc || ' ' || sFarLDesc) AS DESCRIZIONE FROM "
-    "TFar_FacArticoli far WHERE (SELECT p.GIACENZA FROM PKVA_GETGIACENZA(far.iFarId, :data, :iDwgAnfFacId, "
-    "-1) p) > 0";
+    "TFar_FacArticoli far INNER JOIN PKVA_GETGIACENZE(:data, :iDwgAnfFacId, -1) p ON (p.IFARID = far.IFARID) "
+    "WHERE p.GIACENZA > 0";
 
 namespace {
 const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "

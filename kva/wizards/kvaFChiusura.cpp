@@ -26,6 +26,8 @@ const char *const kInfo = "Con questa operazione verranno impostate tutte le gia
 const char *const kNoNextYear =
     "Attenzione!!\r\nNon è stato impostato l'anno finanziario successivo.\r\nNon è possibile proseguire.";
 const char *const kDone = "Chiusura completata";
+const char *const kCarrying = "Impostazione delle giacenze dell'anno successivo in corso ...";
+const char *const kStockChanged = "Le giacenze sono cambiate durante la chiusura. Ripetere la chiusura.";
 const char *const kClosingDesc = "Buono di fine anno";
 const char *const kOpeningDesc = "Buono di inizio anno";
 const char *const kClosingUse = "SCACHIUS";
@@ -36,29 +38,24 @@ const char *const kLaterYearsSQL =
     "SELECT dfa.IDWGFACANFID, anf.IANFVALORE FROM TDWGFACANF dfa INNER JOIN TANF_ANNIFINANZ anf ON "
     "(dfa.IANFID = anf.IANFID) WHERE dfa.IDWGFACID = :IDWGFACID AND anf.IANFVALORE > :IANFVALORE ORDER BY "
     "anf.IANFVALORE";
-// Every article with a row, loading or unloading, in a voucher of the register-year, with what its
-// rows need: the unloading units per loading unit and the VAT rate.
+// How many articles have a row, loading or unloading, in a voucher of the register-year.
 const char *const kArticlesSQL =
-    "SELECT far.IFARID, FKVA_FATTOREUNITA(far.IFARID) AS FUNMFATTOREPROP, far.IALVID, alv.FALVIVA FROM "
-    "TFAR_FACARTICOLI far LEFT JOIN TALV_ALIQUOTEIVA alv ON (far.IALVID = alv.IALVID) WHERE EXISTS (SELECT 1 "
-    "FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI fbuo ON (afc.IFBUOID = fbuo.IFBUOID) WHERE afc.IFARID = "
-    "far.IFARID AND fbuo.IDWGFACANFID = :iDwgFacAnfId) ORDER BY far.IFARID";
-// The note of the article's first loading row of the register-year.
-const char *const kNoteSQL =
-    "SELECT FIRST 1 afc.BAFCNOTE FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI fbuo ON (afc.IFBUOID = "
-    "fbuo.IFBUOID) WHERE afc.IFARID = :iFarId AND fbuo.IFBUOTIPO = 0 AND fbuo.IDWGFACANFID = :iDwgFacAnfId "
-    "ORDER BY afc.IAFCID";
+    "SELECT COUNT(*) FROM TFAR_FACARTICOLI far WHERE EXISTS (SELECT 1 FROM TAFC_ARTVELIST afc INNER JOIN "
+    "TFBUO_BUONI fbuo ON (afc.IFBUOID = fbuo.IFBUOID) WHERE afc.IFARID = far.IFARID AND fbuo.IDWGFACANFID = "
+    ":iDwgFacAnfId)";
+// How many of them have stock to carry at the date.
+const char *const kInStockSQL =
+    "SELECT COUNT(*) FROM PKVA_GETGIACENZE(:dData, :iDwgFacAnfId, -1) WHERE GIACENZA > 0";
+// Writes the carrying rows of every article in stock, one result row per article.
+const char *const kCarrySQL = "SELECT IFARID FROM PKVA_RIPORTAGIACENZE(:iDwgFacAnfId, :dData, :iBuoChiusura, "
+                              ":iBuoApertura, :iIvaInclusa, :iPrimoId)";
+// Draws count keys of the voucher rows at once: the first of them.
+const char *const kRowKeysSQL = "SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', :iCount)";
 const char *const kVoucherSQL =
     "INSERT INTO TFBuo_Buoni (iFBuoId, iDwgFacAnfId, iFBuoNUMERO, dFBuoDATA, IBENID, sFBuoDESC, iFBuoTIPO, "
     "dFBuoPROTDATA, sFBuoPROTNUM, ILOCKED, iMgmId, sFBuoUse, iFBuoId_P, lFBuoScaricato) VALUES (:iFBuoId, "
     ":iDwgFacAnfId, :iFBuoNUMERO, :dFBuoDATA, NULL, :sFBuoDESC, :iFBuoTIPO, NULL, NULL, 0, NULL, :sFBuoUse, "
     "NULL, NULL)";
-const char *const kRowSQL =
-    "INSERT INTO TAFC_ARTVELIST (IAFCID, IFBUOID, ISECID, ICLCID, ISEDINFID, IVPROID, ICAVID, ICONDID, "
-    "DINSERT, FAFCQUANTITA, FAFCCOSTOUNIT, BAFCNOTE, IINBANNOASSUNZ, iRspId, iFarId, iAlvId) VALUES "
-    "(:IAFCID, "
-    ":IFBUOID, NULL, NULL, NULL, NULL, NULL, NULL, (SELECT SERVERDATE FROM PYGETSERVERTIMESTAMP), "
-    ":FAFCQUANTITA, :FAFCCOSTOUNIT, :BAFCNOTE, NULL, NULL, :iFarId, :iAlvId)";
 const char *const kLockYearSQL = "UPDATE TFBuo_Buoni SET iLocked=1 WHERE iDwgFacAnfId = :iDwgFacAnfId";
 const char *const kLockRegisterSQL =
     "UPDATE TFBuo_Buoni SET iLocked=1 WHERE iDwgFacAnfId IN (SELECT iDwgFacAnfId FROM TDwgFacAnf dfa INNER "
@@ -206,7 +203,7 @@ void TfmKvaChiusura::NavigatorClick(QObject *Sender) {
         laImpostazioneGiacenze->setText(laImpostazioneGiacenze->text() + QString::number(CurrentRegYear + 1));
         Step("count");
         CountArticles();
-        const int count = int(m_articles.size());
+        const int count = m_articleCount;
         laNumArticoli->setText(QString::number(count));
         gaProgressArticoli->setRange(0, qMax(count, 1));
         gaProgressArticoli->setValue(0);
@@ -216,20 +213,14 @@ void TfmKvaChiusura::NavigatorClick(QObject *Sender) {
 }
 
 void TfmKvaChiusura::CountArticles() {
-    m_articles.clear();
-    TVoQuery q(QString::fromLatin1(kArticlesSQL));
-    q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
-    for (q.Open(); !q.Eof(); q.Next())
-        m_articles.append(
-            {q.AsInteger(QStringLiteral("IFARID")), q.AsFloat(QStringLiteral("FUNMFATTOREPROP"), 1.0),
-             q.IsNull(QStringLiteral("IALVID")) ? VoNull(QMetaType::Int)
-                                                : QVariant(q.AsInteger(QStringLiteral("IALVID"))),
-             q.AsFloat(QStringLiteral("FALVIVA"))});
+    m_articleCount = VoSelectValue(QString::fromLatin1(kArticlesSQL),
+                                   {{QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId()}})
+                         .toInt();
 }
 
 void TfmKvaChiusura::buOkClick() {
     buOk->setEnabled(false);
-    if (m_articles.isEmpty())
+    if (m_articleCount == 0)
         return;
     {
         TVoHourglass hourglass;
@@ -261,52 +252,44 @@ void TfmKvaChiusura::buOkClick() {
 
 void TfmKvaChiusura::CarryStock() {
     const int registerYearId = ParamRegisterYearId();
-    int closingId = 0;
-    int openingId = 0;
-    TVoQuery note(QString::fromLatin1(kNoteSQL));
-    note.SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId);
-    TVoQuery row(QString::fromLatin1(kRowSQL));
-    auto insertRow = [&row](int voucherId, const TArticle &article, double quantity, double cost,
-                            const QVariant &text, const QVariant &vatRateId) {
-        row.SetParam(QStringLiteral("IAFCID"), NewId(QStringLiteral("TAFC_ARTVELIST")))
-            .SetParam(QStringLiteral("IFBUOID"), voucherId)
-            .SetParam(QStringLiteral("FAFCQUANTITA"), quantity)
-            .SetParam(QStringLiteral("FAFCCOSTOUNIT"), cost)
-            .SetParam(QStringLiteral("BAFCNOTE"), text)
-            .SetParam(QStringLiteral("iFarId"), article.id)
-            .SetParam(QStringLiteral("iAlvId"), vatRateId);
-        row.Exec();
-    };
-    for (const TArticle &article : std::as_const(m_articles)) {
-        double stock = 0.0;
-        double cost = 0.0;
-        GetStockAndCost(article.id, stock, cost, -1, CurrentRegEnd);
-        if (stock > 0.0) {
-            if (openingId == 0) {
-                const int nextYearId = LaterRegisterYear(true);
-                TAbcRegisterYear next;
-                if (nextYearId == 0 || !ReadRegisterYear(nextYearId, next))
-                    throw EVoException(QString::fromUtf8(kNoNextYear));
-                closingId = InsertVoucher(registerYearId, NextVoucherNumber(kvaUnloading), CurrentRegEnd,
-                                          kClosingDesc, kvaUnloading, kClosingUse);
-                openingId = InsertVoucher(nextYearId, 1, next.start, kOpeningDesc, kvaLoading, kOpeningUse);
-            }
-            note.SetParam(QStringLiteral("iFarId"), article.id);
-            note.Open();
-            const QVariant text = note.Eof() || note.IsNull(QStringLiteral("BAFCNOTE"))
-                                      ? VoNull(QMetaType::QString)
-                                      : QVariant(note.AsString(QStringLiteral("BAFCNOTE")));
-            note.Close();
-            // The average cost holds the VAT when the register loads without it: the opening row
-            // gets it back through its rate, so that the next year starts at the same average.
-            const double openingCost = CurrentVatIncluded == 1 ? cost : cost / (article.vatRate / 100 + 1);
-            insertRow(openingId, article, stock, openingCost, text, article.vatRateId);
-            // Unloading rows count unloading units: the whole stock at its value.
-            insertRow(closingId, article, stock * article.factor, cost / article.factor, text,
-                      VoNull(QMetaType::Int));
-        }
-        gaProgressArticoli->setValue(gaProgressArticoli->value() + 1);
+    const QVariant end = DaysToDateParam(CurrentRegEnd);
+    const int inStock =
+        VoSelectValue(QString::fromLatin1(kInStockSQL),
+                      {{QStringLiteral("dData"), end}, {QStringLiteral("iDwgFacAnfId"), registerYearId}})
+            .toInt();
+    if (inStock == 0) {
+        gaProgressArticoli->setValue(gaProgressArticoli->maximum());
+        return;
     }
+    const int nextYearId = LaterRegisterYear(true);
+    TAbcRegisterYear next;
+    if (nextYearId == 0 || !ReadRegisterYear(nextYearId, next))
+        throw EVoException(QString::fromUtf8(kNoNextYear));
+    const int closingId = InsertVoucher(registerYearId, NextVoucherNumber(kvaUnloading), CurrentRegEnd,
+                                        kClosingDesc, kvaUnloading, kClosingUse);
+    const int openingId = InsertVoucher(nextYearId, 1, next.start, kOpeningDesc, kvaLoading, kOpeningUse);
+    // The rows are written in the database, article by article as the result is read.
+    TVoQuery carry(QString::fromLatin1(kCarrySQL));
+    carry.SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId)
+        .SetParam(QStringLiteral("dData"), end)
+        .SetParam(QStringLiteral("iBuoChiusura"), closingId)
+        .SetParam(QStringLiteral("iBuoApertura"), openingId)
+        .SetParam(QStringLiteral("iIvaInclusa"), CurrentVatIncluded == 1 ? 1 : 0)
+        .SetParam(QStringLiteral("iPrimoId"),
+                  VoSelectValue(QString::fromLatin1(kRowKeysSQL), {{QStringLiteral("iCount"), 2 * inStock}}));
+    // The user may abandon the closing here: nothing of it is then written.
+    TVoProgressScope progress(QString::fromUtf8(kCarrying), inStock, true, windowTitle());
+    int carried = 0;
+    for (carry.Open(); !carry.Eof(); carry.Next()) {
+        // The keys drawn cover the articles counted: with the register-year held nobody adds one, but
+        // a key taken twice must never be written.
+        if (++carried > inStock)
+            throw EVoException(QString::fromUtf8(kStockChanged));
+        gaProgressArticoli->setValue(qMin(carried, gaProgressArticoli->maximum()));
+        progress.Step(carried);
+    }
+    // The articles without stock were looked at too.
+    gaProgressArticoli->setValue(gaProgressArticoli->maximum());
 }
 
 void TfmKvaChiusura::RecordClosing() {

@@ -41,17 +41,11 @@ protected:
     void buOkClick() override;
 
 private:
-    struct TArticle {
-        int id = 0;
-        double factor = 1.0;
-        QVariant vatRateId;
-        double vatRate = 0.0;
-    };
     void CountArticles();
     void CarryStock();
     void RecordClosing();
     void Step(const char *step) const;
 
-    QList<TArticle> m_articles;
+    int m_articleCount = 0;
     int m_chaId = 0;
 };

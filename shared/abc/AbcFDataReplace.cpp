@@ -73,16 +73,16 @@ QString PreparedScript(QString script, bool oldValueNull, const QStringList &mor
 // affected in all.
 int RunPerRow(TVoQuery &statement, const QList<int> &rows, const std::function<void(TVoQuery &)> &prepare) {
     int total = 0;
-    TVoWaitScope waiting(QString(), QStringLiteral("Sostituzione dati"));
-    TfmVoWait *wait = fmVoWait();
-    wait->SetProgressMax(int(rows.size()));
+    // The user may abandon the replacement here: the caller's transaction then writes nothing.
+    TVoProgressScope progress(QString(), int(rows.size()), true, QStringLiteral("Sostituzione dati"));
+    int done = 0;
     for (int id : rows) {
         if (prepare)
             prepare(statement);
         statement.SetParam(kSelectedId, id);
         // A procedure call reports no rows.
         total += std::max(0, statement.Exec());
-        wait->StepProgressBar();
+        progress.Step(++done);
     }
     return total;
 }

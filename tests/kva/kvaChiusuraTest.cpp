@@ -7,6 +7,7 @@
 #include "VoTestData.h"
 #include "VoTestRegisters.h"
 #include "VoTestWindows.h"
+#include "VoWait.h"
 #include "kvaFChiusura.h"
 #include "kvaFSelectBenDur.h"
 #include "kvaUUtil.h"
@@ -251,6 +252,32 @@ TEST_F(kvaChiusuraZeroingTest, AFailureLeavesNothingOfTheClosing) {
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TCHA_CHIUSURAANNO")), 0);
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TCHACAF")), 0);
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TAFC_ARTVELIST WHERE IFARID = %1").arg(a)), 3);
+}
+
+TEST_F(kvaChiusuraZeroingTest, AnnullaInTheMiddleLeavesTheDatabaseAsItWas) {
+    const QString everything = QStringLiteral(
+        "SELECT 'V', IFBUOID, ILOCKED, SFBUOUSE FROM TFBUO_BUONI UNION ALL SELECT 'R', IAFCID, "
+        "IFBUOID, FAFCQUANTITA FROM TAFC_ARTVELIST UNION ALL SELECT 'C', ICHAID, IFACID, NULL FROM "
+        "TCHA_CHIUSURAANNO UNION ALL SELECT 'T', ICHACAFID, ICAFID, NULL FROM TCHACAF ORDER BY 1, 2");
+    const QStringList before = VoRowTexts(everything);
+    // The user presses "Annulla" once two of the three articles in stock are carried.
+    TfmVoWait *wait = fmVoWait();
+    QList<int> seen;
+    wait->OnProgress = [&](int position) {
+        seen << position;
+        EXPECT_TRUE(wait->isVisible());
+        EXPECT_EQ(wait->CountText(), QStringLiteral("%1 di 3").arg(position));
+        if (position == 2)
+            wait->findChild<QPushButton *>(QStringLiteral("buAnnulla"))->click();
+    };
+    Close();
+    wait->OnProgress = nullptr;
+    EXPECT_EQ(seen, (QList<int>{1, 2}));
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_FALSE(wait->Cancellable());
+    EXPECT_EQ(VoRowTexts(everything), before);
+    EXPECT_FALSE(qqoVoGlobConn->InTransaction());
 }
 
 TEST_F(kvaChiusuraTest, AcrossYearsLocksEveryYearAndTotalsThemAll) {

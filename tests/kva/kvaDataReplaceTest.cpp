@@ -7,6 +7,7 @@
 #include "VoQuery.h"
 #include "VoTestData.h"
 #include "VoTestWindows.h"
+#include "VoWait.h"
 #include "kvaFDataReplace.h"
 #include "kvaRDblLstArtSelect.h"
 
@@ -407,6 +408,33 @@ TEST_F(kvaDataReplaceTest, AFailureOnALaterArticleUndoesTheEarlierOnesAndKeepsTh
     EXPECT_EQ(fm->ActivePageIndex(), 2);
     EXPECT_EQ(picker->RightCount(), 3);
     EXPECT_EQ(qobject_cast<QSpinBox *>(fm->NewValueEditor())->value(), second);
+}
+
+TEST_F(kvaDataReplaceTest, AnnullaHalfWayWritesNothingAndKeepsTheChoices) {
+    Define(Field(
+        QStringLiteral("Numero"), QStringLiteral("integer"),
+        QStringLiteral("UPDATE TFAR_FACARTICOLI SET SFARLIBTITOLO = CAST(:NEWVALUE AS VARCHAR(20)) WHERE "
+                       "IFARID = :SELECTEDID AND (:ANY = 1 OR 0 = :OLDVALUE)")));
+    const QString titles =
+        QStringLiteral("SELECT IFARID, SFARLIBTITOLO FROM TFAR_FACARTICOLI ORDER BY IFARID");
+    const QStringList before = VoRowTexts(titles);
+    OpenWizard();
+    ChooseField(0);
+    Pick({QStringLiteral("0000101"), QStringLiteral("0000102"), QStringLiteral("0000103")});
+    qobject_cast<QSpinBox *>(fm->NewValueEditor())->setValue(7);
+    // "Annulla" once two of the three articles are written.
+    TfmVoWait *wait = fmVoWait();
+    wait->OnProgress = [wait](int position) {
+        if (position == 2)
+            wait->Cancel();
+    };
+    Confirm();
+    wait->OnProgress = nullptr;
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Confermi la sostituzione del dato ?")});
+    EXPECT_EQ(VoRowTexts(titles), before);
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_EQ(fm->ActivePageIndex(), 2);
+    EXPECT_EQ(picker->RightCount(), 3);
 }
 
 } // namespace

@@ -465,7 +465,7 @@ TEST_F(kvaReportsTest, TheGeneralRegisterValuesUnloadingRowsAtTheirCostAndAMissi
 }
 
 TEST_F(kvaReportsTest, TheStockListGivesEachArticleItsStockAtTheDateChosen) {
-    Seed();
+    const TSeed d = Seed();
     QStringList asked;
     WhenShown<TfmKvaSelectRangeDate>([&](TfmKvaSelectRangeDate *dialog) {
         asked << dialog->Label2->text() << dialog->dtpEnd->date().toString(QStringLiteral("dd/MM/yyyy"));
@@ -484,6 +484,10 @@ TEST_F(kvaReportsTest, TheStockListGivesEachArticleItsStockAtTheDateChosen) {
                                                  {QStringLiteral("TONER NERO"), 2.0}}));
         EXPECT_EQ(dmkvaReport->data_fine, date.toString(QStringLiteral("dd/MM/yyyy")));
     }
+    // A run after a new load prints the stock as it stands then, not as the run before read it.
+    VoTestRow(VoTestVoucher(0, QDate(2026, 2, 20), ry), d.a, 5, 1.0);
+    ASSERT_TRUE(Run(26009, Period(QDate(), QDate(2026, 3, 1))));
+    EXPECT_EQ(stock->value(QStringLiteral("CARTA A4")), 17.0);
     EXPECT_TRUE(messages->Texts().isEmpty());
 }
 

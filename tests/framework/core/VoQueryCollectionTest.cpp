@@ -734,6 +734,47 @@ TEST_F(VoQueryCollectionTest, FieldsReadAndWriteInTheirTypesAndCalculatedFieldsF
     EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), DateToDays(QDate(2024, 2, 29)));
 }
 
+TEST_F(VoQueryCollectionTest, AStatementRunInALoopOfAJobIsPreparedOnce) {
+    const QString insert = QStringLiteral("INSERT INTO TQC_TOT (ITOTID, N) VALUES (:id + 100, :n)");
+    const QString read = QStringLiteral("SELECT N FROM TQC_TOT WHERE ITOTID = :id + 100");
+    const QString sum = QStringLiteral("SELECT SUM(N) FROM TQC_TOT WHERE ITOTID > 100");
+    const int before = conn->PreparedCount();
+    {
+        TVoTransaction job;
+        job.StartTransaction();
+        // Short-lived queries, as the routines make them, one per call.
+        for (int i = 1; i <= 5; ++i)
+            VoExecSQL(insert, {{QStringLiteral("id"), i}, {QStringLiteral("n"), i * 10}});
+        // One query run again and again, with another of the same text open meanwhile: each reads its
+        // own rows.
+        TVoQuery outer(read);
+        for (int i = 1; i <= 5; ++i) {
+            outer.SetParam(QStringLiteral("id"), i).Open();
+            EXPECT_EQ(VoSelectValue(read, {{QStringLiteral("id"), 6 - i}}).toInt(), (6 - i) * 10);
+            EXPECT_EQ(outer.AsInteger(QStringLiteral("N")), i * 10);
+        }
+        EXPECT_EQ(conn->PreparedCount() - before, 3); // the insert, and the read twice at once
+        job.Commit();
+    }
+    EXPECT_EQ(VoSelectValue(sum).toInt(), 150);
+
+    // A job that ends without its commit writes nothing, its statements prepared once or not.
+    {
+        TVoTransaction job;
+        job.StartTransaction();
+        for (int i = 6; i <= 8; ++i)
+            VoExecSQL(insert, {{QStringLiteral("id"), i}, {QStringLiteral("n"), 1}});
+    }
+    EXPECT_EQ(VoSelectValue(sum).toInt(), 150);
+
+    // Outside a job every statement runs in its own transaction and is prepared with it.
+    const int outside = conn->PreparedCount();
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(VoSelectValue(read, {{QStringLiteral("id"), i}}).toInt(), i * 10);
+    EXPECT_EQ(conn->PreparedCount() - outside, 3);
+    EXPECT_FALSE(conn->InTransaction());
+}
+
 TEST(VoStatementText, TablesAndKindsAreReadFromTheText) {
     int kind = -5;
     EXPECT_EQ(VoStatementTable(QStringLiteral(" INSERT INTO TFBuo_Buoni (a) VALUES (:a)"), &kind),
