@@ -15,8 +15,10 @@ bool AbcCreateDatabase(const QString &path, QString *error) {
     options.progress = [wait](const QString &step, int done, int total) {
         if (wait->ProgressMax() != total)
             wait->SetProgressMax(total);
-        wait->SetText(step);
+        // The position first: setting the text paints the window at once, while positions are
+        // painted only a few times a second.
         wait->SetProgressPosition(done);
+        wait->SetText(step);
     };
     const bool made = VoCreateDatabase(path, options, error);
     wait->HideWait();
