@@ -7,6 +7,7 @@
 #include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoUtils.h"
+#include "VoWait.h"
 
 #include <QWidget>
 
@@ -243,9 +244,13 @@ bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
                           DaysToDate(limit).toString(QStringLiteral("dd/MM/yyyy"));
         }
         if (refusal.isEmpty()) {
+            const QList<TGood> goods =
+                ReadGoods(QString::fromLatin1(kGoodsToRenumberSQL[byLoadingDate ? 1 : 0]), inRegister);
+            // The user may abandon the renumbering here: the transaction then writes no number.
+            TVoProgressScope progress(QStringLiteral("Rinumerazione dei beni in corso ..."), int(goods.size()),
+                                      true, QStringLiteral("Rinumera beni"));
             int number = startNumber;
-            for (const TGood &good :
-                 ReadGoods(QString::fromLatin1(kGoodsToRenumberSQL[byLoadingDate ? 1 : 0]), inRegister))
+            for (const TGood &good : goods) {
                 VoExecSQL(QString::fromLatin1(kStorNumeroSQL),
                           {{QStringLiteral("iBInbId"), good.id},
                            {QStringLiteral("iBInbNumero_Old"), good.number},
@@ -253,6 +258,8 @@ bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
                            {QStringLiteral("sBInbCODNUMERO_OLD"), good.subCode},
                            {QStringLiteral("sBInbCODNUMERO_NEW"), good.subCode},
                            {QStringLiteral("DRINUMERA"), DaysToDate(date)}});
+                progress.Step(number - startNumber);
+            }
             VoExecSQL(QString::fromLatin1(kOutOfRegisterSQL), inRegister);
             transaction.Commit();
             VoRefreshStaleStatistics();

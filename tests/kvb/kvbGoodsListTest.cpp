@@ -11,6 +11,7 @@
 #include "VoTableModel.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
+#include "VoWait.h"
 #include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
 #include "kvbFBeni.h"
@@ -450,6 +451,34 @@ TEST_F(kvbGoodsListTest, RinumeraBeniStaysOpenOnARefusalAndClosesOnceTheGoodsAre
                             {{QStringLiteral("g"), good}})
                   .toInt(),
               1);
+    VoCloseWindow(dlg);
+}
+
+TEST_F(kvbGoodsListTest, RinumeraBeniAnnullaHalfWayLeavesEveryNumberAsItWas) {
+    CurrentRegisterId = facId;
+    for (int number : {7, 8, 9})
+        Good(2, number);
+    const auto numbers = [] {
+        return VoRowTexts(QStringLiteral("SELECT IBINBID, IBINBNUMERO, SBINBCODNUMERO, IBINBFUORIREGISTRO "
+                                         "FROM TBINB_BENI ORDER BY 1")) +
+               VoRowTexts(QStringLiteral("SELECT IBBNUID, IBINBID, IBBNUNUMERO, SBBNUCODNUMERO, DSTART, DEND "
+                                         "FROM TBBNU_BENINUMERI ORDER BY 1"));
+    };
+    const QStringList before = numbers();
+    auto *dlg = VoOpenWindow<TfmkvbRinumeraBeni>(QStringLiteral("TfmkvbRinumeraBeni"));
+    {
+        // The user presses "Annulla" once two of the three goods are renumbered.
+        TVoPressAnnulla annulla(2);
+        dlg->buOk->click();
+        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 3", "2 di 3"}));
+    }
+    TfmVoWait *wait = fmVoWait();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_FALSE(wait->Cancellable());
+    EXPECT_EQ(numbers(), before);
+    EXPECT_FALSE(qqoVoGlobConn->InTransaction());
     VoCloseWindow(dlg);
 }
 

@@ -5,11 +5,13 @@
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
 #include "VoSearchDialog.h"
+#include "VoWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
@@ -101,4 +103,17 @@ void VoAnswerSearch(const QString &text) {
         form->SetSearchText(text);
         QTest::keyClick(form->SearchEdit(), Qt::Key_Return);
     });
+}
+
+TVoPressAnnulla::TVoPressAnnulla(int position) {
+    TfmVoWait *wait = fmVoWait();
+    wait->OnProgress = [this, wait, position](int reached) {
+        m_counts << (wait->isVisible() ? wait->CountText() : QString());
+        if (reached == position)
+            wait->findChild<QPushButton *>(QStringLiteral("buAnnulla"))->click();
+    };
+}
+
+TVoPressAnnulla::~TVoPressAnnulla() {
+    fmVoWait()->OnProgress = nullptr;
 }

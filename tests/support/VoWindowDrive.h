@@ -58,3 +58,18 @@ TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVari
 // Answers the search form that the next call opens: picks the row it lists first after typing text
 // into its search box; an empty text cancels the search.
 void VoAnswerSearch(const QString &text);
+
+// Presses "Annulla" of the wait window, as the user does, once a job's bar reaches a position, for
+// the life of the object. Counts gives what the window showed beside the bar at each step up to then
+// ("2 di 3"), or an empty text for a step made while the window was hidden.
+class TVoPressAnnulla {
+public:
+    explicit TVoPressAnnulla(int position);
+    ~TVoPressAnnulla();
+    TVoPressAnnulla(const TVoPressAnnulla &) = delete;
+    TVoPressAnnulla &operator=(const TVoPressAnnulla &) = delete;
+    QStringList Counts() const { return m_counts; }
+
+private:
+    QStringList m_counts;
+};
