@@ -374,16 +374,22 @@ bool ClaimSync() {
     }
 }
 
-void RebuildCatalogue(TfmVoWait *wait) {
+// The steps of the rebuild shown in the wait window: its statements, the repricing and the marker.
+constexpr int kSyncSteps = 4 + int(std::size(kSyncAttributes)) + 2;
+
+// Every step comes before the commit: "Annulla" then leaves the rows, the articles and the marker as
+// they were.
+void RebuildCatalogue(TVoProgressScope &progress) {
     QStringList statements{QString::fromLatin1(kSyncUnlinkSQL), QString::fromLatin1(kSyncClearSQL),
                            QString::fromLatin1(kSyncArticlesSQL), QString::fromLatin1(kSyncLinkSQL)};
     for (const char *column : kSyncAttributes)
         statements << QString::fromLatin1(kSyncAttributeSQL).arg(QString::fromLatin1(column));
     TVoTransaction transaction;
     transaction.StartTransaction();
+    int step = 0;
     for (const QString &sql : std::as_const(statements)) {
         VoExecSQL(sql);
-        wait->StepProgressBar();
+        progress.Step(++step);
     }
     try {
         TVoTransaction repricing;
@@ -394,11 +400,11 @@ void RebuildCatalogue(TfmVoWait *wait) {
         // The unloading costs are worked out again whenever their articles' rows are saved: the
         // catalogue is built without them.
     }
-    wait->StepProgressBar();
+    progress.Step(++step);
     VoExecSQL(QString::fromLatin1(kSyncDoneSQL));
+    progress.Step(++step);
     transaction.Commit();
     VoRefreshStaleStatistics();
-    wait->StepProgressBar();
 }
 
 bool TellToWait() {
@@ -422,22 +428,17 @@ bool SyncArticles() {
     }
     if (!ClaimSync())
         return ReadSyncMarker() == TSyncMarker::Running ? TellToWait() : true;
-    TfmVoWait *wait = fmVoWait();
-    wait->SetTitle(QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
-    wait->SetText(QStringLiteral("L'operazione potrebbe impiegare qualche minuto ..."));
-    wait->SetProgressMax(13);
-    wait->ShowWait();
-    wait->StepProgressBar();
     try {
-        RebuildCatalogue(wait);
+        // The user may abandon the rebuild: as after a failure, nothing of it is written.
+        TVoProgressScope progress(QStringLiteral("L'operazione potrebbe impiegare qualche minuto ..."),
+                                  kSyncSteps, true, QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
+        RebuildCatalogue(progress);
     } catch (const std::exception &e) {
-        wait->HideWait();
         // The next start tries again.
         VoGuarded([] { VoExecSQL(QString::fromLatin1(kSyncReleaseSQL)); });
         VoShowException(e);
         return true;
     }
-    wait->HideWait();
     VoMessageDlg(QStringLiteral("\"%1\" terminata").arg(QString::fromLatin1(kSyncTitle)), mtInformation,
                  mbOK);
     return true;

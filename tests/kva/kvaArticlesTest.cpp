@@ -3,6 +3,8 @@
 #include "VoQuery.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
+#include "VoWait.h"
+#include "VoWindowDrive.h"
 #include "kvaUUtil.h"
 
 #include <QDate>
@@ -271,4 +273,31 @@ TEST_F(kvaArticlesTest, ARebuildThatFailsHalfWayLeavesEverythingAsBefore) {
     EXPECT_EQ(VoSelectValue(catalogue), before);
     EXPECT_EQ(RowValue(row, QStringLiteral("IFARID")).toInt(), pen);
     EXPECT_EQ(Marker().toString(), QStringLiteral("NULL")) << "the next start tries again";
+}
+
+TEST_F(kvaArticlesTest, AnnullaHalfWayThroughTheRebuildLeavesEverythingAsBefore) {
+    SetMarker(VoNull(QMetaType::QString));
+    const int y26 = VoTestRegisterYear(2026);
+    const int load = VoTestVoucher(0, QDate(2026, 1, 10), y26);
+    const int pen = DemoArticle(QStringLiteral("0000103"));
+    LegacyRow(load, QStringLiteral("0000005"), QStringLiteral("CARTA A4"), 1, VoTestUnit(1), 10, 24, QString(),
+              QString(), QString(), pen);
+    const auto everything = [] {
+        return VoRowTexts(QStringLiteral("SELECT * FROM TFAR_FACARTICOLI ORDER BY IFARID")) +
+               VoRowTexts(QStringLiteral("SELECT * FROM TAFC_ARTVELIST ORDER BY IAFCID"));
+    };
+    const QStringList before = everything();
+    {
+        // The user presses "Annulla" once the articles are made and linked to the rows.
+        TVoPressAnnulla annulla(4);
+        EXPECT_TRUE(SyncArticles()) << "the program goes on";
+        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 12", "2 di 12", "3 di 12", "4 di 12"}));
+    }
+    TfmVoWait *wait = fmVoWait();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_FALSE(wait->Cancellable());
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(Marker().toString(), QStringLiteral("NULL")) << "the next start tries again";
+    EXPECT_FALSE(qqoVoGlobConn->InTransaction());
 }
