@@ -11,9 +11,11 @@
 #include "VoStatistics.h"
 #include "VoStringGrid.h"
 #include "VoTransaction.h"
+#include "VoWait.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -268,7 +270,16 @@ bool TfmVoImpWizard::ImportSelected() {
     // An exception leaves the scope uncommitted: everything rolls back and the wizard stays open.
     TVoTransaction transaction;
     transaction.StartTransaction();
-    if (!Post()) {
+    bool posted = false;
+    {
+        // The user may abandon the import here: the transaction then writes nothing.
+        TVoProgressScope progress(QStringLiteral("Importazione in corso ..."), sgArticoli->RowCount() - 1, true,
+                                  windowTitle());
+        m_progress = &progress;
+        const auto forget = qScopeGuard([this] { m_progress = nullptr; });
+        posted = Post();
+    }
+    if (!posted) {
         transaction.Rollback();
         VoMessageDlg(AlreadyImportedText(), mtWarning, mbOK);
         return false;
@@ -276,4 +287,9 @@ bool TfmVoImpWizard::ImportSelected() {
     transaction.Commit();
     VoRefreshStaleStatistics();
     return true;
+}
+
+void TfmVoImpWizard::StepRow(int row) {
+    if (m_progress)
+        m_progress->Step(row);
 }

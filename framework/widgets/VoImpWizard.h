@@ -18,6 +18,7 @@ class TVoDBGrid;
 class TVoDataSource;
 class TVoQueryCollection;
 class TVoStringGrid;
+class TVoProgressScope;
 
 // A column of the goods grid that the user completes with a search.
 struct TVoImpSearch {
@@ -109,8 +110,12 @@ protected:
     double CellNumber(int column, int row) const;
 
     // Checks, asks and posts in one transaction; whether the import was written. An error of the post
-    // rolls it back and reaches the caller.
+    // rolls it back and reaches the caller. The post runs under the wait window, whose "Annulla" rolls
+    // it back as well, silently (EVoAbort).
     bool ImportSelected();
+    // Called by Post as it writes a row of the goods grid: moves the wait window's count to that row,
+    // and ends the post there once the user pressed "Annulla".
+    void StepRow(int row);
 
 private:
     void ColumnFocused(int column);
@@ -122,4 +127,6 @@ private:
     QVariant m_listValue;
     QList<TVoImpSearch> m_searches;
     QList<QPushButton *> m_sameButtons;
+    // The wait window's progress while Post runs.
+    TVoProgressScope *m_progress = nullptr;
 };

@@ -258,6 +258,7 @@ bool TfmKvaImpBenDur::Post() {
                          .arg(xqcBuoni->FieldByName(QString::fromLatin1(m_source.numberField))->AsString()),
                      xqcBuoni->FieldByName(QString::fromLatin1(m_source.dateField))->AsDate());
     for (int row = 1; row < sgArticoli->RowCount(); ++row) {
+        StepRow(row);
         const auto cell = [this, row](int column) { return sgArticoli->Cells(column, row); };
         TKvaImportedRow imported;
         imported.voucher = voucher;

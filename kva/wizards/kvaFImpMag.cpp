@@ -160,6 +160,7 @@ bool TfmKvaImpMag::Post() {
               {{QStringLiteral("IFbuoid"), voucher},
                {QStringLiteral("imgmid_p"), xqcBuoni->FieldByName(QStringLiteral("IMGMID_P"))->Value()}});
     for (int row = 1; row < sgArticoli->RowCount(); ++row) {
+        StepRow(row);
         const QString desc = sgArticoli->Cells(colDesc, row);
         TKvaImportedRow imported;
         imported.voucher = voucher;

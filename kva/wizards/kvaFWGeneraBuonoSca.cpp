@@ -367,6 +367,8 @@ void TfmKvaWGeneraBuonoSca::buOkClick() {
 bool TfmKvaWGeneraBuonoSca::GeneraBuonoScarico() {
     try {
         return ImportSelected();
+    } catch (const EVoAbort &) {
+        // "Annulla" of the wait window: nothing was written and the user knows why.
     } catch (const EVoException &e) {
         VoMessageDlg(QStringLiteral("Importa beni ") + e.Message(), mtError, mbOK);
     } catch (const std::exception &e) {
@@ -442,6 +444,7 @@ bool TfmKvaWGeneraBuonoSca::Post() {
     TVoQuery row(QString::fromLatin1(kvaSQLAfcInsert));
     int written = 0;
     for (int r = 1; r < sgArticoli->RowCount(); ++r) {
+        StepRow(r);
         const double quantity = CellNumber(colQuantita, r);
         if (quantity <= 0.0)
             continue;

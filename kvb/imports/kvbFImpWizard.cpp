@@ -165,6 +165,7 @@ int TfmkvbImpWizard::InsertVoucher(const QString &desc, double date, const QVari
 }
 
 int TfmkvbImpWizard::InsertGood(const char *sql, int row, int voucher, const QVariantHash &further) {
+    StepRow(row);
     TVoMoney price;
     TVoMoney::TryParseRounded(sgArticoli->Cells(colPrezzo, row), &price);
     const int good = NewId(QStringLiteral("TBINB_BENI"));

@@ -478,6 +478,25 @@ TEST_F(kvaGeneraBuonoScaTest, FailureAtTheSecondRowLeavesNoHeaderMarkOrRow) {
     EXPECT_EQ(Cell(G::colQuantita, 2), QStringLiteral("5,000"));
 }
 
+TEST_F(kvaGeneraBuonoScaTest, AnnullaAtTheSecondRowLeavesNoHeaderMarkOrRowAndSaysNothing) {
+    const int voucher = LoadTwo();
+    Open(0);
+    ToGrid(voucher);
+    ASSERT_EQ(Rows(), 2);
+    const QStringList before = VoRowTexts(QStringLiteral("SELECT * FROM TAFC_ARTVELIST ORDER BY IAFCID"));
+    {
+        // The user presses "Annulla" once the first row is written.
+        TVoPressAnnulla annulla(2);
+        Ok();
+        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 2", "2 di 2"}));
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(fm->isVisible());
+    EXPECT_EQ(Unloadings(), 0);
+    EXPECT_FALSE(Marked(voucher));
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT * FROM TAFC_ARTVELIST ORDER BY IAFCID")), before);
+}
+
 TEST_F(kvaGeneraBuonoScaTest, StockUnloadedMeanwhileRefusesTheGenerationWhole) {
     const int voucher = LoadTwo();
     Open(0);

@@ -350,6 +350,32 @@ TEST_F(kvbImportsTest, FailureAtTheLastGoodWritesNothingAndKeepsTheSourceOffered
     EXPECT_EQ(Marker(voucher), "BENDUR");
 }
 
+TEST_F(kvbImportsTest, AnnullaHalfWayWritesNothingAndKeepsTheWizardOnItsRows) {
+    const int voucher = Source(4, QDate(2026, 3, 2));
+    Row(voucher, QStringLiteral("PRIMO"), 2, 10, 22);
+    Row(voucher, QStringLiteral("ULTIMO"), 1, 10, 22);
+    const auto everything = [] {
+        return VoRowTexts(QStringLiteral("SELECT * FROM TBBUO_BUONI ORDER BY IBBUOID")) +
+               VoRowTexts(QStringLiteral("SELECT * FROM TBINB_BENI ORDER BY IBINBID"));
+    };
+    const QStringList before = everything();
+    OpenWizard();
+    ToGoods(fm, voucher);
+    CompleteAll(fm);
+    {
+        // The user presses "Annulla" once the first of the three goods is written.
+        TVoPressAnnulla annulla(2);
+        Ok(fm, {mrOk});
+        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 3", "2 di 3"}));
+    }
+    EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("I beni verranno importati nel registro")))
+        << messages->LastText().toStdString();
+    EXPECT_TRUE(fm->isVisible());
+    EXPECT_EQ(fm->sgArticoli->RowCount(), 4);
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(Marker(voucher), "BENDUR");
+}
+
 TEST_F(kvbImportsTest, SecondCopyFindsTheSourceTakenAndWritesNothing) {
     const int beneficiary =
         VoSelectValue(QStringLiteral("SELECT FIRST 1 IBENID FROM TBEN_BENEFICIARI")).toInt();
