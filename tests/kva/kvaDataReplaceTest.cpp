@@ -8,6 +8,7 @@
 #include "VoTestData.h"
 #include "VoTestWindows.h"
 #include "VoWait.h"
+#include "VoWindowDrive.h"
 #include "kvaFDataReplace.h"
 #include "kvaRDblLstArtSelect.h"
 
@@ -422,17 +423,14 @@ TEST_F(kvaDataReplaceTest, AnnullaHalfWayWritesNothingAndKeepsTheChoices) {
     ChooseField(0);
     Pick({QStringLiteral("0000101"), QStringLiteral("0000102"), QStringLiteral("0000103")});
     qobject_cast<QSpinBox *>(fm->NewValueEditor())->setValue(7);
-    // "Annulla" once two of the three articles are written.
-    TfmVoWait *wait = fmVoWait();
-    wait->OnProgress = [wait](int position) {
-        if (position == 2)
-            wait->Cancel();
-    };
-    Confirm();
-    wait->OnProgress = nullptr;
+    {
+        // "Annulla" once two of the three articles are written.
+        TVoPressAnnulla annulla(2);
+        Confirm();
+    }
     EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Confermi la sostituzione del dato ?")});
     EXPECT_EQ(VoRowTexts(titles), before);
-    EXPECT_FALSE(wait->isVisible());
+    EXPECT_FALSE(fmVoWait()->isVisible());
     EXPECT_EQ(fm->ActivePageIndex(), 2);
     EXPECT_EQ(picker->RightCount(), 3);
 }
