@@ -327,6 +327,10 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
     }
     if (preview) {
         preview->SetDocument(std::move(document));
+        // The wait window gave the activation back to the main window, whose area activates the
+        // window holding the focus: the one the run started from, unless the preview takes it.
+        TfmVoMDIMain::BringToFront(preview);
+        preview->pvPages->setFocus();
     } else {
         preview = VoNewForm<TfmVoRptPreview>(std::move(document));
         ShowWindow(preview);
