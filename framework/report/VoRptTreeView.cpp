@@ -6,9 +6,11 @@
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
 #include "VoRptStore.h"
+#include "VoWait.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -313,6 +316,9 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
         preview = VoNewForm<TfmVoRptPreview>(std::make_shared<TVoRptDocument>(first));
         preview->SetLayingOut();
         ShowWindow(preview);
+        // The wait windows give the activation back to the main window, whose area then activates
+        // the window holding the focus: the preview, not the window the run started from.
+        preview->pvPages->setFocus();
         // The run keeps the event loop until it ends: the page is painted now.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
@@ -326,11 +332,19 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
         return nullptr;
     }
     if (preview) {
-        preview->SetDocument(std::move(document));
-        // The wait window gave the activation back to the main window, whose area activates the
-        // window holding the focus: the one the run started from, unless the preview takes it.
+        {
+            // The preview draws every page again at once, which on a long report takes seconds: the
+            // wait window says so, once the window system has shown it (within a moment).
+            const TVoWaitScope wait(QStringLiteral("Preparazione dell'anteprima ..."), document->title);
+            QElapsedTimer shown;
+            shown.start();
+            while (fmVoWait()->windowHandle() && !fmVoWait()->windowHandle()->isExposed() &&
+                   shown.elapsed() < 250)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            preview->SetDocument(std::move(document));
+        }
         TfmVoMDIMain::BringToFront(preview);
-        preview->pvPages->setFocus();
     } else {
         preview = VoNewForm<TfmVoRptPreview>(std::move(document));
         ShowWindow(preview);
