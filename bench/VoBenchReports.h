@@ -1,6 +1,7 @@
 #pragma once
-// Times a report as the user waits for it: the run that lays out every page (the preview shows its
-// first page then), with whatever it asks answered by a confirming step, and the PDF written from it.
+// Times a report as the user waits for it: the run that lays out every page (the printer and the PDF
+// file wait for it; the preview shows its first page before, see bench_report), with whatever it
+// asks answered by a confirming step, and the PDF written from it.
 #include <QString>
 #include <functional>
 

@@ -11,13 +11,16 @@
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
 #include "VoTransaction.h"
+#include "VoWait.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QScopeGuard>
 #include <QSet>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 // --- What is published -----------------------------------------------------------------------------------
 
@@ -122,9 +125,6 @@ QString Formatted(const QVariant &value, const QString &format, int scale = 0) {
     return VoDisplayText(value);
 }
 
-// Rows printed between two commits of the reading transaction.
-constexpr int kRowsPerTransaction = 500;
-
 bool SameValue(const QVariant &a, const QVariant &b) {
     const bool nullA = a.isNull() || !a.isValid();
     const bool nullB = b.isNull() || !b.isValid();
@@ -142,7 +142,8 @@ struct TBuilt {
 
 class TRun : public IVoRptValues {
 public:
-    TRun(TVoReport &engine, const TVoRptLayout &layout) : m_engine(engine), m_layout(layout) {}
+    TRun(TVoReport &engine, const TVoRptLayout &layout, const TVoReport::TFirstPage &firstPage)
+        : m_engine(engine), m_layout(layout), m_firstPage(firstPage) {}
     ~TRun() override { ReleaseFilters(); }
 
     // Every name the layout uses is published; the totals know where they count.
@@ -183,6 +184,8 @@ public:
     }
 
     std::unique_ptr<TVoRptDocument> LayOut() {
+        m_clock.start();
+        const auto hideProgress = qScopeGuard([this] { m_progress.reset(); });
         m_document = std::make_unique<TVoRptDocument>();
         m_document->title = m_layout.title;
         m_document->paperSize = m_layout.PaperSize();
@@ -206,7 +209,7 @@ public:
             reading.StartTransaction();
         StartPage();
         for (const TVoRptDataBand &master : m_layout.masters)
-            Walk(master);
+            Walk(master, true);
         if (m_layout.summary)
             Place(*m_layout.summary);
         EndPage();
@@ -402,7 +405,8 @@ private:
         }
         return values;
     }
-    void Walk(const TVoRptDataBand &data) {
+    // A master's rows are the steps of the progress.
+    void Walk(const TVoRptDataBand &data, bool master = false) {
         TVoQueryCollection *rows = Collection(data.dataSet);
         // Just opened, it stands on its first row and has scrolled there.
         if (!m_fresh.remove(rows)) {
@@ -427,12 +431,10 @@ private:
             else
                 Place(data.band);
             Count(data.dataSet);
-            if (m_reading && ++m_rowsRead % kRowsPerTransaction == 0) {
-                m_reading->Commit();
-                m_reading->StartTransaction();
-            }
             for (const TVoRptDataBand &detail : data.details)
                 Walk(detail);
+            if (master)
+                Progress();
             // The footers print while the last row of their group is still the current one.
             QVariantList next;
             const bool more = rows->ReadRow(rows->RecNo(), [&] { next = GroupValues(data); });
@@ -447,6 +449,34 @@ private:
             rows->Next();
         }
         FlushColumns();
+    }
+
+    // A master's row laid out: past the quiet time the wait window shows how far the run is and
+    // takes "Annulla", which ends the run here with EVoAbort.
+    void Progress() {
+        ++m_mastersDone;
+        if (!m_progress) {
+            if (m_clock.elapsed() < m_engine.ProgressAfterMs)
+                return;
+            int masters = 0;
+            for (const TVoRptDataBand &master : m_layout.masters)
+                masters += Collection(master.dataSet)->RecordCount();
+            m_progress.emplace(QStringLiteral("Stampa in corso ..."), masters, true, m_layout.title);
+        }
+        m_progress->Step(m_mastersDone);
+    }
+
+    // The first page as the run will give it, but for the count of pages, which is not known yet.
+    void HandFirstPage() {
+        TVoRptDocument first;
+        first.title = m_document->title;
+        first.paperSize = m_document->paperSize;
+        first.landscape = m_document->landscape;
+        first.pages << m_document->pages.first();
+        for (const TDeferred &d : std::as_const(m_deferred))
+            if (d.page == 0)
+                first.pages[0].objects[d.object].text.clear();
+        m_firstPage(first);
     }
 
     // --- Pages
@@ -558,6 +588,8 @@ private:
         m_y = y + built.height;
     }
     void StartPage() {
+        if (m_page == 0 && m_firstPage)
+            HandFirstPage();
         m_document->pages.append(TVoRptPage());
         m_page = int(m_document->pages.size()) - 1;
         Reset(TVoRptScope::Page);
@@ -584,8 +616,10 @@ private:
     QHash<QString, TfrDBDataSet *> m_dataSets; // by upper-case name
     QSet<QString> m_checked;
     QSet<TVoQueryCollection *> m_fresh;
-    TVoTransaction *m_reading = nullptr;
-    int m_rowsRead = 0;
+    TVoReport::TFirstPage m_firstPage;
+    QElapsedTimer m_clock;
+    std::optional<TVoProgressScope> m_progress;
+    int m_mastersDone = 0;
     QList<QPointer<TVoQueryCollection>> m_filtered;
     QList<TTotal> m_totals;
     QHash<const TVoRptNode *, int> m_totalOf;
@@ -607,14 +641,14 @@ TVoReport::TVoReport(QObject *parent) : QObject(parent) {}
 
 TVoReport::~TVoReport() = default;
 
-std::unique_ptr<TVoRptDocument> TVoReport::Run(const TVoRptLayout &layout) {
+std::unique_ptr<TVoRptDocument> TVoReport::Run(const TVoRptLayout &layout, const TFirstPage &firstPage) {
     if (m_running)
         throw EVoError(QStringLiteral("Una stampa è già in corso."));
     m_running = true;
     const auto done = qScopeGuard([this] { m_running = false; });
     std::unique_ptr<TVoRptDocument> document;
     {
-        TRun run(*this, layout);
+        TRun run(*this, layout, firstPage);
         // EVoAbort (a handler that told the user already, or a Cancel) ends the run without a word.
         VoGuarded([&] {
             run.Check();

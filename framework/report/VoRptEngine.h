@@ -13,7 +13,10 @@
 //     datasets as they stand after that (the programs' scroll handlers re-open them);
 //  3. variables are asked of OnGetValue whenever an item naming them is printed; a value left
 //     untouched prints empty;
-//  4. OnEndDoc fires after every run, printed, cancelled or failed. An error is shown once.
+//  4. a run still laying out after ProgressAfterMs shows its progress in the wait window, the
+//     masters' rows laid out of all of them, with "Annulla": the run then ends at the next row
+//     without a word and without pages, as a Cancel does;
+//  5. OnEndDoc fires after every run, printed, cancelled or failed. An error is shown once.
 // A layout naming a dataset or variable nobody published is refused before anything runs, one
 // naming a missing field when its dataset is open; the message names the report, the line and the
 // name.
@@ -25,6 +28,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class TVoRptDocument;
@@ -86,9 +90,15 @@ public:
     TVoEvent<> OnEndDoc;
 
     // Runs a layout into pages; nullptr when the run was cancelled or failed (the user has been
-    // told why).
-    std::unique_ptr<TVoRptDocument> Run(const TVoRptLayout &layout);
+    // told why). A run of more than one page hands its first page to firstPage as soon as that is
+    // laid out, before the rest is: the texts printing the count of pages are empty there, as that
+    // count is known only at the end; the rest of the page is the first page of the run.
+    using TFirstPage = std::function<void(const TVoRptDocument &)>;
+    std::unique_ptr<TVoRptDocument> Run(const TVoRptLayout &layout, const TFirstPage &firstPage = {});
     bool Running() const { return m_running; }
+
+    // How long a run lays out before its progress is shown, in milliseconds.
+    int ProgressAfterMs = 1000;
 
 private:
     bool m_running = false;

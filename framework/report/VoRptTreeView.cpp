@@ -6,12 +6,15 @@
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
 #include "VoRptStore.h"
+#include "VoWait.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -20,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -104,23 +108,21 @@ int TVoRptTreeView::SeedLayouts() {
     return VoRptSeedLayouts(CodAppl(), m_standard);
 }
 
-std::unique_ptr<TVoRptDocument> TVoRptTreeView::Prepare(int id) {
-    std::unique_ptr<TVoRptDocument> document;
+bool TVoRptTreeView::ReadLayout(int id, TVoRptLayout *layout) {
     if (m_report->Running())
-        return document;
+        return false;
     m_rptId = id;
+    return VoGuarded([&] { *layout = TVoRptLayout::Parse(VoRptLayoutText(CodAppl(), id), id); });
+}
+
+std::unique_ptr<TVoRptDocument> TVoRptTreeView::Prepare(int id) {
     TVoRptLayout layout;
-    if (!VoGuarded([&] { layout = TVoRptLayout::Parse(VoRptLayoutText(CodAppl(), id), id); }))
-        return document;
-    return m_report->Run(layout);
+    return ReadLayout(id, &layout) ? m_report->Run(layout) : nullptr;
 }
 
 bool TVoRptTreeView::Preview(int id) {
-    std::shared_ptr<TVoRptDocument> document = Prepare(id);
-    if (!document)
-        return false;
-    ShowWindow(VoNewForm<TfmVoRptPreview>(document));
-    return true;
+    TVoRptLayout layout;
+    return ReadLayout(id, &layout) && VoRptShowPreview(*m_report, layout);
 }
 
 bool TVoRptTreeView::Print(int id) {
@@ -283,12 +285,71 @@ TfmVoRptPreview::~TfmVoRptPreview() {
     delete pvPages;
 }
 
+void TfmVoRptPreview::SetLayingOut() {
+    m_complete = false;
+    buPrint->setEnabled(false);
+    buPdf->setEnabled(false);
+}
+
+void TfmVoRptPreview::SetDocument(std::shared_ptr<TVoRptDocument> document) {
+    m_document = std::move(document);
+    m_complete = true;
+    m_document->SetUpPrinter(m_printer.get());
+    pvPages->updatePreview();
+    buPrint->setEnabled(true);
+    buPdf->setEnabled(true);
+}
+
 bool TfmVoRptPreview::PrintPages() {
-    return SendToPrinter(*m_document, this);
+    return m_complete && SendToPrinter(*m_document, this);
 }
 
 bool TfmVoRptPreview::ExportPdf(const QString &path) {
-    return WriteChosenPdf(*m_document, path);
+    return m_complete && WriteChosenPdf(*m_document, path);
+}
+
+TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout) {
+    QPointer<TfmVoRptPreview> preview;
+    TfmVoMDIMain *main = TfmVoMDIMain::Instance();
+    const QPointer<QWidget> before = main ? main->ActiveMDIChild() : nullptr;
+    std::shared_ptr<TVoRptDocument> document = engine.Run(layout, [&preview](const TVoRptDocument &first) {
+        preview = VoNewForm<TfmVoRptPreview>(std::make_shared<TVoRptDocument>(first));
+        preview->SetLayingOut();
+        ShowWindow(preview);
+        // The wait windows give the activation back to the main window, whose area then activates
+        // the window holding the focus: the preview, not the window the run started from.
+        preview->pvPages->setFocus();
+        // The run keeps the event loop until it ends: the page is painted now.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    if (!document) {
+        // Nothing was printed: the user goes on in the window the run started from.
+        if (preview) {
+            delete (qobject_cast<QMdiSubWindow *>(preview->parentWidget()) ? preview->parentWidget()
+                                                                           : preview.data());
+            TfmVoMDIMain::BringToFront(before);
+        }
+        return nullptr;
+    }
+    if (preview) {
+        {
+            // The preview draws every page again at once, which on a long report takes seconds: the
+            // wait window says so, once the window system has shown it (within a moment).
+            const TVoWaitScope wait(QStringLiteral("Preparazione dell'anteprima ..."), document->title);
+            QElapsedTimer shown;
+            shown.start();
+            while (fmVoWait()->windowHandle() && !fmVoWait()->windowHandle()->isExposed() &&
+                   shown.elapsed() < 250)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            preview->SetDocument(std::move(document));
+        }
+        TfmVoMDIMain::BringToFront(preview);
+    } else {
+        preview = VoNewForm<TfmVoRptPreview>(std::move(document));
+        ShowWindow(preview);
+    }
+    return preview;
 }
 
 void VoRptHookModule(TVoRptTreeView *tree, std::function<void(const QString &, QVariant &)> getValue,

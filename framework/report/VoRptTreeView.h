@@ -18,6 +18,8 @@ class QTreeWidget;
 class TVoReport;
 class TVoRptDesigner;
 class TVoRptDocument;
+class TVoRptLayout;
+class TfmVoRptPreview;
 class TfmVoRptTree;
 
 class TVoRptTreeView : public TVoCustomRptTree {
@@ -42,7 +44,7 @@ public:
 
     // Runs a report into pages; nullptr when it was cancelled or failed (the user has been told).
     std::unique_ptr<TVoRptDocument> Prepare(int id);
-    // Runs a report and shows its preview; false when nothing was printed.
+    // Runs a report and shows its preview (VoRptShowPreview); false when nothing was printed.
     bool Preview(int id);
     // Runs a report and sends it to the printer the user chooses.
     bool Print(int id);
@@ -59,6 +61,9 @@ public:
     static QString ChooseFile(const QString &suggested);
 
 private:
+    // The report's layout, read for a run; false when a run is under way or the layout could not be
+    // read (the user has been told).
+    bool ReadLayout(int id, TVoRptLayout *layout);
     TVoAttReport *m_item;
     TVoReport *m_report;
     TVoRptDesigner *m_designer;
@@ -66,6 +71,10 @@ private:
     QPointer<TfmVoRptTree> m_window;
     int m_rptId = 0;
 };
+
+// Runs a layout on an engine and shows its preview: the first page as soon as it is laid out, the
+// rest once the run ends. When the run is cancelled or fails no preview stays; nullptr then.
+TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout);
 
 // Routes a tree's engine to a program's report module: the variables asked for, the end of every run
 // and the designer's event; then writes the program's standard layouts that the database lacks. A
@@ -112,10 +121,17 @@ public:
     QPushButton *buPdf;
 
     const TVoRptDocument &Document() const { return *m_document; }
+    // Whether the pages shown are all of the run's; printing and the PDF file wait for them.
+    bool Complete() const { return m_complete; }
+    // A preview showing the first pages of a run still laying out the others.
+    void SetLayingOut();
+    // The whole run, in place of the pages shown so far.
+    void SetDocument(std::shared_ptr<TVoRptDocument> document);
     bool PrintPages();
     bool ExportPdf(const QString &path = QString());
 
 private:
     std::shared_ptr<TVoRptDocument> m_document;
+    bool m_complete = true;
     std::unique_ptr<QPrinter> m_printer;
 };

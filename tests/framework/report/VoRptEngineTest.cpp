@@ -9,12 +9,16 @@
 #include "VoQueryCollection.h"
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
+#include "VoRptTreeView.h"
 #include "VoTestDb.h"
+#include "VoWait.h"
+#include "VoWindowDrive.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -131,6 +135,29 @@ protected:
             .arg(w)
             .arg(expr);
     }
+    // Two pages of every line of every order, with a total per order, per page and of the report, and
+    // the count of pages in the footer.
+    static QString TwoPages() {
+        // Pages with room for seven bands of 5 mm between the headers and the footer.
+        const QString amount =
+            QStringLiteral("<text x=\"100\" y=\"0\" w=\"40\" h=\"5\" expr=\"%1\" format=\"#,##0.00\"/>");
+        return Layout(
+            {QStringLiteral("<pageHeader height=\"5\"><text x=\"0\" y=\"0\" w=\"60\" h=\"5\" "
+                            "caption=\"Intestazione\"/></pageHeader>"),
+             QStringLiteral("<columnHeader height=\"5\"><text x=\"0\" y=\"0\" w=\"60\" h=\"5\" "
+                            "caption=\"Colonne\"/></columnHeader>"),
+             QStringLiteral(
+                 "<masterData dataset=\"qqTutte\" height=\"5\">%1<groupFooter expr=\"[qqTutte.IORDID]\" "
+                 "height=\"5\">%2</groupFooter></masterData>")
+                 .arg(Text(QStringLiteral("[qqTutte.SART]")),
+                      amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])"))),
+             QStringLiteral("<summary height=\"5\">%1</summary>")
+                 .arg(amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])"))),
+             QStringLiteral("<pageFooter height=\"10\">%1%2</pageFooter>")
+                 .arg(Text(QStringLiteral("'Pagina ' + [PAGE] + ' di ' + [PAGES]")),
+                      amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])")))},
+            QStringLiteral("10,10,10,230"));
+    }
     std::unique_ptr<TVoRptDocument> Run(const QString &xml) {
         return module->engine.Run(TVoRptLayout::Parse(xml));
     }
@@ -142,6 +169,28 @@ protected:
                 [&] { return (form = qobject_cast<TfmVoMultiSelect *>(QApplication::activeModalWidget())); });
             answer(form);
         });
+    }
+
+    // The most pages a preview showed while its run was still laying out the others, for as long as
+    // the object lives.
+    struct TEarlyPreview {
+        TEarlyPreview() {
+            timer.setInterval(0);
+            QObject::connect(&timer, &QTimer::timeout, [this] {
+                for (QWidget *w : QApplication::topLevelWidgets())
+                    if (auto *p = qobject_cast<TfmVoRptPreview *>(w); p && !p->Complete())
+                        pages = qMax(pages, p->pvPages->pageCount());
+            });
+            timer.start();
+        }
+        QTimer timer;
+        int pages = 0;
+    };
+    static int PreviewsOnScreen() {
+        int previews = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            previews += qobject_cast<TfmVoRptPreview *>(w) ? 1 : 0;
+        return previews;
     }
 
     std::unique_ptr<TTestModule> module;
@@ -254,31 +303,62 @@ TEST_F(VoRptEngineTest, VariablesAndDatasetsNoBandWalksArePrintedAsTheProgramLef
 }
 
 TEST_F(VoRptEngineTest, TotalsPerGroupPageAndReportAndThePageCountOverBandsThatStartANewPage) {
-    // Pages with room for seven bands of 5 mm between the headers and the footer.
-    const QString amount =
-        QStringLiteral("<text x=\"100\" y=\"0\" w=\"40\" h=\"5\" expr=\"%1\" format=\"#,##0.00\"/>");
-    const auto document = Run(
-        Layout({QStringLiteral("<pageHeader height=\"5\"><text x=\"0\" y=\"0\" w=\"60\" h=\"5\" "
-                               "caption=\"Intestazione\"/></pageHeader>"),
-                QStringLiteral("<columnHeader height=\"5\"><text x=\"0\" y=\"0\" w=\"60\" h=\"5\" "
-                               "caption=\"Colonne\"/></columnHeader>"),
-                QStringLiteral(
-                    "<masterData dataset=\"qqTutte\" height=\"5\">%1<groupFooter expr=\"[qqTutte.IORDID]\" "
-                    "height=\"5\">%2</groupFooter></masterData>")
-                    .arg(Text(QStringLiteral("[qqTutte.SART]")),
-                         amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])"))),
-                QStringLiteral("<summary height=\"5\">%1</summary>")
-                    .arg(amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])"))),
-                QStringLiteral("<pageFooter height=\"10\">%1%2</pageFooter>")
-                    .arg(Text(QStringLiteral("'Pagina ' + [PAGE] + ' di ' + [PAGES]")),
-                         amount.arg(QStringLiteral("SUM([qqTutte.FIMPORTO])")))},
-               QStringLiteral("10,10,10,230")));
+    const auto document = Run(TwoPages());
     ASSERT_TRUE(document);
     ASSERT_EQ(document->PageCount(), 2);
     EXPECT_EQ(document->pages[0].Texts(), QStringList({"Intestazione", "Colonne", "a", "b", "30,00", "c",
                                                        "5,00", "d", "e", "Pagina 1 di 2", "38,00"}));
     EXPECT_EQ(document->pages[1].Texts(),
               QStringList({"Intestazione", "Colonne", "f", "7,00", "42,00", "Pagina 2 di 2", "4,00"}));
+}
+
+TEST_F(VoRptEngineTest, TheFirstPageIsShownBeforeTheOthersAndTheRunEndsAsAWholeRunDoes) {
+    const auto whole = Run(TwoPages());
+    ASSERT_TRUE(whole);
+    QStringList early;
+    bool laying = false;
+    const auto run = module->engine.Run(TVoRptLayout::Parse(TwoPages()), [&](const TVoRptDocument &first) {
+        laying = module->qqTutte->Active();
+        early = first.Texts();
+    });
+    ASSERT_TRUE(run);
+    EXPECT_TRUE(laying);
+    // The first page of the whole run, all but the count of pages, which only its end knows.
+    QStringList first = whole->pages[0].Texts();
+    first.removeOne(QStringLiteral("Pagina 1 di 2"));
+    EXPECT_EQ(early, first);
+    EXPECT_EQ(run->Texts(), whole->Texts());
+
+    // The preview shows that page, then every page of the whole run, which it prints.
+    const TEarlyPreview shown;
+    TfmVoRptPreview *preview = VoRptShowPreview(module->engine, TVoRptLayout::Parse(TwoPages()));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(shown.pages, 1);
+    EXPECT_TRUE(preview->Complete());
+    EXPECT_TRUE(preview->buPdf->isEnabled());
+    EXPECT_EQ(preview->Document().Texts(), whole->Texts());
+    EXPECT_EQ(preview->pvPages->pageCount(), 2);
+    delete preview;
+}
+
+TEST_F(VoRptEngineTest, AnnullaEndsTheRunWithoutPreviewOrMessage) {
+    module->engine.ProgressAfterMs = 0;
+    const int endDocs = module->endDocs;
+    const TEarlyPreview shown;
+    {
+        // Pressed once the first page is on screen, at the last row.
+        const TVoPressAnnulla annulla(6);
+        EXPECT_EQ(VoRptShowPreview(module->engine, TVoRptLayout::Parse(TwoPages())), nullptr);
+        EXPECT_EQ(annulla.Counts(),
+                  QStringList({"1 di 6", "2 di 6", "3 di 6", "4 di 6", "5 di 6", "6 di 6"}));
+    }
+    EXPECT_EQ(shown.pages, 1);
+    EXPECT_EQ(PreviewsOnScreen(), 0);
+    EXPECT_TRUE(messages->Texts().isEmpty());
+    EXPECT_EQ(module->endDocs, endDocs + 1);
+    EXPECT_FALSE(fmVoWait()->isVisible());
+    EXPECT_FALSE(conn->InTransaction());
+    EXPECT_FALSE(module->engine.Running());
 }
 
 TEST_F(VoRptEngineTest, LabelsGoAcrossInThreeColumns) {
