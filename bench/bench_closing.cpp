@@ -61,8 +61,7 @@ int main(int argc, char *argv[]) {
     const double bare = VoMedianOf(
         kRuns, [&] { return VoBenchBareStockGroupBy(db, QDate(2026, 12, 31), k.y26, 0, nullptr); });
 
-    // What the articles step reads before it writes: the stock of every article in one pass, and the
-    // notes of the articles' first loading rows of the year.
+    // What the articles step reads before it writes: the stock of every article in one pass.
     const auto timed = [&](const QString &sql) {
         return VoMedianOf(kRuns, [&] {
             return VoMillis([&] {
@@ -72,11 +71,6 @@ int main(int argc, char *argv[]) {
         });
     };
     const double onePass = timed(QStringLiteral("SELECT COUNT(*) FROM PKVA_GETGIACENZE(:d, :y, -1)"));
-    const double notes = timed(QStringLiteral(
-        "SELECT COUNT(n.BAFCNOTE), MIN(CAST(:d AS DATE)) FROM (SELECT afc.IFARID, MIN(afc.IAFCID) AS IAFCID "
-        "FROM TFBUO_BUONI buo INNER JOIN TAFC_ARTVELIST afc ON afc.IFBUOID = buo.IFBUOID WHERE "
-        "buo.IDWGFACANFID = :y AND buo.IFBUOTIPO = 0 AND afc.IFARID IS NOT NULL GROUP BY afc.IFARID) f "
-        "INNER JOIN TAFC_ARTVELIST n ON n.IAFCID = f.IAFCID"));
 
     // The closing as the window runs it, step by step; abandoned after the articles step but in the
     // last run, so that every run closes the same year.
@@ -124,8 +118,6 @@ int main(int argc, char *argv[]) {
     VoBenchBeside(QStringLiteral("year closing, articles step"), articles,
                   QStringLiteral("one GROUP BY over the year's rows (%1 articles)").arg(grouped), bare);
     VoBenchBeside(QStringLiteral("  of which the stock of every article in one pass"), onePass,
-                  QStringLiteral("the same GROUP BY"), bare);
-    VoBenchBeside(QStringLiteral("  and the notes of the first loading rows"), notes,
                   QStringLiteral("the same GROUP BY"), bare);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
+#include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvaFImpWizard.h"
 #include "kvaUBuoni.h"
@@ -28,21 +29,18 @@ VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
 
 namespace {
 
+// Each loading voucher is tested only until one of its articles is found in stock.
 const char *const kBuoniTuttiSQL =
     "SELECT FBUO.IFBUOID, FBUO.IFBUONUMERO, FBUO.DFBUODATA, FBUO.SFBUODESC, (SELECT BEN.SBENRAGSOC FROM "
     "TBEN_BENEFICIARI BEN WHERE BEN.IBENID=FBUO.IBENID) AS SBENRAGSOC FROM TFBUO_BUONI FBUO WHERE "
     "FBUO.IDWGFACANFID = :IDWGFACANFID AND FBUO.IFBUOTIPO=0 AND EXISTS (SELECT 1 FROM TAFC_ARTVELIST AFC "
     "WHERE AFC.IFBUOID=FBUO.IFBUOID) ORDER BY FBUO.IFBUONUMERO";
-// The vouchers still to unload: not marked unloaded, with an article in stock today. The stock of
-// every article is read once and the vouchers found from the articles in stock, rather than asked
-// article by article for every row of every voucher.
 const char *const kBuoniDaScaricareSQL =
     "SELECT FBUO.IFBUOID, FBUO.IFBUONUMERO, FBUO.DFBUODATA, FBUO.SFBUODESC, (SELECT BEN.SBENRAGSOC FROM "
-    "TBEN_BENEFICIARI BEN WHERE BEN.IBENID=FBUO.IBENID) AS SBENRAGSOC FROM TFBUO_BUONI FBUO INNER JOIN "
-    "(SELECT DISTINCT B.IFBUOID FROM TFBUO_BUONI B INNER JOIN TAFC_ARTVELIST AFC ON AFC.IFBUOID = B.IFBUOID "
-    "INNER JOIN PKVA_GETGIACENZE(CURRENT_DATE, :IDWGFACANFID, -1) G ON G.IFARID = AFC.IFARID WHERE "
-    "B.IDWGFACANFID = :IDWGFACANFID AND B.IFBUOTIPO = 0 AND COALESCE(B.lFBuoScaricato, 0) = 0 AND "
-    "G.GIACENZA > 0) S ON S.IFBUOID = FBUO.IFBUOID ORDER BY FBUO.IFBUONUMERO";
+    "TBEN_BENEFICIARI BEN WHERE BEN.IBENID=FBUO.IBENID) AS SBENRAGSOC FROM TFBUO_BUONI FBUO WHERE "
+    "FBUO.IDWGFACANFID = :IDWGFACANFID AND FBUO.IFBUOTIPO=0 AND COALESCE(FBUO.lFBuoScaricato, 0) = 0 AND "
+    "EXISTS (SELECT 1 FROM TAFC_ARTVELIST AFC WHERE AFC.IFBUOID=FBUO.IFBUOID AND (SELECT GIACENZA FROM "
+    "PKVA_GETGIACENZA(AFC.iFarId,CURRENT_DATE,FBUO.IDWGFACANFID,-1))>0) ORDER BY FBUO.IFBUONUMERO";
 
 const char *const kRigheSQL =
     "SELECT afc.iafcid, afc.FAFCCOSTOUNIT, afc.FAFCQUANTITA, afc.SFARSDESC, afc.iFarId, afc.SFARLDESC, "
@@ -279,6 +277,10 @@ void TfmKvaWGeneraBuonoSca::LoadGoods() {
     m_articles.clear();
     TVoQuery rows(QString::fromLatin1(kRigheSQL));
     rows.SetParam(QStringLiteral("IFBUOID"), xqcBuoni->FieldByName(QStringLiteral("IFBUOID"))->Value());
+    // The stock of each article of the voucher, asked through one statement prepared once: in one
+    // transaction, not one of its own per article.
+    TVoTransaction reading;
+    reading.StartTransaction();
     TVoQuery stock(QString::fromLatin1(kGiacenzaSQL));
     const auto text = [&rows](const char *field) { return rows.AsString(QString::fromLatin1(field)); };
     for (rows.Open(); !rows.Eof(); rows.Next()) {
@@ -318,6 +320,9 @@ void TfmKvaWGeneraBuonoSca::LoadGoods() {
         set(colCausale, QStringLiteral("Impiego dotazione"));
         m_articles << rows.AsInteger(QStringLiteral("IFARID"));
     }
+    stock.Close();
+    rows.Close();
+    reading.Commit();
     DropTrailingRow();
 }
 

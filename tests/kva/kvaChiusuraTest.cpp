@@ -244,8 +244,12 @@ TEST_F(kvaChiusuraTest, CarriesEveryArticleAsTheStockOfThatArticleAloneGivesIt) 
         conn->StartTransaction();
         for (int v = 0; v < 24; ++v)
             vouchers << VoTestVoucher(v % 3 == 2 ? kvaUnloading : kvaLoading,
-                                      v == 5 ? QDate(2027, 1, 10) : QDate(2026, 12, 20).addDays(-next(340)),
+                                      v == 4 ? QDate(2027, 1, 10) : QDate(2026, 12, 20).addDays(-next(340)),
                                       regYears[0]);
+        // The first loading rows of some articles are on the voucher dated past the year's end.
+        for (int i = 0; i < articles.size(); i += 4)
+            VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST SET BAFCNOTE = 'fuori anno' WHERE IAFCID = :id"),
+                      {{QStringLiteral("id"), VoTestRow(vouchers[4], articles[i], 0.5, 1.5)}});
         for (int r = 0; r < 300; ++r) {
             const int row =
                 VoTestRow(vouchers[next(vouchers.size())], articles[next(articles.size())],
