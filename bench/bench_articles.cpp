@@ -7,10 +7,10 @@
 //   bench_articles
 #include "AbeRRicerca.h"
 #include "VoBench.h"
+#include "VoBenchContext.h"
 #include "VoBenchRegister.h"
 #include "VoDates.h"
 #include "VoForms.h"
-#include "VoGlobals.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -71,14 +71,7 @@ int main(int argc, char *argv[]) {
 
     // The articles window's stock of one article ("Giacenza"), as the window asks it, beside the plain
     // indexed sum over the article's rows prepared once; both on ordinary articles of 2026.
-    xgvmGlobalVar.Add(ParSchool,
-                      VoSelectValue(QStringLiteral("SELECT f.IDWGID FROM TDWGFACANF a JOIN TDWGFAC f ON "
-                                                   "f.IDWGFACID = a.IDWGFACID WHERE a.IDWGFACANFID = :y"),
-                                    {{QStringLiteral("y"), k.y26}})
-                          .toString());
-    xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    VoBenchChooseRegisterYear(k.y26);
     {
         constexpr int kCalls = 100;
         const auto ordinary = [&](int i) { return k.article + 1 + (i * 37) % (kVoBenchArticles - 1); };

@@ -3,6 +3,7 @@
 // its articles has stock today), and building the article grid of a loading voucher of 200 rows (the
 // stock and average cost of every article at the unloading date).
 #include "VoBench.h"
+#include "VoBenchContext.h"
 #include "VoBenchRegister.h"
 #include "VoGlobals.h"
 #include "VoMessages.h"
@@ -38,14 +39,7 @@ int main(int argc, char *argv[]) {
         return 1;
     QTextStream &out = Out();
     const TVoBenchRegister k = VoBenchGenerateRegister(bench.Db());
-    xgvmGlobalVar.Add(ParSchool,
-                      VoSelectValue(QStringLiteral("SELECT f.IDWGID FROM TDWGFACANF a JOIN TDWGFAC f ON "
-                                                   "f.IDWGFACID = a.IDWGFACID WHERE a.IDWGFACANFID = :y"),
-                                    {{QStringLiteral("y"), k.y26}})
-                          .toString());
-    xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    VoBenchChooseRegisterYear(k.y26);
 
     // A loading voucher of 200 articles, one row each.
     const int voucher = NewId(QStringLiteral("TFBUO_BUONI"));
