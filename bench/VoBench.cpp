@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
 
 QTextStream &Out() {
     static QTextStream out(stdout);
@@ -69,6 +71,21 @@ double VoMeanMicros(int calls, const std::function<void(int)> &fn) {
 
 double VoMillis(const std::function<void()> &fn) {
     return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
+}
+
+double VoMedianOf(int runs, const std::function<double()> &fn) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(fn());
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0.0 : times[times.size() / 2];
+}
+
+void VoBenchBeside(const QString &what, double time, const QString &bare, double bareTime,
+                   const QString &unit) {
+    Out() << "  " << what << ": " << time << " " << unit << "  |  " << bare << ": " << bareTime << " " << unit
+          << "  |  ratio " << (bareTime > 0 ? time / bareTime : 0.0) << "\n";
+    Out().flush();
 }
 
 int &TVoBenchApp::ChoosePlatform(int &argc) {

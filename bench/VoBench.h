@@ -31,6 +31,11 @@ int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count);
 double VoMeanMicros(int calls, const std::function<void(int)> &fn);
 // Time of one call, in milliseconds.
 double VoMillis(const std::function<void()> &fn);
+// The median of runs values of fn() (runs of a timed step, each giving its own time).
+double VoMedianOf(int runs, const std::function<double()> &fn);
+// One line of a figure beside its bare query: both times and their ratio.
+void VoBenchBeside(const QString &what, double time, const QString &bare, double bareTime,
+                   const QString &unit = QStringLiteral("ms"));
 
 // The start of every timed tool that drives windows: the offscreen platform unless the caller chose
 // another, the application, the program's questions answered at once, and a demo database of its own

@@ -7,7 +7,9 @@
 //   bench_articles
 #include "AbeRRicerca.h"
 #include "VoBench.h"
+#include "VoBenchContext.h"
 #include "VoBenchRegister.h"
+#include "VoDates.h"
 #include "VoForms.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
@@ -22,6 +24,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <memory>
@@ -65,6 +68,36 @@ int main(int argc, char *argv[]) {
     const TVoBenchRegister k = VoBenchGenerateRegister(db);
     out << "generated " << Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")) << " articles, "
         << Count(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST")) << " rows\n\n";
+
+    // The articles window's stock of one article ("Giacenza"), as the window asks it, beside the plain
+    // indexed sum over the article's rows prepared once; both on ordinary articles of 2026.
+    VoBenchChooseRegisterYear(k.y26);
+    {
+        constexpr int kCalls = 100;
+        const auto ordinary = [&](int i) { return k.article + 1 + (i * 37) % (kVoBenchArticles - 1); };
+        const double day = DateToDays(QDate(2026, 12, 31));
+        QSqlQuery sum(db->Database());
+        sum.prepare(
+            QStringLiteral("SELECT SUM(IIF(b.IFBUOTIPO = 0, afc.FAFCQUANTITA, -afc.FAFCQUANTITA)) FROM "
+                           "TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b ON b.IFBUOID = afc.IFBUOID WHERE "
+                           "afc.IFARID = ? AND b.DFBUODATA <= ? AND b.IDWGFACANFID = ?"));
+        const double window = VoMedianOf(
+            5, [&] { return VoMeanMicros(kCalls, [&](int i) { GetStock(ordinary(i), -1, day); }); });
+        const double bare = VoMedianOf(5, [&] {
+            return VoMeanMicros(kCalls, [&](int i) {
+                sum.bindValue(0, ordinary(i));
+                sum.bindValue(1, QDate(2026, 12, 31));
+                sum.bindValue(2, k.y26);
+                sum.exec();
+                sum.next();
+                sum.finish();
+            });
+        });
+        out << "median of 5 means of " << kCalls << " calls:\n";
+        VoBenchBeside(QStringLiteral("stock of one article as the articles window asks it"), window,
+                      QStringLiteral("plain indexed sum prepared once"), bare, QStringLiteral("us"));
+        out << "\n";
+    }
 
     // The first article, 500 unloading rows in 2026, into another bought in boxes of 12 as it is.
     const int merged = k.article;

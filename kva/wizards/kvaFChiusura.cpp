@@ -43,12 +43,10 @@ const char *const kArticlesSQL =
     "SELECT COUNT(*) FROM TFAR_FACARTICOLI far WHERE EXISTS (SELECT 1 FROM TAFC_ARTVELIST afc INNER JOIN "
     "TFBUO_BUONI fbuo ON (afc.IFBUOID = fbuo.IFBUOID) WHERE afc.IFARID = far.IFARID AND fbuo.IDWGFACANFID = "
     ":iDwgFacAnfId)";
-// How many of them have stock to carry at the date.
-const char *const kInStockSQL =
-    "SELECT COUNT(*) FROM PKVA_GETGIACENZE(:dData, :iDwgFacAnfId, -1) WHERE GIACENZA > 0";
-// Writes the carrying rows of every article in stock, one result row per article.
-const char *const kCarrySQL = "SELECT IFARID FROM PKVA_RIPORTAGIACENZE(:iDwgFacAnfId, :dData, :iBuoChiusura, "
-                              ":iBuoApertura, :iIvaInclusa, :iPrimoId)";
+// Writes the carrying rows of every article in stock, one result row per article looked at.
+const char *const kCarrySQL = "SELECT IFARID, ICARRIED FROM PKVA_RIPORTAGIACENZE(:iDwgFacAnfId, :dData, "
+                              ":iBuoChiusura, :iBuoApertura, :iIvaInclusa, :iPrimoId)";
+const char *const kDropVouchersSQL = "DELETE FROM TFBUO_BUONI WHERE IFBUOID IN (:c, :o)";
 // Draws count keys of the voucher rows at once: the first of them.
 const char *const kRowKeysSQL = "SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', :iCount)";
 const char *const kVoucherSQL =
@@ -252,15 +250,9 @@ void TfmKvaChiusura::buOkClick() {
 
 void TfmKvaChiusura::CarryStock() {
     const int registerYearId = ParamRegisterYearId();
-    const QVariant end = DaysToDateParam(CurrentRegEnd);
-    const int inStock =
-        VoSelectValue(QString::fromLatin1(kInStockSQL),
-                      {{QStringLiteral("dData"), end}, {QStringLiteral("iDwgFacAnfId"), registerYearId}})
-            .toInt();
-    if (inStock == 0) {
-        gaProgressArticoli->setValue(gaProgressArticoli->maximum());
-        return;
-    }
+    // A key pair for each article moved in the year, as counted when the page was shown: whether an
+    // article is in stock is known only as its rows are written.
+    const int moved = m_articleCount;
     const int nextYearId = LaterRegisterYear(true);
     TAbcRegisterYear next;
     if (nextYearId == 0 || !ReadRegisterYear(nextYearId, next))
@@ -271,24 +263,31 @@ void TfmKvaChiusura::CarryStock() {
     // The rows are written in the database, article by article as the result is read.
     TVoQuery carry(QString::fromLatin1(kCarrySQL));
     carry.SetParam(QStringLiteral("iDwgFacAnfId"), registerYearId)
-        .SetParam(QStringLiteral("dData"), end)
+        .SetParam(QStringLiteral("dData"), DaysToDateParam(CurrentRegEnd))
         .SetParam(QStringLiteral("iBuoChiusura"), closingId)
         .SetParam(QStringLiteral("iBuoApertura"), openingId)
         .SetParam(QStringLiteral("iIvaInclusa"), CurrentVatIncluded == 1 ? 1 : 0)
         .SetParam(QStringLiteral("iPrimoId"),
-                  VoSelectValue(QString::fromLatin1(kRowKeysSQL), {{QStringLiteral("iCount"), 2 * inStock}}));
+                  VoSelectValue(QString::fromLatin1(kRowKeysSQL), {{QStringLiteral("iCount"), 2 * moved}}));
     // The user may abandon the closing here: nothing of it is then written.
-    TVoProgressScope progress(QString::fromUtf8(kCarrying), inStock, true, windowTitle());
-    int carried = 0;
+    TVoProgressScope progress(QString::fromUtf8(kCarrying), moved, true, windowTitle());
+    int looked = 0, carried = 0;
     for (carry.Open(); !carry.Eof(); carry.Next()) {
-        // The keys drawn cover the articles counted: with the register-year held nobody adds one, but
-        // a key taken twice must never be written.
-        if (++carried > inStock)
+        // The keys drawn cover the articles counted: an article moved since then may not take a key
+        // drawn by somebody else.
+        if (++looked > moved)
             throw EVoException(QString::fromUtf8(kStockChanged));
-        gaProgressArticoli->setValue(qMin(carried, gaProgressArticoli->maximum()));
-        progress.Step(carried);
+        carried += carry.AsInteger(QStringLiteral("ICARRIED"));
+        gaProgressArticoli->setValue(qMin(looked, gaProgressArticoli->maximum()));
+        progress.Step(looked);
     }
-    // The articles without stock were looked at too.
+    carry.Close();
+    // Which articles are in stock is known once their rows are written: a year without stock keeps
+    // no vouchers.
+    if (carried == 0)
+        VoExecSQL(QString::fromLatin1(kDropVouchersSQL),
+                  {{QStringLiteral("c"), closingId}, {QStringLiteral("o"), openingId}});
+    // The articles without rows up to the date were looked at too.
     gaProgressArticoli->setValue(gaProgressArticoli->maximum());
 }
 

@@ -10,6 +10,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
+#include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvaFImpWizard.h"
 #include "kvaUBuoni.h"
@@ -276,6 +277,10 @@ void TfmKvaWGeneraBuonoSca::LoadGoods() {
     m_articles.clear();
     TVoQuery rows(QString::fromLatin1(kRigheSQL));
     rows.SetParam(QStringLiteral("IFBUOID"), xqcBuoni->FieldByName(QStringLiteral("IFBUOID"))->Value());
+    // The stock of each article of the voucher, asked through one statement prepared once: in one
+    // transaction, not one of its own per article.
+    TVoTransaction reading;
+    reading.StartTransaction();
     TVoQuery stock(QString::fromLatin1(kGiacenzaSQL));
     const auto text = [&rows](const char *field) { return rows.AsString(QString::fromLatin1(field)); };
     for (rows.Open(); !rows.Eof(); rows.Next()) {
@@ -315,6 +320,9 @@ void TfmKvaWGeneraBuonoSca::LoadGoods() {
         set(colCausale, QStringLiteral("Impiego dotazione"));
         m_articles << rows.AsInteger(QStringLiteral("IFARID"));
     }
+    stock.Close();
+    rows.Close();
+    reading.Commit();
     DropTrailingRow();
 }
 

@@ -220,6 +220,99 @@ TEST_F(kvaChiusuraZeroingTest, LoadsWithVatIncludedOpenAtTheAverageItself) {
                {{a, 6, 5, 0, "prima"}, {b, 3, 2, 0, ""}, {c, 24, 1, 0, ""}});
 }
 
+// On a generated register (units with and without a factor, rows at VAT rates other than their
+// article's, vouchers dated before vouchers written earlier and one dated past the year's end, notes on
+// some loading rows, articles ending below, at and above zero) every carried row holds, bit for bit,
+// what the stock of its article alone gives, with the note of its article's first loading row of the
+// year, and the keys run two per carried article in article order, the opening row first.
+TEST_F(kvaChiusuraTest, CarriesEveryArticleAsTheStockOfThatArticleAloneGivesIt) {
+    const QList<int> units = {0, VoTestUnit(12, QStringLiteral("SC")), VoTestUnit(0, QStringLiteral("NU")),
+                              VoTestUnit(3, QStringLiteral("TR"))};
+    const QList<int> rates = {0, VoTestVatRate(22), VoTestVatRate(4)};
+    for (const int vatIncluded : {0, 1}) {
+        SCOPED_TRACE(vatIncluded);
+        MakeYears(1, vatIncluded, {2026, 2027});
+        unsigned seed = 4242u + unsigned(vatIncluded);
+        const auto next = [&seed](unsigned n) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 16) % n);
+        };
+        QList<int> articles, vouchers;
+        for (int i = 0; i < 30; ++i)
+            articles << Article(QStringLiteral("Generato %1 %2").arg(vatIncluded).arg(i), 1 + i % 3,
+                                units[i % units.size()], rates[i % rates.size()]);
+        conn->StartTransaction();
+        for (int v = 0; v < 24; ++v)
+            vouchers << VoTestVoucher(v % 3 == 2 ? kvaUnloading : kvaLoading,
+                                      v == 4 ? QDate(2027, 1, 10) : QDate(2026, 12, 20).addDays(-next(340)),
+                                      regYears[0]);
+        // The first loading rows of some articles are on the voucher dated past the year's end.
+        for (int i = 0; i < articles.size(); i += 4)
+            VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST SET BAFCNOTE = 'fuori anno' WHERE IAFCID = :id"),
+                      {{QStringLiteral("id"), VoTestRow(vouchers[4], articles[i], 0.5, 1.5)}});
+        for (int r = 0; r < 300; ++r) {
+            const int row =
+                VoTestRow(vouchers[next(vouchers.size())], articles[next(articles.size())],
+                          (1 + next(40)) * 0.1 + (next(3) == 0 ? 1.0 / 3 : 0.0), (1 + next(900)) * 0.07, 0,
+                          next(4) == 0 ? rates[next(rates.size())] : -1);
+            if (next(3) == 0)
+                VoExecSQL(
+                    QStringLiteral("UPDATE TAFC_ARTVELIST SET BAFCNOTE = :n WHERE IAFCID = :id"),
+                    {{QStringLiteral("n"), QStringLiteral("nota %1").arg(row)}, {QStringLiteral("id"), row}});
+        }
+        conn->Commit();
+
+        // What each article alone gives: its stock and cost, factor, rate and first loading row's note.
+        QList<QStringList> expected;
+        for (const int article : std::as_const(articles)) {
+            const TVoTestStock s = VoTestStock(article, QDate(2026, 12, 31), regYears[0]);
+            if (!(s.stock > 0))
+                continue;
+            const QStringList more = VoRowTexts(
+                QStringLiteral(
+                    "SELECT FKVA_FATTOREUNITA(far.IFARID), COALESCE(alv.FALVIVA, 0), far.IALVID, "
+                    "(SELECT FIRST 1 afc.BAFCNOTE FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b "
+                    "ON b.IFBUOID = afc.IFBUOID WHERE afc.IFARID = far.IFARID AND b.IFBUOTIPO = 0 "
+                    "AND b.IDWGFACANFID = :y ORDER BY afc.IAFCID) FROM TFAR_FACARTICOLI far LEFT "
+                    "JOIN TALV_ALIQUOTEIVA alv ON alv.IALVID = far.IALVID WHERE far.IFARID = :a"),
+                {{QStringLiteral("y"), regYears[0]}, {QStringLiteral("a"), article}});
+            const double factor = more[0].toDouble(), vat = more[1].toDouble();
+            const auto exact = [](double v) { return QString::number(v, 'g', 17); };
+            const QString id = QString::number(article);
+            expected << QStringList{id, exact(s.stock),
+                                    exact(vatIncluded ? s.cost : s.cost / (vat / 100 + 1)), more[2], more[3]}
+                     << QStringList{id, exact(s.stock * factor), exact(s.cost / factor), QString(), more[3]};
+        }
+        ASSERT_GT(expected.size(), 20);
+        ASSERT_LT(expected.size(), 2 * articles.size());
+        Close();
+        EXPECT_EQ(messages->Texts().value(0), kDone);
+
+        TVoQuery q(QStringLiteral(
+            "SELECT afc.IAFCID, afc.IFARID, afc.FAFCQUANTITA, afc.FAFCCOSTOUNIT, afc.IALVID, afc.BAFCNOTE "
+            "FROM "
+            "TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b ON b.IFBUOID = afc.IFBUOID WHERE b.SFBUOUSE IN "
+            "('SCACHIUS', 'CARCHIUS') AND b.IDWGFACANFID IN (:y, :n) ORDER BY afc.IAFCID"));
+        q.SetParam(QStringLiteral("y"), regYears[0]).SetParam(QStringLiteral("n"), regYears[1]);
+        QList<QStringList> written;
+        int first = 0;
+        for (q.Open(); !q.Eof(); q.Next()) {
+            const int key = q.AsInteger(QStringLiteral("IAFCID"));
+            if (written.isEmpty())
+                first = key;
+            EXPECT_EQ(key, first + written.size());
+            const auto exact = [&q](const char *name) {
+                return QString::number(q.AsFloat(QString::fromLatin1(name)), 'g', 17);
+            };
+            written << QStringList{q.AsString(QStringLiteral("IFARID")), exact("FAFCQUANTITA"),
+                                   exact("FAFCCOSTOUNIT"), q.AsString(QStringLiteral("IALVID")),
+                                   q.AsString(QStringLiteral("BAFCNOTE"))};
+        }
+        EXPECT_EQ(written, expected);
+        messages->Clear();
+    }
+}
+
 TEST_F(kvaChiusuraZeroingTest, EveryArticleAtZeroWritesNoVoucherButLocksAndRecords) {
     const int unload = VoTestVoucher(kvaUnloading, QDate(2026, 6, 1), regYears[0]);
     VoTestRow(unload, a, 6, 6);
@@ -261,10 +354,10 @@ TEST_F(kvaChiusuraZeroingTest, AnnullaInTheMiddleLeavesTheDatabaseAsItWas) {
         "TCHA_CHIUSURAANNO UNION ALL SELECT 'T', ICHACAFID, ICAFID, NULL FROM TCHACAF ORDER BY 1, 2");
     const QStringList before = VoRowTexts(everything);
     {
-        // The user presses "Annulla" once two of the three articles in stock are carried.
+        // The user presses "Annulla" once two of the four articles moved are looked at (both carried).
         TVoPressAnnulla annulla(2);
         Close();
-        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 3", "2 di 3"}));
+        EXPECT_EQ(annulla.Counts(), (QStringList{"1 di 4", "2 di 4"}));
     }
     TfmVoWait *wait = fmVoWait();
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->Texts().join(QLatin1Char('|')).toStdString();
