@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 
 QTextStream &Out() {
     static QTextStream out(stdout);
@@ -69,6 +70,23 @@ double VoMeanMicros(int calls, const std::function<void(int)> &fn) {
 
 double VoMillis(const std::function<void()> &fn) {
     return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
+}
+
+double VoMedianMillis(int runs, const std::function<void()> &fn, const std::function<void()> &before) {
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
+        times << VoMillis(fn);
+    }
+    std::sort(times.begin(), times.end());
+    return times.isEmpty() ? 0 : times[times.size() / 2];
+}
+
+void VoPrintBeside(QTextStream &out, const QString &what, double ms, double bare) {
+    out << what << ": " << QString::number(ms, 'f', 1) << " ms, bare query " << QString::number(bare, 'f', 1)
+        << " ms, ratio " << QString::number(bare > 0 ? ms / bare : 0, 'f', 1) << "x\n"
+        << Qt::flush;
 }
 
 int &TVoBenchApp::ChoosePlatform(int &argc) {
