@@ -46,9 +46,9 @@ const char *const kBareNumberFilter =
     "inb.sBInbCodNumero END CONTAINING '99')";
 // The first packet of keys "Sposta beni" reads of the start sector, in key order.
 const char *const kBareSectorKeysSQL =
-    "SELECT inb.IBINBID FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = inb.IBBUOID) INNER "
-    "JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
-    "dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:f) AND (inb.ISECID=:s) AND (inb.IAVAID<3) ORDER BY "
+    "SELECT inb.IBINBID FROM TBINB_BENI inb WHERE (inb.ISECID=:s) AND (inb.IAVAID<3) AND EXISTS (SELECT 1 "
+    "FROM TBBUO_BUONI buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN "
+    "TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.IBBUOID = inb.IBBUOID) AND (di.iFacId=:f)) ORDER BY "
     "inb.IBINBID ROWS 1 TO 100";
 
 double BareMillis(const QString &sql, const QVariantHash &params) {

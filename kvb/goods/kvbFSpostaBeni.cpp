@@ -25,17 +25,19 @@ VO_REGISTER_CLASS(TfmkvbSpostaBeni);
 
 namespace {
 
-// The start sector's goods of the register, in the order they were entered; %1 takes the condition on
-// the state.
+// The start sector's goods of the register; %1 takes the condition on the state. Read through their
+// keys, they come in key order, the order they were entered: an ORDER BY on the key here would be
+// sorted on twice, which keeps the engine from walking the key's index.
 const char *const kGoodsSQL =
     "SELECT INB.iBInbID, INB.dBBuoDATA, INB.iBInbNUMERO, INB.sBInbDESC, INB.iBInbIMPORTO, INB.SAVADESC FROM "
-    "VBInb_Beni INB INNER JOIN TDwgFacAnf dia ON (inb.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di "
-    "ON dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:iFacId) AND (INB.ISECID=:iSecId)%1 ORDER BY INB.IBINBID";
-// The same goods' keys over the goods and their loading vouchers alone.
+    "VBInb_Beni INB WHERE (INB.ISECID=:iSecId)%1 AND EXISTS (SELECT 1 FROM TDwgFacAnf dia INNER JOIN TDwgFac "
+    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (dia.iDwgFacAnfId = INB.iDwgFacAnfId) AND (di.iFacId=:iFacId))";
+// The same goods' keys: the goods alone lead, so that their key's index gives the first ones in order,
+// and the register is checked through the loading voucher apart.
 const char *const kKeysSQL =
-    "SELECT inb.IBINBID FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = inb.IBBUOID) INNER "
-    "JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
-    "dia.IDwgFacID=di.IDwgFacID WHERE (di.iFacId=:iFacId) AND (inb.ISECID=:iSecId)%1";
+    "SELECT inb.IBINBID FROM TBINB_BENI inb WHERE (inb.ISECID=:iSecId)%1 AND EXISTS (SELECT 1 FROM "
+    "TBBUO_BUONI buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac "
+    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.IBBUOID = inb.IBBUOID) AND (di.iFacId=:iFacId))";
 // Only the goods still in charge (states 1 and 2).
 const char *const kInChargeSQL = " AND (inb.IAVAID<3)";
 
