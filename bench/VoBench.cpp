@@ -88,6 +88,20 @@ void VoBenchBeside(const QString &what, double time, const QString &bare, double
     Out().flush();
 }
 
+double VoMedianMillis(int runs, const std::function<void()> &fn, const std::function<void()> &before) {
+    return VoMedianOf(runs, [&] {
+        if (before)
+            before();
+        return VoMillis(fn);
+    });
+}
+
+void VoPrintBeside(QTextStream &out, const QString &what, double ms, double bare) {
+    out << what << ": " << QString::number(ms, 'f', 1) << " ms, bare query " << QString::number(bare, 'f', 1)
+        << " ms, ratio " << QString::number(bare > 0 ? ms / bare : 0, 'f', 1) << "x\n"
+        << Qt::flush;
+}
+
 int &TVoBenchApp::ChoosePlatform(int &argc) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -28,9 +28,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QTreeWidget>
 
 namespace {
+
+constexpr int kRuns = 5;
 
 // The bare key query the list's first screen stands for: the keys of the register's goods in the
 // list's order, their first screen read.
@@ -43,17 +44,21 @@ const char *const kBareKeysSQL =
 const char *const kBareNumberFilter =
     "AND (CASE COALESCE(inb.sBInbCodNumero,'') WHEN '' THEN inb.iBInbNumero ELSE inb.iBInbNumero || '/' || "
     "inb.sBInbCodNumero END CONTAINING '99')";
+// The first packet of keys "Sposta beni" reads of the start sector, in key order.
+const char *const kBareSectorKeysSQL =
+    "SELECT inb.IBINBID FROM TBINB_BENI inb WHERE (inb.ISECID=:s) AND (inb.IAVAID<3) AND EXISTS (SELECT 1 "
+    "FROM TBBUO_BUONI buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN "
+    "TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.IBBUOID = inb.IBBUOID) AND (di.iFacId=:f)) ORDER BY "
+    "inb.IBINBID ROWS 1 TO 100";
 
-double BareMillis(int facId, const char *filter) {
-    return VoMillis([&] {
-        TVoQuery q(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(filter)));
-        for (q.SetParam(QStringLiteral("f"), facId).Open(); !q.Eof(); q.Next()) {
+double BareMillis(const QString &sql, const QVariantHash &params) {
+    return VoMedianMillis(kRuns, [&] {
+        TVoQuery q(sql);
+        for (auto p = params.begin(); p != params.end(); ++p)
+            q.SetParam(p.key(), p.value());
+        for (q.Open(); !q.Eof(); q.Next()) {
         }
     });
-}
-
-void PrintRatio(QTextStream &out, double ms, double bare) {
-    out << "  bare key query: " << bare << " ms, ratio " << ms / bare << "\n";
 }
 
 } // namespace
@@ -66,30 +71,50 @@ int main(int argc, char *argv[]) {
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(db);
     CurrentRegisterId = k.facId;
+    const QVariantHash facParams{{QStringLiteral("f"), k.facId}};
+    out << "medians of " << kRuns << " runs\n";
 
     {
-        QElapsedTimer timer;
-        timer.start();
-        std::unique_ptr<TfmBeni> window(qobject_cast<TfmBeni *>(CreateVoClass(QStringLiteral("TfmBeni"))));
-        window->resize(1200, 800);
-        window->show();
-        QApplication::processEvents();
-        double ms = timer.nsecsElapsed() / 1e6;
-        out << "Elenco beni to its first screen (" << window->frMaster->grFrame->Model()->rowCount()
-            << " rows read): " << ms << " ms\n";
-        PrintRatio(out, ms, BareMillis(k.facId, ""));
+        std::unique_ptr<TfmBeni> window;
+        const double ms = VoMedianMillis(
+            kRuns,
+            [&] {
+                window.reset(qobject_cast<TfmBeni *>(CreateVoClass(QStringLiteral("TfmBeni"))));
+                window->resize(1200, 800);
+                window->show();
+                QApplication::processEvents();
+            },
+            [&] {
+                if (window)
+                    window->close();
+                window.reset();
+            });
+        VoPrintBeside(out,
+                      QStringLiteral("Elenco beni to its first screen (%1 rows read)")
+                          .arg(window->frMaster->grFrame->Model()->rowCount()),
+                      ms, BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams));
         // The box takes the text as the user types it: focused first, so that its placeholder goes.
         QLineEdit *box = window->frMaster->frRicerca->edRicerca;
         QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(box, &focus);
-        box->setText(QStringLiteral("99"));
-        timer.restart();
-        window->frMaster->frRicerca->tmFiltTimer();
-        QApplication::processEvents();
-        ms = timer.nsecsElapsed() / 1e6;
-        out << "search box filter \"99\" on the number (" << window->frMaster->grFrame->Model()->rowCount()
-            << " rows read first): " << ms << " ms\n";
-        PrintRatio(out, ms, BareMillis(k.facId, kBareNumberFilter));
+        const double filtered = VoMedianMillis(
+            kRuns,
+            [&] {
+                window->frMaster->frRicerca->tmFiltTimer();
+                QApplication::processEvents();
+            },
+            [&] {
+                box->setText(QString());
+                window->frMaster->frRicerca->tmFiltTimer();
+                QApplication::processEvents();
+                box->setText(QStringLiteral("99"));
+            });
+        VoPrintBeside(out,
+                      QStringLiteral("search box filter \"99\" on the number (%1 rows read first)")
+                          .arg(window->frMaster->grFrame->Model()->rowCount()),
+                      filtered,
+                      BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(kBareNumberFilter)),
+                                 facParams));
         window->close();
     }
 
@@ -98,24 +123,33 @@ int main(int argc, char *argv[]) {
                       {{QStringLiteral("s"), k.sector}})
             .toInt();
     {
-        std::unique_ptr<TfmkvbSpostaBeni> wizard(
-            qobject_cast<TfmkvbSpostaBeni *>(CreateVoClass(QStringLiteral("TfmkvbSpostaBeni"))));
-        wizard->show();
-        wizard->cbSettStart->SelectId(k.sector);
-        wizard->cbSettEnd->SelectId(destination);
-        wizard->rxdeSpost->setDate(QDate(2026, 12, 1));
-        QElapsedTimer timer;
-        timer.start();
-        wizard->buNext->click();
-        const double listed = timer.nsecsElapsed() / 1e6;
-        out << "Sposta beni: goods of the start sector listed (" << wizard->lwBeni->topLevelItemCount()
-            << "): " << listed << " ms\n";
-        for (int i = 0; i < 1000 && i < wizard->lwBeni->topLevelItemCount(); ++i)
-            wizard->lwBeni->topLevelItem(i)->setCheckState(0, Qt::Checked);
-        timer.restart();
-        wizard->buOk->click();
-        out << "Sposta beni: 1,000 goods moved, one transaction each: " << timer.nsecsElapsed() / 1e6
-            << " ms\n";
+        std::unique_ptr<TfmkvbSpostaBeni> wizard;
+        const auto open = [&] {
+            wizard.reset(qobject_cast<TfmkvbSpostaBeni *>(CreateVoClass(QStringLiteral("TfmkvbSpostaBeni"))));
+            wizard->show();
+            wizard->cbSettStart->SelectId(k.sector);
+            wizard->cbSettEnd->SelectId(destination);
+            wizard->rxdeSpost->setDate(QDate(2026, 12, 1));
+        };
+        const double listed = VoMedianMillis(
+            kRuns,
+            [&] {
+                wizard->buNext->click();
+                QApplication::processEvents();
+            },
+            open);
+        VoPrintBeside(out,
+                      QStringLiteral("Sposta beni: the start sector's goods listed (%1 rows read)")
+                          .arg(wizard->xqcBeni->FetchedCount()),
+                      listed,
+                      BareMillis(QString::fromLatin1(kBareSectorKeysSQL),
+                                 {{QStringLiteral("f"), k.facId}, {QStringLiteral("s"), k.sector}}));
+        while (wizard->xqcBeni->FetchedCount() < 1000 && wizard->xqcBeni->CanFetchMore())
+            wizard->xqcBeni->FetchMore();
+        for (int i = 0; i < 1000 && i < wizard->xqcBeni->FetchedCount(); ++i)
+            wizard->SetTicked(i, true);
+        const double moved = VoMillis([&] { wizard->buOk->click(); });
+        out << "Sposta beni: 1,000 goods moved, one transaction each: " << moved << " ms\n";
     }
     for (const QString &text : bench.messages->Texts())
         out << "  message: " << text << "\n";

@@ -1,5 +1,6 @@
 // Times the passing of goods on the generated register of 100,000 goods (VoBenchGoods.h), driven
-// through the windows as a user drives them: 20,000 goods in charge (those a filter on the number
+// through the windows as a user drives them: the list of the goods to pass opened (median of five,
+// beside the bare select of the rows it read first), 20,000 goods in charge (those a filter on the number
 // leaves listed, none chosen) discharged for the consumables register, and an inventory voucher of
 // 5,000 goods taken over as a loading voucher. Each is one transaction.
 //
@@ -16,16 +17,27 @@
 #include "kvbFSelectVelist.h"
 #include "kvbUUtil.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
 constexpr int kTransferred = 20000;
 constexpr int kImported = 5000;
+constexpr int kRuns = 5;
+
+// The bare query the list of goods to pass stands for: its rows, as many as the list read first.
+const char *const kBareListSQL =
+    "SELECT inb.IBINBID, inb.IBINBNUMERO, inb.SBINBDESC, inb.IBINBANNOASSUNZ, inb.IBINBIMPORTO FROM "
+    "TBINB_BENI inb JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID JOIN TDWGFACANF dia ON "
+    "dia.IDWGFACANFID = buo.IDWGFACANFID JOIN TDWGFAC di ON di.IDWGFACID = dia.IDWGFACID WHERE di.IFACID = "
+    ":f AND inb.IBBUOIDSCARICO IS NULL AND inb.ICAMID IS NOT NULL AND inb.ISECID IS NOT NULL AND "
+    "inb.IBINBFUORIREGISTRO = 0 ROWS 1 TO %1";
 
 const char *const kListableSQL =
     "SELECT MAX(n) FROM (SELECT FIRST 20000 inb.IBINBNUMERO AS n FROM TBINB_BENI inb JOIN TBBUO_BUONI buo ON "
@@ -69,6 +81,25 @@ int main(int argc, char *argv[]) {
     CurrentYearEnd = DateToDays(QDate(2026, 12, 31));
     const auto count = [](const QString &sql) { return VoSelectValue(sql).toInt(); };
 
+    {
+        std::unique_ptr<TfmKvbSelectVelist> window;
+        const double opened = VoMedianMillis(
+            kRuns,
+            [&] {
+                window = std::make_unique<TfmKvbSelectVelist>();
+                window->EnsureFormCreated();
+                window->show();
+                QApplication::processEvents();
+            },
+            [&] { window.reset(); });
+        const int rows = window->frVoMultiSel->xqcMultiSelect->FetchedCount();
+        const double bare = VoMedianMillis(kRuns, [&] {
+            TVoQuery q(QString::fromLatin1(kBareListSQL).arg(qMax(rows, 1)));
+            for (q.SetParam(QStringLiteral("f"), k.facId).Open(); !q.Eof(); q.Next()) {
+            }
+        });
+        VoPrintBeside(out, QStringLiteral("goods to pass listed (%1 rows read first)").arg(rows), opened, bare);
+    }
     {
         const int last =
             VoSelectValue(QString::fromLatin1(kListableSQL), {{QStringLiteral("f"), k.facId}}).toInt();

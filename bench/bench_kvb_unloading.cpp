@@ -1,8 +1,8 @@
 // Times the unloading vouchers on the generated register of 100,000 goods (VoBenchGoods.h): the
 // unloading window opened on the register-year of 2026, the number lookup's list of the goods that
 // a new unloading voucher at 31/12/2026 may still discharge, and the multiple unloading putting
-// 10,000 of them on that voucher in one run; the drop-down and the wizard's opening each beside the
-// bare query of the rows they read, with their ratio.
+// 10,000 of them on that voucher in one run; the drop-down and the wizard's opening each the median
+// of five beside the bare query of the rows they read, with their ratio.
 //
 //   bench_kvb_unloading
 #include "AbcUContext.h"
@@ -41,14 +41,14 @@ const char *const kBareWizardSQL =
     "SELECT inb.IBINBID, inb.IBINBNUMERO, inb.SBINBDESC, inb.IBINBIMPORTO FROM "
     "TBINB_BENI inb WHERE inb.IAVAID = 2 ORDER BY inb.IBINBNUMERO ROWS 1 TO %1";
 
-void PrintBare(QTextStream &out, const char *sql, int rows, double ms) {
-    const double bare = VoMillis([&] {
-        TVoQuery q(QString::fromLatin1(sql).arg(rows));
-        for (q.Open(); !q.Eof(); q.Next()) {
-        }
-    });
-    out << "  bare query, the same " << rows << " rows: " << bare << " ms, ratio " << ms / bare << "\n"
-        << Qt::flush;
+constexpr int kRuns = 5;
+
+void PrintBare(QTextStream &out, const QString &what, const char *sql, int rows, double ms) {
+    VoPrintBeside(out, what, ms, VoMedianMillis(kRuns, [&] {
+                      TVoQuery q(QString::fromLatin1(sql).arg(rows));
+                      for (q.Open(); !q.Eof(); q.Next()) {
+                      }
+                  }));
 }
 
 } // namespace
@@ -85,31 +85,36 @@ int main(int argc, char *argv[]) {
     window->xqcMain->Locate(QStringLiteral("IBBUOID"), voucher);
 
     window->frDetail->xacInsert->Execute();
-    timer.restart();
-    window->frDetail->xelNumero->ShowDropDown();
-    QApplication::processEvents();
+    const double dropped = VoMedianMillis(
+        kRuns,
+        [&] {
+            window->frDetail->xelNumero->ShowDropDown();
+            QApplication::processEvents();
+        },
+        [&] { QApplication::processEvents(); });
     TVoQueryCollection *list = window->frDetail->xelNumero->ListDataSet();
-    const double dropped = timer.nsecsElapsed() / 1e6;
-    out << "number lookup's whole list dropped down: " << dropped << " ms (" << list->FetchedCount()
-        << " rows read first)\n"
-        << Qt::flush;
-    PrintBare(out, kBareLookupSQL, list->FetchedCount(), dropped);
+    PrintBare(out, QStringLiteral("number lookup dropped down (%1 rows read first)").arg(list->FetchedCount()),
+              kBareLookupSQL, list->FetchedCount(), dropped);
     timer.restart();
     const int offered = list->RecordCount();
     out << "  and read whole: " << timer.nsecsElapsed() / 1e6 << " ms (" << offered << " goods offered)\n"
         << Qt::flush;
     window->xqcDetail->Cancel();
 
-    std::unique_ptr<TfmBuoniScaMulti> wizard(VoNewForm<TfmBuoniScaMulti>(window));
-    wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
-    wizard->SetVoucherId(voucher);
-    timer.restart();
-    wizard->show();
-    QApplication::processEvents();
-    const double opened = timer.nsecsElapsed() / 1e6;
-    out << "wizard opened: " << opened << " ms (" << wizard->xqcBeni->FetchedCount() << " goods read first)\n"
-        << Qt::flush;
-    PrintBare(out, kBareWizardSQL, wizard->xqcBeni->FetchedCount(), opened);
+    std::unique_ptr<TfmBuoniScaMulti> wizard;
+    const double opened = VoMedianMillis(
+        kRuns,
+        [&] {
+            wizard->show();
+            QApplication::processEvents();
+        },
+        [&] {
+            wizard.reset(VoNewForm<TfmBuoniScaMulti>(window));
+            wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
+            wizard->SetVoucherId(voucher);
+        });
+    PrintBare(out, QStringLiteral("wizard opened (%1 goods read first)").arg(wizard->xqcBeni->FetchedCount()),
+              kBareWizardSQL, wizard->xqcBeni->FetchedCount(), opened);
     for (int row = 0; row < kDischarged; ++row)
         wizard->frVoMultiSelect1->SetSelected(row, true);
     if (wizard->xqcBeni->FetchedCount() < kDischarged) {

@@ -40,11 +40,14 @@ const char *const kGoodsNumberExistsSQL =
     "TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "
     "dia.IDwgFacID=di.IDwgFacID WHERE (inb.iBInbNumero = :iBInbNumero) AND (COALESCE(inb.sBInbCodNumero, "
     "'') LIKE(:sBInbCodNumero)) AND (di.iFacId=:iFacId) AND (inb.iBInbFuoriRegistro=0);";
+// The highest number of the register below the limit: the goods are read from the highest number
+// down (the number's descending index) and the first of the register in its numbering is the one;
+// the register is checked through the loading voucher apart, so that nothing else orders the walk.
 const char *const kNextGoodsNumberSQL =
-    "SELECT Max(iBInbNumero) AS iBInbNumero FROM TBInb_Beni inb INNER JOIN TBBuo_Buoni buo ON (inb.iBBuoId "
-    "= buo.iBBuoId) INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac "
-    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (iBInbNumero<9999999) AND (di.iFacId=:iFacId) AND "
-    "(inb.iBInbFuoriRegistro=0);";
+    "SELECT FIRST 1 inb.iBInbNumero FROM TBInb_Beni inb WHERE (inb.iBInbNumero<9999999) AND "
+    "(inb.iBInbFuoriRegistro=0) AND EXISTS (SELECT 1 FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON "
+    "(buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
+    "(buo.iBBuoId = inb.iBBuoId) AND (di.iFacId=:iFacId)) ORDER BY inb.iBInbNumero DESC";
 const char *const kVoucherNumberExistsSQL =
     "SELECT iBBuoId FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
     "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.iBBuoNumero = "
@@ -174,7 +177,8 @@ bool GoodsNumberExists(int number, const QString &subCodePattern) {
 int NextGoodsNumber(int registerId) {
     TVoQuery q(QString::fromLatin1(kNextGoodsNumberSQL));
     q.SetParam(QStringLiteral("iFacId"), RegisterOrCurrent(registerId)).Open();
-    return q.AsInteger(QStringLiteral("iBInbNumero")) + 1;
+    // A register without goods starts at 1.
+    return q.Eof() ? 1 : q.AsInteger(QStringLiteral("iBInbNumero")) + 1;
 }
 
 bool VoucherNumberExists(int number, int kind) {

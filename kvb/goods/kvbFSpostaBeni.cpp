@@ -1,10 +1,14 @@
 #include "kvbFSpostaBeni.h"
 
 #include "VoClassRegistry.h"
+#include "VoDBGrid.h"
+#include "VoDataSource.h"
 #include "VoDates.h"
 #include "VoIdComboBox.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
+#include "VoQueryCollection.h"
+#include "VoTableModel.h"
 #include "VoWait.h"
 #include "kvbFChangeCons.h"
 #include "kvbUUtil.h"
@@ -15,19 +19,27 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QMenu>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 VO_REGISTER_CLASS(TfmkvbSpostaBeni);
 
 namespace {
 
+// The start sector's goods of the register; %1 takes the condition on the state. Read through their
+// keys, they come in key order, the order they were entered: an ORDER BY on the key here would be
+// sorted on twice, which keeps the engine from walking the key's index.
 const char *const kGoodsSQL =
-    "SELECT INB.iBInbID, INB.dBBuoDATA, INB.iBInbNUMERO,INB.sBInbDESC,INB.iBInbIMPORTO,INB.SAVADESC   FROM "
-    "VBInb_Beni INB    INNER JOIN TDwgFacAnf dia ON (inb.iDwgFacAnfId = dia.iDwgFacAnfId)    INNER JOIN "
-    "TDwgFac di ON dia.IDwgFacID=di.IDwgFacID  WHERE (di.iFacId=:iFacId) AND (INB.ISECID=:iSecId) ";
+    "SELECT INB.iBInbID, INB.dBBuoDATA, INB.iBInbNUMERO, INB.sBInbDESC, INB.iBInbIMPORTO, INB.SAVADESC FROM "
+    "VBInb_Beni INB WHERE (INB.ISECID=:iSecId)%1 AND EXISTS (SELECT 1 FROM TDwgFacAnf dia INNER JOIN TDwgFac "
+    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (dia.iDwgFacAnfId = INB.iDwgFacAnfId) AND (di.iFacId=:iFacId))";
+// The same goods' keys: the goods alone lead, so that their key's index gives the first ones in order,
+// and the register is checked through the loading voucher apart.
+const char *const kKeysSQL =
+    "SELECT inb.IBINBID FROM TBINB_BENI inb WHERE (inb.ISECID=:iSecId)%1 AND EXISTS (SELECT 1 FROM "
+    "TBBUO_BUONI buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac "
+    "di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.IBBUOID = inb.IBBUOID) AND (di.iFacId=:iFacId))";
 // Only the goods still in charge (states 1 and 2).
-const char *const kInChargeSQL = " AND IAVAID<3";
+const char *const kInChargeSQL = " AND (inb.IAVAID<3)";
 
 } // namespace
 
@@ -35,7 +47,7 @@ TfmkvbSpostaBeni::TfmkvbSpostaBeni(QWidget *parent)
     : TfmVoWizard(parent), tsSettori(new QWidget), cbSettStart(new TVoIdComboBox(tsSettori)),
       cbSettEnd(new TVoIdComboBox(tsSettori)), rxdeSpost(new QDateEdit(tsSettori)),
       ckBeniScar(new QCheckBox(QStringLiteral("Anche i beni scaricati"), tsSettori)), tsBeni(new QWidget),
-      lwBeni(new QTreeWidget(tsBeni)), pmBeni(new QMenu(this)),
+      lwBeni(new TVoDBGrid(tsBeni)), xqcBeni(new TVoQueryCollection(this)), pmBeni(new QMenu(this)),
       SelectAll(new QAction(QStringLiteral("Seleziona tutto"), this)),
       InvertSelect(new QAction(QStringLiteral("Inverti selezione"), this)),
       UnselectAll(new QAction(QStringLiteral("Annulla selezione"), this)) {
@@ -54,14 +66,30 @@ TfmkvbSpostaBeni::TfmkvbSpostaBeni(QWidget *parent)
     auto *list = new QVBoxLayout(tsBeni);
     list->setContentsMargins(0, 0, 0, 0);
     list->addWidget(lwBeni);
-    lwBeni->setRootIsDecorated(false);
-    lwBeni->setHeaderLabels({QStringLiteral("Numero"), QStringLiteral("Data carico"),
-                             QStringLiteral("Descrizione"), QStringLiteral("Importo"),
-                             QStringLiteral("Stato")});
-    lwBeni->setColumnWidth(0, 80);
-    lwBeni->setColumnWidth(1, 90);
-    lwBeni->setColumnWidth(2, 300);
-    lwBeni->setColumnWidth(3, 100);
+    xqcBeni->SetPacketRecords(100);
+    // The texts as the list has always shown them.
+    xqcBeni->AddCalcField(QStringLiteral("SNUMERO"), QMetaType::QString);
+    xqcBeni->AddCalcField(QStringLiteral("SDATA"), QMetaType::QString);
+    xqcBeni->AddCalcField(QStringLiteral("SIMPORTO"), QMetaType::QString);
+    xqcBeni->OnCalcFields.Add([](TVoQueryCollection *c) {
+        c->FieldByName(QStringLiteral("SNUMERO"))
+            ->SetValue(QString::number(c->FieldByName(QStringLiteral("iBInbNUMERO"))->AsInteger()));
+        c->FieldByName(QStringLiteral("SDATA"))
+            ->SetValue(FormatDays(c->FieldByName(QStringLiteral("dBBuoDATA"))->AsDate()));
+        c->FieldByName(QStringLiteral("SIMPORTO"))
+            ->SetValue(c->FieldByName(QStringLiteral("iBInbIMPORTO"))->AsMoney().Text());
+    });
+    auto *source = new TVoDataSource(this);
+    source->SetAutoEdit(false);
+    source->SetDataSet(xqcBeni);
+    lwBeni->SetDataSource(source);
+    lwBeni->AddColumn(QStringLiteral("SNUMERO"), QStringLiteral("Numero"), 80);
+    lwBeni->AddColumn(QStringLiteral("SDATA"), QStringLiteral("Data carico"), 90);
+    lwBeni->AddColumn(QStringLiteral("sBInbDESC"), QStringLiteral("Descrizione"), 300);
+    lwBeni->AddColumn(QStringLiteral("SIMPORTO"), QStringLiteral("Importo"), 100, Qt::AlignRight);
+    lwBeni->AddColumn(QStringLiteral("SAVADESC"), QStringLiteral("Stato"));
+    lwBeni->Model()->IsChecked = [this](int row) { return IsTicked(row); };
+    lwBeni->Model()->SetChecked = [this](int row, bool ticked) { SetTicked(row, ticked); };
     lwBeni->setMinimumSize(700, 300);
     lwBeni->setContextMenuPolicy(Qt::CustomContextMenu);
     pmBeni->addActions({SelectAll, InvertSelect, UnselectAll});
@@ -92,24 +120,48 @@ void TfmkvbSpostaBeni::FillGoods() {
     if (start <= 0)
         return;
     TVoHourglass hourglass;
-    QString sql = QString::fromLatin1(kGoodsSQL);
-    if (!ckBeniScar->isChecked())
-        sql += QString::fromLatin1(kInChargeSQL);
-    TVoQuery q(sql);
-    q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).SetParam(QStringLiteral("iSecId"), start);
-    lwBeni->clear();
-    QList<QTreeWidgetItem *> rows;
-    for (q.Open(); !q.Eof(); q.Next()) {
-        auto *row = new QTreeWidgetItem(QStringList{
-            QString::number(q.AsInteger(QStringLiteral("iBInbNUMERO"))),
-            FormatDays(q.AsDate(QStringLiteral("dBBuoDATA"))), q.AsString(QStringLiteral("sBInbDESC")),
-            q.AsMoney(QStringLiteral("iBInbIMPORTO")).Text(), q.AsString(QStringLiteral("SAVADESC"))});
-        row->setData(0, Qt::UserRole, q.AsInteger(QStringLiteral("iBInbID")));
-        row->setCheckState(0, Qt::Unchecked);
-        row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-        rows << row;
-    }
-    lwBeni->addTopLevelItems(rows);
+    const QString state = ckBeniScar->isChecked() ? QString() : QString::fromLatin1(kInChargeSQL);
+    xqcBeni->Close();
+    m_allTicked = false;
+    m_exceptions.clear();
+    xqcBeni->SetCommandText(QString::fromLatin1(kGoodsSQL).arg(state));
+    xqcBeni->SetKeySlice({QStringLiteral("INB.IBINBID"), QString::fromLatin1(kKeysSQL).arg(state)});
+    xqcBeni->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    xqcBeni->SetParam(QStringLiteral("iSecId"), start);
+    xqcBeni->Open();
+}
+
+int TfmkvbSpostaBeni::RowKey(int row) const {
+    return xqcBeni->RowValue(row, 0).toInt();
+}
+
+QString TfmkvbSpostaBeni::RowText(int row, int column) const {
+    return lwBeni->Model()->data(lwBeni->Model()->index(row, column)).toString();
+}
+
+bool TfmkvbSpostaBeni::IsTicked(int row) const {
+    return m_allTicked != m_exceptions.contains(RowKey(row));
+}
+
+void TfmkvbSpostaBeni::SetTicked(int row, bool ticked) {
+    if (ticked == m_allTicked)
+        m_exceptions.remove(RowKey(row));
+    else
+        m_exceptions.insert(RowKey(row));
+    lwBeni->Model()->ChecksChanged();
+}
+
+QList<int> TfmkvbSpostaBeni::TickedGoods() {
+    QList<int> goods;
+    if (!xqcBeni->Active())
+        return goods;
+    // The goods ticked one by one were all read; every good ticked reads those not read yet.
+    if (m_allTicked)
+        xqcBeni->FetchAll();
+    for (int row = 0; row < xqcBeni->FetchedCount(); ++row)
+        if (IsTicked(row))
+            goods << RowKey(row);
+    return goods;
 }
 
 void TfmkvbSpostaBeni::buOkClick() {
@@ -119,15 +171,11 @@ void TfmkvbSpostaBeni::buOkClick() {
     TVoHourglass hourglass;
     const QVariant date = DaysToTimestampParam(DateToDays(rxdeSpost->date()));
     int moved = 0;
-    for (int i = 0; i < lwBeni->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = lwBeni->topLevelItem(i);
-        if (row->checkState(0) != Qt::Checked)
-            continue;
+    for (const int good : TickedGoods()) {
         try {
-            kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL),
-                                  {{QStringLiteral("iBInbID"), row->data(0, Qt::UserRole)},
-                                   {QStringLiteral("ISECID"), destination},
-                                   {QStringLiteral("DSTART"), date}});
+            kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL), {{QStringLiteral("iBInbID"), good},
+                                                                         {QStringLiteral("ISECID"), destination},
+                                                                         {QStringLiteral("DSTART"), date}});
         } catch (const std::exception &e) {
             // The run stops at a failure; the goods moved before it stay moved and are counted.
             hourglass.Restore();
@@ -141,21 +189,20 @@ void TfmkvbSpostaBeni::buOkClick() {
     TfmVoWizard::buOkClick();
 }
 
-void TfmkvbSpostaBeni::SetAllChecks(bool (*check)(bool checked)) {
-    for (int i = 0; i < lwBeni->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = lwBeni->topLevelItem(i);
-        row->setCheckState(0, check(row->checkState(0) == Qt::Checked) ? Qt::Checked : Qt::Unchecked);
-    }
-}
-
 void TfmkvbSpostaBeni::SelectAllExecute() {
-    SetAllChecks([](bool) { return true; });
+    m_allTicked = true;
+    m_exceptions.clear();
+    lwBeni->Model()->ChecksChanged();
 }
 
 void TfmkvbSpostaBeni::UnselectAllExecute() {
-    SetAllChecks([](bool) { return false; });
+    m_allTicked = false;
+    m_exceptions.clear();
+    lwBeni->Model()->ChecksChanged();
 }
 
 void TfmkvbSpostaBeni::InvertSelectExecute() {
-    SetAllChecks([](bool checked) { return !checked; });
+    // Each good's tick turns: the exceptions stay the exceptions of the other rule.
+    m_allTicked = !m_allTicked;
+    lwBeni->Model()->ChecksChanged();
 }

@@ -3,14 +3,21 @@
 // date. The first page chooses the sectors, the date and whether discharged goods are offered; the
 // second lists the start sector's goods. Each good moves in a transaction of its own, so the goods
 // moved before a failure stay moved.
+//
+// A sector may hold tens of thousands of goods: the list reads them by their keys a packet at a time
+// as the view scrolls, and the ticks are kept by key, "every good but these" or "only these", so that
+// ticking all of them reads nothing and moves also the goods the view has not read yet.
 #include "VoDialogs.h"
+
+#include <QSet>
 
 class QAction;
 class QCheckBox;
 class QDateEdit;
 class QMenu;
-class QTreeWidget;
+class TVoDBGrid;
 class TVoIdComboBox;
+class TVoQueryCollection;
 
 class TfmkvbSpostaBeni : public TfmVoWizard {
     Q_OBJECT
@@ -23,7 +30,8 @@ public:
     QDateEdit *const rxdeSpost;
     QCheckBox *const ckBeniScar;
     QWidget *const tsBeni;
-    QTreeWidget *const lwBeni;
+    TVoDBGrid *const lwBeni;
+    TVoQueryCollection *const xqcBeni;
     QMenu *const pmBeni;
     QAction *const SelectAll;
     QAction *const InvertSelect;
@@ -32,6 +40,10 @@ public:
     void SelectAllExecute();
     void UnselectAllExecute();
     void InvertSelectExecute();
+    // The text of a listed row's column (0 number, 1 loading date, 2 description, 3 value, 4 state).
+    QString RowText(int row, int column) const;
+    bool IsTicked(int row) const;
+    void SetTicked(int row, bool ticked);
 
 protected:
     void FormCreate() override;
@@ -42,5 +54,11 @@ protected:
 private:
     // The start sector's goods, unticked; without a start sector the list stays as it is.
     void FillGoods();
-    void SetAllChecks(bool (*check)(bool checked));
+    int RowKey(int row) const;
+    // The goods ticked, in the list's order; reads the rest of the list when every good is ticked.
+    QList<int> TickedGoods();
+
+    // A good is ticked when it is among the exceptions unless every good is.
+    bool m_allTicked = false;
+    QSet<int> m_exceptions;
 };

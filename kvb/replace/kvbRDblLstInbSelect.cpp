@@ -6,18 +6,20 @@
 
 namespace {
 
-// The joins on the unloading voucher, the condition and the goods code are there for the filter's
-// conditions.
+// The goods are chosen by their keys alone, with the joins on the unloading voucher, the condition and
+// the goods code there for the filter's conditions; only then are the shown columns of those goods
+// read, so that the engine never sorts whole rows to make them distinct.
 const char *const kGoodsSQL =
-    "SELECT DISTINCT inb.iBInbId, inb.iBInbNumero,   inb.sBInbDesc, inb.iBInbImporto, cam.sCamCodice, "
-    "sec.sSecDescS FROM TBInb_Beni inb INNER JOIN TBBuo_Buoni buo             ON (inb.iBBuoId = "
-    "buo.iBBuoId) INNER JOIN TDwgFacAnf dfa              ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER "
-    "JOIN TDWGFAC df                  ON (dfa.IDWGFACID=df.IDWGFACID) INNER JOIN TCam_CategorieInv cam     "
-    "  ON (inb.iCamId = cam.iCamId) INNER JOIN TSec_SettCons sec           ON (inb.iSecId = sec.iSecId) "
-    "LEFT JOIN TBBuo_Buoni buo_s            ON (inb.iBBuoIdScarico = buo_s.iBBuoId) LEFT JOIN "
-    "TCond_Condizioni cond        ON (inb.iCondId = cond.iCondId) LEFT JOIN VCae_CategMerce mer          "
-    "ON (inb.iCaeId = mer.iCaeId) WHERE (df.IFACID=:iFacId) AND (INB.IBINBFUORIREGISTRO=0) AND       "
-    "(inb.iBBuoIdScarico IS NULL) AND       (buo.iLocked = 1)   /*AND VORPTFILTER*/ ";
+    "SELECT inb.iBInbId, inb.iBInbNumero, inb.sBInbDesc, inb.iBInbImporto, cam.sCamCodice, sec.sSecDescS "
+    "FROM (SELECT DISTINCT inb.iBInbId FROM TBInb_Beni inb INNER JOIN TBBuo_Buoni buo ON (inb.iBBuoId = "
+    "buo.iBBuoId) INNER JOIN TDwgFacAnf dfa ON (buo.iDwgFacAnfId = dfa.iDwgFacAnfId) INNER JOIN TDWGFAC df "
+    "ON (dfa.IDWGFACID=df.IDWGFACID) INNER JOIN TCam_CategorieInv cam ON (inb.iCamId = cam.iCamId) INNER "
+    "JOIN TSec_SettCons sec ON (inb.iSecId = sec.iSecId) LEFT JOIN TBBuo_Buoni buo_s ON (inb.iBBuoIdScarico "
+    "= buo_s.iBBuoId) LEFT JOIN TCond_Condizioni cond ON (inb.iCondId = cond.iCondId) LEFT JOIN "
+    "VCae_CategMerce mer ON (inb.iCaeId = mer.iCaeId) WHERE (df.IFACID=:iFacId) AND "
+    "(INB.IBINBFUORIREGISTRO=0) AND (inb.iBBuoIdScarico IS NULL) AND (buo.iLocked = 1) /*AND VORPTFILTER*/) "
+    "k INNER JOIN TBInb_Beni inb ON (inb.iBInbId = k.iBInbId) INNER JOIN TCam_CategorieInv cam ON "
+    "(inb.iCamId = cam.iCamId) INNER JOIN TSec_SettCons sec ON (inb.iSecId = sec.iSecId)";
 
 } // namespace
 

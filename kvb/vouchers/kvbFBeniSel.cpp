@@ -8,7 +8,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 VO_REGISTER_CLASS(TfmkvbBeniSel);
@@ -28,7 +28,7 @@ const char *const kBeniSQL =
 } // namespace
 
 TfmkvbBeniSel::TfmkvbBeniSel(QWidget *parent)
-    : TfmVoOkCancDlg(parent), lwBeni(new QTreeView), xqcBeni(new TVoQueryCollection(this)),
+    : TfmVoOkCancDlg(parent), lwBeni(new QTableView), xqcBeni(new TVoQueryCollection(this)),
       m_model(new TVoTableModel(xqcBeni, this)) {
     setWindowTitle(QStringLiteral("fmkvbBeniSel"));
     xqcBeni->SetCommandText(QString::fromLatin1(kBeniSQL));
@@ -52,8 +52,12 @@ TfmkvbBeniSel::TfmkvbBeniSel(QWidget *parent)
     m_model->AddColumn(QStringLiteral("SIMPORTO"), QStringLiteral("Importo"), 70);
     m_model->SetColumnAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     lwBeni->setModel(m_model);
-    lwBeni->setRootIsDecorated(false);
-    lwBeni->setUniformRowHeights(true);
+    // A table, not a tree: a tree view reads one packet more each time it lays its rows out.
+    lwBeni->verticalHeader()->hide();
+    lwBeni->verticalHeader()->setDefaultSectionSize(lwBeni->fontMetrics().height() + 6);
+    lwBeni->horizontalHeader()->setStretchLastSection(true);
+    lwBeni->setShowGrid(false);
+    lwBeni->setWordWrap(false);
     lwBeni->setSelectionBehavior(QAbstractItemView::SelectRows);
     lwBeni->setSelectionMode(QAbstractItemView::SingleSelection);
     lwBeni->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,7 +5,7 @@
 // goods number's index order, as the view scrolls.
 #include "VoDialogs.h"
 
-class QTreeView;
+class QTableView;
 class TVoQueryCollection;
 class TVoTableModel;
 
@@ -14,7 +14,7 @@ class TfmkvbBeniSel : public TfmVoOkCancDlg {
 public:
     explicit TfmkvbBeniSel(QWidget *parent = nullptr);
 
-    QTreeView *const lwBeni;
+    QTableView *const lwBeni;
     TVoQueryCollection *const xqcBeni;
 
     // The good picked, -1 after Cancel.

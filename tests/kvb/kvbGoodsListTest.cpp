@@ -33,6 +33,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -378,8 +379,8 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
     };
     const auto listed = [](TfmkvbSpostaBeni *wz) {
         QStringList numbers;
-        for (int i = 0; i < wz->lwBeni->topLevelItemCount(); ++i)
-            numbers << wz->lwBeni->topLevelItem(i)->text(0);
+        for (int i = 0; i < wz->lwBeni->model()->rowCount(); ++i)
+            numbers << wz->RowText(i, 0);
         return numbers;
     };
     TfmkvbSpostaBeni *wz = open(true);
@@ -405,6 +406,58 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
     wz->buOk->click();
     EXPECT_EQ(messages->Texts(), (QStringList{"Sono stati spostati 1 beni"}));
     EXPECT_EQ(Sectors(third), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
+}
+
+TEST_F(kvbGoodsListTest, SpostaBeniMovesEveryTickedGoodAlsoThoseTheListHasNotReadYet) {
+    // A few more than the list's first packet.
+    constexpr int kGoods = 105;
+    const int voucher = VoTestGoodsVoucher(year2025, 0, kLoaded, 1);
+    for (int number = 1; number <= kGoods; ++number)
+        VoTestGood(voucher, number, 10000, 1, seg);
+    CurrentRegisterId = facId;
+    const auto move = [](int from, int to, const std::function<void(TfmkvbSpostaBeni *)> &tick) {
+        auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
+        wz->cbSettStart->SelectId(from);
+        wz->cbSettEnd->SelectId(to);
+        wz->rxdeSpost->setDate({2025, 6, 1});
+        wz->buNext->click();
+        QApplication::processEvents();
+        EXPECT_LT(wz->xqcBeni->FetchedCount(), kGoods - 2) << "the list reads a packet first";
+        tick(wz);
+        wz->buOk->click();
+    };
+    const auto numbersIn = [voucher](int sector) {
+        QList<int> numbers;
+        TVoQuery q(QStringLiteral(
+            "SELECT IBINBNUMERO FROM TBINB_BENI WHERE ISECID = :s AND IBBUOID = :v ORDER BY 1"));
+        q.SetParam(QStringLiteral("v"), voucher);
+        for (q.SetParam(QStringLiteral("s"), sector).Open(); !q.Eof(); q.Next())
+            numbers << q.AsInteger(QStringLiteral("IBINBNUMERO"));
+        return numbers;
+    };
+    const auto range = [](int first, int last) {
+        QList<int> numbers;
+        for (int n = first; n <= last; ++n)
+            numbers << n;
+        return numbers;
+    };
+
+    // All but the first good listed.
+    move(seg, lab, [](TfmkvbSpostaBeni *wz) {
+        wz->SelectAllExecute();
+        wz->SetTicked(0, false);
+    });
+    EXPECT_EQ(messages->Texts().last(), QStringLiteral("Sono stati spostati 104 beni"));
+    EXPECT_EQ(numbersIn(seg), QList<int>{1});
+    // Back, all but the first two listed, by inverting their ticks.
+    move(lab, seg, [](TfmkvbSpostaBeni *wz) {
+        wz->SetTicked(0, true);
+        wz->SetTicked(1, true);
+        wz->InvertSelectExecute();
+    });
+    EXPECT_EQ(messages->Texts().last(), QStringLiteral("Sono stati spostati 102 beni"));
+    EXPECT_EQ(numbersIn(lab), (QList<int>{2, 3}));
+    EXPECT_EQ(numbersIn(seg), QList<int>{1} + range(4, kGoods));
 }
 
 // --- The renumbering dialog -------------------------------------------------------------------------
