@@ -38,8 +38,8 @@ int main(int argc, char *argv[]) {
         VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db).toInt();
     xgvmGlobalVar.Add(ParSchool, QString::number(school));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
     const int rows =
         VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI "
                                      "b ON b.IFBUOID = afc.IFBUOID WHERE b.IDWGFACANFID = :y"),

@@ -40,8 +40,8 @@ int main(int argc, char *argv[]) {
                                     {{QStringLiteral("y"), k.y26}})
                           .toString());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
 
     // A loading voucher of 200 articles, one row each.
     const int voucher = NewId(QStringLiteral("TFBUO_BUONI"));

@@ -68,8 +68,8 @@ int main(int argc, char *argv[]) {
                   {{QStringLiteral("n"), numbering}}, db);
         xgvmGlobalVar.Add(ParSchool, QString::number(school));
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-        LoadWorkingContext(false);
-        GetParamDescription(ParRegisterYear);
+        kva::LoadWorkingContext(false);
+        kva::GetParamDescription(ParRegisterYear);
         Out() << "\n"
               << (numbering == 1 ? "Numbering per register-year (the rows of 2026)"
                                  : "Numbering across years (the rows of 2025 and 2026)")

@@ -80,7 +80,7 @@ int main(int argc, char *argv[]) {
     out << "generated " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI")).toInt()
         << " goods in " << timer.elapsed() << " ms\n";
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(year));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
 
     std::unique_ptr<TfrKvbDblLstInbSelect> picker;
     out << "picker created and filled:       "

@@ -90,7 +90,7 @@ int main(int argc, char *argv[]) {
     kvbHookReports(tree);
     CurrentRegisterId = k.facId;
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
+    kvb::LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
     VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"),
                       bench.Dir(), bench.messages, &Confirm);
     VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), bench.Dir(), bench.messages, &Confirm);

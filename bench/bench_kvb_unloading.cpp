@@ -64,7 +64,7 @@ int main(int argc, char *argv[]) {
     VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IAVAID = 2 WHERE IAVAID = 1"));
     VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET ILOCKED = 1 WHERE IBBUOTIPO = 0"));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
     const int voucher = VoBenchReserve(db, QStringLiteral("TBBUO_BUONI"), 1);
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "

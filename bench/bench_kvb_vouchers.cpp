@@ -84,7 +84,7 @@ int main(int argc, char *argv[]) {
                .toInt()
         << " vouchers of the register-year, in " << timer.elapsed() << " ms\n";
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(year));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
 
     timer.restart();
     auto *window = qobject_cast<TfmkvbBuoni *>(CreateVoClass(QStringLiteral("TfmkvbBuoni")));

@@ -131,8 +131,8 @@ int main(int argc, char *argv[]) {
     xgvmGlobalVar.Add(ParSchool,
                       VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER")).toString());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(years[1]));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
     VoExecSQL(
         QString::fromLatin1(kMoreArticlesSQL),
         {{QStringLiteral("n"), kCatalogue - Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"))}});

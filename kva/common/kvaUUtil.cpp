@@ -134,7 +134,7 @@ void BindScope(TVoQuery &q, int type) {
 
 } // namespace
 
-QVariant GetParamDescription(const QString &name) {
+QVariant kva::GetParamDescription(const QString &name) {
     return AbcParamDescription(name, QString::fromLatin1(kRegisterYearDescSQL), [](const TVoQuery *row) {
         if (!row) {
             CurrentNumbering = 0;
@@ -145,7 +145,7 @@ QVariant GetParamDescription(const QString &name) {
     });
 }
 
-void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+void kva::LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     TAbcRegisterYear found;
     if (!ReadRegisterYear(registerYearId, found, start, end))
         return;
@@ -155,11 +155,11 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     CurrentRegisterYearId = registerYearId;
 }
 
-void LoadWorkingContext(bool firstActivation) {
+void kva::LoadWorkingContext(bool firstActivation) {
     AbcLoadWorkingContext(firstActivation, &LoadCurrentRegisterYear);
 }
 
-void ResetWorkingContext() {
+void kva::ResetWorkingContext() {
     CurrentNumbering = CurrentVatIncluded = CurrentRegYearId = 0;
     ResetRegisterContext();
 }
@@ -171,7 +171,7 @@ int NextVoucherNumber(int type) {
     return q.AsInteger(QStringLiteral("iFBuoNumero")) + 1;
 }
 
-bool VoucherNumberExists(int number, int type) {
+bool kva::VoucherNumberExists(int number, int type) {
     TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kNumberExistsYearSQL : kNumberExistsRegisterSQL));
     BindScope(q, type);
     q.SetParam(QStringLiteral("iFBuoNumero"), number);
@@ -179,7 +179,7 @@ bool VoucherNumberExists(int number, int type) {
     return !q.Eof();
 }
 
-void GetVoucherDateLimits(int number, int type, DateWindow &window) {
+void kva::GetVoucherDateLimits(int number, int type, DateWindow &window) {
     window = {0.0, VoOpenEnd};
     for (const bool low : {true, false}) {
         TVoQuery q(QString::fromLatin1(low ? kDateLowSQL : kDateHighSQL));

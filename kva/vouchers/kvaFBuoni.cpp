@@ -89,6 +89,19 @@ void SortColumnsOnTheirFields(TVoDBGrid *grid, const QList<int> &columns) {
         grid->ColsIndex().Add(column, grid->ColumnField(column));
 }
 
+// The documents page over this program's links: documents of up to a year before the register-year.
+const TBuoIdcProfile kvaBuoIdcProfile = {
+    "TFBUO_BUONI",
+    "IFBUOID",
+    "iFBuoIdcId",
+    "SELECT iFBuoIdcId FROM TFBUOIDC WHERE (iFBuoId=:iFBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :iFBuoId",
+    "Descrizione",
+    "Provenienza",
+    {365.0, 365.0},
+    100,
+};
+
 } // namespace
 
 TfmkvaBuoni::TfmkvaBuoni(QWidget *parent) : TfmkvaBuoni(kvaLoading, parent) {}
@@ -156,7 +169,7 @@ void TfmkvaBuoni::FormCreate() {
     kvaSetRowLists(xqcDetail, m_kind);
     SetUpCollection(xqcDoc, kDocumentsSQL);
     kvaSetDocumentLists(xqcDoc, m_kind);
-    frBuoDoc->SetUpFor(xqcMain, m_kind);
+    frBuoDoc->SetUpFor(xqcMain, m_kind, kvaBuoIdcProfile);
 
     pcDetail->setCurrentIndex(0);
     for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc})

@@ -277,7 +277,7 @@ void CheckRowsCanGo(int voucherId) {
 void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
     AbcCheckVoucherNumberFree(headers, QStringLiteral("IFBUONUMERO"), listKind,
                               {&kvaLockNumbering,
-                               [kind](int number) { return VoucherNumberExists(number, kind); },
+                               [kind](int number) { return kva::VoucherNumberExists(number, kind); },
                                [kind] { return NextVoucherNumber(kind); }},
                               proposedNumber);
     if (listKind == skDelete && kind == kvaLoading)
@@ -286,7 +286,7 @@ void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int list
 
 double kvaProposedVoucherDate(int number, int kind) {
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kva::GetVoucherDateLimits(number, kind, window);
     return AbcAcceptedVoucherDate(TodayDays(), window);
 }
 
@@ -295,7 +295,7 @@ QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNu
         return QStringLiteral("Numero del buono");
     if (number.toInt() == acceptedNumber)
         return QString();
-    if (VoucherNumberExists(number.toInt(), kind))
+    if (kva::VoucherNumberExists(number.toInt(), kind))
         return QStringLiteral("Numero del buono già presente");
     return QString();
 }
@@ -304,7 +304,7 @@ QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, 
     if (date < 0)
         return QStringLiteral("Data del buono");
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kva::GetVoucherDateLimits(number, kind, window);
     if (date < CurrentRegStart || date > CurrentRegEnd)
         return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
     if (date < window.low)

@@ -266,7 +266,7 @@ void TfmKvaWGeneraBuonoSca::ProposeDate() {
     if (date > CurrentRegEnd)
         date = CurrentRegEnd;
     DateWindow window;
-    GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
+    kva::GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
     if (date < window.low)
         date = window.low;
     dtpDataScarico->setDate(DaysToDate(date));

@@ -61,7 +61,7 @@ void kvbLockNumbering() {
 QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {
     if (number.isNull() || !number.isValid() || number.toDouble() < 1)
         return QStringLiteral("Numero del buono");
-    if (number.toInt() != acceptedNumber && VoucherNumberExists(number.toInt(), kind))
+    if (number.toInt() != acceptedNumber && kvb::VoucherNumberExists(number.toInt(), kind))
         return QStringLiteral("Numero del buono già presente");
     return QString();
 }
@@ -72,7 +72,7 @@ QString kvbVoucherDateProblem(double date, int number, int kind) {
     if (date < CurrentRegStart || date > CurrentRegEnd)
         return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kvb::GetVoucherDateLimits(number, kind, window);
     if (date < window.low)
         return QStringLiteral("Data del buono minore della data del buono precedente o dell'ultima chiusura");
     if (date > window.high)
@@ -82,7 +82,7 @@ QString kvbVoucherDateProblem(double date, int number, int kind) {
 
 double kvbAcceptedVoucherDate(double wanted, int number, int kind) {
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kvb::GetVoucherDateLimits(number, kind, window);
     return AbcAcceptedVoucherDate(wanted, window);
 }
 
@@ -104,7 +104,7 @@ QString kvbCountText(int count, const char *one, const char *many) {
 void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
     AbcCheckVoucherNumberFree(headers, QStringLiteral("iBBuoNUMERO"), listKind,
                               {&kvbLockNumbering,
-                               [kind](int number) { return VoucherNumberExists(number, kind); },
+                               [kind](int number) { return kvb::VoucherNumberExists(number, kind); },
                                [kind] { return NextVoucherNumber(kind); }},
                               proposedNumber);
 }

@@ -119,11 +119,11 @@ int RegisterOrCurrent(int registerId) {
 
 } // namespace
 
-QVariant GetParamDescription(const QString &name) {
+QVariant kvb::GetParamDescription(const QString &name) {
     return AbcParamDescription(name, QString::fromLatin1(kRegisterYearDescSQL), [](const TVoQuery *) {});
 }
 
-void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+void kvb::LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     TAbcRegisterYear found;
     if (!ReadRegisterYear(registerYearId, found, start, end))
         return;
@@ -131,17 +131,17 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     CurrentRegSchoolId = found.schoolId;
 }
 
-void LoadWorkingContext(bool firstActivation) {
+void kvb::LoadWorkingContext(bool firstActivation) {
     AbcLoadWorkingContext(firstActivation, &LoadCurrentRegisterYear);
 }
 
-void ResetWorkingContext() {
+void kvb::ResetWorkingContext() {
     CurrentRegSchoolId = 0;
     ResetRegisterContext();
     CurrentRegStart = CurrentRegEnd = VoNoDate;
 }
 
-void GetVoucherDateLimits(int number, int kind, DateWindow &window) {
+void kvb::GetVoucherDateLimits(int number, int kind, DateWindow &window) {
     window = {0.0, VoOpenEnd};
     const auto boundary = [number, kind](const char *sql, const QString &field) {
         TVoQuery q(QString::fromLatin1(sql));
@@ -177,7 +177,7 @@ int NextGoodsNumber(int registerId) {
     return q.AsInteger(QStringLiteral("iBInbNumero")) + 1;
 }
 
-bool VoucherNumberExists(int number, int kind) {
+bool kvb::VoucherNumberExists(int number, int kind) {
     TVoQuery q(QString::fromLatin1(kVoucherNumberExistsSQL));
     q.SetParam(QStringLiteral("iBBuoNumero"), number)
         .SetParam(QStringLiteral("iBBuoTipo"), kind)

@@ -139,7 +139,7 @@ void TfmKvbDataReplace::AfterInserts() {
 int TfmKvbDataReplace::CreateVoucher(int kind, int registerId) {
     const int number = NextVoucherNumber(kind, registerId);
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kvb::GetVoucherDateLimits(number, kind, window);
     // A day, not a moment: a voucher made on a register-year's last day stays in that year.
     const double date = std::max(TodayDays(), window.low);
     const int registerYear = FindRegisterYearByDate(registerId, date);

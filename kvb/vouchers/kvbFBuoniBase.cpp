@@ -41,6 +41,20 @@ const char *const kDeliberaUnloadingListSQL =
 // A loading voucher is offered the acceptance documents of up to a year before the register-year.
 constexpr double kDaysBefore = 365.0;
 
+// The documents page over this program's links: an unloading voucher is offered only the documents of
+// its register-year.
+const TBuoIdcProfile kvbBuoIdcProfile = {
+    "TBBUO_BUONI",
+    "IBBUOID",
+    "iBBuoIdcId",
+    "SELECT iBBuoIdcId FROM TBBuoIdc WHERE (iBBuoId=:iBBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TBBUO_BUONI WHERE IBBUOID = :iBBuoId",
+    "Documento",
+    "Fornitore",
+    {365.0, 0.0},
+    300,
+};
+
 } // namespace
 
 TfmkvbBuoniBase::TfmkvbBuoniBase(QWidget *parent, int kind, const QString &caption, TfrkvbBuoniCarico *header,

@@ -58,7 +58,7 @@ protected:
     void SetUp() override {
         VoDbTest::SetUp();
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         QFile::remove(TVoParamManager::SettingsFileName());
         qputenv("VELISTO_HOME", home.path().toLocal8Bit());
         QDir().mkpath(home.path() + QStringLiteral("/bin"));
@@ -69,7 +69,7 @@ protected:
         kvaDestroyModules();
         qunsetenv("VELISTO_HOME");
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 

@@ -69,7 +69,7 @@ protected:
         kvbDestroyModules();
         qunsetenv("VELISTO_HOME");
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 
