@@ -13,6 +13,7 @@
 
 class QWidget;
 class TVoQuery;
+struct TAbcVoucherProfile;
 
 // The school of the current register-year.
 extern int CurrentRegSchoolId;
@@ -35,6 +36,8 @@ void LoadWorkingContext(bool firstActivation);
 // Back to the state before the first activation: nothing set, the register-year's dates unset.
 void ResetWorkingContext();
 
+// How this program numbers and dates its vouchers, for the rules both programs share (AbcUBuoni.h).
+extern const TAbcVoucherProfile kvbVoucherProfile;
 // The dates a voucher of that number and kind may take in the current register-year: not before the
 // latest date of its lower-numbered vouchers nor the register's last closing, not after the earliest
 // date of its higher-numbered ones (0.0 and 99999.0 when there are none).
