@@ -15,6 +15,8 @@ class TVoMasterDetail;
 class TfrVoDBRWGrid;
 struct TAbcVoucherProfile;
 
+// What a program's voucher window does its own way: its register's numbering and dates, its columns,
+// and where its rules on goods differ.
 struct TAbcVoucherWindowProfile {
     const TAbcVoucherProfile *vouchers;
     // The header's key (which the goods and the documents name too) and number.
