@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+struct TAbcVoucherProfile;
+
 // --- Working context ----------------------------------------------------------------------------------
 // The values both programs keep (register, register-year, dates, site) are AbcUContext's.
 
@@ -42,6 +44,8 @@ void ResetWorkingContext();
 inline constexpr int kvaLoading = 0;
 inline constexpr int kvaUnloading = 1;
 
+// How this program numbers and dates its vouchers, for the rules both programs share (AbcUBuoni.h).
+extern const TAbcVoucherProfile kvaVoucherProfile;
 // The next number of a voucher kind in the numbering scope of the current register.
 int NextVoucherNumber(int type);
 namespace kva {

@@ -13,6 +13,7 @@
 
 class QWidget;
 class TVoQuery;
+struct TAbcVoucherProfile;
 
 // The school of the current register-year.
 extern int CurrentRegSchoolId;
@@ -22,6 +23,9 @@ inline constexpr int kvbLoading = 0;
 inline constexpr int kvbUnloading = 1;
 // Voucher and goods numbers from this one up take no part when the next number is sought.
 inline constexpr int kvbNumberLimit = 9999999;
+
+// How this program numbers and dates its vouchers, for the rules both programs share (AbcUBuoni.h).
+extern const TAbcVoucherProfile kvbVoucherProfile;
 
 // The routines that the consumables register also has, under the same names and with rules of its own,
 // live in this program's namespace, so that the code of both programs links into one binary.
