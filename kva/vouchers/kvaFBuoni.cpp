@@ -1,6 +1,5 @@
 #include "kvaFBuoni.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -23,9 +22,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvaBuoni);
-VO_REGISTER_CLASS(TfmkvaBuoniSca);
 
 namespace {
 
