@@ -11,6 +11,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "kvaFChiusura.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_closing"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();

@@ -10,6 +10,7 @@
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
 #include "kvaFWGeneraBuonoSca.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_generation"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     QTextStream &out = Out();
     const TVoBenchRegister k = VoBenchGenerateRegister(bench.Db());
     xgvmGlobalVar.Add(ParSchool,

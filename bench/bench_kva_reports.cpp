@@ -18,6 +18,7 @@
 #include "kvaFSelectRangeData.h"
 #include "kvaMAtt.h"
 #include "kvaMReport.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_reports"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();

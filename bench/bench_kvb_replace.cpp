@@ -15,6 +15,7 @@
 #include "VoQuery.h"
 #include "kvbFDataReplace.h"
 #include "kvbRDblLstInbSelect.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_replace"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     QTextStream &out = Out();
     QElapsedTimer timer;
     timer.start();

@@ -17,6 +17,7 @@
 #include "VoRptTreeView.h"
 #include "kvbMAtt.h"
 #include "kvbMReport.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_reports"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();

@@ -20,6 +20,7 @@
 #include "kvbFBuoniSca.h"
 #include "kvbFBuoniScaMulti.h"
 #include "kvbRBeniCaricoSca.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_unloading"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(db);

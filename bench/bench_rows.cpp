@@ -24,6 +24,7 @@
 #include "kvaFBuoni.h"
 #include "kvaRBeniCarico.h"
 #include "kvaUBuoni.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_rows"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     QTextStream &out = Out();
     out << "database in " << bench.Dir().path() << "\n";
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 0 WHERE SFACDESC = 'Facile consumo'"));

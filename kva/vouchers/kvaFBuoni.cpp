@@ -1,6 +1,5 @@
 #include "kvaFBuoni.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -20,9 +19,6 @@
 #include "kvaUUtil.h"
 
 #include <QTabWidget>
-
-VO_REGISTER_CLASS(TfmkvaBuoni);
-VO_REGISTER_CLASS(TfmkvaBuoniSca);
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "kvaFWGeneraBuonoSca.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -23,8 +22,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "kvbFSpostaBeni.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoIdComboBox.h"
 #include "VoMessages.h"
@@ -17,8 +16,6 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvbSpostaBeni);
 
 namespace {
 

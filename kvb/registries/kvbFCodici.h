@@ -90,3 +90,7 @@ class TfmkvbCodMerce : public TfmkvaCodMerce {
 public:
     explicit TfmkvbCodMerce(QWidget *parent = nullptr);
 };
+
+// The goods categories window (TfmCategMerce) on this program's inventory categories: a goods code may
+// stand in several of them.
+const TCategMerceProfile &kvbCategMerceProfile();

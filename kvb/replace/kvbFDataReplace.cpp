@@ -1,6 +1,5 @@
 #include "kvbFDataReplace.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoQuery.h"
 #include "kvbRDblLstInbSelect.h"
@@ -8,8 +7,6 @@
 #include "kvbUUtil.h"
 
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmKvbDataReplace);
 
 namespace {
 

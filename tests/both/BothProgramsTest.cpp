@@ -3,7 +3,9 @@
 #include "VoGlobals.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,13 @@ protected:
 };
 
 } // namespace
+
+// Every window of both programs links into this binary. Where both programs offer a window under one
+// class name, the last registration wins; no test here opens one.
+void BothRegisterWindows() {
+    kvaRegisterWindows();
+    kvbRegisterWindows();
+}
 
 TEST_F(BothProgramsTest, EachProgramFindsOnlyItsOwnVoucherNumbers) {
     VoTestVoucher(kvaLoading, QDate(2026, 2, 1), year2026, 7);
