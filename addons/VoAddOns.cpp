@@ -183,11 +183,14 @@ private:
 
 } // namespace
 
-VO_REGISTER_CLASS(TfrAnaAbt);
-VO_REGISTER_CLASS(TfrAnaTel);
-VO_REGISTER_CLASS(TfrAnaEMail);
-VO_REGISTER_CLASS(TfmVoAnagrafiche);
-VO_REGISTER_CLASS(TfmznsFirme);
+void VoAddOnsRegisterWindows() {
+    VoRegisterFrameworkWindows();
+    VO_REGISTER_CLASS(TfrAnaAbt);
+    VO_REGISTER_CLASS(TfrAnaTel);
+    VO_REGISTER_CLASS(TfrAnaEMail);
+    VO_REGISTER_CLASS(TfmVoAnagrafiche);
+    VO_REGISTER_CLASS(TfmznsFirme);
+}
 
 TdmModAnaAtt::TdmModAnaAtt(QObject *parent) : QObject(parent), Menu(new TdmVoAttivazioni(this)) {
     setObjectName(QStringLiteral("dmModAnaAtt"));

@@ -11,6 +11,10 @@
 
 class TVoSQLConnection;
 
+// The add-ons' windows by their class names (the registry with the responsibles' frames, the
+// signatures), with the framework's beneath them: the programs register them at start-up.
+void VoAddOnsRegisterWindows();
+
 class TdmModAnaAtt : public QObject {
     Q_OBJECT
 public:

@@ -12,6 +12,6 @@ inline void VoBenchChooseRegisterYear(int registerYear) {
                                     {{QStringLiteral("y"), registerYear}})
                           .toString());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(registerYear));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
 }

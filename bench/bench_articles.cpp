@@ -17,6 +17,7 @@
 #include "VoTransaction.h"
 #include "kvaFArtSost.h"
 #include "kvaFArticoli.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QAction>
@@ -63,6 +64,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_articles"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const TVoBenchRegister k = VoBenchGenerateRegister(db);

@@ -14,6 +14,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "kvaFChiusura.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_closing"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
@@ -46,8 +48,8 @@ int main(int argc, char *argv[]) {
         VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER"), {}, db).toInt();
     xgvmGlobalVar.Add(ParSchool, QString::number(school));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
     const int rows =
         VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI "
                                      "b ON b.IFBUOID = afc.IFBUOID WHERE b.IDWGFACANFID = :y"),

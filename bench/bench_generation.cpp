@@ -11,6 +11,7 @@
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
 #include "kvaFWGeneraBuonoSca.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_generation"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     QTextStream &out = Out();
     const TVoBenchRegister k = VoBenchGenerateRegister(bench.Db());
     VoBenchChooseRegisterYear(k.y26);

@@ -18,6 +18,7 @@
 #include "kvaFSelectRangeData.h"
 #include "kvaMAtt.h"
 #include "kvaMReport.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_reports"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
@@ -68,8 +70,8 @@ int main(int argc, char *argv[]) {
                   {{QStringLiteral("n"), numbering}}, db);
         xgvmGlobalVar.Add(ParSchool, QString::number(school));
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-        LoadWorkingContext(false);
-        GetParamDescription(ParRegisterYear);
+        kva::LoadWorkingContext(false);
+        kva::GetParamDescription(ParRegisterYear);
         Out() << "\n"
               << (numbering == 1 ? "Numbering per register-year (the rows of 2026)"
                                  : "Numbering across years (the rows of 2025 and 2026)")

@@ -12,6 +12,7 @@
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "kvbFChiusura.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_closing"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(db);

@@ -17,6 +17,7 @@
 #include "kvbFBeni.h"
 #include "kvbFSpostaBeni.h"
 #include "kvbRBeni.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -67,6 +68,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_goods"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(db);

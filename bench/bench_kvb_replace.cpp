@@ -15,6 +15,7 @@
 #include "VoQuery.h"
 #include "kvbFDataReplace.h"
 #include "kvbRDblLstInbSelect.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_replace"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     QTextStream &out = Out();
     QElapsedTimer timer;
     timer.start();
@@ -89,7 +91,7 @@ int main(int argc, char *argv[]) {
     out << "generated " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI")).toInt()
         << " goods in " << timer.elapsed() << " ms\n";
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(year));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
 
     std::unique_ptr<TfrKvbDblLstInbSelect> picker;
     out << "picker created and filled:       "

@@ -17,6 +17,7 @@
 #include "VoRptTreeView.h"
 #include "kvbMAtt.h"
 #include "kvbMReport.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_reports"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QElapsedTimer timer;
     timer.start();
@@ -90,7 +92,7 @@ int main(int argc, char *argv[]) {
     kvbHookReports(tree);
     CurrentRegisterId = k.facId;
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
+    kvb::LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
     VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"),
                       bench.Dir(), bench.messages, &Confirm);
     VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), bench.Dir(), bench.messages, &Confirm);

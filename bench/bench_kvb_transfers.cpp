@@ -15,6 +15,7 @@
 #include "VoQueryCollection.h"
 #include "kvbFImpInv.h"
 #include "kvbFSelectVelist.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_transfers"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(bench.Db());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));

@@ -20,6 +20,7 @@
 #include "kvbFBuoniSca.h"
 #include "kvbFBuoniScaMulti.h"
 #include "kvbRBeniCaricoSca.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_unloading"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const TVoBenchGoods k = VoBenchGenerateGoods(db);
@@ -64,7 +66,7 @@ int main(int argc, char *argv[]) {
     VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IAVAID = 2 WHERE IAVAID = 1"));
     VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET ILOCKED = 1 WHERE IBBUOTIPO = 0"));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
     const int voucher = VoBenchReserve(db, QStringLiteral("TBBUO_BUONI"), 1);
     VoExecSQL(
         QStringLiteral("INSERT INTO TBBUO_BUONI (IBBUOID, IDWGFACANFID, IBBUONUMERO, DBBUODATA, SBBUODESC, "

@@ -16,6 +16,7 @@
 #include "kvbFBuoni.h"
 #include "kvbRBeniCarico.h"
 #include "kvbUBuoni.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -71,6 +72,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_kvb_vouchers"));
     if (!bench.Ok())
         return 1;
+    kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 100;
@@ -84,7 +86,7 @@ int main(int argc, char *argv[]) {
                .toInt()
         << " vouchers of the register-year, in " << timer.elapsed() << " ms\n";
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(year));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
 
     timer.restart();
     auto *window = qobject_cast<TfmkvbBuoni *>(CreateVoClass(QStringLiteral("TfmkvbBuoni")));

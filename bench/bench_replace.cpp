@@ -10,6 +10,7 @@
 #include "VoQuery.h"
 #include "kvaFDataReplace.h"
 #include "kvaRDblLstArtSelect.h"
+#include "kvaURegistries.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,6 +43,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_replace"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     QTextStream &out = Out();
     const int present = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt();
     VoExecSQL(QString::fromLatin1(kMoreArticlesSQL), {{QStringLiteral("n"), kCatalogue - present}});

@@ -24,6 +24,7 @@
 #include "kvaFBuoni.h"
 #include "kvaRBeniCarico.h"
 #include "kvaUBuoni.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ int main(int argc, char *argv[]) {
     TVoBenchApp bench(argc, argv, QStringLiteral("bench_rows"));
     if (!bench.Ok())
         return 1;
+    kvaRegisterWindows();
     QTextStream &out = Out();
     out << "database in " << bench.Dir().path() << "\n";
     VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = 0 WHERE SFACDESC = 'Facile consumo'"));
@@ -131,8 +133,8 @@ int main(int argc, char *argv[]) {
     xgvmGlobalVar.Add(ParSchool,
                       VoSelectValue(QStringLiteral("SELECT MIN(IDWGID) FROM TDOW_DATAOWNER")).toString());
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(years[1]));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
     VoExecSQL(
         QString::fromLatin1(kMoreArticlesSQL),
         {{QStringLiteral("n"), kCatalogue - Count(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"))}});

@@ -1,6 +1,7 @@
 #include "AbcUDatabase.h"
 #include "VoApplication.h"
 #include "kvaFMain.h"
+#include "kvaURegistries.h"
 
 #include <QColor>
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("kva"));
     TVoApplication::SetProgramTitle(QStringLiteral("Velisto"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
+    kvaRegisterWindows();
     AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);
     main->show();

@@ -1,6 +1,7 @@
 #include "AbcUDatabase.h"
 #include "VoApplication.h"
 #include "kvbFMain.h"
+#include "kvbURegistries.h"
 
 #include <QColor>
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("kvb"));
     TVoApplication::SetProgramTitle(QStringLiteral("Velisto - Beni durevoli"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
+    kvbRegisterWindows();
     AbcPrepareDatabase();
     TfmkvbMain *main = kvbCreateModules(&app);
     main->show();

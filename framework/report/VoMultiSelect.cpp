@@ -1,6 +1,5 @@
 #include "VoMultiSelect.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoForms.h"
 #include "VoMessages.h"
@@ -17,9 +16,6 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfrVoMultiSelect);
-VO_REGISTER_CLASS(TfmVoMultiSelect);
 
 namespace {
 

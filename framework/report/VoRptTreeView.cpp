@@ -1,7 +1,9 @@
 #include "VoRptTreeView.h"
 
+#include "VoClassRegistry.h"
 #include "VoMDIMain.h"
 #include "VoMessages.h"
+#include "VoMultiSelect.h"
 #include "VoRptEngine.h"
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
@@ -26,12 +28,6 @@
 #include <QWindow>
 
 namespace {
-
-// Every report item of the programs gets its tree.
-const bool kTreesInstalled = [] {
-    TVoAttReport::SetTreeFactory([](TVoAttReport *item) { return new TVoRptTreeView(item); });
-    return true;
-}();
 
 TVoRptTreeView::TFileChooser &FileChooser() {
     static TVoRptTreeView::TFileChooser chooser;
@@ -88,9 +84,7 @@ bool WriteChosenPdf(const TVoRptDocument &document, const QString &given) {
 
 TVoRptTreeView::TVoRptTreeView(TVoAttReport *item)
     : TVoCustomRptTree(item), m_item(item), m_report(new TVoReport(this)),
-      m_designer(new TVoRptDesigner(this)) {
-    (void)kTreesInstalled;
-}
+      m_designer(new TVoRptDesigner(this)) {}
 
 TVoRptTreeView::~TVoRptTreeView() {
     delete m_window.data();
@@ -359,4 +353,12 @@ void VoRptHookModule(TVoRptTreeView *tree, std::function<void(const QString &, Q
     tree->GetfrDesigner()->OnDesign.Add(std::move(design));
     tree->SetStandardLayouts(layouts);
     VoGuarded([tree] { tree->SeedLayouts(); });
+}
+
+void VoRptRegisterWindows() {
+    VoRegisterFrameworkWindows();
+    // Every report item of the programs gets its tree.
+    TVoAttReport::SetTreeFactory([](TVoAttReport *item) { return new TVoRptTreeView(item); });
+    VO_REGISTER_CLASS(TfrVoMultiSelect);
+    VO_REGISTER_CLASS(TfmVoMultiSelect);
 }

@@ -82,6 +82,10 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
 void VoRptHookModule(TVoRptTreeView *tree, std::function<void(const QString &, QVariant &)> getValue,
                      std::function<void()> endDoc, std::function<void()> design, const QStringList &layouts);
 
+// What the report layer opens at start-up: the report tree of every report item and the selection
+// forms by their class names, with the framework's windows beneath them.
+void VoRptRegisterWindows();
+
 // The window "Stampe": the reports by folder and what to do with the chosen one.
 class TfmVoRptTree : public TfmVoChildDB {
     Q_OBJECT

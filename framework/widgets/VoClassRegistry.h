@@ -38,18 +38,16 @@ private:
     TVoClassFactory m_previous;
 };
 
-// Registers a class at static-initialisation time: place one in each window unit.
-struct TVoClassRegistrar {
-    TVoClassRegistrar(const QString &className, TVoClassFactory factory) {
-        RegisterVoClass(className, std::move(factory));
-    }
-};
+// Registers a window class under its own name, or (the second form) under another: a program
+// offering another program's window under a name of its own. Each program and library lists its
+// windows in one registration function that the program calls at start-up, before any window opens;
+// registering a name again replaces its factory with an equal one, so running it twice does no harm.
+template <class Window> void RegisterVoClass(const QString &className) {
+    RegisterVoClass(className, [](QWidget *parent) -> QWidget * { return new Window(parent); });
+}
 
-#define VO_REGISTER_CLASS(ClassName)                                                                         \
-    static const TVoClassRegistrar ClassName##_registrar(                                                    \
-        QStringLiteral(#ClassName), [](QWidget *parent) -> QWidget * { return new ClassName(parent); })
+#define VO_REGISTER_CLASS(ClassName) RegisterVoClass<ClassName>(QStringLiteral(#ClassName))
+#define VO_REGISTER_CLASS_AS(Name, ClassName) RegisterVoClass<ClassName>(QStringLiteral(#Name))
 
-// The same under another name: a program offering another program's window under a name of its own.
-#define VO_REGISTER_CLASS_AS(Name, ClassName)                                                                \
-    static const TVoClassRegistrar Name##_registrar(                                                         \
-        QStringLiteral(#Name), [](QWidget *parent) -> QWidget * { return new ClassName(parent); })
+// The framework's own windows that the programs open by name (the search form).
+void VoRegisterFrameworkWindows();

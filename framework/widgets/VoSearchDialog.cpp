@@ -34,11 +34,11 @@ QString Statement(const QString &sql) {
     return s;
 }
 
-const TVoClassRegistrar searchFormRegistrar(QStringLiteral("TfmVoSearch"), [](QWidget *parent) -> QWidget * {
-    return new TVoSearchDialog(parent);
-});
-
 } // namespace
+
+void VoRegisterFrameworkWindows() {
+    RegisterVoClass<TVoSearchDialog>(QStringLiteral("TfmVoSearch"));
+}
 
 QString VoLikePattern(const QString &text, bool prefixOnly) {
     QString t = text.toUpper();

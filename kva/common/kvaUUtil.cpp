@@ -1,5 +1,6 @@
 #include "kvaUUtil.h"
 
+#include "AbcUBuoni.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
@@ -88,7 +89,6 @@ const char *const kSyncAttributes[] = {"ICFMID", "ICAFID", "IDCMID", "IMERID", "
 const char *const kSyncRepriceSQL = "EXECUTE PROCEDURE PKVA_RIPREZZATUTTI";
 const char *const kSyncTitle = "Sincronizzazione dati degli articoli";
 
-// The numbering scope is the register-year or the whole register, after the register's option.
 const char *const kMaxNumberYearSQL =
     "SELECT Max(iFBuoNumero) AS iFBuoNumero FROM TFBuo_Buoni buo INNER JOIN TDwgFacAnf dfa ON "
     "(buo.iDwgFacAnfId = "
@@ -123,18 +123,9 @@ const char *const kLargestUnloadingSQL = "SELECT GIACENZA * FKVA_FATTOREUNITA(:i
                                          "PKVA_GIACENZAMIN(:iFarId, :dFBuoData, :iDwgFacAnfId, :iAfcId)";
 const char *const kUnitFactorSQL = "SELECT FKVA_FATTOREUNITA(:iFarId) FROM RDB$DATABASE";
 
-// Binds the numbering scope of the current register to a query.
-void BindScope(TVoQuery &q, int type) {
-    q.SetParam(QStringLiteral("iFBuoTipo"), type);
-    if (CurrentNumbering == 1)
-        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
-    else
-        q.SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
-}
-
 } // namespace
 
-QVariant GetParamDescription(const QString &name) {
+QVariant kva::GetParamDescription(const QString &name) {
     return AbcParamDescription(name, QString::fromLatin1(kRegisterYearDescSQL), [](const TVoQuery *row) {
         if (!row) {
             CurrentNumbering = 0;
@@ -145,7 +136,7 @@ QVariant GetParamDescription(const QString &name) {
     });
 }
 
-void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+void kva::LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     TAbcRegisterYear found;
     if (!ReadRegisterYear(registerYearId, found, start, end))
         return;
@@ -155,49 +146,39 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     CurrentRegisterYearId = registerYearId;
 }
 
-void LoadWorkingContext(bool firstActivation) {
+void kva::LoadWorkingContext(bool firstActivation) {
     AbcLoadWorkingContext(firstActivation, &LoadCurrentRegisterYear);
 }
 
-void ResetWorkingContext() {
+void kva::ResetWorkingContext() {
     CurrentNumbering = CurrentVatIncluded = CurrentRegYearId = 0;
     ResetRegisterContext();
 }
 
+// The numbering scope is the register-year or the whole register, after the register's option.
+const TAbcVoucherProfile kvaVoucherProfile{"iFBuoTipo",
+                                           "iFBuoNumero",
+                                           [] { return CurrentNumbering == 1; },
+                                           {kMaxNumberRegisterSQL, kMaxNumberYearSQL},
+                                           {kNumberExistsRegisterSQL, kNumberExistsYearSQL},
+                                           kDateLowSQL,
+                                           "dFBuoDataMin",
+                                           kDateHighSQL,
+                                           "dFBuoDataMax",
+                                           nullptr,
+                                           nullptr,
+                                           "Data del buono minore della data del buono precedente"};
+
 int NextVoucherNumber(int type) {
-    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kMaxNumberYearSQL : kMaxNumberRegisterSQL));
-    BindScope(q, type);
-    q.Open();
-    return q.AsInteger(QStringLiteral("iFBuoNumero")) + 1;
+    return AbcNextVoucherNumber(kvaVoucherProfile, type, CurrentRegisterId);
 }
 
-bool VoucherNumberExists(int number, int type) {
-    TVoQuery q(QString::fromLatin1(CurrentNumbering == 1 ? kNumberExistsYearSQL : kNumberExistsRegisterSQL));
-    BindScope(q, type);
-    q.SetParam(QStringLiteral("iFBuoNumero"), number);
-    q.Open();
-    return !q.Eof();
+bool kva::VoucherNumberExists(int number, int type) {
+    return AbcVoucherNumberExists(kvaVoucherProfile, number, type);
 }
 
-void GetVoucherDateLimits(int number, int type, DateWindow &window) {
-    window = {0.0, VoOpenEnd};
-    for (const bool low : {true, false}) {
-        TVoQuery q(QString::fromLatin1(low ? kDateLowSQL : kDateHighSQL));
-        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-            .SetParam(QStringLiteral("iFBuoTipo"), type)
-            .SetParam(QStringLiteral("iFBuoNumero"), number);
-        q.Open();
-        if (q.Eof())
-            continue;
-        if (low) {
-            window.low = q.AsDate(QStringLiteral("dFBuoDataMin"));
-        } else {
-            // A higher-numbered voucher without a date does not close the window.
-            const double high = q.AsDate(QStringLiteral("dFBuoDataMax"));
-            if (high != 0.0)
-                window.high = high;
-        }
-    }
+void kva::GetVoucherDateLimits(int number, int type, DateWindow &window) {
+    AbcVoucherDateLimits(kvaVoucherProfile, number, type, window);
 }
 
 namespace {

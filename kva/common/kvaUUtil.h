@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+struct TAbcVoucherProfile;
+
 // --- Working context ----------------------------------------------------------------------------------
 // The values both programs keep (register, register-year, dates, site) are AbcUContext's.
 
@@ -21,6 +23,9 @@ extern int CurrentRegYearId;   // iAnfId of the current register-year's financia
 // condition on the column holding the type. A macro, so that the statements stay string constants.
 #define KVA_OWN_REGISTERS(typeColumn) "((" typeColumn "<>5) AND (" typeColumn "<>7))"
 
+// The routines that the durable-goods program also has, under the same names and with rules of its own,
+// live in this program's namespace, so that the code of both programs links into one binary.
+namespace kva {
 // Display text of a parameter's value; for the register-year also loads the register options.
 // Another name raises EVoException "Parametro %s non definito".
 QVariant GetParamDescription(const QString &name);
@@ -31,6 +36,7 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end);
 void LoadWorkingContext(bool firstActivation);
 // Back to the state before the first activation (used when a program changes database).
 void ResetWorkingContext();
+} // namespace kva
 
 // --- Voucher numbering, date windows and stock ------------------------------------------------------
 
@@ -38,13 +44,17 @@ void ResetWorkingContext();
 inline constexpr int kvaLoading = 0;
 inline constexpr int kvaUnloading = 1;
 
+// How this program numbers and dates its vouchers, for the rules both programs share (AbcUBuoni.h).
+extern const TAbcVoucherProfile kvaVoucherProfile;
 // The next number of a voucher kind in the numbering scope of the current register.
 int NextVoucherNumber(int type);
+namespace kva {
 // Whether a voucher of that kind already has the number in the numbering scope.
 bool VoucherNumberExists(int number, int type);
 // The dates a voucher of that number and kind may take in the current register-year: not before the
 // lower-numbered vouchers' latest date nor after the higher-numbered ones' earliest date.
 void GetVoucherDateLimits(int number, int type, DateWindow &window);
+} // namespace kva
 // An article's stock at a date in the current register-year (sector -1: all sectors).
 double GetStock(int articleId, int sectorId, double date);
 void GetStockAndCost(int articleId, double &stock, double &cost, int sectorId, double date);
@@ -101,8 +111,3 @@ bool GoodsCodeHasCategories(int goodsCodeId);
 
 // The standard report of the one being run by the menu's report tree.
 int GetBaseReportId();
-// The voucher rows and articles that name a code by the column of that name: the select of the code's
-// users for GuardDeleteWhileUsed. A macro, so that the statements stay string constants.
-#define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \
-    "SELECT IAFCID FROM TAFC_ARTVELIST WHERE " column " = :" column                                          \
-    " UNION ALL SELECT IFARID FROM TFAR_FACARTICOLI WHERE " column " = :" column

@@ -1,15 +1,12 @@
 #include "kvaFArticoli.h"
 
 #include "AbeRRicerca.h"
-#include "VoClassRegistry.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "kvaRArticoli.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmkvaArticoli);
 
 namespace {
 

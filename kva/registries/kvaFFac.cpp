@@ -1,12 +1,9 @@
 #include "kvaFFac.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBEdits.h"
 #include "VoQueryCollection.h"
 #include "kvaRFac.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmkvaFac);
 
 namespace {
 

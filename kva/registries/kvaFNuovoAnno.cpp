@@ -1,16 +1,5 @@
 #include "kvaFNuovoAnno.h"
 
-#include "VoClassRegistry.h"
-
-namespace {
-
-const TVoClassRegistrar TfmNuovoAnno_registrar(QStringLiteral("TfmNuovoAnno"),
-                                               [](QWidget *parent) -> QWidget * {
-                                                   return new TfmNuovoAnno(kvaNuovoAnnoProfile(), parent);
-                                               });
-
-} // namespace
-
 const TAbcNuovoAnnoProfile &kvaNuovoAnnoProfile() {
     static const TAbcNuovoAnnoProfile profile{
         .DurableGoods = false,

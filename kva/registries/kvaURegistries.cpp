@@ -1,10 +1,25 @@
-// The code registries and the documents windows by their class names, with this program's profile
-// where they take one. They are registered here, apart from their units, because the durable-goods
-// program links those windows under names or profiles of its own and must not offer them under these.
+// Every window of this program by its class name, with this program's profile where a window of
+// both programs takes one; the program registers them at start-up. The durable-goods program offers
+// some of the same windows under names or profiles of its own and registers only those.
+#include "kvaURegistries.h"
+
+#include "AbcURegistries.h"
 #include "VoClassRegistry.h"
+#include "kvaFArticoli.h"
+#include "kvaFBuoni.h"
+#include "kvaFChiusura.h"
 #include "kvaFCodMerce.h"
 #include "kvaFCodici.h"
+#include "kvaFDataReplace.h"
 #include "kvaFDoc.h"
+#include "kvaFFac.h"
+#include "kvaFImpBenDur.h"
+#include "kvaFImpMag.h"
+#include "kvaFNuovoAnno.h"
+#include "kvaFRptMultiSelectDate.h"
+#include "kvaFRptSecMerc_select.h"
+#include "kvaFSelectBenDur.h"
+#include "kvaFWGeneraBuonoSca.h"
 #include "kvaUUtil.h"
 
 namespace {
@@ -51,15 +66,37 @@ const TCategMerceProfile kCategMerce{
 
 } // namespace
 
-VO_REGISTER_CLASS(TfmkvaCond);
-VO_REGISTER_CLASS(TfmkvaCausali);
-VO_REGISTER_CLASS(TfmkvaCategorie);
-VO_REGISTER_CLASS(TfmkvaCollocazioni);
-VO_REGISTER_CLASS(TfmkvaCodMerce);
-static const TVoClassRegistrar TfmCategMerce_registrar(QStringLiteral("TfmCategMerce"), [](QWidget *parent) {
-    return new TfmCategMerce(kCategMerce, parent);
-});
-VO_REGISTER_CLASS(TfmkvaAliquoteIVA);
-VO_REGISTER_CLASS(TfmkvaUniMisura);
-VO_REGISTER_CLASS(TfmkvaDoc);
-VO_REGISTER_CLASS(TfmkvaTipoDoc);
+void kvaRegisterWindows() {
+    AbcRegisterWindows();
+
+    VO_REGISTER_CLASS(TfmkvaBuoni);
+    VO_REGISTER_CLASS(TfmkvaBuoniSca);
+    VO_REGISTER_CLASS(TfmkvaArticoli);
+
+    VO_REGISTER_CLASS(TfmkvaCond);
+    VO_REGISTER_CLASS(TfmkvaCausali);
+    VO_REGISTER_CLASS(TfmkvaCategorie);
+    VO_REGISTER_CLASS(TfmkvaCollocazioni);
+    VO_REGISTER_CLASS(TfmkvaCodMerce);
+    RegisterVoClass(QStringLiteral("TfmCategMerce"),
+                    [](QWidget *parent) -> QWidget * { return new TfmCategMerce(kCategMerce, parent); });
+    VO_REGISTER_CLASS(TfmkvaAliquoteIVA);
+    VO_REGISTER_CLASS(TfmkvaUniMisura);
+    VO_REGISTER_CLASS(TfmkvaDoc);
+    VO_REGISTER_CLASS(TfmkvaTipoDoc);
+    VO_REGISTER_CLASS(TfmkvaFac);
+    RegisterVoClass(QStringLiteral("TfmNuovoAnno"), [](QWidget *parent) -> QWidget * {
+        return new TfmNuovoAnno(kvaNuovoAnnoProfile(), parent);
+    });
+
+    VO_REGISTER_CLASS(TfmKvaChiusura);
+    VO_REGISTER_CLASS(TfmKvaImpMag);
+    VO_REGISTER_CLASS(TfmKvaImpBenDur);
+    VO_REGISTER_CLASS(TfmKvaImpInv);
+    VO_REGISTER_CLASS(TfmkvaSelectBenDur);
+    VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
+    VO_REGISTER_CLASS(TfmKvaDataReplace);
+
+    VO_REGISTER_CLASS(TfmRptSecMerc_select);
+    VO_REGISTER_CLASS(TfmkvaRptMultiSelectDate);
+}

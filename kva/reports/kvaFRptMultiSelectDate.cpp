@@ -1,14 +1,11 @@
 #include "kvaFRptMultiSelectDate.h"
 
-#include "VoClassRegistry.h"
 #include "kvaFSelectRangeData.h"
 #include "kvaUUtil.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-
-VO_REGISTER_CLASS(TfmkvaRptMultiSelectDate);
 
 TfmkvaRptMultiSelectDate::TfmkvaRptMultiSelectDate(QWidget *parent)
     : TfmVoMultiSelect(parent), dtpDal(new QDateEdit(this)), dtpAl(new QDateEdit(this)) {

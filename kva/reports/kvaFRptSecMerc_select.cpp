@@ -1,6 +1,5 @@
 #include "kvaFRptSecMerc_select.h"
 
-#include "VoClassRegistry.h"
 #include "VoIdComboBox.h"
 #include "VoUtils.h"
 
@@ -8,8 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmRptSecMerc_select);
 
 namespace {
 

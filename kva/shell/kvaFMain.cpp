@@ -102,8 +102,8 @@ TAbcProgram MakeProgram() {
     p.Connection = [] { return static_cast<TdmVoConnection *>(dmkvaConn); };
     p.Menu = [] { return static_cast<TdmAbcAtt *>(dmkvaAtt); };
     p.BeforeMainWindow = &ChooseProgram;
-    p.LoadContext = &LoadWorkingContext;
-    p.ParamDescription = &GetParamDescription;
+    p.LoadContext = &kva::LoadWorkingContext;
+    p.ParamDescription = &kva::GetParamDescription;
     p.FirstActivationSteps = {&HookReports, &CheckRegisterOptions, &RepairVatRates,
                               [](TfmAbcMain *main) { main->ShowReleaseNotes(); }, &SynchroniseArticles};
     return p;

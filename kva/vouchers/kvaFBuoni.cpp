@@ -1,6 +1,5 @@
 #include "kvaFBuoni.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -8,7 +7,6 @@
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
-#include "VoMasterDetail.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
@@ -20,12 +18,7 @@
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
-#include <QSplitter>
 #include <QTabWidget>
-#include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvaBuoni);
-VO_REGISTER_CLASS(TfmkvaBuoniSca);
 
 namespace {
 
@@ -63,6 +56,12 @@ const char *const kHasDocumentsSQL = "SELECT FIRST 1 iFBuoIdcId FROM TFBuoIdc WH
 // Amounts keep their units digit: "#,###.00" would show 0 as ",00" and a half as ",50".
 const char *const kAmountFormat = "#,##0.00";
 
+// Rows and documents follow the header's state changes too, not only its data changes; a voucher being
+// edited still takes rows.
+const TAbcVoucherWindowProfile kWindowProfile{
+    &kvaVoucherProfile, "IFBUOID", "IFBUONUMERO", "Articoli", {"IBENIIMP", "IBENIIMP_CONIVA"},
+    kAmountFormat,      0,         true,          false,      false};
+
 bool HasRow(const char *sql, int voucherId) {
     TVoQuery q(QString::fromLatin1(sql));
     q.SetParam(QStringLiteral("iFBuoId"), voucherId).Open();
@@ -89,45 +88,35 @@ void SortColumnsOnTheirFields(TVoDBGrid *grid, const QList<int> &columns) {
         grid->ColsIndex().Add(column, grid->ColumnField(column));
 }
 
+// The documents page over this program's links: documents of up to a year before the register-year.
+const TBuoIdcProfile kvaBuoIdcProfile = {
+    "TFBUO_BUONI",
+    "IFBUOID",
+    "iFBuoIdcId",
+    "SELECT iFBuoIdcId FROM TFBUOIDC WHERE (iFBuoId=:iFBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :iFBuoId",
+    "Descrizione",
+    "Provenienza",
+    {365.0, 365.0},
+    100,
+};
+
 } // namespace
 
 TfmkvaBuoni::TfmkvaBuoni(QWidget *parent) : TfmkvaBuoni(kvaLoading, parent) {}
 
 TfmkvaBuoni::TfmkvaBuoni(int kind, QWidget *parent)
-    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
-      xqcDoc(new TVoQueryCollection(this)),
-      frMaster(kind == kvaLoading ? new TfrkvaBuoniCarico : new TfrkvaBuoniScarico),
-      Splitter1(new QSplitter(Qt::Vertical)), pcDetail(new QTabWidget), tsBeni(new QWidget),
-      tsDoc(new QWidget), frDetail(kind == kvaLoading ? new TfrkvaBeniCarico : new TfrkvaBeniCaricoSca),
-      frBuoDoc(new TfrkvaBuoIdc), m_kind(kind),
-      m_rows(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IFBUOID"), this)),
-      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IFBUOID"), this)) {
-    setWindowTitle(kind == kvaLoading ? QStringLiteral("Gestione movimenti")
-                                      : QStringLiteral("Gestione buoni di scarico"));
-    OpenMaximized = true;
-    // Rows and documents follow the header's state changes too, not only its data changes.
-    m_rows->SetFollowMaster(false);
-    m_documents->SetFollowMaster(false);
-
-    frMaster->SetDataSet(xqcMain);
-    frDetail->SetDataSet(xqcDetail);
-    frBuoDoc->SetDataSet(xqcDoc);
-    for (auto [page, frame] : {std::pair<QWidget *, QWidget *>{tsBeni, frDetail}, {tsDoc, frBuoDoc}}) {
-        auto *layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(frame);
-    }
-    pcDetail->addTab(tsBeni, QStringLiteral("Articoli"));
-    pcDetail->addTab(tsDoc, QStringLiteral("Documenti"));
-    Splitter1->addWidget(frMaster);
-    Splitter1->addWidget(pcDetail);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
-}
+    : TfmAbcBuoni(parent, kWindowProfile, kind,
+                  kind == kvaLoading ? QStringLiteral("Gestione movimenti")
+                                     : QStringLiteral("Gestione buoni di scarico"),
+                  TAbcVoucherHeader::Of(kind == kvaLoading ? new TfrkvaBuoniCarico : new TfrkvaBuoniScarico),
+                  kind == kvaLoading ? new TfrkvaBeniCarico : new TfrkvaBeniCaricoSca, new TfrkvaBuoIdc),
+      frMaster(static_cast<TfrkvaBuoniCarico *>(HeaderFrame())), tsBeni(pcDetail->widget(0)),
+      tsDoc(pcDetail->widget(1)), frDetail(static_cast<TfrkvaBeniCarico *>(GoodsFrame())),
+      frBuoDoc(static_cast<TfrkvaBuoIdc *>(DocumentsFrame())) {}
 
 void TfmkvaBuoni::FormCreate() {
-    TfmVoChildDB::FormCreate();
+    TfmAbcBuoni::FormCreate();
 
     // Amounts are typed without VAT unless the register says they include it: then they are shown
     // as typed, otherwise with the VAT added.
@@ -156,25 +145,14 @@ void TfmkvaBuoni::FormCreate() {
     kvaSetRowLists(xqcDetail, m_kind);
     SetUpCollection(xqcDoc, kDocumentsSQL);
     kvaSetDocumentLists(xqcDoc, m_kind);
-    frBuoDoc->SetUpFor(xqcMain, m_kind);
+    frBuoDoc->SetUpFor(xqcMain, m_kind, kvaBuoIdcProfile);
 
-    pcDetail->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, frDetail, frBuoDoc})
-        frame->pcMain->setCurrentIndex(0);
     // The delivery sector of the rows is the one column that does not sort.
     SortColumnsOnTheirFields(frMaster->grFrame, loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 2, 3});
     SortColumnsOnTheirFields(frDetail->grFrame,
                              loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 3, 4, 5});
     SortColumnsOnTheirFields(frBuoDoc->grFrame, {0, 1, 2, 3, 4});
 
-    frMaster->xdsMain->OnDataChange.Add(
-        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
-    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
-    frMaster->xneNumero->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
-    frMaster->xdeData->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
-    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) { xqcMainAfterOpen(); });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterOpen(); });
     xqcMain->BeforeDelete.Add([this](TVoQueryCollection *) { xqcMainBeforeDelete(); });
     xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
@@ -188,79 +166,22 @@ void TfmkvaBuoni::FormCreate() {
             [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcDetailVoBeforeExec(prop); });
     else
         SetUpUnloading();
-    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
-    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { xqcDetailVoRefresh(); });
 }
 
-void TfmkvaBuoni::FormShow() {
-    TfmVoChildDB::FormShow();
-    xqcMain->Open();
-}
-
-void TfmkvaBuoni::FormClose(TCloseAction &Action) {
-    TfmVoChildDB::FormClose(Action);
-    xqcMain->Close();
-}
-
-void TfmkvaBuoni::OpenDetails() {
-    m_rows->Reload();
-    m_documents->Reload();
-}
-
-// A locked voucher is definitive, and one not yet saved has no key for its rows: neither takes a row
-// (the documents page keeps its own rule).
+// A voucher's unloading rows may also be added many at once, under the same rule as one by one.
 void TfmkvaBuoni::ApplyLock() {
-    const TVoField *locked = xqcMain->Active() ? xqcMain->FindField(QStringLiteral("ILOCKED")) : nullptr;
-    const bool saved = locked && !xqcMain->IsEmpty() && xqcMain->State() != dsInsert;
-    frDetail->xacInsert->SetLocked(!saved || locked->AsInteger() == 1);
+    TfmAbcBuoni::ApplyLock();
     if (auto *rows = qobject_cast<TfrkvaBeniCaricoSca *>(frDetail))
-        rows->tbInsMult->setEnabled(saved && locked->AsInteger() != 1);
+        rows->tbInsMult->setEnabled(!TakesNoGoods());
 }
 
-void TfmkvaBuoni::frMasterxdsMainDataChange(TVoField *field) {
-    ApplyLock();
-    if (!field)
-        OpenDetails();
-}
-
-void TfmkvaBuoni::frMasterxdsMainAfterStateChange() {
-    if (xqcMain->State() == dsInsert)
-        ProposeNewVoucher();
-    OpenDetails();
-    ApplyLock();
-}
-
-void TfmkvaBuoni::ProposeNewVoucher() {
-    frMaster->xdeData->setEnabled(true);
-    frMaster->xdeData->SetReadOnly(false);
-    m_proposedNumber = NextVoucherNumber(m_kind);
-    frMaster->xneNumero->SetValue(m_proposedNumber);
-    frMaster->xdeData->SetDate(DaysToDate(kvaProposedVoucherDate(m_proposedNumber, m_kind)));
-}
-
-void TfmkvaBuoni::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
-    const int accepted = xqcMain->State() == dsInsert
-                             ? m_proposedNumber
-                             : xqcMain->FieldByName(QStringLiteral("IFBUONUMERO"))->OldValue().toInt();
-    Msg = kvaVoucherNumberProblem(frMaster->xneNumero->Value(), m_kind, accepted);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvaBuoni::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
+QString TfmkvaBuoni::DateProblem(double date, int number) const {
     const bool editing = xqcMain->State() == dsEdit;
     const int voucher = editing ? xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger() : -1;
     const QVariant stored =
         editing ? xqcMain->FieldByName(QStringLiteral("DFBUODATA"))->OldValue() : QVariant();
-    Msg = kvaVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), m_kind,
-                                voucher, stored.isNull() ? VoNoDate : VariantToDays(stored));
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvaBuoni::xqcMainAfterOpen() {
-    for (const char *amount : {"IBENIIMP", "IBENIIMP_CONIVA"})
-        xqcMain->FieldByName(QString::fromLatin1(amount))
-            ->SetDisplayFormat(QString::fromLatin1(kAmountFormat));
-    xqcMain->FieldByName(QStringLiteral("iFBuoNumero"))->SetDisplayFormat(QStringLiteral("0000000"));
+    return kvaVoucherDateProblem(date, number, m_kind, voucher,
+                                 stored.isNull() ? VoNoDate : VariantToDays(stored));
 }
 
 void TfmkvaBuoni::xqcDetailAfterOpen() {
@@ -284,7 +205,8 @@ void TfmkvaBuoni::xqcMainBeforeDelete() {
 }
 
 void TfmkvaBuoni::xqcMainBeforeWrite(int listKind) {
-    kvaVoucherHeaderBeforeWrite(xqcMain, m_kind, listKind, &m_proposedNumber);
+    if (listKind == skDelete && m_kind == kvaLoading)
+        kvaCheckVoucherRowsCanGo(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
 }
 
 void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
@@ -344,14 +266,6 @@ void TfmkvaBuoni::UnloadingRowBeforeWrite(int listKind) {
 void TfmkvaBuoni::xqcDetailVoBeforeExec(TVoQueryProp &prop) {
     prop.Values.Add(QStringLiteral("IFBUOID"), xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     prop.Values.Add(QStringLiteral("IFARID"), m_rowArticle);
-}
-
-// A row changed the voucher's amount: the header is read again, and the rows with it.
-void TfmkvaBuoni::xqcDetailVoRefresh() {
-    const TVoBookmark bookmark = xqcDetail->GetBookmark();
-    xqcMain->Refresh();
-    if (xqcDetail->BookmarkValid(bookmark))
-        xqcDetail->GotoBookmark(bookmark);
 }
 
 void TfmkvaBuoni::xqcMainVoAfterExec(const TVoQueryProp &prop) {

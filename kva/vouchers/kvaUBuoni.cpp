@@ -250,17 +250,12 @@ void kvaInsertImportedRow(const TKvaImportedRow &row) {
 }
 
 void kvaLockNumbering() {
-    if (CurrentNumbering == 1)
-        VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
-    else
-        VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
+    AbcLockVoucherNumbering(kvaVoucherProfile);
 }
-
-namespace {
 
 // Serialises on the voucher's articles, so that no other copy changes their stock between the trial
 // and the commit, then tries the rows' removal.
-void CheckRowsCanGo(int voucherId) {
+void kvaCheckVoucherRowsCanGo(int voucherId) {
     for (int article : VoucherArticles(voucherId))
         VoLockRow(QStringLiteral("TFAR_FACARTICOLI"), QStringLiteral("IFARID"), article);
     int article = 0;
@@ -272,45 +267,11 @@ void CheckRowsCanGo(int voucherId) {
         VoFormat(QStringLiteral("Impossibile cancellare, la giacenza dell'articolo %s andrebbe in negativo!"),
                  {description}));
 }
-} // namespace
-
-void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
-    AbcCheckVoucherNumberFree(headers, QStringLiteral("IFBUONUMERO"), listKind,
-                              {&kvaLockNumbering,
-                               [kind](int number) { return VoucherNumberExists(number, kind); },
-                               [kind] { return NextVoucherNumber(kind); }},
-                              proposedNumber);
-    if (listKind == skDelete && kind == kvaLoading)
-        CheckRowsCanGo(headers->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
-}
-
-double kvaProposedVoucherDate(int number, int kind) {
-    DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
-    return AbcAcceptedVoucherDate(TodayDays(), window);
-}
-
-QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {
-    if (number.isNull() || !number.isValid() || number.toDouble() < 1)
-        return QStringLiteral("Numero del buono");
-    if (number.toInt() == acceptedNumber)
-        return QString();
-    if (VoucherNumberExists(number.toInt(), kind))
-        return QStringLiteral("Numero del buono già presente");
-    return QString();
-}
 
 QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, double storedDate) {
-    if (date < 0)
-        return QStringLiteral("Data del buono");
-    DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
-    if (date < CurrentRegStart || date > CurrentRegEnd)
-        return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
-    if (date < window.low)
-        return QStringLiteral("Data del buono minore della data del buono precedente");
-    if (date > window.high)
-        return QStringLiteral("Data del buono maggiore della data del buono successivo");
+    if (const QString problem = AbcVoucherDateProblem(kvaVoucherProfile, date, number, kind);
+        !problem.isEmpty())
+        return problem;
     QString article;
     if (voucherId > 0 && date != storedDate && !kvaVoucherDateKeepsStock(voucherId, date, &article))
         return VoFormat(

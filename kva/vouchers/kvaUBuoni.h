@@ -62,19 +62,13 @@ void kvaDeleteVoucherContents(int voucherId);
 
 // --- Rules of the voucher windows' headers -------------------------------------------------------------
 
-// The checks a voucher header's collection makes inside the transaction of its write: the windows
-// hook it to the collection's BeforeWrite. Two copies of the program may save at once, so a check
-// made before the write could be stale when it commits.
-// - Insert, or update that changes the number: locks the row that owns the numbering (the
-//   register-year with numbering per register-year, else the register, whose numbers run across
-//   all its school registers), then refuses a number another voucher of the kind holds with
-//   "Numero del buono già presente". A new voucher is then given the next free number, in its
-//   number field and in proposedNumber, so that saving again succeeds.
-// - Delete of a loading voucher: locks the articles of its rows and refuses, with "Impossibile
-//   cancellare, la giacenza dell'articolo %s andrebbe in negativo!", when removing the rows together
-//   would take the stock of one of them below zero (kvaVoucherRowsCanGo). The questions about rows
-//   and documents come before, outside the transaction.
-void kvaVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
+// The check of a loading voucher's deletion, inside its transaction (the header collection's
+// BeforeWrite): two copies of the program may save at once, so a check made before the write could be
+// stale when it commits. Locks the articles of its rows and refuses, with "Impossibile cancellare, la
+// giacenza dell'articolo %s andrebbe in negativo!", when removing the rows together would take the
+// stock of one of them below zero (kvaVoucherRowsCanGo). The questions about rows and documents come
+// before, outside the transaction.
+void kvaCheckVoucherRowsCanGo(int voucherId);
 
 // A row of a voucher written by an import: sector, site, location, responsible and VAT rate are
 // NULL when not valid, the note empty when none.
@@ -93,15 +87,9 @@ void kvaInsertImportedRow(const TKvaImportedRow &row);
 // transaction, so that the next number read after it stays free until the commit.
 void kvaLockNumbering();
 
-// The date proposed for a new voucher of a number and kind: today when it lies in the voucher's date
-// window and the register-year, else the window's low end, taken no earlier than the year's start.
-double kvaProposedVoucherDate(int number, int kind);
-// What is wrong with a voucher number typed in a header, or an empty text when nothing is. The
-// accepted number (the one proposed, or the voucher's own) passes without asking the database.
-QString kvaVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber);
-// What is wrong with a voucher date, or an empty text: outside the register-year, before the dates of
-// lower numbers or after those of higher ones; then, for a saved voucher (voucherId > 0) whose date
-// changes from storedDate, whether its articles' stock stays non-negative (kvaVoucherDateKeepsStock).
+// What is wrong with a voucher date, or an empty text: the rule both programs share
+// (AbcVoucherDateProblem); then, for a saved voucher (voucherId > 0) whose date changes from
+// storedDate, whether its articles' stock stays non-negative (kvaVoucherDateKeepsStock).
 QString kvaVoucherDateProblem(double date, int number, int kind, int voucherId, double storedDate);
 // Tries a new date on a saved voucher: whether every article of its rows keeps a stock of zero or
 // more with the voucher on that date. The date is written and the server asked inside a transaction

@@ -1,6 +1,5 @@
 #include "kvaFChiusura.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
@@ -16,8 +15,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmKvaChiusura);
 
 namespace {
 

@@ -1,9 +1,6 @@
 #include "kvaFDataReplace.h"
 
-#include "VoClassRegistry.h"
 #include "kvaRDblLstArtSelect.h"
-
-VO_REGISTER_CLASS(TfmKvaDataReplace);
 
 TfmKvaDataReplace::TfmKvaDataReplace(QWidget *parent)
     : TfmAbcDataReplace({QStringLiteral("KVAREPLACE"), QStringLiteral("KVA"),

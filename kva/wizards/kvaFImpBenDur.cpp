@@ -1,6 +1,5 @@
 #include "kvaFImpBenDur.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoMessages.h"
@@ -11,9 +10,6 @@
 #include "kvaMAtt.h"
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmKvaImpBenDur);
-VO_REGISTER_CLASS(TfmKvaImpInv);
 
 namespace {
 

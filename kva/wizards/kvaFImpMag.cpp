@@ -1,7 +1,6 @@
 #include "kvaFImpMag.h"
 
 #include "AbcUMagazzino.h"
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoMessages.h"
@@ -14,8 +13,6 @@
 #include "kvaUUtil.h"
 
 #include <cmath>
-
-VO_REGISTER_CLASS(TfmKvaImpMag);
 
 namespace {
 

@@ -42,7 +42,7 @@ bool TfmKvaImpWizard::GoodsAllowed() {
 
 QString TfmKvaImpWizard::ConfirmationText() {
     return QStringLiteral("I beni verranno importati nel Velisto %1")
-        .arg(GetParamDescription(ParRegisterYear).toString());
+        .arg(kva::GetParamDescription(ParRegisterYear).toString());
 }
 
 QString TfmKvaImpWizard::AlreadyImportedText() {
@@ -55,7 +55,7 @@ int TfmKvaImpWizard::InsertHeader(const QString &description, double sourceDate,
     const int voucher = NewId(QStringLiteral("TFBUO_BUONI"));
     const int number = NextVoucherNumber(kvaLoading);
     DateWindow window;
-    GetVoucherDateLimits(number, kvaLoading, window);
+    kva::GetVoucherDateLimits(number, kvaLoading, window);
     TVoQuery insert(QString::fromLatin1(kvaSQLImportBuoInsert));
     insert.SetParam(QStringLiteral("iFBuoID"), voucher)
         .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())

@@ -1,14 +1,11 @@
 #include "kvaFSelectBenDur.h"
 
-#include "VoClassRegistry.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
 #include "kvaUUtil.h"
-
-VO_REGISTER_CLASS(TfmkvaSelectBenDur);
 
 namespace {
 

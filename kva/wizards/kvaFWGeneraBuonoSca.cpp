@@ -1,6 +1,5 @@
 #include "kvaFWGeneraBuonoSca.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -24,8 +23,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmKvaWGeneraBuonoSca);
 
 namespace {
 
@@ -267,7 +264,7 @@ void TfmKvaWGeneraBuonoSca::ProposeDate() {
     if (date > CurrentRegEnd)
         date = CurrentRegEnd;
     DateWindow window;
-    GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
+    kva::GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
     if (date < window.low)
         date = window.low;
     dtpDataScarico->setDate(DaysToDate(date));

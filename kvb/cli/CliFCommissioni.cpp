@@ -1,7 +1,6 @@
 #include "CliFCommissioni.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -10,8 +9,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
-
-VO_REGISTER_CLASS(TfmCliCommissioni);
 
 const QString KCliCommissioneInUso =
     QStringLiteral("Impossibile cancellare la commissione: ci sono dei componenti o dei verbali collegati.");

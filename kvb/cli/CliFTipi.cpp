@@ -2,13 +2,9 @@
 
 #include "AbcUContext.h"
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
-
-VO_REGISTER_CLASS(TfmCliTipiCommissione);
-VO_REGISTER_CLASS(TfmCliTipoVer);
 
 const QString KCliTipoInUso =
     QStringLiteral("Impossibile cancellare il tipo: ci sono delle commissioni o dei verbali collegati.");

@@ -1,7 +1,6 @@
 #include "CliFVerbali.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -9,8 +8,6 @@
 #include "VoQuery.h"
 
 #include <QScopeGuard>
-
-VO_REGISTER_CLASS(TfmCliVerbali);
 
 const QString KCliVerbaleInUso =
     QStringLiteral("Impossibile cancellare il verbale: ci sono dei beni collegati.");

@@ -55,35 +55,11 @@ const char *const kvbSQLILocked = "CASE WHEN inb.IAVAID IN (3, 4) OR (SELECT buo
 // --- Rules of the voucher windows --------------------------------------------------------------------------
 
 void kvbLockNumbering() {
-    VoLockRow(QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"), CurrentRegisterId);
-}
-
-QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber) {
-    if (number.isNull() || !number.isValid() || number.toDouble() < 1)
-        return QStringLiteral("Numero del buono");
-    if (number.toInt() != acceptedNumber && VoucherNumberExists(number.toInt(), kind))
-        return QStringLiteral("Numero del buono già presente");
-    return QString();
-}
-
-QString kvbVoucherDateProblem(double date, int number, int kind) {
-    if (date < 0)
-        return QStringLiteral("Data del buono");
-    if (date < CurrentRegStart || date > CurrentRegEnd)
-        return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");
-    DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
-    if (date < window.low)
-        return QStringLiteral("Data del buono minore della data del buono precedente o dell'ultima chiusura");
-    if (date > window.high)
-        return QStringLiteral("Data del buono maggiore della data del buono successivo");
-    return QString();
+    AbcLockVoucherNumbering(kvbVoucherProfile);
 }
 
 double kvbAcceptedVoucherDate(double wanted, int number, int kind) {
-    DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
-    return AbcAcceptedVoucherDate(wanted, window);
+    return AbcAcceptedVoucherDate(kvbVoucherProfile, wanted, number, kind);
 }
 
 QString kvbNewVoucherText(const TkvbNewVoucher &voucher) {
@@ -99,14 +75,6 @@ QString kvbNewVoucherText(const TkvbNewVoucher &voucher) {
 
 QString kvbCountText(int count, const char *one, const char *many) {
     return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(count == 1 ? one : many));
-}
-
-void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber) {
-    AbcCheckVoucherNumberFree(headers, QStringLiteral("iBBuoNUMERO"), listKind,
-                              {&kvbLockNumbering,
-                               [kind](int number) { return VoucherNumberExists(number, kind); },
-                               [kind] { return NextVoucherNumber(kind); }},
-                              proposedNumber);
 }
 
 QString kvbGoodsNumberProblem(const QVariant &number, const QString &subCode, int acceptedNumber) {

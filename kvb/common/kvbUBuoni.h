@@ -52,12 +52,6 @@ class TVoQueryCollection;
 // register's row, so that two copies of the program cannot take the same number.
 void kvbLockNumbering();
 
-// What is wrong with a voucher number typed in a header, or an empty text. The accepted number (the
-// one proposed for a new voucher, or the voucher's stored one) passes without asking the database.
-QString kvbVoucherNumberProblem(const QVariant &number, int kind, int acceptedNumber);
-// What is wrong with a voucher date, or an empty text: outside the register-year, before the
-// previous voucher or the last closing, after the next voucher; a date equal to a bound passes.
-QString kvbVoucherDateProblem(double date, int number, int kind);
 // The date a new voucher of that number and kind takes in the current register-year when it would like
 // the wanted one: that date when the voucher's date rule accepts it, else the earliest date it accepts.
 double kvbAcceptedVoucherDate(double wanted, int number, int kind);
@@ -74,11 +68,6 @@ struct TkvbNewVoucher {
 QString kvbNewVoucherText(const TkvbNewVoucher &voucher);
 // A count with its noun: "1 bene", "3 beni".
 QString kvbCountText(int count, const char *one, const char *many);
-// Inside the write of a voucher header (its collection's BeforeWrite): a new number, or a changed
-// one, is looked for again once the register is locked. A taken number refuses the write with
-// "Numero del buono già presente"; a new voucher is then given the next free number (in its field
-// and in proposedNumber) so that saving again succeeds.
-void kvbVoucherHeaderBeforeWrite(TVoQueryCollection *headers, int kind, int listKind, int *proposedNumber);
 
 // What is wrong with a goods number, or an empty text; the sub-code is the one typed (empty: the goods
 // without sub-code). The accepted number passes without asking the database.

@@ -1,5 +1,6 @@
 #include "kvbUUtil.h"
 
+#include "AbcUBuoni.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
@@ -122,11 +123,11 @@ int RegisterOrCurrent(int registerId) {
 
 } // namespace
 
-QVariant GetParamDescription(const QString &name) {
+QVariant kvb::GetParamDescription(const QString &name) {
     return AbcParamDescription(name, QString::fromLatin1(kRegisterYearDescSQL), [](const TVoQuery *) {});
 }
 
-void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
+void kvb::LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     TAbcRegisterYear found;
     if (!ReadRegisterYear(registerYearId, found, start, end))
         return;
@@ -134,33 +135,33 @@ void LoadCurrentRegisterYear(int registerYearId, double &start, double &end) {
     CurrentRegSchoolId = found.schoolId;
 }
 
-void LoadWorkingContext(bool firstActivation) {
+void kvb::LoadWorkingContext(bool firstActivation) {
     AbcLoadWorkingContext(firstActivation, &LoadCurrentRegisterYear);
 }
 
-void ResetWorkingContext() {
+void kvb::ResetWorkingContext() {
     CurrentRegSchoolId = 0;
     ResetRegisterContext();
     CurrentRegStart = CurrentRegEnd = VoNoDate;
 }
 
-void GetVoucherDateLimits(int number, int kind, DateWindow &window) {
-    window = {0.0, VoOpenEnd};
-    const auto boundary = [number, kind](const char *sql, const QString &field) {
-        TVoQuery q(QString::fromLatin1(sql));
-        q.SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId())
-            .SetParam(QStringLiteral("iBBuoTipo"), kind)
-            .SetParam(QStringLiteral("iBBuoNumero"), number);
-        q.Open();
-        return q.AsDate(field);
-    };
-    window.low = boundary(kDateLowSQL, QStringLiteral("dBBuoDataMin"));
-    TVoQuery closing(QString::fromLatin1(kLastClosingSQL));
-    closing.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
-    window.low = std::max(window.low, closing.AsDate(QStringLiteral("DCHADATACHIUSURA")));
-    // A higher-numbered voucher without a date does not close the window.
-    if (const double high = boundary(kDateHighSQL, QStringLiteral("dBBuoDataMax")); high != 0.0)
-        window.high = high;
+// Numbers run across the register's years.
+const TAbcVoucherProfile kvbVoucherProfile{
+    "iBBuoTipo",
+    "iBBuoNumero",
+    nullptr,
+    {kNextVoucherNumberSQL, nullptr},
+    {kVoucherNumberExistsSQL, nullptr},
+    kDateLowSQL,
+    "dBBuoDataMin",
+    kDateHighSQL,
+    "dBBuoDataMax",
+    kLastClosingSQL,
+    "DCHADATACHIUSURA",
+    "Data del buono minore della data del buono precedente o dell'ultima chiusura"};
+
+void kvb::GetVoucherDateLimits(int number, int kind, DateWindow &window) {
+    AbcVoucherDateLimits(kvbVoucherProfile, number, kind, window);
 }
 
 bool GoodsNumberExists(int number, const QString &subCodePattern) {
@@ -181,21 +182,12 @@ int NextGoodsNumber(int registerId) {
     return q.Eof() ? 1 : q.AsInteger(QStringLiteral("iBInbNumero")) + 1;
 }
 
-bool VoucherNumberExists(int number, int kind) {
-    TVoQuery q(QString::fromLatin1(kVoucherNumberExistsSQL));
-    q.SetParam(QStringLiteral("iBBuoNumero"), number)
-        .SetParam(QStringLiteral("iBBuoTipo"), kind)
-        .SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
-    q.Open();
-    return !q.Eof();
+bool kvb::VoucherNumberExists(int number, int kind) {
+    return AbcVoucherNumberExists(kvbVoucherProfile, number, kind);
 }
 
 int NextVoucherNumber(int kind, int registerId) {
-    TVoQuery q(QString::fromLatin1(kNextVoucherNumberSQL));
-    q.SetParam(QStringLiteral("iBBuoTipo"), kind)
-        .SetParam(QStringLiteral("iFacId"), RegisterOrCurrent(registerId));
-    q.Open();
-    return q.AsInteger(QStringLiteral("iBBuoNumero")) + 1;
+    return AbcNextVoucherNumber(kvbVoucherProfile, kind, RegisterOrCurrent(registerId));
 }
 
 int FindRegisterYearByDate(int registerId, double date) {

@@ -13,6 +13,7 @@
 
 class QWidget;
 class TVoQuery;
+struct TAbcVoucherProfile;
 
 // The school of the current register-year.
 extern int CurrentRegSchoolId;
@@ -23,6 +24,12 @@ inline constexpr int kvbUnloading = 1;
 // Voucher and goods numbers from this one up take no part when the next number is sought.
 inline constexpr int kvbNumberLimit = 9999999;
 
+// How this program numbers and dates its vouchers, for the rules both programs share (AbcUBuoni.h).
+extern const TAbcVoucherProfile kvbVoucherProfile;
+
+// The routines that the consumables register also has, under the same names and with rules of its own,
+// live in this program's namespace, so that the code of both programs links into one binary.
+namespace kvb {
 // Display text of a parameter's value: the school's short description, or the register's description
 // with "  Anno: " and the year; the latter also sets CurrentRegisterType. Another name raises
 // EVoException "Parametro %s non definito".
@@ -39,13 +46,16 @@ void ResetWorkingContext();
 // latest date of its lower-numbered vouchers nor the register's last closing, not after the earliest
 // date of its higher-numbered ones (0.0 and 99999.0 when there are none).
 void GetVoucherDateLimits(int number, int kind, DateWindow &window);
+} // namespace kvb
 // Whether a good of the current register has the number and a sub-code matching the pattern ("%": any
 // sub-code; a missing sub-code counts as an empty one). Goods out of the register never count.
 bool GoodsNumberExists(int number, const QString &subCodePattern);
 // The next goods number of a register (-1: the current one), over all its years.
 int NextGoodsNumber(int registerId = -1);
+namespace kvb {
 // Whether a voucher of that kind already has the number in the current register.
 bool VoucherNumberExists(int number, int kind);
+} // namespace kvb
 // The next number of a voucher kind in a register (-1: the current one), over all its years.
 int NextVoucherNumber(int kind, int registerId = -1);
 // The register-year of a register (-1: the current one) whose dates hold the date; 0 when none does.

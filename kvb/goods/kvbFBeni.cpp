@@ -2,11 +2,8 @@
 
 #include "AbcUContext.h"
 #include "AbeRRicerca.h"
-#include "VoClassRegistry.h"
 #include "VoQueryCollection.h"
 #include "kvbRBeni.h"
-
-VO_REGISTER_CLASS(TfmBeni);
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "kvbFRinumeraBeni.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 #include "kvbUUtil.h"
@@ -11,8 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmkvbRinumeraBeni);
 
 TfmkvbRinumeraBeni::TfmkvbRinumeraBeni(QWidget *parent)
     : TfmVoOkCancDlg(parent), laMsg(new QLabel(pnClient)), dtpDate(new QDateEdit(pnClient)),

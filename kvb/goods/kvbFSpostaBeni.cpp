@@ -1,6 +1,5 @@
 #include "kvbFSpostaBeni.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -20,8 +19,6 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvbSpostaBeni);
 
 namespace {
 

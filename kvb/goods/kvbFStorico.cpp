@@ -1,16 +1,11 @@
 #include "kvbFStorico.h"
 
 #include "AbcUContext.h"
-#include "VoClassRegistry.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "kvbMAtt.h"
 
 #include <QTabWidget>
-
-VO_REGISTER_CLASS(TfmkvbStorLuoghi);
-VO_REGISTER_CLASS(TfmkvbStorImp);
-VO_REGISTER_CLASS(TfmKvbStorSedi);
 
 namespace {
 

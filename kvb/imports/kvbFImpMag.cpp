@@ -2,14 +2,11 @@
 
 #include "AbcUContext.h"
 #include "AbcUMagazzino.h"
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
-
-VO_REGISTER_CLASS(TfmkvbImpMag);
 
 namespace {
 

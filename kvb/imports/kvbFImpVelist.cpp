@@ -1,14 +1,11 @@
 #include "kvbFImpVelist.h"
 
 #include "AbcUContext.h"
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoStringGrid.h"
-
-VO_REGISTER_CLASS(TfmkvbImpVelist);
 
 namespace {
 

@@ -130,7 +130,7 @@ bool TfmkvbImpWizard::RowsComplete() {
 
 QString TfmkvbImpWizard::ConfirmationText() {
     return QStringLiteral("I beni verranno importati nel registro %1")
-        .arg(GetParamDescription(ParRegisterYear).toString());
+        .arg(kvb::GetParamDescription(ParRegisterYear).toString());
 }
 
 void TfmkvbImpWizard::buOkClick() {

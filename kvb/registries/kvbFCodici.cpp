@@ -2,16 +2,8 @@
 
 #include "AbcUContext.h"
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
-
-VO_REGISTER_CLASS(TfmkvbCategorie);
-VO_REGISTER_CLASS(TfmkvbAva);
-VO_REGISTER_CLASS(TfmkvbCausali);
-VO_REGISTER_CLASS(TfmkvbDelibere);
-VO_REGISTER_CLASS_AS(TfmkvbCollocazioni, TfmkvaCollocazioni);
-VO_REGISTER_CLASS(TfmkvbCodMerce);
 
 namespace {
 
@@ -77,9 +69,9 @@ const TCategMerceProfile kCategMerce{
 
 } // namespace
 
-static const TVoClassRegistrar TfmCategMerce_registrar(QStringLiteral("TfmCategMerce"), [](QWidget *parent) {
-    return new TfmCategMerce(kCategMerce, parent);
-});
+const TCategMerceProfile &kvbCategMerceProfile() {
+    return kCategMerce;
+}
 
 // --- Inventory categories -----------------------------------------------------------------------------
 

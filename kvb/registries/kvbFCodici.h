@@ -2,8 +2,8 @@
 // The code tables that this program's goods and vouchers name: the eight inventory categories (only
 // shown) with the goods codes allowed in each, the goods codes, the states of goods, the inventory
 // causals, the acceptance documents and the locations. The goods codes, causals, conditions and
-// locations are the consumables register's tables and windows, offered here under this program's names
-// or with its profile; the delete of a code still named by either program's rows is refused.
+// locations are the code tables and windows both programs share, offered here under this program's
+// names or with its profile; the delete of a code still named by either program's rows is refused.
 #include "VoRegistry.h"
 #include "kvaFCodMerce.h"
 #include "kvaFCodici.h"
@@ -90,3 +90,7 @@ class TfmkvbCodMerce : public TfmkvaCodMerce {
 public:
     explicit TfmkvbCodMerce(QWidget *parent = nullptr);
 };
+
+// The goods categories window (TfmCategMerce) on this program's inventory categories: a goods code may
+// stand in several of them.
+const TCategMerceProfile &kvbCategMerceProfile();

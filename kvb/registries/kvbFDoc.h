@@ -1,5 +1,5 @@
 #pragma once
-// The goods documents of the durable-goods program: the consumables register's documents window with
+// The goods documents of the durable-goods program: the documents window both programs share, with
 // this program's frame, which names the supplier or recipient "Provenienza / Destinazione" and requires
 // it, and leaves number and date free.
 #include "kvaFDoc.h"

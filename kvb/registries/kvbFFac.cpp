@@ -1,9 +1,5 @@
 #include "kvbFFac.h"
 
-#include "VoClassRegistry.h"
-
-VO_REGISTER_CLASS(TfmkvbFac);
-
 namespace {
 
 const char *const kListSQL =

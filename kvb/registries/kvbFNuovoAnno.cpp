@@ -1,16 +1,5 @@
 #include "kvbFNuovoAnno.h"
 
-#include "VoClassRegistry.h"
-
-namespace {
-
-const TVoClassRegistrar TfmNuovoAnno_registrar(QStringLiteral("TfmNuovoAnno"),
-                                               [](QWidget *parent) -> QWidget * {
-                                                   return new TfmNuovoAnno(kvbNuovoAnnoProfile(), parent);
-                                               });
-
-} // namespace
-
 const TAbcNuovoAnnoProfile &kvbNuovoAnnoProfile() {
     static const TAbcNuovoAnnoProfile profile{
         .DurableGoods = true,

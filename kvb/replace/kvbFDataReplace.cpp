@@ -1,6 +1,5 @@
 #include "kvbFDataReplace.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoQuery.h"
 #include "kvbRDblLstInbSelect.h"
@@ -8,8 +7,6 @@
 #include "kvbUUtil.h"
 
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmKvbDataReplace);
 
 namespace {
 
@@ -139,7 +136,7 @@ void TfmKvbDataReplace::AfterInserts() {
 int TfmKvbDataReplace::CreateVoucher(int kind, int registerId) {
     const int number = NextVoucherNumber(kind, registerId);
     DateWindow window;
-    GetVoucherDateLimits(number, kind, window);
+    kvb::GetVoucherDateLimits(number, kind, window);
     // A day, not a moment: a voucher made on a register-year's last day stays in that year.
     const double date = std::max(TodayDays(), window.low);
     const int registerYear = FindRegisterYearByDate(registerId, date);

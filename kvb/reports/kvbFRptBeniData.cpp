@@ -1,6 +1,5 @@
 #include "kvbFRptBeniData.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
@@ -9,8 +8,6 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-
-VO_REGISTER_CLASS(TfmKvbRptBeniData);
 
 TfmKvbRptBeniData::TfmKvbRptBeniData(QWidget *parent)
     : TfmVoMultiSelect(parent), dtpData(new QDateEdit(this)) {

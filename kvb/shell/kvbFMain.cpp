@@ -41,8 +41,8 @@ TAbcProgram MakeProgram() {
     p.ReleaseNotesAtFirstShow = true;
     p.Connection = [] { return static_cast<TdmVoConnection *>(dmkvbConn); };
     p.Menu = [] { return static_cast<TdmAbcAtt *>(dmkvbAtt); };
-    p.LoadContext = &LoadWorkingContext;
-    p.ParamDescription = &GetParamDescription;
+    p.LoadContext = &kvb::LoadWorkingContext;
+    p.ParamDescription = &kvb::GetParamDescription;
     p.FirstActivationSteps = {&HookReports};
     return p;
 }
@@ -76,7 +76,7 @@ TfmkvbMain::TfmkvbMain(QWidget *parent) : TfmAbcMain(kvbProgram(), parent) {
 }
 
 TfmkvbMain *kvbCreateModules(QObject *owner, const std::function<void(TdmkvbConn *)> &setUpConnection) {
-    ResetWorkingContext();
+    kvb::ResetWorkingContext();
     dmkvbConn = new TdmkvbConn(owner);
     if (setUpConnection)
         setUpConnection(dmkvbConn);

@@ -257,7 +257,7 @@ void TdmkvbAtt::xafImpVelistBeforeExecute(TVoCustomAtt *, bool &Allow) {
 
 void TdmkvbAtt::WorkingYearGuard(int kind, bool &Allow) {
     DateWindow window;
-    GetVoucherDateLimits(NextVoucherNumber(kind), kind, window);
+    kvb::GetVoucherDateLimits(NextVoucherNumber(kind), kind, window);
     if (CurrentRegEnd < window.low) {
         VoMessageDlg(kind == kvbLoading
                          ? QStringLiteral("Impossibile creare il buono di carico nell'anno di lavoro.")

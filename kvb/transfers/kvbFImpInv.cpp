@@ -1,7 +1,6 @@
 #include "kvbFImpInv.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
@@ -13,8 +12,6 @@
 #include "kvbUUtil.h"
 
 #include <QScopeGuard>
-
-VO_REGISTER_CLASS(TfmkvbImpInv);
 
 namespace {
 

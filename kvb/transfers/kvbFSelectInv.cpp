@@ -1,9 +1,5 @@
 #include "kvbFSelectInv.h"
 
-#include "VoClassRegistry.h"
-
-VO_REGISTER_CLASS(TfmkvbSelectinv);
-
 namespace {
 
 const TkvbTransferProfile kInventory{

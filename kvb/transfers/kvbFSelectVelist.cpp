@@ -1,7 +1,6 @@
 #include "kvbFSelectVelist.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
@@ -16,8 +15,6 @@
 
 #include <QDate>
 #include <QLineEdit>
-
-VO_REGISTER_CLASS(TfmKvbSelectVelist);
 
 namespace {
 

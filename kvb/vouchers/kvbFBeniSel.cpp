@@ -1,6 +1,5 @@
 #include "kvbFBeniSel.h"
 
-#include "VoClassRegistry.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
 #include "VoTableModel.h"
@@ -10,8 +9,6 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvbBeniSel);
 
 namespace {
 

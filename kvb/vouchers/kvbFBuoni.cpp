@@ -1,7 +1,6 @@
 #include "kvbFBuoni.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -31,8 +30,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvbBuoni);
 
 namespace {
 

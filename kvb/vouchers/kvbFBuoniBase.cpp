@@ -7,7 +7,6 @@
 #include "VoDBFrames.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
-#include "VoMasterDetail.h"
 #include "VoMessages.h"
 #include "VoSearchDialog.h"
 #include "kvaRBuoIdc.h"
@@ -18,10 +17,7 @@
 #include "kvbUUtil.h"
 
 #include <QAction>
-#include <QSplitter>
-#include <QTabWidget>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -41,52 +37,49 @@ const char *const kDeliberaUnloadingListSQL =
 // A loading voucher is offered the acceptance documents of up to a year before the register-year.
 constexpr double kDaysBefore = 365.0;
 
+// The documents page over this program's links: an unloading voucher is offered only the documents of
+// its register-year.
+const TBuoIdcProfile kvbBuoIdcProfile = {
+    "TBBUO_BUONI",
+    "IBBUOID",
+    "iBBuoIdcId",
+    "SELECT iBBuoIdcId FROM TBBuoIdc WHERE (iBBuoId=:iBBuoId) AND (iIdcId=:iIdcId);",
+    "SELECT IBENID FROM TBBUO_BUONI WHERE IBBUOID = :iBBuoId",
+    "Documento",
+    "Fornitore",
+    {365.0, 0.0},
+    300,
+};
+// Goods follow the header's moves; a voucher takes goods only while its header is not being edited,
+// and a definitive one stays.
+const TAbcVoucherWindowProfile kWindowProfile{
+    &kvbVoucherProfile, "IBBUOID", "iBBuoNUMERO", "Beni", {"IBENIIMP", "iBBuoIMPORTO"},
+    "#,###.00",         4,         false,         true,   true};
+
 } // namespace
 
 TfmkvbBuoniBase::TfmkvbBuoniBase(QWidget *parent, int kind, const QString &caption, TfrkvbBuoniCarico *header,
                                  TfrVoDBRWGrid *goods)
-    : TfmVoChildDB(parent), xqcMain(new TVoQueryCollection(this)), xqcDetail(new TVoQueryCollection(this)),
-      xqcDoc(new TVoQueryCollection(this)), frMaster(header), Splitter1(new QSplitter(Qt::Vertical)),
-      pcDetail(new QTabWidget), frBuoDoc(new TfrkvbBuoIdc),
+    : TfmAbcBuoni(parent, kWindowProfile, kind, caption, TAbcVoucherHeader::Of(header), goods,
+                  new TfrkvbBuoIdc),
+      frMaster(header), frBuoDoc(static_cast<TfrkvbBuoIdc *>(DocumentsFrame())),
       xacDefBuono(kvbNewAction(this, "Rendi buono definitivo")),
       xacFiltraImporti(kvbNewAction(this, "Solo buoni non corretti")),
-      xacImpostaImporto(kvbNewAction(this, "Imposta importo buono uguale a importo beni")), m_kind(kind),
-      m_goods(new TVoMasterDetail(xqcMain, xqcDetail, QStringLiteral("IBBUOID"), this)),
-      m_documents(new TVoMasterDetail(xqcMain, xqcDoc, QStringLiteral("IBBUOID"), this)),
-      m_goodsFrame(goods) {
-    setWindowTitle(caption);
-    OpenMaximized = true;
-    frMaster->SetDataSet(xqcMain);
-    m_goodsFrame->SetDataSet(xqcDetail);
-    frBuoDoc->SetDataSet(xqcDoc);
-    for (auto [frame, title] :
-         {std::pair<QWidget *, const char *>{m_goodsFrame, "Beni"}, {frBuoDoc, "Documenti"}}) {
-        auto *page = new QWidget;
-        auto *layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(frame);
-        pcDetail->addTab(page, QString::fromLatin1(title));
-    }
-    Splitter1->addWidget(frMaster);
-    Splitter1->addWidget(pcDetail);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Splitter1);
-}
+      xacImpostaImporto(kvbNewAction(this, "Imposta importo buono uguale a importo beni")) {}
 
 void TfmkvbBuoniBase::FormCreate() {
-    TfmVoChildDB::FormCreate();
+    TfmAbcBuoni::FormCreate();
     SetUpHeader();
     kvbSetUpDocuments(xqcDoc, m_kind);
     frBuoDoc->SetUpFor(xqcMain, m_kind, kvbBuoIdcProfile);
-
-    pcDetail->setCurrentIndex(0);
-    for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{frMaster, m_goodsFrame, frBuoDoc}) {
-        frame->pcMain->setCurrentIndex(0);
+    for (TfrVoDBRWGrid *frame : {HeaderFrame(), GoodsFrame(), DocumentsFrame()})
         kvbSortColumnsOnTheirFields(frame->grFrame);
-    }
     SetUpActions();
-    HookEvents();
+    // The kind is written by the insert itself.
+    xqcMain->VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
+        if (Prop.Kind == skInsert)
+            Prop.Values.Add(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
+    });
 }
 
 void TfmkvbBuoniBase::SetUpHeader() {
@@ -118,14 +111,6 @@ void TfmkvbBuoniBase::SetUpHeader() {
     kvbSetLists(xqcMain, {loading ? kvbSQLBuoInsertCarico : kvbSQLBuoInsertScarico}, {kvbSQLBuoUpdate},
                 {kvbSQLBuoDelete});
     xqcMain->SetParam(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    xqcMain->AfterOpen.Add([this](TVoQueryCollection *) {
-        for (const char *amount : {"IBENIIMP", "iBBuoIMPORTO"}) {
-            TVoField *field = xqcMain->FieldByName(QString::fromLatin1(amount));
-            field->SetDisplayFormat(QStringLiteral("#,###.00"));
-            field->SetDisplayScale(4);
-        }
-        xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->SetDisplayFormat(QStringLiteral("0000000"));
-    });
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) {
         TVoField *amount = xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"));
         amount->SetDisplayFormat(QStringLiteral("#,###.00"));
@@ -149,89 +134,9 @@ void TfmkvbBuoniBase::SetUpActions() {
                 [this, handler] { VoGuarded([this, handler] { (this->*handler)(); }); });
 }
 
-void TfmkvbBuoniBase::HookEvents() {
-    frMaster->xdsMain->OnDataChange.Add(
-        [this](TVoDataSource *, TVoField *field) { frMasterxdsMainDataChange(field); });
-    frMaster->xdsMain->AfterStateChange.Add([this](TVoDataSource *) { frMasterxdsMainAfterStateChange(); });
-    frMaster->xneNumero->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxneNumeroValidate(Ok, Msg); });
-    frMaster->xdeData->OnValidate.Add(
-        [this](QWidget *, bool &Ok, QString &Msg) { frMasterxdeDataValidate(Ok, Msg); });
-    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
-        kvbVoucherHeaderBeforeWrite(xqcMain, m_kind, listKind, &m_proposedVoucher);
-    });
-    // The kind is written by the insert itself.
-    xqcMain->VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
-        if (Prop.Kind == skInsert)
-            Prop.Values.Add(QStringLiteral("IDwgFacAnfID"), ParamRegisterYearId());
-    });
-    xqcDetail->AfterPost.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
-    xqcDetail->AfterDelete.Add([this](TVoQueryCollection *) { RefreshVouchers(); });
-}
-
-void TfmkvbBuoniBase::FormShow() {
-    TfmVoChildDB::FormShow();
-    xqcMain->Open();
-    ApplyLock();
-}
-
-void TfmkvbBuoniBase::FormClose(TCloseAction &Action) {
-    TfmVoChildDB::FormClose(Action);
-    xqcMain->Close();
-}
-
-int TfmkvbBuoniBase::CurrentVoucher() const {
-    if (!xqcMain->Active() || xqcMain->IsEmpty() || xqcMain->State() == dsInsert)
-        return -1;
-    return xqcMain->FieldByName(QStringLiteral("iBBuoID"))->AsInteger(-1);
-}
-
-bool TfmkvbBuoniBase::CurrentVoucherDefinitive() const {
-    return CurrentVoucher() > 0 && xqcMain->FieldByName(QStringLiteral("ILOCKED"))->AsInteger() != 0;
-}
-
-bool TfmkvbBuoniBase::TakesNoGoods() const {
-    return CurrentVoucherDefinitive() || CurrentVoucher() <= 0 || xqcMain->State() != dsBrowse;
-}
-
-void TfmkvbBuoniBase::ApplyLock() {
-    m_goodsFrame->xacInsert->SetLocked(TakesNoGoods());
-    frMaster->xacDelete->SetLocked(CurrentVoucherDefinitive());
-}
-
-void TfmkvbBuoniBase::frMasterxdsMainDataChange(TVoField *) {
-    ApplyLock();
-}
-
-void TfmkvbBuoniBase::frMasterxdsMainAfterStateChange() {
-    if (xqcMain->State() == dsInsert) {
-        m_proposedVoucher = NextVoucherNumber(m_kind);
-        frMaster->xneNumero->SetValue(m_proposedVoucher);
-        frMaster->xdeData->SetDate(
-            DaysToDate(kvbAcceptedVoucherDate(TodayDays(), m_proposedVoucher, m_kind)));
-        xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
-    }
-    ApplyLock();
-}
-
-void TfmkvbBuoniBase::frMasterxneNumeroValidate(bool &Ok, QString &Msg) {
-    const int accepted = xqcMain->State() == dsInsert
-                             ? m_proposedVoucher
-                             : xqcMain->FieldByName(QStringLiteral("iBBuoNUMERO"))->OldValue().toInt();
-    Msg = kvbVoucherNumberProblem(frMaster->xneNumero->Value(), m_kind, accepted);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvbBuoniBase::frMasterxdeDataValidate(bool &Ok, QString &Msg) {
-    Msg = kvbVoucherDateProblem(frMaster->xdeData->AsDays(), int(frMaster->xneNumero->AsFloat()), m_kind);
-    Ok = Msg.isEmpty();
-}
-
-void TfmkvbBuoniBase::RefreshVouchers() {
-    const TVoBookmark bookmark = xqcDetail->GetBookmark();
-    xqcMain->Refresh();
-    if (xqcDetail->Active() && xqcDetail->BookmarkValid(bookmark))
-        xqcDetail->GotoBookmark(bookmark);
+void TfmkvbBuoniBase::ProposeNewVoucher() {
+    TfmAbcBuoni::ProposeNewVoucher();
+    xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
 }
 
 // --- Actions ---------------------------------------------------------------------------------------------

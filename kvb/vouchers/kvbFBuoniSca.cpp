@@ -1,7 +1,6 @@
 #include "kvbFBuoniSca.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
@@ -25,8 +24,6 @@
 #include <QToolButton>
 
 #include <memory>
-
-VO_REGISTER_CLASS(TfmkvbBuoniSca);
 
 namespace {
 

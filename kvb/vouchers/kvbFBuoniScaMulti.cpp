@@ -1,7 +1,6 @@
 #include "kvbFBuoniScaMulti.h"
 
 #include "AbcUContext.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBGrid.h"
 #include "VoDates.h"
@@ -26,8 +25,6 @@
 #include <cmath>
 #include <memory>
 #include <tuple>
-
-VO_REGISTER_CLASS(TfmBuoniScaMulti);
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "kvbFBlocco.h"
 
-#include "VoClassRegistry.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 #include "VoMoney.h"
@@ -12,9 +11,6 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmkvbBlocco);
-VO_REGISTER_CLASS(TfmkvbSblocco);
 
 namespace {
 

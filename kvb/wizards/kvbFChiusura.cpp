@@ -1,6 +1,5 @@
 #include "kvbFChiusura.h"
 
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBLookupEdit.h"
 #include "VoDataSource.h"
@@ -22,8 +21,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-
-VO_REGISTER_CLASS(TfmkvbChiusura);
 
 namespace {
 

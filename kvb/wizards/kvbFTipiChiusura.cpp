@@ -1,10 +1,7 @@
 #include "kvbFTipiChiusura.h"
 
 #include "AbcURoutines.h"
-#include "VoClassRegistry.h"
 #include "VoDBEdits.h"
-
-VO_REGISTER_CLASS(TfmkvbTipiChiusura);
 
 TfrkvbTipiChiusura::TfrkvbTipiChiusura(QWidget *parent)
     : TfrVoDBRWGrid(parent),

@@ -3,13 +3,10 @@
 #include "AbcMVpro.h"
 #include "AbcRAggregati.h"
 #include "AbcUUtil.h"
-#include "VoClassRegistry.h"
 #include "VoDBEdits.h"
 #include "VoDates.h"
 
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmAggregati);
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include "AbcRSottoVoci.h"
 #include "AbcRVociProgetti.h"
 #include "AbcUUtil.h"
-#include "VoClassRegistry.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDates.h"
@@ -12,8 +11,6 @@
 
 #include <QSplitter>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmVoci);
 
 namespace {
 

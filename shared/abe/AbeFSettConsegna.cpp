@@ -4,10 +4,7 @@
 #include "AbeRResponsabili.h"
 #include "AbeRRicerca.h"
 #include "AbeRSettConsegna.h"
-#include "VoClassRegistry.h"
 #include "VoMasterDetail.h"
-
-VO_REGISTER_CLASS(TfmSettConsegna);
 
 TfmSettConsegna::TfmSettConsegna(QWidget *parent)
     : TfmVoRegistry(parent), frSettConsegna(new TfrSettConsegna), frResponsabili(new TfrResponsabili),

@@ -1,6 +1,5 @@
 #include "AbeRRicerca.h"
 
-#include "VoClassRegistry.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoEvent.h"
@@ -16,10 +15,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-
-VO_REGISTER_CLASS(TfrAbeRicerca);
-VO_REGISTER_CLASS(TfrKvaRicerca);
-VO_REGISTER_CLASS(TfrKvbRicerca);
 
 TfrAbeRicerca::TfrAbeRicerca(QWidget *parent)
     : QFrame(parent), tbSearch(new QToolBar(this)), obSearch(new QToolButton(this)),

@@ -1,7 +1,6 @@
 #include "AbiFBenSearch.h"
 
 #include "AbiUSearchBox.h"
-#include "VoClassRegistry.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
 #include "VoTableModel.h"
@@ -13,8 +12,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmAbiBenSearch);
 
 TfmAbiBenSearch::TfmAbiBenSearch(QWidget *parent)
     : TVoSearchDialog(parent), edRicerca(new QLineEdit(this)), tmFilt(new QTimer(this)),

@@ -9,7 +9,6 @@
 #include "AbiRSedi.h"
 #include "AbiUCom.h"
 #include "AbiUUtil.h"
-#include "VoClassRegistry.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
@@ -25,8 +24,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmBeneficiari);
 
 namespace {
 

@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-VO_REGISTER_CLASS(TfmComEsteri);
-
 TfmComEsteri::TfmComEsteri(QWidget *parent)
     : TfmVoDialog(parent), frComEster(new TfrComEsteri(this)),
       buOk(new QPushButton(QStringLiteral("OK"), this)) {

@@ -1,7 +1,6 @@
 #include "AbiFMultiSelectBen.h"
 
 #include "AbiUSearchBox.h"
-#include "VoClassRegistry.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
 
@@ -13,8 +12,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmAbiMultiSelectBen);
 
 namespace {
 

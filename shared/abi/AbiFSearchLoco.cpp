@@ -2,7 +2,6 @@
 
 #include "AbiFComEsteri.h"
 #include "AbiMCom.h"
-#include "VoClassRegistry.h"
 #include "VoIdComboBox.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -10,8 +9,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-VO_REGISTER_CLASS(TfmSearchLoco);
 
 namespace {
 

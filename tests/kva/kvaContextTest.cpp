@@ -21,11 +21,11 @@ protected:
     void SetUp() override {
         VoDbTest::SetUp();
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
     }
     void TearDown() override {
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 };
@@ -34,7 +34,7 @@ TEST_F(kvaContextTest, ChosenRegisterYearLoadsTheWholeContext) {
     const int rya = DemoRegisterYear(2026);
     xgvmGlobalVar.Add(ParSchool, QString::number(DemoSchoolId()));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(rya));
-    LoadWorkingContext(true);
+    kva::LoadWorkingContext(true);
     EXPECT_EQ(CurrentRegYear, 2026);
     EXPECT_EQ(CurrentRegYearId, YearId(2026));
     EXPECT_EQ(CurrentRegisterYearId, rya);
@@ -49,34 +49,34 @@ TEST_F(kvaContextTest, ChosenRegisterYearLoadsTheWholeContext) {
     EXPECT_EQ(CurrentSiteDesc, QStringLiteral("Sede centrale - Via Roma 1"));
 
     // The register options come with the description of the register-year.
-    EXPECT_EQ(GetParamDescription(ParRegisterYear).toString(), QStringLiteral("Facile consumo  Anno: 2026"));
+    EXPECT_EQ(kva::GetParamDescription(ParRegisterYear).toString(), QStringLiteral("Facile consumo  Anno: 2026"));
     EXPECT_EQ(CurrentRegisterType, 1);
     EXPECT_EQ(CurrentNumbering, 1);
     EXPECT_EQ(CurrentVatIncluded, 0);
-    EXPECT_EQ(GetParamDescription(QStringLiteral("voup_dwgid")).toString(), QStringLiteral("I.C. Rodari"));
+    EXPECT_EQ(kva::GetParamDescription(QStringLiteral("voup_dwgid")).toString(), QStringLiteral("I.C. Rodari"));
 }
 
 TEST_F(kvaContextTest, UnsetOrStaleRegisterYearGivesAnEmptyContext) {
-    LoadWorkingContext(true);
+    kva::LoadWorkingContext(true);
     EXPECT_EQ(CurrentRegisterId, 0);
     EXPECT_EQ(CurrentYearValue, 0);
     EXPECT_EQ(CurrentSchoolId, 0);
-    EXPECT_TRUE(GetParamDescription(ParRegisterYear).isNull());
-    EXPECT_TRUE(GetParamDescription(ParSchool).isNull());
+    EXPECT_TRUE(kva::GetParamDescription(ParRegisterYear).isNull());
+    EXPECT_TRUE(kva::GetParamDescription(ParSchool).isNull());
 
     // "0" is what the dialog stores without a selection: no register-year has that id.
     xgvmGlobalVar.Add(ParRegisterYear, QStringLiteral("0"));
-    LoadWorkingContext(false);
+    kva::LoadWorkingContext(false);
     EXPECT_EQ(CurrentRegStart, VoNoDate);
     EXPECT_EQ(CurrentRegEnd, VoNoDate);
     EXPECT_EQ(CurrentRegisterId, 0);
-    EXPECT_TRUE(GetParamDescription(ParRegisterYear).isNull());
+    EXPECT_TRUE(kva::GetParamDescription(ParRegisterYear).isNull());
 }
 
 TEST_F(kvaContextTest, TwoSitesLeaveNoCurrentSite) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TSEDINF_SEDEINFO (ISEDINFID, SSEDINFLDESC) VALUES (999, 'Plesso')"));
-    LoadWorkingContext(true);
+    kva::LoadWorkingContext(true);
     EXPECT_EQ(CurrentSiteId, -1);
     EXPECT_TRUE(CurrentSiteDesc.isEmpty());
 }
@@ -85,14 +85,14 @@ TEST_F(kvaContextTest, CustomDatesOverrideTheYearAndMissingOnesAreUnset) {
     const TVoTestRegister r = MakeRegister(QStringLiteral("Cancelleria"), 6, 0, 1);
     const int custom = OpenRegisterYear(r.schoolRegId, 2025, Day(2025, 3, 1), Day(2026, 2, 28));
     double start = 0, end = 0;
-    LoadCurrentRegisterYear(custom, start, end);
+    kva::LoadCurrentRegisterYear(custom, start, end);
     EXPECT_EQ(start, Day(2025, 3, 1));
     EXPECT_EQ(end, Day(2026, 2, 28));
     EXPECT_EQ(CurrentSchoolRegisterId, r.schoolRegId);
 
     MakeFinancialYear(2030);
     const int noDates = OpenRegisterYear(r.schoolRegId, 2030);
-    LoadCurrentRegisterYear(noDates, start, end);
+    kva::LoadCurrentRegisterYear(noDates, start, end);
     EXPECT_EQ(start, VoNoDate);
     EXPECT_EQ(end, VoNoDate);
     EXPECT_EQ(CurrentRegYear, 2030);
@@ -103,7 +103,7 @@ TEST_F(kvaContextTest, DurableGoodsRegistersAreNeverThisProgramsContext) {
     ASSERT_EQ(CurrentNumbering, 1);
     const TVoTestRegister durable = MakeRegister(QStringLiteral("Inventario"), 5, 0, 1);
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(OpenRegisterYear(durable.schoolRegId, 2025)));
-    EXPECT_TRUE(GetParamDescription(ParRegisterYear).isNull());
+    EXPECT_TRUE(kva::GetParamDescription(ParRegisterYear).isNull());
     // The options keep the values of the last register of this program.
     EXPECT_EQ(CurrentRegisterType, 1);
     EXPECT_EQ(CurrentNumbering, 1);
@@ -112,7 +112,7 @@ TEST_F(kvaContextTest, DurableGoodsRegistersAreNeverThisProgramsContext) {
 TEST_F(kvaContextTest, UnknownParameterNameIsAProgrammingError) {
     xgvmGlobalVar.Add(QStringLiteral("ALTRO"), QStringLiteral("1"));
     try {
-        GetParamDescription(QStringLiteral("ALTRO"));
+        kva::GetParamDescription(QStringLiteral("ALTRO"));
         FAIL();
     } catch (const EVoException &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Parametro ALTRO non definito"));

@@ -22,11 +22,11 @@ class kvaFacWindowTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
     }
     void TearDown() override {
         VoCloseWindow(window);
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 

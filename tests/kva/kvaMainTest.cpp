@@ -28,6 +28,7 @@
 #include "kvaMParams.h"
 #include "kvaMReport.h"
 #include "kvaRFac.h"
+#include "kvaURegistries.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
@@ -58,18 +59,19 @@ protected:
     void SetUp() override {
         VoDbTest::SetUp();
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         QFile::remove(TVoParamManager::SettingsFileName());
         qputenv("VELISTO_HOME", home.path().toLocal8Bit());
         QDir().mkpath(home.path() + QStringLiteral("/bin"));
         qqoVoGlobConn = nullptr; // the program opens its own connection
+        VO_REGISTER_CLASS(TfmProvaFinestra);
     }
     void TearDown() override {
         TfmKvaSelectPrg::OnShown = nullptr;
         kvaDestroyModules();
         qunsetenv("VELISTO_HOME");
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 
@@ -426,6 +428,14 @@ TEST_F(kvaMainTest, ResponsiblesRegistryOpensOnceWithItsFrames) {
     EXPECT_TRUE(messages->Shown().isEmpty());
 }
 
+TEST_F(kvaMainTest, EveryWindowTheMenusNameIsRegisteredByTheProgramAtStartUp) {
+    for (const QString &name : RegisteredVoClasses())
+        UnRegisterVoClass(name);
+    kvaRegisterWindows();
+    Start(QStringLiteral("Kva"), false);
+    EXPECT_EQ(VoUnregisteredMenuWindows(dmkvaAtt), QStringList());
+}
+
 TEST_F(kvaMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
     Start(QStringLiteral("Kva"));
     ChooseInDialog(DemoRegisterYear(2026));
@@ -447,5 +457,3 @@ TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {
 }
 
 } // namespace
-
-VO_REGISTER_CLASS(TfmProvaFinestra);

@@ -52,7 +52,7 @@ protected:
         in.registerYearId = id;
         in.storedYearValue = in.yearValue;
         double s = 0, e = 0;
-        LoadCurrentRegisterYear(id, s, e);
+        kva::LoadCurrentRegisterYear(id, s, e);
         in.storedStart = s;
         in.storedEnd = e;
         if (!q.IsNull(QStringLiteral("DDWGFACANFINIZIO"))) {
@@ -65,7 +65,7 @@ protected:
 
     DateWindow Stored(int id) {
         double s = 0, e = 0;
-        LoadCurrentRegisterYear(id, s, e);
+        kva::LoadCurrentRegisterYear(id, s, e);
         return {s, e};
     }
 

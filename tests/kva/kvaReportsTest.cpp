@@ -63,7 +63,7 @@ class kvaReportsTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         // The menu makes the parameters module, which reads the parameters: they are chosen after.
         dmkvaAtt = new TdmkvaAtt(nullptr);
         ry = VoTestRegisterYear(2026);
@@ -77,7 +77,7 @@ protected:
         dmkvaReport = nullptr;
         delete dmkvaAtt;
         dmkvaAtt = nullptr;
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 

@@ -19,11 +19,11 @@ class kvaVoucherRoutinesTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         ChooseRegisterYear(VoTestRegisterYear(2026));
     }
     void TearDown() override {
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 };
@@ -36,15 +36,15 @@ TEST_F(kvaVoucherRoutinesTest, NumberingPerRegisterYearOrAcrossYears) {
     // Per register-year: the 2026 loads only.
     ASSERT_EQ(CurrentNumbering, 1);
     EXPECT_EQ(NextVoucherNumber(kvaLoading), 3);
-    EXPECT_TRUE(VoucherNumberExists(2, kvaLoading));
-    EXPECT_FALSE(VoucherNumberExists(7, kvaLoading));
-    EXPECT_FALSE(VoucherNumberExists(2, kvaUnloading));
+    EXPECT_TRUE(kva::VoucherNumberExists(2, kvaLoading));
+    EXPECT_FALSE(kva::VoucherNumberExists(7, kvaLoading));
+    EXPECT_FALSE(kva::VoucherNumberExists(2, kvaUnloading));
     // Across the register's years the numbers run on from the highest of any year.
     VoTestSetRegisterOptions(VoTestRegister(), 0, 0);
     ChooseRegisterYear(VoTestRegisterYear(2026));
     ASSERT_EQ(CurrentNumbering, 0);
     EXPECT_EQ(NextVoucherNumber(kvaLoading), 8);
-    EXPECT_TRUE(VoucherNumberExists(7, kvaLoading));
+    EXPECT_TRUE(kva::VoucherNumberExists(7, kvaLoading));
     // Another register's vouchers never count.
     VoTestVoucher(kvaLoading, QDate(2026, 5, 1), VoTestOtherRegisterYear(QStringLiteral("Altro"), 2026), 50);
     EXPECT_EQ(NextVoucherNumber(kvaLoading), 8);
@@ -53,20 +53,20 @@ TEST_F(kvaVoucherRoutinesTest, NumberingPerRegisterYearOrAcrossYears) {
 TEST_F(kvaVoucherRoutinesTest, DateWindowBetweenNeighbouringNumbers) {
     const int ry = VoTestRegisterYear(2026);
     DateWindow w;
-    GetVoucherDateLimits(1, kvaLoading, w);
+    kva::GetVoucherDateLimits(1, kvaLoading, w);
     EXPECT_EQ(w.low, 0.0);
     EXPECT_EQ(w.high, VoOpenEnd);
     VoTestVoucher(kvaLoading, QDate(2026, 2, 10), ry, 3);
     VoTestVoucher(kvaLoading, QDate(2026, 4, 20), ry, 5);
-    GetVoucherDateLimits(4, kvaLoading, w);
+    kva::GetVoucherDateLimits(4, kvaLoading, w);
     EXPECT_EQ(w.low, Day(2026, 2, 10));
     EXPECT_EQ(w.high, Day(2026, 4, 20));
     // A higher number without a date leaves the window open.
     VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET DFBUODATA = NULL WHERE IFBUONUMERO = 5"));
-    GetVoucherDateLimits(4, kvaLoading, w);
+    kva::GetVoucherDateLimits(4, kvaLoading, w);
     EXPECT_EQ(w.high, VoOpenEnd);
     // Unloading vouchers have a window of their own.
-    GetVoucherDateLimits(4, kvaUnloading, w);
+    kva::GetVoucherDateLimits(4, kvaUnloading, w);
     EXPECT_EQ(w.low, 0.0);
 }
 

@@ -22,7 +22,7 @@ class kvaVoucherWritesTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         ry = VoTestRegisterYear(2026);
         ChooseRegisterYear(ry);
         // Amounts typed with VAT, so the costs below are what was typed.
@@ -31,7 +31,7 @@ protected:
         article = VoTestArticle(QStringLiteral("Penne blu"), box, VoTestVatRate(22));
     }
     void TearDown() override {
-        ResetWorkingContext();
+        kva::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 

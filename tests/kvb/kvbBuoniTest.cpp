@@ -443,7 +443,7 @@ TEST_F(kvbBuoniTest, NothingIsAddedToAVoucherBeingInserted) {
 TEST_F(kvbBuoniTest, WithSeveralSitesANewGoodProposesNone) {
     VoExecSQL(QStringLiteral("INSERT INTO TSEDINF_SEDEINFO (ISEDINFID, SSEDINFLDESC) VALUES "
                              "((SELECT L_ICNTID FROM PYSETGETID('TSEDINF_SEDEINFO', 1)), 'Succursale')"));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
     VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 1);
     Open();
     ASSERT_TRUE(fm->frDetail->xacInsert->Execute());

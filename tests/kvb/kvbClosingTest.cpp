@@ -36,11 +36,11 @@ class kvbClosingTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         CurrentRegisterId = facId;
     }
     void TearDown() override {
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // Runs the window in a mode with a type and a date; true when it closed.

@@ -46,7 +46,7 @@ protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
+        kvb::LoadWorkingContext(true);
         seg = VoTestSector(QStringLiteral("SEG"));
         lab = VoTestSector(QStringLiteral("LAB"));
     }
@@ -61,7 +61,7 @@ protected:
         delete dmkvbAtt;
         dmkvbAtt = nullptr;
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // A good of a loading voucher of its own in sector SEG: state 1, or 2 once the voucher is

@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadWorkingContext(true);
+        kvb::LoadWorkingContext(true);
         site = VoSelectValue(QStringLiteral("SELECT MIN(ISEDINFID) FROM TSEDINF_SEDEINFO")).toInt();
     }
     void TearDown() override {
@@ -39,7 +39,7 @@ protected:
             if (w)
                 VoCloseWindow(w);
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // A second site: none is proposed any more.
@@ -48,7 +48,7 @@ protected:
             QStringLiteral("INSERT INTO TSEDINF_SEDEINFO (ISEDINFID, SSEDINFSDESC, SSEDINFLDESC) VALUES "
                            "(:i, 'Succursale', 'Succursale - Via Verdi 2')"),
             {{QStringLiteral("i"), VoTestNewKey(QStringLiteral("TSEDINF_SEDEINFO"))}});
-        LoadWorkingContext(true);
+        kvb::LoadWorkingContext(true);
     }
     // A consumables unloading voucher of 2026 marked for this program.
     static int Source(int number, const QDate &date, int beneficiary = 0) {

@@ -22,6 +22,7 @@
 #include "kvbMAtt.h"
 #include "kvbMConn.h"
 #include "kvbMParams.h"
+#include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ protected:
         kvbDestroyModules();
         qunsetenv("VELISTO_HOME");
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 
@@ -473,6 +474,14 @@ TEST_F(kvbMainTest, OnlyThisProgramsNamesOpenTheConsumablesWindowsItShares) {
     // The consumables register's own names would open its registers, not this program's.
     for (const char *name : {"TfmkvaCond", "TfmkvaDoc", "TfmkvaCausali", "TfmkvaFac"})
         EXPECT_FALSE(IsVoClassRegistered(QString::fromLatin1(name))) << name;
+}
+
+TEST_F(kvbMainTest, EveryWindowTheMenusNameIsRegisteredByTheProgramAtStartUp) {
+    for (const QString &name : RegisteredVoClasses())
+        UnRegisterVoClass(name);
+    kvbRegisterWindows();
+    Start();
+    EXPECT_EQ(VoUnregisteredMenuWindows(dmkvbAtt), QStringList());
 }
 
 TEST_F(kvbMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {

@@ -28,11 +28,11 @@ class kvbRegistersTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
     }
     void TearDown() override {
         VoCloseWindow(window);
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoDbTest::TearDown();
     }
 

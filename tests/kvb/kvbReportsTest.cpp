@@ -41,11 +41,11 @@ class kvbReportsTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         dmkvbAtt = new TdmkvbAtt(nullptr);
         CurrentRegisterId = facId;
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-        LoadCurrentRegisterYear(year2026, CurrentRegStart, CurrentRegEnd);
+        kvb::LoadCurrentRegisterYear(year2026, CurrentRegStart, CurrentRegEnd);
         dmkvbReport = new TdmkvbReport(nullptr);
         tree = TVoRptTreeView::Of(dmkvbAtt->xarkvbStampe);
         kvbHookReports(tree);
@@ -59,7 +59,7 @@ protected:
         delete dmkvbAtt;
         dmkvbAtt = nullptr;
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
 

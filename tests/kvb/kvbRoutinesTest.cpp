@@ -24,13 +24,13 @@ class kvbRoutinesTest : public VoGoodsTest {
 protected:
     void SetUp() override {
         VoGoodsTest::SetUp();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         CurrentRegisterId = facId;
         xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
     }
     void TearDown() override {
         xgvmGlobalVar.Clear();
-        ResetWorkingContext();
+        kvb::ResetWorkingContext();
         VoGoodsTest::TearDown();
     }
     // The demo's register "Beni durevoli", beside the test's.
@@ -81,7 +81,7 @@ TEST_F(kvbRoutinesTest, NumbersRunOverTheWholeRegisterByKind) {
                     {1, kvbLoading, false},
                     {2, kvbLoading, false}};
     for (const auto &v : vouchers)
-        EXPECT_EQ(VoucherNumberExists(v.number, v.kind), v.exists) << v.number << "/" << v.kind;
+        EXPECT_EQ(kvb::VoucherNumberExists(v.number, v.kind), v.exists) << v.number << "/" << v.kind;
     EXPECT_TRUE(GoodsNumberExists(10, QStringLiteral("%")));
     EXPECT_FALSE(GoodsNumberExists(50, QStringLiteral("%")));
     EXPECT_FALSE(GoodsNumberExists(5, QStringLiteral("%"))) << "a number of the demo's register only";
@@ -115,15 +115,15 @@ TEST_F(kvbRoutinesTest, AVoucherDatesBetweenItsNeighboursAndAfterTheLastClosing)
         {2, Day(2026, 2, 10), Day(2026, 5, 5)}, {1, 0.0, Day(2026, 5, 5)}, {4, Day(2026, 5, 5), VoOpenEnd}};
     DateWindow w;
     for (const auto &c : before) {
-        GetVoucherDateLimits(c.number, kvbLoading, w);
+        kvb::GetVoucherDateLimits(c.number, kvbLoading, w);
         EXPECT_EQ(w.low, c.low) << c.number;
         EXPECT_EQ(w.high, c.high) << c.number;
     }
     // A closing of the register dated after the previous voucher raises the lower bound.
     Closing(facId, QDate(2026, 3, 1));
-    GetVoucherDateLimits(2, kvbLoading, w);
+    kvb::GetVoucherDateLimits(2, kvbLoading, w);
     EXPECT_EQ(w.low, Day(2026, 3, 1));
-    GetVoucherDateLimits(4, kvbLoading, w);
+    kvb::GetVoucherDateLimits(4, kvbLoading, w);
     EXPECT_EQ(w.low, Day(2026, 5, 5));
 }
 
@@ -143,7 +143,7 @@ TEST_F(kvbRoutinesTest, EachEndOfTheRegisterYearFallsBackOnItsOwn) {
                  {424242, VoNoDate, VoNoDate, 2031}};
     for (const auto &c : cases) {
         double start = 0, end = 0;
-        LoadCurrentRegisterYear(c.id, start, end);
+        kvb::LoadCurrentRegisterYear(c.id, start, end);
         EXPECT_EQ(start, c.start) << c.id;
         EXPECT_EQ(end, c.end) << c.id;
         EXPECT_EQ(CurrentRegYear, c.year) << "an unknown register-year leaves the values";
@@ -152,11 +152,11 @@ TEST_F(kvbRoutinesTest, EachEndOfTheRegisterYearFallsBackOnItsOwn) {
 }
 
 TEST_F(kvbRoutinesTest, ParameterDescriptions) {
-    EXPECT_EQ(GetParamDescription(ParRegisterYear).toString(),
+    EXPECT_EQ(kvb::GetParamDescription(ParRegisterYear).toString(),
               QStringLiteral("Inventario di prova  Anno: 2026"));
     EXPECT_EQ(CurrentRegisterType, 5);
     xgvmGlobalVar.Add(ParRegisterYear, QString());
-    EXPECT_TRUE(GetParamDescription(ParRegisterYear).isNull());
+    EXPECT_TRUE(kvb::GetParamDescription(ParRegisterYear).isNull());
     EXPECT_EQ(CurrentRegisterType, 0);
 }
 

@@ -123,7 +123,7 @@ int TestAmount(int modelId, int itemId, int subItemId, int aggregateId, bool del
 
 void AbcBudgetTest::SetUp() {
     VoDbTest::SetUp();
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
     dmVproDBQuery = new TdmVproDBQuery;
     dmVproDBQuery->BindConnection(conn.get());
     CashFlow = 2;
@@ -136,7 +136,7 @@ void AbcBudgetTest::TearDown() {
     delete dmVproDBQuery;
     dmVproDBQuery = nullptr;
     xgvmGlobalVar.Clear();
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
     VoDbTest::TearDown();
 }
 

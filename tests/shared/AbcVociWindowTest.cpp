@@ -496,7 +496,7 @@ TEST_F(AbcVociWindowTest, AnIncompleteContextSaysWhatIsMissingAndCloses) {
                               QStringLiteral("Data di fine dell'anno finanziario corrente non settata")};
     // kva without a register-year chosen: year, school and dates 0.
     xgvmGlobalVar.Clear();
-    LoadWorkingContext(false);
+    kva::LoadWorkingContext(false);
     ASSERT_EQ(CurrentYearValue, 0);
     ASSERT_TRUE(CheckCurrentContext(CurrentYearValue, CurrentSchoolId)) << "kva's own check lets it through";
     messages->Clear();

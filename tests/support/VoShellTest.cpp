@@ -1,7 +1,10 @@
 #include "VoShellTest.h"
 
+#include "AbcMAtt.h"
 #include "AbcUContext.h"
+#include "VoAddOns.h"
 #include "VoAttivazioni.h"
+#include "VoClassRegistry.h"
 #include "VoIdComboBox.h"
 #include "VoMDIMain.h"
 #include "VoOutlookBar.h"
@@ -52,4 +55,23 @@ TVoDocumentViewer::~TVoDocumentViewer() {
 
 void TVoDocumentViewer::Open(const QUrl &url) {
     opened << url.toLocalFile();
+}
+
+QStringList VoUnregisteredMenuWindows(const TdmVoAttivazioni *menu) {
+    const TdmModAnaAtt persons;
+    const TdmznsActivations signatures;
+    QStringList named, captions;
+    TdmAbcAtt::AddResponsabiliFrames(3, named, captions);
+    const QList<const TdmVoAttivazioni *> modules{menu, persons.Menu, signatures.Menu};
+    for (const TdmVoAttivazioni *module : modules)
+        for (const TVoCustomAtt *item : module->Items())
+            if (const auto *form = qobject_cast<const TVoAttForm *>(item);
+                form && !form->ClasseForm.isEmpty())
+                named << form->ClasseForm;
+    QStringList missing;
+    for (const QString &name : named)
+        if (!IsVoClassRegistered(name) && !missing.contains(name))
+            missing << name;
+    missing.sort();
+    return missing;
 }

@@ -8,6 +8,7 @@
 class QUrl;
 class TVoCustomAtt;
 class TVoParamManager;
+class TdmVoAttivazioni;
 class TfmVoMDIMain;
 
 // Shows the main window and waits for its first activation, which runs just after the show and ends
@@ -18,6 +19,9 @@ void VoCloseAllChildren(TfmVoMDIMain *main);
 // Runs the parameters item and, in the dialog it opens, chooses the school and the register-year
 // (-1: none) and confirms; true when the item ran.
 bool VoChooseParameters(TVoCustomAtt *paramItem, TVoParamManager *manager, int schoolId, int registerYearId);
+// The window classes that a program's menu module, the add-ons' menus and the responsibles' frames
+// name and that are not registered, sorted; empty when every one of them would open.
+QStringList VoUnregisteredMenuWindows(const TdmVoAttivazioni *menu);
 
 // While it lives, takes the documents the program opens with the desktop's viewer.
 class TVoDocumentViewer : public QObject {

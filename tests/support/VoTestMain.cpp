@@ -8,6 +8,13 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+// The registration function of what the binary's tests open by class name, named by its build: the
+// windows are registered once, before any test, as the programs do at start-up.
+#ifndef VO_TEST_REGISTER_WINDOWS
+#error "A test binary with windows names its registration function in VO_TEST_REGISTER_WINDOWS"
+#endif
+void VO_TEST_REGISTER_WINDOWS();
+
 int main(int argc, char **argv) {
     VoTestIsolateProcess();
     // Offscreen, on a screen of the office's size: windows size themselves by the screen they open on.
@@ -21,6 +28,7 @@ int main(int argc, char **argv) {
     TVoApplication app(argc, argv);
     // Offscreen nobody answers a message box: a message no test scripted goes to the error output.
     SetVoMessageResponder(nullptr);
+    VO_TEST_REGISTER_WINDOWS();
     QApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -6,6 +6,6 @@
 void ChooseRegisterYear(int registerYearId, int schoolId) {
     xgvmGlobalVar.Add(ParSchool, QString::number(schoolId < 0 ? DemoSchoolId() : schoolId));
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(registerYearId));
-    LoadWorkingContext(false);
-    GetParamDescription(ParRegisterYear);
+    kva::LoadWorkingContext(false);
+    kva::GetParamDescription(ParRegisterYear);
 }

@@ -14,7 +14,7 @@ void kvaVoucherTest::SetUp() {
     VoDbTest::SetUp();
     if (IsSkipped() || HasFatalFailure())
         return;
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
     ry = VoTestRegisterYear(2026);
     ChooseRegisterYear(ry);
 }
@@ -22,7 +22,7 @@ void kvaVoucherTest::SetUp() {
 void kvaVoucherTest::TearDown() {
     delete opened;
     xgvmGlobalVar.Clear();
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
     VoDbTest::TearDown();
 }
 

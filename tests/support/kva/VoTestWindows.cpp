@@ -5,12 +5,12 @@
 
 void kvaWindowTest::SetUp() {
     VoDbTest::SetUp();
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
 }
 
 void kvaWindowTest::TearDown() {
     VoCloseWindow(window);
     xgvmGlobalVar.Clear();
-    ResetWorkingContext();
+    kva::ResetWorkingContext();
     VoDbTest::TearDown();
 }

@@ -101,12 +101,12 @@ void VoGoodsTest::SetUp() {
 
 void VoGoodsTest::TearDown() {
     xgvmGlobalVar.Clear();
-    ResetWorkingContext();
+    kvb::ResetWorkingContext();
     VoDbTest::TearDown();
 }
 
 void VoGoodsTest::WorkIn2026() {
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(year2026));
-    LoadWorkingContext(true);
+    kvb::LoadWorkingContext(true);
     CurrentRegisterType = 5;
 }

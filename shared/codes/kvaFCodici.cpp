@@ -1,8 +1,9 @@
 #include "kvaFCodici.h"
 
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
-#include "kvaUUtil.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include "kvaFDoc.h"
 
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
-#include "kvaUUtil.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The documents that vouchers may be linked to (number, date, description, type, supplier or
 // recipient) and their types. Each document carries a program code written once, when it is made:
-// this program lists only the codes "1" followed by four characters.
+// these windows list only the codes "1" followed by four characters.
 #include "VoRegistry.h"
 
 class TVoDBDateEdit;

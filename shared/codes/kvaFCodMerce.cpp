@@ -1,5 +1,7 @@
 #include "kvaFCodMerce.h"
 
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
 #include "VoConnection.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
@@ -8,7 +10,7 @@
 #include "VoMasterDetail.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
-#include "kvaUUtil.h"
+#include "kvaFCodici.h"
 
 namespace {
 

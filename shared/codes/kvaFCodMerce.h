@@ -1,5 +1,5 @@
 #pragma once
-// The goods codes: the table of codes (with the details of each, in this program), and the goods codes
+// The goods codes: the table of codes (with the details of each, in the consumables register), and the goods codes
 // allowed in each category. Both windows show a master list above the list of its current row's rows.
 // The durable-goods program keeps the same codes, and its own categories with their goods codes, in
 // these windows with its profile.

@@ -1,12 +1,13 @@
 #include "kvaRBuoIdc.h"
 
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
 #include "VoConnection.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoRegistry.h"
-#include "kvaUUtil.h"
 
 #include <QLabel>
 
@@ -23,6 +24,9 @@ const char *const kBenefListSQL = "SELECT idc.IIDCID, ben.sBenRagSoc FROM TIDC_I
 const char *const kTipoDocListSQL = "SELECT idc.IIDCID, tid.STIDDESC FROM TIDC_INVDOC idc INNER JOIN "
                                     "TTID_TIPOINVDOC tid ON (tid.iTidId = idc.iTidId) WHERE ##WHERE##";
 const char *const kDocumentSupplierSQL = "SELECT IBENID FROM TIDC_INVDOC WHERE IIDCID = :iIdcId";
+
+// Both programs number their voucher kinds alike.
+constexpr int kLoading = 0;
 
 const char *const kAlreadyLinked = "Documento già associato a questo buono";
 
@@ -52,29 +56,6 @@ bool Linked(const TBuoIdcProfile &profile, int voucher, const QVariant &document
 }
 
 } // namespace
-
-const TBuoIdcProfile kvaBuoIdcProfile = {
-    "TFBUO_BUONI",
-    "IFBUOID",
-    "iFBuoIdcId",
-    "SELECT iFBuoIdcId FROM TFBUOIDC WHERE (iFBuoId=:iFBuoId) AND (iIdcId=:iIdcId);",
-    "SELECT IBENID FROM TFBUO_BUONI WHERE IFBUOID = :iFBuoId",
-    "Descrizione",
-    "Provenienza",
-    {365.0, 365.0},
-    100,
-};
-const TBuoIdcProfile kvbBuoIdcProfile = {
-    "TBBUO_BUONI",
-    "IBBUOID",
-    "iBBuoIdcId",
-    "SELECT iBBuoIdcId FROM TBBuoIdc WHERE (iBBuoId=:iBBuoId) AND (iIdcId=:iIdcId);",
-    "SELECT IBENID FROM TBBUO_BUONI WHERE IBBUOID = :iBBuoId",
-    "Documento",
-    "Fornitore",
-    {365.0, 0.0},
-    300,
-};
 
 TfrkvaBuoIdc::TfrkvaBuoIdc(QWidget *parent)
     : TfrVoDBRWGrid(parent), xelDocumento(VoAddDetailControl<TVoDBLookupEdit>(
@@ -119,7 +100,7 @@ void TfrkvaBuoIdc::SetUpFor(TVoQueryCollection *vouchers, int kind, const TBuoId
     }
     xelDocumento->ListDataSet()->SetParam(
         QStringLiteral("dIdcDataDa"),
-        DaysToDateParam(CurrentRegStart - profile.daysBefore[kind == kvaLoading ? 0 : 1]));
+        DaysToDateParam(CurrentRegStart - profile.daysBefore[kind == kLoading ? 0 : 1]));
     xelDocumento->ListDataSet()->SetParam(QStringLiteral("dIdcDataA"), DaysToDateParam(CurrentRegEnd));
 
     m_hooks.Clear();
@@ -198,7 +179,7 @@ void TfrkvaBuoIdc::xqcDocVoBeforeExec(TVoQueryProp &Prop, bool &Allow) {
         Prop.Values.Add(QString::fromLatin1(m_profile->voucherKey), Voucher());
     } else if (Prop.Kind == skUpdate && Prop.TableName == QLatin1String(m_profile->voucherTable)) {
         // A supplier the voucher already has stays.
-        Allow = m_kind == kvaLoading && m_voucherSupplier.isNull() && !m_documentSupplier.isNull();
+        Allow = m_kind == kLoading && m_voucherSupplier.isNull() && !m_documentSupplier.isNull();
         if (!Allow)
             return;
         Prop.Values.Add(QStringLiteral("IBENID"), m_documentSupplier);

@@ -25,8 +25,6 @@ struct TBuoIdcProfile {
     // Widths of the search form's columns.
     int typeWidth;
 };
-extern const TBuoIdcProfile kvaBuoIdcProfile;
-extern const TBuoIdcProfile kvbBuoIdcProfile;
 
 class TfrkvaBuoIdc : public TfrVoDBRWGrid {
     Q_OBJECT
@@ -41,8 +39,9 @@ public:
     TVoDBLookupEdit *const xelTipoDoc;
 
     // Serves a voucher window of a kind (0 loading, 1 unloading) on its header collection; the
-    // frame's own collection holds the links, with the statements of that kind.
-    void SetUpFor(TVoQueryCollection *vouchers, int kind, const TBuoIdcProfile &profile = kvaBuoIdcProfile);
+    // frame's own collection holds the links, with the statements of that kind. The frame does nothing
+    // before it: its hooks and lists are set here.
+    void SetUpFor(TVoQueryCollection *vouchers, int kind, const TBuoIdcProfile &profile);
 
 private:
     // The current voucher, when it is saved and not being changed; -1 otherwise.
@@ -59,7 +58,7 @@ private:
 
     TVoQueryCollection *m_vouchers = nullptr;
     int m_kind = 0;
-    const TBuoIdcProfile *m_profile = &kvaBuoIdcProfile;
+    const TBuoIdcProfile *m_profile = nullptr;
     // Read inside the link's write, after locking the voucher: the suppliers of voucher and document.
     QVariant m_voucherSupplier;
     QVariant m_documentSupplier;

@@ -8,6 +8,13 @@
 
 #include <memory>
 
+// The consumables register's voucher rows and articles that name a code by the column of that name:
+// the select of the code's users for GuardDeleteWhileUsed. A macro, so that the statements stay string
+// constants.
+#define KVA_ROWS_AND_ARTICLES_NAMING(column)                                                                 \
+    "SELECT IAFCID FROM TAFC_ARTVELIST WHERE " column " = :" column                                          \
+    " UNION ALL SELECT IFARID FROM TFAR_FACARTICOLI WHERE " column " = :" column
+
 class TVoDBCheckBox;
 class TVoDBEdit;
 class TVoDBMemo;
