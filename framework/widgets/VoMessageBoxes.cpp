@@ -3,9 +3,12 @@
 #include "VoApplication.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -72,6 +75,13 @@ public:
                 };
                 b->setText(captions.value(map.result));
             }
+        }
+        // A short message makes a narrow box, whose frame then cuts its title ("Velisto -... durevoli"):
+        // the box is kept wide enough for the title beside the frame's own buttons.
+        if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+            const int titleWidth = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) + 140;
+            grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                          grid->rowCount(), 0, 1, grid->columnCount());
         }
         const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
         for (const Map &map : maps)

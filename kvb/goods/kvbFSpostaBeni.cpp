@@ -82,7 +82,7 @@ TfmkvbSpostaBeni::TfmkvbSpostaBeni(QWidget *parent)
     lwBeni->SetDataSource(source);
     lwBeni->AddColumn(QStringLiteral("SNUMERO"), QStringLiteral("Numero"), 80);
     lwBeni->AddColumn(QStringLiteral("SDATA"), QStringLiteral("Data carico"), 90);
-    lwBeni->AddColumn(QStringLiteral("sBInbDESC"), QStringLiteral("Descrizione"), 300);
+    lwBeni->AddColumn(QStringLiteral("sBInbDESC"), QStringLiteral("Descrizione"), 280);
     lwBeni->AddColumn(QStringLiteral("SIMPORTO"), QStringLiteral("Importo"), 100, Qt::AlignRight);
     lwBeni->AddColumn(QStringLiteral("SAVADESC"), QStringLiteral("Stato"));
     lwBeni->Model()->IsChecked = [this](int row) { return IsTicked(row); };
