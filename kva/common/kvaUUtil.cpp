@@ -189,14 +189,10 @@ void GetVoucherDateLimits(int number, int type, DateWindow &window) {
         q.Open();
         if (q.Eof())
             continue;
-        if (low) {
-            window.low = q.AsDate(QStringLiteral("dFBuoDataMin"));
-        } else {
-            // A higher-numbered voucher without a date does not close the window.
-            const double high = q.AsDate(QStringLiteral("dFBuoDataMax"));
-            if (high != 0.0)
-                window.high = high;
-        }
+        // A voucher without a date closes the window on neither side.
+        const double date = q.AsDate(QString::fromLatin1(low ? "dFBuoDataMin" : "dFBuoDataMax"));
+        if (!VoIsNoDate(date))
+            (low ? window.low : window.high) = date;
     }
 }
 

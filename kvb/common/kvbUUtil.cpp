@@ -151,12 +151,12 @@ void GetVoucherDateLimits(int number, int kind, DateWindow &window) {
         q.Open();
         return q.AsDate(field);
     };
-    window.low = boundary(kDateLowSQL, QStringLiteral("dBBuoDataMin"));
     TVoQuery closing(QString::fromLatin1(kLastClosingSQL));
     closing.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
-    window.low = std::max(window.low, closing.AsDate(QStringLiteral("DCHADATACHIUSURA")));
-    // A higher-numbered voucher without a date does not close the window.
-    if (const double high = boundary(kDateHighSQL, QStringLiteral("dBBuoDataMax")); high != 0.0)
+    // A voucher without a date, or no closing yet, closes the window on neither side.
+    window.low = std::max({window.low, boundary(kDateLowSQL, QStringLiteral("dBBuoDataMin")),
+                           closing.AsDate(QStringLiteral("DCHADATACHIUSURA"))});
+    if (const double high = boundary(kDateHighSQL, QStringLiteral("dBBuoDataMax")); !VoIsNoDate(high))
         window.high = high;
 }
 

@@ -728,7 +728,7 @@ TEST_F(VoQueryCollectionTest, FieldsReadAndWriteInTheirTypesAndCalculatedFieldsF
     qc.Open();
     EXPECT_EQ(qc.FieldByName(QStringLiteral("scalc"))->AsString(), QStringLiteral("Riga 1001!"));
     EXPECT_TRUE(qc.FieldByName(QStringLiteral("DDATA"))->IsNull());
-    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), 0.0);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), VoNoDate);
     EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsInteger(-1), -1);
 
     qc.Edit();
