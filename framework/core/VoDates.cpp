@@ -33,7 +33,7 @@ QDateTime DaysToDateTime(double days) {
 
 double VariantToDays(const QVariant &value) {
     if (value.isNull() || !value.isValid())
-        return 0.0;
+        return VoNoDate;
     switch (value.typeId()) {
     case QMetaType::QDate:
         return DateToDays(value.toDate());
@@ -44,21 +44,19 @@ double VariantToDays(const QVariant &value) {
     case QMetaType::Int:
     case QMetaType::LongLong:
         return value.toDouble();
-    default: {
-        const double parsed = ParseDays(value.toString());
-        return parsed < 0 ? 0.0 : parsed;
-    }
+    default:
+        return ParseDays(value.toString());
     }
 }
 
 QVariant DaysToDateParam(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QVariant(QMetaType(QMetaType::QDate));
     return DaysToDate(days);
 }
 
 QVariant DaysToTimestampParam(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QVariant(QMetaType(QMetaType::QDateTime));
     return DaysToDateTime(days);
 }
@@ -83,7 +81,7 @@ double NowDays() {
 }
 
 QString FormatDays(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QString();
     return DaysToDate(days).toString(QStringLiteral("dd/MM/yyyy"));
 }

@@ -24,7 +24,7 @@ int TKIEAnaIoccGen::Generate(const QString &surname, const QString &name, double
         return kept;
     };
     const QString birth =
-        birthDate > VoNoDate ? DaysToDate(birthDate).toString(QStringLiteral("yyyyMMdd")) : QString();
+        !VoIsNoDate(birthDate) ? DaysToDate(birthDate).toString(QStringLiteral("yyyyMMdd")) : QString();
     const QByteArray key =
         (fold(surname) + QLatin1Char('|') + fold(name) + QLatin1Char('|') + birth).toUtf8();
     // FNV-1a: fixed constants, so that codes stored years ago still match.

@@ -43,6 +43,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -58,6 +59,21 @@ enum TVoDataSetState { dsInactive = -1, dsBrowse = 0, dsInsert = 1, dsEdit = 2 }
 // Questions asked before an operation; only the delete one is asked by the collection itself.
 enum TVoConfirmation : unsigned { cfNone = 0, cfTrash = 1u << 0, cfDisable = 1u << 1, cfDelete = 1u << 2 };
 using TVoConfirmations = unsigned;
+
+// What a collection cannot settle alone: the user's word before a row is deleted, and a failure it
+// handled (nothing was written, or the row was saved and a later step failed) that the user should
+// hear of. The windows' layer installs the one that asks and shows (TVoApplication); without one a
+// delete waiting for the user's word is refused, and a failure is only kept in LastError().
+class IVoDataSetUser {
+public:
+    virtual ~IVoDataSetUser() = default;
+    virtual bool ConfirmDelete() = 0;
+    virtual void Report(const std::exception &failure) = 0;
+};
+// Installs the process's one (nullptr: none); returns the previous one.
+std::shared_ptr<IVoDataSetUser> SetVoDataSetUser(std::shared_ptr<IVoDataSetUser> user);
+// Passes a failure that a collection, or a view reading it, handled on to the user installed.
+void VoReportDataSetFailure(const std::exception &failure);
 
 enum TVoLocateOption : unsigned { loNone = 0, loCaseInsensitive = 1u << 0, loPartialKey = 1u << 1 };
 using TVoLocateOptions = unsigned;
@@ -310,6 +326,9 @@ public:
     // Delete is confirmed by default; the windows switch it as they need.
     TVoConfirmations Confirmations() const { return m_confirmations; }
     void SetConfirmations(TVoConfirmations confirmations) { m_confirmations = confirmations; }
+    // The text of the last failure a post or delete handled and reported (empty after a silent
+    // refusal); cleared as a post or delete begins.
+    const QString &LastError() const { return m_lastError; }
     // Rows that the system itself provides carry 1 in an ILOCKED column. When this is on (it is off
     // by default) such a row can only be read: Edit refuses it silently (EVoAbort) and Delete leaves
     // it in place.
@@ -521,6 +540,8 @@ private:
     bool RunListOnce(int listKind, TRunResult *result);
     // After a write that found its row changed or gone: the edit is given up and the rows read again.
     void RecordChanged();
+    // Keeps a handled failure's text and passes it on to the user installed.
+    void Report(const std::exception &failure);
     void RunStatements(const TVoSQLList &list, int listKind, TRunResult *result);
     // The client side (VoQueryCollectionClient.cpp).
     void OpenInMemory();
@@ -570,6 +591,7 @@ private:
     QVariantList m_oldValues;
     // While a post or delete runs its statements; a refresh asked for meanwhile waits for the end.
     bool m_writing = false;
+    QString m_lastError;
     bool m_refreshPending = false;
 
     QList<QPair<QString, QMetaType::Type>> m_fieldDefs;

@@ -100,7 +100,7 @@ void TVoField::SetAsString(const QString &value) {
     }
     if (m_type == QMetaType::QDate || m_type == QMetaType::QDateTime) {
         const double days = ParseDays(value);
-        if (days < 0)
+        if (VoIsNoDate(days))
             throw EVoError(QStringLiteral("Valore non valido per il campo \"%1\".").arg(m_name));
         SetAsDate(days);
         return;
@@ -109,7 +109,7 @@ void TVoField::SetAsString(const QString &value) {
 }
 
 void TVoField::SetAsDate(double days) {
-    if (days < 0) {
+    if (VoIsNoDate(days)) {
         SetValue(QVariant());
         return;
     }

@@ -2,7 +2,6 @@
 
 #include "VoConnection.h"
 #include "VoExceptions.h"
-#include "VoMessages.h"
 #include "VoQuery.h"
 
 #include <limits>
@@ -375,7 +374,7 @@ void TVoQueryCollection::RefreshIfAsked() {
     try {
         Refresh();
     } catch (const std::exception &e) {
-        VoShowException(e);
+        Report(e);
     }
 }
 

@@ -2,11 +2,11 @@
 
 #include "VoConnection.h"
 #include "VoExceptions.h"
-#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoTransaction.h"
 
 #include <QScopeGuard>
+#include <utility>
 
 using namespace VoQc;
 
@@ -19,6 +19,43 @@ int VoNewId(const QString &table, TVoSQLConnection *connection) {
         throw EVoError(
             QStringLiteral("Impossibile ottenere un nuovo identificativo per la tabella %1.").arg(table));
     return id.toInt();
+}
+
+// --- The user -----------------------------------------------------------------------------------------
+
+namespace {
+
+std::shared_ptr<IVoDataSetUser> &DataSetUser() {
+    static std::shared_ptr<IVoDataSetUser> user;
+    return user;
+}
+
+bool UserConfirmsDelete() {
+    // Kept alive even if the user replaces itself while answering.
+    const auto user = DataSetUser();
+    return user && user->ConfirmDelete();
+}
+
+} // namespace
+
+std::shared_ptr<IVoDataSetUser> SetVoDataSetUser(std::shared_ptr<IVoDataSetUser> user) {
+    return std::exchange(DataSetUser(), std::move(user));
+}
+
+void VoReportDataSetFailure(const std::exception &failure) {
+    if (const auto user = DataSetUser())
+        user->Report(failure);
+}
+
+void TVoQueryCollection::Report(const std::exception &failure) {
+    // A silent refusal: whoever refused has told the user why already.
+    if (dynamic_cast<const EVoAbort *>(&failure)) {
+        m_lastError.clear();
+        return;
+    }
+    auto *vo = dynamic_cast<const EVoException *>(&failure);
+    m_lastError = vo ? vo->Message() : QString::fromLocal8Bit(failure.what());
+    VoReportDataSetFailure(failure);
 }
 
 // --- Editing ----------------------------------------------------------------------------------------
@@ -104,12 +141,13 @@ void TVoQueryCollection::Cancel() {
 
 bool TVoQueryCollection::Post() {
     CheckNotWriting();
+    m_lastError.clear();
     if (m_state != dsInsert && m_state != dsEdit)
         return true;
     try {
         BeforePost(this);
     } catch (const std::exception &e) {
-        VoShowException(e);
+        Report(e);
         return false;
     }
     TRunResult result;
@@ -127,7 +165,7 @@ bool TVoQueryCollection::Post() {
         AfterPost(this);
     } catch (const std::exception &e) {
         // The row is saved; what went wrong afterwards is only reported.
-        VoShowException(e);
+        Report(e);
     }
     return true;
 }
@@ -135,6 +173,7 @@ bool TVoQueryCollection::Post() {
 bool TVoQueryCollection::Delete() {
     CheckActive();
     CheckNotWriting();
+    m_lastError.clear();
     if (m_state == dsInsert) {
         Cancel();
         return true;
@@ -144,13 +183,12 @@ bool TVoQueryCollection::Delete() {
     if (m_rows.isEmpty() || m_cur < 0 || !RowWritable())
         return false;
     BeforeScroll(this);
-    if ((m_confirmations & cfDelete) &&
-        VoMessageDlg(QStringLiteral("Cancellare il record?"), mtConfirmation, mbYesNo, 0, mbNo) != mrYes)
+    if ((m_confirmations & cfDelete) && !UserConfirmsDelete())
         return false;
     try {
         BeforeDelete(this);
     } catch (const std::exception &e) {
-        VoShowException(e);
+        Report(e);
         return false;
     }
     TRunResult result;
@@ -271,14 +309,14 @@ bool TVoQueryCollection::RunList(int listKind, TRunResult *result) {
             restoreKey();
             if (e.IsLockConflict() && attempt < attempts)
                 continue;
-            VoShowException(e);
+            Report(e);
         } catch (const EVoRecordChanged &e) {
             restoreKey();
-            VoShowException(e);
+            Report(e);
             changed = true;
         } catch (const std::exception &e) {
             restoreKey();
-            VoShowException(e);
+            Report(e);
         }
         break;
     }
@@ -308,7 +346,7 @@ void TVoQueryCollection::RecordChanged() {
         Cancel();
         Refresh();
     } catch (const std::exception &e) {
-        VoShowException(e);
+        Report(e);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "VoTableModel.h"
 
 #include "VoDisplayFormat.h"
-#include "VoMessages.h"
 
 #include <QSize>
 
@@ -241,6 +240,6 @@ void TVoTableModel::fetchMore(const QModelIndex &parent) {
     try {
         m_collection->FetchMore();
     } catch (const std::exception &e) {
-        VoShowException(e);
+        VoReportDataSetFailure(e);
     }
 }

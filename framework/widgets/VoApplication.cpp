@@ -4,12 +4,28 @@
 #include "VoLayout.h"
 #include "VoMessageBoxes.h"
 #include "VoMessages.h"
+#include "VoQueryCollection.h"
 #include "VoTranslations.h"
 
 #include <QWidget>
 
+namespace {
+
+// The query collections' questions and failures, put to the user through the message service.
+class TDataSetMessages : public IVoDataSetUser {
+public:
+    bool ConfirmDelete() override {
+        return VoMessageDlg(QStringLiteral("Cancellare il record?"), mtConfirmation, mbYesNo, 0, mbNo) ==
+               mrYes;
+    }
+    void Report(const std::exception &failure) override { VoShowException(failure); }
+};
+
+} // namespace
+
 TVoApplication::TVoApplication(int &argc, char **argv) : QApplication(argc, argv) {
     VoUseMessageBoxes();
+    SetVoDataSetUser(std::make_shared<TDataSetMessages>());
     VoLoadQtTranslations(this);
 }
 

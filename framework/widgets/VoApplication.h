@@ -2,7 +2,8 @@
 // The programs' application object. Every handler the framework calls from an event is guarded
 // already; what still escapes an event (a program's own slot or event override) is caught here as a
 // last resort, shown once through the message service, and the program goes on. It answers the
-// messages with message boxes from the start.
+// messages with message boxes from the start, and puts the query collections' questions and
+// failures to the user through them.
 #include <QApplication>
 
 class QColor;

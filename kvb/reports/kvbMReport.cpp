@@ -255,10 +255,6 @@ int ReportBaseId() {
     return GetBaseReportId(tree ? tree->GetRptId() : 0);
 }
 
-QVariant DateOrNull(double days) {
-    return days > 0 ? QVariant(DaysToDate(days)) : VoNull(QMetaType::QDate);
-}
-
 } // namespace
 
 TdmkvbReport::TdmkvbReport(QObject *parent) : QObject(parent) {
@@ -386,8 +382,9 @@ TdmkvbReport::TdmkvbReport(QObject *parent) : QObject(parent) {
     });
     for (TVoQueryCollection *q : {qquStoricoNumeri, qquStoricoNumeri_Sec})
         q->BeforeOpen.Add([this](TVoQueryCollection *d) { HistoryBeforeOpen(d); });
-    qquVBeni->BeforeOpen.Add(
-        [this](TVoQueryCollection *d) { d->SetParam(QStringLiteral("dEnd"), DateOrNull(GoodsListDate)); });
+    qquVBeni->BeforeOpen.Add([this](TVoQueryCollection *d) {
+        d->SetParam(QStringLiteral("dEnd"), DaysToDateParam(GoodsListDate));
+    });
     qquCollaudo->BeforeOpen.Add([this](TVoQueryCollection *d) { MinutesBeforeOpen(d); });
 
     // The selection forms.
@@ -412,8 +409,8 @@ TdmkvbReport::TdmkvbReport(QObject *parent) : QObject(parent) {
         [this](TVofrDBDataSet *, TfmVoMultiSelect *form) { AfterGoodsForm(form); });
     frdCollaudo->OnBeforeSelectForm.Add([](TVofrDBDataSet *, TfmVoMultiSelect *form) {
         form->SetCommandText(MinutesSQL(ReportBaseId()));
-        form->SetParam(QStringLiteral("dStart"), DateOrNull(CurrentRegStart));
-        form->SetParam(QStringLiteral("dEnd"), DateOrNull(CurrentRegEnd));
+        form->SetParam(QStringLiteral("dStart"), DaysToDateParam(CurrentRegStart));
+        form->SetParam(QStringLiteral("dEnd"), DaysToDateParam(CurrentRegEnd));
         form->Dress(QStringLiteral("Selezione verbali da stampare"),
                     {{"IVERID", "", 0, false},
                      {"SVERNUMERO", "Numero Verbale", 120, true},
@@ -471,8 +468,8 @@ void TdmkvbReport::HistoryBeforeOpen(TVoQueryCollection *history) {
 
 void TdmkvbReport::MinutesBeforeOpen(TVoQueryCollection *minutes) {
     minutes->SetCommandText(MinutesSQL(ReportBaseId()));
-    minutes->SetParam(QStringLiteral("dStart"), DateOrNull(CurrentRegStart));
-    minutes->SetParam(QStringLiteral("dEnd"), DateOrNull(CurrentRegEnd));
+    minutes->SetParam(QStringLiteral("dStart"), DaysToDateParam(CurrentRegStart));
+    minutes->SetParam(QStringLiteral("dEnd"), DaysToDateParam(CurrentRegEnd));
 }
 
 void TdmkvbReport::BeforeGoodsForm(TfmVoMultiSelect *form) {

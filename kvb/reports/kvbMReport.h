@@ -5,6 +5,8 @@
 // run. Details follow their master: the goods and documents of a voucher, the goods codes of a
 // category, what a sector or a location holds, the members and goods of a minute, the movements and
 // the previous totals of a closing.
+#include "VoDates.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -47,10 +49,10 @@ public:
         *frdCollocazioni;
 
     // The dates asked for, as day counts, and the text date of the last list asked for.
-    double VerificationDate = 0.0;
-    double PreviousClosingDate = 0.0;
+    double VerificationDate = VoNoDate;
+    double PreviousClosingDate = VoNoDate;
     QString DateAl;
-    double GoodsListDate = 0.0;
+    double GoodsListDate = VoNoDate;
 
     // The engine asks for a variable: a name of the module's sets the value, another leaves it.
     void GetReportValue(const QString &name, QVariant &value);

@@ -242,12 +242,12 @@ TfrAnniFinanziari::TfrAnniFinanziari(const TAbcNuovoAnnoProfile &profile, QWidge
 
 void TfrAnniFinanziari::ShowDefaultDates() {
     const int year = xdlAnnoFin->text().trimmed().toInt(); // 0 when not a number
-    DateWindow window;
+    // A year without its dates (out of range, no row, or dates never set) shows none.
+    DateWindow window{VoNoDate, VoNoDate};
     if (year >= m_profile.FirstYear && year <= m_profile.LastYear)
         GetSystemYearDates(year, window);
-    // A year without its dates (no row, or dates never set) shows none rather than day 0.
-    laDataInizio->setText(window.low > 0 ? FormatDays(window.low) : QString());
-    laDataFine->setText(window.high > 0 ? FormatDays(window.high) : QString());
+    laDataInizio->setText(FormatDays(window.low));
+    laDataFine->setText(FormatDays(window.high));
 }
 
 void TfrAnniFinanziari::xdlAnnoFinChange(QWidget *) {
@@ -283,7 +283,7 @@ void TfrAnniFinanziari::PresetDate(TVoDBDateEdit *edit, const QLabel *shown) {
     if (!edit->IsEmpty())
         return;
     const double day = ParseDays(shown->text());
-    if (day >= 0)
+    if (!VoIsNoDate(day))
         edit->SetDate(DaysToDate(day));
 }
 

@@ -292,7 +292,7 @@ void TfrVociProgetti::xqcVociBeforePost() {
     const bool occupied = !inserting && IsItemOccupied(itemId);
     if (occupied && start > VariantToDays(field("DSTART")->OldValue()))
         RefusePost(Text(kStartPostponed), this, xddDataInizio);
-    if (end != VoNoDate) {
+    if (!VoIsNoDate(end)) {
         if (end <= CurrentYearStart)
             RefusePost(Text(kEndBeforeYear) + FormatDays(CurrentYearStart + 1), this, xddDataFine);
         if (occupied) {

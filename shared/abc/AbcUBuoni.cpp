@@ -58,14 +58,14 @@ void AbcVoucherDateLimits(const TAbcVoucherProfile &profile, int number, int kin
         q.Open();
         return q.AsDate(QString::fromLatin1(column));
     };
-    window.low = boundary(profile.dateLowSQL, profile.dateLowColumn);
+    // A voucher without a date, or no closing yet, closes the window on neither side.
+    window.low = std::max(window.low, boundary(profile.dateLowSQL, profile.dateLowColumn));
     if (profile.closingSQL) {
         TVoQuery closing(QString::fromLatin1(profile.closingSQL));
         closing.SetParam(QStringLiteral("iFacId"), CurrentRegisterId).Open();
         window.low = std::max(window.low, closing.AsDate(QString::fromLatin1(profile.closingColumn)));
     }
-    // A higher-numbered voucher without a date does not close the window.
-    if (const double high = boundary(profile.dateHighSQL, profile.dateHighColumn); high != 0.0)
+    if (const double high = boundary(profile.dateHighSQL, profile.dateHighColumn); !VoIsNoDate(high))
         window.high = high;
 }
 

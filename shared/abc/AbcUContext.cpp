@@ -56,13 +56,9 @@ bool ReadRegisterYear(int registerYearId, TAbcRegisterYear &registerYear) {
     registerYear.registerId = q.AsInteger(QStringLiteral("iFacId"));
     registerYear.schoolRegisterId = q.AsInteger(QStringLiteral("iDwgFacId"));
     auto effective = [&q](const char *own, const char *year) {
-        // A custom date counts only when set (not day 0); else the financial year's default.
+        // A custom date counts only when set; else the financial year's default.
         const double o = q.AsDate(QString::fromLatin1(own));
-        if (!q.IsNull(QString::fromLatin1(own)) && o != 0.0)
-            return o;
-        if (!q.IsNull(QString::fromLatin1(year)))
-            return q.AsDate(QString::fromLatin1(year));
-        return VoNoDate;
+        return VoIsNoDate(o) ? q.AsDate(QString::fromLatin1(year)) : o;
     };
     registerYear.start = effective("dDwgFacAnfInizio", "DANFVOREXINIZIO");
     registerYear.end = effective("dDwgFacAnfFine", "DANFVOREXFINE");

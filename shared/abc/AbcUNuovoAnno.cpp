@@ -121,7 +121,7 @@ bool TChecker::FieldChecks() {
         result.clearYear = true;
         return Error(QString::fromUtf8(kDuplicateYear), TRegisterYearCheck::FocusYear);
     }
-    const bool hasStart = in.customStart >= 0, hasEnd = in.customEnd >= 0;
+    const bool hasStart = !VoIsNoDate(in.customStart), hasEnd = !VoIsNoDate(in.customEnd);
     if (hasStart && hasEnd && in.customEnd < in.customStart)
         return Error(QString::fromUtf8(kEndBeforeStart), TRegisterYearCheck::FocusEnd);
     if (hasStart != hasEnd)
@@ -131,9 +131,9 @@ bool TChecker::FieldChecks() {
 }
 
 bool TChecker::DateRules() {
-    S = in.customStart >= 0 ? in.customStart : in.defaultStart;
-    E = in.customEnd >= 0 ? in.customEnd : in.defaultEnd;
-    if (S <= 0 || E <= 0)
+    S = VoIsNoDate(in.customStart) ? in.defaultStart : in.customStart;
+    E = VoIsNoDate(in.customEnd) ? in.defaultEnd : in.customEnd;
+    if (VoIsNoDate(S) || VoIsNoDate(E))
         return Error(QString::fromUtf8(kNoDefaultDates), TRegisterYearCheck::FocusYear);
     if (S > DateToDays(QDate(in.yearValue, 12, 31)))
         return Error(kPrefix + QString::fromUtf8(M1), DateFocus(TRegisterYearCheck::FocusStart));

@@ -88,14 +88,15 @@ void NeighbourRegisterYear(bool previous, int schoolRegisterId, int leaveOutId, 
     const double startYear = q.AsDate(QStringLiteral("INIZIOVOREX"));
     const double endYear = q.AsDate(QStringLiteral("FINEVOREX"));
     // The previous year is told apart by its end, the next one by its start.
-    const bool empty = previous ? (endUser == 0.0 && endYear == 0.0) : (startUser == 0.0 && startYear == 0.0);
+    const bool empty = previous ? (VoIsNoDate(endUser) && VoIsNoDate(endYear))
+                                : (VoIsNoDate(startUser) && VoIsNoDate(startYear));
     if (empty) {
         (previous ? window.high : window.low) = VoNoDate;
         year = -1;
         return;
     }
-    window.low = startUser != 0.0 ? startUser : startYear;
-    window.high = endUser != 0.0 ? endUser : endYear;
+    window.low = VoIsNoDate(startUser) ? startYear : startUser;
+    window.high = VoIsNoDate(endUser) ? endYear : endUser;
     registerYearId = q.AsInteger(QStringLiteral("iDwgFacAnfId"));
     year = q.AsInteger(QStringLiteral("ANNOFIN"));
 }

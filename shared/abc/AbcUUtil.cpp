@@ -47,9 +47,11 @@ void GetFinancialYearDates(int yearValue, int schoolId, double &start, double &e
     TVoQuery q(QString::fromLatin1(kYearSQL));
     q.SetParam(QStringLiteral("IANFVALORE"), yearValue);
     q.Open();
-    // The year's own dates as they stand: a missing row or an empty date reads as day 0.
-    start = q.AsDate(QStringLiteral("DANFVOREXINIZIO"));
-    end = q.AsDate(QStringLiteral("DANFVOREXFINE"));
+    // The year's own dates as they stand: a missing row or an empty date reads as day 0, which the
+    // current context's check lets pass and the complete context's check refuses.
+    const auto stored = [&q](const QString &field) { return q.IsNull(field) ? 0.0 : q.AsDate(field); };
+    start = stored(QStringLiteral("DANFVOREXINIZIO"));
+    end = stored(QStringLiteral("DANFVOREXFINE"));
 }
 
 namespace {

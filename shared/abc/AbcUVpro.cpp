@@ -237,7 +237,7 @@ bool CodeHasPrefix(const QString &code, const QString &prefix) {
 }
 
 bool ItemCodeIsFree(int itemId, int aggregateId, const QString &code, double periodStart, double periodEnd) {
-    const bool open = periodEnd == VoNoDate;
+    const bool open = VoIsNoDate(periodEnd);
     TVproQuery q(open ? kCodeOpenPeriodSQL : kCodePeriodSQL);
     q.SetParam(QStringLiteral("IVPROID"), itemId)
         .SetParam(QStringLiteral("IAGGID"), aggregateId)

@@ -5,6 +5,7 @@
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
+#include "VoDates.h"
 #include "VoForms.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
@@ -471,8 +472,7 @@ void TfrDatiBancari::xacPostExecute(TVoDataAction *Sender) {
     const bool foreign = Value("lSprBenBanEstera").toInt() != 0;
     const TVoField *end = DataSet()->FindField(QStringLiteral("DEND"));
     const bool accountFree = std::ranges::count(kAccountFreePayments, method.toInt()) > 0 || foreign ||
-                             method.toInt() > kOtherProgramsPayments ||
-                             (end && !end->IsNull() && end->AsDate() > 0);
+                             method.toInt() > kOtherProgramsPayments || (end && !VoIsNoDate(end->AsDate()));
     const bool abiFree =
         (method.toInt() == kPostalPayment || method.toInt() == kPostalBookPayment) && !foreign;
     const QVariant bank = Value("IBANID");

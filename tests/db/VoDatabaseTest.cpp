@@ -197,7 +197,7 @@ TEST_F(VoQueryTest, ReadersTypedNullsDatesAndBlobText) {
     EXPECT_EQ(q.AsString(QStringLiteral("B")), QStringLiteral("<xml>perché àèìòù</xml>"));
     EXPECT_EQ(q.AsDate(QStringLiteral("D")), 45292.0);
     ASSERT_TRUE(q.Next());
-    EXPECT_EQ(q.AsDate(QStringLiteral("D")), 0.0); // a NULL date reads as day 0
+    EXPECT_EQ(q.AsDate(QStringLiteral("D")), VoNoDate); // a NULL date reads as no date
     EXPECT_FALSE(q.Next());
     EXPECT_TRUE(q.Eof());
     EXPECT_THROW(q.Value(QStringLiteral("NONCE")), EVoError);

@@ -73,10 +73,10 @@ TEST_F(kvaYearsTest, SystemYearDatesAreNullSafe) {
     EXPECT_EQ(w.high, Day(2026, 12, 31));
     MakeFinancialYear(2031);
     GetSystemYearDates(2031, w);
-    EXPECT_EQ(w.low, 0.0);
-    EXPECT_EQ(w.high, 0.0);
+    EXPECT_EQ(w.low, VoNoDate);
+    EXPECT_EQ(w.high, VoNoDate);
     GetSystemYearDates(1900, w);
-    EXPECT_EQ(w.low, 0.0);
+    EXPECT_EQ(w.low, VoNoDate);
 }
 
 using kvaCommonTest = VoDbTest;

@@ -25,8 +25,8 @@ TEST(VoDates, TimePartAndUnsetValues) {
     EXPECT_EQ(DaysToDateTime(45292.5), noon);
     // A time part never moves the day.
     EXPECT_EQ(DaysToDate(45292.999), QDate(2024, 1, 1));
-    EXPECT_EQ(VariantToDays(QVariant()), 0.0);
-    EXPECT_EQ(VariantToDays(QVariant(QMetaType(QMetaType::QDate))), 0.0);
+    EXPECT_EQ(VariantToDays(QVariant()), VoNoDate);
+    EXPECT_EQ(VariantToDays(QVariant(QMetaType(QMetaType::QDate))), VoNoDate);
     EXPECT_TRUE(DaysToDateParam(VoNoDate).isNull());
     EXPECT_EQ(DaysToDateParam(45292).toDate(), QDate(2024, 1, 1));
 }

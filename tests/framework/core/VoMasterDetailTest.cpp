@@ -103,7 +103,7 @@ TEST_F(VoMasterDetailTest, ADetailRowBeingTypedIsSavedBeforeTheMasterMoves) {
     detail.Edit();
     detail.FieldByName(QStringLiteral("SNOTE"))->SetValue(QStringLiteral("e"));
     EXPECT_THROW(master.First(), EVoAbort);
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Nota non valida.")});
+    EXPECT_EQ(detail.LastError(), QStringLiteral("Nota non valida."));
     EXPECT_EQ(master.RecNo(), 2);
     EXPECT_EQ(detail.State(), dsEdit);
     EXPECT_EQ(detail.FieldByName(QStringLiteral("SNOTE"))->AsString(), QStringLiteral("e"));

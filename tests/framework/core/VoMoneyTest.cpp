@@ -118,7 +118,7 @@ TEST_F(VoMoneyFieldTest, AmountsGoThroughABigintColumnUnchanged) {
         qc.Insert();
         qc.FieldByName(QStringLiteral("IID"))->SetAsInteger(i);
         qc.FieldByName(QStringLiteral("BIMPORTO"))->SetAsMoney(amounts[i]);
-        ASSERT_TRUE(qc.Post()) << messages->LastText().toStdString();
+        ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
     }
     TVoQuery q(QStringLiteral("SELECT IID, BIMPORTO FROM TIMPORTI ORDER BY IID"));
     q.Open();

@@ -27,10 +27,27 @@ const QString kInsertLog =
     QStringLiteral("INSERT INTO TQC_LOG (ILOGID, IHEADID, SNOTE) VALUES (:VOGENID, :iHeadId, :sNote)");
 const QString kCountTotal = QStringLiteral("UPDATE TQC_TOT SET N = N + 1 WHERE ITOTID = 1");
 
+// Stands for the user: answers the delete question from a script and keeps what was reported.
+class TScriptedUser : public IVoDataSetUser {
+public:
+    bool ConfirmDelete() override {
+        ++asked;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    void Report(const std::exception &failure) override {
+        auto *vo = dynamic_cast<const EVoException *>(&failure);
+        reported << (vo ? vo->Message() : QString::fromLocal8Bit(failure.what()));
+    }
+    QList<bool> answers;
+    int asked = 0;
+    QStringList reported;
+};
+
 class VoQueryCollectionTest : public VoDbTest {
 protected:
     void SetUp() override {
         VoDbTest::SetUp();
+        previousUser = SetVoDataSetUser(user);
         VoExecSQL(
             QStringLiteral("CREATE TABLE TQC_HEAD (IHEADID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(50), "
                            "FAMOUNT DOUBLE PRECISION, DDATA DATE, ILOCKED INTEGER DEFAULT 0 NOT NULL)"));
@@ -45,6 +62,10 @@ protected:
                        {QStringLiteral("a"), id / 10.0}});
         qc.SetCommandText(kSelect);
         qc.SetConfirmations(cfNone);
+    }
+    void TearDown() override {
+        SetVoDataSetUser(previousUser);
+        VoDbTest::TearDown();
     }
 
     // Every row of a table, one line each, to compare the database before and after.
@@ -67,9 +88,10 @@ protected:
         return VoSelectValue(sql, params);
     }
 
-    TVoScriptedResponder &Msg() { return *messages; }
     QString Desc() { return qc.FieldByName(QStringLiteral("sdesc"))->AsString(); }
 
+    std::shared_ptr<TScriptedUser> user = std::make_shared<TScriptedUser>();
+    std::shared_ptr<IVoDataSetUser> previousUser;
     TVoQueryCollection qc;
 };
 
@@ -113,7 +135,7 @@ TEST_F(VoQueryCollectionTest, ExplicitListsInsertUpdateAndDelete) {
     qc.FieldByName(QStringLiteral("DDATA"))->SetAsDate(45292);
     ASSERT_TRUE(qc.Post());
     EXPECT_EQ(qc.State(), dsBrowse);
-    EXPECT_TRUE(Msg().Shown().isEmpty()) << Msg().LastText().toStdString();
+    EXPECT_TRUE(user->reported.isEmpty()) << qc.LastError().toStdString();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("TQC_HEAD 1 0/1"), QStringLiteral("TQC_LOG 1 1/1"),
                                  QStringLiteral("TQC_TOT 0 2/1")}));
 
@@ -150,9 +172,9 @@ TEST_F(VoQueryCollectionTest, ExplicitListsInsertUpdateAndDelete) {
     EXPECT_EQ(qc.FieldByName(QStringLiteral("SDESC"))->OldValue().toString(), QStringLiteral("Cambiata"));
 
     qc.SetConfirmations(cfDelete);
-    Msg().Push(mrYes);
+    user->answers = {true};
     ASSERT_TRUE(qc.Delete());
-    EXPECT_EQ(Msg().LastText(), QStringLiteral("Cancellare il record?"));
+    EXPECT_EQ(user->asked, 1);
     EXPECT_EQ(currIdOfDelete.toInt(), key);
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD WHERE IHEADID = :k"),
                           {{QStringLiteral("k"), key}}),
@@ -185,7 +207,7 @@ TEST_F(VoQueryCollectionTest, ARegisterRoundTripsThroughItsStatementLists) {
     reg.FieldByName(QStringLiteral("ITFCID"))->SetAsInteger(2);
     reg.FieldByName(QStringLiteral("IFACNUMERAZ"))->SetAsInteger(0);
     reg.FieldByName(QStringLiteral("IFACIVAINCLUSA"))->SetAsInteger(1);
-    ASSERT_TRUE(reg.Post()) << Msg().LastText().toStdString();
+    ASSERT_TRUE(reg.Post()) << reg.LastError().toStdString();
     const int key = reg.FieldByName(QStringLiteral("IFACID"))->AsInteger();
     EXPECT_EQ(key, last + 1) << "the register's counter gave the next key";
     reg.Edit();
@@ -199,7 +221,7 @@ TEST_F(VoQueryCollectionTest, ARegisterRoundTripsThroughItsStatementLists) {
         QStringLiteral("Biblioteca di plesso/2/0"));
     reg.Refresh();
     EXPECT_EQ(reg.FieldByName(QStringLiteral("STFCLDESC"))->AsString(), QStringLiteral("Biblioteca"));
-    Msg().Push(mrYes);
+    user->answers = {true};
     ASSERT_TRUE(reg.Delete());
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFAC_VELISTO")), registers);
     EXPECT_EQ(kinds, (QList<int>{skInsert, skUpdate, skDelete}));
@@ -223,9 +245,8 @@ TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEd
     qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(3.5);
     EXPECT_FALSE(qc.Post());
     EXPECT_EQ(DumpAll(), before);
-    ASSERT_EQ(Msg().Shown().size(), 1);
-    EXPECT_EQ(Msg().Shown()[0].type, mtError);
-    EXPECT_TRUE(Msg().LastText().contains(QStringLiteral("TQC_LOG"))) << Msg().LastText().toStdString();
+    EXPECT_EQ(user->reported, QStringList{qc.LastError()});
+    EXPECT_TRUE(qc.LastError().contains(QStringLiteral("TQC_LOG"))) << qc.LastError().toStdString();
     EXPECT_EQ(qc.State(), dsInsert);
     EXPECT_EQ(Desc(), QStringLiteral("Mia descrizione"));
     EXPECT_EQ(qc.FieldByName(QStringLiteral("FAMOUNT"))->AsFloat(), 3.5);
@@ -244,12 +265,12 @@ TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEd
     qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_HEAD SET SDESC = :SDESC WHERE IHEADID = :VOCURRID"));
     qc.SQLUpdate.Add(QStringLiteral("UPDATE TQC_TABELLA_ASSENTE SET X = 1"));
     const QString beforeEdit = DumpAll();
-    Msg().Clear();
+    user->reported.clear();
     qc.Edit();
     qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
     EXPECT_FALSE(qc.Post());
     EXPECT_EQ(DumpAll(), beforeEdit);
-    EXPECT_EQ(Msg().Shown().size(), 1);
+    EXPECT_EQ(user->reported.size(), 1);
     EXPECT_EQ(qc.State(), dsEdit);
     EXPECT_EQ(Desc(), QStringLiteral("Modificata"));
     qc.Cancel();
@@ -312,8 +333,8 @@ TEST_F(VoQueryCollectionTest, ParametersMatchIgnoringCaseAndUnsuppliedOnesFailCl
     qc.Insert();
     qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("x"));
     EXPECT_FALSE(qc.Post());
-    EXPECT_EQ(Msg().Shown().size(), 1);
-    EXPECT_TRUE(Msg().LastText().contains(QStringLiteral("SNESSUNO"))) << Msg().LastText().toStdString();
+    EXPECT_EQ(user->reported.size(), 1);
+    EXPECT_TRUE(qc.LastError().contains(QStringLiteral("SNESSUNO"))) << qc.LastError().toStdString();
     EXPECT_EQ(qc.State(), dsInsert);
     EXPECT_EQ(DumpAll(), before);
 }
@@ -332,7 +353,7 @@ TEST_F(VoQueryCollectionTest, AutoBuiltStatementsWriteOnlyTheMainTable) {
     EXPECT_EQ(qc.TableName(), QStringLiteral("TQC_HEAD"));
     qc.Insert();
     qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Automatica"));
-    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
     const QVariant key = qc.FieldByName(QStringLiteral("IHEADID"))->Value();
     ASSERT_FALSE(key.isNull());
     // The empty ILOCKED was left to the table's default.
@@ -344,7 +365,7 @@ TEST_F(VoQueryCollectionTest, AutoBuiltStatementsWriteOnlyTheMainTable) {
     qc.Edit();
     qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(7.25);
     qc.FieldByName(QStringLiteral("N"))->SetAsInteger(99);
-    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
     EXPECT_EQ(Select(QStringLiteral("SELECT FAMOUNT FROM TQC_HEAD WHERE IHEADID = :k"),
                      {{QStringLiteral("k"), key}})
                   .toDouble(),
@@ -472,7 +493,7 @@ TEST_F(VoQueryCollectionTest, AWriteOfARowAnotherCopyDeletedFailsAndTheRowsAreRe
     VoOtherCopy other(dbPath);
     for (const bool deleting : {false, true}) {
         SCOPED_TRACE(deleting ? "delete" : "update");
-        Msg().Clear();
+        user->reported.clear();
         qc.Close();
         qc.Open();
         ASSERT_TRUE(qc.Locate(QStringLiteral("IHEADID"), deleting ? 1003 : 1002));
@@ -485,8 +506,8 @@ TEST_F(VoQueryCollectionTest, AWriteOfARowAnotherCopyDeletedFailsAndTheRowsAreRe
             qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
             EXPECT_FALSE(qc.Post());
         }
-        EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral(
-                                     "Il record è stato modificato o cancellato da un altro utente.")});
+        EXPECT_EQ(user->reported, QStringList{QStringLiteral(
+                                      "Il record è stato modificato o cancellato da un altro utente.")});
         EXPECT_EQ(DumpAll(), before);
         EXPECT_EQ(qc.State(), dsBrowse);
         EXPECT_FALSE(qc.Locate(QStringLiteral("IHEADID"), deleting ? 1003 : 1002))
@@ -495,7 +516,7 @@ TEST_F(VoQueryCollectionTest, AWriteOfARowAnotherCopyDeletedFailsAndTheRowsAreRe
     EXPECT_EQ(qc.RecordCount(), 1);
     qc.Edit();
     qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Modificata"));
-    EXPECT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    EXPECT_TRUE(qc.Post()) << qc.LastError().toStdString();
 }
 
 // Two copies save at once: the second waits on the row that owns the rule, then its check, run
@@ -534,7 +555,7 @@ TEST_F(VoQueryCollectionTest, ACheckInsideTheWriteSeesWhatAnotherCopyCommittedWh
         QThread::msleep(5);
     EXPECT_FALSE(qc.Post());
     first.join();
-    EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral("Descrizione già presente")});
+    EXPECT_EQ(user->reported, QStringList{QStringLiteral("Descrizione già presente")});
     EXPECT_EQ(checks, 2) << "waited, met the conflict, and checked again";
     EXPECT_EQ(qc.State(), dsInsert);
     EXPECT_EQ(Desc(), QStringLiteral("Contesa"));
@@ -560,7 +581,7 @@ TEST_F(VoQueryCollectionTest, LargeResultsAreReadInPacketsAndPostsDoNotDisturbTh
     // A post while rows are pending: the reading goes on with neither a lost nor a repeated row.
     qc.Insert();
     qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Durante la lettura"));
-    ASSERT_TRUE(qc.Post()) << Msg().LastText().toStdString();
+    ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
     EXPECT_TRUE(qc.CanFetchMore());
     ASSERT_TRUE(qc.Locate(QStringLiteral("IHEADID"), 2500));
     EXPECT_LT(qc.FetchedCount(), 1004);
@@ -661,10 +682,11 @@ TEST_F(VoQueryCollectionTest, EventsDefaultsRefusalsAndConfirmations) {
     });
     refusal = 1;
     EXPECT_FALSE(qc.Post());
-    EXPECT_TRUE(Msg().Shown().isEmpty());
+    EXPECT_TRUE(user->reported.isEmpty());
+    EXPECT_TRUE(qc.LastError().isEmpty());
     refusal = 2;
     EXPECT_FALSE(qc.Post());
-    EXPECT_EQ(Msg().Texts(), QStringList{QStringLiteral("Descrizione obbligatoria")});
+    EXPECT_EQ(user->reported, QStringList{QStringLiteral("Descrizione obbligatoria")});
     EXPECT_EQ(qc.State(), dsInsert);
     qc.BeforePost.Remove(handle);
     log.clear();
@@ -673,13 +695,14 @@ TEST_F(VoQueryCollectionTest, EventsDefaultsRefusalsAndConfirmations) {
         log, (QStringList{QStringLiteral("state 0"), QStringLiteral("data *"), QStringLiteral("afterpost")}));
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
 
-    // The delete question: No keeps the row.
+    // The delete question: No keeps the row, and so does nobody being there to answer.
     qc.SetConfirmations(cfDelete);
-    Msg().Clear();
-    Msg().Push(mrNo);
+    user->answers = {false};
     EXPECT_FALSE(qc.Delete());
-    EXPECT_EQ(Msg().Shown().size(), 1);
-    EXPECT_EQ(Msg().Shown()[0].buttons, mbYesNo);
+    EXPECT_EQ(user->asked, 1);
+    SetVoDataSetUser(nullptr);
+    EXPECT_FALSE(qc.Delete());
+    SetVoDataSetUser(user);
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TQC_HEAD")), 4);
 
     // A before-exec handler that skips the only delete keeps the row in the list too.
@@ -705,7 +728,7 @@ TEST_F(VoQueryCollectionTest, FieldsReadAndWriteInTheirTypesAndCalculatedFieldsF
     qc.Open();
     EXPECT_EQ(qc.FieldByName(QStringLiteral("scalc"))->AsString(), QStringLiteral("Riga 1001!"));
     EXPECT_TRUE(qc.FieldByName(QStringLiteral("DDATA"))->IsNull());
-    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), 0.0);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), VoNoDate);
     EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsInteger(-1), -1);
 
     qc.Edit();

@@ -4,6 +4,7 @@
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBMoneyEdit.h"
+#include "VoDates.h"
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoWidgetTest.h"
@@ -121,6 +122,34 @@ TEST_F(VoDBControlsTest, DateEditTakesRefusesAndEmptiesDates) {
     ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
     EXPECT_TRUE(Stored(QStringLiteral("DNULL")).isNull());
     EXPECT_EQ(Stored(QStringLiteral("DREQ")).toDate(), QDate(2026, 1, 20));
+}
+
+// No date and the calendar's first day (day 0) stay apart all the way: typed, read through the
+// field, written, read back, and bound as a parameter.
+TEST_F(VoDBControlsTest, NoDateAndTheCalendarsFirstDayAreToldApart) {
+    const struct {
+        const char *typed;
+        double days;
+        const char *shown;
+    } cases[] = {
+        {"30121899", 0.0, "30/12/1899"}, {"", VoNoDate, "  /  /    "}, {"31121899", 1.0, "31/12/1899"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        const bool none = c.days == VoNoDate;
+        Retype(optional, QString::fromLatin1(c.typed));
+        VoPress(Qt::Key_Tab);
+        EXPECT_EQ(optional->AsDays(), c.days);
+        EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->AsDate(), c.days);
+        ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
+        EXPECT_EQ(Stored(QStringLiteral("DNULL")).isNull(), none);
+        qc.Refresh();
+        EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->IsNull(), none);
+        EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->AsDate(), c.days);
+        EXPECT_EQ(optional->Text(), QString::fromLatin1(c.shown));
+        TVoQuery q(QStringLiteral("SELECT COUNT(*) FROM TDBW_ROW WHERE DNULL IS NOT DISTINCT FROM :d"));
+        q.SetParamDate(QStringLiteral("d"), c.days).Open();
+        EXPECT_EQ(q.AsInteger(QStringLiteral("COUNT")), 1);
+    }
 }
 
 TEST_F(VoDBControlsTest, DatePickerOpensOnF8AfterTheButtonEvent) {
