@@ -109,8 +109,6 @@ TAbcProgram MakeProgram() {
     return p;
 }
 
-const TAbcProgramRegistrar kvaRegistrar(&kvaProgram);
-
 } // namespace
 
 const TAbcProgram &kvaProgram() {

@@ -1,10 +1,15 @@
 // Both programs' code in one binary: the routines each program has under the same names answer by its
 // own rules, whichever program's code the binary holds besides.
+#include "AbcCProgram.h"
+#include "AbcURoutines.h"
 #include "VoGlobals.h"
+#include "VoQuery.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
+#include "kvaFMain.h"
 #include "kvaURegistries.h"
 #include "kvaUUtil.h"
+#include "kvbFMain.h"
 #include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
@@ -47,4 +52,25 @@ TEST_F(BothProgramsTest, EachProgramFindsOnlyItsOwnVoucherNumbers) {
                  {"kvb", &kvb::VoucherNumberExists, 7, false}};
     for (const auto &c : cases)
         EXPECT_EQ(c.exists(c.number, 0), c.expected) << c.program << " " << c.number;
+}
+
+TEST_F(BothProgramsTest, EachProgramsStartUpMakesItsOwnProfileTheProcesss) {
+    for (const char *list : {"KVA", "KVB"})
+        VoExecSQL(
+            QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
+                           "SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), IYXLSID, "
+                           "'PROVA', :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
+            {{QStringLiteral("x"), QStringLiteral("<%1/>").arg(QString::fromLatin1(list))},
+             {QStringLiteral("l"), QString::fromLatin1(list)}});
+    // Whichever program's code the binary holds besides, the last start-up's profile answers.
+    const struct {
+        const TAbcProgram &(*program)();
+        const char *xml;
+    } cases[] = {{&kvaProgram, "<KVA/>"}, {&kvbProgram, "<KVB/>"}, {&kvaProgram, "<KVA/>"}};
+    for (const auto &c : cases) {
+        AbcSetProgram(c.program());
+        QString xml;
+        LoadXmlArchive(xml, QStringLiteral("PROVA"), QString());
+        EXPECT_EQ(xml, QString::fromLatin1(c.xml));
+    }
 }
