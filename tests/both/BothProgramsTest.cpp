@@ -3,7 +3,6 @@
 #include "AbcCProgram.h"
 #include "AbcURoutines.h"
 #include "VoGlobals.h"
-#include "VoQuery.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "kvaFMain.h"
@@ -55,13 +54,8 @@ TEST_F(BothProgramsTest, EachProgramFindsOnlyItsOwnVoucherNumbers) {
 }
 
 TEST_F(BothProgramsTest, EachProgramsStartUpMakesItsOwnProfileTheProcesss) {
-    for (const char *list : {"KVA", "KVB"})
-        VoExecSQL(
-            QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
-                           "SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), IYXLSID, "
-                           "'PROVA', :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
-            {{QStringLiteral("x"), QStringLiteral("<%1/>").arg(QString::fromLatin1(list))},
-             {QStringLiteral("l"), QString::fromLatin1(list)}});
+    for (const QString &list : {QStringLiteral("KVA"), QStringLiteral("KVB")})
+        VoTestXmlDefinition(list, QStringLiteral("PROVA"), QStringLiteral("<%1/>").arg(list));
     // Whichever program's code the binary holds besides, the last start-up's profile answers.
     const struct {
         const TAbcProgram &(*program)();
