@@ -52,13 +52,13 @@ double VariantToDays(const QVariant &value) {
 }
 
 QVariant DaysToDateParam(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QVariant(QMetaType(QMetaType::QDate));
     return DaysToDate(days);
 }
 
 QVariant DaysToTimestampParam(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QVariant(QMetaType(QMetaType::QDateTime));
     return DaysToDateTime(days);
 }
@@ -83,7 +83,7 @@ double NowDays() {
 }
 
 QString FormatDays(double days) {
-    if (days < 0)
+    if (VoIsNoDate(days))
         return QString();
     return DaysToDate(days).toString(QStringLiteral("dd/MM/yyyy"));
 }

@@ -10,6 +10,11 @@
 inline constexpr double VoNoDate = -1.0;     // an unset date
 inline constexpr double VoOpenEnd = 99999.0; // open upper bound of a date window
 
+// Whether a day count stands for no date. Day 0 is a date like any other; nothing before it is one.
+inline constexpr bool VoIsNoDate(double days) {
+    return days < 0;
+}
+
 double DateToDays(const QDate &date);
 double DateTimeToDays(const QDateTime &dateTime);
 QDate DaysToDate(double days);
@@ -17,9 +22,9 @@ QDateTime DaysToDateTime(double days);
 
 // A value read from the database as a day count; NULL and unreadable values read as day 0.
 double VariantToDays(const QVariant &value);
-// A day count as a DATE parameter value; a negative count (unset) becomes a typed NULL.
+// A day count as a DATE parameter value; no date becomes a typed NULL.
 QVariant DaysToDateParam(double days);
-// A day count with its time part as a TIMESTAMP parameter value; negative becomes NULL.
+// A day count with its time part as a TIMESTAMP parameter value; no date becomes NULL.
 QVariant DaysToTimestampParam(double days);
 
 // Today (no time part) and now, as day counts.
@@ -29,7 +34,7 @@ double TodayDays();
 void VoFixToday(const QDate &day);
 double NowDays();
 
-// "dd/MM/yyyy", always with a four-digit year; an empty text for an unset date.
+// "dd/MM/yyyy", always with a four-digit year; an empty text for no date.
 QString FormatDays(double days);
 // Parses "dd/MM/yyyy" (also "d/M/yyyy" and two-digit years in 1950..2049); VoNoDate when invalid.
 double ParseDays(const QString &text);

@@ -1,7 +1,9 @@
 // Both programs' code in one binary: the routines each program has under the same names answer by its
 // own rules, whichever program's code the binary holds besides.
 #include "AbcCProgram.h"
+#include "AbcUContext.h"
 #include "AbcURoutines.h"
+#include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
@@ -66,5 +68,18 @@ TEST_F(BothProgramsTest, EachProgramsStartUpMakesItsOwnProfileTheProcesss) {
         QString xml;
         LoadXmlArchive(xml, QStringLiteral("PROVA"), QString());
         EXPECT_EQ(xml, QString::fromLatin1(c.xml));
+    }
+}
+
+TEST_F(BothProgramsTest, EachProgramsResetLeavesTheRegisterYearWithoutDates) {
+    const struct {
+        const char *program;
+        void (*reset)();
+    } cases[] = {{"kva", &kva::ResetWorkingContext}, {"kvb", &kvb::ResetWorkingContext}};
+    for (const auto &c : cases) {
+        kva::LoadCurrentRegisterYear(year2026, CurrentRegStart, CurrentRegEnd);
+        c.reset();
+        EXPECT_EQ(CurrentRegStart, VoNoDate) << c.program;
+        EXPECT_EQ(CurrentRegEnd, VoNoDate) << c.program;
     }
 }
