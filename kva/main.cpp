@@ -1,3 +1,4 @@
+#include "AbcCProgram.h"
 #include "AbcUDatabase.h"
 #include "VoApplication.h"
 #include "kvaFMain.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("kva"));
     TVoApplication::SetProgramTitle(QStringLiteral("Velisto"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(46, 125, 50));
+    AbcSetProgram(kvaProgram());
     kvaRegisterWindows();
     AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);

@@ -1,3 +1,4 @@
+#include "AbcCProgram.h"
 #include "AbcUDatabase.h"
 #include "VoApplication.h"
 #include "kvbFMain.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("kvb"));
     TVoApplication::SetProgramTitle(QStringLiteral("Velisto - Beni durevoli"));
     app.SetProgramIcon(QStringLiteral("V"), QColor(21, 101, 192));
+    AbcSetProgram(kvbProgram());
     kvbRegisterWindows();
     AbcPrepareDatabase();
     TfmkvbMain *main = kvbCreateModules(&app);

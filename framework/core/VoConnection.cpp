@@ -1,7 +1,6 @@
 #include "VoConnection.h"
 
 #include "VoExceptions.h"
-#include "VoMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -439,21 +438,17 @@ bool TdmVoConnection::OpenConnection() {
         return true;
     }
     QString why;
-    if (!PrepareValues()) {
-        VoMessageDlg(m_lastError, mtError, mbOK);
+    if (!PrepareValues())
         return false;
-    }
     if (!xqoMain->Open(&why)) {
         m_lastError = QStringLiteral("Impossibile aprire il database \"%1\":\n%2")
                           .arg(xqoMain->Param(QStringLiteral("Database")), why);
-        VoMessageDlg(m_lastError, mtError, mbOK);
         return false;
     }
     if (Upgrader() && !Upgrader()(xqoMain, &why)) {
         m_lastError = QStringLiteral("Impossibile aggiornare il database \"%1\":\n%2")
                           .arg(xqoMain->Param(QStringLiteral("Database")), why);
         xqoMain->Close();
-        VoMessageDlg(m_lastError, mtError, mbOK);
         return false;
     }
     qqoVoGlobConn = xqoMain;

@@ -133,8 +133,8 @@ public:
     // the file cannot be read or names no database (error says which file and what it must hold).
     static bool ReadSettings(TVoConnectionSettings *settings, QString *error = nullptr);
 
-    // Opens the connection and publishes it as qqoVoGlobConn; a failure is told to the user and
-    // returns false.
+    // Opens the connection and publishes it as qqoVoGlobConn; false on failure, with the reason in
+    // LastError for the caller to tell the user.
     bool OpenConnection();
     QString LastError() const { return m_lastError; }
 

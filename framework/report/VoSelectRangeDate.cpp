@@ -32,7 +32,7 @@ void TfmVoSelectRangeDate::FormCreate() {
 }
 
 void TfmVoSelectRangeDate::SetDays(QDateEdit *picker, double days) {
-    if (days >= 0)
+    if (!VoIsNoDate(days))
         picker->setDate(DaysToDate(days));
 }
 

@@ -40,8 +40,10 @@ void StartKvb() {
         return;
     }
     // The connection is opened just to read its values, and closed again.
-    if (!dmkvaConn->OpenConnection())
+    if (!dmkvaConn->OpenConnection()) {
+        VoMessageDlg(dmkvaConn->LastError(), mtError, mbOK);
         return;
+    }
     launcher->Parameters = BuildKvbArguments(QString::fromLatin1(kvaKvbTemplate), *dmkvaConn->xqoMain);
     dmkvaConn->xqoMain->Close();
     launcher->Execute();
@@ -108,8 +110,6 @@ TAbcProgram MakeProgram() {
                               [](TfmAbcMain *main) { main->ShowReleaseNotes(); }, &SynchroniseArticles};
     return p;
 }
-
-const TAbcProgramRegistrar kvaRegistrar(&kvaProgram);
 
 } // namespace
 

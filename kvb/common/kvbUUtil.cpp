@@ -142,7 +142,6 @@ void kvb::LoadWorkingContext(bool firstActivation) {
 void kvb::ResetWorkingContext() {
     CurrentRegSchoolId = 0;
     ResetRegisterContext();
-    CurrentRegStart = CurrentRegEnd = VoNoDate;
 }
 
 // Numbers run across the register's years.

@@ -47,8 +47,6 @@ TAbcProgram MakeProgram() {
     return p;
 }
 
-const TAbcProgramRegistrar kvbRegistrar(&kvbProgram);
-
 } // namespace
 
 const TAbcProgram &kvbProgram() {

@@ -49,7 +49,7 @@ const char *const kDischargeableSQL =
     "NULL) "
     "AND EXISTS (SELECT 1 FROM TBBuo_Buoni buo INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = "
     "dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE (buo.iBBuoID = inb.iBBuoID) "
-    "AND (di.iFacId=%1) AND (buo.dBBuoData<='%2')) AND ##WHERE##";
+    "AND (di.iFacId=:iFacId) AND (buo.dBBuoData<=:dBBuoData)) AND ##WHERE##";
 // Companions of the number while a good is chosen: only goods in charge and not discharged.
 const char *const kCompanionInsertSQL =
     "SELECT iBInbID, %1 FROM VBInb_Beni WHERE IAVAID=2 AND iBBuoIDSCARICO IS NULL AND ##WHERE##";
@@ -120,24 +120,29 @@ void TfmkvbBuoniSca::ApplyLock() {
 
 void TfmkvbBuoniSca::frMasterxdsMainDataChange(TVoField *field) {
     TfmkvbBuoniBase::frMasterxdsMainDataChange(field);
-    frDetail->xelNumero->SetListSQL(DischargeableGoodsSQL());
+    UseDischargeableGoodsList();
 }
 
-QString TfmkvbBuoniSca::DischargeableGoodsSQL() const {
+void TfmkvbBuoniSca::UseDischargeableGoodsList() {
     const QVariant stored =
         xqcMain->Active() ? xqcMain->FieldByName(QStringLiteral("dBBuoDATA"))->Value() : QVariant();
-    const QDate date = stored.isNull() ? QDate(1899, 12, 30) : stored.toDate();
-    return QString::fromLatin1(kDischargeableSQL)
-        .arg(QString::number(CurrentRegisterId), date.toString(QStringLiteral("MM/dd/yyyy")));
+    TVoDBLookupEdit *number = frDetail->xelNumero;
+    number->SetListSQL(QString::fromLatin1(kDischargeableSQL));
+    number->ListDataSet()->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
+    // A voucher without a date yet offers no good: none was loaded on or before no date.
+    number->ListDataSet()->SetParam(QStringLiteral("dBBuoData"),
+                                    stored.isNull() ? VoNull(QMetaType::QDate) : QVariant(stored.toDate()));
 }
 
 // While a good is being chosen only the register's goods still in charge are offered.
 void TfmkvbBuoniSca::frDetailtsDetailShow() {
     const bool inserting = xqcDetail->Active() && xqcDetail->State() == dsInsert;
     frDetail->xelNumero->SetReadOnly(!inserting);
-    frDetail->xelNumero->SetListSQL(
-        inserting ? DischargeableGoodsSQL()
-                  : QString::fromLatin1(kCompanionSQL).arg(QStringLiteral("iBInbNUMERO, sBInbDESC")));
+    if (inserting)
+        UseDischargeableGoodsList();
+    else
+        frDetail->xelNumero->SetListSQL(
+            QString::fromLatin1(kCompanionSQL).arg(QStringLiteral("iBInbNUMERO, sBInbDESC")));
     const QString companion = QString::fromLatin1(inserting ? kCompanionInsertSQL : kCompanionSQL);
     const std::pair<TVoDBLookupEdit *, const char *> companions[] = {
         {frDetail->xelDesc, "sBInbDESC"}, {frDetail->xelCateg, "SCAMDESC"}, {frDetail->xelCond, "SCONDDESC"}};

@@ -30,6 +30,6 @@ private:
     void frDetailtsDetailShow();
     void frDetailxelNumeroChangeFKValue();
     void xqcDetailAfterScroll();
-    // The goods that may still be discharged at the voucher's stored date.
-    QString DischargeableGoodsSQL() const;
+    // Offers the goods that may still be discharged at the voucher's stored date.
+    void UseDischargeableGoodsList();
 };

@@ -1,17 +1,16 @@
 #include "AbcCProgram.h"
 
 namespace {
-// A plain pointer, set before any dynamic initialisation reads it.
-const TAbcProgram &(*g_profile)() = nullptr;
+const TAbcProgram *g_program = nullptr;
 } // namespace
 
 const TAbcProgram &AbcProgram() {
-    if (g_profile)
-        return g_profile();
+    if (g_program)
+        return *g_program;
     static const TAbcProgram none;
     return none;
 }
 
-TAbcProgramRegistrar::TAbcProgramRegistrar(const TAbcProgram &(*profile)()) {
-    g_profile = profile;
+void AbcSetProgram(const TAbcProgram &program) {
+    g_program = &program;
 }

@@ -59,10 +59,9 @@ struct TAbcProgram {
     QList<std::function<void(TfmAbcMain *main)>> FirstActivationSteps;
 };
 
-// The program of this process: the profile its code registered, an empty one when none did.
+// The program of this process: the profile last set, an empty one when none was.
 const TAbcProgram &AbcProgram();
 
-// Makes a profile the program of the process: a static object of each program's code.
-struct TAbcProgramRegistrar {
-    explicit TAbcProgramRegistrar(const TAbcProgram &(*profile)());
-};
+// Makes a profile the program of the process: each program's start-up calls it, beside the registration
+// of its windows, so that a binary holding both programs' code answers for the one it runs.
+void AbcSetProgram(const TAbcProgram &program);

@@ -10,6 +10,7 @@
 #include "VoAddOns.h"
 #include "VoConnection.h"
 #include "VoGlobals.h"
+#include "VoMessages.h"
 #include "VoOutlookBar.h"
 #include "VoStatistics.h"
 #include "VoUtils.h"
@@ -49,7 +50,9 @@ void TfmAbcMain::FormActivate() {
     if (!m_firstActivate)
         return;
     m_firstActivate = false;
-    if (!m_program.Connection()->OpenConnection()) {
+    TdmVoConnection *connection = m_program.Connection();
+    if (!connection->OpenConnection()) {
+        VoMessageDlg(connection->LastError(), mtError, mbOK);
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }

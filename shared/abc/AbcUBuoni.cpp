@@ -98,7 +98,7 @@ QString AbcVoucherNumberProblem(const TAbcVoucherProfile &profile, const QVarian
 }
 
 QString AbcVoucherDateProblem(const TAbcVoucherProfile &profile, double date, int number, int kind) {
-    if (date < 0)
+    if (VoIsNoDate(date))
         return QStringLiteral("Data del buono");
     if (date < CurrentRegStart || date > CurrentRegEnd)
         return QStringLiteral("Data del buono non valida per l'anno finanziario in corso");

@@ -148,7 +148,7 @@ QString CurrDwgReplaced(const char *sql) {
 void ResetRegisterContext() {
     CurrentRegisterType = CurrentRegisterId = CurrentRegYear = 0;
     CurrentSchoolRegisterId = CurrentRegisterYearId = 0;
-    CurrentRegStart = CurrentRegEnd = 0.0;
+    CurrentRegStart = CurrentRegEnd = VoNoDate;
     CurrentSiteId = 0;
     CurrentSiteDesc.clear();
     ResetSharedContext();

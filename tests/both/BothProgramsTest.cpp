@@ -1,10 +1,16 @@
 // Both programs' code in one binary: the routines each program has under the same names answer by its
 // own rules, whichever program's code the binary holds besides.
+#include "AbcCProgram.h"
+#include "AbcUContext.h"
+#include "AbcURoutines.h"
+#include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
+#include "kvaFMain.h"
 #include "kvaURegistries.h"
 #include "kvaUUtil.h"
+#include "kvbFMain.h"
 #include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
@@ -47,4 +53,33 @@ TEST_F(BothProgramsTest, EachProgramFindsOnlyItsOwnVoucherNumbers) {
                  {"kvb", &kvb::VoucherNumberExists, 7, false}};
     for (const auto &c : cases)
         EXPECT_EQ(c.exists(c.number, 0), c.expected) << c.program << " " << c.number;
+}
+
+TEST_F(BothProgramsTest, EachProgramsStartUpMakesItsOwnProfileTheProcesss) {
+    for (const QString &list : {QStringLiteral("KVA"), QStringLiteral("KVB")})
+        VoTestXmlDefinition(list, QStringLiteral("PROVA"), QStringLiteral("<%1/>").arg(list));
+    // Whichever program's code the binary holds besides, the last start-up's profile answers.
+    const struct {
+        const TAbcProgram &(*program)();
+        const char *xml;
+    } cases[] = {{&kvaProgram, "<KVA/>"}, {&kvbProgram, "<KVB/>"}, {&kvaProgram, "<KVA/>"}};
+    for (const auto &c : cases) {
+        AbcSetProgram(c.program());
+        QString xml;
+        LoadXmlArchive(xml, QStringLiteral("PROVA"), QString());
+        EXPECT_EQ(xml, QString::fromLatin1(c.xml));
+    }
+}
+
+TEST_F(BothProgramsTest, EachProgramsResetLeavesTheRegisterYearWithoutDates) {
+    const struct {
+        const char *program;
+        void (*reset)();
+    } cases[] = {{"kva", &kva::ResetWorkingContext}, {"kvb", &kvb::ResetWorkingContext}};
+    for (const auto &c : cases) {
+        kva::LoadCurrentRegisterYear(year2026, CurrentRegStart, CurrentRegEnd);
+        c.reset();
+        EXPECT_EQ(CurrentRegStart, VoNoDate) << c.program;
+        EXPECT_EQ(CurrentRegEnd, VoNoDate) << c.program;
+    }
 }

@@ -204,6 +204,7 @@ TEST_F(kvaMainTest, UnopenableDatabaseClosesTheProgram) {
     ShowAndActivate(main);
     ASSERT_EQ(messages->Shown().size(), 1);
     EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database")));
+    EXPECT_EQ(messages->Shown().last().type, mtError);
     EXPECT_FALSE(main->isVisible());
 }
 

@@ -179,13 +179,8 @@ TEST_F(kvbRoutinesTest, RegisterYearOfADate) {
 }
 
 TEST_F(kvbRoutinesTest, XmlDefinitionsOfTheProgramsListAndCustomisedReports) {
-    for (const char *list : {"KVA", "KVB"})
-        VoExecSQL(
-            QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
-                           "SELECT (SELECT L_ICNTID FROM PYSETGETID('TYXAR_XMLARCHIVIO', 1)), IYXLSID, "
-                           "'KVB_PROVA', :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
-            {{QStringLiteral("x"), QStringLiteral("<%1/>").arg(QString::fromLatin1(list))},
-             {QStringLiteral("l"), QString::fromLatin1(list)}});
+    for (const QString &list : {QStringLiteral("KVA"), QStringLiteral("KVB")})
+        VoTestXmlDefinition(list, QStringLiteral("KVB_PROVA"), QStringLiteral("<%1/>").arg(list));
     QString xml;
     LoadXmlArchive(xml, QStringLiteral("KVB_PROVA"), QString());
     EXPECT_EQ(xml, QStringLiteral("<KVB/>"));

@@ -24,6 +24,7 @@
 // own, as a dialog before the main loop).
 #include "VoConnection.h"
 #include "VoDbCreate.h"
+#include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
 #include "VoStop.h"
@@ -98,8 +99,10 @@ int StartAsAProgram(QTextStream &out) {
     TdmVoConnection::SetDatabaseUpgrader(&VoUpgradeDatabase);
     TdmVoConnection module;
     module.SetStartupArguments({});
-    if (!module.OpenConnection())
+    if (!module.OpenConnection()) {
+        VoMessageDlg(module.LastError(), mtError, mbOK);
         return 1;
+    }
     out << "opened" << Qt::endl;
     return 0;
 }

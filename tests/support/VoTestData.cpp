@@ -23,6 +23,15 @@ int VoTestNewKey(const QString &table) {
         .toInt();
 }
 
+void VoTestXmlDefinition(const QString &list, const QString &code, const QString &xml) {
+    VoExecSQL(QStringLiteral("INSERT INTO TYXAR_XMLARCHIVIO (IYXARID, IYXLSID, SYXARCODICE, BYXARXMLFILE) "
+                             "SELECT :id, IYXLSID, :c, :x FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = :l"),
+              {{QStringLiteral("id"), VoTestNewKey(QStringLiteral("TYXAR_XMLARCHIVIO"))},
+               {QStringLiteral("c"), code},
+               {QStringLiteral("x"), xml},
+               {QStringLiteral("l"), list}});
+}
+
 int VoTestRegisterYear(int year) {
     return Required(
         VoSelectValue(QStringLiteral("SELECT dfa.IDWGFACANFID FROM TDWGFACANF dfa "

@@ -10,6 +10,9 @@
 // A new key for a table, drawn from PYSETGETID.
 int VoTestNewKey(const QString &table);
 
+// An XML definition under a code in one of the lists of definitions ("KVA", "KVB").
+void VoTestXmlDefinition(const QString &list, const QString &code, const QString &xml);
+
 // The register-year of the demo school register for a financial year (2025, 2026 or 2027).
 int VoTestRegisterYear(int year);
 // The demo consumables register.

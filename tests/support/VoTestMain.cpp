@@ -15,6 +15,12 @@
 #endif
 void VO_TEST_REGISTER_WINDOWS();
 
+// The program whose profile the binary's tests run under, named by the build of a program's tests.
+#ifdef VO_TEST_PROGRAM
+#include "AbcCProgram.h"
+const TAbcProgram &VO_TEST_PROGRAM();
+#endif
+
 int main(int argc, char **argv) {
     VoTestIsolateProcess();
     // Offscreen, on a screen of the office's size: windows size themselves by the screen they open on.
@@ -28,6 +34,9 @@ int main(int argc, char **argv) {
     TVoApplication app(argc, argv);
     // Offscreen nobody answers a message box: a message no test scripted goes to the error output.
     SetVoMessageResponder(nullptr);
+#ifdef VO_TEST_PROGRAM
+    AbcSetProgram(VO_TEST_PROGRAM());
+#endif
     VO_TEST_REGISTER_WINDOWS();
     QApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);
