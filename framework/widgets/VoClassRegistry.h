@@ -42,8 +42,8 @@ private:
 // offering another program's window under a name of its own. Each program and library lists its
 // windows in one registration function that the program calls at start-up, before any window opens;
 // registering a name again replaces its factory with an equal one, so running it twice does no harm.
-template <class Window> void RegisterVoClass(const QString &className) {
-    RegisterVoClass(className, [](QWidget *parent) -> QWidget * { return new Window(parent); });
+template <class TWindow> void RegisterVoClass(const QString &className) {
+    RegisterVoClass(className, [](QWidget *parent) -> QWidget * { return new TWindow(parent); });
 }
 
 #define VO_REGISTER_CLASS(ClassName) RegisterVoClass<ClassName>(QStringLiteral(#ClassName))

@@ -2,7 +2,6 @@
 
 #include "AbiMCom.h"
 #include "AbiRComEsteri.h"
-#include "AbiUCom.h"
 #include "AbiUUtil.h"
 #include "VoClassRegistry.h"
 #include "VoExceptions.h"

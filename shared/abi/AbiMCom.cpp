@@ -1,5 +1,6 @@
 #include "AbiMCom.h"
 
+#include "VoConnection.h"
 #include "VoExceptions.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
@@ -89,4 +90,14 @@ void TdmComuni::DataModuleCreate() {
         if (Is(prop, "TCOM_COMUNI", skInsert, 0))
             CurrentComId = prop.Values.Value(QStringLiteral("VOGENID")).toInt();
     });
+}
+
+bool EnsureComuniModule() {
+    if (dmComuni)
+        return true;
+    if (!qqoVoGlobConn)
+        return false;
+    dmComuni = new TdmComuni;
+    dmComuni->xqcComuniEsteri->SetConnection(qqoVoGlobConn);
+    return true;
 }

@@ -37,3 +37,7 @@ private:
 };
 
 extern TdmComuni *dmComuni;
+
+// Makes the foreign municipalities' module (dmComuni) when there is none, bound to the global
+// connection. False, with no module, when there is no connection to bind it to; nothing is shown.
+bool EnsureComuniModule();

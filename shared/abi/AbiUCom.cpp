@@ -2,7 +2,6 @@
 
 #include "AbiFSearchLoco.h"
 #include "AbiMCom.h"
-#include "VoConnection.h"
 #include "VoDBLookupEdit.h"
 #include "VoQueryCollection.h"
 
@@ -58,14 +57,4 @@ void ShowPlacesSearchForm(TVoDBLookupEdit *lookup, TVoSearchDialog *form) {
         places->SelectState(lookup->ListValue(QStringLiteral("ISTAID")).toInt());
         places->DataSet()->Close();
     }
-}
-
-bool EnsureComuniModule() {
-    if (dmComuni)
-        return true;
-    if (!qqoVoGlobConn)
-        return false;
-    dmComuni = new TdmComuni;
-    dmComuni->xqcComuniEsteri->SetConnection(qqoVoGlobConn);
-    return true;
 }

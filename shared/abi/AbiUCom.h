@@ -1,6 +1,5 @@
 #pragma once
-// The places of the registry: the foreign municipalities' module made when first needed, and the
-// lists of places that the registry's place lookups show.
+// The places of the registry: the lists of places that the registry's place lookups show.
 
 // Places with their state ("ROMA (RM) - ITALIA"), as the lookups of birth places, seats and payees
 // list them.
@@ -20,7 +19,3 @@ void SetPlacesOfStateSearch(TVoDBLookupEdit *lookup, TVoSearchDialog *form);
 // The columns of a place search ("Comuni"); the place search form starts on the state of the place
 // shown.
 void ShowPlacesSearchForm(TVoDBLookupEdit *lookup, TVoSearchDialog *form);
-
-// Makes the foreign municipalities' module (dmComuni) when there is none, bound to the global
-// connection. False, with no module, when there is no connection to bind it to; nothing is shown.
-bool EnsureComuniModule();

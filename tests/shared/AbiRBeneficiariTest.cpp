@@ -8,7 +8,6 @@
 #include "AbiMBen.h"
 #include "AbiMCom.h"
 #include "AbiRComEsteri.h"
-#include "AbiUCom.h"
 #include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
