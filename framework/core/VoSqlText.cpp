@@ -443,14 +443,19 @@ QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QString
     };
 
     QStringList order;
+    bool endsWithKey = false;
     for (const QString &item : orderNames) {
         const QString e = expression(item.section(QLatin1Char(' '), 0, 0));
         if (e.isEmpty())
             return QString();
         const QString direction = item.section(QLatin1Char(' '), 1);
         order << (direction.isEmpty() ? e : e + QLatin1Char(' ') + direction);
+        endsWithKey = e.compare(keyExpr, Qt::CaseInsensitive) == 0;
     }
-    order << keyExpr;
+    // The key breaks the ties; an order that already ends with it keeps it once, so that the engine
+    // may still walk the key's index.
+    if (!endsWithKey)
+        order << keyExpr;
     const int keyEnd = keyParts.order >= 0 ? keyParts.order : int(k.size());
     QStringList conditions;
     if (keyParts.where >= 0)
@@ -496,13 +501,16 @@ QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QString
         where += QStringLiteral(" AND (") +
                  Between(select, t, parts.where + 1, parts.order >= 0 ? parts.order : int(t.size())) +
                  QLatin1Char(')');
-    const QString listOrder = parts.order >= 0
-                                  ? Between(select, t, parts.order + 2, int(t.size())) + QStringLiteral(", ")
-                                  : QString();
+    QStringList listOrder;
+    if (parts.order >= 0)
+        listOrder << Between(select, t, parts.order + 2, int(t.size()));
+    if (!endsWithKey)
+        listOrder << keys.keyColumn;
     return QStringLiteral("SELECT ") + Between(select, t, 1, parts.from) + QStringLiteral(" FROM (") +
            keyQuery + QStringLiteral(") VO_S LEFT JOIN ") + Between(select, t, table, itemEnd) +
            QStringLiteral(" ON (") + keys.keyColumn + QStringLiteral(" = VO_S.VO_KEY)") + rest +
-           QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ") + listOrder + keys.keyColumn;
+           QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ") +
+           listOrder.join(QStringLiteral(", "));
 }
 
 QStringList VoSplitSqlScript(const QString &script) {

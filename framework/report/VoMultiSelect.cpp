@@ -45,6 +45,18 @@ private:
     TfrVoMultiSelect *m_frame;
 };
 
+// The select with the filter's conditions in place of its markers.
+QString FilteredText(const QString &sql, const TVoFilterCondition &filter) {
+    QString text = sql;
+    text.replace(QLatin1String(VoRptFilterMarker),
+                 filter.IsEmpty() ? QString() : QStringLiteral("AND (%1)").arg(filter.text));
+    if (!filter.IsEmpty()) {
+        text.replace(QStringLiteral("/*ONLY VORPTFILTER*/"), QStringLiteral("(%1)").arg(filter.text));
+        text.replace(QStringLiteral("/*OR VORPTFILTER*/"), QStringLiteral("OR (%1)").arg(filter.text));
+    }
+    return text;
+}
+
 } // namespace
 
 TfrVoMultiSelect::TfrVoMultiSelect(QWidget *parent)
@@ -101,7 +113,22 @@ void TfrVoMultiSelect::SetFilterForm(std::function<TfmVoRptFiltro *()> form) {
 
 void TfrVoMultiSelect::SetFilteredSQL(const QString &sql) {
     m_filteredSQL = sql;
-    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, AppliedFilter());
+    Restrict(AppliedFilter());
+}
+
+void TfrVoMultiSelect::SetKeySelect(const QString &keyColumn, const QString &keySelect) {
+    m_keyColumn = keyColumn;
+    m_keySelect = keySelect;
+    // The key query sorts every key anyway: one packet fills several screens.
+    xqcMultiSelect->SetPacketRecords(100);
+    Restrict(AppliedFilter());
+}
+
+void TfrVoMultiSelect::Restrict(const TVoFilterCondition &condition) {
+    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, condition);
+    xqcMultiSelect->SetKeySlice(m_keySelect.isEmpty()
+                                    ? TVoKeySlice()
+                                    : TVoKeySlice{m_keyColumn, FilteredText(m_keySelect, condition)});
 }
 
 const TVoFilterCondition &TfrVoMultiSelect::AppliedFilter() const {
@@ -110,8 +137,9 @@ const TVoFilterCondition &TfrVoMultiSelect::AppliedFilter() const {
 }
 
 bool TfrVoMultiSelect::ApplyFilter(const TVoFilterCondition &condition) {
-    VoRptApplyFilter(xqcMultiSelect, m_filteredSQL, condition);
-    m_selected.clear();
+    Restrict(condition);
+    m_allTicked = false;
+    m_exceptions.clear();
     xqcMultiSelect->Open();
     return !condition.IsEmpty();
 }
@@ -136,16 +164,26 @@ QString TfrVoMultiSelect::KeyOf(int row) const {
 }
 
 bool TfrVoMultiSelect::IsSelected(int row) const {
-    return m_selected.contains(KeyOf(row));
+    return m_allTicked != m_exceptions.contains(KeyOf(row));
 }
 
 void TfrVoMultiSelect::SetSelected(int row, bool selected) {
     if (row < 0 || row >= xqcMultiSelect->FetchedCount())
         return;
-    if (selected)
-        m_selected.insert(KeyOf(row));
+    if (selected == m_allTicked)
+        m_exceptions.remove(KeyOf(row));
     else
-        m_selected.remove(KeyOf(row));
+        m_exceptions.insert(KeyOf(row));
+}
+
+int TfrVoMultiSelect::GetSelCount() {
+    if (!m_allTicked)
+        return int(m_exceptions.size());
+    // Every row ticked means no search hides any (SetSearchText).
+    int count = 0;
+    for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+        count += IsSelected(row) ? 1 : 0;
+    return count;
 }
 
 void TfrVoMultiSelect::ToggleCurrent() {
@@ -167,8 +205,14 @@ void TfrVoMultiSelect::SelectNone() {
 void TfrVoMultiSelect::SelectShown(bool selected) {
     if (!xqcMultiSelect->Active())
         return;
-    for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
-        SetSelected(row, selected);
+    if (xqcMultiSelect->RowFiltered()) {
+        for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+            SetSelected(row, selected);
+    } else {
+        // Every row, read or not.
+        m_allTicked = selected;
+        m_exceptions.clear();
+    }
     grFrame->Model()->ChecksChanged();
 }
 
@@ -178,7 +222,10 @@ QVariantList TfrVoMultiSelect::SelectedIds() {
         return ids;
     // The rows the search hides count as well.
     SetSearchText(QString());
-    for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+    // The rows ticked one by one were all read; every row ticked reads those not read yet.
+    if (m_allTicked)
+        xqcMultiSelect->FetchAll();
+    for (int row = 0; row < xqcMultiSelect->FetchedCount(); ++row)
         if (IsSelected(row))
             ids << xqcMultiSelect->RowValue(row, 0);
     return ids;
@@ -202,6 +249,16 @@ void TfrVoMultiSelect::SetSearchText(const QString &text) {
         xqcMultiSelect->ClearRowFilter();
         return;
     }
+    // A search reads every row: the rows ticked become the exceptions, so that ticking the rows
+    // shown leaves the hidden ones as they were.
+    if (m_allTicked) {
+        QSet<QString> ticked;
+        for (int row = 0; row < xqcMultiSelect->RecordCount(); ++row)
+            if (IsSelected(row))
+                ticked.insert(KeyOf(row));
+        m_allTicked = false;
+        m_exceptions = std::move(ticked);
+    }
     QStringList fields;
     for (int i = 0; i < grFrame->ColsIndex().Count(); ++i)
         if (grFrame->ColsIndex()[i].Text)
@@ -222,14 +279,7 @@ void TfrVoMultiSelect::SetSearchText(const QString &text) {
 
 void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter) {
     query->Close();
-    QString text = sql;
-    text.replace(QLatin1String(VoRptFilterMarker),
-                 filter.IsEmpty() ? QString() : QStringLiteral("AND (%1)").arg(filter.text));
-    if (!filter.IsEmpty()) {
-        text.replace(QStringLiteral("/*ONLY VORPTFILTER*/"), QStringLiteral("(%1)").arg(filter.text));
-        text.replace(QStringLiteral("/*OR VORPTFILTER*/"), QStringLiteral("OR (%1)").arg(filter.text));
-    }
-    query->SetCommandText(text);
+    query->SetCommandText(FilteredText(sql, filter));
     for (const TVoFilterParam &p : filter.params)
         query->SetParam(p.name, p.value);
 }

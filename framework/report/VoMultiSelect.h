@@ -3,6 +3,11 @@
 // which the user ticks the rows to print. The first column of the select identifies a row; OK gives
 // the ticked rows' identifiers, in the list's order, to the list set with SetBookmarkList.
 //
+// A list of tens of thousands of rows is given a key select as well (SetKeySelect): it is then read
+// by its keys a packet at a time as the view scrolls, and the ticks are kept by key, "every row but
+// these" or "only these", so that ticking all of them reads nothing and still gives the rows the
+// view has not read yet.
+//
 // The window dressing the form sets the select (SetCommandText, SetParam), the columns of the
 // grid (field, title, width) and the grid's sort index, whose text flag marks the columns the
 // search box looks in. Subclasses add their own panels above the list (ClientLayout) or beside the
@@ -38,14 +43,22 @@ public:
     void SetSelected(int row, bool selected);
     // Ticks or unticks the current row.
     void ToggleCurrent();
-    int GetSelCount() const { return int(m_selected.size()); }
-    // The ticked rows' identifiers, in the list's order.
+    // Reads the rows not read yet when every row is ticked.
+    int GetSelCount();
+    // The ticked rows' identifiers, in the list's order (the search is cleared).
     QVariantList SelectedIds();
     // The ticked rows' identifiers, or, with none ticked, every row's (the search hiding none).
     QVariantList SelectedOrAllIds();
 
     // Shows the rows whose searched columns hold the text (ignoring case); empty shows every row.
+    // A search reads every row.
     void SetSearchText(const QString &text);
+
+    // Reads the list by its keys (TVoKeySlice): keySelect lists the key first, then the columns the
+    // list may be sorted on, and chooses the list's rows with the list's parameters and the same
+    // filter markers, over the tables the filter's columns come from. keyColumn is the key as the
+    // list's select names it. Takes effect at the next opening.
+    void SetKeySelect(const QString &keyColumn, const QString &keySelect);
 
     // The user's filter over the list, offered once a filter form is given: acFilter shows the form
     // and applies its conditions, acApplyFilter (ticked while they apply) switches the last
@@ -70,7 +83,13 @@ public:
 private:
     QString KeyOf(int row) const;
     void SelectShown(bool selected);
-    QSet<QString> m_selected;
+    // Sets the list's select and key select restricted by the conditions.
+    void Restrict(const TVoFilterCondition &condition);
+    // A row is ticked when it is among the exceptions unless every row is.
+    bool m_allTicked = false;
+    QSet<QString> m_exceptions;
+    QString m_keyColumn;
+    QString m_keySelect;
     std::function<TfmVoRptFiltro *()> m_filterForm;
     QString m_filteredSQL;
     TVoFilterCondition m_filter;
@@ -106,11 +125,15 @@ public:
     // The caption, then the columns as SetColumns sets them.
     void Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns);
     void SetCommandText(const QString &sql);
+    // A list of many rows read by its keys (TfrVoMultiSelect::SetKeySelect).
+    void SetKeySelect(const QString &keyColumn, const QString &keySelect) {
+        frVoMultiSel->SetKeySelect(keyColumn, keySelect);
+    }
     void SetParam(const QString &name, const QVariant &value);
     // Replaces the grid's columns with those shown, each with a sort entry on its field; the form
     // widens to show them whole.
     void SetColumns(std::initializer_list<TVoSelectColumn> columns);
-    int GetSelCount() const { return frVoMultiSel->GetSelCount(); }
+    int GetSelCount() { return frVoMultiSel->GetSelCount(); }
     // The list that OK fills with the ticked rows' identifiers (nullptr: none).
     void SetBookmarkList(QVariantList *list) { m_bookmarks = list; }
 

@@ -23,8 +23,7 @@
 namespace {
 
 // The start sector's goods of the register; %1 takes the condition on the state. Read through their
-// keys, they come in key order, the order they were entered: an ORDER BY on the key here would be
-// sorted on twice, which keeps the engine from walking the key's index.
+// keys, they come in key order, the order they were entered.
 const char *const kGoodsSQL =
     "SELECT INB.iBInbID, INB.dBBuoDATA, INB.iBInbNUMERO, INB.sBInbDESC, INB.iBInbIMPORTO, INB.SAVADESC FROM "
     "VBInb_Beni INB WHERE (INB.ISECID=:iSecId)%1 AND EXISTS (SELECT 1 FROM TDwgFacAnf dia INNER JOIN TDwgFac "

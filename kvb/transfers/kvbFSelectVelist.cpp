@@ -40,6 +40,16 @@ const char *const kListSQL =
     "(inb.iSecId = sec.iSecId)    LEFT JOIN TCond_Condizioni cond ON (inb.iCondId = cond.iCondId)    LEFT "
     "JOIN VCae_CategMerce mer ON (inb.iCaeId = mer.iCaeId)  WHERE (di.IFACID=:iFacId) AND (iBBuoIdScarico IS "
     "NULL) AND (INB.IBINBFUORIREGISTRO=0) /*AND VORPTFILTER*/";
+// The same goods' keys, with the columns the list may be sorted on: the goods lead, so that their key's
+// index gives the first ones in order, with their loading voucher beside them for the filter's
+// loading date; the register, the category and the sector are checked apart.
+const char *const kKeysSQL =
+    "SELECT INB.IBINBID, INB.IBINBNUMERO, INB.SBINBDESC, INB.IBINBANNOASSUNZ, INB.IBINBIMPORTO FROM "
+    "TBInb_Beni INB LEFT JOIN TBBuo_Buoni buo ON (inb.iBBuoId = buo.iBBuoId) WHERE (inb.iBBuoIdScarico IS "
+    "NULL) AND (INB.IBINBFUORIREGISTRO=0) AND EXISTS (SELECT 1 FROM TDwgFacAnf dia INNER JOIN TDWGFAC di ON "
+    "dia.IDWGFACID=di.IDWGFACID WHERE (dia.iDwgFacAnfId = buo.iDwgFacAnfId) AND (di.IFACID=:iFacId)) AND "
+    "EXISTS (SELECT 1 FROM TCam_CategorieInv cam WHERE cam.iCamId = inb.iCamId) AND EXISTS (SELECT 1 FROM "
+    "TSec_SettCons sec WHERE sec.iSecId = inb.iSecId) /*AND VORPTFILTER*/";
 // Only a good still in charge is discharged: one that another user discharged meanwhile touches no row.
 const char *const kDischargeSQL = "UPDATE TBInb_Beni SET iBBuoIdScarico=:iBBuoIdScarico, iAvaId=3 WHERE "
                                   "iBInbId=:iBInbId AND iBBuoIdScarico IS NULL;";
@@ -63,6 +73,7 @@ TfmKvbSelectVelist::TfmKvbSelectVelist(QWidget *parent, const TkvbTransferProfil
 void TfmKvbSelectVelist::FormCreate() {
     TfmVoMultiSelect::FormCreate();
     SetCommandText(QString::fromLatin1(kListSQL));
+    SetKeySelect(QStringLiteral("INB.IBINBID"), QString::fromLatin1(kKeysSQL));
     SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     Dress(QString::fromUtf8(m_profile.caption),
           {{"iBInbNumero", "Numero", 100, true},

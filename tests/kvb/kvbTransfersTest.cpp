@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -409,4 +410,62 @@ TEST_F(kvbTransfersTest, ATransferRefusedOrFailingWritesNothingAndKeepsTheWindow
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(Vouchers(kvbUnloading).size(), 1);
     EXPECT_EQ(GoodState(first), QStringLiteral("1|0"));
+}
+
+// The list is read a packet at a time and the ticks are kept by key: OK discharges exactly the goods
+// ticked, "all but one" reaching the goods not read yet, "none ticked" every good listed.
+TEST_F(kvbTransfersTest, TheGoodsTickedAcrossTheFirstPacketAreThoseDischarged) {
+    const int first = Good(1, 100);
+    QStringList every{QStringLiteral("1")};
+    for (int number = 2; number <= 105; ++number) {
+        Good(number, 100);
+        every << QString::number(number);
+    }
+    QStringList allBut102 = every;
+    allBut102.removeAll(QStringLiteral("102"));
+    const struct {
+        const char *what;
+        std::function<void(TfrVoMultiSelect *)> tick;
+        QStringList discharged;
+    } cases[] = {{"all, then one past the first packet not",
+                  [](TfrVoMultiSelect *list) {
+                      list->buSelAll->click();
+                      list->SetSelected(101, false);
+                  },
+                  allBut102},
+                 {"one on each side of the packet's end",
+                  [](TfrVoMultiSelect *list) {
+                      list->SetSelected(0, true);
+                      list->SetSelected(101, true);
+                  },
+                  {"1", "102"}},
+                 {"one, then none",
+                  [](TfrVoMultiSelect *list) {
+                      list->SetSelected(0, true);
+                      list->buSelNone->click();
+                  },
+                  every}};
+    for (const auto &c : cases) {
+        auto *window = Open<TfmKvbSelectVelist>("TfmKvbSelectVelist");
+        EXPECT_EQ(List()->FetchedCount(), 100) << c.what;
+        // The user scrolls past the first packet.
+        List()->SetRecNo(103);
+        c.tick(window->frVoMultiSel);
+        messages->Clear();
+        messages->Push(mrYes);
+        window->buOk->click();
+        EXPECT_TRUE(messages->Texts().value(0).startsWith(
+            QStringLiteral("Sono stati selezionati %1 beni").arg(c.discharged.size())))
+            << c.what;
+        const QVariantHash mine{{QStringLiteral("f"), first}};
+        EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBINBNUMERO FROM TBINB_BENI WHERE IBINBID >= :f AND "
+                                            "IBBUOIDSCARICO IS NOT NULL ORDER BY 1"),
+                             mine),
+                  c.discharged)
+            << c.what;
+        VoExecSQL(
+            QStringLiteral("UPDATE TBINB_BENI SET IBBUOIDSCARICO = NULL, IAVAID = 1 WHERE IBINBID >= :f"),
+            mine);
+        delete window;
+    }
 }

@@ -895,11 +895,23 @@ TEST_F(VoQueryCollectionTest, AListReadByKeysGivesTheRowsAndOrderOfItsSelect) {
     ASSERT_TRUE(qc.SetNarrowing(QStringLiteral("SDESC"), QString()));
     EXPECT_EQ(read(4), all);
 
-    // Sorted by a column's position, as a grid's title does.
-    qc.Close();
-    qc.SetCommandText(VoReplaceOrderBy(list, QStringLiteral("3 DESC, 1")));
-    qc.Open();
-    EXPECT_EQ(read(4), plain(VoReplaceOrderBy(list, QStringLiteral("3 DESC, 1")), 4));
+    // Sorted by a column's position, as a grid's title does; an order ending with the key sorts the
+    // keys on it once, so that the engine may walk its index.
+    const struct {
+        const char *order;
+        const char *keyOrder;
+    } resorted[] = {{"3 DESC, 1", " ORDER BY h.DDATA DESC, h.IHEADID ROWS "},
+                    {"h.IHEADID DESC", " ORDER BY h.IHEADID DESC ROWS "}};
+    for (const auto &r : resorted) {
+        const QString sorted = VoReplaceOrderBy(list, QString::fromLatin1(r.order));
+        qc.Close();
+        qc.SetCommandText(sorted);
+        qc.Open();
+        EXPECT_EQ(read(4), plain(sorted, 4)) << r.order;
+        EXPECT_TRUE(VoKeySlice(sorted, keys, VoOrderByNames(sorted, qc.FieldNames()), QString(), 1, 100)
+                        .contains(QLatin1String(r.keyOrder)))
+            << r.order;
+    }
 
     // Another copy writes between two packets.
     qc.Close();
