@@ -6,6 +6,7 @@
 //
 // The unloading rows frame is this one with the unloading profile: it offers only the articles in
 // stock at the voucher's date, never makes an article, and takes the unit cost from the average cost.
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
 
 #include <QVariantHash>
@@ -15,11 +16,6 @@ class QLabel;
 class QTableView;
 class QToolBar;
 class QToolButton;
-class TVoDBCurrencyEdit;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoDBMemo;
-class TVoDBNumericEdit;
 class TVoTableModel;
 
 class TfrkvaBeniCarico : public TfrVoDBRWGrid {

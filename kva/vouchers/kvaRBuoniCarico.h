@@ -2,14 +2,8 @@
 // The header frame of the loading-voucher window: the list of the register-year's loading vouchers
 // and the detail of one. The window binds it to its header collection and sets its rules. The
 // unloading window's header frame is this one without supplier and "Scaricato".
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
-
-class TVoDBCheckBox;
-class TVoDBCurrencyEdit;
-class TVoDBDateEdit;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoDBNumericEdit;
 
 class TfrkvaBuoniCarico : public TfrVoDBRWGrid {
     Q_OBJECT

@@ -2,6 +2,7 @@
 // The frame of the goods list: the goods of the register in a grid coloured by state, and a detail
 // page where only a good's condition, goods code and notes can be corrected. Its tool bar changes
 // the current good's delivery sector and opens its histories.
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
 
 #include <memory>
@@ -9,11 +10,6 @@
 class QAction;
 class QToolBar;
 class TVoCustomAtt;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoDBMemo;
-class TVoDBMoneyEdit;
-class TVoDBNumericEdit;
 class TfrKvbRicerca;
 
 class TfrkvbBeni : public TfrVoDBRWGrid {

@@ -2,16 +2,12 @@
 // The goods frame of the loading-voucher window: the goods a voucher takes in charge, and one good's
 // loading data. A book (category 8) is described by its title, author and publisher instead of a
 // description. The window gives the frame its collection, its lookups' lists and the numbering.
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
 
 #include <memory>
 
 class QTabWidget;
-class TVoDBCurrencyEdit;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoDBMemo;
-class TVoDBNumericEdit;
 class TVoSearchDialog;
 class TfrkvbInbVer;
 

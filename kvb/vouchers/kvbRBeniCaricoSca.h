@@ -2,11 +2,8 @@
 // The goods frame of the unloading-voucher window: the goods a voucher discharges, and one good's
 // unloading data. The good is chosen by its number; its description, category and condition are shown
 // beside it and only its unloading cause and value are written.
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
-
-class TVoDBCurrencyEdit;
-class TVoDBEdit;
-class TVoDBLookupEdit;
 
 class TfrkvbBeniCaricoSca : public TfrVoDBRWGrid {
     Q_OBJECT

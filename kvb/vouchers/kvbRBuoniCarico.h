@@ -1,14 +1,9 @@
 #pragma once
 // The header frame of the loading-voucher window: the register-year's loading vouchers and the
 // detail of one. The window binds it to its vouchers and sets its lookups' lists and its rules.
+#include "VoDBEditsFwd.h"
 #include "VoDBFrames.h"
 
-class TVoDBCheckBox;
-class TVoDBCurrencyEdit;
-class TVoDBDateEdit;
-class TVoDBEdit;
-class TVoDBLookupEdit;
-class TVoDBNumericEdit;
 class QToolBar;
 
 class TfrkvbBuoniCarico : public TfrVoDBRWGrid {
