@@ -203,6 +203,7 @@ QVariant TVoQueryCollection::KeyValue() const {
 }
 
 void TVoQueryCollection::BuildFields(const QSqlRecord &record) {
+    m_fieldShape = TFieldShape();
     // Fields that keep their name keep their object, so display settings survive a reopening.
     std::vector<std::unique_ptr<TVoField>> old = std::move(m_fields);
     m_fields.clear();
