@@ -124,7 +124,10 @@ void TVoField::SetAsDate(double days) {
 // --- Fields -----------------------------------------------------------------------------------------
 
 TVoField *TVoQueryCollection::FindField(const QString &name) const {
-    const auto it = m_fieldIndex.constFind(name.toUpper());
+    // Grids and reports ask for every cell, mostly by the name as the select writes it: upper-case.
+    auto it = m_fieldIndex.constFind(name);
+    if (it == m_fieldIndex.constEnd())
+        it = m_fieldIndex.constFind(name.toUpper());
     return it == m_fieldIndex.constEnd() ? nullptr : m_fields[*it].get();
 }
 
