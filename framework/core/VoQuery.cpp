@@ -69,6 +69,12 @@ TVoQuery::TVoQuery(const QString &sql, TVoSQLConnection *connection) : TVoQuery(
     SetSQL(sql);
 }
 
+TVoQuery::TVoQuery(const QString &sql, const TVoParsedSQL &parsed, TVoSQLConnection *connection)
+    : TVoQuery(sql, connection) {
+    m_parsed = parsed;
+    m_parsedValid = true;
+}
+
 TVoQuery::~TVoQuery() {
     Close();
     Release();
@@ -78,6 +84,7 @@ void TVoQuery::SetSQL(const QString &sql) {
     Close();
     Release();
     m_sql = sql;
+    m_parsedValid = false;
 }
 
 bool TVoQuery::Reusable() const {
@@ -120,7 +127,11 @@ void TVoQuery::Run(bool select) {
     Close();
     if (!m_connection || !m_connection->Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
-    const TVoParsedSQL parsed = VoParseSQL(m_sql);
+    if (!m_parsedValid) {
+        m_parsed = VoParseSQL(m_sql);
+        m_parsedValid = true;
+    }
+    const TVoParsedSQL &parsed = m_parsed;
     for (const QString &p : parsed.params)
         if (!m_values.contains(p.toUpper()))
             throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(p));
@@ -157,7 +168,6 @@ void TVoQuery::Run(bool select) {
     m_rowsAffected = select || ddl.match(m_sql).hasMatch() ? 0 : m_query->numRowsAffected();
     if (select) {
         m_active = true;
-        m_record = m_query->record();
         m_empty = !m_query->next();
         // The first row's fetch may fail too (a lock conflict shows there): not an empty result.
         if (m_empty && m_query->lastError().isValid()) {
@@ -196,6 +206,15 @@ void TVoQuery::Close() {
     m_eof = true;
     m_empty = true;
     m_record = QSqlRecord();
+    m_recordRead = false;
+}
+
+const QSqlRecord &TVoQuery::Record() const {
+    if (!m_recordRead && m_active && m_query) {
+        m_record = m_query->record();
+        m_recordRead = true;
+    }
+    return m_record;
 }
 
 bool TVoQuery::Next() {
@@ -218,19 +237,19 @@ int TVoQuery::CountToEnd() {
 }
 
 int TVoQuery::FieldCount() const {
-    return m_record.count();
+    return Record().count();
 }
 
 QString TVoQuery::FieldName(int index) const {
-    return m_record.fieldName(index);
+    return Record().fieldName(index);
 }
 
 bool TVoQuery::HasField(const QString &name) const {
-    return m_record.indexOf(name) >= 0;
+    return Record().indexOf(name) >= 0;
 }
 
 int TVoQuery::IndexOf(const QString &name) const {
-    const int i = m_record.indexOf(name);
+    const int i = Record().indexOf(name);
     if (i < 0)
         throw EVoError(QStringLiteral("Campo \"%1\" non trovato.").arg(name));
     return i;

@@ -25,6 +25,8 @@ class TVoQuery {
 public:
     explicit TVoQuery(TVoSQLConnection *connection = nullptr);
     explicit TVoQuery(const QString &sql, TVoSQLConnection *connection = nullptr);
+    // For a caller that runs one text again and again: parsed is VoParseSQL(sql), read once.
+    TVoQuery(const QString &sql, const TVoParsedSQL &parsed, TVoSQLConnection *connection = nullptr);
     ~TVoQuery();
     TVoQuery(const TVoQuery &) = delete;
     TVoQuery &operator=(const TVoQuery &) = delete;
@@ -59,8 +61,9 @@ public:
     int FieldCount() const;
     QString FieldName(int index) const;
     bool HasField(const QString &name) const;
-    // Names, types and source tables of the result's columns.
-    const QSqlRecord &Record() const { return m_record; }
+    // Names, types and source tables of the result's columns, asked of the driver at the first call
+    // (it may look the columns up in the database).
+    const QSqlRecord &Record() const;
     QVariant Value(const QString &name) const;
     QVariant Value(int index) const;
     bool IsNull(const QString &name) const;
@@ -89,11 +92,15 @@ private:
 
     TVoSQLConnection *m_connection;
     QString m_sql;
+    // m_sql with positional markers, read at the first run and kept while the text stays.
+    TVoParsedSQL m_parsed;
+    bool m_parsedValid = false;
     QString m_preparedText;
     quint64 m_preparedSerial = 0;
     QHash<QString, QVariant> m_values; // by upper-case name
     std::unique_ptr<QSqlQuery> m_query;
-    QSqlRecord m_record;
+    mutable QSqlRecord m_record;
+    mutable bool m_recordRead = false;
     bool m_active = false;
     bool m_eof = true;
     bool m_empty = true;

@@ -127,6 +127,7 @@ void TVoQueryCollection::AddCalcField(const QString &name, QMetaType::Type type)
     if (Active())
         throw EVoError(QStringLiteral("Il campo calcolato \"%1\" va aggiunto a dataset chiuso.").arg(name));
     m_calcDefs.append({name, type});
+    m_fieldShape = TFieldShape();
 }
 
 // --- Free routines ----------------------------------------------------------------------------------

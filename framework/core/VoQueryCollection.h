@@ -594,6 +594,28 @@ private:
     QString m_lastError;
     bool m_refreshPending = false;
 
+    // What was read from the texts last opened, kept while they stay the same: a detail re-opened
+    // for every row of its master neither parses its select nor rebuilds its fields again.
+    struct TReadPlan {
+        bool known = false;
+        QString command;
+        bool sliceable = false;
+        // The text run last, its parse, and the types of the values last bound to its parameters.
+        QString text;
+        TVoParsedSQL parsed;
+        QList<int> paramTypes;
+    } m_plan;
+    // What the fields were built from: the text run, the connection and the parameters' types; the
+    // same again yields the same columns. Cleared whenever the fields are built otherwise.
+    struct TFieldShape {
+        QString text;
+        const TVoSQLConnection *connection = nullptr;
+        QList<int> paramTypes;
+        bool operator==(const TFieldShape &other) const {
+            return connection == other.connection && paramTypes == other.paramTypes && text == other.text;
+        }
+    } m_fieldShape;
+
     QList<QPair<QString, QMetaType::Type>> m_fieldDefs;
     TVoKeySlice m_keySlice;
     struct TNarrowing {

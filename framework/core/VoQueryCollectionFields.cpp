@@ -124,7 +124,10 @@ void TVoField::SetAsDate(double days) {
 // --- Fields -----------------------------------------------------------------------------------------
 
 TVoField *TVoQueryCollection::FindField(const QString &name) const {
-    const auto it = m_fieldIndex.constFind(name.toUpper());
+    // Grids and reports ask for every cell, mostly by the name as the select writes it: upper-case.
+    auto it = m_fieldIndex.constFind(name);
+    if (it == m_fieldIndex.constEnd())
+        it = m_fieldIndex.constFind(name.toUpper());
     return it == m_fieldIndex.constEnd() ? nullptr : m_fields[*it].get();
 }
 
@@ -203,6 +206,7 @@ QVariant TVoQueryCollection::KeyValue() const {
 }
 
 void TVoQueryCollection::BuildFields(const QSqlRecord &record) {
+    m_fieldShape = TFieldShape();
     // Fields that keep their name keep their object, so display settings survive a reopening.
     std::vector<std::unique_ptr<TVoField>> old = std::move(m_fields);
     m_fields.clear();

@@ -30,7 +30,12 @@ constexpr int kKeyedPacket = 100;
 
 void TVoQueryCollection::ResetPaging() {
     m_paging = TPaging();
-    m_paging.sliced = VoCanSlice(m_commandText);
+    if (!m_plan.known || m_plan.command != m_commandText) {
+        m_plan.command = m_commandText;
+        m_plan.sliceable = VoCanSlice(m_commandText);
+        m_plan.known = true;
+    }
+    m_paging.sliced = m_plan.sliceable;
     m_paging.pending = true;
     if (m_keySlice.IsEmpty() || !m_paging.sliced)
         return;
@@ -63,16 +68,25 @@ std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
         text = VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, first, last);
     else if (m_paging.sliced && (max > 0 || m_paging.position > overlap))
         text = VoSlice(m_commandText, first, last);
-    auto query = std::make_unique<TVoQuery>(text, Connection());
-    for (const QString &name : VoParamNames(text)) {
+    if (text != m_plan.text || m_plan.parsed.text.isEmpty()) {
+        m_plan.text = text;
+        m_plan.parsed = VoParseSQL(text);
+    }
+    auto query = std::make_unique<TVoQuery>(text, m_plan.parsed, Connection());
+    m_plan.paramTypes.clear();
+    for (const QString &name : std::as_const(m_plan.parsed.params)) {
+        QVariant value;
         if (name.compare(QLatin1String(kVoNarrowParam), Qt::CaseInsensitive) == 0) {
-            query->SetParam(name, m_narrowing.text);
-            continue;
+            value = m_narrowing.text;
+        } else {
+            const TVoParam *p = m_params.FindParam(name);
+            if (!p || !p->Bound())
+                throw EVoError(
+                    QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
+            value = p->Value();
         }
-        const TVoParam *p = m_params.FindParam(name);
-        if (!p || !p->Bound())
-            throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
-        query->SetParam(name, p->Value());
+        m_plan.paramTypes << value.typeId();
+        query->SetParam(name, value);
     }
     query->Open();
     return query;
@@ -185,7 +199,13 @@ void TVoQueryCollection::Open() {
     auto query = RunSlice(first, 0);
 
     RowsAboutToReset();
-    BuildFields(query->Record());
+    // The same text run with parameters of the same types has the same columns: the fields stand
+    // as they are, with everything the window set on them.
+    TFieldShape shape{m_plan.text, query->Connection(), m_plan.paramTypes};
+    if (!(shape == m_fieldShape)) {
+        BuildFields(query->Record());
+        m_fieldShape = std::move(shape);
+    }
     m_rows.clear();
     m_oldValues.clear();
     m_state = dsBrowse;

@@ -165,6 +165,18 @@ int TVoTableModel::columnCount(const QModelIndex &parent) const {
 QVariant TVoTableModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_rows)
         return QVariant();
+    // A view asks each cell for many roles as it paints or measures it: those the model does not
+    // answer cost no look-up of the field.
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::ForegroundRole:
+    case Qt::CheckStateRole:
+    case Qt::TextAlignmentRole:
+        break;
+    default:
+        return QVariant();
+    }
     const TVoField *f = FieldOfColumn(index.column());
     if (!f)
         return QVariant();

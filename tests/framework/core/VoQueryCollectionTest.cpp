@@ -757,6 +757,37 @@ TEST_F(VoQueryCollectionTest, FieldsReadAndWriteInTheirTypesAndCalculatedFieldsF
     EXPECT_EQ(qc.FieldByName(QStringLiteral("DDATA"))->AsDate(), DateToDays(QDate(2024, 2, 29)));
 }
 
+TEST_F(VoQueryCollectionTest, AReopeningKeepsItsFieldsUntilTheTextOrTheCalculatedFieldsChange) {
+    qc.SetCommandText(QStringLiteral("SELECT IHEADID, SDESC FROM TQC_HEAD WHERE IHEADID >= :id ORDER BY 1"));
+    qc.SetParam(QStringLiteral("id"), 1002);
+    qc.Open();
+    TVoField *desc = qc.FieldByName(QStringLiteral("SDESC"));
+    desc->SetDisplayLabel(QStringLiteral("Descrizione"));
+    qc.Close();
+    qc.SetParam(QStringLiteral("id"), 1003);
+    qc.Open();
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SDESC")), desc);
+    EXPECT_EQ(desc->DisplayLabel(), QStringLiteral("Descrizione"));
+    EXPECT_EQ(desc->AsString(), QStringLiteral("Riga 1003"));
+    EXPECT_EQ(qc.RecordCount(), 1);
+
+    // A calculated field added to the same text, then another column list.
+    qc.Close();
+    qc.AddCalcField(QStringLiteral("SCALC"), QMetaType::QString);
+    qc.OnCalcFields.Add([](TVoQueryCollection *c) {
+        c->FieldByName(QStringLiteral("SCALC"))->SetValue(c->FieldByName(QStringLiteral("SDESC"))->AsString());
+    });
+    qc.Open();
+    EXPECT_EQ(qc.FieldNames(), QStringList({"IHEADID", "SDESC", "SCALC"}));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SCALC"))->AsString(), QStringLiteral("Riga 1003"));
+    qc.Close();
+    qc.SetCommandText(QStringLiteral("SELECT SDESC, FAMOUNT FROM TQC_HEAD WHERE IHEADID >= :id ORDER BY 1"));
+    qc.Open();
+    EXPECT_EQ(qc.FieldNames(), QStringList({"SDESC", "FAMOUNT", "SCALC"}));
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("FAMOUNT"))->AsFloat(), 100.3);
+    EXPECT_EQ(qc.FieldByName(QStringLiteral("SDESC")), desc);
+}
+
 TEST_F(VoQueryCollectionTest, AStatementRunInALoopOfAJobIsPreparedOnce) {
     const QString insert = QStringLiteral("INSERT INTO TQC_TOT (ITOTID, N) VALUES (:id + 100, :n)");
     const QString read = QStringLiteral("SELECT N FROM TQC_TOT WHERE ITOTID = :id + 100");
