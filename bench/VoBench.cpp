@@ -96,11 +96,6 @@ double VoMedianMillis(int runs, const std::function<void()> &fn, const std::func
     });
 }
 
-void VoPrintBeside(QTextStream &out, const QString &what, double ms, double bare) {
-    out << what << ": " << QString::number(ms, 'f', 1) << " ms, bare query " << QString::number(bare, 'f', 1)
-        << " ms, ratio " << QString::number(bare > 0 ? ms / bare : 0, 'f', 1) << "x\n"
-        << Qt::flush;
-}
 
 int &TVoBenchApp::ChoosePlatform(int &argc) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

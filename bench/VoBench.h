@@ -65,6 +65,3 @@ private:
 // Median time of runs calls of fn, in milliseconds, each after an untimed call of before when given:
 // one slow call (a cache filled, another process) does not move it.
 double VoMedianMillis(int runs, const std::function<void()> &fn, const std::function<void()> &before = {});
-// The figure of a window beside the bare query it stands for, both medians of the same run, with
-// their ratio.
-void VoPrintBeside(QTextStream &out, const QString &what, double ms, double bare);

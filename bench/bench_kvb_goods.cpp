@@ -91,10 +91,8 @@ int main(int argc, char *argv[]) {
                     window->close();
                 window.reset();
             });
-        VoPrintBeside(out,
-                      QStringLiteral("Elenco beni to its first screen (%1 rows read)")
-                          .arg(window->frMaster->grFrame->Model()->rowCount()),
-                      ms, BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams));
+        VoBenchBeside(QStringLiteral("Elenco beni to its first screen (%1 rows read)")
+                          .arg(window->frMaster->grFrame->Model()->rowCount()), ms, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams), QStringLiteral("ms"));
         // The box takes the text as the user types it: focused first, so that its placeholder goes.
         QLineEdit *box = window->frMaster->frRicerca->edRicerca;
         QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
@@ -111,12 +109,9 @@ int main(int argc, char *argv[]) {
                 QApplication::processEvents();
                 box->setText(QStringLiteral("99"));
             });
-        VoPrintBeside(out,
-                      QStringLiteral("search box filter \"99\" on the number (%1 rows read first)")
-                          .arg(window->frMaster->grFrame->Model()->rowCount()),
-                      filtered,
-                      BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(kBareNumberFilter)),
-                                 facParams));
+        VoBenchBeside(QStringLiteral("search box filter \"99\" on the number (%1 rows read first)")
+                          .arg(window->frMaster->grFrame->Model()->rowCount()), filtered, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(kBareNumberFilter)),
+                                 facParams), QStringLiteral("ms"));
         window->close();
     }
 
@@ -140,12 +135,9 @@ int main(int argc, char *argv[]) {
                 QApplication::processEvents();
             },
             open);
-        VoPrintBeside(out,
-                      QStringLiteral("Sposta beni: the start sector's goods listed (%1 rows read)")
-                          .arg(wizard->xqcBeni->FetchedCount()),
-                      listed,
-                      BareMillis(QString::fromLatin1(kBareSectorKeysSQL),
-                                 {{QStringLiteral("f"), k.facId}, {QStringLiteral("s"), k.sector}}));
+        VoBenchBeside(QStringLiteral("Sposta beni: the start sector's goods listed (%1 rows read)")
+                          .arg(wizard->xqcBeni->FetchedCount()), listed, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareSectorKeysSQL),
+                                 {{QStringLiteral("f"), k.facId}, {QStringLiteral("s"), k.sector}}), QStringLiteral("ms"));
         while (wizard->xqcBeni->FetchedCount() < 1000 && wizard->xqcBeni->CanFetchMore())
             wizard->xqcBeni->FetchMore();
         for (int i = 0; i < 1000 && i < wizard->xqcBeni->FetchedCount(); ++i)

@@ -160,8 +160,7 @@ int main(int argc, char *argv[]) {
     out << "medians of " << kRuns << " calls each, register of " << kGoods << " goods over " << kYears
         << " register-years, statistics computed:\n";
     for (const auto &f : figures)
-        VoPrintBeside(out, QStringLiteral("  ") + QString::fromLatin1(f.what), VoMedianMillis(kRuns, f.call),
-                      VoMedianMillis(kRuns, f.bare));
+        VoBenchBeside(QStringLiteral("  ") + QString::fromLatin1(f.what), VoMedianMillis(kRuns, f.call), QStringLiteral("bare query"), VoMedianMillis(kRuns, f.bare), QStringLiteral("ms"));
     out << "\nnext goods number " << NextGoodsNumber() << ", next loading voucher "
         << NextVoucherNumber(kvbLoading) << ", next unloading voucher " << NextVoucherNumber(kvbUnloading)
         << " (checks " << sink << ")\n";

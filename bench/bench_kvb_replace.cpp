@@ -102,8 +102,7 @@ int main(int argc, char *argv[]) {
         for (q.SetParam(QStringLiteral("f"), CurrentRegisterId).Open(); !q.Eof(); q.Next()) {
         }
     });
-    VoPrintBeside(out, QStringLiteral("picker filled again, median of %1").arg(kRuns),
-                  VoMedianMillis(kRuns, [&] { picker->ReloadLists(); }), bare);
+    VoBenchBeside(QStringLiteral("picker filled again, median of %1").arg(kRuns), VoMedianMillis(kRuns, [&] { picker->ReloadLists(); }), QStringLiteral("bare query"), bare, QStringLiteral("ms"));
     picker.reset();
 
     std::unique_ptr<TfmKvbDataReplace> fm(

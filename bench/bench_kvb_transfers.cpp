@@ -100,7 +100,7 @@ int main(int argc, char *argv[]) {
             for (q.SetParam(QStringLiteral("f"), k.facId).Open(); !q.Eof(); q.Next()) {
             }
         });
-        VoPrintBeside(out, QStringLiteral("goods to pass listed (%1 rows read first)").arg(rows), opened, bare);
+        VoBenchBeside(QStringLiteral("goods to pass listed (%1 rows read first)").arg(rows), opened, QStringLiteral("bare query"), bare, QStringLiteral("ms"));
     }
     {
         const int last =

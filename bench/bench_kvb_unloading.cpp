@@ -44,12 +44,13 @@ const char *const kBareWizardSQL =
 
 constexpr int kRuns = 5;
 
-void PrintBare(QTextStream &out, const QString &what, const char *sql, int rows, double ms) {
-    VoPrintBeside(out, what, ms, VoMedianMillis(kRuns, [&] {
-                      TVoQuery q(QString::fromLatin1(sql).arg(rows));
-                      for (q.Open(); !q.Eof(); q.Next()) {
-                      }
-                  }));
+void PrintBare(const QString &what, const char *sql, int rows, double ms) {
+    const double bare = VoMedianMillis(kRuns, [&] {
+        TVoQuery q(QString::fromLatin1(sql).arg(rows));
+        for (q.Open(); !q.Eof(); q.Next()) {
+        }
+    });
+    VoBenchBeside(what, ms, QStringLiteral("bare query"), bare, QStringLiteral("ms"));
 }
 
 } // namespace
@@ -95,7 +96,7 @@ int main(int argc, char *argv[]) {
         },
         [&] { QApplication::processEvents(); });
     TVoQueryCollection *list = window->frDetail->xelNumero->ListDataSet();
-    PrintBare(out, QStringLiteral("number lookup dropped down (%1 rows read first)").arg(list->FetchedCount()),
+    PrintBare(QStringLiteral("number lookup dropped down (%1 rows read first)").arg(list->FetchedCount()),
               kBareLookupSQL, list->FetchedCount(), dropped);
     timer.restart();
     const int offered = list->RecordCount();
@@ -115,7 +116,7 @@ int main(int argc, char *argv[]) {
             wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
             wizard->SetVoucherId(voucher);
         });
-    PrintBare(out, QStringLiteral("wizard opened (%1 goods read first)").arg(wizard->xqcBeni->FetchedCount()),
+    PrintBare(QStringLiteral("wizard opened (%1 goods read first)").arg(wizard->xqcBeni->FetchedCount()),
               kBareWizardSQL, wizard->xqcBeni->FetchedCount(), opened);
     for (int row = 0; row < kDischarged; ++row)
         wizard->frVoMultiSelect1->SetSelected(row, true);
