@@ -44,6 +44,20 @@ QString Quoted(QString text) {
     return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
 }
 
+// Attaches to a database with a login and more parameters of the attachment.
+bool AttachFile(const QString &database, const QString &userName, const QString &password,
+                const QByteArray &more, isc_db_handle *db, ISC_STATUS *status) {
+    const QByteArray name = database.toUtf8();
+    QByteArray dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag).append(char(value.size())).append(value);
+    };
+    add(isc_dpb_user_name, userName.toUtf8());
+    add(isc_dpb_password, password.toUtf8());
+    dpb.append(more);
+    return !isc_attach_database(status, 0, name.constData(), db, short(dpb.size()), dpb.constData());
+}
+
 bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QString *error) {
     // A server refuses a creation without a password; the in-process engine ignores it.
     const QString password =
@@ -60,6 +74,16 @@ bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QSt
         return false;
     }
     isc_detach_database(status, &db);
+    if (!options.forcedWrites) {
+        // Set in the file's header, so that every copy of the file writes without waiting too.
+        static const char async[] = {isc_dpb_force_write, 1, 0};
+        if (!AttachFile(path, options.userName, options.password, QByteArray(async, sizeof async), &db,
+                        status)) {
+            *error = StatusText(status);
+            return false;
+        }
+        isc_detach_database(status, &db);
+    }
     return true;
 }
 
@@ -134,15 +158,9 @@ QStringList AppliedScripts(TVoSQLConnection *connection) {
 
 // Attaches a second time to the database of a connection, with more parameters of the attachment.
 bool Attach(TVoSQLConnection *connection, const QByteArray &more, isc_db_handle *db, ISC_STATUS *status) {
-    const QByteArray name = connection->Param(QStringLiteral("Database")).toUtf8();
-    QByteArray dpb(1, char(isc_dpb_version1));
-    const auto add = [&dpb](char tag, const QByteArray &value) {
-        dpb.append(tag).append(char(value.size())).append(value);
-    };
-    add(isc_dpb_user_name, connection->Param(QStringLiteral("User_Name")).toUtf8());
-    add(isc_dpb_password, connection->Param(QStringLiteral("Password")).toUtf8());
-    dpb.append(more);
-    return !isc_attach_database(status, 0, name.constData(), db, short(dpb.size()), dpb.constData());
+    return AttachFile(connection->Param(QStringLiteral("Database")),
+                      connection->Param(QStringLiteral("User_Name")),
+                      connection->Param(QStringLiteral("Password")), more, db, status);
 }
 
 // A script that a program was stopped in the middle of committing leaves remains of its work in the

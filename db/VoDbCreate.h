@@ -13,6 +13,9 @@ struct TVoDbCreateOptions {
     // the registers and reports at work; the tests start from the demo data without them.
     bool samples = true;
     bool overwrite = false;
+    // Whether every write reaches the disk before the engine goes on. A register's file keeps them;
+    // a file that only tests copy (and throw away) is made and used much faster without.
+    bool forcedWrites = true;
     // The login that creates a database on a server and opens it to fill it; the in-process engine
     // asks for no password.
     QString userName = QStringLiteral("SYSDBA");

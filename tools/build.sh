@@ -32,7 +32,8 @@ install_missing
 build
 case "$what" in
   run)  exec "build/bin/${2:-kva}" ;;
-  test) cd build && ctest --output-on-failure -j "$(nproc)" ;;
+  # The suite runs as shards, groups of cases in one process each (see tests/CMakeLists.txt).
+  test) cd build && ctest --output-on-failure -j "$(nproc)" -L shard ;;
   build) ;;
   *) echo "usage: $0 run [kva|kvb] | test | build" >&2; exit 2 ;;
 esac

@@ -63,6 +63,16 @@ QList<TVoSQLConnection *> VoAllConnections() {
     return Connections();
 }
 
+namespace {
+// 8,192 pages of 8 KB (64 MB) hold a large school's goods, vouchers and their indexes, where the
+// engine's default of 256 pages made every list and job read the file again.
+int embeddedCachePages = 8192;
+} // namespace
+
+void VoSetEmbeddedEngineCachePages(int pages) {
+    embeddedCachePages = pages;
+}
+
 QString VoPrepareEmbeddedEngine() {
     static QString prepared;
     if (!prepared.isEmpty())
@@ -77,12 +87,13 @@ QString VoPrepareEmbeddedEngine() {
                         QStringLiteral("/velisto/firebird");
     QDir().mkpath(dir);
     // SuperClassic lets several processes open one database file; the default mode locks it for one.
-    // Each connection keeps a cache of its own in this mode: 8,192 pages of 8 KB (64 MB) hold a large
-    // school's goods, vouchers and their indexes, where the default 256 pages made every list and job
-    // read the file again; sorts of up to 64 MB stay in memory instead of temporary files.
+    // Each connection keeps a cache of its own in this mode; sorts of up to 64 MB stay in memory
+    // instead of temporary files.
     const QByteArray conf = "# Written by the program: the in-process engine shares database files.\n"
                             "ServerMode = SuperClassic\n"
-                            "DefaultDbCachePages = 8192\n"
+                            "DefaultDbCachePages = " +
+                            QByteArray::number(embeddedCachePages) +
+                            "\n"
                             "TempCacheLimit = 64M\n";
     QFile f(dir + QStringLiteral("/firebird.conf"));
     if (!f.exists() || (f.open(QIODevice::ReadOnly) && f.readAll() != conf)) {

@@ -95,6 +95,9 @@ QList<TVoSQLConnection *> VoAllConnections();
 // Prepares the in-process engine's configuration (idempotent; must run before the first use of the
 // client library in the process). Returns the configuration folder.
 QString VoPrepareEmbeddedEngine();
+// The pages of its file each connection of the in-process engine keeps in memory, for a process whose
+// databases are small (the tests'); must be set before the engine is prepared.
+void VoSetEmbeddedEngineCachePages(int pages);
 
 // Connection settings read from the settings file.
 struct TVoConnectionSettings {

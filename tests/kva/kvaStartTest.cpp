@@ -5,20 +5,26 @@
 #include <gtest/gtest.h>
 
 namespace {
-TVoSQLConnection &Login() {
-    static TVoSQLConnection c(nullptr, QStringLiteral("login"));
-    c.C = QStringLiteral("SC01");
-    c.U = QStringLiteral("segreteria");
-    c.P = QStringLiteral("pa ss\"%_U%");
-    c.F = 960;
-    c.SetParam(QStringLiteral("Database"), QStringLiteral("server:/dati/velisto.fdb"));
-    c.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
-    c.SetParam(QStringLiteral("Password"), QStringLiteral("%_C%"));
-    return c;
-}
+// The login of a program as its start-up leaves it; a connection object lives no longer than its test.
+class kvaStartTest : public ::testing::Test {
+protected:
+    kvaStartTest() {
+        c.C = QStringLiteral("SC01");
+        c.U = QStringLiteral("segreteria");
+        c.P = QStringLiteral("pa ss\"%_U%");
+        c.F = 960;
+        c.SetParam(QStringLiteral("Database"), QStringLiteral("server:/dati/velisto.fdb"));
+        c.SetParam(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+        c.SetParam(QStringLiteral("Password"), QStringLiteral("%_C%"));
+    }
+    const TVoSQLConnection &Login() const { return c; }
+
+private:
+    TVoSQLConnection c{nullptr, QStringLiteral("login")};
+};
 } // namespace
 
-TEST(kvaStartTest, KvbGetsTheSevenValuesInOrder) {
+TEST_F(kvaStartTest, KvbGetsTheSevenValuesInOrder) {
     const QStringList args = BuildKvbArguments(QString::fromLatin1(kvaKvbTemplate), Login());
     EXPECT_EQ(args, (QStringList{QStringLiteral("SC01"), QStringLiteral("segreteria"),
                                  QStringLiteral("pa ss\"%_U%"), QStringLiteral("960"),
@@ -30,14 +36,14 @@ TEST(kvaStartTest, KvbGetsTheSevenValuesInOrder) {
                              "\"SYSDBA\" \"%_C%\""));
 }
 
-TEST(kvaStartTest, PlaceholderCaseRules) {
+TEST_F(kvaStartTest, PlaceholderCaseRules) {
     EXPECT_EQ(FillConnectionPlaceholders(QStringLiteral("%_c%|%_u%|%_f%|%_p%|%_rdbms_db%"), Login()),
               QStringLiteral("SC01|segreteria|960|%_p%|%_rdbms_db%"));
     EXPECT_EQ(KviArguments(Login()), (QStringList{QStringLiteral("SC01"), QStringLiteral("segreteria"),
                                                   QStringLiteral("pa ss\"%_U%")}));
 }
 
-TEST(kvaStartTest, ThirtyMenuPictures) {
+TEST_F(kvaStartTest, ThirtyMenuPictures) {
     const auto icons = kvaMenuImages();
     ASSERT_EQ(icons.size(), 30);
     for (const QIcon &icon : icons)

@@ -35,6 +35,7 @@ QString TVoTestDb::Template(bool demoData) {
         options.demoData = demoData;
         options.samples = false;
         options.overwrite = true;
+        options.forcedWrites = false;
         if (!VoCreateDatabase(target, options, &error)) {
             ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
             return QString();

@@ -40,5 +40,5 @@ int main(int argc, char **argv) {
     VO_TEST_REGISTER_WINDOWS();
     QApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return VoTestFinish(RUN_ALL_TESTS());
 }

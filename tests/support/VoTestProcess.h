@@ -6,3 +6,8 @@
 // Points the home folder at a new temporary folder (removed when the process ends) and turns on the
 // test mode of the standard paths. Call first in main, before the application object exists.
 void VoTestIsolateProcess();
+
+// The exit status of a test binary: the tests' result, or a failure when a database connection is still
+// open after the last test. Such a connection (a static object, say) is closed after Qt's registry of
+// connections is gone, which crashes the process at exit in an order that only some runs meet.
+int VoTestFinish(int result);

@@ -23,6 +23,7 @@ int main(int argc, char *argv[]) {
     options.demoData = args[2] == QLatin1String("demo");
     options.samples = false;
     options.overwrite = true;
+    options.forcedWrites = false;
     const QString target = args[1] + QLatin1Char('/') + TVoTestDb::TemplateFileName(options.demoData);
     // Made under another name and renamed, so a test never finds a half-made template.
     const QString partial = target + QStringLiteral(".partial");
