@@ -117,6 +117,9 @@ const char *const kStockSQL =
     "SELECT Giacenza, CostoUniMed FROM PKva_GetGiacenza(:iFarId, :dFBuoData, :iDwgFacAnfId, :iSecId);";
 const char *const kAllStocksSQL =
     "SELECT IFARID, GIACENZA, COSTOUNIMED FROM PKVA_GETGIACENZE(:dFBuoData, :iDwgFacAnfId, :iSecId)";
+const char *const kSectorStocksSQL =
+    "SELECT IFARID, COALESCE(ISECID, 0) AS ISECID, GIACENZA FROM PKVA_GIACENZESETTORI(:dFBuoData, "
+    ":iDwgFacAnfId)";
 const char *const kCheckStockSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId,:iAfcId,:fAfcQuantita,:iBuoId_sca,:iDwgFacAnfId);";
 const char *const kLargestUnloadingSQL = "SELECT GIACENZA * FKVA_FATTOREUNITA(:iFarId) AS QUANTITA FROM "
@@ -215,6 +218,17 @@ QHash<int, TkvaStock> GetAllStocksAndCosts(int sectorId, double date) {
     for (q.Open(); !q.Eof(); q.Next())
         stocks.insert(q.AsInteger(QStringLiteral("IFARID")),
                       {q.AsFloat(QStringLiteral("GIACENZA")), q.AsFloat(QStringLiteral("COSTOUNIMED"))});
+    return stocks;
+}
+
+QHash<int, QMap<int, double>> GetSectorStocks(double date) {
+    TVoQuery q(QString::fromLatin1(kSectorStocksSQL));
+    q.SetParamDate(QStringLiteral("dFBuoData"), date)
+        .SetParam(QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId());
+    QHash<int, QMap<int, double>> stocks;
+    for (q.Open(); !q.Eof(); q.Next())
+        stocks[q.AsInteger(QStringLiteral("IFARID"))].insert(q.AsInteger(QStringLiteral("ISECID")),
+                                                             q.AsFloat(QStringLiteral("GIACENZA")));
     return stocks;
 }
 
@@ -412,7 +426,8 @@ bool SyncArticles() {
     try {
         // The user may abandon the rebuild: as after a failure, nothing of it is written.
         TVoProgressScope progress(QStringLiteral("L'operazione potrebbe impiegare qualche minuto ..."),
-                                  kSyncSteps, true, QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
+                                  kSyncSteps, true,
+                                  QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
         RebuildCatalogue(progress);
     } catch (const std::exception &e) {
         // The next start tries again.
@@ -435,4 +450,3 @@ int GetBaseReportId() {
     const TVoRptTreeView *tree = dmkvaAtt ? TVoRptTreeView::Of(dmkvaAtt->xarkvaStampe) : nullptr;
     return GetBaseReportId(tree ? tree->GetRptId() : 0);
 }
-

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -66,6 +67,10 @@ struct TkvaStock {
     double cost = 0.0;
 };
 QHash<int, TkvaStock> GetAllStocksAndCosts(int sectorId, double date);
+// The stock of every article in each delivery sector up to the date in the current register-year, by
+// article and then by sector in key order, the rows without a sector under 0: the lines of an article
+// add up to its stock over all sectors, and a sector may hold less than nothing.
+QHash<int, QMap<int, double>> GetSectorStocks(double date);
 // Whether the stock of the article stays non-negative after the change of a row (rowId > 0: the row's
 // quantity becomes quantity, 0 for a deletion), or the addition of an unloading row of quantity to
 // unloadingVoucherId (rowId <= 0); with neither, the data as they stand.

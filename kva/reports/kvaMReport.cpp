@@ -2,9 +2,11 @@
 
 #include "VoDBGrid.h"
 #include "VoDates.h"
+#include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoIdComboBox.h"
 #include "VoMessages.h"
+#include "VoMoney.h"
 #include "VoMultiSelect.h"
 #include "VoQueryCollection.h"
 #include "VoRptEngine.h"
@@ -17,6 +19,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 TdmkvaReport *dmkvaReport = nullptr;
@@ -118,7 +121,18 @@ const char *const kArtXBuonoSQL =
     "afc.fAfcTotale AS fAfcTotaleNoIva, afc.iUnmId, afc.iAlvId, afc.fAlvIva, afc.sUnmDescS, afc.bAfcNote, "
     "afc.sFarLibTitolo, afc.sFarLibAutore, afc.sFarLibEditore, afc.iRspId FROM VAfc_ArtVelist afc WHERE "
     "afc.iFBuoId = :iFBuoId ORDER BY afc.iAfcId";
-const char *const kSettoriSQL = "SELECT iSecId, sSecCod, sSecDescL, sSecDescS FROM TSec_SettCons";
+// The lists that group the rows of the reports end, after their own rows, with a row of key 0 for the
+// rows that have none of them, when there are any: printed under it, those rows are not left out of
+// the reports' general totals.
+#define KVA_RPT_WITHOUT(columns, guard)                                                                      \
+    " UNION ALL SELECT 0, " columns " FROM RDB$DATABASE WHERE EXISTS (" guard ")"
+// The articles whose code of a kind (category, goods code) is none of the codes listed.
+#define KVA_RPT_ARTICLES_WITHOUT(table, key)                                                                 \
+    "SELECT 1 FROM TFar_FacArticoli far WHERE NOT EXISTS (SELECT 1 FROM " table " c WHERE c." key            \
+    " = far." key ")"
+const char *const kSettoriSQL =
+    "SELECT iSecId, sSecCod, sSecDescL, sSecDescS FROM TSec_SettCons" KVA_RPT_WITHOUT(
+        "NULL, NULL, 'Senza settore'", "SELECT 1 FROM TAfc_ArtVelist afc WHERE afc.iSecId IS NULL");
 const char *const kDocXBuonoSQL =
     "SELECT idc.IIDCID, idc.ITIDID, idc.DIDCDATA, idc.SIDCNUMERO, idc.SIDCDESC, tid.sTidDesc FROM "
     "TIDC_INVDOC idc INNER JOIN TTid_TipoInvDoc tid ON (idc.iTidId = tid.iTidId) INNER JOIN TFBuoIdc bi ON "
@@ -142,18 +156,30 @@ const char *const kCatMerceSQL =
 const char *const kVelistSQL =
     "SELECT fac.sFacDesc FROM TFac_Velisto fac WHERE (fac.iTfcId <> 5) AND (fac.iTfcId <> 7)";
 const char *const kMerceSQL =
-    "SELECT mer.iMerId, mer.sMerCodice, mer.sMerDesc FROM TMer_CodiciMerceol mer ORDER BY mer.sMerCodice";
+    "SELECT mer.iMerId, mer.sMerCodice, mer.sMerDesc FROM TMer_CodiciMerceol mer" KVA_RPT_WITHOUT(
+        "NULL, 'Senza codice merceologico'",
+        KVA_RPT_ARTICLES_WITHOUT("TMer_CodiciMerceol", "iMerId")) " ORDER BY 2 NULLS LAST";
 const char *const kCategSQL =
-    "SELECT caf.iCafId, caf.sCafCodice, caf.sCafDesc FROM TCaf_CategorieFac caf ORDER BY caf.sCafCodice";
+    "SELECT caf.iCafId, caf.sCafCodice, caf.sCafDesc FROM TCaf_CategorieFac caf" KVA_RPT_WITHOUT(
+        "NULL, 'Senza categoria'",
+        KVA_RPT_ARTICLES_WITHOUT("TCaf_CategorieFac", "iCafId")) " ORDER BY 2 NULLS LAST";
 const char *const kFornitoriSQL =
     "SELECT DISTINCT ben.iBenId, ben.sBenRagSoc, ben.sBenDesc, ben.sBenCodFiscale, ben.sBenPartitaIVA FROM "
     "TBen_Beneficiari ben INNER JOIN TFBuo_Buoni buo ON ((ben.iBenId = buo.iBenId) AND (buo.iFBuoTipo = 0) "
-    "AND (buo.iDwgFacAnfId = :iDwgFacAnfId)) ORDER BY ben.sBenRagSoc";
+    "AND (buo.iDwgFacAnfId = :iDwgFacAnfId))" KVA_RPT_WITHOUT(
+        "NULL, 'Senza fornitore', NULL, NULL",
+        "SELECT 1 FROM TFBuo_Buoni buo WHERE (buo.iFBuoTipo = 0) AND (buo.iDwgFacAnfId = :iDwgFacAnfId) AND "
+        "NOT "
+        "EXISTS (SELECT 1 FROM TBen_Beneficiari ben WHERE ben.iBenId = buo.iBenId)") " ORDER BY 2 NULLS LAST";
 const char *const kDocumentiSQL =
     "SELECT DISTINCT idc.iIdcId, idc.sIdcNumero, idc.sIdcDesc, idc.dIdcData, tid.sTidDesc FROM TIdc_InvDoc "
     "idc INNER JOIN TTid_TipoInvDoc tid ON (idc.iTidId = tid.iTidId) INNER JOIN TFBuoIdc bi ON (idc.iIdcId = "
     "bi.iIdcId) INNER JOIN TFBuo_Buoni buo ON ((bi.iFBuoId = buo.iFBuoId) AND (buo.iDwgFacAnfId = "
-    ":iDwgFacAnfId)) ORDER BY idc.dIdcData";
+    ":iDwgFacAnfId))" KVA_RPT_WITHOUT(
+        "NULL, 'Senza documento', NULL, NULL",
+        "SELECT 1 FROM TFBuo_Buoni buo WHERE (buo.iDwgFacAnfId = :iDwgFacAnfId) AND EXISTS (SELECT 1 FROM "
+        "TAfc_ArtVelist afc WHERE afc.iFBuoId = buo.iFBuoId) AND NOT EXISTS (SELECT 1 FROM TFBuoIdc bi WHERE "
+        "bi.iFBuoId = buo.iFBuoId)") " ORDER BY 4 NULLS LAST";
 // The articles with their codes' descriptions, for the duplicate codes and descriptions.
 #define KVA_RPT_ARTICLES_FROM                                                                                \
     "SELECT far.iFarId, far.sFarSDesc, far.sFarLDesc, caf.SCAFDESC, mer.SMERDESC, dcm.SDCMDESCL, "           \
@@ -182,6 +208,8 @@ const char *const kMovArtSQL =
     "END AS VARCHAR(1)) AS TIPO, " KVA_RPT_TOTAL_NUMERIC ", " KVA_RPT_TOTAL_VAT
     ", afc.fAlvIva FROM VAfc_ArtVelist afc WHERE " KVA_RPT_COMBINED
     " AND (afc.iFarId = :iFarId) ORDER BY afc.DFBUODATA, afc.IFBUOTIPO";
+// The suppliers of the articles of a goods code; under the list's row of key 0, of the articles
+// without one.
 const char *const kFornXMerceSQL =
     "SELECT DISTINCT ben.iBenId, ben.sBenRagSoc, ben.sBenDesc, ben.sBenCodFiscale, ben.sBenPartitaIVA FROM "
     "TBen_Beneficiari ben INNER JOIN TFBuo_Buoni buo ON (ben.iBenId = buo.iBenId) INNER JOIN TAfc_ArtVelist "
@@ -189,12 +217,15 @@ const char *const kFornXMerceSQL =
     "INNER JOIN TDwgFac df ON (dfa.iDwgFacId = df.iDwgFacId) INNER JOIN TFar_FacArticoli far ON (afc.iFarId "
     "= "
     "far.iFarId) WHERE ((dfa.iDwgFacAnfId = :iDwgFacAnfId) OR (:iNumeraz = 0)) AND (df.iFacId = :iFacId) AND "
-    "(far.iMerId = :iMerId) ORDER BY ben.sBenRagSoc";
+    "((far.iMerId = :iMerId) OR ((:iMerId = 0) AND NOT EXISTS (SELECT 1 FROM TMer_CodiciMerceol mer WHERE "
+    "mer.iMerId = far.iMerId))) ORDER BY ben.sBenRagSoc";
 const char *const kSettoriRspSQL =
     "SELECT rsp.iRspId, sec.iSecId, sec.sSecCod, sec.sSecDescL, sec.sSecDescS, ana.sAnaCognome || ' ' || "
     "ana.sAnaNome AS sAnaCognomeNome FROM TSec_SettCons sec INNER JOIN TRsp_Responsabili rsp ON (sec.iSecId "
     "= "
-    "rsp.iSecId) INNER JOIN TAna_Anagrafiche ana ON (rsp.iAnaId = ana.iAnaId)";
+    "rsp.iSecId) INNER JOIN TAna_Anagrafiche ana ON (rsp.iAnaId = ana.iAnaId)" KVA_RPT_WITHOUT(
+        "NULL, NULL, NULL, NULL, 'Senza responsabile'",
+        "SELECT 1 FROM TAfc_ArtVelist afc WHERE afc.iRspId IS NULL");
 
 // The detail texts of qquArt; "/*FILTER*/" stands where a list's condition goes.
 const char *const kArtRowsSQL =
@@ -205,6 +236,10 @@ const char *const kArtRowsSQL =
 const char *const kArtArticlesSQL = "SELECT afc.sFarSDesc, afc.sFarLDesc, afc.iFarId FROM VAfc_ArtVelist afc "
                                     "WHERE " KVA_RPT_COMBINED " /*FILTER*/ GROUP BY afc.sFarSDesc, "
                                     "afc.sFarLDesc, afc.iFarId";
+// Rows of both kinds, for the rows of the vouchers that no document is attached to.
+const char *const kArtAllRowsSQL =
+    "SELECT " KVA_RPT_ROWS_COLUMNS ", " KVA_RPT_TOTAL_NUMERIC ", " KVA_RPT_TOTAL_VAT
+    " FROM VAfc_ArtVelist afc WHERE " KVA_RPT_COMBINED " /*FILTER*/ ORDER BY afc.dFBuoData, afc.sFarLDesc";
 const char *const kArtDocumentSQL =
     "SELECT " KVA_RPT_ROWS_COLUMNS ", " KVA_RPT_TOTAL_NUMERIC ", " KVA_RPT_TOTAL_VAT
     " FROM VAfc_ArtVelist afc INNER JOIN TFBuoIdc bi ON (afc.iFBuoId = bi.iFBuoId) WHERE " KVA_RPT_COMBINED
@@ -212,7 +247,9 @@ const char *const kArtDocumentSQL =
 
 // What a list prints under each of its rows, by the standard report being run: the detail text, the
 // condition put in place of "/*FILTER*/" (none: the text as it is), the parameter the list's current
-// row gives (from its column of the same name), and the kind of voucher (-1: the text has none).
+// row gives (from its column of the same name), and the kind of voucher (-1: the text has none). Under
+// the list's row of key 0 the rows without a key of the list print: the detail text for them (none:
+// the same) and its condition.
 struct TDetailFilter {
     int reportId;
     const char *list;
@@ -220,23 +257,44 @@ struct TDetailFilter {
     const char *condition;
     const char *key;
     int kind;
+    const char *withoutSql;
+    const char *withoutCondition;
 };
 
+#define KVA_RPT_NO_SECTOR "AND (afc.iSecId IS NULL)"
+#define KVA_RPT_NO_GOODS_CODE                                                                                \
+    "AND NOT EXISTS (SELECT 1 FROM TMer_CodiciMerceol mer WHERE mer.iMerId = afc.iMerId)"
+#define KVA_RPT_NO_CATEGORY                                                                                  \
+    "AND NOT EXISTS (SELECT 1 FROM TCaf_CategorieFac caf WHERE caf.iCafId = afc.iCafId)"
+#define KVA_RPT_NO_RESPONSIBLE "AND (afc.iRspId IS NULL)"
+
 const TDetailFilter kDetailFilters[] = {
-    {26006, "cdsSettori", kArtRowsSQL, "AND (iSecId=:iSecId)", "iSecId", kvaLoading},
-    {26007, "cdsSettori", kArtRowsSQL, "AND (iSecId=:iSecId)", "iSecId", kvaUnloading},
-    {26008, "cdsSettori", kArtArticlesSQL, "AND (iSecId=:iSecId)", "iSecId", -1},
-    {26015, "cdsMerce", kArtRowsSQL, "AND (iMerId=:iMerId)", "iMerId", kvaLoading},
-    {26016, "cdsMerce", kArtRowsSQL, "AND (iMerId=:iMerId)", "iMerId", kvaUnloading},
-    {26017, "cdsMerce", kArtArticlesSQL, "AND (iMerId=:iMerId)", "iMerId", -1},
-    {26018, "cdsCateg", kArtRowsSQL, "AND (iCafId=:iCafId)", "iCafId", kvaLoading},
-    {26019, "cdsCateg", kArtRowsSQL, "AND (iCafId=:iCafId)", "iCafId", kvaUnloading},
-    {26020, "cdsCateg", kArtArticlesSQL, "AND (iCafId=:iCafId)", "iCafId", -1},
-    {26021, "cdsFornitori", kArtRowsSQL, "AND (iBenId=:iBenId)", "iBenId", kvaLoading},
-    {26022, "cdsDocumenti", kArtDocumentSQL, nullptr, "iIdcId", -1},
-    {26027, "cdsSecMerc", kArtArticlesSQL, "AND (iSecId=:iSecId) AND (iMerId=:iMerId)", "iMerId", -1},
-    {26029, "cdsSettoriRsp", kArtRowsSQL, "AND (iRspId=:iRspId)", "iRspId", kvaLoading},
-    {26030, "cdsSettoriRsp", kArtRowsSQL, "AND (iRspId=:iRspId)", "iRspId", kvaUnloading},
+    {26006, "cdsSettori", kArtRowsSQL, "AND (iSecId=:iSecId)", "iSecId", kvaLoading, nullptr,
+     KVA_RPT_NO_SECTOR},
+    {26007, "cdsSettori", kArtRowsSQL, "AND (iSecId=:iSecId)", "iSecId", kvaUnloading, nullptr,
+     KVA_RPT_NO_SECTOR},
+    {26008, "cdsSettori", kArtArticlesSQL, "AND (iSecId=:iSecId)", "iSecId", -1, nullptr, KVA_RPT_NO_SECTOR},
+    {26015, "cdsMerce", kArtRowsSQL, "AND (iMerId=:iMerId)", "iMerId", kvaLoading, nullptr,
+     KVA_RPT_NO_GOODS_CODE},
+    {26016, "cdsMerce", kArtRowsSQL, "AND (iMerId=:iMerId)", "iMerId", kvaUnloading, nullptr,
+     KVA_RPT_NO_GOODS_CODE},
+    {26017, "cdsMerce", kArtArticlesSQL, "AND (iMerId=:iMerId)", "iMerId", -1, nullptr,
+     KVA_RPT_NO_GOODS_CODE},
+    {26018, "cdsCateg", kArtRowsSQL, "AND (iCafId=:iCafId)", "iCafId", kvaLoading, nullptr,
+     KVA_RPT_NO_CATEGORY},
+    {26019, "cdsCateg", kArtRowsSQL, "AND (iCafId=:iCafId)", "iCafId", kvaUnloading, nullptr,
+     KVA_RPT_NO_CATEGORY},
+    {26020, "cdsCateg", kArtArticlesSQL, "AND (iCafId=:iCafId)", "iCafId", -1, nullptr, KVA_RPT_NO_CATEGORY},
+    {26021, "cdsFornitori", kArtRowsSQL, "AND (iBenId=:iBenId)", "iBenId", kvaLoading, nullptr,
+     "AND NOT EXISTS (SELECT 1 FROM TBen_Beneficiari ben WHERE ben.iBenId = afc.iBenId)"},
+    {26022, "cdsDocumenti", kArtDocumentSQL, nullptr, "iIdcId", -1, kArtAllRowsSQL,
+     "AND NOT EXISTS (SELECT 1 FROM TFBuoIdc bi WHERE bi.iFBuoId = afc.iFBuoId)"},
+    {26027, "cdsSecMerc", kArtArticlesSQL, "AND (iSecId=:iSecId) AND (iMerId=:iMerId)", "iMerId", -1, nullptr,
+     "AND (iSecId=:iSecId) " KVA_RPT_NO_GOODS_CODE},
+    {26029, "cdsSettoriRsp", kArtRowsSQL, "AND (iRspId=:iRspId)", "iRspId", kvaLoading, nullptr,
+     KVA_RPT_NO_RESPONSIBLE},
+    {26030, "cdsSettoriRsp", kArtRowsSQL, "AND (iRspId=:iRspId)", "iRspId", kvaUnloading, nullptr,
+     KVA_RPT_NO_RESPONSIBLE},
 };
 
 // The report of articles by sector and goods code, whose sector comes from its selection form.
@@ -350,6 +408,8 @@ TdmkvaReport::TdmkvaReport(QObject *parent) : QObject(parent) {
     cdsGiacenze->AddFieldDef(QStringLiteral("Descrizione"), QMetaType::QString);
     cdsGiacenze->AddFieldDef(QStringLiteral("Giacenza"), QMetaType::Double);
     cdsGiacenze->AddFieldDef(QStringLiteral("CostoUnit"), QMetaType::Double);
+    // The stock's value to the cent, which in a sector is its share of the article's value.
+    cdsGiacenze->AddFieldDef(QStringLiteral("Valore"), QMetaType::Double);
     cdsGiacenze->CreateDataSet();
 }
 
@@ -447,6 +507,7 @@ void TdmkvaReport::GetReportValue(const QString &name, QVariant &value) {
 void TdmkvaReport::CloseReportDatasets() {
     // The next run reads the stock as it will stand then.
     m_stocksRead = false;
+    m_sectorStocksRead = false;
     for (TVoQueryCollection *q : findChildren<TVoQueryCollection *>(Qt::FindDirectChildrenOnly))
         q->Close();
 }
@@ -531,23 +592,56 @@ void TdmkvaReport::FillStock(TVoQueryCollection *articles, int sectorId, double 
     if (!cdsGiacenze->Active())
         cdsGiacenze->Open();
     cdsGiacenze->EmptyDataSet();
-    // The stock of every article is read at once in a run, again only for another sector or date,
-    // and looked up row by row (a list of articles may be opened once per category).
-    if (!m_stocksRead || sectorId != m_stocksSector || date != m_stocksDate) {
-        m_stocks = GetAllStocksAndCosts(sectorId, date);
-        m_stocksSector = sectorId;
-        m_stocksDate = date;
-        m_stocksRead = true;
+    ReadStocks(date, sectorId >= 0);
+    const int article = FieldValue(articles, "iFarId").toInt();
+    const TkvaStock all = m_stocks.value(article);
+    double stock = all.stock;
+    double value = double(VoRoundScaled(all.stock * all.cost, VoCurrencyDecimals)) / 100.0;
+    if (sectorId >= 0) {
+        const TSectorStock inSector = m_sectorStocks.value(article).value(sectorId);
+        stock = inSector.stock;
+        value = inSector.value;
     }
-    const TkvaStock found = m_stocks.value(FieldValue(articles, "iFarId").toInt());
-    const double stock = found.stock;
-    const double cost = found.cost;
     cdsGiacenze->Append();
     cdsGiacenze->FieldByName(QStringLiteral("Codice"))->SetValue(FieldValue(articles, "sFarSDesc"));
     cdsGiacenze->FieldByName(QStringLiteral("Descrizione"))->SetValue(FieldValue(articles, "sFarLDesc"));
     cdsGiacenze->FieldByName(QStringLiteral("Giacenza"))->SetAsFloat(stock);
-    cdsGiacenze->FieldByName(QStringLiteral("CostoUnit"))->SetAsFloat(cost);
+    cdsGiacenze->FieldByName(QStringLiteral("CostoUnit"))->SetAsFloat(all.cost);
+    cdsGiacenze->FieldByName(QStringLiteral("Valore"))->SetAsFloat(value);
     cdsGiacenze->Post();
+}
+
+void TdmkvaReport::ReadStocks(double date, bool bySector) {
+    // Every article is read at once in a run, again only for another date, and looked up row by row (a
+    // list of articles may be opened once per category or sector).
+    if (!m_stocksRead || date != m_stocksDate) {
+        m_stocks = GetAllStocksAndCosts(-1, date);
+        m_stocksDate = date;
+        m_stocksRead = true;
+        m_sectorStocksRead = false;
+    }
+    if (!bySector || m_sectorStocksRead)
+        return;
+    // Each sector's stock at the article's average cost: the sectors of an article share its value to
+    // the cent as the stock list prints it, each sector's amount rounded from the running total of the
+    // sectors before it (in key order), so that they add up to it whichever sectors are printed.
+    m_sectorStocks.clear();
+    const QHash<int, QMap<int, double>> bySectorStocks = GetSectorStocks(date);
+    for (auto article = bySectorStocks.cbegin(); article != bySectorStocks.cend(); ++article) {
+        const TkvaStock all = m_stocks.value(article.key());
+        const qint64 whole = VoRoundScaled(all.stock * all.cost, VoCurrencyDecimals);
+        QMap<int, TSectorStock> &sectors = m_sectorStocks[article.key()];
+        double running = 0.0;
+        qint64 given = 0;
+        for (auto sector = article->cbegin(); sector != article->cend(); ++sector) {
+            running += sector.value() * all.cost;
+            const qint64 upTo =
+                std::next(sector) == article->cend() ? whole : VoRoundScaled(running, VoCurrencyDecimals);
+            sectors.insert(sector.key(), {sector.value(), double(upTo - given) / 100.0});
+            given = upTo;
+        }
+    }
+    m_sectorStocksRead = true;
 }
 
 // --- Vouchers -----------------------------------------------------------------------------------------
@@ -581,14 +675,17 @@ void TdmkvaReport::cdsAfterScroll(TVoQueryCollection *DataSet) {
     const auto filter = std::find_if(std::begin(kDetailFilters), std::end(kDetailFilters),
                                      [id](const TDetailFilter &f) { return f.reportId == id; });
     if (filter != std::end(kDetailFilters)) {
-        QString sql = QString::fromLatin1(filter->sql);
-        if (filter->condition)
-            sql.replace(QStringLiteral("/*FILTER*/"), QString::fromLatin1(filter->condition));
+        const bool own = DataSet->objectName() == QLatin1String(filter->list) && !DataSet->IsEmpty();
+        const bool without = own && FieldValue(DataSet, filter->key).toInt() == 0;
+        QString sql = QString::fromLatin1(without && filter->withoutSql ? filter->withoutSql : filter->sql);
+        if (const char *condition = without ? filter->withoutCondition : filter->condition)
+            sql.replace(QStringLiteral("/*FILTER*/"), QString::fromLatin1(condition));
         qquArt->SetCommandText(sql);
-        if (DataSet->objectName() == QLatin1String(filter->list) && !DataSet->IsEmpty()) {
+        if (own) {
             if (id == kSectorGoodsReport)
                 qquArt->SetParam(QStringLiteral("iSecId"), SelectedSecId);
-            qquArt->SetParam(QString::fromLatin1(filter->key), FieldValue(DataSet, filter->key));
+            if (!without)
+                qquArt->SetParam(QString::fromLatin1(filter->key), FieldValue(DataSet, filter->key));
         }
         if (filter->kind >= 0)
             qquArt->SetParam(QStringLiteral("iFBuoTipo"), filter->kind);

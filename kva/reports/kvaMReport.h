@@ -141,17 +141,27 @@ private:
     void RegisterBeforeOpen(TVoQueryCollection *query, const char *byYearSQL, const char *byRegisterSQL);
     // The period of a register, asked of the user; Cancel ends the run.
     void AskPeriod(TVoQueryCollection *query);
-    // cdsGiacenze as the stock and average cost of one article at a date, in a sector or all (-1).
+    // cdsGiacenze as the stock, average cost and value of one article at a date, over all sectors
+    // (-1) or in one (0: its rows without a sector), where the cost is the article's over all sectors.
     void FillStock(TVoQueryCollection *articles, int sectorId, double date);
+    // Reads what FillStock gives for a date, once a run: over all sectors, and in each sector when
+    // bySector is set.
+    void ReadStocks(double date, bool bySector);
     QList<TVoQueryCollection *> SelectionLists() const;
 
     // The date of the last stock list, as the user confirmed it.
     double m_stockDate = 0.0;
-    // The stock of every article for FillStock, of that sector and date, read in the current run.
+    // The stock and cost of every article over all sectors at m_stocksDate, read in the current run.
     QHash<int, TkvaStock> m_stocks;
     bool m_stocksRead = false;
-    int m_stocksSector = 0;
     double m_stocksDate = -1.0;
+    // The stock and value of every article in each sector (by article, then sector), read with them.
+    struct TSectorStock {
+        double stock = 0.0;
+        double value = 0.0;
+    };
+    QHash<int, QMap<int, TSectorStock>> m_sectorStocks;
+    bool m_sectorStocksRead = false;
 };
 
 extern TdmkvaReport *dmkvaReport;

@@ -101,18 +101,23 @@ const char *const kDocXBuonoSQL =
     "WHERE "
     "bi.IBBUOID = :iBBuoId ORDER BY idc.DIDCDATA, idc.SIDCNUMERO";
 
-// The register of goods at a date, which the goods selection form lists too.
+// The register of goods at a date, which the goods selection form lists too: the goods in charge at
+// the date with their value, and the goods discharged by then, still in the numbering, with their
+// unloading voucher and their value apart; a discharge after the date is not one yet.
 const char *const kVBeniSQL =
     "SELECT inb.IBINBID, inb.IBINBNUMERO, inb.SBINBCODNUMERO, inb.SBINBDESC, inb.SBINBNOTE, "
     "inb.SBINBMATRICOLA, "
-    "inb.IBINBIMPORTO, buo.IBBUONUMERO, buo.DBBUODATA, sca.IBBUONUMERO AS IBBUONUMEROSCA, sca.DBBUODATA AS "
+    "inb.IBINBIMPORTO, IIF(reg.ISCARICATO = 0, inb.IBINBIMPORTO, NULL) AS IMPORTOINCARICO, "
+    "IIF(reg.ISCARICATO = 1, inb.IBINBIMPORTO, NULL) AS IMPORTOSCARICATO, buo.IBBUONUMERO, buo.DBBUODATA, "
+    "sca.IBBUONUMERO AS IBBUONUMEROSCA, sca.DBBUODATA AS "
     "DBBUODATASCA, cam.SCAMCODICE, cam.SCAMDESC, cae.SMERCODICE, cae.SMERDESC, cond.SCONDDESC, ava.SAVADESC, "
     "cav.SCAVDESC, sec.SSECCOD, sec.SSECDESCS, sed.SSEDINFSDESC, sed.SSEDINFCODMECC, itb.SITBDESC, "
-    "fac.SFACDESC FROM PKVB_BENIREGISTRO(:iFacId, :dEnd) reg INNER JOIN TBINB_BENI inb ON inb.IBINBID = "
+    "fac.SFACDESC FROM PKVB_REGISTROBENI(:iFacId, :dEnd) reg INNER JOIN TBINB_BENI inb ON inb.IBINBID = "
     "reg.IBINBID INNER JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID INNER JOIN "
     "TDWGFACANF dfa ON dfa.IDWGFACANFID = buo.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID = "
     "dfa.IDWGFACID INNER JOIN TFAC_VELISTO fac ON fac.IFACID = di.IFACID LEFT JOIN TBBUO_BUONI sca ON "
-    "sca.IBBUOID = inb.IBBUOIDSCARICO LEFT JOIN TCOND_CONDIZIONI cond ON cond.ICONDID = inb.ICONDID LEFT "
+    "(sca.IBBUOID = inb.IBBUOIDSCARICO) AND (reg.ISCARICATO = 1) LEFT JOIN TCOND_CONDIZIONI cond ON "
+    "cond.ICONDID = inb.ICONDID LEFT "
     "JOIN "
     "TAVA_STATIAVANZA ava ON ava.IAVAID = inb.IAVAID LEFT JOIN TCAM_CATEGORIEINV cam ON cam.ICAMID = "
     "inb.ICAMID LEFT JOIN VCAE_CATEGMERCE cae ON cae.ICAEID = inb.ICAEID LEFT JOIN TCAV_CAUSALIINV cav ON "

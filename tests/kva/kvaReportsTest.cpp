@@ -551,6 +551,52 @@ TEST_F(kvaReportsTest, EachListPrintsTheRowsOrArticlesOfTheKeyChosenAsItsBaseRep
     EXPECT_TRUE(messages->Texts().isEmpty());
 }
 
+// Every report that groups the register prints the register's total as its general one: rows without
+// a sector, goods code, category, supplier, document or responsible print in a group of their own,
+// and an article's figures in the sectors add up to its stock and value over all of them (toner loaded
+// for LAB and handed out by SEG: -1 in SEG, valued at its average cost), to the cent.
+TEST_F(kvaReportsTest, EveryGeneralTotalIsTheRegistersWithTheRowsOutsideTheGroupsInAGroupOfTheirOwn) {
+    const TSeed d = Seed();
+    VoTestRow(VoTestVoucher(kvaLoading, QDate(2026, 4, 1), ry), VoTestArticle(QStringLiteral("Gomme")), 5, 1);
+    VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 5, 1), ry), d.b, 1, 50, d.seg);
+    // In stock: 12 CARTA A4 at (10 x 3 + 6 x 4) x 1,22 / 16 (49,41; 41,175 in SEG and 8,235 in LAB), 1
+    // TONER NERO at 50 and 5 GOMME at 1. Loaded 30 + 100 + 24 + 5 = 159, with VAT 170,88; unloaded
+    // 12 + 50.
+    const struct {
+        int id;
+        const char *caption;
+        int after; // the figure's place after the caption
+        const char *total;
+        const char *group; // a text the report prints besides
+    } cases[] = {
+        {26009, "Valore complessivo", 1, "104,41", "GOMME"},
+        {26008, "Valore generale", 1, "104,41", "-50,00"},
+        {26008, "Valore generale", 1, "104,41", "Senza settore"},
+        {26017, "Valore generale", 1, "104,41", "Senza codice merceologico"},
+        {26020, "Valore generale", 1, "104,41", "Senza categoria"},
+        {26001, "Totale del periodo", 2, "170,88", "GOMME"},
+        {26006, "Totale generale", 1, "170,88", "Senza settore"},
+        {26015, "Totale generale", 1, "170,88", "Senza codice merceologico"},
+        {26018, "Totale generale", 1, "170,88", "Senza categoria"},
+        {26021, "Totale generale", 1, "170,88", "Senza fornitore"},
+        {26029, "Totale generale", 1, "170,88", "Senza responsabile"},
+        {26002, "Valore del periodo", 1, "62,00", "TONER NERO"},
+        {26030, "Valore generale", 1, "62,00", "Senza responsabile"},
+        // Loads with their VAT and unloads at their value: 170,88 + 62,00.
+        {26022, "Totale generale", 1, "232,88", "Senza documento"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.id);
+        const auto document = Run(c.id);
+        ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+        const QStringList texts = document->Texts();
+        EXPECT_EQ(VoRptTextAfter(texts, QString::fromLatin1(c.caption), c.after),
+                  QString::fromLatin1(c.total));
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(c.group))) << c.group;
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty());
+}
+
 TEST_F(kvaReportsTest, TheArticleCardAndTheSuppliersOfAGoodsCodeReadTheirArticleAndCode) {
     const TSeed d = Seed();
     const auto movements = Watch(dmkvaReport->qquMovArt);

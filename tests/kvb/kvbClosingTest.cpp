@@ -228,6 +228,23 @@ TEST_F(kvbClosingTest, AClosingMakesTheVouchersUpToItsDateDefinitiveAndRecordsEa
     EXPECT_EQ(state(desk), 3);
 }
 
+// A renumbering takes a good discharged after a date out of the numbering; a closing at that date,
+// made after it, still records the good, which was in charge then.
+TEST_F(kvbClosingTest, AClosingAfterARenumberingRecordsTheGoodsInChargeAtItsDate) {
+    const int load = VoTestGoodsVoucher(year2026, 0, QDate(2026, 1, 10), 1, 8900000);
+    const int sold = VoTestGood(load, 1, 8500000, 1);
+    VoTestGood(load, 2, 400000, 1);
+    const int unload = VoTestGoodsVoucher(year2026, 1, QDate(2026, 8, 1), 1, 8500000);
+    VoTestDischarge(sold, unload, 0);
+    VoTestMakeDefinitive(load, 0);
+    VoTestMakeDefinitive(unload, 1);
+    ASSERT_TRUE(RenumberAllGoods(1, false, DateToDays(QDate(2026, 9, 1))));
+
+    EXPECT_TRUE(Run(true, 1, QDate(2026, 6, 30)));
+    EXPECT_EQ(State(), QStringLiteral("0/1; 1/1; closed 2026-06-30 type 1: 1=8900000 2=0 3=0 4=0 5=0 6=0 7=0 "
+                                      "8=0"));
+}
+
 TEST_F(kvbClosingTest, AFailureAtTheLastCategoryLeavesVouchersAndClosingsAsBefore) {
     const int load = VoTestGoodsVoucher(year2026, 0, QDate(2026, 2, 1), 1, 1000000);
     VoTestGood(load, 1, 1000000, 1);

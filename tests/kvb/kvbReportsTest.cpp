@@ -115,7 +115,9 @@ TEST_F(kvbReportsTest, TheGoodsAtADateLeaveOutLaterLoadsAndGoodsOutOfTheRegister
     VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBDESC = 'Globo dell''arte' WHERE IBINBID = :id"),
               {{QStringLiteral("id"), second}});
     Good(3, QDate(2026, 3, 1));
+    // Discharged, then taken out of the numbering by a renumbering.
     const int out = Good(4);
+    Unload(out, QDate(2026, 1, 20));
     VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBINBFUORIREGISTRO = 1 WHERE IBINBID = :id"),
               {{QStringLiteral("id"), out}});
 
@@ -266,6 +268,73 @@ TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsO
     const QStringList texts = sectors->Texts();
     EXPECT_TRUE(texts.contains(QStringLiteral("1,00")) && texts.contains(QStringLiteral(",50")));
     EXPECT_FALSE(texts.contains(QStringLiteral("Bene 2")) || texts.contains(QStringLiteral("Bene 4")));
+}
+
+// The register at a date lists the goods discharged by then, with their unloading voucher and their
+// value apart, until a renumbering takes them out of the numbering; its total is the value of the
+// goods in charge at that date, as the verification at that date gives it, also once a renumbering has
+// taken out a good that was in charge then.
+TEST_F(kvbReportsTest, TheRegisterAtADateTotalsTheGoodsThenInChargeAndListsTheDischargedOnesApart) {
+    const int lab = VoTestSector(QStringLiteral("LAB"));
+    const int sold = VoTestGood(loading, 1, 8500000, 1, lab);
+    const int broken = VoTestGood(loading, 2, 1000000, 1, lab);
+    VoTestGood(loading, 3, 400000, 1, lab);
+    VoTestGood(loading, 4, 100000, 1, lab);
+    VoTestDischarge(broken, unloading, causal);
+    const int late = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 8, 1), 2);
+    VoTestDischarge(sold, late, causal);
+
+    const struct {
+        bool renumbered;
+        QDate date;
+        QString total;
+        QStringList shown, hidden;
+    } cases[] = {
+        // Good 2 with its discharge of 01/04 and its 100,00 apart; good 1 still in charge on 30/06.
+        {false, QDate(2026, 6, 30), "900,00", {"Bene 1", "Bene 2", "01/04/2026", "100,00"}, {"01/08/2026"}},
+        {false, QDate(2026, 12, 31), "50,00", {"Bene 1", "01/08/2026", "850,00", "Bene 2"}, {}},
+        // Out of the numbering after 01/09: good 1 was in charge on 30/06 all the same.
+        {true, QDate(2026, 6, 30), "900,00", {"Bene 1", "850,00"}, {"Bene 2", "01/04/2026"}},
+        {true, QDate(2026, 12, 31), "50,00", {"Bene 3", "Bene 4"}, {"Bene 1", "Bene 2"}},
+    };
+    bool renumbered = false;
+    for (const auto &c : cases) {
+        const QString day = c.date.toString(QStringLiteral("dd/MM/yyyy"));
+        SCOPED_TRACE((day + (c.renumbered ? " renumbered" : "")).toStdString());
+        if (c.renumbered && !renumbered) {
+            for (const auto &[voucher, kind] :
+                 {std::pair{loading, kvbLoading}, {unloading, kvbUnloading}, {late, kvbUnloading}})
+                VoTestMakeDefinitive(voucher, kind);
+            ASSERT_TRUE(RenumberAllGoods(1, false, DateToDays(QDate(2026, 9, 1))));
+            renumbered = true;
+        }
+        VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
+            form->dtpData->setDate(c.date);
+            form->buOk->click();
+        });
+        const auto list = tree->Prepare(33001);
+        ASSERT_TRUE(list) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+        const QStringList texts = list->Texts();
+        EXPECT_EQ(VoRptTextAfter(texts, QStringLiteral("Totale del registro")), c.total);
+        for (const QString &text : c.shown)
+            EXPECT_TRUE(texts.contains(text)) << text.toStdString();
+        for (const QString &text : c.hidden)
+            EXPECT_FALSE(texts.contains(text)) << text.toStdString();
+
+        VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+            dialog->dtpEnd->setDate(c.date);
+            dialog->buOk->click();
+        });
+        const auto check = tree->Prepare(33016);
+        ASSERT_TRUE(check);
+        EXPECT_EQ(VoRptTextAfter(check->Texts(), QStringLiteral("Valore del registro al ") + day), c.total);
+    }
+    // The sectors print the register as it stands.
+    VoWhenModalOpens<TfmVoMultiSelect>([](TfmVoMultiSelect *form) { form->buOk->click(); });
+    const auto sectors = tree->Prepare(33011);
+    ASSERT_TRUE(sectors);
+    EXPECT_EQ(VoRptTextAfter(sectors->Texts(), QStringLiteral("Totale del settore")),
+              QStringLiteral("50,00"));
 }
 
 // The voucher's supplier or recipient is printed whole, under the label of its kind.

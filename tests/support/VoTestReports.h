@@ -3,6 +3,7 @@
 #include "VoRptEngine.h"
 #include "VoRptLayout.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 // Every variable the layout prints is one the program publishes, and every list it reads exists.
@@ -13,4 +14,11 @@ inline void VoExpectLayoutReferencesKnown(const TVoRptLayout &layout) {
         else
             EXPECT_NE(TfrDBDataSet::Find(r.dataSet), nullptr) << r.dataSet.toStdString();
     }
+}
+
+// The text printed place texts after a caption (the figures on its right, as pages list their texts),
+// empty when the caption is not printed.
+inline QString VoRptTextAfter(const QStringList &texts, const QString &caption, int place = 1) {
+    const qsizetype at = texts.indexOf(caption);
+    return at < 0 ? QString() : texts.value(at + place);
 }
