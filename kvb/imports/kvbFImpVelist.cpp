@@ -48,8 +48,8 @@ void TfmkvbImpVelist::LoadUnits() {
         unit.sectorId = text("ISECID");
         unit.code = text("SFARSDESC");
         unit.desc = text("SFARLDESC");
-        unit.price = kvbImpPrice(rows.AsFloat(QStringLiteral("FAFCCOSTOUNIT")),
-                                 rows.AsFloat(QStringLiteral("FALVIVA")));
+        // An unloading row carries the average cost, which holds the VAT whatever the register's flag.
+        unit.price = kvbImpCost(rows.AsFloat(QStringLiteral("FAFCCOSTOUNIT")));
         unit.sector = text("SSECDESCS");
         unit.merId = text("IMERID");
         AppendUnits(rows.AsFloat(QStringLiteral("FAFCQUANTITA")), unit);

@@ -51,12 +51,12 @@ QVariant IdOrNull(const QVariant &id) {
 
 } // namespace
 
-QString kvbImpPrice(double base, double rate) {
-    return kvbImpPrice(FourDecimals(base).Stored(), rate);
-}
-
 QString kvbImpPrice(qint64 storedBase, double rate) {
     return TVoMoney::PlusPercentText(TVoMoney::FromStored(storedBase), FourDecimals(rate));
+}
+
+QString kvbImpCost(double cost) {
+    return FourDecimals(cost).PlainText();
 }
 
 TfmkvbImpWizard::TfmkvbImpWizard(QWidget *parent, const QString &caption, int columnCount)

@@ -60,7 +60,8 @@ private:
 // What the user reads when the source was taken over first, and when it holds no piece.
 extern const char *const kvbImpAlreadyImported;
 extern const char *const kvbImpNothingToImport;
-// A price as the grid shows it: base + base × rate / 100, read with four decimals (the base from a
-// floating column, or stored in ten-thousandths).
-QString kvbImpPrice(double base, double rate);
+// A price as the grid shows it: base + base × rate / 100, the base stored in ten-thousandths and the
+// rate read with four decimals.
 QString kvbImpPrice(qint64 storedBase, double rate);
+// A cost read from a floating column as the grid shows it, with four decimals.
+QString kvbImpCost(double cost);

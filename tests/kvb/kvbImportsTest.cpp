@@ -177,12 +177,11 @@ TEST_F(kvbImportsTest, EveryPieceIsOneRowWithItsExactPrice) {
     OpenWizard();
     ToGoods(fm, voucher);
     const QString centre = QStringLiteral("%1|Sede centrale - Via Roma 1").arg(site);
-    EXPECT_EQ(
-        Rows(fm, {V::colDesc, V::colPrezzo, V::colSedeId, V::colSede, V::colLuogo}),
-        (QStringList{"UNO|12,2|" + centre + "|Palestra", "TRE|0,36663|" + centre + "|",
-                     "TRE|0,36663|" + centre + "|", "TRE|0,36663|" + centre + "|",
-                     "QUASI UNO|1|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra",
-                     "QUASI TRE|1,04|" + centre + "|Palestra", "QUASI TRE|1,04|" + centre + "|Palestra"}));
+    EXPECT_EQ(Rows(fm, {V::colDesc, V::colPrezzo, V::colSedeId, V::colSede, V::colLuogo}),
+              (QStringList{"UNO|10|" + centre + "|Palestra", "TRE|0,3333|" + centre + "|",
+                           "TRE|0,3333|" + centre + "|", "TRE|0,3333|" + centre + "|",
+                           "QUASI UNO|1|" + centre + "|Palestra", "QUASI TRE|1|" + centre + "|Palestra",
+                           "QUASI TRE|1|" + centre + "|Palestra", "QUASI TRE|1|" + centre + "|Palestra"}));
     // The titles the user sees, each at least as wide as given (wider where its values need it);
     // ids hidden.
     QStringList shown;
@@ -195,6 +194,38 @@ TEST_F(kvbImportsTest, EveryPieceIsOneRowWithItsExactPrice) {
     }
     EXPECT_EQ(shown, (QStringList{"-", "-", "-", "Codice", "Descrizione", "Prezzo", "Categoria", "Sede",
                                   "Luogo di Scarico", "-"}));
+}
+
+// An unloading row's cost is the average cost of the stock, which holds the VAT in a register of
+// either flag: the good is worth what the consumables register handed out, no VAT added again.
+TEST_F(kvbImportsTest, EachGoodIsWorthTheUnloadingCostWhicheverVatFlagTheRegisterHas) {
+    const int rate = VoTestVatRate(22);
+    const struct {
+        int vatIncluded;
+        double loadingCost;
+    } registers[] = {{0, 100}, {1, 122}};
+    for (const auto &r : registers) {
+        SCOPED_TRACE(r.vatIncluded);
+        VoTestSetRegisterOptions(VoTestRegister(), 1, r.vatIncluded);
+        const int article = VoTestArticle(QStringLiteral("PROIETTORE"), 0, rate);
+        VoTestRow(VoTestVoucher(0, QDate(2026, 2, 1), VoTestRegisterYear(2026)), article, 1, r.loadingCost);
+        const double cost = VoTestStock(article, QDate(2026, 3, 2), VoTestRegisterYear(2026)).cost;
+        const int voucher = Source(4 + r.vatIncluded, QDate(2026, 3, 2));
+        VoTestRow(voucher, article, 1, cost, VoTestSector(QStringLiteral("PAL")));
+        W *w = OpenWizard();
+        ToGoods(w, voucher);
+        EXPECT_EQ(Rows(w, {V::colPrezzo}), QStringList{"122"});
+        CompleteAll(w);
+        Ok(w, {mrOk});
+        ASSERT_FALSE(w->isVisible()) << messages->LastText().toStdString();
+        EXPECT_EQ(
+            VoRowTexts(QStringLiteral("SELECT inb.IBINBIMPORTO || '|' || buo.IBBUOIMPORTO FROM "
+                                      "TBINB_BENI inb JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID "
+                                      "WHERE buo.SBBUODESC = :d"),
+                       {{QStringLiteral("d"),
+                         QStringLiteral("BUONO DI CARICO DA VELISTO (NUMERO %1)").arg(4 + r.vatIncluded)}}),
+            QStringList{"1220000|1220000"});
+    }
 }
 
 TEST_F(kvbImportsTest, ChecksGoRowByRowAndNothingIsWrittenUntilConfirmed) {
@@ -266,7 +297,7 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
     OpenWizard();
     ToGoods(fm, voucher);
     CompleteAll(fm);
-    EXPECT_EQ(Rows(fm, {V::colPrezzo}), (QStringList{"12,2", "12,2", "0,36685"}));
+    EXPECT_EQ(Rows(fm, {V::colPrezzo}), (QStringList{"10", "10", "0,3335"}));
     Ok(fm, {mrOk});
     ASSERT_FALSE(fm->isVisible()) << messages->LastText().toStdString();
     EXPECT_EQ(messages->LastText(),
@@ -280,7 +311,7 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
                                   "COALESCE(IBENID, 'null') || '|' || IBBUOIMPORTO FROM TBBUO_BUONI WHERE "
                                   "IDWGFACANFID = :y AND IBBUOID <> :e"),
                    {{QStringLiteral("y"), year2026}, {QStringLiteral("e"), earlier}}),
-        QStringList{"6|2026-01-05|BUONO DI CARICO DA VELISTO (NUMERO 4)|0|0|null|null|247669"});
+        QStringList{"6|2026-01-05|BUONO DI CARICO DA VELISTO (NUMERO 4)|0|0|null|null|203335"});
     const QString tail = QStringLiteral("|8|2|1|%1|%2|2026|").arg(gym).arg(site);
     const QVariant entry =
         VoSelectValue(QStringLiteral("SELECT ICAEID FROM TCAE_CATEGMERCE WHERE ICAMID = 8 AND IMERID = :m"),
@@ -293,8 +324,8 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
                                   "TBINB_BENI inb JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID WHERE "
                                   "buo.SBBUODESC LIKE 'BUONO DI CARICO DA VELISTO%' ORDER BY 1"),
                    {}),
-        (QStringList{"42|ATLANTE|122000" + tail + entry.toString(),
-                     "43|ATLANTE|122000" + tail + entry.toString(), "44|DIZIONARIO|3669" + tail + "null"}));
+        (QStringList{"42|ATLANTE|100000" + tail + entry.toString(),
+                     "43|ATLANTE|100000" + tail + entry.toString(), "44|DIZIONARIO|3335" + tail + "null"}));
     EXPECT_EQ(Marker(voucher), "BENDUR_IMP");
     OpenWizard();
     EXPECT_FALSE(other->xqcBuoni->Locate(QStringLiteral("IFBUOID"), voucher));
