@@ -9,9 +9,16 @@
 
 namespace {
 
-const char *const kVouchersSQL =
-    "SELECT * FROM TFBuo_Buoni WHERE iDwgFacAnfId = :iDwgFacAnfId AND iFBuoTipo = 1";
-const char *const kMarkSQL = "UPDATE TFBuo_Buoni SET sFBuoUse='BENDUR' WHERE iFBuoId=:iFBuoId;";
+// The year-end voucher hands the year's stock to the next year, not goods to the inventory, and a
+// voucher the inventory has imported is done: re-marked, either would come into the inventory as goods
+// (again). Both keep their marker; the mark checks it again, since the inventory may import a voucher
+// while this list is open.
+#define KVA_HANDED_OVER_MAY_BE                                                                               \
+    "(sFBuoUse IS DISTINCT FROM 'SCACHIUS') AND (sFBuoUse IS DISTINCT FROM 'BENDUR_IMP')"
+const char *const kVouchersSQL = "SELECT * FROM TFBuo_Buoni WHERE iDwgFacAnfId = :iDwgFacAnfId AND iFBuoTipo "
+                                 "= 1 AND " KVA_HANDED_OVER_MAY_BE;
+const char *const kMarkSQL =
+    "UPDATE TFBuo_Buoni SET sFBuoUse='BENDUR' WHERE (iFBuoId=:iFBuoId) AND " KVA_HANDED_OVER_MAY_BE;
 const char *const kNoneChosen = "Non è stato selezionato nessun buono";
 const char *const kConfirm =
     "Sono stati selezionati %d buoni da passare nel registro dei beni durevoli.\r\nContinuare?";
@@ -51,6 +58,7 @@ void TfmkvaSelectBenDur::buOkClick() {
     if (VoMessageDlg(VoFormat(QString::fromUtf8(kConfirm), {QString::number(m_ids.size())}), mtConfirmation,
                      mbYesNoCancel) != mrYes)
         return;
+    int handed = 0;
     {
         TVoHourglass hourglass;
         TVoTransaction transaction;
@@ -58,12 +66,12 @@ void TfmkvaSelectBenDur::buOkClick() {
         TVoQuery mark(QString::fromLatin1(kMarkSQL));
         for (qsizetype i = m_ids.size() - 1; i >= 0; --i) {
             mark.SetParam(QStringLiteral("iFBuoId"), m_ids.at(i).toInt());
-            mark.Exec();
+            handed += mark.Exec();
         }
         transaction.Commit();
     }
-    VoMessageDlg(m_ids.size() == 1 ? QString::fromUtf8(kHandedOne)
-                                   : VoFormat(QString::fromUtf8(kHanded), {QString::number(m_ids.size())}),
+    VoMessageDlg(handed == 1 ? QString::fromUtf8(kHandedOne)
+                             : VoFormat(QString::fromUtf8(kHanded), {QString::number(handed)}),
                  mtInformation, mbOK);
     TfmVoMultiSelect::buOkClick();
 }

@@ -488,23 +488,27 @@ protected:
     QStringList before;
 };
 
-TEST_F(kvaSelectBenDurTest, NoneChosenMarksEveryUnloadingVoucherOfTheYear) {
+// The year-end voucher and a voucher already imported keep their markers: neither is offered, so
+// neither comes into the inventory's import (again).
+TEST_F(kvaSelectBenDurTest, NoneChosenMarksEveryUnloadingVoucherOfTheYearButTheYearEndAndTheImported) {
     auto *select = OpenSelect();
     ASSERT_TRUE(select);
     EXPECT_EQ(select->windowTitle(), QStringLiteral("Passaggio a beni durevoli"));
-    EXPECT_EQ(select->frVoMultiSel->xqcMultiSelect->RecordCount(), 5);
+    EXPECT_EQ(select->frVoMultiSel->xqcMultiSelect->RecordCount(), 3);
     messages->Push(mrYes);
     VoClick(select->buOk);
     // Once marked, the window says how many went and ends.
     EXPECT_EQ(messages->Texts(),
-              (QStringList{QStringLiteral("Sono stati selezionati 5 buoni da passare nel registro "
+              (QStringList{QStringLiteral("Sono stati selezionati 3 buoni da passare nel registro "
                                           "dei beni durevoli.\r\nContinuare?"),
-                           QStringLiteral("Sono stati passati 5 buoni al registro dei beni durevoli.")}));
+                           QStringLiteral("Sono stati passati 3 buoni al registro dei beni durevoli.")}));
     EXPECT_FALSE(select->isVisible());
-    QStringList expected;
-    for (int id : unloads)
-        expected << QString::number(id);
-    EXPECT_EQ(Offered(2026), expected);
+    EXPECT_EQ(Offered(2026), (QStringList{QString::number(unloads[0]), QString::number(unloads[1]),
+                                          QString::number(unloads[3])}));
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT SFBUOUSE FROM TFBUO_BUONI WHERE IFBUOID IN (:a, :b) ORDER BY "
+                                        "IFBUOID"),
+                         {{QStringLiteral("a"), unloads[2]}, {QStringLiteral("b"), unloads[4]}}),
+              (QStringList{"BENDUR_IMP", "SCACHIUS"}));
     EXPECT_EQ(Offered(2027), QStringList{});
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE IFBUOTIPO = 0 AND SFBUOUSE IS NOT NULL")),
               0);
@@ -534,13 +538,27 @@ TEST_F(kvaSelectBenDurTest, AFailureLeavesEveryVoucherAsItWas) {
     VoExecRaw(QStringLiteral(
                   "CREATE TRIGGER TFBUO_TEST FOR TFBUO_BUONI BEFORE UPDATE AS BEGIN IF (NEW.IFBUOID = %1) "
                   "THEN EXCEPTION E_MARK_TEST; END")
-                  .arg(unloads[2]));
+                  .arg(unloads[3]));
     auto *select = OpenSelect();
     ASSERT_TRUE(select);
     messages->Push(mrYes);
     VoClick(select->buOk);
     EXPECT_TRUE(messages->LastText().contains(QStringLiteral("buono rifiutato")));
     EXPECT_EQ(Uses(), before);
+}
+
+// The inventory imports a voucher while the list is open: it keeps its marker, and the user is told
+// how many vouchers went.
+TEST_F(kvaSelectBenDurTest, AVoucherImportedMeanwhileIsNotMarkedAgain) {
+    auto *select = OpenSelect();
+    ASSERT_TRUE(select);
+    VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET SFBUOUSE = 'BENDUR_IMP' WHERE IFBUOID = :id"),
+              {{QStringLiteral("id"), unloads[1]}});
+    messages->Push(mrYes);
+    VoClick(select->buOk);
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Sono stati passati 2 buoni al registro dei beni durevoli."));
+    EXPECT_EQ(Offered(2026), (QStringList{QString::number(unloads[0]), QString::number(unloads[3])}));
 }
 
 TEST_F(kvaSelectBenDurTest, AYearWithoutUnloadingVouchersIsRefused) {
