@@ -298,6 +298,14 @@ TfmVoMultiSelect::TfmVoMultiSelect(QWidget *parent)
     // One filter button on the form: the list's own leaves its bar, keeping its shortcut.
     frVoMultiSel->tbControl->removeAction(frVoMultiSel->acFilter);
     connect(buFilter, &QPushButton::clicked, frVoMultiSel->acFilter, &QAction::trigger);
+    // A field's scale belongs to the fields of one opening.
+    frVoMultiSel->xqcMultiSelect->AfterOpen.Add([this](TVoQueryCollection *list) {
+        for (const QString &name : std::as_const(m_moneyFields))
+            if (TVoField *field = list->FindField(name)) {
+                field->SetDisplayFormat(QStringLiteral("#,##0.00"));
+                field->SetDisplayScale(TVoMoney::Decimals);
+            }
+    });
 }
 
 void TfmVoMultiSelect::Dress(const QString &caption, std::initializer_list<TVoSelectColumn> columns) {
@@ -338,11 +346,15 @@ void TfmVoMultiSelect::SetColumns(std::initializer_list<TVoSelectColumn> columns
     TVoDBGrid *grid = frVoMultiSel->grFrame;
     grid->ClearColumns();
     grid->ColsIndex().Clear();
+    m_moneyFields.clear();
     int width = 0;
     for (const TVoSelectColumn &c : columns) {
         if (c.width == 0)
             continue;
-        const int column = grid->AddColumn(QString::fromUtf8(c.field), QString::fromUtf8(c.title), c.width);
+        if (c.money)
+            m_moneyFields << QString::fromUtf8(c.field);
+        const int column = grid->AddColumn(QString::fromUtf8(c.field), QString::fromUtf8(c.title), c.width,
+                                           c.money ? Qt::AlignRight : Qt::Alignment());
         grid->ColsIndex().Add(column, QString::fromUtf8(c.field), QString(), c.text);
         width += c.width;
     }

@@ -103,13 +103,15 @@ inline constexpr char VoRptFilterMarker[] = "/*AND VORPTFILTER*/";
 // value matches anywhere in the text).
 void VoRptApplyFilter(TVoQueryCollection *query, const QString &sql, const TVoFilterCondition &filter);
 
-// A column of a selection form: field, title, width (0: not shown), and whether the search box looks
-// in it.
+// A column of a selection form: field, title, width (0: not shown), whether the search box looks
+// in it, and whether it is an amount of money kept in ten-thousandths (VoMoney.h), shown as the
+// amount it stands for.
 struct TVoSelectColumn {
     const char *field;
     const char *title;
     int width;
     bool text;
+    bool money = false;
 };
 
 class TfmVoMultiSelect : public TfmVoOkCancDlg {
@@ -155,6 +157,7 @@ protected:
 
 private:
     QVBoxLayout *m_clientLayout;
+    QStringList m_moneyFields;
     QVariantList *m_bookmarks = nullptr;
     QString m_filterXml;
     QString m_filterDir;

@@ -405,7 +405,7 @@ TdmkvbReport::TdmkvbReport(QObject *parent) : QObject(parent) {
                         {{"iBBuoNumero", "Numero", 50, true},
                          {"dBBuoData", "Data", 75, false},
                          {"sBBuoDesc", "Descrizione", 200, true},
-                         {"iBBuoImporto", "Importo", 75, false},
+                         {"iBBuoImporto", "Importo", 75, false, true},
                          {"sBenRagSoc", "Fornitore", 200, true}});
         });
     frdVBeni->OnBeforeSelectForm.Add(

@@ -79,13 +79,7 @@ void TfmKvbSelectVelist::FormCreate() {
           {{"iBInbNumero", "Numero", 100, true},
            {"sBInbDesc", "Descrizione", 300, true},
            {"iBInbAnnoAssunz", "Anno assunzione", m_profile.yearColumn ? 100 : 0, false},
-           {"iBInbImporto", "Importo", 100, false}});
-    TVoQueryCollection *list = frVoMultiSel->xqcMultiSelect;
-    list->AfterOpen.Add([list](TVoQueryCollection *) {
-        TVoField *amount = list->FieldByName(QStringLiteral("iBInbImporto"));
-        amount->SetDisplayFormat(QStringLiteral("#,###.00"));
-        amount->SetDisplayScale(4);
-    });
+           {"iBInbImporto", "Importo", 100, false, true}});
     SetXMLFilter(kvbGoodsFilterDefinition(), VoSavedFiltersDir(kvbGoodsFilterProgram));
 }
 

@@ -230,6 +230,58 @@ TEST_F(kvbReportsTest, EachClosingShowsItsMovementsSinceThePreviousOneAndThePrev
     EXPECT_FALSE(tree->Prepare(33016));
 }
 
+// A register's first closing and a verification before any closing follow the register from its
+// start, and say so rather than print the placeholder date; a zero prints as 0,00.
+TEST_F(kvbReportsTest, TheClosingsSayWhenTheyFollowTheRegisterFromItsStartAndPrintZerosWhole) {
+    Good(1, QDate(2026, 2, 1), 1, 10000);
+    const auto verify = [&] {
+        VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
+            dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+            dialog->buOk->click();
+        });
+        const auto check = tree->Prepare(33016);
+        return check ? check->Texts() : QStringList();
+    };
+    EXPECT_TRUE(
+        verify().contains(QStringLiteral("Verifica al 30/06/2026 - movimenti dall'inizio del registro")));
+    Closing(QDate(2026, 2, 1), {10000});
+    Closing(QDate(2026, 5, 1), {10000, 0});
+    EXPECT_TRUE(verify().contains(QStringLiteral("Verifica al 30/06/2026 - movimenti dopo la chiusura del "
+                                                 "01/05/2026")));
+    const auto closings = tree->Prepare(33015);
+    ASSERT_TRUE(closings);
+    const QStringList texts = closings->Texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Movimenti dall'inizio del registro")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Movimenti dal 01/02/2026 (escluso)")));
+    EXPECT_FALSE(texts.join(QLatin1Char('|')).contains(QStringLiteral("1900")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("0,00")));
+    EXPECT_FALSE(texts.contains(QStringLiteral(",00")));
+}
+
+// The amounts of the vouchers offered for printing are kept in ten-thousandths and shown as amounts.
+TEST_F(kvbReportsTest, TheVoucherSelectionShowsEachVouchersAmount) {
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET IBBUOIMPORTO = 23185000 WHERE IBBUOID = :id"),
+              {{QStringLiteral("id"), loading}});
+    const struct {
+        int report;
+        const char *amount;
+    } cases[] = {{33007, "2.318,50"}, {33008, "0,00"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.report);
+        QStringList shown;
+        VoWhenModalOpens<TfmVoMultiSelect>([&shown](TfmVoMultiSelect *form) {
+            EXPECT_EQ(form->windowTitle(), QStringLiteral("Selezione buoni da stampare"));
+            const QAbstractItemModel *model = form->frVoMultiSel->grFrame->model();
+            for (int column = 0; column < model->columnCount(); ++column)
+                if (model->headerData(column, Qt::Horizontal).toString() == QLatin1String("Importo"))
+                    shown << model->index(0, column).data().toString();
+            form->buOk->click();
+        });
+        ASSERT_TRUE(tree->Prepare(c.report));
+        EXPECT_EQ(shown, QStringList{QString::fromLatin1(c.amount)});
+    }
+}
+
 // A good discharged on a provisional voucher has left the register from that voucher's date: the
 // register at a date, the verification at that date and the sectors' totals count the same goods.
 TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsOnADay) {
@@ -266,7 +318,7 @@ TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsO
     const auto sectors = tree->Prepare(33011);
     ASSERT_TRUE(sectors);
     const QStringList texts = sectors->Texts();
-    EXPECT_TRUE(texts.contains(QStringLiteral("1,00")) && texts.contains(QStringLiteral(",50")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("1,00")) && texts.contains(QStringLiteral("0,50")));
     EXPECT_FALSE(texts.contains(QStringLiteral("Bene 2")) || texts.contains(QStringLiteral("Bene 4")));
 }
 
