@@ -40,5 +40,6 @@ int main(int argc, char **argv) {
     VO_TEST_REGISTER_WINDOWS();
     QApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);
+    VoTestSettleBetweenTests();
     return VoTestFinish(RUN_ALL_TESTS());
 }

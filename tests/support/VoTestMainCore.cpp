@@ -10,5 +10,6 @@ int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velisto-tests"));
     ::testing::InitGoogleTest(&argc, argv);
+    VoTestSettleBetweenTests();
     return VoTestFinish(RUN_ALL_TESTS());
 }

@@ -2,6 +2,7 @@
 
 #include "VoConnection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -65,4 +67,17 @@ int VoTestFinish(int result) {
     std::fprintf(stderr, "Database connections still open after the last test: %s\n",
                  qPrintable(open.join(QStringLiteral(", "))));
     return 1;
+}
+
+namespace {
+class TSettler : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo &) override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+};
+} // namespace
+
+void VoTestSettleBetweenTests() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TSettler);
 }

@@ -11,3 +11,8 @@ void VoTestIsolateProcess();
 // open after the last test. Such a connection (a static object, say) is closed after Qt's registry of
 // connections is gone, which crashes the process at exit in an order that only some runs meet.
 int VoTestFinish(int result);
+
+// Lets what a test left for the event loop (deferred deletions, zero timers such as the one that
+// lifts the swallowing of a pending click) run before the next test, as the program's loop would run
+// it before the user's next action. Call after the test framework is initialised.
+void VoTestSettleBetweenTests();

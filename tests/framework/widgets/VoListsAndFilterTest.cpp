@@ -40,7 +40,7 @@ TEST(VoDoubleListViewTest, MovesTheSelectedOrAllItemsEitherWayKeepingTheirDataAn
     EXPECT_EQ(view.RightSelCount(), 0);
     QTest::mouseClick(view.buMoveAllRight, Qt::LeftButton);
     EXPECT_EQ(view.LeftCount(), 0);
-    EXPECT_EQ(view.ItemsData(view.lvRight), (QList<int>{1, 2, 3}));
+    ASSERT_EQ(view.ItemsData(view.lvRight), (QList<int>{1, 2, 3}));
     view.lvRight->topLevelItem(2)->setSelected(true);
     QTest::mouseClick(view.buMoveLeft, Qt::LeftButton);
     EXPECT_EQ(view.ItemsData(view.lvLeft), QList<int>{3});
