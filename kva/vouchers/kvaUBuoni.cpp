@@ -81,6 +81,8 @@ const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_Ar
                                         "afc.iFBuoId = :iFBuoId AND afc.iFarId IS NOT NULL";
 const char *const kVoucherYearSQL = "SELECT iDwgFacAnfId FROM TFBuo_Buoni WHERE iFBuoId = :iFBuoId";
 const char *const kDeleteRowsSQL = "DELETE FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
+// Refuses a voucher the year closing locked, saying so, before the refusal of its rows says less.
+const char *const kOpenVoucherSQL = "EXECUTE PROCEDURE PKVA_BUONOMODIFICABILE(:iFBuoId)";
 const char *const kDeleteLinksSQL = "DELETE FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
 const char *const kCheckSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId, NULL, NULL, NULL, :iDwgFacAnfId)";
@@ -97,6 +99,7 @@ bool RowsRefused(const EVoDatabaseError &e) {
 }
 
 void DeleteRows(int voucherId) {
+    VoExecSQL(QString::fromLatin1(kOpenVoucherSQL), {{QStringLiteral("iFBuoId"), voucherId}});
     try {
         VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
     } catch (const EVoDatabaseError &e) {

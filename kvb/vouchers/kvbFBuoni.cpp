@@ -128,6 +128,9 @@ void TfmkvbBuoni::HookEvents() {
     frDetail->xneNumero->OnValidate.Add(
         [this](QWidget *, bool &Ok, QString &Msg) { frDetailxneNumeroValidate(Ok, Msg); });
     xqcDetail->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
+        // The window may show as provisional a voucher made definitive since it was read.
+        if (listKind == skInsert || listKind == skDelete)
+            kvbLockProvisionalVoucher(CurrentVoucher());
         kvbGoodsBeforeWrite(xqcDetail, listKind, &m_proposedGoods);
     });
     xqcDetail->VoBeforeExec.Add(

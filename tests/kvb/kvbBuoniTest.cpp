@@ -430,6 +430,34 @@ TEST_F(kvbBuoniTest, ADefinitiveVoucherKeepsItsGoodsAsTheyAre) {
     EXPECT_FALSE(fm->frDetail->xelCondizione->ReadOnly());
 }
 
+// Made definitive by another user or by the closing while the window shows it as provisional.
+TEST_F(kvbBuoniTest, AVoucherMadeDefinitiveMeanwhileTakesAndLosesNoGood) {
+    const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 1, 10000);
+    const int good = VoTestGood(voucher, 1, 10000);
+    Open();
+    ASSERT_TRUE(fm->xqcMain->Locate(QStringLiteral("iBBuoID"), voucher));
+    VoTestMakeDefinitive(voucher, kvbLoading);
+    const QString goods = QStringLiteral("SELECT IBINBID FROM TBINB_BENI WHERE IBBUOID = :v");
+
+    const QString changed = QStringLiteral("Il record è stato modificato o cancellato da un altro utente.");
+
+    EXPECT_FALSE(NewGood(QStringLiteral("Sedia")));
+    EXPECT_EQ(messages->LastText(), changed);
+    EXPECT_EQ(VoRowTexts(goods, {{QStringLiteral("v"), voucher}}), QStringList{QString::number(good)});
+
+    // A second window of the office, read before, deletes its good.
+    VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET ILOCKED = 0 WHERE IBBUOID = :v"),
+              {{QStringLiteral("v"), voucher}});
+    fm->xqcMain->Refresh();
+    ASSERT_TRUE(fm->xqcDetail->Locate(QStringLiteral("iBInbID"), good));
+    VoTestMakeDefinitive(voucher, kvbLoading);
+    messages->Clear();
+    messages->Push(mrYes);
+    EXPECT_FALSE(fm->xqcDetail->Delete());
+    EXPECT_EQ(messages->LastText(), changed);
+    EXPECT_EQ(VoRowTexts(goods, {{QStringLiteral("v"), voucher}}), QStringList{QString::number(good)});
+}
+
 TEST_F(kvbBuoniTest, NothingIsAddedToAVoucherBeingInserted) {
     VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 1);
     Open();
