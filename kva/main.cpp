@@ -15,7 +15,7 @@ int main(int argc, char *argv[]) {
     kvaRegisterWindows();
     AbcPrepareDatabase();
     TfmkvaMain *main = kvaCreateModules(&app);
-    main->show();
+    main->ShowAsLeft();
     const int result = app.exec();
     kvaDestroyModules();
     return result;

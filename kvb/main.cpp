@@ -15,7 +15,7 @@ int main(int argc, char *argv[]) {
     kvbRegisterWindows();
     AbcPrepareDatabase();
     TfmkvbMain *main = kvbCreateModules(&app);
-    main->show();
+    main->ShowAsLeft();
     const int result = app.exec();
     kvbDestroyModules();
     return result;

@@ -4,6 +4,22 @@
 -- article's average cost on its voucher's date, as the unloading window prices it. The tests'
 -- databases are made without them.
 
+-- Every sample article's goods code is one of its category's, so that a row of it can be loaded: the
+-- office supplies and the blackboard materials get goods codes of their own, and the hygiene products
+-- theirs linked to the cleaning materials.
+INSERT INTO TMER_CODICIMERCEOL (IMERID, SMERCODICE, SMERDESC, LMERPRG)
+  VALUES ((SELECT L_ICNTID FROM PYSETGETID('TMER_CODICIMERCEOL', 1)), 'UFF', 'Accessori per ufficio', 'F');
+INSERT INTO TMER_CODICIMERCEOL (IMERID, SMERCODICE, SMERDESC, LMERPRG)
+  VALUES ((SELECT L_ICNTID FROM PYSETGETID('TMER_CODICIMERCEOL', 1)), 'LAV', 'Materiale per lavagne', 'F');
+INSERT INTO TCFM_CATEGFACMERCE (ICFMID, ICAFID, IMERID)
+  SELECT (SELECT L_ICNTID FROM PYSETGETID('TCFM_CATEGFACMERCE', 0)), c.ICAFID, m.IMERID
+    FROM TCAF_CATEGORIEFAC c
+    INNER JOIN TMER_CODICIMERCEOL m
+       ON (c.ICAFID = 1 AND m.SMERCODICE = 'UFF')
+       OR (c.ICAFID = 2 AND m.SMERCODICE = 'IGI')
+       OR (c.ICAFID = 4 AND m.SMERCODICE = 'LAV')
+   WHERE NOT EXISTS (SELECT 1 FROM TCFM_CATEGFACMERCE x WHERE x.IMERID = m.IMERID);
+
 UPDATE TFAR_FACARTICOLI far
    SET far.ICAFID = CASE
          WHEN far.SFARSDESC IN ('0000006', '0000007') THEN 3
@@ -17,8 +33,10 @@ UPDATE TFAR_FACARTICOLI far
            WHEN far.SFARSDESC IN ('0000001', '0000002') THEN 'CAR'
            WHEN far.SFARSDESC IN ('0000003', '0000004', '0000005') THEN 'PEN'
            WHEN far.SFARSDESC IN ('0000006', '0000007') THEN 'TON'
+           WHEN far.SFARSDESC IN ('0000008', '0000009', '0000010') THEN 'UFF'
            WHEN far.SFARSDESC IN ('0000011', '0000013') THEN 'DET'
            WHEN far.SFARSDESC IN ('0000012', '0000014') THEN 'IGI'
+           WHEN far.SFARSDESC IN ('0000015', '0000016') THEN 'LAV'
            WHEN far.SFARSDESC IN ('0000017', '0000018') THEN 'TES'
          END))
  WHERE far.SFARSDESC BETWEEN '0000001' AND '0000018' AND far.ICAFID IS NULL;

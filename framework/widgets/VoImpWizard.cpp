@@ -114,6 +114,7 @@ void TfmVoImpWizard::NavigatorClick(QObject *) {
     buOk->setEnabled(true);
     ClearGoods();
     LoadGoods();
+    m_goodsLoaded = true;
     ColumnFocused(-1);
 }
 
@@ -262,7 +263,17 @@ void TfmVoImpWizard::buOkClick() {
 }
 
 bool TfmVoImpWizard::ImportSelected() {
-    if (xqcBuoni->IsEmpty() || !RowsComplete())
+    if (xqcBuoni->IsEmpty())
+        return false;
+    // The goods grid holds the pieces of the source chosen when their page was last turned to: OK on
+    // the list page first loads those of the source at the cursor, as turning to their page does.
+    if (pcMain->currentWidget() == tbBuoni) {
+        m_goodsLoaded = false;
+        buNextClick();
+        if (!m_goodsLoaded)
+            return false;
+    }
+    if (!RowsComplete())
         return false;
     const QString question = ConfirmationText();
     if (!question.isEmpty() && VoMessageDlg(question, mtConfirmation, mbOKCancel) != mrOk)
@@ -273,8 +284,8 @@ bool TfmVoImpWizard::ImportSelected() {
     bool posted = false;
     {
         // The user may abandon the import here: the transaction then writes nothing.
-        TVoProgressScope progress(QStringLiteral("Importazione in corso ..."), sgArticoli->RowCount() - 1, true,
-                                  windowTitle());
+        TVoProgressScope progress(QStringLiteral("Importazione in corso ..."), sgArticoli->RowCount() - 1,
+                                  true, windowTitle());
         m_progress = &progress;
         const auto forget = qScopeGuard([this] { m_progress = nullptr; });
         posted = Post();

@@ -129,4 +129,6 @@ private:
     QList<QPushButton *> m_sameButtons;
     // The wait window's progress while Post runs.
     TVoProgressScope *m_progress = nullptr;
+    // Whether the last turn of the pages filled the goods grid.
+    bool m_goodsLoaded = false;
 };

@@ -14,7 +14,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -65,6 +67,27 @@ TfmVoMDIMain *TfmVoMDIMain::Instance() {
     auto &list = Instances();
     list.removeAll(nullptr);
     return list.isEmpty() ? nullptr : list.last().data();
+}
+
+QString TfmVoMDIMain::PlacementFileName() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velisto/windows.ini");
+}
+
+namespace {
+QString PlacementKey(const QObject *window) {
+    return QString::fromLatin1(window->metaObject()->className()) + QStringLiteral("/Geometry");
+}
+} // namespace
+
+void TfmVoMDIMain::ShowAsLeft() {
+    m_keepPlacement = true;
+    const QSettings settings(PlacementFileName(), QSettings::IniFormat);
+    // A place saved on a screen that is gone is brought back onto the one there is.
+    if (restoreGeometry(settings.value(PlacementKey(this)).toByteArray()))
+        show();
+    else
+        showMaximized();
 }
 
 QMdiSubWindow *TfmVoMDIMain::AddMDIChild(QWidget *child, bool show) {
@@ -178,6 +201,10 @@ void TfmVoMDIMain::closeEvent(QCloseEvent *e) {
             return;
         }
     QMainWindow::closeEvent(e);
+    if (e->isAccepted() && m_keepPlacement) {
+        QSettings settings(PlacementFileName(), QSettings::IniFormat);
+        settings.setValue(PlacementKey(this), saveGeometry());
+    }
 }
 
 bool TfmVoMDIMain::event(QEvent *e) {

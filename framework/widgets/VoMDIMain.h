@@ -24,6 +24,13 @@ public:
     // The program's main window: the last one created that still exists.
     static TfmVoMDIMain *Instance();
 
+    // Shows the window as the user left it when the program last ended: maximised at the first start,
+    // so that the windows it holds open at the screen's full width. From then on its place is kept
+    // when it closes.
+    void ShowAsLeft();
+    // Where the main windows keep their places between runs, each under its class name.
+    static QString PlacementFileName();
+
     QMdiArea *MdiArea() const { return m_mdi; }
     // The bar of the menu pages and the splitter between it and the MDI area.
     TVoOutlookBar *mxOLBar() const { return m_bar; }
@@ -75,4 +82,5 @@ private:
     QList<QLabel *> m_panels;
     QString m_helpFile;
     bool m_activated = false;
+    bool m_keepPlacement = false;
 };

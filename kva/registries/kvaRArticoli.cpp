@@ -35,6 +35,7 @@ const char *const kDettCodMerceOfCodeSQL =
     "SELECT IDcmID, sDcmDescS, SDCMDESCL FROM TDcm_DettCodMerc  WHERE iMerId = :iMerId AND ##WHERE##";
 const char *const kUniMisListSQL = "SELECT iUnmId, sUnmDescS FROM TUnm_UnitaMisura WHERE ##WHERE##";
 const char *const kIvaListSQL = "SELECT iAlvId, fAlvIva, sAlvDescL FROM TAlv_AliquoteIva WHERE ##WHERE##";
+const char *const kCategoryCodesSQL = "SELECT COUNT(*) FROM TCFM_CATEGFACMERCE WHERE ICAFID = :iCafId";
 const char *const kCodeUsedSQL =
     "SELECT sFarSDesc FROM TFar_FacArticoli WHERE sFarSDesc = :sFarSDesc AND iFarId <> :iFarId;";
 
@@ -53,12 +54,13 @@ void SetUpLookup(TVoDBLookupEdit *lookup, const char *keyField, const char *list
         [searchForm](TVoDBLookupEdit *, TVoSearchDialog *Form) { searchForm(Form); });
 }
 
-// A code the article needs: a lookup without a chosen row is refused with the word.
-void RequireCode(TVoDBLookupEdit *lookup, const QString &word) {
-    lookup->OnValidate.Add([lookup, word](QWidget *, bool &Ok, QString &Msg) {
+// A code the article needs: a lookup without a chosen row is refused with the word, or with where to
+// give what its list lacks.
+void RequireCode(TVoDBLookupEdit *lookup, const QString &word, const std::function<QString()> &message = {}) {
+    lookup->OnValidate.Add([lookup, word, message](QWidget *, bool &Ok, QString &Msg) {
         if (lookup->KeyValue().toInt() < 1) {
             Ok = false;
-            Msg = word;
+            Msg = message ? message() : word;
         }
     });
 }
@@ -175,7 +177,7 @@ TfrkvaArticoli::TfrkvaArticoli(QWidget *parent)
 
     kvaSetUpArticleLookups(xelCat, xelCodMerce, xelDettCodMerce, xelUniMis, xelIva);
     RequireCode(xelCat, QStringLiteral("Categoria"));
-    RequireCode(xelCodMerce, QStringLiteral("Codice merceologico"));
+    RequireCode(xelCodMerce, kvaGoodsCodeWord, [this] { return kvaGoodsCodeRequired(xelCat->KeyValue()); });
     RequireCode(xelUniMis, QStringLiteral("Unità di misura"));
     RequireCode(xelIva, QStringLiteral("Iva"));
 
@@ -222,6 +224,19 @@ void TfrkvaArticoli::SetBookMode(int category, bool recordChanged) {
     if (DetailShown() && xedDesc->isVisible() && xedDesc->isEnabled() &&
         xedDesc->focusPolicy() != Qt::NoFocus)
         xedDesc->setFocus(Qt::OtherFocusReason);
+}
+
+const QString kvaGoodsCodeWord = QStringLiteral("Codice merceologico");
+
+QString kvaGoodsCodeRequired(const QVariant &category) {
+    // Only the classification gives a category its goods codes: the lookup has nothing to offer.
+    if (category.toInt() > 0 &&
+        VoSelectValue(QString::fromLatin1(kCategoryCodesSQL), {{QStringLiteral("iCafId"), category}})
+                .toInt() == 0)
+        return QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"%1\": la categoria non ha codici "
+                              "merceologici. Associarli alla categoria in \"Classificazioni\".")
+            .arg(kvaGoodsCodeWord);
+    return kvaGoodsCodeWord;
 }
 
 void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category) {

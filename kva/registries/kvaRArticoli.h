@@ -32,6 +32,11 @@ void kvaSetUpArticleLookups(TVoDBLookupEdit *cat, TVoDBLookupEdit *codMerce, TVo
 void kvaAddBookRows(QFormLayout *form, int row, TVoDBEdit *author, TVoDBEdit *publisher,
                     TVoDataSource *source);
 
+// What a missing goods code of an article of the category asks: its word, or, when the category has
+// no goods code to choose, where they are given.
+extern const QString kvaGoodsCodeWord;
+QString kvaGoodsCodeRequired(const QVariant &category);
+
 // The goods codes linked to a category, and the details of a goods code, as a lookup's list.
 void kvaRestrictGoodsCodes(TVoDBLookupEdit *codMerce, const QVariant &category);
 void kvaRestrictDetails(TVoDBLookupEdit *dettCodMerce, const QVariant &goodsCode);

@@ -208,14 +208,21 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(int kind, QWidget *parent)
     SetUpLookups();
     if (Loading()) {
         // A saved row keeps its article's codes, which it cannot change: they are asked of a new row.
+        // A code the row cannot be given here is asked where it is given.
         for (auto [lookup, word] :
              {std::pair{xelCategoria, "Categoria"}, std::pair{xelCodMerce, "Codice merceologico"},
               std::pair{xelUniMis, "Unità di misura"}})
             lookup->OnValidate.Add([this, lookup, word](QWidget *, bool &Ok, QString &Msg) {
-                if (xdsMain->State() == dsInsert && lookup->IsEmpty()) {
-                    Ok = false;
-                    Msg = QString::fromUtf8(word);
-                }
+                if (xdsMain->State() != dsInsert || !lookup->IsEmpty())
+                    return;
+                Ok = false;
+                Msg = QString::fromUtf8(word);
+                if (lookup == xelCodMerce)
+                    Msg = kvaGoodsCodeRequired(xelCategoria->KeyValue());
+                if (Msg == QString::fromUtf8(word) && lookup->ReadOnly())
+                    Msg = QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"%1\": l'articolo scelto ne è "
+                                         "privo. Completare l'articolo in \"Articoli\".")
+                              .arg(Msg);
             });
         xelIva->OnValidate.Add([this](QWidget *, bool &Ok, QString &Msg) {
             if (xelIva->KeyValue().toInt() < 1) {

@@ -410,6 +410,61 @@ TEST_F(VoUpgradeTest, ANewerProgramAppliesOnlyTheScriptsTheDatabaseLacks) {
     QFile::remove(path);
 }
 
+// Every sample article of a first start can be loaded: its goods code is one of its category's. A
+// database made before the sample articles had theirs gets them, but an article the office changed
+// keeps what it has.
+TEST_F(VoUpgradeTest, SampleArticlesHaveGoodsCodesOfTheirCategoriesAlsoInAnOlderDatabase) {
+    const QString path = TVoTestDb::Folder() + QStringLiteral("/samples.fdb");
+    TVoSQLConnection db(nullptr, QStringLiteral("samples"));
+    TVoDbCreateOptions options;
+    options.overwrite = true;
+    options.forcedWrites = false;
+    options.userName = db.Param(QStringLiteral("User_Name"));
+    options.password = db.Param(QStringLiteral("Password"));
+    QString error;
+    ASSERT_TRUE(VoCreateDatabase(path, options, &error)) << error.toStdString();
+    db.SetParam(QStringLiteral("Database"), path);
+    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
+    const auto unlinked = [&db] {
+        return VoSelectValue(
+                   QStringLiteral(
+                       "SELECT LIST(far.SFARSDESC, ',') FROM (SELECT SFARSDESC FROM TFAR_FACARTICOLI f "
+                       "WHERE NOT EXISTS (SELECT 1 FROM TCFM_CATEGFACMERCE cfm WHERE cfm.ICFMID = "
+                       "f.ICFMID AND cfm.ICAFID = f.ICAFID AND cfm.IMERID = f.IMERID) ORDER BY 1) far"),
+                   {}, &db)
+            .toString();
+    };
+    EXPECT_EQ(unlinked(), QString());
+    EXPECT_GE(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"), {}, &db).toInt(), 18);
+
+    const char *const older[] = {
+        "UPDATE TFAR_FACARTICOLI SET ICFMID = NULL WHERE SFARSDESC IN ('0000008', '0000009', '0000010', "
+        "'0000012', '0000014', '0000015', '0000016')",
+        "UPDATE TFAR_FACARTICOLI SET IMERID = NULL WHERE SFARSDESC IN ('0000008', '0000009', '0000010', "
+        "'0000015', '0000016')",
+        "DELETE FROM TCFM_CATEGFACMERCE WHERE IMERID IN (SELECT IMERID FROM TMER_CODICIMERCEOL WHERE "
+        "SMERCODICE IN ('UFF', 'LAV', 'IGI'))",
+        "DELETE FROM TMER_CODICIMERCEOL WHERE SMERCODICE IN ('UFF', 'LAV')",
+        "UPDATE TFAR_FACARTICOLI SET SFARLDESC = 'CUCITRICE A PINZA' WHERE SFARSDESC = '0000008'"};
+    for (const char *sql : older)
+        VoExecSQL(QString::fromLatin1(sql), {}, &db);
+    ASSERT_EQ(unlinked(), QStringLiteral("0000008,0000009,0000010,0000012,0000014,0000015,0000016"));
+    const QString script = VoScriptText(QStringLiteral("sql/540_sample_articles_goods_codes.sql"));
+    ASSERT_FALSE(script.isEmpty());
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(VoApplyScript(&db, script, &error)) << error.toStdString();
+        EXPECT_EQ(unlinked(), QStringLiteral("0000008"));
+        EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TCFM_CATEGFACMERCE cfm JOIN "
+                                               "TMER_CODICIMERCEOL mer ON mer.IMERID = cfm.IMERID WHERE "
+                                               "mer.SMERCODICE IN ('UFF', 'LAV', 'IGI')"),
+                                {}, &db)
+                      .toInt(),
+                  3);
+    }
+    db.Close();
+    QFile::remove(path);
+}
+
 TEST(VoServerTest, AnOlderDatabaseMadeOnAServerIsOpenedAndUpgradedByTheProgram) {
     TVoTestServer server;
     QString reason;

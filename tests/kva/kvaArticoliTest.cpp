@@ -172,6 +172,13 @@ TEST_F(kvaArticoliTest, ABooksDescriptionIsComposedAndOtherArticlesKeepNoBookFie
     EXPECT_FALSE(fr->xacPost->Execute() && fm->xqcArticoli->State() == dsBrowse);
     EXPECT_EQ(messages->LastText(),
               QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Codice merceologico\". "));
+    // A category with no goods code to choose says where they are given.
+    Choose(fr->xelCat, QStringLiteral("didattico"));
+    EXPECT_FALSE(fr->xacPost->Execute() && fm->xqcArticoli->State() == dsBrowse);
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Codice merceologico\": la "
+                             "categoria non ha codici merceologici. Associarli alla "
+                             "categoria in \"Classificazioni\"."));
     fr->xacCancel->Execute();
 }
 

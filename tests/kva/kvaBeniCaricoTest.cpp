@@ -311,6 +311,47 @@ TEST_F(kvaBeniCaricoTest, ARowNeedsItsCodesAndAQuantity) {
     EXPECT_EQ(Articles(QStringLiteral("Gessetti colorati")), 1);
 }
 
+// A code the row cannot be given here, because the category has none to choose or the article
+// chosen (whose codes the row keeps) lacks it, is asked where it is given.
+TEST_F(kvaBeniCaricoTest, ACodeTheRowCannotBeGivenIsAskedWhereItIsGiven) {
+    const int stapler = VoTestArticle(QStringLiteral("Cucitrice da tavolo"), pieces, vat22);
+    VoExecSQL(QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1 WHERE IFARID = :a"),
+              {{QStringLiteral("a"), stapler}});
+    Open();
+    const struct {
+        std::function<void()> fill;
+        QString message;
+    } cases[] = {
+        {[&] {
+             TypeDescription(QStringLiteral("Gessetti colorati"));
+             rows->xelCategoria->SetKeyValue(4);
+             rows->xelUniMis->SetKeyValue(pieces);
+             rows->xelIva->SetKeyValue(vat22);
+         },
+         QStringLiteral(
+             "Attenzione ! \r\nCampo obbligatorio \"Codice merceologico\": la categoria non ha codici "
+             "merceologici. Associarli alla categoria in \"Classificazioni\".")},
+        {[&] {
+             TypeDescription(QStringLiteral("cucitrice da"));
+             ASSERT_EQ(Shown(), 1);
+             rows->ChooseArticle(0);
+             ASSERT_TRUE(rows->xelCodMerce->ReadOnly());
+         },
+         QStringLiteral("Attenzione ! \r\nCampo obbligatorio \"Codice merceologico\": l'articolo scelto ne è "
+                        "privo. Completare l'articolo in \"Articoli\".")},
+    };
+    for (const auto &c : cases) {
+        NewRow();
+        c.fill();
+        VoTypeInto(rows->xneQuant, QStringLiteral("2"));
+        VoTypeInto(rows->xceImporto, QStringLiteral("1"));
+        messages->Clear();
+        EXPECT_FALSE(Post());
+        EXPECT_EQ(messages->LastText(), c.message);
+        rows->xacCancel->Execute();
+    }
+}
+
 TEST_F(kvaBeniCaricoTest, ASavedRowKeepsTheStockItsUnloadingsNeed) {
     const int article = VoTestArticle(QStringLiteral("Toner nero"), pieces, vat22);
     const int row = VoTestRow(voucher, article, 10, 5.0);

@@ -17,6 +17,7 @@
 
 #include <QPointer>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -359,6 +360,32 @@ TEST_F(kvbImportsTest, SourceWithoutPiecesRefusesOk) {
     Ok(fm, {mrOk});
     EXPECT_EQ(messages->Texts(), QStringList{"Nel buono selezionato non ci sono beni da importare"});
     EXPECT_EQ(Vouchers(), 0);
+}
+
+// OK on the list page judges the pieces of the voucher at the cursor, not the grid of another one
+// (or of none) loaded before: the wizard turns to them and says what they still lack.
+TEST_F(kvbImportsTest, OkOnTheListPageJudgesTheGoodsOfTheVoucherAtTheCursor) {
+    const int one = Source(4, QDate(2026, 3, 2));
+    Row(one, QStringLiteral("UNO"), 1, 10, 22);
+    const int fifteen = Source(5, QDate(2026, 3, 3));
+    Row(fifteen, QStringLiteral("QUINDICI"), 15, 10, 22);
+    for (bool turnedBefore : {false, true}) {
+        SCOPED_TRACE(turnedBefore);
+        OpenWizard();
+        if (turnedBefore) {
+            ToGoods(fm, one);
+            VoClick(fm->buPrior);
+        }
+        ASSERT_TRUE(fm->xqcBuoni->Locate(fm->xqcBuoni->Fields(0)->FieldName(), fifteen));
+        Ok(fm, {});
+        EXPECT_EQ(fm->pcMain->currentWidget(), fm->tbArticoli);
+        EXPECT_EQ(Rows(fm, {V::colDesc}), QStringList(15, QStringLiteral("QUINDICI")));
+        EXPECT_EQ(messages->Texts(), QStringList{"Compilare per tutti i beni il campo categoria"});
+        EXPECT_EQ(Vouchers(), 0);
+        VoCloseWindow(fm);
+        fm = nullptr;
+        messages->Clear();
+    }
 }
 
 TEST_F(kvbImportsTest, FailureAtTheLastGoodWritesNothingAndKeepsTheSourceOffered) {

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -383,8 +384,14 @@ QStringList VoLayoutFaults(const QString &className, QWidget *window) {
 
 TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main) {
     TVoLayoutAudit audit;
+    // The main window as the program's first start opens it on the office screen, less the desktop's
+    // panel and the window's title bar that the offscreen screen does not draw.
+    QFile::remove(TfmVoMDIMain::PlacementFileName());
+    main->ShowAsLeft();
+    Settle();
+    const QSize firstStart = main->size().boundedTo(kClientBudget);
     main->showNormal();
-    main->resize(kClientBudget);
+    main->setGeometry(QRect(QPoint(0, 0), firstStart));
     Settle();
     for (const QString &name : RegisteredVoClasses()) {
         QPointer<QWidget> window;

@@ -26,7 +26,7 @@ struct TVoLayoutAudit {
 
 // Opens every window class of the class registry in turn (MDI children in the main window's work
 // area, the others as windows of their own), collects their faults and closes them again. The main
-// window is given the office screen's size first.
+// window is given the size the program's first start gives it on the office screen.
 TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main);
 
 // The check of a whole program whose parameters are chosen: every registered window, and the

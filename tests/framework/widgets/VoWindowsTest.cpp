@@ -11,6 +11,7 @@
 #include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
 
+#include <QFile>
 #include <QLabel>
 
 #include <QLineEdit>
@@ -310,6 +311,31 @@ TEST(VoMDIMainTest, FirstActivationRunsOnceOffscreenAndPanelsAskTheProgram) {
     main.SetHelpFile(QStringLiteral("HelpVOREX_VELISTO.chm"));
     EXPECT_EQ(main.HelpFile(), QStringLiteral("HelpVOREX_VELISTO.chm"));
     EXPECT_EQ(TfmVoMDIMain::Instance(), &main);
+}
+
+TEST(VoMDIMainTest, OpensMaximisedAtTheFirstStartThenAsTheUserLeftIt) {
+    QFile::remove(TfmVoMDIMain::PlacementFileName());
+    const auto start = [](const std::function<void(TfmVoMDIMain &)> &user) {
+        TfmVoMDIMain main;
+        main.ShowAsLeft();
+        QTest::qWait(0);
+        user(main);
+        main.close();
+    };
+    start([](TfmVoMDIMain &main) {
+        EXPECT_TRUE(main.isMaximized());
+        main.showNormal();
+        main.setGeometry(120, 90, 900, 600);
+        QTest::qWait(0);
+    });
+    start([](TfmVoMDIMain &main) {
+        EXPECT_FALSE(main.isMaximized());
+        EXPECT_EQ(main.geometry(), QRect(120, 90, 900, 600));
+        main.showMaximized();
+        QTest::qWait(0);
+    });
+    start([](TfmVoMDIMain &main) { EXPECT_TRUE(main.isMaximized()); });
+    QFile::remove(TfmVoMDIMain::PlacementFileName());
 }
 
 TEST(VoWaitTest, ShowsItsTextWhileTheWorkRunsAndHidesAfterAFailure) {

@@ -1,0 +1,59 @@
+-- Seven sample articles of the first start (office supplies, hygiene products, blackboard materials)
+-- had no goods code of their category, so no row of them could be loaded. A database made with them
+-- gets what a new one has: the goods codes "UFF" and "LAV" and the link of "IGI" to the cleaning
+-- materials, each only while a sample article as it was made still wants it and no code or link of the
+-- office's own stands in the way; then those articles, and only they, take their codes. An article the
+-- office changed since is left alone.
+SET TERM ^ ;
+
+EXECUTE BLOCK AS
+DECLARE VARIABLE IFARID INTEGER;
+DECLARE VARIABLE ICAFID INTEGER;
+DECLARE VARIABLE IMERID INTEGER;
+DECLARE VARIABLE SMER VARCHAR(10);
+DECLARE VARIABLE SMERDESC VARCHAR(100);
+DECLARE VARIABLE ICODE INTEGER;
+DECLARE VARIABLE ILINK INTEGER;
+BEGIN
+  FOR SELECT far.IFARID, far.ICAFID, far.IMERID, d.MER, TRIM(d.MERDES)
+        FROM (SELECT '0000008' AS COD, CAST('CUCITRICE DA TAVOLO' AS VARCHAR(100)) AS DES, 'CAN' AS CAF,
+                     'UFF' AS MER, CAST('Accessori per ufficio' AS VARCHAR(100)) AS MERDES FROM RDB$DATABASE
+              UNION ALL SELECT '0000009', 'PUNTI METALLICI 6/4', 'CAN', 'UFF', 'Accessori per ufficio'
+                FROM RDB$DATABASE
+              UNION ALL SELECT '0000010', 'RACCOGLITORI AD ANELLI DORSO 8 CM', 'CAN', 'UFF',
+                               'Accessori per ufficio' FROM RDB$DATABASE
+              UNION ALL SELECT '0000012', 'CARTA IGIENICA (PACCO DA 12 ROTOLI)', 'PUL', 'IGI', 'Prodotti igienici'
+                FROM RDB$DATABASE
+              UNION ALL SELECT '0000014', 'GUANTI MONOUSO (SCATOLA DA 100)', 'PUL', 'IGI', 'Prodotti igienici'
+                FROM RDB$DATABASE
+              UNION ALL SELECT '0000015', 'GESSETTI BIANCHI', 'DID', 'LAV', 'Materiale per lavagne'
+                FROM RDB$DATABASE
+              UNION ALL SELECT '0000016', 'PENNARELLI PER LAVAGNA BIANCA', 'DID', 'LAV', 'Materiale per lavagne'
+                FROM RDB$DATABASE) d
+        INNER JOIN TFAR_FACARTICOLI far ON far.SFARSDESC = d.COD AND far.SFARLDESC = TRIM(d.DES)
+        INNER JOIN TCAF_CATEGORIEFAC caf ON caf.ICAFID = far.ICAFID AND caf.SCAFCODICE = d.CAF
+       WHERE far.ICFMID IS NULL
+        INTO :IFARID, :ICAFID, :IMERID, :SMER, :SMERDESC
+  DO BEGIN
+    ICODE = (SELECT MIN(IMERID) FROM TMER_CODICIMERCEOL WHERE SMERCODICE = :SMER AND SMERDESC = :SMERDESC);
+    IF (ICODE IS NULL AND NOT EXISTS (SELECT 1 FROM TMER_CODICIMERCEOL WHERE SMERCODICE = :SMER)) THEN
+    BEGIN
+      SELECT L_ICNTID FROM PYSETGETID('TMER_CODICIMERCEOL', 1) INTO :ICODE;
+      INSERT INTO TMER_CODICIMERCEOL (IMERID, SMERCODICE, SMERDESC, LMERPRG)
+        VALUES (:ICODE, :SMER, :SMERDESC, 'F');
+    END
+    IF (ICODE IS NOT NULL AND (IMERID IS NULL OR IMERID = ICODE)) THEN
+    BEGIN
+      ILINK = (SELECT MIN(ICFMID) FROM TCFM_CATEGFACMERCE WHERE ICAFID = :ICAFID AND IMERID = :ICODE);
+      IF (ILINK IS NULL AND NOT EXISTS (SELECT 1 FROM TCFM_CATEGFACMERCE WHERE IMERID = :ICODE)) THEN
+      BEGIN
+        SELECT L_ICNTID FROM PYSETGETID('TCFM_CATEGFACMERCE', 1) INTO :ILINK;
+        INSERT INTO TCFM_CATEGFACMERCE (ICFMID, ICAFID, IMERID) VALUES (:ILINK, :ICAFID, :ICODE);
+      END
+      IF (ILINK IS NOT NULL) THEN
+        UPDATE TFAR_FACARTICOLI SET IMERID = :ICODE, ICFMID = :ILINK WHERE IFARID = :IFARID;
+    END
+  END
+END^
+
+SET TERM ; ^
