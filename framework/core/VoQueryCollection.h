@@ -30,6 +30,7 @@
 // before it meanwhile neither repeat nor drop a row, and rows this collection wrote itself are not
 // read twice. A select that limits or locks its rows itself, or a collection opened while the
 // caller holds a transaction, reads all its rows at once.
+#include "VoBounds.h"
 #include "VoEvent.h"
 #include "VoMoney.h"
 #include "VoSqlText.h"
@@ -341,6 +342,12 @@ public:
     TVoSQLList SQLUpdate;
     TVoSQLList SQLDelete;
 
+    // What a field may hold (by name, ignoring case; kept across openings): a post of a row whose
+    // value lies beyond is refused with the bounds' message, and the number edits bound to the field
+    // refuse it as the user leaves them.
+    void SetFieldBounds(const QString &field, const TVoBounds &bounds);
+    const TVoBounds *FieldBounds(const QString &field) const;
+
     // A field computed in OnCalcFields for every row; added while the collection is closed.
     void AddCalcField(const QString &name, QMetaType::Type type);
 
@@ -495,6 +502,8 @@ private:
     };
 
     void CheckActive() const;
+    // Raises the message of the first field of the current row beyond its bounds.
+    void CheckBounds() const;
     void CheckNotWriting() const;
     bool CheckBrowseMode();
     // Open, and out of insert or edit (posting what was typed).
@@ -563,6 +572,7 @@ private:
     bool m_lockedRowsReadOnly = false;
     QList<QPair<QString, QMetaType::Type>> m_calcDefs;
     QHash<QString, QStringList> m_tableColumns;
+    QHash<QString, TVoBounds> m_fieldBounds; // upper-case name -> bounds
 
     std::vector<std::unique_ptr<TVoField>> m_fields;
     QHash<QString, int> m_fieldIndex; // upper-case name -> index

@@ -146,6 +146,7 @@ bool TVoQueryCollection::Post() {
         return true;
     try {
         BeforePost(this);
+        CheckBounds();
     } catch (const std::exception &e) {
         Report(e);
         return false;
@@ -168,6 +169,25 @@ bool TVoQueryCollection::Post() {
         Report(e);
     }
     return true;
+}
+
+void TVoQueryCollection::SetFieldBounds(const QString &field, const TVoBounds &bounds) {
+    m_fieldBounds.insert(field.toUpper(), bounds);
+}
+
+const TVoBounds *TVoQueryCollection::FieldBounds(const QString &field) const {
+    const auto found = m_fieldBounds.constFind(field.toUpper());
+    return found == m_fieldBounds.cend() ? nullptr : &found.value();
+}
+
+void TVoQueryCollection::CheckBounds() const {
+    for (const auto &field : m_fields)
+        if (const TVoBounds *bounds = FieldBounds(field->FieldName())) {
+            const QString problem = VoBoundsProblem(
+                *bounds, field->Value(), bounds->caption.isEmpty() ? field->DisplayLabel() : bounds->caption);
+            if (!problem.isEmpty())
+                throw EVoError(problem);
+        }
 }
 
 bool TVoQueryCollection::Delete() {

@@ -4,9 +4,9 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QRegularExpressionValidator>
 #include <QValidator>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -191,8 +191,8 @@ void TVoDBCheckBox::nextCheckState() {
 TVoDBNumericEdit::TVoDBNumericEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[-+]?[0-9.,]*$")), this));
+    // Every key typed stays in the text: a character no number holds is refused, by name, when the
+    // text is written, never dropped on the way ("1e20" would become 120 without a word).
     connect(this, &QLineEdit::textChanged, this, [this] { RaiseChange(); });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -259,10 +259,21 @@ bool TVoDBNumericEdit::ParseText(QVariant *stored, QString *error) const {
                 QStringLiteral("Attenzione ! \r\n\"%1\" non è un numero %2. ").arg(t, QLatin1String(what));
         return false;
     };
+    if (const QString chars = VoNumberCharsProblem(t, Caption()); !chars.isEmpty()) {
+        if (error)
+            *error = chars;
+        return false;
+    }
     if (m_scale > 0) {
         qint64 units = 0;
-        if (!VoTextToScaled(t, m_scale, &units))
+        if (!VoTextToScaled(t, m_scale, &units)) {
+            if (const QString large = TooLargeProblem(t, m_scale); !large.isEmpty()) {
+                if (error)
+                    *error = large;
+                return false;
+            }
             return refuse("valido");
+        }
         *stored = units;
         return true;
     }
@@ -272,8 +283,13 @@ bool TVoDBNumericEdit::ParseText(QVariant *stored, QString *error) const {
     const TVoField *f = Field();
     const int type = f ? f->DataType() : m_value.typeId();
     if (IsIntegerType(type)) {
-        if (d != double(qint64(d)))
+        if (d != std::trunc(d))
             return refuse("intero");
+        if (const QString held = VoBoundsProblem(VoTypeBounds(type), d, Caption()); !held.isEmpty()) {
+            if (error)
+                *error = held;
+            return false;
+        }
         *stored = qint64(d);
     } else {
         *stored = d;

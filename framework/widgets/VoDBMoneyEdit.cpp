@@ -3,13 +3,10 @@
 #include "VoQueryCollection.h"
 
 #include <QFocusEvent>
-#include <QRegularExpressionValidator>
 
 TVoDBMoneyEdit::TVoDBMoneyEdit(QWidget *parent) : TVoDBWidget(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Only what an amount can hold gets typed; the parse judges the rest when the user leaves.
-    setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^\\s*-?[0-9.,]*\\s*$")), this));
+    // Every key typed stays in the text; what no amount holds is refused, by name, when it is written.
     connect(this, &QLineEdit::textChanged, this, [this] { OnChange(this); });
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
@@ -57,8 +54,16 @@ bool TVoDBMoneyEdit::ControlToData(QString *error) {
         m_value.reset();
         return true;
     }
+    if (const QString chars = VoNumberCharsProblem(text(), Caption()); !chars.isEmpty()) {
+        *error = chars;
+        return false;
+    }
     TVoMoney typed;
     if (!TVoMoney::TryParse(text(), &typed)) {
+        if (const QString large = TooLargeProblem(text(), TVoMoney::Decimals); !large.isEmpty()) {
+            *error = large;
+            return false;
+        }
         *error = QStringLiteral("Attenzione ! \r\n\"%1\" non è un numero valido. ").arg(text().trimmed());
         return false;
     }

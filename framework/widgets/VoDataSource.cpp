@@ -1,5 +1,6 @@
 #include "VoDataSource.h"
 
+#include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
 
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
 
 namespace {
 
@@ -471,11 +473,34 @@ bool TVoDBControl::Validate() {
     // A validator may have rewritten the text (a code padded with zeros).
     if (!WriteNow())
         return false;
-    if (ok) {
-        Unmark();
-        return true;
-    }
-    return Fail(VoValidationMessage(msg, wasEmpty, Caption()));
+    if (!ok)
+        return Fail(VoValidationMessage(msg, wasEmpty, Caption()));
+    // The field's bounds come after the program's own rule, whose word on a value is the more
+    // particular one (a quantity of zero).
+    if (const QString problem = BoundsProblem(); !problem.isEmpty())
+        return Fail(problem);
+    Unmark();
+    return true;
+}
+
+QString TVoDBControl::BoundsProblem() const {
+    const TVoField *field = Field();
+    const TVoBounds *bounds = field ? field->DataSet()->FieldBounds(field->FieldName()) : nullptr;
+    return bounds ? VoBoundsProblem(*bounds, field->Value(), Caption()) : QString();
+}
+
+QString TVoDBControl::TooLargeProblem(const QString &text, int scale) const {
+    double value = 0;
+    const double factor = std::pow(10.0, scale);
+    const TVoBounds held = VoTypeBounds(QMetaType::LongLong);
+    if (!VoTextToFloat(text, &value) || std::fabs(value * factor) <= held.max)
+        return QString();
+    const TVoField *field = Field();
+    const TVoBounds *declared = field ? field->DataSet()->FieldBounds(field->FieldName()) : nullptr;
+    TVoBounds bounds =
+        declared ? *declared : TVoBounds{held.min / factor, true, held.max / factor, scale, QString()};
+    bounds.scale = scale;
+    return VoBoundsProblem(bounds, value * factor, Caption());
 }
 
 bool TVoDBControl::Fail(const QString &message) {

@@ -31,6 +31,8 @@
 // A text that cannot be stored in the field (a date that does not exist, a word in a number) fails
 // the same way with the framework's own sentence, before the program's validator runs; leaving for
 // something other than a data field keeps such a text unwritten, without a word, until the post.
+// A value beyond the bounds its collection declares for the field (TVoBounds) fails after the
+// program's validator has passed it, with the bounds' sentence naming the control's caption.
 #include "VoEvent.h"
 #include "VoMessages.h"
 #include "VoQueryCollection.h"
@@ -183,6 +185,10 @@ protected:
     bool KeyDown(QKeyEvent *event);
     // Whether a key changes the text (typing, deleting, pasting).
     static bool IsEditingKey(QKeyEvent *event);
+    // For a text that reads as a number but not as an integer of 10^-scale units (more digits than
+    // the stored integer holds): the message refusing it as beyond the field's bounds (those its
+    // collection declares, else the integer's own); empty for any other text.
+    QString TooLargeProblem(const QString &text, int scale) const;
     // Whether the control is refreshing itself from the field (no user change).
     bool Reading() const { return m_reading; }
     // Runs OnChange; a handler's failure is shown (it runs from Qt's signals).
@@ -190,6 +196,8 @@ protected:
 
 private:
     friend class TVoDataSource;
+    // The message refusing the field's value beyond the bounds its collection declares, or empty.
+    QString BoundsProblem() const;
     bool Fail(const QString &message);
     void Mark(const QString &message);
     void Unmark();

@@ -1,5 +1,6 @@
 #include "kvaUBuoni.h"
 
+#include "AbcUBounds.h"
 #include "AbcUBuoni.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
@@ -167,6 +168,9 @@ void kvaSetRowLists(TVoQueryCollection *rows, int kind) {
     // The row goes first, so that the re-priced costs no longer count it.
     rows->SQLDelete.Add(QString::fromLatin1(kvaSQLAfcDelete));
     rows->SQLDelete.Add(QString::fromLatin1(kvaSQLRePricing));
+    rows->SetFieldBounds(QStringLiteral("FAFCQUANTITA"), AbcQuantityBounds(QStringLiteral("Quantità")));
+    rows->SetFieldBounds(QStringLiteral("FAFCCOSTOUNIT"),
+                         AbcUnitCostBounds(QStringLiteral("Costo unitario")));
 }
 
 void kvaSetDocumentLists(TVoQueryCollection *documents, int kind) {

@@ -35,7 +35,8 @@ extern const char *const kvaSQLArticlesInStock;
 // The statement lists of a voucher header of a kind (0 loading, 1 unloading).
 void kvaSetHeaderLists(TVoQueryCollection *headers, int kind);
 // The statement lists of the rows: loading rows, or unloading rows with their sector history. The
-// re-pricing runs after a deleted row is gone, so it no longer counts.
+// re-pricing runs after a deleted row is gone, so it no longer counts. Quantities and costs are held
+// to their bounds.
 void kvaSetRowLists(TVoQueryCollection *rows, int kind);
 // The statement lists of the documents linked to a voucher.
 void kvaSetDocumentLists(TVoQueryCollection *documents, int kind);

@@ -1,5 +1,6 @@
 #include "kvbFBeni.h"
 
+#include "AbcUBounds.h"
 #include "AbcUContext.h"
 #include "AbeRRicerca.h"
 #include "VoQueryCollection.h"
@@ -72,6 +73,7 @@ void TfmBeni::FormCreate() {
     // The list reads a view; the update writes the good itself, which must still be there.
     xqcMain->SetTableName(QStringLiteral("TBINB_BENI"));
     xqcMain->SetKeySlice({QStringLiteral("inb.IBINBID"), keys});
+    xqcMain->SetFieldBounds(QStringLiteral("iBInbIMPORTO"), AbcAmountBounds(QStringLiteral("Importo")));
     RebuildParamsFromSQL(xqcMain);
     xqcMain->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     frMaster->frRicerca->DataSet = xqcMain;

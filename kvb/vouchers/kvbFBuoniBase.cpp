@@ -1,5 +1,6 @@
 #include "kvbFBuoniBase.h"
 
+#include "AbcUBounds.h"
 #include "AbcURoutines.h"
 #include "VoConnection.h"
 #include "VoDBDateEdit.h"
@@ -75,6 +76,8 @@ void TfmkvbBuoniBase::FormCreate() {
     for (TfrVoDBRWGrid *frame : {HeaderFrame(), GoodsFrame(), DocumentsFrame()})
         kvbSortColumnsOnTheirFields(frame->grFrame);
     SetUpActions();
+    xqcMain->SetFieldBounds(QStringLiteral("iBBuoIMPORTO"), AbcAmountBounds(QStringLiteral("Importo buono")));
+    xqcDetail->SetFieldBounds(QStringLiteral("iBInbIMPORTO"), AbcAmountBounds(QStringLiteral("Importo")));
     // The kind is written by the insert itself.
     xqcMain->VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
         if (Prop.Kind == skInsert)

@@ -1,5 +1,6 @@
 #include "AbeMSettCons.h"
 
+#include "AbcUBounds.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMasterDetail.h"
@@ -67,6 +68,13 @@ TdmSecSettCons::TdmSecSettCons(QObject *parent)
     xqcResponsabili->setObjectName(QStringLiteral("xqcResponsabili"));
     SetHistoricised(false);
     SetStatements(xqcsettConsegna, kSectorInsertSQL, kSectorUpdateSQL, kSectorDeleteSQL);
+    // An imbalance may go either way; what a sector has and is given is zero or more.
+    xqcsettConsegna->SetFieldBounds(QStringLiteral("ISECDISPONIBILITA"),
+                                    AbcAmountBounds(QStringLiteral("Disponibilità")));
+    xqcsettConsegna->SetFieldBounds(QStringLiteral("ISECSBILANCIAMENTO"),
+                                    {-AbcMaxAmount, true, AbcMaxAmount, 4, QStringLiteral("Sbilanciamento")});
+    xqcsettConsegna->SetFieldBounds(QStringLiteral("ISECSTANZIAMENTO"),
+                                    AbcAmountBounds(QStringLiteral("Sbilanciamento annuo")));
     xqcResponsabili->SetCommandText(QString::fromLatin1(kResponsabiliSQL));
     xqcResponsabili->SetParam(QStringLiteral("ICAGID"), SecResponsabiliCategory);
     SetStatements(xqcResponsabili, kResponsabileInsertSQL, kResponsabileUpdateSQL, kResponsabileDeleteSQL);

@@ -1,5 +1,6 @@
 #include "AbiMBen.h"
 
+#include "AbcUBounds.h"
 #include "AbiFCCIODialog.h"
 #include "VoConnection.h"
 #include "VoDates.h"
@@ -417,6 +418,8 @@ void TdmBeneficiari::HookEvents() {
     addOwner(xqcEmail, "TEMB_EMAIL");
     addOwner(xqcWeb, "TSWB_SITIWEB");
     addOwner(xqcDatiLegali, "TLEG_DATILEGALI");
+    xqcDatiLegali->SetFieldBounds(QStringLiteral("FLEGFATTURATO"),
+                                  AbcTurnoverBounds(QStringLiteral("Fatturato")));
     addOwner(xqcDatiBancari, "TSPRBEN");
 
     xqcDatiLegali->VoBeforeExec.Add([this](TVoQueryCollection *, TVoQueryProp &prop, bool &) {

@@ -220,6 +220,10 @@ void TfmkvaAliquoteIVA::FormCreate() {
     TfmVoRegistry::FormCreate();
     SetUpRegistry(frFkvaAliquoteIVA, xqcAliquoteIVA, QString::fromLatin1(kAliquoteSQL),
                   {{1, QStringLiteral("SALVDESCS"), true}, {2, QStringLiteral("SALVDESCL"), true}});
+    // Every total with VAT adds the rate's share of each row: the rows' bounds count on a rate of at
+    // most a hundred.
+    xqcAliquoteIVA->SetFieldBounds(QStringLiteral("FALVIVA"),
+                                   TVoBounds::NotNegative(100, QStringLiteral("% IVA")));
 }
 
 // --- Units of measure ---------------------------------------------------------------------------------

@@ -352,6 +352,47 @@ TEST_F(kvaBeniCaricoTest, ACodeTheRowCannotBeGivenIsAskedWhereItIsGiven) {
     }
 }
 
+// What a row cannot hold is refused at the save, naming the field, and no row is written: a quantity
+// of zero or less, a text no number shows (nothing of it dropped on the way), a cost below zero, or
+// beyond what a year's totals can add up.
+TEST_F(kvaBeniCaricoTest, QuantitiesAndCostsBeyondTheirBoundsAreRefusedByName) {
+    Open();
+    const QString nines(20, QLatin1Char('9'));
+    const struct {
+        bool quantity;
+        QString typed;
+        QString refusal;
+    } cases[] = {
+        {true, QStringLiteral("-5"), QStringLiteral("Il campo \"Quantità\" deve essere maggiore di 0")},
+        {true, QStringLiteral("1e20"),
+         QStringLiteral("Nel campo \"Quantità\" si scrivono solo cifre, la virgola dei decimali e i punti "
+                        "delle migliaia")},
+        {true, nines, QStringLiteral("Il campo \"Quantità\" non può superare 99.999")},
+        {false, QStringLiteral("-3"),
+         QStringLiteral("Il campo \"Costo unitario (iva esclusa)\" non può essere minore di 0")},
+        {false, nines,
+         QStringLiteral("Il campo \"Costo unitario (iva esclusa)\" non può superare 99.999,99")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        NewRow();
+        TypeDescription(QStringLiteral("Gessetti"));
+        FillCodes();
+        TVoDBNumericEdit *edit = c.quantity ? rows->xneQuant : rows->xceImporto;
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        VoType(c.typed);
+        EXPECT_EQ(edit->text(), c.typed);
+        messages->Clear();
+        EXPECT_FALSE(Post());
+        EXPECT_EQ(messages->LastText(), Warning(c.refusal));
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IAFCID FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
+                              {{QStringLiteral("v"), voucher}}),
+                  0);
+        window->xqcDetail->Cancel();
+    }
+}
+
 TEST_F(kvaBeniCaricoTest, ASavedRowKeepsTheStockItsUnloadingsNeed) {
     const int article = VoTestArticle(QStringLiteral("Toner nero"), pieces, vat22);
     const int row = VoTestRow(voucher, article, 10, 5.0);

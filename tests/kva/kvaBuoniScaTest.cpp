@@ -174,16 +174,25 @@ TEST_F(kvaBuoniScaTest, ATooLargeQuantityIsRefusedAndReplacedByTheLargestThatSav
     }
 }
 
-TEST_F(kvaBuoniScaTest, AQuantityOfZeroIsAccepted) {
+// Unloading nothing, or less than nothing (a loading in disguise), is refused naming the quantity.
+TEST_F(kvaBuoniScaTest, AnUnloadingQuantityMustBeAboveZero) {
     Open();
-    NewRow();
-    Choose(QStringLiteral("carta"));
-    VoTypeInto(rows->xneQuant, QStringLiteral("0"));
-    rows->xelSettore->SetKeyValue(office);
-    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
-    EXPECT_DOUBLE_EQ(Value(QStringLiteral("SELECT FAFCQUANTITA FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
-                           {{QStringLiteral("r"), CurrentRow()}}),
-                     0);
+    for (const QString &typed : {QStringLiteral("0"), QStringLiteral("-5")}) {
+        NewRow();
+        Choose(QStringLiteral("carta"));
+        rows->xelSettore->SetKeyValue(office);
+        rows->xneQuant->setFocus(Qt::OtherFocusReason);
+        rows->xneQuant->selectAll();
+        VoType(typed);
+        messages->Clear();
+        EXPECT_FALSE(Post()) << typed.toStdString();
+        EXPECT_EQ(messages->LastText(),
+                  Warning(QStringLiteral("Il campo \"Quantità\" deve essere maggiore di 0")));
+        window->xqcDetail->Cancel();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IAFCID FROM TAFC_ARTVELIST WHERE IFBUOID = :u"),
+                          {{QStringLiteral("u"), unload}}),
+              0);
 }
 
 TEST_F(kvaBuoniScaTest, TheSectorHistoryFollowsTheRow) {

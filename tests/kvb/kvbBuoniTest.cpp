@@ -265,6 +265,56 @@ TEST_F(kvbBuoniTest, AGoodNeedsItsCodesAndADescriptionOrATitle) {
     EXPECT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
 }
 
+// A good's value and the voucher's amount are zero or more and within what a year's totals hold; a
+// refusal names the field and writes nothing.
+TEST_F(kvbBuoniTest, AmountsBeyondTheirBoundsAreRefusedByName) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    const QVariant voucher = fm->xqcMain->FieldByName(QStringLiteral("IBBUOID"))->Value();
+    const struct {
+        QString typed;
+        QString refusal;
+    } cases[] = {
+        {QStringLiteral("-5"), QStringLiteral("Il campo \"Importo\" non può essere minore di 0")},
+        {QString(20, QLatin1Char('9')),
+         QStringLiteral("Il campo \"Importo\" non può superare 999.999.999,99")},
+        {QStringLiteral("1e20"),
+         QStringLiteral("Nel campo \"Importo\" si scrivono solo cifre, la virgola dei "
+                        "decimali e i punti delle migliaia")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+        FillGood(QStringLiteral("Sedia"));
+        fm->frDetail->xceImporto->setFocus(Qt::OtherFocusReason);
+        fm->frDetail->xceImporto->selectAll();
+        VoType(c.typed);
+        messages->Clear();
+        fm->frDetail->xacPost->Execute();
+        EXPECT_EQ(fm->xqcDetail->State(), dsInsert);
+        EXPECT_EQ(messages->LastText(), QStringLiteral("Attenzione ! \r\n%1. ").arg(c.refusal));
+        fm->xqcDetail->Cancel();
+    }
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IBINBID FROM TBINB_BENI WHERE IBBUOID = :v"),
+                          {{QStringLiteral("v"), voucher}}),
+              0);
+
+    const auto stored = [&] {
+        return VoSelectValue(QStringLiteral("SELECT IBBUOIMPORTO FROM TBBUO_BUONI WHERE IBBUOID = :v"),
+                             {{QStringLiteral("v"), voucher}});
+    };
+    const QVariant before = stored();
+    ASSERT_TRUE(fm->frMaster->xacEdit->Execute());
+    fm->frMaster->xceImporto->setFocus(Qt::OtherFocusReason);
+    fm->frMaster->xceImporto->selectAll();
+    VoType(QStringLiteral("-1"));
+    messages->Clear();
+    fm->frMaster->xacPost->Execute();
+    EXPECT_EQ(messages->LastText(),
+              QStringLiteral("Attenzione ! \r\nIl campo \"Importo buono\" non può essere minore di 0. "));
+    EXPECT_EQ(stored(), before);
+}
+
 // Answers every message, noting the page of the goods frame that the user sees behind it.
 class TPageBehindMessage : public IVoMessageResponder {
 public:

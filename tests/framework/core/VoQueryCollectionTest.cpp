@@ -277,6 +277,31 @@ TEST_F(VoQueryCollectionTest, AFailureHalfWayLeavesTheDatabaseAsItWasAndTheRowEd
     EXPECT_EQ(Desc(), QStringLiteral("Mia descrizione"));
 }
 
+// A value written by code past its field's bounds is refused by the post itself, naming the field,
+// and nothing is written; the bounds hold after the collection is opened again.
+TEST_F(VoQueryCollectionTest, APostRefusesAValueBeyondItsFieldsBounds) {
+    qc.SetAutoBuildSQL(true);
+    qc.SetFieldBounds(QStringLiteral("famount"), TVoBounds::NotNegative(500, QStringLiteral("Importo")));
+    const QString before = DumpAll();
+    for (const double amount : {-0.5, 500.01}) {
+        qc.Close();
+        qc.Open();
+        qc.Edit();
+        qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(amount);
+        EXPECT_FALSE(qc.Post()) << amount;
+        EXPECT_EQ(qc.State(), dsEdit);
+        qc.Cancel();
+    }
+    EXPECT_EQ(
+        user->reported,
+        (QStringList{QStringLiteral("Attenzione ! \r\nIl campo \"Importo\" non può essere minore di 0. "),
+                     QStringLiteral("Attenzione ! \r\nIl campo \"Importo\" non può superare 500. ")}));
+    EXPECT_EQ(DumpAll(), before);
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(500);
+    ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
+}
+
 TEST_F(VoQueryCollectionTest, APostJoinsTheCallersTransaction) {
     qc.SQLInsert.Add(kInsertHead);
     qc.SQLInsert.Add(kCountTotal);
@@ -775,7 +800,8 @@ TEST_F(VoQueryCollectionTest, AReopeningKeepsItsFieldsUntilTheTextOrTheCalculate
     qc.Close();
     qc.AddCalcField(QStringLiteral("SCALC"), QMetaType::QString);
     qc.OnCalcFields.Add([](TVoQueryCollection *c) {
-        c->FieldByName(QStringLiteral("SCALC"))->SetValue(c->FieldByName(QStringLiteral("SDESC"))->AsString());
+        c->FieldByName(QStringLiteral("SCALC"))
+            ->SetValue(c->FieldByName(QStringLiteral("SDESC"))->AsString());
     });
     qc.Open();
     EXPECT_EQ(qc.FieldNames(), QStringList({"IHEADID", "SDESC", "SCALC"}));

@@ -277,6 +277,66 @@ TEST_F(VoDBControlsTest, MoneyEditWritesExactlyWhatWasTyped) {
     EXPECT_TRUE(Stored(QStringLiteral("BIMPORTO")).isNull());
 }
 
+// A number edit keeps every key typed and refuses, naming its field, a text no number shows, a value
+// its column cannot hold and one beyond the bounds its collection declares; the field keeps its value.
+TEST_F(VoDBControlsTest, NumberEditsTakeOnlyWhatTheirFieldHolds) {
+    auto *exact = Add<TVoDBMoneyEdit>(QStringLiteral("Importo esatto"), QStringLiteral("BIMPORTO"));
+    exact->show();
+    qc.SetFieldBounds(QStringLiteral("FAMOUNT"), TVoBounds::Positive(1000));
+    qc.SetFieldBounds(QStringLiteral("BIMPORTO"), TVoBounds::NotNegative(100, QString(), 4));
+    const auto refused = [](const QString &sentence) {
+        return QStringLiteral("Attenzione ! \r\n%1. ").arg(sentence);
+    };
+    const auto chars = [&](const char *caption) {
+        return refused(QStringLiteral("Nel campo \"%1\" si scrivono solo cifre, la virgola dei decimali e i "
+                                      "punti delle migliaia")
+                           .arg(QString::fromUtf8(caption)));
+    };
+    const QString nines(20, QLatin1Char('9'));
+    const struct {
+        QLineEdit *edit;
+        QString typed;
+        QString message;
+    } cases[] = {
+        {amount, QStringLiteral("1e20"), chars("Importo")},
+        {quantity, QStringLiteral("+3"), chars("Quantità")},
+        {money, QStringLiteral("12 euro"), chars("Importo beni")},
+        {exact, QStringLiteral("1E5"), chars("Importo esatto")},
+        {quantity, nines, refused(QStringLiteral("Il campo \"Quantità\" non può superare 2.147.483.647"))},
+        {amount, QStringLiteral("0"),
+         refused(QStringLiteral("Il campo \"Importo\" deve essere maggiore di 0"))},
+        {amount, QStringLiteral("1.000,01"),
+         refused(QStringLiteral("Il campo \"Importo\" non può superare 1.000"))},
+        {money, QStringLiteral("-0,01"),
+         refused(QStringLiteral("Il campo \"Importo beni\" non può essere minore di 0"))},
+        {exact, QStringLiteral("100,0001"),
+         refused(QStringLiteral("Il campo \"Importo esatto\" non può superare 100"))},
+        {exact, nines, refused(QStringLiteral("Il campo \"Importo esatto\" non può superare 100"))},
+        {money, nines, refused(QStringLiteral("Il campo \"Importo beni\" non può superare 100"))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        messages->Clear();
+        Retype(c.edit, c.typed);
+        EXPECT_EQ(c.edit->text(), c.typed);
+        VoPress(Qt::Key_Tab);
+        EXPECT_EQ(messages->Texts(), QStringList{c.message});
+        EXPECT_EQ(QApplication::focusWidget(), c.edit);
+        ds.Cancel();
+    }
+    EXPECT_EQ(Stored(QStringLiteral("FAMOUNT")).toDouble(), 1234.5);
+    EXPECT_EQ(Stored(QStringLiteral("IQTY")).toInt(), 3);
+    EXPECT_EQ(Stored(QStringLiteral("BIMPORTO")).toLongLong(), 12345678);
+
+    // Within the bounds, the values save.
+    Retype(amount, QStringLiteral("1.000"));
+    Retype(money, QStringLiteral("0"));
+    messages->Clear();
+    ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(Stored(QStringLiteral("FAMOUNT")).toDouble(), 1000.0);
+    EXPECT_EQ(Stored(QStringLiteral("BIMPORTO")).toLongLong(), 0);
+}
+
 TEST_F(VoDBControlsTest, TextEditsUpperCaseLengthMemoAndAutoEdit) {
     desc->SetUpperCase(true);
     desc->setMaxLength(5);
