@@ -1,6 +1,7 @@
 #include "VoConnection.h"
 
 #include "VoExceptions.h"
+#include "VoMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +13,10 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <algorithm>
+
 #include <fcntl.h>
+#include <ibase.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -40,6 +44,52 @@ void LinkInto(const QString &dir, const QString &root, const QString &name) {
     if (root.isEmpty() || QFileInfo::exists(target) || !QFileInfo::exists(root + QLatin1Char('/') + name))
         return;
     QFile::link(root + QLatin1Char('/') + name, target);
+}
+
+// Why the engine refuses to open a database, by the code of its status vector. Qt's driver reports
+// only the engine's text and an SQL code that is one for all of them, so the attach is tried once
+// more through the client library to read the code.
+ISC_STATUS OpenFailureCode(const QString &name, const QString &userName, const QString &password) {
+    QByteArray dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char item, const QByteArray &value) {
+        dpb += item;
+        dpb += char(qMin<qsizetype>(value.size(), 255));
+        dpb += value.left(255);
+    };
+    add(char(isc_dpb_user_name), userName.toUtf8());
+    add(char(isc_dpb_password), password.toUtf8());
+    add(char(isc_dpb_lc_ctype), QByteArrayLiteral("UTF8"));
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = 0;
+    const QByteArray file = name.toLocal8Bit();
+    if (!isc_attach_database(status, 0, file.constData(), &db, short(dpb.size()), dpb.constData())) {
+        isc_detach_database(status, &db);
+        return 0;
+    }
+    return status[0] == isc_arg_gds ? status[1] : 0;
+}
+
+// What the user reads when a database cannot be opened: what went wrong and what to check.
+QString OpenFailureText(ISC_STATUS code, const QString &host) {
+    switch (code) {
+    case isc_login:
+        return QStringLiteral("Il server non accetta il nome utente e la password della connessione: "
+                              "controllare User_Name e Password nelle impostazioni della connessione.");
+    case isc_network_error:
+    case isc_net_connect_err:
+    case isc_conn_lost:
+        return QStringLiteral("Il server \"%1\" non risponde: controllare che il computer sia acceso e "
+                              "raggiungibile in rete, che il server del database sia avviato e che la sua "
+                              "porta (3050) non sia bloccata.")
+            .arg(host);
+    case isc_io_error:
+    case isc_bad_db_format:
+        return QStringLiteral("Il database non esiste, non si può leggere o non è un database: controllare "
+                              "il percorso indicato come Database nelle impostazioni della connessione e i "
+                              "permessi del file.");
+    default:
+        return QStringLiteral("Il database non si può aprire.");
+    }
 }
 
 QList<TVoSQLConnection *> &Connections() {
@@ -161,15 +211,17 @@ void TVoSQLConnection::SetParam(const QString &name, const QString &value) {
     m_params.insert(name.toUpper(), value);
 }
 
-bool TVoSQLConnection::Open(QString *error) {
+bool TVoSQLConnection::Open(QString *error, QString *detail) {
     if (Connected())
         return true;
     const QString database = Param(QStringLiteral("Database"));
     QString host, path;
     VoSplitDatabaseName(database, &host, &path);
-    auto fail = [&](const QString &why) {
+    auto fail = [&](const QString &why, const QString &engineText = QString()) {
         if (error)
             *error = why;
+        if (detail)
+            *detail = engineText;
         QSqlDatabase::removeDatabase(m_connectionName);
         return false;
     };
@@ -178,7 +230,7 @@ bool TVoSQLConnection::Open(QString *error) {
     if (host.isEmpty()) {
         VoPrepareEmbeddedEngine();
         if (!QFileInfo::exists(path))
-            return fail(QStringLiteral("Il file del database non esiste."));
+            return fail(OpenFailureText(isc_io_error, host));
     }
     if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
         return fail(QStringLiteral("Il driver Firebird di Qt (QIBASE) non è installato."));
@@ -193,7 +245,9 @@ bool TVoSQLConnection::Open(QString *error) {
             const QSqlError e = db.lastError();
             const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
             db = QSqlDatabase();
-            return fail(text.trimmed());
+            const ISC_STATUS code = OpenFailureCode(database, Param(QStringLiteral("User_Name")),
+                                                    Param(QStringLiteral("Password")));
+            return fail(OpenFailureText(code, host), text.trimmed());
         }
     }
     return true;
@@ -384,6 +438,38 @@ bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s, QString *error) {
         *error = expected;
         return false;
     }
+    // The keys are read with these capitals only: "user_name" would leave the login at its default
+    // without a word.
+    static const QStringList known{QStringLiteral("Database"),    QStringLiteral("User_Name"),
+                                   QStringLiteral("Password"),    QStringLiteral("Rights"),
+                                   QStringLiteral("Code"),        QStringLiteral("User"),
+                                   QStringLiteral("UserPassword")};
+    for (const QString &key : ini.childKeys()) {
+        if (known.contains(key))
+            continue;
+        const auto spelled = std::find_if(known.cbegin(), known.cend(), [&key](const QString &k) {
+            return k.compare(key, Qt::CaseInsensitive) == 0;
+        });
+        *error =
+            QStringLiteral("Il file delle impostazioni \"%1\" contiene nella sezione [Connection] la chiave "
+                           "\"%2\", che il programma non conosce: ")
+                .arg(file, key) +
+            (spelled != known.cend()
+                 ? QStringLiteral("va scritta \"%1\" (maiuscole e minuscole come scritte qui).").arg(*spelled)
+                 : QStringLiteral("le chiavi sono Database, User_Name, Password e Rights (maiuscole e "
+                                  "minuscole come scritte qui)."));
+        return false;
+    }
+    if (ini.contains(QStringLiteral("Rights"))) {
+        bool number = false;
+        ini.value(QStringLiteral("Rights")).toInt(&number);
+        if (!number) {
+            *error =
+                QStringLiteral("Il file delle impostazioni \"%1\" deve indicare in Rights un numero intero.")
+                    .arg(file);
+            return false;
+        }
+    }
     s->userName = ini.value(QStringLiteral("User_Name"), s->userName).toString();
     s->password = ini.value(QStringLiteral("Password"), s->password).toString();
     s->code = ini.value(QStringLiteral("Code"), s->code).toString();
@@ -391,6 +477,12 @@ bool TdmVoConnection::ReadSettings(TVoConnectionSettings *s, QString *error) {
     s->userPassword = ini.value(QStringLiteral("UserPassword"), s->userPassword).toString();
     s->rights = ini.value(QStringLiteral("Rights"), s->rights).toInt();
     return true;
+}
+
+void TdmVoConnection::ShowLastError() const {
+    TVoShownMessage message{m_lastError, mtError, mbOK};
+    message.detail = m_lastErrorDetail;
+    VoMessageDlg(message);
 }
 
 bool TdmVoConnection::PrepareValues() {
@@ -444,6 +536,7 @@ bool TdmVoConnection::PrepareValues() {
 
 bool TdmVoConnection::OpenConnection() {
     m_lastError.clear();
+    m_lastErrorDetail.clear();
     if (xqoMain->Connected()) {
         qqoVoGlobConn = xqoMain;
         return true;
@@ -451,7 +544,7 @@ bool TdmVoConnection::OpenConnection() {
     QString why;
     if (!PrepareValues())
         return false;
-    if (!xqoMain->Open(&why)) {
+    if (!xqoMain->Open(&why, &m_lastErrorDetail)) {
         m_lastError = QStringLiteral("Impossibile aprire il database \"%1\":\n%2")
                           .arg(xqoMain->Param(QStringLiteral("Database")), why);
         return false;

@@ -37,8 +37,10 @@ public:
     void SetParam(const QString &name, const QString &value);
     QStringList ParamNames() const { return m_paramOrder; }
 
-    // Opens the database named by the "Database" parameter; on failure returns false and sets error.
-    bool Open(QString *error = nullptr);
+    // Opens the database named by the "Database" parameter; on failure returns false, with error
+    // saying in the user's words why (login refused, server unreachable, no readable database) and
+    // what to check, and detail the engine's own text.
+    bool Open(QString *error = nullptr, QString *detail = nullptr);
     void Close();
     bool Connected() const;
 
@@ -137,13 +139,17 @@ public:
     static bool ReadSettings(TVoConnectionSettings *settings, QString *error = nullptr);
 
     // Opens the connection and publishes it as qqoVoGlobConn; false on failure, with the reason in
-    // LastError for the caller to tell the user.
+    // LastError for the caller to tell the user and the engine's text, if any, in LastErrorDetail.
     bool OpenConnection();
     QString LastError() const { return m_lastError; }
+    QString LastErrorDetail() const { return m_lastErrorDetail; }
+    // Tells the user why the connection did not open.
+    void ShowLastError() const;
 
 private:
     bool PrepareValues();
     QStringList m_startup;
     bool m_startupSet = false;
     QString m_lastError;
+    QString m_lastErrorDetail;
 };

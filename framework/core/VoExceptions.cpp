@@ -32,3 +32,14 @@ bool EVoDatabaseError::IsLockConflict() const {
            Message().contains(QLatin1String("update conflicts with concurrent update")) ||
            Message().contains(QLatin1String("lock conflict on no wait transaction"));
 }
+
+TVoFailureText VoFailureText(const std::exception &failure) {
+    if (auto *db = dynamic_cast<const EVoDatabaseError *>(&failure); db && db->IsLockConflict())
+        // The write was rolled back whole, so the user can simply do it again.
+        return {QStringLiteral("Un altro utente ha modificato gli stessi dati nello stesso momento.\n"
+                               "Non è stato registrato nulla: riprovare l'operazione."),
+                db->Message()};
+    if (auto *vo = dynamic_cast<const EVoException *>(&failure))
+        return {vo->Message(), QString()};
+    return {QString::fromLocal8Bit(failure.what()), QString()};
+}

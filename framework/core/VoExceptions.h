@@ -48,5 +48,13 @@ public:
     EVoAbort() : EVoException(QStringLiteral("Operazione annullata.")) {}
 };
 
+// What the user is told of a failure: the exception's text, except where the engine's own words
+// would be all the user reads (a lock conflict); those then go to the detail.
+struct TVoFailureText {
+    QString text;
+    QString detail;
+};
+TVoFailureText VoFailureText(const std::exception &failure);
+
 // Formats a message with "%s" placeholders, the way the programs' texts are written.
 QString VoFormat(QString pattern, const QStringList &args);

@@ -12,6 +12,8 @@ class TConsoleResponder : public IVoMessageResponder {
 public:
     int Answer(const TVoShownMessage &m) override {
         std::fprintf(stderr, "%s\n", m.text.toLocal8Bit().constData());
+        if (!m.detail.isEmpty())
+            std::fprintf(stderr, "%s\n", m.detail.toLocal8Bit().constData());
         return VoFirstAnswer(m.buttons);
     }
 };
@@ -57,10 +59,10 @@ void VoMessageBox(const QString &text) {
 void VoShowException(const std::exception &e) {
     if (dynamic_cast<const EVoAbort *>(&e))
         return;
-    if (auto *vo = dynamic_cast<const EVoException *>(&e))
-        VoMessageDlg(vo->Message(), mtError, mbOK);
-    else
-        VoMessageDlg(QString::fromLocal8Bit(e.what()), mtError, mbOK);
+    const TVoFailureText failure = VoFailureText(e);
+    TVoShownMessage message{failure.text, mtError, mbOK};
+    message.detail = failure.detail;
+    VoMessageDlg(message);
 }
 
 void VoShowUnknownException() {

@@ -48,7 +48,10 @@ struct TVoShownMessage {
     int helpContext = 0;
     TMsgDlgBtn defaultButton = mbNone;
     // The title of the box; empty: the program's name.
-    QString caption;
+    QString caption{};
+    // What the engine or the system said, shown on request under the message: the message itself
+    // says in the user's words what happened and what to do.
+    QString detail{};
 };
 
 // Answers a message. Without a window system the default responder writes the text to the error
@@ -67,7 +70,7 @@ int VoMessageDlg(const TVoShownMessage &message);
 // A plain information message with an OK button.
 void VoMessageBox(const QString &text);
 // Reports an exception's text as an error message (used where events start, so that no exception
-// crosses the event loop). An EVoAbort shows nothing.
+// crosses the event loop), in the words of VoFailureText. An EVoAbort shows nothing.
 void VoShowException(const std::exception &e);
 // The same for an exception that is no std::exception.
 void VoShowUnknownException();

@@ -53,8 +53,7 @@ void TVoQueryCollection::Report(const std::exception &failure) {
         m_lastError.clear();
         return;
     }
-    auto *vo = dynamic_cast<const EVoException *>(&failure);
-    m_lastError = vo ? vo->Message() : QString::fromLocal8Bit(failure.what());
+    m_lastError = VoFailureText(failure).text;
     VoReportDataSetFailure(failure);
 }
 

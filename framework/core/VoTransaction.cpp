@@ -38,3 +38,20 @@ void TVoTransaction::Rollback() {
     m_active = false;
     m_connection->Rollback();
 }
+
+void VoWriteRetryingConflicts(const std::function<void()> &write, TVoSQLConnection *connection) {
+    TVoSQLConnection *conn = connection ? connection : qqoVoGlobConn;
+    const int attempts = conn && conn->InTransaction() ? 1 : 3;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            TVoTransaction transaction(conn);
+            transaction.StartTransaction();
+            write();
+            transaction.Commit();
+            return;
+        } catch (const EVoDatabaseError &e) {
+            if (!e.IsLockConflict() || attempt >= attempts)
+                throw;
+        }
+    }
+}

@@ -85,50 +85,61 @@ QString VoRptLayoutText(const QString &codAppl, int id, TVoSQLConnection *connec
     return q.AsString(QStringLiteral("BYXARXMLFILE"));
 }
 
-int VoRptSeedLayouts(const QString &codAppl, const QStringList &layouts, TVoSQLConnection *connection) {
-    QList<TVoRptLayout> read;
-    for (const QString &xml : layouts) {
-        read << TVoRptLayout::Parse(xml);
-        if (read.last().id <= 0 || read.last().id >= VoRptFirstCustomId)
-            throw EVoError(QStringLiteral("%1: una stampa del programma ha un id da 1 a %2.")
-                               .arg(read.last().Name())
-                               .arg(VoRptFirstCustomId - 1));
-    }
-    TVoTransaction transaction(connection);
-    transaction.StartTransaction();
+namespace {
+
+struct TStoredLayout {
+    QVariant key; // invalid when the layout is not stored
+    bool current = false;
+};
+
+TStoredLayout ReadStored(const QString &codAppl, const TVoRptLayout &layout, TVoSQLConnection *connection) {
+    TVoQuery stored(QString::fromLatin1(kLayoutSQL), connection);
+    stored.SetParam(QStringLiteral("sYXlsCodice"), codAppl)
+        .SetParam(QStringLiteral("sYXarCodice"), Code(layout.id));
+    stored.Open();
+    TStoredLayout out;
+    if (stored.Eof())
+        return out;
+    out.key = stored.Value(QStringLiteral("IYXARID"));
+    int storedId = 0;
+    int storedVersion = 0;
+    QString title;
+    QString folder;
+    out.current = TVoRptLayout::ReadHeader(stored.AsString(QStringLiteral("BYXARXMLFILE")), &storedId, &title,
+                                           &folder, &storedVersion) &&
+                  storedVersion >= layout.version;
+    return out;
+}
+
+int SeedMissingLayouts(const QString &codAppl, const QStringList &layouts, const QList<TVoRptLayout> &read,
+                       TVoSQLConnection *connection) {
+    QList<int> outdated;
+    for (int i = 0; i < read.size(); ++i)
+        if (!ReadStored(codAppl, read[i], connection).current)
+            outdated << i;
     QVariant list =
         VoSelectValue(QString::fromLatin1(kListSQL), {{QStringLiteral("sYXlsCodice"), codAppl}}, connection);
-    if (!list.isValid() || list.isNull()) {
+    const bool listed = list.isValid() && !list.isNull();
+    // Every program starts here: one that finds its layouts current writes nothing, so that it never
+    // waits for, nor conflicts with, another starting at the same moment.
+    if (outdated.isEmpty() && listed)
+        return 0;
+    if (!listed) {
         list = VoNewId(QStringLiteral("TYXLS_XMLLISTA"), connection);
         VoExecSQL(QString::fromLatin1(kNewListSQL),
                   {{QStringLiteral("iYXlsId"), list}, {QStringLiteral("sYXlsCodice"), codAppl}}, connection);
     }
-    // Two programs starting together write each layout once.
+    // Two programs starting together write each layout once: the second waits here and, when the
+    // first has written, begins again and finds them current.
     VoLockRow(QStringLiteral("TYXLS_XMLLISTA"), QStringLiteral("IYXLSID"), list, connection);
-    int written = 0;
-    for (int i = 0; i < read.size(); ++i) {
+    for (const int i : std::as_const(outdated)) {
         const TVoRptLayout &layout = read[i];
-        TVoQuery stored(QString::fromLatin1(kLayoutSQL), connection);
-        stored.SetParam(QStringLiteral("sYXlsCodice"), codAppl)
-            .SetParam(QStringLiteral("sYXarCodice"), Code(layout.id));
-        stored.Open();
-        const bool exists = !stored.Eof();
-        const QVariant key = exists ? stored.Value(QStringLiteral("IYXARID")) : QVariant();
-        int storedId = 0;
-        int storedVersion = 0;
-        QString title;
-        QString folder;
-        const bool readable =
-            exists && TVoRptLayout::ReadHeader(stored.AsString(QStringLiteral("BYXARXMLFILE")), &storedId,
-                                               &title, &folder, &storedVersion);
-        stored.Close();
-        if (readable && storedVersion >= layout.version)
-            continue;
+        const TStoredLayout stored = ReadStored(codAppl, layout, connection);
         const QVariantHash values{{QStringLiteral("sYXarDesc"), layout.title},
                                   {QStringLiteral("bYXarXmlFile"), layouts[i]}};
-        if (exists) {
+        if (stored.key.isValid()) {
             QVariantHash update = values;
-            update.insert(QStringLiteral("iYXarId"), key);
+            update.insert(QStringLiteral("iYXarId"), stored.key);
             VoExecSQL(QString::fromLatin1(kUpdateLayoutSQL), update, connection);
         } else {
             QVariantHash insert = values;
@@ -138,9 +149,24 @@ int VoRptSeedLayouts(const QString &codAppl, const QStringList &layouts, TVoSQLC
             insert.insert(QStringLiteral("sYXarCodice"), Code(layout.id));
             VoExecSQL(QString::fromLatin1(kNewLayoutSQL), insert, connection);
         }
-        ++written;
     }
-    transaction.Commit();
+    return int(outdated.size());
+}
+
+} // namespace
+
+int VoRptSeedLayouts(const QString &codAppl, const QStringList &layouts, TVoSQLConnection *connection) {
+    QList<TVoRptLayout> read;
+    for (const QString &xml : layouts) {
+        read << TVoRptLayout::Parse(xml);
+        if (read.last().id <= 0 || read.last().id >= VoRptFirstCustomId)
+            throw EVoError(QStringLiteral("%1: una stampa del programma ha un id da 1 a %2.")
+                               .arg(read.last().Name())
+                               .arg(VoRptFirstCustomId - 1));
+    }
+    int written = 0;
+    VoWriteRetryingConflicts([&] { written = SeedMissingLayouts(codAppl, layouts, read, connection); },
+                             connection);
     return written;
 }
 

@@ -20,6 +20,7 @@ public:
         QMessageBox box;
         box.setWindowTitle(m.caption.isEmpty() ? TVoApplication::ProgramTitle() : m.caption);
         box.setText(m.text);
+        box.setDetailedText(m.detail);
         switch (m.type) {
         case mtWarning:
             box.setIcon(QMessageBox::Warning);

@@ -8,6 +8,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoRptTreeView.h"
+#include "VoTransaction.h"
 #include "VoUtils.h"
 #include "kvaFSelectPrg.h"
 #include "kvaMAtt.h"
@@ -41,7 +42,7 @@ void StartKvb() {
     }
     // The connection is opened just to read its values, and closed again.
     if (!dmkvaConn->OpenConnection()) {
-        VoMessageDlg(dmkvaConn->LastError(), mtError, mbOK);
+        dmkvaConn->ShowLastError();
         return;
     }
     launcher->Parameters = BuildKvbArguments(QString::fromLatin1(kvaKvbTemplate), *dmkvaConn->xqoMain);
@@ -73,7 +74,8 @@ void CheckRegisterOptions(TfmAbcMain *) {
 }
 
 void RepairVatRates(TfmAbcMain *) {
-    VoExecSQL(QString::fromLatin1(kVatRepairSQL));
+    // Two copies starting together repair the same rows; the one that waited finds them repaired.
+    VoWriteRetryingConflicts([] { VoExecSQL(QString::fromLatin1(kVatRepairSQL)); });
 }
 
 // A catalogue that cannot be rebuilt leaves the program unusable: it closes.

@@ -8,23 +8,12 @@
 #include "VoTransaction.h"
 
 bool kvbRunTransfer(TfmVoMultiSelect *window, const std::function<void()> &write) {
-    constexpr int kAttempts = 3;
-    for (int attempt = 1;; ++attempt) {
-        try {
-            TVoTransaction transaction;
-            transaction.StartTransaction();
-            write();
-            transaction.Commit();
-            VoRefreshStaleStatistics();
-            return true;
-        } catch (const EVoDatabaseError &e) {
-            if (e.IsLockConflict() && attempt < kAttempts)
-                continue;
-            VoShowException(e);
-        } catch (const std::exception &e) {
-            VoShowException(e);
-        }
-        break;
+    try {
+        VoWriteRetryingConflicts(write);
+        VoRefreshStaleStatistics();
+        return true;
+    } catch (const std::exception &e) {
+        VoShowException(e);
     }
     TVoQueryCollection *list = window->frVoMultiSel->xqcMultiSelect;
     VoGuarded([list] {

@@ -52,7 +52,7 @@ void TfmAbcMain::FormActivate() {
     m_firstActivate = false;
     TdmVoConnection *connection = m_program.Connection();
     if (!connection->OpenConnection()) {
-        VoMessageDlg(connection->LastError(), mtError, mbOK);
+        connection->ShowLastError();
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }

@@ -21,7 +21,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -290,6 +294,134 @@ TEST_F(VoOpenFailureTest, MissingOrDamagedFileIsToldClearly) {
     }
     // The module only reports; the program's start-up tells the user.
     EXPECT_TRUE(messages->Shown().isEmpty()) << messages->LastText().toStdString();
+}
+
+namespace {
+
+// A port of this computer on which nothing listens.
+int ClosedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+// Opens the database with the login given, as a program started with these values does.
+void OpenAsStarted(TdmVoConnection &module, const QString &database,
+                   const QString &userName = QStringLiteral("SYSDBA"), const QString &password = QString()) {
+    module.SetStartupArguments({QStringLiteral("1"), QStringLiteral("U"), QStringLiteral("P"),
+                                QStringLiteral("960"), database, userName, password});
+    EXPECT_FALSE(module.OpenConnection());
+}
+
+const char *const kNoDatabaseText =
+    "Il database non esiste, non si può leggere o non è un database: controllare il percorso indicato come "
+    "Database nelle impostazioni della connessione e i permessi del file.";
+
+} // namespace
+
+TEST_F(VoOpenFailureTest, ADatabaseThatDoesNotOpenIsToldByKindWithTheEnginesTextAsDetail) {
+    const QString damaged = TVoTestDb::Folder() + QStringLiteral("/non-database.fdb");
+    QFile f(damaged);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(20000, 'x'));
+    f.close();
+    const QString server = QStringLiteral("127.0.0.1/%1").arg(ClosedPort());
+    const struct {
+        QString database;
+        QString told;
+        bool engineText;
+    } cases[] = {
+        {TVoTestDb::Folder() + QStringLiteral("/manca.fdb"), QString::fromUtf8(kNoDatabaseText), false},
+        {damaged, QString::fromUtf8(kNoDatabaseText), true},
+        {server + QStringLiteral(":/srv/velisto.fdb"),
+         QStringLiteral(
+             "Il server \"%1\" non risponde: controllare che il computer sia acceso e raggiungibile in "
+             "rete, che il server del database sia avviato e che la sua porta (3050) non sia bloccata.")
+             .arg(server),
+         true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.database.toStdString());
+        TdmVoConnection module;
+        OpenAsStarted(module, c.database);
+        EXPECT_EQ(module.LastError(),
+                  QStringLiteral("Impossibile aprire il database \"%1\":\n").arg(c.database) + c.told);
+        EXPECT_EQ(!module.LastErrorDetail().isEmpty(), c.engineText)
+            << module.LastErrorDetail().toStdString();
+        TVoScriptedMessages messages;
+        module.ShowLastError();
+        ASSERT_EQ(messages->Shown().size(), 1);
+        EXPECT_EQ(messages->Shown()[0].text, module.LastError());
+        EXPECT_EQ(messages->Shown()[0].detail, module.LastErrorDetail());
+    }
+}
+
+TEST(VoServerTest, ALoginTheServerRefusesIsToldAsSuch) {
+    TVoTestServer server;
+    QString reason;
+    if (!TVoTestServer::Configured(&server, &reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString database = server.DatabaseName(server.FreshCopy(QStringLiteral("login-refused")));
+    TdmVoConnection module;
+    OpenAsStarted(module, database, server.userName, server.password + QStringLiteral("-sbagliata"));
+    EXPECT_EQ(module.LastError(),
+              QStringLiteral(
+                  "Impossibile aprire il database \"%1\":\nIl server non accetta il nome utente e la "
+                  "password della connessione: controllare User_Name e Password nelle impostazioni della "
+                  "connessione.")
+                  .arg(database));
+    EXPECT_FALSE(module.LastErrorDetail().isEmpty());
+}
+
+TEST_F(VoOpenFailureTest, EveryKeyOfTheSettingsFileIsReadOnlyAsWritten) {
+    const QString file = TdmVoConnection::SettingsFileName();
+    const QString unknown =
+        QStringLiteral("Il file delle impostazioni \"%1\" contiene nella sezione [Connection] "
+                       "la chiave \"%2\", che il programma non conosce: ");
+    const struct {
+        const char *settings;
+        QString error;
+    } cases[] = {
+        {"user_name=ALTRO\n",
+         unknown.arg(file, QStringLiteral("user_name")) +
+             QStringLiteral("va scritta \"User_Name\" (maiuscole e minuscole come scritte qui).")},
+        {"PASSWORD=segreta\n",
+         unknown.arg(file, QStringLiteral("PASSWORD")) +
+             QStringLiteral("va scritta \"Password\" (maiuscole e minuscole come scritte qui).")},
+        {"Utente=ALTRO\n",
+         unknown.arg(file, QStringLiteral("Utente")) +
+             QStringLiteral("le chiavi sono Database, User_Name, Password e Rights (maiuscole e "
+                            "minuscole come scritte qui).")},
+        {"Rights=tutte le funzioni\n",
+         QStringLiteral("Il file delle impostazioni \"%1\" deve indicare in Rights un numero intero.")
+             .arg(file)},
+        {"User_Name=ALTRO\nPassword=segreta\nRights=960\n", QString()},
+    };
+    // Qt reads a settings file again only when its time or size changed: the rows differ in length.
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.settings);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("[Connection]\nDatabase=/srv/velisto.fdb\n") + c.settings);
+        f.close();
+        TVoConnectionSettings settings;
+        QString error;
+        EXPECT_EQ(TdmVoConnection::ReadSettings(&settings, &error), c.error.isEmpty());
+        EXPECT_EQ(error, c.error);
+        if (c.error.isEmpty()) {
+            EXPECT_EQ(settings.userName, QStringLiteral("ALTRO"));
+            EXPECT_EQ(settings.password, QStringLiteral("segreta"));
+            EXPECT_EQ(settings.rights, 960);
+        }
+    }
+    QFile::remove(file);
 }
 
 TEST_F(VoOpenFailureTest, StartupArgumentsFillTheLoginValues) {

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <functional>
@@ -97,6 +98,19 @@ protected:
         for (const char *table : {"TBBSE_BENISETTORI", "TBBIM_IMPORTI", "TBSIN_SEDIBENISTOR", "TBINB_BENI"})
             VoExecSQL(QStringLiteral("DELETE FROM %1 WHERE IBINBID = :g").arg(QString::fromLatin1(table)),
                       {{QStringLiteral("g"), good}});
+    }
+    // "Cambia settore" on the list's current good, choosing the sector and pressing OK, then Cancel
+    // should the dialog stay open; whether the dialog reports a change.
+    static bool ChangeSector(TfmBeni *fm, int sector) {
+        bool done = true;
+        VoWhenModalOpens<TfmkvbChangeCons>([sector, &done](TfmkvbChangeCons *dlg) {
+            dlg->cbSett->SelectId(sector);
+            dlg->buOk->click();
+            done = dlg->Done();
+            dlg->buCancel->click();
+        });
+        fm->frMaster->xacStorLuogo->trigger();
+        return done;
     }
     TfmBeni *OpenList() {
         CurrentRegisterId = facId;
@@ -290,19 +304,34 @@ TEST_F(kvbGoodsListTest, AFailedSectorChangeShowsTheErrorAndReportsNoChange) {
     const int good = Good(1, 1);
     TfmBeni *fm = OpenList();
     Remove(good);
-    bool done = true;
-    const int laboratory = lab;
-    VoWhenModalOpens<TfmkvbChangeCons>([laboratory, &done](TfmkvbChangeCons *dlg) {
-        dlg->cbSett->SelectId(laboratory);
-        dlg->buOk->click();
-        done = dlg->Done();
-        dlg->buCancel->click();
-    });
-    fm->frMaster->xacStorLuogo->trigger();
+    const bool done = ChangeSector(fm, lab);
     EXPECT_FALSE(done);
     EXPECT_EQ(messages->Texts(),
               (QStringList{"Il record è stato modificato o cancellato da un altro utente."}));
     EXPECT_EQ(fm->xqcMain->RecordCount(), 1);
+}
+
+TEST_F(kvbGoodsListTest, ASectorChangeThatMeetsAnotherCopysWriteOfTheGoodSaysSoAndWritesNothing) {
+    const int good = Good(1, 1);
+    TfmBeni *fm = OpenList();
+    const QString before = Sectors(good);
+    QProcess other;
+    other.start(QStringLiteral(VO_DBPEER), {dbPath, QStringLiteral("--lock"), QStringLiteral("TBINB_BENI"),
+                                            QStringLiteral("IBINBID"), QString::number(good)});
+    ASSERT_TRUE(other.waitForReadyRead(30000));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked"));
+    const bool done = ChangeSector(fm, lab);
+    ASSERT_TRUE(other.waitForFinished(30000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
+    EXPECT_FALSE(done);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Un altro utente ha modificato gli stessi dati nello "
+                                         "stesso momento.\nNon è stato registrato nulla: "
+                                         "riprovare l'operazione.")});
+    // The engine's words stay at hand for whoever looks into it.
+    EXPECT_TRUE(messages->Shown().value(0).detail.contains(QStringLiteral("PKVB_INSSETTORE")))
+        << messages->Shown().value(0).detail.toStdString();
+    EXPECT_EQ(Sectors(good), before);
 }
 
 TEST_F(kvbGoodsListTest, TheHistoryActionsOpenTheCurrentGoodsHistoriesInStartOrder) {

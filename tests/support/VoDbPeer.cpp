@@ -10,6 +10,9 @@
 // vo_dbpeer FILE --good LOCKTABLE LOCKCOLUMN LOCKKEY VOUCHER NUMBER
 // The same for a durable good of that number, in state 1, on a loading voucher.
 //
+// vo_dbpeer FILE --lock LOCKTABLE LOCKCOLUMN LOCKKEY
+// The same with nothing written beside the lock, as another program's write of that row.
+//
 // FILE may be a database on the test server ("host:/path"), opened with the login the tests use
 // there (VO_TEST_SERVER_USER, VO_TEST_SERVER_PASSWORD).
 //
@@ -67,7 +70,8 @@ std::unique_ptr<TVoSQLConnection> OpenPeer(const QString &file, QTextStream &out
 
 int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
     const bool good = args[2] == QLatin1String("--good");
-    if (args.size() != (good ? 8 : 9))
+    const bool lockOnly = args[2] == QLatin1String("--lock");
+    if (args.size() != (lockOnly ? 6 : good ? 8 : 9))
         return 2;
     const std::unique_ptr<TVoSQLConnection> peer = OpenPeer(args[1], out);
     if (!peer)
@@ -77,10 +81,13 @@ int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
         TVoTransaction transaction(&conn);
         transaction.StartTransaction();
         VoLockRow(args[3], args[4], args[5].toInt(), &conn);
-        QVariantHash values{{QStringLiteral("ry"), args[6].toInt()}, {QStringLiteral("n"), args[7].toInt()}};
-        if (!good)
-            values.insert(QStringLiteral("d"), QDate::fromString(args[8], Qt::ISODate));
-        VoExecSQL(QString::fromLatin1(good ? kGoodSQL : kVoucherSQL), values, &conn);
+        if (!lockOnly) {
+            QVariantHash values{{QStringLiteral("ry"), args[6].toInt()},
+                                {QStringLiteral("n"), args[7].toInt()}};
+            if (!good)
+                values.insert(QStringLiteral("d"), QDate::fromString(args[8], Qt::ISODate));
+            VoExecSQL(QString::fromLatin1(good ? kGoodSQL : kVoucherSQL), values, &conn);
+        }
         out << "locked" << Qt::endl;
         QThread::msleep(1500);
         transaction.Commit();
@@ -100,7 +107,7 @@ int StartAsAProgram(QTextStream &out) {
     TdmVoConnection module;
     module.SetStartupArguments({});
     if (!module.OpenConnection()) {
-        VoMessageDlg(module.LastError(), mtError, mbOK);
+        module.ShowLastError();
         return 1;
     }
     out << "opened" << Qt::endl;
@@ -146,7 +153,8 @@ int main(int argc, char *argv[]) {
     if (app.arguments().value(2) == QLatin1String("--edit-year"))
         return EditUntilStopped(app, app.arguments(), out);
     if (app.arguments().value(2) == QLatin1String("--voucher") ||
-        app.arguments().value(2) == QLatin1String("--good"))
+        app.arguments().value(2) == QLatin1String("--good") ||
+        app.arguments().value(2) == QLatin1String("--lock"))
         return SaveHoldingTheLock(app.arguments(), out);
     if (app.arguments().size() != 3)
         return 2;

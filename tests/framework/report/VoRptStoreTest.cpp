@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -91,6 +92,23 @@ TEST_F(VoRptStoreTest, StandardLayoutsAreWrittenWhenMissingOrOlderAndNothingElse
     EXPECT_THROW(VoRptSeedLayouts(QStringLiteral("KVX"), {Layout(33002, 1), QStringLiteral("<report")}),
                  EVoError);
     EXPECT_TRUE(Stored(QStringLiteral("RPT33002"), QStringLiteral("KVX")).isEmpty());
+}
+
+TEST_F(VoRptStoreTest, AProgramStartingWhileAnotherWritesTheLayoutsWritesThemAfterItInsteadOfFailing) {
+    const QString list =
+        VoSelectValue(QStringLiteral("SELECT IYXLSID FROM TYXLS_XMLLISTA WHERE SYXLSCODICE = 'KVA'"))
+            .toString();
+    ASSERT_FALSE(list.isEmpty());
+    QProcess other;
+    other.start(QStringLiteral(VO_DBPEER),
+                {dbPath, QStringLiteral("--lock"), QStringLiteral("TYXLS_XMLLISTA"),
+                 QStringLiteral("IYXLSID"), list});
+    ASSERT_TRUE(other.waitForReadyRead(30000));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked"));
+    EXPECT_EQ(VoRptSeedLayouts(QStringLiteral("KVA"), {Layout(26001, 1)}), 1);
+    ASSERT_TRUE(other.waitForFinished(30000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
+    EXPECT_EQ(Stored(QStringLiteral("RPT26001")), Layout(26001, 1));
 }
 
 TEST_F(VoRptStoreTest, TheTreeShowsCustomisedReportsUnderTheirBaseAndPreviewsAndWritesThem) {
