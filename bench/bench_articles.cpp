@@ -35,7 +35,7 @@ namespace {
 constexpr int kCatalogue = 20000;
 
 // Rows as they were kept before the catalogue: no article, the article named by its code and
-// description alone.
+// description alone. Rows already kept so keep their descriptions: a rebuild runs on them again.
 const char *const kLegacySQL =
     "UPDATE TAFC_ARTVELIST afc SET afc.SAFCSDESC = (SELECT far.SFARSDESC FROM TFAR_FACARTICOLI far WHERE "
     "far.IFARID = afc.IFARID), afc.SAFCLDESC = (SELECT far.SFARLDESC FROM TFAR_FACARTICOLI far WHERE "
@@ -43,7 +43,7 @@ const char *const kLegacySQL =
     "NULL, "
     "afc.ICAFID = 1, afc.IUNMID = (SELECT far.IUNMID FROM TFAR_FACARTICOLI far WHERE far.IFARID = "
     "afc.IFARID), "
-    "afc.IFARID = NULL";
+    "afc.IFARID = NULL WHERE afc.IFARID IS NOT NULL";
 
 // More articles, "CATALOGO n", up to the catalogue's size.
 const char *const kMoreArticlesSQL =
