@@ -3,12 +3,14 @@
 #include "VoConnection.h"
 #include "VoDbCreate.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <algorithm>
 #include <vector>
 
@@ -73,19 +75,32 @@ double VoMillis(const std::function<void()> &fn) {
     return VoMeanMicros(1, [&fn](int) { fn(); }) / 1000.0;
 }
 
+namespace {
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+} // namespace
+
 double VoMedianOf(int runs, const std::function<double()> &fn) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i)
         times.push_back(fn());
-    std::sort(times.begin(), times.end());
-    return times.empty() ? 0.0 : times[times.size() / 2];
+    return Median(times);
 }
+
+namespace {
+void PrintBeside(const QString &what, double time, const QString &bare, double bareTime, const QString &unit,
+                 double ratio) {
+    Out() << "  " << what << ": " << time << " " << unit << "  |  " << bare << ": " << bareTime << " " << unit
+          << "  |  ratio " << ratio << "\n";
+    Out().flush();
+}
+} // namespace
 
 void VoBenchBeside(const QString &what, double time, const QString &bare, double bareTime,
                    const QString &unit) {
-    Out() << "  " << what << ": " << time << " " << unit << "  |  " << bare << ": " << bareTime << " " << unit
-          << "  |  ratio " << (bareTime > 0 ? time / bareTime : 0.0) << "\n";
-    Out().flush();
+    PrintBeside(what, time, bare, bareTime, unit, bareTime > 0 ? time / bareTime : 0.0);
 }
 
 double VoMedianMillis(int runs, const std::function<void()> &fn, const std::function<void()> &before) {
@@ -96,6 +111,46 @@ double VoMedianMillis(int runs, const std::function<void()> &fn, const std::func
     });
 }
 
+namespace {
+double RunStep(const TVoBenchStep &step) {
+    if (step.before)
+        step.before();
+    if (step.timed)
+        return step.timed();
+    const int calls = qMax(1, step.calls);
+    const double ms = VoMillis([&] {
+        for (int i = 0; i < calls; ++i)
+            step.run();
+    });
+    return calls > 1 ? ms * 1000.0 / calls : ms;
+}
+} // namespace
+
+double VoBenchFigure(const QString &what, const TVoBenchStep &figure, const QString &bare,
+                     const TVoBenchStep &bareStep, double *bareTime) {
+    VoRefreshStaleStatistics();
+    // In turns, so that a load that comes and goes on a shared machine weighs on both alike; the
+    // ratio is the median of each turn's.
+    std::vector<double> times, floors, ratios;
+    for (int run = 0; run < kVoBenchRuns; ++run) {
+        times.push_back(RunStep(figure));
+        floors.push_back(RunStep(bareStep));
+        ratios.push_back(floors.back() > 0 ? times.back() / floors.back() : 0.0);
+    }
+    const double time = Median(times);
+    const double floor = Median(floors);
+    PrintBeside(what, time, bare, floor, figure.calls > 1 ? QStringLiteral("us") : QStringLiteral("ms"),
+                Median(ratios));
+    if (bareTime)
+        *bareTime = floor;
+    return time;
+}
+
+void VoBenchShow(QWidget *window) {
+    window->show();
+    // The expose and the first paint are events: the click is over once they are delivered.
+    QApplication::processEvents();
+}
 
 int &TVoBenchApp::ChoosePlatform(int &argc) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

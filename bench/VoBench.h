@@ -37,6 +37,32 @@ double VoMedianOf(int runs, const std::function<double()> &fn);
 void VoBenchBeside(const QString &what, double time, const QString &bare, double bareTime,
                    const QString &unit = QStringLiteral("ms"));
 
+// How many runs every figure and its bare query are the median of.
+inline constexpr int kVoBenchRuns = 5;
+
+// A timed step of a figure: the call timed, and an untimed call before each (the previous window
+// closed, the rows of the previous run cleared away). With more than one call, the step is the mean
+// call, in microseconds; otherwise its time in milliseconds. A step whose figure is one part of what
+// it runs (a step of a job that its window times) gives timed instead, which returns the part's
+// milliseconds.
+struct TVoBenchStep {
+    std::function<void()> run;
+    std::function<void()> before = {};
+    int calls = 1;
+    std::function<double()> timed = {};
+};
+
+// Every figure as the benchmarks print it: the index statistics of the tables the benchmark grew
+// measured again first, as the programs find them once they start (a plan made on the statistics of
+// an empty table can cost three times a fresh one); then kVoBenchRuns runs of the figure and of its
+// bare query in turns: the median of each, and the median of the turns' ratios. A window's figure is
+// the whole click (construction, first read, first paint); a job's bare query makes the writes the
+// job must make. Returns the figure; bareTime, when given, receives the bare query's.
+double VoBenchFigure(const QString &what, const TVoBenchStep &figure, const QString &bare,
+                     const TVoBenchStep &bareStep, double *bareTime = nullptr);
+// A window shown and painted for the first time, as the user sees it after the click that opens it.
+void VoBenchShow(QWidget *window);
+
 // The start of every timed tool that drives windows: the offscreen platform unless the caller chose
 // another, the application, the program's questions answered at once, and a demo database of its own
 // as the global connection. Ok() is false, with the reason printed, when the database could not be

@@ -16,6 +16,8 @@ struct TVoBenchRegister {
     int article = 0, voucher = 0, row = 0, y25 = 0, y26 = 0, piece = 0, box = 0, vat22 = 0, vat10 = 0;
 };
 
+// Generates the register, in one transaction, then measures the index statistics of the tables it
+// grew, as the programs do.
 TVoBenchRegister VoBenchGenerateRegister(TVoSQLConnection *conn);
 // Spreads the generated articles over five categories, for the figures that go category by category.
 void VoBenchSpreadCategories(const TVoBenchRegister &k, TVoSQLConnection *conn);

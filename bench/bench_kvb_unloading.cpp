@@ -1,8 +1,9 @@
 // Times the unloading vouchers on the generated register of 100,000 goods (VoBenchGoods.h): the
 // unloading window opened on the register-year of 2026, the number lookup's list of the goods that
 // a new unloading voucher at 31/12/2026 may still discharge, and the multiple unloading putting
-// 10,000 of them on that voucher in one run; the drop-down and the wizard's opening each the median
-// of five beside the bare query of the rows they read, with their ratio.
+// 10,000 of them on that voucher in one run; the drop-down and the wizard's opening (from its
+// construction to its first paint) each the median of five beside the bare query of the rows they read, with
+// their ratio.
 //
 //   bench_kvb_unloading
 #include "AbcUContext.h"
@@ -42,15 +43,13 @@ const char *const kBareWizardSQL =
     "SELECT inb.IBINBID, inb.IBINBNUMERO, inb.SBINBDESC, inb.IBINBIMPORTO FROM "
     "TBINB_BENI inb WHERE inb.IAVAID = 2 ORDER BY inb.IBINBNUMERO ROWS 1 TO %1";
 
-constexpr int kRuns = 5;
-
-void PrintBare(const QString &what, const char *sql, int rows, double ms) {
-    const double bare = VoMedianMillis(kRuns, [&] {
-        TVoQuery q(QString::fromLatin1(sql).arg(rows));
+// The bare query of a figure: the first rows of sql, as many as the figure read (known once it ran).
+TVoBenchStep Bare(const char *sql, const int *rows) {
+    return {[sql, rows] {
+        TVoQuery q(QString::fromLatin1(sql).arg(*rows));
         for (q.Open(); !q.Eof(); q.Next()) {
         }
-    });
-    VoBenchBeside(what, ms, QStringLiteral("bare query"), bare, QStringLiteral("ms"));
+    }};
 }
 
 } // namespace
@@ -88,36 +87,36 @@ int main(int argc, char *argv[]) {
     window->xqcMain->Locate(QStringLiteral("IBBUOID"), voucher);
 
     window->frDetail->xacInsert->Execute();
-    const double dropped = VoMedianMillis(
-        kRuns,
-        [&] {
-            window->frDetail->xelNumero->ShowDropDown();
-            QApplication::processEvents();
-        },
-        [&] { QApplication::processEvents(); });
     TVoQueryCollection *list = window->frDetail->xelNumero->ListDataSet();
-    PrintBare(QStringLiteral("number lookup dropped down (%1 rows read first)").arg(list->FetchedCount()),
-              kBareLookupSQL, list->FetchedCount(), dropped);
+    int read = 0;
+    VoBenchFigure(QStringLiteral("number lookup dropped down"),
+                  {[&] {
+                       window->frDetail->xelNumero->ShowDropDown();
+                       QApplication::processEvents();
+                       read = list->FetchedCount();
+                   },
+                   [&] { QApplication::processEvents(); }},
+                  QStringLiteral("bare query"), Bare(kBareLookupSQL, &read));
+    out << "  " << read << " rows read first\n";
     timer.restart();
     const int offered = list->RecordCount();
     out << "  and read whole: " << timer.nsecsElapsed() / 1e6 << " ms (" << offered << " goods offered)\n"
         << Qt::flush;
     window->xqcDetail->Cancel();
 
+    // The wizard from the click that opens it: made, given its voucher, shown with its first goods.
     std::unique_ptr<TfmBuoniScaMulti> wizard;
-    const double opened = VoMedianMillis(
-        kRuns,
-        [&] {
-            wizard->show();
-            QApplication::processEvents();
-        },
-        [&] {
-            wizard.reset(VoNewForm<TfmBuoniScaMulti>(window));
-            wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
-            wizard->SetVoucherId(voucher);
-        });
-    PrintBare(QStringLiteral("wizard opened (%1 goods read first)").arg(wizard->xqcBeni->FetchedCount()),
-              kBareWizardSQL, wizard->xqcBeni->FetchedCount(), opened);
+    VoBenchFigure(QStringLiteral("wizard opened"),
+                  {[&] {
+                       wizard.reset(VoNewForm<TfmBuoniScaMulti>(window));
+                       wizard->SetVoucherDate(DateToDays(QDate(2026, 12, 31)));
+                       wizard->SetVoucherId(voucher);
+                       VoBenchShow(wizard.get());
+                       read = wizard->xqcBeni->FetchedCount();
+                   },
+                   [&] { wizard.reset(); }},
+                  QStringLiteral("bare query"), Bare(kBareWizardSQL, &read));
+    out << "  " << read << " goods read first\n";
     for (int row = 0; row < kDischarged; ++row)
         wizard->frVoMultiSelect1->SetSelected(row, true);
     if (wizard->xqcBeni->FetchedCount() < kDischarged) {

@@ -10,6 +10,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
+#include "VoStatistics.h"
 #include "VoTableModel.h"
 
 #include <QApplication>
@@ -49,6 +50,8 @@ bool MakeTables(TVoSQLConnection &conn) {
     // The rows above took their keys by hand: the counter starts after them.
     VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID('TBQ_ROWS', :n)"),
                   {{QStringLiteral("n"), kRows}});
+    // As the programs find the data once they start.
+    VoRefreshStaleStatistics(&conn);
     return true;
 }
 

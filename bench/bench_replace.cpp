@@ -8,6 +8,7 @@
 #include "VoIdComboBox.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
+#include "VoStatistics.h"
 #include "kvaFDataReplace.h"
 #include "kvaRDblLstArtSelect.h"
 #include "kvaURegistries.h"
@@ -47,6 +48,8 @@ int main(int argc, char *argv[]) {
     QTextStream &out = Out();
     const int present = VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt();
     VoExecSQL(QString::fromLatin1(kMoreArticlesSQL), {{QStringLiteral("n"), kCatalogue - present}});
+    // As the programs find the data once they start.
+    VoRefreshStaleStatistics();
     out << "catalogue of " << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI")).toInt()
         << " articles\n\n";
 

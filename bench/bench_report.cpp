@@ -13,6 +13,7 @@
 #include "VoRptLayout.h"
 #include "VoRptPages.h"
 #include "VoRptTreeView.h"
+#include "VoStatistics.h"
 #include "VoTransaction.h"
 
 #include <QApplication>
@@ -52,6 +53,8 @@ bool MakeTables(TVoSQLConnection &conn) {
     for (const QString &sql : ddl)
         if (!ExecRaw(conn, sql))
             return false;
+    // As the programs find the data once they start.
+    VoRefreshStaleStatistics(&conn);
     return true;
 }
 

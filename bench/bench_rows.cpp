@@ -19,6 +19,7 @@
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoQueryCollection.h"
+#include "VoStatistics.h"
 #include "VoTableModel.h"
 #include "VoTransaction.h"
 #include "kvaFBuoni.h"
@@ -116,6 +117,8 @@ int ArticleWithUnloads(int unloads, const QList<int> &years) {
         Row(Voucher(kvaUnloading, date, year), article, 1, 0);
     }
     t.Commit();
+    // As the programs find the data once they start.
+    VoRefreshStaleStatistics();
     return article;
 }
 

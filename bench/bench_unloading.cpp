@@ -13,12 +13,10 @@
 #include <QDate>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <algorithm>
-#include <functional>
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
+    QTextStream &out = Out();
     const int calls = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 200;
     QTemporaryDir dir;
     const std::unique_ptr<TVoSQLConnection> db =
@@ -31,34 +29,34 @@ int main(int argc, char *argv[]) {
     const auto ordinary = [&](int i) { return k.article + 1 + (i * 37) % (kVoBenchArticles - 1); };
 
     // The list as the window reads it, and as it was read with the stock procedure asked once per
-    // article, against the bare GROUP BY over the register-year's rows.
-    // Each the median of three runs after one that fills the engine's cache.
-    const auto median = [](const std::function<double()> &fn) {
-        fn();
-        double t[3] = {fn(), fn(), fn()};
-        std::sort(t, t + 3);
-        return t[1];
-    };
+    // article, each beside the bare GROUP BY over the register-year's rows.
+    qqoVoGlobConn = &conn;
     const auto offer = [&](const QString &sql, int *rows) {
-        return median([&] {
-            return VoMillis([&] {
-                TVoQuery q(sql, &conn);
-                q.SetParam(QStringLiteral("data"), date)
-                    .SetParam(QStringLiteral("iDwgAnfFacId"), k.y26)
-                    .Open();
-                *rows = q.CountToEnd();
-            });
-        });
+        return TVoBenchStep{[&, sql, rows] {
+            TVoQuery q(sql, &conn);
+            q.SetParam(QStringLiteral("data"), date).SetParam(QStringLiteral("iDwgAnfFacId"), k.y26).Open();
+            *rows = q.CountToEnd();
+        }};
     };
     int offered = 0;
     int offeredOneByOne = 0;
     int grouped = 0;
-    const double list = offer(QString::fromLatin1(kvaSQLArticlesInStock), &offered);
-    const double perArticle =
+    const TVoBenchStep bare{[&] { VoBenchBareStockGroupBy(&conn, date, k.y26, 0, &grouped); }};
+    const int articles =
+        VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"), {}, &conn).toInt();
+    out << "new unloading row, the articles in stock at " << date.toString(QStringLiteral("dd/MM/yyyy"))
+        << " (of " << articles << " articles), median of " << kVoBenchRuns << " runs:\n";
+    VoBenchFigure(QStringLiteral("the list as the window reads it"),
+                  offer(QString::fromLatin1(kvaSQLArticlesInStock), &offered),
+                  QStringLiteral("bare GROUP BY over the year's rows"), bare);
+    VoBenchFigure(
+        QStringLiteral("the stock procedure once per article"),
         offer(QStringLiteral("SELECT far.IFARID, far.SFARLDESC FROM TFar_FacArticoli far WHERE (SELECT "
                              "p.GIACENZA FROM PKVA_GETGIACENZA(far.iFarId, :data, :iDwgAnfFacId, -1) p) > 0"),
-              &offeredOneByOne);
-    const double bare = median([&] { return VoBenchBareStockGroupBy(&conn, date, k.y26, 0, &grouped); });
+              &offeredOneByOne),
+        QStringLiteral("the same GROUP BY"), bare);
+    out << "  articles offered: " << offered << " (one by one " << offeredOneByOne << ", grouped " << grouped
+        << ")\n";
     const auto price = [&](int article) {
         TVoQuery q(QStringLiteral("SELECT Giacenza * FKVA_FATTOREUNITA(:iFarId), CostoUniMed / "
                                   "FKVA_FATTOREUNITA(:iFarId) FROM PKVA_GetGiacenza(:iFarId, :dFBuoData, "
@@ -78,14 +76,6 @@ int main(int argc, char *argv[]) {
             .SetParam(QStringLiteral("iDwgFacAnfId"), k.y26)
             .Open();
     };
-    out << "new unloading row, the articles in stock at " << date.toString(QStringLiteral("dd/MM/yyyy"))
-        << " (" << offered << " of "
-        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TFAR_FACARTICOLI"), {}, &conn).toInt()
-        << " articles): " << list << " ms\n"
-        << "  stock procedure once per article: " << perArticle << " ms (" << offeredOneByOne
-        << " articles)\n"
-        << "  bare GROUP BY over the year's rows: " << bare << " ms (" << grouped << " articles)\n"
-        << "  ratio list / bare: " << list / bare << "\n";
     out << "mean of " << calls << " calls, in microseconds:\n";
     for (const bool hot : {false, true}) {
         const auto article = [&](int i) { return hot ? k.article : ordinary(i); };
