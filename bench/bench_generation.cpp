@@ -5,6 +5,7 @@
 #include "VoBench.h"
 #include "VoBenchContext.h"
 #include "VoBenchRegister.h"
+#include "VoDBDateEdit.h"
 #include "VoGlobals.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDateEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -94,7 +94,7 @@ int main(int argc, char *argv[]) {
         listed = wizard->xqcBuoni->RecordCount();
         wizard->xqcBuoni->Locate(QStringLiteral("IFBUOID"), voucher);
         wizard->buNext->click();
-        wizard->dtpDataScarico->setDate(QDate(2026, 12, 31));
+        wizard->dtpDataScarico->SetDate(QDate(2026, 12, 31));
         grids.push_back(VoMillis([&] { wizard->buNext->click(); }));
         inStock = wizard->sgArticoli->RowCount() - 1;
         return ms;

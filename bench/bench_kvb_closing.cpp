@@ -6,6 +6,7 @@
 //   bench_kvb_closing
 #include "VoBench.h"
 #include "VoBenchGoods.h"
+#include "VoDBDateEdit.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoMessages.h"
@@ -17,7 +18,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ int main(int argc, char *argv[]) {
         window.SetClosingMode(1);
         window.show();
         window.buNext->click();
-        window.deDataChiusura->setDate(QDate(2026, 12, 31));
+        window.deDataChiusura->SetDate(QDate(2026, 12, 31));
         window.xqcMain->FieldByName(QStringLiteral("iTchId"))->SetAsInteger(2);
         bench.messages->Push({mrYes, mrYes});
         QElapsedTimer timer;

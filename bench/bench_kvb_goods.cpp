@@ -8,6 +8,7 @@
 #include "VoBench.h"
 #include "VoBenchGoods.h"
 #include "VoClassRegistry.h"
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoIdComboBox.h"
 #include "VoMessages.h"
@@ -22,7 +23,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -92,7 +92,10 @@ int main(int argc, char *argv[]) {
                 window.reset();
             });
         VoBenchBeside(QStringLiteral("Elenco beni to its first screen (%1 rows read)")
-                          .arg(window->frMaster->grFrame->Model()->rowCount()), ms, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams), QStringLiteral("ms"));
+                          .arg(window->frMaster->grFrame->Model()->rowCount()),
+                      ms, QStringLiteral("bare query"),
+                      BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams),
+                      QStringLiteral("ms"));
         // The box takes the text as the user types it: focused first, so that its placeholder goes.
         QLineEdit *box = window->frMaster->frRicerca->edRicerca;
         QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
@@ -109,9 +112,13 @@ int main(int argc, char *argv[]) {
                 QApplication::processEvents();
                 box->setText(QStringLiteral("99"));
             });
-        VoBenchBeside(QStringLiteral("search box filter \"99\" on the number (%1 rows read first)")
-                          .arg(window->frMaster->grFrame->Model()->rowCount()), filtered, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(kBareNumberFilter)),
-                                 facParams), QStringLiteral("ms"));
+        VoBenchBeside(
+            QStringLiteral("search box filter \"99\" on the number (%1 rows read first)")
+                .arg(window->frMaster->grFrame->Model()->rowCount()),
+            filtered, QStringLiteral("bare query"),
+            BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString::fromLatin1(kBareNumberFilter)),
+                       facParams),
+            QStringLiteral("ms"));
         window->close();
     }
 
@@ -126,7 +133,7 @@ int main(int argc, char *argv[]) {
             wizard->show();
             wizard->cbSettStart->SelectId(k.sector);
             wizard->cbSettEnd->SelectId(destination);
-            wizard->rxdeSpost->setDate(QDate(2026, 12, 1));
+            wizard->rxdeSpost->SetDate(QDate(2026, 12, 1));
         };
         const double listed = VoMedianMillis(
             kRuns,
@@ -136,8 +143,11 @@ int main(int argc, char *argv[]) {
             },
             open);
         VoBenchBeside(QStringLiteral("Sposta beni: the start sector's goods listed (%1 rows read)")
-                          .arg(wizard->xqcBeni->FetchedCount()), listed, QStringLiteral("bare query"), BareMillis(QString::fromLatin1(kBareSectorKeysSQL),
-                                 {{QStringLiteral("f"), k.facId}, {QStringLiteral("s"), k.sector}}), QStringLiteral("ms"));
+                          .arg(wizard->xqcBeni->FetchedCount()),
+                      listed, QStringLiteral("bare query"),
+                      BareMillis(QString::fromLatin1(kBareSectorKeysSQL),
+                                 {{QStringLiteral("f"), k.facId}, {QStringLiteral("s"), k.sector}}),
+                      QStringLiteral("ms"));
         while (wizard->xqcBeni->FetchedCount() < 1000 && wizard->xqcBeni->CanFetchMore())
             wizard->xqcBeni->FetchMore();
         for (int i = 0; i < 1000 && i < wizard->xqcBeni->FetchedCount(); ++i)

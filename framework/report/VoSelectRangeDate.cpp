@@ -1,20 +1,18 @@
 #include "VoSelectRangeDate.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDates.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QVBoxLayout>
 
 TfmVoSelectRangeDate::TfmVoSelectRangeDate(QWidget *parent)
     : TfmVoOkCancDlg(parent), Label1(new QLabel(QStringLiteral("dal"), pnClient)),
-      dtpStart(new QDateEdit(pnClient)), Label2(new QLabel(QStringLiteral("al"), pnClient)),
-      dtpEnd(new QDateEdit(pnClient)) {
+      dtpStart(new TVoDBDateEdit(pnClient)), Label2(new QLabel(QStringLiteral("al"), pnClient)),
+      dtpEnd(new TVoDBDateEdit(pnClient)) {
     setWindowTitle(QStringLiteral("Selezione"));
     auto *layout = new QVBoxLayout(pnClient);
-    for (QDateEdit *picker : {dtpStart, dtpEnd}) {
-        picker->setCalendarPopup(true);
-        picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    for (TVoDBDateEdit *picker : {dtpStart, dtpEnd}) {
         picker->setFixedWidth(186);
     }
     Label1->setBuddy(dtpStart);
@@ -28,16 +26,16 @@ TfmVoSelectRangeDate::TfmVoSelectRangeDate(QWidget *parent)
 void TfmVoSelectRangeDate::FormCreate() {
     TfmVoOkCancDlg::FormCreate();
     SetDays(dtpStart, 2.0);
-    dtpEnd->setDate(QDate::currentDate());
+    dtpEnd->SetDate(QDate::currentDate());
 }
 
-void TfmVoSelectRangeDate::SetDays(QDateEdit *picker, double days) {
+void TfmVoSelectRangeDate::SetDays(TVoDBDateEdit *picker, double days) {
     if (!VoIsNoDate(days))
-        picker->setDate(DaysToDate(days));
+        picker->SetDate(DaysToDate(days));
 }
 
 void TfmVoSelectRangeDate::buOkClick() {
-    StartDate = DateToDays(dtpStart->date());
-    EndDate = DateToDays(dtpEnd->date());
+    StartDate = DateToDays(dtpStart->Date());
+    EndDate = DateToDays(dtpEnd->Date());
     TfmVoOkCancDlg::buOkClick();
 }

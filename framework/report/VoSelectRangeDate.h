@@ -1,7 +1,7 @@
 #pragma once
 #include "VoDialogs.h"
 
-class QDateEdit;
+class TVoDBDateEdit;
 class QLabel;
 
 // One or two dates a report asks for: "dal" (from 1 January 1900) and "al" (today), the caller may
@@ -13,16 +13,16 @@ public:
     explicit TfmVoSelectRangeDate(QWidget *parent = nullptr);
 
     QLabel *Label1;
-    QDateEdit *dtpStart;
+    TVoDBDateEdit *dtpStart;
     QLabel *Label2;
-    QDateEdit *dtpEnd;
+    TVoDBDateEdit *dtpEnd;
 
     // The dates confirmed with OK, as day counts; the zero date until then.
     double StartDate = 0.0;
     double EndDate = 0.0;
 
     // Sets a picker to a day count (an unset date leaves it as it is).
-    static void SetDays(QDateEdit *picker, double days);
+    static void SetDays(TVoDBDateEdit *picker, double days);
 
 protected:
     void FormCreate() override;

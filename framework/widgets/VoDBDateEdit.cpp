@@ -83,23 +83,31 @@ void TVoDBDateEdit::DataToControl() {
         clear();
 }
 
-bool TVoDBDateEdit::ControlToData(QString *error) {
-    TVoField *f = Field();
+bool TVoDBDateEdit::CheckText(QString *error) const {
+    const TVoField *f = Field();
     if (IsEmpty()) {
-        if (f->Required()) {
+        if (!f || f->Required()) {
             *error = VoValidationMessage(QString(), true, Caption());
             return false;
         }
-        f->SetNull();
         return true;
     }
-    const QDate d = QDate::fromString(displayText(), kDateFormat);
-    if (!d.isValid()) {
+    if (!Date().isValid()) {
         *error =
             QStringLiteral("Attenzione ! \r\n\"%1\" non è una data valida. ").arg(displayText().trimmed());
         return false;
     }
-    f->SetValue(d);
+    return true;
+}
+
+bool TVoDBDateEdit::ControlToData(QString *error) {
+    if (!CheckText(error))
+        return false;
+    TVoField *f = Field();
+    if (IsEmpty())
+        f->SetNull();
+    else
+        f->SetValue(Date());
     return true;
 }
 
@@ -115,7 +123,32 @@ void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
             ButtonClicked();
         return;
     }
+    static const QString separators = QStringLiteral("/.-");
+    if (event->text().size() == 1 && separators.contains(event->text()) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!KeyDown(event) && !isReadOnly())
+            CloseSection();
+        event->accept();
+        return;
+    }
     TVoDBWidget::keyPressEvent(event);
+}
+
+void TVoDBDateEdit::CloseSection() {
+    // The mask alone would skip to the next section and leave "1 /4 /2026", or keep the old second
+    // digit when typing over a date: the digits typed so far are the day (or month), zero-padded.
+    const QString text = displayText();
+    const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int start = at <= 2 ? 0 : at <= 5 ? 3 : -1;
+    if (start < 0)
+        return;
+    const QString typed = text.mid(start, at - start).trimmed();
+    if (typed.isEmpty())
+        // The slash of a section the mask already closed ("01" moves on by itself).
+        return;
+    setText(text.left(start) + typed.rightJustified(2, QLatin1Char('0')) + text.mid(start + 2));
+    setCursorPosition(start + 3);
+    UserChanged();
 }
 
 void TVoDBDateEdit::ButtonClicked() {

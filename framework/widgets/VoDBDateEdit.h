@@ -1,7 +1,10 @@
 #pragma once
-// A date bound to a field, typed as "dd/MM/yyyy" with a four-digit year. An empty edit shows the
-// mask "  /  /    " and stores NULL, unless the field refuses NULL. A text that is no date
-// ("31/02/2026") is refused with a message when the user leaves the edit or posts. The picker key
+// The one edit of every date the user types, bound to a field or standing alone in a dialog. Dates
+// are typed as written: "01/04/2026", "1/4/2026" (a slash closes the day or month typed so far) and
+// "01042026" all mean 1 April 2026, over a selected text or not. An empty edit shows the mask
+// "  /  /    " and stores NULL, unless the field refuses NULL; one without a field needs a date. A
+// text that is no date ("31/02/2026") is refused with a message, the focus staying in the edit, when
+// the user tabs on, posts, or confirms the dialog or the wizard's page it stands on. The picker key
 // (F8 unless set) and the edit's button open a calendar; OnButtonClick runs first, so that the
 // window may preset the date the calendar opens on.
 #include "VoDataSource.h"
@@ -54,10 +57,13 @@ public:
 protected:
     void DataToControl() override;
     bool ControlToData(QString *error) override;
+    bool CheckText(QString *error) const override;
     void ApplyReadOnly(bool readOnly) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // A slash (or a dot, a dash) typed inside the day or the month.
+    void CloseSection();
     void ButtonClicked();
     void Accept(const QDate &date);
 

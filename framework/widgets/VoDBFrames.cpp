@@ -16,12 +16,31 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-// The detail page: Enter and Escape that its controls leave unused arrive here.
+// The detail page: Enter and Escape that its controls leave unused arrive here, and Ctrl+Enter of
+// a multi-line control, which keeps Enter for its new lines.
 class TVoDetailPage : public QWidget {
 public:
-    TVoDetailPage(TfrVoDBRWGrid *frame, QWidget *parent) : QWidget(parent), m_frame(frame) {}
+    TVoDetailPage(TfrVoDBRWGrid *frame, QWidget *parent) : QWidget(parent), m_frame(frame) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            if (now && isAncestorOf(now) &&
+                (qobject_cast<QPlainTextEdit *>(now) || qobject_cast<QTextEdit *>(now)))
+                now->installEventFilter(this);
+        });
+    }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+                m_frame->DetailEnter();
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
     void keyPressEvent(QKeyEvent *event) override {
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
             !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
@@ -132,6 +151,7 @@ TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QStri
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(text, shortcut.toString(QKeySequence::NativeText)));
     }
     addAction(action);
     tbControl->addAction(action);
@@ -241,8 +261,8 @@ TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
       xacDelete(AddAction(QStyle::SP_TrashIcon, QStringLiteral("Cancella"),
                           QKeySequence(Qt::ControlModifier | Qt::Key_Delete),
                           [this] { OnDataSet(&TVoQueryCollection::Delete); })),
-      xacPost(AddAction(QStyle::SP_DialogSaveButton, QStringLiteral("Salva"), QKeySequence(),
-                        [this] { xdsMain->Post(); })),
+      xacPost(AddAction(QStyle::SP_DialogSaveButton, QStringLiteral("Salva"),
+                        QKeySequence(Qt::ControlModifier | Qt::Key_S), [this] { xdsMain->Post(); })),
       xacCancel(AddAction(QStyle::SP_DialogCancelButton, QStringLiteral("Annulla"), QKeySequence(),
                           [this] { xdsMain->Cancel(); })) {
     auto *gridLayout = new QVBoxLayout(tsGrid);
@@ -320,10 +340,18 @@ void TfrVoDBRWGrid::DetailEnter() {
 }
 
 void TfrVoDBRWGrid::DetailEscape() {
-    if (xdsMain->Editing())
-        xacCancel->Execute();
-    else
+    if (!xdsMain->Editing()) {
         ShowList();
+        return;
+    }
+    // A key next to the one that walks the fields must not throw away what the user typed.
+    if (!xdsMain->UserTyped()) {
+        xacCancel->Execute();
+        return;
+    }
+    AskSaveBeforeClose(
+        xdsMain, window()->windowTitle(), mtConfirmation, 0, [this] { xacPost->Execute(); },
+        [this] { xacCancel->Execute(); });
 }
 
 void TfrVoDBRWGrid::SetReadOnly(bool readOnly) {

@@ -11,10 +11,12 @@
 // disabled whatever the state, a hidden one is not shown. A handler on an action's OnExecute takes
 // the place of the standard behaviour, which it may still run with ExecuteDefault().
 //
-// Keyboard: Ins inserts, F2 edits, Ctrl+Del deletes, F5 refreshes. In the grid, Enter or a double
-// click opens the detail. In the detail page, Enter moves to the next control in tab order and, on
-// the last one, posts (a memo keeps Enter for its new lines); Escape cancels the insert or edit, or
-// goes back to the list when nothing is being edited. Insert and edit bring the detail page forward
+// Keyboard: Ins inserts, F2 edits, Ctrl+Del deletes, Ctrl+S saves, F5 refreshes (each action's tool
+// tip names its key). In the grid, Enter or a double click opens the detail. In the detail page,
+// Enter moves to the next control in tab order and, on the last one, posts (a memo keeps Enter for
+// its new lines and takes Ctrl+Enter instead); Escape cancels the insert or edit, asking first
+// whether to save when the user typed into it, or goes back to the list when nothing is being
+// edited. Insert and edit bring the detail page forward
 // and put the focus on its first control that takes input. While browsing, the detail page accepts
 // input only when the data source's AutoEdit is on and the frame may write.
 //

@@ -130,6 +130,18 @@ bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption, TMsgDlgTy
     }
 }
 
+bool VoValidateUnbound(QWidget *area) {
+    QWidget *w = area;
+    do {
+        auto *control = dynamic_cast<TVoDBControl *>(w);
+        if (control && area->isAncestorOf(w) && !control->DataSource() && VoIsInUse(w) &&
+            !control->Validate())
+            return false;
+        w = w->nextInFocusChain();
+    } while (w && w != area);
+    return true;
+}
+
 void VoShowControl(QWidget *widget) {
     for (QWidget *child = widget, *parent = widget ? widget->parentWidget() : nullptr; parent;
          child = parent, parent = parent->parentWidget()) {
@@ -215,6 +227,7 @@ void TVoDataSource::Hook() {
 }
 
 void TVoDataSource::StateChanged() {
+    m_userTyped = false;
     for (TVoDBControl *control : m_controls)
         control->UpdateReadOnly();
     m_stateChangePending = true;
@@ -420,6 +433,8 @@ void TVoDBControl::UserChanged() {
         return;
     }
     m_modified = true;
+    if (m_dataSource)
+        m_dataSource->m_userTyped = true;
 }
 
 void TVoDBControl::ProgramChanged() {
@@ -459,6 +474,8 @@ bool TVoDBControl::Validate() {
         return true;
     QScopedValueRollback validating(m_validating, true);
     const bool wasEmpty = IsEmpty();
+    if (QString error; !Field() && !CheckText(&error))
+        return Fail(error);
     if (!WriteNow())
         return false;
     bool ok = true;
@@ -540,7 +557,7 @@ void TVoDBControl::Unmark() {
 void TVoDBControl::Leaving(Qt::FocusReason reason) {
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return;
-    if (g_restoringFocus || m_validating || !m_dataSource || !m_dataSource->Editing())
+    if (g_restoringFocus || m_validating || (m_dataSource && !m_dataSource->Editing()))
         return;
     // Being hidden (its page put away): the check waits for the post.
     if (!m_self->isVisible())

@@ -59,6 +59,8 @@ public:
     // The collection's state (TVoDataSetState); dsInactive without an open collection.
     int State() const;
     bool Editing() const { return State() == dsInsert || State() == dsEdit; }
+    // Whether the user typed into a control since the row was last inserted, edited or left.
+    bool UserTyped() const { return m_userTyped; }
 
     // When on (the default), typing into a bound control of a row being browsed starts editing it
     // (inserting, when there is no row).
@@ -106,6 +108,7 @@ private:
     bool m_autoEdit = true;
     bool m_readOnly = false;
     bool m_stateChangePending = false;
+    bool m_userTyped = false;
 };
 
 // What every data-aware control has: its binding to a field of a data source, its validator and
@@ -164,6 +167,12 @@ protected:
     // Writes the control's text into the field; false with a message when it cannot be stored.
     virtual bool ControlToData(QString *error) = 0;
     virtual void ApplyReadOnly(bool readOnly) = 0;
+    // Whether the text can be read as a value at all; a control used without a field (a dialog's
+    // date) is checked by this alone, when the user tabs on and before its dialog goes on.
+    virtual bool CheckText(QString *error) const {
+        (void)error;
+        return true;
+    }
 
     // Read-only as the user sees it: the window's flag, the data source's, a closed collection.
     bool EffectiveReadOnly() const;
@@ -250,6 +259,10 @@ bool AskSaveBeforeClose(TVoDataSource *source, const QString &caption, TMsgDlgTy
 
 // The message shown for a refused value (the rule in VoDataSource.h).
 QString VoValidationMessage(const QString &msg, bool controlWasEmpty, const QString &caption = QString());
+
+// Checks the controls without a field inside an area (a dialog's client, a wizard's page) that
+// stand on a page in use, in tab order; the first refusal is reported and the focus kept there.
+bool VoValidateUnbound(QWidget *area);
 
 // Brings forward the tab pages and stacked pages that hold a widget.
 void VoShowControl(QWidget *widget);

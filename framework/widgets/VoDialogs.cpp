@@ -1,5 +1,8 @@
 #include "VoDialogs.h"
 
+#include "VoDataSource.h"
+
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
@@ -24,6 +27,23 @@ void TfmVoDialog::done(int result) {
     QDialog::done(result);
 }
 
+void TfmVoDialog::setVisible(bool visible) {
+    if (visible && !isVisible()) {
+        QWidget *focused = QApplication::focusWidget();
+        m_returnFocus = focused && !isAncestorOf(focused) ? focused : nullptr;
+    }
+    const bool closing = !visible && isVisible();
+    QDialog::setVisible(visible);
+    if (!closing || !m_returnFocus)
+        return;
+    QWidget *back = m_returnFocus;
+    m_returnFocus = nullptr;
+    if (!back->isVisible() || !back->isEnabled())
+        return;
+    back->window()->activateWindow();
+    back->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void TfmVoDialog::showEvent(QShowEvent *e) {
     QDialog::showEvent(e);
     if (!e->spontaneous())
@@ -43,7 +63,11 @@ TfmVoOkCancDlg::TfmVoOkCancDlg(QWidget *parent)
     m_buttonLayout->addWidget(buCancel);
     m_mainLayout->addLayout(m_buttonLayout);
     SetCancelDefault(false);
-    connect(buOk, &QPushButton::clicked, this, [this] { VoGuarded([this] { buOkClick(); }); });
+    // A value the dialog's own check would read wrongly (a date that does not exist) is refused first.
+    connect(buOk, &QPushButton::clicked, this, [this] {
+        if (VoValidateUnbound(this))
+            VoGuarded([this] { buOkClick(); });
+    });
     connect(buCancel, &QPushButton::clicked, this, [this] { VoGuarded([this] { buCancelClick(); }); });
 }
 
@@ -133,6 +157,8 @@ int TfmVoWizard::PageCount() const {
 }
 
 void TfmVoWizard::buNextClick() {
+    if (!VoValidateUnbound(pcMain->currentWidget()))
+        return;
     bool allow = true;
     pcMainChanging(buNext, allow);
     if (!allow)
@@ -143,6 +169,8 @@ void TfmVoWizard::buNextClick() {
 }
 
 void TfmVoWizard::buPriorClick() {
+    if (!VoValidateUnbound(pcMain->currentWidget()))
+        return;
     bool allow = true;
     pcMainChanging(buPrior, allow);
     if (!allow)

@@ -4,6 +4,7 @@
 #include "VoForms.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QHBoxLayout;
 class QPushButton;
@@ -17,9 +18,14 @@ public:
 
     // Closes the dialog with a result; the close hooks run first and may keep it open.
     void done(int result) override;
+    // Closed, the dialog gives the keyboard back to the control it was opened from.
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *e) override;
+
+private:
+    QPointer<QWidget> m_returnFocus;
 };
 
 class TfmVoOkCancDlg : public TfmVoDialog {

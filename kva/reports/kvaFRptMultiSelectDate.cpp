@@ -1,14 +1,14 @@
 #include "kvaFRptMultiSelectDate.h"
 
+#include "VoDBDateEdit.h"
 #include "kvaFSelectRangeData.h"
 #include "kvaUUtil.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 
 TfmkvaRptMultiSelectDate::TfmkvaRptMultiSelectDate(QWidget *parent)
-    : TfmVoMultiSelect(parent), dtpDal(new QDateEdit(this)), dtpAl(new QDateEdit(this)) {
+    : TfmVoMultiSelect(parent), dtpDal(new TVoDBDateEdit(this)), dtpAl(new TVoDBDateEdit(this)) {
     setWindowTitle(QStringLiteral("Seleziona Dati"));
     resize(587, 447);
     auto *period = new QWidget(this);
@@ -18,10 +18,8 @@ TfmkvaRptMultiSelectDate::TfmkvaRptMultiSelectDate(QWidget *parent)
     row->addWidget(dtpDal);
     row->addWidget(new QLabel(QStringLiteral("al"), period));
     row->addWidget(dtpAl);
-    for (QDateEdit *picker : {dtpDal, dtpAl}) {
+    for (TVoDBDateEdit *picker : {dtpDal, dtpAl}) {
         picker->setParent(period);
-        picker->setCalendarPopup(true);
-        picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         picker->setFixedWidth(105);
     }
     ButtonLayout()->insertWidget(0, period);

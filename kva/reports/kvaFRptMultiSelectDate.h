@@ -1,7 +1,7 @@
 #pragma once
 #include "VoMultiSelect.h"
 
-class QDateEdit;
+class TVoDBDateEdit;
 
 // A selection form with a period beside its buttons; registered so that a report dataset may name
 // it, though none does.
@@ -10,8 +10,8 @@ class TfmkvaRptMultiSelectDate : public TfmVoMultiSelect {
 public:
     explicit TfmkvaRptMultiSelectDate(QWidget *parent = nullptr);
 
-    QDateEdit *dtpDal;
-    QDateEdit *dtpAl;
+    TVoDBDateEdit *dtpDal;
+    TVoDBDateEdit *dtpAl;
 
 protected:
     void FormCreate() override;

@@ -1,5 +1,6 @@
 #include "kvaMReport.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoDates.h"
 #include "VoDisplayFormat.h"
@@ -16,7 +17,6 @@
 #include "kvaFSelectRangeData.h"
 #include "kvaUUtil.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <algorithm>
 #include <iterator>

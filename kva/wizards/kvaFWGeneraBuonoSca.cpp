@@ -1,5 +1,6 @@
 #include "kvaFWGeneraBuonoSca.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -15,7 +16,6 @@
 #include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
-#include <QDateEdit>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,7 +67,7 @@ QString Text(const char *utf8) {
 } // namespace
 
 TfmKvaWGeneraBuonoSca::TfmKvaWGeneraBuonoSca(QWidget *parent)
-    : TfmVoImpWizard(parent), tsDataScarico(new QWidget), dtpDataScarico(new QDateEdit(tsDataScarico)) {
+    : TfmVoImpWizard(parent), tsDataScarico(new QWidget), dtpDataScarico(new TVoDBDateEdit(tsDataScarico)) {
     setWindowTitle(QStringLiteral("Generazione automatica Buono"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -82,8 +82,6 @@ TfmKvaWGeneraBuonoSca::TfmKvaWGeneraBuonoSca(QWidget *parent)
     dateLayout->addWidget(new QLabel(
         QStringLiteral("Inserire la data in cui si desidera scaricare il buono selezionato"), tsDataScarico));
     dtpDataScarico->setObjectName(QStringLiteral("dtpDataScarico"));
-    dtpDataScarico->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    dtpDataScarico->setCalendarPopup(true);
     dateLayout->addWidget(dtpDataScarico, 0, Qt::AlignLeft);
     dateLayout->addStretch(1);
     pcMain->insertWidget(pgDataScarico, tsDataScarico);
@@ -227,7 +225,7 @@ void TfmKvaWGeneraBuonoSca::CheckButtons() {
 }
 
 double TfmKvaWGeneraBuonoSca::UnloadDate() const {
-    return DateToDays(dtpDataScarico->date());
+    return DateToDays(dtpDataScarico->Date());
 }
 
 void TfmKvaWGeneraBuonoSca::pcMainChanging(QObject *, bool &AllowChange) {
@@ -267,7 +265,7 @@ void TfmKvaWGeneraBuonoSca::ProposeDate() {
     kva::GetVoucherDateLimits(NextVoucherNumber(kvaUnloading), kvaUnloading, window);
     if (date < window.low)
         date = window.low;
-    dtpDataScarico->setDate(DaysToDate(date));
+    dtpDataScarico->SetDate(DaysToDate(date));
 }
 
 void TfmKvaWGeneraBuonoSca::LoadGoods() {

@@ -8,7 +8,7 @@
 
 #include <QList>
 
-class QDateEdit;
+class TVoDBDateEdit;
 
 class TfmKvaWGeneraBuonoSca : public TfmVoImpWizard {
     Q_OBJECT
@@ -43,7 +43,7 @@ public:
 
     int SoloDaScaricare = 0;
     QWidget *tsDataScarico;
-    QDateEdit *dtpDataScarico;
+    TVoDBDateEdit *dtpDataScarico;
 
     // Checks the grid and writes the voucher; false, after telling the user why, when nothing was
     // written.

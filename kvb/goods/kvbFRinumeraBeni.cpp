@@ -1,18 +1,18 @@
 #include "kvbFRinumeraBeni.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDates.h"
 #include "VoMessages.h"
 #include "kvbUUtil.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
 TfmkvbRinumeraBeni::TfmkvbRinumeraBeni(QWidget *parent)
-    : TfmVoOkCancDlg(parent), laMsg(new QLabel(pnClient)), dtpDate(new QDateEdit(pnClient)),
+    : TfmVoOkCancDlg(parent), laMsg(new QLabel(pnClient)), dtpDate(new TVoDBDateEdit(pnClient)),
       ckOrdinam(
           new QCheckBox(QStringLiteral("Rinumera ordinando i beni per data di caricamento"), pnClient)) {
     setObjectName(QStringLiteral("fmkvbRinumeraBeni"));
@@ -20,8 +20,6 @@ TfmkvbRinumeraBeni::TfmkvbRinumeraBeni(QWidget *parent)
     setToolTip(windowTitle());
     laMsg->setAlignment(Qt::AlignCenter);
     laMsg->setWordWrap(true);
-    dtpDate->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    dtpDate->setCalendarPopup(true);
     dtpDate->setMaximumWidth(dtpDate->sizeHint().width() + 20);
     auto *form = new QFormLayout(pnClient);
     form->addRow(laMsg);
@@ -35,14 +33,14 @@ void TfmkvbRinumeraBeni::FormShow() {
     SetCancelDefault(true);
     buCancel->setFocus();
     const double date = std::max(LatestRenumberingEvent() + 1.0, CurrentRegEnd);
-    dtpDate->setDate(DaysToDate(date));
+    dtpDate->SetDate(DaysToDate(date));
     laMsg->setText(
         QStringLiteral("Con questa utilità vengono ricalcolati i numeri di tutti i beni.").toUpper());
 }
 
 void TfmkvbRinumeraBeni::buOkClick() {
     bool renumbered = false;
-    VoGuarded([&] { renumbered = RenumberAllGoods(1, ckOrdinam->isChecked(), DateToDays(dtpDate->date())); });
+    VoGuarded([&] { renumbered = RenumberAllGoods(1, ckOrdinam->isChecked(), DateToDays(dtpDate->Date())); });
     if (renumbered)
         TfmVoOkCancDlg::buOkClick();
 }

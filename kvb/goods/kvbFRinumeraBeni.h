@@ -4,7 +4,7 @@
 #include "VoDialogs.h"
 
 class QCheckBox;
-class QDateEdit;
+class TVoDBDateEdit;
 class QLabel;
 
 class TfmkvbRinumeraBeni : public TfmVoOkCancDlg {
@@ -13,7 +13,7 @@ public:
     explicit TfmkvbRinumeraBeni(QWidget *parent = nullptr);
 
     QLabel *const laMsg;
-    QDateEdit *const dtpDate;
+    TVoDBDateEdit *const dtpDate;
     QCheckBox *const ckOrdinam;
 
 protected:

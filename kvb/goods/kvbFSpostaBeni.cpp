@@ -1,5 +1,6 @@
 #include "kvbFSpostaBeni.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -41,7 +41,7 @@ const char *const kInChargeSQL = " AND (inb.IAVAID<3)";
 
 TfmkvbSpostaBeni::TfmkvbSpostaBeni(QWidget *parent)
     : TfmVoWizard(parent), tsSettori(new QWidget), cbSettStart(new TVoIdComboBox(tsSettori)),
-      cbSettEnd(new TVoIdComboBox(tsSettori)), rxdeSpost(new QDateEdit(tsSettori)),
+      cbSettEnd(new TVoIdComboBox(tsSettori)), rxdeSpost(new TVoDBDateEdit(tsSettori)),
       ckBeniScar(new QCheckBox(QStringLiteral("Anche i beni scaricati"), tsSettori)), tsBeni(new QWidget),
       lwBeni(new TVoDBGrid(tsBeni)), xqcBeni(new TVoQueryCollection(this)), pmBeni(new QMenu(this)),
       SelectAll(new QAction(QStringLiteral("Seleziona tutto"), this)),
@@ -55,9 +55,7 @@ TfmkvbSpostaBeni::TfmkvbSpostaBeni(QWidget *parent)
     form->addRow(QStringLiteral("Settore di destinazione"), cbSettEnd);
     form->addRow(QStringLiteral("Data di spostamento"), rxdeSpost);
     form->addRow(ckBeniScar);
-    rxdeSpost->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    rxdeSpost->setCalendarPopup(true);
-    rxdeSpost->setDate(DaysToDate(TodayDays()));
+    rxdeSpost->SetDate(DaysToDate(TodayDays()));
 
     auto *list = new QVBoxLayout(tsBeni);
     list->setContentsMargins(0, 0, 0, 0);
@@ -165,13 +163,14 @@ void TfmkvbSpostaBeni::buOkClick() {
     if (destination < 0)
         return;
     TVoHourglass hourglass;
-    const QVariant date = DaysToTimestampParam(DateToDays(rxdeSpost->date()));
+    const QVariant date = DaysToTimestampParam(DateToDays(rxdeSpost->Date()));
     int moved = 0;
     for (const int good : TickedGoods()) {
         try {
-            kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL), {{QStringLiteral("iBInbID"), good},
-                                                                         {QStringLiteral("ISECID"), destination},
-                                                                         {QStringLiteral("DSTART"), date}});
+            kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL),
+                                  {{QStringLiteral("iBInbID"), good},
+                                   {QStringLiteral("ISECID"), destination},
+                                   {QStringLiteral("DSTART"), date}});
         } catch (const std::exception &e) {
             // The run stops at a failure; the goods moved before it stay moved and are counted.
             hourglass.Restore();

@@ -13,7 +13,7 @@
 
 class QAction;
 class QCheckBox;
-class QDateEdit;
+class TVoDBDateEdit;
 class QMenu;
 class TVoDBGrid;
 class TVoIdComboBox;
@@ -27,7 +27,7 @@ public:
     QWidget *const tsSettori;
     TVoIdComboBox *const cbSettStart;
     TVoIdComboBox *const cbSettEnd;
-    QDateEdit *const rxdeSpost;
+    TVoDBDateEdit *const rxdeSpost;
     QCheckBox *const ckBeniScar;
     QWidget *const tsBeni;
     TVoDBGrid *const lwBeni;

@@ -1,7 +1,9 @@
 #pragma once
 #include "VoMultiSelect.h"
 
-class QDateEdit;
+#include <QDate>
+
+class TVoDBDateEdit;
 
 // The goods selection form of the goods list: the goods of the current register loaded up to the date
 // chosen ("Alla data", today at first). Registered, so that the goods list names it as its form.
@@ -10,7 +12,7 @@ class TfmKvbRptBeniData : public TfmVoMultiSelect {
 public:
     explicit TfmKvbRptBeniData(QWidget *parent = nullptr);
 
-    QDateEdit *dtpData;
+    TVoDBDateEdit *dtpData;
 
     // The date chosen, as a day count.
     double ChosenDate() const;
@@ -18,4 +20,8 @@ public:
 protected:
     void FormCreate() override;
     void dtpDataChange();
+
+private:
+    // The date the list was read for.
+    QDate m_listDate;
 };

@@ -1,5 +1,6 @@
 #include "kvbMReport.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
 #include "VoMultiSelect.h"
@@ -15,7 +16,6 @@
 #include "kvbMAtt.h"
 #include "kvbUUtil.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <memory>
 #include <tuple>
@@ -481,7 +481,7 @@ void TdmkvbReport::BeforeGoodsForm(TfmVoMultiSelect *form) {
     form->SetCommandText(QString::fromLatin1(kVBeniSQL));
     form->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);
     const auto *goods = qobject_cast<TfmKvbRptBeniData *>(form);
-    form->SetParam(QStringLiteral("dEnd"), goods ? goods->dtpData->date() : QDate::currentDate());
+    form->SetParam(QStringLiteral("dEnd"), goods ? goods->dtpData->Date() : QDate::currentDate());
     form->Dress(QStringLiteral("Selezione beni da stampare"),
                 {{"iBInbNumero", "Numero", 80, false}, {"sBInbDesc", "Descrizione", 400, true}});
     form->SetXMLFilter(kvbGoodsFilterDefinition(), VoSavedFiltersDir(kvbGoodsFilterProgram));

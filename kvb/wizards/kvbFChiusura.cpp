@@ -1,6 +1,7 @@
 #include "kvbFChiusura.h"
 
 #include "VoConnection.h"
+#include "VoDBDateEdit.h"
 #include "VoDBLookupEdit.h"
 #include "VoDataSource.h"
 #include "VoDates.h"
@@ -14,7 +15,6 @@
 #include "kvbFMessDefCar.h"
 #include "kvbUUtil.h"
 
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -141,7 +141,7 @@ bool Report(const TProblem &problem) {
 
 TfmkvbChiusura::TfmkvbChiusura(QWidget *parent)
     : TfmVoWizard(parent), tsMessage(new QWidget), tsDate(new QWidget), laMsg(new QLabel(tsMessage)),
-      deDataChiusura(new QDateEdit(tsDate)), xqcMain(new TVoQueryCollection(this)),
+      deDataChiusura(new TVoDBDateEdit(tsDate)), xqcMain(new TVoQueryCollection(this)),
       xdsMain(new TVoDataSource(this)), xleTipoChiusura(new TVoDBLookupEdit(tsDate)) {
     setObjectName(QStringLiteral("fmkvbChiusura"));
     // The menu names it after what it does (closing or check); opened otherwise, it closes.
@@ -158,8 +158,6 @@ TfmkvbChiusura::TfmkvbChiusura(QWidget *parent)
     auto *dateLayout = new QVBoxLayout(tsDate);
     dateLayout->addWidget(
         new QLabel(QStringLiteral("Selezionare la data in cui si desidera effettuare la chiusura"), tsDate));
-    deDataChiusura->setCalendarPopup(true);
-    deDataChiusura->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     deDataChiusura->setFixedWidth(120);
     dateLayout->addWidget(deDataChiusura);
     auto *typeLabel = new QLabel(QStringLiteral("Tipo di chiusura"), tsDate);
@@ -200,7 +198,7 @@ void TfmkvbChiusura::FormCreate() {
 }
 
 void TfmkvbChiusura::showEvent(QShowEvent *e) {
-    deDataChiusura->setDate(QDate::currentDate());
+    deDataChiusura->SetDate(QDate::currentDate());
     if (!m_closing) {
         SetActivePageIndex(pcMain->indexOf(tsDate));
         buNext->hide();
@@ -228,7 +226,7 @@ void TfmkvbChiusura::actEseguiExecute() {
         VoMessageDlg(QString::fromUtf8(kNoType), mtError, mbOK);
         return;
     }
-    const double date = DateToDays(deDataChiusura->date());
+    const double date = DateToDays(deDataChiusura->Date());
     if (!RunChecks(date, typeId)) {
         // The window closes after a refusal: the user is told that the register stays as it was.
         if (m_closing)

@@ -7,7 +7,7 @@
 #include "VoDialogs.h"
 #include "kvbMAtt.h"
 
-class QDateEdit;
+class TVoDBDateEdit;
 class QLabel;
 class TVoDataSource;
 class TVoDBLookupEdit;
@@ -21,7 +21,7 @@ public:
     QWidget *tsMessage;
     QWidget *tsDate;
     QLabel *laMsg;
-    QDateEdit *deDataChiusura;
+    TVoDBDateEdit *deDataChiusura;
     TVoQueryCollection *xqcMain;
     TVoDataSource *xdsMain;
     TVoDBLookupEdit *xleTipoChiusura;

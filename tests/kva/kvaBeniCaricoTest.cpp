@@ -14,8 +14,10 @@
 #include "VoTestVouchers.h"
 #include "VoTestWindows.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 #include "kvaFBuoni.h"
 #include "kvaRBeniCarico.h"
+#include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
 #include "kvaUUtil.h"
 
@@ -511,4 +513,120 @@ TEST_F(kvaBeniCaricoTest, OnlyASavedOpenVoucherTakesRows) {
     ASSERT_TRUE(window->frMaster->xacInsert->Execute());
     EXPECT_FALSE(rows->xacInsert->Execute());
     EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+}
+
+// A loading voucher filled in by keys alone: the header saved with Ctrl+S; three rows each chosen
+// from the drop-down, walked with Enter up to the notes and saved there with Ctrl+Enter (the last
+// with Ctrl+S halfway); Escape on typed values asks first; a document linked and saved with Ctrl+S.
+TEST_F(kvaBeniCaricoTest, AVoucherIsLoadedByKeysAlone) {
+    const int codes = GoodsCode(QStringLiteral("CAR"));
+    for (const char *name : {"Risma A4", "Busta gialla", "Cartellina blu"}) {
+        const int article = VoTestArticle(QString::fromLatin1(name), pieces, vat22);
+        VoExecSQL(QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1, IMERID = :m WHERE IFARID = :a"),
+                  {{QStringLiteral("m"), codes}, {QStringLiteral("a"), article}});
+    }
+    VoTestDocument(QStringLiteral("FT-77"), QDate(2026, 1, 30));
+    Open();
+    EXPECT_EQ(rows->xacPost->toolTip(), QStringLiteral("Salva (Ctrl+S)"));
+    EXPECT_EQ(rows->xacInsert->toolTip(), QStringLiteral("Inserisci (Ins)"));
+
+    TfrkvaBuoniCarico *header = window->frMaster;
+    header->ShowDetail();
+    header->xedDescr->setFocus(Qt::MouseFocusReason);
+    header->xedDescr->selectAll();
+    VoType(QStringLiteral("Cancelleria"));
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window->xqcMain->State(), dsBrowse) << messages->LastText().toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT SFBUODESC FROM TFBUO_BUONI WHERE IFBUOID = :v"),
+                            {{QStringLiteral("v"), voucher}}),
+              QStringLiteral("Cancelleria"));
+
+    const auto typeRow = [&](const QString &description, const QString &quantity, const QString &cost) {
+        rows->grFrame->setFocus(Qt::MouseFocusReason);
+        VoPress(Qt::Key_Insert);
+        QApplication::processEvents();
+        ASSERT_EQ(window->xqcDetail->State(), dsInsert);
+        ASSERT_EQ(QApplication::focusWidget(), rows->xdeDesc);
+        VoType(description);
+        VoPress(Qt::Key_Down);
+        VoPress(Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), rows->xceImporto);
+        VoType(cost);
+        VoPress(Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), rows->xneQuant);
+        VoType(quantity);
+    };
+    const auto walkToNote = [&] {
+        for (int step = 0; step < 30 && QApplication::focusWidget() != rows->xmeNote; ++step)
+            VoPress(Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), rows->xmeNote) << messages->LastText().toStdString();
+    };
+    typeRow(QStringLiteral("risma a4"), QStringLiteral("5"), QStringLiteral("3"));
+    walkToNote();
+    VoType(QStringLiteral("prima"));
+    VoPress(Qt::Key_Return);
+    VoType(QStringLiteral("riga"));
+    EXPECT_EQ(window->xqcDetail->State(), dsInsert) << "Enter in the notes is a new line";
+    VoPress(Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(window->xqcDetail->State(), dsBrowse) << messages->LastText().toStdString();
+
+    typeRow(QStringLiteral("busta"), QStringLiteral("20"), QStringLiteral("1"));
+    walkToNote();
+    VoPress(Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(window->xqcDetail->State(), dsBrowse) << messages->LastText().toStdString();
+
+    typeRow(QStringLiteral("cartellina blu"), QStringLiteral("2"), QStringLiteral("40"));
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(window->xqcDetail->State(), dsBrowse) << messages->LastText().toStdString();
+
+    // Nothing typed: Escape drops the new row at once. Typed: it asks; Cancel keeps the row, No drops it.
+    messages->Clear();
+    rows->grFrame->setFocus(Qt::MouseFocusReason);
+    VoPress(Qt::Key_Insert);
+    QApplication::processEvents();
+    VoPress(Qt::Key_Escape);
+    EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+    EXPECT_TRUE(messages->Texts().isEmpty());
+    rows->grFrame->setFocus(Qt::MouseFocusReason);
+    VoPress(Qt::Key_Insert);
+    QApplication::processEvents();
+    VoType(QStringLiteral("Gessetti"));
+    rows->grArtSearch->hide();
+    rows->xmeNote->setFocus(Qt::MouseFocusReason);
+    messages->Push({mrCancel, mrNo});
+    VoPress(Qt::Key_Escape);
+    EXPECT_EQ(window->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(rows->xdeDesc->text(), QStringLiteral("Gessetti"));
+    VoPress(Qt::Key_Escape);
+    EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+    EXPECT_EQ(messages->Texts(), QStringList(2, QStringLiteral("Salvare le modifiche prima di chiudere?")));
+
+    TVoQuery stored(
+        QStringLiteral("SELECT far.SFARLDESC, afc.FAFCQUANTITA, afc.FAFCCOSTOUNIT, afc.BAFCNOTE FROM "
+                       "TAFC_ARTVELIST afc JOIN TFAR_FACARTICOLI far ON far.IFARID = afc.IFARID "
+                       "WHERE afc.IFBUOID = :v ORDER BY afc.IAFCID"));
+    stored.SetParam(QStringLiteral("v"), voucher).Open();
+    QStringList written;
+    for (; !stored.Eof(); stored.Next())
+        written << QStringLiteral("%1 %2 %3 %4")
+                       .arg(stored.AsString(QStringLiteral("SFARLDESC")))
+                       .arg(stored.AsFloat(QStringLiteral("FAFCQUANTITA")))
+                       .arg(stored.AsFloat(QStringLiteral("FAFCCOSTOUNIT")))
+                       .arg(stored.AsString(QStringLiteral("BAFCNOTE")));
+    EXPECT_EQ(written,
+              (QStringList{QStringLiteral("RISMA A4 5 3 prima\nriga"), QStringLiteral("BUSTA GIALLA 20 1 "),
+                           QStringLiteral("CARTELLINA BLU 2 40 ")}));
+
+    window->pcDetail->setCurrentWidget(window->tsDoc);
+    window->frBuoDoc->grFrame->setFocus(Qt::MouseFocusReason);
+    VoPress(Qt::Key_Insert);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), window->frBuoDoc->xelDocumento);
+    VoSearchAndChoose(QStringLiteral("FT-77"));
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window->xqcDoc->State(), dsBrowse) << messages->LastText().toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUOIDC l JOIN TIDC_INVDOC d ON d.IIDCID = l.IIDCID "
+                                         "WHERE l.IFBUOID = :v AND d.SIDCNUMERO = 'FT-77'"),
+                          {{QStringLiteral("v"), voucher}}),
+              1);
 }

@@ -2,6 +2,7 @@
 // a real database: the two lists, the date, the grid in unloading units, its keys and searches, and the
 // voucher it writes.
 #include "VoClassRegistry.h"
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoDates.h"
 #include "VoQuery.h"
@@ -19,7 +20,6 @@
 #include "kvaUUtil.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -85,7 +85,7 @@ protected:
     void ToGrid(int voucher, const QDate &date = QDate()) {
         ToDate(voucher);
         if (date.isValid())
-            fm->dtpDataScarico->setDate(date);
+            fm->dtpDataScarico->SetDate(date);
         VoClick(fm->buNext);
         ASSERT_EQ(fm->ActivePageIndex(), G::pgArticoli);
     }
@@ -153,14 +153,14 @@ TEST_F(kvaGeneraBuonoScaTest, ProposesTheLoadingDateWithinTheYearAndAfterTheLast
     VoTestRow(outside, paper, 1, 3.0, office);
     Open(0);
     ToDate(early);
-    EXPECT_EQ(fm->dtpDataScarico->date(), QDate(2026, 2, 1));
+    EXPECT_EQ(fm->dtpDataScarico->Date(), QDate(2026, 2, 1));
     VoClick(fm->buPrior);
     ToDate(outside);
-    EXPECT_EQ(fm->dtpDataScarico->date(), DaysToDate(CurrentRegStart));
+    EXPECT_EQ(fm->dtpDataScarico->Date(), DaysToDate(CurrentRegStart));
     VoClick(fm->buPrior);
     VoTestVoucher(kvaUnloading, QDate(2026, 3, 10), ry);
     ToDate(early);
-    EXPECT_EQ(fm->dtpDataScarico->date(), QDate(2026, 3, 10));
+    EXPECT_EQ(fm->dtpDataScarico->Date(), QDate(2026, 3, 10));
 }
 
 TEST_F(kvaGeneraBuonoScaTest, DateChecksHoldTheDatePageBothWays) {
@@ -179,18 +179,41 @@ TEST_F(kvaGeneraBuonoScaTest, DateChecksHoldTheDatePageBothWays) {
     ToDate(voucher);
     for (const auto &c : cases) {
         messages->Clear();
-        fm->dtpDataScarico->setDate(c.date);
+        fm->dtpDataScarico->SetDate(c.date);
         messages->Push(mrOk);
         VoClick(c.button);
         EXPECT_EQ(messages->Texts(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_EQ(fm->ActivePageIndex(), G::pgDataScarico);
     }
     messages->Clear();
-    fm->dtpDataScarico->setDate(QDate(2026, 3, 10));
+    fm->dtpDataScarico->SetDate(QDate(2026, 3, 10));
     VoClick(fm->buNext);
     EXPECT_TRUE(messages->Texts().isEmpty());
     EXPECT_EQ(fm->ActivePageIndex(), G::pgArticoli);
     EXPECT_FALSE(fm->buPrior->isEnabled());
+}
+
+// The unloading date typed with slashes over the proposed one; a date that does not exist holds the
+// page with the focus on it.
+TEST_F(kvaGeneraBuonoScaTest, TheUnloadingDateIsTypedAsWritten) {
+    const int voucher = LoadTwo();
+    Open(0);
+    ToDate(voucher);
+    fm->dtpDataScarico->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("31/02/2026"));
+    VoClick(fm->buNext);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"31/02/2026\" non è una data valida. ")});
+    EXPECT_EQ(fm->ActivePageIndex(), G::pgDataScarico);
+    EXPECT_EQ(QApplication::focusWidget(), fm->dtpDataScarico);
+
+    messages->Clear();
+    fm->dtpDataScarico->setCursorPosition(0);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7/12/2026"));
+    VoClick(fm->buNext);
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    ASSERT_EQ(fm->ActivePageIndex(), G::pgArticoli);
+    EXPECT_EQ(fm->dtpDataScarico->Date(), QDate(2026, 12, 7));
 }
 
 TEST_F(kvaGeneraBuonoScaTest, GridShowsUnloadingUnitsAndLeavesOutWhatIsGone) {

@@ -19,6 +19,7 @@
 #include "VoTestData.h"
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
+#include "VoWidgetTest.h"
 #include "kvaFBuoni.h"
 #include "kvaFFac.h"
 #include "kvaFMain.h"

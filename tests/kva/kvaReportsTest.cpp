@@ -2,6 +2,7 @@
 // their period, date and selection forms: what the module's datasets and variables hold while they
 // print, the layouts of every report, and the small forms the reports ask with.
 #include "VoClassRegistry.h"
+#include "VoDBDateEdit.h"
 #include "VoDBGrid.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
@@ -17,6 +18,7 @@
 #include "VoTestDb.h"
 #include "VoTestRegisters.h"
 #include "VoTestReports.h"
+#include "VoWidgetTest.h"
 #include "kvaFRptSecMerc_select.h"
 #include "kvaFSelectRangeData.h"
 #include "kvaMAtt.h"
@@ -24,7 +26,6 @@
 #include "kvaUUtil.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -185,9 +186,9 @@ protected:
             return;
         if (auto *dialog = qobject_cast<TfmKvaSelectRangeDate *>(modal)) {
             if (a.start.isValid())
-                dialog->dtpStart->setDate(a.start);
+                dialog->dtpStart->SetDate(a.start);
             if (a.end.isValid())
-                dialog->dtpEnd->setDate(a.end);
+                dialog->dtpEnd->SetDate(a.end);
             (a.cancel ? dialog->buCancel : dialog->buOk)->click();
         } else if (auto *form = qobject_cast<TfmVoMultiSelect *>(modal)) {
             if (auto *sectors = qobject_cast<TfmRptSecMerc_select *>(form))
@@ -271,9 +272,9 @@ TEST_F(kvaReportsTest, TheLoadingRegisterAsksItsPeriodAndPrintsItsRowsWithTotals
 
     QStringList asked;
     WhenShown<TfmKvaSelectRangeDate>([&](TfmKvaSelectRangeDate *dialog) {
-        asked << dialog->windowTitle() << dialog->dtpStart->date().toString(QStringLiteral("dd/MM/yyyy"))
-              << dialog->Label2->text() << dialog->dtpEnd->date().toString(QStringLiteral("dd/MM/yyyy"));
-        dialog->dtpStart->setDate(QDate(2026, 3, 1));
+        asked << dialog->windowTitle() << dialog->dtpStart->Date().toString(QStringLiteral("dd/MM/yyyy"))
+              << dialog->Label2->text() << dialog->dtpEnd->Date().toString(QStringLiteral("dd/MM/yyyy"));
+        dialog->dtpStart->SetDate(QDate(2026, 3, 1));
         dialog->buOk->click();
     });
     const auto document = tree->Prepare(26001);
@@ -294,6 +295,29 @@ TEST_F(kvaReportsTest, TheLoadingRegisterAsksItsPeriodAndPrintsItsRowsWithTotals
     EXPECT_FALSE(tree->Prepare(26001));
     EXPECT_TRUE(messages->Texts().isEmpty());
     EXPECT_FALSE(dmkvaReport->qquRegCarichi->Active() || dmkvaReport->qquFacCurr->Active());
+}
+
+// The period typed with slashes: the start over its selected text, the end from its first digit.
+TEST_F(kvaReportsTest, TheRegistersPeriodIsTypedAsWritten) {
+    vat = VoTestVatRate(22);
+    Voucher(QDate(2026, 2, 10), QString(), {{QStringLiteral("Carta A4"), 10, 3.5}});
+    Voucher(QDate(2026, 5, 20), QString(), {{QStringLiteral("Toner"), 2, 50}});
+    Voucher(QDate(2026, 7, 1), QString(), {{QStringLiteral("Penne"), 4, 0.25}});
+    WhenShown<TfmKvaSelectRangeDate>([](TfmKvaSelectRangeDate *dialog) {
+        ASSERT_EQ(QApplication::focusWidget(), dialog->dtpStart);
+        dialog->dtpStart->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1/4/2026"));
+        VoPress(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), dialog->dtpEnd);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("30/06/2026"));
+        VoPress(Qt::Key_Return);
+    });
+    const auto document = tree->Prepare(26001);
+    ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+    const QStringList texts = document->Texts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("dal 01/04/2026 al 30/06/2026")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("TONER")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("CARTA A4")) || texts.contains(QStringLiteral("PENNE")));
 }
 
 TEST_F(kvaReportsTest, TheRegistersTotalsAddUpTheirPrintedRowsAndEachVoucherKeepsItsRowsTogether) {
@@ -386,8 +410,8 @@ TEST_F(kvaReportsTest, TheLoadingVouchersChosenArePrintedWithTheirRowsAndDocumen
 
 TEST_F(kvaReportsTest, ThePeriodDialogAndTheSectorFormStartAsTheReportsNeedThem) {
     const std::unique_ptr<TfmKvaSelectRangeDate> dialog(VoNewForm<TfmKvaSelectRangeDate>());
-    EXPECT_EQ(dialog->dtpStart->date(), QDate(1900, 1, 1));
-    EXPECT_EQ(dialog->dtpEnd->date(), QDate::currentDate());
+    EXPECT_EQ(dialog->dtpStart->Date(), QDate(1900, 1, 1));
+    EXPECT_EQ(dialog->dtpEnd->Date(), QDate::currentDate());
     WhenShown<TfmKvaSelectRangeDate>([](TfmKvaSelectRangeDate *d) { d->buCancel->click(); });
     dialog->exec();
     EXPECT_EQ(dialog->StartDate, 0.0);
@@ -468,7 +492,7 @@ TEST_F(kvaReportsTest, TheStockListGivesEachArticleItsStockAtTheDateChosen) {
     const TSeed d = Seed();
     QStringList asked;
     WhenShown<TfmKvaSelectRangeDate>([&](TfmKvaSelectRangeDate *dialog) {
-        asked << dialog->Label2->text() << dialog->dtpEnd->date().toString(QStringLiteral("dd/MM/yyyy"));
+        asked << dialog->Label2->text() << dialog->dtpEnd->Date().toString(QStringLiteral("dd/MM/yyyy"));
         EXPECT_FALSE(dialog->dtpStart->isVisible() || dialog->Label1->isVisible());
         dialog->buCancel->click();
     });

@@ -2,6 +2,7 @@
 // both modes, the vouchers it makes definitive, the value per category it records, and nothing
 // written when anything fails.
 #include "VoClassRegistry.h"
+#include "VoDBDateEdit.h"
 #include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
@@ -15,7 +16,6 @@
 #include "kvbFTipiChiusura.h"
 #include "kvbUUtil.h"
 
-#include <QDateEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -49,7 +49,7 @@ protected:
             qobject_cast<TfmkvbChiusura *>(CreateVoClass(QStringLiteral("TfmkvbChiusura"))));
         fm->SetClosingMode(closing ? 1 : 0);
         fm->show();
-        fm->deDataChiusura->setDate(date);
+        fm->deDataChiusura->SetDate(date);
         fm->xqcMain->FieldByName(QStringLiteral("iTchId"))->SetAsInteger(typeId);
         if (closing)
             fm->buNext->click();

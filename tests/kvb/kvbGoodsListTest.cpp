@@ -2,6 +2,7 @@
 // and the renumbering dialog, driven as a user drives them on a register of their own.
 #include "AbeRRicerca.h"
 #include "VoClassRegistry.h"
+#include "VoDBDateEdit.h"
 #include "VoDBFrames.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
@@ -27,7 +28,6 @@
 #include <QApplication>
 #include <QBrush>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -401,7 +401,7 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
         auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
         wz->cbSettStart->SelectId(seg);
         wz->cbSettEnd->SelectId(lab);
-        wz->rxdeSpost->setDate({2025, 6, 1});
+        wz->rxdeSpost->SetDate({2025, 6, 1});
         wz->ckBeniScar->setChecked(alsoUnloaded);
         wz->buNext->click();
         return wz;
@@ -448,7 +448,7 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesEveryTickedGoodAlsoThoseTheListHasNotRea
         auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
         wz->cbSettStart->SelectId(from);
         wz->cbSettEnd->SelectId(to);
-        wz->rxdeSpost->setDate({2025, 6, 1});
+        wz->rxdeSpost->SetDate({2025, 6, 1});
         wz->buNext->click();
         QApplication::processEvents();
         EXPECT_LT(wz->xqcBeni->FetchedCount(), kGoods - 2) << "the list reads a packet first";
@@ -496,7 +496,7 @@ TEST_F(kvbGoodsListTest, RinumeraBeniProposesTheDayAfterTheLatestEventOrTheYears
     const QDate end = DaysToDate(CurrentRegEnd);
     const auto proposal = [] {
         auto *dlg = VoOpenWindow<TfmkvbRinumeraBeni>(QStringLiteral("TfmkvbRinumeraBeni"));
-        const QDate date = dlg->dtpDate->date();
+        const QDate date = dlg->dtpDate->Date();
         EXPECT_EQ(dlg->laMsg->text(),
                   QStringLiteral("CON QUESTA UTILITÀ VENGONO RICALCOLATI I NUMERI DI TUTTI I BENI."));
         EXPECT_TRUE(dlg->buCancel->isDefault());
@@ -520,11 +520,11 @@ TEST_F(kvbGoodsListTest, RinumeraBeniStaysOpenOnARefusalAndClosesOnceTheGoodsAre
     const int voucher = VoTestGoodsVoucher(year2025, 0, kLoaded, 1);
     const int good = VoTestGood(voucher, 7, 0, 1, seg);
     auto *dlg = VoOpenWindow<TfmkvbRinumeraBeni>(QStringLiteral("TfmkvbRinumeraBeni"));
-    const QDate proposed = dlg->dtpDate->date();
+    const QDate proposed = dlg->dtpDate->Date();
     dlg->buOk->click();
     EXPECT_EQ(messages->Texts(), (QStringList{"Impossibile continuare. Ci sono dei buoni non definitivi."}));
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(dlg->dtpDate->date(), proposed);
+    EXPECT_EQ(dlg->dtpDate->Date(), proposed);
 
     VoTestMakeDefinitive(voucher, 0);
     dlg->buOk->click();

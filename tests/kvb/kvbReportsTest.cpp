@@ -1,6 +1,7 @@
 // The reports of the durable-goods program run from the menu's report tree as a user runs them,
 // answering their date, range and selection forms: what the module's datasets and variables hold, the
 // dialogs the reports ask with, and the layouts of every report.
+#include "VoDBDateEdit.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoMultiSelect.h"
@@ -24,13 +25,13 @@
 #include "kvbUUtil.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -124,8 +125,8 @@ TEST_F(kvbReportsTest, TheGoodsAtADateLeaveOutLaterLoadsAndGoodsOutOfTheRegister
     QVariantList listed;
     VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Selezione beni da stampare"));
-        EXPECT_EQ(form->dtpData->date(), QDate::currentDate());
-        form->dtpData->setDate(QDate(2026, 2, 1));
+        EXPECT_EQ(form->dtpData->Date(), QDate::currentDate());
+        form->dtpData->SetDate(QDate(2026, 2, 1));
         listed = Column(form->frVoMultiSel->xqcMultiSelect, "IBINBNUMERO");
         VoWhenModalOpens<TfmVoRptFiltro>([](TfmVoRptFiltro *filter) {
             EXPECT_TRUE(filter->frVoFiltro->AddCondition(
@@ -168,7 +169,7 @@ TEST_F(kvbReportsTest, TheBooksListKeepsABookUnloadedOnOrAfterTheDateAndAsksItsD
     VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
         asked << dialog->windowTitle() << dialog->Label2->text();
         EXPECT_TRUE(dialog->dtpStart->isHidden());
-        dialog->dtpEnd->setDate(QDate(2026, 5, 1));
+        dialog->dtpEnd->SetDate(QDate(2026, 5, 1));
         dialog->buOk->click();
     });
     ASSERT_TRUE(tree->Prepare(33004));
@@ -211,7 +212,7 @@ TEST_F(kvbReportsTest, EachClosingShowsItsMovementsSinceThePreviousOneAndThePrev
     QString caption;
     VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
         caption = dialog->Label2->text();
-        dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+        dialog->dtpEnd->SetDate(QDate(2026, 6, 30));
         dialog->buOk->click();
     });
     QVariantList checked;
@@ -236,7 +237,7 @@ TEST_F(kvbReportsTest, TheClosingsSayWhenTheyFollowTheRegisterFromItsStartAndPri
     Good(1, QDate(2026, 2, 1), 1, 10000);
     const auto verify = [&] {
         VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
-            dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+            dialog->dtpEnd->SetDate(QDate(2026, 6, 30));
             dialog->buOk->click();
         });
         const auto check = tree->Prepare(33016);
@@ -282,6 +283,38 @@ TEST_F(kvbReportsTest, TheVoucherSelectionShowsEachVouchersAmount) {
     }
 }
 
+// The date of the check before a closing typed as written, over the proposed date; a date that
+// does not exist keeps the dialog open on it.
+TEST_F(kvbReportsTest, TheClosingChecksDateIsTypedAsWritten) {
+    Good(1, QDate(2026, 2, 1), 1, 10000);
+    for (const char *typed : {"01/04/2026", "1/4/2026", "01042026"}) {
+        SCOPED_TRACE(typed);
+        VoWhenModalOpens<TfmkvbSelectRangeDate>([typed](TfmkvbSelectRangeDate *dialog) {
+            ASSERT_EQ(QApplication::focusWidget(), dialog->dtpEnd);
+            dialog->dtpEnd->selectAll();
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
+            VoPress(Qt::Key_Return);
+        });
+        const auto check = tree->Prepare(33016);
+        ASSERT_TRUE(check);
+        EXPECT_EQ(Variable("data_verifica_chiusura"), QStringLiteral("01/04/2026"));
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty());
+
+    bool stayedOpen = false;
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+        dialog->dtpEnd->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("31/02/2026"));
+        VoPress(Qt::Key_Return);
+        stayedOpen = dialog->isVisible() && QApplication::focusWidget() == dialog->dtpEnd;
+        dialog->buCancel->click();
+    });
+    EXPECT_FALSE(tree->Prepare(33016));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"31/02/2026\" non è una data valida. ")});
+}
+
 // A good discharged on a provisional voucher has left the register from that voucher's date: the
 // register at a date, the verification at that date and the sectors' totals count the same goods.
 TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsOnADay) {
@@ -295,7 +328,7 @@ TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsO
 
     auto registerAt = [&](const QDate &date) {
         VoWhenModalOpens<TfmKvbRptBeniData>([date](TfmKvbRptBeniData *form) {
-            form->dtpData->setDate(date);
+            form->dtpData->SetDate(date);
             form->buOk->click();
         });
         const auto document = tree->Prepare(33001);
@@ -304,7 +337,7 @@ TEST_F(kvbReportsTest, TheRegisterTheVerificationAndTheSectorsCountTheSameGoodsO
     // On 30/06 goods 1 and 4: the provisional discharge of 01/04 counts, that of 01/07 not yet.
     EXPECT_TRUE(registerAt(QDate(2026, 6, 30)).contains(QStringLiteral("5,00")));
     VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
-        dialog->dtpEnd->setDate(QDate(2026, 6, 30));
+        dialog->dtpEnd->SetDate(QDate(2026, 6, 30));
         dialog->buOk->click();
     });
     const auto check = tree->Prepare(33016);
@@ -361,7 +394,7 @@ TEST_F(kvbReportsTest, TheRegisterAtADateTotalsTheGoodsThenInChargeAndListsTheDi
             renumbered = true;
         }
         VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
-            form->dtpData->setDate(c.date);
+            form->dtpData->SetDate(c.date);
             form->buOk->click();
         });
         const auto list = tree->Prepare(33001);
@@ -374,7 +407,7 @@ TEST_F(kvbReportsTest, TheRegisterAtADateTotalsTheGoodsThenInChargeAndListsTheDi
             EXPECT_FALSE(texts.contains(text)) << text.toStdString();
 
         VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
-            dialog->dtpEnd->setDate(c.date);
+            dialog->dtpEnd->SetDate(c.date);
             dialog->buOk->click();
         });
         const auto check = tree->Prepare(33016);

@@ -5,6 +5,7 @@
 #include "VoDBEdits.h"
 #include "VoDBMoneyEdit.h"
 #include "VoDates.h"
+#include "VoDialogs.h"
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoWidgetTest.h"
@@ -15,6 +16,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -122,6 +124,66 @@ TEST_F(VoDBControlsTest, DateEditTakesRefusesAndEmptiesDates) {
     ASSERT_TRUE(ds.Post()) << messages->LastText().toStdString();
     EXPECT_TRUE(Stored(QStringLiteral("DNULL")).isNull());
     EXPECT_EQ(Stored(QStringLiteral("DREQ")).toDate(), QDate(2026, 1, 20));
+}
+
+// Typed as written, with or without slashes, over a selected date or over it from its start.
+TEST_F(VoDBControlsTest, DatesAreTypedAsWritten) {
+    const struct {
+        const char *typed;
+        QDate date;
+    } cases[] = {{"01/04/2026", {2026, 4, 1}},
+                 {"1/4/2026", {2026, 4, 1}},
+                 {"01042026", {2026, 4, 1}},
+                 {"30/06/2026", {2026, 6, 30}},
+                 {"7.12.2026", {2026, 12, 7}}};
+    qc.Edit();
+    for (const auto &c : cases)
+        for (const bool selected : {true, false}) {
+            SCOPED_TRACE(std::string(c.typed) + (selected ? " selected" : " from the start"));
+            qc.FieldByName(QStringLiteral("DNULL"))->SetValue(QDate(2025, 11, 28));
+            optional->setFocus(Qt::MouseFocusReason);
+            if (selected)
+                optional->selectAll();
+            else
+                optional->setCursorPosition(0);
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(c.typed));
+            VoPress(Qt::Key_Tab);
+            EXPECT_EQ(optional->Text(), c.date.toString(QStringLiteral("dd/MM/yyyy")));
+            EXPECT_EQ(qc.FieldByName(QStringLiteral("DNULL"))->Value().toDate(), c.date);
+        }
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+}
+
+// A date edit of a dialog, bound to no field, refuses a date that does not exist when the dialog is
+// confirmed, and keeps the dialog open with the focus on the date.
+TEST_F(VoDBControlsTest, ADialogsDateThatDoesNotExistIsRefused) {
+    TfmVoOkCancDlg dialog;
+    auto *layout = new QVBoxLayout(dialog.pnClient);
+    auto *caption = new QLabel(QStringLiteral("al"));
+    auto *date = new TVoDBDateEdit;
+    caption->setBuddy(date);
+    layout->addWidget(caption);
+    layout->addWidget(date);
+    date->SetDate(QDate(2026, 1, 15));
+    bool confirmed = false;
+    QObject::connect(&dialog, &QDialog::accepted, [&] { confirmed = true; });
+    VoShowActive(&dialog);
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("31/02/2026"));
+    VoPress(Qt::Key_Return);
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Attenzione ! \r\n\"31/02/2026\" non è una data valida. ")});
+    EXPECT_FALSE(confirmed);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), date);
+    EXPECT_EQ(date->Text(), QStringLiteral("31/02/2026"));
+
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("28/02/2026"));
+    VoPress(Qt::Key_Return);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(date->Date(), QDate(2026, 2, 28));
 }
 
 // No date and the calendar's first day (day 0) stay apart all the way: typed, read through the

@@ -217,7 +217,11 @@ TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
     const auto annulla = [this] {
         QTest::mouseClick(frame->tbControl->widgetForAction(frame->xacCancel), Qt::LeftButton);
     };
-    const auto escape = [this] { VoPress(Qt::Key_Escape); };
+    // What was typed is dropped only when the user says so.
+    const auto escape = [this] {
+        messages->Push(mrNo);
+        VoPress(Qt::Key_Escape);
+    };
     const auto start = [this](bool insert) {
         ASSERT_TRUE(insert ? frame->xacInsert->Execute() : frame->xacEdit->Execute());
         desc->selectAll();
@@ -231,18 +235,20 @@ TEST_F(VoDBFramesTest, CancellingNeverRunsTheValidators) {
         const char *name;
         bool insert;
         std::function<void()> cancel;
+        bool asks;
     } cases[] = {
-        {"Annulla on a new row", true, annulla},
-        {"Escape on a new row", true, escape},
-        {"Annulla on an edited row", false, annulla},
-        {"Escape on an edited row", false, escape},
+        {"Annulla on a new row", true, annulla, false},
+        {"Escape on a new row", true, escape, false},
+        {"Annulla on an edited row", false, annulla, false},
+        {"Escape on an edited row", false, escape, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         start(c.insert);
         c.cancel();
         QApplication::processEvents();
-        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+        EXPECT_EQ(messages->Texts(), c.asks ? QStringList{KVoCDoc_SalvaChiudi} : QStringList())
+            << messages->LastText().toStdString();
         EXPECT_EQ(qc.State(), dsBrowse);
         EXPECT_EQ(qc.RecordCount(), 1);
         EXPECT_EQ(Registers(QStringLiteral("Facile consumo")), 1);
@@ -367,7 +373,10 @@ TEST_F(VoDBFramesTest, KeyboardOfTheDetailPage) {
     const QString before = desc->text();
     QTest::keyClicks(desc, QStringLiteral("X"));
     EXPECT_EQ(qc.State(), dsEdit);
+    messages->Clear();
+    messages->Push(mrNo);
     QTest::keyClick(desc, Qt::Key_Escape);
+    EXPECT_EQ(messages->Texts(), QStringList{KVoCDoc_SalvaChiudi});
     EXPECT_EQ(qc.State(), dsBrowse);
     EXPECT_EQ(desc->text(), before);
     // Escape while browsing goes back to the list.
