@@ -290,10 +290,16 @@ TEST_F(kvbReportsTest, TheClosingChecksDateIsTypedAsWritten) {
     for (const char *typed : {"01/04/2026", "1/4/2026", "01042026"}) {
         SCOPED_TRACE(typed);
         VoWhenModalOpens<TfmkvbSelectRangeDate>([typed](TfmkvbSelectRangeDate *dialog) {
-            ASSERT_EQ(QApplication::focusWidget(), dialog->dtpEnd);
+            // The dialog may still be on its way to the front when its loop starts.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            EXPECT_EQ(QApplication::focusWidget(), dialog->dtpEnd);
             dialog->dtpEnd->selectAll();
-            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
-            VoPress(Qt::Key_Return);
+            QTest::keyClicks(dialog->dtpEnd, QString::fromLatin1(typed));
+            QTest::keyClick(dialog->dtpEnd, Qt::Key_Return);
+            QApplication::processEvents();
+            // A dialog the keys did not close would hold the test in its loop.
+            if (dialog->isVisible())
+                dialog->buCancel->click();
         });
         const auto check = tree->Prepare(33016);
         ASSERT_TRUE(check);
@@ -303,9 +309,11 @@ TEST_F(kvbReportsTest, TheClosingChecksDateIsTypedAsWritten) {
 
     bool stayedOpen = false;
     VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
         dialog->dtpEnd->selectAll();
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("31/02/2026"));
-        VoPress(Qt::Key_Return);
+        QTest::keyClicks(dialog->dtpEnd, QStringLiteral("31/02/2026"));
+        QTest::keyClick(dialog->dtpEnd, Qt::Key_Return);
+        QApplication::processEvents();
         stayedOpen = dialog->isVisible() && QApplication::focusWidget() == dialog->dtpEnd;
         dialog->buCancel->click();
     });
