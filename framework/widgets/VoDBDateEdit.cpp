@@ -86,7 +86,7 @@ void TVoDBDateEdit::DataToControl() {
 bool TVoDBDateEdit::CheckText(QString *error) const {
     const TVoField *f = Field();
     if (IsEmpty()) {
-        if (!f || f->Required()) {
+        if (f ? f->Required() : !m_emptyAllowed) {
             *error = VoValidationMessage(QString(), true, Caption());
             return false;
         }

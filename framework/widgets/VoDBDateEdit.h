@@ -2,7 +2,8 @@
 // The one edit of every date the user types, bound to a field or standing alone in a dialog. Dates
 // are typed as written: "01/04/2026", "1/4/2026" (a slash closes the day or month typed so far) and
 // "01042026" all mean 1 April 2026, over a selected text or not. An empty edit shows the mask
-// "  /  /    " and stores NULL, unless the field refuses NULL; one without a field needs a date. A
+// "  /  /    " and stores NULL, unless the field refuses NULL; one without a field needs a date unless
+// SetEmptyAllowed says that no date has a meaning there. A
 // text that is no date ("31/02/2026") is refused with a message, the focus staying in the edit, when
 // the user tabs on, posts, or confirms the dialog or the wizard's page it stands on. The picker key
 // (F8 unless set) and the edit's button open a calendar; OnButtonClick runs first, so that the
@@ -46,6 +47,9 @@ public:
     QCalendarWidget *Calendar() const;
 
     bool IsEmpty() const override;
+    // Without a field: whether leaving the edit empty is an answer (no date) or a missing value.
+    bool EmptyAllowed() const { return m_emptyAllowed; }
+    void SetEmptyAllowed(bool allowed) { m_emptyAllowed = allowed; }
     // As wide as a date and the button, not as the row it stands in.
     QSize sizeHint() const override;
 
@@ -68,6 +72,7 @@ private:
     void Accept(const QDate &date);
 
     int m_pickerKey = 119;
+    bool m_emptyAllowed = false;
     QString m_dialogTitle;
     QAction *m_button = nullptr;
     QPointer<QFrame> m_popup;

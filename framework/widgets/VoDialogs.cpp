@@ -169,8 +169,7 @@ void TfmVoWizard::buNextClick() {
 }
 
 void TfmVoWizard::buPriorClick() {
-    if (!VoValidateUnbound(pcMain->currentWidget()))
-        return;
+    // Going back keeps what was typed on this page and judges it when the user comes forward again.
     bool allow = true;
     pcMainChanging(buPrior, allow);
     if (!allow)

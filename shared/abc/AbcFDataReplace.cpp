@@ -200,8 +200,12 @@ QWidget *TfmAbcDataReplace::NewEditor(bool old) {
                              m_field.attribute(QStringLiteral("ListFieldNames")), columns);
         return combo;
     }
-    if (type == QLatin1String("date"))
-        return new TVoDBDateEdit(tsValues);
+    if (type == QLatin1String("date")) {
+        // No old date means the rows that have none, no new date empties theirs.
+        auto *date = new TVoDBDateEdit(tsValues);
+        date->SetEmptyAllowed(true);
+        return date;
+    }
     if (type == QLatin1String("boolean"))
         return new QCheckBox(tsValues);
     if (type == QLatin1String("integer")) {
