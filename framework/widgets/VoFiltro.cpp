@@ -1,5 +1,6 @@
 #include "VoFiltro.h"
 
+#include "VoDBDateEdit.h"
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
 #include "VoIdComboBox.h"
@@ -7,7 +8,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -65,7 +65,7 @@ const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 
 TfrVoFiltro::TfrVoFiltro(QWidget *parent)
     : QWidget(parent), cbField(new QComboBox(this)), cbOperator(new QComboBox(this)),
-      stValue(new QStackedWidget(this)), edValue(new QLineEdit(stValue)), deValue(new QDateEdit(stValue)),
+      stValue(new QStackedWidget(this)), edValue(new QLineEdit(stValue)), deValue(new TVoDBDateEdit(stValue)),
       cbValue(new TVoIdComboBox(stValue)), buAdd(new QPushButton(QStringLiteral("&Aggiungi"), this)),
       lbConditions(new QListWidget(this)), buRemove(new QPushButton(QStringLiteral("&Rimuovi"), this)),
       buClear(new QPushButton(QStringLiteral("&Svuota"), this)),
@@ -81,9 +81,9 @@ TfrVoFiltro::TfrVoFiltro(QWidget *parent)
     cbValue->setObjectName(QStringLiteral("cbValue"));
     lbConditions->setObjectName(QStringLiteral("lbConditions"));
     cbSaved->setObjectName(QStringLiteral("cbSaved"));
-    deValue->setDisplayFormat(kDateFormat);
-    deValue->setCalendarPopup(true);
-    deValue->setDate(QDate::currentDate());
+    // Its value counts only when added as a condition, which judges it then.
+    deValue->SetEmptyAllowed(true);
+    deValue->SetDate(QDate::currentDate());
     stValue->addWidget(edValue);
     stValue->addWidget(deValue);
     stValue->addWidget(cbValue);
@@ -252,7 +252,7 @@ bool TfrVoFiltro::AddCondition(const QString &fieldCaption, const QString &opera
                                 {operatorCaption, fieldCaption}));
     cbOperator->setCurrentIndex(op);
     if (stValue->currentWidget() == deValue)
-        deValue->setDate(QDate::fromString(value, kDateFormat));
+        deValue->SetDate(QDate::fromString(value, kDateFormat));
     else if (stValue->currentWidget() == cbValue)
         cbValue->setCurrentIndex(cbValue->findText(value));
     else
@@ -267,7 +267,7 @@ bool TfrVoFiltro::AddShownCondition() {
     const Field &field = m_fields[index];
     QString text;
     if (stValue->currentWidget() == deValue)
-        text = deValue->date().toString(kDateFormat);
+        text = deValue->Date().toString(kDateFormat);
     else if (stValue->currentWidget() == cbValue)
         text = cbValue->currentText();
     else

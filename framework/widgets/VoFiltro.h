@@ -37,12 +37,12 @@
 
 class QButtonGroup;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
+class TVoDBDateEdit;
 class TVoIdComboBox;
 
 // The shift states of the filter shortcuts (with the key F): the filter form, and switching the
@@ -108,7 +108,7 @@ public:
     QComboBox *cbOperator;
     QStackedWidget *stValue;
     QLineEdit *edValue;
-    QDateEdit *deValue;
+    TVoDBDateEdit *deValue;
     TVoIdComboBox *cbValue;
     QPushButton *buAdd;
     QListWidget *lbConditions;

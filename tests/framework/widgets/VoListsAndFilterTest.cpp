@@ -1,9 +1,11 @@
 // The double list moving items both ways, and the filter form composing conditions with their values
 // as parameters, saving them under a name and loading them back.
 #include "VoDoubleListView.h"
+#include "VoDBDateEdit.h"
 #include "VoFiltro.h"
 #include "VoMessages.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -101,6 +103,19 @@ TEST_F(VoFiltroTest, ConditionsComeOutAsParametersJoinedAsChosen) {
         filter.AddCondition(QStringLiteral("Quantità"), QStringLiteral("uguale a"), QStringLiteral("molti")));
     EXPECT_EQ(messages->LastText(), QStringLiteral("Valore non valido per il campo Quantità"));
     EXPECT_EQ(filter.GetCondition().params.size(), 3);
+
+    // A date condition typed as people write it, then one that does not exist.
+    filter.show();
+    filter.cbField->setCurrentIndex(2);
+    for (const QString &typed : {QStringLiteral("1/4/2026"), QStringLiteral("31/02/2026")}) {
+        filter.deValue->setFocus(Qt::MouseFocusReason);
+        filter.deValue->selectAll();
+        QTest::keyClicks(filter.deValue, typed);
+        QTest::mouseClick(filter.buAdd, Qt::LeftButton);
+    }
+    EXPECT_EQ(filter.ConditionTexts().value(3), QStringLiteral("Data uguale a 01/04/2026"));
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Valore non valido per il campo Data"));
+    EXPECT_EQ(filter.GetCondition().params.size(), 4);
 }
 
 TEST_F(VoFiltroTest, ASavedFilterLoadsBackAndReplacingOneAsksFirst) {
