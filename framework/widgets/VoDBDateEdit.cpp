@@ -52,11 +52,20 @@ double TVoDBDateEdit::AsDays() const {
     return d.isValid() ? DateToDays(d) : VoNoDate;
 }
 
-void TVoDBDateEdit::SetDate(const QDate &date) {
+void TVoDBDateEdit::Show(const QDate &date) {
+    const QString shown = displayText();
     if (date.isValid())
         setText(date.toString(kDateFormat));
     else
         clear();
+    // A date the row or the window brings while the user is in the edit (a new row's default) is
+    // selected like one arrived at, so that what is typed next replaces it.
+    if (hasFocus() && displayText() != shown && !IsEmpty())
+        selectAll();
+}
+
+void TVoDBDateEdit::SetDate(const QDate &date) {
+    Show(date);
     if (Field() && DataSource()->Editing()) {
         SetModified(true);
         WriteNow();
@@ -76,11 +85,7 @@ void TVoDBDateEdit::DataToControl() {
         return;
     const TVoField *f = Field();
     const QVariant v = f ? f->Value() : QVariant();
-    const QDate d = v.isNull() ? QDate() : v.toDate();
-    if (d.isValid())
-        setText(d.toString(kDateFormat));
-    else
-        clear();
+    Show(v.isNull() ? QDate() : v.toDate());
 }
 
 bool TVoDBDateEdit::CheckText(QString *error) const {
@@ -131,7 +136,27 @@ void TVoDBDateEdit::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
+    // A letter goes in nowhere, but the mask would first wipe the selected date with it.
+    if (event->text().size() == 1 && event->text().at(0).isPrint() && !event->text().at(0).isDigit() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        event->accept();
+        return;
+    }
     TVoDBWidget::keyPressEvent(event);
+}
+
+void TVoDBDateEdit::focusInEvent(QFocusEvent *event) {
+    TVoDBWidget::focusInEvent(event);
+    // The mask puts the cursor after a complete date, where nothing typed goes in: arriving by Tab,
+    // a shortcut or a window moving the focus, the date is selected, so that typing replaces it.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::ActiveWindowFocusReason)
+        return;
+    if (IsEmpty())
+        setCursorPosition(0);
+    else
+        selectAll();
 }
 
 void TVoDBDateEdit::CloseSection() {

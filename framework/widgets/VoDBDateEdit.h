@@ -64,8 +64,11 @@ protected:
     bool CheckText(QString *error) const override;
     void ApplyReadOnly(bool readOnly) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
+    // Puts the date (none: the empty mask) in the text.
+    void Show(const QDate &date);
     // A slash (or a dot, a dash) typed inside the day or the month.
     void CloseSection();
     void ButtonClicked();

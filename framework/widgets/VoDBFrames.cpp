@@ -376,8 +376,18 @@ void TfrVoDBRWGrid::UpdateActions() {
 void TfrVoDBRWGrid::UpdateDetailEnabled() {
     const int state = xdsMain->State();
     const TVoQueryCollection *c = DataSet();
-    tsDetail->setEnabled(xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly() &&
-                                                (!c || c->RowWritable())));
+    const bool enabled = xdsMain->Editing() || (state == dsBrowse && xdsMain->AutoEdit() && !ReadOnly() &&
+                                                (!c || c->RowWritable()));
+    // The row saved or dropped from its page, the keys stay with the frame (Ins adds the next row)
+    // instead of going nowhere with the page's controls turned off.
+    QWidget *focused = QApplication::focusWidget();
+    if (!enabled && focused && tsDetail->isAncestorOf(focused)) {
+        if (pcMain->tabBar()->isVisible())
+            pcMain->tabBar()->setFocus(Qt::OtherFocusReason);
+        else if (grFrame->isVisible())
+            grFrame->setFocus(Qt::OtherFocusReason);
+    }
+    tsDetail->setEnabled(enabled);
 }
 
 void TfrVoDBRWGrid::StateChanged() {

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScopedValueRollback>
 #include <QSet>
@@ -527,10 +528,17 @@ bool TVoDBControl::Fail(const QString &message) {
         VoMessageDlg(message, mtWarning, mbOK);
     Mark(message);
     QPointer<QWidget> widget(m_self);
-    if (!m_leaving)
+    // Back in the field, the refused text is selected: what is typed next replaces it (a full date's
+    // mask would otherwise leave the cursor where nothing goes in).
+    const auto back = [widget] {
         RestoreFocus(widget);
+        if (auto *line = qobject_cast<QLineEdit *>(widget.data()))
+            line->selectAll();
+    };
+    if (!m_leaving)
+        back();
     // Leaving the control, the focus is still on its way to the next one: put it back afterwards.
-    QTimer::singleShot(0, widget, [widget] { RestoreFocus(widget); });
+    QTimer::singleShot(0, widget, back);
     SwallowPendingClicks();
     return false;
 }

@@ -42,7 +42,9 @@ protected:
 };
 
 // A page's column of items. Enter runs the current item; the mouse runs an item on a single click,
-// as in an outlook bar, and a double click does not run it twice.
+// as in an outlook bar, and a double click does not run it twice. The arrow keys go on past the
+// first or last item into the page before or after, so that every page is reached without a mouse
+// (the page captions take no focus).
 class TPageList : public QListWidget {
 public:
     explicit TPageList(QWidget *parent) : QListWidget(parent) {
@@ -60,6 +62,8 @@ public:
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
     std::function<void(QListWidgetItem *)> onRun;
+    // Asked to move to the page before (-1) or after (+1); false when there is none.
+    std::function<bool(int)> onLeave;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override {
@@ -67,7 +71,21 @@ protected:
             onRun(currentItem());
             return;
         }
+        if (e->modifiers() == Qt::NoModifier || e->modifiers() == Qt::KeypadModifier) {
+            const int step = e->key() == Qt::Key_Down ? 1 : e->key() == Qt::Key_Up ? -1 : 0;
+            if (step != 0 && !EnabledBeyond(currentRow(), step) && onLeave(step))
+                return;
+        }
         QListWidget::keyPressEvent(e);
+    }
+    // Whether an item the keys can reach lies past row in that direction.
+    bool EnabledBeyond(int row, int step) const {
+        if (row < 0)
+            return false;
+        for (int r = row + step; r >= 0 && r < count(); r += step)
+            if (item(r)->flags() & Qt::ItemIsEnabled)
+                return true;
+        return false;
     }
     void resizeEvent(QResizeEvent *e) override {
         QListWidget::resizeEvent(e);
@@ -96,6 +114,21 @@ void TVoOutlookBar::Clear() {
 int TVoOutlookBar::AddPage(const QString &caption, const QIcon &icon) {
     auto *list = new TPageList(this);
     list->onRun = [this](QListWidgetItem *item) { Report(item); };
+    list->onLeave = [this, list](int step) {
+        const int to = indexOf(list) + step;
+        if (to < 0 || to >= count())
+            return false;
+        setCurrentIndex(to);
+        if (QListWidget *next = PageList(to)) {
+            for (int r = step > 0 ? 0 : next->count() - 1; r >= 0 && r < next->count(); r += step)
+                if (next->item(r)->flags() & Qt::ItemIsEnabled) {
+                    next->setCurrentRow(r);
+                    break;
+                }
+            next->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    };
     connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { Report(item); });
     return addItem(list, icon, caption);
 }

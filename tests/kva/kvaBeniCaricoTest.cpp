@@ -541,8 +541,8 @@ TEST_F(kvaBeniCaricoTest, AVoucherIsLoadedByKeysAlone) {
                             {{QStringLiteral("v"), voucher}}),
               QStringLiteral("Cancelleria"));
 
+    // After each save or drop the keys stay with the rows' frame: Ins adds the next row.
     const auto typeRow = [&](const QString &description, const QString &quantity, const QString &cost) {
-        rows->grFrame->setFocus(Qt::MouseFocusReason);
         VoPress(Qt::Key_Insert);
         QApplication::processEvents();
         ASSERT_EQ(window->xqcDetail->State(), dsInsert);
@@ -561,6 +561,7 @@ TEST_F(kvaBeniCaricoTest, AVoucherIsLoadedByKeysAlone) {
             VoPress(Qt::Key_Return);
         ASSERT_EQ(QApplication::focusWidget(), rows->xmeNote) << messages->LastText().toStdString();
     };
+    rows->grFrame->setFocus(Qt::TabFocusReason);
     typeRow(QStringLiteral("risma a4"), QStringLiteral("5"), QStringLiteral("3"));
     walkToNote();
     VoType(QStringLiteral("prima"));
@@ -581,13 +582,11 @@ TEST_F(kvaBeniCaricoTest, AVoucherIsLoadedByKeysAlone) {
 
     // Nothing typed: Escape drops the new row at once. Typed: it asks; Cancel keeps the row, No drops it.
     messages->Clear();
-    rows->grFrame->setFocus(Qt::MouseFocusReason);
     VoPress(Qt::Key_Insert);
     QApplication::processEvents();
     VoPress(Qt::Key_Escape);
     EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
     EXPECT_TRUE(messages->Texts().isEmpty());
-    rows->grFrame->setFocus(Qt::MouseFocusReason);
     VoPress(Qt::Key_Insert);
     QApplication::processEvents();
     VoType(QStringLiteral("Gessetti"));

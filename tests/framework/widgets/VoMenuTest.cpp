@@ -8,6 +8,7 @@
 #include "VoMessages.h"
 #include "VoOutlookBar.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -195,6 +196,28 @@ TEST_F(VoMenuTest, WindowOpensOnceAndComesForwardOnTheSecondClick) {
     EXPECT_EQ(main->FindMDIChild(QStringLiteral("TFMPROVAA")), a.data());
     EXPECT_EQ(main->ActiveMDIChildren(), (QList<QWidget *>{a.data(), xafB->Form()}));
     EXPECT_TRUE(messages->Shown().isEmpty());
+}
+
+// The page captions take no focus: the arrows walk on from the last item of a page into the next
+// one (skipping an item that is off) and back, so that any window opens without the mouse.
+TEST_F(VoMenuTest, EveryPageIsReachedByTheArrowKeys) {
+    module.AddComponent(QStringLiteral("xacOff"), pgMov, QStringLiteral("Spento"), 9)->Enabled = false;
+    module.Execute();
+    TVoOutlookBar *bar = main->mxOLBar();
+    QListWidget *first = bar->PageList(0);
+    first->setFocus(Qt::OtherFocusReason);
+    first->setCurrentRow(0);
+    QTest::keyClick(first, Qt::Key_Down);
+    ASSERT_EQ(bar->currentIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), bar->PageList(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(CurrentChild(), xafB->Form());
+    bar->PageList(1)->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(bar->PageList(1), Qt::Key_Up);
+    EXPECT_EQ(bar->currentIndex(), 0);
+    EXPECT_EQ(first->currentItem()->text(), QStringLiteral("Carico"));
+    QTest::keyClick(first, Qt::Key_Up);
+    EXPECT_EQ(bar->currentIndex(), 0);
 }
 
 TEST_F(VoMenuTest, ClosedWindowIsFreedWithItsFrame) {
