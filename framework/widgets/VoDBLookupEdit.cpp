@@ -195,6 +195,9 @@ void TVoDBLookupEdit::ShowRow(const QVariant &key, const TRow &row) {
     m_key = key;
     m_row = row;
     setText(ShownText(row));
+    // A text longer than the edit shows its beginning, not its end, until the user goes in.
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 bool TVoDBLookupEdit::SeekByID(const QVariant &key) {

@@ -6,6 +6,7 @@
 #include "VoOutlookBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QEvent>
@@ -56,6 +57,16 @@ TfmVoMDIMain::TfmVoMDIMain(QWidget *parent)
         connect(action, &QAction::triggered, m_mdi, step);
         addAction(action);
     }
+    // The last window closed, the keys go back to the menu it was opened from, not nowhere.
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *active) {
+        if (active)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            QWidget *page = m_bar->currentWidget();
+            if (page && isActiveWindow() && !m_mdi->currentSubWindow() && !QApplication::focusWidget())
+                page->setFocus(Qt::OtherFocusReason);
+        });
+    });
     Instances().append(this);
 }
 

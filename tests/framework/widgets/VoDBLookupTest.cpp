@@ -72,8 +72,11 @@ TEST_F(VoDBLookupTest, ShowsTheTextOfTheKey) {
     EXPECT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
     EXPECT_EQ(lookup->KeyValue().toInt(), 1);
     EXPECT_EQ(lookup->ListValue(QStringLiteral("tfc.STFCSDESC")).toString(), QStringLiteral("Consumo"));
+    lookup->clearFocus();
     EXPECT_TRUE(lookup->SeekByID(6));
     EXPECT_EQ(lookup->text(), QStringLiteral("Cancelleria e stampati"));
+    // Shown from its beginning: in an edit narrower than the text, "...e stampati" hid what it was.
+    EXPECT_EQ(lookup->cursorPosition(), 0);
     // A key the list leaves out shows nothing.
     EXPECT_FALSE(lookup->SeekByID(5));
     EXPECT_TRUE(lookup->text().isEmpty());

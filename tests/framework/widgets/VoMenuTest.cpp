@@ -211,8 +211,12 @@ TEST_F(VoMenuTest, EveryPageIsReachedByTheArrowKeys) {
     ASSERT_EQ(bar->currentIndex(), 1);
     EXPECT_EQ(QApplication::focusWidget(), bar->PageList(1));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(CurrentChild(), xafB->Form());
-    bar->PageList(1)->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(CurrentChild(), xafB->Form());
+    // The window closed by its key, the keys are back in the menu.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QTest::qWait(20);
+    EXPECT_EQ(main->MDIChildCount(), 0);
+    ASSERT_EQ(QApplication::focusWidget(), bar->PageList(1));
     QTest::keyClick(bar->PageList(1), Qt::Key_Up);
     EXPECT_EQ(bar->currentIndex(), 0);
     EXPECT_EQ(first->currentItem()->text(), QStringLiteral("Carico"));
