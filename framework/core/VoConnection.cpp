@@ -77,11 +77,15 @@ QString OpenFailureText(ISC_STATUS code, const QString &host) {
                               "controllare User_Name e Password nelle impostazioni della connessione.");
     case isc_network_error:
     case isc_net_connect_err:
-    case isc_conn_lost:
+    case isc_conn_lost: {
+        // "server/3051" names the port the server listens on; without one it is the engine's own.
+        const qsizetype slash = host.indexOf(QLatin1Char('/'));
+        const QString port = slash < 0 ? QStringLiteral("3050") : host.mid(slash + 1);
         return QStringLiteral("Il server \"%1\" non risponde: controllare che il computer sia acceso e "
                               "raggiungibile in rete, che il server del database sia avviato e che la sua "
-                              "porta (3050) non sia bloccata.")
-            .arg(host);
+                              "porta (%2) non sia bloccata.")
+            .arg(slash < 0 ? host : host.left(slash), port);
+    }
     case isc_io_error:
     case isc_bad_db_format:
         return QStringLiteral("Il database non esiste, non si può leggere o non è un database: controllare "

@@ -331,7 +331,8 @@ TEST_F(VoOpenFailureTest, ADatabaseThatDoesNotOpenIsToldByKindWithTheEnginesText
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(20000, 'x'));
     f.close();
-    const QString server = QStringLiteral("127.0.0.1/%1").arg(ClosedPort());
+    const QString port = QString::number(ClosedPort());
+    const QString server = QStringLiteral("127.0.0.1/") + port;
     const struct {
         QString database;
         QString told;
@@ -342,8 +343,8 @@ TEST_F(VoOpenFailureTest, ADatabaseThatDoesNotOpenIsToldByKindWithTheEnginesText
         {server + QStringLiteral(":/srv/velisto.fdb"),
          QStringLiteral(
              "Il server \"%1\" non risponde: controllare che il computer sia acceso e raggiungibile in "
-             "rete, che il server del database sia avviato e che la sua porta (3050) non sia bloccata.")
-             .arg(server),
+             "rete, che il server del database sia avviato e che la sua porta (%2) non sia bloccata.")
+             .arg(QStringLiteral("127.0.0.1"), port),
          true},
     };
     for (const auto &c : cases) {
