@@ -398,8 +398,14 @@ void TVoDBControl::ReadField() {
     if (m_writing)
         return;
     QScopedValueRollback reading(m_reading, true);
+    auto *line = qobject_cast<QLineEdit *>(m_self);
+    const QString before = line ? line->text() : QString();
     DataToControl();
     m_modified = false;
+    // A value the row brings while the user is in the edit (a new row's proposed number) is selected,
+    // as one arrived at by Tab: what is typed next replaces it instead of being added to it.
+    if (line && line->hasFocus() && line->text() != before)
+        line->selectAll();
 }
 
 void TVoDBControl::UpdateReadOnly() {

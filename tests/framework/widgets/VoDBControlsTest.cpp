@@ -167,6 +167,29 @@ TEST_F(VoDBControlsTest, DatesAreTypedAsWritten) {
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }
 
+// A value the row brings while the focus is already in the edit (a proposed number) is replaced by
+// what is typed next, not added to.
+TEST_F(VoDBControlsTest, AValueTheRowBringsToTheFocusedEditIsReplacedByTyping) {
+    qc.Edit();
+    const struct {
+        QLineEdit *edit;
+        const char *field;
+        QVariant proposed;
+        const char *typed;
+    } cases[] = {{desc, "SDESC", QStringLiteral("proposto"), "scritto"}, {quantity, "IQTY", 4, "7"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.field);
+        TVoField *field = qc.FieldByName(QString::fromLatin1(c.field));
+        flag->setFocus(Qt::MouseFocusReason);
+        c.edit->setFocus(Qt::OtherFocusReason);
+        field->SetValue(c.proposed);
+        QTest::keyClicks(c.edit, QString::fromLatin1(c.typed));
+        VoPress(Qt::Key_Tab);
+        EXPECT_EQ(field->Value().toString(), QString::fromLatin1(c.typed));
+    }
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+}
+
 // A date edit of a dialog, bound to no field, refuses a date that does not exist when the dialog is
 // confirmed, and keeps the dialog open with the focus on the date.
 TEST_F(VoDBControlsTest, ADialogsDateThatDoesNotExistIsRefused) {
