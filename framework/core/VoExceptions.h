@@ -40,6 +40,8 @@ class EVoRecordChanged : public EVoError {
 public:
     EVoRecordChanged()
         : EVoError(QStringLiteral("Il record è stato modificato o cancellato da un altro utente.")) {}
+    // The same, told in the words of what changed.
+    explicit EVoRecordChanged(const QString &message) : EVoError(message) {}
 };
 
 // Ends an operation without a message, because whoever refuses it has already told the user why.

@@ -119,5 +119,6 @@ void kvbLockProvisionalVoucher(const QVariant &voucherId) {
     if (VoSelectValue(QStringLiteral("SELECT ILOCKED FROM TBBuo_Buoni WHERE iBBuoId = :v"),
                       {{QStringLiteral("v"), voucherId}})
             .toInt() != 0)
-        throw EVoRecordChanged();
+        throw EVoRecordChanged(
+            QStringLiteral("Il buono è stato reso definitivo nel frattempo: non si può più modificare."));
 }

@@ -362,6 +362,6 @@ TEST_F(kvbBuoniScaMultiTest, AGoodDischargedMeanwhileRefusesTheWholeRun) {
     VoTestMakeDefinitive(voucher, kvbUnloading);
     wizard->buOk->click();
     EXPECT_EQ(messages->LastText(),
-              QStringLiteral("Il record è stato modificato o cancellato da un altro utente."));
+              QStringLiteral("Il buono è stato reso definitivo nel frattempo: non si può più modificare."));
     EXPECT_TRUE(Discharged(voucher).isEmpty());
 }

@@ -489,7 +489,8 @@ TEST_F(kvbBuoniTest, AVoucherMadeDefinitiveMeanwhileTakesAndLosesNoGood) {
     VoTestMakeDefinitive(voucher, kvbLoading);
     const QString goods = QStringLiteral("SELECT IBINBID FROM TBINB_BENI WHERE IBBUOID = :v");
 
-    const QString changed = QStringLiteral("Il record è stato modificato o cancellato da un altro utente.");
+    const QString changed =
+        QStringLiteral("Il buono è stato reso definitivo nel frattempo: non si può più modificare.");
 
     EXPECT_FALSE(NewGood(QStringLiteral("Sedia")));
     EXPECT_EQ(messages->LastText(), changed);
