@@ -53,19 +53,16 @@ double TVoDBDateEdit::AsDays() const {
 }
 
 void TVoDBDateEdit::Show(const QDate &date) {
-    const QString shown = displayText();
     if (date.isValid())
         setText(date.toString(kDateFormat));
     else
         clear();
-    // A date the row or the window brings while the user is in the edit (a new row's default) is
-    // selected like one arrived at, so that what is typed next replaces it.
-    if (hasFocus() && displayText() != shown && !IsEmpty())
-        selectAll();
 }
 
 void TVoDBDateEdit::SetDate(const QDate &date) {
+    const QString before = text();
     Show(date);
+    ProgramShown(this, before);
     if (Field() && DataSource()->Editing()) {
         SetModified(true);
         WriteNow();

@@ -90,9 +90,6 @@ void TVoDBEdit::DataToControl() {
         return;
     const TVoField *f = Field();
     setText(f ? f->AsString() : QString());
-    // A text longer than the edit shows its beginning, not its end, until the user goes in.
-    if (!hasFocus())
-        setCursorPosition(0);
 }
 
 bool TVoDBEdit::ControlToData(QString *) {

@@ -194,10 +194,9 @@ TVoDBLookupEdit::TRow TVoDBLookupEdit::RowOfKey(const QVariant &key) {
 void TVoDBLookupEdit::ShowRow(const QVariant &key, const TRow &row) {
     m_key = key;
     m_row = row;
+    const QString before = text();
     setText(ShownText(row));
-    // A text longer than the edit shows its beginning, not its end, until the user goes in.
-    if (!hasFocus())
-        setCursorPosition(0);
+    ProgramShown(this, before);
 }
 
 bool TVoDBLookupEdit::SeekByID(const QVariant &key) {

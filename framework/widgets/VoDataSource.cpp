@@ -402,10 +402,17 @@ void TVoDBControl::ReadField() {
     const QString before = line ? line->text() : QString();
     DataToControl();
     m_modified = false;
-    // A value the row brings while the user is in the edit (a new row's proposed number) is selected,
-    // as one arrived at by Tab: what is typed next replaces it instead of being added to it.
-    if (line && line->hasFocus() && line->text() != before)
-        line->selectAll();
+    if (line)
+        ProgramShown(line, before);
+}
+
+void TVoDBControl::ProgramShown(QLineEdit *edit, const QString &before) {
+    if (edit->text() == before)
+        return;
+    if (edit->hasFocus())
+        edit->selectAll();
+    else
+        edit->setCursorPosition(0);
 }
 
 void TVoDBControl::UpdateReadOnly() {
