@@ -35,6 +35,8 @@ const char *const kDeliberaUnloadingListSQL =
     "SELECT IDELID, SDELNUMERO, dDelData, sDelDesc FROM TDEL_DELIBERE "
     "WHERE (dDelData BETWEEN :dDa AND :dA) AND ##WHERE##";
 
+const char *const kDefinitive = "Il buono è definitivo: non si può più modificare.";
+
 // A loading voucher is offered the acceptance documents of up to a year before the register-year.
 constexpr double kDaysBefore = 365.0;
 
@@ -78,6 +80,12 @@ void TfmkvbBuoniBase::FormCreate() {
     SetUpActions();
     xqcMain->SetFieldBounds(QStringLiteral("iBBuoIMPORTO"), AbcAmountBounds(QStringLiteral("Importo buono")));
     xqcDetail->SetFieldBounds(QStringLiteral("iBInbIMPORTO"), AbcAmountBounds(QStringLiteral("Importo")));
+    // A definitive voucher stays as it was made definitive: a change the window let through is
+    // refused inside its write when another user made the voucher definitive meanwhile.
+    xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) {
+        if (listKind == skUpdate)
+            kvbLockProvisionalVoucher(xqcMain->FieldByName(QStringLiteral("IBBUOID"))->Value());
+    });
     // The kind is written by the insert itself.
     xqcMain->VoBeforeExec.Add([](TVoQueryCollection *, TVoQueryProp &Prop, bool &) {
         if (Prop.Kind == skInsert)
@@ -140,6 +148,12 @@ void TfmkvbBuoniBase::SetUpActions() {
 void TfmkvbBuoniBase::ProposeNewVoucher() {
     TfmAbcBuoni::ProposeNewVoucher();
     xqcMain->FieldByName(QStringLiteral("iBBuoRicogniz"))->SetAsInteger(0);
+}
+
+QString TfmkvbBuoniBase::DateProblem(double date, int number) const {
+    if (xqcMain->State() == dsEdit && xqcMain->FieldByName(QStringLiteral("ILOCKED"))->AsInteger() != 0)
+        return QString::fromUtf8(kDefinitive);
+    return TfmAbcBuoni::DateProblem(date, number);
 }
 
 // --- Actions ---------------------------------------------------------------------------------------------

@@ -33,6 +33,8 @@ protected:
     void FormCreate() override;
     // A new voucher is no recognition.
     void ProposeNewVoucher() override;
+    // A definitive voucher is refused as such before its date is looked at.
+    QString DateProblem(double date, int number) const override;
 
 private:
     void SetUpHeader();

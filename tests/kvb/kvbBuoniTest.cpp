@@ -509,6 +509,28 @@ TEST_F(kvbBuoniTest, AVoucherMadeDefinitiveMeanwhileTakesAndLosesNoGood) {
     EXPECT_EQ(VoRowTexts(goods, {{QStringLiteral("v"), voucher}}), QStringList{QString::number(good)});
 }
 
+// A definitive voucher, closed since, is refused as definitive, not for its date before the closing.
+TEST_F(kvbBuoniTest, AChangeOfADefinitiveVoucherIsRefusedAsDefinitive) {
+    const int voucher = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 3, 10000);
+    VoTestGood(voucher, 1, 10000);
+    VoTestMakeDefinitive(voucher, kvbLoading);
+    VoExecSQL(QStringLiteral("INSERT INTO TCHA_CHIUSURAANNO (ICHAID, DCHADATACHIUSURA, IFACID) VALUES "
+                             "((SELECT L_ICNTID FROM PYSETGETID('TCHA_CHIUSURAANNO', 1)), :d, :f)"),
+              {{QStringLiteral("d"), QDate(2026, 6, 30)}, {QStringLiteral("f"), facId}});
+    Open();
+    ASSERT_TRUE(fm->xqcMain->Locate(QStringLiteral("iBBuoID"), voucher));
+    fm->frMaster->ShowDetail();
+    fm->frMaster->xceImporto->setFocus(Qt::MouseFocusReason);
+    fm->frMaster->xceImporto->selectAll();
+    VoType(QStringLiteral("1100"));
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Il buono è definitivo: non si può più modificare."));
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT IBBUOIMPORTO FROM TBBUO_BUONI WHERE IBBUOID = :v"),
+                            {{QStringLiteral("v"), voucher}})
+                  .toLongLong(),
+              10000);
+}
+
 TEST_F(kvbBuoniTest, NothingIsAddedToAVoucherBeingInserted) {
     VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 4, 1), 1);
     Open();
