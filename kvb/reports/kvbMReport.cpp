@@ -70,31 +70,40 @@ const char *const kFacCurrSQL = "SELECT IFACID, SFACDESC FROM TFAC_VELISTO WHERE
 
 // Vouchers of a kind with their supplier, the value of the goods they loaded or unloaded, their
 // acceptance document, register and year.
-#define KVB_RPT_VOUCHERS(kind, goodsKey, scope)                                                              \
+#define KVB_RPT_VOUCHERS(kind, goodsKey, value, scope)                                                       \
     "SELECT buo.IBBUOID, buo.IBBUONUMERO, buo.DBBUODATA, buo.SBBUODESC, buo.IBBUOIMPORTO, "                  \
     "buo.SBBUOPROTNUM, "                                                                                     \
-    "buo.DBBUOPROTDATA, buo.ILOCKED, ben.SBENRAGSOC, (SELECT COALESCE(SUM(g.IBINBIMPORTO), 0) FROM "         \
+    "buo.DBBUOPROTDATA, buo.ILOCKED, ben.SBENRAGSOC, (SELECT COALESCE(SUM(" value "), 0) FROM "              \
     "TBINB_BENI g WHERE g." goodsKey " = buo.IBBUOID) AS IBENIIMP, del.DDELDATA, del.SDELNUMERO, "           \
     "del.SDELDESC, fac.SFACDESC, anf.IANFVALORE FROM TBBUO_BUONI buo INNER JOIN TDWGFACANF dfa ON "          \
     "dfa.IDWGFACANFID = buo.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID = dfa.IDWGFACID INNER JOIN "  \
     "TFAC_VELISTO fac ON fac.IFACID = di.IFACID INNER JOIN TANF_ANNIFINANZ anf ON anf.IANFID = dfa.IANFID "  \
     "LEFT JOIN TBEN_BENEFICIARI ben ON ben.IBENID = buo.IBENID LEFT JOIN TDEL_DELIBERE del ON del.IDELID = " \
     "buo.IDELID WHERE (buo.IBBUOTIPO = " kind ") AND " scope " ORDER BY buo.DBBUODATA, buo.IBBUONUMERO"
-const char *const kBuoniSQL = KVB_RPT_VOUCHERS("0", "IBBUOID", "(di.IFACID = :iFacId)");
-const char *const kScaricoSQL = KVB_RPT_VOUCHERS("1", "IBBUOIDSCARICO", "(di.IFACID = :iFacId)");
-const char *const kBuoniCaricoSQL = KVB_RPT_VOUCHERS("0", "IBBUOID", "(buo.IDWGFACANFID = :iDwgFacAnfId)");
+// A loading voucher's goods at what they were worth when it loaded them, an unloading voucher's at
+// their value at discharge.
+#define KVB_RPT_LOADED "FKVB_IMPORTOALLADATA(g.IBINBID, buo.DBBUODATA)"
+const char *const kBuoniSQL = KVB_RPT_VOUCHERS("0", "IBBUOID", KVB_RPT_LOADED, "(di.IFACID = :iFacId)");
+const char *const kScaricoSQL =
+    KVB_RPT_VOUCHERS("1", "IBBUOIDSCARICO", "g.IBINBIMPORTO", "(di.IFACID = :iFacId)");
+const char *const kBuoniCaricoSQL =
+    KVB_RPT_VOUCHERS("0", "IBBUOID", KVB_RPT_LOADED, "(buo.IDWGFACANFID = :iDwgFacAnfId)");
 const char *const kBuoniScaricoSQL =
-    KVB_RPT_VOUCHERS("1", "IBBUOIDSCARICO", "(buo.IDWGFACANFID = :iDwgFacAnfId)");
+    KVB_RPT_VOUCHERS("1", "IBBUOIDSCARICO", "g.IBINBIMPORTO", "(buo.IDWGFACANFID = :iDwgFacAnfId)");
 
-// A voucher's goods, those alike counted as one line with their quantity.
-#define KVB_RPT_VOUCHER_GOODS(cause, key, param)                                                             \
+// A voucher's goods, those alike counted as one line with their quantity, at the value of the
+// voucher's date.
+#define KVB_RPT_VOUCHER_GOODS(cause, key, param, value)                                                      \
     "SELECT inb.IBINBNUMERO, inb.SBINBDESC, inb.SCAMCODICE, inb.IBINBIMPORTO, inb.SBINBCODNUMERO, "          \
-    "inb.SBINBMATRICOLA, inb." cause " AS SCAVDESC, COUNT(*) AS QUANTITA FROM VBINB_BENI inb WHERE inb." key \
-    " = :" param " GROUP BY inb.IBINBNUMERO, inb.SBINBDESC, inb.SCAMCODICE, inb.IBINBIMPORTO, "              \
-    "inb.SBINBCODNUMERO, inb.SBINBMATRICOLA, inb." cause " ORDER BY inb.IBINBNUMERO, inb.SBINBCODNUMERO"
-const char *const kBeniBuoniCaricoSQL = KVB_RPT_VOUCHER_GOODS("SCAVDESC", "IBBUOID", "iBBuoId");
+    "inb.SBINBMATRICOLA, inb.SCAVDESC, COUNT(*) AS QUANTITA FROM (SELECT g.IBINBNUMERO, g.SBINBDESC, "       \
+    "g.SCAMCODICE, " value " AS IBINBIMPORTO, g.SBINBCODNUMERO, g.SBINBMATRICOLA, g." cause " AS SCAVDESC "  \
+    "FROM VBINB_BENI g WHERE g." key " = :" param ") inb GROUP BY inb.IBINBNUMERO, inb.SBINBDESC, "          \
+    "inb.SCAMCODICE, inb.IBINBIMPORTO, inb.SBINBCODNUMERO, inb.SBINBMATRICOLA, inb.SCAVDESC ORDER BY "       \
+    "inb.IBINBNUMERO, inb.SBINBCODNUMERO"
+const char *const kBeniBuoniCaricoSQL = KVB_RPT_VOUCHER_GOODS("SCAVDESC", "IBBUOID", "iBBuoId",
+                                                              "FKVB_IMPORTOALLADATA(g.IBINBID, g.DBBUODATA)");
 const char *const kBeniBuoniScaricoSQL =
-    KVB_RPT_VOUCHER_GOODS("SCAVDESCSCA", "IBBUOIDSCARICO", "iBBuoIdScarico");
+    KVB_RPT_VOUCHER_GOODS("SCAVDESCSCA", "IBBUOIDSCARICO", "iBBuoIdScarico", "g.IBINBIMPORTO");
 const char *const kDocXBuonoSQL =
     "SELECT idc.IIDCID, idc.DIDCDATA, idc.SIDCNUMERO, idc.SIDCDESC, tid.STIDDESC FROM TBBUOIDC bi INNER JOIN "
     "TIDC_INVDOC idc ON idc.IIDCID = bi.IIDCID LEFT JOIN TTID_TIPOINVDOC tid ON tid.ITIDID = idc.ITIDID "
@@ -102,13 +111,14 @@ const char *const kDocXBuonoSQL =
     "bi.IBBUOID = :iBBuoId ORDER BY idc.DIDCDATA, idc.SIDCNUMERO";
 
 // The register of goods at a date, which the goods selection form lists too: the goods in charge at
-// the date with their value, and the goods discharged by then, still in the numbering, with their
-// unloading voucher and their value apart; a discharge after the date is not one yet.
+// the date with the value they had then, and the goods discharged by then, still in the numbering,
+// with their unloading voucher and their value at discharge apart; a discharge after the date is not
+// one yet. Each good bears the number it had on the date.
 const char *const kVBeniSQL =
-    "SELECT inb.IBINBID, inb.IBINBNUMERO, inb.SBINBCODNUMERO, inb.SBINBDESC, inb.SBINBNOTE, "
+    "SELECT inb.IBINBID, reg.IBINBNUMERO, reg.SBINBCODNUMERO, inb.SBINBDESC, inb.SBINBNOTE, "
     "inb.SBINBMATRICOLA, "
-    "inb.IBINBIMPORTO, IIF(reg.ISCARICATO = 0, inb.IBINBIMPORTO, NULL) AS IMPORTOINCARICO, "
-    "IIF(reg.ISCARICATO = 1, inb.IBINBIMPORTO, NULL) AS IMPORTOSCARICATO, buo.IBBUONUMERO, buo.DBBUODATA, "
+    "reg.IBINBIMPORTO, IIF(reg.ISCARICATO = 0, reg.IBINBIMPORTO, NULL) AS IMPORTOINCARICO, "
+    "IIF(reg.ISCARICATO = 1, reg.IBINBIMPORTO, NULL) AS IMPORTOSCARICATO, buo.IBBUONUMERO, buo.DBBUODATA, "
     "sca.IBBUONUMERO AS IBBUONUMEROSCA, sca.DBBUODATA AS "
     "DBBUODATASCA, cam.SCAMCODICE, cam.SCAMDESC, cae.SMERCODICE, cae.SMERDESC, cond.SCONDDESC, ava.SAVADESC, "
     "cav.SCAVDESC, sec.SSECCOD, sec.SSECDESCS, sed.SSEDINFSDESC, sed.SSEDINFCODMECC, itb.SITBDESC, "
@@ -123,8 +133,8 @@ const char *const kVBeniSQL =
     "inb.ICAMID LEFT JOIN VCAE_CATEGMERCE cae ON cae.ICAEID = inb.ICAEID LEFT JOIN TCAV_CAUSALIINV cav ON "
     "cav.ICAVID = inb.ICAVID LEFT JOIN TSEC_SETTCONS sec ON sec.ISECID = inb.ISECID LEFT JOIN "
     "TSEDINF_SEDEINFO sed ON sed.ISEDINFID = inb.ISEDINFID LEFT JOIN TITB_INVTIPOBUO itb ON itb.IITBID = "
-    "buo.IITBID WHERE (di.iFacId=:iFacId)  /*AND VORPTFILTER*/  ORDER BY buo.dBBuoData, iBInbNumero, "
-    "inb.sBInbCodNumero";
+    "buo.IITBID WHERE (di.iFacId=:iFacId)  /*AND VORPTFILTER*/  ORDER BY buo.dBBuoData, reg.iBInbNumero, "
+    "reg.sBInbCodNumero";
 const char *const kVBeniCaricoSQL = "SELECT inb.* " KVB_RPT_REGISTER_FROM(
     "NULL") "WHERE (di.IFACID = :iFacId) ORDER BY inb.DBBUODATA, inb.IBINBNUMERO, inb.SBINBCODNUMERO";
 const char *const kVBeniScaricoSQL =
@@ -198,8 +208,9 @@ const char *const kChiusureTotaliSQL =
     "SELECT " KVB_RPT_CLOSING_COLUMNS KVB_RPT_CLOSINGS_FROM "ORDER BY cha.DCHADATACHIUSURA";
 const char *const kLastChiuSQL = "SELECT FIRST 1 " KVB_RPT_CLOSING_COLUMNS KVB_RPT_CLOSINGS_FROM
                                  "ORDER BY cha.DCHADATACHIUSURA DESC, cha.ICHAID DESC";
+// The previous closing of a verification is the last one on or before the date verified.
 const char *const kNewChiusuraSQL = "SELECT CURRENT_DATE AS DCHADATACHIUSURA, " KVB_RPT_PREVIOUS_CLOSING(
-    "") ", (SELECT totale FROM PKvb_GetChiusura(NULL,:dVerifica,1,:iFacId)) AS TOTALE FROM RDB$DATABASE";
+    " AND p.DCHADATACHIUSURA <= :dVerifica") ", (SELECT totale FROM PKvb_GetChiusura(NULL,:dVerifica,1,:iFacId)) AS TOTALE FROM RDB$DATABASE";
 const char *const kChiusPrecSQL =
     "SELECT iChaId, dChaDataChiusura, imp1, imp2, imp3, imp4, imp5, imp6, imp7, "
     "imp8, totale FROM PKvb_GetChiusura(NULL,:dDataEnd,2,:iFacId)";

@@ -15,11 +15,18 @@ const char *const kVouchersSQL =
     "SELECT BUO.iBBuoID, BUO.IBENID, BUO.iBBuoNUMERO, BUO.dBBuoDATA, BUO.sBBuoDESC, BUO.IDELID, "
     "BUO.dBBuoPROTDATA, BUO.iBBuoRicogniz, BUO.sBBuoPROTNUM, BUO.iBBuoIMPORTO, BUO.ILOCKED, BUO.iItbId, "
     "(SELECT BEN.SBENRAGSOC FROM TBEN_BENEFICIARI BEN WHERE BEN.IBENID = BUO.IBENID) AS SBENRAGSOC, "
-    "(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.%1 = BUO.iBBuoID) AS IBENIIMP "
+    "(SELECT SUM(%4) FROM TBInb_Beni INB WHERE INB.%1 = BUO.iBBuoID) AS IBENIIMP "
     "FROM TBBuo_Buoni BUO WHERE BUO.iBBuoTIPO = %2 AND BUO.IDwgFacAnfID = :IDwgFacAnfID %3"
     "ORDER BY BUO.iBBuoNUMERO";
 const char *const kNotCorrectCondition =
-    "AND BUO.iBBuoIMPORTO<>(SELECT SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.%1=BUO.iBBuoID) ";
+    "AND BUO.iBBuoIMPORTO<>(SELECT SUM(%2) FROM TBInb_Beni INB WHERE INB.%1=BUO.iBBuoID) ";
+// A loading voucher's goods count at what they were worth when it loaded them, whatever a discharge
+// wrote since; an unloading voucher's at their value at discharge.
+// The date is read from the good's own voucher: an aggregate naming the outer voucher would belong to
+// the outer query.
+const char *const kLoadedValue = "FKVB_IMPORTOALLADATA(INB.iBInbID, (SELECT L.dBBuoDATA FROM TBBuo_Buoni L "
+                                 "WHERE L.iBBuoID = INB.iBBuoID))";
+const char *const kDischargedValue = "INB.iBInbIMPORTO";
 
 const char *const kDocumentsSQL =
     "SELECT bi.iBBuoIdcId, idc.iIdcId, idc.sIdcNumero, idc.dIdcData, idc.sIdcDesc, ben.iBenId, "
@@ -69,9 +76,11 @@ QAction *kvbNewAction(QObject *owner, const char *caption) {
 
 QString kvbVouchersSQL(int kind, bool notCorrect) {
     const QString owner = kind == kvbLoading ? QStringLiteral("iBBuoID") : QStringLiteral("iBBuoIDSCARICO");
-    QString text = QString::fromLatin1(kVouchersSQL)
-                       .arg(owner, QString::number(kind),
-                            notCorrect ? QString::fromLatin1(kNotCorrectCondition).arg(owner) : QString());
+    const QString value = QString::fromLatin1(kind == kvbLoading ? kLoadedValue : kDischargedValue);
+    QString text =
+        QString::fromLatin1(kVouchersSQL)
+            .arg(owner, QString::number(kind),
+                 notCorrect ? QString::fromLatin1(kNotCorrectCondition).arg(owner, value) : QString(), value);
     ReplaceCurrDwg(text);
     return text;
 }

@@ -14,9 +14,11 @@
 
 namespace {
 
+// The goods a voucher loaded, at what they were worth then.
 #define KVB_LOCK_LIST(condition)                                                                             \
     "SELECT BUO.iBBuoID, BUO.iBBuoNUMERO, BUO.dBBuoDATA, BUO.sBBuoDESC, BUO.iBBuoIMPORTO, (SELECT "          \
-    "SUM(INB.iBInbIMPORTO) FROM TBInb_Beni INB WHERE INB.iBBuoID=BUO.iBBuoID) AS IBENIIMP FROM TBBuo_Buoni " \
+    "SUM(FKVB_IMPORTOALLADATA(INB.iBInbID, BUO.dBBuoDATA)) FROM TBInb_Beni INB WHERE "                       \
+    "INB.iBBuoID=BUO.iBBuoID) AS IBENIIMP FROM TBBuo_Buoni "                                                 \
     "buo "                                                                                                   \
     "INNER JOIN TDwgFacAnf dia ON (buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON "           \
     "(dia.IDwgFacID=di.IDwgFacID) WHERE (di.iFacId=:iFacId) AND " condition                                  \

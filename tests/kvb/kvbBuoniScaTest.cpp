@@ -2,6 +2,7 @@
 // discharged, changed and taken off, and a good that another user discharged meanwhile; the voucher
 // made definitive; and the multiple unloading that discharges many goods at once.
 #include "VoClassRegistry.h"
+#include "VoDBEdits.h"
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoFiltro.h"
@@ -13,6 +14,7 @@
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoWidgetTest.h"
+#include "kvbFBuoni.h"
 #include "kvbFBuoniSca.h"
 #include "kvbFBuoniScaMulti.h"
 #include "kvbFMessDefCar.h"
@@ -124,6 +126,36 @@ TEST_F(kvbBuoniScaTest, AGoodIsDischargedChangedAndTakenOffKeepingItsValue) {
     messages->Push(mrYes);
     ASSERT_TRUE(fm->frDetail->xacDelete->Execute());
     EXPECT_EQ(GoodRow(), QStringLiteral("2|0|0|7000"));
+}
+
+// The value written at discharge holds from the unloading voucher's date, and moves with it; before it
+// the good keeps the value it was loaded with, which its loading voucher's goods amount still shows.
+TEST_F(kvbBuoniScaTest, AValueAtDischargeHoldsFromTheVouchersDateAndLeavesTheLoadingAlone) {
+    const auto history = [this] {
+        return VoRowTexts(QStringLiteral("SELECT IBBIMIMPORTO || ' ' || CAST(DSTART AS DATE) || ' ' || "
+                                         "COALESCE(CAST(CAST(DEND AS DATE) AS VARCHAR(10)), '-') FROM "
+                                         "TBBIM_IMPORTI WHERE IBINBID = :g ORDER BY DSTART, IBBIMID"),
+                          {{QStringLiteral("g"), good}});
+    };
+    Open();
+    ChooseGood();
+    fm->xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"))->SetValue(8000);
+    ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+    ASSERT_TRUE(fm->frDetail->xdsMain->Edit());
+    fm->xqcDetail->FieldByName(QStringLiteral("iBInbIMPORTO"))->SetValue(7000);
+    ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(history(), QStringList({"10000 2026-03-01 2026-04-01", "7000 2026-04-01 -"}));
+    ASSERT_TRUE(fm->frMaster->xdsMain->Edit());
+    fm->xqcMain->FieldByName(QStringLiteral("dBBuoDATA"))->SetValue(QDate(2026, 4, 2));
+    ASSERT_TRUE(fm->frMaster->xdsMain->Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(history(), QStringList({"10000 2026-03-01 2026-04-02", "7000 2026-04-02 -"}));
+
+    QPointer<TfmkvbBuoni> loading(qobject_cast<TfmkvbBuoni *>(CreateVoClass(QStringLiteral("TfmkvbBuoni"))));
+    ASSERT_TRUE(loading && VoShowActive(loading));
+    EXPECT_EQ(loading->xqcMain->FieldByName(QStringLiteral("IBENIIMP"))->AsMoney().Stored(), 10000);
+    EXPECT_EQ(loading->frMaster->xceImportoBeni->text(), QStringLiteral("1,00"));
+    loading->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A new row starts on the good's number, and the number stays shown once the row is saved.

@@ -245,6 +245,17 @@ TEST_F(kvbClosingTest, AClosingAfterARenumberingRecordsTheGoodsInChargeAtItsDate
                                       "8=0"));
 }
 
+// A good discharged after the closing's date at another value was in charge at its loading value then.
+TEST_F(kvbClosingTest, AClosingRecordsAGoodDischargedLaterAtItsValueThen) {
+    const int load = VoTestGoodsVoucher(year2026, 0, QDate(2026, 4, 15), 1, 7800000);
+    const int microscope = VoTestGood(load, 1, 7800000, 1);
+    VoTestDischargeAt(microscope, VoTestGoodsVoucher(year2026, 1, QDate(2026, 11, 20), 1, 7000000), 0,
+                      7000000);
+
+    EXPECT_TRUE(Run(true, 1, QDate(2026, 6, 30)));
+    EXPECT_EQ(State(), QStringLiteral("0/1; closed 2026-06-30 type 1: 1=7800000 2=0 3=0 4=0 5=0 6=0 7=0 8=0"));
+}
+
 TEST_F(kvbClosingTest, AFailureAtTheLastCategoryLeavesVouchersAndClosingsAsBefore) {
     const int load = VoTestGoodsVoucher(year2026, 0, QDate(2026, 2, 1), 1, 1000000);
     VoTestGood(load, 1, 1000000, 1);

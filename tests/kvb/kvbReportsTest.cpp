@@ -430,6 +430,119 @@ TEST_F(kvbReportsTest, TheRegisterAtADateTotalsTheGoodsThenInChargeAndListsTheDi
               QStringLiteral("50,00"));
 }
 
+// A microscope loaded at 780,00 and discharged months later at 700,00 was worth 780,00 while it was in
+// charge: the register and its verification before the discharge, and its loading voucher, count it
+// so; the discharge value holds from the discharge's date, as the value history records.
+TEST_F(kvbReportsTest, AGoodIsWorthAtADateWhatItWasThenItsDischargeValueOnlyFromTheDischarge) {
+    Good(1, QDate(2026, 1, 10), 1, 52190000);
+    const int microscope = Good(2, QDate(2026, 4, 15), 1, 7800000);
+    VoTestDischargeAt(microscope, VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 11, 20), 5), causal,
+                      7000000);
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IBBIMIMPORTO || ' ' || CAST(DSTART AS DATE) || ' ' || "
+                                        "COALESCE(CAST(CAST(DEND AS DATE) AS VARCHAR(10)), '-') FROM "
+                                        "TBBIM_IMPORTI WHERE IBINBID = :g ORDER BY DSTART, IBBIMID"),
+                         {{QStringLiteral("g"), microscope}}),
+              QStringList({"7800000 2026-04-15 2026-11-20", "7000000 2026-11-20 -"}));
+
+    const struct {
+        QDate date;
+        const char *total, *discharged;
+    } cases[] = {{QDate(2026, 6, 30), "5.999,00", nullptr}, {QDate(2026, 12, 31), "5.219,00", "700,00"}};
+    for (const auto &c : cases) {
+        const QString day = c.date.toString(QStringLiteral("dd/MM/yyyy"));
+        SCOPED_TRACE(day.toStdString());
+        VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
+            form->dtpData->SetDate(c.date);
+            form->buOk->click();
+        });
+        const auto list = tree->Prepare(33001);
+        ASSERT_TRUE(list) << messages->Texts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(VoRptTextAfter(list->Texts(), QStringLiteral("Totale del registro")),
+                  QString::fromLatin1(c.total));
+        EXPECT_EQ(list->Texts().contains(QStringLiteral("700,00")), c.discharged != nullptr);
+        EXPECT_EQ(list->Texts().contains(QStringLiteral("780,00")), c.discharged == nullptr);
+        VoWhenModalOpens<TfmkvbSelectRangeDate>([&](TfmkvbSelectRangeDate *dialog) {
+            dialog->dtpEnd->SetDate(c.date);
+            dialog->buOk->click();
+        });
+        const auto check = tree->Prepare(33016);
+        ASSERT_TRUE(check);
+        EXPECT_EQ(VoRptTextAfter(check->Texts(), QStringLiteral("Valore del registro al ") + day),
+                  QString::fromLatin1(c.total));
+    }
+    // The loading vouchers with their goods as they loaded them.
+    const auto vouchers = tree->Prepare(33005);
+    ASSERT_TRUE(vouchers);
+    EXPECT_TRUE(vouchers->Texts().contains(QStringLiteral("780,00")));
+    EXPECT_FALSE(vouchers->Texts().contains(QStringLiteral("700,00")));
+    EXPECT_TRUE(vouchers->Texts().contains(QStringLiteral("5.999,00")));
+}
+
+// The check at a date runs from the last closing on or before it, not from a later one.
+TEST_F(kvbReportsTest, TheCheckAtADateStartsFromTheClosingBeforeIt) {
+    Good(1, QDate(2026, 1, 10), 1, 10000);
+    Good(2, QDate(2026, 3, 10), 1, 20000);
+    Good(3, QDate(2026, 5, 10), 1, 40000);
+    Closing(QDate(2026, 2, 28), {10000});
+    Closing(QDate(2026, 6, 30), {70000});
+    QVariantList checked;
+    dmkvbReport->qquVBeniChiusure->AfterOpen.Add(
+        [&](TVoQueryCollection *d) { checked = Column(d, "IBINBNUMERO"); });
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
+        dialog->dtpEnd->SetDate(QDate(2026, 3, 31));
+        dialog->buOk->click();
+    });
+    const auto check = tree->Prepare(33016);
+    ASSERT_TRUE(check);
+    EXPECT_TRUE(check->Texts().contains(
+        QStringLiteral("Verifica al 31/03/2026 - movimenti dopo la chiusura del 28/02/2026")));
+    EXPECT_EQ(checked, QVariantList({2}));
+    EXPECT_TRUE(check->Texts().contains(QStringLiteral("Bene 2")));
+    EXPECT_EQ(VoRptTextAfter(check->Texts(), QStringLiteral("Valore del registro al 31/03/2026")),
+              QStringLiteral("3,00"));
+}
+
+// After a renumbering the register at an earlier date shows each good with the number it had then,
+// so that a discharged good and the one given its number are told apart.
+TEST_F(kvbReportsTest, TheRegisterAtADateShowsTheNumbersTheGoodsHadThen) {
+    const int pc = Good(1, QDate(2026, 1, 10), 1, 10000);
+    Good(2, QDate(2026, 1, 10), 1, 20000);
+    Good(3, QDate(2026, 1, 10), 1, 40000);
+    const int november = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 11, 20), 2);
+    VoTestDischarge(pc, november, causal);
+    for (const auto &[voucher, kind] :
+         {std::pair{loading, kvbLoading}, {unloading, kvbUnloading}, {november, kvbUnloading}})
+        VoTestMakeDefinitive(voucher, kind);
+    ASSERT_TRUE(RenumberAllGoods(1, false, DateToDays(QDate(2026, 12, 1))));
+
+    const struct {
+        QDate date;
+        QStringList lines;
+    } cases[] = {{QDate(2026, 6, 30), {"0000001 Bene 1", "0000002 Bene 2", "0000003 Bene 3"}},
+                 {QDate(2026, 12, 31), {"0000001 Bene 2", "0000002 Bene 3"}}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.date.toString(Qt::ISODate).toStdString());
+        VoWhenModalOpens<TfmKvbRptBeniData>([&](TfmKvbRptBeniData *form) {
+            form->dtpData->SetDate(c.date);
+            form->buOk->click();
+        });
+        const auto list = tree->Prepare(33001);
+        ASSERT_TRUE(list);
+        const QStringList texts = list->Texts();
+        QStringList lines;
+        // Each number with the description printed after it.
+        const QRegularExpression number(QStringLiteral("^\\d{7}$"));
+        for (int i = 0; i < texts.size(); ++i)
+            if (number.match(texts[i]).hasMatch())
+                for (int j = i + 1; j < texts.size() && j <= i + 3; ++j)
+                    if (texts[j].startsWith(QLatin1String("Bene "))) {
+                        lines << texts[i] + QLatin1Char(' ') + texts[j];
+                        break;
+                    }
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
 // The voucher's supplier or recipient is printed whole, under the label of its kind.
 TEST_F(kvbReportsTest, AVouchersSupplierOrRecipientFitsItsBox) {
     const QVariant supplier = VoSelectValue(QStringLiteral("SELECT MIN(IBENID) FROM TBEN_BENEFICIARI"));

@@ -83,6 +83,13 @@ void VoTestDischarge(int goodId, int unloadingVoucherId, int causalId) {
                {QStringLiteral("iBInbID"), goodId}});
 }
 
+void VoTestDischargeAt(int goodId, int unloadingVoucherId, int causalId, qint64 value) {
+    VoExecSQL(QString::fromLatin1(kvbSQLInbScarico), {{QStringLiteral("ICAVIDSCARICO"), IdOrNull(causalId)},
+                                                      {QStringLiteral("iBBuoID"), unloadingVoucherId},
+                                                      {QStringLiteral("iBInbIMPORTO"), value},
+                                                      {QStringLiteral("iBInbID"), goodId}});
+}
+
 void VoTestMakeDefinitive(int voucherId, int kind) {
     VoExecSQL(kind == 0 ? QStringLiteral("EXECUTE PROCEDURE PKVB_DEFBUONO_CARICO(:iBBuoID)")
                         : QStringLiteral("EXECUTE PROCEDURE PKVB_DEFBUONO_SCARICO(:iBBuoID)"),

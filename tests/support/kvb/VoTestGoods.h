@@ -18,6 +18,8 @@ int VoTestGood(int loadingVoucherId, int number, qint64 value = 0, int category 
 int VoTestCausal(int kind);
 // A good put on an unloading voucher with a causal (state 3), its value kept.
 void VoTestDischarge(int goodId, int unloadingVoucherId, int causalId);
+// A good put on an unloading voucher at a value at discharge, as the unloading window writes it.
+void VoTestDischargeAt(int goodId, int unloadingVoucherId, int causalId, qint64 value);
 // A voucher of a kind made definitive by the server, as the definitive-voucher dialog does.
 void VoTestMakeDefinitive(int voucherId, int kind);
 

@@ -1,0 +1,162 @@
+-- A durable good's value at a date is the value it had on that date. The unloading voucher writes the
+-- value at discharge over the good's own value; the value history keeps what it was before: the
+-- period in force ends at the discharge's date and the value at discharge holds from then, so that the
+-- register at an earlier date, its verification, a closing and the loading voucher's goods amount still
+-- count the value the good had in charge. Any other change holds from its own date, as the history
+-- records it.
+SET TERM ^ ;
+
+-- The value of a good at a date (NULL: as it stands). With no change recorded after the date the
+-- good's own value holds; otherwise the period of the history in force at the date (the first one
+-- for a date before it). A good without history is worth its own value.
+CREATE FUNCTION FKVB_IMPORTOALLADATA (IBINBID INTEGER, DDATA DATE) RETURNS BIGINT
+AS
+DECLARE VARIABLE IIMPORTO BIGINT;
+BEGIN
+  IF (DDATA IS NOT NULL
+      AND EXISTS (SELECT 1 FROM TBBIM_IMPORTI
+                   WHERE IBINBID = :IBINBID AND CAST(DSTART AS DATE) > :DDATA)) THEN
+  BEGIN
+    SELECT FIRST 1 IBBIMIMPORTO FROM TBBIM_IMPORTI
+     WHERE IBINBID = :IBINBID AND CAST(DSTART AS DATE) <= :DDATA
+     ORDER BY DSTART DESC, IBBIMID DESC
+      INTO :IIMPORTO;
+    IF (ROW_COUNT = 0) THEN
+      SELECT FIRST 1 IBBIMIMPORTO FROM TBBIM_IMPORTI
+       WHERE IBINBID = :IBINBID
+       ORDER BY DSTART, IBBIMID
+        INTO :IIMPORTO;
+    RETURN IIMPORTO;
+  END
+  RETURN (SELECT IBINBIMPORTO FROM TBINB_BENI WHERE IBINBID = :IBINBID);
+END^
+
+-- The value at discharge: written by the unloading voucher (its date the discharge's), and written
+-- again while the voucher is provisional, in the same period.
+CREATE PROCEDURE PKVB_STORICOSCARICO (IBINBID INTEGER, IIMPORTO BIGINT, DSCARICO TIMESTAMP)
+AS
+DECLARE VARIABLE IAPERTO INTEGER;
+DECLARE VARIABLE DAPERTO TIMESTAMP;
+DECLARE VARIABLE IPRIMO INTEGER;
+BEGIN
+  SELECT IBBIMID, DSTART FROM TBBIM_IMPORTI WHERE IBINBID = :IBINBID AND DEND IS NULL
+    INTO :IAPERTO, :DAPERTO;
+  SELECT MIN(IBBIMID) FROM TBBIM_IMPORTI WHERE IBINBID = :IBINBID INTO :IPRIMO;
+  -- The loading's own period is never overwritten: a good discharged on its loading day keeps it.
+  IF (IAPERTO IS NOT NULL AND DAPERTO = DSCARICO AND IAPERTO <> IPRIMO) THEN
+  BEGIN
+    IF (IIMPORTO IS NULL) THEN
+      DELETE FROM TBBIM_IMPORTI WHERE IBBIMID = :IAPERTO;
+    ELSE
+      UPDATE TBBIM_IMPORTI SET IBBIMIMPORTO = :IIMPORTO WHERE IBBIMID = :IAPERTO;
+  END
+  ELSE
+  BEGIN
+    UPDATE TBBIM_IMPORTI SET DEND = :DSCARICO WHERE IBINBID = :IBINBID AND DEND IS NULL;
+    IF (IIMPORTO IS NOT NULL) THEN
+      INSERT INTO TBBIM_IMPORTI (IBBIMID, IBINBID, IBBIMIMPORTO, DSTART)
+        VALUES (NEXT VALUE FOR GID_TBBIM_IMPORTI, :IBINBID, :IIMPORTO, :DSCARICO);
+  END
+END^
+
+-- Every path that discharges a good at another value, or changes the value of a discharged good,
+-- writes the good's row: the history follows it here. The good's own data go through PKVB_UPDBENE,
+-- which keeps the history of a good in charge itself.
+CREATE TRIGGER TBINB_BENI_AU_SCARICO FOR TBINB_BENI AFTER UPDATE POSITION 10 AS
+DECLARE VARIABLE DSCARICO TIMESTAMP;
+BEGIN
+  IF (NEW.IBBUOIDSCARICO IS NOT NULL AND NEW.IBINBIMPORTO IS DISTINCT FROM OLD.IBINBIMPORTO) THEN
+  BEGIN
+    SELECT DBBUODATA FROM TBBUO_BUONI WHERE IBBUOID = NEW.IBBUOIDSCARICO INTO :DSCARICO;
+    EXECUTE PROCEDURE PKVB_STORICOSCARICO(NEW.IBINBID, NEW.IBINBIMPORTO, :DSCARICO);
+  END
+END^
+
+-- A provisional voucher's new date moves the periods its goods' values hold from it: the loading's
+-- first period, the discharge's period and the end of the one before it.
+CREATE TRIGGER TBBUO_BUONI_AU_IMPORTI FOR TBBUO_BUONI AFTER UPDATE POSITION 10 AS
+BEGIN
+  IF (NEW.DBBUODATA IS DISTINCT FROM OLD.DBBUODATA AND NEW.DBBUODATA IS NOT NULL
+      AND OLD.DBBUODATA IS NOT NULL) THEN
+  BEGIN
+    IF (NEW.IBBUOTIPO = 0) THEN
+      UPDATE TBBIM_IMPORTI bim SET bim.DSTART = NEW.DBBUODATA
+       WHERE bim.DSTART = OLD.DBBUODATA
+         AND bim.IBINBID IN (SELECT inb.IBINBID FROM TBINB_BENI inb WHERE inb.IBBUOID = NEW.IBBUOID)
+         AND bim.IBBIMID = (SELECT MIN(b.IBBIMID) FROM TBBIM_IMPORTI b WHERE b.IBINBID = bim.IBINBID);
+    ELSE
+    BEGIN
+      UPDATE TBBIM_IMPORTI bim SET bim.DSTART = NEW.DBBUODATA
+       WHERE bim.DSTART = OLD.DBBUODATA
+         AND bim.IBINBID IN (SELECT inb.IBINBID FROM TBINB_BENI inb WHERE inb.IBBUOIDSCARICO = NEW.IBBUOID)
+         AND bim.IBBIMID > (SELECT MIN(b.IBBIMID) FROM TBBIM_IMPORTI b WHERE b.IBINBID = bim.IBINBID);
+      UPDATE TBBIM_IMPORTI bim SET bim.DEND = NEW.DBBUODATA
+       WHERE bim.DEND = OLD.DBBUODATA
+         AND bim.IBINBID IN (SELECT inb.IBINBID FROM TBINB_BENI inb WHERE inb.IBBUOIDSCARICO = NEW.IBBUOID);
+    END
+  END
+END^
+
+-- The lines of the register at a date, as before, each good in charge at the value it had on the date
+-- and a discharged one at its value at discharge; each with the number and sub-code it had on the
+-- date: a renumbering holds from its own date, the numbers before it are in the number history.
+CREATE OR ALTER PROCEDURE PKVB_REGISTROBENI (IFACID INTEGER, DDATA DATE)
+RETURNS (IBINBID INTEGER, ICAMID INTEGER, ISECID INTEGER, IBINBIMPORTO BIGINT, ISCARICATO SMALLINT,
+         IBINBNUMERO INTEGER, SBINBCODNUMERO VARCHAR(10))
+AS
+DECLARE VARIABLE IBBNUID INTEGER;
+BEGIN
+  FOR SELECT inb.IBINBID, inb.ICAMID, inb.ISECID, inb.IBINBIMPORTO,
+             IIF(sca.IBBUOID IS NULL OR (:DDATA IS NOT NULL AND sca.DBBUODATA > :DDATA), 0, 1),
+             inb.IBINBNUMERO, inb.SBINBCODNUMERO
+        FROM TDWGFAC df
+        INNER JOIN TDWGFACANF dfa ON dfa.IDWGFACID = df.IDWGFACID
+        INNER JOIN TBBUO_BUONI buo ON buo.IDWGFACANFID = dfa.IDWGFACANFID
+        INNER JOIN TBINB_BENI inb ON inb.IBBUOID = buo.IBBUOID
+        LEFT JOIN TBBUO_BUONI sca ON sca.IBBUOID = inb.IBBUOIDSCARICO
+       WHERE df.IFACID = :IFACID
+         AND (:DDATA IS NULL OR buo.DBBUODATA <= :DDATA)
+         AND (sca.IBBUOID IS NULL OR (:DDATA IS NOT NULL AND sca.DBBUODATA > :DDATA)
+              OR inb.IBINBFUORIREGISTRO = 0)
+        INTO :IBINBID, :ICAMID, :ISECID, :IBINBIMPORTO, :ISCARICATO, :IBINBNUMERO, :SBINBCODNUMERO
+  DO
+  BEGIN
+    IF (DDATA IS NOT NULL) THEN
+    BEGIN
+      IF (ISCARICATO = 0) THEN
+        IBINBIMPORTO = FKVB_IMPORTOALLADATA(:IBINBID, :DDATA);
+      IBBNUID = NULL;
+      SELECT FIRST 1 IBBNUID FROM TBBNU_BENINUMERI
+       WHERE IBINBID = :IBINBID AND DEND > :DDATA
+       ORDER BY DEND, IBBNUID
+        INTO :IBBNUID;
+      IF (IBBNUID IS NOT NULL) THEN
+        SELECT IBBNUNUMERO, SBBNUCODNUMERO FROM TBBNU_BENINUMERI WHERE IBBNUID = :IBBNUID
+          INTO :IBINBNUMERO, :SBINBCODNUMERO;
+    END
+    SUSPEND;
+  END
+END^
+
+SET TERM ; ^
+
+-- A database whose unloading vouchers already wrote values at discharge: the history of each good
+-- discharged at a value other than its last recorded one gets the period it now lacks.
+SET TERM ^ ;
+
+EXECUTE BLOCK AS
+DECLARE VARIABLE IBINBID INTEGER;
+DECLARE VARIABLE IIMPORTO BIGINT;
+DECLARE VARIABLE DSCARICO TIMESTAMP;
+BEGIN
+  FOR SELECT inb.IBINBID, inb.IBINBIMPORTO, sca.DBBUODATA
+        FROM TBINB_BENI inb
+        INNER JOIN TBBUO_BUONI sca ON sca.IBBUOID = inb.IBBUOIDSCARICO
+        INNER JOIN TBBIM_IMPORTI bim ON bim.IBINBID = inb.IBINBID AND bim.DEND IS NULL
+       WHERE inb.IBINBIMPORTO IS NOT NULL AND bim.IBBIMIMPORTO IS DISTINCT FROM inb.IBINBIMPORTO
+        INTO :IBINBID, :IIMPORTO, :DSCARICO
+  DO
+    EXECUTE PROCEDURE PKVB_STORICOSCARICO(:IBINBID, :IIMPORTO, :DSCARICO);
+END^
+
+SET TERM ; ^
