@@ -153,6 +153,14 @@ void TfmkvaBuoni::FormCreate() {
                              loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 3, 4, 5});
     SortColumnsOnTheirFields(frBuoDoc->grFrame, {0, 1, 2, 3, 4});
 
+    // A closed year takes no new voucher and loses none: the user is told as she asks, before any
+    // question.
+    for (TVoDataAction *action : {frMaster->xacInsert, frMaster->xacDelete})
+        action->OnExecute.Add([action](TVoDataAction *) {
+            kvaRefuseClosedYear();
+            action->ExecuteDefault();
+        });
+
     xqcDetail->AfterOpen.Add([this](TVoQueryCollection *) { xqcDetailAfterOpen(); });
     xqcMain->BeforeDelete.Add([this](TVoQueryCollection *) { xqcMainBeforeDelete(); });
     xqcMain->BeforeWrite.Add([this](TVoQueryCollection *, int listKind) { xqcMainBeforeWrite(listKind); });
@@ -226,6 +234,9 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
 // The rules of a row's write, inside its transaction, serialised on its article: a saved row may not
 // take the stock of its article below zero on any day, by a lower quantity or by going.
 void TfmkvaBuoni::xqcDetailBeforeWrite(int listKind) {
+    // A row of a closed year is refused as such, before its stock is looked at.
+    if (listKind == skDelete)
+        kvaCheckVoucherOpen(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     m_rowArticle = frDetail->ArticleToSave();
     if (m_kind == kvaUnloading) {
         UnloadingRowBeforeWrite(listKind);

@@ -2,6 +2,7 @@
 
 #include "VoClassRegistry.h"
 #include "VoMessages.h"
+#include "kvaUBuoni.h"
 
 #include <QDialog>
 #include <QMenu>
@@ -33,6 +34,7 @@ TfrkvaBuoniScarico::TfrkvaBuoniScarico(QWidget *parent)
 }
 
 void TfrkvaBuoniScarico::Generate(int onlyToUnload) {
+    kvaRefuseClosedYear();
     std::unique_ptr<QWidget> wizard(CreateVoClass(QString::fromLatin1(kWizardClass)));
     wizard->setProperty("SoloDaScaricare", onlyToUnload);
     if (auto *dialog = qobject_cast<QDialog *>(wizard.get()))

@@ -77,13 +77,15 @@ const char *const kvaSQLArticlesInStock =
     "TFar_FacArticoli far INNER JOIN PKVA_GETGIACENZE(:data, :iDwgAnfFacId, -1) p ON (p.IFARID = far.IFARID) "
     "WHERE p.GIACENZA > 0";
 
+const char *const kvaClosedYearText = "L'anno è stato chiuso: i buoni non si possono più modificare.";
+
 namespace {
 const char *const kVoucherArticlesSQL = "SELECT DISTINCT afc.iFarId FROM TAfc_ArtVelist afc WHERE "
                                         "afc.iFBuoId = :iFBuoId AND afc.iFarId IS NOT NULL";
 const char *const kVoucherYearSQL = "SELECT iDwgFacAnfId FROM TFBuo_Buoni WHERE iFBuoId = :iFBuoId";
 const char *const kDeleteRowsSQL = "DELETE FROM TAfc_ArtVelist WHERE iFBuoId = :iFBuoId";
-// Refuses a voucher the year closing locked, saying so, before the refusal of its rows says less.
 const char *const kOpenVoucherSQL = "EXECUTE PROCEDURE PKVA_BUONOMODIFICABILE(:iFBuoId)";
+const char *const kYearClosedSQL = "SELECT ICHIUSO FROM PKVA_ANNOCHIUSO(:iDwgFacAnfId)";
 const char *const kDeleteLinksSQL = "DELETE FROM TFBuoIdc WHERE iFBuoId = :iFBuoId";
 const char *const kCheckSQL =
     "SELECT CONTROLLO FROM PKva_ControllaGiac(:iFarId, NULL, NULL, NULL, :iDwgFacAnfId)";
@@ -100,7 +102,8 @@ bool RowsRefused(const EVoDatabaseError &e) {
 }
 
 void DeleteRows(int voucherId) {
-    VoExecSQL(QString::fromLatin1(kOpenVoucherSQL), {{QStringLiteral("iFBuoId"), voucherId}});
+    // A voucher of a closed year is refused as such, before the refusal of its rows says less.
+    kvaCheckVoucherOpen(voucherId);
     try {
         VoExecSQL(QString::fromLatin1(kDeleteRowsSQL), {{QStringLiteral("iFBuoId"), voucherId}});
     } catch (const EVoDatabaseError &e) {
@@ -312,4 +315,18 @@ bool kvaVoucherDateKeepsStock(int voucherId, double date, QString *article) {
     }
     trial.Rollback();
     return ok;
+}
+
+bool kvaYearClosed(int registerYearId) {
+    return VoSelectValue(QString::fromLatin1(kYearClosedSQL), {{QStringLiteral("iDwgFacAnfId"), registerYearId}})
+               .toInt() == 1;
+}
+
+void kvaRefuseClosedYear() {
+    if (kvaYearClosed(ParamRegisterYearId()))
+        throw EVoError(QString::fromUtf8(kvaClosedYearText));
+}
+
+void kvaCheckVoucherOpen(int voucherId) {
+    VoExecSQL(QString::fromLatin1(kOpenVoucherSQL), {{QStringLiteral("iFBuoId"), voucherId}});
 }

@@ -61,6 +61,19 @@ void kvaRePriceVoucher(int voucherId);
 // the re-pricing, in one transaction (a savepoint of the caller's).
 void kvaDeleteVoucherContents(int voucherId);
 
+// --- Closed years ----------------------------------------------------------------------------------------
+
+// The sentence with which the database refuses a change of a closed year.
+extern const char *const kvaClosedYearText;
+// Whether a closing of its register reaches the register-year: then nothing of its vouchers changes.
+bool kvaYearClosed(int registerYearId);
+// Refuses with kvaClosedYearText when the current register-year is closed: told as soon as the user
+// asks for what a closed year cannot take, before any question. The write checks again itself.
+void kvaRefuseClosedYear();
+// Refuses, inside the caller's transaction, a change of a voucher of a closed year; the voucher's
+// header row is taken, so that a closing under way is waited for and then seen.
+void kvaCheckVoucherOpen(int voucherId);
+
 // --- Rules of the voucher windows' headers -------------------------------------------------------------
 
 // The check of a loading voucher's deletion, inside its transaction (the header collection's

@@ -7,6 +7,7 @@
 #include "VoStatistics.h"
 #include "VoTransaction.h"
 #include "VoWait.h"
+#include "kvaUBuoni.h"
 #include "kvaUUtil.h"
 
 #include <QCheckBox>
@@ -179,8 +180,10 @@ void TfmKvaChiusura::FormCreate() {
     // The numbering alone chooses the mode: a register numbered per year starts each year from zero
     // stock and needs the vouchers that carry it over.
     ckAzzeraGiac->setChecked(CurrentNumbering == 1);
-    if (LaterRegisterYear(ckAzzeraGiac->isChecked()) == 0) {
-        VoMessageDlg(QString::fromUtf8(kNoNextYear), mtWarning, mbOK);
+    // A year closed already is told first, whatever else is missing.
+    const bool closed = kvaYearClosed(ParamRegisterYearId());
+    if (closed || LaterRegisterYear(ckAzzeraGiac->isChecked()) == 0) {
+        VoMessageDlg(QString::fromUtf8(closed ? kvaClosedYearText : kNoNextYear), mtWarning, mbOK);
         QMetaObject::invokeMethod(
             this, [this] { reject(); }, Qt::QueuedConnection);
     }
@@ -219,23 +222,29 @@ void TfmKvaChiusura::buOkClick() {
         return;
     {
         TVoHourglass hourglass;
-        TVoTransaction transaction;
-        transaction.StartTransaction();
-        // Voucher posts take the register-year's row before they number and check: with it held no
-        // voucher of the year is written while the closing reads its stock.
-        VoLockRow(QStringLiteral("TDWGFACANF"), QStringLiteral("IDWGFACANFID"), ParamRegisterYearId());
-        if (ckAzzeraGiac->isChecked()) {
-            Step("articles");
-            CarryStock();
-            VoExecSQL(QString::fromLatin1(kLockYearSQL),
-                      {{QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId()}});
-        } else {
-            VoExecSQL(QString::fromLatin1(kLockRegisterSQL), {{QStringLiteral("iFacId"), CurrentRegisterId}});
-        }
-        Step("totals");
-        RecordClosing();
-        Step("commit");
-        transaction.Commit();
+        // A save that holds the numbering's row meanwhile is waited for; the closing then runs again
+        // from the start and closes what it saved.
+        VoWriteRetryingConflicts([this] {
+            // Voucher saves take the row of their numbering scope (the register-year, or the register
+            // when the numbers run across its years) before they number and check: with it held no
+            // voucher of the year is written while the closing reads its stock and locks it.
+            kvaLockNumbering();
+            // Another copy may have closed the year since this window was opened.
+            if (kvaYearClosed(ParamRegisterYearId()))
+                throw EVoError(QString::fromUtf8(kvaClosedYearText));
+            if (ckAzzeraGiac->isChecked()) {
+                Step("articles");
+                CarryStock();
+                VoExecSQL(QString::fromLatin1(kLockYearSQL),
+                          {{QStringLiteral("iDwgFacAnfId"), ParamRegisterYearId()}});
+            } else {
+                VoExecSQL(QString::fromLatin1(kLockRegisterSQL),
+                          {{QStringLiteral("iFacId"), CurrentRegisterId}});
+            }
+            Step("totals");
+            RecordClosing();
+            Step("commit");
+        });
     }
     VoRefreshStaleStatistics();
     buNext->setEnabled(false);

@@ -53,6 +53,8 @@ const char *const kRigaCaricoSQL = "SELECT * FROM TAfc_ArtVelist afc WHERE (afc.
 
 const char *const kCausaleProposta = "14";
 const char *const kGiacenzaInferiore = "C'è una giacenza inferiore della quantità che si vuole scaricare";
+const char *const kNothingInStock =
+    "Nessun articolo del buono ha giacenza alla data di scarico: non c'è nulla da scaricare.";
 const char *const kGenerated = "Generato il buono di scarico n. %s del %s con %s.";
 
 // Quantities are shown and kept with three decimals, comma separated.
@@ -385,6 +387,9 @@ bool TfmKvaWGeneraBuonoSca::RowsComplete() {
         VoMessageDlg(Text(message), mtError, mbOK);
         return false;
     };
+    // The grid keeps one empty row when no article of the voucher has stock at the date.
+    if (m_articles.isEmpty())
+        return refuse(kNothingInStock);
     for (int row = 1; row < sgArticoli->RowCount(); ++row) {
         const double quantity = CellNumber(colQuantita, row);
         if (quantity > CellNumber(colGiacenza, row))

@@ -1,6 +1,7 @@
 // A closed year stays as the closing carried it: through a voucher window opened before the closing
-// and one opened after it, no voucher is added to the year and no row or header of its vouchers is
-// added, changed or deleted; a change of another year that would re-price a locked row is refused.
+// and one opened after it, no voucher is added to the year and no row, header or document link of its
+// vouchers is added, changed or deleted; what the closing locked in a year still open is re-priced
+// like the rest; a window in the closed year says so before anything is typed.
 #include "VoClassRegistry.h"
 #include "VoDBEdits.h"
 #include "VoDBFrames.h"
@@ -16,11 +17,15 @@
 #include "kvaFBuoni.h"
 #include "kvaFChiusura.h"
 #include "kvaRBeniCarico.h"
+#include "kvaRBuoIdc.h"
 #include "kvaRBuoniCarico.h"
+#include "kvaRBuoniScarico.h"
 #include "kvaUUtil.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QProcess>
+#include <QTimer>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -33,11 +38,14 @@ const char *const kYearSQL =
     "SELECT buo.IFBUOID, buo.IFBUONUMERO, buo.DFBUODATA, buo.SFBUODESC, buo.ILOCKED, afc.IAFCID, "
     "afc.IFARID, afc.FAFCQUANTITA, afc.FAFCCOSTOUNIT FROM TFBUO_BUONI buo LEFT JOIN TAFC_ARTVELIST afc ON "
     "afc.IFBUOID = buo.IFBUOID WHERE buo.IDWGFACANFID = :y ORDER BY buo.IFBUOID, afc.IAFCID";
+const char *const kYearLinksSQL =
+    "SELECT bi.IFBUOIDCID, bi.IFBUOID, bi.IIDCID FROM TFBUOIDC bi INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID "
+    "= bi.IFBUOID WHERE buo.IDWGFACANFID = :y ORDER BY bi.IFBUOIDCID";
 
 class kvaClosedYearTest : public kvaWindowTest {
 protected:
-    void MakeYear(int numbering) {
-        years = VoTestOpenRegister(QStringLiteral("Registro chiuso"), 1, {2026, 2027}, &facId);
+    void MakeYear(int numbering, const QString &name = QStringLiteral("Registro chiuso")) {
+        years = VoTestOpenRegister(name, 1, {2026, 2027}, &facId);
         VoTestSetRegisterOptions(facId, numbering, 1);
         ChooseRegisterYear(years[0]);
         pieces =
@@ -51,6 +59,11 @@ protected:
         spare = VoTestVoucher(kvaLoading, QDate(2026, 4, 1), years[0]);
         spareRow = VoTestRow(spare, VoTestArticle(QStringLiteral("Gomme"), pieces, vat22), 1, 1.0);
         VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 5, 1), years[0]), article, 2, 2.0);
+        link = VoTestNewKey(QStringLiteral("TFBUOIDC"));
+        VoExecSQL(QStringLiteral("INSERT INTO TFBUOIDC (IFBUOIDCID, IFBUOID, IIDCID) VALUES (:l, :v, :d)"),
+                  {{QStringLiteral("l"), link},
+                   {QStringLiteral("v"), load},
+                   {QStringLiteral("d"), VoTestDocument(QStringLiteral("FT-26"), QDate(2026, 2, 27))}});
     }
     void TearDown() override {
         for (QPointer<TfmkvaBuoni> &w : vouchers)
@@ -83,7 +96,26 @@ protected:
         after = OpenVouchers();
     }
     QStringList Year() const {
-        return VoRowTexts(QString::fromLatin1(kYearSQL), {{QStringLiteral("y"), years[0]}});
+        const QVariantHash year{{QStringLiteral("y"), years[0]}};
+        return VoRowTexts(QString::fromLatin1(kYearSQL), year) +
+               VoRowTexts(QString::fromLatin1(kYearLinksSQL), year);
+    }
+    double Cost(int rowId) const {
+        return VoSelectValue(QStringLiteral("SELECT FAFCCOSTOUNIT FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                             {{QStringLiteral("r"), rowId}})
+            .toDouble();
+    }
+    // The closing window opened on the current year, as the menu opens it: shown, and told at once when
+    // it refuses.
+    TfmKvaChiusura *OpenClosing() {
+        auto *fm = qobject_cast<TfmKvaChiusura *>(CreateVoClass(QStringLiteral("TfmkvaChiusura")));
+        EXPECT_TRUE(fm);
+        if (!fm)
+            return nullptr;
+        window = fm;
+        fm->show();
+        QApplication::processEvents();
+        return fm;
     }
     // Whether the frame's record was saved: a refused one stays in its edit.
     static bool Saved(TfrVoDBRWGrid *frame) {
@@ -98,7 +130,7 @@ protected:
     }
 
     QList<int> years;
-    int facId = 0, pieces = 0, vat22 = 0, article = 0, load = 0, row = 0, spare = 0, spareRow = 0;
+    int facId = 0, pieces = 0, vat22 = 0, article = 0, load = 0, row = 0, spare = 0, spareRow = 0, link = 0;
     QList<QPointer<TfmkvaBuoni>> vouchers;
     TfmkvaBuoni *before = nullptr, *after = nullptr;
     QStringList closed; // the year as the closing left it
@@ -108,7 +140,16 @@ protected:
 
 TEST_F(kvaClosedYearTest, NoWindowChangesTheClosedYearWhenEverItWasOpened) {
     MakeYear(1);
-    CloseAmidWindows();
+    // A voucher begun while the year was open is refused when it is saved after the closing.
+    before = OpenVouchers();
+    ASSERT_TRUE(before && before->frMaster->xacInsert->Execute());
+    VoTypeInto(before->frMaster->xedDescr, QStringLiteral("Carico tardivo"));
+    CloseYear();
+    closed = Year();
+    after = OpenVouchers();
+    EXPECT_FALSE(Saved(before->frMaster));
+    ExpectRefused("voucher begun before the closing");
+    before->frMaster->xacCancel->Execute();
 
     for (TfmkvaBuoni *w : {before, after}) {
         SCOPED_TRACE(w == before ? "opened before the closing" : "opened after the closing");
@@ -147,19 +188,46 @@ TEST_F(kvaClosedYearTest, NoWindowChangesTheClosedYearWhenEverItWasOpened) {
         ExpectRefused("header changed");
         header->xacCancel->Execute();
 
-        // A new voucher is proposed in the year, and refused when saved.
+        // No new voucher is proposed in the year: the refusal comes before anything is typed.
         ASSERT_TRUE(header->xacInsert->Execute());
-        VoTypeInto(header->xedDescr, QStringLiteral("Carico tardivo"));
-        EXPECT_FALSE(Saved(header));
-        ExpectRefused("voucher added");
-        header->xacCancel->Execute();
+        EXPECT_EQ(w->xqcMain->State(), dsBrowse);
+        EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+        messages->Clear();
 
         EXPECT_EQ(Year(), closed);
     }
 }
 
+// The documents of a closed year's voucher stay linked, and no other is linked to it.
+TEST_F(kvaClosedYearTest, NoWindowChangesTheDocumentLinksOfTheClosedYear) {
+    MakeYear(1);
+    CloseAmidWindows();
+    for (TfmkvaBuoni *w : {before, after}) {
+        SCOPED_TRACE(w == before ? "opened before the closing" : "opened after the closing");
+        ASSERT_TRUE(w && VoShowActive(w));
+        w->pcDetail->setCurrentWidget(w->tsDoc);
+        TfrkvaBuoIdc *documents = w->frBuoDoc;
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), load));
+        ASSERT_TRUE(w->xqcDoc->Locate(QStringLiteral("iFBuoIdcId"), link));
+        messages->Push(mrYes);
+        ASSERT_TRUE(documents->xacDelete->Execute());
+        ExpectRefused("link deleted");
+
+        // The window read after the closing offers no new link at all.
+        if (documents->xacInsert->Execute()) {
+            VoSearchAndChoose(QStringLiteral("Carta e"));
+            EXPECT_FALSE(Saved(documents));
+            ExpectRefused("link added");
+            documents->xacCancel->Execute();
+        } else {
+            EXPECT_NE(w, before);
+        }
+        EXPECT_EQ(Year(), closed);
+    }
+}
+
 // Numbered across its years, the register keeps the stock of the closed year: its rows could go but
-// for the closing.
+// for the closing. The closing is the reason given, before any question and before the stock.
 TEST_F(kvaClosedYearTest, NoWindowDeletesFromTheClosedYear) {
     MakeYear(0);
     CloseAmidWindows();
@@ -172,49 +240,189 @@ TEST_F(kvaClosedYearTest, NoWindowDeletesFromTheClosedYear) {
         EXPECT_FALSE(w->xqcDetail->Delete());
         ExpectRefused("row deleted");
 
-        messages->Push({mrYes, mrYes});
+        // Without this row the stock of its article would go below zero.
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), load));
+        ASSERT_TRUE(w->xqcDetail->Locate(QStringLiteral("IAFCID"), row));
+        messages->Push(mrYes);
+        EXPECT_FALSE(w->xqcDetail->Delete());
+        ExpectRefused("row deleted below the stock");
+
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), spare));
         w->frMaster->xacDelete->Execute();
-        ExpectRefused("voucher deleted");
+        EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+        messages->Clear();
 
         EXPECT_EQ(Year(), closed);
     }
 }
 
-// Numbered across its years, the register re-prices the unloading rows of every year after a change:
-// a change that leaves the closed year's costs as they are goes through, one that would move them is
-// refused whole.
-TEST_F(kvaClosedYearTest, ARepricingThatWouldMoveALockedRowIsRefused) {
+// The lock of a closed year's voucher is never undone, whatever writes it.
+TEST_F(kvaClosedYearTest, TheLockOfTheClosedYearIsNeverCleared) {
+    MakeYear(1);
+    CloseYear();
+    closed = Year();
+    try {
+        VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET ILOCKED = 0 WHERE IFBUOID = :v"),
+                  {{QStringLiteral("v"), load}});
+        ADD_FAILURE() << "the lock was cleared";
+    } catch (const EVoException &e) {
+        EXPECT_EQ(e.Message(), kClosed);
+    }
+    EXPECT_EQ(Year(), closed);
+}
+
+// Numbered across its years, the register has every voucher locked by the closing, the next year's
+// too: that year stays open, its locked vouchers take no new rows from the window, and a change of its
+// rows re-prices its unloading rows, locked or not, while the closed year keeps its costs.
+TEST_F(kvaClosedYearTest, TheClosingLocksTheNextYearWithoutFreezingIt) {
+    MakeYear(0);
+    const int early = VoTestVoucher(kvaLoading, QDate(2027, 1, 10), years[1]);
+    const int earlyRow = VoTestRow(early, article, 5, 2.0);
+    const int unloadRow = VoTestRow(VoTestVoucher(kvaUnloading, QDate(2027, 3, 1), years[1]), article, 2, 2.0);
+    CloseYear();
+    closed = Year();
+    ASSERT_EQ(VoSelectValue(QStringLiteral("SELECT ILOCKED FROM TFBUO_BUONI WHERE IFBUOID = :v"),
+                            {{QStringLiteral("v"), early}})
+                  .toInt(),
+              1);
+    // A loading dated before the unloading, entered after it.
+    const int later = VoTestVoucher(kvaLoading, QDate(2027, 2, 1), years[1]);
+    const int laterRow = VoTestRow(later, article, 10, 5.0);
+
+    ChooseRegisterYear(years[1]);
+    TfmkvaBuoni *w = OpenVouchers();
+    ASSERT_TRUE(w);
+    const struct {
+        int voucher, row;
+        const char *quantity;
+        double cost; // of the 2027 unloading: every load up to its date, 2026's included
+    } edits[] = {{later, laterRow, "20", (10.0 + 10.0 + 100.0) / 30.0},
+                 {early, earlyRow, "15", (10.0 + 30.0 + 100.0) / 40.0}};
+    for (const auto &e : edits) {
+        SCOPED_TRACE(e.quantity);
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), e.voucher));
+        EXPECT_EQ(w->frDetail->xacInsert->Locked(), e.voucher == early);
+        ASSERT_TRUE(w->xqcDetail->Locate(QStringLiteral("IAFCID"), e.row));
+        ASSERT_TRUE(w->frDetail->xacEdit->Execute());
+        VoTypeInto(w->frDetail->xneQuant, QString::fromLatin1(e.quantity));
+        EXPECT_TRUE(Saved(w->frDetail)) << messages->LastText().toStdString();
+        EXPECT_TRUE(messages->Texts().isEmpty());
+        messages->Clear();
+        EXPECT_DOUBLE_EQ(Cost(unloadRow), e.cost);
+    }
+    EXPECT_EQ(Year(), closed);
+}
+
+// Numbered across its years, the register's saves take the register's row before they number: the
+// closing takes it too, so that a voucher saved into the year while it closes is closed with it.
+TEST_F(kvaClosedYearTest, AVoucherSavedWhileTheYearClosesIsClosedWithIt) {
+    MakeYear(0);
+    auto *fm = Open<TfmKvaChiusura>(QStringLiteral("TfmkvaChiusura"));
+    ASSERT_TRUE(fm);
+    VoClick(fm->buNext);
+
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER),
+               {dbPath, QStringLiteral("--voucher"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
+                QString::number(facId), QString::number(years[0]), QStringLiteral("10"),
+                QStringLiteral("2026-06-01")});
+    ASSERT_TRUE(peer.waitForReadyRead(30000));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    VoClick(fm->buOk);
+    // The closing may have waited for the other copy to the end.
+    peer.waitForFinished(30000);
+    ASSERT_EQ(peer.state(), QProcess::NotRunning);
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Chiusura completata")});
+    EXPECT_EQ(VoRowTexts(QStringLiteral("SELECT IFBUONUMERO, ILOCKED FROM TFBUO_BUONI WHERE IDWGFACANFID = :y "
+                                        "AND ILOCKED = 0"),
+                         {{QStringLiteral("y"), years[0]}}),
+              QStringList{});
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE IFBUONUMERO = 10 AND IDWGFACANFID = :y"),
+                          {{QStringLiteral("y"), years[0]}}),
+              1);
+}
+
+// A closed year is said to be closed as soon as the closing or the generation wizard is asked for.
+TEST_F(kvaClosedYearTest, TheClosingAndTheGenerationAreRefusedAtOnceInTheClosedYear) {
+    for (const int numbering : {1, 0}) {
+        SCOPED_TRACE(numbering);
+        MakeYear(numbering, QStringLiteral("Registro chiuso %1").arg(numbering));
+        CloseYear();
+        closed = Year();
+        TfmKvaChiusura *fm = OpenClosing();
+        ASSERT_TRUE(fm);
+        EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+        EXPECT_FALSE(fm->isVisible());
+        VoCloseWindow(fm);
+        messages->Clear();
+
+        auto *unloading = qobject_cast<TfmkvaBuoniSca *>(CreateVoClass(QStringLiteral("TfmkvaBuoniSca")));
+        ASSERT_TRUE(unloading && VoShowActive(unloading));
+        vouchers << unloading;
+        bool wizardShown = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                wizardShown = true;
+                modal->close();
+            }
+        });
+        unloading->Master()->miTutti->trigger();
+        QApplication::processEvents();
+        EXPECT_FALSE(wizardShown);
+        EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+        messages->Clear();
+        EXPECT_EQ(Year(), closed);
+        EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TCHA_CHIUSURAANNO WHERE IFACID = :f"),
+                              {{QStringLiteral("f"), facId}}),
+                  1);
+    }
+}
+
+// Merged into the article, the dearer pens raise the cost of the open year's unloading; the closed
+// year's unloading keeps its cost, its rows moved to the kept article with their quantities and costs.
+TEST_F(kvaClosedYearTest, AMergeKeepsTheClosedYearsCostsAndRepricesTheOpenYears) {
     MakeYear(0);
     const int other = VoTestArticle(QStringLiteral("Penne blu"));
     VoTestRow(load, other, 5, 8.0);
     CloseYear();
-    closed = Year();
+    const QString costs = QStringLiteral("SELECT afc.IAFCID, afc.FAFCQUANTITA, afc.FAFCCOSTOUNIT FROM "
+                                         "TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI buo ON buo.IFBUOID = "
+                                         "afc.IFBUOID WHERE buo.IDWGFACANFID = :y ORDER BY afc.IAFCID");
+    const QVariantHash year{{QStringLiteral("y"), years[0]}};
+    const QStringList closedCosts = VoRowTexts(costs, year);
 
     ChooseRegisterYear(years[1]);
     const int next = VoTestVoucher(kvaLoading, QDate(2027, 2, 1), years[1]);
     const int nextRow = VoTestRow(next, article, 1, 1.0);
+    const int unloadRow = VoTestRow(VoTestVoucher(kvaUnloading, QDate(2027, 3, 1), years[1]), article, 1, 0.0);
     TfmkvaBuoni *w = OpenVouchers();
     ASSERT_TRUE(w);
+    // A change that leaves the closed year's costs as they are.
     ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), next));
     ASSERT_TRUE(w->xqcDetail->Locate(QStringLiteral("IAFCID"), nextRow));
     ASSERT_TRUE(w->frDetail->xacEdit->Execute());
     VoTypeInto(w->frDetail->xneQuant, QStringLiteral("4"));
     EXPECT_TRUE(Saved(w->frDetail)) << messages->LastText().toStdString();
     EXPECT_TRUE(messages->Texts().isEmpty());
-    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT FAFCQUANTITA FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
-                            {{QStringLiteral("r"), nextRow}})
-                  .toDouble(),
-              4.0);
+    EXPECT_DOUBLE_EQ(Cost(unloadRow), (10.0 + 4.0) / 9.0);
 
-    // Merged into the article, the dearer pens would raise the cost of the closed year's unloading.
-    try {
-        kvaReplaceArticle(other, article);
-        ADD_FAILURE() << "the merge went through";
-    } catch (const EVoException &e) {
-        EXPECT_EQ(e.Message(), kClosed);
-    }
-    EXPECT_EQ(Year(), closed);
+    TfmKvaArtSost dialog;
+    dialog.iFarId = other;
+    dialog.sFarSDesc = QStringLiteral("Penne blu");
+    dialog.sFarLDesc = QStringLiteral("Penne blu");
+    ASSERT_TRUE(VoShowActive(&dialog));
+    dialog.xelDesc->SetKeyValue(article);
+    messages->Push(mrYes);
+    VoClick(dialog.buOk);
+    EXPECT_EQ(messages->Texts().size(), 1) << messages->LastText().toStdString(); // the question alone
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(VoRowTexts(costs, year), closedCosts);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TAFC_ARTVELIST WHERE IFARID = :a"),
+                          {{QStringLiteral("a"), other}}),
+              0);
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT 1 FROM TFAR_FACARTICOLI WHERE IFARID = :a"),
                           {{QStringLiteral("a"), other}}),
-              1);
+              0);
+    EXPECT_DOUBLE_EQ(Cost(unloadRow), (10.0 + 40.0 + 4.0) / 14.0);
 }

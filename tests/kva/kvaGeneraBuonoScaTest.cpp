@@ -249,7 +249,9 @@ TEST_F(kvaGeneraBuonoScaTest, GridOfNothingInStockKeepsOneEmptyRowAndGeneratesNo
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(G::colAfcId), QString());
     Ok();
-    EXPECT_EQ(messages->Texts(), QStringList{QString::fromUtf8("Importa beni '' non è un numero valido")});
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QString::fromUtf8(
+                  "Nessun articolo del buono ha giacenza alla data di scarico: non c'è nulla da scaricare.")});
     EXPECT_EQ(Unloadings(), 1);
     EXPECT_FALSE(Marked(voucher));
 }
