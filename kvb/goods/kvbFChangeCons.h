@@ -35,6 +35,10 @@ public:
 
     // Whether a change was committed.
     bool Done() const { return m_done; }
+    // Whether another copy had moved the good meanwhile: nothing was written, and the list is read
+    // again before the user is told so.
+    bool MovedMeanwhile() const { return m_movedMeanwhile; }
+    QString MovedMeanwhileText() const;
 
     // Gives the good the chosen sector from now on, in a transaction of its own.
     void actEseguiExecute();
@@ -51,8 +55,13 @@ private:
     int m_state = 0;
     int m_sectorId = 0;
     bool m_done = false;
+    bool m_movedMeanwhile = false;
 };
 
 // Runs a sector procedure for one good in a transaction of its own: committed, or rolled back with
-// the error passed on.
-void kvbRunSectorProcedure(const QString &sql, const QVariantHash &params);
+// the error passed on. The good must still be in the sector the window showed (0: none): when another
+// copy of the program moved it meanwhile, nothing is written and the result is false.
+bool kvbRunSectorProcedure(const QString &sql, const QVariantHash &params, int shownSector);
+
+// The sentence that names the goods (by inventory number) another copy moved meanwhile.
+QString kvbMovedMeanwhileText(const QStringList &numbers);

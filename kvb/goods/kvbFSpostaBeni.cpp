@@ -116,6 +116,7 @@ void TfmkvbSpostaBeni::FillGoods() {
     TVoHourglass hourglass;
     const QString state = ckBeniScar->isChecked() ? QString() : QString::fromLatin1(kInChargeSQL);
     xqcBeni->Close();
+    m_listedSector = start;
     m_allTicked = false;
     m_exceptions.clear();
     xqcBeni->SetCommandText(QString::fromLatin1(kGoodsSQL).arg(state));
@@ -145,16 +146,17 @@ void TfmkvbSpostaBeni::SetTicked(int row, bool ticked) {
     lwBeni->Model()->ChecksChanged();
 }
 
-QList<int> TfmkvbSpostaBeni::TickedGoods() {
-    QList<int> goods;
+QList<std::pair<int, QString>> TfmkvbSpostaBeni::TickedGoods() {
+    QList<std::pair<int, QString>> goods;
     if (!xqcBeni->Active())
         return goods;
     // The goods ticked one by one were all read; every good ticked reads those not read yet.
     if (m_allTicked)
         xqcBeni->FetchAll();
+    const int number = xqcBeni->FieldByName(QStringLiteral("iBInbNUMERO"))->Index();
     for (int row = 0; row < xqcBeni->FetchedCount(); ++row)
         if (IsTicked(row))
-            goods << RowKey(row);
+            goods.append({RowKey(row), xqcBeni->RowValue(row, number).toString()});
     return goods;
 }
 
@@ -165,12 +167,17 @@ void TfmkvbSpostaBeni::buOkClick() {
     TVoHourglass hourglass;
     const QVariant date = DaysToTimestampParam(DateToDays(rxdeSpost->Date()));
     int moved = 0;
-    for (const int good : TickedGoods()) {
+    QStringList movedMeanwhile;
+    for (const auto &[good, number] : TickedGoods()) {
         try {
-            kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL),
-                                  {{QStringLiteral("iBInbID"), good},
-                                   {QStringLiteral("ISECID"), destination},
-                                   {QStringLiteral("DSTART"), date}});
+            if (!kvbRunSectorProcedure(QString::fromLatin1(kvbMoveGoodSQL),
+                                       {{QStringLiteral("iBInbID"), good},
+                                        {QStringLiteral("ISECID"), destination},
+                                        {QStringLiteral("DSTART"), date}},
+                                       m_listedSector)) {
+                movedMeanwhile << number;
+                continue;
+            }
         } catch (const std::exception &e) {
             // The run stops at a failure; the goods moved before it stay moved and are counted.
             hourglass.Restore();
@@ -179,9 +186,22 @@ void TfmkvbSpostaBeni::buOkClick() {
         }
         ++moved;
     }
+    const QString count =
+        QStringLiteral("Sono stati spostati ") + QString::number(moved) + QStringLiteral(" beni");
+    if (movedMeanwhile.isEmpty()) {
+        hourglass.Restore();
+        VoMessageBox(count);
+        TfmVoWizard::buOkClick();
+        return;
+    }
+    // The wizard stays open on what the start sector now holds, for the user to look at again.
+    FillGoods();
     hourglass.Restore();
-    VoMessageBox(QStringLiteral("Sono stati spostati ") + QString::number(moved) + QStringLiteral(" beni"));
-    TfmVoWizard::buOkClick();
+    const bool one = movedMeanwhile.size() == 1;
+    VoMessageBox(kvbMovedMeanwhileText(movedMeanwhile) +
+                 (one ? QStringLiteral(", che non è stato spostato.\n")
+                      : QStringLiteral(", che non sono stati spostati.\n")) +
+                 count + QStringLiteral(".\nL'elenco dei beni è stato letto di nuovo."));
 }
 
 void TfmkvbSpostaBeni::SelectAllExecute() {

@@ -2,7 +2,8 @@
 // "Sposta beni": moves the goods the user ticks from one delivery sector to another at a chosen
 // date. The first page chooses the sectors, the date and whether discharged goods are offered; the
 // second lists the start sector's goods. Each good moves in a transaction of its own, so the goods
-// moved before a failure stay moved.
+// moved before a failure stay moved. A good another copy moved out of the start sector meanwhile is
+// not moved: the user is told which, and the list is read again.
 //
 // A sector may hold tens of thousands of goods: the list reads them by their keys a packet at a time
 // as the view scrolls, and the ticks are kept by key, "every good but these" or "only these", so that
@@ -55,10 +56,13 @@ private:
     // The start sector's goods, unticked; without a start sector the list stays as it is.
     void FillGoods();
     int RowKey(int row) const;
-    // The goods ticked, in the list's order; reads the rest of the list when every good is ticked.
-    QList<int> TickedGoods();
+    // The goods ticked (key and inventory number), in the list's order; reads the rest of the list
+    // when every good is ticked.
+    QList<std::pair<int, QString>> TickedGoods();
 
     // A good is ticked when it is among the exceptions unless every good is.
     bool m_allTicked = false;
     QSet<int> m_exceptions;
+    // The sector whose goods the list shows.
+    int m_listedSector = 0;
 };

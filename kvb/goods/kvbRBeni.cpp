@@ -184,8 +184,10 @@ void TfrkvbBeni::xacStorLuogoExecute() {
     dialog->SetStato(CurrentValue(QStringLiteral("IAVAID")).toInt());
     dialog->SetSettore(CurrentValue(QStringLiteral("ISECID")).toInt());
     dialog->exec();
-    if (dialog->Done())
+    if (dialog->Done() || dialog->MovedMeanwhile())
         xacRefresh->Execute();
+    if (dialog->MovedMeanwhile())
+        VoMessageBox(dialog->MovedMeanwhileText());
 }
 
 void TfrkvbBeni::ShowHistory(TVoCustomAtt *menuItem) {

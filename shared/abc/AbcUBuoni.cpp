@@ -77,15 +77,21 @@ void AbcCheckVoucherNumberFree(TVoQueryCollection *headers, const QString &numbe
     if (listKind == skUpdate && number->AsInteger() == number->OldValue().toInt())
         return;
     AbcLockVoucherNumbering(profile);
-    if (!AbcVoucherNumberExists(profile, number->AsInteger(), kind))
+    const int taken = number->AsInteger();
+    if (!AbcVoucherNumberExists(profile, taken, kind))
         return;
-    if (listKind == skInsert) {
-        const int next = AbcNextVoucherNumber(profile, kind, CurrentRegisterId);
-        number->SetAsInteger(next);
-        if (proposedNumber)
-            *proposedNumber = next;
-    }
-    throw EVoError(QStringLiteral("Numero del buono già presente"));
+    // A number the user typed stays as typed, for them to choose another; the one the program
+    // proposed was taken by a colleague since, and the next free one takes its place.
+    if (listKind != skInsert || !proposedNumber || taken != *proposedNumber)
+        throw EVoError(QStringLiteral("Numero del buono già presente"));
+    const int next = AbcNextVoucherNumber(profile, kind, CurrentRegisterId);
+    number->SetAsInteger(next);
+    *proposedNumber = next;
+    throw EVoError(QStringLiteral("Il numero %1, proposto per questo buono, è stato appena usato da un altro "
+                                  "utente.\nOra è proposto il numero %2: salvare di nuovo per registrare il "
+                                  "buono con questo numero.")
+                       .arg(taken)
+                       .arg(next));
 }
 
 QString AbcVoucherNumberProblem(const TAbcVoucherProfile &profile, const QVariant &number, int kind,

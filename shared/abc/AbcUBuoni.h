@@ -46,8 +46,10 @@ bool AbcVoucherNumberExists(const TAbcVoucherProfile &profile, int number, int k
 void AbcVoucherDateLimits(const TAbcVoucherProfile &profile, int number, int kind, DateWindow &window);
 
 // Inside the header's write (insert, or update of the number): under the numbering lock, a number
-// another voucher already has is refused with "Numero del buono già presente"; a new voucher is given
-// the next free number first (also through proposedNumber), so that saving again takes it.
+// another voucher already has is refused. A number typed is refused with "Numero del buono già
+// presente" and left as typed; when a new voucher still has the number proposed to it (proposedNumber),
+// which a colleague took meanwhile, the refusal says so and the next free number is proposed in its
+// place (also through proposedNumber), so that saving again takes it.
 void AbcCheckVoucherNumberFree(TVoQueryCollection *headers, const QString &numberField, int listKind,
                                const TAbcVoucherProfile &profile, int kind, int *proposedNumber);
 

@@ -33,6 +33,15 @@ QString Warning(const QString &text) {
     return QStringLiteral("Attenzione ! \r\n%1. ").arg(text);
 }
 
+// A new voucher's save refused because a colleague took the number it was proposed.
+QString TakenMeanwhile(int taken, int next) {
+    return QStringLiteral(
+               "Il numero %1, proposto per questo buono, è stato appena usato da un altro utente.\nOra "
+               "è proposto il numero %2: salvare di nuovo per registrare il buono con questo numero.")
+        .arg(taken)
+        .arg(next);
+}
+
 QVariant Column(const QString &column, int voucher) {
     return VoSelectValue(QStringLiteral("SELECT %1 FROM TFBUO_BUONI WHERE IFBUOID = :id").arg(column),
                          {{QStringLiteral("id"), voucher}});
@@ -216,8 +225,7 @@ TEST_F(kvaBuoniTest, ANumberAnotherCopySavedMeanwhileIsRefusedAndTheNextOneGiven
         VoTestVoucher(kvaLoading, QDate(2025, 6, 1), otherYear, 4);
 
         frame->xacPost->Execute();
-        EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")})
-            << numbering;
+        EXPECT_EQ(messages->Texts(), QStringList{TakenMeanwhile(4, 5)}) << numbering;
         EXPECT_EQ(window->xqcMain->State(), dsInsert);
         EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
         EXPECT_EQ(window->ProposedNumber(), 5);
@@ -254,7 +262,7 @@ void kvaBuoniTest::TwoCopiesSavingAtOnceNeverShareANumber() {
     frame->xacPost->Execute();
     ASSERT_TRUE(peer.waitForFinished(30000));
     EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
-    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")});
+    EXPECT_EQ(messages->Texts(), QStringList{TakenMeanwhile(4, 5)});
     EXPECT_EQ(window->xqcMain->State(), dsInsert);
     EXPECT_EQ(frame->xneNumero->Value().toInt(), 5);
 
@@ -267,6 +275,32 @@ void kvaBuoniTest::TwoCopiesSavingAtOnceNeverShareANumber() {
 
 TEST_F(kvaBuoniTest, TwoCopiesSavingAtOnceNeverShareANumber) {
     TwoCopiesSavingAtOnceNeverShareANumber();
+}
+
+TEST_F(kvaBuoniTest, ANumberTypedThatAnotherCopySavesMeanwhileIsRefusedAndLeftAsTyped) {
+    VoTestSetRegisterOptions(VoTestRegister(), 0, 0);
+    ChooseRegisterYear(ry);
+    VoTestVoucher(kvaLoading, QDate(2026, 1, 10), ry, 3);
+    Open();
+    ASSERT_TRUE(frame->xacInsert->Execute());
+    Type(frame->xneNumero, QStringLiteral("7"));
+    ASSERT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+
+    QProcess peer;
+    peer.start(QStringLiteral(VO_DBPEER),
+               {dbPath, QStringLiteral("--voucher"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
+                QString::number(VoTestRegister()), QString::number(VoTestRegisterYear(2025)),
+                QStringLiteral("7"), QStringLiteral("2025-06-01")});
+    ASSERT_TRUE(peer.waitForReadyRead(30000));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    frame->xacPost->Execute();
+    ASSERT_TRUE(peer.waitForFinished(30000));
+    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Numero del buono già presente")});
+    EXPECT_EQ(window->xqcMain->State(), dsInsert);
+    EXPECT_EQ(frame->xneNumero->Value().toInt(), 7);
+    EXPECT_EQ(window->ProposedNumber(), 4);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TFBUO_BUONI")), 2);
 }
 
 TEST_F(kvaBuoniTest, DateMustLieInTheYearAndBetweenItsNeighbours) {

@@ -2,6 +2,7 @@
 // and the renumbering dialog, driven as a user drives them on a register of their own.
 #include "AbeRRicerca.h"
 #include "VoClassRegistry.h"
+#include "VoConnection.h"
 #include "VoDBDateEdit.h"
 #include "VoDBFrames.h"
 #include "VoDates.h"
@@ -98,6 +99,19 @@ protected:
         for (const char *table : {"TBBSE_BENISETTORI", "TBBIM_IMPORTI", "TBSIN_SEDIBENISTOR", "TBINB_BENI"})
             VoExecSQL(QStringLiteral("DELETE FROM %1 WHERE IBINBID = :g").arg(QString::fromLatin1(table)),
                       {{QStringLiteral("g"), good}});
+    }
+    // Another copy of the program moves a good to a sector at a date, on a connection of its own.
+    void MovedByAnotherCopy(int good, int sector, const QDate &date) {
+        TVoSQLConnection other(nullptr, QStringLiteral("other"));
+        other.SetParam(QStringLiteral("Database"), dbPath);
+        QString error;
+        ASSERT_TRUE(other.Open(&error)) << error.toStdString();
+        VoExecSQL(QStringLiteral("EXECUTE PROCEDURE PKVB_INSMULTISETTORE(:g, :s, :d)"),
+                  {{QStringLiteral("g"), good},
+                   {QStringLiteral("s"), sector},
+                   {QStringLiteral("d"), QDateTime(date, QTime(0, 0))}},
+                  &other);
+        other.Close();
     }
     // "Cambia settore" on the list's current good, choosing the sector and pressing OK, then Cancel
     // should the dialog stay open; whether the dialog reports a change.
@@ -334,6 +348,25 @@ TEST_F(kvbGoodsListTest, ASectorChangeThatMeetsAnotherCopysWriteOfTheGoodSaysSoA
     EXPECT_EQ(Sectors(good), before);
 }
 
+TEST_F(kvbGoodsListTest, CambiaSettoreOnAGoodAnotherCopyMovedMeanwhileWritesNothingAndReadsTheListAgain) {
+    const int good = Good(1, 1);
+    TfmBeni *fm = OpenList();
+    ASSERT_EQ(fm->xqcMain->FieldByName(QStringLiteral("sSecDescS"))->AsString(),
+              QStringLiteral("Segreteria"));
+    MovedByAnotherCopy(good, VoTestSector(QStringLiteral("PAL")), {2025, 5, 1});
+    const QString moved = Sectors(good);
+    ASSERT_TRUE(moved.startsWith(QStringLiteral("PAL | "))) << moved.toStdString();
+
+    EXPECT_FALSE(ChangeSector(fm, lab));
+    EXPECT_EQ(
+        messages->Texts(),
+        QStringList{QStringLiteral("Nel frattempo un altro utente ha spostato in un altro settore il bene 1: "
+                                   "il settore di consegna non è stato cambiato.\nL'elenco dei beni è "
+                                   "stato letto di nuovo.")});
+    EXPECT_EQ(Sectors(good), moved);
+    EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("sSecDescS"))->AsString(), QStringLiteral("Palestra"));
+}
+
 TEST_F(kvbGoodsListTest, TheHistoryActionsOpenTheCurrentGoodsHistoriesInStartOrder) {
     dmkvbAtt = new TdmkvbAtt(nullptr);
     const int good = Good(2, 1);
@@ -435,6 +468,42 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
     wz->buOk->click();
     EXPECT_EQ(messages->Texts(), (QStringList{"Sono stati spostati 1 beni"}));
     EXPECT_EQ(Sectors(third), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
+}
+
+TEST_F(kvbGoodsListTest, SpostaBeniLeavesTheGoodsAnotherCopyMovedMeanwhileAndReadsTheListAgain) {
+    const int provisional = Good(1, 1);
+    const int definitive = Good(2, 2);
+    const int third = Good(2, 3);
+    const int unticked = Good(2, 4);
+    const int gym = VoTestSector(QStringLiteral("PAL"));
+    CurrentRegisterId = facId;
+    auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
+    wz->cbSettStart->SelectId(seg);
+    wz->cbSettEnd->SelectId(lab);
+    wz->rxdeSpost->SetDate({2025, 6, 1});
+    wz->buNext->click();
+    ASSERT_EQ(wz->lwBeni->model()->rowCount(), 4);
+    for (int row = 0; row < 3; ++row)
+        wz->SetTicked(row, true);
+    // The other copy, whose list showed the same goods, moved the first two to the gym.
+    MovedByAnotherCopy(provisional, gym, {2025, 5, 1});
+    MovedByAnotherCopy(definitive, gym, {2025, 5, 1});
+
+    wz->buOk->click();
+    EXPECT_EQ(
+        messages->Texts(),
+        QStringList{QStringLiteral("Nel frattempo un altro utente ha spostato in un altro settore i beni 1, "
+                                   "2, che non sono stati spostati.\nSono stati spostati 1 beni.\nL'elenco "
+                                   "dei beni è stato letto di nuovo.")});
+    // The provisional good keeps the history the other copy gave it, not one rewritten to the lab.
+    EXPECT_EQ(Sectors(provisional), QStringLiteral("PAL | PAL 2025-03-01.."));
+    EXPECT_EQ(Sectors(definitive), QStringLiteral("PAL | SEG 2025-03-01..2025-05-01 | PAL 2025-05-01.."));
+    EXPECT_EQ(Sectors(third), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
+    EXPECT_EQ(Sectors(unticked), QStringLiteral("SEG | SEG 2025-03-01.."));
+    EXPECT_TRUE(wz->isVisible());
+    ASSERT_EQ(wz->lwBeni->model()->rowCount(), 1);
+    EXPECT_EQ(wz->RowText(0, 0), QStringLiteral("4"));
+    EXPECT_FALSE(wz->IsTicked(0));
 }
 
 TEST_F(kvbGoodsListTest, SpostaBeniMovesEveryTickedGoodAlsoThoseTheListHasNotReadYet) {
