@@ -2,12 +2,14 @@
 
 #include "VoExceptions.h"
 #include "VoMessages.h"
+#include "VoShortRead.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -93,6 +95,37 @@ QString OpenFailureText(ISC_STATUS code, const QString &host) {
                               "permessi del file.");
     default:
         return QStringLiteral("Il database non si può aprire.");
+    }
+}
+
+// Whether the engine still answers on the attachment of a connection a statement failed on: a question
+// about the attachment itself, which any live attachment answers.
+bool AttachmentAnswers(const QSqlDatabase &db) {
+    if (!db.isValid() || !db.isOpen() || !db.driver())
+        return false;
+    const QVariant handle = db.driver()->handle();
+    if (handle.metaType() != QMetaType::fromType<isc_db_handle>())
+        return true;
+    isc_db_handle attachment = *static_cast<const isc_db_handle *>(handle.constData());
+    if (!attachment)
+        return false;
+    static const char items[] = {isc_info_attachment_id, isc_info_end};
+    char buffer[32];
+    ISC_STATUS_ARRAY status{};
+    if (!isc_database_info(status, &attachment, short(sizeof items), items, short(sizeof buffer), buffer))
+        return true;
+    switch (status[0] == isc_arg_gds ? status[1] : 0) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+    case isc_conn_lost:
+    case isc_att_shutdown:
+    case isc_shutdown:
+    case isc_bad_db_handle:
+        return false;
+    default:
+        return true;
     }
 }
 
@@ -188,7 +221,7 @@ bool VoIsEmbeddedDatabase(const QString &database) {
 // --- TVoSQLConnection -------------------------------------------------------------------------------
 
 TVoSQLConnection::TVoSQLConnection(QObject *parent, const QString &connectionName)
-    : QObject(parent),
+    : QObject(parent), m_shortReads(std::make_unique<TVoShortReads>()),
       m_connectionName(connectionName.isEmpty()
                            ? QStringLiteral("vo-") + QUuid::createUuid().toString(QUuid::WithoutBraces)
                            : connectionName) {
@@ -259,6 +292,9 @@ bool TVoSQLConnection::Open(QString *error, QString *detail) {
 
 void TVoSQLConnection::Close() {
     DropPrepared();
+    // An attachment with a transaction open would stay attached.
+    m_shortReads->Drop();
+    m_lost = false;
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     {
@@ -292,9 +328,48 @@ void TVoSQLConnection::RunSavepointStatement(const QString &sql) {
     QSqlQuery q(Database());
     if (!q.exec(sql)) {
         const QSqlError e = q.lastError();
-        throw EVoDatabaseError(e.databaseText().isEmpty() ? e.text() : e.databaseText(), sql,
-                               e.nativeErrorCode().toInt());
+        throw Failure(e.databaseText().isEmpty() ? e.text() : e.databaseText(), sql,
+                      e.nativeErrorCode().toInt());
     }
+}
+
+EVoDatabaseError TVoSQLConnection::Failure(const QString &message, const QString &statement, int sqlCode) {
+    EVoDatabaseError failure(message, statement, sqlCode);
+    if (m_lost || !AttachmentAnswers(Database())) {
+        if (!m_lost)
+            m_lostText = message;
+        m_lost = true;
+        m_shortReads->Drop();
+        failure.SetConnectionLost();
+    }
+    return failure;
+}
+
+void TVoSQLConnection::ReconnectIfLost() {
+    if (!m_lost)
+        return;
+    EVoDatabaseError stillLost(m_lostText, QStringLiteral("CONNECT"));
+    stillLost.SetConnectionLost();
+    // The server rolled back what the caller's transaction wrote; its later statements must fail too
+    // rather than run in a transaction of their own.
+    if (m_transactionDepth > 0)
+        throw stillLost;
+    DropPrepared();
+    m_shortReads->Drop();
+    ++m_transactionSerial;
+    QSqlDatabase db = Database();
+    // The attachment is gone on the server: closing it only frees what the client holds of it.
+    db.close();
+    if (!db.open()) {
+        const QSqlError e = db.lastError();
+        m_lostText = (e.databaseText().isEmpty() ? e.text() : e.databaseText()).trimmed();
+        EVoDatabaseError failure(m_lostText, QStringLiteral("CONNECT"));
+        failure.SetConnectionLost();
+        throw failure;
+    }
+    m_lost = false;
+    m_lostText.clear();
+    ++m_reconnections;
 }
 
 std::unique_ptr<QSqlQuery> TVoSQLConnection::TakePrepared(const QString &text) {
@@ -321,14 +396,19 @@ void TVoSQLConnection::DropPrepared() {
 }
 
 void TVoSQLConnection::StartTransaction() {
+    if (m_transactionDepth == 0)
+        ReconnectIfLost();
     if (!Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
     if (m_transactionDepth == 0) {
         DropPrepared();
         ++m_transactionSerial;
         QSqlDatabase db = Database();
-        if (!db.transaction())
-            throw EVoDatabaseError(db.lastError().text(), QStringLiteral("START TRANSACTION"));
+        if (!db.transaction()) {
+            const QSqlError e = db.lastError();
+            throw Failure(e.databaseText().isEmpty() ? e.text() : e.databaseText(),
+                          QStringLiteral("START TRANSACTION"), e.nativeErrorCode().toInt());
+        }
     } else {
         RunSavepointStatement(QStringLiteral("SAVEPOINT ") + SavepointName(m_transactionDepth));
     }
@@ -350,7 +430,7 @@ void TVoSQLConnection::Commit() {
         const QSqlError e = db.lastError();
         const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
         db.rollback();
-        throw EVoDatabaseError(text, QStringLiteral("COMMIT"), e.nativeErrorCode().toInt());
+        throw Failure(text, QStringLiteral("COMMIT"), e.nativeErrorCode().toInt());
     }
 }
 

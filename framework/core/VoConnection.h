@@ -15,6 +15,8 @@
 #include <unordered_map>
 
 class QSqlQuery;
+class EVoDatabaseError;
+class TVoShortReads;
 
 class TVoSQLConnection : public QObject {
     Q_OBJECT
@@ -47,6 +49,18 @@ public:
     QSqlDatabase Database() const;
     QString ConnectionName() const { return m_connectionName; }
 
+    // What a statement of this connection that failed raises: marked as a lost connection when the
+    // server no longer answers on it, so that the user is told so and the next statement or
+    // transaction begun outside a transaction opens the connection again.
+    EVoDatabaseError Failure(const QString &message, const QString &statement, int sqlCode = 0);
+    // After the connection was lost, opens it again; raises the lost connection while the server
+    // still does not answer, or while a caller's transaction (rolled back with the connection) has
+    // not ended yet. Does nothing on a sound connection.
+    void ReconnectIfLost();
+    bool Lost() const { return m_lost; }
+    // How many times the connection was opened again after it was lost.
+    int Reconnections() const { return m_reconnections; }
+
     // Transactions nest. The outermost start and commit reach the database as a transaction; an inner
     // one is a savepoint of it, so that rolling an inner one back (a trial write) undoes only what it
     // wrote and leaves the caller's transaction able to commit.
@@ -64,6 +78,9 @@ public:
     // it is done; outside a transaction nothing is kept.
     std::unique_ptr<QSqlQuery> TakePrepared(const QString &text);
     void GivePrepared(const QString &text, quint64 serial, std::unique_ptr<QSqlQuery> query);
+    // The read-only read-committed transaction that reads outside a transaction share, with the
+    // statements prepared for them (see VoShortRead.h).
+    TVoShortReads &ShortReads() { return *m_shortReads; }
     // How many statements the queries of this connection have prepared since it was made.
     int PreparedCount() const { return m_preparedCount; }
     void CountPrepared() { ++m_preparedCount; }
@@ -71,6 +88,7 @@ public:
 private:
     void DropPrepared();
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+    std::unique_ptr<TVoShortReads> m_shortReads;
     quint64 m_transactionSerial = 0;
     int m_preparedCount = 0;
     QString m_connectionName;
@@ -78,6 +96,9 @@ private:
     QStringList m_paramOrder;
     void RunSavepointStatement(const QString &sql);
     int m_transactionDepth = 0;
+    bool m_lost = false;
+    QString m_lostText;
+    int m_reconnections = 0;
 };
 
 // The connection every query, dataset, transaction and XML load of the program uses.

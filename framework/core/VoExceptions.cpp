@@ -34,6 +34,20 @@ bool EVoDatabaseError::IsLockConflict() const {
 }
 
 TVoFailureText VoFailureText(const std::exception &failure) {
+    if (auto *db = dynamic_cast<const EVoDatabaseError *>(&failure); db && db->IsConnectionLost()) {
+        // The engine's words ("Error reading data from the connection.") tell a clerk nothing; the
+        // window keeps what was typed, and the next action connects again.
+        if (db->Statement() == QLatin1String("COMMIT"))
+            return {QStringLiteral("Il server del database ha smesso di rispondere mentre registrava: non è "
+                                   "certo che sia stato registrato.\nQuanto scritto è ancora nella finestra: "
+                                   "quando il server è di nuovo raggiungibile, controllare i dati prima di "
+                                   "riprovare."),
+                    db->Message()};
+        return {QStringLiteral("Il server del database non risponde: non è stato registrato nulla.\nQuanto "
+                               "scritto è ancora nella finestra: riprovare quando il server è di nuovo "
+                               "raggiungibile."),
+                db->Message()};
+    }
     if (auto *db = dynamic_cast<const EVoDatabaseError *>(&failure); db && db->IsLockConflict())
         // The write was rolled back whole, so the user can simply do it again.
         return {QStringLiteral("Un altro utente ha modificato gli stessi dati nello stesso momento.\n"

@@ -28,10 +28,15 @@ public:
     // Another transaction holds the row, or changed it after this one began: the write may succeed
     // when tried again in a new transaction.
     bool IsLockConflict() const;
+    // The server stopped answering (stopped, restarted, the network gone): whatever the statement
+    // was part of was never committed, unless it was the commit itself.
+    bool IsConnectionLost() const { return m_connectionLost; }
+    void SetConnectionLost() { m_connectionLost = true; }
 
 private:
     QString m_statement;
     int m_sqlCode = 0;
+    bool m_connectionLost = false;
 };
 
 // An update or delete of the row being saved touched no row: another user changed its key or

@@ -3,6 +3,7 @@
 #include "VoConnection.h"
 #include "VoDates.h"
 #include "VoExceptions.h"
+#include "VoShortRead.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -36,8 +37,8 @@ QString DatabaseMessage(const QSqlError &e) {
     return text;
 }
 
-EVoDatabaseError DatabaseError(const QSqlError &e, const QString &sql) {
-    return EVoDatabaseError(DatabaseMessage(e), sql, e.nativeErrorCode().toInt());
+EVoDatabaseError DatabaseError(TVoSQLConnection *connection, const QSqlError &e, const QString &sql) {
+    return connection->Failure(DatabaseMessage(e), sql, e.nativeErrorCode().toInt());
 }
 
 bool IsIdentifier(const QString &name) {
@@ -88,14 +89,23 @@ void TVoQuery::SetSQL(const QString &sql) {
 }
 
 bool TVoQuery::Reusable() const {
-    return m_query && m_connection && m_connection->InTransaction() &&
-           m_preparedSerial == m_connection->TransactionSerial();
+    if (!m_query || !m_connection)
+        return false;
+    // A short read's statement lasts as long as the connection's read transaction.
+    if (m_shortRead)
+        return m_preparedSerial == m_connection->ShortReads().Serial();
+    return m_connection->InTransaction() && m_preparedSerial == m_connection->TransactionSerial();
 }
 
 void TVoQuery::Release() {
-    if (Reusable())
-        m_connection->GivePrepared(m_preparedText, m_preparedSerial, std::move(m_query));
+    if (Reusable()) {
+        if (m_shortRead)
+            m_connection->ShortReads().Give(m_preparedText, std::move(m_query));
+        else
+            m_connection->GivePrepared(m_preparedText, m_preparedSerial, std::move(m_query));
+    }
     m_query.reset();
+    m_shortRead = false;
 }
 
 QStringList TVoQuery::ParamNames() const {
@@ -125,6 +135,8 @@ bool TVoQuery::HasParamValue(const QString &name) const {
 
 void TVoQuery::Run(bool select) {
     Close();
+    if (m_connection && !m_connection->InTransaction())
+        m_connection->ReconnectIfLost();
     if (!m_connection || !m_connection->Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
     if (!m_parsedValid) {
@@ -135,47 +147,80 @@ void TVoQuery::Run(bool select) {
     for (const QString &p : parsed.params)
         if (!m_values.contains(p.toUpper()))
             throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(p));
-    // Inside a transaction a statement is prepared once: by this query when it runs again, or by
-    // an earlier query of the same text.
-    if (!Reusable() || m_preparedText != parsed.text) {
-        Release();
-        m_preparedText = parsed.text;
-        m_preparedSerial = m_connection->TransactionSerial();
-        if (m_connection->InTransaction())
-            m_query = m_connection->TakePrepared(parsed.text);
-        if (!m_query) {
-            m_connection->CountPrepared();
-            m_query = std::make_unique<QSqlQuery>(m_connection->Database());
-            m_query->setForwardOnly(true);
-            if (!m_query->prepare(parsed.text)) {
-                const QSqlError error = m_query->lastError();
-                m_query.reset();
-                throw DatabaseError(error, m_sql);
-            }
-        }
-    }
-    for (int i = 0; i < parsed.params.size(); ++i)
-        m_query->bindValue(i, m_values.value(parsed.params[i].toUpper()));
-    if (!m_query->exec()) {
-        const QSqlError error = m_query->lastError();
-        m_query.reset();
-        throw DatabaseError(error, m_sql);
-    }
     // The driver has no row count for DDL and complains when asked for one.
     static const QRegularExpression ddl(
         QStringLiteral("^\\s*(CREATE|ALTER|DROP|RECREATE|COMMENT|GRANT|REVOKE)\\b"),
         QRegularExpression::CaseInsensitiveOption);
-    m_rowsAffected = select || ddl.match(m_sql).hasMatch() ? 0 : m_query->numRowsAffected();
+    const bool schemaChange = !select && ddl.match(m_sql).hasMatch();
+    // The statements kept for short reads hold the tables they read.
+    if (schemaChange)
+        m_connection->ShortReads().Drop();
+    // Outside a write a SELECT is a short read, in the read transaction the connection keeps.
+    bool shortRead = select && !m_connection->InTransaction();
+    bool empty = true;
+    for (;;) {
+        // A statement is prepared once: by this query when it runs again, or by an earlier query
+        // of the same text, inside one transaction or among the short reads.
+        if (!Reusable() || m_preparedText != parsed.text || m_shortRead != shortRead) {
+            Release();
+            m_preparedText = parsed.text;
+            if (shortRead) {
+                bool prepared = false;
+                m_query = m_connection->ShortReads().Take(m_connection->Database(), parsed.text, &prepared);
+                m_shortRead = m_query != nullptr;
+                m_preparedSerial = m_connection->ShortReads().Serial();
+                if (prepared)
+                    m_connection->CountPrepared();
+                shortRead = m_shortRead;
+            }
+            if (!shortRead) {
+                m_preparedSerial = m_connection->TransactionSerial();
+                if (m_connection->InTransaction())
+                    m_query = m_connection->TakePrepared(parsed.text);
+                if (!m_query) {
+                    m_connection->CountPrepared();
+                    m_query = std::make_unique<QSqlQuery>(m_connection->Database());
+                    m_query->setForwardOnly(true);
+                    if (!m_query->prepare(parsed.text)) {
+                        const QSqlError error = m_query->lastError();
+                        m_query.reset();
+                        throw DatabaseError(m_connection, error, m_sql);
+                    }
+                }
+            }
+        }
+        for (int i = 0; i < parsed.params.size(); ++i)
+            m_query->bindValue(i, m_values.value(parsed.params[i].toUpper()));
+        bool ok = m_query->exec();
+        // The first row's fetch may fail too (a lock conflict shows there): not an empty result.
+        if (ok && select) {
+            empty = !m_query->next();
+            ok = !(empty && m_query->lastError().isValid());
+        }
+        if (ok)
+            break;
+        const QSqlError error = m_query->lastError();
+        const bool wasShortRead = m_shortRead;
+        m_query.reset();
+        m_shortRead = false;
+        if (!wasShortRead)
+            throw DatabaseError(m_connection, error, m_sql);
+        // A read the read-only transaction refuses (a procedure that draws a key writes) is made by
+        // the driver, now and from now on, as any statement outside a transaction; so is one that
+        // cannot be made in the read transaction at the moment. A failure of the driver's is the
+        // statement's own.
+        if (!error.databaseText().isEmpty()) {
+            const EVoDatabaseError failure = DatabaseError(m_connection, error, m_sql);
+            if (failure.IsConnectionLost())
+                throw failure;
+            m_connection->ShortReads().Refuse(parsed.text);
+        }
+        shortRead = false;
+    }
+    m_rowsAffected = select || schemaChange ? 0 : m_query->numRowsAffected();
     if (select) {
         m_active = true;
-        m_empty = !m_query->next();
-        // The first row's fetch may fail too (a lock conflict shows there): not an empty result.
-        if (m_empty && m_query->lastError().isValid()) {
-            const QSqlError error = m_query->lastError();
-            Close();
-            m_query.reset();
-            throw DatabaseError(error, m_sql);
-        }
+        m_empty = empty;
         m_eof = m_empty;
     } else {
         m_query->finish();
@@ -197,8 +242,9 @@ int TVoQuery::Exec() {
 void TVoQuery::Close() {
     if (m_query) {
         m_query->finish();
-        // Kept for the next run in the same transaction; outside one each run prepares anew, as the
-        // driver ends the statement's own transaction with it.
+        // Kept for the next run in the same transaction, or among the short reads; any other
+        // statement outside a transaction prepares anew, as the driver ends its own transaction
+        // with it.
         if (!Reusable())
             m_query.reset();
     }
@@ -223,7 +269,7 @@ bool TVoQuery::Next() {
     m_eof = !m_query->next();
     // A cursor that dies half-way (its transaction ended) must not pass for the end of the rows.
     if (m_eof && m_query->lastError().isValid())
-        throw DatabaseError(m_query->lastError(), m_sql);
+        throw DatabaseError(m_connection, m_query->lastError(), m_sql);
     return !m_eof;
 }
 

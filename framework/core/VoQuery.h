@@ -97,6 +97,8 @@ private:
     bool m_parsedValid = false;
     QString m_preparedText;
     quint64 m_preparedSerial = 0;
+    // m_query is a short read of the connection's read transaction (see VoShortRead.h).
+    bool m_shortRead = false;
     QHash<QString, QVariant> m_values; // by upper-case name
     std::unique_ptr<QSqlQuery> m_query;
     mutable QSqlRecord m_record;

@@ -79,11 +79,6 @@ void RestoreFocus(QWidget *widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-QString ExceptionText(const std::exception &e) {
-    if (auto *vo = dynamic_cast<const EVoException *>(&e))
-        return vo->Message();
-    return QString::fromLocal8Bit(e.what());
-}
 
 } // namespace
 
@@ -474,7 +469,8 @@ bool TVoDBControl::Write(bool report) {
         try {
             ok = ControlToData(&error);
         } catch (const std::exception &e) {
-            error = ExceptionText(e);
+            const TVoFailureText failure = VoFailureText(e);
+            return report ? Fail(failure.text, failure.detail) : false;
         }
     }
     if (!ok)
@@ -499,7 +495,9 @@ bool TVoDBControl::Validate() {
     } catch (const EVoAbort &) {
         return Fail(QString());
     } catch (const std::exception &e) {
-        return Fail(ExceptionText(e));
+        // A check that reads the database may meet a server that no longer answers.
+        const TVoFailureText failure = VoFailureText(e);
+        return Fail(failure.text, failure.detail);
     }
     // A validator may have rewritten the text (a code padded with zeros).
     if (!WriteNow())
@@ -534,11 +532,14 @@ QString TVoDBControl::TooLargeProblem(const QString &text, int scale) const {
     return VoBoundsProblem(bounds, value * factor, Caption());
 }
 
-bool TVoDBControl::Fail(const QString &message) {
+bool TVoDBControl::Fail(const QString &message, const QString &detail) {
     // The user reads the message with the field it names in sight, its page brought forward.
     VoShowControl(m_self);
-    if (!message.isEmpty())
-        VoMessageDlg(message, mtWarning, mbOK);
+    if (!message.isEmpty()) {
+        TVoShownMessage shown{message, mtWarning, mbOK};
+        shown.detail = detail;
+        VoMessageDlg(shown);
+    }
     Mark(message);
     QPointer<QWidget> widget(m_self);
     // Back in the field, the refused text is selected: what is typed next replaces it (a full date's

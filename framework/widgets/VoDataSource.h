@@ -213,7 +213,7 @@ private:
     friend class TVoDataSource;
     // The message refusing the field's value beyond the bounds its collection declares, or empty.
     QString BoundsProblem() const;
-    bool Fail(const QString &message);
+    bool Fail(const QString &message, const QString &detail = QString());
     void Mark(const QString &message);
     void Unmark();
 

@@ -612,3 +612,46 @@ TEST_F(kvaBuoniServerTest, NewVoucherTakesTheNextNumberAndTodayInsideTheYear) {
 TEST_F(kvaBuoniServerTest, TwoCopiesSavingAtOnceNeverShareANumber) {
     TwoCopiesSavingAtOnceNeverShareANumber();
 }
+
+// --- A server that goes away
+// ---------------------------------------------------------------------------------
+
+// The window on a server of the test's own, which the test stops while a voucher is being typed and
+// starts again, as an office meets a server restarted under an open program.
+class kvaBuoniLostServerTest : public kvaBuoniTest {
+protected:
+    TVoOwnServer *OwnServer() override { return &own; }
+    TVoOwnServer own;
+};
+
+TEST_F(kvaBuoniLostServerTest, ASaveWhileTheServerIsDownKeepsTheTypingAndTheFirstSaveAfterItIsBackWrites) {
+    const QString lost = QStringLiteral(
+        "Il server del database non risponde: non è stato registrato nulla.\n"
+        "Quanto scritto è ancora nella finestra: riprovare quando il server è di nuovo raggiungibile.");
+    const int before = VoCountRows(QStringLiteral("SELECT IFBUOID FROM TFBUO_BUONI"));
+    Open();
+    ASSERT_TRUE(frame->xacInsert->Execute());
+    Type(frame->xedDescr, QStringLiteral("Cancelleria"));
+    own.Stop();
+
+    // Twice, as a clerk tries again before the server is back.
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        messages->Clear();
+        ASSERT_TRUE(frame->xacPost->Execute());
+        EXPECT_EQ(messages->Texts(), QStringList{lost}) << attempt;
+        ASSERT_FALSE(messages->Shown().isEmpty());
+        EXPECT_FALSE(messages->Shown().last().detail.isEmpty()) << attempt;
+        EXPECT_EQ(window->xqcMain->State(), dsInsert) << attempt;
+        EXPECT_EQ(frame->xedDescr->text(), QStringLiteral("Cancelleria")) << attempt;
+        EXPECT_EQ(frame->xneNumero->Value().toInt(), 1) << attempt;
+    }
+
+    QString reason;
+    ASSERT_TRUE(own.Start(&reason)) << reason.toStdString();
+    messages->Clear();
+    EXPECT_TRUE(frame->xacPost->Execute());
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(window->xqcMain->State(), dsBrowse);
+    EXPECT_EQ(Column(QStringLiteral("SFBUODESC"), Current()).toString(), QStringLiteral("Cancelleria"));
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFBUOID FROM TFBUO_BUONI")), before + 1);
+}

@@ -4,11 +4,16 @@
 #include "VoQuery.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 QString TVoTestDb::Folder() {
     static QTemporaryDir dir;
@@ -91,11 +96,144 @@ void TVoTestServer::LogIn(TVoSQLConnection *connection) const {
     connection->SetParam(QStringLiteral("Password"), password);
 }
 
+namespace {
+
+// A port nobody listens on now, as the system hands one out.
+int FreePort() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (s < 0)
+        return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(s);
+    return port;
+}
+
+bool Answers(int port) {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (s < 0)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(quint16(port));
+    const bool connected = ::connect(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(s);
+    return connected;
+}
+
+const char *const kServerProgram = "/usr/sbin/firebird";
+const char *const kServerPassword = "masterkey";
+
+} // namespace
+
+TVoOwnServer::~TVoOwnServer() {
+    Stop();
+}
+
+bool TVoOwnServer::Prepare(QString *reason) {
+    if (m_prepared)
+        return true;
+    const QString root =
+        QFileInfo::exists(QString::fromLatin1(kServerProgram)) ? VoPrepareEmbeddedEngine() : QString();
+    if (root.isEmpty() || !m_dir.isValid()) {
+        *reason = QStringLiteral("no Firebird server program (%1) to run a server of the test's own: "
+                                 "install firebird3.0-server, as .ci/run does")
+                      .arg(QString::fromLatin1(kServerProgram));
+        return false;
+    }
+    const QString dir = m_dir.path();
+    // The engine's messages and character sets, as the in-process engine has them.
+    for (const QString &name : {QStringLiteral("firebird.msg"), QStringLiteral("intl")})
+        QFile::link(root + QLatin1Char('/') + name, dir + QLatin1Char('/') + name);
+    m_port = FreePort();
+    // Its own port, login database and lock files, so that it shares nothing with another server.
+    QFile conf(dir + QStringLiteral("/firebird.conf"));
+    if (m_port == 0 || !conf.open(QIODevice::WriteOnly))
+        return *reason = QStringLiteral("no port or folder for a server of the test's own"), false;
+    conf.write(QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\nServerMode = Super\n"
+                              "SecurityDatabase = %2/security3.fdb\nDefaultDbCachePages = 256\n")
+                   .arg(m_port)
+                   .arg(dir)
+                   .toLocal8Bit());
+    conf.close();
+    QDir().mkpath(dir + QStringLiteral("/lock"));
+    QProcess isql;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FIREBIRD"), dir);
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), dir + QStringLiteral("/lock"));
+    isql.setProcessEnvironment(env);
+    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
+    if (!isql.waitForStarted(10000))
+        return *reason = QStringLiteral("isql-fb does not start: %1").arg(isql.errorString()), false;
+    isql.write(QStringLiteral("CREATE DATABASE '%1/security3.fdb';\nCREATE USER SYSDBA PASSWORD '%2';\n"
+                              "COMMIT;\nQUIT;\n")
+                   .arg(dir, QString::fromLatin1(kServerPassword))
+                   .toLocal8Bit());
+    isql.closeWriteChannel();
+    if (!isql.waitForFinished(30000) || isql.exitCode() != 0)
+        return *reason = QStringLiteral("the login database of a server of the test's own cannot be made: ") +
+                         QString::fromLocal8Bit(isql.readAllStandardError()),
+               false;
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_server.host = QStringLiteral("localhost/%1").arg(m_port);
+    m_server.folder = dir;
+    m_server.userName = QStringLiteral("SYSDBA");
+    m_server.password = QString::fromLatin1(kServerPassword);
+    m_prepared = true;
+    return true;
+}
+
+bool TVoOwnServer::Start(QString *reason) {
+    if (!Prepare(reason))
+        return false;
+    if (m_process.state() == QProcess::NotRunning)
+        m_process.start(QString::fromLatin1(kServerProgram), {});
+    if (!m_process.waitForStarted(10000))
+        return *reason = QStringLiteral("the server program does not start: %1").arg(m_process.errorString()),
+               false;
+    for (int i = 0; i < 100; ++i) {
+        if (Answers(m_port))
+            return true;
+        if (m_process.waitForFinished(100))
+            break;
+    }
+    *reason = QStringLiteral("a server of the test's own does not answer on port %1: %2")
+                  .arg(m_port)
+                  .arg(QString::fromLocal8Bit(m_process.readAll()));
+    Stop();
+    return false;
+}
+
+void TVoOwnServer::Stop() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(15000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
 void VoDbTest::SetUp() {
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
     const QString name =
         QString::fromLatin1(info->test_suite_name()) + QLatin1Char('_') + QString::fromLatin1(info->name());
-    if (OnServer()) {
+    if (TVoOwnServer *own = OwnServer()) {
+        QString reason;
+        if (!own->Start(&reason))
+            GTEST_SKIP() << reason.toStdString();
+        server = own->Server();
+        m_file = server.FreshCopy(name, WithDemoData());
+        dbPath = server.DatabaseName(m_file);
+    } else if (OnServer()) {
         QString reason;
         if (!TVoTestServer::Configured(&server, &reason))
             GTEST_SKIP() << reason.toStdString();
@@ -107,7 +245,7 @@ void VoDbTest::SetUp() {
     conn = std::make_unique<TVoSQLConnection>(
         nullptr, QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
     conn->SetParam(QStringLiteral("Database"), dbPath);
-    if (OnServer())
+    if (OnServer() || OwnServer())
         server.LogIn(conn.get());
     conn->C = QStringLiteral("1");
     conn->U = QStringLiteral("TEST");

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -43,6 +44,28 @@ struct TVoTestServer {
     void LogIn(TVoSQLConnection *connection) const;
 };
 
+// A Firebird server of the test's own, on a free port of this computer, which the test stops and
+// starts again as a server that goes away and comes back; the server of the other server tests is
+// never touched. It needs the server program of the firebird3.0-server package and isql-fb.
+class TVoOwnServer {
+public:
+    ~TVoOwnServer();
+    // Starts the server (the first time: its folder, configuration and login); false with why.
+    bool Start(QString *reason);
+    // Stops it as an administrator would, waiting until it has ended.
+    void Stop();
+    // The server as the server tests name it.
+    const TVoTestServer &Server() const { return m_server; }
+
+private:
+    bool Prepare(QString *reason);
+    QTemporaryDir m_dir;
+    bool m_prepared = false;
+    int m_port = 0;
+    QProcess m_process;
+    TVoTestServer m_server;
+};
+
 // A test with its own database, opened as the global connection, and scripted messages.
 class VoDbTest : public ::testing::Test {
 protected:
@@ -53,6 +76,9 @@ protected:
     // Whether the database is on the test server rather than a file of the in-process engine; the
     // test is skipped, saying why, when no server is configured.
     virtual bool OnServer() const { return false; }
+    // A server of the test's own to put the database on instead (see TVoOwnServer); the test is
+    // skipped, saying why, when it cannot run one.
+    virtual TVoOwnServer *OwnServer() { return nullptr; }
 
     // The name the database is opened with: a file, or "host:/path" on the server.
     QString dbPath;

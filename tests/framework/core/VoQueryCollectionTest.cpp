@@ -847,11 +847,41 @@ TEST_F(VoQueryCollectionTest, AStatementRunInALoopOfAJobIsPreparedOnce) {
     }
     EXPECT_EQ(VoSelectValue(sum).toInt(), 150);
 
-    // Outside a job every statement runs in its own transaction and is prepared with it.
+    // Outside a job a read is one of the connection's short reads, prepared once; a write runs in a
+    // transaction of its own and is prepared with it.
     const int outside = conn->PreparedCount();
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(VoSelectValue(read, {{QStringLiteral("id"), i}}).toInt(), i * 10);
+    EXPECT_EQ(conn->PreparedCount() - outside, 1);
+    for (int i = 9; i <= 10; ++i)
+        VoExecSQL(insert, {{QStringLiteral("id"), i}, {QStringLiteral("n"), 0}});
     EXPECT_EQ(conn->PreparedCount() - outside, 3);
+    EXPECT_FALSE(conn->InTransaction());
+}
+
+// Reads outside a write share one read-only read-committed transaction that the connection keeps: it
+// sees what another copy committed a moment before, holds no cursor open between reads, and leaves a
+// read that writes (a procedure drawing a key) and every write to transactions of their own.
+TEST_F(VoQueryCollectionTest, ReadsOutsideAWriteShareOneReadOnlyTransactionThatSeesEveryCommit) {
+    const QString own = QStringLiteral(
+        "SELECT MON$ISOLATION_MODE || '/' || MON$READ_ONLY || '/' || (SELECT COUNT(*) FROM MON$STATEMENTS s "
+        "WHERE s.MON$TRANSACTION_ID = CURRENT_TRANSACTION AND s.MON$STATE <> 0) FROM MON$TRANSACTIONS "
+        "WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION");
+    const QString transaction = QStringLiteral("SELECT CURRENT_TRANSACTION FROM RDB$DATABASE");
+    const QString total = QStringLiteral("SELECT N FROM TQC_TOT WHERE ITOTID = 1");
+    const QVariant first = Select(transaction);
+    EXPECT_EQ(Select(total).toInt(), 0);
+    // Read committed with record versions (2), read only (1), and no statement but this one active.
+    EXPECT_EQ(Select(own).toString(), QStringLiteral("2/1/1"));
+
+    VoOtherCopy other(dbPath);
+    other.Exec(QStringLiteral("UPDATE TQC_TOT SET N = 7 WHERE ITOTID = 1"));
+    EXPECT_EQ(Select(total).toInt(), 7);
+    VoExecSQL(QStringLiteral("UPDATE TQC_TOT SET N = N + 1 WHERE ITOTID = 1"));
+    EXPECT_EQ(Select(total).toInt(), 8);
+    const int key = VoNewId(QStringLiteral("TFBUO_BUONI"));
+    EXPECT_EQ(VoNewId(QStringLiteral("TFBUO_BUONI")), key + 1);
+    EXPECT_EQ(Select(transaction), first);
     EXPECT_FALSE(conn->InTransaction());
 }
 
