@@ -156,7 +156,10 @@ void TVoQuery::Run(bool select) {
     if (schemaChange)
         m_connection->ShortReads().Drop();
     // Outside a write a SELECT is a short read, in the read transaction the connection keeps.
-    bool shortRead = select && !m_connection->InTransaction();
+    // Drawing a key is not: the procedure keeps the transaction's last key in a context value, which
+    // in the kept read transaction would outlive the statement and answer a later "last key" read.
+    bool shortRead = select && !m_connection->InTransaction() &&
+                     !parsed.text.contains(QLatin1String("PYSETGETID"), Qt::CaseInsensitive);
     bool empty = true;
     for (;;) {
         // A statement is prepared once: by this query when it runs again, or by an earlier query
