@@ -337,8 +337,9 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         error = &ignored;
     const bool embedded = VoIsEmbeddedDatabase(path);
     QString made = path;
+    // On a server too: this may be the process's first use of the client library (see Open()).
+    VoPrepareEmbeddedEngine();
     if (embedded) {
-        VoPrepareEmbeddedEngine();
         if (QFileInfo::exists(path)) {
             if (!options.overwrite) {
                 *error = QStringLiteral("Il file \"%1\" esiste già.").arg(path);

@@ -264,11 +264,12 @@ bool TVoSQLConnection::Open(QString *error, QString *detail) {
     };
     if (database.trimmed().isEmpty())
         return fail(QStringLiteral("Nessun database indicato."));
-    if (host.isEmpty()) {
-        VoPrepareEmbeddedEngine();
-        if (!QFileInfo::exists(path))
-            return fail(OpenFailureText(isc_io_error, host));
-    }
+    // Whatever the database: the client library reads its configuration once, at its first use, and a
+    // process whose first connection went to a server would run the in-process engine of its later
+    // files in the mode that locks a file for one process, so that no other program could open them.
+    VoPrepareEmbeddedEngine();
+    if (host.isEmpty() && !QFileInfo::exists(path))
+        return fail(OpenFailureText(isc_io_error, host));
     if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
         return fail(QStringLiteral("Il driver Firebird di Qt (QIBASE) non è installato."));
     {

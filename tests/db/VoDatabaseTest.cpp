@@ -255,22 +255,35 @@ using VoSharedFileTest = VoDbTest;
 
 TEST_F(VoSharedFileTest, TwoProcessesWorkOnOneFileAtOnce) {
     VoExecSQL(QStringLiteral("CREATE TABLE TSHARE (SWHO VARCHAR(20))"));
-    // This process keeps its connection open while the other one opens the same file.
-    QProcess peer;
-    peer.start(QStringLiteral(VO_DBPEER), {dbPath, QStringLiteral("TSHARE")});
-    ASSERT_TRUE(peer.waitForStarted());
-    const bool sawPeer = QTest::qWaitFor(
-        [&peer] {
-            return peer.state() != QProcess::Running ||
-                   VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'")).toInt() >
-                       0;
-        },
-        30000);
-    ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
-    EXPECT_TRUE(sawPeer);
-    VoExecSQL(QStringLiteral("INSERT INTO TSHARE (SWHO) VALUES ('parent')"));
-    ASSERT_TRUE(peer.waitForFinished(40000));
-    EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    // The other process started by this one, and as another program with the engine's configuration of
+    // its own that connected to a server before it opened the file.
+    for (const bool afterAServer : {false, true}) {
+        SCOPED_TRACE(afterAServer ? "after a server" : "started by this process");
+        VoExecSQL(QStringLiteral("DELETE FROM TSHARE"));
+        // This process keeps its connection open while the other one opens the same file.
+        QProcess peer;
+        QStringList args{dbPath, QStringLiteral("TSHARE")};
+        if (afterAServer) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("FIREBIRD"));
+            peer.setProcessEnvironment(environment);
+            args << QStringLiteral("--after-a-server");
+        }
+        peer.start(QStringLiteral(VO_DBPEER), args);
+        ASSERT_TRUE(peer.waitForStarted());
+        const bool sawPeer = QTest::qWaitFor(
+            [&peer] {
+                return peer.state() != QProcess::Running ||
+                       VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TSHARE WHERE SWHO = 'peer'"))
+                               .toInt() > 0;
+            },
+            30000);
+        ASSERT_EQ(peer.state(), QProcess::Running) << peer.readAllStandardOutput().toStdString();
+        EXPECT_TRUE(sawPeer);
+        VoExecSQL(QStringLiteral("INSERT INTO TSHARE (SWHO) VALUES ('parent')"));
+        ASSERT_TRUE(peer.waitForFinished(40000));
+        EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();
+    }
 }
 
 class VoOpenFailureTest : public ::testing::Test {};

@@ -258,7 +258,7 @@ void kvaBuoniTest::TwoCopiesSavingAtOnceNeverShareANumber() {
                 QString::number(VoTestRegister()), QString::number(VoTestRegisterYear(2025)),
                 QStringLiteral("4"), QStringLiteral("2025-06-01")});
     ASSERT_TRUE(peer.waitForReadyRead(30000));
-    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked")) << peer.readAllStandardOutput().toStdString();
     frame->xacPost->Execute();
     ASSERT_TRUE(peer.waitForFinished(30000));
     EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();

@@ -447,7 +447,7 @@ void kvbBuoniTest::TwoCopiesSavingTheSameNewGoodNumberNeverShareIt() {
                {dbPath, QStringLiteral("--good"), QStringLiteral("TFAC_VELISTO"), QStringLiteral("IFACID"),
                 QString::number(facId), QString::number(voucher), QStringLiteral("1")});
     ASSERT_TRUE(peer.waitForReadyRead(30000));
-    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked"));
+    ASSERT_EQ(peer.readLine().trimmed(), QByteArray("locked")) << peer.readAllStandardOutput().toStdString();
     EXPECT_FALSE(fm->frDetail->xdsMain->Post());
     ASSERT_TRUE(peer.waitForFinished(30000));
     EXPECT_EQ(peer.exitCode(), 0) << peer.readAllStandardOutput().toStdString();

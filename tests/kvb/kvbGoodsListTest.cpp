@@ -333,7 +333,7 @@ TEST_F(kvbGoodsListTest, ASectorChangeThatMeetsAnotherCopysWriteOfTheGoodSaysSoA
     other.start(QStringLiteral(VO_DBPEER), {dbPath, QStringLiteral("--lock"), QStringLiteral("TBINB_BENI"),
                                             QStringLiteral("IBINBID"), QString::number(good)});
     ASSERT_TRUE(other.waitForReadyRead(30000));
-    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked"));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked")) << other.readAllStandardOutput().toStdString();
     const bool done = ChangeSector(fm, lab);
     ASSERT_TRUE(other.waitForFinished(30000));
     EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();

@@ -1,6 +1,7 @@
 // A second process on the same database file: vo_dbpeer FILE TABLE
 // Inserts a row marked "peer", then waits (up to 30 s) until a row marked "parent" is committed by
-// the other process, and exits 0 when it saw it.
+// the other process, and exits 0 when it saw it. With --after-a-server as its third argument it first
+// tries a database on a server that does not answer, as a program that worked on a server before.
 //
 // vo_dbpeer FILE --voucher LOCKTABLE LOCKCOLUMN LOCKKEY REGISTERYEAR NUMBER DATE
 // Saves a loading voucher as another copy of the program does: in one transaction it locks the row
@@ -61,10 +62,11 @@ void LogIn(TVoSQLConnection *conn, const QString &database) {
 std::unique_ptr<TVoSQLConnection> OpenPeer(const QString &file, QTextStream &out) {
     auto conn = std::make_unique<TVoSQLConnection>(nullptr, QStringLiteral("peer"));
     LogIn(conn.get(), file);
-    QString error;
-    if (conn->Open(&error))
+    QString error, detail;
+    if (conn->Open(&error, &detail))
         return conn;
-    out << "open failed: " << error << Qt::endl;
+    // The engine's own words say why, where the user's text only says that it could not.
+    out << "open failed: " << error << "\n" << detail << Qt::endl;
     return nullptr;
 }
 
@@ -156,8 +158,18 @@ int main(int argc, char *argv[]) {
         app.arguments().value(2) == QLatin1String("--good") ||
         app.arguments().value(2) == QLatin1String("--lock"))
         return SaveHoldingTheLock(app.arguments(), out);
-    if (app.arguments().size() != 3)
+    if (app.arguments().size() != 3 &&
+        (app.arguments().size() != 4 || app.arguments()[3] != QLatin1String("--after-a-server")))
         return 2;
+    if (app.arguments().size() == 4) {
+        TVoSQLConnection server(nullptr, QStringLiteral("server"));
+        // Nothing listens on port 1: refused at once.
+        LogIn(&server, QStringLiteral("localhost/1:/velisto.fdb"));
+        if (server.Open()) {
+            out << "a server answered on port 1\n";
+            return 2;
+        }
+    }
     const std::unique_ptr<TVoSQLConnection> peer = OpenPeer(app.arguments()[1], out);
     if (!peer)
         return 3;

@@ -104,7 +104,7 @@ TEST_F(VoRptStoreTest, AProgramStartingWhileAnotherWritesTheLayoutsWritesThemAft
                 {dbPath, QStringLiteral("--lock"), QStringLiteral("TYXLS_XMLLISTA"),
                  QStringLiteral("IYXLSID"), list});
     ASSERT_TRUE(other.waitForReadyRead(30000));
-    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked"));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("locked")) << other.readAllStandardOutput().toStdString();
     EXPECT_EQ(VoRptSeedLayouts(QStringLiteral("KVA"), {Layout(26001, 1)}), 1);
     ASSERT_TRUE(other.waitForFinished(30000));
     EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
