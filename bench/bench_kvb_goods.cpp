@@ -127,8 +127,8 @@ int main(int argc, char *argv[]) {
                           sorted ? QStringLiteral("the keys sorted, first screen")
                                  : QStringLiteral("the first screen's keys walked"),
                           {[&] {
-                               TVoQuery q(QString::fromLatin1(sorted ? kBareKeysSQL : kBareWalkSQL)
-                                              .arg(QString()));
+                               TVoQuery q(sorted ? QString::fromLatin1(kBareKeysSQL).arg(QString())
+                                                 : QString::fromLatin1(kBareWalkSQL));
                                q.SetParam(QStringLiteral("f"), k.facId);
                                for (q.Open(); !q.Eof(); q.Next()) {
                                }
