@@ -14,7 +14,7 @@ int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year) {
         .toInt();
 }
 
-TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
+TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn, int goods) {
     TVoBenchGoods k;
     k.facId = VoSelectValue(QStringLiteral("SELECT MIN(IFACID) FROM TFAC_VELISTO WHERE ITFCID = 5"), {}, conn)
                   .toInt();
@@ -22,13 +22,13 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
     k.y26 = VoBenchRegisterYear(conn, k.facId, 2026);
     k.voucher = VoBenchReserve(conn, QStringLiteral("TBBUO_BUONI"), 2 * kVouchersPerYear + kUnloading);
     k.unloading = k.voucher + 2 * kVouchersPerYear;
-    k.good = VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), kGoods);
+    k.good = VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), goods);
     k.sector = VoSelectValue(QStringLiteral("SELECT MIN(ISECID) FROM TSEC_SETTCONS"), {}, conn).toInt();
     k.site = VoSelectValue(QStringLiteral("SELECT MIN(ISEDINFID) FROM TSEDINF_SEDEINFO"), {}, conn).toInt();
     const QVariantHash p{{QStringLiteral("v0"), k.voucher}, {QStringLiteral("u0"), k.unloading},
                          {QStringLiteral("g0"), k.good},    {QStringLiteral("y25"), k.y25},
                          {QStringLiteral("y26"), k.y26},    {QStringLiteral("s0"), k.sector},
-                         {QStringLiteral("site"), k.site}};
+                         {QStringLiteral("site"), k.site},  {QStringLiteral("thousands"), goods / 1000}};
 
     conn->StartTransaction();
     // Loading voucher v: 2025 (definitive) for v < 500, else 2026; numbered from 100 on in the
@@ -59,7 +59,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn) {
                 ", G AS (SELECT a.I * 1000 + b.I AS I, "
                 "        IIF(a.I * 1000 + b.I < 5000, 500, "
                 "            MOD(a.I * 1000 + b.I, 999) + IIF(MOD(a.I * 1000 + b.I, 999) >= 500, 1, 0)) AS V "
-                "        FROM N a CROSS JOIN N b WHERE a.I < 100) "
+                "        FROM N a CROSS JOIN N b WHERE a.I < :thousands) "
                 "SELECT :g0 + I, 100 + I, 'BENE ' || I, :v0 + V, 10000 * (1 + MOD(I, 500)), "
                 "       1 + MOD(I, 8), IIF(V < 500, 2, 1), :s0 + MOD(I, 3), CAST(:site AS INTEGER) FROM G"),
         p, conn);

@@ -19,5 +19,5 @@ struct TVoBenchGoods {
 // The register-year of a register and year.
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year);
 // Generates the register, in one transaction, then measures the index statistics of the tables it
-// grew, as the programs do.
-TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn);
+// grew, as the programs do; goods (whole thousands) other than kGoods spread over the same vouchers.
+TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn, int goods = kGoods);

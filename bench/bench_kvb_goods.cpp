@@ -1,9 +1,11 @@
-// Times the goods list and the moves of goods on the generated register of 100,000 goods
-// (VoBenchGoods.h): "Elenco beni" from its opening to its first screen and one filter of the search
-// box, each beside the bare key query it stands for with their ratio, and "Sposta beni" listing the
-// start sector's goods and moving 1,000 of them, each in a transaction of its own.
+// Times the goods list and the moves of goods on the generated register of 100,000 goods, or as many
+// thousands as the argument says (VoBenchGoods.h): "Elenco beni" from its opening to its first
+// screen, beside the walk of the list's first keys through the vouchers' date index, and as it was
+// when it sorted every key; "Ultimo" to the last screen and the memory held until the list closes;
+// one filter of the search box beside its bare key query; and "Sposta beni" listing the start
+// sector's goods and moving 1,000 of them, each in a transaction of its own.
 //
-//   bench_kvb_goods
+//   bench_kvb_goods [goods]
 #include "AbeRRicerca.h"
 #include "VoBench.h"
 #include "VoBenchGoods.h"
@@ -30,12 +32,21 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <fstream>
+#include <string>
+
 namespace {
 
 constexpr int kRuns = 5;
 
-// The bare key query the list's first screen stands for: the keys of the register's goods in the
-// list's order, their first screen read.
+// The least the list's first screen reads: the first screen of keys in the list's order, walked
+// through the vouchers' date index and each date's goods by number.
+const char *const kBareWalkSQL =
+    "SELECT VO_KEY FROM PKVB_BENIINORDINE(:f, 0, NULL, NULL, NULL, NULL) ROWS 1 TO 25";
+// Every key in the list's order, walked.
+const char *const kBareWalkAllSQL = "SELECT COUNT(*) FROM PKVB_BENIINORDINE(:f, 0, NULL, NULL, NULL, NULL)";
+// The keys of the register's goods sorted in the list's order, as the list read them before it walked
+// them, their first screen read; with the search box's filter, what the filter reads.
 const char *const kBareKeysSQL =
     "SELECT inb.IBINBID FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON (buo.IBBUOID = inb.IBBUOID) INNER "
     "JOIN "
@@ -62,6 +73,31 @@ double BareMillis(const QString &sql, const QVariantHash &params) {
     });
 }
 
+// The memory the process holds, in MB.
+double ResidentMB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+// "Elenco beni" made and shown as the click opens it; sorted, with its keys sorted as before they
+// were walked.
+TfmBeni *OpenList(bool sorted) {
+    auto *window = qobject_cast<TfmBeni *>(CreateVoClass(QStringLiteral("TfmBeni")));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (sorted) {
+        TVoKeySlice keys = window->xqcMain->KeySlice();
+        keys.walkSelect.clear();
+        window->xqcMain->SetKeySlice(keys);
+    }
+    window->resize(1200, 800);
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -71,31 +107,56 @@ int main(int argc, char *argv[]) {
     kvbRegisterWindows();
     TVoSQLConnection *const db = bench.Db();
     QTextStream &out = Out();
-    const TVoBenchGoods k = VoBenchGenerateGoods(db);
+    const int goods = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : kGoods;
+    const TVoBenchGoods k = VoBenchGenerateGoods(db, goods);
     CurrentRegisterId = k.facId;
     const QVariantHash facParams{{QStringLiteral("f"), k.facId}};
-    out << "medians of " << kRuns << " runs\n";
+    out << goods << " goods; medians of " << kRuns << " runs\n";
 
     {
         std::unique_ptr<TfmBeni> window;
-        const double ms = VoMedianMillis(
-            kRuns,
-            [&] {
-                window.reset(qobject_cast<TfmBeni *>(CreateVoClass(QStringLiteral("TfmBeni"))));
-                window->resize(1200, 800);
-                window->show();
+        const auto close = [&] {
+            if (window)
+                window->close();
+            window.reset();
+        };
+        for (const bool sorted : {false, true}) {
+            VoBenchFigure(sorted ? QStringLiteral("Elenco beni to its first screen, keys sorted (before)")
+                                 : QStringLiteral("Elenco beni to its first screen"),
+                          {[&] { window.reset(OpenList(sorted)); }, close},
+                          sorted ? QStringLiteral("the keys sorted, first screen")
+                                 : QStringLiteral("the first screen's keys walked"),
+                          {[&] {
+                               TVoQuery q(sorted ? QString::fromLatin1(kBareKeysSQL).arg(QString())
+                                                 : QString::fromLatin1(kBareWalkSQL));
+                               q.SetParam(QStringLiteral("f"), k.facId);
+                               for (q.Open(); !q.Eof(); q.Next()) {
+                               }
+                           }});
+        }
+        close();
+        // "Ultimo" once each way: before, the rows were read in packets each sorting every key.
+        const double before = ResidentMB();
+        for (const bool sorted : {false, true}) {
+            window.reset(OpenList(sorted));
+            // Before, "Ultimo" read every row at once.
+            const double last = VoMillis([&] {
+                if (sorted)
+                    window->xqcMain->Last();
+                else
+                    window->frMaster->xacLast->trigger();
                 QApplication::processEvents();
-            },
-            [&] {
-                if (window)
-                    window->close();
-                window.reset();
             });
-        VoBenchBeside(QStringLiteral("Elenco beni to its first screen (%1 rows read)")
-                          .arg(window->frMaster->grFrame->Model()->rowCount()),
-                      ms, QStringLiteral("bare query"),
-                      BareMillis(QString::fromLatin1(kBareKeysSQL).arg(QString()), facParams),
-                      QStringLiteral("ms"));
+            const int read = window->xqcMain->FetchedCount();
+            const double held = ResidentMB();
+            close();
+            out << "Ultimo" << (sorted ? " with the keys sorted (before)" : "") << ": " << last << " ms, "
+                << read << " rows read; " << qRound(held - before) << " MB held, "
+                << qRound(ResidentMB() - before) << " MB once the list is closed\n";
+        }
+        const double walkAll = VoMillis([&] { VoSelectValue(QString::fromLatin1(kBareWalkAllSQL), facParams); });
+        out << "  every key of the list walked in its order: " << walkAll << " ms\n";
+        window.reset(OpenList(false));
         // The box takes the text as the user types it: focused first, so that its placeholder goes.
         QLineEdit *box = window->frMaster->frRicerca->edRicerca;
         QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);

@@ -91,6 +91,7 @@ TVoQueryCollection::TVoQueryCollection(QObject *parent) : QObject(parent) {
 
 TVoQueryCollection::~TVoQueryCollection() {
     LiveCollections().removeOne(this);
+    GiveBackRows();
 }
 
 void VoCancelAllPendingEdits() {

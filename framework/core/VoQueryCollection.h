@@ -303,6 +303,7 @@ public:
     // the engine sorting every whole row. Takes effect at the next opening; an order the key select
     // has no column for is read as the select stands.
     void SetKeySlice(const TVoKeySlice &keys) { m_keySlice = keys; }
+    const TVoKeySlice &KeySlice() const { return m_keySlice; }
     // Keeps only the rows whose field contains the text, ignoring case and taking every character as
     // itself, chosen by the database among the keys, so that the rows are still read a packet at a
     // time; the cursor stays on its row when that one is among the first read, else goes to the
@@ -397,6 +398,10 @@ public:
     // cursor stays.
     void First();
     void Last();
+    // Last, for a result that may be long: progress is told how many rows are read after each
+    // packet of a few thousand, and may end the reading by an exception (the rows read stay, the
+    // cursor where it was).
+    void Last(const std::function<void(int read)> &progress);
     void Next();
     void Prior();
     int MoveBy(int distance);
@@ -410,6 +415,9 @@ public:
     int RecordCount();
     int FetchedCount() const { return int(m_rows.size()); }
     bool CanFetchMore() const { return m_paging.pending; }
+    // The rows of a list read by keys, counted by their keys alone without reading them; -1 for
+    // any other list.
+    int CountKeys();
     // Reads one more packet; returns the rows read.
     int FetchMore();
     void FetchAll();
@@ -512,6 +520,10 @@ private:
     void BuildFields(const QSqlRecord &record);
     TRow NewRow();
     void InsertRowAt(int position);
+    // Frees the rows of a closed list, and their memory.
+    void GiveBackRows();
+    // Finds the walk's columns among the fields (TPaging::walkColumns); false when one is missing.
+    bool WalkColumns();
     // Runs the select for the next slice of rows: overlap rows read before again, then max rows
     // (0 or less: the rest); the whole select when it cannot be sliced.
     std::unique_ptr<TVoQuery> RunSlice(int max, int overlap);
@@ -584,6 +596,10 @@ private:
         // Read through the keys: the order as result names (VoOrderByNames).
         bool keyed = false;
         QStringList orderNames;
+        // The keys walked in the order (TVoKeySlice::walkSelect): the data columns, in the walk's
+        // order and then the key, that tell it where the rows read end (WalkColumns).
+        bool walked = false;
+        QList<int> walkColumns;
         bool pending = false;
         // Rows of the result read so far, in the server's order.
         int position = 0;

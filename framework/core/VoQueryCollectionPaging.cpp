@@ -7,7 +7,11 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <limits>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 using namespace VoQc;
 
@@ -26,6 +30,10 @@ constexpr qint64 kLastRow = std::numeric_limits<qint32>::max();
 // Rows read at least at a time through the keys: sorting the keys costs the same for a few rows or
 // a hundred, so one read fills any screen.
 constexpr int kKeyedPacket = 100;
+// Rows above which a closed list hands its memory back to the system.
+constexpr qsizetype kManyRows = 10000;
+// Rows read at a time to the end of a result while progress is shown.
+constexpr int kProgressPacket = 5000;
 } // namespace
 
 void TVoQueryCollection::ResetPaging() {
@@ -42,6 +50,7 @@ void TVoQueryCollection::ResetPaging() {
     m_paging.orderNames = VoOrderByNames(m_commandText, FieldNames());
     m_paging.keyed =
         !VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, 1, 1).isEmpty();
+    m_paging.walked = m_paging.keyed && m_keySlice.Walks(m_paging.orderNames, m_narrowing.field);
     // A narrowing is the database's: an order it cannot read by keys cannot keep it.
     if (!m_paging.keyed && Narrowed())
         throw EVoError(QStringLiteral("Ordinamento non disponibile durante la ricerca."));
@@ -59,13 +68,39 @@ int TVoQueryCollection::NextPacket(int needed) const {
                 m_paging.position);
 }
 
+bool TVoQueryCollection::WalkColumns() {
+    if (!m_paging.walkColumns.isEmpty())
+        return true;
+    QList<int> columns;
+    for (const QString &name : std::as_const(m_paging.orderNames)) {
+        const TVoField *f = FindField(name.section(QLatin1Char(' '), 0, 0));
+        columns << (f ? f->m_index : -1);
+    }
+    columns << KeyIndex();
+    if (std::any_of(columns.begin(), columns.end(), [this](int i) { return i < 0 || i >= m_dataFieldCount; }))
+        return false;
+    m_paging.walkColumns = columns;
+    return true;
+}
+
 std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
     QString text = m_commandText;
-    const qint64 first = m_paging.position - overlap + 1;
-    const qint64 last = max > 0 ? qint64(m_paging.position) + max : kLastRow;
+    qint64 first = m_paging.position - overlap + 1;
+    qint64 last = max > 0 ? qint64(m_paging.position) + max : kLastRow;
+    // A walk of the keys starts after the row before the first one asked for, when that row is among
+    // the rows read last; otherwise (others deleted many rows before the place) it walks from the
+    // first key.
+    const QVariantList *after = nullptr;
+    const int anchor = int(m_paging.tail.size()) - 1 - overlap;
+    if (m_paging.walked && first > 1 && anchor >= 0 && WalkColumns()) {
+        after = &m_paging.tail[anchor];
+        last -= first - 1;
+        first = 1;
+    }
     // Everything from the first row is the select as it stands, unless it is read by keys.
     if (m_paging.keyed)
-        text = VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, first, last);
+        text = VoKeySlice(m_commandText, m_keySlice, m_paging.orderNames, m_narrowing.field, first, last,
+                          m_paging.walked);
     else if (m_paging.sliced && (max > 0 || m_paging.position > overlap))
         text = VoSlice(m_commandText, first, last);
     if (text != m_plan.text || m_plan.parsed.text.isEmpty()) {
@@ -76,8 +111,20 @@ std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
     m_plan.paramTypes.clear();
     for (const QString &name : std::as_const(m_plan.parsed.params)) {
         QVariant value;
+        const QLatin1String walkAfter(kVoWalkAfter);
         if (name.compare(QLatin1String(kVoNarrowParam), Qt::CaseInsensitive) == 0) {
             value = m_narrowing.text;
+        } else if (m_paging.walked && name.startsWith(walkAfter, Qt::CaseInsensitive)) {
+            bool isNumber = false;
+            const int column = name.mid(walkAfter.size()).toInt(&isNumber);
+            if (name.size() == walkAfter.size())
+                value = after ? 1 : 0;
+            else if (isNumber && column >= 1 && !after)
+                value = QVariant();
+            else if (isNumber && column >= 1 && column <= m_paging.walkColumns.size())
+                value = after->at(m_paging.walkColumns[column - 1]);
+            else
+                throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
         } else {
             const TVoParam *p = m_params.FindParam(name);
             if (!p || !p->Bound())
@@ -139,7 +186,8 @@ QList<TVoQueryCollection::TRow> TVoQueryCollection::TakeSlice(QList<QVariantList
     TPaging &p = m_paging;
     p.pending = p.sliced && max > 0 && slice.size() >= overlap + max;
     p.position += int(slice.size()) - overlap;
-    p.tail = slice.mid(qMax(0, int(slice.size()) - kOverlap));
+    // One more than the rows read again: a walk of the keys starts after the row before them.
+    p.tail = slice.mid(qMax(0, int(slice.size()) - kOverlap - 1));
 
     // Without the place found, a row already among the rows is known by its key.
     const int k = KeyIndex();
@@ -270,7 +318,7 @@ void TVoQueryCollection::Close() {
     BeforeClose(this);
     RowsAboutToReset();
     m_paging = TPaging();
-    m_rows.clear();
+    GiveBackRows();
     m_rowFilter.order.clear();
     m_rowFilter.hidden.clear();
     m_oldValues.clear();
@@ -281,6 +329,21 @@ void TVoQueryCollection::Close() {
     StateChange(this);
     DataChange(this, nullptr);
     AfterClose(this);
+}
+
+void TVoQueryCollection::GiveBackRows() {
+    const bool many = m_rows.size() + m_rowFilter.hidden.size() >= kManyRows;
+    // A list cleared keeps its room; a closed one gives it back.
+    m_rows = QList<TRow>();
+    m_rowFilter.hidden = QHash<quint64, TRow>();
+#ifdef __GLIBC__
+    // The rows' many small blocks return to the allocator, which keeps them from the system unless
+    // asked: a closed list of many rows gives its memory back to the machine.
+    if (many)
+        malloc_trim(0);
+#else
+    Q_UNUSED(many);
+#endif
 }
 
 void TVoQueryCollection::Refresh() {
@@ -444,6 +507,44 @@ void TVoQueryCollection::Last() {
     m_eof = true;
     m_bof = m_rows.isEmpty();
     Scrolled();
+}
+
+void TVoQueryCollection::Last(const std::function<void(int read)> &progress) {
+    if (!ReadyToMove())
+        return;
+    while (m_paging.pending) {
+        // A walk of the keys reads each packet at the cost of its rows; a sort of them costs the
+        // rows before too, and reads more at a time as it goes.
+        FetchRows(m_paging.walked ? kProgressPacket : qMax(kProgressPacket, m_paging.position), true);
+        progress(int(m_rows.size()));
+    }
+    m_cur = int(m_rows.size()) - 1;
+    m_eof = true;
+    m_bof = m_rows.isEmpty();
+    Scrolled();
+}
+
+int TVoQueryCollection::CountKeys() {
+    CheckActive();
+    if (!m_paging.keyed)
+        return -1;
+    const QString text = VoKeyCount(m_keySlice, m_narrowing.field);
+    if (text.isEmpty())
+        return -1;
+    TVoQuery query(text, Connection());
+    const TVoParsedSQL parsed = VoParseSQL(text);
+    for (const QString &name : parsed.params) {
+        if (name.compare(QLatin1String(kVoNarrowParam), Qt::CaseInsensitive) == 0) {
+            query.SetParam(name, m_narrowing.text);
+            continue;
+        }
+        const TVoParam *p = m_params.FindParam(name);
+        if (!p || !p->Bound())
+            throw EVoError(QStringLiteral("Parametro \"%1\" senza valore nell'istruzione SQL.").arg(name));
+        query.SetParam(name, p->Value());
+    }
+    query.Open();
+    return query.Eof() ? 0 : query.Value(0).toInt();
 }
 
 void TVoQueryCollection::Next() {

@@ -422,30 +422,83 @@ QStringList VoOrderByNames(const QString &select, const QStringList &fieldNames)
     return names;
 }
 
-QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
-                   const QString &narrowField, qint64 first, qint64 last) {
-    const QList<TToken> t = Tokens(select);
-    const TSelectParts parts = SelectParts(t);
-    const QList<TToken> k = Tokens(keys.keySelect);
-    const TSelectParts keyParts = SelectParts(k);
-    if (!parts.ok || !keyParts.ok || keys.keyColumn.isEmpty())
-        return QString();
-    const QList<QPair<QString, QString>> columns = VoSelectColumns(keys.keySelect);
-    const QList<QPair<int, int>> keyItems = Items(k, 1, keyParts.from);
-    if (columns.isEmpty() || keyItems.isEmpty())
-        return QString();
-    const QString keyExpr = Between(keys.keySelect, k, keyItems[0].first, keyItems[0].second);
-    const auto expression = [&](const QString &name) {
+bool TVoKeySlice::Walks(const QStringList &orderNames, const QString &narrowField) const {
+    if (walkSelect.isEmpty() || !narrowField.isEmpty() || orderNames.size() != walkOrder.size())
+        return false;
+    for (int i = 0; i < orderNames.size(); ++i)
+        if (orderNames[i].compare(walkOrder[i], Qt::CaseInsensitive) != 0)
+            return false;
+    return true;
+}
+
+namespace {
+
+// The parts of a key select that a slice or a count of its keys is made of.
+struct TKeyParts {
+    bool ok = false;
+    QString keyExpr;
+    QString from;
+    QStringList conditions;
+    QList<QPair<QString, QString>> columns;
+    QString Expression(const QString &name) const {
         for (const auto &[n, e] : columns)
             if (n.compare(name, Qt::CaseInsensitive) == 0)
                 return e;
         return QString();
-    };
+    }
+};
+
+TKeyParts KeyParts(const TVoKeySlice &keys, const QString &narrowField) {
+    TKeyParts r;
+    const QList<TToken> k = Tokens(keys.keySelect);
+    const TSelectParts keyParts = SelectParts(k);
+    if (!keyParts.ok || keys.keyColumn.isEmpty())
+        return r;
+    r.columns = VoSelectColumns(keys.keySelect);
+    const QList<QPair<int, int>> keyItems = Items(k, 1, keyParts.from);
+    if (r.columns.isEmpty() || keyItems.isEmpty())
+        return r;
+    r.keyExpr = Between(keys.keySelect, k, keyItems[0].first, keyItems[0].second);
+    const int keyEnd = keyParts.order >= 0 ? keyParts.order : int(k.size());
+    if (keyParts.where >= 0)
+        r.conditions << QLatin1Char('(') + Between(keys.keySelect, k, keyParts.where + 1, keyEnd) +
+                            QLatin1Char(')');
+    if (!narrowField.isEmpty()) {
+        const QString e = r.Expression(narrowField);
+        if (e.isEmpty())
+            return r;
+        r.conditions << QLatin1Char('(') + e + QStringLiteral(" CONTAINING :") + QLatin1String(kVoNarrowParam) +
+                            QLatin1Char(')');
+    }
+    r.from = Between(keys.keySelect, k, keyParts.from + 1, keyParts.where >= 0 ? keyParts.where : keyEnd);
+    r.ok = true;
+    return r;
+}
+
+QString Where(const QStringList &conditions) {
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+QString VoKeyCount(const TVoKeySlice &keys, const QString &narrowField) {
+    const TKeyParts p = KeyParts(keys, narrowField);
+    return p.ok ? QStringLiteral("SELECT COUNT(*) FROM ") + p.from + Where(p.conditions) : QString();
+}
+
+QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
+                   const QString &narrowField, qint64 first, qint64 last, bool walked) {
+    const QList<TToken> t = Tokens(select);
+    const TSelectParts parts = SelectParts(t);
+    const TKeyParts key = KeyParts(keys, narrowField);
+    if (!parts.ok || !key.ok)
+        return QString();
+    const QString &keyExpr = key.keyExpr;
 
     QStringList order;
     bool endsWithKey = false;
     for (const QString &item : orderNames) {
-        const QString e = expression(item.section(QLatin1Char(' '), 0, 0));
+        const QString e = key.Expression(item.section(QLatin1Char(' '), 0, 0));
         if (e.isEmpty())
             return QString();
         const QString direction = item.section(QLatin1Char(' '), 1);
@@ -456,27 +509,14 @@ QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QString
     // may still walk the key's index.
     if (!endsWithKey)
         order << keyExpr;
-    const int keyEnd = keyParts.order >= 0 ? keyParts.order : int(k.size());
-    QStringList conditions;
-    if (keyParts.where >= 0)
-        conditions << QLatin1Char('(') + Between(keys.keySelect, k, keyParts.where + 1, keyEnd) +
-                          QLatin1Char(')');
-    if (!narrowField.isEmpty()) {
-        const QString e = expression(narrowField);
-        if (e.isEmpty())
-            return QString();
-        conditions << QLatin1Char('(') + e + QStringLiteral(" CONTAINING :") + QLatin1String(kVoNarrowParam) +
-                          QLatin1Char(')');
-    }
-    const QString keyFrom =
-        Between(keys.keySelect, k, keyParts.from + 1, keyParts.where >= 0 ? keyParts.where : keyEnd);
     // Built by joining: the texts may hold "%" in their literals.
     const QString keyQuery =
-        QStringLiteral("SELECT ") + keyExpr + QStringLiteral(" AS VO_KEY FROM ") + keyFrom +
-        (conditions.isEmpty() ? QString()
-                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))) +
-        QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) +
-        QStringLiteral(" ROWS %1 TO %2").arg(first).arg(last);
+        walked ? QStringLiteral("SELECT VO_KEY FROM (") + keys.walkSelect + QStringLiteral(") ROWS %1 TO %2")
+                                                                             .arg(first)
+                                                                             .arg(last)
+               : QStringLiteral("SELECT ") + keyExpr + QStringLiteral(" AS VO_KEY FROM ") + key.from +
+                     Where(key.conditions) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) +
+                     QStringLiteral(" ROWS %1 TO %2").arg(first).arg(last);
 
     // The list's first table takes the slice's keys: the join keeps the slice's few rows in front,
     // and the rest of the list's FROM follows as it was written.

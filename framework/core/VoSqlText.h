@@ -67,11 +67,23 @@ QString VoSlice(const QString &select, qint64 first, qint64 last);
 // keySelect lists the key first, then every column the list may be ordered or narrowed on, named as
 // the list names them; its FROM and WHERE choose the list's rows over the fewest tables, with the
 // list's parameters. keyColumn is the key as the list's select names it ("inb.IBINBID").
+//
+// walkSelect, when given, lists the keys already in the order walkOrder names (result names as
+// VoOrderByNames gives them, ties broken by the key) by walking indexes, which a sort of every key
+// would cost for each screen: it is used while the list stands in that order and is not narrowed.
+// It names its first row with kVoWalkAfter: 0 from the first key on, 1 after the row whose order
+// values and key it takes in kVoWalkAfter1, kVoWalkAfter2 and so on (walkOrder's columns, then the
+// key), so that a later screen reads what it shows and not what comes before it.
 struct TVoKeySlice {
     QString keyColumn;
     QString keySelect;
+    QStringList walkOrder = {};
+    QString walkSelect = {};
     bool IsEmpty() const { return keySelect.isEmpty(); }
+    // Whether the keys of a list in the order orderNames, narrowed on narrowField, are walked.
+    bool Walks(const QStringList &orderNames, const QString &narrowField) const;
 };
+inline constexpr const char *kVoWalkAfter = "VOAFTER";
 // The parameter that VoKeySlice's narrowing text is bound to.
 inline constexpr const char *kVoNarrowParam = "VONARROWTEXT";
 // The columns of a select's list as (result name upper-case, expression); "*" items are left out,
@@ -85,8 +97,12 @@ QStringList VoOrderByNames(const QString &select, const QStringList &fieldNames)
 // broken by the key, read through keys; narrowField, when given, keeps the rows whose column of
 // that name contains the text bound to kVoNarrowParam, ignoring case. Empty when the select or the
 // key select cannot be read this way, or the key select lacks a column named.
+// With walked, the keys are keys.walkSelect's, its rows first to last (where its first row is as
+// kVoWalkAfter chooses).
 QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
-                   const QString &narrowField, qint64 first, qint64 last);
+                   const QString &narrowField, qint64 first, qint64 last, bool walked = false);
+// How many rows the list read by keys has, narrowed on narrowField: a count of its keys alone.
+QString VoKeyCount(const TVoKeySlice &keys, const QString &narrowField);
 
 // A database script split into statements: ";" ends a statement, "SET TERM x ;" changes the
 // terminator (procedure bodies hold semicolons), and comments are dropped.

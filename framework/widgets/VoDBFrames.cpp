@@ -3,6 +3,7 @@
 #include "VoConnection.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
+#include "VoWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -116,7 +117,7 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
       xacNext(AddAction(QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"), QKeySequence(),
                         [this] { OnDataSet(&TVoQueryCollection::Next); })),
       xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"), QKeySequence(),
-                        [this] { OnDataSet(&TVoQueryCollection::Last); })),
+                        [this] { GoLast(); })),
       xacRefresh(AddAction(QStyle::SP_BrowserReload, QStringLiteral("Aggiorna"), QKeySequence(Qt::Key_F5),
                            [this] { OnDataSet(&TVoQueryCollection::Refresh); })),
       laCaption(new QLabel(this)), laInfo(new QLabel(this)) {
@@ -163,6 +164,25 @@ TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QStri
 template <typename Result> void TfrVoDBROGrid::OnDataSet(Result (TVoQueryCollection::*step)()) {
     if (TVoQueryCollection *c = DataSet())
         (c->*step)();
+}
+
+void TfrVoDBROGrid::GoLast() {
+    TVoQueryCollection *c = DataSet();
+    if (!c)
+        return;
+    const int count = c->Active() && c->CanFetchMore() ? c->CountKeys() : -1;
+    // A few thousand rows more are read at once, as a packet is.
+    if (count < 0 || count - c->FetchedCount() <= 5000) {
+        c->Last();
+        return;
+    }
+    try {
+        TVoProgressScope progress(QStringLiteral("Lettura delle righe dell'elenco ..."), qMax(count, 1), true);
+        c->Last([&](int read) { progress.Step(qMin(read, qMax(count, 1))); });
+    } catch (const EVoAbort &) {
+        // The rows read so far stay; the cursor goes to the last of them.
+        c->SetRecNo(c->FetchedCount());
+    }
 }
 
 QVariant TfrVoDBROGrid::CurrentValue(const QString &fieldName) const {

@@ -128,6 +128,9 @@ protected:
     virtual void RowActivated();
     // Runs a step of the collection, when there is one.
     template <typename Result> void OnDataSet(Result (TVoQueryCollection::*step)());
+    // "Ultimo": a list still to be read to its end is read with its count in the wait window, and
+    // "Annulla" stops the reading on the last row read.
+    void GoLast();
 };
 
 class TfrVoDBRWGrid : public TfrVoDBROGrid {

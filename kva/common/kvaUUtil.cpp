@@ -60,33 +60,13 @@ const char *const kSyncClaimSQL =
 const char *const kSyncReleaseSQL =
     "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = NULL WHERE iYXarId = 26001 AND bYXarXmlFile = '0';";
 const char *const kSyncDoneSQL = "UPDATE TYXar_XmlArchivio SET bYXarXmlFile = '1' WHERE iYXarId = 26001;";
-// Rows without an article (all of them, in a database that never had the catalogue) are not written.
-const char *const kSyncUnlinkSQL = "UPDATE TAfc_ArtVelist SET iFarId = NULL WHERE iFarId IS NOT NULL;";
-const char *const kSyncClearSQL = "DELETE FROM TFar_FacArticoli";
-// One article per distinct content: the key is drawn per row of the distinct rows, not per voucher row.
-const char *const kSyncArticlesSQL =
-    "INSERT INTO TFAR_FACARTICOLI (IFARID, SFARSDESC, SFARLIBEDITORE, SFARLIBAUTORE, SFARLIBTITOLO, "
-    "SFARLDESC) SELECT (SELECT L_ICNTID FROM PYSETGETID('TFAR_FACARTICOLI', 0)), d.SDESC, d.EDITORE, "
-    "d.AUTORE, d.TITOLO, d.LDESC FROM (SELECT DISTINCT afc.SAFCSDESC AS SDESC, COALESCE(afc.SAFCLIBEDITORE, "
-    "'') AS EDITORE, COALESCE(afc.SAFCLIBAUTORE, '') AS AUTORE, COALESCE(afc.SAFCLIBTITOLO, '') AS TITOLO, "
-    "afc.SAFCLDESC AS LDESC FROM TAFC_ARTVELIST afc) d";
-// A row whose code or description is empty (NULL) belongs to the article made from it all the same.
-#define KVA_SAME_ARTICLE(far, afc)                                                                           \
-    far ".SFARLDESC IS NOT DISTINCT FROM " afc ".SAFCLDESC AND " far ".SFARSDESC IS NOT DISTINCT FROM " afc  \
-        ".SAFCSDESC AND " far ".SFARLIBEDITORE = COALESCE(" afc ".SAFCLIBEDITORE, '') AND " far              \
-        ".SFARLIBAUTORE = COALESCE(" afc ".SAFCLIBAUTORE, '') AND " far ".SFARLIBTITOLO = COALESCE(" afc     \
-        ".SAFCLIBTITOLO, '')"
-const char *const kSyncLinkSQL = "UPDATE TAFC_ARTVELIST afc SET afc.IFARID = (SELECT FIRST 1 far.IFARID FROM "
-                                 "TFAR_FACARTICOLI far WHERE " KVA_SAME_ARTICLE("far", "afc") ")";
-// %1 is the column; the oldest row of the article gives its value. The article's few rows are sorted:
-// ordered by the key as it stands, the server would walk the key's index through the whole table.
-const char *const kSyncAttributeSQL =
-    "UPDATE TFAR_FACARTICOLI far SET far.%1 = (SELECT FIRST 1 afc_s.%1 FROM TAFC_ARTVELIST afc_s "
-    "WHERE " KVA_SAME_ARTICLE("far", "afc_s") " ORDER BY afc_s.IAFCID + 0)";
-const char *const kSyncAttributes[] = {"ICFMID", "ICAFID", "IDCMID", "IMERID", "IUNMID", "IALVID"};
+// The catalogue made from the rows' contents, each row linked to its article, in one pass over the
+// rows (one result row per article made, with the rows linked so far).
+const char *const kSyncCatalogueSQL = "SELECT IRIGHE FROM PKVA_RICOSTRUISCICATALOGO";
+const char *const kSyncRowsSQL = "SELECT COUNT(*) FROM TAFC_ARTVELIST";
 // Every unloading row, in every register-year, takes the average cost of its article at its own
-// voucher's date, per unloading unit.
-const char *const kSyncRepriceSQL = "EXECUTE PROCEDURE PKVA_RIPREZZATUTTI";
+// voucher's date, per unloading unit (one result row per article, with the rows looked at so far).
+const char *const kSyncRepriceSQL = "SELECT IRIGHE FROM PKVA_RIPREZZAARTICOLI";
 const char *const kSyncTitle = "Sincronizzazione dati degli articoli";
 
 const char *const kMaxNumberYearSQL =
@@ -369,35 +349,38 @@ bool ClaimSync() {
     }
 }
 
-// The steps of the rebuild shown in the wait window: its statements, the repricing and the marker.
-constexpr int kSyncSteps = 4 + int(std::size(kSyncAttributes)) + 2;
+// The rebuild's bar counts the rows twice, linked and then priced, and the marker last.
+int SyncSteps(int rows) {
+    return 2 * rows + 1;
+}
 
 // Every step comes before the commit: "Annulla" then leaves the rows, the articles and the marker as
 // they were.
-void RebuildCatalogue(TVoProgressScope &progress) {
-    QStringList statements{QString::fromLatin1(kSyncUnlinkSQL), QString::fromLatin1(kSyncClearSQL),
-                           QString::fromLatin1(kSyncArticlesSQL), QString::fromLatin1(kSyncLinkSQL)};
-    for (const char *column : kSyncAttributes)
-        statements << QString::fromLatin1(kSyncAttributeSQL).arg(QString::fromLatin1(column));
+void RebuildCatalogue(TVoProgressScope &progress, int rows) {
+    const auto step = [&](int position) { progress.Step(qMin(position, SyncSteps(rows) - 1)); };
     TVoTransaction transaction;
     transaction.StartTransaction();
-    int step = 0;
-    for (const QString &sql : std::as_const(statements)) {
-        VoExecSQL(sql);
-        progress.Step(++step);
+    {
+        TVoQuery made(QString::fromLatin1(kSyncCatalogueSQL));
+        for (made.Open(); !made.Eof(); made.Next())
+            step(made.AsInteger(QStringLiteral("IRIGHE")));
     }
+    step(rows);
     try {
         TVoTransaction repricing;
         repricing.StartTransaction();
-        VoExecSQL(QString::fromLatin1(kSyncRepriceSQL));
+        TVoQuery priced(QString::fromLatin1(kSyncRepriceSQL));
+        for (priced.Open(); !priced.Eof(); priced.Next())
+            step(rows + priced.AsInteger(QStringLiteral("IRIGHE")));
+        priced.Close();
         repricing.Commit();
     } catch (const EVoDatabaseError &) {
         // The unloading costs are worked out again whenever their articles' rows are saved: the
         // catalogue is built without them.
     }
-    progress.Step(++step);
+    step(2 * rows);
     VoExecSQL(QString::fromLatin1(kSyncDoneSQL));
-    progress.Step(++step);
+    progress.Step(SyncSteps(rows));
     transaction.Commit();
     VoRefreshStaleStatistics();
 }
@@ -425,10 +408,11 @@ bool SyncArticles() {
         return ReadSyncMarker() == TSyncMarker::Running ? TellToWait() : true;
     try {
         // The user may abandon the rebuild: as after a failure, nothing of it is written.
+        const int rows = VoSelectValue(QString::fromLatin1(kSyncRowsSQL)).toInt();
         TVoProgressScope progress(QStringLiteral("L'operazione potrebbe impiegare qualche minuto ..."),
-                                  kSyncSteps, true,
+                                  SyncSteps(rows), true,
                                   QString::fromLatin1(kSyncTitle) + QStringLiteral(" in corso ..."));
-        RebuildCatalogue(progress);
+        RebuildCatalogue(progress, rows);
     } catch (const std::exception &e) {
         // The next start tries again.
         VoGuarded([] { VoExecSQL(QString::fromLatin1(kSyncReleaseSQL)); });

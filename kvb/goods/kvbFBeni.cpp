@@ -4,6 +4,7 @@
 #include "AbcUContext.h"
 #include "AbeRRicerca.h"
 #include "VoQueryCollection.h"
+#include "VoSqlText.h"
 #include "kvbRBeni.h"
 
 namespace {
@@ -34,6 +35,9 @@ const char *const kKeysSQL =
     "ON "
     "(buo.iDwgFacAnfId = dia.iDwgFacAnfId) INNER JOIN TDwgFac di ON dia.IDwgFacID=di.IDwgFacID WHERE "
     "(di.iFacId=:iFacId)";
+// The keys in the list's own order, walked through the vouchers' dates rather than sorted.
+const char *const kWalkSQL =
+    "SELECT VO_KEY FROM PKVB_BENIINORDINE(:iFacId, :VOAFTER, :VOAFTER1, :VOAFTER2, :VOAFTER3, :VOAFTER4)";
 const char *const kUpdateSQL =
     "UPDATE TBInb_Beni  SET sBInbNOTE=:sBInbNOTE,    ICAEID=:ICAEID,ICONDID=:ICONDID  "
     "WHERE (iBInbID=:VOCURRID)";
@@ -72,7 +76,8 @@ void TfmBeni::FormCreate() {
                   {QString(), update, QString()});
     // The list reads a view; the update writes the good itself, which must still be there.
     xqcMain->SetTableName(QStringLiteral("TBINB_BENI"));
-    xqcMain->SetKeySlice({QStringLiteral("inb.IBINBID"), keys});
+    xqcMain->SetKeySlice({QStringLiteral("inb.IBINBID"), keys,
+                          VoOrderByNames(select, {}), QString::fromLatin1(kWalkSQL)});
     xqcMain->SetFieldBounds(QStringLiteral("iBInbIMPORTO"), AbcAmountBounds(QStringLiteral("Importo")));
     RebuildParamsFromSQL(xqcMain);
     xqcMain->SetParam(QStringLiteral("iFacId"), CurrentRegisterId);

@@ -219,6 +219,76 @@ TEST_F(kvbGoodsListTest, TheListShowsTheRegistersGoodsOfEveryYearByLoadingDateNu
     EXPECT_EQ(Column(fm, "NumCod"), (QStringList{"12/A", "21"}));
 }
 
+TEST_F(kvbGoodsListTest, TheListKeepsItsOrderFromOneScreenToTheNext) {
+    // Four vouchers, two of one date and one without date; numbers shared between the vouchers, with
+    // and without sub-codes, and goods alike in both: more than the first screens read.
+    const int sameDay = VoTestGoodsVoucher(year2025, 0, kLoaded, 1);
+    const int vouchers[] = {sameDay, VoTestGoodsVoucher(year2025, 0, kLoaded, 2),
+                            VoTestGoodsVoucher(year2026, 0, {2026, 1, 5}, 3),
+                            VoTestGoodsVoucher(year2025, 0, QDate(), 4)};
+    const QString codes[] = {QString(), QStringLiteral("A"), QStringLiteral("B")};
+    for (int i = 0; i < 330; ++i)
+        VoTestGood(vouchers[i % 4], i / 8, 10000, 1, seg, 0, codes[(i / 4) % 3]);
+    VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET SBINBCODNUMERO = '' WHERE IBBUOID = :v AND IBINBNUMERO = 3"),
+              {{QStringLiteral("v"), sameDay}});
+    QStringList sorted;
+    TVoQuery q(QStringLiteral(
+        "SELECT inb.IBINBID FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON buo.IBBUOID = inb.IBBUOID "
+        "INNER JOIN TDWGFACANF dia ON dia.IDWGFACANFID = buo.IDWGFACANFID INNER JOIN TDWGFAC di ON "
+        "di.IDWGFACID = dia.IDWGFACID WHERE di.IFACID = :f ORDER BY buo.DBBUODATA, inb.IBINBNUMERO, "
+        "inb.SBINBCODNUMERO, inb.IBINBID"));
+    for (q.SetParam(QStringLiteral("f"), facId).Open(); !q.Eof(); q.Next())
+        sorted << q.Value(0).toString();
+
+    TfmBeni *fm = OpenList();
+    ASSERT_TRUE(fm);
+    EXPECT_LT(fm->xqcMain->FetchedCount(), 330) << "the list reads a screen first";
+    while (fm->xqcMain->CanFetchMore())
+        fm->xqcMain->FetchMore();
+    EXPECT_EQ(Column(fm, "iBInbID"), sorted);
+}
+
+TEST_F(kvbGoodsListTest, UltimoReadsALongListWithItsCountAndAnnullaStopsOnTheLastRowRead) {
+    constexpr int kGoods = 6000;
+    const int voucher = VoTestGoodsVoucher(year2025, 0, kLoaded, 1);
+    VoExecSQL(QStringLiteral(
+                  "INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, ICAMID, "
+                  "IAVAID, ISECID) WITH RECURSIVE N AS (SELECT 0 AS I FROM RDB$DATABASE UNION ALL SELECT I + 1 "
+                  "FROM N WHERE I < 99) SELECT :g + a.I * 100 + b.I, a.I * 100 + b.I, 'BENE', :v, 100, 1, 1, "
+                  ":s FROM N a CROSS JOIN N b WHERE a.I * 100 + b.I < :n"),
+              {{QStringLiteral("g"),
+                VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID('TBINB_BENI', :n)"),
+                              {{QStringLiteral("n"), kGoods}})},
+               {QStringLiteral("v"), voucher},
+               {QStringLiteral("s"), seg},
+               {QStringLiteral("n"), kGoods}});
+    struct Case {
+        const char *what;
+        int annullaAt; // rows read when "Annulla" is pressed; 0: never
+        QStringList counts;
+        int current;
+    };
+    const Case cases[] = {
+        {"to the end", 0, {"5100 di 6000", "6000 di 6000"}, kGoods},
+        {"Annulla", 5100, {"5100 di 6000"}, 5100},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TfmBeni *fm = OpenList();
+        ASSERT_TRUE(fm);
+        {
+            TVoPressAnnulla annulla(c.annullaAt);
+            fm->frMaster->xacLast->trigger();
+            EXPECT_EQ(annulla.Counts(), c.counts);
+        }
+        EXPECT_FALSE(fmVoWait()->isVisible());
+        EXPECT_EQ(fm->xqcMain->RecNo(), c.current);
+        EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("iBInbNumero"))->AsInteger(), c.current - 1);
+        EXPECT_TRUE(messages->Texts().isEmpty());
+        VoCloseWindow(fm);
+    }
+}
+
 TEST_F(kvbGoodsListTest, SavingAGoodWritesItsNotesGoodsCodeAndConditionOnly) {
     const int good = Good(2, 1);
     const QVariant condition = VoSelectValue(QStringLiteral("SELECT MAX(ICONDID) FROM TCOND_CONDIZIONI"));
