@@ -20,7 +20,7 @@ TVoBounds TVoBounds::NotNegative(double max, const QString &caption, int scale) 
     return {0.0, true, max, scale, caption};
 }
 
-QString VoBoundsProblem(const TVoBounds &bounds, const QVariant &stored, const QString &caption) {
+QString VoBoundsSentence(const TVoBounds &bounds, const QVariant &stored, const QString &caption) {
     if (stored.isNull() || !stored.isValid() || !VoIsNumber(stored))
         return QString();
     double value = stored.toDouble();
@@ -28,14 +28,17 @@ QString VoBoundsProblem(const TVoBounds &bounds, const QVariant &stored, const Q
         value /= std::pow(10.0, bounds.scale);
     const QString name = caption.trimmed().isEmpty() ? bounds.caption : caption.trimmed();
     if (value < bounds.min || (!bounds.minIncluded && value == bounds.min))
-        return (bounds.minIncluded
-                    ? QStringLiteral("Attenzione ! \r\nIl campo \"%1\" non può essere minore di %2. ")
-                    : QStringLiteral("Attenzione ! \r\nIl campo \"%1\" deve essere maggiore di %2. "))
+        return (bounds.minIncluded ? QStringLiteral("Il campo \"%1\" non può essere minore di %2.")
+                                   : QStringLiteral("Il campo \"%1\" deve essere maggiore di %2."))
             .arg(name, Shown(bounds.min));
     if (value > bounds.max)
-        return QStringLiteral("Attenzione ! \r\nIl campo \"%1\" non può superare %2. ")
-            .arg(name, Shown(bounds.max));
+        return QStringLiteral("Il campo \"%1\" non può superare %2.").arg(name, Shown(bounds.max));
     return QString();
+}
+
+QString VoBoundsProblem(const TVoBounds &bounds, const QVariant &stored, const QString &caption) {
+    const QString sentence = VoBoundsSentence(bounds, stored, caption);
+    return sentence.isEmpty() ? sentence : QStringLiteral("Attenzione ! \r\n") + sentence + QLatin1Char(' ');
 }
 
 TVoBounds VoTypeBounds(int typeId) {

@@ -27,6 +27,9 @@ struct TVoBounds {
 // The message refusing a stored value beyond the bounds, naming the field; empty when the value is
 // within them or NULL.
 QString VoBoundsProblem(const TVoBounds &bounds, const QVariant &stored, const QString &caption);
+// The same refusal as one sentence ("Il campo ... non può superare ..."), for a message that says
+// first which row it speaks of; empty likewise.
+QString VoBoundsSentence(const TVoBounds &bounds, const QVariant &stored, const QString &caption);
 // What a column of an integer type holds; unbounded for other types.
 TVoBounds VoTypeBounds(int typeId);
 // The message refusing a number typed with characters no number shows (an exponent, a letter, a

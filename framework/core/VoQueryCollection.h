@@ -345,9 +345,15 @@ public:
 
     // What a field may hold (by name, ignoring case; kept across openings): a post of a row whose
     // value lies beyond is refused with the bounds' message, and the number edits bound to the field
-    // refuse it as the user leaves them.
+    // refuse it as the user leaves them. Only a value the insert or edit gives the field is judged:
+    // one the row already held when its edit began (stored by an import, a closing, an older
+    // program) stays, so that the rest of the row can still be changed.
     void SetFieldBounds(const QString &field, const TVoBounds &bounds);
     const TVoBounds *FieldBounds(const QString &field) const;
+    // The message refusing the field's current value beyond its bounds, named by caption (else by the
+    // bounds' own caption); empty when it is within them, when the field has none, or when an edit
+    // left the value as the row held it.
+    QString FieldBoundsProblem(const TVoField *field, const QString &caption) const;
 
     // A field computed in OnCalcFields for every row; added while the collection is closed.
     void AddCalcField(const QString &name, QMetaType::Type type);

@@ -179,14 +179,21 @@ const TVoBounds *TVoQueryCollection::FieldBounds(const QString &field) const {
     return found == m_fieldBounds.cend() ? nullptr : &found.value();
 }
 
+QString TVoQueryCollection::FieldBoundsProblem(const TVoField *field, const QString &caption) const {
+    const TVoBounds *bounds = field ? FieldBounds(field->FieldName()) : nullptr;
+    if (!bounds || (m_state == dsEdit && field->Value() == field->OldValue()))
+        return QString();
+    return VoBoundsProblem(*bounds, field->Value(), caption);
+}
+
 void TVoQueryCollection::CheckBounds() const {
-    for (const auto &field : m_fields)
-        if (const TVoBounds *bounds = FieldBounds(field->FieldName())) {
-            const QString problem = VoBoundsProblem(
-                *bounds, field->Value(), bounds->caption.isEmpty() ? field->DisplayLabel() : bounds->caption);
-            if (!problem.isEmpty())
-                throw EVoError(problem);
-        }
+    for (const auto &field : m_fields) {
+        const TVoBounds *bounds = FieldBounds(field->FieldName());
+        const QString problem = FieldBoundsProblem(
+            field.get(), bounds && !bounds->caption.isEmpty() ? bounds->caption : field->DisplayLabel());
+        if (!problem.isEmpty())
+            throw EVoError(problem);
+    }
 }
 
 bool TVoQueryCollection::Delete() {

@@ -5,6 +5,7 @@
 #include "VoDataSource.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QSet>
 #include <QShowEvent>
@@ -86,6 +87,20 @@ bool TfmVoChildDB::eventFilter(QObject *watched, QEvent *e) {
     if (watched == parentWidget() && e->type() == QEvent::Close)
         m_frameClosing = true;
     return QWidget::eventFilter(watched, e);
+}
+
+void TfmVoChildDB::keyPressEvent(QKeyEvent *e) {
+    if (e->key() == Qt::Key_S && (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        // The frames' own key saves the row of the frame with the focus; this one the row of the only
+        // frame that has one to save, or of the first in the window when several have.
+        for (TfrVoDBRWGrid *frame : findChildren<TfrVoDBRWGrid *>())
+            if (frame->isVisible() && frame->xacPost->isEnabled()) {
+                e->accept();
+                frame->xacPost->Execute();
+                return;
+            }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void TfmVoChildDB::showEvent(QShowEvent *e) {

@@ -35,6 +35,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    // Ctrl+S that no frame took, the focus standing outside the frame whose row is being typed (on a
+    // list beside it, where Tab from the row's last field leads), saves that row.
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void Activated();

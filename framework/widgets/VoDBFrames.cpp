@@ -359,7 +359,16 @@ void TfrVoDBRWGrid::DetailEnter() {
         xacPost->Execute();
 }
 
+void TfrVoDBRWGrid::AddDropDown(QWidget *list) {
+    m_dropDowns << list;
+}
+
 void TfrVoDBRWGrid::DetailEscape() {
+    for (QWidget *list : std::as_const(m_dropDowns))
+        if (list && list->isVisible()) {
+            list->hide();
+            return;
+        }
     if (!xdsMain->Editing()) {
         ShowList();
         return;

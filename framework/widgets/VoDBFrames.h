@@ -16,7 +16,8 @@
 // Enter moves to the next control in tab order and, on the last one, posts (a memo keeps Enter for
 // its new lines and takes Ctrl+Enter instead); Escape cancels the insert or edit, asking first
 // whether to save when the user typed into it, or goes back to the list when nothing is being
-// edited. Insert and edit bring the detail page forward
+// edited; while a list that drops down over the page shows (AddDropDown), Escape closes that list and
+// does nothing else. Insert and edit bring the detail page forward
 // and put the focus on its first control that takes input. While browsing, the detail page accepts
 // input only when the data source's AutoEdit is on and the frame may write.
 //
@@ -31,6 +32,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QPointer>
 #include <QStyle>
 #include <functional>
 
@@ -152,6 +154,9 @@ public:
     bool DetailShown() const;
     // Puts the focus on the first control of the detail page that takes input.
     void FocusFirstControl();
+    // A list of the detail page that opens over its controls (the matches of what is typed): an Escape
+    // that no control takes, while the list shows, only hides it.
+    void AddDropDown(QWidget *list);
 
     void SetReadOnly(bool readOnly) override;
     void UpdateActions() override;
@@ -172,6 +177,8 @@ private:
     void DetailEscape();
     void UpdateDetailEnabled();
     QList<QWidget *> DetailFocusChain() const;
+
+    QList<QPointer<QWidget>> m_dropDowns;
 };
 
 class TfrVoDBRW : public TfrVoDBRWGrid {

@@ -514,8 +514,7 @@ bool TVoDBControl::Validate() {
 
 QString TVoDBControl::BoundsProblem() const {
     const TVoField *field = Field();
-    const TVoBounds *bounds = field ? field->DataSet()->FieldBounds(field->FieldName()) : nullptr;
-    return bounds ? VoBoundsProblem(*bounds, field->Value(), Caption()) : QString();
+    return field ? field->DataSet()->FieldBoundsProblem(field, Caption()) : QString();
 }
 
 QString TVoDBControl::TooLargeProblem(const QString &text, int scale) const {

@@ -169,11 +169,19 @@ void TfmkvaBuoni::FormCreate() {
     xqcMain->VoAfterExec.Add([this](TVoQueryCollection *, TVoQueryProp &prop) { xqcMainVoAfterExec(prop); });
     xqcDetail->BeforeWrite.Add(
         [this](TVoQueryCollection *, int listKind) { xqcDetailBeforeWrite(listKind); });
-    if (loading)
+    if (loading) {
         xqcDetail->VoBeforeExec.Add(
             [this](TVoQueryCollection *, TVoQueryProp &prop, bool &) { xqcDetailVoBeforeExec(prop); });
-    else
+        // A row saved with no cost costs nothing: with no cost stored it would have no amount in the
+        // lists and be left out of every sum.
+        xqcDetail->BeforePost.Add([](TVoQueryCollection *rows) {
+            TVoField *cost = rows->FieldByName(QStringLiteral("fAfcCostoUnit"));
+            if (cost->IsNull())
+                cost->SetAsFloat(0);
+        });
+    } else {
         SetUpUnloading();
+    }
 }
 
 // A voucher's unloading rows may also be added many at once, under the same rule as one by one.

@@ -198,6 +198,7 @@ TfrkvaBeniCarico::TfrkvaBeniCarico(int kind, QWidget *parent)
     grArtSearch->verticalHeader()->hide();
     grArtSearch->horizontalHeader()->hide();
     grArtSearch->hide();
+    AddDropDown(grArtSearch);
     connect(grArtSearch, &QTableView::clicked, this, [this](const QModelIndex &index) {
         VoGuarded([&] {
             ChooseArticle(index.row());

@@ -137,6 +137,17 @@ int VoucherYear(int voucherId) {
     return VoSelectValue(QString::fromLatin1(kVoucherYearSQL), {{QStringLiteral("iFBuoId"), voucherId}})
         .toInt();
 }
+// Loading quantities are typed in loading units; unloading ones count the unit factor's pieces of
+// each.
+TVoBounds RowQuantityBounds(int kind) {
+    return kind == kvaLoading ? AbcQuantityBounds(QStringLiteral("Quantità"))
+                              : AbcUnloadQuantityBounds(QStringLiteral("Quantità"));
+}
+
+TVoBounds RowCostBounds() {
+    return AbcUnitCostBounds(QStringLiteral("Costo unitario"));
+}
+
 } // namespace
 
 void kvaSetHeaderLists(TVoQueryCollection *headers, int kind) {
@@ -171,9 +182,10 @@ void kvaSetRowLists(TVoQueryCollection *rows, int kind) {
     // The row goes first, so that the re-priced costs no longer count it.
     rows->SQLDelete.Add(QString::fromLatin1(kvaSQLAfcDelete));
     rows->SQLDelete.Add(QString::fromLatin1(kvaSQLRePricing));
-    rows->SetFieldBounds(QStringLiteral("FAFCQUANTITA"), AbcQuantityBounds(QStringLiteral("Quantità")));
-    rows->SetFieldBounds(QStringLiteral("FAFCCOSTOUNIT"),
-                         AbcUnitCostBounds(QStringLiteral("Costo unitario")));
+    rows->SetFieldBounds(QStringLiteral("FAFCQUANTITA"), RowQuantityBounds(kind));
+    // An unloading row's cost is priced, never typed: it carries VAT and the unit factor.
+    if (kind == kvaLoading)
+        rows->SetFieldBounds(QStringLiteral("FAFCCOSTOUNIT"), RowCostBounds());
 }
 
 void kvaSetDocumentLists(TVoQueryCollection *documents, int kind) {
@@ -238,7 +250,28 @@ void kvaDeleteVoucher(int voucherId) {
     tr.Commit();
 }
 
+void kvaCheckWrittenRow(int kind, const QString &voucher, const QString &article, double quantity,
+                        double cost, bool carried) {
+    // What another program hands over as nothing (a good without a description, a quantity below
+    // zero) arrives as a row of nothing, which no total minds.
+    TVoBounds quantityBounds =
+        carried ? AbcUnloadQuantityBounds(QStringLiteral("Quantità")) : RowQuantityBounds(kind);
+    quantityBounds.minIncluded = true;
+    QString sentence = VoBoundsSentence(quantityBounds, quantity, QString());
+    if (sentence.isEmpty() && kind == kvaLoading)
+        sentence = VoBoundsSentence(
+            carried ? TVoBounds::NotNegative(AbcMaxCarriedUnitCost, QStringLiteral("Costo unitario"))
+                    : RowCostBounds(),
+            cost, QString());
+    if (sentence.isEmpty())
+        return;
+    sentence[0] = sentence[0].toLower();
+    throw EVoError(QStringLiteral("Attenzione ! \r\n%1, articolo \"%2\": %3 Nulla è stato registrato. ")
+                       .arg(voucher, article, sentence));
+}
+
 void kvaInsertImportedRow(const TKvaImportedRow &row) {
+    kvaCheckWrittenRow(kvaLoading, row.source, row.good, row.quantity, row.unitCost);
     const auto orNull = [](const QVariant &v) { return v.isValid() ? v : VoNull(QMetaType::Int); };
     TVoQuery insert(QString::fromLatin1(kvaSQLImportAfcInsert));
     insert.SetParam(QStringLiteral("VOGENID"), NewId(QStringLiteral("TAFC_ARTVELIST")))

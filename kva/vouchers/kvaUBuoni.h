@@ -89,13 +89,23 @@ void kvaCheckVoucherRowsCanGo(int voucherId);
 struct TKvaImportedRow {
     int voucher = 0;
     int article = 0;
+    // The voucher or movement the row comes from, and the good or article, as a refusal names them.
+    QString source, good;
     double quantity = 0.0;
     double unitCost = 0.0;
     QVariant vatRate, location, responsible, sector, site;
     QString note;
 };
-// Writes the row with causal 1, condition 2 and budget item 30, taken in charge in the current year.
+// Writes the row with causal 1, condition 2 and budget item 30, taken in charge in the current year;
+// a quantity or cost beyond what a loading row may hold is refused as kvaCheckWrittenRow says.
 void kvaInsertImportedRow(const TKvaImportedRow &row);
+// Refuses, naming the voucher and the article, a row of a kind (kvaLoading, kvaUnloading) that a job
+// writes itself when its quantity or cost lies beyond what the voucher windows let a user save: the
+// job's transaction then writes nothing. A quantity of zero passes: a job writes what it was handed.
+// A row carried over from accepted rows (a closing's stock and average cost) is held to the room its
+// bounds leave for the unit factor and the VAT instead.
+void kvaCheckWrittenRow(int kind, const QString &voucher, const QString &article, double quantity,
+                        double cost, bool carried = false);
 
 // Serialises the writers of one numbering scope (register-year or register) for the rest of the open
 // transaction, so that the next number read after it stays free until the commit.

@@ -1,5 +1,6 @@
 #include "kvaFChiusura.h"
 
+#include "AbcUBounds.h"
 #include "VoDates.h"
 #include "VoDisplayFormat.h"
 #include "VoExceptions.h"
@@ -44,6 +45,12 @@ const char *const kArticlesSQL =
 // Writes the carrying rows of every article in stock, one result row per article looked at.
 const char *const kCarrySQL = "SELECT IFARID, ICARRIED FROM PKVA_RIPORTAGIACENZE(:iDwgFacAnfId, :dData, "
                               ":iBuoChiusura, :iBuoApertura, :iIvaInclusa, :iPrimoId)";
+// The first row the closing wrote beyond what rows carried from accepted loads can come to.
+const char *const kBeyondBoundsSQL =
+    "SELECT FIRST 1 buo.IFBUOTIPO, buo.SFBUODESC, far.SFARLDESC, afc.FAFCQUANTITA, afc.FAFCCOSTOUNIT FROM "
+    "TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI buo ON (buo.IFBUOID = afc.IFBUOID) INNER JOIN "
+    "TFAR_FACARTICOLI far ON (far.IFARID = afc.IFARID) WHERE afc.IFBUOID IN (:c, :o) AND "
+    "(afc.FAFCQUANTITA > :fQuantita OR (buo.IFBUOTIPO = 0 AND afc.FAFCCOSTOUNIT > :fCosto))";
 const char *const kDropVouchersSQL = "DELETE FROM TFBUO_BUONI WHERE IFBUOID IN (:c, :o)";
 // Draws count keys of the voucher rows at once: the first of them.
 const char *const kRowKeysSQL = "SELECT L_ICNTID FROM PYSETGETID('TAFC_ARTVELIST', :iCount)";
@@ -288,6 +295,20 @@ void TfmKvaChiusura::CarryStock() {
         progress.Step(looked);
     }
     carry.Close();
+    // Stock and average costs come from rows once accepted; rows stored before their bounds held may
+    // still carry more than the next year's totals can add up.
+    TVoQuery beyond(QString::fromLatin1(kBeyondBoundsSQL));
+    beyond.SetParam(QStringLiteral("c"), closingId)
+        .SetParam(QStringLiteral("o"), openingId)
+        .SetParam(QStringLiteral("fQuantita"), AbcMaxUnloadQuantity)
+        .SetParam(QStringLiteral("fCosto"), AbcMaxCarriedUnitCost);
+    beyond.Open();
+    if (!beyond.Eof())
+        kvaCheckWrittenRow(
+            beyond.AsInteger(QStringLiteral("IFBUOTIPO")), beyond.AsString(QStringLiteral("SFBUODESC")),
+            beyond.AsString(QStringLiteral("SFARLDESC")), beyond.AsFloat(QStringLiteral("FAFCQUANTITA")),
+            beyond.AsFloat(QStringLiteral("FAFCCOSTOUNIT")), true);
+    beyond.Close();
     // Which articles are in stock is known once their rows are written: a year without stock keeps
     // no vouchers.
     if (carried == 0)

@@ -249,15 +249,17 @@ bool TfmKvaImpBenDur::Post() {
     VoLockRow(QString::fromLatin1(m_source.table), key, SourceId());
     if (VoSelectValue(QString::fromLatin1(m_source.markedSQL), {{key, SourceId()}}).isNull())
         return false;
+    const QString number = xqcBuoni->FieldByName(QString::fromLatin1(m_source.numberField))->AsString();
     const int voucher =
-        InsertHeader(QString::fromLatin1(m_source.description)
-                         .arg(xqcBuoni->FieldByName(QString::fromLatin1(m_source.numberField))->AsString()),
+        InsertHeader(QString::fromLatin1(m_source.description).arg(number),
                      xqcBuoni->FieldByName(QString::fromLatin1(m_source.dateField))->AsDate());
     for (int row = 1; row < sgArticoli->RowCount(); ++row) {
         StepRow(row);
         const auto cell = [this, row](int column) { return sgArticoli->Cells(column, row); };
         TKvaImportedRow imported;
         imported.voucher = voucher;
+        imported.source = QStringLiteral("Buono di scarico numero %1").arg(number);
+        imported.good = cell(colDesc);
         imported.article =
             FindOrInsertArticle(cell(colDesc), cell(colTitolo), cell(colAutore), cell(colEditore),
                                 CellId(colCatId, row), CellId(colCfmId, row), CellId(colMerId, row),

@@ -161,6 +161,9 @@ bool TfmKvaImpMag::Post() {
         const QString desc = sgArticoli->Cells(colDesc, row);
         TKvaImportedRow imported;
         imported.voucher = voucher;
+        imported.source = QStringLiteral("Scarico del magazzino numero %1")
+                              .arg(xqcBuoni->FieldByName(QStringLiteral("SMGMCOD"))->AsString());
+        imported.good = desc;
         imported.article = FindOrInsertArticle(
             desc, desc, QString(), QString(), CellId(colCatId, row), CellId(colCfmId, row),
             CellId(colMerId, row), CellId(colDcmId, row), CellId(colUnmId, row), CellId(colIvaId, row), true);

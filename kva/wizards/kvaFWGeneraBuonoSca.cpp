@@ -456,6 +456,10 @@ bool TfmKvaWGeneraBuonoSca::Post() {
         const double quantity = CellNumber(colQuantita, r);
         if (quantity <= 0.0)
             continue;
+        kvaCheckWrittenRow(kvaUnloading,
+                           QStringLiteral("Buono di carico numero %1")
+                               .arg(xqcBuoni->FieldByName(QStringLiteral("IFBUONUMERO"))->AsInteger()),
+                           sgArticoli->Cells(colDesc, r), quantity, CellNumber(colCosto, r));
         source.Close();
         source.SetParam(QStringLiteral("iAfcId"), int(CellNumber(colAfcId, r))).Open();
         if (source.Eof())

@@ -13,15 +13,38 @@
 //   fifteen digits.
 // A quantity is above zero (a negative one would be a loading hidden in an unloading); costs and
 // amounts are zero or more.
+// Only what a person types, or an import brings from another program, is held to these bounds; what
+// the program works out from accepted values is never refused afterwards, so the bounds leave room
+// for it:
+// - consumables are handed out in unloading units, up to the unit factor (at most 10.000) of them for
+//   each loading unit: an unloading quantity may be the largest loading quantity times the largest
+//   factor;
+// - an unloading row's cost is not typed but priced from the loads (their average cost with VAT,
+//   divided by the factor), and carries no bound of its own: the stock check keeps the row worth no
+//   more than the loads it unloads.
 #include "VoBounds.h"
 
 inline constexpr double AbcMaxQuantity = 99999.0;
+inline constexpr double AbcMaxUnitFactor = 10000.0;
+inline constexpr double AbcMaxUnloadQuantity = AbcMaxQuantity * AbcMaxUnitFactor;
 inline constexpr double AbcMaxUnitCost = 99999.99;
+// An average of loaded costs with their VAT (a rate of at most 100) never exceeds twice the largest
+// cost, nor does it once the VAT is taken out again at another rate: what a year's closing carries
+// over stays within it.
+inline constexpr double AbcMaxCarriedUnitCost = 2 * AbcMaxUnitCost;
 inline constexpr double AbcMaxAmount = 999999999.99;
 inline constexpr double AbcMaxTurnover = 9999999999999.99;
 
 inline TVoBounds AbcQuantityBounds(const QString &caption) {
     return TVoBounds::Positive(AbcMaxQuantity, caption);
+}
+// A quantity in unloading units.
+inline TVoBounds AbcUnloadQuantityBounds(const QString &caption) {
+    return TVoBounds::Positive(AbcMaxUnloadQuantity, caption);
+}
+// How many unloading units make one loading unit.
+inline TVoBounds AbcUnitFactorBounds(const QString &caption) {
+    return TVoBounds::Positive(AbcMaxUnitFactor, caption);
 }
 inline TVoBounds AbcUnitCostBounds(const QString &caption) {
     return TVoBounds::NotNegative(AbcMaxUnitCost, caption);

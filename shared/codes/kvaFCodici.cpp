@@ -1,5 +1,6 @@
 #include "kvaFCodici.h"
 
+#include "AbcUBounds.h"
 #include "AbcUContext.h"
 #include "AbcURoutines.h"
 #include "VoConnection.h"
@@ -280,5 +281,9 @@ void TfmkvaUniMisura::FormCreate() {
     TfmVoRegistry::FormCreate();
     SetUpRegistry(frUniMisura, xqcUniMisura, QString::fromLatin1(kUniMisuraSQL),
                   {{1, QStringLiteral("SUNMCOD"), true}, {2, QStringLiteral("SUNMDESCS"), true}});
+    // Every unloading quantity is a loading quantity times this factor: the quantities' bounds count
+    // on it.
+    xqcUniMisura->SetFieldBounds(QStringLiteral("FUNMFATTOREPROP"),
+                                 AbcUnitFactorBounds(QStringLiteral("Fattore conversione")));
     xqcUniMisura->Open();
 }

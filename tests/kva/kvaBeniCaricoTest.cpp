@@ -395,6 +395,60 @@ TEST_F(kvaBeniCaricoTest, QuantitiesAndCostsBeyondTheirBoundsAreRefusedByName) {
     }
 }
 
+// A row stored beyond what may be typed (an import took a good's amount as its cost) keeps its cost
+// when only its note changes; a row saved without a cost costs 0,00, stored as 0, not as no cost.
+TEST_F(kvaBeniCaricoTest, AStoredDearRowTakesANoteAndAnEmptyCostIsZero) {
+    const int dear =
+        VoTestRow(voucher, VoTestArticle(QStringLiteral("Lavagna interattiva"), pieces, vat22), 1, 150000.0);
+    Open();
+    NewRow();
+    TypeDescription(QStringLiteral("Gessetti"));
+    FillCodes();
+    VoTypeInto(rows->xceImporto, QString());
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COALESCE(CAST(FAFCCOSTOUNIT AS VARCHAR(30)), 'NULL') FROM "
+                                           "TAFC_ARTVELIST WHERE IAFCID = :r"),
+                            {{QStringLiteral("r"),
+                              window->xqcDetail->FieldByName(QStringLiteral("IAFCID"))->AsInteger()}})
+                  .toString(),
+              QStringLiteral("0.000000000000000"));
+    EXPECT_EQ(rows->xceImporto->text(), QStringLiteral("0,00"));
+    ASSERT_TRUE(window->xqcDetail->Locate(QStringLiteral("IAFCID"), dear));
+    ASSERT_TRUE(rows->xacEdit->Execute());
+    window->xqcDetail->FieldByName(QStringLiteral("bAfcNote"))->SetValue(QStringLiteral("in aula 3"));
+    ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+    EXPECT_EQ(
+        VoSelectValue(
+            QStringLiteral("SELECT FAFCCOSTOUNIT || '|' || COALESCE(CAST(BAFCNOTE AS VARCHAR(20)), '') FROM "
+                           "TAFC_ARTVELIST WHERE IAFCID = :r"),
+            {{QStringLiteral("r"), dear}})
+            .toString(),
+        QStringLiteral("150000.0000000000|in aula 3"));
+}
+
+// Escape with the matches open under the description, from the description or from the list, closes
+// the list and nothing else; only an Escape with no list open asks about the typed row.
+TEST_F(kvaBeniCaricoTest, EscapeClosesTheOpenMatchesAndOnlyThenAsksAboutTheRow) {
+    VoTestArticle(QStringLiteral("Gessetti bianchi"), pieces, vat22);
+    Open();
+    NewRow();
+    for (const bool fromList : {false, true}) {
+        SCOPED_TRACE(fromList);
+        TypeDescription(QStringLiteral("gess"));
+        ASSERT_EQ(Shown(), 1);
+        if (fromList)
+            VoPress(Qt::Key_Down);
+        VoPress(Qt::Key_Escape);
+        EXPECT_FALSE(rows->grArtSearch->isVisible());
+        EXPECT_EQ(window->xqcDetail->State(), dsInsert);
+        EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    }
+    messages->Push(mrNo);
+    VoPress(Qt::Key_Escape);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Salvare le modifiche prima di chiudere?")});
+    EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+}
+
 TEST_F(kvaBeniCaricoTest, ASavedRowKeepsTheStockItsUnloadingsNeed) {
     const int article = VoTestArticle(QStringLiteral("Toner nero"), pieces, vat22);
     const int row = VoTestRow(voucher, article, 10, 5.0);

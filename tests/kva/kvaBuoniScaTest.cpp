@@ -11,6 +11,7 @@
 #include "VoTableModel.h"
 #include "VoTestData.h"
 #include "VoTestDb.h"
+#include "VoTestRegisters.h"
 #include "VoTestVouchers.h"
 #include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
@@ -175,6 +176,35 @@ TEST_F(kvaBuoniScaTest, ATooLargeQuantityIsRefusedAndReplacedByTheLargestThatSav
 }
 
 // Unloading nothing, or less than nothing (a loading in disguise), is refused naming the quantity.
+// An article loaded net of VAT at the most a cost may be typed is unloaded at that cost with its VAT,
+// which no one typed; a hundred boxes of a thousand pieces are handed out piece by piece.
+TEST_F(kvaBuoniScaTest, WhatThePricingWorksOutIsNeverRefused) {
+    VoTestSetRegisterOptions(VoTestRegister(), 1, 0);
+    ChooseRegisterYear(ry);
+    const int dear = VoTestArticle(QStringLiteral("LAVAGNA"), 0, VoTestVatRate(22));
+    VoTestRow(load, dear, 1, 90000.0);
+    const int staples = VoTestArticle(QStringLiteral("PUNTI"), VoTestUnit(1000, QStringLiteral("SC")));
+    VoTestRow(load, staples, 99999, 1.0);
+    Open();
+    const struct {
+        const char *article;
+        double quantity, cost;
+    } cases[] = {{"lavagna", 1, 109800.0}, {"punti", 99999000, 0.001}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.article);
+        NewRow();
+        Choose(QString::fromLatin1(c.article));
+        rows->xelSettore->SetKeyValue(office);
+        ASSERT_TRUE(Post()) << messages->LastText().toStdString();
+        EXPECT_DOUBLE_EQ(Value(QStringLiteral("SELECT FAFCQUANTITA FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                               {{QStringLiteral("r"), CurrentRow()}}),
+                         c.quantity);
+        EXPECT_NEAR(Value(QStringLiteral("SELECT FAFCCOSTOUNIT FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                          {{QStringLiteral("r"), CurrentRow()}}),
+                    c.cost, 1e-6);
+    }
+}
+
 TEST_F(kvaBuoniScaTest, AnUnloadingQuantityMustBeAboveZero) {
     Open();
     for (const QString &typed : {QStringLiteral("0"), QStringLiteral("-5")}) {

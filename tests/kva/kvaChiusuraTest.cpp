@@ -347,6 +347,41 @@ TEST_F(kvaChiusuraZeroingTest, AFailureLeavesNothingOfTheClosing) {
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TAFC_ARTVELIST WHERE IFARID = %1").arg(a)), 3);
 }
 
+// A stock gathered from many accepted loads is carried however large, in loading units and in the
+// pieces of its unit; a cost stored before the bounds held, which no accepted load gives, stops the
+// closing by name and nothing of it is written.
+TEST_F(kvaChiusuraZeroingTest, CarriesAnyStockOfAcceptedRowsButNoCostBeyondThem) {
+    const int staples = Article(QStringLiteral("Punti"), 1, VoTestUnit(1000, QStringLiteral("SC")));
+    const int load = VoTestVoucher(kvaLoading, QDate(2026, 6, 1), regYears[0]);
+    VoTestRow(load, staples, 99999, 0.5);
+    VoTestRow(load, staples, 99999, 0.5);
+    Close();
+    EXPECT_TRUE(messages->Texts().endsWith(QStringLiteral("Chiusura completata")))
+        << messages->LastText().toStdString();
+    EXPECT_EQ(
+        VoRowTexts(QStringLiteral("SELECT buo.SFBUOUSE || '|' || CAST(afc.FAFCQUANTITA AS BIGINT) FROM "
+                                  "TAFC_ARTVELIST afc JOIN TFBUO_BUONI buo ON buo.IFBUOID = afc.IFBUOID "
+                                  "WHERE afc.IFARID = :s AND buo.SFBUOUSE IS NOT NULL ORDER BY 1"),
+                   {{QStringLiteral("s"), staples}}),
+        (QStringList{"CARCHIUS|199998", "SCACHIUS|199998000"}));
+
+    MakeYears(1, 0, {2026, 2027});
+    const int board = Article(QStringLiteral("Lavagna"), 1);
+    VoTestRow(VoTestVoucher(kvaLoading, QDate(2026, 2, 1), regYears[0]), board, 1, 250000);
+    messages->Clear();
+    Close();
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Attenzione ! \r\nBuono di inizio anno, articolo \"LAVAGNA\": il campo "
+                                     "\"Costo unitario\" non può superare 199.999,98. Nulla è stato "
+                                     "registrato. ")});
+    EXPECT_EQ(
+        Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE IDWGFACANFID IN (%1, %2) AND (SFBUOUSE IS "
+                             "NOT NULL OR ILOCKED = 1)")
+                  .arg(regYears[0])
+                  .arg(regYears[1])),
+        0);
+}
+
 TEST_F(kvaChiusuraZeroingTest, AnnullaInTheMiddleLeavesTheDatabaseAsItWas) {
     const QString everything = QStringLiteral(
         "SELECT 'V', IFBUOID, ILOCKED, SFBUOUSE FROM TFBUO_BUONI UNION ALL SELECT 'R', IAFCID, "

@@ -188,6 +188,32 @@ TEST_F(kvaCodiciTest, AUnitWithoutMeasuresTakesItsDescriptionCutToTheirLength) {
     EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
 }
 
+// Every unloading quantity is a loading quantity times the factor: it is above zero and no larger
+// than the quantities' bounds leave room for.
+TEST_F(kvaCodiciTest, AUnitFactorIsAboveZeroAndAtMostTenThousand) {
+    auto *fm = Open<TfmkvaUniMisura>(QStringLiteral("TfmkvaUniMisura"));
+    ASSERT_TRUE(fm);
+    TfrkvaUniMisura *fr = fm->frUniMisura;
+    const struct {
+        QString typed, refusal;
+    } cases[] = {
+        {QStringLiteral("0"), QStringLiteral("Il campo \"Fattore conversione\" deve essere maggiore di 0")},
+        {QStringLiteral("10001"), QStringLiteral("Il campo \"Fattore conversione\" non può superare 10.000")},
+        {QStringLiteral("10000"), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        ASSERT_TRUE(fr->xacInsert->Execute());
+        VoTypeInto(fr->xdeCodice, QStringLiteral("F") + c.typed);
+        VoTypeInto(fr->xdeDescrizione, QStringLiteral("Scatola"));
+        messages->Clear();
+        VoTypeInto(fr->xdnFattore, c.typed);
+        EXPECT_EQ(fr->xacPost->Execute() && fm->xqcUniMisura->State() == dsBrowse, c.refusal.isEmpty());
+        EXPECT_EQ(messages->LastText(), c.refusal.isEmpty() ? QString() : Warning(c.refusal));
+        fm->xqcUniMisura->Cancel();
+    }
+}
+
 TEST_F(kvaCodiciTest, GoodsCodesOfBothProgramsAreListedAndNewOnesAreThisProgramsWithTheirDetails) {
     VoExecSQL(
         QStringLiteral("INSERT INTO TMER_CODICIMERCEOL (IMERID, SMERCODICE, SMERDESC, LMERPRG) VALUES "

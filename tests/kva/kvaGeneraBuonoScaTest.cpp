@@ -584,4 +584,36 @@ TEST_F(kvaGeneraBuonoScaTest, UnloadingWindowOffersTheLoadingVoucherUntilItIsUnl
     EXPECT_EQ(generate(), 1);
 }
 
+// The grid proposes the stock in unloading units: as many as the largest loading quantity times the
+// largest factor are written; a row stored before its bounds held, which gives more, is refused by name
+// and nothing of the voucher is written.
+TEST_F(kvaGeneraBuonoScaTest, AQuantityBeyondWhatAnUnloadingRowMayHoldIsRefusedByName) {
+    const int staples = VoTestArticle(QStringLiteral("PUNTI"), VoTestUnit(10000, QStringLiteral("SC")));
+    for (const double loaded : {99999.0, 200000.0}) {
+        SCOPED_TRACE(loaded);
+        const int voucher = LoadTwo();
+        VoTestRow(voucher, staples, loaded, 1.0, office);
+        Open(0);
+        ToGrid(voucher);
+        messages->Clear();
+        messages->Push({mrOk, mrOk});
+        VoClick(fm->buOk);
+        if (loaded < 100000) {
+            EXPECT_EQ(Unloadings(), 1) << messages->LastText().toStdString();
+        } else {
+            EXPECT_EQ(messages->Texts().value(0),
+                      QStringLiteral("Importa beni Attenzione ! \r\nBuono di carico numero %1, articolo "
+                                     "\"PUNTI\": il campo \"Quantità\" non può superare 999.990.000. Nulla è "
+                                     "stato registrato. ")
+                          .arg(VoSelectValue(QStringLiteral("SELECT IFBUONUMERO FROM TFBUO_BUONI WHERE "
+                                                            "IFBUOID = :v"),
+                                             {{QStringLiteral("v"), voucher}})
+                                   .toInt()));
+            EXPECT_EQ(Unloadings(), 1);
+            EXPECT_FALSE(Marked(voucher));
+        }
+        delete opened;
+    }
+}
+
 } // namespace

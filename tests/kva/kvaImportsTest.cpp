@@ -329,6 +329,27 @@ TEST_F(kvaImportsTest, FailingRowWritesNothingAndKeepsTheSourceOffered) {
     EXPECT_TRUE(fm->isVisible());
 }
 
+// A good dearer than a loading row's cost may be (150.000,00 with its VAT, 122.950,82 without) is
+// refused by name, with nothing of the import written, not even the goods within the bounds.
+TEST_F(kvaImportsTest, AGoodBeyondWhatARowMayCostIsRefusedByNameAndNothingWritten) {
+    const int voucher = VoTestMarkedVoucher(false, 4, QDate(2026, 3, 2));
+    VoTestHandedGood(false, voucher, Good(QStringLiteral("RISMA A4"), 1219999756));
+    VoTestHandedGood(false, voucher, Good(QStringLiteral("LAVAGNA"), 1500000000));
+    OpenWizard();
+    ToGoods(voucher);
+    CompleteAll();
+    messages->Push({mrOk, mrOk});
+    VoClick(fm->buOk);
+    EXPECT_EQ(messages->Texts().value(1),
+              QString::fromUtf8("Attenzione ! \r\nBuono di scarico numero 4, articolo \"LAVAGNA\": il campo "
+                                "\"Costo unitario\" non può superare 99.999,99. Nulla è stato registrato. "));
+    EXPECT_EQ(Vouchers(), 0);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFARID FROM TFAR_FACARTICOLI WHERE SFARLDESC = 'RISMA A4'")),
+              0);
+    EXPECT_EQ(Marker(voucher), "VELIST");
+    EXPECT_TRUE(fm->isVisible());
+}
+
 // --- Warehouse issues --------------------------------------------------------------------------------
 
 using M = TfmKvaImpMag;
@@ -442,6 +463,26 @@ TEST_F(kvaImpMagTest, ImportCarriesTheMovementAndCopiesTheLoadDocuments) {
               QStringList{"4.000000000000000|1.000000000000000"});
     OpenMag();
     EXPECT_FALSE(mag->xqcBuoni->Locate(QStringLiteral("IMGMID"), issue));
+}
+
+// More than a loading row may hold arrives from the warehouse in loading units: refused by name, and
+// nothing of the movement is written.
+TEST_F(kvaImpMagTest, AQuantityBeyondWhatARowMayHoldIsRefusedByNameAndNothingWritten) {
+    const int issue = VoTestMovement(9, QDate(2026, 3, 1), QStringLiteral("S-9"));
+    VoTestMovementRow(issue, VoTestWarehouseArticle(QStringLiteral("MATITE"), merId, 1), 5, 0, vat);
+    VoTestMovementRow(issue, VoTestWarehouseArticle(QStringLiteral("FOGLI"), merId, 2), 200000, 0, vat);
+    OpenMag();
+    ToRows(issue);
+    PickForAll(M::colSede, QStringLiteral("Sede centrale"));
+    messages->Push({mrOk, mrOk});
+    VoClick(mag->buOk);
+    EXPECT_EQ(messages->Texts().value(1),
+              QString::fromUtf8("Attenzione ! \r\nScarico del magazzino numero S-9, articolo \"FOGLI\": il "
+                                "campo \"Quantità\" non può superare 99.999. Nulla è stato registrato. "));
+    EXPECT_EQ(Vouchers(), 0);
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IFARID FROM TFAR_FACARTICOLI WHERE SFARLDESC = 'MATITE'")),
+              0);
+    EXPECT_TRUE(mag->isVisible());
 }
 
 TEST_F(kvaImpMagTest, CodesWithoutCategoryAreListedOnceAndATakenMovementIsNotWrittenTwice) {

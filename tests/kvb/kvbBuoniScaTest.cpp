@@ -172,6 +172,23 @@ TEST_F(kvbBuoniScaTest, ANewRowStartsOnTheNumberWhichStaysShownAfterTheSave) {
     EXPECT_EQ(fm->frDetail->xelNumero->text(), QStringLiteral("1"));
 }
 
+// Ctrl+S saves the good wherever the focus stands, also where Tab from the cause, the row's last
+// field, leads out of the goods' frame.
+TEST_F(kvbBuoniScaTest, CtrlSSavesAfterTabOutOfTheCause) {
+    Open();
+    fm->frDetail->ShowDetail();
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    QApplication::processEvents();
+    fm->frDetail->xelNumero->SetKeyValue(good);
+    fm->frDetail->xelCausale->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    fm->frDetail->xelCausale->SetKeyValue(causal);
+    VoPress(Qt::Key_Tab);
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(fm->xqcDetail->State(), dsBrowse) << messages->LastText().toStdString();
+    EXPECT_EQ(GoodRow(), QStringLiteral("3|%1|%2|10000").arg(voucher).arg(causal));
+}
+
 TEST_F(kvbBuoniScaTest, AGoodDischargedMeanwhileByAnotherUserIsRefused) {
     const int other = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 4, 2), 2);
     Open();

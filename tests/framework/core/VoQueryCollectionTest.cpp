@@ -302,6 +302,23 @@ TEST_F(VoQueryCollectionTest, APostRefusesAValueBeyondItsFieldsBounds) {
     ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
 }
 
+// A value the row already held beyond the bounds (an import, an older program) does not stop an edit
+// of the rest of the row; a new value beyond them is still refused.
+TEST_F(VoQueryCollectionTest, AStoredValueBeyondTheBoundsStaysThroughAnEditOfTheRest) {
+    qc.SetAutoBuildSQL(true);
+    qc.SetFieldBounds(QStringLiteral("famount"), TVoBounds::NotNegative(500, QStringLiteral("Importo")));
+    VoExecSQL(QStringLiteral("UPDATE TQC_HEAD SET FAMOUNT = 150000"));
+    qc.Open();
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("SDESC"))->SetValue(QStringLiteral("Nota cambiata"));
+    ASSERT_TRUE(qc.Post()) << qc.LastError().toStdString();
+    qc.Edit();
+    qc.FieldByName(QStringLiteral("FAMOUNT"))->SetAsFloat(150001);
+    EXPECT_FALSE(qc.Post());
+    EXPECT_EQ(user->reported,
+              QStringList{QStringLiteral("Attenzione ! \r\nIl campo \"Importo\" non può superare 500. ")});
+}
+
 TEST_F(VoQueryCollectionTest, APostJoinsTheCallersTransaction) {
     qc.SQLInsert.Add(kInsertHead);
     qc.SQLInsert.Add(kCountTotal);
