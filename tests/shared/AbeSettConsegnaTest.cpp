@@ -291,6 +291,7 @@ TEST_F(AbeSettConsegnaTest, TheSearchBoxNarrowsTheSectorsOnTheColumnChosen) {
                           {QStringLiteral("LESTR"), QStringLiteral("PAL")},
                           {QStringLiteral("x' OR '1'='1"), QString()}};
     box->edRicerca->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(VoHoldPause(box->tmFilt), 500);
     for (const Case &c : cases) {
         box->edRicerca->selectAll();
         VoType(c.typed);
