@@ -79,6 +79,18 @@ void RestoreFocus(QWidget *widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
+// A check or a lookup that reads the database may meet a server that no longer answers: that is told,
+// but it says nothing of the value, which is neither marked nor selected as refused. Whether it was so.
+bool ToldServerLost(const std::exception &e) {
+    const auto *failure = dynamic_cast<const EVoDatabaseError *>(&e);
+    if (!failure || !failure->IsConnectionLost())
+        return false;
+    const TVoFailureText told = VoFailureText(e);
+    TVoShownMessage shown{told.text, mtWarning, mbOK};
+    shown.detail = told.detail;
+    VoMessageDlg(shown);
+    return true;
+}
 
 } // namespace
 
@@ -469,8 +481,10 @@ bool TVoDBControl::Write(bool report) {
         try {
             ok = ControlToData(&error);
         } catch (const std::exception &e) {
+            if (!report || ToldServerLost(e))
+                return false;
             const TVoFailureText failure = VoFailureText(e);
-            return report ? Fail(failure.text, failure.detail) : false;
+            return Fail(failure.text, failure.detail);
         }
     }
     if (!ok)
@@ -495,7 +509,8 @@ bool TVoDBControl::Validate() {
     } catch (const EVoAbort &) {
         return Fail(QString());
     } catch (const std::exception &e) {
-        // A check that reads the database may meet a server that no longer answers.
+        if (ToldServerLost(e))
+            return false;
         const TVoFailureText failure = VoFailureText(e);
         return Fail(failure.text, failure.detail);
     }

@@ -644,6 +644,8 @@ TEST_F(kvaBuoniLostServerTest, ASaveWhileTheServerIsDownKeepsTheTypingAndTheFirs
         EXPECT_EQ(window->xqcMain->State(), dsInsert) << attempt;
         EXPECT_EQ(frame->xedDescr->text(), QStringLiteral("Cancelleria")) << attempt;
         EXPECT_EQ(frame->xneNumero->Value().toInt(), 1) << attempt;
+        // A check that could not read the database refused nothing the clerk typed.
+        EXPECT_FALSE(frame->xdeData->MarkedInvalid()) << attempt;
     }
 
     QString reason;
