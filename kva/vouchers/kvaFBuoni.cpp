@@ -153,10 +153,11 @@ void TfmkvaBuoni::FormCreate() {
                              loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 3, 4, 5});
     SortColumnsOnTheirFields(frBuoDoc->grFrame, {0, 1, 2, 3, 4});
 
-    // A closed year takes no new voucher and loses no voucher, row or document link: the user is told
-    // as she asks, before any question.
-    for (TVoDataAction *action :
-         {frMaster->xacInsert, frMaster->xacDelete, frDetail->xacDelete, frBuoDoc->xacDelete})
+    // A closed year takes no new voucher and loses no voucher, row or document link, and what was typed
+    // in it is not saved: the user is told as she asks, before any question and before any other
+    // reason a field of hers may give.
+    for (TVoDataAction *action : {frMaster->xacInsert, frMaster->xacDelete, frMaster->xacPost, frDetail->xacDelete,
+                                  frDetail->xacPost, frBuoDoc->xacDelete, frBuoDoc->xacPost})
         action->OnExecute.Add([action](TVoDataAction *) {
             kvaRefuseClosedYear();
             action->ExecuteDefault();

@@ -252,19 +252,31 @@ TEST_F(kvaClosedYearTest, NoRowOrLinkOfTheClosedYearIsOfferedToBeDeleted) {
     }
 }
 
-// A change of a closed year's row is refused for the closing, not for the stock it would break: a
-// loading row lowered below what was unloaded, an unloading row raised above the stock.
-TEST_F(kvaClosedYearTest, AChangedRowOfTheClosedYearIsRefusedAsClosedBeforeItsStock) {
+// A change of a closed year's row is refused for the closing, not for the stock it would break or a
+// field it lacks: a loading row lowered below what was unloaded, an unloading row raised above the
+// stock, a row of the closing's own voucher, which goes to no sector.
+TEST_F(kvaClosedYearTest, AChangedRowOfTheClosedYearIsRefusedAsClosedBeforeAnyOtherReason) {
     MakeYear(1);
     CloseYear();
     closed = Year();
+    const QVariantHash closing{{QStringLiteral("y"), years[0]}};
+    const int closingVoucher = VoSelectValue(QStringLiteral("SELECT IFBUOID FROM TFBUO_BUONI WHERE IDWGFACANFID "
+                                                            "= :y AND SFBUOUSE = 'SCACHIUS'"),
+                                             closing)
+                                   .toInt();
+    const int closingRow =
+        VoSelectValue(QStringLiteral("SELECT MIN(IAFCID) FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
+                      {{QStringLiteral("v"), closingVoucher}})
+            .toInt();
     const struct {
         const char *window;
         int voucher, row;
         const char *quantity;
-    } changes[] = {{"TfmkvaBuoni", load, row, "1"}, {"TfmkvaBuoniSca", unloading, unloadingRow, "50"}};
+    } changes[] = {{"TfmkvaBuoni", load, row, "1"},
+                   {"TfmkvaBuoniSca", unloading, unloadingRow, "50"},
+                   {"TfmkvaBuoniSca", closingVoucher, closingRow, "1"}};
     for (const auto &c : changes) {
-        SCOPED_TRACE(c.window);
+        SCOPED_TRACE(c.row);
         TfmkvaBuoni *w = OpenVouchers(QString::fromLatin1(c.window));
         ASSERT_TRUE(w);
         ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), c.voucher));
