@@ -176,6 +176,29 @@ bool Sweep(TVoSQLConnection *connection) {
     return true;
 }
 
+// A program stopped dead while a step created a table leaves that table's first pages behind under
+// the table number the engine hands out next: the number goes back with the step, the pages stay, and
+// every later creation of a table with an index under that number fails ("cannot create index"), at
+// every start. Such numbers are used up by a table made and dropped at once, after a sweep has taken
+// away the rows of the stopped step, before any step is applied again. A database that was never
+// stopped so has no such pages and is left alone.
+bool HasLeftoverTablePages(TVoSQLConnection *conn) {
+    return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM RDB$PAGES p JOIN RDB$DATABASE d ON "
+                                        "p.RDB$RELATION_ID >= d.RDB$RELATION_ID"),
+                         {}, conn)
+               .toInt() > 0;
+}
+
+void SkipLeftoverTableNumbers(TVoSQLConnection *conn) {
+    for (int skipped = 0; skipped < 1000 && HasLeftoverTablePages(conn); ++skipped)
+        for (const char *sql : {"CREATE TABLE VO_NUMERO_SALTATO (I INTEGER)", "DROP TABLE VO_NUMERO_SALTATO"}) {
+            TVoTransaction transaction(conn);
+            transaction.StartTransaction();
+            VoExecSQL(QString::fromLatin1(sql), {}, conn);
+            transaction.Commit();
+        }
+}
+
 // The first record of every database that records its scripts.
 const char *const kTurnSQL =
     "UPDATE TYSCR_SCRIPT SET DYSCRAPPLICATO = DYSCRAPPLICATO WHERE SYSCRNOME = 'sql/000_scripts.sql'";
@@ -238,6 +261,8 @@ bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript
         TUpgradeTurn turn;
         if (!turn.Take(connection, error))
             return false;
+        if (HasLeftoverTablePages(connection) && Sweep(connection))
+            SkipLeftoverTableNumbers(connection);
         // What the program before us in the turn applied is applied.
         if (ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
             return true;
