@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -292,6 +293,18 @@ void TfmVoRptPreview::SetDocument(std::shared_ptr<TVoRptDocument> document) {
     pvPages->updatePreview();
     buPrint->setEnabled(true);
     buPdf->setEnabled(true);
+}
+
+void TfmVoRptPreview::keyPressEvent(QKeyEvent *e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        if (QMdiSubWindow *sub = SubWindow())
+            sub->close();
+        else
+            close();
+        return;
+    }
+    TfmVoChildDB::keyPressEvent(e);
 }
 
 bool TfmVoRptPreview::PrintPages() {

@@ -145,6 +145,12 @@ TfrkvbBeniCarico::TfrkvbBeniCarico(QWidget *parent)
     xedEditore->setMaxLength(100);
     VoSetMaxLength(xneAnnoAssunz, 4);
     paBeneLibro->setVisible(false);
+    // A book's title, author and publisher show once its category is chosen: Tab reaches them from
+    // the category, before the rest of the page.
+    setTabOrder(xelCategoria, xedTitolo);
+    setTabOrder(xedTitolo, xedAutore);
+    setTabOrder(xedAutore, xedEditore);
+    setTabOrder(xedEditore, xelCodMerce);
     (new QVBoxLayout(m_layout->notesPage))->addWidget(xmeNote);
     xmeNote->Bind(xdsMain, QStringLiteral("sBInbNOTE"));
     xmeNote->SetMaxLength(1000);
