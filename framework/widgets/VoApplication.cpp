@@ -8,6 +8,7 @@
 #include "VoTranslations.h"
 
 #include <QFocusEvent>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPointer>
 #include <QTableView>
@@ -16,11 +17,12 @@
 
 namespace {
 
-// A table or a tree shows that it has the keyboard by a ring of the selection's colour inside its
-// border: an empty list would show nothing else, and a current row looks the same focused or not.
+// A table, a tree or a print preview's pages show that they have the keyboard by a ring of the
+// selection's colour inside their border: an empty list would show nothing else, a current row looks
+// the same focused or not, and the pages have no current item at all.
 class TVoFocusRing : public QWidget {
 public:
-    explicit TVoFocusRing(QAbstractItemView *view) : QWidget(view) {
+    explicit TVoFocusRing(QAbstractScrollArea *view) : QWidget(view) {
         setObjectName(QStringLiteral("voFocusRing"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
@@ -59,12 +61,13 @@ protected:
     }
 
 private:
-    static QWidget *Of(QAbstractItemView *view) {
+    static QWidget *Of(QAbstractScrollArea *view) {
         return view->findChild<QWidget *>(QStringLiteral("voFocusRing"), Qt::FindDirectChildrenOnly);
     }
-    static QAbstractItemView *Ringed(QWidget *widget) {
-        if (qobject_cast<QTableView *>(widget) || qobject_cast<QTreeView *>(widget))
-            return static_cast<QAbstractItemView *>(widget);
+    static QAbstractScrollArea *Ringed(QWidget *widget) {
+        if (qobject_cast<QTableView *>(widget) || qobject_cast<QTreeView *>(widget) ||
+            qobject_cast<QGraphicsView *>(widget))
+            return static_cast<QAbstractScrollArea *>(widget);
         return nullptr;
     }
 };

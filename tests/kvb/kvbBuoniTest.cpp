@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -406,23 +407,37 @@ TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) 
     EXPECT_EQ(GoodRow(1), QStringLiteral("I Malavoglia - Verga - Mondadori|1|2026"));
 }
 
-// Once its category makes a good a book, Tab goes from the category to the title, author and
-// publisher that it brings, and then on through the page.
-TEST_F(kvbBuoniTest, ABooksTitleAuthorAndPublisherFollowItsCategoryInTheTabOrder) {
+// A good's page is walked from top to bottom, its pages' tabs before their fields; the category comes
+// before the description, or the book's title, author and publisher, that it brings, and Tab goes
+// from it to them and then on through the page.
+TEST_F(kvbBuoniTest, ADescriptionOrABooksTitleAuthorAndPublisherFollowTheCategoryInTheTabOrder) {
     Open();
     ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
     ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
-    fm->frDetail->xelCategoria->setFocus(Qt::TabFocusReason);
-    fm->frDetail->xelCategoria->SetKeyValue(kvbCategoriaLibri);
+    TfrkvbBeniCarico *good = fm->frDetail;
+    good->xedMatricola->setFocus(Qt::TabFocusReason);
     VoPress(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xedTitolo);
+    EXPECT_EQ(QApplication::focusWidget(), good->pcPagine->tabBar());
+    VoPress(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), good->xelCategoria);
+    good->xelCategoria->SetKeyValue(kvbCategoriaLibri);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedTitolo);
     VoType(QStringLiteral("I Malavoglia"));
     VoPress(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xedAutore);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedAutore);
     VoPress(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xedEditore);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedEditore);
     VoPress(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xelCodMerce);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
+
+    good->xelCategoria->setFocus(Qt::BacktabFocusReason);
+    good->xelCategoria->SetKeyValue(1);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedDescr);
+    VoType(QStringLiteral("Sedia"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
 }
 
 // Tab from the header's last field goes to the voucher's goods, and back; Ins there adds a good to the
