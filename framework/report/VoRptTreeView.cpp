@@ -14,8 +14,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -251,6 +253,9 @@ TfmVoRptPreview::TfmVoRptPreview(std::shared_ptr<TVoRptDocument> document, QWidg
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_document->SetUpPrinter(m_printer.get());
     pvPages = new QPrintPreviewWidget(m_printer.get(), this);
+    // The pages themselves take the keys, and show that they have them.
+    if (auto *pages = pvPages->findChild<QGraphicsView *>())
+        pvPages->setFocusProxy(pages);
     connect(pvPages, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *printer) { m_document->Print(printer); });
     auto *zoomIn = new QPushButton(QStringLiteral("+"), this);
@@ -292,6 +297,18 @@ void TfmVoRptPreview::SetDocument(std::shared_ptr<TVoRptDocument> document) {
     pvPages->updatePreview();
     buPrint->setEnabled(true);
     buPdf->setEnabled(true);
+}
+
+void TfmVoRptPreview::keyPressEvent(QKeyEvent *e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        if (QMdiSubWindow *sub = SubWindow())
+            sub->close();
+        else
+            close();
+        return;
+    }
+    TfmVoChildDB::keyPressEvent(e);
 }
 
 bool TfmVoRptPreview::PrintPages() {
@@ -343,6 +360,9 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
         preview = VoNewForm<TfmVoRptPreview>(std::move(document));
         ShowWindow(preview);
     }
+    // The keys go to the pages, where Escape closes them, also once the main window gets the activation
+    // back from the wait window and from the dialog that asked for the run.
+    preview->pvPages->setFocus(Qt::OtherFocusReason);
     return preview;
 }
 

@@ -378,6 +378,13 @@ TVoField *TVoDBControl::Field() const {
 }
 
 void TVoDBControl::SetReadOnly(bool on) {
+    if (on && !m_readOnly) {
+        m_writablePolicy = m_self->focusPolicy();
+        if (m_writablePolicy & Qt::TabFocus)
+            m_self->setFocusPolicy(Qt::ClickFocus);
+    } else if (!on && m_readOnly && m_self->focusPolicy() == Qt::ClickFocus) {
+        m_self->setFocusPolicy(m_writablePolicy);
+    }
     m_readOnly = on;
     UpdateReadOnly();
 }

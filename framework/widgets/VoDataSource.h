@@ -132,7 +132,9 @@ public:
     // The bound field of the open collection, or nullptr.
     TVoField *Field() const;
 
-    // Read-only as the window sets it; the control is also read-only while its data source is.
+    // Read-only as the window sets it; the control is also read-only while its data source is. A
+    // control the window makes read-only takes no input: Tab and Enter pass it by, a click still
+    // reaches it (to copy its text).
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool on);
 
@@ -224,6 +226,7 @@ private:
     QString m_invalidMessage;
     QString m_styleBeforeMark;
     QString m_toolTipBeforeMark;
+    Qt::FocusPolicy m_writablePolicy = Qt::NoFocus;
     bool m_readOnly = false;
     bool m_modified = false;
     bool m_reading = false;

@@ -335,7 +335,8 @@ void ScrollDetailPages(QWidget *window, int height) {
         if (!tallest)
             return;
         tallest->setProperty(kScrolledProperty, true);
-        auto *fields = new QWidget;
+        // Made inside the page, the fields move without leaving their place in the window's Tab order.
+        auto *fields = new QWidget(tallest);
         fields->setObjectName(QStringLiteral("pnFields"));
         fields->setLayout(tallest->layout());
         auto *scroll = new QScrollArea(tallest);

@@ -7,6 +7,7 @@
 #include "VoDBFrames.h"
 #include "VoDates.h"
 #include "VoMasterDetail.h"
+#include "VoPageControl.h"
 
 #include <QSplitter>
 #include <QTabWidget>
@@ -42,6 +43,8 @@ TfmAbcBuoni::TfmAbcBuoni(QWidget *parent, const TAbcVoucherWindowProfile &profil
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter1);
+    // Tab from the header's last field goes on to the voucher's goods.
+    VoTabsAfterPages(pcDetail);
 }
 
 void TfmAbcBuoni::FormCreate() {

@@ -13,6 +13,7 @@
 #include "VoTestGoods.h"
 #include "VoTestRegistries.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 #include "kvaRBuoIdc.h"
 #include "kvbFBeniSel.h"
 #include "kvbFBuoni.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -403,6 +405,83 @@ TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) 
     SetGood("sBInbDESC", QStringLiteral("altro"));
     ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
     EXPECT_EQ(GoodRow(1), QStringLiteral("I Malavoglia - Verga - Mondadori|1|2026"));
+}
+
+// A good's page is walked from top to bottom, its pages' tabs before their fields; the category comes
+// before the description, or the book's title, author and publisher, that it brings, and Tab goes
+// from it to them and then on through the page.
+TEST_F(kvbBuoniTest, ADescriptionOrABooksTitleAuthorAndPublisherFollowTheCategoryInTheTabOrder) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    TfrkvbBeniCarico *good = fm->frDetail;
+    good->xedMatricola->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->pcPagine->tabBar());
+    VoPress(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), good->xelCategoria);
+    good->xelCategoria->SetKeyValue(kvbCategoriaLibri);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedTitolo);
+    VoType(QStringLiteral("I Malavoglia"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedAutore);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedEditore);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
+
+    good->xelCategoria->setFocus(Qt::BacktabFocusReason);
+    good->xelCategoria->SetKeyValue(1);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedDescr);
+    VoType(QStringLiteral("Sedia"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
+}
+
+// Tab from the header's last field goes to the voucher's goods, and back; Ins there adds a good to the
+// voucher, not a voucher.
+TEST_F(kvbBuoniTest, TabLeadsFromTheHeadersLastFieldToItsGoodsWhereInsAddsAGood) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(NewGood(QStringLiteral("Sedia")));
+    fm->frDetail->ShowList();
+    fm->frMaster->ShowDetail();
+    fm->frMaster->xdcRicogniz->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->grFrame);
+    VoPress(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frMaster->xdcRicogniz);
+    VoPress(Qt::Key_Tab);
+    VoPress(Qt::Key_Insert);
+    EXPECT_EQ(fm->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(fm->xqcMain->State(), dsBrowse);
+}
+
+// The minutes' list stands inside the good's page, whose frame answers the same keys: in the list
+// they act on the minutes.
+TEST_F(kvbBuoniTest, TheKeysOfTheMinutesListActOnTheMinutes) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(NewGood(QStringLiteral("Sedia")));
+    fm->frDetail->ShowDetail();
+    fm->frDetail->pcPagine->setCurrentIndex(3);
+    fm->frDetail->frVerbali->grFrame->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), fm->frDetail->frVerbali->grFrame);
+    VoPress(Qt::Key_Insert);
+    EXPECT_EQ(fm->xqcVerbali->State(), dsInsert);
+    EXPECT_EQ(fm->xqcDetail->State(), dsBrowse);
+}
+
+// Every tool of the voucher windows and of the goods list has a key of its own, named in its tool tip.
+TEST_F(kvbBuoniTest, EveryToolOfTheVoucherWindowsAndTheGoodsListHasItsOwnKeyInItsTip) {
+    for (const char *name : {"TfmkvbBuoni", "TfmkvbBuoniSca", "TfmBeni"}) {
+        QPointer<QWidget> window = CreateVoClass(QString::fromLatin1(name));
+        ASSERT_TRUE(window && VoShowActive(window)) << name;
+        EXPECT_EQ(VoToolKeyFaults(window), QStringList()) << name;
+        VoCloseWindow(window);
+    }
 }
 
 TEST_F(kvbBuoniTest, AGoodBeingTypedIsOfferedOnlyTheSectorsInUseAtTheVouchersDate) {
