@@ -402,12 +402,12 @@ void TVoDBControl::ReadField() {
 }
 
 void TVoDBControl::ProgramShown(QLineEdit *edit, const QString &before) {
-    if (edit->text() == before)
-        return;
-    if (edit->hasFocus())
-        edit->selectAll();
-    else
+    // Putting a text leaves the cursor after it, the same text again too (a default the new row
+    // brings that the last row had): a field the user is not in shows its beginning.
+    if (!edit->hasFocus())
         edit->setCursorPosition(0);
+    else if (edit->text() != before)
+        edit->selectAll();
 }
 
 void TVoDBControl::UpdateReadOnly() {
@@ -578,6 +578,9 @@ void TVoDBControl::Unmark() {
 void TVoDBControl::Leaving(Qt::FocusReason reason) {
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return;
+    // A text longer than its field shows its beginning once the user has left it, wherever she typed.
+    if (auto *line = qobject_cast<QLineEdit *>(m_self))
+        line->setCursorPosition(0);
     if (g_restoringFocus || m_validating || (m_dataSource && !m_dataSource->Editing()))
         return;
     // Being hidden (its page put away): the check waits for the post.

@@ -14,6 +14,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -69,9 +70,13 @@ TfrkvbBeniCarico::TLayout::TLayout(QWidget *detail) {
     l.pages->addTab(situation, QStringLiteral("Situazione"));
     l.pages->addTab(l.notesPage, QStringLiteral("Note"));
     l.pages->addTab(l.minutesPage, QStringLiteral("Verbali"));
-    column->addWidget(top);
-    column->addWidget(l.normPanel);
-    column->addWidget(l.bookPanel);
+    // The description, or a book's title, author and publisher, beside the number and the amount:
+    // one above the other the book's fields left the pages below no room on the screen.
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(top);
+    heading->addWidget(l.normPanel, 1, Qt::AlignTop);
+    heading->addWidget(l.bookPanel, 1, Qt::AlignTop);
+    column->addLayout(heading);
     column->addWidget(l.pages, 1);
 }
 
