@@ -576,11 +576,14 @@ void TVoDBControl::Unmark() {
 }
 
 void TVoDBControl::Leaving(Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (reason == Qt::PopupFocusReason)
         return;
-    // A text longer than its field shows its beginning once the user has left it, wherever she typed.
+    // A text longer than its field shows its beginning once the user has left it, wherever she typed,
+    // for another field or another window.
     if (auto *line = qobject_cast<QLineEdit *>(m_self))
         line->setCursorPosition(0);
+    if (reason == Qt::ActiveWindowFocusReason)
+        return;
     if (g_restoringFocus || m_validating || (m_dataSource && !m_dataSource->Editing()))
         return;
     // Being hidden (its page put away): the check waits for the post.

@@ -70,10 +70,11 @@ inline void VoExpectHeadingsApart(const TVoRptLayout &layout) {
                 if (other != left && qAbs(other->y - left->y) < 0.01 &&
                     other->x >= left->x + left->w - 0.01 && (!right || other->x < right->x))
                     right = other;
-            if (right)
+            if (right) {
                 EXPECT_GE(extent(*right).first - extent(*left).second, kLeast)
                     << "\"" << left->caption.toStdString() << "\" and \"" << right->caption.toStdString()
                     << "\" at line " << left->line;
+            }
         }
     }
 }

@@ -1099,8 +1099,9 @@ TEST_F(VoQueryCollectionTest, EngineRefusalsAreToldByKindWithTheEnginesWordsAsDe
         }
         ASSERT_EQ(messages->Shown().size(), 1);
         EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(c.text));
-        if (messages->Shown()[0].text != engine)
+        if (messages->Shown()[0].text != engine) {
             EXPECT_EQ(messages->Shown()[0].detail, engine);
+        }
     }
     // A server that went away while the statement ran, as the engine words it.
     messages->Clear();
