@@ -277,6 +277,38 @@ void SplitForm(QFormLayout *form, int count) {
     }
 }
 
+// Takes back into one form, in their order, the rows SplitForm laid out in columns on a page.
+QFormLayout *JoinForm(QWidget *page) {
+    auto *whole = qobject_cast<QVBoxLayout *>(page->layout());
+    if (!whole)
+        return nullptr;
+    QList<QFormLayout *> parts;
+    for (int i = 0; i < whole->count(); ++i) {
+        QLayout *inner = whole->itemAt(i)->layout();
+        if (auto *form = qobject_cast<QFormLayout *>(inner))
+            parts << form;
+        else if (inner)
+            for (int j = 0; j < inner->count(); ++j)
+                if (auto *form = qobject_cast<QFormLayout *>(inner->itemAt(j)->layout()))
+                    parts << form;
+    }
+    if (parts.isEmpty())
+        return nullptr;
+    const QFormLayout::FieldGrowthPolicy growth = parts.first()->fieldGrowthPolicy();
+    QList<QFormLayout::TakeRowResult> taken;
+    for (QFormLayout *form : parts)
+        while (form->rowCount() > 0)
+            taken << form->takeRow(0);
+    const QMargins margins = whole->contentsMargins();
+    delete whole;
+    auto *form = new QFormLayout(page);
+    form->setContentsMargins(margins);
+    form->setFieldGrowthPolicy(growth);
+    for (const QFormLayout::TakeRowResult &row : taken)
+        AddTakenRow(form, row);
+    return form;
+}
+
 // Splits the window's tallest forms until the window's content fits the height it has.
 void FitHeight(QWidget *window, int height) {
     for (int round = 0; round < 4; ++round) {
@@ -290,12 +322,16 @@ void FitHeight(QWidget *window, int height) {
                 tallest = form;
         if (!tallest)
             return;
-        // Two columns, or three when two would hardly take the excess away (labels and spacing
-        // do not halve).
-        const int tall = tallest->minimumSize().height();
+        // Two columns, or three when two do not take the excess away (rows differ in height: a
+        // note is as tall as several fields).
         QWidget *page = tallest->parentWidget();
-        SplitForm(tallest, tall / 2 < excess + tall / 6 ? 3 : 2);
+        SplitForm(tallest, 2);
         Relaid(window, page);
+        if (window->minimumSizeHint().height() > height)
+            if (QFormLayout *joined = JoinForm(page)) {
+                SplitForm(joined, 3);
+                Relaid(window, page);
+            }
     }
 }
 
