@@ -101,7 +101,8 @@ TEST_F(VoDBLookupTest, ShowsTheTextOfTheKey) {
 }
 
 // A text longer than its field shows its beginning whenever the user is not in it: when a new row
-// brings as a default the text the row before showed, and when the user leaves it.
+// brings as a default the text the row before showed, when the user leaves it, and when the same text
+// is put again.
 TEST_F(VoDBLookupTest, ALongTextShowsItsBeginningWheneverTheUserIsNotInIt) {
     lookup->setFixedWidth(lookup->fontMetrics().horizontalAdvance(QStringLiteral("Materiale")));
     ASSERT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
@@ -117,7 +118,11 @@ TEST_F(VoDBLookupTest, ALongTextShowsItsBeginningWheneverTheUserIsNotInIt) {
     VoPress(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
     EXPECT_EQ(lookup->cursorPosition(), 0);
+    // The row shown again brings the same text: put again, it still shows its beginning.
+    lookup->end(false);
     qc.Cancel();
+    EXPECT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
+    EXPECT_EQ(lookup->cursorPosition(), 0);
 }
 
 TEST_F(VoDBLookupTest, SearchFormNarrowsAsTypedAndSetsTheKey) {
