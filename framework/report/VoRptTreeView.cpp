@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -77,6 +78,11 @@ bool WriteChosenPdf(const TVoRptDocument &document, const QString &given) {
         VoMessageDlg(error, mtError, mbOK);
         return false;
     }
+    // The user is told where the file went: the name the dialog proposed may have been kept unread.
+    const QFileInfo written(path);
+    VoMessageDlg(QStringLiteral("Il PDF è stato salvato nella cartella \"%1\" con il nome \"%2\".")
+                     .arg(QDir::toNativeSeparators(written.absolutePath()), written.fileName()),
+                 mtInformation, mbOK);
     return true;
 }
 

@@ -421,12 +421,12 @@ void TVoDBControl::ReadField() {
 }
 
 void TVoDBControl::ProgramShown(QLineEdit *edit, const QString &before) {
-    if (edit->text() == before)
-        return;
-    if (edit->hasFocus())
-        edit->selectAll();
-    else
+    // Putting a text leaves the cursor after it, the same text again too (a default the new row
+    // brings that the last row had): a field the user is not in shows its beginning.
+    if (!edit->hasFocus())
         edit->setCursorPosition(0);
+    else if (edit->text() != before)
+        edit->selectAll();
 }
 
 void TVoDBControl::UpdateReadOnly() {
@@ -598,7 +598,13 @@ void TVoDBControl::Unmark() {
 }
 
 void TVoDBControl::Leaving(Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (reason == Qt::PopupFocusReason)
+        return;
+    // A text longer than its field shows its beginning once the user has left it, wherever she typed,
+    // for another field or another window.
+    if (auto *line = qobject_cast<QLineEdit *>(m_self))
+        line->setCursorPosition(0);
+    if (reason == Qt::ActiveWindowFocusReason)
         return;
     if (g_restoringFocus || m_validating || (m_dataSource && !m_dataSource->Editing()))
         return;

@@ -14,6 +14,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -76,9 +77,13 @@ TfrkvbBeniCarico::TLayout::TLayout() {
 
 void TfrkvbBeniCarico::TLayout::Stack(QWidget *detail) {
     auto *column = new QVBoxLayout(detail);
-    column->addWidget(topPanel);
-    column->addWidget(normPanel);
-    column->addWidget(bookPanel);
+    // The description, or a book's title, author and publisher, beside the number and the amount:
+    // one above the other the book's fields left the pages below no room on the screen.
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(topPanel);
+    heading->addWidget(normPanel, 1, Qt::AlignTop);
+    heading->addWidget(bookPanel, 1, Qt::AlignTop);
+    column->addLayout(heading);
     column->addWidget(pages, 1);
 }
 

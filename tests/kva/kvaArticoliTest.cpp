@@ -84,6 +84,8 @@ protected:
             auto *dialog = qobject_cast<TfmKvaArtSost *>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
             EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            // Titled as the user asked for it, not with the program's file name.
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Sostituisci articolo"));
             driven = true;
             drive(dialog);
             if (dialog->isVisible())

@@ -7,6 +7,7 @@
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
+#include "VoLayoutAudit.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
 #include "VoTestData.h"
@@ -112,6 +113,19 @@ protected:
                     {QStringLiteral("b"), year2026},
                     {QStringLiteral("n"), number}})
             .join(QLatin1Char(';'));
+    }
+    // The search form of the acceptance documents as the header's lookup dresses it, its rows read.
+    bool OpenAcceptanceSearch(TVoSearchDialog &form) {
+        TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
+        form.SetSQL(lookup->ListSQL());
+        for (const char *name : {"dDa", "dA"})
+            form.SetParam(QString::fromLatin1(name),
+                          lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
+        form.SetDefaultColumnsVisible(false);
+        // The lookup shows its own text's column before its handler dresses the form.
+        form.Columns(4).Visible = true;
+        lookup->OnShowSearchForm(lookup, &form);
+        return form.Open();
     }
     // Cases the server tests run too.
     void ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
@@ -366,17 +380,8 @@ TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
     VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
                              "'Programma annuale'"));
     Open();
-    TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
     TVoSearchDialog form;
-    form.SetSQL(lookup->ListSQL());
-    for (const char *name : {"dDa", "dA"})
-        form.SetParam(QString::fromLatin1(name),
-                      lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
-    form.SetDefaultColumnsVisible(false);
-    // The lookup shows its own text's column before its handler dresses the form.
-    form.Columns(4).Visible = true;
-    lookup->OnShowSearchForm(lookup, &form);
-    ASSERT_TRUE(form.Open());
+    ASSERT_TRUE(OpenAcceptanceSearch(form));
     QStringList shown;
     for (int c = 0; c < form.ColumnNames().size(); ++c)
         if (!form.Grid()->isColumnHidden(c))
@@ -384,6 +389,18 @@ TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
                          form.Grid()->model()->index(0, c).data().toString();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Num accett=7"), QStringLiteral("data=20/01/2026"),
                                   QStringLiteral("descrizione=Programma annuale")}));
+}
+
+// A long description is read whole in the search form, which opens as wide as it needs on the screen.
+TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsALongDescriptionWhole) {
+    VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
+                             "'Consiglio d''Istituto - programma annuale 2026: acquisto di arredi e "
+                             "attrezzature per i laboratori'"));
+    Open();
+    TVoSearchDialog form;
+    ASSERT_TRUE(OpenAcceptanceSearch(form));
+    ASSERT_TRUE(VoShowActive(&form));
+    EXPECT_EQ(VoLayoutFaults(QStringLiteral("TfmVoSearch"), &form), QStringList());
 }
 
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {

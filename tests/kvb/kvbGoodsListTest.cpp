@@ -689,6 +689,7 @@ TEST_F(kvbGoodsListTest, RinumeraBeniStaysOpenOnARefusalAndClosesOnceTheGoodsAre
 
     VoTestMakeDefinitive(voucher, 0);
     dlg->buOk->click();
+    EXPECT_EQ(messages->Texts().last(), QStringLiteral("È stato rinumerato 1 bene."));
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT IBINBNUMERO FROM TBINB_BENI WHERE IBINBID = :g"),
                             {{QStringLiteral("g"), good}})

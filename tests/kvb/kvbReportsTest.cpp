@@ -732,6 +732,7 @@ TEST_F(kvbReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndRenders
         const TVoRptLayout layout = TVoRptLayout::Parse(xml);
         SCOPED_TRACE(layout.id);
         VoExpectLayoutReferencesKnown(layout);
+        VoExpectHeadingsApart(layout);
         const auto document = tree->Prepare(layout.id);
         ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(document->Texts().contains(layout.title));
