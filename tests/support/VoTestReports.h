@@ -26,10 +26,12 @@ inline void VoExpectHeadingsApart(const TVoRptLayout &layout) {
     constexpr double kLeast = 2.0; // millimetres
     constexpr double kPadding = 0.5;
     QList<const TVoRptBand *> bands;
-    for (const auto &band :
-         {layout.reportTitle, layout.pageHeader, layout.columnHeader, layout.summary, layout.pageFooter})
-        if (band)
-            bands << &*band;
+    // Pointers to the layout's own bands: a list of the bands themselves would hold copies that end
+    // with the loop.
+    for (const auto *band : {&layout.reportTitle, &layout.pageHeader, &layout.columnHeader, &layout.summary,
+                             &layout.pageFooter})
+        if (*band)
+            bands << &**band;
     QList<const TVoRptDataBand *> data;
     for (const TVoRptDataBand &master : layout.masters)
         data << &master;
@@ -37,9 +39,9 @@ inline void VoExpectHeadingsApart(const TVoRptLayout &layout) {
         const TVoRptDataBand *d = data.takeFirst();
         bands << &d->band;
         for (const TVoRptGroup &group : d->groups)
-            for (const auto &band : {group.header, group.footer})
-                if (band)
-                    bands << &*band;
+            for (const auto *band : {&group.header, &group.footer})
+                if (*band)
+                    bands << &**band;
         for (const TVoRptDataBand &detail : d->details)
             data << &detail;
     }
