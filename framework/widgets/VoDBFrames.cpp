@@ -68,7 +68,8 @@ void VoAddTool(QToolBar *bar, QAction *action, const QKeySequence &key, QWidget 
     action->setToolTip(QStringLiteral("%1 (%2)").arg(action->text().remove(QLatin1Char('&')),
                                                      key.toString(QKeySequence::NativeText)));
     owner->addAction(action);
-    bar->addAction(action);
+    if (bar)
+        bar->addAction(action);
 }
 
 // --- TVoDataAction ----------------------------------------------------------------------------------

@@ -43,7 +43,7 @@ class QToolBar;
 
 // A tool of a bar with its key, as the frames' own actions have theirs: the key works wherever the
 // focus stands inside owner (a frame, a window) and the tool tip names it. The action is added to the
-// bar; its caption stays as it is.
+// bar (none: a widget of the bar stands for it); its caption stays as it is.
 void VoAddTool(QToolBar *bar, QAction *action, const QKeySequence &key, QWidget *owner);
 
 class TVoDataAction : public QAction {

@@ -1,6 +1,7 @@
 #include "kvaRBuoniScarico.h"
 
 #include "VoClassRegistry.h"
+#include "VoDBFrames.h"
 #include "VoMessages.h"
 #include "kvaUBuoni.h"
 
@@ -20,9 +21,15 @@ TfrkvaBuoniScarico::TfrkvaBuoniScarico(QWidget *parent)
       miDaScaricare(pmSelBuoAuto->addAction(
           QStringLiteral("Generazione automatica dal carico (Visualizza buoni ancora da scaricare)"))) {
     tbAutoScarico->setText(QStringLiteral("Generazione automatica dal carico"));
-    tbAutoScarico->setToolTip(tbAutoScarico->text());
     tbAutoScarico->setMenu(pmSelBuoAuto);
     tbAutoScarico->setPopupMode(QToolButton::InstantPopup);
+    // Like the bar's other tools it is reached by its key, not by Tab: as a Tab stop it stood unseen
+    // between the header's last field and the rows, where Ins then began a voucher instead of a row.
+    tbAutoScarico->setFocusPolicy(Qt::NoFocus);
+    auto *openMenu = new QAction(tbAutoScarico->text(), this);
+    VoAddTool(nullptr, openMenu, QKeySequence(Qt::Key_F6), this);
+    tbAutoScarico->setToolTip(openMenu->toolTip());
+    connect(openMenu, &QAction::triggered, tbAutoScarico, &QToolButton::showMenu);
     AddControlWidget(tbAutoScarico);
     // The generation wizard is a window of its own: without it the items can do nothing.
     const bool available = IsVoClassRegistered(QString::fromLatin1(kWizardClass));

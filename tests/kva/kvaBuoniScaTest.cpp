@@ -23,7 +23,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QMenu>
 #include <QTableView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -336,4 +338,24 @@ TEST_F(kvaBuoniScaTest, TheBudgetItemSearchIsTitledByOneItem) {
     VoSearchAndChoose(QString(), &seen);
     ASSERT_TRUE(seen.opened);
     EXPECT_EQ(seen.titles, QStringList{QStringLiteral("Voce di progetto")});
+}
+
+// Tab from the header's last field goes to the voucher's rows, where Ins adds a row and not a voucher;
+// the generation's menu, which stood unseen in between, opens by its key.
+TEST_F(kvaBuoniScaTest, TabLeadsFromTheHeaderToTheRowsWhereInsAddsARow) {
+    Open();
+    window->frMaster->ShowDetail();
+    window->frMaster->xneNumero->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), rows->grFrame);
+    VoPress(Qt::Key_Insert);
+    EXPECT_EQ(window->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(window->xqcMain->State(), dsBrowse);
+    rows->xacCancel->Execute();
+    window->frMaster->xneNumero->setFocus(Qt::TabFocusReason);
+    QTimer::singleShot(0, [this] {
+        EXPECT_TRUE(window->Master()->pmSelBuoAuto->isVisible());
+        window->Master()->pmSelBuoAuto->close();
+    });
+    VoPress(Qt::Key_F6);
 }
