@@ -1,5 +1,6 @@
 #include "VoExceptions.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 QString VoFormat(QString pattern, const QStringList &args) {
@@ -96,6 +97,13 @@ TVoFailureText VoFailureText(const std::exception &failure) {
                                    "certo che sia stato registrato.\nQuanto scritto è ancora nella finestra: "
                                    "quando il server è di nuovo raggiungibile, controllare i dati prima di "
                                    "riprovare."),
+                    db->Message()};
+        // A read (a window opening, a list read again) has nothing typed to keep: say only that.
+        static const QRegularExpression read(QStringLiteral("^\\s*(SELECT|WITH)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        if (read.match(db->Statement()).hasMatch())
+            return {QStringLiteral("Il server del database non risponde: non è stato letto né registrato "
+                                   "nulla.\nRiprovare quando il server è di nuovo raggiungibile."),
                     db->Message()};
         return {QStringLiteral("Il server del database non risponde: non è stato registrato nulla.\nQuanto "
                                "scritto è ancora nella finestra: riprovare quando il server è di nuovo "
