@@ -253,6 +253,9 @@ void TfmKvaChiusura::buOkClick() {
             Step("commit");
         });
     }
+    // A closing that carries no stock looked at every article too: the bar shows it done before the
+    // message says so.
+    gaProgressArticoli->setValue(gaProgressArticoli->maximum());
     VoRefreshStaleStatistics();
     buNext->setEnabled(false);
     Step("done");

@@ -320,6 +320,8 @@ TEST_F(kvaChiusuraZeroingTest, EveryArticleAtZeroWritesNoVoucherButLocksAndRecor
     VoTestRow(unload, c, 24, 1);
     Close();
     EXPECT_EQ(messages->Texts(), QStringList{kDone});
+    // Nothing is carried, yet every article was looked at: the bar is not left empty.
+    EXPECT_EQ(fm->gaProgressArticoli->value(), fm->gaProgressArticoli->maximum());
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE SFBUOUSE IN ('SCACHIUS', 'CARCHIUS')")),
               0);
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE IDWGFACANFID = %1 AND ILOCKED = 0")
@@ -413,6 +415,8 @@ TEST_F(kvaChiusuraTest, AcrossYearsLocksEveryYearAndTotalsThemAll) {
     VoTestVoucher(kvaLoading, QDate(2026, 3, 1), other);
     Close();
     EXPECT_EQ(messages->Texts(), QStringList{kDone});
+    // Nothing is carried, yet every article was looked at: the bar is not left empty.
+    EXPECT_EQ(fm->gaProgressArticoli->value(), fm->gaProgressArticoli->maximum());
     EXPECT_EQ(Count(QStringLiteral("SELECT 1 FROM TFBUO_BUONI WHERE SFBUOUSE IN ('SCACHIUS', 'CARCHIUS')")),
               0);
     EXPECT_EQ(
