@@ -37,6 +37,16 @@ TfmVoWait::TfmVoWait(QWidget *parent)
     layout->addWidget(m_count);
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     setMinimumWidth(360);
+    TakeActivation(false);
+}
+
+// A wait that cannot be abandoned only shows itself: it takes neither the activation nor the keys,
+// which stay with the window the work runs for. A wait window that took them, shown and hidden within
+// a moment, could be given the activation by the window system after it was hidden, and then every
+// key went to a window nobody sees.
+void TfmVoWait::TakeActivation(bool take) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !take);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, !take);
 }
 
 void TfmVoWait::SetTitle(const QString &title) {
@@ -104,6 +114,7 @@ void TfmVoWait::SetCancellable(bool cancellable) {
     if (visible)
         hide();
     setWindowModality(cancellable ? Qt::ApplicationModal : Qt::NonModal);
+    TakeActivation(cancellable);
     if (visible)
         show();
 }

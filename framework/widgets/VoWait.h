@@ -49,6 +49,7 @@ public:
 
 private:
     void Repaint();
+    void TakeActivation(bool take);
     QLabel *m_title;
     QLabel *m_text;
     QProgressBar *m_progress;

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -352,6 +353,19 @@ TEST(VoWaitTest, ShowsItsTextWhileTheWorkRunsAndHidesAfterAFailure) {
     } catch (const EVoError &) {
     }
     EXPECT_FALSE(fmVoWait()->isVisible());
+}
+
+// A wait that cannot be abandoned asks the window system not to give it the activation, which then
+// stays with the window the work runs for (a real desktop gave a wait window hidden a moment later the
+// activation, and every key after it went nowhere); one with Annulla takes the keys while it lasts.
+// The offscreen platform activates every window it shows, so the request itself is what is checked.
+TEST(VoWaitTest, OnlyAWaitThatCanBeAbandonedAsksForTheKeys) {
+    for (const bool cancellable : {false, true, false}) {
+        SCOPED_TRACE(cancellable);
+        TVoProgressScope wait(QStringLiteral("Aggiornamento in corso"), 2, cancellable);
+        ASSERT_TRUE(fmVoWait()->windowHandle());
+        EXPECT_EQ(!(fmVoWait()->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus), cancellable);
+    }
 }
 
 } // namespace
