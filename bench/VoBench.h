@@ -58,8 +58,9 @@ struct TVoBenchStep {
 // bare query in turns: the median of each, and the median of the turns' ratios. A window's figure is
 // the whole click (construction, first read, first paint); a job's bare query makes the writes the
 // job must make. Returns the figure; bareTime, when given, receives the bare query's.
+// A job that rewrites a whole table may be given fewer runs.
 double VoBenchFigure(const QString &what, const TVoBenchStep &figure, const QString &bare,
-                     const TVoBenchStep &bareStep, double *bareTime = nullptr);
+                     const TVoBenchStep &bareStep, double *bareTime = nullptr, int runs = kVoBenchRuns);
 // A window shown and painted for the first time, as the user sees it after the click that opens it.
 void VoBenchShow(QWidget *window);
 
@@ -86,6 +87,26 @@ private:
     QApplication m_app;
     QTemporaryDir m_dir;
     std::unique_ptr<TVoSQLConnection> m_db;
+};
+
+// The database as it stands, kept aside, so that every run of a job that rewrites much of it starts
+// from the same file: a run in a transaction rolled back would leave the next run the versions it
+// wrote to clean up, which costs more than the job itself. Made, it closes the connection and opens it
+// again on a fresh copy.
+class TVoBenchSnapshot {
+public:
+    explicit TVoBenchSnapshot(TVoSQLConnection *conn);
+    ~TVoBenchSnapshot();
+    TVoBenchSnapshot(const TVoBenchSnapshot &) = delete;
+    TVoBenchSnapshot &operator=(const TVoBenchSnapshot &) = delete;
+    // Closes the connection and opens it on a fresh copy of the kept database (the last copy goes).
+    void Fresh();
+
+private:
+    TVoSQLConnection *m_conn;
+    QString m_kept;
+    QString m_copy;
+    int m_copies = 0;
 };
 
 // Median time of runs calls of fn, in milliseconds, each after an untimed call of before when given:
