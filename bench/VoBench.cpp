@@ -214,3 +214,24 @@ void TVoBenchSnapshot::Fresh() {
     if (!m_conn->Open(&error))
         Out() << "open failed: " << error << "\n";
 }
+
+double VoBenchBareRead(TVoSQLConnection *conn, const QString &sql, const QVariantList &values, int *rows) {
+    conn->StartTransaction();
+    QSqlQuery q(conn->Database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        Out() << "bare read failed: " << q.lastError().text() << "\n" << sql << "\n";
+    int count = 0;
+    const double ms = VoMillis([&] {
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        q.exec();
+        while (q.next())
+            ++count;
+    });
+    q.finish();
+    conn->Commit();
+    if (rows)
+        *rows = count;
+    return ms;
+}

@@ -12,6 +12,11 @@
 #include <memory>
 
 QTextStream &Out();
+// The least a read costs: the statement prepared beforehand, run with its values ("?" in their order)
+// and read to its end in a transaction already open. Milliseconds; rows, when given, receives how
+// many rows it gave.
+double VoBenchBareRead(TVoSQLConnection *conn, const QString &sql, const QVariantList &values = {},
+                       int *rows = nullptr);
 // Runs a statement without the framework's parameters (PSQL blocks name their variables ":name");
 // false, with the database's message printed, when it fails.
 bool ExecRaw(TVoSQLConnection &conn, const QString &sql);

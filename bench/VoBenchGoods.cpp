@@ -113,3 +113,17 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn, int goods) {
 void VoBenchAddGoods(TVoSQLConnection *conn, const TVoBenchGoods &k, int from, int goods) {
     InsertGoods(conn, k, VoBenchReserve(conn, QStringLiteral("TBINB_BENI"), goods), from, goods);
 }
+
+double VoBenchDischargeFloor(int voucher, int count, const QString &which) {
+    qqoVoGlobConn->StartTransaction();
+    const double ms = VoMillis([&] {
+        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBBUOIDSCARICO = :v, IAVAID = 3 WHERE IBINBID IN (SELECT FIRST %1 "
+                                 "IBINBID FROM TBINB_BENI WHERE IBBUOIDSCARICO IS NULL%2 ORDER BY IBINBID)")
+                      .arg(count)
+                      .arg(which.isEmpty() ? QString() : QStringLiteral(" AND ") + which),
+                  {{QStringLiteral("v"), voucher}});
+    });
+    qqoVoGlobConn->Rollback();
+    VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI"));
+    return ms;
+}

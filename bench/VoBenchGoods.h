@@ -25,3 +25,7 @@ TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn, int goods = kGoods);
 // Grows the register by goods more (whole thousands) on the same vouchers, as the goods from (a whole
 // thousand) on of a register generated that large would be.
 void VoBenchAddGoods(TVoSQLConnection *conn, const TVoBenchGoods &k, int from, int goods);
+// The least a discharge writes: count goods still in charge that meet which (a condition on
+// TBINB_BENI, none when empty) put on voucher by one statement, timed in a transaction rolled back,
+// its old versions cleaned up after. Milliseconds.
+double VoBenchDischargeFloor(int voucher, int count, const QString &which = QString());
