@@ -58,7 +58,24 @@ bool AttachFile(const QString &database, const QString &userName, const QString 
     return !isc_attach_database(status, 0, name.constData(), db, short(dpb.size()), dpb.constData());
 }
 
-bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QString *error) {
+// Whether the engine refused to create a database because a file of that name is there already: the
+// system's error number from the engine in this process, its words from a server.
+bool SaysFileExists(const ISC_STATUS *status) {
+    const QByteArray exists = strerror(EEXIST);
+    for (int i = 0; status[i] != isc_arg_end;) {
+        if (status[i] == isc_arg_unix && status[i + 1] == EEXIST)
+            return true;
+        if (status[i] == isc_arg_interpreted &&
+            (exists == reinterpret_cast<const char *>(status[i + 1]) ||
+             qstrcmp(reinterpret_cast<const char *>(status[i + 1]), "File exists") == 0))
+            return true;
+        i += status[i] == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+}
+
+bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QString *error,
+                     bool *exists = nullptr) {
     // A server refuses a creation without a password; the in-process engine ignores it.
     const QString password =
         options.password.isEmpty() ? QString() : QStringLiteral(" PASSWORD ") + Quoted(options.password);
@@ -71,6 +88,8 @@ bool CreateEmptyFile(const QString &path, const TVoDbCreateOptions &options, QSt
     isc_tr_handle tr = 0;
     if (isc_dsql_execute_immediate(status, &db, &tr, 0, sql.constData(), SQL_DIALECT_V6, nullptr)) {
         *error = StatusText(status);
+        if (exists)
+            *exists = SaysFileExists(status);
         return false;
     }
     isc_detach_database(status, &db);
@@ -176,6 +195,29 @@ bool Sweep(TVoSQLConnection *connection) {
     return true;
 }
 
+// A program stopped dead while a step created a table leaves that table's first pages behind under
+// the table number the engine hands out next: the number goes back with the step, the pages stay, and
+// every later creation of a table with an index under that number fails ("cannot create index"), at
+// every start. Such numbers are used up by a table made and dropped at once, after a sweep has taken
+// away the rows of the stopped step, before any step is applied again. A database that was never
+// stopped so has no such pages and is left alone.
+bool HasLeftoverTablePages(TVoSQLConnection *conn) {
+    return VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM RDB$PAGES p JOIN RDB$DATABASE d ON "
+                                        "p.RDB$RELATION_ID >= d.RDB$RELATION_ID"),
+                         {}, conn)
+               .toInt() > 0;
+}
+
+void SkipLeftoverTableNumbers(TVoSQLConnection *conn) {
+    for (int skipped = 0; skipped < 1000 && HasLeftoverTablePages(conn); ++skipped)
+        for (const char *sql : {"CREATE TABLE VO_NUMERO_SALTATO (I INTEGER)", "DROP TABLE VO_NUMERO_SALTATO"}) {
+            TVoTransaction transaction(conn);
+            transaction.StartTransaction();
+            VoExecSQL(QString::fromLatin1(sql), {}, conn);
+            transaction.Commit();
+        }
+}
+
 // The first record of every database that records its scripts.
 const char *const kTurnSQL =
     "UPDATE TYSCR_SCRIPT SET DYSCRAPPLICATO = DYSCRAPPLICATO WHERE SYSCRNOME = 'sql/000_scripts.sql'";
@@ -238,6 +280,8 @@ bool VoUpgradeDatabaseWith(TVoSQLConnection *connection, const QList<TVoDbScript
         TUpgradeTurn turn;
         if (!turn.Take(connection, error))
             return false;
+        if (HasLeftoverTablePages(connection) && Sweep(connection))
+            SkipLeftoverTableNumbers(connection);
         // What the program before us in the turn applied is applied.
         if (ApplyMissingScripts(connection, AppliedScripts(connection), scripts, error))
             return true;
@@ -358,8 +402,22 @@ bool VoCreateDatabase(const QString &path, const TVoDbCreateOptions &options, QS
         made = QFileInfo(path).absoluteDir().filePath(TemporaryPrefix(path) +
                                                       QUuid::createUuid().toString(QUuid::Id128).left(12));
     }
-    if (!CreateEmptyFile(made, options, error))
+    bool exists = false;
+    if (!CreateEmptyFile(made, options, error, &exists)) {
+        // The server has no way to put a new file in the place of the old one at once: the old
+        // database would have to go first, and a creation failing after that would lose it.
+        if (exists && !embedded)
+            *error =
+                options.overwrite
+                    ? QStringLiteral("Il database \"%1\" esiste già sul server e non viene sostituito: sul "
+                                     "server il vecchio database andrebbe cancellato prima di creare il "
+                                     "nuovo, e se la creazione non riuscisse i suoi dati sarebbero persi. "
+                                     "Per sostituirlo, cancellarlo sul server e ripetere; altrimenti "
+                                     "indicare un altro percorso.")
+                          .arg(path)
+                    : QStringLiteral("Il database \"%1\" esiste già sul server.").arg(path);
         return false;
+    }
 
     bool ok = true;
     {

@@ -12,6 +12,7 @@ struct TVoDbCreateOptions {
     // With the demo data, the sample movements (vouchers, a customised report) that show a new user
     // the registers and reports at work; the tests start from the demo data without them.
     bool samples = true;
+    // Replaces a file of this computer that is not open; a database on a server is never replaced.
     bool overwrite = false;
     // Whether every write reaches the disk before the engine goes on. A register's file keeps them;
     // a file that only tests copy (and throw away) is made and used much faster without.

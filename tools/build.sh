@@ -3,6 +3,8 @@
 #   tools/build.sh run [kva|kvb]   install what is missing, build, start the program
 #   tools/build.sh test            install what is missing, build, run every test
 #   tools/build.sh build           install what is missing, build
+#   tools/build.sh sanitize        install what is missing, build with AddressSanitizer and
+#                                  UndefinedBehaviorSanitizer in build-san, run every test there
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,18 +24,25 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# build [folder [cmake options...]]
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build build -j "$(nproc)"
+  local dir=${1:-build}
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@:2}"
+  cmake --build "$dir" -j "$(nproc)"
 }
 
 what=${1:-run}
 install_missing
-build
+case "$what" in
+  # The benchmarks are left out: they measure speed, which the sanitizers change, and hold no test.
+  sanitize) build build-san -DVO_SANITIZE=ON -DVELISTO_BUILD_BENCH=OFF ;;
+  *) build ;;
+esac
 case "$what" in
   run)  exec "build/bin/${2:-kva}" ;;
   # The suite runs as shards, groups of cases in one process each (see tests/CMakeLists.txt).
   test) cd build && ctest --output-on-failure -j "$(nproc)" -L shard ;;
+  sanitize) cd build-san && ctest --output-on-failure -j "$(nproc)" -L shard ;;
   build) ;;
-  *) echo "usage: $0 run [kva|kvb] | test | build" >&2; exit 2 ;;
+  *) echo "usage: $0 run [kva|kvb] | test | build | sanitize" >&2; exit 2 ;;
 esac

@@ -402,13 +402,21 @@ void TVoSQLConnection::StartTransaction() {
     if (!Connected())
         throw EVoError(QStringLiteral("Connessione al database non aperta."));
     if (m_transactionDepth == 0) {
-        DropPrepared();
-        ++m_transactionSerial;
-        QSqlDatabase db = Database();
-        if (!db.transaction()) {
+        // A server restarted since the last statement is found here, before anything is written: the
+        // connection is opened again and the transaction begun once more.
+        for (bool again = !m_lost;; again = false) {
+            DropPrepared();
+            ++m_transactionSerial;
+            QSqlDatabase db = Database();
+            if (db.transaction())
+                break;
             const QSqlError e = db.lastError();
-            throw Failure(e.databaseText().isEmpty() ? e.text() : e.databaseText(),
-                          QStringLiteral("START TRANSACTION"), e.nativeErrorCode().toInt());
+            const EVoDatabaseError failure =
+                Failure(e.databaseText().isEmpty() ? e.text() : e.databaseText(),
+                        QStringLiteral("START TRANSACTION"), e.nativeErrorCode().toInt());
+            if (!again || !failure.IsConnectionLost())
+                throw failure;
+            ReconnectIfLost();
         }
     } else {
         RunSavepointStatement(QStringLiteral("SAVEPOINT ") + SavepointName(m_transactionDepth));

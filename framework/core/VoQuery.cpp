@@ -233,7 +233,17 @@ void TVoQuery::Run(bool select) {
 }
 
 TVoQuery &TVoQuery::Open() {
-    Run(true);
+    // A read outside a write that finds the server restarted since the connection's last statement
+    // connects again and is made once more: nothing was read or written on the attachment that went.
+    // While the server still does not answer, the connection stays lost and that is what is raised.
+    const bool again = m_connection && !m_connection->InTransaction() && !m_connection->Lost();
+    try {
+        Run(true);
+    } catch (const EVoDatabaseError &failure) {
+        if (!again || !failure.IsConnectionLost())
+            throw;
+        Run(true);
+    }
     return *this;
 }
 

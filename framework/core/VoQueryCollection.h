@@ -328,8 +328,9 @@ public:
     // Delete is confirmed by default; the windows switch it as they need.
     TVoConfirmations Confirmations() const { return m_confirmations; }
     void SetConfirmations(TVoConfirmations confirmations) { m_confirmations = confirmations; }
-    // The text of the last failure a post or delete handled and reported (empty after a silent
-    // refusal); cleared as a post or delete begins.
+    // The text of the last failure a post or delete handled and reported, as the failure gave it (the
+    // engine's own words for a refusal of the database; the user is told VoFailureText's), empty after
+    // a silent refusal; cleared as a post or delete begins.
     const QString &LastError() const { return m_lastError; }
     // Rows that the system itself provides carry 1 in an ILOCKED column. When this is on (it is off
     // by default) such a row can only be read: Edit refuses it silently (EVoAbort) and Delete leaves

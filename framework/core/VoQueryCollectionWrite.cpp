@@ -53,7 +53,8 @@ void TVoQueryCollection::Report(const std::exception &failure) {
         m_lastError.clear();
         return;
     }
-    m_lastError = VoFailureText(failure).text;
+    auto *vo = dynamic_cast<const EVoException *>(&failure);
+    m_lastError = vo ? vo->Message() : QString::fromLocal8Bit(failure.what());
     VoReportDataSetFailure(failure);
 }
 

@@ -14,8 +14,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -75,6 +78,11 @@ bool WriteChosenPdf(const TVoRptDocument &document, const QString &given) {
         VoMessageDlg(error, mtError, mbOK);
         return false;
     }
+    // The user is told where the file went: the name the dialog proposed may have been kept unread.
+    const QFileInfo written(path);
+    VoMessageDlg(QStringLiteral("Il PDF è stato salvato nella cartella \"%1\" con il nome \"%2\".")
+                     .arg(QDir::toNativeSeparators(written.absolutePath()), written.fileName()),
+                 mtInformation, mbOK);
     return true;
 }
 
@@ -251,6 +259,9 @@ TfmVoRptPreview::TfmVoRptPreview(std::shared_ptr<TVoRptDocument> document, QWidg
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_document->SetUpPrinter(m_printer.get());
     pvPages = new QPrintPreviewWidget(m_printer.get(), this);
+    // The pages themselves take the keys, and show that they have them.
+    if (auto *pages = pvPages->findChild<QGraphicsView *>())
+        pvPages->setFocusProxy(pages);
     connect(pvPages, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *printer) { m_document->Print(printer); });
     auto *zoomIn = new QPushButton(QStringLiteral("+"), this);
@@ -292,6 +303,18 @@ void TfmVoRptPreview::SetDocument(std::shared_ptr<TVoRptDocument> document) {
     pvPages->updatePreview();
     buPrint->setEnabled(true);
     buPdf->setEnabled(true);
+}
+
+void TfmVoRptPreview::keyPressEvent(QKeyEvent *e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        if (QMdiSubWindow *sub = SubWindow())
+            sub->close();
+        else
+            close();
+        return;
+    }
+    TfmVoChildDB::keyPressEvent(e);
 }
 
 bool TfmVoRptPreview::PrintPages() {
@@ -343,6 +366,9 @@ TfmVoRptPreview *VoRptShowPreview(TVoReport &engine, const TVoRptLayout &layout)
         preview = VoNewForm<TfmVoRptPreview>(std::move(document));
         ShowWindow(preview);
     }
+    // The keys go to the pages, where Escape closes them, also once the main window gets the activation
+    // back from the wait window and from the dialog that asked for the run.
+    preview->pvPages->setFocus(Qt::OtherFocusReason);
     return preview;
 }
 

@@ -113,7 +113,7 @@ private:
     TVoRptTreeView *m_tree;
 };
 
-// The preview of a run: its pages, to print or save as PDF.
+// The preview of a run: its pages, to print or save as PDF. Escape closes it.
 class TfmVoRptPreview : public TfmVoChildDB {
     Q_OBJECT
 public:
@@ -133,6 +133,9 @@ public:
     void SetDocument(std::shared_ptr<TVoRptDocument> document);
     bool PrintPages();
     bool ExportPdf(const QString &path = QString());
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     std::shared_ptr<TVoRptDocument> m_document;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShortcutEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -61,6 +62,15 @@ private:
     TfrVoDBRWGrid *m_frame;
 };
 
+void VoAddTool(QToolBar *bar, QAction *action, const QKeySequence &key, QWidget *owner) {
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    action->setToolTip(QStringLiteral("%1 (%2)").arg(action->text().remove(QLatin1Char('&')),
+                                                     key.toString(QKeySequence::NativeText)));
+    owner->addAction(action);
+    bar->addAction(action);
+}
+
 // --- TVoDataAction ----------------------------------------------------------------------------------
 
 TVoDataAction::TVoDataAction(const QIcon &icon, const QString &text, std::function<void()> standard,
@@ -68,6 +78,20 @@ TVoDataAction::TVoDataAction(const QIcon &icon, const QString &text, std::functi
     : QAction(icon, text, parent), m_standard(std::move(standard)) {
     setToolTip(text);
     connect(this, &QAction::triggered, this, [this] { Run(); });
+}
+
+bool TVoDataAction::event(QEvent *e) {
+    if (e->type() != QEvent::Shortcut || !static_cast<QShortcutEvent *>(e)->isAmbiguous())
+        return QAction::event(e);
+    const QKeySequence key = static_cast<QShortcutEvent *>(e)->key();
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto *frame = qobject_cast<TfrVoDBROGrid *>(w))
+            for (TVoDataAction *action : frame->Actions())
+                if (action->shortcut() == key && action->isEnabled()) {
+                    action->trigger();
+                    return true;
+                }
+    return true;
 }
 
 void TVoDataAction::Run() {
@@ -109,15 +133,17 @@ TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent) : TfrVoDBROGrid(parent, TWithPages
 
 TfrVoDBROGrid::TfrVoDBROGrid(QWidget *parent, TWithPages)
     : QFrame(parent), xdsMain(new TVoDataSource(this)), grFrame(new TVoDBGrid(this)),
-      tbControl(new QToolBar(this)),
-      xacFirst(AddAction(QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"), QKeySequence(),
-                         [this] { OnDataSet(&TVoQueryCollection::First); })),
-      xacPrior(AddAction(QStyle::SP_MediaSeekBackward, QStringLiteral("Precedente"), QKeySequence(),
+      tbControl(new QToolBar(this)), xacFirst(AddAction(QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"),
+                                                        QKeySequence(Qt::ControlModifier | Qt::Key_Home),
+                                                        [this] { OnDataSet(&TVoQueryCollection::First); })),
+      xacPrior(AddAction(QStyle::SP_MediaSeekBackward, QStringLiteral("Precedente"),
+                         QKeySequence(Qt::ControlModifier | Qt::Key_Up),
                          [this] { OnDataSet(&TVoQueryCollection::Prior); })),
-      xacNext(AddAction(QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"), QKeySequence(),
+      xacNext(AddAction(QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"),
+                        QKeySequence(Qt::ControlModifier | Qt::Key_Down),
                         [this] { OnDataSet(&TVoQueryCollection::Next); })),
-      xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"), QKeySequence(),
-                        [this] { GoLast(); })),
+      xacLast(AddAction(QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"),
+                        QKeySequence(Qt::ControlModifier | Qt::Key_End), [this] { GoLast(); })),
       xacRefresh(AddAction(QStyle::SP_BrowserReload, QStringLiteral("Aggiorna"), QKeySequence(Qt::Key_F5),
                            [this] { OnDataSet(&TVoQueryCollection::Refresh); })),
       laCaption(new QLabel(this)), laInfo(new QLabel(this)) {
@@ -150,12 +176,11 @@ TVoDataAction *TfrVoDBROGrid::AddAction(QStyle::StandardPixmap icon, const QStri
     auto *action = new TVoDataAction(style()->standardIcon(icon), text, std::move(standard), this);
     SetActionImage(action, m_images.Add(action->icon()));
     if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(text, shortcut.toString(QKeySequence::NativeText)));
+        VoAddTool(tbControl, action, shortcut, this);
+    } else {
+        addAction(action);
+        tbControl->addAction(action);
     }
-    addAction(action);
-    tbControl->addAction(action);
     connect(action, &TVoDataAction::lockChanged, this, [this] { UpdateActions(); });
     m_actions << action;
     return action;
@@ -285,6 +310,10 @@ TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
                         QKeySequence(Qt::ControlModifier | Qt::Key_S), [this] { xdsMain->Post(); })),
       xacCancel(AddAction(QStyle::SP_DialogCancelButton, QStringLiteral("Annulla"), QKeySequence(),
                           [this] { xdsMain->Cancel(); })) {
+    // Escape of the detail page cancels (asking first when something was typed): the key of the tool,
+    // which as a key of the action would take Escape from the lists that drop down over the page.
+    xacCancel->setToolTip(
+        QStringLiteral("Annulla (%1)").arg(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)));
     auto *gridLayout = new QVBoxLayout(tsGrid);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->addWidget(grFrame);
@@ -296,7 +325,12 @@ TfrVoDBRWGrid::TfrVoDBRWGrid(QWidget *parent)
         if (index >= 0 && index != pcMain->currentIndex())
             PageChanging(index);
     });
+    // Enter and Escape turn the pages: the tabs are no stop of Tab. Tab reaching the frame goes to its
+    // list while the list shows, and into the detail page's fields while that shows, never to the
+    // list hidden behind them.
+    pcMain->tabBar()->setFocusPolicy(Qt::ClickFocus);
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        setFocusProxy(index == pcMain->indexOf(tsGrid) ? grFrame : nullptr);
         if (index == pcMain->indexOf(tsDetail))
             VoGuarded([this] { OnDetailShow(this); });
     });

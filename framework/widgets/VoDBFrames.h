@@ -11,8 +11,9 @@
 // disabled whatever the state, a hidden one is not shown. A handler on an action's OnExecute takes
 // the place of the standard behaviour, which it may still run with ExecuteDefault().
 //
-// Keyboard: Ins inserts, F2 edits, Ctrl+Del deletes, Ctrl+S saves, F5 refreshes (each action's tool
-// tip names its key). In the grid, Enter or a double click opens the detail. In the detail page,
+// Keyboard: Ins inserts, F2 edits, Ctrl+Del deletes, Ctrl+S saves, F5 refreshes, Ctrl+Home, Ctrl+Up,
+// Ctrl+Down and Ctrl+End go to the first, prior, next and last row (each action's tool tip names its
+// key). In the grid, Enter or a double click opens the detail. In the detail page,
 // Enter moves to the next control in tab order and, on the last one, posts (a memo keeps Enter for
 // its new lines and takes Ctrl+Enter instead); Escape cancels the insert or edit, asking first
 // whether to save when the user typed into it, or goes back to the list when nothing is being
@@ -40,6 +41,11 @@ class QLabel;
 class QTabWidget;
 class QToolBar;
 
+// A tool of a bar with its key, as the frames' own actions have theirs: the key works wherever the
+// focus stands inside owner (a frame, a window) and the tool tip names it. The action is added to the
+// bar; its caption stays as it is.
+void VoAddTool(QToolBar *bar, QAction *action, const QKeySequence &key, QWidget *owner);
+
 class TVoDataAction : public QAction {
     Q_OBJECT
 public:
@@ -60,6 +66,11 @@ public:
 
 signals:
     void lockChanged();
+
+protected:
+    // A frame inside a frame (a good's minutes in the good's page) answers the same keys: the
+    // innermost frame around the focus takes the key, which would otherwise do nothing.
+    bool event(QEvent *e) override;
 
 private:
     void Run();

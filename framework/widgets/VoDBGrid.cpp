@@ -196,7 +196,9 @@ void TVoDBGrid::RowActivated() {
 }
 
 void TVoDBGrid::keyPressEvent(QKeyEvent *event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+    // A row that opens nothing leaves Enter to the window: in a dialog it presses the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid() &&
+        OnRowActivated.Assigned()) {
         event->accept();
         RowActivated();
         return;

@@ -98,7 +98,8 @@ public:
     TVoEvent<TVoDBGrid *, int> OnTitleClick;
     // The current column changed (the rows read again keep the column entered: no change).
     TVoEvent<TVoDBGrid *, int> OnColEnter;
-    // Enter or a double click on a row.
+    // Enter or a double click on a row. Without a handler Enter goes on to the window (a dialog's
+    // default button).
     TVoEvent<TVoDBGrid *> OnRowActivated;
     // A cell was drawn: the painter, the cell's rectangle, its row (as the collection shows its rows,
     // from 0: RowValue reads it) and its column.

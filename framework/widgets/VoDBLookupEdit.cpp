@@ -2,6 +2,7 @@
 
 #include "VoClassRegistry.h"
 #include "VoDisplayFormat.h"
+#include "VoExceptions.h"
 #include "VoMessages.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
@@ -412,8 +413,14 @@ void TVoDBLookupEdit::DataToControl() {
     try {
         SeekByID(key);
     } catch (const std::exception &e) {
-        ShowRow(key, {});
-        VoShowException(e);
+        // The row already shown for this key stays when it cannot be read again, so that what the row
+        // holds (a rate a total is computed with) is not lost with it. A server that does not answer
+        // is told by the next write: a read of what is already on screen need not say so too.
+        const bool kept = !m_row.isEmpty() && SameKey(m_key, key);
+        ShowRow(key, kept ? m_row : TRow{});
+        const auto *failure = dynamic_cast<const EVoDatabaseError *>(&e);
+        if (!kept || !failure || !failure->IsConnectionLost())
+            VoShowException(e);
     }
 }
 

@@ -79,6 +79,18 @@ void RestoreFocus(QWidget *widget) {
     widget->setFocus(Qt::OtherFocusReason);
 }
 
+// A check or a lookup that reads the database may meet a server that no longer answers: that is told,
+// but it says nothing of the value, which is neither marked nor selected as refused. Whether it was so.
+bool ToldServerLost(const std::exception &e) {
+    const auto *failure = dynamic_cast<const EVoDatabaseError *>(&e);
+    if (!failure || !failure->IsConnectionLost())
+        return false;
+    const TVoFailureText told = VoFailureText(e);
+    TVoShownMessage shown{told.text, mtWarning, mbOK};
+    shown.detail = told.detail;
+    VoMessageDlg(shown);
+    return true;
+}
 
 } // namespace
 
@@ -366,6 +378,13 @@ TVoField *TVoDBControl::Field() const {
 }
 
 void TVoDBControl::SetReadOnly(bool on) {
+    if (on && !m_readOnly) {
+        m_writablePolicy = m_self->focusPolicy();
+        if (m_writablePolicy & Qt::TabFocus)
+            m_self->setFocusPolicy(Qt::ClickFocus);
+    } else if (!on && m_readOnly && m_self->focusPolicy() == Qt::ClickFocus) {
+        m_self->setFocusPolicy(m_writablePolicy);
+    }
     m_readOnly = on;
     UpdateReadOnly();
 }
@@ -402,12 +421,12 @@ void TVoDBControl::ReadField() {
 }
 
 void TVoDBControl::ProgramShown(QLineEdit *edit, const QString &before) {
-    if (edit->text() == before)
-        return;
-    if (edit->hasFocus())
-        edit->selectAll();
-    else
+    // Putting a text leaves the cursor after it, the same text again too (a default the new row
+    // brings that the last row had): a field the user is not in shows its beginning.
+    if (!edit->hasFocus())
         edit->setCursorPosition(0);
+    else if (edit->text() != before)
+        edit->selectAll();
 }
 
 void TVoDBControl::UpdateReadOnly() {
@@ -469,8 +488,10 @@ bool TVoDBControl::Write(bool report) {
         try {
             ok = ControlToData(&error);
         } catch (const std::exception &e) {
+            if (!report || ToldServerLost(e))
+                return false;
             const TVoFailureText failure = VoFailureText(e);
-            return report ? Fail(failure.text, failure.detail) : false;
+            return Fail(failure.text, failure.detail);
         }
     }
     if (!ok)
@@ -495,7 +516,8 @@ bool TVoDBControl::Validate() {
     } catch (const EVoAbort &) {
         return Fail(QString());
     } catch (const std::exception &e) {
-        // A check that reads the database may meet a server that no longer answers.
+        if (ToldServerLost(e))
+            return false;
         const TVoFailureText failure = VoFailureText(e);
         return Fail(failure.text, failure.detail);
     }
@@ -576,7 +598,13 @@ void TVoDBControl::Unmark() {
 }
 
 void TVoDBControl::Leaving(Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (reason == Qt::PopupFocusReason)
+        return;
+    // A text longer than its field shows its beginning once the user has left it, wherever she typed,
+    // for another field or another window.
+    if (auto *line = qobject_cast<QLineEdit *>(m_self))
+        line->setCursorPosition(0);
+    if (reason == Qt::ActiveWindowFocusReason)
         return;
     if (g_restoringFocus || m_validating || (m_dataSource && !m_dataSource->Editing()))
         return;

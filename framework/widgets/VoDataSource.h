@@ -132,7 +132,9 @@ public:
     // The bound field of the open collection, or nullptr.
     TVoField *Field() const;
 
-    // Read-only as the window sets it; the control is also read-only while its data source is.
+    // Read-only as the window sets it; the control is also read-only while its data source is. A
+    // control the window makes read-only takes no input: Tab and Enter pass it by, a click still
+    // reaches it (to copy its text).
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool on);
 
@@ -185,10 +187,11 @@ protected:
     void UserChanged();
     // The window set the text while the row is edited: written like a typed one.
     void ProgramChanged();
-    // After the program put a new text in a line edit (before: the text it replaced): one the user
+    // After the program put a text in a line edit (before: the text it replaced): a new one the user
     // is in is selected, as one arrived at by Tab, so that what is typed next replaces it instead of
     // being added to it (a new row's proposed number, or date, where a mask leaves the cursor after
-    // it); any other shows its beginning, not its end, when longer than the edit.
+    // it); any text in an edit the user is not in shows its beginning, not its end, when longer than
+    // the edit, the same text put again included.
     static void ProgramShown(QLineEdit *edit, const QString &before);
     // Writes the pending text now (a control that writes on each change calls it directly).
     bool WriteNow();
@@ -224,6 +227,7 @@ private:
     QString m_invalidMessage;
     QString m_styleBeforeMark;
     QString m_toolTipBeforeMark;
+    Qt::FocusPolicy m_writablePolicy = Qt::NoFocus;
     bool m_readOnly = false;
     bool m_modified = false;
     bool m_reading = false;

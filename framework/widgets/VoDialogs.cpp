@@ -72,6 +72,7 @@ TfmVoOkCancDlg::TfmVoOkCancDlg(QWidget *parent)
 }
 
 void TfmVoOkCancDlg::SetCancelDefault(bool cancelDefault) {
+    m_cancelDefault = cancelDefault;
     // A focused button still takes Enter itself, as on every desktop dialog.
     buOk->setDefault(!cancelDefault);
     buCancel->setDefault(cancelDefault);
@@ -134,7 +135,34 @@ TfmVoWizard::TfmVoWizard(QWidget *parent)
     ButtonLayout()->insertWidget(2, buNext);
     connect(buNext, &QPushButton::clicked, this, [this] { VoGuarded([this] { buNextClick(); }); });
     connect(buPrior, &QPushButton::clicked, this, [this] { VoGuarded([this] { buPriorClick(); }); });
+    // Whatever enables or disables Next (a wizard's own CheckButtons too) decides what Enter presses.
+    buNext->installEventFilter(this);
     CheckButtons();
+}
+
+bool TfmVoWizard::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == buNext &&
+        (event->type() == QEvent::EnabledChange || event->type() == QEvent::ShowToParent ||
+         event->type() == QEvent::HideToParent)) {
+        const bool onward = buNext->isEnabled() && !buNext->isHidden();
+        if (onward)
+            buNext->setDefault(true);
+        else
+            SetCancelDefault(CancelDefault());
+    }
+    return TfmVoOkCancDlg::eventFilter(watched, event);
+}
+
+void TfmVoWizard::FocusPage() {
+    QWidget *page = pcMain->currentWidget();
+    if (!page)
+        return;
+    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain())
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(page)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
 }
 
 int TfmVoWizard::AddPage(QWidget *page) {
@@ -166,6 +194,7 @@ void TfmVoWizard::buNextClick() {
     if (ActivePageIndex() + 1 < PageCount())
         SetActivePageIndex(ActivePageIndex() + 1);
     NavigatorClick(buNext);
+    FocusPage();
 }
 
 void TfmVoWizard::buPriorClick() {
@@ -177,6 +206,7 @@ void TfmVoWizard::buPriorClick() {
     if (ActivePageIndex() > 0)
         SetActivePageIndex(ActivePageIndex() - 1);
     NavigatorClick(buPrior);
+    FocusPage();
 }
 
 void TfmVoWizard::CheckButtons() {

@@ -40,6 +40,7 @@ public:
 
     // Makes Cancel, instead of OK, the button that Enter presses.
     void SetCancelDefault(bool cancelDefault);
+    bool CancelDefault() const { return m_cancelDefault; }
 
 protected:
     // OK closes the dialog accepted; a dialog that checks its values first overrides this and calls
@@ -57,10 +58,12 @@ private:
     QVBoxLayout *m_mainLayout;
     QHBoxLayout *m_buttonLayout;
     bool m_focusArranged = false;
+    bool m_cancelDefault = false;
 };
 
 // Pages without tabs in pcMain; Next and Prior ask pcMainChanging, move one page and then
-// NavigatorClick runs.
+// NavigatorClick runs. Enter presses Next while there is a page to go on to, else the dialog's default
+// button; the page that Next or Prior brings forward takes the keyboard on its first control.
 class TfmVoWizard : public TfmVoOkCancDlg {
     Q_OBJECT
 public:
@@ -87,4 +90,8 @@ protected:
     // Enables Prior and Next by the position of the current page; runs after every page change. A
     // wizard whose pages ask more of the user overrides it, calling this one first.
     virtual void CheckButtons();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FocusPage();
 };

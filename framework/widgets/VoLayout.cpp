@@ -89,9 +89,11 @@ int ColumnsWidth(const QAbstractItemView *view, const QHeaderView *header, int r
 int ListWidth(const QAbstractItemView *view) {
     int columns = 0;
     if (auto *table = qobject_cast<const QTableView *>(view)) {
-        if (table->horizontalHeader()->stretchLastSection())
-            return 0;
-        columns = table->horizontalHeader()->length();
+        // A last column that takes what is left still wants the room its values need.
+        columns = table->horizontalHeader()->stretchLastSection()
+                      ? ColumnsWidth(table, table->horizontalHeader(),
+                                     table->verticalHeader()->defaultSectionSize())
+                      : table->horizontalHeader()->length();
         if (table->verticalHeader()->isVisible())
             columns += table->verticalHeader()->width();
     } else if (auto *tree = qobject_cast<const QTreeView *>(view)) {
@@ -116,6 +118,14 @@ void Relayout(QWidget *window, const QList<QWidget *> &changed) {
         layout->invalidate();
     if (window->layout())
         window->layout()->invalidate();
+}
+
+// The same after the window's own layout changed (a form split, fields put in a scroll area): the
+// sizes the next step reads are those of the new layout, not those kept from before.
+void Relaid(QWidget *window, QWidget *changed) {
+    Relayout(window, {changed});
+    if (window->layout())
+        window->layout()->activate();
 }
 
 // The width the window needs so that each of its lists (on whichever page) shows all its columns.
@@ -267,6 +277,38 @@ void SplitForm(QFormLayout *form, int count) {
     }
 }
 
+// Takes back into one form, in their order, the rows SplitForm laid out in columns on a page.
+QFormLayout *JoinForm(QWidget *page) {
+    auto *whole = qobject_cast<QVBoxLayout *>(page->layout());
+    if (!whole)
+        return nullptr;
+    QList<QFormLayout *> parts;
+    for (int i = 0; i < whole->count(); ++i) {
+        QLayout *inner = whole->itemAt(i)->layout();
+        if (auto *form = qobject_cast<QFormLayout *>(inner))
+            parts << form;
+        else if (inner)
+            for (int j = 0; j < inner->count(); ++j)
+                if (auto *form = qobject_cast<QFormLayout *>(inner->itemAt(j)->layout()))
+                    parts << form;
+    }
+    if (parts.isEmpty())
+        return nullptr;
+    const QFormLayout::FieldGrowthPolicy growth = parts.first()->fieldGrowthPolicy();
+    QList<QFormLayout::TakeRowResult> taken;
+    for (QFormLayout *form : parts)
+        while (form->rowCount() > 0)
+            taken << form->takeRow(0);
+    const QMargins margins = whole->contentsMargins();
+    delete whole;
+    auto *form = new QFormLayout(page);
+    form->setContentsMargins(margins);
+    form->setFieldGrowthPolicy(growth);
+    for (const QFormLayout::TakeRowResult &row : taken)
+        AddTakenRow(form, row);
+    return form;
+}
+
 // Splits the window's tallest forms until the window's content fits the height it has.
 void FitHeight(QWidget *window, int height) {
     for (int round = 0; round < 4; ++round) {
@@ -280,12 +322,16 @@ void FitHeight(QWidget *window, int height) {
                 tallest = form;
         if (!tallest)
             return;
-        // Two columns, or three when two would hardly take the excess away (labels and spacing
-        // do not halve).
-        const int tall = tallest->minimumSize().height();
-        SplitForm(tallest, tall / 2 < excess + tall / 6 ? 3 : 2);
-        if (window->layout())
-            window->layout()->activate();
+        // Two columns, or three when two do not take the excess away (rows differ in height: a
+        // note is as tall as several fields).
+        QWidget *page = tallest->parentWidget();
+        SplitForm(tallest, 2);
+        Relaid(window, page);
+        if (window->minimumSizeHint().height() > height)
+            if (QFormLayout *joined = JoinForm(page)) {
+                SplitForm(joined, 3);
+                Relaid(window, page);
+            }
     }
 }
 
@@ -335,7 +381,8 @@ void ScrollDetailPages(QWidget *window, int height) {
         if (!tallest)
             return;
         tallest->setProperty(kScrolledProperty, true);
-        auto *fields = new QWidget;
+        // Made inside the page, the fields move without leaving their place in the window's Tab order.
+        auto *fields = new QWidget(tallest);
         fields->setObjectName(QStringLiteral("pnFields"));
         fields->setLayout(tallest->layout());
         auto *scroll = new QScrollArea(tallest);
@@ -347,10 +394,11 @@ void ScrollDetailPages(QWidget *window, int height) {
         auto *layout = new QVBoxLayout(tallest);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(scroll);
-        if (window->layout())
-            window->layout()->activate();
+        Relaid(window, tallest);
     }
 }
+
+void WidenFor(QTableView *view);
 
 void HookColumns(QTableView *view) {
     if (view->property(kColumnsHookedProperty).toBool() || !view->model())
@@ -365,12 +413,49 @@ void HookColumns(QTableView *view) {
         QTimer::singleShot(0, view, [view] {
             view->setProperty(kRefitPendingProperty, false);
             VoFitColumns(view);
+            WidenFor(view);
         });
     };
     QObject::connect(model, &QAbstractItemModel::modelReset, view, refit);
     QObject::connect(model, &QAbstractItemModel::layoutChanged, view, refit);
     QObject::connect(model, &QAbstractItemModel::rowsInserted, view, refit);
     QObject::connect(model, &QAbstractItemModel::dataChanged, view, refit);
+}
+
+// Gives a window the width its content needs, within its room, never less than it has.
+void Widen(QWidget *window, int width) {
+    width = qMin(width, Room(window).width());
+    if (width <= window->width())
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget())) {
+        sub->resize(width + sub->width() - window->width(), sub->height());
+        const QRect area = sub->mdiArea() ? sub->mdiArea()->viewport()->rect() : QRect();
+        sub->move(qMax(0, qMin(sub->x(), area.width() - sub->width())), sub->y());
+        return;
+    }
+    const QPoint centre = window->geometry().center();
+    window->resize(width, window->height());
+    if (const QScreen *screen = window->screen()) {
+        const QRect available = screen->availableGeometry();
+        const int left = qMax(available.left(), qMin(centre.x() - width / 2, available.right() - width));
+        window->move(left, window->y());
+    }
+}
+
+// A grid whose columns grew after its window opened (the rows of a wizard's later page, of a list
+// filled afterwards) widens the window as it would have opened with them.
+void WidenFor(QTableView *view) {
+    if (!view->isVisible() || view->horizontalHeader()->length() <= view->viewport()->width())
+        return;
+    QWidget *window = view->parentWidget();
+    while (window && !window->property(kFittedProperty).toBool())
+        window = window->parentWidget();
+    if (!window)
+        return;
+    auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    if (sub ? sub->isMaximized() : window->isMaximized())
+        return;
+    Widen(window, GridsWidth(window));
 }
 
 } // namespace

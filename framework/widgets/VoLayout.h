@@ -8,7 +8,8 @@
 //   show at least 8 rows and are as wide as their items;
 // - a form too tall for the screen is laid out in two columns;
 // - the window opens at the size that shows its content and its grids' columns, within the screen
-//   (an MDI child within the main window's work area); a maximised MDI child is left to its area.
+//   (an MDI child within the main window's work area), and widens when a grid's columns grow later
+//   (the rows of a wizard's next page); a maximised MDI child is left to its area.
 //
 // Qt's own dialogs (message boxes, file and print dialogs) size themselves and are left alone.
 class QAbstractItemView;

@@ -31,8 +31,10 @@ QList<QPointer<TfmVoMDIMain>> &Instances() {
 }
 } // namespace
 
+// The splitter gets its parent from setCentralWidget: made as a child here, it would send this window an
+// event while the members after it are not yet initialised, and event() reads them.
 TfmVoMDIMain::TfmVoMDIMain(QWidget *parent)
-    : QMainWindow(parent), m_mdi(new QMdiArea), m_bar(new TVoOutlookBar), m_splitter(new QSplitter(this)) {
+    : QMainWindow(parent), m_mdi(new QMdiArea), m_bar(new TVoOutlookBar), m_splitter(new QSplitter) {
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_splitter->setObjectName(QStringLiteral("spOLBar"));

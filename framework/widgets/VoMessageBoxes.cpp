@@ -6,8 +6,10 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHash>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 
 namespace {
@@ -77,6 +79,17 @@ public:
                 b->setText(captions.value(map.result));
             }
         }
+        // A message written in lines keeps its lines: the box would otherwise wrap them at half the
+        // screen, breaking a phrase in the middle ("...in" / "uso,").
+        if (m.text.contains(QLatin1Char('\n')))
+            if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+                int widest = 0;
+                for (const QString &line : m.text.split(QLatin1Char('\n')))
+                    widest = qMax(widest, label->fontMetrics().horizontalAdvance(line.trimmed()));
+                const QScreen *screen = QGuiApplication::primaryScreen();
+                const int room = screen ? screen->availableGeometry().width() * 2 / 3 : 800;
+                label->setMinimumWidth(qMin(widest + 2 * label->margin() + 2, room));
+            }
         // A short message makes a narrow box, whose frame then cuts its title ("Velisto -... durevoli"):
         // the box is kept wide enough for the title beside the frame's own buttons.
         if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {

@@ -3,6 +3,24 @@
 #include "VoMessages.h"
 
 #include <QSignalBlocker>
+#include <QTabBar>
+
+void VoTabsAfterPages(QTabWidget *pages) {
+    // The pages' controls follow the tabs in one run, each having come into the page control with its
+    // page; the last of them that takes the focus at all is where the tabs go.
+    QTabBar *tabs = pages->tabBar();
+    QWidget *last = nullptr;
+    for (QWidget *w = tabs->nextInFocusChain(); w != tabs && pages->isAncestorOf(w);
+         w = w->nextInFocusChain())
+        if (!tabs->isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus)
+            last = w;
+    if (!last)
+        return;
+    QWidget::setTabOrder(last, tabs);
+    // The page control itself, which stands before its pages, no longer hands Tab to the tabs.
+    pages->setFocusProxy(nullptr);
+    pages->setFocusPolicy(Qt::NoFocus);
+}
 
 TVoPageControl::TVoPageControl(QWidget *parent) : QTabWidget(parent) {
     connect(this, &QTabWidget::currentChanged, this, [this](int index) { PageChanged(index); });

@@ -6,6 +6,11 @@
 
 #include <QTabWidget>
 
+// Puts a page control's tabs after its pages in the Tab order: Tab from the controls before it goes
+// straight into the page in front, and reaches the tabs, where the arrows turn the pages, on its way
+// out. To be called once the pages hold their controls.
+void VoTabsAfterPages(QTabWidget *pages);
+
 class TVoPageControl : public QTabWidget {
     Q_OBJECT
 public:

@@ -69,7 +69,8 @@ QSplitter *TfmVoRegistry::Arrange(TfrVoDBROGrid *frame, TVoQueryCollection *main
     detailFrame->SetDataSet(details);
     auto *splitter = new QSplitter(Qt::Vertical);
     Arrange(frame, main);
-    layout()->replaceWidget(frame, splitter);
+    // The layout gives back the frame's item, which it no longer owns.
+    delete layout()->replaceWidget(frame, splitter);
     splitter->addWidget(frame);
     splitter->addWidget(detailFrame);
     return splitter;

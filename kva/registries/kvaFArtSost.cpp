@@ -71,6 +71,8 @@ TfmKvaArtSost::TfmKvaArtSost(QWidget *parent)
       xelCodMerce(new TVoDBLookupEdit(pnClient)), xelDettCodMerce(new TVoDBLookupEdit(pnClient)),
       xelUniMis(new TVoDBLookupEdit(pnClient)), xelIva(new TVoDBLookupEdit(pnClient)) {
     setObjectName(QStringLiteral("fmKvaArtSost"));
+    // Named as the action that opens it.
+    setWindowTitle(QStringLiteral("Sostituisci articolo"));
     resize(595, 443);
     xqc->setObjectName(QStringLiteral("xqc"));
     xqc->SetAutoBuildSQL(false);

@@ -153,9 +153,11 @@ void TfmkvaBuoni::FormCreate() {
                              loading ? QList<int>{0, 1, 2, 3, 4} : QList<int>{0, 1, 3, 4, 5});
     SortColumnsOnTheirFields(frBuoDoc->grFrame, {0, 1, 2, 3, 4});
 
-    // A closed year takes no new voucher and loses none: the user is told as she asks, before any
-    // question.
-    for (TVoDataAction *action : {frMaster->xacInsert, frMaster->xacDelete})
+    // A closed year takes no new voucher and loses no voucher, row or document link, and what was typed
+    // in it is not saved: the user is told as she asks, before any question and before any other
+    // reason a field of hers may give.
+    for (TVoDataAction *action : {frMaster->xacInsert, frMaster->xacDelete, frMaster->xacPost, frDetail->xacDelete,
+                                  frDetail->xacPost, frBuoDoc->xacDelete, frBuoDoc->xacPost})
         action->OnExecute.Add([action](TVoDataAction *) {
             kvaRefuseClosedYear();
             action->ExecuteDefault();
@@ -243,8 +245,7 @@ void TfmkvaBuoni::xqcMainVoBeforeExec(TVoQueryProp &prop) {
 // take the stock of its article below zero on any day, by a lower quantity or by going.
 void TfmkvaBuoni::xqcDetailBeforeWrite(int listKind) {
     // A row of a closed year is refused as such, before its stock is looked at.
-    if (listKind == skDelete)
-        kvaCheckVoucherOpen(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
+    kvaCheckVoucherOpen(xqcMain->FieldByName(QStringLiteral("IFBUOID"))->AsInteger());
     m_rowArticle = frDetail->ArticleToSave();
     if (m_kind == kvaUnloading) {
         UnloadingRowBeforeWrite(listKind);
@@ -373,6 +374,9 @@ void TfmkvaBuoni::frDetailPrice() {
 void TfmkvaBuoni::frDetailxneQuantValidate(bool &Ok, QString &Msg) {
     const bool inserting = xqcDetail->State() == dsInsert;
     if (!inserting && xqcDetail->State() != dsEdit)
+        return;
+    // A closed year takes no quantity at all: its save says so, whatever the stock.
+    if (kvaYearClosed(ParamRegisterYearId()))
         return;
     const int article = inserting ? frDetail->RowArticle(false)
                                   : xqcDetail->FieldByName(QStringLiteral("iFarId"))->AsInteger();

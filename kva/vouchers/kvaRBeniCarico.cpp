@@ -743,7 +743,8 @@ void TfrkvaBeniCarico::xneQuantValidate(bool &Ok, QString &Msg) {
         Msg = QStringLiteral("Quantità = 0");
         return;
     }
-    if (xdsMain->State() != dsEdit)
+    // A closed year takes no quantity at all: its save says so, whatever the stock.
+    if (xdsMain->State() != dsEdit || kvaYearClosed(ParamRegisterYearId()))
         return;
     const TVoQueryCollection *rows = DataSet();
     if (!CheckStock(rows->FieldByName(QStringLiteral("iFarId"))->AsInteger(),

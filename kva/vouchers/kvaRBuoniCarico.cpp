@@ -46,8 +46,10 @@ TfrkvaBuoniCarico::TfrkvaBuoniCarico(int kind, QWidget *parent)
         {nullptr, xckScaricato, xckScaricato, "lFBuoScaricato"},
     };
     for (const auto &[caption, widget, control, field] : rows) {
-        // An unloading voucher has neither supplier nor unloaded mark.
+        // An unloading voucher has neither supplier nor unloaded mark: they stay hidden, children of
+        // the frame, which frees them with itself.
         if (!loading && (widget == xelBenef || widget == xckScaricato)) {
+            widget->setParent(this);
             widget->hide();
             continue;
         }

@@ -374,10 +374,12 @@ bool TfmKvaWGeneraBuonoSca::GeneraBuonoScarico() {
         return ImportSelected();
     } catch (const EVoAbort &) {
         // "Annulla" of the wait window: nothing was written and the user knows why.
-    } catch (const EVoException &e) {
-        VoMessageDlg(QStringLiteral("Importa beni ") + e.Message(), mtError, mbOK);
     } catch (const std::exception &e) {
-        VoMessageDlg(QStringLiteral("Importa beni ") + QString::fromUtf8(e.what()), mtError, mbOK);
+        // The error's own text is the engine's only as the detail, as everywhere else.
+        const TVoFailureText failure = VoFailureText(e);
+        TVoShownMessage message{QStringLiteral("Importa beni ") + failure.text, mtError, mbOK};
+        message.detail = failure.detail;
+        VoMessageDlg(message);
     }
     return false;
 }

@@ -58,6 +58,7 @@ double kvbAcceptedVoucherDate(double wanted, int number, int kind);
 // A loading voucher an import wrote, as the user is told of it: its number, its date, the date its
 // source would have given it, and how many goods it holds.
 struct TkvbNewVoucher {
+    int id = 0;
     int number = 0;
     double date = 0.0;
     double sourceDate = 0.0;

@@ -222,8 +222,9 @@ double LatestRenumberingEvent() {
     return latest;
 }
 
-bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
+bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date, int *renumbered) {
     QString refusal;
+    int count = 0;
     {
         TVoTransaction transaction;
         transaction.StartTransaction();
@@ -255,13 +256,17 @@ bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date) {
                            {QStringLiteral("DRINUMERA"), DaysToDate(date)}});
                 progress.Step(number - startNumber);
             }
+            count = number - startNumber;
             VoExecSQL(QString::fromLatin1(kOutOfRegisterSQL), inRegister);
             transaction.Commit();
             VoRefreshStaleStatistics();
         }
     }
-    if (refusal.isEmpty())
+    if (refusal.isEmpty()) {
+        if (renumbered)
+            *renumbered = count;
         return true;
+    }
     VoMessageDlg(refusal, mtWarning, mbOK);
     return false;
 }

@@ -85,8 +85,9 @@ double LatestRenumberingEvent();
 // sub-code and recording the old numbers at the date in the goods' histories; the discharged goods
 // then leave the register's numbering. Refused, with a warning and nothing changed, while a voucher of
 // the register is provisional or when the date is not after the register's latest renumbering, voucher
-// and closing. All of it is one transaction. Returns whether the goods were renumbered.
-bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date);
+// and closing. All of it is one transaction. Returns whether the goods were renumbered; renumbered,
+// when given, receives how many.
+bool RenumberAllGoods(int startNumber, bool byLoadingDate, double date, int *renumbered = nullptr);
 // Closes the gaps among a loading voucher's goods: from the highest down, each good takes the first
 // number from the one before that no good of the register holds. One transaction.
 void RenumberVoucherGoods(int voucherId);

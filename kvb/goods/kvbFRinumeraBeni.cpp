@@ -40,7 +40,14 @@ void TfmkvbRinumeraBeni::FormShow() {
 
 void TfmkvbRinumeraBeni::buOkClick() {
     bool renumbered = false;
-    VoGuarded([&] { renumbered = RenumberAllGoods(1, ckOrdinam->isChecked(), DateToDays(dtpDate->Date())); });
-    if (renumbered)
-        TfmVoOkCancDlg::buOkClick();
+    int count = 0;
+    VoGuarded([&] {
+        renumbered = RenumberAllGoods(1, ckOrdinam->isChecked(), DateToDays(dtpDate->Date()), &count);
+    });
+    if (!renumbered)
+        return;
+    VoMessageDlg(count == 1 ? QStringLiteral("È stato rinumerato 1 bene.")
+                            : QStringLiteral("Sono stati rinumerati %1 beni.").arg(count),
+                 mtInformation, mbOK);
+    TfmVoOkCancDlg::buOkClick();
 }

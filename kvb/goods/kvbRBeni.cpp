@@ -143,10 +143,12 @@ TfrkvbBeni::TfrkvbBeni(QWidget *parent)
              xneNumero, xceImporto, xedDescr, xedCategoria, xedCausale, xedCausaleSca, xedSettore})
         SetControlWritable(fixed, false);
 
-    for (QAction *action : {xacStorLuogo, xacViewImporti, xacViewSettori, xacViewSedi}) {
-        action->setToolTip(action->text());
-        xoaCustomMass->addAction(action);
-    }
+    const std::pair<QAction *, Qt::Key> tools[] = {{xacStorLuogo, Qt::Key_F6},
+                                                   {xacViewImporti, Qt::Key_F7},
+                                                   {xacViewSettori, Qt::Key_F9},
+                                                   {xacViewSedi, Qt::Key_F12}};
+    for (const auto &[action, key] : tools)
+        VoAddTool(xoaCustomMass, action, QKeySequence(key), this);
     xoaCustomMass->setIconSize(QSize(16, 16));
     xoaCustomMass->addWidget(frRicerca);
     AddControlWidget(xoaCustomMass);

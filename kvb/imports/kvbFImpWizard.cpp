@@ -1,5 +1,6 @@
 #include "kvbFImpWizard.h"
 
+#include "AbcFBuoni.h"
 #include "AbcUContext.h"
 #include "AbcURoutines.h"
 #include "VoMessages.h"
@@ -137,6 +138,7 @@ void TfmkvbImpWizard::buOkClick() {
     if (!ImportSelected())
         return;
     VoMessageDlg(kvbNewVoucherText(m_written), mtInformation, mbOK);
+    AbcShowWrittenVoucher(kvbLoading, m_written.id);
     close();
 }
 
@@ -149,6 +151,7 @@ int TfmkvbImpWizard::InsertVoucher(const QString &desc, double date, const QVari
     kvbLockNumbering();
     const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
     m_written = {};
+    m_written.id = voucher;
     m_written.number = NextVoucherNumber(kvbLoading);
     m_written.sourceDate = date;
     m_written.date = kvbAcceptedVoucherDate(date, m_written.number, kvbLoading);

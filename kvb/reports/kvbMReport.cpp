@@ -42,6 +42,10 @@ namespace {
     "= dfa.IDWGFACID "
 #define KVB_RPT_GOOD_COLUMNS                                                                                 \
     "inb.IBINBID, inb.IBINBNUMERO, inb.SBINBCODNUMERO, inb.SBINBDESC, inb.SCAMCODICE, inb.IBINBIMPORTO, "
+// A good's number and sub-code at a date (num.IBINBNUMERO, num.SBINBCODNUMERO), by the database's one
+// rule: a list at a date prints the numbers the goods had then, whatever renumbering came after.
+#define KVB_RPT_NUMBER_AT(date)                                                                              \
+    "LEFT JOIN PKVB_NUMEROALLADATA(inb.IBINBID, " date ", inb.IBINBNUMERO, inb.SBINBCODNUMERO) num ON 1 = 1 "
 
 const char *const kCausSQL =
     "SELECT ICAVID, SCAVCODICE, SCAVDESC, ICAVTIPO, SCAVCAPITOLO FROM TCAV_CAUSALIINV ORDER BY SCAVCODICE";
@@ -140,10 +144,19 @@ const char *const kVBeniCaricoSQL = "SELECT inb.* " KVB_RPT_REGISTER_FROM(
 const char *const kVBeniScaricoSQL =
     "SELECT inb.* " KVB_RPT_GOODS_FROM "WHERE (di.IFACID = :iFacId) AND (INB.iBBuoIDSCARICO>0) ORDER BY "
     "inb.DBBUODATASCA, inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+// The books in charge at a date, each with the number and the value it had on that date.
 const char *const kVLibriCaricoSQL =
-    "SELECT inb.* " KVB_RPT_GOODS_FROM "WHERE (di.IFACID = :iFacId) AND (iCamId = 8) AND (inb.DBBUODATA <= "
-    ":dData) AND ((INB.IBBUOIDSCARICO IS NULL) OR (inb.dBBuoDataSca >= :dData)) ORDER BY inb.DBBUODATA, "
-    "inb.IBINBNUMERO, inb.SBINBCODNUMERO";
+    "SELECT inb.IBINBID, num.IBINBNUMERO, num.SBINBCODNUMERO, inb.SBINBDESC, inb.SBINBNOTE, "
+    "inb.SBINBMATRICOLA, inb.IBBUOID, FKVB_IMPORTOALLADATA(inb.IBINBID, :dData) AS IBINBIMPORTO, inb.ICAMID, "
+    "inb.ICAEID, inb.ICAVID, inb.ICONDID, inb.IAVAID, inb.ISECID, inb.SBINBLIBTITOLO, inb.SBINBLIBAUTORE, "
+    "inb.SBINBLIBEDITORE, inb.IVPROID, inb.ISEDINFID, inb.ICLCID, inb.IBINBANNOASSUNZ, inb.IBBUOIDSCARICO, "
+    "inb.ICAVIDSCARICO, inb.IBINBFUORIREGISTRO, inb.DBBUODATA, inb.IBBUONUMERO, inb.IDWGFACANFID, inb.IBENID, "
+    "inb.ILOCKED, inb.DBBUODATASCA, inb.IBBUONUMEROSCA, inb.SCAMCODICE, inb.SCAMDESC, inb.SCONDCODICE, "
+    "inb.SCONDDESC, inb.SAVADESC, inb.SSECCOD, inb.SSECDESCS, inb.SSEDINFSDESC, inb.SSEDINFLDESC, "
+    "inb.SCAVDESC, inb.SCAVDESCSCA " KVB_RPT_GOODS_FROM KVB_RPT_NUMBER_AT(
+        ":dData") "WHERE (di.IFACID = :iFacId) AND (inb.iCamId = 8) AND (inb.DBBUODATA <= :dData) AND "
+                  "((INB.IBBUOIDSCARICO IS NULL) OR (inb.dBBuoDataSca >= :dData)) ORDER BY inb.DBBUODATA, "
+                  "num.IBINBNUMERO, num.SBINBCODNUMERO";
 #define KVB_RPT_LABELS                                                                                       \
     "SELECT " KVB_RPT_GOOD_COLUMNS                                                                           \
     "inb.DBBUODATA, inb.SSECCOD, inb.SSECDESCS, ben.SBENRAGSOC " KVB_RPT_GOODS_FROM                          \
@@ -214,13 +227,16 @@ const char *const kNewChiusuraSQL = "SELECT CURRENT_DATE AS DCHADATACHIUSURA, " 
 const char *const kChiusPrecSQL =
     "SELECT iChaId, dChaDataChiusura, imp1, imp2, imp3, imp4, imp5, imp6, imp7, "
     "imp8, totale FROM PKvb_GetChiusura(NULL,:dDataEnd,2,:iFacId)";
-// The goods loaded and the goods unloaded in an interval, each at the value it was loaded with.
+// The goods loaded and the goods unloaded in an interval, each at the value it was loaded with and with
+// the number it had at the interval's end.
 #define KVB_RPT_MOVEMENT(date, number, kind, condition)                                                      \
-    "SELECT " KVB_RPT_GOOD_COLUMNS "inb.ICAMID, COALESCE((SELECT FIRST 1 bim.IBBIMIMPORTO FROM "             \
+    "SELECT inb.IBINBID, num.IBINBNUMERO, num.SBINBCODNUMERO, inb.SBINBDESC, inb.SCAMCODICE, "              \
+    "inb.IBINBIMPORTO, inb.ICAMID, COALESCE((SELECT FIRST 1 bim.IBBIMIMPORTO FROM "                          \
     "TBBIM_IMPORTI bim WHERE bim.IBINBID = inb.IBINBID ORDER BY bim.DSTART, bim.IBBIMID), "                  \
     "inb.IBINBIMPORTO) "                                                                                     \
     "AS IINBIMPORTOCARICO, inb." date " AS DATAORD, inb." number " AS IBBUONUMEROMOV, " kind                 \
-    " AS IBBUOTIPO " KVB_RPT_GOODS_FROM "WHERE (di.IFACID = :iFacId) AND " condition " (inb." date           \
+    " AS IBBUOTIPO " KVB_RPT_GOODS_FROM KVB_RPT_NUMBER_AT(                                                   \
+        ":dDataMax") "WHERE (di.IFACID = :iFacId) AND " condition " (inb." date                              \
     " > :dDataMin) AND (inb." date " <= :dDataMax)"
 const char *const kVBeniChiusureSQL =
     KVB_RPT_MOVEMENT("DBBUODATA", "IBBUONUMERO", "0", "") " UNION ALL " KVB_RPT_MOVEMENT(

@@ -1,5 +1,6 @@
 #include "kvbFImpInv.h"
 
+#include "AbcFBuoni.h"
 #include "AbcURoutines.h"
 #include "VoExceptions.h"
 #include "VoMessages.h"
@@ -88,6 +89,8 @@ void TfmkvbImpInv::buOkClick() {
     for (const TkvbNewVoucher &voucher : std::as_const(m_written))
         lines << kvbNewVoucherText(voucher);
     VoMessageDlg(lines.join(QStringLiteral("\r\n")), mtInformation, mbOK);
+    for (const TkvbNewVoucher &voucher : std::as_const(m_written))
+        AbcShowWrittenVoucher(kvbLoading, voucher.id);
     TfmVoMultiSelect::buOkClick();
 }
 
@@ -113,6 +116,7 @@ void TfmkvbImpInv::ImportVoucher(const QVariant &sourceId) {
 
     const int voucher = NewId(QStringLiteral("TBBUO_BUONI"));
     TkvbNewVoucher written;
+    written.id = voucher;
     written.number = NextVoucherNumber(kvbLoading);
     written.sourceDate = CurrentYearEnd;
     // The year's end, unless the register's date rule refuses it (a register-year ending before it).

@@ -109,7 +109,10 @@ void TfmkvbBuoni::SetUpActions() {
         hidden->setEnabled(false);
     }
     frDetail->tbControl->addSeparator();
-    frDetail->tbControl->addActions({xacCopiaBene, xacRinumeraBeni, xacCopiaAltroBene, xacDuplUnivBeni});
+    VoAddTool(frDetail->tbControl, xacCopiaBene, QKeySequence(Qt::Key_F6), frDetail);
+    frDetail->tbControl->addAction(xacRinumeraBeni);
+    VoAddTool(frDetail->tbControl, xacCopiaAltroBene, QKeySequence(Qt::ShiftModifier | Qt::Key_F6), frDetail);
+    frDetail->tbControl->addAction(xacDuplUnivBeni);
     tbDuplBeni = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacCopiaBene));
     tbDuplAltriBeni = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacCopiaAltroBene));
     const std::pair<QAction *, void (TfmkvbBuoni::*)()> handlers[] = {

@@ -135,7 +135,10 @@ void TfmkvbBuoniBase::SetUpActions() {
     xacDefBuono->setVisible(false);
     xacDefBuono->setEnabled(false);
     frMaster->tbControl->addSeparator();
-    frMaster->tbControl->addActions({xacDefBuono, xacFiltraImporti, xacImpostaImporto});
+    frMaster->tbControl->addAction(xacDefBuono);
+    // Keys of their own: the frames' keys and the lookups' F8 stay free in both voucher windows.
+    VoAddTool(frMaster->tbControl, xacFiltraImporti, QKeySequence(Qt::Key_F9), frMaster);
+    VoAddTool(frMaster->tbControl, xacImpostaImporto, QKeySequence(Qt::Key_F7), frMaster);
     const std::pair<QAction *, void (TfmkvbBuoniBase::*)()> handlers[] = {
         {xacImpostaImporto, &TfmkvbBuoniBase::xacImpostaImportoExecute},
         {xacFiltraImporti, &TfmkvbBuoniBase::xacFiltraImportiExecute},

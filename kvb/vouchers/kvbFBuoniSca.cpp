@@ -74,7 +74,7 @@ void TfmkvbBuoniSca::FormCreate() {
     frDetailtsDetailShow();
 
     frDetail->tbControl->addSeparator();
-    frDetail->tbControl->addAction(xacScarMulti);
+    VoAddTool(frDetail->tbControl, xacScarMulti, QKeySequence(Qt::Key_F6), frDetail);
     tbInsMult = qobject_cast<QToolButton *>(frDetail->tbControl->widgetForAction(xacScarMulti));
     connect(xacScarMulti, &QAction::triggered, this,
             [this] { VoGuarded([this] { xacScarMultiExecute(); }); });

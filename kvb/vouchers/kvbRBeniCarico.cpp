@@ -14,6 +14,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -46,16 +47,19 @@ TVoDBLookupEdit *Lookup(TfrVoDBRWGrid *frame, QFormLayout *form, const char *cap
 } // namespace
 
 struct TfrkvbBeniCarico::TLayout {
-    explicit TLayout(QWidget *detail);
+    TLayout();
+    // Stacks the panels on the detail page once they hold their fields: each panel then brings its
+    // fields in the order they were placed, so that Tab follows the page from top to bottom.
+    void Stack(QWidget *detail);
     QFormLayout *top, *norm, *book, *accounts, *situation;
-    QWidget *normPanel, *bookPanel, *notesPage, *minutesPage;
+    QWidget *topPanel, *normPanel, *bookPanel, *notesPage, *minutesPage;
     QTabWidget *pages;
 };
 
-TfrkvbBeniCarico::TLayout::TLayout(QWidget *detail) {
+TfrkvbBeniCarico::TLayout::TLayout() {
     TLayout &l = *this;
-    auto *column = new QVBoxLayout(detail);
     auto *top = new QWidget;
+    l.topPanel = top;
     l.top = new QFormLayout(top);
     l.top->setContentsMargins(0, 0, 0, 0);
     l.normPanel = NewPanel(&l.norm);
@@ -69,10 +73,18 @@ TfrkvbBeniCarico::TLayout::TLayout(QWidget *detail) {
     l.pages->addTab(situation, QStringLiteral("Situazione"));
     l.pages->addTab(l.notesPage, QStringLiteral("Note"));
     l.pages->addTab(l.minutesPage, QStringLiteral("Verbali"));
-    column->addWidget(top);
-    column->addWidget(l.normPanel);
-    column->addWidget(l.bookPanel);
-    column->addWidget(l.pages, 1);
+}
+
+void TfrkvbBeniCarico::TLayout::Stack(QWidget *detail) {
+    auto *column = new QVBoxLayout(detail);
+    // The description, or a book's title, author and publisher, beside the number and the amount:
+    // one above the other the book's fields left the pages below no room on the screen.
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(topPanel);
+    heading->addWidget(normPanel, 1, Qt::AlignTop);
+    heading->addWidget(bookPanel, 1, Qt::AlignTop);
+    column->addLayout(heading);
+    column->addWidget(pages, 1);
 }
 
 namespace {
@@ -90,7 +102,7 @@ void Require(TVoDBControl *control, const char *word, const std::function<bool()
 } // namespace
 
 TfrkvbBeniCarico::TfrkvbBeniCarico(QWidget *parent)
-    : TfrVoDBRWGrid(parent), m_layout(std::make_unique<TLayout>(tsDetail)),
+    : TfrVoDBRWGrid(parent), m_layout(std::make_unique<TLayout>()),
       xneNumero(Place<TVoDBNumericEdit>(this, m_layout->top, "Numero", "iBInbNUMERO")),
       xceImporto(Place<TVoDBCurrencyEdit>(this, m_layout->top, "Importo", "iBInbIMPORTO")),
       xedMatricola(Place<TVoDBEdit>(this, m_layout->top, "Matricola", "sBInbMatricola")),
@@ -146,6 +158,14 @@ TfrkvbBeniCarico::TfrkvbBeniCarico(QWidget *parent)
     VoSetMaxLength(xneAnnoAssunz, 4);
     paBeneLibro->setVisible(false);
     (new QVBoxLayout(m_layout->notesPage))->addWidget(xmeNote);
+    m_layout->Stack(tsDetail);
+    // The category decides whether a description or a book's title, author and publisher show: Tab
+    // reaches them from the category, before the rest of the page.
+    setTabOrder(xelCategoria, xedDescr);
+    setTabOrder(xedDescr, xedTitolo);
+    setTabOrder(xedTitolo, xedAutore);
+    setTabOrder(xedAutore, xedEditore);
+    setTabOrder(xedEditore, xelCodMerce);
     xmeNote->Bind(xdsMain, QStringLiteral("sBInbNOTE"));
     xmeNote->SetMaxLength(1000);
     auto *minutes = new QVBoxLayout(m_layout->minutesPage);

@@ -7,7 +7,10 @@
 #include "VoDBFrames.h"
 #include "VoDates.h"
 #include "VoMasterDetail.h"
+#include "VoMessages.h"
+#include "VoPageControl.h"
 
+#include <QApplication>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -42,6 +45,8 @@ TfmAbcBuoni::TfmAbcBuoni(QWidget *parent, const TAbcVoucherWindowProfile &profil
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter1);
+    // Tab from the header's last field goes on to the voucher's goods.
+    VoTabsAfterPages(pcDetail);
 }
 
 void TfmAbcBuoni::FormCreate() {
@@ -153,6 +158,24 @@ void TfmAbcBuoni::xqcMainAfterOpen() {
     }
     xqcMain->FieldByName(QString::fromLatin1(m_profile.numberField))
         ->SetDisplayFormat(QStringLiteral("0000000"));
+}
+
+void TfmAbcBuoni::ShowWrittenVoucher(int voucherId) {
+    if (!xqcMain->Active() || xqcMain->State() != dsBrowse)
+        return;
+    xqcMain->Refresh();
+    xqcMain->Locate(QString::fromLatin1(m_profile.idField), voucherId);
+}
+
+void AbcShowWrittenVoucher(int kind, int voucherId) {
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        QList<TfmAbcBuoni *> windows = top->findChildren<TfmAbcBuoni *>();
+        if (auto *own = qobject_cast<TfmAbcBuoni *>(top))
+            windows << own;
+        for (TfmAbcBuoni *window : windows)
+            if (window->Kind() == kind)
+                VoGuarded([&] { window->ShowWrittenVoucher(voucherId); });
+    }
 }
 
 void TfmAbcBuoni::RefreshVouchers() {

@@ -57,6 +57,11 @@ public:
 
     // The number proposed for the voucher being inserted.
     int ProposedNumber() const { return m_proposedNumber; }
+    // Shows a voucher of the window's kind that another job (an import) has just written, unless a
+    // voucher is being typed: the list is read again and the new voucher made current.
+    void ShowWrittenVoucher(int voucherId);
+    // 0 loading, 1 unloading.
+    int Kind() const { return m_kind; }
 
 protected:
     // The frames are taken over: the header above, the goods and the documents on the pages below.
@@ -103,3 +108,6 @@ private:
     TfrVoDBRWGrid *const m_goodsFrame;
     TfrVoDBRWGrid *const m_documentsFrame;
 };
+
+// Shows a voucher of a kind just written by a job in every open voucher window of that kind.
+void AbcShowWrittenVoucher(int kind, int voucherId);

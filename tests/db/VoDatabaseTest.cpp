@@ -925,6 +925,45 @@ TEST(VoFirstStartTest, ReplacingADatabaseIsRefusedWhileAProgramHasItOpen) {
     EXPECT_EQ(VoSelectValue(school, {}, &replaced).toInt(), 0);
 }
 
+// A server cannot put a new file in the place of the old one at once: its database stays, and the
+// technician is told why in either case.
+TEST(VoServerTest, ADatabaseOnTheServerIsNeverReplacedAndTheRefusalSaysWhy) {
+    TVoTestServer server;
+    QString reason;
+    if (!TVoTestServer::Configured(&server, &reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString database = server.DatabaseName(server.FreshCopy(QStringLiteral("kept-on-server")));
+    const struct {
+        bool force;
+        QString message;
+    } cases[] = {
+        {false, QStringLiteral("kvdbcreate: Il database \"%1\" esiste già sul server.").arg(database)},
+        {true, QStringLiteral("kvdbcreate: Il database \"%1\" esiste già sul server e non viene sostituito: "
+                              "sul server il vecchio database andrebbe cancellato prima di creare il nuovo, "
+                              "e se la creazione non riuscisse i suoi dati sarebbero persi. Per sostituirlo, "
+                              "cancellarlo sul server e ripetere; altrimenti indicare un altro percorso.")
+                   .arg(database)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.force);
+        QStringList arguments{QStringLiteral("--no-demo"),  QStringLiteral("--user"), server.userName,
+                              QStringLiteral("--password"), server.password,          database};
+        if (c.force)
+            arguments.prepend(QStringLiteral("--force"));
+        QProcess tool;
+        tool.start(QStringLiteral(VO_KVDBCREATE), arguments);
+        ASSERT_TRUE(tool.waitForFinished(120000));
+        EXPECT_EQ(tool.exitCode(), 1);
+        EXPECT_EQ(QString::fromLocal8Bit(tool.readAllStandardError()).trimmed(), c.message);
+    }
+    TVoSQLConnection kept(nullptr, QStringLiteral("kept-on-server"));
+    kept.SetParam(QStringLiteral("Database"), database);
+    server.LogIn(&kept);
+    QString error;
+    ASSERT_TRUE(kept.Open(&error)) << error.toStdString();
+    EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM VDOW_DATAOWNER"), {}, &kept).toInt(), 1);
+}
+
 TEST(VoFirstStartTest, AnUpgradeKilledHalfWayIsFinishedByTheNextStart) {
     const QString path = TVoTestDb::Folder() + QStringLiteral("/older-killed.fdb");
     TVoSQLConnection db(nullptr, QStringLiteral("watching"));
@@ -941,8 +980,14 @@ TEST(VoFirstStartTest, AnUpgradeKilledHalfWayIsFinishedByTheNextStart) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return first.state() != QProcess::Running || recorded() > before + 2; },
                                 120000));
     ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    // This process leaves the file while the other is killed: the in-process engines of one file share
+    // a lock table, and a process killed while it holds the table's mutex leaves every other process
+    // that has the file open waiting for it for ever (a start afterwards makes the table anew).
+    db.Close();
     first.kill();
     ASSERT_TRUE(first.waitForFinished());
+    QString error;
+    ASSERT_TRUE(db.Open(&error)) << error.toStdString();
     EXPECT_LT(recorded(), VoSchemaScripts().size());
 
     QProcess second;

@@ -84,6 +84,8 @@ protected:
             auto *dialog = qobject_cast<TfmKvaArtSost *>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
             EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            // Titled as the user asked for it, not with the program's file name.
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Sostituisci articolo"));
             driven = true;
             drive(dialog);
             if (dialog->isVisible())
@@ -272,12 +274,12 @@ TEST_F(kvaArticoliTest, TheSearchBoxNarrowsTheListAfterAPauseOnTheChosenColumn) 
         {QStringLiteral("d'i"), {QStringLiteral("0000013")}},
         {QStringLiteral("a%"), {}},
     };
+    EXPECT_EQ(VoHoldPause(box->tmFilt), 500);
     for (const Case &c : cases) {
         const QStringList before = Shown();
         box->edRicerca->selectAll();
         VoType(c.typed);
         EXPECT_TRUE(box->tmFilt->isActive()) << c.typed.toStdString();
-        EXPECT_EQ(box->tmFilt->interval(), 500);
         EXPECT_EQ(Shown(), before) << "nothing changes before the pause";
         EXPECT_TRUE(box->Cancelling());
         box->tmFiltTimer();

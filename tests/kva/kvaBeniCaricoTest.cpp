@@ -1,6 +1,6 @@
 // The rows of a loading voucher driven as a user drives them: the article typed, found in the
 // drop-down or made new, books, the checks of a row, the refused delete, the cause proposed, the
-// totals, and the vouchers that take no row.
+// totals, the vouchers that take no row, and a server that goes away and comes back.
 #include "VoClassRegistry.h"
 #include "VoDBEdits.h"
 #include "VoDBFrames.h"
@@ -682,4 +682,101 @@ TEST_F(kvaBeniCaricoTest, AVoucherIsLoadedByKeysAlone) {
                                          "WHERE l.IFBUOID = :v AND d.SIDCNUMERO = 'FT-77'"),
                           {{QStringLiteral("v"), voucher}}),
               1);
+}
+
+// --- A server that goes away
+// ---------------------------------------------------------------------------------
+
+namespace {
+
+// The rows on a server of the test's own, which the test stops while a row is being typed and starts
+// again.
+class kvaBeniCaricoLostServerTest : public kvaBeniCaricoTest {
+protected:
+    TVoOwnServer *OwnServer() override { return &own; }
+    TVoOwnServer own;
+};
+
+} // namespace
+
+// Each key released in the quantity or the cost reads the VAT rates again: with the server gone, the
+// rate shown and the total with VAT stay as they were, and only the save says that the server does not
+// answer.
+TEST_F(kvaBeniCaricoLostServerTest, ARowSavedWhileTheServerIsDownKeepsItsVatAndTotalAndIsToldOnce) {
+    const int article = VoTestArticle(QStringLiteral("Risma A4"), pieces, vat22);
+    VoExecSQL(QStringLiteral("UPDATE TFAR_FACARTICOLI SET ICAFID = 1, IMERID = :m WHERE IFARID = :a"),
+              {{QStringLiteral("m"), GoodsCode(QStringLiteral("CAR"))}, {QStringLiteral("a"), article}});
+    Open();
+    rows->grFrame->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Insert);
+    QApplication::processEvents();
+    ASSERT_EQ(window->xqcDetail->State(), dsInsert);
+    VoType(QStringLiteral("risma a4"));
+    VoPress(Qt::Key_Down);
+    VoPress(Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), rows->xceImporto);
+    VoType(QStringLiteral("4,5"));
+    VoPress(Qt::Key_Backtab, Qt::ShiftModifier);
+    VoType(QStringLiteral("10"));
+    const auto shown = [this] { return QStringList{rows->xelIva->text(), rows->xceTotale->text()}; };
+    ASSERT_EQ(shown(), (QStringList{QStringLiteral("22"), QStringLiteral("54,90")}));
+    own.Stop();
+
+    messages->Clear();
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral(
+                                     "Il server del database non risponde: non è stato registrato nulla.\n"
+                                     "Quanto scritto è ancora nella finestra: riprovare quando il server è "
+                                     "di nuovo raggiungibile.")});
+    EXPECT_EQ(window->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("22"), QStringLiteral("54,90")}));
+
+    QString reason;
+    ASSERT_TRUE(own.Start(&reason)) << reason.toStdString();
+    messages->Clear();
+    VoPress(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    EXPECT_EQ(window->xqcDetail->State(), dsBrowse);
+    EXPECT_EQ(VoRowTexts(QStringLiteral(
+                             "SELECT IFARID, FAFCQUANTITA, IALVID FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
+                         {{QStringLiteral("v"), voucher}}),
+              (QStringList{QString::number(article), QStringLiteral("10"), QString::number(vat22)}));
+}
+
+// The server restarted while the window was left alone: the first row begun afterwards connects again
+// instead of telling a server that answers that it does not, and gets its defaults and its articles.
+TEST_F(kvaBeniCaricoLostServerTest, ARowBegunAfterTheServerCameBackTakesItsDefaultsAndFindsArticles) {
+    VoTestArticle(QStringLiteral("Quaderno viola"), pieces, vat22);
+    Open();
+    own.Stop();
+    QString reason;
+    ASSERT_TRUE(own.Start(&reason)) << reason.toStdString();
+
+    messages->Clear();
+    rows->grFrame->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Insert);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages->Texts().isEmpty()) << messages->LastText().toStdString();
+    ASSERT_EQ(window->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(rows->xelCausale->text(), QStringLiteral("Acquisto"));
+    VoType(QStringLiteral("viola"));
+    EXPECT_EQ(Shown(), 1);
+}
+
+// The same for a write begun after the restart with nothing read before it.
+TEST_F(kvaBeniCaricoLostServerTest, ARowDeletedAfterTheServerCameBackGoes) {
+    const int row = VoTestRow(voucher, VoTestArticle(QStringLiteral("Toner nero"), pieces, vat22), 10, 5.0);
+    Open();
+    ASSERT_TRUE(window->xqcDetail->Locate(QStringLiteral("IAFCID"), row));
+    own.Stop();
+    QString reason;
+    ASSERT_TRUE(own.Start(&reason)) << reason.toStdString();
+
+    messages->Clear();
+    messages->Push(mrYes);
+    EXPECT_TRUE(window->xqcDetail->Delete());
+    EXPECT_EQ(messages->Texts().size(), 1) << messages->LastText().toStdString();
+    EXPECT_EQ(VoCountRows(QStringLiteral("SELECT IAFCID FROM TAFC_ARTVELIST WHERE IAFCID = :r"),
+                          {{QStringLiteral("r"), row}}),
+              0);
 }

@@ -58,7 +58,12 @@ protected:
         // A voucher whose rows the stock lets go.
         spare = VoTestVoucher(kvaLoading, QDate(2026, 4, 1), years[0]);
         spareRow = VoTestRow(spare, VoTestArticle(QStringLiteral("Gomme"), pieces, vat22), 1, 1.0);
-        VoTestRow(VoTestVoucher(kvaUnloading, QDate(2026, 5, 1), years[0]), article, 2, 2.0);
+        unloading = VoTestVoucher(kvaUnloading, QDate(2026, 5, 1), years[0]);
+        unloadingRow = VoTestRow(unloading, article, 2, 2.0);
+        // An unloading row is saved with the sector it goes to.
+        VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST SET ISECID = (SELECT MIN(ISECID) FROM TSEC_SETTCONS) "
+                                 "WHERE IAFCID = :r"),
+                  {{QStringLiteral("r"), unloadingRow}});
         link = VoTestNewKey(QStringLiteral("TFBUOIDC"));
         VoExecSQL(QStringLiteral("INSERT INTO TFBUOIDC (IFBUOIDCID, IFBUOID, IIDCID) VALUES (:l, :v, :d)"),
                   {{QStringLiteral("l"), link},
@@ -70,8 +75,8 @@ protected:
             delete w;
         kvaWindowTest::TearDown();
     }
-    TfmkvaBuoni *OpenVouchers() {
-        auto *w = qobject_cast<TfmkvaBuoni *>(CreateVoClass(QStringLiteral("TfmkvaBuoni")));
+    TfmkvaBuoni *OpenVouchers(const QString &window = QStringLiteral("TfmkvaBuoni")) {
+        auto *w = qobject_cast<TfmkvaBuoni *>(CreateVoClass(window));
         EXPECT_NE(w, nullptr);
         if (!w)
             return nullptr;
@@ -130,7 +135,8 @@ protected:
     }
 
     QList<int> years;
-    int facId = 0, pieces = 0, vat22 = 0, article = 0, load = 0, row = 0, spare = 0, spareRow = 0, link = 0;
+    int facId = 0, pieces = 0, vat22 = 0, article = 0, load = 0, row = 0, spare = 0, spareRow = 0, link = 0,
+        unloading = 0, unloadingRow = 0;
     QList<QPointer<TfmkvaBuoni>> vouchers;
     TfmkvaBuoni *before = nullptr, *after = nullptr;
     QStringList closed; // the year as the closing left it
@@ -222,6 +228,65 @@ TEST_F(kvaClosedYearTest, NoWindowChangesTheDocumentLinksOfTheClosedYear) {
         } else {
             EXPECT_NE(w, before);
         }
+        EXPECT_EQ(Year(), closed);
+    }
+}
+
+// Neither a row nor a document link of the closed year is offered to be deleted: the year is said to be
+// closed before the question.
+TEST_F(kvaClosedYearTest, NoRowOrLinkOfTheClosedYearIsOfferedToBeDeleted) {
+    MakeYear(1);
+    CloseAmidWindows();
+    for (TfmkvaBuoni *w : {before, after}) {
+        SCOPED_TRACE(w == before ? "opened before the closing" : "opened after the closing");
+        ASSERT_TRUE(w && VoShowActive(w));
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), load));
+        ASSERT_TRUE(w->xqcDetail->Locate(QStringLiteral("IAFCID"), row));
+        ASSERT_TRUE(w->xqcDoc->Locate(QStringLiteral("iFBuoIdcId"), link));
+        for (TfrVoDBRWGrid *frame : std::initializer_list<TfrVoDBRWGrid *>{w->frDetail, w->frBuoDoc}) {
+            frame->xacDelete->Execute();
+            EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+            messages->Clear();
+        }
+        EXPECT_EQ(Year(), closed);
+    }
+}
+
+// A change of a closed year's row is refused for the closing, not for the stock it would break or a
+// field it lacks: a loading row lowered below what was unloaded, an unloading row raised above the
+// stock, a row of the closing's own voucher, which goes to no sector.
+TEST_F(kvaClosedYearTest, AChangedRowOfTheClosedYearIsRefusedAsClosedBeforeAnyOtherReason) {
+    MakeYear(1);
+    CloseYear();
+    closed = Year();
+    const QVariantHash closing{{QStringLiteral("y"), years[0]}};
+    const int closingVoucher = VoSelectValue(QStringLiteral("SELECT IFBUOID FROM TFBUO_BUONI WHERE IDWGFACANFID "
+                                                            "= :y AND SFBUOUSE = 'SCACHIUS'"),
+                                             closing)
+                                   .toInt();
+    const int closingRow =
+        VoSelectValue(QStringLiteral("SELECT MIN(IAFCID) FROM TAFC_ARTVELIST WHERE IFBUOID = :v"),
+                      {{QStringLiteral("v"), closingVoucher}})
+            .toInt();
+    const struct {
+        const char *window;
+        int voucher, row;
+        const char *quantity;
+    } changes[] = {{"TfmkvaBuoni", load, row, "1"},
+                   {"TfmkvaBuoniSca", unloading, unloadingRow, "50"},
+                   {"TfmkvaBuoniSca", closingVoucher, closingRow, "1"}};
+    for (const auto &c : changes) {
+        SCOPED_TRACE(c.row);
+        TfmkvaBuoni *w = OpenVouchers(QString::fromLatin1(c.window));
+        ASSERT_TRUE(w);
+        ASSERT_TRUE(w->xqcMain->Locate(QStringLiteral("IFBUOID"), c.voucher));
+        ASSERT_TRUE(w->xqcDetail->Locate(QStringLiteral("IAFCID"), c.row));
+        ASSERT_TRUE(w->frDetail->xacEdit->Execute());
+        VoTypeInto(w->frDetail->xneQuant, QString::fromLatin1(c.quantity));
+        EXPECT_FALSE(Saved(w->frDetail));
+        EXPECT_EQ(messages->Texts(), QStringList{kClosed});
+        messages->Clear();
+        w->frDetail->xacCancel->Execute();
         EXPECT_EQ(Year(), closed);
     }
 }

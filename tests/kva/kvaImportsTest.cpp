@@ -362,7 +362,9 @@ protected:
         VoExecSQL(QStringLiteral("UPDATE TMGM_MOVMAGAZZINO SET ITBUID = 1"));
         vat = VoTestVatRate(22);
     }
+    // Opens the wizard anew, closing the one a step of the test opened before.
     void OpenMag() {
+        VoCloseWindow(window);
         fm = nullptr;
         mag = Open<M>(QStringLiteral("TfmkvaImpMag"));
         ASSERT_TRUE(mag);

@@ -28,6 +28,7 @@
 #include "kvaMConn.h"
 #include "kvaMParams.h"
 #include "kvaMReport.h"
+#include "kvaRBuoniCarico.h"
 #include "kvaRFac.h"
 #include "kvaURegistries.h"
 #include "kvaUUtil.h"
@@ -441,7 +442,16 @@ TEST_F(kvaMainTest, EveryWindowTheMenusNameIsRegisteredByTheProgramAtStartUp) {
 TEST_F(kvaMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
     Start(QStringLiteral("Kva"));
     ChooseInDialog(DemoRegisterYear(2026));
-    VoExpectEveryWindowFits(fmkvaMain, dmkvaAtt->xacParam, dmkvaParams->xpmVouParams, 45);
+    // The unloading header is typed on its detail page, which shows every field of the voucher.
+    const QList<TVoLayoutState> states = {
+        {QStringLiteral("TfmkvaBuoniSca"), [](QWidget *window, const std::function<void()> &look) {
+             auto *fm = qobject_cast<TfmkvaBuoni *>(window);
+             fm->frMaster->ShowDetail();
+             ASSERT_TRUE(fm->frMaster->DetailShown());
+             look();
+             fm->frMaster->ShowList();
+         }}};
+    VoExpectEveryWindowFits(fmkvaMain, dmkvaAtt->xacParam, dmkvaParams->xpmVouParams, 45, states);
 }
 
 TEST_F(kvaMainTest, ReleaseNotesOnceAfterAnUpdate) {

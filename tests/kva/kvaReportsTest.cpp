@@ -832,6 +832,7 @@ TEST_F(kvaReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndPrintsI
         const TVoRptLayout layout = TVoRptLayout::Parse(xml);
         SCOPED_TRACE(layout.id);
         VoExpectLayoutReferencesKnown(layout);
+        VoExpectHeadingsApart(layout);
         // Every row of every list, so that every band prints and every field is looked up.
         const auto document = Run(layout.id, Ticking({}, d.lab));
         ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();

@@ -189,6 +189,31 @@ TEST_F(kvbBuoniScaTest, CtrlSSavesAfterTabOutOfTheCause) {
     EXPECT_EQ(GoodRow(), QStringLiteral("3|%1|%2|10000").arg(voucher).arg(causal));
 }
 
+// From the voucher's amount Tab reaches the goods, where Ins adds a good to the voucher; in the good
+// Tab goes through the fields that take input, past those that only show the good chosen.
+TEST_F(kvbBuoniScaTest, TabGoesFromTheVoucherToItsGoodsAndThroughTheFieldsThatTakeInput) {
+    Open();
+    fm->frMaster->ShowDetail();
+    fm->frMaster->xceImporto->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frMaster->xdcRicogniz);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->grFrame);
+    VoPress(Qt::Key_Insert);
+    ASSERT_EQ(fm->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(fm->xqcMain->State(), dsBrowse);
+    fm->frDetail->xelNumero->SetKeyValue(good);
+    EXPECT_EQ(fm->frDetail->xelDesc->text(), VoSelectValue(QStringLiteral("SELECT SBINBDESC FROM TBINB_BENI "
+                                                                          "WHERE IBINBID = :g"),
+                                                           {{QStringLiteral("g"), good}})
+                                                 .toString());
+    fm->frDetail->xelNumero->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xceImporto);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->xelCausale);
+}
+
 TEST_F(kvbBuoniScaTest, AGoodDischargedMeanwhileByAnotherUserIsRefused) {
     const int other = VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 4, 2), 2);
     Open();

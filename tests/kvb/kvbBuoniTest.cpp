@@ -7,12 +7,14 @@
 #include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
+#include "VoLayoutAudit.h"
 #include "VoQuery.h"
 #include "VoSearchDialog.h"
 #include "VoTestData.h"
 #include "VoTestGoods.h"
 #include "VoTestRegistries.h"
 #include "VoWidgetTest.h"
+#include "VoWindowDrive.h"
 #include "kvaRBuoIdc.h"
 #include "kvbFBeniSel.h"
 #include "kvbFBuoni.h"
@@ -32,6 +34,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -110,6 +113,19 @@ protected:
                     {QStringLiteral("b"), year2026},
                     {QStringLiteral("n"), number}})
             .join(QLatin1Char(';'));
+    }
+    // The search form of the acceptance documents as the header's lookup dresses it, its rows read.
+    bool OpenAcceptanceSearch(TVoSearchDialog &form) {
+        TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
+        form.SetSQL(lookup->ListSQL());
+        for (const char *name : {"dDa", "dA"})
+            form.SetParam(QString::fromLatin1(name),
+                          lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
+        form.SetDefaultColumnsVisible(false);
+        // The lookup shows its own text's column before its handler dresses the form.
+        form.Columns(4).Visible = true;
+        lookup->OnShowSearchForm(lookup, &form);
+        return form.Open();
     }
     // Cases the server tests run too.
     void ANewGoodIsNumberedOverTheRegisterWithItsDefaults();
@@ -364,17 +380,8 @@ TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
     VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
                              "'Programma annuale'"));
     Open();
-    TVoDBLookupEdit *lookup = fm->frMaster->xelDelibera;
     TVoSearchDialog form;
-    form.SetSQL(lookup->ListSQL());
-    for (const char *name : {"dDa", "dA"})
-        form.SetParam(QString::fromLatin1(name),
-                      lookup->ListDataSet()->Params().ParamByName(QString::fromLatin1(name)).Value());
-    form.SetDefaultColumnsVisible(false);
-    // The lookup shows its own text's column before its handler dresses the form.
-    form.Columns(4).Visible = true;
-    lookup->OnShowSearchForm(lookup, &form);
-    ASSERT_TRUE(form.Open());
+    ASSERT_TRUE(OpenAcceptanceSearch(form));
     QStringList shown;
     for (int c = 0; c < form.ColumnNames().size(); ++c)
         if (!form.Grid()->isColumnHidden(c))
@@ -382,6 +389,18 @@ TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsNumberDateAndDescription) {
                          form.Grid()->model()->index(0, c).data().toString();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Num accett=7"), QStringLiteral("data=20/01/2026"),
                                   QStringLiteral("descrizione=Programma annuale")}));
+}
+
+// A long description is read whole in the search form, which opens as wide as it needs on the screen.
+TEST_F(kvbBuoniTest, TheAcceptanceDocumentSearchShowsALongDescriptionWhole) {
+    VoExecSQL(QStringLiteral("UPDATE TDEL_DELIBERE SET SDELNUMERO = '7', DDELDATA = '2026-01-20', SDELDESC = "
+                             "'Consiglio d''Istituto - programma annuale 2026: acquisto di arredi e "
+                             "attrezzature per i laboratori'"));
+    Open();
+    TVoSearchDialog form;
+    ASSERT_TRUE(OpenAcceptanceSearch(form));
+    ASSERT_TRUE(VoShowActive(&form));
+    EXPECT_EQ(VoLayoutFaults(QStringLiteral("TfmVoSearch"), &form), QStringList());
 }
 
 TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) {
@@ -403,6 +422,83 @@ TEST_F(kvbBuoniTest, ABookOfABooksRegisterIsDescribedByTitleAuthorAndPublisher) 
     SetGood("sBInbDESC", QStringLiteral("altro"));
     ASSERT_TRUE(fm->frDetail->xdsMain->Post()) << messages->LastText().toStdString();
     EXPECT_EQ(GoodRow(1), QStringLiteral("I Malavoglia - Verga - Mondadori|1|2026"));
+}
+
+// A good's page is walked from top to bottom, its pages' tabs before their fields; the category comes
+// before the description, or the book's title, author and publisher, that it brings, and Tab goes
+// from it to them and then on through the page.
+TEST_F(kvbBuoniTest, ADescriptionOrABooksTitleAuthorAndPublisherFollowTheCategoryInTheTabOrder) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+    TfrkvbBeniCarico *good = fm->frDetail;
+    good->xedMatricola->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->pcPagine->tabBar());
+    VoPress(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), good->xelCategoria);
+    good->xelCategoria->SetKeyValue(kvbCategoriaLibri);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedTitolo);
+    VoType(QStringLiteral("I Malavoglia"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedAutore);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedEditore);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
+
+    good->xelCategoria->setFocus(Qt::BacktabFocusReason);
+    good->xelCategoria->SetKeyValue(1);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xedDescr);
+    VoType(QStringLiteral("Sedia"));
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), good->xelCodMerce);
+}
+
+// Tab from the header's last field goes to the voucher's goods, and back; Ins there adds a good to the
+// voucher, not a voucher.
+TEST_F(kvbBuoniTest, TabLeadsFromTheHeadersLastFieldToItsGoodsWhereInsAddsAGood) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(NewGood(QStringLiteral("Sedia")));
+    fm->frDetail->ShowList();
+    fm->frMaster->ShowDetail();
+    fm->frMaster->xdcRicogniz->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frDetail->grFrame);
+    VoPress(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), fm->frMaster->xdcRicogniz);
+    VoPress(Qt::Key_Tab);
+    VoPress(Qt::Key_Insert);
+    EXPECT_EQ(fm->xqcDetail->State(), dsInsert);
+    EXPECT_EQ(fm->xqcMain->State(), dsBrowse);
+}
+
+// The minutes' list stands inside the good's page, whose frame answers the same keys: in the list
+// they act on the minutes.
+TEST_F(kvbBuoniTest, TheKeysOfTheMinutesListActOnTheMinutes) {
+    Open();
+    ASSERT_TRUE(NewVoucher(1, QDate(2026, 4, 2)));
+    ASSERT_TRUE(NewGood(QStringLiteral("Sedia")));
+    fm->frDetail->ShowDetail();
+    fm->frDetail->pcPagine->setCurrentIndex(3);
+    fm->frDetail->frVerbali->grFrame->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), fm->frDetail->frVerbali->grFrame);
+    VoPress(Qt::Key_Insert);
+    EXPECT_EQ(fm->xqcVerbali->State(), dsInsert);
+    EXPECT_EQ(fm->xqcDetail->State(), dsBrowse);
+}
+
+// Every tool of the voucher windows and of the goods list has a key of its own, named in its tool tip.
+TEST_F(kvbBuoniTest, EveryToolOfTheVoucherWindowsAndTheGoodsListHasItsOwnKeyInItsTip) {
+    for (const char *name : {"TfmkvbBuoni", "TfmkvbBuoniSca", "TfmBeni"}) {
+        QPointer<QWidget> window = CreateVoClass(QString::fromLatin1(name));
+        ASSERT_TRUE(window && VoShowActive(window)) << name;
+        EXPECT_EQ(VoToolKeyFaults(window), QStringList()) << name;
+        VoCloseWindow(window);
+    }
 }
 
 TEST_F(kvbBuoniTest, AGoodBeingTypedIsOfferedOnlyTheSectorsInUseAtTheVouchersDate) {

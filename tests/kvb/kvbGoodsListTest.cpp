@@ -545,6 +545,28 @@ TEST_F(kvbGoodsListTest, SpostaBeniMovesTheTickedGoodsAndCountsThoseMoved) {
     EXPECT_EQ(Sectors(third), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
 }
 
+// Keys alone: Enter on the first page lists the start sector's goods with the keyboard on the list,
+// Space ticks one, Enter moves it.
+TEST_F(kvbGoodsListTest, SpostaBeniGoesOnAndConfirmsWithEnter) {
+    const int moved = Good(2, 1);
+    CurrentRegisterId = facId;
+    auto *wz = VoOpenWindow<TfmkvbSpostaBeni>(QStringLiteral("TfmkvbSpostaBeni"));
+    wz->cbSettStart->SelectId(seg);
+    wz->cbSettEnd->SelectId(lab);
+    wz->rxdeSpost->SetDate({2025, 6, 1});
+    wz->rxdeSpost->setFocus(Qt::TabFocusReason);
+    VoPress(Qt::Key_Return);
+    ASSERT_EQ(wz->ActivePageIndex(), 1);
+    ASSERT_EQ(QApplication::focusWidget(), wz->lwBeni);
+    EXPECT_TRUE(messages->Texts().isEmpty());
+    VoPress(Qt::Key_Space);
+    EXPECT_TRUE(wz->IsTicked(0));
+    VoPress(Qt::Key_Return);
+    EXPECT_EQ(messages->Texts(), QStringList{QStringLiteral("Sono stati spostati 1 beni")});
+    EXPECT_EQ(Sectors(moved), QStringLiteral("LAB | SEG 2025-03-01..2025-06-01 | LAB 2025-06-01.."));
+    EXPECT_FALSE(wz->isVisible());
+}
+
 TEST_F(kvbGoodsListTest, SpostaBeniLeavesTheGoodsAnotherCopyMovedMeanwhileAndReadsTheListAgain) {
     const int provisional = Good(1, 1);
     const int definitive = Good(2, 2);
@@ -672,6 +694,7 @@ TEST_F(kvbGoodsListTest, RinumeraBeniStaysOpenOnARefusalAndClosesOnceTheGoodsAre
 
     VoTestMakeDefinitive(voucher, 0);
     dlg->buOk->click();
+    EXPECT_EQ(messages->Texts().last(), QStringLiteral("È stato rinumerato 1 bene."));
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(VoSelectValue(QStringLiteral("SELECT IBINBNUMERO FROM TBINB_BENI WHERE IBINBID = :g"),
                             {{QStringLiteral("g"), good}})

@@ -10,6 +10,7 @@
 #include "VoTestWarehouse.h"
 #include "VoWidgetTest.h"
 #include "VoWindowDrive.h"
+#include "kvbFBuoni.h"
 #include "kvbFImpMag.h"
 #include "kvbFImpVelist.h"
 #include "kvbUBuoni.h"
@@ -330,6 +331,25 @@ TEST_F(kvbImportsTest, ImportWritesOneProvisionalVoucherOfConsecutiveGoods) {
     EXPECT_EQ(Marker(voucher), "BENDUR_IMP");
     OpenWizard();
     EXPECT_FALSE(other->xqcBuoni->Locate(QStringLiteral("IFBUOID"), voucher));
+}
+
+// The open "Carico beni" list shows the voucher an import has just made, without the user asking it to
+// read again.
+TEST_F(kvbImportsTest, TheOpenLoadingListShowsTheImportedVoucher) {
+    const int before = VoTestGoodsVoucher(year2026, kvbLoading, QDate(2026, 1, 5), 5);
+    QPointer<TfmkvbBuoni> loading = VoOpenWindow<TfmkvbBuoni>(QStringLiteral("TfmkvbBuoni"));
+    ASSERT_TRUE(loading);
+    ASSERT_EQ(loading->xqcMain->RecordCount(), 1);
+    const int source = Source(4, QDate(2026, 3, 2));
+    Row(source, QStringLiteral("ATLANTE"), 1, 10, 22);
+    ImportWhole("TfmkvbImpVelist", source);
+    const int made = VoSelectValue(QStringLiteral("SELECT IBBUOID FROM TBBUO_BUONI WHERE IDWGFACANFID = :y "
+                                                  "AND IBBUOID <> :b"),
+                                   {{QStringLiteral("y"), year2026}, {QStringLiteral("b"), before}})
+                         .toInt();
+    EXPECT_EQ(loading->xqcMain->RecordCount(), 2);
+    EXPECT_EQ(loading->xqcMain->FieldByName(QStringLiteral("IBBUOID"))->AsInteger(), made);
+    VoCloseWindow(loading);
 }
 
 TEST_F(kvbImportsTest, EachSearchIsTitledAfterTheColumnItFills) {

@@ -3,6 +3,8 @@
 #include "AbiMBen.h"
 #include "VoAttivazioni.h"
 #include "VoClassRegistry.h"
+#include "VoDBFrames.h"
+#include "VoDBLookupEdit.h"
 #include "VoDates.h"
 #include "VoGlobals.h"
 #include "VoIdComboBox.h"
@@ -18,10 +20,12 @@
 #include "VoTestGoods.h"
 #include "VoTestSchool.h"
 #include "VoWidgetTest.h"
+#include "kvbFBuoni.h"
 #include "kvbFMain.h"
 #include "kvbMAtt.h"
 #include "kvbMConn.h"
 #include "kvbMParams.h"
+#include "kvbRBeniCarico.h"
 #include "kvbURegistries.h"
 #include "kvbUUtil.h"
 
@@ -29,6 +33,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -487,5 +492,38 @@ TEST_F(kvbMainTest, EveryWindowTheMenusNameIsRegisteredByTheProgramAtStartUp) {
 TEST_F(kvbMainTest, EveryWindowFitsTheOfficeScreenAndShowsItsTextsWhole) {
     TfmkvbMain *main = Start();
     ASSERT_TRUE(Choose(DemoYear(2026)));
-    VoExpectEveryWindowFits(main, dmkvbAtt->xacParam, dmkvbParams->xpmVouParams, 58);
+    // A loading voucher to type a book in, and goods of the consumables register to import, with the
+    // long descriptions and sectors of a real office.
+    const int voucher = VoTestGoodsVoucher(DemoYear(2026), 0, QDate(2026, 12, 2), 99);
+    const int source = VoTestVoucher(1, QDate(2026, 3, 2), VoTestRegisterYear(2026));
+    VoExecSQL(QStringLiteral("UPDATE TFBUO_BUONI SET SFBUOUSE = 'BENDUR' WHERE IFBUOID = :i"),
+              {{QStringLiteral("i"), source}});
+    const int sector = VoTestSector(QStringLiteral("LAB"));
+    VoExecSQL(QStringLiteral("UPDATE TSEC_SETTCONS SET SSECDESCS = 'Laboratorio di chimica e fisica - "
+                             "secondo piano, aula 12' WHERE ISECID = :s"),
+              {{QStringLiteral("s"), sector}});
+    VoTestRow(source,
+              VoTestArticle(QStringLiteral("PERSONAL COMPUTER PORTATILE 15,6 POLLICI CON BORSA E MOUSE")),
+              2, 650, sector);
+    const QList<TVoLayoutState> states = {
+        {QStringLiteral("TfmkvbBuoni"),
+         [voucher](QWidget *window, const std::function<void()> &look) {
+             auto *fm = qobject_cast<TfmkvbBuoni *>(window);
+             ASSERT_TRUE(fm->xqcMain->Locate(QStringLiteral("IBBUOID"), voucher));
+             ASSERT_TRUE(fm->frDetail->xacInsert->Execute());
+             fm->frDetail->xelCategoria->SetKeyValue(kvbCategoriaLibri);
+             ASSERT_TRUE(fm->frDetail->DetailShown());
+             ASSERT_TRUE(fm->frDetail->paBeneLibro->isVisibleTo(fm));
+             look();
+             fm->frDetail->xacCancel->Execute();
+         }},
+        {QStringLiteral("TfmkvbImpVelist"),
+         [source](QWidget *window, const std::function<void()> &look) {
+             auto *wizard = qobject_cast<TfmVoImpWizard *>(window);
+             ASSERT_TRUE(wizard->xqcBuoni->Locate(QStringLiteral("IFBUOID"), source));
+             wizard->buNext->click();
+             look();
+         }},
+    };
+    VoExpectEveryWindowFits(main, dmkvbAtt->xacParam, dmkvbParams->xpmVouParams, 58, states);
 }

@@ -543,6 +543,50 @@ TEST_F(kvbReportsTest, TheRegisterAtADateShowsTheNumbersTheGoodsHadThen) {
     }
 }
 
+// After a renumbering, the movements that the check at an earlier date lists and the books in charge
+// at that date bear the numbers they had then, as the register at that date does; a book discharged
+// later at another value is listed at the value it had then.
+TEST_F(kvbReportsTest, TheCheckAndTheBooksAtADateShowTheNumbersAndValuesOfThatDate) {
+    const int dictionary = Good(1, QDate(2026, 1, 10), 8, 10000);
+    Good(2, QDate(2026, 1, 10), 8, 20000);
+    Good(3, QDate(2026, 3, 10), 1, 40000);
+    Closing(QDate(2026, 2, 28), {0, 0, 0, 0, 0, 0, 0, 30000});
+    VoTestDischargeAt(dictionary, VoTestGoodsVoucher(year2026, kvbUnloading, QDate(2026, 11, 20), 5), causal,
+                      5000);
+    const QStringList provisional = VoRowTexts(
+        QStringLiteral("SELECT IBBUOID || ' ' || IBBUOTIPO FROM TBBUO_BUONI WHERE ILOCKED <> 1 ORDER BY 1"));
+    for (const QString &voucher : provisional)
+        VoTestMakeDefinitive(voucher.section(QLatin1Char(' '), 0, 0).toInt(),
+                             voucher.section(QLatin1Char(' '), 1, 1).toInt());
+    ASSERT_TRUE(RenumberAllGoods(1, false, DateToDays(QDate(2026, 12, 1))));
+
+    QVariantList checked;
+    dmkvbReport->qquVBeniChiusure->AfterOpen.Add(
+        [&](TVoQueryCollection *d) { checked = Column(d, "IBINBNUMERO"); });
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
+        dialog->dtpEnd->SetDate(QDate(2026, 3, 31));
+        dialog->buOk->click();
+    });
+    const auto check = tree->Prepare(33016);
+    ASSERT_TRUE(check);
+    EXPECT_EQ(checked, QVariantList({3}));
+    EXPECT_TRUE(check->Texts().contains(QStringLiteral("0000003")));
+    EXPECT_FALSE(check->Texts().contains(QStringLiteral("0000002")));
+
+    VoWhenModalOpens<TfmkvbSelectRangeDate>([](TfmkvbSelectRangeDate *dialog) {
+        dialog->dtpEnd->SetDate(QDate(2026, 3, 31));
+        dialog->buOk->click();
+    });
+    const auto books = tree->Prepare(33004);
+    ASSERT_TRUE(books);
+    const QStringList texts = books->Texts();
+    EXPECT_EQ(texts.count(QStringLiteral("0000001")), 1);
+    EXPECT_EQ(texts.count(QStringLiteral("0000002")), 1);
+    EXPECT_TRUE(texts.contains(QStringLiteral("1,00")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("0,50")));
+    EXPECT_EQ(VoRptTextAfter(texts, QStringLiteral("Totale libri")), QStringLiteral("3,00"));
+}
+
 // The voucher's supplier or recipient is printed whole, under the label of its kind.
 TEST_F(kvbReportsTest, AVouchersSupplierOrRecipientFitsItsBox) {
     const QVariant supplier = VoSelectValue(QStringLiteral("SELECT MIN(IBENID) FROM TBEN_BENEFICIARI"));
@@ -688,6 +732,7 @@ TEST_F(kvbReportsTest, EveryLayoutLoadsNamesOnlyWhatTheModulePublishesAndRenders
         const TVoRptLayout layout = TVoRptLayout::Parse(xml);
         SCOPED_TRACE(layout.id);
         VoExpectLayoutReferencesKnown(layout);
+        VoExpectHeadingsApart(layout);
         const auto document = tree->Prepare(layout.id);
         ASSERT_TRUE(document) << messages->Texts().join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(document->Texts().contains(layout.title));

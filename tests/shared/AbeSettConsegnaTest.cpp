@@ -155,8 +155,11 @@ TEST_F(AbeSettConsegnaTest, ASectorIsNotWrittenWhenTheServersDateCannotBeRead) {
     VoTypeInto(fr->xedCodice, QStringLiteral("NUO"));
     fr->xacPost->Execute();
     ASSERT_EQ(messages->Texts().size(), 1);
-    EXPECT_TRUE(messages->LastText().contains(QStringLiteral("conversion"), Qt::CaseInsensitive))
-        << messages->LastText().toStdString();
+    // Told in the user's words; the engine's are the detail.
+    EXPECT_EQ(messages->LastText(), QStringLiteral("Un valore non si può leggere come il database se lo "
+                                                   "aspetta (una data, un numero)."));
+    EXPECT_TRUE(messages->Shown().last().detail.contains(QStringLiteral("conversion"), Qt::CaseInsensitive))
+        << messages->Shown().last().detail.toStdString();
     EXPECT_EQ(Sec()->State(), dsInsert);
     EXPECT_EQ(VoCountRows(QStringLiteral("SELECT * FROM TSEC_SETTCONS")), before);
 }
@@ -291,6 +294,7 @@ TEST_F(AbeSettConsegnaTest, TheSearchBoxNarrowsTheSectorsOnTheColumnChosen) {
                           {QStringLiteral("LESTR"), QStringLiteral("PAL")},
                           {QStringLiteral("x' OR '1'='1"), QString()}};
     box->edRicerca->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(VoHoldPause(box->tmFilt), 500);
     for (const Case &c : cases) {
         box->edRicerca->selectAll();
         VoType(c.typed);

@@ -80,6 +80,7 @@ TEST_F(AbiSelectDialogsTest, TheMultiSelectNarrowsByItsChecksAndNameAndDropsTheT
 
     dlg->frVoMultiSel->SetSelected(0, true);
     dlg->edRicerca->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(VoHoldPause(dlg->tmFilt), 500);
     VoType(QStringLiteral("ros"));
     EXPECT_TRUE(dlg->tmFilt->isActive());
     EXPECT_EQ(Shown(c), QStringLiteral("1|2|3|4"));

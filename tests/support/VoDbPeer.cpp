@@ -36,6 +36,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTest>
 #include <QTextStream>
@@ -70,6 +71,50 @@ std::unique_ptr<TVoSQLConnection> OpenPeer(const QString &file, QTextStream &out
     return nullptr;
 }
 
+// Holds the lock until the other program's write has begun: a write transaction of another
+// connection, begun after the lock was taken, running a statement for half a second (which is what a
+// write waiting for the lock looks like). A fixed pause let a loaded machine begin that write only
+// after the commit, so that it met no lock at all. Half a minute at most.
+void HoldUntilAWriteWaits(const QString &file, TVoSQLConnection &holder) {
+    const QVariant own = VoSelectValue(QStringLiteral("SELECT CURRENT_TRANSACTION || '/' || CURRENT_CONNECTION "
+                                                      "FROM RDB$DATABASE"),
+                                       {}, &holder);
+    const QStringList ids = own.toString().split(QLatin1Char('/'));
+    TVoSQLConnection watch(nullptr, QStringLiteral("peer-watch"));
+    LogIn(&watch, file);
+    QString error;
+    if (ids.size() != 2 || !watch.Open(&error)) {
+        QThread::msleep(1500);
+        return;
+    }
+    QElapsedTimer waited, seen;
+    waited.start();
+    QVariant writer;
+    while (waited.elapsed() < 30000) {
+        QVariant now;
+        // Each look in a transaction of its own: the engine's view of who does what is taken once per
+        // transaction.
+        TVoTransaction look(&watch);
+        look.StartTransaction();
+        now = VoSelectValue(
+            QStringLiteral("SELECT FIRST 1 t.MON$TRANSACTION_ID FROM MON$TRANSACTIONS t "
+                           "JOIN MON$STATEMENTS s ON s.MON$TRANSACTION_ID = t.MON$TRANSACTION_ID "
+                           "WHERE t.MON$TRANSACTION_ID > :own AND t.MON$READ_ONLY = 0 AND s.MON$STATE = 1 "
+                           "AND t.MON$ATTACHMENT_ID <> :holder AND t.MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
+                           "ORDER BY t.MON$TRANSACTION_ID"),
+            {{QStringLiteral("own"), ids[0].toLongLong()}, {QStringLiteral("holder"), ids[1].toLongLong()}},
+            &watch);
+        look.Commit();
+        if (!now.isValid() || now != writer) {
+            writer = now;
+            seen.start();
+        } else if (seen.elapsed() >= 500) {
+            return;
+        }
+        QThread::msleep(20);
+    }
+}
+
 int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
     const bool good = args[2] == QLatin1String("--good");
     const bool lockOnly = args[2] == QLatin1String("--lock");
@@ -91,7 +136,7 @@ int SaveHoldingTheLock(const QStringList &args, QTextStream &out) {
             VoExecSQL(QString::fromLatin1(good ? kGoodSQL : kVoucherSQL), values, &conn);
         }
         out << "locked" << Qt::endl;
-        QThread::msleep(1500);
+        HoldUntilAWriteWaits(args[1], conn);
         transaction.Commit();
     } catch (const std::exception &e) {
         out << "error: " << e.what() << Qt::endl;

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -254,8 +255,7 @@ void CheckGridRoom(QTableView *view, int windowWidth, int limit, const QString &
     const QHeaderView *header = view->horizontalHeader();
     const int wanted = header->length();
     const int room = view->viewport()->width();
-    if (wanted > room && windowWidth + (wanted - room) <= limit && view->isVisible() &&
-        !header->stretchLastSection())
+    if (wanted > room && windowWidth + (wanted - room) <= limit && view->isVisible())
         faults << QStringLiteral(
                       "%1: the grid shows %2 px of its %3 px of columns, the window could be wider")
                       .arg(where)
@@ -297,11 +297,25 @@ void CheckWidgets(const QString &className, QWidget *window, QWidget *root, int 
     }
 }
 
+// Fields the window could not show at once, left behind a scroll bar.
+void CheckScrolled(const QString &className, QWidget *window, QWidget *root, QStringList &faults) {
+    for (QScrollArea *area : root->findChildren<QScrollArea *>()) {
+        if (!area->isVisible() || area->window() != window->window())
+            continue;
+        const int hidden = area->verticalScrollBar()->maximum() + area->horizontalScrollBar()->maximum();
+        if (hidden > 0)
+            faults << QStringLiteral("%1: %2: %3 px of fields behind a scroll bar")
+                          .arg(className, PathOf(area, window))
+                          .arg(hidden);
+    }
+}
+
 void Settle();
 
 void CheckContents(const QString &className, QWidget *window, int windowWidth, int limit,
                    QStringList &faults) {
     CheckWidgets(className, window, window, windowWidth, limit, faults);
+    CheckScrolled(className, window, window, faults);
     // The pages a wizard turns to are looked at in turn, as the user would see them (without telling
     // the window, which would build them anew); a tab widget's pages are the user's own choice.
     for (QStackedWidget *stack : window->findChildren<QStackedWidget *>()) {
@@ -382,7 +396,7 @@ QStringList VoLayoutFaults(const QString &className, QWidget *window) {
     return faults;
 }
 
-TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main) {
+TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main, const QList<TVoLayoutState> &states) {
     TVoLayoutAudit audit;
     // The main window as the program's first start opens it on the office screen, less the desktop's
     // panel and the window's title bar that the offscreen screen does not draw.
@@ -414,10 +428,23 @@ TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main) {
         }
         Settle();
         ++audit.opened;
-        if (!window || !window->isVisible())
+        if (!window || !window->isVisible()) {
             audit.faults << name + QStringLiteral(": closed itself on opening");
-        else
+        } else {
             audit.faults << VoLayoutFaults(name, window);
+            for (const TVoLayoutState &state : states)
+                if (state.className.compare(name, Qt::CaseInsensitive) == 0 && window) {
+                    bool looked = false;
+                    state.visit(window, [&] {
+                        Settle();
+                        looked = true;
+                        audit.faults << VoLayoutFaults(name, window);
+                    });
+                    if (!looked)
+                        audit.faults << name + QStringLiteral(": the state to look at was not reached");
+                    Settle();
+                }
+        }
         if (window) {
             window->setAttribute(Qt::WA_DeleteOnClose);
             window->close();
@@ -435,8 +462,8 @@ TVoLayoutAudit VoAuditRegisteredWindows(TfmVoMDIMain *main) {
 }
 
 void VoExpectEveryWindowFits(TfmVoMDIMain *main, TVoCustomAtt *paramItem, TVoParamManager *manager,
-                             int leastWindows) {
-    TVoLayoutAudit audit = VoAuditRegisteredWindows(main);
+                             int leastWindows, const QList<TVoLayoutState> &states) {
+    TVoLayoutAudit audit = VoAuditRegisteredWindows(main, states);
     // The parameters dialog is the menu's own, with no class of its own.
     manager->OnDialogShown = [&audit](TfmVoParamDlg *dialog) {
         ++audit.opened;

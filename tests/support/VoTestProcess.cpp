@@ -31,6 +31,36 @@ QString TemporaryRoot() {
         return QString::fromLatin1(shm);
     return QString();
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// In a sanitizer build the processes a test starts (a second program on the same file, the database
+// tool) write their sanitizers' reports into a folder of this process instead of an error output the
+// test may never read; after each test what they wrote fails that test, printed in full. A report of
+// this process itself ends it with a failure on its own.
+QString ReportFolder() {
+    return QDir::home().filePath(QStringLiteral("sanitizer-reports"));
+}
+
+void SendChildReportsToTheFolder() {
+    QDir().mkpath(ReportFolder());
+    QByteArray options = qgetenv("ASAN_OPTIONS");
+    if (!options.isEmpty())
+        options += ':';
+    qputenv("ASAN_OPTIONS", options + "log_path=" + QFile::encodeName(ReportFolder()) + "/report");
+}
+
+void FailOnChildReports() {
+    QDir folder(ReportFolder());
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
+        QFile report(folder.filePath(name));
+        report.open(QIODevice::ReadOnly);
+        ADD_FAILURE() << "a process started by this test reported (" << name.toStdString() << "):\n"
+                      << report.readAll().toStdString();
+        report.close();
+        report.remove();
+    }
+}
+#endif
 } // namespace
 
 void VoTestIsolateProcess() {
@@ -50,6 +80,9 @@ void VoTestIsolateProcess() {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     QStandardPaths::setTestModeEnabled(true);
+#if defined(__SANITIZE_ADDRESS__)
+    SendChildReportsToTheFolder();
+#endif
     // The tests' databases are a few hundred pages: a cache of the programs' size costs every
     // connection the clearing of 64 MB.
     VoSetEmbeddedEngineCachePages(256);
@@ -74,6 +107,9 @@ class TSettler : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo &) override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
+#if defined(__SANITIZE_ADDRESS__)
+        FailOnChildReports();
+#endif
     }
 };
 } // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <limits>
 
 namespace {
 
@@ -28,6 +29,12 @@ void VoType(const QString &text) {
         if (QWidget *target = KeyboardTarget())
             QTest::keyClick(target, c.toLatin1());
     QApplication::processEvents();
+}
+
+int VoHoldPause(QTimer *timer) {
+    const int interval = timer->interval();
+    timer->setInterval(std::numeric_limits<int>::max());
+    return interval;
 }
 
 void VoPress(Qt::Key key, Qt::KeyboardModifiers modifiers) {

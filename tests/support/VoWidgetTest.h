@@ -15,6 +15,9 @@ bool VoShowActive(QWidget *window);
 // Types text, or presses a key, where the keyboard goes now; then lets queued events run.
 void VoType(const QString &text);
 void VoPress(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Holds a search box's typing pause until the test calls its handler itself, and gives back the
+// interval the box set: on a loaded machine the real pause can pass between two keys.
+int VoHoldPause(QTimer *timer);
 
 // Runs a step inside the modal loop that the next call opens, on the modal window of class T.
 template <class T> void VoWhenModalOpens(std::function<void(T *)> step) {

@@ -11,11 +11,79 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QMenu>
 #include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QWidgetAction>
+
+namespace {
+
+// The widgets inside which the focus makes an action's key work.
+QList<QWidget *> KeyScope(QAction *action, QWidget *window) {
+    if (action->shortcutContext() == Qt::WindowShortcut ||
+        action->shortcutContext() == Qt::ApplicationShortcut)
+        return {window->window()};
+    QList<QWidget *> scope;
+    for (QObject *object : action->associatedObjects())
+        if (auto *widget = qobject_cast<QWidget *>(object); widget && !qobject_cast<QMenu *>(widget))
+            scope << widget;
+    return scope;
+}
+
+bool Overlap(const QList<QWidget *> &a, const QList<QWidget *> &b) {
+    for (QWidget *x : a)
+        for (QWidget *y : b)
+            if (x == y || x->isAncestorOf(y) || y->isAncestorOf(x))
+                return true;
+    return false;
+}
+
+} // namespace
+
+QStringList VoToolKeyFaults(QWidget *window) {
+    QStringList faults;
+    static const QRegularExpression tip(QStringLiteral("^(.+) \\((.+)\\)$"));
+    for (QToolBar *bar : window->findChildren<QToolBar *>()) {
+        for (QAction *action : bar->actions()) {
+            if (action->isSeparator() || qobject_cast<QWidgetAction *>(action) || !action->isVisible() ||
+                action->text().isEmpty())
+                continue;
+            const QRegularExpressionMatch match = tip.match(action->toolTip());
+            const QString named = match.hasMatch() ? match.captured(2) : QString();
+            const QString key = action->shortcut().toString(QKeySequence::NativeText);
+            if (named.isEmpty() || (key.isEmpty() && QKeySequence(named, QKeySequence::NativeText).isEmpty()))
+                faults << QStringLiteral("\"%1\": no key in its tool tip \"%2\"")
+                              .arg(action->text(), action->toolTip());
+            else if (!key.isEmpty() && named != key)
+                faults << QStringLiteral("\"%1\": its tool tip names %2, its key is %3")
+                              .arg(action->text(), named, key);
+        }
+    }
+    QList<QAction *> keyed;
+    QList<QAction *> candidates = window->findChildren<QAction *>() + window->window()->actions();
+    for (QWidget *widget : window->findChildren<QWidget *>())
+        candidates += widget->actions();
+    for (QAction *action : std::as_const(candidates))
+        if (!action->shortcut().isEmpty() && action->isVisible() && !keyed.contains(action))
+            keyed << action;
+    // The frames' own actions give a key they share with a frame around them to the innermost.
+    const auto frames = [](QAction *a, QAction *b) {
+        return qobject_cast<TVoDataAction *>(a) && qobject_cast<TVoDataAction *>(b);
+    };
+    for (qsizetype i = 0; i < keyed.size(); ++i)
+        for (qsizetype j = i + 1; j < keyed.size(); ++j)
+            if (keyed[i]->shortcut() == keyed[j]->shortcut() && !frames(keyed[i], keyed[j]) &&
+                Overlap(KeyScope(keyed[i], window), KeyScope(keyed[j], window)))
+                faults << QStringLiteral("%1: both \"%2\" and \"%3\"")
+                              .arg(keyed[i]->shortcut().toString(QKeySequence::NativeText), keyed[i]->text(),
+                                   keyed[j]->text());
+    return faults;
+}
 
 void VoCloseWindow(QWidget *closing) {
     QPointer<QWidget> window(closing);

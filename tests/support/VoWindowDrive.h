@@ -59,6 +59,11 @@ TfrVoDBRWGrid *VoDeleteRow(QWidget *window, const QString &keyField, const QVari
 // into its search box; an empty text cancels the search.
 void VoAnswerSearch(const QString &text);
 
+// What keeps a window's tools from the keyboard, one line each: a tool of a tool bar whose tool tip
+// names no key, or names another key than the action's, and two actions that answer one key where
+// the focus reaches both (the key would do neither). The main window's own keys count.
+QStringList VoToolKeyFaults(QWidget *window);
+
 // Presses "Annulla" of the wait window, as the user does, once a job's bar reaches a position, for
 // the life of the object. Counts gives what the window showed beside the bar at each step up to then
 // ("2 di 3"), or an empty text for a step made while the window was hidden.

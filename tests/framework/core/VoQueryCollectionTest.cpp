@@ -1069,3 +1069,57 @@ TEST_F(VoQueryCollectionTest, IndexStatisticsAreMeasuredAgainOnlyOnceATableGrew)
     EXPECT_NEAR(selectivity(), 1.0 / 43, 1e-6);
     EXPECT_FALSE(VoRefreshStaleStatistics().contains(QStringLiteral("TQC_HEAD")));
 }
+
+// A refusal of the engine reaches the user as a sentence of its kind; the engine's words are the
+// detail only. The procedures' own refusals are written for the user already and stay as they are.
+TEST_F(VoQueryCollectionTest, EngineRefusalsAreToldByKindWithTheEnginesWordsAsDetail) {
+    VoExecSQL(QStringLiteral("CREATE TABLE TQC_PARENT (IPARENTID INTEGER NOT NULL PRIMARY KEY)"));
+    VoExecSQL(
+        QStringLiteral("CREATE TABLE TQC_CHILD (ICHILDID INTEGER NOT NULL PRIMARY KEY, IPARENTID "
+                       "INTEGER REFERENCES TQC_PARENT (IPARENTID), NCOUNT SMALLINT CHECK (NCOUNT >= 0), "
+                       "SCODE VARCHAR(3))"));
+    VoExecSQL(QStringLiteral("INSERT INTO TQC_PARENT (IPARENTID) VALUES (1)"));
+    VoExecSQL(QStringLiteral("INSERT INTO TQC_CHILD (ICHILDID, IPARENTID) VALUES (1, 1)"));
+    const struct {
+        const char *sql;
+        const char *text;
+    } cases[] = {
+        {"INSERT INTO TQC_CHILD (ICHILDID, NCOUNT) VALUES (2, 100000)",
+         "Un numero è troppo grande per il database."},
+        {"INSERT INTO TQC_CHILD (ICHILDID, SCODE) VALUES (2, 'ABCDEF')",
+         "Un testo è più lungo di quanto il database possa registrare."},
+        {"INSERT INTO TQC_HEAD (IHEADID) VALUES (1001)",
+         "Esiste già un dato con la stessa chiave: il database non ne registra un secondo."},
+        {"INSERT INTO TQC_CHILD (ICHILDID, IPARENTID) VALUES (2, 99)",
+         "Il dato rimanda a un dato che non esiste più: forse un altro utente lo ha cancellato."},
+        {"DELETE FROM TQC_PARENT WHERE IPARENTID = 1",
+         "Il dato è usato da altri dati: non si può cancellare né cambiarne la chiave."},
+        {"INSERT INTO TQC_LOG (ILOGID) VALUES (NULL)", "Manca un valore che il database richiede."},
+        {"INSERT INTO TQC_CHILD (ICHILDID, NCOUNT) VALUES (2, -1)",
+         "Un valore non è tra quelli che il database ammette."},
+        {"EXECUTE BLOCK AS BEGIN EXCEPTION EPY_NOTABLE; END", "PYSETGETID: nome della tabella mancante"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.sql);
+        messages->Clear();
+        QString engine;
+        try {
+            VoExecSQL(QString::fromLatin1(c.sql));
+            ADD_FAILURE() << "the statement was not refused";
+        } catch (const EVoDatabaseError &e) {
+            engine = e.Message();
+            VoShowException(e);
+        }
+        ASSERT_EQ(messages->Shown().size(), 1);
+        EXPECT_EQ(messages->Shown()[0].text, QString::fromUtf8(c.text));
+        if (messages->Shown()[0].text != engine) {
+            EXPECT_EQ(messages->Shown()[0].detail, engine);
+        }
+    }
+    // A server that went away while the statement ran, as the engine words it.
+    messages->Clear();
+    VoShowException(EVoDatabaseError(QStringLiteral("Error reading data from the connection."),
+                                     QStringLiteral("SELECT 1 FROM RDB$DATABASE"), -902));
+    EXPECT_TRUE(messages->LastText().startsWith(QStringLiteral("Il server del database non risponde")))
+        << messages->LastText().toStdString();
+}

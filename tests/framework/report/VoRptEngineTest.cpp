@@ -341,6 +341,16 @@ TEST_F(VoRptEngineTest, TheFirstPageIsShownBeforeTheOthersAndTheRunEndsAsAWholeR
     delete preview;
 }
 
+TEST_F(VoRptEngineTest, EscapeClosesThePreview) {
+    TfmVoRptPreview *preview = VoRptShowPreview(module->engine, TVoRptLayout::Parse(TwoPages()));
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(VoShowActive(preview));
+    preview->pvPages->setFocus();
+    VoPress(Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(PreviewsOnScreen(), 0);
+}
+
 TEST_F(VoRptEngineTest, AnnullaEndsTheRunWithoutPreviewOrMessage) {
     module->engine.ProgressAfterMs = 0;
     const int endDocs = module->endDocs;

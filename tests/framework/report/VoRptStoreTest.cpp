@@ -10,7 +10,9 @@
 #include "VoTestDb.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -161,6 +163,11 @@ TEST_F(VoRptStoreTest, TheTreeShowsCustomisedReportsUnderTheirBaseAndPreviewsAnd
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    // The user is told where the file went.
+    EXPECT_EQ(messages->Texts(),
+              QStringList{QStringLiteral("Il PDF è stato salvato nella cartella \"%1\" con il nome "
+                                         "\"ridotto.pdf\".")
+                              .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()))});
     delete preview;
     delete window;
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -103,6 +104,30 @@ TEST(VoAppearanceTest, MessageBoxesShowTheIconOfTheirKindAndTheirCaption) {
     TVoApplication::SetProgramTitle(QString());
     EXPECT_EQ(title, QStringLiteral("Velisto - Beni durevoli"));
     SetVoMessageResponder(previous);
+}
+
+// A message written in lines shows each line whole on a line of its own.
+TEST(VoAppearanceTest, AMessageWrittenInLinesKeepsItsLines) {
+    const auto previous = SetVoMessageResponder(nullptr);
+    VoUseMessageBoxes();
+    const QString text = QStringLiteral(
+        "Prima di procedere con questa funzione assicurarsi di avere le stampe\r\ncon le chiusure relative "
+        "alle ultime operazioni eseguite nel Velisto in uso,\r\nuna volta fatta la rinumerazione queste "
+        "stampe non saranno più disponibili.\r\nContinuare?");
+    int room = 0, widest = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        room = label->contentsRect().width();
+        for (const QString &line : text.split(QStringLiteral("\r\n")))
+            widest = qMax(widest, label->fontMetrics().horizontalAdvance(line));
+        box->button(QMessageBox::No)->click();
+    });
+    VoMessageDlg(text, mtConfirmation, mbYesNoCancel, 0, mbNo);
+    SetVoMessageResponder(previous);
+    EXPECT_GE(room, widest);
 }
 
 } // namespace

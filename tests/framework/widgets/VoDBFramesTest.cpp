@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
@@ -408,6 +410,24 @@ TEST_F(VoDBFramesTest, KeyboardOfTheDetailPage) {
                                            "SFACDESC = 'Da tastiera'"))
                   .toString(),
               QStringLiteral("2/1"));
+}
+
+// A list that Tab reaches shows that it has the keyboard, rows or none.
+TEST(VoDBGridFocus, AListReachedByTabShowsItHasTheKeyboardEvenEmpty) {
+    QWidget window;
+    auto *edit = new QLineEdit;
+    auto *grid = new TVoDBGrid;
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(edit);
+    layout->addWidget(grid);
+    ASSERT_TRUE(VoShowActive(&window));
+    edit->setFocus();
+    const QImage idle = grid->grab().toImage();
+    VoPress(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_NE(grid->grab().toImage(), idle);
+    VoPress(Qt::Key_Backtab);
+    EXPECT_EQ(grid->grab().toImage(), idle);
 }
 
 TEST_F(VoDBFramesTest, ActionsFollowStateLocksRightsAndReplacements) {

@@ -100,6 +100,31 @@ TEST_F(VoDBLookupTest, ShowsTheTextOfTheKey) {
     EXPECT_TRUE(changes.isEmpty()) << "showing a row is no change of the key";
 }
 
+// A text longer than its field shows its beginning whenever the user is not in it: when a new row
+// brings as a default the text the row before showed, when the user leaves it, and when the same text
+// is put again.
+TEST_F(VoDBLookupTest, ALongTextShowsItsBeginningWheneverTheUserIsNotInIt) {
+    lookup->setFixedWidth(lookup->fontMetrics().horizontalAdvance(QStringLiteral("Materiale")));
+    ASSERT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
+    qc.AfterInsert.Add(
+        [](TVoQueryCollection *rows) { rows->FieldByName(QStringLiteral("ITFCID"))->SetValue(1); });
+    next->setFocus();
+    qc.Insert();
+    EXPECT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
+    EXPECT_EQ(lookup->cursorPosition(), 0);
+
+    lookup->setFocus();
+    lookup->end(false);
+    VoPress(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(lookup->cursorPosition(), 0);
+    // The row shown again brings the same text: put again, it still shows its beginning.
+    lookup->end(false);
+    qc.Cancel();
+    EXPECT_EQ(lookup->text(), QStringLiteral("Materiale di facile consumo"));
+    EXPECT_EQ(lookup->cursorPosition(), 0);
+}
+
 TEST_F(VoDBLookupTest, SearchFormNarrowsAsTypedAndSetsTheKey) {
     int shown = 0;
     lookup->OnShowSearchForm.Add([&](TVoDBLookupEdit *, TVoSearchDialog *form) {

@@ -6,8 +6,11 @@
 #include "VoQuery.h"
 #include "VoTestDb.h"
 #include "VoUtils.h"
+#include "VoWidgetTest.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -162,6 +165,18 @@ TEST_F(VoParamDialogTest, SchoolListAndHooksShapeTheDialog) {
     EXPECT_EQ(regYears->itemText(0), QStringLiteral("2025"));
     EXPECT_EQ(regYears->currentIndex(), -1);
     EXPECT_EQ(schoolChanges, 0);
+}
+
+// The dialog opens with the keyboard on its first list, and the list shows it, as it does after a Tab.
+TEST_F(VoParamDialogTest, TheListHoldingTheKeyboardIsDrawnSoFromTheStart) {
+    std::unique_ptr<TfmVoParamDlg> dlg(params.CreateDialog());
+    ASSERT_TRUE(VoShowActive(dlg.get()));
+    TVoIdComboBox *school = dlg->SchoolCombo();
+    ASSERT_EQ(QApplication::focusWidget(), school);
+    const QImage focused = school->grab().toImage();
+    regYears->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    EXPECT_NE(school->grab().toImage(), focused);
 }
 
 TEST_F(VoParamDialogTest, OnlyTheUserChangingTheSchoolRunsTheHandler) {
