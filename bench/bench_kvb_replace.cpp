@@ -128,11 +128,19 @@ int main(int argc, char *argv[]) {
     // The least the change writes: the picked goods copied with the new category (their periods by the
     // server's trigger) and discharged, by one statement each, rolled back.
     const QList<int> picked = frame->SelectedIds();
-    QStringList ids;
-    for (const int id : picked)
-        ids << QString::number(id);
-    const QString chosen = QStringLiteral("POSITION(',' || IBINBID || ',' IN '%1') > 0")
-                               .arg(QLatin1Char(',') + ids.join(QLatin1Char(',')) + QLatin1Char(','));
+    // The keys written into the statement, in literals within the engine's length for one.
+    QStringList lists;
+    QString list = QStringLiteral(",");
+    for (const int id : picked) {
+        list += QString::number(id) + QLatin1Char(',');
+        if (list.size() > 15000) {
+            lists << QStringLiteral("POSITION(',' || IBINBID || ',' IN '%1') > 0").arg(list);
+            list = QStringLiteral(",");
+        }
+    }
+    if (list.size() > 1)
+        lists << QStringLiteral("POSITION(',' || IBINBID || ',' IN '%1') > 0").arg(list);
+    const QString chosen = QLatin1Char('(') + lists.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     const int voucher = VoSelectValue(QStringLiteral("SELECT MIN(IBBUOID) FROM TBBUO_BUONI WHERE IBBUOTIPO = 1")).toInt();
     const int keys = VoBenchReserve(qqoVoGlobConn, QStringLiteral("TBINB_BENI"), int(picked.size()));
     qqoVoGlobConn->StartTransaction();

@@ -217,10 +217,13 @@ int main(int argc, char *argv[]) {
         }, clear);
         VoBenchBeside(QStringLiteral("  re-pricing the %1 unloading rows of that article, as a save does").arg(rows),
                       update, QStringLiteral("its rows read in date order, each unloading row written"), least);
-        // The costs as they were.
+        // The costs as they were, and the old versions the runs left cleaned up, so that the next
+        // scope's reads of the article do not walk them.
         conn.StartTransaction();
         VoExecSQL(QString::fromLatin1(kRepricingSQL), hotParams, &conn);
         conn.Commit();
+        VoSelectValue(QStringLiteral("SELECT COUNT(afc.FAFCCOSTOUNIT) FROM TAFC_ARTVELIST afc WHERE afc.IFARID = :iFarId"),
+                      hotParams, &conn);
     }
     return 0;
 }
