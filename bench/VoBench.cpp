@@ -28,6 +28,16 @@ bool ExecRaw(TVoSQLConnection &conn, const QString &sql) {
     return false;
 }
 
+QString VoBenchRepricingFloorSQL(int article, const QString &scope, const QString &written) {
+    return QStringLiteral("EXECUTE BLOCK AS DECLARE K INTEGER; DECLARE T SMALLINT; BEGIN FOR SELECT afc.IAFCID, "
+                          "IIF(b.IFBUOTIPO = 1 AND %3, 1, 0) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b ON "
+                          "b.IFBUOID = afc.IFBUOID WHERE afc.IFARID = %1 AND %2 ORDER BY b.DFBUODATA INTO :K, :T DO "
+                          "IF (T = 1) THEN UPDATE TAFC_ARTVELIST SET FAFCCOSTOUNIT = FAFCCOSTOUNIT + 1 WHERE IAFCID = "
+                          ":K; END")
+        .arg(article)
+        .arg(scope, written);
+}
+
 bool VoBenchDatabase(const QTemporaryDir &dir, const QString &name, TVoSQLConnection &conn) {
     const QString path = dir.path() + QLatin1Char('/') + name;
     QString error;

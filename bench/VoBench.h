@@ -17,6 +17,11 @@ QTextStream &Out();
 // many rows it gave.
 double VoBenchBareRead(TVoSQLConnection *conn, const QString &sql, const QVariantList &values = {},
                        int *rows = nullptr);
+// The least a re-pricing of an article's unloading rows does, as one block to run with ExecRaw: the
+// article's rows that meet scope (a condition on its rows afc and their vouchers b) read once in date
+// order, and each unloading row among them that meets written (on b: those whose cost the job changes)
+// written once by its key.
+QString VoBenchRepricingFloorSQL(int article, const QString &scope, const QString &written = QStringLiteral("1 = 1"));
 // Runs a statement without the framework's parameters (PSQL blocks name their variables ":name");
 // false, with the database's message printed, when it fails.
 bool ExecRaw(TVoSQLConnection &conn, const QString &sql);

@@ -117,10 +117,12 @@ void VoBenchAddGoods(TVoSQLConnection *conn, const TVoBenchGoods &k, int from, i
 double VoBenchDischargeFloor(int voucher, int count, const QString &which) {
     qqoVoGlobConn->StartTransaction();
     const double ms = VoMillis([&] {
-        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBBUOIDSCARICO = :v, IAVAID = 3 WHERE IBINBID IN (SELECT FIRST %1 "
-                                 "IBINBID FROM TBINB_BENI WHERE IBBUOIDSCARICO IS NULL%2 ORDER BY IBINBID)")
-                      .arg(count)
-                      .arg(which.isEmpty() ? QString() : QStringLiteral(" AND ") + which),
+        // One pass of the goods in key order, stopped after count: an IN over a FIRST would run its
+        // subquery again for every good.
+        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBBUOIDSCARICO = :v, IAVAID = 3 WHERE IBBUOIDSCARICO IS NULL%1 "
+                                 "ORDER BY IBINBID ROWS %2")
+                      .arg(which.isEmpty() ? QString() : QStringLiteral(" AND ") + which)
+                      .arg(count),
                   {{QStringLiteral("v"), voucher}});
     });
     qqoVoGlobConn->Rollback();

@@ -89,10 +89,15 @@ int main(int argc, char *argv[]) {
         return q.AsInteger(QStringLiteral("CONTROLLO"));
     };
     // The engine's own time: statements prepared once and run again with new values.
+    // Prepared outside a transaction, the driver runs them in one of their own from then on: they are
+    // prepared again in each transaction they are timed in, so that they never read an old snapshot
+    // (which walks back past every later write, and keeps those versions from being cleaned up).
     QSqlQuery procPrepared(conn.Database()), sumPrepared(conn.Database());
-    procPrepared.prepare(
-        VoParseSQL(QStringLiteral("SELECT GIACENZA FROM PKVA_GETGIACENZA(:a, :d, :y, -1)")).text);
-    sumPrepared.prepare(VoParseSQL(kPlainSum).text);
+    const auto prepareBoth = [&] {
+        procPrepared.prepare(
+            VoParseSQL(QStringLiteral("SELECT GIACENZA FROM PKVA_GETGIACENZA(:a, :d, :y, -1)")).text);
+        sumPrepared.prepare(VoParseSQL(kPlainSum).text);
+    };
     const auto run = [](QSqlQuery &q, const QVariantList &values) {
         for (int i = 0; i < values.size(); ++i)
             q.bindValue(i, values[i]);
@@ -110,6 +115,7 @@ int main(int argc, char *argv[]) {
         numbering = scope;
         VoExecSQL(QStringLiteral("UPDATE TFAC_VELISTO SET IFACNUMERAZ = :n"),
                   {{QStringLiteral("n"), numbering}}, &conn);
+        prepareBoth();
         out << "\n"
             << (numbering == 1 ? "Numbering per register-year (the rows of 2026 count)"
                                : "Numbering across years (the rows of 2025 and 2026 count)")
@@ -133,6 +139,7 @@ int main(int argc, char *argv[]) {
             conn.Commit();
             // The engine's own time: in a transaction open, as the least a read costs.
             conn.StartTransaction();
+            prepareBoth();
             const double proc = median([&](int i) { stockPrepared(article(i)); });
             const double sum = median([&](int i) { sumOnce(article(i)); });
             conn.Commit();
@@ -206,24 +213,17 @@ int main(int argc, char *argv[]) {
         }, clear);
         const double least = VoMedianMillis(kRuns, [&] {
             conn.StartTransaction();
-            VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM (SELECT afc.FAFCQUANTITA FROM TAFC_ARTVELIST afc "
-                                         "INNER JOIN TFBUO_BUONI b ON b.IFBUOID = afc.IFBUOID WHERE afc.IFARID = "
-                                         ":iFarId AND b.IDWGFACANFID IN (:y, :y2) ORDER BY b.DFBUODATA)"),
-                          {{QStringLiteral("iFarId"), hot}, {QStringLiteral("y"), k.y26},
-                           {QStringLiteral("y2"), numbering == 1 ? k.y26 : k.y25}}, &conn);
-            VoExecSQL(QStringLiteral("UPDATE TAFC_ARTVELIST afc SET afc.FAFCCOSTOUNIT = 1 WHERE ") + unloadingRows,
-                      scopeParams, &conn);
+            ExecRaw(conn, VoBenchRepricingFloorSQL(hot, QStringLiteral("b.IDWGFACANFID IN (%1, %2)")
+                                                            .arg(k.y26)
+                                                            .arg(numbering == 1 ? k.y26 : k.y25)));
             conn.Commit();
         }, clear);
         VoBenchBeside(QStringLiteral("  re-pricing the %1 unloading rows of that article, as a save does").arg(rows),
                       update, QStringLiteral("its rows read in date order, each unloading row written"), least);
-        // The costs as they were, and the old versions the runs left cleaned up, so that the next
-        // scope's reads of the article do not walk them.
+        // The costs as they were.
         conn.StartTransaction();
         VoExecSQL(QString::fromLatin1(kRepricingSQL), hotParams, &conn);
         conn.Commit();
-        VoSelectValue(QStringLiteral("SELECT COUNT(afc.FAFCCOSTOUNIT) FROM TAFC_ARTVELIST afc WHERE afc.IFARID = :iFarId"),
-                      hotParams, &conn);
     }
     return 0;
 }
