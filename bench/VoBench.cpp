@@ -6,6 +6,7 @@
 #include "VoStatistics.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -25,6 +26,16 @@ bool ExecRaw(TVoSQLConnection &conn, const QString &sql) {
         return true;
     Out() << "failed: " << q.lastError().text() << "\n" << sql << "\n";
     return false;
+}
+
+QString VoBenchRepricingFloorSQL(int article, const QString &scope, const QString &written) {
+    return QStringLiteral("EXECUTE BLOCK AS DECLARE K INTEGER; DECLARE T SMALLINT; BEGIN FOR SELECT afc.IAFCID, "
+                          "IIF(b.IFBUOTIPO = 1 AND %3, 1, 0) FROM TAFC_ARTVELIST afc INNER JOIN TFBUO_BUONI b ON "
+                          "b.IFBUOID = afc.IFBUOID WHERE afc.IFARID = %1 AND %2 ORDER BY b.DFBUODATA INTO :K, :T DO "
+                          "IF (T = 1) THEN UPDATE TAFC_ARTVELIST SET FAFCCOSTOUNIT = FAFCCOSTOUNIT + 1 WHERE IAFCID = "
+                          ":K; END")
+        .arg(article)
+        .arg(scope, written);
 }
 
 bool VoBenchDatabase(const QTemporaryDir &dir, const QString &name, TVoSQLConnection &conn) {
@@ -127,12 +138,12 @@ double RunStep(const TVoBenchStep &step) {
 } // namespace
 
 double VoBenchFigure(const QString &what, const TVoBenchStep &figure, const QString &bare,
-                     const TVoBenchStep &bareStep, double *bareTime) {
+                     const TVoBenchStep &bareStep, double *bareTime, int runs) {
     VoRefreshStaleStatistics();
     // In turns, so that a load that comes and goes on a shared machine weighs on both alike; the
     // ratio is the median of each turn's.
     std::vector<double> times, floors, ratios;
-    for (int run = 0; run < kVoBenchRuns; ++run) {
+    for (int run = 0; run < runs; ++run) {
         times.push_back(RunStep(figure));
         floors.push_back(RunStep(bareStep));
         ratios.push_back(floors.back() > 0 ? times.back() / floors.back() : 0.0);
@@ -152,9 +163,22 @@ void VoBenchShow(QWidget *window) {
     QApplication::processEvents();
 }
 
+namespace {
+QtMessageHandler qtHandler = nullptr;
+// The offscreen platform says at every popup and window what it cannot do: hundreds of lines between
+// the figures.
+void DropPlatformNotes(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (text.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, text);
+}
+} // namespace
+
 int &TVoBenchApp::ChoosePlatform(int &argc) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(DropPlatformNotes);
     return argc;
 }
 
@@ -171,4 +195,53 @@ int VoBenchReserve(TVoSQLConnection *conn, const QString &table, int count) {
     return VoSelectValue(QStringLiteral("SELECT L_ICNTID FROM PYSETGETID(:t, :n)"),
                          {{QStringLiteral("t"), table}, {QStringLiteral("n"), count}}, conn)
         .toInt();
+}
+
+TVoBenchSnapshot::TVoBenchSnapshot(TVoSQLConnection *conn) : m_conn(conn) {
+    m_copy = conn->Param(QStringLiteral("Database"));
+    m_kept = m_copy + QStringLiteral(".kept");
+    m_conn->Close();
+    QFile::remove(m_kept);
+    if (!QFile::copy(m_copy, m_kept))
+        Out() << "could not keep " << m_copy << "\n";
+    Fresh();
+}
+
+TVoBenchSnapshot::~TVoBenchSnapshot() {
+    QFile::remove(m_kept);
+}
+
+void TVoBenchSnapshot::Fresh() {
+    m_conn->Close();
+    const QString previous = m_copy;
+    m_copy = m_kept + QStringLiteral(".%1").arg(++m_copies);
+    if (!QFile::copy(m_kept, m_copy))
+        Out() << "could not copy " << m_kept << "\n";
+    if (previous.endsWith(QStringLiteral(".%1").arg(m_copies - 1)) && m_copies > 1)
+        QFile::remove(previous);
+    m_conn->SetParam(QStringLiteral("Database"), m_copy);
+    QString error;
+    if (!m_conn->Open(&error))
+        Out() << "open failed: " << error << "\n";
+}
+
+double VoBenchBareRead(TVoSQLConnection *conn, const QString &sql, const QVariantList &values, int *rows) {
+    conn->StartTransaction();
+    QSqlQuery q(conn->Database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        Out() << "bare read failed: " << q.lastError().text() << "\n" << sql << "\n";
+    int count = 0;
+    const double ms = VoMillis([&] {
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        q.exec();
+        while (q.next())
+            ++count;
+    });
+    q.finish();
+    conn->Commit();
+    if (rows)
+        *rows = count;
+    return ms;
 }

@@ -12,6 +12,16 @@
 #include <memory>
 
 QTextStream &Out();
+// The least a read costs: the statement prepared beforehand, run with its values ("?" in their order)
+// and read to its end in a transaction already open. Milliseconds; rows, when given, receives how
+// many rows it gave.
+double VoBenchBareRead(TVoSQLConnection *conn, const QString &sql, const QVariantList &values = {},
+                       int *rows = nullptr);
+// The least a re-pricing of an article's unloading rows does, as one block to run with ExecRaw: the
+// article's rows that meet scope (a condition on its rows afc and their vouchers b) read once in date
+// order, and each unloading row among them that meets written (on b: those whose cost the job changes)
+// written once by its key.
+QString VoBenchRepricingFloorSQL(int article, const QString &scope, const QString &written = QStringLiteral("1 = 1"));
 // Runs a statement without the framework's parameters (PSQL blocks name their variables ":name");
 // false, with the database's message printed, when it fails.
 bool ExecRaw(TVoSQLConnection &conn, const QString &sql);
@@ -58,8 +68,9 @@ struct TVoBenchStep {
 // bare query in turns: the median of each, and the median of the turns' ratios. A window's figure is
 // the whole click (construction, first read, first paint); a job's bare query makes the writes the
 // job must make. Returns the figure; bareTime, when given, receives the bare query's.
+// A job that rewrites a whole table may be given fewer runs.
 double VoBenchFigure(const QString &what, const TVoBenchStep &figure, const QString &bare,
-                     const TVoBenchStep &bareStep, double *bareTime = nullptr);
+                     const TVoBenchStep &bareStep, double *bareTime = nullptr, int runs = kVoBenchRuns);
 // A window shown and painted for the first time, as the user sees it after the click that opens it.
 void VoBenchShow(QWidget *window);
 
@@ -86,6 +97,26 @@ private:
     QApplication m_app;
     QTemporaryDir m_dir;
     std::unique_ptr<TVoSQLConnection> m_db;
+};
+
+// The database as it stands, kept aside, so that every run of a job that rewrites much of it starts
+// from the same file: a run in a transaction rolled back would leave the next run the versions it
+// wrote to clean up, which costs more than the job itself. Made, it closes the connection and opens it
+// again on a fresh copy.
+class TVoBenchSnapshot {
+public:
+    explicit TVoBenchSnapshot(TVoSQLConnection *conn);
+    ~TVoBenchSnapshot();
+    TVoBenchSnapshot(const TVoBenchSnapshot &) = delete;
+    TVoBenchSnapshot &operator=(const TVoBenchSnapshot &) = delete;
+    // Closes the connection and opens it on a fresh copy of the kept database (the last copy goes).
+    void Fresh();
+
+private:
+    TVoSQLConnection *m_conn;
+    QString m_kept;
+    QString m_copy;
+    int m_copies = 0;
 };
 
 // Median time of runs calls of fn, in milliseconds, each after an untimed call of before when given:

@@ -18,6 +18,14 @@ struct TVoBenchGoods {
 
 // The register-year of a register and year.
 int VoBenchRegisterYear(TVoSQLConnection *conn, int facId, int year);
-// Generates the register, in one transaction, then measures the index statistics of the tables it
-// grew, as the programs do; goods (whole thousands) other than kGoods spread over the same vouchers.
+// Generates the register, its vouchers and then its goods each in one transaction, then measures the
+// index statistics of the tables it grew, as the programs do; goods (whole thousands) other than
+// kGoods spread over the same vouchers.
 TVoBenchGoods VoBenchGenerateGoods(TVoSQLConnection *conn, int goods = kGoods);
+// Grows the register by goods more (whole thousands) on the same vouchers, as the goods from (a whole
+// thousand) on of a register generated that large would be.
+void VoBenchAddGoods(TVoSQLConnection *conn, const TVoBenchGoods &k, int from, int goods);
+// The least a discharge writes: count goods still in charge that meet which (a condition on
+// TBINB_BENI, none when empty) put on voucher by one statement, timed in a transaction rolled back,
+// its old versions cleaned up after. Milliseconds.
+double VoBenchDischargeFloor(int voucher, int count, const QString &which = QString());

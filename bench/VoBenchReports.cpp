@@ -11,7 +11,8 @@
 #include <QTimer>
 
 void VoBenchTimeReport(TVoRptTreeView *tree, int id, const QString &what, const QTemporaryDir &dir,
-                       TVoScriptedMessages &messages, const std::function<void()> &confirm) {
+                       TVoScriptedMessages &messages, const std::function<void()> &confirm,
+                       const QString &bareWhat, const std::function<double()> &bare) {
     QTimer responder;
     QObject::connect(&responder, &QTimer::timeout, confirm);
     responder.start(1);
@@ -27,6 +28,8 @@ void VoBenchTimeReport(TVoRptTreeView *tree, int id, const QString &what, const 
     timer.restart();
     const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(id));
     document->WritePdf(pdf);
-    Out() << "  " << what << ": " << document->PageCount() << " pages laid out in " << laidOut
-          << " ms; PDF written in " << timer.elapsed() << " ms (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
+    const qint64 written = timer.elapsed();
+    VoBenchBeside(QStringLiteral("%1: %2 pages laid out").arg(what).arg(document->PageCount()), double(laidOut),
+                  bareWhat, VoMedianOf(3, bare));
+    Out() << "    PDF written in " << written << " ms (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
 }

@@ -22,6 +22,7 @@
 #include "kvaUUtil.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPushButton>
@@ -77,9 +78,17 @@ int main(int argc, char *argv[]) {
                                  : "Numbering across years (the rows of 2025 and 2026)")
               << ":\n";
         VoBenchTimeReport(tree, 26009, QStringLiteral("Elenco generale dei beni (26009)"), bench.Dir(),
-                          bench.messages, &Confirm);
+                          bench.messages, &Confirm, QStringLiteral("every article's stock and value, one GROUP BY"),
+                          [&] { return VoBenchBareStockGroupBy(db, QDate::currentDate(), k.y26, numbering == 1 ? 0 : k.y25); });
         VoBenchTimeReport(tree, 26020, QStringLiteral("Articoli per categoria (26020), every category"),
-                          bench.Dir(), bench.messages, &Confirm);
+                          bench.Dir(), bench.messages, &Confirm,
+                          QStringLiteral("every article's stock and value, one GROUP BY, and the articles by category"), [&] {
+                              return VoBenchBareStockGroupBy(db, QDate::currentDate(), k.y26, numbering == 1 ? 0 : k.y25) +
+                                     VoBenchBareRead(db, QStringLiteral("SELECT far.IFARID, far.SFARSDESC, far.SFARLDESC, "
+                                                                        "caf.SCAFDESC FROM TFAR_FACARTICOLI far LEFT JOIN "
+                                                                        "TCAF_CATEGORIEFAC caf ON caf.ICAFID = far.ICAFID "
+                                                                        "ORDER BY far.ICAFID, far.SFARLDESC"));
+                          });
     }
     delete dmkvaReport;
     dmkvaReport = nullptr;

@@ -3,8 +3,10 @@
 // definitive), one of them holding 5,000 goods, and 100 unloading vouchers of 2026 that discharged
 // about 5,000 goods of 2025. Every good holds its first sector, value and site periods. Reported:
 // 10,000 goods inserted one statement each, as the windows and imports write them, with the
-// server's history trigger and without it; one PKVB_UPDBENE that changes a definitive good's value;
-// PKVB_DEFBUONO_CARICO on the voucher of 5,000 goods; PKVB_GETCHIUSURA mode 1 at a date.
+// server's history trigger and without it, beside the same goods and periods written set-wise; one
+// PKVB_UPDBENE that changes a definitive good's value, beside its three writes; PKVB_DEFBUONO_CARICO
+// on the voucher of 5,000 goods, beside its two updates; PKVB_GETCHIUSURA mode 1 at a date, beside one
+// sum over the register's goods and their values at that date.
 //
 //   bench_kvb [calls]     calls: how many calls the update and the totals average (default 100)
 #include "VoBench.h"
@@ -95,13 +97,42 @@ int main(int argc, char *argv[]) {
         {{QStringLiteral("v"), withTrigger}, {QStringLiteral("y"), k.y26}}, &conn);
     const double inserted = InsertGoods(&conn, withTrigger, 200000);
     VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI INACTIVE"), {}, &conn);
-    const double bare = InsertGoods(&conn, withTrigger + 1, 300000);
+    const double bare = InsertGoods(&conn, withTrigger, 300000);
     VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI ACTIVE"), {}, &conn);
-    out << kInserted << " goods inserted one statement each, in one transaction:\n"
-        << "  with the history trigger:    " << inserted << " ms (" << inserted * 1000 / kInserted
-        << " us a good)\n"
-        << "  without it:                  " << bare << " ms (" << bare * 1000 / kInserted
-        << " us a good)\n\n";
+    // The least those writes are: the goods in one statement, their sector, value and site periods in
+    // one each, in a transaction rolled back.
+    const int floorVoucher = withTrigger + 1;
+    const int firstKey = VoBenchReserve(&conn, QStringLiteral("TBINB_BENI"), kInserted);
+    const QVariantHash fp{{QStringLiteral("g"), firstKey}, {QStringLiteral("v"), floorVoucher}, {QStringLiteral("n"), kInserted}};
+    VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI INACTIVE"), {}, &conn);
+    conn.StartTransaction();
+    double goodsAlone = 0;
+    const double setWise = VoMillis([&] {
+        goodsAlone = VoMillis([&] {
+        VoExecSQL(QStringLiteral("INSERT INTO TBINB_BENI (IBINBID, IBINBNUMERO, SBINBDESC, IBBUOID, IBINBIMPORTO, ICAMID, "
+                                 "IAVAID, ISECID, ISEDINFID, IBINBANNOASSUNZ) ") +
+                      kVoBenchNumbers +
+                      QStringLiteral("SELECT :g + a.I * 1000 + b.I, 400000 + a.I * 1000 + b.I, 'Sedia', :v, 450000, 1, 1, "
+                                     "1, 1, 2026 FROM N a CROSS JOIN N b WHERE a.I * 1000 + b.I < :n"),
+                  fp, &conn);
+        });
+        for (const char *history : {"TBBSE_BENISETTORI (IBBSEID, IBINBID, ISECID, DSTART) SELECT NEXT VALUE FOR "
+                                    "GID_TBBSE_BENISETTORI, IBINBID, ISECID, TIMESTAMP '2026-12-01'",
+                                    "TBBIM_IMPORTI (IBBIMID, IBINBID, IBBIMIMPORTO, DSTART) SELECT NEXT VALUE FOR "
+                                    "GID_TBBIM_IMPORTI, IBINBID, IBINBIMPORTO, TIMESTAMP '2026-12-01'",
+                                    "TBSIN_SEDIBENISTOR (IBSINID, IBINBID, ISEDINFID, DSTART) SELECT NEXT VALUE FOR "
+                                    "GID_TBSIN_SEDIBENISTOR, IBINBID, ISEDINFID, TIMESTAMP '2026-12-01'"})
+            VoExecSQL(QStringLiteral("INSERT INTO ") + QLatin1String(history) +
+                          QStringLiteral(" FROM TBINB_BENI WHERE IBBUOID = :v"),
+                      fp, &conn);
+    });
+    conn.Rollback();
+    VoExecSQL(QStringLiteral("ALTER TRIGGER TBINB_BENI_AI ACTIVE"), {}, &conn);
+    out << kInserted << " goods inserted one statement each, in one transaction:\n";
+    VoBenchBeside(QStringLiteral("  with the history trigger"), inserted,
+                  QStringLiteral("the goods and their periods in four statements"), setWise);
+    VoBenchBeside(QStringLiteral("  without it"), bare, QStringLiteral("the goods alone in one statement"), goodsAlone);
+    out << "\n";
 
     // A definitive good of 2025 whose value changes: its value period closes and a new one opens.
     const int good = k.good + kBig + 1;
@@ -118,20 +149,44 @@ int main(int argc, char *argv[]) {
         VoExecSQL(QString::fromLatin1(kvbSQLInbUpdate), params, &conn);
         conn.Commit();
     });
-    out << "PKVB_UPDBENE changing a definitive good's value: " << update / 1000 << " ms (mean of " << calls
-        << ")\n";
+    // Its writes alone: the good's value, its value period closed and the next one opened.
+    const double writes = VoMeanMicros(calls, [&](int i) {
+        const QVariantHash p{{QStringLiteral("id"), good}, {QStringLiteral("v"), qint64(10000 * (calls + i + 1))}};
+        conn.StartTransaction();
+        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IBINBIMPORTO = :v WHERE IBINBID = :id"), p, &conn);
+        VoExecSQL(QStringLiteral("UPDATE TBBIM_IMPORTI SET DEND = CURRENT_TIMESTAMP WHERE IBINBID = :id AND DEND IS NULL"),
+                  p, &conn);
+        VoExecSQL(QStringLiteral("INSERT INTO TBBIM_IMPORTI (IBBIMID, IBINBID, IBBIMIMPORTO, DSTART) VALUES (NEXT VALUE "
+                                 "FOR GID_TBBIM_IMPORTI, :id, :v, CURRENT_TIMESTAMP)"),
+                  p, &conn);
+        conn.Commit();
+    });
+    VoBenchBeside(QStringLiteral("PKVB_UPDBENE changing a definitive good's value (mean of %1)").arg(calls), update / 1000,
+                  QStringLiteral("its three writes, committed"), writes / 1000);
 
     const int big = k.voucher + kBigVoucher;
+    // Its two updates, in a transaction rolled back.
+    conn.StartTransaction();
+    const double twoUpdates = VoMillis([&] {
+        VoExecSQL(QStringLiteral("UPDATE TBBUO_BUONI SET ILOCKED = 1 WHERE IBBUOID = :b"), {{QStringLiteral("b"), big}},
+                  &conn);
+        VoExecSQL(QStringLiteral("UPDATE TBINB_BENI SET IAVAID = 2 WHERE IBBUOID = :b"), {{QStringLiteral("b"), big}},
+                  &conn);
+    });
+    conn.Rollback();
+    VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOID = :b"), {{QStringLiteral("b"), big}},
+                  &conn);
     timer.restart();
     conn.StartTransaction();
     VoExecSQL(QStringLiteral("EXECUTE PROCEDURE PKVB_DEFBUONO_CARICO(:iBBuoID)"),
               {{QStringLiteral("iBBuoID"), big}}, &conn);
     conn.Commit();
-    out << "PKVB_DEFBUONO_CARICO on a voucher of "
-        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOID = :b AND IAVAID = 2"),
-                         {{QStringLiteral("b"), big}}, &conn)
-               .toInt()
-        << " goods: " << timer.nsecsElapsed() / 1e6 << " ms\n";
+    const double defined = timer.nsecsElapsed() / 1e6;
+    VoBenchBeside(QStringLiteral("PKVB_DEFBUONO_CARICO on a voucher of %1 goods")
+                      .arg(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOID = :b AND IAVAID = 2"),
+                                         {{QStringLiteral("b"), big}}, &conn)
+                               .toInt()),
+                  defined, QStringLiteral("its two updates"), twoUpdates);
 
     qint64 total = 0;
     const double totals = VoMeanMicros(calls, [&](int i) {
@@ -141,7 +196,22 @@ int main(int argc, char *argv[]) {
             .Open();
         total = q.AsLargeInt(QStringLiteral("TOTALE"));
     });
-    out << "PKVB_GETCHIUSURA mode 1 at a date of 2026: " << totals / 1000 << " ms (mean of " << calls
-        << "; the register at the last of them worth " << TVoMoney::FromStored(total).Text() << ")\n";
+    // One pass over the register's goods loaded by the date and not discharged by it, each with its
+    // value at the date.
+    const double sums = VoMeanMicros(qMax(1, calls / 10), [&](int i) {
+        VoSelectValue(QStringLiteral("SELECT SUM(bim.IBBIMIMPORTO) FROM TBINB_BENI inb INNER JOIN TBBUO_BUONI buo ON "
+                                     "buo.IBBUOID = inb.IBBUOID INNER JOIN TDWGFACANF dia ON dia.IDWGFACANFID = "
+                                     "buo.IDWGFACANFID INNER JOIN TDWGFAC di ON di.IDWGFACID = dia.IDWGFACID LEFT JOIN "
+                                     "TBBUO_BUONI sca ON sca.IBBUOID = inb.IBBUOIDSCARICO INNER JOIN TBBIM_IMPORTI bim ON "
+                                     "bim.IBINBID = inb.IBINBID AND bim.DSTART <= :d AND (bim.DEND IS NULL OR bim.DEND > "
+                                     ":d) WHERE di.IFACID = :f AND buo.DBBUODATA <= :d AND (sca.DBBUODATA IS NULL OR "
+                                     "sca.DBBUODATA > :d)"),
+                      {{QStringLiteral("d"), QDate(2026, 1, 1).addDays(i % 365)}, {QStringLiteral("f"), k.facId}}, &conn);
+    });
+    VoBenchBeside(QStringLiteral("PKVB_GETCHIUSURA mode 1 at a date of 2026 (mean of %1; the register at the last "
+                                 "worth %2)")
+                      .arg(calls)
+                      .arg(TVoMoney::FromStored(total).Text()),
+                  totals / 1000, QStringLiteral("one sum over the goods and their values at the date"), sums / 1000);
     return 0;
 }

@@ -93,9 +93,24 @@ int main(int argc, char *argv[]) {
     CurrentRegisterId = k.facId;
     xgvmGlobalVar.Add(ParRegisterYear, QString::number(k.y26));
     kvb::LoadCurrentRegisterYear(k.y26, CurrentRegStart, CurrentRegEnd);
+    // The rows the reports lay out, read bare: every good of the register with its view's columns; the
+    // goods loaded or discharged between the closings, and the closings' category rows.
+    const QString goods = QStringLiteral(
+        "SELECT inb.* FROM VBINB_BENI inb INNER JOIN TDWGFACANF dia ON dia.IDWGFACANFID = inb.IDWGFACANFID INNER "
+        "JOIN TDWGFAC di ON di.IDWGFACID = dia.IDWGFACID WHERE di.IFACID = %1")
+                              .arg(k.facId);
     VoBenchTimeReport(tree, 33001, QStringLiteral("Registro dei beni alla data (33001), every good"),
-                      bench.Dir(), bench.messages, &Confirm);
-    VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), bench.Dir(), bench.messages, &Confirm);
+                      bench.Dir(), bench.messages, &Confirm, QStringLiteral("every good of the register read"),
+                      [&] { return VoBenchBareRead(db, goods + QStringLiteral(" ORDER BY inb.IBINBNUMERO")); });
+    VoBenchTimeReport(tree, 33015, QStringLiteral("Chiusure (33015)"), bench.Dir(), bench.messages, &Confirm,
+                      QStringLiteral("the goods moved between the closings and the category rows read"), [&] {
+                          return VoBenchBareRead(db, goods + QStringLiteral(" AND ((inb.DBBUODATA > DATE '2025-12-31' AND "
+                                                                            "inb.DBBUODATA <= DATE '2026-05-31') OR "
+                                                                            "(inb.DBBUODATASCA > DATE '2025-12-31' AND "
+                                                                            "inb.DBBUODATASCA <= DATE '2026-05-31')) ORDER BY "
+                                                                            "inb.ICAMID, inb.IBINBNUMERO")) +
+                                 VoBenchBareRead(db, QStringLiteral("SELECT * FROM TCHACAM"));
+                      });
     delete dmkvbReport;
     dmkvbReport = nullptr;
     delete dmkvbAtt;

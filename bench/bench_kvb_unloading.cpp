@@ -125,13 +125,17 @@ int main(int argc, char *argv[]) {
             wizard->frVoMultiSelect1->SetSelected(row, true);
     }
     wizard->cbCausale->SelectId(cause);
+    // The least the discharge writes: as many definitive goods put on the voucher in one statement.
+    const double oneStatement = VoBenchDischargeFloor(voucher, kDischarged, QStringLiteral("IAVAID = 2"));
     timer.restart();
     const bool done = wizard->ExecuteUnloading();
-    out << "wizard discharging " << wizard->frVoMultiSelect1->GetSelCount()
-        << " goods: " << timer.nsecsElapsed() / 1e6 << " ms (" << (done ? "committed" : "FAILED") << ", "
-        << VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOIDSCARICO = :v"),
-                         {{QStringLiteral("v"), voucher}})
-               .toInt()
-        << " goods on the voucher)\n";
+    const double discharging = timer.nsecsElapsed() / 1e6;
+    VoBenchBeside(QStringLiteral("wizard discharging %1 goods (%2, %3 goods on the voucher)")
+                      .arg(wizard->frVoMultiSelect1->GetSelCount())
+                      .arg(done ? QStringLiteral("committed") : QStringLiteral("FAILED"))
+                      .arg(VoSelectValue(QStringLiteral("SELECT COUNT(*) FROM TBINB_BENI WHERE IBBUOIDSCARICO = :v"),
+                                         {{QStringLiteral("v"), voucher}})
+                               .toInt()),
+                  discharging, QStringLiteral("as many goods put on the voucher by one statement"), oneStatement);
     return done ? 0 : 1;
 }

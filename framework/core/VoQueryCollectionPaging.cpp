@@ -64,8 +64,11 @@ int TVoQueryCollection::FirstPacket() const {
 }
 
 int TVoQueryCollection::NextPacket(int needed) const {
-    return qMax(qMax(needed, m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords),
-                m_paging.position);
+    const int packet = qMax(needed, m_paging.keyed ? qMax(m_packetRecords, kKeyedPacket) : m_packetRecords);
+    // A packet costs the rows before it too, so the packets grow with the rows read; a walk of the
+    // keys reads each packet at the cost of its own rows, and a grid standing on the last row read
+    // (after "Annulla" of a reading to the end) asks for a packet, not for the whole rest.
+    return m_paging.walked ? packet : qMax(packet, m_paging.position);
 }
 
 bool TVoQueryCollection::WalkColumns() {
@@ -141,16 +144,28 @@ std::unique_ptr<TVoQuery> TVoQueryCollection::RunSlice(int max, int overlap) {
 
 QList<QVariantList> TVoQueryCollection::ReadValues(std::unique_ptr<TVoQuery> query) const {
     QList<QVariantList> slice;
+    // A walk's rows come unsorted, each with its place in the walk after the data.
+    QList<QPair<qint64, int>> places;
     for (; !query->Eof(); query->Next()) {
         QVariantList values;
         values.reserve(m_dataFieldCount);
         for (int i = 0; i < m_dataFieldCount; ++i)
             values.append(query->Value(i));
+        if (m_paging.walked)
+            places.append({query->Value(m_dataFieldCount).toLongLong(), int(slice.size())});
         slice.append(std::move(values));
     }
     // Freeing the query ends the transaction it was read in.
     query.reset();
-    return slice;
+    if (places.isEmpty())
+        return slice;
+    std::stable_sort(places.begin(), places.end(),
+                     [](const QPair<qint64, int> &a, const QPair<qint64, int> &b) { return a.first < b.first; });
+    QList<QVariantList> ordered;
+    ordered.reserve(slice.size());
+    for (const auto &place : std::as_const(places))
+        ordered.append(std::move(slice[place.second]));
+    return ordered;
 }
 
 bool TVoQueryCollection::SameRow(const QVariantList &a, const QVariantList &b, bool byKey) const {
@@ -251,7 +266,11 @@ void TVoQueryCollection::Open() {
     // as they are, with everything the window set on them.
     TFieldShape shape{m_plan.text, query->Connection(), m_plan.paramTypes};
     if (!(shape == m_fieldShape)) {
-        BuildFields(query->Record());
+        QSqlRecord record = query->Record();
+        // A walk's place is the reader's, not a field.
+        if (m_paging.walked && !record.isEmpty())
+            record.remove(record.count() - 1);
+        BuildFields(record);
         m_fieldShape = std::move(shape);
     }
     m_rows.clear();

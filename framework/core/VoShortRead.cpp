@@ -6,6 +6,7 @@
 #include <QSqlField>
 #include <QUuid>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -461,7 +462,7 @@ std::unique_ptr<QSqlQuery> TVoShortReads::Take(const QSqlDatabase &db, const QSt
         return nullptr;
     const auto kept = m_kept.find(text);
     if (kept != m_kept.end()) {
-        std::unique_ptr<QSqlQuery> query = std::move(kept->second);
+        std::unique_ptr<QSqlQuery> query = std::move(kept->second.query);
         m_kept.erase(kept);
         return query;
     }
@@ -487,10 +488,16 @@ std::unique_ptr<QSqlQuery> TVoShortReads::Take(const QSqlDatabase &db, const QSt
 void TVoShortReads::Give(const QString &text, std::unique_ptr<QSqlQuery> query) {
     // The reads of the windows and routines of a session; more than this are prepared anew.
     constexpr size_t kKept = 64;
-    if (!query || !IsShortRead(*query) || m_kept.size() >= kKept || m_kept.count(text))
+    if (!query || !IsShortRead(*query) || m_kept.count(text))
         return;
+    // The one used longest ago makes room: a session's many texts read once (each screen of a list
+    // is one) would otherwise keep out for good the reads a window makes at every click.
+    if (m_kept.size() >= kKept)
+        m_kept.erase(std::min_element(m_kept.begin(), m_kept.end(), [](const auto &a, const auto &b) {
+            return a.second.used < b.second.used;
+        }));
     query->finish();
-    m_kept.emplace(text, std::move(query));
+    m_kept.emplace(text, TKept{std::move(query), ++m_uses});
 }
 
 void TVoShortReads::Drop() {

@@ -54,7 +54,13 @@ private:
     friend class TVoShortReadResult;
     isc_tr_handle *Transaction(isc_db_handle attachment);
     isc_tr_handle m_transaction = 0;
-    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_kept;
+    // A statement kept, and when it was last given back.
+    struct TKept {
+        std::unique_ptr<QSqlQuery> query;
+        quint64 used = 0;
+    };
+    std::unordered_map<QString, TKept> m_kept;
+    quint64 m_uses = 0;
     QSet<QString> m_refused;
     QSet<TVoShortReadResult *> m_live;
     quint64 m_serial = 1;

@@ -511,9 +511,8 @@ QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QString
         order << keyExpr;
     // Built by joining: the texts may hold "%" in their literals.
     const QString keyQuery =
-        walked ? QStringLiteral("SELECT VO_KEY FROM (") + keys.walkSelect + QStringLiteral(") ROWS %1 TO %2")
-                                                                             .arg(first)
-                                                                             .arg(last)
+        walked ? QStringLiteral("SELECT VO_KEY, ") + QLatin1String(kVoWalkPlace) + QStringLiteral(" FROM (") +
+                     keys.walkSelect + QStringLiteral(") ROWS %1 TO %2").arg(first).arg(last)
                : QStringLiteral("SELECT ") + keyExpr + QStringLiteral(" AS VO_KEY FROM ") + key.from +
                      Where(key.conditions) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) +
                      QStringLiteral(" ROWS %1 TO %2").arg(first).arg(last);
@@ -546,11 +545,14 @@ QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QString
         listOrder << Between(select, t, parts.order + 2, int(t.size()));
     if (!endsWithKey)
         listOrder << keys.keyColumn;
-    return QStringLiteral("SELECT ") + Between(select, t, 1, parts.from) + QStringLiteral(" FROM (") +
-           keyQuery + QStringLiteral(") VO_S LEFT JOIN ") + Between(select, t, table, itemEnd) +
-           QStringLiteral(" ON (") + keys.keyColumn + QStringLiteral(" = VO_S.VO_KEY)") + rest +
-           QStringLiteral(" WHERE ") + where + QStringLiteral(" ORDER BY ") +
-           listOrder.join(QStringLiteral(", "));
+    // Walked, the rows come with their places instead of sorted: the engine would sort the whole
+    // rows, which for a wide view costs several times the reading of them.
+    return QStringLiteral("SELECT ") + Between(select, t, 1, parts.from) +
+           (walked ? QStringLiteral(", VO_S.") + QLatin1String(kVoWalkPlace) : QString()) +
+           QStringLiteral(" FROM (") + keyQuery + QStringLiteral(") VO_S LEFT JOIN ") +
+           Between(select, t, table, itemEnd) + QStringLiteral(" ON (") + keys.keyColumn +
+           QStringLiteral(" = VO_S.VO_KEY)") + rest + QStringLiteral(" WHERE ") + where +
+           (walked ? QString() : QStringLiteral(" ORDER BY ") + listOrder.join(QStringLiteral(", ")));
 }
 
 QStringList VoSplitSqlScript(const QString &script) {

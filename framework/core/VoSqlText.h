@@ -73,7 +73,9 @@ QString VoSlice(const QString &select, qint64 first, qint64 last);
 // would cost for each screen: it is used while the list stands in that order and is not narrowed.
 // It names its first row with kVoWalkAfter: 0 from the first key on, 1 after the row whose order
 // values and key it takes in kVoWalkAfter1, kVoWalkAfter2 and so on (walkOrder's columns, then the
-// key), so that a later screen reads what it shows and not what comes before it.
+// key), so that a later screen reads what it shows and not what comes before it. Beside VO_KEY it
+// gives each key its place in the walk as kVoWalkPlace (rising): the slice's rows come with it and
+// are put in their order by the reader, since an ORDER BY would have the engine sort the whole rows.
 struct TVoKeySlice {
     QString keyColumn;
     QString keySelect;
@@ -84,6 +86,7 @@ struct TVoKeySlice {
     bool Walks(const QStringList &orderNames, const QString &narrowField) const;
 };
 inline constexpr const char *kVoWalkAfter = "VOAFTER";
+inline constexpr const char *kVoWalkPlace = "VO_PLACE";
 // The parameter that VoKeySlice's narrowing text is bound to.
 inline constexpr const char *kVoNarrowParam = "VONARROWTEXT";
 // The columns of a select's list as (result name upper-case, expression); "*" items are left out,
@@ -98,7 +101,8 @@ QStringList VoOrderByNames(const QString &select, const QStringList &fieldNames)
 // that name contains the text bound to kVoNarrowParam, ignoring case. Empty when the select or the
 // key select cannot be read this way, or the key select lacks a column named.
 // With walked, the keys are keys.walkSelect's, its rows first to last (where its first row is as
-// kVoWalkAfter chooses).
+// kVoWalkAfter chooses), and the slice is not sorted: each row ends with one more column, its place
+// (kVoWalkPlace), by which the reader orders the rows.
 QString VoKeySlice(const QString &select, const TVoKeySlice &keys, const QStringList &orderNames,
                    const QString &narrowField, qint64 first, qint64 last, bool walked = false);
 // How many rows the list read by keys has, narrowed on narrowField: a count of its keys alone.

@@ -37,7 +37,7 @@ const char *const kKeysSQL =
     "(di.iFacId=:iFacId)";
 // The keys in the list's own order, walked through the vouchers' dates rather than sorted.
 const char *const kWalkSQL =
-    "SELECT VO_KEY FROM PKVB_BENIINORDINE(:iFacId, :VOAFTER, :VOAFTER1, :VOAFTER2, :VOAFTER3, :VOAFTER4)";
+    "SELECT VO_KEY, VO_PLACE FROM PKVB_BENIINORDINE(:iFacId, :VOAFTER, :VOAFTER1, :VOAFTER2, :VOAFTER3, :VOAFTER4)";
 const char *const kUpdateSQL =
     "UPDATE TBInb_Beni  SET sBInbNOTE=:sBInbNOTE,    ICAEID=:ICAEID,ICONDID=:ICONDID  "
     "WHERE (iBInbID=:VOCURRID)";

@@ -267,10 +267,11 @@ TEST_F(kvbGoodsListTest, UltimoReadsALongListWithItsCountAndAnnullaStopsOnTheLas
         int annullaAt; // rows read when "Annulla" is pressed; 0: never
         QStringList counts;
         int current;
+        bool allRead; // once the grid has shown the last row read
     };
     const Case cases[] = {
-        {"to the end", 0, {"5100 di 6000", "6000 di 6000"}, kGoods},
-        {"Annulla", 5100, {"5100 di 6000"}, 5100},
+        {"to the end", 0, {"5100 di 6000", "6000 di 6000"}, kGoods, true},
+        {"Annulla", 5100, {"5100 di 6000"}, 5100, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -282,6 +283,10 @@ TEST_F(kvbGoodsListTest, UltimoReadsALongListWithItsCountAndAnnullaStopsOnTheLas
             EXPECT_EQ(annulla.Counts(), c.counts);
         }
         EXPECT_FALSE(fmVoWait()->isVisible());
+        // The grid on the last row read asks for the rows after it: a screen, not the rest at once
+        // with neither count nor Annulla.
+        QApplication::processEvents();
+        EXPECT_EQ(fm->xqcMain->FetchedCount() == kGoods, c.allRead);
         EXPECT_EQ(fm->xqcMain->RecNo(), c.current);
         EXPECT_EQ(fm->xqcMain->FieldByName(QStringLiteral("iBInbNumero"))->AsInteger(), c.current - 1);
         EXPECT_TRUE(messages->Texts().isEmpty());

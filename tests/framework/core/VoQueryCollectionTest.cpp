@@ -876,6 +876,19 @@ TEST_F(VoQueryCollectionTest, AStatementRunInALoopOfAJobIsPreparedOnce) {
     EXPECT_FALSE(conn->InTransaction());
 }
 
+// A session reads many more texts than the connection keeps prepared (every screen of a list is a
+// text of its own): the read a window makes at each click stays prepared all the same.
+TEST_F(VoQueryCollectionTest, AReadMadeAtEveryClickStaysPreparedAmongManyOthers) {
+    for (int i = 0; i < 200; ++i)
+        VoSelectValue(QStringLiteral("SELECT %1 FROM RDB$DATABASE").arg(i));
+    const QString click = QStringLiteral("SELECT N FROM TQC_TOT WHERE ITOTID = :id");
+    VoSelectValue(click, {{QStringLiteral("id"), 1}});
+    const int before = conn->PreparedCount();
+    for (int i = 0; i < 3; ++i)
+        VoSelectValue(click, {{QStringLiteral("id"), i}});
+    EXPECT_EQ(conn->PreparedCount() - before, 0);
+}
+
 // Reads outside a write share one read-only read-committed transaction that the connection keeps: it
 // sees what another copy committed a moment before, holds no cursor open between reads, and leaves a
 // read that writes (a procedure drawing a key) and every write to transactions of their own.
